@@ -1,0 +1,65 @@
+#pragma once
+// Read-only memory mapping of an existing file, the way the array readers use
+// it: open once, map views at offsets aligned to the allocation granularity.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+class MappedView {
+ public:
+  MappedView() = default;
+  ~MappedView();
+  MappedView(MappedView&& other) noexcept;
+  MappedView& operator=(MappedView&& other) noexcept;
+  MappedView(const MappedView&) = delete;
+  MappedView& operator=(const MappedView&) = delete;
+
+  [[nodiscard]] bool IsValid() const { return valid_; }
+  [[nodiscard]] const std::uint8_t* Data() const { return data_; }
+  [[nodiscard]] std::size_t Size() const { return size_; }
+  // Unmaps; the view is empty afterwards.
+  void Reset();
+
+ private:
+  friend class FileMapping;
+  MappedView(void* base, std::size_t mappedLength, const std::uint8_t* data, std::size_t size);
+
+  void* base_ = nullptr;
+  std::size_t mappedLength_ = 0;
+  const std::uint8_t* data_ = nullptr;
+  std::size_t size_ = 0;
+  bool valid_ = false;
+};
+
+class FileMapping {
+ public:
+  // Offsets of views must be multiples of this.
+  static constexpr std::uint64_t kAllocationGranularity = 65536;
+
+  FileMapping() = default;
+  ~FileMapping();
+  FileMapping(FileMapping&& other) noexcept;
+  FileMapping& operator=(FileMapping&& other) noexcept;
+  FileMapping(const FileMapping&) = delete;
+  FileMapping& operator=(const FileMapping&) = delete;
+
+  // Opens an existing file (program path) read-only. False when it cannot.
+  bool Open(std::string_view path);
+  void Close();
+  [[nodiscard]] bool IsOpen() const { return fd_ >= 0; }
+  [[nodiscard]] std::uint64_t Size() const { return size_; }
+
+  // Maps [offset, offset + length). Fails (an invalid view) when the file is
+  // not open, the offset is not aligned, or the range runs past the end of the
+  // file. A length of 0 gives a valid, empty view.
+  [[nodiscard]] MappedView Map(std::uint64_t offset, std::size_t length) const;
+
+ private:
+  int fd_ = -1;
+  std::uint64_t size_ = 0;
+};
+
+}  // namespace platform

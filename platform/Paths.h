@@ -1,0 +1,73 @@
+#pragma once
+// Paths as the program builds them (Windows style, "c:\data\", "S01.CEL") mapped
+// onto this machine. Every file-system call of the program goes through here.
+//
+//  - '\' and '/' are both separators; the result uses '/'.
+//  - A drive prefix ("c:\", "C:/", "D:") maps to the drive root folder:
+//    $QOVA_HOME, default $HOME/.local/share/qova.
+//  - When a path does not exist with its exact case, each component is looked
+//    up ignoring case (the files come from a case-insensitive world).
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// The folder that stands for a drive root ($QOVA_HOME or its default).
+[[nodiscard]] std::string DriveRoot();
+// $QOVA_CONFIG_HOME, else $XDG_CONFIG_HOME, else $HOME/.config.
+[[nodiscard]] std::string ConfigHome();
+
+// Translates a program path into a native one: separators, drive prefix, and
+// the case-insensitive lookup of every component that exists in another case.
+// Components that do not exist at all are kept as given (so a new file can be
+// created under a folder found ignoring case).
+[[nodiscard]] std::string NativePath(std::string_view path);
+
+// Joins a folder and a name with exactly one separator between them.
+[[nodiscard]] std::string JoinPath(std::string_view folder, std::string_view name);
+// A folder value with a trailing separator ('\' kept if the value uses '\').
+[[nodiscard]] std::string WithTrailingSeparator(std::string_view folder);
+// The last component ("dir\sub\a.CFH" -> "a.CFH").
+[[nodiscard]] std::string FileNameOf(std::string_view path);
+// Everything before the last component, with its trailing separator.
+[[nodiscard]] std::string FolderOf(std::string_view path);
+// The name without its last extension ("a.b.CFH" -> "a.b").
+[[nodiscard]] std::string StemOf(std::string_view fileName);
+// The last extension with its dot (".CFH"), or empty.
+[[nodiscard]] std::string ExtensionOf(std::string_view fileName);
+
+struct FileStatus {
+  std::uint64_t size = 0;
+  std::int64_t creationTime = 0;      // birth time where the file system has one, else mtime
+  std::int64_t modificationTime = 0;  // seconds since 1970, UTC
+  bool isFolder = false;
+};
+
+[[nodiscard]] bool FileExists(std::string_view path);    // a regular file
+[[nodiscard]] bool FolderExists(std::string_view path);
+[[nodiscard]] bool GetFileStatus(std::string_view path, FileStatus& status);
+// Sets the modification time (tests, and the index's "touched file" case).
+bool SetModificationTime(std::string_view path, std::int64_t time);
+bool RemoveFile(std::string_view path);
+bool RenameFile(std::string_view from, std::string_view to);
+bool CopyFileTo(std::string_view from, std::string_view to, bool overwrite);
+// Creates the folder and any missing parents; true when it exists afterwards.
+bool CreateFolders(std::string_view path);
+
+// Names (not paths) of the regular files in `folder` whose names match
+// `pattern` ('*' and '?' wildcards, any case), sorted ignoring case, then by
+// byte order for names equal but for case. A missing folder gives no names.
+[[nodiscard]] std::vector<std::string> FindFiles(std::string_view folder, std::string_view pattern);
+// True when `name` matches the wildcard pattern ignoring case.
+[[nodiscard]] bool MatchesPattern(std::string_view name, std::string_view pattern);
+
+// The process's current folder, with a trailing '/'.
+[[nodiscard]] std::string CurrentFolder();
+// The folder the program started in (recorded once at start-up, or set by a
+// test), with a trailing '/'. Fixed data files live in its "data" folder.
+[[nodiscard]] std::string StartFolder();
+void SetStartFolder(std::string_view folder);
+
+}  // namespace platform

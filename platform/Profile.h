@@ -1,0 +1,103 @@
+#pragma once
+// The framework's profile functions over a settings file. The registry key
+// and section become INI sections; values are "key=value" lines, integers as
+// decimal text. The file is $QOVA_CONFIG_HOME/qova/QOVA.ini and is replaced
+// atomically on every write (or once at the end of a WriteBatch).
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace platform {
+
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+  [[nodiscard]] virtual std::optional<std::string> Get(std::string_view section,
+                                                       std::string_view key) const = 0;
+  // False when the value could not be persisted (the old value stays).
+  virtual bool Set(std::string_view section, std::string_view key, std::string_view value) = 0;
+  // While a batch is open, Set only changes memory; the end persists once.
+  virtual void BeginBatch() {}
+  virtual bool EndBatch() { return true; }
+};
+
+class MemorySettingsStore : public SettingsStore {
+ public:
+  std::optional<std::string> Get(std::string_view section, std::string_view key) const override;
+  bool Set(std::string_view section, std::string_view key, std::string_view value) override;
+
+ private:
+  std::map<std::string, std::map<std::string, std::string>, std::less<>> values_;
+};
+
+class IniSettingsStore : public SettingsStore {
+ public:
+  // Reads the file if it exists (LF or CR LF lines; sections and keys match
+  // ignoring case, as the registry does).
+  explicit IniSettingsStore(std::string path);
+  std::optional<std::string> Get(std::string_view section, std::string_view key) const override;
+  bool Set(std::string_view section, std::string_view key, std::string_view value) override;
+  void BeginBatch() override;
+  bool EndBatch() override;
+  [[nodiscard]] const std::string& Path() const { return path_; }
+
+ private:
+  bool Persist();
+
+  struct Section {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> entries;
+  };
+  std::string path_;
+  std::vector<Section> sections_;
+  int batchDepth_ = 0;
+};
+
+// The default settings file path.
+[[nodiscard]] std::string DefaultSettingsPath();
+
+// The profile functions of the application object.
+class Profile {
+ public:
+  Profile();  // an in-memory store until SetStore or UseSettingsFile
+  void SetStore(std::unique_ptr<SettingsStore> store);
+  // Uses the settings file at `path` (default: DefaultSettingsPath()).
+  void UseSettingsFile(std::string path = {});
+  [[nodiscard]] SettingsStore& Store() { return *store_; }
+
+  // The registry key is recorded for completeness; the settings file is
+  // already the application's own, so sections are used as given.
+  void SetRegistryKey(std::string_view key) { registryKey_ = key; }
+  [[nodiscard]] const std::string& RegistryKey() const { return registryKey_; }
+
+  [[nodiscard]] int GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) const;
+  [[nodiscard]] std::string GetProfileString(std::string_view section, std::string_view entry,
+                                             std::string_view defaultValue = {}) const;
+  bool WriteProfileInt(std::string_view section, std::string_view entry, int value);
+  bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value);
+
+ private:
+  std::unique_ptr<SettingsStore> store_;
+  std::string registryKey_;
+};
+
+// The profile of the running application.
+Profile& AppProfile();
+
+// Opens a batch on the application's store for its lifetime.
+class ProfileBatch {
+ public:
+  explicit ProfileBatch(Profile& profile) : profile_(profile) { profile_.Store().BeginBatch(); }
+  ~ProfileBatch() { profile_.Store().EndBatch(); }
+  ProfileBatch(const ProfileBatch&) = delete;
+  ProfileBatch& operator=(const ProfileBatch&) = delete;
+
+ private:
+  Profile& profile_;
+};
+
+}  // namespace platform
