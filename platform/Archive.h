@@ -69,8 +69,9 @@ class CArchive {
 
   // Bytes that can still be read (buffered plus the rest of the file).
   [[nodiscard]] std::uint64_t BytesLeft() const;
-  // Throws badFormat unless `count` elements of `elementSize` bytes can still
-  // be read. Loaders call it before allocating for a count taken from a file.
+  // Loaders call it before allocating for a count taken from a file: throws
+  // badFormat when `count` elements of `elementSize` bytes exceed what the whole
+  // file could hold, endOfFile when they merely exceed the bytes left.
   void CheckAvailable(std::uint64_t count, std::uint64_t elementSize) const;
 
   CArchive& operator<<(std::uint8_t v);

@@ -157,6 +157,8 @@ class CAtomicFile : public CFile {
 enum class AtomicStage { TempCreated, TempWritten, BeforeRename, AfterRename };
 using AtomicStageHook = void (*)(AtomicStage stage, const std::string& targetNativePath);
 void SetAtomicStageHook(AtomicStageHook hook);
+// True for the name of an atomic replace's temporary file (file searches skip them).
+[[nodiscard]] bool IsAtomicTempName(std::string_view fileName);
 
 // Reads a whole file (program path). False when it cannot be opened or read.
 bool ReadWholeFile(std::string_view path, std::string& bytes);

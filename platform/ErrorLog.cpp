@@ -1,0 +1,36 @@
+#include "platform/ErrorLog.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/Paths.h"
+
+namespace platform {
+
+bool AppendErrorLog(std::string_view line) {
+  std::string native = NativePath(kErrorLogPath);
+  std::string folder = FolderOf(native);
+  if (!folder.empty() && !CreateFolders(folder)) return false;
+  int fd = ::open(native.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  // One write per line, so lines of two writers never interleave.
+  std::string text(line);
+  text += '\n';
+  std::size_t done = 0;
+  bool ok = true;
+  while (done < text.size()) {
+    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = false;
+      break;
+    }
+    done += std::size_t(n);
+  }
+  if (::close(fd) != 0) ok = false;
+  return ok;
+}
+
+}  // namespace platform

@@ -1,0 +1,201 @@
+#include "platform/Profile.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+
+#include "platform/File.h"
+#include "platform/Paths.h"
+#include "platform/Strings.h"
+
+namespace platform {
+
+namespace {
+
+// A line end inside a value would split it into two entries of the file.
+bool Storable(std::string_view text) { return text.find_first_of("\r\n") == std::string_view::npos; }
+
+// Signed decimal text as the integer profile functions read it. Values up to
+// 0xFFFFFFFF are taken as the 32-bit word they were stored as, so a negative
+// number written by another tool as unsigned comes back unchanged.
+std::optional<int> ParseProfileInt(std::string_view text) {
+  std::string trimmed = Trim(text);
+  if (trimmed.empty()) return std::nullopt;
+  std::size_t i = 0;
+  bool negative = false;
+  if (trimmed[0] == '+' || trimmed[0] == '-') {
+    negative = trimmed[0] == '-';
+    i = 1;
+  }
+  if (i == trimmed.size()) return std::nullopt;
+  std::int64_t magnitude = 0;
+  for (; i < trimmed.size(); ++i) {
+    char c = trimmed[i];
+    if (c < '0' || c > '9') return std::nullopt;
+    magnitude = magnitude * 10 + (c - '0');
+    if (magnitude > std::int64_t(std::numeric_limits<std::uint32_t>::max())) return std::nullopt;
+  }
+  std::int64_t value = negative ? -magnitude : magnitude;
+  if (value < std::numeric_limits<std::int32_t>::min()) return std::nullopt;
+  return static_cast<int>(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)));
+}
+
+}  // namespace
+
+// ---- MemorySettingsStore -----------------------------------------------
+
+std::optional<std::string> MemorySettingsStore::Get(std::string_view section, std::string_view key) const {
+  auto s = values_.find(ToLower(section));
+  if (s == values_.end()) return std::nullopt;
+  auto k = s->second.find(ToLower(key));
+  if (k == s->second.end()) return std::nullopt;
+  return k->second;
+}
+
+bool MemorySettingsStore::Set(std::string_view section, std::string_view key, std::string_view value) {
+  if (!Storable(value)) return false;
+  values_[ToLower(section)][ToLower(key)] = std::string(value);
+  return true;
+}
+
+// ---- IniSettingsStore --------------------------------------------------
+
+IniSettingsStore::IniSettingsStore(std::string path) : path_(std::move(path)) {
+  std::string text;
+  if (!ReadWholeFile(path_, text)) return;
+  Section* current = nullptr;
+  for (const std::string& raw : SplitLines(text)) {
+    std::string line = TrimLeft(raw);
+    if (line.empty() || line[0] == ';' || line[0] == '#') continue;
+    if (line[0] == '[') {
+      std::string trimmed = TrimRight(line);
+      if (trimmed.back() != ']') continue;
+      std::string name = trimmed.substr(1, trimmed.size() - 2);
+      current = nullptr;
+      for (Section& s : sections_)
+        if (EqualsNoCase(s.name, name)) current = &s;
+      if (!current) {
+        sections_.push_back({name, {}});
+        current = &sections_.back();
+      }
+      continue;
+    }
+    std::size_t eq = line.find('=');
+    if (eq == std::string::npos || !current) continue;
+    std::string key = TrimRight(line.substr(0, eq));
+    std::string value = line.substr(eq + 1);
+    bool replaced = false;
+    for (auto& entry : current->entries) {
+      if (EqualsNoCase(entry.first, key)) {
+        entry.second = value;
+        replaced = true;
+      }
+    }
+    if (!replaced) current->entries.emplace_back(key, value);
+  }
+}
+
+std::optional<std::string> IniSettingsStore::Get(std::string_view section, std::string_view key) const {
+  for (const Section& s : sections_) {
+    if (!EqualsNoCase(s.name, section)) continue;
+    for (const auto& entry : s.entries)
+      if (EqualsNoCase(entry.first, key)) return entry.second;
+  }
+  return std::nullopt;
+}
+
+bool IniSettingsStore::Set(std::string_view section, std::string_view key, std::string_view value) {
+  if (!Storable(section) || !Storable(key) || !Storable(value) || key.find('=') != std::string_view::npos)
+    return false;
+  Section* target = nullptr;
+  for (Section& s : sections_)
+    if (EqualsNoCase(s.name, section)) target = &s;
+  bool newSection = target == nullptr;
+  if (newSection) {
+    sections_.push_back({std::string(section), {}});
+    target = &sections_.back();
+  }
+  std::string* slot = nullptr;
+  for (auto& entry : target->entries)
+    if (EqualsNoCase(entry.first, key)) slot = &entry.second;
+  std::optional<std::string> old;
+  if (slot) {
+    old = *slot;
+    *slot = std::string(value);
+  } else {
+    target->entries.emplace_back(std::string(key), std::string(value));
+  }
+  if (batchDepth_ > 0 || Persist()) return true;
+
+  // Not persisted: memory goes back to what the file holds.
+  if (newSection) {
+    sections_.pop_back();
+  } else if (old) {
+    for (auto& entry : target->entries)
+      if (EqualsNoCase(entry.first, key)) entry.second = *old;
+  } else {
+    target->entries.pop_back();
+  }
+  return false;
+}
+
+void IniSettingsStore::BeginBatch() { ++batchDepth_; }
+
+bool IniSettingsStore::EndBatch() {
+  if (batchDepth_ == 0) return true;
+  return --batchDepth_ > 0 || Persist();
+}
+
+bool IniSettingsStore::Persist() {
+  std::string text;
+  for (const Section& s : sections_) {
+    if (!text.empty()) text += '\n';
+    text += '[' + s.name + "]\n";
+    for (const auto& entry : s.entries) text += entry.first + '=' + entry.second + '\n';
+  }
+  std::string folder = FolderOf(path_);
+  if (!folder.empty() && !CreateFolders(folder)) return false;
+  return WriteWholeFile(path_, text);
+}
+
+std::string DefaultSettingsPath() { return ConfigHome() + "/qova/QOVA.ini"; }
+
+// ---- Profile -----------------------------------------------------------
+
+Profile::Profile() : store_(std::make_unique<MemorySettingsStore>()) {}
+
+void Profile::SetStore(std::unique_ptr<SettingsStore> store) {
+  store_ = store ? std::move(store) : std::make_unique<MemorySettingsStore>();
+}
+
+void Profile::UseSettingsFile(std::string path) {
+  store_ = std::make_unique<IniSettingsStore>(path.empty() ? DefaultSettingsPath() : std::move(path));
+}
+
+int Profile::GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) const {
+  std::optional<std::string> text = store_->Get(section, entry);
+  if (!text) return defaultValue;
+  return ParseProfileInt(*text).value_or(defaultValue);
+}
+
+std::string Profile::GetProfileString(std::string_view section, std::string_view entry,
+                                      std::string_view defaultValue) const {
+  std::optional<std::string> text = store_->Get(section, entry);
+  return text ? *text : std::string(defaultValue);
+}
+
+bool Profile::WriteProfileInt(std::string_view section, std::string_view entry, int value) {
+  return store_->Set(section, entry, std::to_string(value));
+}
+
+bool Profile::WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) {
+  return store_->Set(section, entry, value);
+}
+
+Profile& AppProfile() {
+  static Profile profile;
+  return profile;
+}
+
+}  // namespace platform

@@ -1,0 +1,245 @@
+// Files, in-memory files and the atomic replace.
+#include "platform/File.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <stdexcept>
+
+#include "platform/Paths.h"
+#include "tests/support/TempHome.h"
+
+namespace {
+
+using namespace platform;
+
+class FileTest : public qova::test::TempHomeTest {
+ protected:
+  ~FileTest() override { SetAtomicStageHook(nullptr); }
+  std::string Contents(const std::string& path) {
+    std::string bytes;
+    EXPECT_TRUE(ReadWholeFile(path, bytes)) << path;
+    return bytes;
+  }
+  std::vector<std::string> Leftovers() {
+    std::vector<std::string> temps;
+    for (const auto& entry : std::filesystem::directory_iterator(Root()))
+      if (IsAtomicTempName(entry.path().filename().string())) temps.push_back(entry.path().string());
+    return temps;
+  }
+};
+
+TEST_F(FileTest, MissingFileReportsCauseAndName) {
+  CFile file;
+  CFileException error;
+  EXPECT_FALSE(file.Open("c:\\nothere.CFH", CFile::modeRead, &error));
+  EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
+  EXPECT_EQ(error.m_strFileName, "c:\\nothere.CFH");
+  EXPECT_NE(std::string(error.what()).find("nothere.CFH"), std::string::npos);
+  EXPECT_FALSE(file.IsOpen());
+  try {
+    CFile thrown("c:\\nothere.CFH", CFile::modeRead);
+    FAIL();
+  } catch (const CFileException& e) {
+    EXPECT_EQ(e.m_cause, CFileException::fileNotFound);
+  }
+}
+
+TEST_F(FileTest, FolderCannotBeOpenedAsAFile) {
+  CFile file;
+  CFileException error;
+  EXPECT_FALSE(file.Open("c:\\", CFile::modeRead, &error));
+  EXPECT_EQ(error.m_cause, CFileException::accessDenied);
+  EXPECT_FALSE(file.Open("c:\\missing\\x.txt", CFile::modeCreate | CFile::modeWrite, &error));
+  EXPECT_EQ(error.m_cause, CFileException::fileNotFound);
+}
+
+TEST_F(FileTest, WriteSeekReadRoundTrip) {
+  CFile file("c:\\data.bin", CFile::modeCreate | CFile::modeReadWrite);
+  EXPECT_EQ(file.GetNativePath(), Path("data.bin"));
+  file.Write("hello world", 11);
+  EXPECT_EQ(file.GetLength(), 11u);
+  EXPECT_EQ(file.GetPosition(), 11u);
+  EXPECT_EQ(file.Seek(-5, CFile::current), 6u);
+  char buffer[16] = {};
+  EXPECT_EQ(file.Read(buffer, 16), 5u);
+  EXPECT_EQ(std::string(buffer, 5), "world");
+  EXPECT_EQ(file.Read(buffer, 16), 0u);
+  file.SeekToBegin();
+  EXPECT_EQ(file.Read(buffer, 5), 5u);
+  EXPECT_EQ(file.SeekToEnd(), 11u);
+  try {
+    file.Seek(-100, CFile::current);
+    FAIL();
+  } catch (const CFileException& e) {
+    EXPECT_EQ(e.m_cause, CFileException::badSeek);
+  }
+  file.Close();
+  EXPECT_FALSE(file.IsOpen());
+}
+
+TEST_F(FileTest, CreateTruncatesUnlessAskedNotTo) {
+  ASSERT_TRUE(WriteWholeFile("c:\\t.txt", "0123456789"));
+  {
+    CFile keep("c:\\t.txt", CFile::modeCreate | CFile::modeNoTruncate | CFile::modeWrite);
+    keep.Write("ab", 2);
+  }
+  EXPECT_EQ(Contents("c:\\t.txt"), "ab23456789");
+  {
+    CFile fresh("c:\\t.txt", CFile::modeCreate | CFile::modeWrite);
+    fresh.Write("z", 1);
+  }
+  EXPECT_EQ(Contents("c:\\t.txt"), "z");
+}
+
+TEST_F(FileTest, ReadingAWriteOnlyFileThrows) {
+  CFile file("c:\\w.txt", CFile::modeCreate | CFile::modeWrite);
+  char c;
+  EXPECT_THROW(file.Read(&c, 1), CFileException);
+  CFile closed;
+  EXPECT_THROW(closed.Write("x", 1), CFileException);
+}
+
+TEST(MemFileTest, BehavesLikeAFile) {
+  CMemFile file("abc");
+  char buffer[8];
+  EXPECT_EQ(file.Read(buffer, 2), 2u);
+  EXPECT_EQ(file.Read(buffer, 8), 1u);
+  EXPECT_EQ(file.Read(buffer, 8), 0u);
+  file.Seek(5, CFile::begin);
+  EXPECT_EQ(file.Read(buffer, 8), 0u);
+  file.Write("Z", 1);
+  EXPECT_EQ(file.Bytes(), std::string("abc\0\0Z", 6));
+  EXPECT_EQ(file.Seek(-1, CFile::end), 5u);
+  EXPECT_THROW(file.Seek(-7, CFile::current), CFileException);
+  EXPECT_EQ(file.GetLength(), 6u);
+}
+
+TEST_F(FileTest, AtomicCommitReplacesTheFileAndLeavesNoTemporary) {
+  ASSERT_TRUE(WriteWholeFile("c:\\s.CFH", "old"));
+  ::chmod(Path("s.CFH").c_str(), 0640);
+  {
+    CAtomicFile file;
+    ASSERT_TRUE(file.Open("c:\\S.cfh"));
+    EXPECT_EQ(FolderOf(file.TempPath()), Root());
+    EXPECT_TRUE(IsAtomicTempName(FileNameOf(file.TempPath())));
+    file.Write("new contents", 12);
+    EXPECT_EQ(Contents("c:\\s.CFH"), "old");
+    file.Commit();
+  }
+  EXPECT_EQ(Contents("c:\\s.CFH"), "new contents");
+  struct stat st;
+  ASSERT_EQ(::stat(Path("s.CFH").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(FileTest, AtomicFileWithoutCommitKeepsTheOldFile) {
+  ASSERT_TRUE(WriteWholeFile("c:\\s.CFH", "old"));
+  {
+    CAtomicFile file;
+    ASSERT_TRUE(file.Open("c:\\s.CFH"));
+    file.Write("half", 4);
+  }
+  EXPECT_EQ(Contents("c:\\s.CFH"), "old");
+  {
+    CAtomicFile file;
+    ASSERT_TRUE(file.Open("c:\\s.CFH"));
+    file.Write("half", 4);
+    file.Close();
+  }
+  EXPECT_EQ(Contents("c:\\s.CFH"), "old");
+  EXPECT_TRUE(Leftovers().empty());
+}
+
+TEST_F(FileTest, AtomicRewriteInPlaceStartsFromTheOldContents) {
+  ASSERT_TRUE(WriteWholeFile("c:\\h.CFH", "0123456789"));
+  CAtomicFile file;
+  ASSERT_TRUE(file.Open("c:\\h.CFH", CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite));
+  file.Seek(2, CFile::begin);
+  file.Write("ab", 2);
+  file.Commit();
+  EXPECT_EQ(Contents("c:\\h.CFH"), "01ab456789");
+}
+
+TEST_F(FileTest, FailureAtAnyStageBeforeTheRenameKeepsTheOldFile) {
+  for (AtomicStage failAt : {AtomicStage::TempCreated, AtomicStage::TempWritten, AtomicStage::BeforeRename}) {
+    SCOPED_TRACE(int(failAt));
+    ASSERT_TRUE(WriteWholeFile("c:\\g.CFG", "old"));
+    static AtomicStage s_failAt;
+    s_failAt = failAt;
+    SetAtomicStageHook([](AtomicStage stage, const std::string&) {
+      if (stage == s_failAt) throw std::runtime_error("interrupted");
+    });
+    EXPECT_THROW(WriteWholeFile("c:\\g.CFG", "new"), std::runtime_error);
+    SetAtomicStageHook(nullptr);
+    EXPECT_EQ(Contents("c:\\g.CFG"), "old");
+    EXPECT_TRUE(Leftovers().empty());
+  }
+}
+
+TEST_F(FileTest, ProcessKilledBeforeTheRenameLeavesTheOldFileReadable) {
+  ASSERT_TRUE(WriteWholeFile("c:\\g.CFG", "old"));
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    SetAtomicStageHook([](AtomicStage stage, const std::string&) {
+      if (stage == AtomicStage::BeforeRename) ::_exit(0);
+    });
+    WriteWholeFile("c:\\g.CFG", std::string(100000, 'n'));
+    ::_exit(1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the child did not reach the rename";
+  EXPECT_EQ(Contents("c:\\g.CFG"), "old");
+  // The crash leaves its temporary file, hidden from every file search.
+  EXPECT_EQ(Leftovers().size(), 1u);
+  EXPECT_EQ(FindFiles("c:\\", "*"), std::vector<std::string>{"g.CFG"});
+}
+
+TEST_F(FileTest, FailedRenameIsReportedAndLosesNothing) {
+  ASSERT_TRUE(CreateFolders("c:\\target.CFH\\"));
+  ASSERT_TRUE(WriteWholeFile("c:\\target.CFH\\inner.txt", "keep"));
+  CAtomicFile file;
+  ASSERT_TRUE(file.Open("c:\\target.CFH"));
+  file.Write("x", 1);
+  try {
+    file.Commit();
+    FAIL() << "a rename over a folder cannot succeed";
+  } catch (const CFileException& e) {
+    EXPECT_EQ(e.m_strFileName, "c:\\target.CFH");
+  }
+  EXPECT_EQ(Contents("c:\\target.CFH\\inner.txt"), "keep");
+  EXPECT_TRUE(Leftovers().empty());
+  EXPECT_FALSE(WriteWholeFile("c:\\nofolder\\x.txt", "x"));
+}
+
+TEST_F(FileTest, WholeFileReadAndWrite) {
+  std::string bytes(70000, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = char(i % 251);
+  ASSERT_TRUE(WriteWholeFile("c:\\w.bin", bytes));
+  EXPECT_EQ(Contents("c:\\W.BIN"), bytes);
+  std::string untouched = "same";
+  EXPECT_FALSE(ReadWholeFile("c:\\none.bin", untouched));
+  EXPECT_EQ(untouched, "same");
+  EXPECT_FALSE(ReadWholeFile("c:\\", untouched));
+}
+
+TEST(SplitLinesTest, AcceptsLfAndCrLf) {
+  using Lines = std::vector<std::string>;
+  EXPECT_EQ(SplitLines(""), Lines{});
+  EXPECT_EQ(SplitLines("a"), Lines{"a"});
+  EXPECT_EQ(SplitLines("a\n"), Lines{"a"});
+  EXPECT_EQ(SplitLines("a\r\nb"), (Lines{"a", "b"}));
+  EXPECT_EQ(SplitLines("a\r\nb\r\n"), (Lines{"a", "b"}));
+  EXPECT_EQ(SplitLines("\n\n"), (Lines{"", ""}));
+  EXPECT_EQ(SplitLines("a\r\r\n"), Lines{"a\r"});
+  EXPECT_EQ(SplitLines("x\ty\n\r\nz"), (Lines{"x\ty", "", "z"}));
+}
+
+}  // namespace
