@@ -69,10 +69,11 @@ IniSettingsStore::IniSettingsStore(std::string path) : path_(std::move(path)) {
     std::string line = TrimLeft(raw);
     if (line.empty() || line[0] == ';' || line[0] == '#') continue;
     if (line[0] == '[') {
+      // Entries under a malformed header belong to no section.
+      current = nullptr;
       std::string trimmed = TrimRight(line);
       if (trimmed.back() != ']') continue;
       std::string name = trimmed.substr(1, trimmed.size() - 2);
-      current = nullptr;
       for (Section& s : sections_)
         if (EqualsNoCase(s.name, name)) current = &s;
       if (!current) {

@@ -1,0 +1,39 @@
+// The append-only error log of batch work.
+#include "platform/ErrorLog.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/File.h"
+#include "tests/support/TempHome.h"
+
+namespace {
+
+class ErrorLogTest : public qova::test::TempHomeTest {};
+
+TEST_F(ErrorLogTest, AppendsOneLinePerCallUnderTheDriveRoot) {
+  EXPECT_TRUE(platform::AppendErrorLog("S01 non-self analysis failed"));
+  EXPECT_TRUE(platform::AppendErrorLog("S02\tcombine failed"));
+  std::string text;
+  ASSERT_TRUE(platform::ReadWholeFile(Path("errorlog.txt"), text));
+  EXPECT_EQ(text, "S01 non-self analysis failed\nS02\tcombine failed\n");
+}
+
+TEST_F(ErrorLogTest, CreatesAMissingDriveRoot) {
+  std::string drive = Path("fresh/drive");
+  setenv("QOVA_HOME", drive.c_str(), 1);
+  EXPECT_TRUE(platform::AppendErrorLog("first"));
+  std::string text;
+  ASSERT_TRUE(platform::ReadWholeFile(drive + "/errorlog.txt", text));
+  EXPECT_EQ(text, "first\n");
+}
+
+TEST_F(ErrorLogTest, UnwritableLogIsReported) {
+  ASSERT_TRUE(platform::WriteWholeFile(Path("plainfile"), "x"));
+  std::string drive = Path("plainfile");
+  setenv("QOVA_HOME", drive.c_str(), 1);
+  EXPECT_FALSE(platform::AppendErrorLog("lost"));
+}
+
+}  // namespace

@@ -1,0 +1,182 @@
+// The profile functions over the in-memory store and the settings file.
+#include "platform/Profile.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <climits>
+
+#include "platform/File.h"
+#include "platform/Paths.h"
+#include "tests/support/TempHome.h"
+
+namespace {
+
+using namespace platform;
+
+class ProfileTest : public qova::test::TempHomeTest {
+ protected:
+  ~ProfileTest() override { SetAtomicStageHook(nullptr); }
+  std::string IniPath() const { return Path("qova/QOVA.ini"); }
+  std::string IniText() {
+    std::string text;
+    EXPECT_TRUE(ReadWholeFile(IniPath(), text));
+    return text;
+  }
+  // Runs `body` in a child process and returns its exit code.
+  static int InChild(void (*body)()) {
+    pid_t child = ::fork();
+    if (child == 0) {
+      body();
+      ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+};
+
+TEST_F(ProfileTest, SettingsFileLivesUnderTheConfigHome) {
+  EXPECT_EQ(DefaultSettingsPath(), IniPath());
+}
+
+TEST_F(ProfileTest, AbsentKeysGiveTheirDefaultsInEveryStore) {
+  Profile memory;
+  Profile file;
+  file.UseSettingsFile();
+  for (Profile* p : {&memory, &file}) {
+    EXPECT_EQ(p->GetProfileInt("PRINT", "ALL_X", 100), 100);
+    EXPECT_EQ(p->GetProfileInt("ASCN", "THRESHOLDS", -120), -120);
+    EXPECT_EQ(p->GetProfileString("Default Section", "DefaultDataFolder", "c:\\"), "c:\\");
+    EXPECT_EQ(p->GetProfileString("AUTO", "LIMITREFSTR"), "");
+  }
+  EXPECT_FALSE(FileExists(IniPath())) << "reading must not create the file";
+}
+
+TEST_F(ProfileTest, IntegersAreParsedAsSignedDecimal) {
+  struct Case {
+    const char* text;
+    int expected;
+  };
+  const Case cases[] = {
+      {"42", 42},           {"-120", -120},   {" 7 ", 7},        {"+5", 5},
+      {"0", 0},             {"abc", -1},      {"", -1},          {"12x", -1},
+      {"1.5", -1},          {"-", -1},        {"0x10", -1},      {"2147483647", INT_MAX},
+      {"-2147483648", INT_MIN},   {"-2147483649", -1},
+      {"4294967176", -120},  // the 32-bit word of -120
+      {"4294967296", -1},   {"99999999999999999999999", -1},
+  };
+  MemorySettingsStore* store = new MemorySettingsStore;
+  Profile profile;
+  profile.SetStore(std::unique_ptr<SettingsStore>(store));
+  for (const Case& c : cases) {
+    ASSERT_TRUE(store->Set("S", "K", c.text));
+    EXPECT_EQ(profile.GetProfileInt("S", "K", -1), c.expected) << '"' << c.text << '"';
+  }
+}
+
+TEST_F(ProfileTest, WrittenValuesReadBackIgnoringCaseOfNames) {
+  Profile profile;
+  profile.UseSettingsFile();
+  EXPECT_TRUE(profile.WriteProfileInt("ASCN", "THRESHOLDS", -120));
+  EXPECT_TRUE(profile.WriteProfileString("Default Section", "DefaultDataFolder", "c:\\QOVA\\"));
+  EXPECT_TRUE(profile.WriteProfileInt("ascn", "thresholds", -121));
+  EXPECT_EQ(profile.GetProfileInt("Ascn", "ThresholdS", 0), -121);
+  EXPECT_EQ(profile.GetProfileString("default section", "defaultdatafolder"), "c:\\QOVA\\");
+  EXPECT_EQ(IniText(), "[ASCN]\nTHRESHOLDS=-121\n\n[Default Section]\nDefaultDataFolder=c:\\QOVA\\\n");
+}
+
+TEST_F(ProfileTest, ValuesSurviveANewProcess) {
+  ASSERT_EQ(InChild([] {
+              Profile profile;
+              profile.UseSettingsFile();
+              bool ok = profile.WriteProfileInt("COLOR", "C1", 16711680) &&
+                        profile.WriteProfileInt("ASCN", "THRESHOLDS", -120) &&
+                        profile.WriteProfileString("AUTO", "LIMITREFSTR", "  spaced = value ");
+              ::_exit(ok ? 0 : 1);
+            }),
+            0);
+  Profile fresh;
+  fresh.UseSettingsFile();
+  EXPECT_EQ(fresh.GetProfileInt("COLOR", "C1", 0), 16711680);
+  EXPECT_EQ(fresh.GetProfileInt("ASCN", "THRESHOLDS", 0), -120);
+  EXPECT_EQ(fresh.GetProfileString("AUTO", "LIMITREFSTR"), "  spaced = value ");
+}
+
+TEST_F(ProfileTest, HandEditedFileIsRead) {
+  ASSERT_TRUE(CreateFolders(Path("qova")));
+  ASSERT_TRUE(WriteWholeFile(IniPath(),
+                             "; written by hand\r\n[PRINT]\r\n ALL_X = 150\r\nALL_Y=\r\n\r\n"
+                             "[print]\r\nEACH_X=90\r\nstray line\r\n[DISP\r\nall_x=1\r\n"));
+  IniSettingsStore store(IniPath());
+  EXPECT_EQ(store.Get("PRINT", "ALL_X"), " 150");
+  EXPECT_EQ(store.Get("PRINT", "ALL_Y"), "");
+  EXPECT_EQ(store.Get("PRINT", "EACH_X"), "90");
+  EXPECT_EQ(store.Get("DISP", "ALL_X"), std::nullopt);
+  Profile profile;
+  profile.SetStore(std::make_unique<IniSettingsStore>(IniPath()));
+  EXPECT_EQ(profile.GetProfileInt("PRINT", "ALL_X", 100), 150);
+  EXPECT_EQ(profile.GetProfileInt("PRINT", "ALL_Y", 100), 100);
+}
+
+TEST_F(ProfileTest, InterruptedWriteLeavesTheOldFileReadable) {
+  {
+    Profile profile;
+    profile.UseSettingsFile();
+    ASSERT_TRUE(profile.WriteProfileInt("ITEMS", "SELF", 27));
+  }
+  std::string before = IniText();
+  ASSERT_EQ(InChild([] {
+              SetAtomicStageHook([](AtomicStage stage, const std::string&) {
+                if (stage == AtomicStage::BeforeRename) ::_exit(0);
+              });
+              Profile profile;
+              profile.UseSettingsFile();
+              profile.WriteProfileInt("ITEMS", "SELF", 99);
+              ::_exit(1);
+            }),
+            0);
+  EXPECT_EQ(IniText(), before);
+  Profile reread;
+  reread.UseSettingsFile();
+  EXPECT_EQ(reread.GetProfileInt("ITEMS", "SELF", 0), 27);
+}
+
+TEST_F(ProfileTest, FailedWriteIsReportedAndKeepsTheOldValue) {
+  ASSERT_TRUE(WriteWholeFile(Path("blocker"), "a file where the folder should be"));
+  Profile profile;
+  profile.UseSettingsFile(Path("blocker/qova/QOVA.ini"));
+  EXPECT_FALSE(profile.WriteProfileInt("PRINT", "ALL_X", 5));
+  EXPECT_EQ(profile.GetProfileInt("PRINT", "ALL_X", 100), 100);
+
+  profile.UseSettingsFile();
+  ASSERT_TRUE(profile.WriteProfileString("AUTO", "LIMITREFSTR", "old"));
+  EXPECT_FALSE(profile.WriteProfileString("AUTO", "LIMITREFSTR", "two\nlines"));
+  EXPECT_EQ(profile.GetProfileString("AUTO", "LIMITREFSTR"), "old");
+}
+
+TEST_F(ProfileTest, BatchWritesTheFileOnceAtTheEnd) {
+  Profile profile;
+  profile.UseSettingsFile();
+  {
+    ProfileBatch outer(profile);
+    EXPECT_TRUE(profile.WriteProfileInt("PRINT", "ALL_X", 1));
+    {
+      ProfileBatch inner(profile);
+      EXPECT_TRUE(profile.WriteProfileInt("PRINT", "ALL_Y", 2));
+    }
+    EXPECT_FALSE(FileExists(IniPath())) << "an inner batch must not persist";
+    EXPECT_EQ(profile.GetProfileInt("PRINT", "ALL_Y", 0), 2);
+  }
+  EXPECT_EQ(IniText(), "[PRINT]\nALL_X=1\nALL_Y=2\n");
+}
+
+TEST_F(ProfileTest, AppProfileStartsInMemory) {
+  Profile& app = AppProfile();
+  app.SetRegistryKey("Local AppWizard-Generated Applications");
+  EXPECT_EQ(app.RegistryKey(), "Local AppWizard-Generated Applications");
+  EXPECT_EQ(&app, &AppProfile());
+}
+
+}  // namespace
