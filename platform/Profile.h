@@ -92,12 +92,23 @@ Profile& AppProfile();
 class ProfileBatch {
  public:
   explicit ProfileBatch(Profile& profile) : profile_(profile) { profile_.Store().BeginBatch(); }
-  ~ProfileBatch() { profile_.Store().EndBatch(); }
+  ~ProfileBatch() {
+    if (open_) profile_.Store().EndBatch();
+  }
   ProfileBatch(const ProfileBatch&) = delete;
   ProfileBatch& operator=(const ProfileBatch&) = delete;
 
+  // Ends the batch now and tells whether its writes were persisted (the
+  // destructor alone cannot report a failed write).
+  [[nodiscard]] bool End() {
+    if (!open_) return true;
+    open_ = false;
+    return profile_.Store().EndBatch();
+  }
+
  private:
   Profile& profile_;
+  bool open_ = true;
 };
 
 }  // namespace platform
