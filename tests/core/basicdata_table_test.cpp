@@ -152,7 +152,8 @@ TEST_F(BasicDataFileTest, SmallTableRoundTripsThroughAFile) {
 TEST(BasicDataTest, ShortFileRaisesEndOfFileBeforeReadingRows) {
   CBasicData table = MakeTable(10, false);
   const std::string bytes = Stored(table, 10);
-  for (std::size_t cut : {std::size_t{0}, std::size_t{5}, bytes.size() - 44, bytes.size() - 1}) {
+  const std::size_t rowsStart = 1 + table.Name.size();
+  for (std::size_t cut : {std::size_t{0}, rowsStart, rowsStart + 43, bytes.size() - 44, bytes.size() - 1}) {
     CBasicData loaded;
     loaded.Allocate(10, 0);
     loaded.Chromosome[0] = 5;

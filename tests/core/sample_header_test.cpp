@@ -167,7 +167,9 @@ TEST(SampleHeaderTest, MarkedLongTimeInAFileIsRead) {
   h.Version = "1.001";
   std::string bytes = HandHeaderBytes(h, true, true);
   // Replace the 4-byte CreateTime by the marker and a 64-bit time.
-  const std::size_t at = bytes.find(std::string("\x80\x78\x79\x47", 4));  // 1199145600
+  std::string shortTime;
+  platform::AppendLE32(shortTime, 1199145600);
+  const std::size_t at = bytes.find(shortTime);
   ASSERT_NE(at, std::string::npos);
   std::string longTime;
   platform::AppendLE32(longTime, CArchive::kTime64Marker);
@@ -176,7 +178,9 @@ TEST(SampleHeaderTest, MarkedLongTimeInAFileIsRead) {
   EXPECT_EQ(Read(bytes, SampleFileKind::Extracted).CreateTime.GetTime(), 5000000000LL);
 }
 
-TEST(SampleHeaderTest, TruncatedHeaderRaisesEndOfFileAndLeavesTheHeaderAsItWas) {
+// A cut inside a string leaves a length that no file of the cut size can hold,
+// which the archive reports as a bad format; every other cut is an early end.
+TEST(SampleHeaderTest, TruncatedHeaderIsRefusedAndLeavesTheHeaderAsItWas) {
   SampleHeader h = FilledHeader();
   const std::string bytes = Written(h);
   for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
@@ -184,9 +188,9 @@ TEST(SampleHeaderTest, TruncatedHeaderRaisesEndOfFileAndLeavesTheHeaderAsItWas) 
     target.SampleName = "untouched";
     CMemFile file(bytes.substr(0, cut));
     CArchive ar(&file, CArchive::load);
-    EXPECT_EQ(ArchiveErrorOf([&] { ReadSampleHeader(ar, target, SampleFileKind::Extracted); }),
-              CArchiveException::endOfFile)
-        << "cut at " << cut;
+    const CArchiveException::Cause cause =
+        ArchiveErrorOf([&] { ReadSampleHeader(ar, target, SampleFileKind::Extracted); });
+    EXPECT_TRUE(cause == CArchiveException::endOfFile || cause == CArchiveException::badFormat) << "cut at " << cut;
     EXPECT_EQ(target.SampleName, "untouched");
   }
 }

@@ -23,7 +23,9 @@ TEST(MarkerRegionTest, KindSaysStateOrUserMarker) {
     MarkerRegion region{1, 100, 200, c.kind};
     EXPECT_EQ(region.IsStateMarker(), c.state) << c.kind;
     EXPECT_EQ(region.IsUserMarker(), c.user) << c.kind;
-    if (c.user) EXPECT_EQ(region.UserMarkerNumber(), c.userNumber) << c.kind;
+    if (c.user) {
+      EXPECT_EQ(region.UserMarkerNumber(), c.userNumber) << c.kind;
+    }
   }
 }
 
