@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include <sys/wait.h>
@@ -17,10 +16,7 @@ class SampleDumpTest : public qova::test::TempHomeTest {
  protected:
   // Runs the built tool; returns its standard output and sets `status`.
   std::string Run(const std::string& arguments, int& status) {
-    const char* binary = std::getenv("QOVA_BINARY_DIR");
-    if (binary == nullptr) ADD_FAILURE() << "QOVA_BINARY_DIR is not set";
-    const std::string command =
-        std::string(binary ? binary : ".") + "/tools/sampledump/sampledump " + arguments + " 2>/dev/null";
+    const std::string command = std::string(QOVA_SAMPLEDUMP) + " " + arguments + " 2>/dev/null";
     std::string output;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return output;
