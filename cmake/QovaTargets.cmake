@@ -33,7 +33,7 @@ function(qova_test name)
 endfunction()
 
 # qova_fuzz_target(<name> <source> [LIBS lib...]): a libFuzzer target, built
-# only with QOVA_FUZZ=ON. Its seed corpus lives in tests/fuzz/corpus/<name>.
+# only with QOVA_FUZZ=ON. Its seed corpus lives in tests/<folder>/fuzz/corpus/<name>/.
 function(qova_fuzz_target name source)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   if(NOT QOVA_FUZZ)
