@@ -58,7 +58,8 @@ bool CreateFolders(std::string_view path);
 
 // Names (not paths) of the regular files in `folder` whose names match
 // `pattern` ('*' and '?' wildcards, any case), sorted ignoring case, then by
-// byte order for names equal but for case. A missing folder gives no names.
+// byte order for names equal but for case. A missing folder gives no names;
+// the temporary files of an unfinished atomic replace are never listed.
 [[nodiscard]] std::vector<std::string> FindFiles(std::string_view folder, std::string_view pattern);
 // True when `name` matches the wildcard pattern ignoring case.
 [[nodiscard]] bool MatchesPattern(std::string_view name, std::string_view pattern);
