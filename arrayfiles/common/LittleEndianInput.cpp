@@ -1,0 +1,128 @@
+#include "arrayfiles/common/LittleEndianInput.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/ByteOrder.h"
+
+namespace LittleEndianInput {
+
+namespace {
+
+// Reads n bytes into a zeroed buffer, so a short read leaves the missing bytes 0.
+template <std::size_t N>
+void ReadRaw(std::istream& stream, std::uint8_t (&bytes)[N]) {
+  std::memset(bytes, 0, N);
+  stream.read(reinterpret_cast<char*>(bytes), N);
+}
+
+// A count from the file that cannot be satisfied fails the stream instead of
+// allocating what the file does not hold.
+bool AcceptCount(std::istream& stream, std::int32_t count) {
+  if (count < 0 || std::uint64_t(count) > BytesLeft(stream)) {
+    stream.setstate(std::ios::failbit);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::uint64_t BytesLeft(std::istream& stream) {
+  if (!stream.good()) return 0;
+  std::istream::pos_type here = stream.tellg();
+  if (here == std::istream::pos_type(-1)) return 0;
+  stream.seekg(0, std::ios::end);
+  std::istream::pos_type end = stream.tellg();
+  stream.seekg(here);
+  if (end == std::istream::pos_type(-1) || end < here) return 0;
+  return std::uint64_t(end - here);
+}
+
+void ReadInt32(std::istream& stream, std::int32_t& value) {
+  std::uint8_t bytes[4];
+  ReadRaw(stream, bytes);
+  value = static_cast<std::int32_t>(platform::ReadLE32(bytes));
+}
+
+void ReadInt32(std::istream& stream, std::uint32_t& value) {
+  std::uint8_t bytes[4];
+  ReadRaw(stream, bytes);
+  value = platform::ReadLE32(bytes);
+}
+
+void ReadInt16(std::istream& stream, std::int16_t& value) {
+  std::uint8_t bytes[2];
+  ReadRaw(stream, bytes);
+  value = static_cast<std::int16_t>(platform::ReadLE16(bytes));
+}
+
+void ReadInt16(std::istream& stream, std::uint16_t& value) {
+  std::uint8_t bytes[2];
+  ReadRaw(stream, bytes);
+  value = platform::ReadLE16(bytes);
+}
+
+void ReadInt8(std::istream& stream, std::int8_t& value) {
+  std::uint8_t bytes[1];
+  ReadRaw(stream, bytes);
+  value = static_cast<std::int8_t>(bytes[0]);
+}
+
+void ReadInt8(std::istream& stream, std::uint8_t& value) {
+  std::uint8_t bytes[1];
+  ReadRaw(stream, bytes);
+  value = bytes[0];
+}
+
+void ReadFloat(std::istream& stream, float& value) {
+  std::uint8_t bytes[4];
+  ReadRaw(stream, bytes);
+  value = platform::ReadLEFloat(bytes);
+}
+
+void ReadCountedBuffer(std::istream& stream, std::unique_ptr<char[]>& buffer) {
+  buffer.reset();
+  std::int32_t count = 0;
+  ReadInt32(stream, count);
+  if (!AcceptCount(stream, count)) return;
+  buffer = std::make_unique<char[]>(std::size_t(count) + 1);  // zero-filled
+  stream.read(buffer.get(), count);
+}
+
+void ReadFixedText(std::istream& stream, std::string& text, std::int32_t n) {
+  text.clear();
+  if (n < 0) {
+    stream.setstate(std::ios::failbit);
+    return;
+  }
+  // Never allocate more than the stream still holds; a short read keeps what it got.
+  std::uint64_t left = BytesLeft(stream);
+  std::size_t wanted = std::size_t(n);
+  std::string bytes(std::size_t(std::min<std::uint64_t>(wanted, left)), '\0');
+  stream.read(bytes.data(), std::streamsize(bytes.size()));
+  bytes.resize(std::size_t(stream.gcount()));
+  if (bytes.size() < wanted) stream.setstate(std::ios::eofbit | std::ios::failbit);
+  text.assign(bytes.c_str());
+}
+
+void ReadCountedText(std::istream& stream, std::string& text) {
+  text.clear();
+  std::int32_t count = 0;
+  ReadInt32(stream, count);
+  if (!AcceptCount(stream, count)) return;
+  ReadFixedText(stream, text, count);
+}
+
+void ReadTextLine(std::istream& stream, char* line, std::int32_t capacity) {
+  if (capacity <= 0) return;
+  line[0] = '\0';
+  while (!stream.eof() && !stream.fail()) {
+    stream.getline(line, capacity);
+    std::size_t length = std::strlen(line);
+    if (length > 0 && line[length - 1] == '\r') line[--length] = '\0';
+    if (length > 0) return;
+  }
+}
+
+}  // namespace LittleEndianInput

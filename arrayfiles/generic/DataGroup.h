@@ -1,0 +1,37 @@
+#pragma once
+// One data group of a generic file, handing out its data sets by index.
+#include <cstdint>
+#include <istream>
+#include <memory>
+#include <string>
+
+#include "arrayfiles/generic/DataGroupHeader.h"
+#include "arrayfiles/generic/DataSet.h"
+#include "platform/FileMapping.h"
+
+namespace generic_io {
+
+class DataGroup {
+ public:
+  // The mapping or the stream belongs to the file object and must outlive the
+  // group and the data sets it hands out.
+  DataGroup(std::string fileName, DataGroupHeader header, const platform::FileMapping* mapping,
+            bool loadEntireDataSetHint);
+  DataGroup(std::string fileName, DataGroupHeader header, std::istream* stream, bool loadEntireDataSetHint);
+
+  [[nodiscard]] const DataGroupHeader& Header() const { return header_; }
+
+  // A new, not yet opened data set for the set at `index`;
+  // DataSetNotFoundException when the group has no such set.
+  [[nodiscard]] std::unique_ptr<generic_io::DataSet> DataSet(std::int32_t index) const;
+
+ private:
+  std::string fileName_;
+  DataGroupHeader header_;
+  bool useMemoryMapping_;
+  const platform::FileMapping* mapping_ = nullptr;
+  std::istream* fileStream_ = nullptr;
+  bool loadEntireDataSetHint_;
+};
+
+}  // namespace generic_io

@@ -1,0 +1,77 @@
+#include "arrayfiles/generic/GenericData.h"
+
+#include "arrayfiles/generic/GenericExceptions.h"
+#include "arrayfiles/generic/HeaderReaders.h"
+#include "arrayfiles/generic/StreamInput.h"
+#include "platform/Paths.h"
+
+namespace generic_io {
+
+GenericData::~GenericData() {
+  header_.Clear();
+  UnmapFile();
+}
+
+bool GenericData::MapFile() {
+  if (!mapping_.IsOpen()) return mapping_.Open(header_.fileName);
+  return true;
+}
+
+void GenericData::UnmapFile() {
+  mapping_.Close();
+  if (fileStream_.is_open()) fileStream_.close();
+}
+
+void GenericData::OpenFStream(std::ifstream& stream) { OpenInputFile(header_.fileName, stream); }
+
+std::ifstream& GenericData::FileStream() {
+  if (!fileStream_.is_open()) OpenFStream(fileStream_);
+  fileStream_.clear();
+  return fileStream_;
+}
+
+std::uint64_t GenericData::FileSize() {
+  if (mapping_.IsOpen()) return mapping_.Size();
+  platform::FileStatus status;
+  return platform::GetFileStatus(header_.fileName, status) ? status.size : 0;
+}
+
+void GenericData::CompleteDataSetHeader(DataSetHeader& header) {
+  HeaderStream stream(FileStream(), FileSize());
+  stream.Seek(header.headerStartPos);
+  DataSetHeader complete;
+  DataSetHeaderReader::ReadOne(stream, complete);
+  header = std::move(complete);
+}
+
+generic_io::DataGroup GenericData::DataGroup(std::uint32_t position) {
+  if (useMemoryMapping_ && !MapFile()) throw generic_exceptions::FileNotOpenException();
+  HeaderStream stream(FileStream(), FileSize());
+  stream.Seek(position);
+  DataGroupHeader group;
+  std::uint32_t setCount = DataGroupHeaderReader::ReadOne(stream, group);
+  DataSetHeaderReader::ReadAll(stream, setCount, group);
+  if (useMemoryMapping_) {
+    return generic_io::DataGroup(header_.fileName, std::move(group), &mapping_, loadEntireDataSetHint_);
+  }
+  return generic_io::DataGroup(header_.fileName, std::move(group), &fileStream_, loadEntireDataSetHint_);
+}
+
+std::unique_ptr<DataSet> GenericData::DataSet(std::u16string_view groupName, std::u16string_view setName) {
+  if (useMemoryMapping_) {
+    if (!MapFile()) throw generic_exceptions::FileNotOpenException();
+  } else {
+    FileStream();
+  }
+  DataGroupHeader* group = header_.FindDataGroupHeader(groupName);
+  if (group == nullptr) throw generic_exceptions::DataGroupNotFoundException();
+  DataSetHeader* setHeader = group->FindDataSetHeader(setName);
+  if (setHeader == nullptr) throw generic_exceptions::DataSetNotFoundException();
+  if (setHeader->IsMinimal()) CompleteDataSetHeader(*setHeader);
+  if (useMemoryMapping_) {
+    return std::make_unique<generic_io::DataSet>(header_.fileName, *setHeader, &mapping_, loadEntireDataSetHint_);
+  }
+  return std::make_unique<generic_io::DataSet>(header_.fileName, *setHeader, &fileStream_, loadEntireDataSetHint_);
+}
+
+}  // namespace generic_io

@@ -1,0 +1,68 @@
+#pragma once
+// The in-memory face of one generic file: the headers read from it, the
+// read-only mapping of the file (made at the first data access, not before),
+// and the data groups and data sets opened on demand.
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <string_view>
+
+#include "arrayfiles/generic/DataGroup.h"
+#include "arrayfiles/generic/DataSet.h"
+#include "arrayfiles/generic/FileHeader.h"
+#include "platform/FileMapping.h"
+
+namespace generic_io {
+
+class GenericData {
+ public:
+  GenericData() = default;
+  ~GenericData();
+  // Data sets and groups handed out point into this object.
+  GenericData(const GenericData&) = delete;
+  GenericData& operator=(const GenericData&) = delete;
+
+  [[nodiscard]] FileHeader& Header() { return header_; }
+  [[nodiscard]] const FileHeader& Header() const { return header_; }
+
+  // The group header at that file position with its complete data set headers
+  // (not added to Header()). FileNotOpenException when the file cannot be
+  // mapped; the header exceptions when it is malformed.
+  [[nodiscard]] generic_io::DataGroup DataGroup(std::uint32_t position);
+  // A new, not yet opened data set found by exact group and set names. A set
+  // read with the minimal header mode is completed first, and the completion
+  // kept. FileNotOpenException, DataGroupNotFoundException, DataSetNotFoundException.
+  [[nodiscard]] std::unique_ptr<generic_io::DataSet> DataSet(std::u16string_view groupName,
+                                                            std::u16string_view setName);
+
+  // Opens the file and its mapping once; false when either fails.
+  bool MapFile();
+  // Closes the mapping, the file and the stream.
+  void UnmapFile();
+  // Opens Header().fileName for binary input; FileNotFoundException when it cannot.
+  void OpenFStream(std::ifstream& stream);
+  [[nodiscard]] bool IsMapped() const { return mapping_.IsOpen(); }
+
+  // Empties the headers; the file name, the mapping and the modes stay.
+  void Clear() { header_.Clear(); }
+
+  // Read data sets through the stream instead of the mapping, loading the
+  // whole element area at Open (hint) or the requested rows on each request.
+  void UseMemoryMapping(bool use) { useMemoryMapping_ = use; }
+  void LoadEntireDataSetHint(bool hint) { loadEntireDataSetHint_ = hint; }
+
+ private:
+  // The stream for reading headers after the first pass (and, in stream mode,
+  // cells), opened once at its first use.
+  std::ifstream& FileStream();
+  [[nodiscard]] std::uint64_t FileSize();
+  void CompleteDataSetHeader(DataSetHeader& header);
+
+  FileHeader header_;
+  platform::FileMapping mapping_;
+  bool useMemoryMapping_ = true;
+  std::ifstream fileStream_;
+  bool loadEntireDataSetHint_ = false;
+};
+
+}  // namespace generic_io

@@ -1,0 +1,144 @@
+#include "arrayfiles/generic/StreamInput.h"
+
+#include "arrayfiles/generic/GenericExceptions.h"
+#include "arrayfiles/generic/MemoryInput.h"
+#include "platform/ByteOrder.h"
+#include "platform/Paths.h"
+
+namespace generic_io {
+
+using generic_exceptions::InvalidFileTypeException;
+
+std::uint64_t OpenInputFile(std::string_view path, std::ifstream& stream) {
+  platform::FileStatus status;
+  if (!platform::GetFileStatus(path, status) || status.isFolder) throw generic_exceptions::FileNotFoundException();
+  stream.open(platform::NativePath(path), std::ios::in | std::ios::binary);
+  if (!stream.good()) throw generic_exceptions::FileNotFoundException();
+  return status.size;
+}
+
+void RequireFits(std::uint64_t count, std::uint64_t minItemBytes, std::uint64_t bytesLeft) {
+  if (minItemBytes > 0 && count > bytesLeft / minItemBytes) throw InvalidFileTypeException();
+}
+
+HeaderStream::HeaderStream(std::istream& stream, std::uint64_t fileSize)
+    : stream_(stream), size_(fileSize), budget_(fileSize) {
+  std::istream::pos_type here = stream_.tellg();
+  if (here != std::istream::pos_type(-1)) position_ = std::uint64_t(here);
+  if (position_ > size_) throw InvalidFileTypeException();
+}
+
+void HeaderStream::Seek(std::uint64_t position) {
+  if (position > size_) throw InvalidFileTypeException();
+  stream_.clear();
+  stream_.seekg(std::istream::off_type(position), std::ios::beg);
+  if (!stream_) throw InvalidFileTypeException();
+  position_ = position;
+}
+
+void HeaderStream::Read(void* out, std::size_t n) {
+  if (n > BytesLeft() || n > budget_) throw InvalidFileTypeException();
+  stream_.read(static_cast<char*>(out), std::streamsize(n));
+  if (std::size_t(stream_.gcount()) != n) throw InvalidFileTypeException();
+  position_ += n;
+  budget_ -= n;
+}
+
+namespace StreamInput {
+
+std::uint8_t ReadUInt8(HeaderStream& stream) {
+  std::uint8_t value;
+  stream.Read(&value, 1);
+  return value;
+}
+
+std::int8_t ReadInt8(HeaderStream& stream) { return static_cast<std::int8_t>(ReadUInt8(stream)); }
+
+std::uint32_t ReadUInt32(HeaderStream& stream) {
+  std::uint8_t bytes[4];
+  stream.Read(bytes, 4);
+  return platform::ReadBE32(bytes);
+}
+
+std::int32_t ReadInt32(HeaderStream& stream) { return static_cast<std::int32_t>(ReadUInt32(stream)); }
+
+namespace {
+// A count of items of `itemBytes` each that must fit in the rest of the file.
+std::size_t ReadLength(HeaderStream& stream, std::size_t itemBytes) {
+  std::int32_t count = ReadInt32(stream);
+  if (count < 0) throw InvalidFileTypeException();
+  RequireFits(std::uint64_t(count), itemBytes, stream.BytesLeft());
+  return std::size_t(count);
+}
+}  // namespace
+
+std::string ReadText8(HeaderStream& stream) {
+  std::string text(ReadLength(stream, 1), '\0');
+  stream.Read(text.data(), text.size());
+  return text.substr(0, text.find('\0'));
+}
+
+std::u16string ReadText16(HeaderStream& stream) {
+  std::size_t count = ReadLength(stream, 2);
+  std::vector<std::uint8_t> bytes(count * 2);
+  stream.Read(bytes.data(), bytes.size());
+  std::u16string text;
+  text.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    char16_t unit = platform::ReadBE16(&bytes[2 * i]);
+    if (unit == 0) break;
+    text.push_back(unit);
+  }
+  return text;
+}
+
+std::vector<std::uint8_t> ReadBlob(HeaderStream& stream) {
+  std::vector<std::uint8_t> bytes(ReadLength(stream, 1));
+  stream.Read(bytes.data(), bytes.size());
+  return bytes;
+}
+
+std::uint32_t ReadCount(HeaderStream& stream, std::uint32_t minItemBytes) {
+  std::uint32_t count = ReadUInt32(stream);
+  RequireFits(count, minItemBytes, stream.BytesLeft());
+  return count;
+}
+
+}  // namespace StreamInput
+
+namespace MemoryInput {
+
+namespace {
+std::size_t ReadCellCount(const std::uint8_t*& cursor, const std::uint8_t* end, std::size_t itemBytes) {
+  if (end - cursor < 4) throw InvalidFileTypeException();
+  std::int32_t count = static_cast<std::int32_t>(platform::ReadBE32(cursor));
+  cursor += 4;
+  if (count < 0) throw InvalidFileTypeException();
+  RequireFits(std::uint64_t(count), itemBytes, std::uint64_t(end - cursor));
+  return std::size_t(count);
+}
+}  // namespace
+
+std::string ReadText8(const std::uint8_t*& cursor, const std::uint8_t* end) {
+  std::size_t count = ReadCellCount(cursor, end, 1);
+  std::string text(reinterpret_cast<const char*>(cursor), count);
+  cursor += count;
+  return text.substr(0, text.find('\0'));
+}
+
+std::u16string ReadText16(const std::uint8_t*& cursor, const std::uint8_t* end) {
+  std::size_t count = ReadCellCount(cursor, end, 2);
+  std::u16string text;
+  text.reserve(count);
+  bool ended = false;
+  for (std::size_t i = 0; i < count; ++i, cursor += 2) {
+    char16_t unit = platform::ReadBE16(cursor);
+    if (unit == 0) ended = true;
+    if (!ended) text.push_back(unit);
+  }
+  return text;
+}
+
+}  // namespace MemoryInput
+
+}  // namespace generic_io
