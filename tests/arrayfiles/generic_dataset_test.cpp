@@ -223,7 +223,7 @@ TEST_F(GenericDataSetTest, SetsWithoutRowsOpenAndSetsWithoutColumnsDoNot) {
   GenericFileSpec spec;
   GenericDataSetSpec empty;
   empty.name = u"Empty";
-  empty.columns = {{u"x", kColumnInt16, 2}};
+  empty.columns = {{u"x", arraywriters::kColumnInt16, 2}};
   GenericDataSetSpec noColumns;
   noColumns.name = u"NoColumns";
   noColumns.rowCount = 3;
@@ -257,7 +257,7 @@ TEST_F(GenericDataSetTest, TextCellsAreBoundedByTheirColumn) {
   GenericFileSpec spec;
   GenericDataSetSpec set;
   set.name = u"T";
-  set.columns = {{u"t8", kColumnText8, 8}, {u"t16", kColumnText16, 8}};
+  set.columns = {{u"t8", arraywriters::kColumnText8, 8}, {u"t16", arraywriters::kColumnText16, 8}};
   set.rowCount = 2;
   AppendText8Cell(set.elements, "abcd", 8);     // fills the cell exactly
   AppendText16Cell(set.elements, u"ab", 8);
@@ -285,7 +285,7 @@ GenericFileSpec WindowFile() {
   GenericFileSpec spec;
   GenericDataSetSpec set;
   set.name = u"Rows";
-  set.columns = {{u"a", kColumnInt32, 4}, {u"b", kColumnUInt16, 2}};
+  set.columns = {{u"a", arraywriters::kColumnInt32, 4}, {u"b", arraywriters::kColumnUInt16, 2}};
   set.rowCount = 100;
   for (int r = 0; r < 100; ++r) {
     AppendInt32Cell(set.elements, 7 * r);
@@ -370,7 +370,7 @@ TEST_F(GenericDataSetTest, LargeSetIsWalkedWithTheRealWindow) {
   GenericFileSpec spec;
   GenericDataSetSpec set;
   set.name = u"Big";
-  set.columns = {{u"v", kColumnUInt32, 4}};
+  set.columns = {{u"v", arraywriters::kColumnUInt32, 4}};
   set.rowCount = kRows;
   spec.groups = {{u"G", {set}}};
   std::string path = Path("big.gen");

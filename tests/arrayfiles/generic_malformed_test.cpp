@@ -51,10 +51,10 @@ class GenericMalformedTest : public qova::test::TempHomeTest {
     for (int r = 0; r < set.Rows(); ++r) {
       for (int c = 0; c < set.Columns(); ++c) {
         int type = set.Header().columns[c].type;
-        if (type == kColumnText8) {
+        if (type == arraywriters::kColumnText8) {
           std::string text;
           set.GetData(r, c, text);
-        } else if (type == kColumnText16) {
+        } else if (type == arraywriters::kColumnText16) {
           std::u16string text;
           set.GetData(r, c, text);
         } else {
@@ -165,9 +165,9 @@ TEST_F(GenericMalformedTest, ColumnSizeAndRowCountLimitsAreCheckedWhenTheHeaderI
     std::int8_t type;
     std::int32_t size, rows;
     bool readable;
-  } cases[] = {{kColumnText8, 3, 1, false}, {kColumnText8, 4, 1, true},  {kColumnText16, 2, 1, false},
-               {kColumnText16, 5, 1, true}, {kColumnInt32, 0, 0, false}, {kColumnInt32, -4, 0, false},
-               {kColumnInt32, 4, -1, false}};
+  } cases[] = {{arraywriters::kColumnText8, 3, 1, false}, {arraywriters::kColumnText8, 4, 1, true},  {arraywriters::kColumnText16, 2, 1, false},
+               {arraywriters::kColumnText16, 5, 1, true}, {arraywriters::kColumnInt32, 0, 0, false}, {arraywriters::kColumnInt32, -4, 0, false},
+               {arraywriters::kColumnInt32, 4, -1, false}};
   for (const Case& c : cases) {
     GenericFileSpec spec;
     GenericDataSetSpec set;
@@ -189,7 +189,7 @@ TEST_F(GenericMalformedTest, RowWidthBeyondTheIntegerRangeIsRefused) {
   GenericFileSpec spec;
   GenericDataSetSpec set;
   set.name = u"S";
-  set.columns = {{u"a", kColumnInt32, 0x7FFFFFF0}, {u"b", kColumnInt32, 0x7FFFFFF0}};
+  set.columns = {{u"a", arraywriters::kColumnInt32, 0x7FFFFFF0}, {u"b", arraywriters::kColumnInt32, 0x7FFFFFF0}};
   spec.groups = {{u"G", {set}}};
   ExpectFamilyFailure(GenericFileBytes(spec), "row width");
 }
@@ -198,7 +198,7 @@ TEST_F(GenericMalformedTest, HugeRowCountsLeaveTheSetClosed) {
   GenericFileSpec spec;
   GenericDataSetSpec set;
   set.name = u"S";
-  set.columns = {{u"a", kColumnInt32, 4}};
+  set.columns = {{u"a", arraywriters::kColumnInt32, 4}};
   set.rowCount = 0x7FFFFFFF;
   set.elements = "12345678";
   spec.groups = {{u"G", {set}}};

@@ -105,7 +105,7 @@ TEST_F(GenericReaderTest, AllHeadersModeReadsEveryGroupAndSetHeader) {
   EXPECT_EQ(numbers.dataStartPos, layout.dataPos[0][0]);
   EXPECT_EQ(numbers.nextSetPos, layout.setHeaderPos[0][1]);
   EXPECT_EQ(numbers.GetColumn(6).name, u"c-float");
-  EXPECT_EQ(numbers.GetColumn(6).type, kColumnFloat);
+  EXPECT_EQ(numbers.GetColumn(6).type, arraywriters::kColumnFloat);
 
   // Duplicates are kept in data set headers, in file order.
   const DataSetHeader& texts = one.GetDataSetHeader(1);
