@@ -28,8 +28,7 @@ function(qova_test name)
   endif()
   add_executable(${name} ${srcs})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} qova_testsupport GTest::gtest GTest::gmock GTest::gtest_main)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "QOVA_SOURCE_DIR=${PROJECT_SOURCE_DIR};QOVA_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST)
 endfunction()
 
 # qova_fuzz_target(<name> <source> [LIBS lib...]): a libFuzzer target, built

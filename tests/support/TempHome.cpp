@@ -32,9 +32,8 @@ TempHome::~TempHome() {
   if (hadConfig_) setenv("QOVA_CONFIG_HOME", oldConfig_.c_str(), 1); else unsetenv("QOVA_CONFIG_HOME");
 }
 
-std::string SourceDir() {
-  const char* v = std::getenv("QOVA_SOURCE_DIR");
-  return v ? std::string(v) + "/" : std::string("./");
-}
+std::string SourceDir() { return std::string(QOVA_SOURCE_DIR_PATH) + "/"; }
+
+std::string BinaryDir() { return std::string(QOVA_BINARY_DIR_PATH) + "/"; }
 
 }  // namespace qova::test

@@ -35,5 +35,7 @@ class TempHomeTest : public ::testing::Test {
 
 // The repository's source folder (for the shipped data/ tables).
 [[nodiscard]] std::string SourceDir();
+// The build folder (for the built tools).
+[[nodiscard]] std::string BinaryDir();
 
 }  // namespace qova::test
