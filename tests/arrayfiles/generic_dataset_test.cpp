@@ -322,6 +322,11 @@ TEST_F(GenericDataSetTest, WindowMovesForwardAndBackWithASmallLimit) {
   EXPECT_EQ(platform::ReadBE16(set->FilePosition(99, 1)), 99u);
   EXPECT_EQ(set->WindowStart(), start + 99 * 6 + 4);
   EXPECT_EQ(set->WindowLength(), 2u);
+  // Back again asking for more rows than the window holds: the requested cell
+  // still lies in the window.
+  EXPECT_EQ(platform::ReadBE32(set->FilePosition(2, 0, 100)), 14u);
+  EXPECT_EQ(set->WindowStart(), start + 2 * 6);
+  EXPECT_EQ(platform::ReadBE16(set->FilePosition(99, 1)), 99u);
 
   // Whole columns read right across many window moves.
   std::vector<std::uint32_t> a;

@@ -1,0 +1,71 @@
+#include "tools/arraydump/ArrayDump.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <vector>
+
+#include "arrayfiles/common/StringUtils.h"
+#include "arrayfiles/generic/GenericExceptions.h"
+
+namespace arraydump {
+
+namespace {
+
+struct Entry {
+  int priority;
+  const char* name;
+  Printer printer;
+};
+
+// Function-local so registrations in other files can run before main in any order.
+std::vector<Entry>& Registry() {
+  static std::vector<Entry> entries;
+  return entries;
+}
+
+}  // namespace
+
+PrinterRegistration::PrinterRegistration(int priority, const char* name, Printer printer) {
+  Registry().push_back({priority, name, printer});
+}
+
+void PrintField(std::ostream& out, std::string_view name, std::string_view value) {
+  out << name << ": " << value << '\n';
+}
+
+void PrintField(std::ostream& out, std::string_view name, std::u16string_view value) {
+  PrintField(out, name, std::string_view(StringUtils::WideToNarrow(value)));
+}
+
+void PrintField(std::ostream& out, std::string_view name, long long value) {
+  PrintField(out, name, std::string_view(std::to_string(value)));
+}
+
+}  // namespace arraydump
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: arraydump FILE\n");
+    return 2;
+  }
+  std::vector<arraydump::Entry> printers = arraydump::Registry();
+  std::stable_sort(printers.begin(), printers.end(),
+                   [](const arraydump::Entry& a, const arraydump::Entry& b) { return a.priority < b.priority; });
+  const std::string path = argv[1];
+  try {
+    for (const arraydump::Entry& entry : printers) {
+      if (entry.printer(path, std::cout)) return 0;
+    }
+  } catch (const generic_exceptions::GenericException& e) {
+    std::cout.flush();
+    std::fprintf(stderr, "arraydump: %s: %s\n", path.c_str(), e.what());
+    return 1;
+  } catch (const std::exception& e) {
+    std::cout.flush();
+    std::fprintf(stderr, "arraydump: %s: %s\n", path.c_str(), e.what());
+    return 1;
+  }
+  std::fprintf(stderr, "arraydump: %s: not an array file this program reads\n", path.c_str());
+  return 1;
+}
