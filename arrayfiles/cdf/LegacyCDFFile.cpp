@@ -1,0 +1,232 @@
+#include "arrayfiles/cdf/LegacyCDFFile.h"
+
+#include "arrayfiles/cdf/LegacyCDFBuilder.h"
+#include "arrayfiles/common/LittleEndianInput.h"
+#include "platform/ByteOrder.h"
+#include "platform/Paths.h"
+
+using namespace legacy_cdf_detail;
+
+namespace {
+
+constexpr std::int32_t kXdaMagic = 67;
+constexpr std::int32_t kXdaMaxVersion = 1;
+// Probe-set and block names stand in fixed fields, NUL-padded.
+constexpr std::int32_t kNameBytes = 64;
+// Record sizes of the XDA form: a probe set's head (type, direction, lists,
+// groups, cells, number, cells per list), a group's head, and one cell.
+constexpr std::uint64_t kProbeSetHeadBytes = 20;
+constexpr std::uint64_t kGroupHeadBytes = 18 + kNameBytes;
+constexpr std::uint64_t kCellBytes = 14;
+
+std::string FixedName(const std::uint8_t* field) {
+  std::size_t n = 0;
+  while (n < static_cast<std::size_t>(kNameBytes) && field[n] != 0) ++n;
+  return std::string(reinterpret_cast<const char*>(field), n);
+}
+
+std::int32_t I32(const std::uint8_t* p) { return static_cast<std::int32_t>(platform::ReadLE32(p)); }
+
+// Reads exactly n bytes; false when the file ends first.
+bool ReadBytes(std::istream& in, std::vector<std::uint8_t>& bytes, std::uint64_t n) {
+  bytes.resize(static_cast<std::size_t>(n));
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(n));
+  return static_cast<std::uint64_t>(in.gcount()) == n;
+}
+
+}  // namespace
+
+CLegacyCDFFile::~CLegacyCDFFile() { Close(); }
+
+bool CLegacyCDFFile::Fail(const char* message) {
+  error_ = message;
+  return false;
+}
+
+bool CLegacyCDFFile::Read() {
+  Close();
+  const bool ok = IsXDACompatibleFile() ? ReadXDAFormat() : ReadTextFormat();
+  if (!ok) Close();
+  return ok;
+}
+
+bool CLegacyCDFFile::IsXDACompatibleFile() const {
+  std::ifstream in(platform::NativePath(fileName_), std::ios::binary);
+  if (!in.is_open()) return false;
+  std::int32_t magic = 0;
+  LittleEndianInput::ReadInt32(in, magic);
+  return magic == kXdaMagic;
+}
+
+void CLegacyCDFFile::Close() {
+  if (stream_.is_open()) stream_.close();
+  stream_.clear();
+  // Swapping with empty vectors gives the memory of a large file back.
+  std::vector<CLegacyCDFProbeSetInformation>().swap(probeSets_);
+  std::vector<CLegacyCDFQCProbeSetInformation>().swap(qcProbeSets_);
+  std::vector<std::string>().swap(probeSetNames_);
+}
+
+bool CLegacyCDFFile::ReadTextFormat() {
+  Close();
+  // A new read starts from an empty header and error, so nothing of an earlier file shows through.
+  header_ = CLegacyCDFFileHeader();
+  error_.clear();
+  std::ifstream in(platform::NativePath(fileName_), std::ios::binary);
+  if (!in.is_open()) return Fail(kUnableToOpen);
+  TextContents contents;
+  std::string error;
+  const bool ok = ReadTextContents(in, contents, error);
+  header_ = Builder::Header(contents.header);
+  if (!ok) {
+    Close();
+    return Fail(error.c_str());
+  }
+  probeSetNames_ = std::move(contents.names);
+  probeSets_ = std::move(contents.probeSets);
+  qcProbeSets_ = std::move(contents.qcProbeSets);
+  return true;
+}
+
+bool CLegacyCDFFile::ReadXDAHeader() {
+  HeaderFields h;
+  LittleEndianInput::ReadInt32(stream_, h.magic);
+  LittleEndianInput::ReadInt32(stream_, h.version);
+  if (h.magic != kXdaMagic || h.version > kXdaMaxVersion) {
+    header_ = Builder::Header(h);
+    return Fail(kWrongFormat);
+  }
+  LittleEndianInput::ReadInt16(stream_, h.cols);
+  LittleEndianInput::ReadInt16(stream_, h.rows);
+  LittleEndianInput::ReadInt32(stream_, h.numProbeSets);
+  LittleEndianInput::ReadInt32(stream_, h.numQCProbeSets);
+  LittleEndianInput::ReadCountedText(stream_, h.reference);
+  header_ = Builder::Header(h);
+  // A short header, or a reference longer than the file, fails the stream.
+  if (!stream_) return Fail(kWrongFormat);
+  if (h.numProbeSets < 0 || h.numQCProbeSets < 0) return Fail(kBadCount);
+  return true;
+}
+
+bool CLegacyCDFFile::ReadXDAFormat() {
+  Close();
+  header_ = CLegacyCDFFileHeader();
+  error_.clear();
+  stream_.open(platform::NativePath(fileName_), std::ios::binary);
+  if (!stream_.is_open()) return Fail(kUnableToOpen);
+  fileSize_ = LittleEndianInput::BytesLeft(stream_);
+  if (!ReadXDAHeader()) {
+    Close();
+    return false;
+  }
+  namesPos_ = stream_.tellg();
+  const auto sets = static_cast<std::uint64_t>(header_.GetNumProbeSets());
+  const auto qcSets = static_cast<std::uint64_t>(header_.GetNumQCProbeSets());
+  // The name table, the QC offsets and the probe-set offsets must all be in the file.
+  const std::uint64_t tables = sets * kNameBytes + 4 * qcSets + 4 * sets;
+  if (namesPos_ < 0 || tables > fileSize_ - static_cast<std::uint64_t>(namesPos_)) {
+    Close();
+    return Fail(kBadCount);
+  }
+  qcIndexPos_ = namesPos_ + static_cast<std::streamoff>(sets * kNameBytes);
+  probeSetIndexPos_ = qcIndexPos_ + static_cast<std::streamoff>(4 * qcSets);
+  return true;
+}
+
+std::string CLegacyCDFFile::GetProbeSetName(int index) {
+  if (IsXDAOpen()) {
+    if (index < 0 || index >= header_.GetNumProbeSets()) return std::string();
+    stream_.clear();
+    stream_.seekg(namesPos_ + static_cast<std::streamoff>(index) * kNameBytes);
+    std::string name;
+    LittleEndianInput::ReadFixedText(stream_, name, kNameBytes);
+    return name;
+  }
+  if (index < 0 || static_cast<std::size_t>(index) >= probeSetNames_.size()) return std::string();
+  return probeSetNames_[static_cast<std::size_t>(index)];
+}
+
+bool CLegacyCDFFile::GetProbeSetInformation(int index, CLegacyCDFProbeSetInformation& info) {
+  info = CLegacyCDFProbeSetInformation();
+  if (IsXDAOpen()) {
+    if (index < 0 || index >= header_.GetNumProbeSets()) return false;
+    return ReadXDAProbeSet(index, info);
+  }
+  if (index < 0 || static_cast<std::size_t>(index) >= probeSets_.size()) return false;
+  info = probeSets_[static_cast<std::size_t>(index)];
+  return true;
+}
+
+bool CLegacyCDFFile::GetQCProbeSetInformation(int index, CLegacyCDFQCProbeSetInformation& info) const {
+  if (index < 0 || static_cast<std::size_t>(index) >= qcProbeSets_.size()) {
+    info = CLegacyCDFQCProbeSetInformation();
+    return false;
+  }
+  info = qcProbeSets_[static_cast<std::size_t>(index)];
+  return true;
+}
+
+bool CLegacyCDFFile::ReadXDAProbeSet(int index, CLegacyCDFProbeSetInformation& info) {
+  stream_.clear();
+  stream_.seekg(probeSetIndexPos_ + static_cast<std::streamoff>(index) * 4);
+  std::int32_t offset = 0;
+  LittleEndianInput::ReadInt32(stream_, offset);
+  if (!stream_ || offset < 0 || static_cast<std::uint64_t>(offset) + kProbeSetHeadBytes > fileSize_) {
+    return Fail(kBadOffset);
+  }
+  stream_.seekg(offset);
+  std::uint64_t left = fileSize_ - static_cast<std::uint64_t>(offset);
+  std::vector<std::uint8_t> bytes;
+  if (!ReadBytes(stream_, bytes, kProbeSetHeadBytes)) return Fail(kEndOfFile);
+  left -= kProbeSetHeadBytes;
+
+  ProbeSetFields set;
+  set.index = index;
+  set.type = platform::ReadLE16(&bytes[0]);
+  set.direction = bytes[2];
+  set.numLists = I32(&bytes[3]);
+  set.numGroups = I32(&bytes[7]);
+  set.numCells = I32(&bytes[11]);
+  set.probeSetNumber = I32(&bytes[15]);
+  set.cellsPerList = bytes[19];
+  if (set.numGroups < 0 || static_cast<std::uint64_t>(set.numGroups) * kGroupHeadBytes > left) return Fail(kBadCount);
+
+  std::vector<CLegacyCDFProbeGroupInformation> groups;
+  groups.reserve(static_cast<std::size_t>(set.numGroups));
+  for (std::int32_t g = 0; g < set.numGroups; ++g) {
+    if (!ReadBytes(stream_, bytes, kGroupHeadBytes)) return Fail(kEndOfFile);
+    left -= kGroupHeadBytes;
+    GroupFields group;
+    group.groupIndex = g;
+    group.probeSetIndex = index;
+    group.numLists = I32(&bytes[0]);
+    group.numCells = I32(&bytes[4]);
+    group.cellsPerList = bytes[8];
+    group.direction = bytes[9];
+    group.start = I32(&bytes[10]);
+    group.stop = I32(&bytes[14]);
+    group.name = FixedName(&bytes[18]);
+    if (group.numCells < 0 || static_cast<std::uint64_t>(group.numCells) * kCellBytes > left) return Fail(kBadCount);
+    const std::uint64_t cellBytes = static_cast<std::uint64_t>(group.numCells) * kCellBytes;
+    if (!ReadBytes(stream_, bytes, cellBytes)) return Fail(kEndOfFile);
+    left -= cellBytes;
+    std::vector<CLegacyCDFProbeInformation> cells;
+    cells.reserve(static_cast<std::size_t>(group.numCells));
+    for (std::int32_t c = 0; c < group.numCells; ++c) {
+      const std::uint8_t* p = &bytes[static_cast<std::size_t>(c) * kCellBytes];
+      CellFields cell;
+      cell.listIndex = I32(p);
+      cell.x = platform::ReadLE16(p + 4);
+      cell.y = platform::ReadLE16(p + 6);
+      cell.expos = I32(p + 8);
+      cell.pBase = static_cast<char>(p[12]);
+      cell.tBase = static_cast<char>(p[13]);
+      if (c == 0) group.start = cell.listIndex;
+      else if (c == group.numCells - 1) group.stop = cell.listIndex;
+      cells.push_back(Builder::Cell(cell));
+    }
+    groups.push_back(Builder::Group(group, std::move(cells)));
+  }
+  info = Builder::ProbeSet(set, std::move(groups));
+  return true;
+}

@@ -1,0 +1,69 @@
+#pragma once
+// Reader of CDF library files that are not in the generic container: the
+// text form (a "[CDF]" first line, versions GC1.0 to GC3.0), read whole into
+// memory, and the binary XDA form (first 32-bit word 67), of which Read takes
+// only the header and the table positions; later requests seek to the
+// records they need. Like the other legacy readers it keeps the text of its
+// last failure and returns false instead of throwing.
+#include <cstdint>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "arrayfiles/cdf/LegacyCDFRecords.h"
+
+class CLegacyCDFFile {
+ public:
+  CLegacyCDFFile() = default;
+  ~CLegacyCDFFile();
+  CLegacyCDFFile(const CLegacyCDFFile&) = delete;
+  CLegacyCDFFile& operator=(const CLegacyCDFFile&) = delete;
+
+  void SetFileName(const std::string& name) { fileName_ = name; }
+  [[nodiscard]] const std::string& GetFileName() const { return fileName_; }
+
+  // Closes, then reads the XDA form when the file starts with its magic
+  // number and the text form otherwise; closes again on failure.
+  bool Read();
+  [[nodiscard]] bool IsXDACompatibleFile() const;
+  // The two forms' readers, for callers that know the form; each closes
+  // first and after a failure, as Read does.
+  bool ReadXDAFormat();
+  bool ReadTextFormat();
+
+  [[nodiscard]] CLegacyCDFFileHeader GetHeader() const { return header_; }
+  // The reader's own header record (valid as long as the reader lives).
+  [[nodiscard]] const CLegacyCDFFileHeader& HeaderRecord() const { return header_; }
+  [[nodiscard]] std::string GetError() const { return error_; }
+
+  // The name of probe set `index` in file order; empty when there is none.
+  [[nodiscard]] std::string GetProbeSetName(int index);
+  // Fills `info` with probe set `index`. False (with an empty record, and the
+  // error text set when the file is at fault) when there is no such probe set
+  // or its record cannot be read.
+  bool GetProbeSetInformation(int index, CLegacyCDFProbeSetInformation& info);
+  // QC units are kept by the text form only.
+  bool GetQCProbeSetInformation(int index, CLegacyCDFQCProbeSetInformation& info) const;
+
+  // Closes the file and forgets the probe sets, QC units and names; the
+  // header keeps its values.
+  void Close();
+
+ private:
+  bool Fail(const char* message);
+  bool ReadXDAHeader();
+  bool ReadXDAProbeSet(int index, CLegacyCDFProbeSetInformation& info);
+  [[nodiscard]] bool IsXDAOpen() const { return stream_.is_open(); }
+
+  std::streamoff namesPos_ = 0;
+  std::streamoff qcIndexPos_ = 0;
+  std::streamoff probeSetIndexPos_ = 0;
+  std::uint64_t fileSize_ = 0;
+  std::ifstream stream_;
+  CLegacyCDFFileHeader header_;
+  std::vector<std::string> probeSetNames_;
+  std::vector<CLegacyCDFProbeSetInformation> probeSets_;
+  std::vector<CLegacyCDFQCProbeSetInformation> qcProbeSets_;
+  std::string fileName_;
+  std::string error_;
+};

@@ -1,0 +1,191 @@
+// The legacy reader on binary (XDA) library files.
+#include <gtest/gtest.h>
+
+#include "arrayfiles/cdf/LegacyCDFFile.h"
+#include "platform/ByteOrder.h"
+#include "tests/arrayfiles/cdf_test_support.h"
+
+namespace cdf_test {
+namespace {
+
+class CdfLegacyXdaTest : public CdfFileTest {
+ protected:
+  bool ReadImage(const std::string& bytes) {
+    file_.SetFileName(WriteFile("lib.cdf", bytes));
+    return file_.Read();
+  }
+  // Reads every probe set; false at the first one that fails.
+  bool WalkAll() {
+    for (int i = 0; i < file_.GetHeader().GetNumProbeSets(); ++i) {
+      CLegacyCDFProbeSetInformation set;
+      if (!file_.GetProbeSetInformation(i, set)) return false;
+    }
+    return true;
+  }
+  CLegacyCDFFile file_;
+};
+
+// Offsets of the XDA form, from the layout that was written.
+struct XdaPositions {
+  std::size_t names, qcTable, setTable;
+};
+
+XdaPositions PositionsOf(const CdfLayout& layout) {
+  XdaPositions p;
+  p.names = 24 + layout.reference.size();
+  p.qcTable = p.names + 64 * layout.probeSets.size();
+  p.setTable = p.qcTable + 4 * layout.qcSets.size();
+  return p;
+}
+
+std::string Patched32(std::string bytes, std::size_t at, std::uint32_t value) {
+  platform::WriteLE32(&bytes[at], value);
+  return bytes;
+}
+
+TEST_F(CdfLegacyXdaTest, WrittenLayoutReadsBackWhole) {
+  const CdfLayout layout = SmallLayout();
+  for (std::int32_t version : {0, 1}) {
+    SCOPED_TRACE(version);
+    ASSERT_TRUE(ReadImage(XdaCdfImage(layout, version))) << file_.GetError();
+    EXPECT_TRUE(file_.IsXDACompatibleFile());
+    const CLegacyCDFFileHeader header = file_.GetHeader();
+    EXPECT_EQ(header.GetMagic(), 67);
+    EXPECT_EQ(header.GetVersion(), version);
+    EXPECT_EQ(header.GetReference(), layout.reference);
+    EXPECT_EQ(header.GetNumQCProbeSets(), static_cast<int>(layout.qcSets.size()));
+    ExpectLegacyMatchesLayout(file_, layout, true);
+  }
+}
+
+TEST_F(CdfLegacyXdaTest, ProbeSetsReadInAnyOrder) {
+  const CdfLayout layout = SmallLayout();
+  ASSERT_TRUE(ReadImage(XdaCdfImage(layout)));
+  for (int i : {5, 0, 18, 5, 3}) {
+    CLegacyCDFProbeSetInformation set;
+    ASSERT_TRUE(file_.GetProbeSetInformation(i, set));
+    EXPECT_EQ(set.GetProbeSetIndex(), i);
+    EXPECT_EQ(set.GetProbeSetNumber(), layout.probeSets[static_cast<std::size_t>(i)].number);
+    EXPECT_EQ(file_.GetProbeSetName(i), layout.probeSets[static_cast<std::size_t>(i)].name);
+  }
+}
+
+TEST_F(CdfLegacyXdaTest, VersionAboveOneIsRefused) {
+  EXPECT_FALSE(ReadImage(XdaCdfImage(SmallLayout(), 2)));
+  EXPECT_EQ(file_.GetError(), "The file does not appear to be the correct format.");
+  EXPECT_EQ(file_.GetHeader().GetVersion(), 2);
+  // The fields after the version are not read.
+  EXPECT_EQ(file_.GetHeader().GetNumProbeSets(), 0);
+}
+
+TEST_F(CdfLegacyXdaTest, XdaReaderRefusesATextFile) {
+  file_.SetFileName(WriteFile("text.cdf", TextCdfImage(SmallLayout())));
+  EXPECT_FALSE(file_.IsXDACompatibleFile());
+  EXPECT_FALSE(file_.ReadXDAFormat());
+  EXPECT_EQ(file_.GetError(), "The file does not appear to be the correct format.");
+}
+
+TEST_F(CdfLegacyXdaTest, NameOfSixtyFourCharactersHasNoEnd) {
+  CdfLayout layout = SmallLayout();
+  layout.probeSets[1].name = std::string(64, 'N');
+  layout.probeSets[1].blocks[0].name = std::string(63, 'B') + "E";
+  ASSERT_TRUE(ReadImage(XdaCdfImage(layout)));
+  EXPECT_EQ(file_.GetProbeSetName(1), std::string(64, 'N'));
+  EXPECT_EQ(file_.GetProbeSetName(2), layout.probeSets[2].name);
+  CLegacyCDFProbeSetInformation set;
+  CLegacyCDFProbeGroupInformation group;
+  ASSERT_TRUE(file_.GetProbeSetInformation(1, set));
+  ASSERT_TRUE(set.GetGroupInformation(0, group));
+  EXPECT_EQ(group.GetName(), layout.probeSets[1].blocks[0].name);
+}
+
+TEST_F(CdfLegacyXdaTest, RecordsOutliveTheReader) {
+  const CdfLayout layout = SmallLayout();
+  CLegacyCDFProbeGroupInformation group;
+  {
+    CLegacyCDFFile file;
+    file.SetFileName(WriteFile("small.cdf", XdaCdfImage(layout)));
+    ASSERT_TRUE(file.Read());
+    CLegacyCDFProbeSetInformation set;
+    ASSERT_TRUE(file.GetProbeSetInformation(0, set));
+    ASSERT_TRUE(set.GetGroupInformation(1, group));
+    // Reading another probe set must not disturb the group taken before.
+    ASSERT_TRUE(file.GetProbeSetInformation(1, set));
+  }
+  const CdfBlock& want = layout.probeSets[0].blocks[1];
+  ASSERT_EQ(group.GetNumCells(), static_cast<int>(want.cells.size()));
+  CLegacyCDFProbeInformation cell;
+  ASSERT_TRUE(group.GetCell(0, cell));
+  EXPECT_EQ(cell.GetX(), want.cells[0].x);
+  EXPECT_EQ(cell.GetTBase(), want.cells[0].targetBase);
+}
+
+TEST_F(CdfLegacyXdaTest, CloseEndsLookups) {
+  ASSERT_TRUE(ReadImage(XdaCdfImage(SmallLayout())));
+  file_.Close();
+  EXPECT_EQ(file_.GetProbeSetName(0), "");
+  CLegacyCDFProbeSetInformation set;
+  EXPECT_FALSE(file_.GetProbeSetInformation(0, set));
+  EXPECT_EQ(file_.GetHeader().GetMagic(), 67);
+}
+
+TEST_F(CdfLegacyXdaTest, LyingCountsAndOffsetsFailWithTheirText) {
+  const CdfLayout layout = SmallLayout();
+  const std::string good = XdaCdfImage(layout);
+  const XdaPositions p = PositionsOf(layout);
+  const std::size_t record0 = platform::ReadLE32(&good[p.setTable]);
+  const std::size_t group0 = record0 + 20;
+  struct Case {
+    const char* what;
+    std::string bytes;
+    bool readFails;  // else the first walk over the probe sets fails
+    const char* error;
+  };
+  const char* badCount = "A count in the file is negative or larger than the file.";
+  const std::vector<Case> cases = {
+      {"probe-set count beyond the file", Patched32(good, 12, 0x7fffffff), true, badCount},
+      {"negative probe-set count", Patched32(good, 12, 0xffffffff), true, badCount},
+      {"QC count beyond the file", Patched32(good, 16, 0x01000000), true, badCount},
+      {"negative QC count", Patched32(good, 16, 0x80000000), true, badCount},
+      {"negative reference length", Patched32(good, 20, 0xfffffffb), true,
+       "The file does not appear to be the correct format."},
+      {"reference longer than the file", Patched32(good, 20, 0x00ffffff), true,
+       "The file does not appear to be the correct format."},
+      {"negative probe-set offset", Patched32(good, p.setTable, 0xffffffff), false, "A probe set lies outside the file."},
+      {"probe-set offset past the end", Patched32(good, p.setTable + 4, static_cast<std::uint32_t>(good.size() - 3)),
+       false, "A probe set lies outside the file."},
+      {"group count beyond the file", Patched32(good, record0 + 7, 0x10000000), false, badCount},
+      {"negative group count", Patched32(good, record0 + 7, 0xfffffffe), false, badCount},
+      {"cell count beyond the file", Patched32(good, group0 + 4, 0x20000000), false, badCount},
+      {"negative cell count", Patched32(good, group0 + 4, 0xfffffff0), false, badCount},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const bool read = ReadImage(c.bytes);
+    EXPECT_EQ(read, !c.readFails);
+    if (read) {
+      EXPECT_FALSE(WalkAll());
+    }
+    EXPECT_EQ(file_.GetError(), c.error);
+  }
+}
+
+TEST_F(CdfLegacyXdaTest, EveryTruncationFails) {
+  SyntheticCdfOptions options;
+  options.snpSets = 3;
+  options.copyNumberSets = 1;
+  options.controlSets = 1;
+  options.qcSets = 1;
+  const std::string good = XdaCdfImage(MakeSyntheticCdfLayout(options));
+  for (std::size_t size = 0; size < good.size(); ++size) {
+    SCOPED_TRACE(size);
+    const bool read = ReadImage(good.substr(0, size));
+    if (read) {
+      EXPECT_FALSE(WalkAll());
+    }
+    EXPECT_FALSE(file_.GetError().empty());
+  }
+}
+
+}  // namespace
+}  // namespace cdf_test
