@@ -1,8 +1,12 @@
 #pragma once
 // Test support for the sample and table files: a byte writer that encodes
 // fields by hand (independently of the program's writers, so that a misreading
-// cannot hide in both), and helpers that run a serialiser over memory.
+// cannot hide in both), helpers that run a serialiser over memory, and one
+// that runs the built sampledump tool.
+#include <sys/wait.h>
+
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "core/ArrayData.h"
@@ -103,5 +107,23 @@ CArchiveException::Cause ArchiveErrorOf(Load load) {
   }
   return CArchiveException::none;
 }
+
+#ifdef QOVA_SAMPLEDUMP
+// Runs the built sampledump with `arguments` (quoted as the shell needs);
+// returns its standard output and sets `status` to its exit status.
+inline std::string RunSampleDump(const std::string& arguments, int& status) {
+  const std::string command = std::string(QOVA_SAMPLEDUMP) + " " + arguments + " 2>/dev/null";
+  std::string output;
+  status = -1;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return output;
+  char buffer[4096];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
+  const int raw = pclose(pipe);
+  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return output;
+}
+#endif
 
 }  // namespace qova::test

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-
-#include <sys/wait.h>
 
 #include "core/BasicData.h"
 #include "platform/Paths.h"
@@ -15,18 +12,7 @@ namespace {
 class SampleDumpTest : public qova::test::TempHomeTest {
  protected:
   // Runs the built tool; returns its standard output and sets `status`.
-  std::string Run(const std::string& arguments, int& status) {
-    const std::string command = std::string(QOVA_SAMPLEDUMP) + " " + arguments + " 2>/dev/null";
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return output;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
-    const int raw = pclose(pipe);
-    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return output;
-  }
+  std::string Run(const std::string& arguments, int& status) { return qova::test::RunSampleDump(arguments, status); }
 
   static bool Has(const std::string& text, const std::string& line) {
     return text.find("\n" + line + "\n") != std::string::npos || text.starts_with(line + "\n");

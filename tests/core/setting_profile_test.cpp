@@ -324,22 +324,6 @@ TEST(SettingProfile, ThresholdsMinus120ReadsAsMinusPoint12AndIsWrittenBack) {
   EXPECT_EQ(Written(*rp.store).at({"ASCN", "ALPHA"}), "170");
 }
 
-TEST(SettingProfile, NegativeFloatsOfEveryKeyComeBack) {
-  platform::Profile profile;
-  CProgramSetting s;
-  s.THRESHOLD = -0.5f;
-  s.BETAL = -0.031f;
-  s.SNP_MAF = -0.2f;
-  s.SNP_CALLRATE_DIF = -1.0f;
-  ASSERT_TRUE(s.SaveToProfile(profile));
-  CProgramSetting back;
-  back.LoadFromProfile(profile);
-  EXPECT_FLOAT_EQ(back.THRESHOLD, -0.5f);
-  EXPECT_FLOAT_EQ(back.BETAL, -0.031f);
-  EXPECT_FLOAT_EQ(back.SNP_MAF, -0.2f);
-  EXPECT_FLOAT_EQ(back.SNP_CALLRATE_DIF, -1.0f);
-}
-
 TEST(SettingProfile, SaveNeverWritesNonSelfAllele) {
   RecordingProfile rp;
   ASSERT_TRUE(rp.profile.WriteProfileInt("EXTRA", "NONSELFALLELE", 1));

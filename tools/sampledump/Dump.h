@@ -27,6 +27,7 @@ struct Options {
 using Dumper = void (*)(const Options& options, std::FILE* out);
 
 void DumpExtractedSample(const Options& options, std::FILE* out);
+void DumpAnalyzedSample(const Options& options, std::FILE* out);
 void DumpBasicData(const Options& options, std::FILE* out);
 
 // Shared pieces of the text.

@@ -1,7 +1,7 @@
 // sampledump FILE [--snps N] [--family K] [--rows N]
-// Prints what the sample layer reads from a .CFH sample file or a BasicData
-// annotation table (given its family). Exit status 0 on success, 1 when the
-// file cannot be read, 2 for a usage error.
+// Prints what the sample layer reads from a .CFH, .CFS, .CFN or .CFA sample
+// file or a BasicData annotation table (given its family). Exit status 0 on
+// success, 1 when the file cannot be read, 2 for a usage error.
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -22,13 +22,17 @@ struct DumperEntry {
 
 constexpr DumperEntry kDumpers[] = {
     {".CFH", sampledump::DumpExtractedSample},
+    {".CFS", sampledump::DumpAnalyzedSample},
+    {".CFN", sampledump::DumpAnalyzedSample},
+    {".CFA", sampledump::DumpAnalyzedSample},
     {".dtt", sampledump::DumpBasicData},
 };
 
 void Usage() {
   std::fprintf(stderr,
                "usage: sampledump FILE [--snps N] [--family K] [--rows N]\n"
-               "  FILE      a .CFH sample file, or a BasicData*.dtt table (needs --family)\n"
+               "  FILE      a .CFH, .CFS, .CFN or .CFA sample file, or a BasicData*.dtt\n"
+               "            table (needs --family)\n"
                "  --snps N  print at most N per-SNP (or per-row) lines\n"
                "  --family K  the annotation family 0..6 of a .dtt table\n"
                "  --rows N  the row count of a .dtt table (default: the family's)\n");
