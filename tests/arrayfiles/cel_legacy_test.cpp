@@ -93,9 +93,8 @@ TEST_F(LegacyCelTest, EveryFormReadsBackEveryCell) {
     EXPECT_EQ(cel.IsOutlier(2, 1), KeepsOutliers(form));
     EXPECT_EQ(cel.IsOutlier(0, 3), KeepsOutliers(form));
     EXPECT_FALSE(cel.IsOutlier(1, 0));
-    if (KeepsMasks(form)) EXPECT_EQ(h.GetNumMasked(), 2u);
-    if (KeepsOutliers(form)) EXPECT_EQ(h.GetNumOutliers(), 2u);
-    if (form == CelForm::kCompact) EXPECT_EQ(h.GetNumOutliers(), 0u);
+    EXPECT_EQ(h.GetNumMasked(), KeepsMasks(form) ? 2u : 0u);
+    EXPECT_EQ(h.GetNumOutliers(), KeepsOutliers(form) ? 2u : 0u);
     if (form != CelForm::kTextV2) {
       EXPECT_EQ(cel.GetAlg(), "Percentile");
       EXPECT_EQ(cel.GetAlgorithmParameter("OutlierHigh"), "1.500");
@@ -406,7 +405,19 @@ TEST_F(LegacyCelTest, LyingFilesAreRefused) {
     CelForm form;
     std::function<void(std::string&)> mutate;
   };
+  // A consistent 13 x 1 file whose dimensions are then given as 3 x 4.
+  auto moreCellsThanTheGrid = [](CelForm form, std::size_t rowsAt, std::size_t colsAt, bool bigEndian) {
+    return [=](std::string& s) {
+      s = CelImage(form, arraywriters::MakeSyntheticCelArray(13, 1, kChipType));
+      auto patch = bigEndian ? PatchBE32 : PatchLE32;
+      patch(s, rowsAt, 4);
+      patch(s, colsAt, 3);
+    };
+  };
   const Case cases[] = {
+      {"xda more cells than the grid", CelForm::kXda, moreCellsThanTheGrid(CelForm::kXda, 8, 12, false)},
+      {"compact more cells than the grid", CelForm::kCompact, moreCellsThanTheGrid(CelForm::kCompact, 12, 16, false)},
+      {"bcel more cells than the grid", CelForm::kBcel, moreCellsThanTheGrid(CelForm::kBcel, 28, 24, true)},
       {"xda cell count past the grid", CelForm::kXda, [](std::string& s) { PatchLE32(s, 16, 13); }},
       {"xda huge cell count", CelForm::kXda, [](std::string& s) { PatchLE32(s, 16, 0x7fffffff); }},
       {"xda negative rows", CelForm::kXda, [](std::string& s) { PatchLE32(s, 8, 0xffffffff); }},
@@ -499,7 +510,9 @@ TEST_F(LegacyCelTest, DamagedBytesNeverReadOutsideTheFile) {
       }
       for (int y = -1; y <= h.GetRows() && y < 10; ++y) {
         for (int x = -1; x <= h.GetCols() && x < 10; ++x) {
-          if (cel.IsMasked(x, y) || cel.IsOutlier(x, y)) ASSERT_GE(cel.CellIndex(x, y), 0) << at;
+          if (cel.IsMasked(x, y) || cel.IsOutlier(x, y)) {
+            ASSERT_GE(cel.CellIndex(x, y), 0) << at;
+          }
         }
       }
     }
