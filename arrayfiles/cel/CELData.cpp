@@ -48,9 +48,9 @@ void CELData::Clear() {
   intensityReadable_ = false;
   intensityColumnType_ = -1;
   outliers_.clear();
-  outliersLoaded_ = false;
+  outliersState_ = SetState::kNotLooked;
   masks_.clear();
-  masksLoaded_ = false;
+  masksState_ = SetState::kNotLooked;
   cachedRows_ = -1;
   cachedCols_ = -1;
   genericData_.Clear();
@@ -107,21 +107,26 @@ bool CELData::OpenIntensityDataSet() {
 std::int32_t CELData::GetNumCells() { return OpenIntensityDataSet() ? intensity_->Rows() : 0; }
 
 DataSet* CELData::OpenValueSet(ValueSet& value, std::u16string_view name, std::int32_t width) {
-  if (!value.looked) {
-    value.looked = true;
+  if (value.state == SetState::kNotLooked) {
+    value.state = SetState::kUnreadable;
     try {
       std::unique_ptr<DataSet> set = genericData_.DataSet(kGroupName, name);
-      if (set->Open() && FirstColumnIs(*set, width)) value.set = std::move(set);
+      if (set->Open() && FirstColumnIs(*set, width)) {
+        value.set = std::move(set);
+        value.state = SetState::kReadable;
+      }
+    } catch (const generic_exceptions::DataSetNotFoundException&) {
+      value.state = SetState::kAbsent;
     } catch (const generic_exceptions::GenericException&) {
-      // An optional data set the file lacks reads as empty.
+      // Unreadable: its values read as 0.
     }
   }
   return value.set.get();
 }
 
-void CELData::LoadCoords(std::u16string_view name, CoordSet& coords, bool& loaded) {
-  if (loaded) return;
-  loaded = true;
+void CELData::LoadCoords(std::u16string_view name, CoordSet& coords, SetState& state) {
+  if (state != SetState::kNotLooked) return;
+  state = SetState::kUnreadable;
   try {
     std::unique_ptr<DataSet> set = genericData_.DataSet(kGroupName, name);
     if (!set->Open() || set->Columns() < 2 || set->Header().columns[0].GetWidth() != kShortBytes ||
@@ -133,11 +138,24 @@ void CELData::LoadCoords(std::u16string_view name, CoordSet& coords, bool& loade
       auto y = static_cast<std::int16_t>(platform::ReadBE16(set->FilePosition(row, 1)));
       coords.emplace(y, x);
     }
+    state = SetState::kReadable;
+  } catch (const generic_exceptions::DataSetNotFoundException&) {
+    state = SetState::kAbsent;
   } catch (const generic_exceptions::GenericException&) {
-    // A file without outlier or masked cells, or with an unreadable table of
-    // them, has none.
     coords.clear();
   }
+}
+
+bool CELData::CheckDataSets() {
+  if (!OpenIntensityDataSet()) return false;
+  OpenValueSet(stdev_, kStdDevSet, kFloatBytes);
+  OpenValueSet(pixels_, kPixelSet, kShortBytes);
+  LoadCoords(kOutlierSet, outliers_, outliersState_);
+  LoadCoords(kMaskSet, masks_, masksState_);
+  for (SetState state : {stdev_.state, pixels_.state, outliersState_, masksState_}) {
+    if (state == SetState::kUnreadable) return false;
+  }
+  return true;
 }
 
 bool CELData::InCoords(const CoordSet& coords, std::int32_t index) {
@@ -196,36 +214,36 @@ bool CELData::GetNumPixels(std::int32_t index, std::vector<std::int16_t>& values
 }
 
 bool CELData::GetOutliers(std::int32_t index, std::vector<bool>& flags) {
-  LoadCoords(kOutlierSet, outliers_, outliersLoaded_);
+  LoadCoords(kOutlierSet, outliers_, outliersState_);
   if (outliers_.empty()) return false;
   if (index >= 0 && index < GetNumCells()) flags.push_back(InCoords(outliers_, index));
   return true;
 }
 
 bool CELData::GetMasked(std::int32_t index, std::vector<bool>& flags) {
-  LoadCoords(kMaskSet, masks_, masksLoaded_);
+  LoadCoords(kMaskSet, masks_, masksState_);
   if (masks_.empty()) return false;
   if (index >= 0 && index < GetNumCells()) flags.push_back(InCoords(masks_, index));
   return true;
 }
 
 bool CELData::IsOutlier(std::int32_t index) {
-  LoadCoords(kOutlierSet, outliers_, outliersLoaded_);
+  LoadCoords(kOutlierSet, outliers_, outliersState_);
   return InCoords(outliers_, index);
 }
 
 bool CELData::IsMasked(std::int32_t index) {
-  LoadCoords(kMaskSet, masks_, masksLoaded_);
+  LoadCoords(kMaskSet, masks_, masksState_);
   return InCoords(masks_, index);
 }
 
 void CELData::GetOutlierCoords(std::vector<XYCoord>& coords) {
-  LoadCoords(kOutlierSet, outliers_, outliersLoaded_);
+  LoadCoords(kOutlierSet, outliers_, outliersState_);
   for (const auto& [y, x] : outliers_) coords.push_back(XYCoord{x, y});
 }
 
 void CELData::GetMaskCoords(std::vector<XYCoord>& coords) {
-  LoadCoords(kMaskSet, masks_, masksLoaded_);
+  LoadCoords(kMaskSet, masks_, masksState_);
   for (const auto& [y, x] : masks_) coords.push_back(XYCoord{x, y});
 }
 
@@ -250,3 +268,5 @@ void CELFileReader::Read(const std::string& fileName, CELData& data) {
   reader.SetFilename(fileName.empty() ? data.GetFileName() : fileName);
   reader.ReadHeader(data.GetGenericData(), AllHeaders);
 }
+
+}  // namespace generic_io

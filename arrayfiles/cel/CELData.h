@@ -58,6 +58,9 @@ class CELData {
   // Opens "Intensity" and checks that its cells can be read; false when they
   // cannot (DataSetNotFoundException when the file lacks it).
   bool OpenIntensityDataSet();
+  // True when "Intensity" can be read and every optional data set the file
+  // has can be read too (DataSetNotFoundException without "Intensity").
+  bool CheckDataSets();
 
   // Every value of one cell. Values of a cell beyond a data set's rows are 0.
   void GetData(std::int32_t index, float& intensity, float& stdev, std::int16_t& pixels, bool& outlier,
@@ -83,18 +86,19 @@ class CELData {
   bool FindAlgorithmParameter(std::u16string_view tag, GenericParameter& param);
 
  private:
-  // An optional value data set: null until first asked for, then kept
-  // (an absent or unreadable one is remembered as such).
+  // What became of an optional data set at its first use.
+  enum class SetState { kNotLooked, kAbsent, kReadable, kUnreadable };
+  // An optional value data set: null until first asked for, then kept.
   struct ValueSet {
     std::unique_ptr<DataSet> set;
-    bool looked = false;
+    SetState state = SetState::kNotLooked;
   };
   // Coordinates ordered by y, then x.
   using CoordSet = std::set<std::pair<std::int16_t, std::int16_t>>;
 
   // The data set, open and with a first column of `width` bytes, or null.
   DataSet* OpenValueSet(ValueSet& value, std::u16string_view name, std::int32_t width);
-  void LoadCoords(std::u16string_view name, CoordSet& coords, bool& loaded);
+  void LoadCoords(std::u16string_view name, CoordSet& coords, SetState& state);
   [[nodiscard]] bool InCoords(const CoordSet& coords, std::int32_t index);
   [[nodiscard]] float IntensityAt(std::int32_t index);
   std::u16string TextParameter(std::u16string_view name);
@@ -106,9 +110,9 @@ class CELData {
   ValueSet stdev_;
   ValueSet pixels_;
   CoordSet outliers_;
-  bool outliersLoaded_ = false;
+  SetState outliersState_ = SetState::kNotLooked;
   CoordSet masks_;
-  bool masksLoaded_ = false;
+  SetState masksState_ = SetState::kNotLooked;
   std::int32_t cachedRows_ = -1;
   std::int32_t cachedCols_ = -1;
 };

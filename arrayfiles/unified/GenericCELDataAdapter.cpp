@@ -33,10 +33,10 @@ bool GenericCELDataAdapter::CanReadFile() {
   loaded_ = false;
   try {
     generic_io::CELFileReader().Read(std::string(), data_);
-    // Intensities that cannot be read, or header fields of another type than
-    // their own, make the file unreadable here instead of raising at the
-    // caller's first question.
-    if (data_.OpenIntensityDataSet()) {
+    // Data sets whose cells cannot be read, or header fields of another type
+    // than their own, make the file unreadable here instead of raising at
+    // the caller's first question.
+    if (data_.CheckDataSets()) {
       (void)data_.GetVersion();
       (void)data_.GetCols();
       (void)data_.GetRows();

@@ -13,7 +13,7 @@ namespace {
 using arraywriters::CelArray;
 using arraywriters::CelForm;
 using arraywriters::CelImage;
-using arraywriters::SaveCelImage;
+using arraywriters::WriteBytes;
 using namespace cel_test;
 
 constexpr CelForm kLegacyForms[] = {CelForm::kTextV3, CelForm::kTextV2, CelForm::kXda, CelForm::kBcel,
@@ -55,7 +55,7 @@ class LegacyCelTest : public qova::test::TempHomeTest {
  protected:
   std::string Save(const std::string& bytes, const std::string& name = "array.CEL") {
     std::string path = Path(name);
-    EXPECT_TRUE(SaveCelImage(path, bytes));
+    EXPECT_TRUE(WriteBytes(path, bytes));
     return path;
   }
   std::string Save(CelForm form, const CelArray& array) { return Save(CelImage(form, array)); }
@@ -498,7 +498,7 @@ TEST_F(LegacyCelTest, DamagedBytesNeverReadOutsideTheFile) {
     for (std::size_t at = 0; at < image.size(); ++at) {
       std::string damaged = image;
       damaged[at] = static_cast<char>(damaged[at] ^ 0x5a);
-      ASSERT_TRUE(SaveCelImage(path, damaged));
+      ASSERT_TRUE(WriteBytes(path, damaged));
       CLegacyCELFile cel;
       cel.SetFileName(path);
       if (!cel.Read()) continue;

@@ -6,6 +6,7 @@
 
 #include "platform/ByteOrder.h"
 #include "tools/arraywriters/CelWriters.h"
+#include "tools/arraywriters/GenericWriter.h"
 
 namespace cel_test {
 

@@ -121,6 +121,7 @@ const char* CelFormName(CelForm form) {
     case CelForm::kXda: return "XDA";
     case CelForm::kBcel: return "BCEL";
     case CelForm::kCompact: return "compact";
+    case CelForm::kGeneric: return "generic";
   }
   return "unknown";
 }
@@ -282,6 +283,7 @@ void WriteCel(std::ostream& out, CelForm form, const CelArray& array) {
     case CelForm::kXda: WriteXdaCel(out, array); break;
     case CelForm::kBcel: WriteBcelCel(out, array); break;
     case CelForm::kCompact: WriteCompactCel(out, array); break;
+    case CelForm::kGeneric: WriteGenericCel(out, array); break;
   }
 }
 
@@ -295,14 +297,6 @@ bool SaveCelFile(const std::string& path, CelForm form, const CelArray& array) {
   std::ofstream out(platform::NativePath(path), std::ios::binary | std::ios::trunc);
   if (!out) return false;
   WriteCel(out, form, array);
-  out.close();
-  return !out.fail();
-}
-
-bool SaveCelImage(const std::string& path, const std::string& bytes) {
-  std::ofstream out(platform::NativePath(path), std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
   return !out.fail();
 }

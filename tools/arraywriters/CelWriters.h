@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/arraywriters/GenericWriter.h"
+
 namespace arraywriters {
 
 struct CelCell {
@@ -49,9 +51,9 @@ struct CelArray {
 };
 
 // The forms, in the order the tests and the benchmark walk them.
-enum class CelForm { kTextV3, kTextV2, kXda, kBcel, kCompact };
-inline constexpr CelForm kAllCelForms[] = {CelForm::kTextV3, CelForm::kTextV2, CelForm::kXda, CelForm::kBcel,
-                                           CelForm::kCompact};
+enum class CelForm { kTextV3, kTextV2, kXda, kBcel, kCompact, kGeneric };
+inline constexpr CelForm kAllCelForms[] = {CelForm::kTextV3, CelForm::kTextV2, CelForm::kXda,
+                                           CelForm::kBcel,   CelForm::kCompact, CelForm::kGeneric};
 [[nodiscard]] const char* CelFormName(CelForm form);
 
 // A DAT header as a scanner writes it, naming `chipType`'s library file.
@@ -72,11 +74,28 @@ void WriteCompactCel(std::ostream& out, const CelArray& array);
 // The compact layout behind the magic of the older compact form.
 void WriteOldCompactCel(std::ostream& out, const CelArray& array);
 
+// Options of the generic container form.
+struct GenericCelOptions {
+  // Intensities as unsigned 16-bit cells instead of floats.
+  bool intensityAsUInt16 = false;
+  // Data sets left out of the file.
+  bool omitStdDev = false;
+  bool omitPixel = false;
+  bool omitOutlier = false;
+  bool omitMask = false;
+  // The DAT header given only as a partial header with the scan's pixel range.
+  bool partialDatHeader = false;
+  std::uint16_t minPixelIntensity = 10;
+  std::uint16_t maxPixelIntensity = 46000;
+};
+// The generic file as a spec, for tests that change it before writing.
+[[nodiscard]] GenericFileSpec GenericCelSpec(const CelArray& array, const GenericCelOptions& options = {});
+void WriteGenericCel(std::ostream& out, const CelArray& array, const GenericCelOptions& options = {});
+
 void WriteCel(std::ostream& out, CelForm form, const CelArray& array);
 // The file's bytes in one string (small arrays: seeds and byte-patching tests).
 [[nodiscard]] std::string CelImage(CelForm form, const CelArray& array);
 // Writes the array in `form` to a file (a program path); false when it cannot.
 bool SaveCelFile(const std::string& path, CelForm form, const CelArray& array);
-bool SaveCelImage(const std::string& path, const std::string& bytes);
 
 }  // namespace arraywriters

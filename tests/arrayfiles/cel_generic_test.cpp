@@ -1,0 +1,393 @@
+// CEL files in the generic container, through their data object and adapter.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "arrayfiles/cel/CELData.h"
+#include "arrayfiles/common/StringUtils.h"
+#include "arrayfiles/generic/GenericExceptions.h"
+#include "arrayfiles/unified/GenericCELDataAdapter.h"
+#include "arrayfiles/unified/UnifiedCELData.h"
+#include "cel_test_files.h"
+#include "tests/support/TempHome.h"
+
+namespace {
+
+using namespace arraywriters;
+using namespace cel_test;
+using unified_io::GenericCELDataAdapter;
+using unified_io::UnifiedCELFileEntry;
+
+constexpr const char16_t* kAlgParam = u"vendor-algorithm-param-";
+
+// The data-header parameters of a spec, for tests that change them.
+std::vector<GenericParameterSpec>& Params(GenericFileSpec& spec) { return spec.header.parameters; }
+
+void RemoveParams(GenericFileSpec& spec, const std::function<bool(const std::u16string&)>& drop) {
+  auto& params = Params(spec);
+  params.erase(std::remove_if(params.begin(), params.end(), [&](const auto& p) { return drop(p.name); }),
+               params.end());
+}
+
+void RemoveAlgorithmParams(GenericFileSpec& spec) {
+  RemoveParams(spec, [](const std::u16string& name) { return name.rfind(kAlgParam, 0) == 0; });
+}
+
+GenericDataSetSpec* FindSet(GenericFileSpec& spec, std::u16string_view name) {
+  for (auto& set : spec.groups[0].dataSets) {
+    if (set.name == name) return &set;
+  }
+  return nullptr;
+}
+
+class GenericCelTest : public qova::test::TempHomeTest {
+ protected:
+  // Writes the spec and reads it with a fresh adapter.
+  GenericCELDataAdapter& Open(const GenericFileSpec& spec, const std::string& name = "generic.CEL") {
+    const std::string path = Path(name);
+    EXPECT_TRUE(WriteGenericFile(path, spec));
+    adapter_ = std::make_unique<GenericCELDataAdapter>();
+    adapter_->SetFileName(path);
+    EXPECT_TRUE(adapter_->Read(true));
+    return *adapter_;
+  }
+  bool CanRead(const GenericFileSpec& spec) {
+    const std::string path = Path("check.CEL");
+    EXPECT_TRUE(WriteGenericFile(path, spec));
+    GenericCELDataAdapter adapter;
+    adapter.SetFileName(path);
+    return adapter.CanReadFile();
+  }
+
+  std::unique_ptr<GenericCELDataAdapter> adapter_;
+};
+
+TEST_F(GenericCelTest, HeaderFieldsComeFromTheDataHeader) {
+  GenericCELDataAdapter& cel = Open(GenericCelSpec(SmallArray()));
+  EXPECT_EQ(cel.GetFileId(), "cel-0001");
+  EXPECT_EQ(cel.GetVersion(), 1);
+  EXPECT_EQ(cel.GetChipType(), u"Mapping250K_Nsp");
+  EXPECT_EQ(cel.GetMasterFileName(), u"Mapping250K_Nsp.master");
+  EXPECT_EQ(cel.GetLibraryPackageName(), u"QOVA test library");
+  EXPECT_EQ(cel.GetAlg(), u"Percentile");
+  EXPECT_EQ(cel.GetDatHeader(), StringUtils::NarrowToWide(SmallArray().datHeader));
+  EXPECT_EQ(cel.GetReadState(), 1);
+  EXPECT_EQ(cel.GetError(), u"");
+  EXPECT_EQ(cel.GetHeader(), u"");
+  EXPECT_EQ(cel.GetHeaderKey(u"Cols"), u"");
+  cel.SetError(u"ignored");
+  EXPECT_EQ(cel.GetError(), u"");
+  cel.Close();
+  // Close keeps the data readable until Clear.
+  EXPECT_EQ(cel.GetIntensity(1), SmallArray().cells[1].intensity);
+  cel.Clear();
+  EXPECT_EQ(cel.GetIntensity(1), 0.0f);
+  EXPECT_EQ(cel.GetChipType(), u"");
+}
+
+TEST_F(GenericCelTest, ReadStateIsOneBeforeReading) {
+  GenericCELDataAdapter cel;
+  EXPECT_EQ(cel.GetReadState(), 1);
+  EXPECT_EQ(cel.GetNumCells(), 0);
+  UnifiedCELFileEntry entry;
+  cel.GetEntry(0, entry);
+  EXPECT_EQ(entry.Intensity, 0.0f);
+}
+
+TEST_F(GenericCelTest, SixteenBitIntensitiesReadAsFloats) {
+  CelArray array = SmallArray();
+  array.cells[4].intensity = 1000;
+  GenericCelOptions options;
+  options.intensityAsUInt16 = true;
+  GenericCELDataAdapter& cel = Open(GenericCelSpec(array, options));
+  EXPECT_EQ(cel.GetIntensity(4), 1000.0f);
+  EXPECT_EQ(cel.GetIntensity(1, 1), 1000.0f);
+  UnifiedCELFileEntry entry;
+  cel.GetEntry(4, entry);
+  EXPECT_EQ(entry.Intensity, 1000.0f);
+  EXPECT_EQ(entry.Stdv, array.cells[4].stdv);
+}
+
+TEST_F(GenericCelTest, MissingOptionalDataSetsReadAsEmpty) {
+  GenericCelOptions options;
+  options.omitStdDev = options.omitPixel = options.omitOutlier = options.omitMask = true;
+  GenericCELDataAdapter& cel = Open(GenericCelSpec(SmallArray(), options));
+  UnifiedCELFileEntry entry;
+  cel.GetEntry(2, 1, entry);
+  EXPECT_EQ(entry.Intensity, SmallArray().cells[5].intensity);
+  EXPECT_EQ(entry.Stdv, 0.0f);
+  EXPECT_EQ(entry.Pixels, 0);
+  EXPECT_EQ(cel.GetStdv(5), 0.0f);
+  EXPECT_EQ(cel.GetPixels(5), 0);
+  EXPECT_FALSE(cel.IsOutlier(2, 1));
+  EXPECT_FALSE(cel.IsMasked(1, 0));
+  EXPECT_EQ(cel.GetNumOutliers(), 0);
+  EXPECT_EQ(cel.GetNumMasked(), 0);
+  std::vector<bool> flags;
+  EXPECT_FALSE(cel.GetGenericData()->GetOutliers(5, flags));
+  EXPECT_TRUE(flags.empty());
+}
+
+TEST_F(GenericCelTest, ShortStdDevGivesZeroPastItsEnd) {
+  GenericFileSpec spec = GenericCelSpec(SmallArray());
+  GenericDataSetSpec* stdev = FindSet(spec, u"StdDev");
+  stdev->rowCount = 5;
+  stdev->elements.resize(5 * 4);
+  GenericCELDataAdapter& cel = Open(spec);
+  UnifiedCELFileEntry entry;
+  cel.GetEntry(4, entry);
+  EXPECT_EQ(entry.Stdv, SmallArray().cells[4].stdv);
+  cel.GetEntry(5, entry);
+  EXPECT_EQ(entry.Stdv, 0.0f);
+  EXPECT_EQ(entry.Intensity, SmallArray().cells[5].intensity);
+  EXPECT_EQ(entry.Pixels, SmallArray().cells[5].pixels);
+}
+
+TEST_F(GenericCelTest, CellsBeyondTheIntensitiesReadAsZero) {
+  GenericCELDataAdapter& cel = Open(GenericCelSpec(SmallArray()));
+  for (int index : {-1, 12, 1 << 30}) {
+    UnifiedCELFileEntry entry;
+    entry.Intensity = 1;
+    cel.GetEntry(index, entry);
+    EXPECT_EQ(entry.Intensity, 0.0f);
+    EXPECT_EQ(entry.Stdv, 0.0f);
+    EXPECT_EQ(cel.GetIntensity(index), 0.0f);
+    EXPECT_EQ(cel.GetPixels(index), 0);
+    EXPECT_FALSE(cel.IsOutlier(index));
+  }
+  EXPECT_EQ(cel.XYToIndex(3, 0), -1);
+  EXPECT_EQ(cel.GetIntensity(3, 0), 0.0f);
+  EXPECT_EQ(cel.GetIntensity(0, 4), 0.0f);
+}
+
+TEST_F(GenericCelTest, FileWithoutColumnsNeverDivides) {
+  GenericFileSpec spec = GenericCelSpec(SmallArray());
+  RemoveParams(spec, [](const std::u16string& name) { return name == u"vendor-cel-cols"; });
+  GenericCELDataAdapter& cel = Open(spec);
+  EXPECT_EQ(cel.GetCols(), 0);
+  EXPECT_EQ(cel.IndexToX(7), 0);
+  EXPECT_EQ(cel.IndexToY(7), 0);
+  EXPECT_EQ(cel.XYToIndex(1, 1), -1);
+  EXPECT_FALSE(cel.IsOutlier(7));
+  EXPECT_FALSE(cel.IsMasked(1, 0));
+  // Cells by index still read.
+  EXPECT_EQ(cel.GetIntensity(7), SmallArray().cells[7].intensity);
+}
+
+TEST_F(GenericCelTest, OutliersAreLookedUpByCoordinate) {
+  CelArray array = arraywriters::MakeSyntheticCelArray(10, 8, kChipType);
+  array.outliers = {{5, 2}, {3, 7}, {5, 2}};
+  GenericCELDataAdapter& cel = Open(GenericCelSpec(array));
+  EXPECT_TRUE(cel.IsOutlier(25));
+  EXPECT_TRUE(cel.IsOutlier(73));
+  EXPECT_TRUE(cel.IsOutlier(3, 7));
+  EXPECT_FALSE(cel.IsOutlier(26));
+  // The duplicate row counts once.
+  EXPECT_EQ(cel.GetNumOutliers(), 2);
+  std::vector<generic_io::XYCoord> coords;
+  cel.GetGenericData()->GetOutlierCoords(coords);
+  ASSERT_EQ(coords.size(), 2u);
+  EXPECT_EQ(coords[0].xCoord, 5);
+  EXPECT_EQ(coords[0].yCoord, 2);
+  EXPECT_EQ(coords[1].xCoord, 3);
+  EXPECT_EQ(coords[1].yCoord, 7);
+  for (int index = 0; index < 80; ++index) {
+    EXPECT_EQ(cel.IsMasked(index), cel.IsMasked(cel.IndexToX(index), cel.IndexToY(index))) << index;
+  }
+}
+
+TEST_F(GenericCelTest, EmptyOutlierSetCountsNone) {
+  CelArray array = SmallArray();
+  array.outliers.clear();
+  GenericCELDataAdapter& cel = Open(GenericCelSpec(array));
+  EXPECT_EQ(cel.GetNumOutliers(), 0);
+  std::vector<bool> flags;
+  EXPECT_FALSE(cel.GetGenericData()->GetOutliers(0, flags));
+  EXPECT_EQ(cel.GetNumMasked(), 2);
+}
+
+TEST_F(GenericCelTest, AlgorithmParametersJoinInHeaderOrder) {
+  GenericFileSpec spec = GenericCelSpec(SmallArray());
+  RemoveAlgorithmParams(spec);
+  Params(spec).push_back(Int32Parameter(std::u16string(kAlgParam) + u"A", 1));
+  Params(spec).push_back(Int32Parameter(std::u16string(kAlgParam) + u"B", 2));
+  GenericCELDataAdapter& cel = Open(spec);
+  EXPECT_EQ(cel.GetParams(), u"A:1;B:2");
+  EXPECT_EQ(cel.GetAlgorithmParameters(), u"A:1;B:2");
+  EXPECT_EQ(cel.GetNumberAlgorithmParameters(), 2);
+  EXPECT_EQ(cel.GetAlgorithmParameterTag(1), u"B");
+  EXPECT_EQ(cel.GetAlgorithmParameterTag(2), u"");
+  EXPECT_EQ(cel.GetAlgorithmParameter(u"B"), u"2");
+  EXPECT_EQ(cel.GetAlgorithmParameter(u"C"), u"");
+  unified_io::UnifiedTagValuePairList list;
+  cel.GetParameters(list);
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list.front().Tag, u"A");
+  EXPECT_EQ(list.front().Value, u"1");
+  EXPECT_EQ(list.front().DetailedType.GetValueInt32(), 1);
+}
+
+TEST_F(GenericCelTest, NoAlgorithmParametersGiveEmptyAnswers) {
+  GenericFileSpec spec = GenericCelSpec(SmallArray());
+  RemoveAlgorithmParams(spec);
+  GenericCELDataAdapter& cel = Open(spec);
+  EXPECT_EQ(cel.GetParams(), u"");
+  EXPECT_EQ(cel.GetNumberAlgorithmParameters(), 0);
+  EXPECT_EQ(cel.GetCellMargin(), 0);
+  const unified_io::UnifiedGridCoords grid = cel.GetGridCorners();
+  EXPECT_EQ(grid.upperleftx, 0.0f);
+  EXPECT_EQ(grid.lowerlefty, 0.0f);
+}
+
+TEST_F(GenericCelTest, GridCornersNeedAllEightFloats) {
+  GenericFileSpec spec = GenericCelSpec(SmallArray());
+  for (auto& param : Params(spec)) {
+    if (param.name == std::u16string(kAlgParam) + u"GridLLY") param = Int32Parameter(param.name, 18005);
+  }
+  EXPECT_EQ(Open(spec).GetGridCorners().upperrightx, 0.0f);
+  EXPECT_EQ(Open(GenericCelSpec(SmallArray()), "full.CEL").GetGridCorners().upperrightx, 18000.0f);
+}
+
+TEST_F(GenericCelTest, CellMarginFollowsItsType) {
+  const std::u16string name = std::u16string(kAlgParam) + u"CellMargin";
+  struct Case {
+    GenericParameterSpec param;
+    int margin;
+  };
+  const Case cases[] = {{Int8Parameter(name, -3), -3},         {UInt8Parameter(name, 200), 200},
+                        {Int16Parameter(name, -300), -300},    {UInt16Parameter(name, 60000), 60000},
+                        {Int32Parameter(name, 70000), 70000},  {UInt32Parameter(name, 9), 9},
+                        {AsciiParameter(name, "5"), 5},        {AsciiParameter(name, "x"), 0},
+                        {FloatParameter(name, 4.0f), 0},       {TextParameter(name, u"6"), 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.margin);
+    GenericFileSpec spec = GenericCelSpec(SmallArray());
+    for (auto& param : Params(spec)) {
+      if (param.name == name) param = c.param;
+    }
+    EXPECT_EQ(Open(spec).GetCellMargin(), c.margin);
+  }
+}
+
+TEST_F(GenericCelTest, PartialDatHeaderGetsItsPixelRange) {
+  GenericCelOptions options;
+  options.partialDatHeader = true;
+  GenericCELDataAdapter& cel = Open(GenericCelSpec(SmallArray(), options));
+  const std::u16string dat = cel.GetDatHeader();
+  EXPECT_EQ(dat.rfind(u"[10..46000]", 0), 0u);
+  // The writer cut the range off the full header; the rebuilt one matches it.
+  EXPECT_EQ(dat, StringUtils::NarrowToWide(SmallArray().datHeader));
+}
+
+TEST_F(GenericCelTest, DatHeaderOfAnotherTypeIsEmpty) {
+  GenericFileSpec spec = GenericCelSpec(SmallArray());
+  spec.header.parents[0].parameters[0] = AsciiParameter(u"vendor-dat-header", "ascii text");
+  EXPECT_EQ(Open(spec).GetDatHeader(), u"");
+  spec.header.parents[0].fileTypeId = "another-parent";
+  EXPECT_EQ(Open(spec, "other.CEL").GetDatHeader(), u"");
+}
+
+TEST_F(GenericCelTest, UnreadableFilesAreRefusedAtRead) {
+  struct Case {
+    const char* name;
+    std::function<void(GenericFileSpec&)> mutate;
+  };
+  const Case cases[] = {
+      {"no intensities", [](GenericFileSpec& s) { s.groups[0].dataSets.erase(s.groups[0].dataSets.begin()); }},
+      {"intensities past the file", [](GenericFileSpec& s) { FindSet(s, u"Intensity")->rowCount = 1 << 20; }},
+      {"intensity column too narrow",
+       [](GenericFileSpec& s) { FindSet(s, u"Intensity")->columns[0] = {u"Intensity", kColumnFloat, 2}; }},
+      {"pixels past the file", [](GenericFileSpec& s) { FindSet(s, u"Pixel")->rowCount = 1 << 20; }},
+      {"stdev column too wide",
+       [](GenericFileSpec& s) { FindSet(s, u"StdDev")->columns[0] = {u"StdDev", kColumnFloat, 8}; }},
+      {"mask with one column", [](GenericFileSpec& s) { FindSet(s, u"Mask")->columns.resize(1); }},
+      {"outliers past the file", [](GenericFileSpec& s) { FindSet(s, u"Outlier")->rowCount = 1 << 20; }},
+      {"columns as a float",
+       [](GenericFileSpec& s) {
+         for (auto& p : Params(s)) {
+           if (p.name == u"vendor-cel-cols") p = FloatParameter(p.name, 3.0f);
+         }
+       }},
+      {"chip type as ascii",
+       [](GenericFileSpec& s) {
+         for (auto& p : Params(s)) {
+           if (p.name == u"vendor-array-type") p = AsciiParameter(p.name, "chip");
+         }
+       }},
+      {"no default group", [](GenericFileSpec& s) { s.groups[0].name = u"Other Group"; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GenericFileSpec spec = GenericCelSpec(SmallArray());
+    c.mutate(spec);
+    EXPECT_FALSE(CanRead(spec));
+    unified_io::UnifiedCELData unified;
+    unified.SetFileName(Path("check.CEL"));
+    EXPECT_THROW(unified.Read(true), generic_exceptions::UnableToOpenFileException);
+  }
+  EXPECT_TRUE(CanRead(GenericCelSpec(SmallArray())));
+}
+
+TEST_F(GenericCelTest, LegacyFileIsDeclinedWithoutRaising) {
+  const std::string path = Path("legacy.CEL");
+  ASSERT_TRUE(SaveCelFile(path, CelForm::kXda, SmallArray()));
+  GenericCELDataAdapter cel;
+  cel.SetFileName(path);
+  EXPECT_FALSE(cel.CanReadFile());
+  EXPECT_EQ(cel.GetChipType(), u"");
+  EXPECT_EQ(cel.GetIntensity(0), 0.0f);
+}
+
+TEST_F(GenericCelTest, SecondFileReadIntoTheSameAdapterReadsItsOwnCells) {
+  const std::string small = Path("small.CEL"), large = Path("large.CEL");
+  ASSERT_TRUE(SaveCelFile(small, CelForm::kGeneric, SmallArray()));
+  const CelArray big = arraywriters::MakeSyntheticCelArray(40, 30, kChipType);
+  ASSERT_TRUE(SaveCelFile(large, CelForm::kGeneric, big));
+  GenericCELDataAdapter cel;
+  cel.SetFileName(small);
+  ASSERT_TRUE(cel.Read(true));
+  EXPECT_EQ(cel.GetIntensity(11), SmallArray().cells[11].intensity);
+  ASSERT_TRUE(cel.ReadEx(large + std::string(1, '\0') + "junk", 0));
+  EXPECT_EQ(cel.GetFileName(), large);
+  EXPECT_EQ(cel.GetNumCells(), 1200);
+  EXPECT_EQ(cel.GetIntensity(1199), big.cells[1199].intensity);
+  EXPECT_EQ(cel.GetIntensity(39, 29), big.cells[1199].intensity);
+}
+
+TEST_F(GenericCelTest, DataObjectAnswersItsOwnQuestions) {
+  const std::string path = Path("data.CEL");
+  ASSERT_TRUE(SaveCelFile(path, CelForm::kGeneric, SmallArray()));
+  generic_io::CELData data;
+  generic_io::CELFileReader().Read(path, data);
+  EXPECT_EQ(data.GetFileName(), path);
+  EXPECT_EQ(data.GetRows(), 4);
+  EXPECT_EQ(data.GetCols(), 3);
+  EXPECT_EQ(data.GetNumCells(), 12);
+  std::vector<float> values;
+  EXPECT_TRUE(data.GetIntensities(3, values));
+  ASSERT_EQ(values.size(), 1u);
+  EXPECT_EQ(values[0], SmallArray().cells[3].intensity);
+  EXPECT_FALSE(data.GetIntensities(12, values));
+  EXPECT_TRUE(values.empty());
+  std::vector<bool> flags{true};
+  EXPECT_TRUE(data.GetMasked(1, flags));
+  EXPECT_EQ(flags, (std::vector<bool>{true, true}));
+  float intensity, stdev;
+  std::int16_t pixels;
+  bool outlier, masked;
+  data.GetData(5, intensity, stdev, pixels, outlier, masked);
+  EXPECT_TRUE(outlier);  // (2, 1)
+  EXPECT_FALSE(masked);
+  generic_io::GenericParameter param;
+  EXPECT_TRUE(data.FindAlgorithmParameter(u"Percentile", param));
+  EXPECT_EQ(param.GetName(), u"Percentile");
+  EXPECT_FALSE(data.FindAlgorithmParameter(u"Nope", param));
+
+  // A file read through the reader again starts from nothing.
+  data.SetFileName(Path("missing.CEL"));
+  EXPECT_THROW(generic_io::CELFileReader().Read("", data), generic_exceptions::FileNotFoundException);
+  EXPECT_EQ(data.GetCols(), 0);
+}
+
+}  // namespace
