@@ -9,11 +9,22 @@ namespace LittleEndianInput {
 
 namespace {
 
-// Reads n bytes into a zeroed buffer, so a short read leaves the missing bytes 0.
-template <std::size_t N>
-void ReadRaw(std::istream& stream, std::uint8_t (&bytes)[N]) {
-  std::memset(bytes, 0, N);
-  stream.read(reinterpret_cast<char*>(bytes), N);
+// Reads sizeof(T) little-endian bytes into a zeroed buffer, so a short read
+// leaves the missing bytes 0.
+template <typename T>
+void ReadLittleEndian(std::istream& stream, T& value) {
+  std::uint8_t bytes[sizeof(T)] = {};
+  stream.read(reinterpret_cast<char*>(bytes), sizeof(T));
+  if constexpr (sizeof(T) == 1) {
+    std::memcpy(&value, bytes, 1);
+  } else if constexpr (sizeof(T) == 2) {
+    std::uint16_t host = platform::ReadLE16(bytes);
+    std::memcpy(&value, &host, 2);
+  } else {
+    static_assert(sizeof(T) == 4);
+    std::uint32_t host = platform::ReadLE32(bytes);
+    std::memcpy(&value, &host, 4);
+  }
 }
 
 // A count from the file that cannot be satisfied fails the stream instead of
@@ -39,47 +50,13 @@ std::uint64_t BytesLeft(std::istream& stream) {
   return std::uint64_t(end - here);
 }
 
-void ReadInt32(std::istream& stream, std::int32_t& value) {
-  std::uint8_t bytes[4];
-  ReadRaw(stream, bytes);
-  value = static_cast<std::int32_t>(platform::ReadLE32(bytes));
-}
-
-void ReadInt32(std::istream& stream, std::uint32_t& value) {
-  std::uint8_t bytes[4];
-  ReadRaw(stream, bytes);
-  value = platform::ReadLE32(bytes);
-}
-
-void ReadInt16(std::istream& stream, std::int16_t& value) {
-  std::uint8_t bytes[2];
-  ReadRaw(stream, bytes);
-  value = static_cast<std::int16_t>(platform::ReadLE16(bytes));
-}
-
-void ReadInt16(std::istream& stream, std::uint16_t& value) {
-  std::uint8_t bytes[2];
-  ReadRaw(stream, bytes);
-  value = platform::ReadLE16(bytes);
-}
-
-void ReadInt8(std::istream& stream, std::int8_t& value) {
-  std::uint8_t bytes[1];
-  ReadRaw(stream, bytes);
-  value = static_cast<std::int8_t>(bytes[0]);
-}
-
-void ReadInt8(std::istream& stream, std::uint8_t& value) {
-  std::uint8_t bytes[1];
-  ReadRaw(stream, bytes);
-  value = bytes[0];
-}
-
-void ReadFloat(std::istream& stream, float& value) {
-  std::uint8_t bytes[4];
-  ReadRaw(stream, bytes);
-  value = platform::ReadLEFloat(bytes);
-}
+void ReadInt32(std::istream& stream, std::int32_t& value) { ReadLittleEndian(stream, value); }
+void ReadInt32(std::istream& stream, std::uint32_t& value) { ReadLittleEndian(stream, value); }
+void ReadInt16(std::istream& stream, std::int16_t& value) { ReadLittleEndian(stream, value); }
+void ReadInt16(std::istream& stream, std::uint16_t& value) { ReadLittleEndian(stream, value); }
+void ReadInt8(std::istream& stream, std::int8_t& value) { ReadLittleEndian(stream, value); }
+void ReadInt8(std::istream& stream, std::uint8_t& value) { ReadLittleEndian(stream, value); }
+void ReadFloat(std::istream& stream, float& value) { ReadLittleEndian(stream, value); }
 
 void ReadCountedBuffer(std::istream& stream, std::unique_ptr<char[]>& buffer) {
   buffer.reset();

@@ -28,8 +28,14 @@ class GenericDataSetTest : public qova::test::TempHomeTest {
   GenericFileLayout layout_;
 };
 
-// Checks every cell of the "Numbers" and "Texts" sets of the sample file.
-void ExpectSampleCells(DataSet& numbers, DataSet& texts) {
+// Opens the "Numbers" and "Texts" sets of the sample file and checks every cell.
+void ExpectSampleCells(GenericData& data) {
+  auto numbersSet = data.DataSet(u"Group One", u"Numbers");
+  auto textsSet = data.DataSet(u"Group One", u"Texts");
+  ASSERT_TRUE(numbersSet->Open());
+  ASSERT_TRUE(textsSet->Open());
+  DataSet& numbers = *numbersSet;
+  DataSet& texts = *textsSet;
   for (int r = 0; r < kNumberRows; ++r) {
     SCOPED_TRACE(r);
     EXPECT_EQ(std::int8_t(*numbers.FilePosition(r, 0)), NumberInt8(r));
@@ -56,11 +62,7 @@ void ExpectSampleCells(DataSet& numbers, DataSet& texts) {
 TEST_F(GenericDataSetTest, CellsOfEveryColumnTypeReadBack) {
   GenericData data;
   ReadSample(data);
-  auto numbers = data.DataSet(u"Group One", u"Numbers");
-  auto texts = data.DataSet(u"Group One", u"Texts");
-  ASSERT_TRUE(numbers->Open());
-  ASSERT_TRUE(texts->Open());
-  ExpectSampleCells(*numbers, *texts);
+  ExpectSampleCells(data);
 }
 
 TEST_F(GenericDataSetTest, StreamModesReadTheSameCells) {
@@ -70,11 +72,7 @@ TEST_F(GenericDataSetTest, StreamModesReadTheSameCells) {
     data.UseMemoryMapping(false);
     data.LoadEntireDataSetHint(hint);
     ReadSample(data);
-    auto numbers = data.DataSet(u"Group One", u"Numbers");
-    auto texts = data.DataSet(u"Group One", u"Texts");
-    ASSERT_TRUE(numbers->Open());
-    ASSERT_TRUE(texts->Open());
-    ExpectSampleCells(*numbers, *texts);
+    ExpectSampleCells(data);
     std::vector<float> floats;
     auto single = data.DataSet(u"Group Two", u"SingleFloat");
     ASSERT_TRUE(single->Open());

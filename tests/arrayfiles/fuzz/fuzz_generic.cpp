@@ -1,6 +1,6 @@
 // libFuzzer target for the generic container reader: the input is written to a
-// file, its headers are read with each header mode, and every data set is opened
-// with its first and last rows and every text cell touched.
+// file, its headers are read with all headers and with the generic header only,
+// and every data set found is opened and every cell read.
 #include <unistd.h>
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 
 #include "arrayfiles/generic/GenericExceptions.h"
 #include "arrayfiles/generic/GenericFileReader.h"
+#include "tests/arrayfiles/GenericCellWalk.h"
 
 namespace {
 
@@ -29,33 +30,6 @@ const std::string& InputPath() {
   return path;
 }
 
-volatile std::uint8_t sink;
-
-void TouchCells(generic_io::DataSet& set) {
-  if (!set.Open()) return;
-  const int rows = set.Rows();
-  for (int c = 0; c < set.Columns(); ++c) {
-    const int type = set.Header().columns[c].type;
-    for (int r = 0; r < rows; ++r) {
-      if (type == generic_io::kColumnText8) {
-        std::string text;
-        set.GetData(r, c, text);
-      } else if (type == generic_io::kColumnText16) {
-        std::u16string text;
-        set.GetData(r, c, text);
-      } else if (r == 0 || r == rows - 1) {
-        const std::uint8_t* cell = set.FilePosition(r, c, 2);
-        const int width = set.Header().columns[c].GetWidth();
-        for (int i = 0; i < width; ++i) sink = cell[i];
-      }
-    }
-  }
-  if (set.Columns() > 0 && set.Header().columns[0].GetWidth() == 4) {
-    std::vector<std::uint32_t> values;
-    set.GetDataRaw32(0, rows - 2, 5, values);
-  }
-}
-
 void ReadAllSets(const std::string& path) {
   generic_io::GenericData data;
   generic_io::GenericFileReader reader;
@@ -65,7 +39,7 @@ void ReadAllSets(const std::string& path) {
   for (const generic_io::DataGroupHeader& group : groups) {
     for (const generic_io::DataSetHeader& header : group.dataSetHeaders) {
       try {
-        TouchCells(*data.DataSet(group.name, header.name));
+        generic_test::ReadEveryCell(*data.DataSet(group.name, header.name));
       } catch (const generic_exceptions::GenericException&) {
       }
     }
@@ -80,7 +54,7 @@ void ReadGroupsByPosition(const std::string& path) {
   generic_io::DataGroup group = data.DataGroup(data.Header().firstDataGroupPos);
   for (int s = 0; s < group.Header().GetDataSetCount(); ++s) {
     try {
-      TouchCells(*group.DataSet(s));
+      generic_test::ReadEveryCell(*group.DataSet(s));
     } catch (const generic_exceptions::GenericException&) {
     }
   }
