@@ -19,6 +19,35 @@ constexpr bool TablesAgree() {
 }
 static_assert(TablesAgree(), "array type and family tables disagree");
 
+constexpr bool NameIsCombined(const char* name) {
+  for (; *name != 0; ++name) {
+    if (*name == '+') return true;
+  }
+  return false;
+}
+
+// Each type's chromosomes lie inside its rows, in order; a combined type holds
+// exactly the SNPs of the two single types before it, chromosome by chromosome.
+constexpr bool ChromosomeStartsAgree() {
+  for (int t = 0; t < kArrayTypeCount; ++t) {
+    const std::int32_t* starts = kArrayChromosomeStarts[t];
+    if (starts[0] != 0 || starts[1] != kArrayTypes[t].firstSnp) return false;
+    if (starts[kChromosomeTableSlots - 1] > kArrayTypes[t].lastSnp + 1) return false;
+    for (int c = 1; c + 1 < kChromosomeTableSlots; ++c) {
+      if (starts[c] > starts[c + 1]) return false;
+    }
+    if (IsCombinedArrayType(t) != NameIsCombined(kArrayTypes[t].name)) return false;
+    if (!IsCombinedArrayType(t)) continue;
+    const std::int32_t* first = kArrayChromosomeStarts[t - 2];
+    const std::int32_t* second = kArrayChromosomeStarts[t - 1];
+    for (int c = 1; c < kChromosomeTableSlots; ++c) {
+      if (starts[c] != first[c] + second[c] - second[1]) return false;
+    }
+  }
+  return true;
+}
+static_assert(ChromosomeStartsAgree(), "chromosome start tables disagree with the array types");
+
 }  // namespace
 
 const ArrayTypeInfo* FindArrayType(std::string_view name) {

@@ -1,8 +1,11 @@
 #include "core/Cytoband.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
+#include <limits>
 
+#include "core/BasicData.h"
+#include "core/SnpOrder.h"
 #include "platform/Archive.h"
 #include "platform/File.h"
 #include "platform/MessageBox.h"
@@ -146,6 +149,18 @@ BOOL CCytoband::MapToSnps(const int* starts, const std::function<std::int64_t(in
     }
   }
   return TRUE;
+}
+
+BOOL CCytoband::MapToSnps(int type, const int* starts, const CBasicData& table) {
+  bool covered = true;
+  for (int c = 1; c <= kLastChromosome; ++c) {
+    for (int s = starts[c]; s < starts[c + 1] && covered; ++s) covered = AnnotationRowOfSnp(table, type, s) >= 0;
+  }
+  if (!covered) {
+    MapToSnps(starts, [](int) { return std::numeric_limits<std::int64_t>::max(); });
+    return FALSE;
+  }
+  return MapToSnps(starts, [&](int snp) { return std::int64_t{table.Position[AnnotationRowOfSnp(table, type, snp)]}; });
 }
 
 void CCytoband::GetBandName(std::string& name, int chromosome, int value, BOOL byPosition) const {

@@ -10,6 +10,7 @@
 #include "platform/Types.h"
 
 class CArchive;
+class CBasicData;
 
 class CCytoband {
  public:
@@ -40,6 +41,11 @@ class CCytoband {
   // start table (entries 1..24); `positionOfSnp` gives the base-pair position of
   // a SNP index (through the annotation's order maps).
   BOOL MapToSnps(const int* starts, const std::function<std::int64_t(int snp)>& positionOfSnp);
+  // The same for array type `type` with the annotation table of its family:
+  // a SNP's position is that of its annotation row (through SortMap for the
+  // combined types). A table without rows for every SNP of the starts maps no
+  // band (each gets Last = First - 1) and gives FALSE.
+  BOOL MapToSnps(int type, const int* starts, const CBasicData& table);
 
   // The label of the band of `chromosome` that holds `value` (a SNP index, or a
   // position in units of 10 bases when byPosition); empty when none holds it.

@@ -1,0 +1,203 @@
+// The application-wide data object against generated data folders: what it
+// loads, what a missing table does to start-up, the chromosome tables and the
+// settings sheet round trip.
+#include "core/GlobalData.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/File.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+#include "tests/support/TempHome.h"
+#include "tools/datagen/DataGen.h"
+
+namespace {
+
+class GlobalDataTest : public qova::test::TempHomeTest {
+ protected:
+  void SetUp() override {
+    oldStart_ = platform::StartFolder();
+    platform::SetStartFolder(Root());
+    platform::AppProfile().SetStore(std::make_unique<platform::MemorySettingsStore>());
+  }
+  void TearDown() override {
+    platform::SetStartFolder(oldStart_);
+    CGlobalData::SetProgramSettingSheet(nullptr);
+  }
+  std::string DataFolder() const { return Path("data/"); }
+  void Generate(const std::vector<int>& families) { datagen::WriteDataFolder(DataFolder(), families); }
+  std::string AnnotationPath(int family) const { return DataFolder() + datagen::AnnotationFileName(family); }
+
+  platform::ScopedRecordingSink sink_;
+
+ private:
+  std::string oldStart_;
+};
+
+void ExpectConstantTablesFilled(const CGlobalData& g) {
+  for (int t = 0; t < qova::kArrayTypeCount; ++t) {
+    EXPECT_EQ(g.ArrayChromosomeStarts[t][0], 0) << t;
+    for (int c = 1; c < qova::kChromosomeTableSlots; ++c) {
+      EXPECT_EQ(g.ArrayChromosomeStarts[t][c], qova::kArrayChromosomeStarts[t][c]) << t << " " << c;
+    }
+    EXPECT_EQ(g.ArrayFirstSnpIndex[t], qova::kArrayTypes[t].firstSnp) << t;
+    EXPECT_EQ(g.ArrayLastSnpIndex[t], qova::kArrayTypes[t].lastSnp) << t;
+    EXPECT_EQ(g.ArraySnpCount[t], qova::kArrayTypes[t].snpCount) << t;
+    EXPECT_EQ(g.ArrayLastSnpIndexX[t], g.ArrayChromosomeStarts[t][24] - 1) << t;
+    EXPECT_EQ(g.ArrayLastSnpIndexAutosomes[t], g.ArrayChromosomeStarts[t][23] - 1) << t;
+  }
+}
+
+TEST_F(GlobalDataTest, LoadsEveryTableOfAGeneratedFolderOnce) {
+  Generate(datagen::AllFamilies());
+  CGlobalData g;
+  ASSERT_TRUE(g.Load());
+  EXPECT_TRUE(sink_.Empty()) << sink_.Texts().front();
+  EXPECT_TRUE(g.IsLoaded());
+  EXPECT_EQ(g.ProgramSetting->StartFolder, Root());
+  EXPECT_EQ(platform::NativePath(g.DataFolder()), platform::NativePath(DataFolder()));
+  EXPECT_EQ(g.Cytoband->BandCount, 851);
+  for (int f = 0; f < qova::kArrayFamilyCount; ++f) {
+    EXPECT_TRUE(g.HasBasicData(f)) << f;
+    EXPECT_EQ(g.BasicData[f].LoadedRows(), qova::kArrayFamilies[f].snpCount) << f;
+  }
+  EXPECT_EQ(g.BasicData[6].IsExtended, 1);
+  EXPECT_EQ(g.BasicData[6].LoadedRows(), 500446);
+  EXPECT_EQ(g.BasicDataOfType(ArrayTypeIndex("Mapping50K_Xba240")), &g.BasicData[2]);
+  ASSERT_TRUE(g.FileList);
+  EXPECT_FALSE(g.FileList->IsOpen());
+  ExpectConstantTablesFilled(g);
+
+  // A second load reads nothing: the tables stay although the files are gone.
+  for (int f = 0; f < qova::kArrayFamilyCount; ++f) ASSERT_TRUE(platform::RemoveFile(AnnotationPath(f)));
+  ASSERT_TRUE(platform::RemoveFile(DataFolder() + "Cytoband.dtt"));
+  EXPECT_TRUE(g.Load());
+  EXPECT_TRUE(sink_.Empty());
+  EXPECT_TRUE(g.HasBasicData(0));
+  EXPECT_EQ(g.Cytoband->BandCount, 851);
+}
+
+TEST_F(GlobalDataTest, TypeNamesMapToTheirTypeAndFamilyRows) {
+  CGlobalData g;
+  const int type = ArrayTypeIndex("GenomeWideSNP_5");
+  EXPECT_EQ(type, 12);
+  EXPECT_EQ(ArrayClassIndex("GenomeWideSNP_5"), 6);
+  EXPECT_EQ(g.ArrayFirstSnpIndex[type], 0);
+  EXPECT_EQ(g.ArrayLastSnpIndexX[type], 500445);
+  EXPECT_EQ(g.ArrayLastSnpIndexAutosomes[type], 489920);
+  EXPECT_EQ(g.ArrayFirstSnpIndex[ArrayTypeIndex("Mendel_Nsp")], 267269);
+  EXPECT_EQ(g.ArrayLastSnpIndexX[ArrayTypeIndex("Mapping10K_Xba131")], 11343);
+  for (const char* name : {"mapping10k_xba131", "", "GENOMEWIDESNP_5"}) {
+    EXPECT_EQ(ArrayTypeIndex(name), 0) << name;
+    EXPECT_EQ(ArrayClassIndex(name), 0) << name;
+  }
+}
+
+TEST_F(GlobalDataTest, SnpsAfterXBelongToNoChromosome) {
+  CGlobalData g;
+  const struct {
+    int type;
+    std::int32_t snp;
+    int chromosome;
+  } cases[] = {
+      {0, 0, 1},          {0, 876, 1},     {0, 877, 2},      {0, 11036, 22}, {0, 11037, 23},
+      {0, 11343, 23},     {0, 11344, 0},   {0, 11559, 0},    {0, -1, 0},     {0, 11560, 0},
+      {3, 57243, 0},      {3, 57244, 1},   {3, 115737, 23},  {3, 115738, 0}, {4, 112990, 23},
+      {10, 500567, 23},   {12, 0, 1},      {13, 0, 0},       {-1, 0, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(g.ChromosomeOfSnp(c.type, c.snp), c.chromosome) << c.type << " " << c.snp;
+  }
+}
+
+TEST_F(GlobalDataTest, MissingCytobandStopsTheLoadButLeavesTheConstantTables) {
+  Generate({0});
+  ASSERT_TRUE(platform::RemoveFile(DataFolder() + "Cytoband.dtt"));
+  CGlobalData g;
+  EXPECT_FALSE(g.Load());
+  EXPECT_EQ(sink_.Texts(), std::vector<std::string>{"cytoband data cannot be loaded"});
+  EXPECT_FALSE(g.IsLoaded());
+  ExpectConstantTablesFilled(g);
+  ASSERT_TRUE(g.FileList);
+  EXPECT_FALSE(g.HasBasicData(0)) << "the annotation tables are not read after a failed cytoband";
+  EXPECT_EQ(g.BasicDataOfType(0), nullptr);
+
+  // The old text table still lets start-up go on, after its own message.
+  sink_.Clear();
+  ASSERT_TRUE(platform::WriteWholeFile(DataFolder() + "cytoband2.txt", "1 0 0 1 247249719 4160 4\n"));
+  EXPECT_TRUE(g.Load());
+  const std::vector<std::string> texts = sink_.Texts();
+  ASSERT_FALSE(texts.empty());
+  EXPECT_EQ(texts.front(), "Please use 'Cytoband.dtt'. 'cytoband2.txt' is old format");
+  EXPECT_TRUE(g.HasBasicData(0));
+}
+
+TEST_F(GlobalDataTest, MissingRequiredTablesAreNamedAndTheOthersStillLoad) {
+  Generate({0, 2});
+  CGlobalData g;
+  EXPECT_TRUE(g.Load());
+  // Families 1, 3 and 4 are reported in family order; 5 and 6 are optional.
+  const std::vector<std::string> expected = {"cannot load " + platform::JoinPath(g.DataFolder(), "BasicDataXba142.dtt"),
+                                             "cannot load " + platform::JoinPath(g.DataFolder(), "BasicData500KMendel.dtt"),
+                                             "cannot load " + platform::JoinPath(g.DataFolder(), "BasicData500K.dtt")};
+  EXPECT_EQ(sink_.Texts(), expected);
+  const bool loaded[qova::kArrayFamilyCount] = {true, false, true, false, false, false, false};
+  for (int f = 0; f < qova::kArrayFamilyCount; ++f) EXPECT_EQ(g.HasBasicData(f), loaded[f]) << f;
+  for (int t = 0; t < qova::kArrayTypeCount; ++t) {
+    EXPECT_EQ(g.BasicDataOfType(t) != nullptr, loaded[qova::kArrayTypes[t].family]) << t;
+  }
+}
+
+TEST_F(GlobalDataTest, DamagedTableIsReportedAndLeftUnloaded) {
+  Generate({0, 1, 2, 3, 4});
+  std::string bytes;
+  ASSERT_TRUE(platform::ReadWholeFile(AnnotationPath(1), bytes));
+  ASSERT_TRUE(platform::WriteWholeFile(AnnotationPath(1), bytes.substr(0, bytes.size() / 2)));
+  CGlobalData g;
+  EXPECT_TRUE(g.Load());
+  EXPECT_EQ(sink_.Texts(),
+            std::vector<std::string>{"cannot load " + platform::JoinPath(g.DataFolder(), "BasicDataXba142.dtt")});
+  EXPECT_FALSE(g.HasBasicData(1));
+  EXPECT_EQ(g.BasicData[1].Capacity(), 0) << "no half-read rows are kept";
+  EXPECT_TRUE(g.HasBasicData(4));
+}
+
+TEST_F(GlobalDataTest, SettingsSheetCommitsOnlyOnOk) {
+  CGlobalData g;
+  g.ProgramSetting->MAXREF = 10;
+  auto& store = platform::AppProfile().Store();
+
+  g.EditProgramSetting();  // no sheet installed
+  EXPECT_FALSE(store.Get("AUTO", "MAXREF").has_value());
+
+  int shown = 0;
+  int answer = IDCANCEL;
+  CGlobalData::SetProgramSettingSheet([&](CProgramSetting& copy) {
+    ++shown;
+    EXPECT_NE(&copy, g.ProgramSetting.get()) << "the sheet edits a copy";
+    copy.MAXREF = 25;
+    return answer;
+  });
+  g.EditProgramSetting();
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(g.ProgramSetting->MAXREF, 10);
+  EXPECT_FALSE(store.Get("AUTO", "MAXREF").has_value()) << "cancel writes nothing";
+
+  answer = IDOK;
+  g.EditProgramSetting();
+  EXPECT_EQ(g.ProgramSetting->MAXREF, 25);
+  EXPECT_EQ(store.Get("AUTO", "MAXREF"), std::optional<std::string>("25"));
+
+  // OK writes the settings even when nothing was edited.
+  platform::AppProfile().SetStore(std::make_unique<platform::MemorySettingsStore>());
+  CGlobalData::SetProgramSettingSheet([](CProgramSetting&) { return IDOK; });
+  g.EditProgramSetting();
+  EXPECT_EQ(platform::AppProfile().Store().Get("AUTO", "MAXREF"), std::optional<std::string>("25"));
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+#pragma once
+// Generated data folders: annotation tables for any array family that look
+// like the vendor's (SNPs on the real hg18 chromosomes, ascending per
+// chromosome in the order the chromosome-start tables give, plausible fragment
+// lengths, GC contents and heterozygosities, unique SNP ids and rs numbers),
+// next to the shipped cytoband table. Output depends only on the seed.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/BasicData.h"
+
+namespace datagen {
+
+inline constexpr std::uint64_t kDefaultSeed = 20070809;
+
+// hg18 chromosome lengths in bases, entry c for chromosome c (1..22, 23 = X,
+// 24 = Y); entry 0 is 0.
+inline constexpr std::int32_t kHg18ChromosomeLength[25] = {
+    0,         247249719, 242951149, 199501827, 191273063, 180857866, 170899992, 158821424, 146274826,
+    140273252, 135374737, 134452384, 132349534, 114142980, 106368585, 100338915, 88827254,  78774742,
+    76117153,  63811651,  62435964,  46944323,  49691432,  154913754, 57772954,
+};
+
+// The longest position a generated SNP of chromosome c (1..23) may have: the
+// shorter of the hg18 length and the chromosome's length on the views' genome
+// axis, so every SNP lies both on the chromosome and in its column. For the
+// SNPs after X (chromosome 24, no chromosome of the program) the hg18 length
+// of Y.
+[[nodiscard]] std::int32_t UsableChromosomeLength(int chromosome);
+
+// The annotation table of family 0..6, with Capacity() rows = the family's
+// SNP count. Rows are in table order: each single array type owns its rows
+// (firstSnp..lastSnp) ordered by vendor SNP id, so IndexMap is a true
+// permutation. Throws std::invalid_argument for another family.
+[[nodiscard]] CBasicData MakeAnnotation(int family, std::uint64_t seed = kDefaultSeed);
+
+// The file name of family `family`'s table in a data folder.
+[[nodiscard]] std::string AnnotationFileName(int family);
+
+// Writes the tables of `families` and a copy of the cytoband table into
+// `folder` (created when missing), in the program's file names; a program
+// started in F finds them in F/data/. Each family's table depends only on the
+// seed and the family. `cytobandTable` is the table to copy (default: the one
+// this build ships). Throws CFileException or CArchiveException on failure.
+void WriteDataFolder(const std::string& folder, const std::vector<int>& families,
+                     std::uint64_t seed = kDefaultSeed, const std::string& cytobandTable = {});
+
+// Every family, 0..6.
+[[nodiscard]] std::vector<int> AllFamilies();
+
+// The cytoband table shipped with this build.
+[[nodiscard]] std::string ShippedCytobandPath();
+
+}  // namespace datagen
