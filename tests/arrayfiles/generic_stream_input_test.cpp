@@ -68,7 +68,7 @@ TEST(GenericStreamInputTest, NoByteIsReadTwiceInOnePass) {
 }
 
 TEST(GenericMemoryInputTest, CellTextsAdvanceTheCursorAndStayInTheirCell) {
-  const std::string cells("\x00\x00\x00\x03" "abc" "\x00\x00\x00\x02" "\x00Z\x00\x00" "\x00\x00\x00\x09", 22);
+  const std::string cells("\x00\x00\x00\x03" "abc" "\x00\x00\x00\x02" "\x00Z\x00\x00" "\x00\x00\x00\x09", 19);
   const auto* begin = reinterpret_cast<const std::uint8_t*>(cells.data());
   const std::uint8_t* cursor = begin;
   EXPECT_EQ(MemoryInput::ReadText8(cursor, begin + cells.size()), "abc");
@@ -77,8 +77,8 @@ TEST(GenericMemoryInputTest, CellTextsAdvanceTheCursorAndStayInTheirCell) {
   EXPECT_EQ(cursor, begin + 15);
   cursor = begin + 15;
   EXPECT_THROW((void)MemoryInput::ReadText8(cursor, begin + 18), ex::InvalidFileTypeException);
-  cursor = begin + 18;
-  EXPECT_THROW((void)MemoryInput::ReadText8(cursor, begin + 22), ex::InvalidFileTypeException);
+  cursor = begin + 15;
+  EXPECT_THROW((void)MemoryInput::ReadText8(cursor, begin + 19), ex::InvalidFileTypeException);
 }
 
 }  // namespace
