@@ -29,23 +29,36 @@ constexpr std::u16string_view kAlgorithmParamPrefix = u"vendor-algorithm-param-"
 constexpr std::int32_t kFloatBytes = 4;
 constexpr std::int32_t kShortBytes = 2;
 
-bool InRows(const DataSet& set, std::int32_t index) { return index >= 0 && index < set.Rows(); }
-
 bool FirstColumnIs(const DataSet& set, std::int32_t width) {
   return set.Columns() > 0 && set.Header().columns[0].GetWidth() == width;
 }
 
 }  // namespace
 
+void CELData::ValueColumn::Reset(std::unique_ptr<DataSet> set) {
+  set_ = std::move(set);
+  base_ = nullptr;
+  rows_ = set_ ? set_->Rows() : 0;
+  stride_ = set_ ? static_cast<std::size_t>(set_->Header().GetRowSize()) : 0;
+  if (rows_ == 0) return;
+  // Asking for every row maps as much of the set as the window holds.
+  const std::uint8_t* first = set_->FilePosition(0, 0, rows_);
+  const std::uint64_t start = set_->Header().dataStartPos;
+  if (set_->WindowStart() <= start &&
+      set_->WindowStart() + set_->WindowLength() >= start + std::uint64_t(rows_) * stride_) {
+    base_ = first;
+  }
+}
+
 CELData::CELData() = default;
 
 CELData::~CELData() { Clear(); }
 
 void CELData::Clear() {
-  intensity_.reset();
+  intensity_.Reset();
+  intensityLooked_ = false;
   stdev_ = ValueSet{};
   pixels_ = ValueSet{};
-  intensityReadable_ = false;
   intensityColumnType_ = -1;
   outliers_.clear();
   outliersState_ = SetState::kNotLooked;
@@ -94,25 +107,26 @@ std::int32_t CELData::GetCols() {
 }
 
 bool CELData::OpenIntensityDataSet() {
-  if (!intensity_) {
-    intensity_ = genericData_.DataSet(kGroupName, kIntensitySet);
-    intensityColumnType_ = intensity_->Columns() > 0 ? intensity_->Header().columns[0].GetType() : -1;
+  if (!intensityLooked_) {
+    std::unique_ptr<DataSet> set = genericData_.DataSet(kGroupName, kIntensitySet);
+    intensityLooked_ = true;
+    intensityColumnType_ = set->Columns() > 0 ? set->Header().columns[0].GetType() : -1;
     // Float intensities, or 16-bit ones converted to float.
     const std::int32_t width = intensityColumnType_ == kColumnFloat ? kFloatBytes : kShortBytes;
-    intensityReadable_ = intensity_->Open() && FirstColumnIs(*intensity_, width);
+    if (set->Open() && FirstColumnIs(*set, width)) intensity_.Reset(std::move(set));
   }
-  return intensityReadable_;
+  return intensity_.IsOpen();
 }
 
-std::int32_t CELData::GetNumCells() { return OpenIntensityDataSet() ? intensity_->Rows() : 0; }
+std::int32_t CELData::GetNumCells() { return OpenIntensityDataSet() ? intensity_.Rows() : 0; }
 
-DataSet* CELData::OpenValueSet(ValueSet& value, std::u16string_view name, std::int32_t width) {
+CELData::ValueColumn& CELData::OpenValueSet(ValueSet& value, std::u16string_view name, std::int32_t width) {
   if (value.state == SetState::kNotLooked) {
     value.state = SetState::kUnreadable;
     try {
       std::unique_ptr<DataSet> set = genericData_.DataSet(kGroupName, name);
       if (set->Open() && FirstColumnIs(*set, width)) {
-        value.set = std::move(set);
+        value.column.Reset(std::move(set));
         value.state = SetState::kReadable;
       }
     } catch (const generic_exceptions::DataSetNotFoundException&) {
@@ -121,7 +135,7 @@ DataSet* CELData::OpenValueSet(ValueSet& value, std::u16string_view name, std::i
       // Unreadable: its values read as 0.
     }
   }
-  return value.set.get();
+  return value.column;
 }
 
 void CELData::LoadCoords(std::u16string_view name, CoordSet& coords, SetState& state) {
@@ -169,47 +183,47 @@ bool CELData::InCoords(const CoordSet& coords, std::int32_t index) {
 }
 
 float CELData::IntensityAt(std::int32_t index) {
-  if (!OpenIntensityDataSet() || !InRows(*intensity_, index)) return 0.0f;
-  const std::uint8_t* cell = intensity_->FilePosition(index, 0);
+  const std::uint8_t* cell = OpenIntensityDataSet() ? intensity_.Cell(index) : nullptr;
+  if (cell == nullptr) return 0.0f;
   return intensityColumnType_ == kColumnFloat ? platform::ReadBEFloat(cell)
                                               : static_cast<float>(platform::ReadBE16(cell));
 }
 
 void CELData::GetData(std::int32_t index, float& intensity, float& stdev, std::int16_t& pixels, bool& outlier,
                       bool& masked) {
-  intensity = IntensityAt(index);
-  stdev = 0.0f;
-  pixels = 0;
-  if (DataSet* set = OpenValueSet(stdev_, kStdDevSet, kFloatBytes); set && InRows(*set, index)) {
-    stdev = platform::ReadBEFloat(set->FilePosition(index, 0));
-  }
-  if (DataSet* set = OpenValueSet(pixels_, kPixelSet, kShortBytes); set && InRows(*set, index)) {
-    pixels = static_cast<std::int16_t>(platform::ReadBE16(set->FilePosition(index, 0)));
-  }
+  GetValues(index, intensity, stdev, pixels);
   outlier = IsOutlier(index);
   masked = IsMasked(index);
 }
 
+void CELData::GetValues(std::int32_t index, float& intensity, float& stdev, std::int16_t& pixels) {
+  intensity = IntensityAt(index);
+  const std::uint8_t* cell = OpenValueSet(stdev_, kStdDevSet, kFloatBytes).Cell(index);
+  stdev = cell != nullptr ? platform::ReadBEFloat(cell) : 0.0f;
+  cell = OpenValueSet(pixels_, kPixelSet, kShortBytes).Cell(index);
+  pixels = cell != nullptr ? static_cast<std::int16_t>(platform::ReadBE16(cell)) : std::int16_t(0);
+}
+
 bool CELData::GetIntensities(std::int32_t index, std::vector<float>& values) {
   values.clear();
-  if (!OpenIntensityDataSet() || !InRows(*intensity_, index)) return false;
+  if (!OpenIntensityDataSet() || intensity_.Cell(index) == nullptr) return false;
   values.push_back(IntensityAt(index));
   return true;
 }
 
 bool CELData::GetStdev(std::int32_t index, std::vector<float>& values) {
   values.clear();
-  DataSet* set = OpenValueSet(stdev_, kStdDevSet, kFloatBytes);
-  if (set == nullptr || !InRows(*set, index)) return false;
-  values.push_back(platform::ReadBEFloat(set->FilePosition(index, 0)));
+  const std::uint8_t* cell = OpenValueSet(stdev_, kStdDevSet, kFloatBytes).Cell(index);
+  if (cell == nullptr) return false;
+  values.push_back(platform::ReadBEFloat(cell));
   return true;
 }
 
 bool CELData::GetNumPixels(std::int32_t index, std::vector<std::int16_t>& values) {
   values.clear();
-  DataSet* set = OpenValueSet(pixels_, kPixelSet, kShortBytes);
-  if (set == nullptr || !InRows(*set, index)) return false;
-  values.push_back(static_cast<std::int16_t>(platform::ReadBE16(set->FilePosition(index, 0))));
+  const std::uint8_t* cell = OpenValueSet(pixels_, kPixelSet, kShortBytes).Cell(index);
+  if (cell == nullptr) return false;
+  values.push_back(static_cast<std::int16_t>(platform::ReadBE16(cell)));
   return true;
 }
 

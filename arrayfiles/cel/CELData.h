@@ -65,6 +65,8 @@ class CELData {
   // Every value of one cell. Values of a cell beyond a data set's rows are 0.
   void GetData(std::int32_t index, float& intensity, float& stdev, std::int16_t& pixels, bool& outlier,
                bool& masked);
+  // The same without the outlier and masked flags (the per-cell path of readers).
+  void GetValues(std::int32_t index, float& intensity, float& stdev, std::int16_t& pixels);
   // Each fills `values` with the one value of the cell; false (and no value)
   // when the cell lies beyond the data set or the data set is unreadable.
   bool GetIntensities(std::int32_t index, std::vector<float>& values);
@@ -86,18 +88,38 @@ class CELData {
   bool FindAlgorithmParameter(std::u16string_view tag, GenericParameter& param);
 
  private:
+  // Column 0 of an open value data set, read cell by cell. A set that lies
+  // wholly in its window is addressed directly, without asking the set.
+  class ValueColumn {
+   public:
+    void Reset(std::unique_ptr<DataSet> set = nullptr);
+    [[nodiscard]] bool IsOpen() const { return set_ != nullptr; }
+    [[nodiscard]] std::int32_t Rows() const { return rows_; }
+    // The first byte of the row's cell, or null outside the set.
+    const std::uint8_t* Cell(std::int32_t row) {
+      if (row < 0 || row >= rows_) return nullptr;
+      if (base_ != nullptr) return base_ + std::size_t(row) * stride_;
+      return set_->FilePosition(row, 0);
+    }
+
+   private:
+    std::unique_ptr<DataSet> set_;
+    const std::uint8_t* base_ = nullptr;
+    std::size_t stride_ = 0;
+    std::int32_t rows_ = 0;
+  };
   // What became of an optional data set at its first use.
   enum class SetState { kNotLooked, kAbsent, kReadable, kUnreadable };
-  // An optional value data set: null until first asked for, then kept.
+  // An optional value data set: closed until first asked for, then kept.
   struct ValueSet {
-    std::unique_ptr<DataSet> set;
+    ValueColumn column;
     SetState state = SetState::kNotLooked;
   };
   // Coordinates ordered by y, then x.
   using CoordSet = std::set<std::pair<std::int16_t, std::int16_t>>;
 
-  // The data set, open and with a first column of `width` bytes, or null.
-  DataSet* OpenValueSet(ValueSet& value, std::u16string_view name, std::int32_t width);
+  // The data set's column, open when the set has a first column of `width` bytes.
+  ValueColumn& OpenValueSet(ValueSet& value, std::u16string_view name, std::int32_t width);
   void LoadCoords(std::u16string_view name, CoordSet& coords, SetState& state);
   [[nodiscard]] bool InCoords(const CoordSet& coords, std::int32_t index);
   [[nodiscard]] float IntensityAt(std::int32_t index);
@@ -105,8 +127,8 @@ class CELData {
 
   GenericData genericData_;
   std::int32_t intensityColumnType_ = -1;
-  std::unique_ptr<DataSet> intensity_;
-  bool intensityReadable_ = false;
+  bool intensityLooked_ = false;
+  ValueColumn intensity_;
   ValueSet stdev_;
   ValueSet pixels_;
   CoordSet outliers_;

@@ -30,7 +30,6 @@ constexpr std::size_t kBcelCoordBytes = 8;
 // the payload length, a tag).
 constexpr std::int32_t kBcelHeaderFieldBytes = 66;
 constexpr std::size_t kBcelHeaderPayloadStart = 20;
-constexpr std::size_t kBcelBlockHeadBytes = 12;
 
 bool StartsWithBytes(const std::string& bytes, std::string_view magic) {
   return bytes.size() >= magic.size() && std::string_view(bytes).substr(0, magic.size()) == magic;
@@ -387,33 +386,35 @@ bool CLegacyCELFile::HasCell(int index) const {
   return cellData_ != nullptr && index < mappedCells_;
 }
 
-void CLegacyCELFile::GetEntry(int index, CLegacyCELFileEntry& entry) const {
-  entry = CLegacyCELFileEntry{};
+void CLegacyCELFile::GetValues(int index, float& intensity, float& stdv, std::uint16_t& pixels) const {
+  intensity = 0;
+  stdv = 0;
+  pixels = 0;
   if (!HasCell(index)) return;
   switch (format_) {
     case kTextFormat: {
       const TextCell& cell = textCells_[static_cast<std::size_t>(index)];
-      entry.Intensity = cell.intensity;
-      entry.Stdv = cell.stdv;
-      entry.Pixels = static_cast<std::uint16_t>(cell.pixels);
+      intensity = cell.intensity;
+      stdv = cell.stdv;
+      pixels = static_cast<std::uint16_t>(cell.pixels);
       break;
     }
     case kXdaFormat: {
       const std::uint8_t* p = cellData_ + std::size_t(index) * kXdaCellBytes;
-      entry.Intensity = platform::ReadLEFloat(p);
-      entry.Stdv = platform::ReadLEFloat(p + 4);
-      entry.Pixels = platform::ReadLE16(p + 8);
+      intensity = platform::ReadLEFloat(p);
+      stdv = platform::ReadLEFloat(p + 4);
+      pixels = platform::ReadLE16(p + 8);
       break;
     }
     case kBcelFormat: {
       const std::uint8_t* p = cellData_ + std::size_t(index) * kBcelCellBytes;
-      entry.Intensity = platform::ReadBE16(p);
-      entry.Stdv = platform::ReadBE16(p + 2);
-      entry.Pixels = p[4];
+      intensity = platform::ReadBE16(p);
+      stdv = platform::ReadBE16(p + 2);
+      pixels = p[4];
       break;
     }
     case kCompactFormat:
-      entry.Intensity = platform::ReadLE16(cellData_ + std::size_t(index) * kCompactCellBytes);
+      intensity = platform::ReadLE16(cellData_ + std::size_t(index) * kCompactCellBytes);
       break;
     default:
       break;

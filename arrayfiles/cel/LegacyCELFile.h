@@ -91,7 +91,11 @@ class CLegacyCELFile {
   std::string GetHeaderValue(const std::string& key) { return header_.GetHeaderValue(key); }
 
   // Cells by index y * columns + x. An index without a cell gives zeros.
-  void GetEntry(int index, CLegacyCELFileEntry& entry) const;
+  void GetEntry(int index, CLegacyCELFileEntry& entry) const {
+    GetValues(index, entry.Intensity, entry.Stdv, entry.Pixels);
+  }
+  // The entry's fields written straight to where the caller keeps them.
+  void GetValues(int index, float& intensity, float& stdv, std::uint16_t& pixels) const;
   [[nodiscard]] float GetIntensity(int index) const;
   [[nodiscard]] float GetStdv(int index) const;
   [[nodiscard]] std::uint16_t GetPixels(int index) const;

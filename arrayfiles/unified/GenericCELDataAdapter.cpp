@@ -178,8 +178,7 @@ int GenericCELDataAdapter::XYToIndex(int x, int y) {
 void GenericCELDataAdapter::GetEntry(int index, UnifiedCELFileEntry& entry) {
   entry = UnifiedCELFileEntry{};
   if (!loaded_) return;
-  bool outlier = false, masked = false;
-  data_.GetData(index, entry.Intensity, entry.Stdv, entry.Pixels, outlier, masked);
+  data_.GetValues(index, entry.Intensity, entry.Stdv, entry.Pixels);
 }
 
 float GenericCELDataAdapter::GetIntensity(int index) {

@@ -7,7 +7,7 @@
 
 namespace unified_io {
 
-class GenericCELDataAdapter : public IUnifiedCELDataAdapter {
+class GenericCELDataAdapter final : public IUnifiedCELDataAdapter {
  public:
   GenericCELDataAdapter() = default;
   ~GenericCELDataAdapter() override;

@@ -81,11 +81,9 @@ int LegacyCELDataAdapter::IndexToY(int index) {
 }
 
 void LegacyCELDataAdapter::GetEntry(int index, UnifiedCELFileEntry& entry) {
-  CLegacyCELFileEntry legacy;
-  legacyCel_.GetEntry(index, legacy);
-  entry.Intensity = legacy.Intensity;
-  entry.Stdv = legacy.Stdv;
-  entry.Pixels = static_cast<std::int16_t>(legacy.Pixels);
+  std::uint16_t pixels = 0;
+  legacyCel_.GetValues(index, entry.Intensity, entry.Stdv, pixels);
+  entry.Pixels = static_cast<std::int16_t>(pixels);
 }
 
 bool LegacyCELDataAdapter::ReadHeader() {

@@ -7,7 +7,7 @@
 
 namespace unified_io {
 
-class LegacyCELDataAdapter : public IUnifiedCELDataAdapter {
+class LegacyCELDataAdapter final : public IUnifiedCELDataAdapter {
  public:
   LegacyCELDataAdapter() = default;
   ~LegacyCELDataAdapter() override;
