@@ -15,21 +15,25 @@
 // floats; long sums (fits, SDs, likelihoods, HMM costs) are kept in double.
 //
 // Settings and the per-type tables are read through the application-wide data
-// object on every call, never kept.
+// object the engine is built with, on every call: a settings change between two
+// operations takes effect in the second.
 //
 // The operations live in separate files by task: Normalize*.cpp (log2 ratios
 // against references), Correction.cpp (fragment-length and GC fits),
 // Statistics.cpp (smoothing, SD, mean state, combined copy), LohLikelihood.cpp,
 // and the HMM, segment, reference-selection and association files.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CAnalyzedData;
 class CArrayData;
 class CBasicData;
+class CGlobalData;
 class CProgramSetting;
 struct SampleHeader;
 
@@ -47,6 +51,11 @@ struct ArrayTypeRanges {
   // First SNP of chromosome c = 1..23, and one past its last.
   [[nodiscard]] std::int32_t ChromosomeBegin(int c) const { return ChromosomeStarts[c]; }
   [[nodiscard]] std::int32_t ChromosomeEnd(int c) const { return ChromosomeStarts[c + 1]; }
+  // A header's base range {first, last, mode, N} cut to the SNPs that carry
+  // ratios (chromosomes 1..X); empty when first > last.
+  [[nodiscard]] std::pair<std::int32_t, std::int32_t> ClampToRatios(const std::array<std::int32_t, 4>& range) const {
+    return {std::max(range[0], First), std::min(range[1], LastX)};
+  }
 };
 
 // The six parameters of the gain/loss model, in the order of its dialog.
@@ -70,7 +79,8 @@ class CAnalysis {
   // What the correction fit regresses on.
   enum FitMode { kFitFragmentLength = 1, kFitGcContent = 2 };
 
-  CAnalysis();
+  // `global` is the application-wide data object; it must outlive the engine.
+  explicit CAnalysis(const CGlobalData& global);
   ~CAnalysis();
   CAnalysis(const CAnalysis&) = delete;
   CAnalysis& operator=(const CAnalysis&) = delete;
@@ -159,6 +169,7 @@ class CAnalysis {
  protected:
   // The settings record of the application-wide data object.
   [[nodiscard]] const CProgramSetting& Setting() const;
+  [[nodiscard]] const CGlobalData& Global() const { return global_; }
   // The ranges of an array-type name (an unknown name gives type 0).
   [[nodiscard]] ArrayTypeRanges RangesOf(const std::string& arrayType) const;
   // Why the arrays of the samples or the annotation table are too short for
@@ -172,9 +183,10 @@ class CAnalysis {
   // The names of the non-self references a header lists, at most
   // NonSelfReferenceCount of them.
   [[nodiscard]] static std::vector<std::string> ReferenceNames(const SampleHeader& header);
-  // Loads array-data folder + name + ".CFH" with arrays for `snpCount` SNPs.
-  // False when the file is missing or cannot be read.
-  bool LoadReferenceSample(const std::string& name, std::int32_t snpCount, CArrayData& reference) const;
+  // Loads array-data folder + name + ".CFH" as a reference of a test with
+  // header `test`. False when the file is missing, cannot be read, or holds a
+  // sample of another array type (its SNPs would not line up with the test's).
+  bool LoadReferenceSample(const std::string& name, const SampleHeader& test, CArrayData& reference) const;
 
   // Fits `mode` and subtracts the curve from the listed series over first..last.
   void CorrectSeries(CAnalyzedData& analyzed, const CBasicData& basic, int mode, std::int32_t first,
@@ -211,6 +223,7 @@ class CAnalysis {
   void FinishNonSelf(const CArrayData& test, CAnalyzedData& analyzed, const NonSelfSums& sums);
 
  private:
+  const CGlobalData& global_;
   std::array<float, 3> coefficients_{};
   std::optional<float> uniformHeterozygosity_;
 };

@@ -1,0 +1,119 @@
+#include "analysis/Analysis.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "analysis/AnalysisMath.h"
+#include "core/AnalyzedData.h"
+#include "core/ArrayData.h"
+#include "core/ArrayTypes.h"
+#include "core/BasicData.h"
+#include "core/GlobalData.h"
+#include "core/ProgramSetting.h"
+#include "platform/ErrorLog.h"
+#include "platform/Paths.h"
+#include "platform/Strings.h"
+
+CAnalysis::CAnalysis(const CGlobalData& global) : global_(global) {}
+CAnalysis::~CAnalysis() = default;
+
+const CProgramSetting& CAnalysis::Setting() const { return *global_.ProgramSetting; }
+
+ArrayTypeRanges CAnalysis::RangesOf(const std::string& arrayType) const {
+  const int type = ArrayTypeIndex(arrayType);
+  ArrayTypeRanges ranges;
+  ranges.Type = type;
+  ranges.ChromosomeStarts = global_.ArrayChromosomeStarts[type];
+  ranges.First = global_.ArrayFirstSnpIndex[type];
+  ranges.Last = global_.ArrayLastSnpIndex[type];
+  ranges.LastX = global_.ArrayLastSnpIndexX[type];
+  ranges.LastAutosomes = global_.ArrayLastSnpIndexAutosomes[type];
+  ranges.SnpCount = global_.ArraySnpCount[type];
+  return ranges;
+}
+
+namespace {
+
+template <typename T>
+bool TooShort(const std::vector<T>& column, std::int32_t needed) {
+  return static_cast<std::int64_t>(column.size()) < needed;
+}
+
+}  // namespace
+
+std::string CAnalysis::SizeProblem(const ArrayTypeRanges& ranges, const CBasicData& basic,
+                                   const CAnalyzedData* analyzed, const CArrayData* extracted) {
+  const std::int32_t n = ranges.SnpCount;
+  if (basic.Capacity() < n || TooShort(basic.IndexMap, n) || TooShort(basic.SortMap, n) ||
+      TooShort(basic.FragmentLength, n) || TooShort(basic.GcContent, n) || TooShort(basic.Heterozygosity, n)) {
+    return platform::Format("the annotation table holds %d SNPs, the array type needs %d", basic.Capacity(), n);
+  }
+  if (analyzed != nullptr &&
+      (TooShort(analyzed->LogRatio, n) || TooShort(analyzed->ValidFlag, n) || TooShort(analyzed->CallTest, n))) {
+    return platform::Format("the analysed sample %s has room for %d SNPs, the array type needs %d",
+                            analyzed->Header.SampleName.c_str(), static_cast<int>(analyzed->LogRatio.size()), n);
+  }
+  if (extracted != nullptr && extracted->Capacity() < n) {
+    return platform::Format("the sample %s has room for %d SNPs, the array type needs %d",
+                            extracted->Header.SampleName.c_str(), extracted->Capacity(), n);
+  }
+  return {};
+}
+
+void CAnalysis::LogError(const std::string& line) {
+  // The log brings its own line end; the messages carry theirs as written.
+  std::string_view text = line;
+  if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+  platform::AppendErrorLog(text);
+}
+
+std::vector<std::string> CAnalysis::ReferenceNames(const SampleHeader& header) {
+  std::vector<std::string> tokens;
+  std::string current;
+  for (char c : header.NonSelfReferences) {
+    if (c == '$') {
+      tokens.push_back(current);
+      current.clear();
+    } else {
+      current += c;
+    }
+  }
+  if (!current.empty()) tokens.push_back(current);
+
+  const int count = header.NonSelfReferenceCount;
+  if (count <= 0) return {};
+  // The reference selection writes each reference as its score and its name
+  // ("0.123456$S07$"); a list of names alone is read as it stands.
+  const auto isNumber = [](const std::string& text) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    std::strtod(text.c_str(), &end);
+    return end == text.c_str() + text.size();
+  };
+  bool scored = tokens.size() >= 2 * static_cast<std::size_t>(count);
+  for (int k = 0; scored && k < count; ++k) scored = isNumber(tokens[2 * k]);
+  std::vector<std::string> names;
+  for (int k = 0; k < count; ++k) {
+    const std::size_t at = scored ? 2 * k + 1 : k;
+    if (at >= tokens.size()) break;
+    if (!tokens[at].empty()) names.push_back(tokens[at]);
+  }
+  return names;
+}
+
+bool CAnalysis::LoadReferenceSample(const std::string& name, const SampleHeader& test, CArrayData& reference) const {
+  const std::int32_t snpCount = RangesOf(test.ArrayType).SnpCount;
+  reference.Allocate(snpCount);
+  try {
+    reference.LoadFile(ArrayDataFolder + name + ".CFH");
+  } catch (const std::exception&) {
+    return false;
+  }
+  return reference.Header.ArrayType == test.ArrayType && reference.Capacity() >= snpCount;
+}
+
+void CAnalysis::InvalidateOutOfRange(CAnalyzedData& analyzed, std::int32_t first, std::int32_t last) {
+  for (std::int32_t i = first; i <= last; ++i) {
+    if (!qova::analysis::IsUsableRatio(analyzed.LogRatio[i])) analyzed.ValidFlag[i] = 0;
+  }
+}

@@ -1,0 +1,187 @@
+// Fragment-length and GC correction: a quadratic curve fitted by least squares
+// to the total log2 ratio against one annotation value per SNP, subtracted from
+// the ratios.
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "analysis/Analysis.h"
+#include "analysis/AnalysisMath.h"
+#include "core/AnalyzedData.h"
+#include "core/ArrayData.h"
+#include "core/BasicData.h"
+#include "core/ProgramSetting.h"
+#include "platform/Strings.h"
+
+using qova::analysis::HasUsableAnnotation;
+using qova::analysis::Log2Ratio;
+
+namespace {
+
+// RegressionMode values of the settings record.
+enum RegressionSetting {
+  kRegressBoth = 0,
+  kRegressFragmentLengthOnly = 1,
+  kRegressGcOnly = 2,
+  kRegressMeanOnly = 3,
+  kRegressNone = 4,
+};
+
+// Below this share of the terms they come from, the spreads and the
+// determinant of the fit are rounding noise and the quadratic is not
+// determined by the data.
+constexpr double kDegenerateShare = 1e-9;
+
+float RegressorOf(const CBasicData& basic, std::int32_t row, int mode) {
+  return mode == CAnalysis::kFitFragmentLength ? static_cast<float>(basic.FragmentLength[row]) : basic.GcContent[row];
+}
+
+}  // namespace
+
+const float* CAnalysis::FitQuadraticCorrection(CAnalyzedData& analyzed, const CBasicData& basic, int mode) {
+  coefficients_ = {0.0f, 0.0f, 0.0f};
+  const ArrayTypeRanges ranges = RangesOf(analyzed.Header.ArrayType);
+  if (const std::string problem = SizeProblem(ranges, basic, &analyzed, nullptr); !problem.empty()) {
+    LogError("The correction is not applied: " + problem + "\n");
+    return coefficients_.data();
+  }
+
+  // The last SNP of X is left out of the screen, as it always was.
+  for (std::int32_t i = ranges.First; i < ranges.LastX; ++i) {
+    const std::int32_t j = basic.IndexMap[i];
+    if (!HasUsableAnnotation(basic.FragmentLength[j], basic.GcContent[j])) analyzed.ValidFlag[i] = 0;
+  }
+
+  // The least-squares quadratic, computed on orthogonal regressors: 1, the
+  // centred x (u), and the part of u^2 that neither explains (v). Summing raw
+  // powers of fragment lengths in the thousands (x^4 near 10^13) and taking
+  // their differences loses the very spread the fit needs; the orthogonal
+  // form keeps it, and says directly when the data cannot determine a
+  // quadratic. Ratios that are not finite (a zero intensity) stay out: one of
+  // them would make every coefficient NaN.
+  const auto [first, last] =
+      ranges.ClampToRatios(analyzed.IsSelf ? analyzed.Header.SelfBaseRange : analyzed.Header.NonSelfBaseRange);
+  const auto used = [&](std::int32_t i) { return analyzed.ValidFlag[i] == 1 && std::isfinite(analyzed.LogRatio[i]); };
+  const auto xOf = [&](std::int32_t i) { return static_cast<double>(RegressorOf(basic, basic.IndexMap[i], mode)); };
+
+  double n = 0.0, sumX = 0.0, sumY = 0.0;
+  for (std::int32_t i = first; i <= last; ++i) {
+    if (!used(i)) continue;
+    n += 1.0;
+    sumX += xOf(i);
+    sumY += analyzed.LogRatio[i];
+  }
+  if (n < 1.0) return coefficients_.data();
+
+  const int setting = Setting().RegressionMode;
+  if (setting == kRegressNone) return coefficients_.data();
+  const bool meanOnly = setting == kRegressMeanOnly || (setting == kRegressFragmentLengthOnly && mode == kFitGcContent) ||
+                        (setting == kRegressGcOnly && mode == kFitFragmentLength);
+  if (meanOnly) {
+    coefficients_[0] = static_cast<float>(sumY / n);
+    return coefficients_.data();
+  }
+  if (n < 3.0) return coefficients_.data();
+
+  const double centre = sumX / n;
+  double su2 = 0.0, su3 = 0.0, su4 = 0.0, sx2 = 0.0;
+  for (std::int32_t i = first; i <= last; ++i) {
+    if (!used(i)) continue;
+    const double x = xOf(i);
+    const double u = x - centre;
+    su2 += u * u;
+    su3 += u * u * u;
+    su4 += u * u * u * u;
+    sx2 += x * x;
+  }
+  // x (nearly) constant: no line, let alone a quadratic.
+  if (!(su2 > kDegenerateShare * sx2)) return coefficients_.data();
+  const double meanU2 = su2 / n;
+  const double slopeU2 = su3 / su2;  // v = u^2 - meanU2 - slopeU2 * u
+
+  const double meanY = sumY / n;
+  double suy = 0.0, svy = 0.0, sv2 = 0.0;
+  for (std::int32_t i = first; i <= last; ++i) {
+    if (!used(i)) continue;
+    const double u = xOf(i) - centre;
+    const double v = u * u - meanU2 - slopeU2 * u;
+    const double y = analyzed.LogRatio[i] - meanY;
+    suy += u * y;
+    svy += v * y;
+    sv2 += v * v;
+  }
+  // x takes (nearly) two values: u^2 is a line in u and the quadratic is not
+  // determined.
+  if (!(sv2 > kDegenerateShare * su4)) return coefficients_.data();
+
+  const double b2 = svy / sv2;
+  const double b1 = suy / su2;
+  // y = meanY + b1 u + b2 (u^2 - meanU2 - slopeU2 u), then u = x - centre.
+  const double a2 = b2;
+  const double a1 = b1 - b2 * slopeU2;
+  const double a0 = meanY - b2 * meanU2;
+  coefficients_[2] = static_cast<float>(a2);
+  coefficients_[1] = static_cast<float>(a1 - 2.0 * a2 * centre);
+  coefficients_[0] = static_cast<float>(a0 - a1 * centre + a2 * centre * centre);
+  return coefficients_.data();
+}
+
+void CAnalysis::CorrectSeries(CAnalyzedData& analyzed, const CBasicData& basic, int mode, std::int32_t first,
+                              std::int32_t last, bool alleles) {
+  const float* c = FitQuadraticCorrection(analyzed, basic, mode);
+  if (c[0] == 0.0f && c[1] == 0.0f && c[2] == 0.0f) return;
+  const double c0 = c[0], c1 = c[1], c2 = c[2];
+  for (std::int32_t i = first; i <= last; ++i) {
+    const double x = RegressorOf(basic, basic.IndexMap[i], mode);
+    const double curve = c0 + c1 * x + c2 * x * x;
+    analyzed.LogRatio[i] = static_cast<float>(analyzed.LogRatio[i] - curve);
+    if (alleles) {
+      analyzed.LogRatioA[i] = static_cast<float>(analyzed.LogRatioA[i] - curve);
+      analyzed.LogRatioB[i] = static_cast<float>(analyzed.LogRatioB[i] - curve);
+    }
+  }
+}
+
+void CAnalysis::CorrectFragmentLengthAndGc(CAnalyzedData& analyzed, const CBasicData& basic, std::int32_t first,
+                                           std::int32_t last, bool alleles) {
+  CorrectSeries(analyzed, basic, kFitFragmentLength, first, last, alleles);
+  CorrectSeries(analyzed, basic, kFitGcContent, first, last, alleles);
+}
+
+float CAnalysis::CalcCorrectedSD(const CArrayData& test, const CArrayData& reference, const CBasicData& basic) {
+  const float unscorable = std::numeric_limits<float>::infinity();
+  const ArrayTypeRanges ranges = RangesOf(test.Header.ArrayType);
+  std::string problem = SizeProblem(ranges, basic, nullptr, &test);
+  if (problem.empty()) problem = SizeProblem(ranges, basic, nullptr, &reference);
+  if (!problem.empty()) {
+    LogError("The reference " + reference.Header.SampleName + " cannot be scored: " + problem + "\n");
+    return unscorable;
+  }
+
+  CAnalyzedData work;
+  work.Header = test.Header;
+  work.AnalysisArrayType = test.Header.ArrayType;
+  work.Allocate(ranges.SnpCount, AnalysisKind::NonSelf);
+  const auto [first, last] = ranges.ClampToRatios(test.Header.NonSelfBaseRange);
+  for (std::int32_t i = first; i <= last; ++i) {
+    const std::int32_t j = basic.IndexMap[i];
+    work.LogRatio[i] = Log2Ratio(test.SignalA[j] + test.SignalB[j], reference.SignalA[j] + reference.SignalB[j]);
+  }
+  CorrectFragmentLengthAndGc(work, basic, first, last, false);
+
+  double n = 0, sum = 0, sumOfSquares = 0;
+  for (std::int32_t i = first; i <= last; ++i) {
+    const double y = work.LogRatio[i];
+    if (work.ValidFlag[i] == 0 || !std::isfinite(y)) continue;
+    n += 1;
+    sum += y;
+    sumOfSquares += y * y;
+  }
+  const double sd = qova::analysis::SampleSD(n, sum, sumOfSquares);
+  if (!std::isfinite(sd) || !(sd > 0.0)) {
+    LogError("The reference " + reference.Header.SampleName + " cannot be scored against test sample " +
+             test.Header.SampleName + "\n");
+    return unscorable;
+  }
+  return static_cast<float>(sd);
+}

@@ -1,0 +1,243 @@
+// Log2 ratios of a test sample against unrelated reference samples. Each
+// reference is first corrected for its own fragment-length and GC bias relative
+// to the test; the corrected references are then averaged in linear scale.
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/Analysis.h"
+#include "analysis/AnalysisMath.h"
+#include "core/AnalyzedData.h"
+#include "core/ArrayData.h"
+#include "core/BasicData.h"
+#include "core/ProgramSetting.h"
+#include "platform/Paths.h"
+#include "platform/Strings.h"
+
+using qova::analysis::Exp2;
+using qova::analysis::Log2OfRatio;
+using qova::analysis::Log2Ratio;
+
+namespace {
+
+// An allele-specific SNP is taken as heterozygous in the reference pool when
+// its ratios look balanced or its LOH score is this high.
+constexpr float kBalancedAlleleMargin = 0.1f;
+constexpr float kLohScoreForHeterozygous = 30.0f;
+
+// Replaces the allele signals by their values without the share each allele
+// leaks into the other's probes (leak rate c). A signal that comes out at or
+// below 0 becomes 1.0, so that its ratio stays finite.
+void CompensateLeakage(std::vector<float>& a, std::vector<float>& b, float c) {
+  const float scale = 1.0f - c * c;
+  for (std::size_t j = 0; j < a.size(); ++j) {
+    float ca = (a[j] - c * b[j]) / scale;
+    float cb = (b[j] - c * a[j]) / scale;
+    a[j] = ca > 0.0f ? ca : 1.0f;
+    b[j] = cb > 0.0f ? cb : 1.0f;
+  }
+}
+
+bool UsesLeakageCompensation(const CProgramSetting& setting) {
+  const float c = setting.MorekomiRate;
+  return setting.MorekomiCompensation != 0 && std::isfinite(c) && c * c != 1.0f;
+}
+
+// The total-HMM baseline of a non-self base range: mode 1 with N copies other
+// than 2 moves the ratios to the mean of state N.
+void ApplyNonSelfBaseline(CAnalyzedData& analyzed, std::int32_t first, std::int32_t last) {
+  const auto& base = analyzed.Header.NonSelfBaseRange;
+  const std::int32_t copies = base[kBaseCopyNumber];
+  if (base[kBaseMode] != 1 || copies == 2 || copies < 0 || copies >= kHmmStateCount) return;
+  const float shift = analyzed.Header.HmmMeans[copies];
+  for (std::int32_t i = first; i <= last; ++i) analyzed.LogRatio[i] += shift;
+}
+
+}  // namespace
+
+int CAnalysis::NormalizeByReferences(CArrayData& test, const CBasicData& basic, CAnalyzedData& analyzed) {
+  const char* kind = test.Header.IsTest != 0 ? "test" : "reference";
+  const char* name = test.Header.SampleName.c_str();
+  const std::vector<std::string> names = ReferenceNames(test.Header);
+  if (names.empty()) {
+    LogError(platform::Format("The reference is not selected for %s sample %s\n", kind, name));
+    return 1;
+  }
+  for (const std::string& reference : names) {
+    if (!platform::FileExists(ArrayDataFolder + reference + ".CFH")) {
+      LogError(platform::Format("The reference file does not exist for %s sample %s\n", kind, name));
+      return 1;
+    }
+  }
+
+  const bool alleles = Setting().NONSELFALLELE != 0;
+  const ArrayTypeRanges ranges = RangesOf(test.Header.ArrayType);
+  std::string problem = SizeProblem(ranges, basic, &analyzed, &test);
+  const auto n = static_cast<std::size_t>(ranges.SnpCount);
+  if (problem.empty() && alleles &&
+      (analyzed.LogRatioA.size() < n || analyzed.LogRatioB.size() < n || analyzed.CallReference.size() < n ||
+       analyzed.LohLikelihood.size() < n)) {
+    problem = "the analysed sample has no room for the allele ratios";
+  }
+  if (!problem.empty()) {
+    LogError(platform::Format("The %s sample %s cannot be analysed: %s\n", kind, name, problem.c_str()));
+    return 1;
+  }
+
+  NonSelfSums sums;
+  StartNonSelf(test, basic, analyzed, alleles, sums);
+  // One reference in memory at a time: ten references of the largest arrays
+  // would otherwise hold some 65 MB for nothing.
+  CArrayData reference;
+  for (const std::string& referenceName : names) {
+    if (!LoadReferenceSample(referenceName, test.Header, reference)) {
+      LogError(platform::Format("The reference file %s cannot be read for %s sample %s\n", referenceName.c_str(),
+                                kind, name));
+      return 1;
+    }
+    AddNonSelfReference(reference, basic, analyzed, sums);
+  }
+  FinishNonSelf(test, analyzed, sums);
+  return 0;
+}
+
+void CAnalysis::StartNonSelf(const CArrayData& test, const CBasicData& basic, CAnalyzedData& analyzed, bool alleles,
+                             NonSelfSums& sums) {
+  const ArrayTypeRanges ranges = RangesOf(test.Header.ArrayType);
+  const auto n = static_cast<std::size_t>(ranges.SnpCount);
+  sums = NonSelfSums{};
+  sums.Alleles = alleles;
+  sums.TestA.assign(test.SignalA.begin(), test.SignalA.begin() + ranges.SnpCount);
+  sums.TestB.assign(test.SignalB.begin(), test.SignalB.begin() + ranges.SnpCount);
+
+  std::fill(analyzed.ValidFlag.begin() + ranges.First, analyzed.ValidFlag.begin() + ranges.Last + 1, 1);
+  for (std::int32_t i = ranges.First; i <= ranges.LastX; ++i) analyzed.CallTest[i] = test.Call[basic.IndexMap[i]];
+
+  if (!alleles) {
+    sums.Total.assign(n, 0.0);
+    return;
+  }
+  if (UsesLeakageCompensation(Setting())) CompensateLeakage(sums.TestA, sums.TestB, Setting().MorekomiRate);
+  sums.CountAA.assign(n, 0);
+  sums.CountAB.assign(n, 0);
+  sums.CountBB.assign(n, 0);
+  sums.SumAA.assign(n, 0.0);
+  sums.SumABA.assign(n, 0.0);
+  sums.SumABB.assign(n, 0.0);
+  sums.SumBB.assign(n, 0.0);
+  AnalyzeLOHWithLD(analyzed, basic);
+}
+
+void CAnalysis::AddNonSelfReference(const CArrayData& reference, const CBasicData& basic, CAnalyzedData& analyzed,
+                                    NonSelfSums& sums) {
+  const ArrayTypeRanges ranges = RangesOf(analyzed.Header.ArrayType);
+  const std::int32_t first = ranges.First;
+  const std::int32_t last = ranges.LastX;
+  ++sums.References;
+
+  if (!sums.Alleles) {
+    for (std::int32_t i = first; i <= last; ++i) {
+      const std::int32_t j = basic.IndexMap[i];
+      analyzed.LogRatio[i] = Log2Ratio(reference.SignalA[j] + reference.SignalB[j], sums.TestA[j] + sums.TestB[j]);
+    }
+    CorrectFragmentLengthAndGc(analyzed, basic, first, last, false);
+    for (std::int32_t i = first; i <= last; ++i) sums.Total[i] += Exp2(analyzed.LogRatio[i]);
+    return;
+  }
+
+  std::vector<float> refA(reference.SignalA.begin(), reference.SignalA.begin() + ranges.SnpCount);
+  std::vector<float> refB(reference.SignalB.begin(), reference.SignalB.begin() + ranges.SnpCount);
+  if (UsesLeakageCompensation(Setting())) CompensateLeakage(refA, refB, Setting().MorekomiRate);
+
+  for (std::int32_t i = first; i <= last; ++i) {
+    const std::int32_t j = basic.IndexMap[i];
+    const float aRef = refA[j], bRef = refB[j];
+    const float aTest = sums.TestA[j], bTest = sums.TestB[j];
+    analyzed.LogRatioA[i] = Log2Ratio(aRef, aTest);
+    analyzed.LogRatioB[i] = Log2Ratio(bRef, bTest);
+    const std::int32_t call = analyzed.CallTest[i];
+    // Where both samples carry the same genotype the ratio comes from the
+    // alleles they actually have; elsewhere from the total, and only for the
+    // fits' sake, since such a SNP is not used.
+    bool valid = call == reference.Call[j] && (call == kCallA || call == kCallAB || call == kCallB);
+    if (valid && call == kCallA) {
+      analyzed.LogRatio[i] = analyzed.LogRatioA[i];
+    } else if (valid && call == kCallB) {
+      analyzed.LogRatio[i] = analyzed.LogRatioB[i];
+    } else if (valid) {
+      analyzed.LogRatio[i] = Log2OfRatio((aRef / aTest + bRef / bTest) / 2.0f);
+    } else {
+      analyzed.LogRatio[i] = Log2Ratio(aRef + bRef, aTest + bTest);
+    }
+    analyzed.ValidFlag[i] = valid ? 1 : 0;
+  }
+  CorrectFragmentLengthAndGc(analyzed, basic, first, last, true);
+
+  for (std::int32_t i = first; i <= last; ++i) {
+    switch (reference.Call[basic.IndexMap[i]]) {
+      case kCallA:
+        ++sums.CountAA[i];
+        sums.SumAA[i] += Exp2(analyzed.LogRatioA[i]);
+        break;
+      case kCallAB:
+        ++sums.CountAB[i];
+        sums.SumABA[i] += Exp2(analyzed.LogRatioA[i]);
+        sums.SumABB[i] += Exp2(analyzed.LogRatioB[i]);
+        break;
+      case kCallB:
+        ++sums.CountBB[i];
+        sums.SumBB[i] += Exp2(analyzed.LogRatioB[i]);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void CAnalysis::FinishNonSelf(const CArrayData& test, CAnalyzedData& analyzed, const NonSelfSums& sums) {
+  const ArrayTypeRanges ranges = RangesOf(test.Header.ArrayType);
+  const std::int32_t first = ranges.First;
+  const std::int32_t last = ranges.LastX;
+
+  if (!sums.Alleles) {
+    // The sums hold reference/test; n over them is the test over the mean
+    // corrected reference.
+    const double n = sums.References;
+    for (std::int32_t i = first; i <= last; ++i) {
+      analyzed.LogRatio[i] = Log2OfRatio(static_cast<float>(n / sums.Total[i]));
+    }
+  } else {
+    for (std::int32_t i = first; i <= last; ++i) {
+      analyzed.ValidFlag[i] = 1;
+      const std::int32_t call = analyzed.CallTest[i];
+      if (sums.CountAB[i] == 0) {
+        analyzed.LogRatioA[i] = 0.0f;
+        analyzed.LogRatioB[i] = 0.0f;
+        analyzed.CallReference[i] = kCallA;
+      } else {
+        const double n = sums.CountAB[i];
+        const double sa = sums.SumABA[i], sb = sums.SumABB[i];
+        analyzed.LogRatioA[i] = Log2OfRatio(static_cast<float>(n / std::min(sa, sb)));
+        analyzed.LogRatioB[i] = Log2OfRatio(static_cast<float>(n / std::max(sa, sb)));
+        analyzed.LogRatio[i] = Log2OfRatio(static_cast<float>((n / sa + n / sb) / 2.0));
+        const bool balanced = call == kCallAB || analyzed.LogRatioB[i] >= -kBalancedAlleleMargin ||
+                              analyzed.LogRatioA[i] <= kBalancedAlleleMargin ||
+                              analyzed.LohLikelihood[i] >= kLohScoreForHeterozygous;
+        analyzed.CallReference[i] = balanced ? kCallAB : kCallA;
+      }
+      if (analyzed.CallReference[i] == kCallA) {
+        // Not heterozygous here: the total comes from the references of the
+        // test's own homozygous genotype, if there are any.
+        if (call == kCallA && sums.CountAA[i] > 0) {
+          analyzed.LogRatio[i] = Log2OfRatio(static_cast<float>(sums.CountAA[i] / sums.SumAA[i]));
+        } else if (call == kCallB && sums.CountBB[i] > 0) {
+          analyzed.LogRatio[i] = Log2OfRatio(static_cast<float>(sums.CountBB[i] / sums.SumBB[i]));
+        } else {
+          analyzed.ValidFlag[i] = 0;
+        }
+      }
+      if (i > ranges.LastAutosomes && analyzed.CallReference[i] != kCallAB) analyzed.ValidFlag[i] = 0;
+    }
+  }
+  ApplyNonSelfBaseline(analyzed, first, last);
+  InvalidateOutOfRange(analyzed, first, last);
+}
