@@ -63,6 +63,13 @@ struct Builder {
     return h;
   }
 
+  // After a failed read the header keeps what was read but counts no probe
+  // sets: callers loop over the count, which the broken file may have lied about.
+  static void ForgetCounts(CLegacyCDFFileHeader& h) {
+    h.numProbeSets_ = 0;
+    h.numQCProbeSets_ = 0;
+  }
+
   static CLegacyCDFProbeInformation Cell(const CellFields& f) {
     CLegacyCDFProbeInformation c;
     c.listIndex_ = f.listIndex;

@@ -43,6 +43,13 @@ bool CLegacyCDFFile::Fail(const char* message) {
   return false;
 }
 
+bool CLegacyCDFFile::ReadFailed(const char* message) {
+  if (message != nullptr) error_ = message;
+  Close();
+  Builder::ForgetCounts(header_);
+  return false;
+}
+
 bool CLegacyCDFFile::Read() {
   Close();
   const bool ok = IsXDACompatibleFile() ? ReadXDAFormat() : ReadTextFormat();
@@ -73,15 +80,12 @@ bool CLegacyCDFFile::ReadTextFormat() {
   header_ = CLegacyCDFFileHeader();
   error_.clear();
   std::ifstream in(platform::NativePath(fileName_), std::ios::binary);
-  if (!in.is_open()) return Fail(kUnableToOpen);
+  if (!in.is_open()) return ReadFailed(kUnableToOpen);
   TextContents contents;
   std::string error;
   const bool ok = ReadTextContents(in, contents, error);
   header_ = Builder::Header(contents.header);
-  if (!ok) {
-    Close();
-    return Fail(error.c_str());
-  }
+  if (!ok) return ReadFailed(error.c_str());
   probeSetNames_ = std::move(contents.names);
   probeSets_ = std::move(contents.probeSets);
   qcProbeSets_ = std::move(contents.qcProbeSets);
@@ -113,21 +117,15 @@ bool CLegacyCDFFile::ReadXDAFormat() {
   header_ = CLegacyCDFFileHeader();
   error_.clear();
   stream_.open(platform::NativePath(fileName_), std::ios::binary);
-  if (!stream_.is_open()) return Fail(kUnableToOpen);
+  if (!stream_.is_open()) return ReadFailed(kUnableToOpen);
   fileSize_ = LittleEndianInput::BytesLeft(stream_);
-  if (!ReadXDAHeader()) {
-    Close();
-    return false;
-  }
+  if (!ReadXDAHeader()) return ReadFailed(nullptr);
   namesPos_ = stream_.tellg();
   const auto sets = static_cast<std::uint64_t>(header_.GetNumProbeSets());
   const auto qcSets = static_cast<std::uint64_t>(header_.GetNumQCProbeSets());
   // The name table, the QC offsets and the probe-set offsets must all be in the file.
   const std::uint64_t tables = sets * kNameBytes + 4 * qcSets + 4 * sets;
-  if (namesPos_ < 0 || tables > fileSize_ - static_cast<std::uint64_t>(namesPos_)) {
-    Close();
-    return Fail(kBadCount);
-  }
+  if (namesPos_ < 0 || tables > fileSize_ - static_cast<std::uint64_t>(namesPos_)) return ReadFailed(kBadCount);
   qcIndexPos_ = namesPos_ + static_cast<std::streamoff>(sets * kNameBytes);
   probeSetIndexPos_ = qcIndexPos_ + static_cast<std::streamoff>(4 * qcSets);
   return true;

@@ -23,7 +23,8 @@ class CLegacyCDFFile {
   [[nodiscard]] const std::string& GetFileName() const { return fileName_; }
 
   // Closes, then reads the XDA form when the file starts with its magic
-  // number and the text form otherwise; closes again on failure.
+  // number and the text form otherwise; closes again on failure, when the
+  // header keeps what was read but counts no probe sets or QC units.
   bool Read();
   [[nodiscard]] bool IsXDACompatibleFile() const;
   // The two forms' readers, for callers that know the form; each closes
@@ -51,6 +52,8 @@ class CLegacyCDFFile {
 
  private:
   bool Fail(const char* message);
+  // Ends a failed read: the error text (when given), Close, and no probe sets counted.
+  bool ReadFailed(const char* message);
   bool ReadXDAHeader();
   bool ReadXDAProbeSet(int index, CLegacyCDFProbeSetInformation& info);
   [[nodiscard]] bool IsXDAOpen() const { return stream_.is_open(); }

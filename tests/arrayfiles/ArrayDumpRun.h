@@ -12,9 +12,10 @@ struct DumpResult {
   int status = -1;     // exit status
 };
 
-inline DumpResult RunArrayDump(const std::string& path) {
+// `options` go before the file, as given ("--sets 2").
+inline DumpResult RunArrayDump(const std::string& path, const std::string& options = "") {
   DumpResult result;
-  const std::string command = std::string(QOVA_ARRAYDUMP) + " '" + path + "' 2>/dev/null";
+  const std::string command = std::string(QOVA_ARRAYDUMP) + " " + options + " '" + path + "' 2>/dev/null";
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return result;
   char buffer[4096];

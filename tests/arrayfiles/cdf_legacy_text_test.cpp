@@ -303,17 +303,18 @@ TEST_F(CdfLegacyTextTest, IndexesOutsideTheFileGiveEmptyRecords) {
 }
 
 TEST_F(CdfLegacyTextTest, RecordsOutliveTheReader) {
+  const CdfLayout layout = SmallLayout();
   CLegacyCDFProbeGroupInformation group;
   {
     CLegacyCDFFile file;
-    file.SetFileName(WriteFile("small.cdf", TextCdfImage(SmallLayout())));
+    file.SetFileName(WriteFile("small.cdf", TextCdfImage(layout)));
     ASSERT_TRUE(file.Read());
     CLegacyCDFProbeSetInformation set;
     ASSERT_TRUE(file.GetProbeSetInformation(0, set));
     ASSERT_TRUE(set.GetGroupInformation(1, group));
     file.Close();
   }
-  const CdfBlock& want = SmallLayout().probeSets[0].blocks[1];
+  const CdfBlock& want = layout.probeSets[0].blocks[1];
   ASSERT_EQ(group.GetNumCells(), static_cast<int>(want.cells.size()));
   CLegacyCDFProbeInformation cell;
   ASSERT_TRUE(group.GetCell(group.GetNumCells() - 1, cell));
@@ -375,8 +376,10 @@ TEST_F(CdfLegacyTextTest, BrokenFilesFailWithTheirText) {
     SCOPED_TRACE(broken.what);
     EXPECT_FALSE(ReadText(broken.text));
     EXPECT_EQ(file_.GetError(), broken.error);
-    // A failed read leaves no records behind.
+    // A failed read leaves no records behind and counts none.
     EXPECT_EQ(file_.GetProbeSetName(0), "");
+    EXPECT_EQ(file_.GetHeader().GetNumProbeSets(), 0);
+    EXPECT_EQ(file_.GetHeader().GetNumQCProbeSets(), 0);
   }
 }
 

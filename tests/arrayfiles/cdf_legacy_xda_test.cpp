@@ -165,6 +165,10 @@ TEST_F(CdfLegacyXdaTest, LyingCountsAndOffsetsFailWithTheirText) {
     EXPECT_EQ(read, !c.readFails);
     if (read) {
       EXPECT_FALSE(WalkAll());
+    } else {
+      // The counts the file lied about are not handed on.
+      EXPECT_EQ(file_.GetHeader().GetNumProbeSets(), 0);
+      EXPECT_EQ(file_.GetHeader().GetNumQCProbeSets(), 0);
     }
     EXPECT_EQ(file_.GetError(), c.error);
   }

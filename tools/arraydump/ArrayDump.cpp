@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
+#include <map>
 #include <vector>
 
 #include "arrayfiles/common/StringUtils.h"
@@ -24,7 +26,18 @@ std::vector<Entry>& Registry() {
   return entries;
 }
 
+std::map<std::string, long long, std::less<>>& Options() {
+  static std::map<std::string, long long, std::less<>> options;
+  return options;
+}
+
 }  // namespace
+
+std::optional<long long> NumericOption(std::string_view name) {
+  auto it = Options().find(name);
+  if (it == Options().end()) return std::nullopt;
+  return it->second;
+}
 
 PrinterRegistration::PrinterRegistration(int priority, const char* name, Printer printer) {
   Registry().push_back({priority, name, printer});
@@ -45,14 +58,21 @@ void PrintField(std::ostream& out, std::string_view name, long long value) {
 }  // namespace arraydump
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: arraydump FILE\n");
+  int arg = 1;
+  for (; arg + 1 < argc && std::string_view(argv[arg]).starts_with("--"); arg += 2) {
+    char* end = nullptr;
+    const long long value = std::strtoll(argv[arg + 1], &end, 10);
+    if (end == argv[arg + 1] || *end != '\0') break;
+    arraydump::Options()[std::string(argv[arg] + 2)] = value;
+  }
+  if (arg + 1 != argc) {
+    std::fprintf(stderr, "usage: arraydump [--sets N] FILE\n");
     return 2;
   }
   std::vector<arraydump::Entry> printers = arraydump::Registry();
   std::stable_sort(printers.begin(), printers.end(),
                    [](const arraydump::Entry& a, const arraydump::Entry& b) { return a.priority < b.priority; });
-  const std::string path = argv[1];
+  const std::string path = argv[arg];
   try {
     for (const arraydump::Entry& entry : printers) {
       if (entry.printer(path, std::cout)) return 0;

@@ -9,6 +9,7 @@
 //
 // main tries the printers by ascending priority; the first that takes the file
 // prints it. The generic header tree is the fallback for any generic file.
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -25,6 +26,10 @@ inline constexpr int kGenericTreePriority = 1000;
 struct PrinterRegistration {
   PrinterRegistration(int priority, const char* name, Printer printer);
 };
+
+// An option given before FILE as "--name N" (for example "--sets 10"); a
+// printer reads the ones it knows.
+[[nodiscard]] std::optional<long long> NumericOption(std::string_view name);
 
 // "name: value" on a line of its own.
 void PrintField(std::ostream& out, std::string_view name, std::string_view value);

@@ -1,0 +1,55 @@
+// libFuzzer target for the one view of CDF files: the input is written to a
+// file, read through UnifiedCDFData (generic, XDA or text by its first bytes),
+// and walked whole: every probe set's name, groups and cells; then the SNP
+// probe sets alone, as the sample extraction asks for them, and one probe set
+// asked for again after the walk.
+#include <cstdint>
+#include <string>
+
+#include "arrayfiles/cdf/UnifiedCDFData.h"
+#include "tests/arrayfiles/fuzz/FuzzInputFile.h"
+
+namespace {
+
+volatile int sink;
+
+void WalkProbeSet(unified_io::UnifiedCDFData& cdf, int i) {
+  unified_io::UnifiedCDFProbeSetInformation set;
+  unified_io::UnifiedCDFProbeGroupInformation group;
+  unified_io::UnifiedCDFProbeInformation cell;
+  cdf.GetProbeSetInformation(i, set);
+  for (int g = 0; g <= set.GetNumGroups(); ++g) {
+    set.GetGroupInformation(g, group);
+    sink = group.GetDirection() + static_cast<int>(group.GetName().size());
+    for (int c = 0; c <= group.GetNumCells(); ++c) {
+      group.GetCell(c, cell);
+      sink = cell.GetX() + cell.GetY() + cell.GetPBase() + cell.GetTBase() + cell.GetListIndex();
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+  if (!fuzz_support::WriteInput(bytes, size)) return 0;
+  const std::string& path = fuzz_support::InputPath();
+
+  unified_io::UnifiedCDFData cdf;
+  cdf.SetFileName(path);
+  cdf.Read();
+  const unified_io::UnifiedCDFFileHeader& header = cdf.GetHeader();
+  const int count = header.GetNumProbeSets();
+  sink = header.GetRows() + header.GetCols() + header.GetNumQCProbeSets() +
+         static_cast<int>(header.GetReferenceSequence().size());
+  for (int i = -1; i <= count; ++i) {
+    sink = static_cast<int>(cdf.GetProbeSetName(i).size());
+    WalkProbeSet(cdf, i);
+  }
+  for (int i = 0; i < count; ++i) {
+    if (cdf.GetProbeSetName(i).rfind("SNP", 0) == 0) WalkProbeSet(cdf, i);
+  }
+  if (count > 0) WalkProbeSet(cdf, 0);
+  cdf.Close();
+  sink = cdf.GetHeader().GetNumProbeSets();
+  return 0;
+}
