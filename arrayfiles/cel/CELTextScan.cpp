@@ -28,12 +28,13 @@ Scanner& Scanner::Literal(std::string_view literal) {
   return *this;
 }
 
-Scanner& Scanner::Int(int& value) {
+template <typename T>
+Scanner& Scanner::Number(T& value) {
   if (!ok_) return *this;
   SkipSpace();
   std::size_t start = pos_;
   if (start < text_.size() && text_[start] == '+') ++start;
-  int parsed = 0;
+  T parsed{};
   auto [end, error] = std::from_chars(text_.data() + start, text_.data() + text_.size(), parsed);
   if (error != std::errc()) {
     ok_ = false;
@@ -45,22 +46,8 @@ Scanner& Scanner::Int(int& value) {
   return *this;
 }
 
-Scanner& Scanner::Float(float& value) {
-  if (!ok_) return *this;
-  SkipSpace();
-  std::size_t start = pos_;
-  if (start < text_.size() && text_[start] == '+') ++start;
-  float parsed = 0;
-  auto [end, error] = std::from_chars(text_.data() + start, text_.data() + text_.size(), parsed);
-  if (error != std::errc()) {
-    ok_ = false;
-    return *this;
-  }
-  value = parsed;
-  pos_ = static_cast<std::size_t>(end - text_.data());
-  ++count_;
-  return *this;
-}
+Scanner& Scanner::Int(int& value) { return Number(value); }
+Scanner& Scanner::Float(float& value) { return Number(value); }
 
 Scanner& Scanner::Word(std::string& value) {
   if (!ok_) return *this;

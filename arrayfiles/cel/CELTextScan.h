@@ -27,6 +27,8 @@ class Scanner {
 
  private:
   void SkipSpace();
+  template <typename T>
+  Scanner& Number(T& value);
 
   std::string_view text_;
   std::size_t pos_ = 0;

@@ -230,6 +230,19 @@ bool CLegacyCELFile::ReadCoordinateTable(std::uint64_t start, std::size_t record
   return true;
 }
 
+void CLegacyCELFile::ReadLittleEndianFields(ByteCursor& in) {
+  CLegacyCELHeader& h = header_;
+  h.version_ = in.Int32LE();
+  h.rows_ = in.Int32LE();
+  h.cols_ = in.Int32LE();
+  h.numCells_ = in.Int32LE();
+  h.header_ = in.CountedTextLE();
+  h.alg_ = in.CountedTextLE();
+  h.paramsText_ = in.CountedTextLE();
+  h.ParseAlgorithmParameters(h.paramsText_);
+  h.SetCellMargin(in.Int32LE());
+}
+
 void CLegacyCELFile::FinishStoredHeader() {
   header_.ParseChipTypeFromHeaderText();
   header_.ParseDatHeaderFromHeaderText();
@@ -243,15 +256,7 @@ bool CLegacyCELFile::ReadXDAFormat(bool headerOnly) {
   CLegacyCELHeader& h = header_;
   h.magic_ = in.Int32LE();
   if (!in.Ok() || h.magic_ != kXdaMagic) return Fail(kWrongFormat);
-  h.version_ = in.Int32LE();
-  h.rows_ = in.Int32LE();
-  h.cols_ = in.Int32LE();
-  h.numCells_ = in.Int32LE();
-  h.header_ = in.CountedTextLE();
-  h.alg_ = in.CountedTextLE();
-  h.paramsText_ = in.CountedTextLE();
-  h.ParseAlgorithmParameters(h.paramsText_);
-  h.SetCellMargin(in.Int32LE());
+  ReadLittleEndianFields(in);
   h.numOutliers_ = in.UInt32LE();
   h.numMasked_ = in.UInt32LE();
   in.Int32LE();  // sub-grid count, not kept
@@ -276,15 +281,7 @@ bool CLegacyCELFile::ReadCompactFormat(bool headerOnly) {
   ByteCursor in(view_.Data(), view_.Size());
   CLegacyCELHeader& h = header_;
   in.Skip(kCompactMagic.size());
-  h.version_ = in.Int32LE();
-  h.rows_ = in.Int32LE();
-  h.cols_ = in.Int32LE();
-  h.numCells_ = in.Int32LE();
-  h.header_ = in.CountedTextLE();
-  h.alg_ = in.CountedTextLE();
-  h.paramsText_ = in.CountedTextLE();
-  h.ParseAlgorithmParameters(h.paramsText_);
-  h.SetCellMargin(in.Int32LE());
+  ReadLittleEndianFields(in);
   h.numMasked_ = in.UInt32LE();
   in.Int32LE();  // sub-grid count, not kept
   if (!in.Ok()) return Fail(kWrongFormat);

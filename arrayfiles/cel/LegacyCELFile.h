@@ -140,6 +140,9 @@ class CLegacyCELFile {
   // into `cells`, or sets `count` to 0 when they are not to be kept.
   bool ReadCoordinateTable(std::uint64_t start, std::size_t recordBytes, bool keep, std::uint32_t& count,
                            std::map<int, bool>& cells);
+  // The fields the XDA and compact forms share after their magic: version,
+  // dimensions, the three texts and the cell margin.
+  void ReadLittleEndianFields(ByteCursor& in);
   // The header steps the XDA and compact forms share after their fixed fields.
   void FinishStoredHeader();
   // Checks the dimensions against the cell count: false with the error set.

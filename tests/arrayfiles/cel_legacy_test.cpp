@@ -51,15 +51,7 @@ std::size_t BcelBlockLengthOffset(const std::string& image, int n) {
   return head + 4;
 }
 
-class LegacyCelTest : public qova::test::TempHomeTest {
- protected:
-  std::string Save(const std::string& bytes, const std::string& name = "array.CEL") {
-    std::string path = Path(name);
-    EXPECT_TRUE(WriteBytes(path, bytes));
-    return path;
-  }
-  std::string Save(CelForm form, const CelArray& array) { return Save(CelImage(form, array)); }
-};
+class LegacyCelTest : public CelFileTest {};
 
 TEST_F(LegacyCelTest, EveryFormReadsBackEveryCell) {
   const CelArray array = SmallArray();

@@ -7,6 +7,7 @@
 #include "platform/ByteOrder.h"
 #include "tools/arraywriters/CelWriters.h"
 #include "tools/arraywriters/GenericWriter.h"
+#include "tests/support/TempHome.h"
 
 namespace cel_test {
 
@@ -54,5 +55,20 @@ inline std::string WithCrLf(const std::string& text) {
   }
   return out;
 }
+
+// Tests that write CEL files into their temporary folder.
+class CelFileTest : public qova::test::TempHomeTest {
+ protected:
+  std::string Save(const std::string& bytes, const std::string& name = "array.CEL") {
+    std::string path = Path(name);
+    EXPECT_TRUE(arraywriters::WriteBytes(path, bytes));
+    return path;
+  }
+  std::string Save(CelForm form, const CelArray& array, const std::string& name = "array.CEL") {
+    std::string path = Path(name);
+    EXPECT_TRUE(arraywriters::SaveCelFile(path, form, array));
+    return path;
+  }
+};
 
 }  // namespace cel_test

@@ -22,19 +22,7 @@ using unified_io::UnifiedCELData;
 using unified_io::UnifiedCELFileEntry;
 using namespace cel_test;
 
-class UnifiedCelTest : public qova::test::TempHomeTest {
- protected:
-  std::string Save(const std::string& bytes, const std::string& name = "array.CEL") {
-    std::string path = Path(name);
-    EXPECT_TRUE(WriteBytes(path, bytes));
-    return path;
-  }
-  std::string Save(CelForm form, const CelArray& array, const std::string& name = "array.CEL") {
-    std::string path = Path(name);
-    EXPECT_TRUE(arraywriters::SaveCelFile(path, form, array));
-    return path;
-  }
-};
+class UnifiedCelTest : public CelFileTest {};
 
 // Reads every cell by (x, y) and compares it with what the form keeps.
 void ExpectEveryCell(UnifiedCELData& cel, CelForm form, const CelArray& array) {
