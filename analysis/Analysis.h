@@ -204,7 +204,8 @@ class CAnalysis {
   // to normalise against the first k candidates.
   struct NonSelfSums {
     bool Alleles = false;               // the allele-specific steps
-    std::vector<float> TestA, TestB;    // table order
+    std::vector<float> TestA, TestB;    // position order, like the sums
+    std::vector<float> TestTotal;       // TestA + TestB
     int References = 0;
     std::vector<double> Total;          // switch off: sum of 2^(corrected log2 reference/test)
     std::vector<std::int32_t> CountAA, CountAB, CountBB;  // switch on: references per call class
@@ -223,7 +224,20 @@ class CAnalysis {
   void FinishNonSelf(const CArrayData& test, CAnalyzedData& analyzed, const NonSelfSums& sums);
 
  private:
+  // The annotation values the fits regress on, gathered into position order
+  // once per table: a non-self normalisation fits twice per reference. The
+  // tables do not change while an engine lives (one command).
+  struct Regressors {
+    const CBasicData* Basic = nullptr;
+    int Type = -1;
+    std::vector<float> FragmentLength;  // as float, position order
+    std::vector<float> GcContent;
+    std::vector<std::uint8_t> Usable;   // 1: both values usable by the fits
+  };
+  const Regressors& RegressorsOf(const CBasicData& basic, const ArrayTypeRanges& ranges);
+
   const CGlobalData& global_;
+  Regressors regressors_;
   std::array<float, 3> coefficients_{};
   std::optional<float> uniformHeterozygosity_;
 };

@@ -32,11 +32,24 @@ enum RegressionSetting {
 // determined by the data.
 constexpr double kDegenerateShare = 1e-9;
 
-float RegressorOf(const CBasicData& basic, std::int32_t row, int mode) {
-  return mode == CAnalysis::kFitFragmentLength ? static_cast<float>(basic.FragmentLength[row]) : basic.GcContent[row];
-}
-
 }  // namespace
+
+const CAnalysis::Regressors& CAnalysis::RegressorsOf(const CBasicData& basic, const ArrayTypeRanges& ranges) {
+  if (regressors_.Basic == &basic && regressors_.Type == ranges.Type) return regressors_;
+  regressors_.Basic = &basic;
+  regressors_.Type = ranges.Type;
+  const auto n = static_cast<std::size_t>(ranges.SnpCount);
+  regressors_.FragmentLength.assign(n, 0.0f);
+  regressors_.GcContent.assign(n, 0.0f);
+  regressors_.Usable.assign(n, 0);
+  for (std::int32_t i = ranges.First; i <= ranges.LastX; ++i) {
+    const std::int32_t j = basic.IndexMap[i];
+    regressors_.FragmentLength[i] = static_cast<float>(basic.FragmentLength[j]);
+    regressors_.GcContent[i] = basic.GcContent[j];
+    regressors_.Usable[i] = HasUsableAnnotation(basic.FragmentLength[j], basic.GcContent[j]) ? 1 : 0;
+  }
+  return regressors_;
+}
 
 const float* CAnalysis::FitQuadraticCorrection(CAnalyzedData& analyzed, const CBasicData& basic, int mode) {
   coefficients_ = {0.0f, 0.0f, 0.0f};
@@ -46,11 +59,13 @@ const float* CAnalysis::FitQuadraticCorrection(CAnalyzedData& analyzed, const CB
     return coefficients_.data();
   }
 
+  const Regressors& regressors = RegressorsOf(basic, ranges);
   // The last SNP of X is left out of the screen, as it always was.
   for (std::int32_t i = ranges.First; i < ranges.LastX; ++i) {
-    const std::int32_t j = basic.IndexMap[i];
-    if (!HasUsableAnnotation(basic.FragmentLength[j], basic.GcContent[j])) analyzed.ValidFlag[i] = 0;
+    if (regressors.Usable[i] == 0) analyzed.ValidFlag[i] = 0;
   }
+  const std::vector<float>& regressor =
+      mode == kFitFragmentLength ? regressors.FragmentLength : regressors.GcContent;
 
   // The least-squares quadratic, computed on orthogonal regressors: 1, the
   // centred x (u), and the part of u^2 that neither explains (v). Summing raw
@@ -62,7 +77,7 @@ const float* CAnalysis::FitQuadraticCorrection(CAnalyzedData& analyzed, const CB
   const auto [first, last] =
       ranges.ClampToRatios(analyzed.IsSelf ? analyzed.Header.SelfBaseRange : analyzed.Header.NonSelfBaseRange);
   const auto used = [&](std::int32_t i) { return analyzed.ValidFlag[i] == 1 && std::isfinite(analyzed.LogRatio[i]); };
-  const auto xOf = [&](std::int32_t i) { return static_cast<double>(RegressorOf(basic, basic.IndexMap[i], mode)); };
+  const auto xOf = [&](std::int32_t i) { return static_cast<double>(regressor[i]); };
 
   double n = 0.0, sumX = 0.0, sumY = 0.0;
   for (std::int32_t i = first; i <= last; ++i) {
@@ -131,8 +146,10 @@ void CAnalysis::CorrectSeries(CAnalyzedData& analyzed, const CBasicData& basic, 
   const float* c = FitQuadraticCorrection(analyzed, basic, mode);
   if (c[0] == 0.0f && c[1] == 0.0f && c[2] == 0.0f) return;
   const double c0 = c[0], c1 = c[1], c2 = c[2];
+  const Regressors& regressors = RegressorsOf(basic, RangesOf(analyzed.Header.ArrayType));
+  const std::vector<float>& regressor = mode == kFitFragmentLength ? regressors.FragmentLength : regressors.GcContent;
   for (std::int32_t i = first; i <= last; ++i) {
-    const double x = RegressorOf(basic, basic.IndexMap[i], mode);
+    const double x = regressor[i];
     const double curve = c0 + c1 * x + c2 * x * x;
     analyzed.LogRatio[i] = static_cast<float>(analyzed.LogRatio[i] - curve);
     if (alleles) {

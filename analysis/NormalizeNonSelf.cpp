@@ -106,11 +106,19 @@ void CAnalysis::StartNonSelf(const CArrayData& test, const CBasicData& basic, CA
   const auto n = static_cast<std::size_t>(ranges.SnpCount);
   sums = NonSelfSums{};
   sums.Alleles = alleles;
-  sums.TestA.assign(test.SignalA.begin(), test.SignalA.begin() + ranges.SnpCount);
-  sums.TestB.assign(test.SignalB.begin(), test.SignalB.begin() + ranges.SnpCount);
-
+  // The test's values are gathered into position order once; each reference
+  // is then read through the index map a single time.
+  sums.TestA.assign(n, 0.0f);
+  sums.TestB.assign(n, 0.0f);
+  sums.TestTotal.assign(n, 0.0f);
   std::fill(analyzed.ValidFlag.begin() + ranges.First, analyzed.ValidFlag.begin() + ranges.Last + 1, 1);
-  for (std::int32_t i = ranges.First; i <= ranges.LastX; ++i) analyzed.CallTest[i] = test.Call[basic.IndexMap[i]];
+  for (std::int32_t i = ranges.First; i <= ranges.LastX; ++i) {
+    const std::int32_t j = basic.IndexMap[i];
+    sums.TestA[i] = test.SignalA[j];
+    sums.TestB[i] = test.SignalB[j];
+    sums.TestTotal[i] = test.SignalA[j] + test.SignalB[j];
+    analyzed.CallTest[i] = test.Call[j];
+  }
 
   if (!alleles) {
     sums.Total.assign(n, 0.0);
@@ -135,9 +143,10 @@ void CAnalysis::AddNonSelfReference(const CArrayData& reference, const CBasicDat
   ++sums.References;
 
   if (!sums.Alleles) {
+    std::vector<float> referenceTotal(static_cast<std::size_t>(ranges.SnpCount));
+    for (std::int32_t j = 0; j < ranges.SnpCount; ++j) referenceTotal[j] = reference.SignalA[j] + reference.SignalB[j];
     for (std::int32_t i = first; i <= last; ++i) {
-      const std::int32_t j = basic.IndexMap[i];
-      analyzed.LogRatio[i] = Log2Ratio(reference.SignalA[j] + reference.SignalB[j], sums.TestA[j] + sums.TestB[j]);
+      analyzed.LogRatio[i] = Log2Ratio(referenceTotal[basic.IndexMap[i]], sums.TestTotal[i]);
     }
     CorrectFragmentLengthAndGc(analyzed, basic, first, last, false);
     for (std::int32_t i = first; i <= last; ++i) sums.Total[i] += Exp2(analyzed.LogRatio[i]);
@@ -151,7 +160,7 @@ void CAnalysis::AddNonSelfReference(const CArrayData& reference, const CBasicDat
   for (std::int32_t i = first; i <= last; ++i) {
     const std::int32_t j = basic.IndexMap[i];
     const float aRef = refA[j], bRef = refB[j];
-    const float aTest = sums.TestA[j], bTest = sums.TestB[j];
+    const float aTest = sums.TestA[i], bTest = sums.TestB[i];
     analyzed.LogRatioA[i] = Log2Ratio(aRef, aTest);
     analyzed.LogRatioB[i] = Log2Ratio(bRef, bTest);
     const std::int32_t call = analyzed.CallTest[i];

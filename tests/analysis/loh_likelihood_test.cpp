@@ -107,6 +107,18 @@ TEST_F(LohLikelihoodTest, HeterozygosityIsReadFromTheAnnotationRowOfTheSnp) {
   }
 }
 
+// SNPs that add exactly nothing (population heterozygosity 0) still extend the
+// stretch: a tie with the best sum moves its end forward.
+TEST_F(LohLikelihoodTest, ZeroTermsAfterTheBestSumJoinTheStretch) {
+  CBasicData basic = Annotation(2);
+  for (std::int32_t i = 0; i < 7; ++i) basic.Heterozygosity[basic.IndexMap[i]] = i < 5 ? 0.5f : 0.0f;
+  CAnalyzedData analyzed = Sample(k50KHind);
+  Calls(analyzed, 0, 7, kCallA);
+  Engine()->AnalyzeLOHWithLD(analyzed, basic);
+  for (std::int32_t i = 0; i < 7; ++i) EXPECT_NEAR(analyzed.LohLikelihood[i], 5 * Homozygous(0.001), 1e-4) << i;
+  EXPECT_EQ(analyzed.LohLikelihood[7], 0.0f);
+}
+
 class LdLohLikelihoodTest : public LohLikelihoodTest {
  protected:
   void SetUp() override { Setting().UseLDForLOH = 1; }
