@@ -90,12 +90,11 @@ std::vector<std::string> CAnalysis::ReferenceNames(const SampleHeader& header) {
     std::strtod(text.c_str(), &end);
     return end == text.c_str() + text.size();
   };
-  bool scored = tokens.size() >= 2 * static_cast<std::size_t>(count);
-  for (int k = 0; scored && k < count; ++k) scored = isNumber(tokens[2 * k]);
+  bool scored = !tokens.empty() && tokens.size() % 2 == 0;
+  for (std::size_t k = 0; scored && k < tokens.size(); k += 2) scored = isNumber(tokens[k]);
   std::vector<std::string> names;
-  for (int k = 0; k < count; ++k) {
-    const std::size_t at = scored ? 2 * k + 1 : k;
-    if (at >= tokens.size()) break;
+  for (std::size_t at = scored ? 1 : 0; at < tokens.size() && names.size() < static_cast<std::size_t>(count);
+       at += scored ? 2 : 1) {
     if (!tokens[at].empty()) names.push_back(tokens[at]);
   }
   return names;

@@ -29,6 +29,7 @@ enum Purpose : std::uint64_t {
   kDroppedCall,
   kBiasCoefficient,
   kHemizygousAllele,
+  kAffinity,
 };
 
 std::uint64_t Mix(std::uint64_t z) {
@@ -184,8 +185,9 @@ CArrayData SampleGenerator::Make(const SampleSpec& spec) const {
     const AlleleCopies c = copies[row];
     const double bias = std::exp2(spec.Bias.At(annotation_.FragmentLength[row], annotation_.GcContent[row]));
     const double base = spec.Scale * bias;
-    const double affinityA = std::exp(kAffinitySd * StandardNormal(Key(seed_, 0, row, kAffinityA)));
-    const double affinityB = std::exp(kAffinitySd * StandardNormal(Key(seed_, 0, row, kAffinityB)));
+    const double shared = kAffinitySd * StandardNormal(Key(seed_, 0, row, kAffinity));
+    const double affinityA = std::exp(shared + kAlleleAffinitySd * StandardNormal(Key(seed_, 0, row, kAffinityA)));
+    const double affinityB = std::exp(shared + kAlleleAffinitySd * StandardNormal(Key(seed_, 0, row, kAffinityB)));
     const double noiseA = std::exp(spec.Noise * StandardNormal(Key(seed_, sampleKey, row, kNoiseA)));
     const double noiseB = std::exp(spec.Noise * StandardNormal(Key(seed_, sampleKey, row, kNoiseB)));
     sample.SignalA[row] = static_cast<float>(base * affinityA * kAlleleResponse[c.a] * noiseA);

@@ -10,9 +10,11 @@
 //
 //   Signal_X = Scale * Affinity_X(j) * 2^Bias(j) * Response(copies_X(j)) * e^(Noise * z)
 //
-//  - Affinity_X(j): the probe's own brightness, log-normal (sigma kAffinitySd
-//    in natural log), the same for every sample made with one seed, so it
-//    cancels in every ratio as real probe effects do.
+//  - Affinity_X(j): the probes' own brightness, log-normal: a part shared by
+//    both alleles of the SNP (natural-log SD kAffinitySd) and a smaller part
+//    of each allele's own (kAlleleAffinitySd); the same for every sample made
+//    with one seed, so it cancels in the ratios of equal genotypes as real
+//    probe effects do.
 //  - Bias(j), in log2 units: a quadratic in the fragment length and one in the
 //    GC content of the SNP (SampleBias), different per sample.
 //  - Response(c): the signal of c copies of an allele relative to one copy,
@@ -46,12 +48,15 @@ namespace samplegen {
 // Relative signal of 0..4 copies of one allele (one copy = 1).
 inline constexpr float kAlleleResponse[5] = {0.423f, 1.0f, 1.52f, 2.0f, 2.4f};
 inline constexpr int kMaxAlleleCopies = 4;
-// Natural-log SD of the per-probe affinity.
+// Natural-log SDs of the probe affinity: shared by the SNP's two alleles, and
+// each allele's own.
 inline constexpr float kAffinitySd = 0.5f;
+inline constexpr float kAlleleAffinitySd = 0.15f;
 // Share of calls dropped to "no call".
 inline constexpr float kNoCallRate = 0.002f;
-// A realistic noise level: the total log2 ratio of a test against one
-// reference then has an SD near 0.2.
+// A realistic noise level: the corrected total log2 ratio of a test then has
+// an SD near 0.16 against its paired normal and near 0.19 against one
+// unrelated reference (genotypes differ there).
 inline constexpr float kDefaultNoise = 0.1f;
 // Where the bias quadratics are centred, and their units: the fragment
 // length in kilobases from 1000 bp, the GC content in tenths from 0.45.
