@@ -42,7 +42,7 @@ bool TooShort(const std::vector<T>& column, std::int32_t needed) {
 }  // namespace
 
 std::string CAnalysis::SizeProblem(const ArrayTypeRanges& ranges, const CBasicData& basic,
-                                   const CAnalyzedData* analyzed, const CArrayData* extracted) {
+                                   const CAnalyzedData* analyzed, const CArrayData* extracted, unsigned needs) {
   const std::int32_t n = ranges.SnpCount;
   if (basic.Capacity() < n || TooShort(basic.IndexMap, n) || TooShort(basic.SortMap, n) ||
       TooShort(basic.FragmentLength, n) || TooShort(basic.GcContent, n) || TooShort(basic.Heterozygosity, n)) {
@@ -52,6 +52,13 @@ std::string CAnalysis::SizeProblem(const ArrayTypeRanges& ranges, const CBasicDa
       (TooShort(analyzed->LogRatio, n) || TooShort(analyzed->ValidFlag, n) || TooShort(analyzed->CallTest, n))) {
     return platform::Format("the analysed sample %s has room for %d SNPs, the array type needs %d",
                             analyzed->Header.SampleName.c_str(), static_cast<int>(analyzed->LogRatio.size()), n);
+  }
+  if (analyzed != nullptr && (needs & kNeedsAlleles) != 0 &&
+      (TooShort(analyzed->LogRatioA, n) || TooShort(analyzed->LogRatioB, n) || TooShort(analyzed->CallReference, n))) {
+    return "the analysed sample " + analyzed->Header.SampleName + " has no room for the allele ratios";
+  }
+  if (analyzed != nullptr && (needs & kNeedsLoh) != 0 && TooShort(analyzed->LohLikelihood, n)) {
+    return "the analysed sample " + analyzed->Header.SampleName + " has no room for the LOH likelihood";
   }
   if (extracted != nullptr && extracted->Capacity() < n) {
     return platform::Format("the sample %s has room for %d SNPs, the array type needs %d",

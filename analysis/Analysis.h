@@ -172,10 +172,14 @@ class CAnalysis {
   [[nodiscard]] const CGlobalData& Global() const { return global_; }
   // The ranges of an array-type name (an unknown name gives type 0).
   [[nodiscard]] ArrayTypeRanges RangesOf(const std::string& arrayType) const;
+  // What an operation needs of the analysed sample beyond the total ratio, the
+  // valid flags and the test calls.
+  enum SampleNeeds : unsigned { kNeedsTotal = 0, kNeedsAlleles = 1, kNeedsLoh = 2 };
   // Why the arrays of the samples or the annotation table are too short for
   // the type's ranges, or empty when they fit.
   [[nodiscard]] static std::string SizeProblem(const ArrayTypeRanges& ranges, const CBasicData& basic,
-                                               const CAnalyzedData* analyzed, const CArrayData* extracted);
+                                               const CAnalyzedData* analyzed, const CArrayData* extracted,
+                                               unsigned needs = kNeedsTotal);
 
   // Appends one line to the error log (the line brings its own "\n").
   static void LogError(const std::string& line);

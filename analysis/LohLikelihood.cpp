@@ -150,11 +150,7 @@ struct LdTerms {
 
 void CAnalysis::AnalyzeLOHWithLD(CAnalyzedData& analyzed, const CBasicData& basic) {
   const ArrayTypeRanges ranges = RangesOf(analyzed.Header.ArrayType);
-  std::string problem = SizeProblem(ranges, basic, &analyzed, nullptr);
-  if (problem.empty() && analyzed.LohLikelihood.size() < static_cast<std::size_t>(ranges.SnpCount)) {
-    problem = "the analysed sample has no room for the LOH likelihood";
-  }
-  if (!problem.empty()) {
+  if (const std::string problem = SizeProblem(ranges, basic, &analyzed, nullptr, kNeedsLoh); !problem.empty()) {
     LogError("The LOH likelihood of sample " + analyzed.Header.SampleName + " is not computed: " + problem + "\n");
     return;
   }

@@ -71,13 +71,8 @@ int CAnalysis::NormalizeByReferences(CArrayData& test, const CBasicData& basic, 
 
   const bool alleles = Setting().NONSELFALLELE != 0;
   const ArrayTypeRanges ranges = RangesOf(test.Header.ArrayType);
-  std::string problem = SizeProblem(ranges, basic, &analyzed, &test);
-  const auto n = static_cast<std::size_t>(ranges.SnpCount);
-  if (problem.empty() && alleles &&
-      (analyzed.LogRatioA.size() < n || analyzed.LogRatioB.size() < n || analyzed.CallReference.size() < n ||
-       analyzed.LohLikelihood.size() < n)) {
-    problem = "the analysed sample has no room for the allele ratios";
-  }
+  const std::string problem =
+      SizeProblem(ranges, basic, &analyzed, &test, alleles ? kNeedsAlleles | kNeedsLoh : kNeedsTotal);
   if (!problem.empty()) {
     LogError(platform::Format("The %s sample %s cannot be analysed: %s\n", kind, name, problem.c_str()));
     return 1;

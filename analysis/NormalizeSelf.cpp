@@ -38,14 +38,7 @@ int CAnalysis::NormalizeBySelfReference(CArrayData& test, const CBasicData& basi
     return 1;
   }
   const ArrayTypeRanges ranges = RangesOf(test.Header.ArrayType);
-  std::string problem = SizeProblem(ranges, basic, &analyzed, &test);
-  const std::int32_t n = ranges.SnpCount;
-  if (problem.empty() && (analyzed.LogRatioA.size() < static_cast<std::size_t>(n) ||
-                          analyzed.LogRatioB.size() < static_cast<std::size_t>(n) ||
-                          analyzed.CallReference.size() < static_cast<std::size_t>(n))) {
-    problem = "the analysed sample has no room for the allele ratios";
-  }
-  if (!problem.empty()) {
+  if (const std::string problem = SizeProblem(ranges, basic, &analyzed, &test, kNeedsAlleles); !problem.empty()) {
     AfxMessageBox("The sample cannot be analysed: " + problem);
     return 1;
   }

@@ -30,7 +30,8 @@ class CorrectionFitTest : public AnalysisTest {
     }
   }
   std::array<float, 3> Fit(int mode) {
-    const float* c = Engine()->FitQuadraticCorrection(analyzed_, basic_, mode);
+    auto engine = Engine();
+    const float* c = engine->FitQuadraticCorrection(analyzed_, basic_, mode);
     return {c[0], c[1], c[2]};
   }
   double MeanOfBaseRange() const {

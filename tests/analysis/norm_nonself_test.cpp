@@ -2,6 +2,7 @@
 // allele-specific switch off and on.
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "tests/analysis/AnalysisTestSupport.h"
 
@@ -192,6 +193,34 @@ TEST_F(NonSelfNormalizationTest, ScoredAndPlainReferenceListsNameTheSameReferenc
     results[k++] = analyzed.LogRatio;
   }
   EXPECT_EQ(results[0], results[1]);
+}
+
+// Samples whose arrays cannot hold the array type's SNPs are refused with a
+// log line before anything is read or written.
+TEST_F(NonSelfNormalizationTest, SamplesTooSmallForTheirTypeAreRefused) {
+  MakeStudy(1);
+  struct Case {
+    const char* what;
+    bool alleles;
+    std::function<void(CArrayData&, CAnalyzedData&)> shrink;
+  };
+  const Case cases[] = {
+      {"short test", false, [](CArrayData& t, CAnalyzedData&) { t.Allocate(100); }},
+      {"short result", false, [](CArrayData&, CAnalyzedData& a) { a.Allocate(100, AnalysisKind::NonSelf); }},
+      {"no allele arrays", true, [](CArrayData&, CAnalyzedData& a) { a.Allocate(11560, AnalysisKind::NonSelf); }},
+      {"no LOH array", true, [](CArrayData&, CAnalyzedData& a) { a.Allocate(11560, AnalysisKind::Self); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    platform::RemoveFile(Root() + "errorlog.txt");
+    Setting().NONSELFALLELE = c.alleles ? 1 : 0;
+    CArrayData test = test_;
+    CAnalyzedData analyzed = AnalyzedFor(test_, false);
+    c.shrink(test, analyzed);
+    EXPECT_EQ(Engine()->NormalizeByReferences(test, Annotation(kFamily), analyzed), 1);
+    ASSERT_EQ(ErrorLogLines().size(), 1u);
+    EXPECT_NE(ErrorLogLines()[0].find("cannot be analysed"), std::string::npos);
+  }
 }
 
 class AlleleSpecificNormalizationTest : public NonSelfNormalizationTest {
