@@ -189,6 +189,22 @@ TEST_F(SelfNormalizationTest, BaselineModesShiftAllThreeArrays) {
   }
 }
 
+TEST_F(SelfNormalizationTest, AlleleBaselineWithoutHeterozygousSnpsShiftsNothing) {
+  MakePair();
+  const CAnalyzedData plain = Normalize();
+  std::replace(reference_.Call.begin(), reference_.Call.end(), static_cast<std::int32_t>(kCallAB),
+               static_cast<std::int32_t>(kCallA));
+  reference_.StoreFile(ArrayFolder() + study_.References.front().Name + ".CFH");
+  const CAnalyzedData withoutShift = Normalize();
+  test_.Header.SelfBaseRange[kBaseMode] = 2;
+  test_.Header.SelfBaseRange[kBaseCopyNumber] = 2;  // a mean of 0.5: an empty mean taken as 0 would shift
+  const CAnalyzedData allele = Normalize();
+  for (std::int32_t i : {0, 500, 7000, LastX()}) {
+    EXPECT_EQ(allele.LogRatio[i], withoutShift.LogRatio[i]) << i;
+    EXPECT_EQ(allele.LogRatioA[i], plain.LogRatioA[i]) << i;
+  }
+}
+
 TEST_F(SelfNormalizationTest, ZeroAlleleSignalLeavesTheAlleleBaselineFinite) {
   MakePair();
   const CBasicData& basic = Annotation(kFamily);
