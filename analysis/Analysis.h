@@ -2,7 +2,9 @@
 // The analysis engine. A command handler builds one on its stack, gives it the
 // two folders, hands it the samples and the annotation table of the sample's
 // family, asks for one or more computations and lets it go. It keeps no sample:
-// only the last fitted correction curve and the two folders.
+// only the two folders, the last fitted correction curve, the annotation values
+// the fits regress on (gathered once per table) and, for a non-self analysis,
+// the heterozygosity its LOH score assumes.
 //
 // Index spaces. The per-SNP arrays of an extracted sample (CArrayData) and of
 // the annotation table (CBasicData) are in table order j; those of an analysed
