@@ -142,7 +142,9 @@ inline constexpr const char* kCellOutsideBlock = "A cell lies outside its block.
 inline constexpr const char* kTooManyUnits = "The file holds more units than its number of probe sets.";
 inline constexpr const char* kBadOffset = "A probe set lies outside the file.";
 
-// What the text form holds, read whole.
+// What the text form holds, read whole. Names and probe sets are those of
+// the unit sections read, in file order: the file may end before the last
+// probe set its header counts.
 struct TextContents {
   HeaderFields header;
   std::vector<std::string> names;

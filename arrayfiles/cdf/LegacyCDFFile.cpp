@@ -68,6 +68,7 @@ bool CLegacyCDFFile::IsXDACompatibleFile() const {
 void CLegacyCDFFile::Close() {
   if (stream_.is_open()) stream_.close();
   stream_.clear();
+  textRead_ = false;
   // Swapping with empty vectors gives the memory of a large file back.
   std::vector<CLegacyCDFProbeSetInformation>().swap(probeSets_);
   std::vector<CLegacyCDFQCProbeSetInformation>().swap(qcProbeSets_);
@@ -86,6 +87,7 @@ bool CLegacyCDFFile::ReadTextFormat() {
   const bool ok = ReadTextContents(in, contents, error);
   header_ = Builder::Header(contents.header);
   if (!ok) return ReadFailed(error.c_str());
+  textRead_ = true;
   probeSetNames_ = std::move(contents.names);
   probeSets_ = std::move(contents.probeSets);
   qcProbeSets_ = std::move(contents.qcProbeSets);
@@ -150,8 +152,9 @@ bool CLegacyCDFFile::GetProbeSetInformation(int index, CLegacyCDFProbeSetInforma
     if (index < 0 || index >= header_.GetNumProbeSets()) return false;
     return ReadXDAProbeSet(index, info);
   }
-  if (index < 0 || static_cast<std::size_t>(index) >= probeSets_.size()) return false;
-  info = probeSets_[static_cast<std::size_t>(index)];
+  if (!textRead_ || index < 0 || index >= header_.GetNumProbeSets()) return false;
+  // A probe set counted by the header whose unit the file does not hold is an empty record.
+  if (static_cast<std::size_t>(index) < probeSets_.size()) info = probeSets_[static_cast<std::size_t>(index)];
   return true;
 }
 

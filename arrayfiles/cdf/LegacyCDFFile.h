@@ -63,6 +63,7 @@ class CLegacyCDFFile {
   std::streamoff probeSetIndexPos_ = 0;
   std::uint64_t fileSize_ = 0;
   std::ifstream stream_;
+  bool textRead_ = false;  // the text form's records are in memory
   CLegacyCDFFileHeader header_;
   std::vector<std::string> probeSetNames_;
   std::vector<CLegacyCDFProbeSetInformation> probeSets_;

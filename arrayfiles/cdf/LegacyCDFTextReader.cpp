@@ -16,6 +16,10 @@ namespace {
 constexpr std::int32_t kLineCapacity = 4096;
 // The reference sequence stands on one line of its own.
 constexpr std::int32_t kReferenceLineCapacity = 65000;
+// The fewest bytes a QC unit or block section, and a cell line, can take: the
+// bounds of the counts the file gives for them.
+constexpr std::uint64_t kMinSectionBytes = 16;
+constexpr std::uint64_t kMinCellLineBytes = 16;
 
 struct ParseError {
   const char* message;
@@ -161,10 +165,11 @@ class TextParser {
     return line.substr(eq + 1);
   }
   std::int32_t Number() { return LeadingNumber(Value()); }
-  // A count of things the file must hold: what it allocates is bounded by the file.
-  std::int32_t Count() {
+  // A count of things of at least `minBytes` each that the file must hold, so
+  // that what is allocated for them stays within the file's size.
+  std::int32_t Count(std::uint64_t minBytes) {
     std::int32_t n = Number();
-    if (n < 0 || static_cast<std::uint64_t>(n) > fileSize_) throw ParseError{kBadCount};
+    if (n < 0 || static_cast<std::uint64_t>(n) > fileSize_ / minBytes) throw ParseError{kBadCount};
     return n;
   }
 
@@ -178,23 +183,22 @@ class TextParser {
     Skip();  // the chip name
     h.rows = static_cast<std::uint16_t>(Number());
     h.cols = static_cast<std::uint16_t>(Number());
-    h.numProbeSets = Count();
+    // Units need not all be in the file; only those read are kept.
+    h.numProbeSets = Count(1);
     Skip();  // the largest unit number
     h.numQCProbeSets = 0;
     if (h.version > 1) {
-      h.numQCProbeSets = Count();
+      h.numQCProbeSets = Count(kMinSectionBytes);
       h.reference = std::string(Value(kReferenceLineCapacity));
     }
   }
 
   void ReadQCUnits() {
     const HeaderFields& h = contents_.header;
-    contents_.names.assign(static_cast<std::size_t>(h.numProbeSets), std::string());
-    contents_.qcProbeSets.reserve(static_cast<std::size_t>(h.numQCProbeSets));
     for (std::int32_t q = 0; q < h.numQCProbeSets; ++q) {
       Skip();  // the section head
       const auto type = static_cast<std::uint16_t>(Number());
-      const std::int32_t numCells = Count();
+      const std::int32_t numCells = Count(kMinCellLineBytes);
       Skip();  // the cell header
       std::vector<CLegacyCDFQCProbeInformation> cells;
       cells.reserve(static_cast<std::size_t>(numCells));
@@ -212,7 +216,6 @@ class TextParser {
 
   void ReadUnits() {
     const HeaderFields& h = contents_.header;
-    contents_.probeSets.assign(static_cast<std::size_t>(h.numProbeSets), CLegacyCDFProbeSetInformation());
     std::int32_t u = 0;
     for (std::string_view line = Next(kLineCapacity); !line.empty(); line = Next(kLineCapacity)) {
       const bool opensUnit = line.size() > 5 && line.substr(0, 5) == "[Unit" && line.find('_') == std::string_view::npos;
@@ -226,7 +229,7 @@ class TextParser {
     const std::int32_t version = contents_.header.version;
     ProbeSetFields set;
     set.index = u;
-    contents_.names[static_cast<std::size_t>(u)] = std::string(Value());
+    contents_.names.emplace_back(Value());
     set.direction = static_cast<std::uint8_t>(Number());
     {
       Scanner scan(Value());
@@ -237,7 +240,7 @@ class TextParser {
     set.numCells = Number();
     set.probeSetNumber = Number();
     set.type = StoredUnitType(Number());
-    set.numGroups = Count();
+    set.numGroups = Count(kMinSectionBytes);
     if (set.cellsPerList == 0) {
       const std::int64_t derived = DerivedCellsPerList(set.type, set.numLists, set.numCells);
       if (derived <= 0) throw ParseError{kBadCellsPerList};
@@ -247,17 +250,16 @@ class TextParser {
     if (genotyping && version > 1) Skip();  // the mutation type
 
     std::vector<CLegacyCDFProbeGroupInformation> groups;
-    groups.reserve(static_cast<std::size_t>(set.numGroups));
     for (std::int32_t g = 0; g < set.numGroups; ++g) {
       GroupFields group;
       group.groupIndex = g;
       group.probeSetIndex = u;
       Skip();  // the block's section head
       group.name = std::string(Value());
-      if (set.type == ExpressionProbeSetType) contents_.names[static_cast<std::size_t>(u)] = group.name;
+      if (set.type == ExpressionProbeSetType) contents_.names.back() = group.name;
       Skip();  // the block number
       group.numLists = Number();
-      group.numCells = Count();
+      group.numCells = Count(kMinCellLineBytes);
       group.start = Number();
       group.stop = Number();
       group.cellsPerList = set.cellsPerList;
@@ -266,7 +268,7 @@ class TextParser {
       std::vector<CLegacyCDFProbeInformation> cells = ReadCells(set, group);
       groups.push_back(Builder::Group(group, std::move(cells)));
     }
-    contents_.probeSets[static_cast<std::size_t>(u)] = Builder::ProbeSet(set, std::move(groups));
+    contents_.probeSets.push_back(Builder::ProbeSet(set, std::move(groups)));
   }
 
   std::vector<CLegacyCDFProbeInformation> ReadCells(const ProbeSetFields& set, GroupFields& group) {
