@@ -38,6 +38,9 @@ class CBasicData;
 class CGlobalData;
 class CProgramSetting;
 struct SampleHeader;
+namespace qova::analysis {
+struct SampleCounts;
+}
 
 // Where the SNPs of one array type lie in position order. The chromosome row
 // points into the application-wide chromosome table (not a copy).
@@ -99,6 +102,9 @@ class CAnalysis {
   int NormalizeByReferences(CArrayData& test, const CBasicData& basic, CAnalyzedData& analyzed);
   // Normalises the test against the first k candidates for k = 1..n and
   // returns the k whose total ratio has the smallest SD (the smaller k on ties).
+  // The analysed sample is left with the ratios against all n. A candidate that
+  // cannot be read ends the trial with an error-log line; an SD that cannot be
+  // computed ranks nowhere; 1 when no k has one.
   int NormalizeForReferenceSelection(const CArrayData& test, CAnalyzedData& analyzed,
                                      const std::vector<std::string>& candidates, int n, const CBasicData& basic);
 
@@ -140,15 +146,31 @@ class CAnalysis {
 
   // --- hidden Markov models and segments ---
 
+  // The 7-state total model on LogRatio (SNPs with ValidFlag 1) into
+  // CopyNumberState, chromosome by chromosome; on the moving average when the
+  // settings give a window. Only the SNPs used are written. 0, or 1 (with an
+  // error-log line, nothing written) when the sample's spread or model
+  // parameters give no usable density.
   int RunTotalCopyNumberHMM(CAnalyzedData& analyzed, const CBasicData& basic);
-  // allele 1 = A, 2 = B
+  // The 5-state model of allele 1 = A or 2 = B on LogRatioA or LogRatioB at the
+  // heterozygous reference calls (CallReference AB) into AlleleStateA or
+  // AlleleStateB; results as the total model's.
   int RunAlleleSpecificHMM(CAnalyzedData& analyzed, const CBasicData& basic, int allele);
   // Emission density of observation x in state s; flag 0 total, 1 allele;
   // sigma the spread of the sample. Means and spread factors come from the
-  // analysed sample's header.
+  // analysed sample's header; 0 when they give no usable density.
   float EmissionProbability(const SampleHeader& header, double x, int s, int flag, float sigma) const;
+  // Replaces the extracted sample's kind-39 regions by the runs of
+  // heterozygous SNPs that gained one allele and lost the other.
   void ExtractAlleleStateSegments(CArrayData& extracted, const CAnalyzedData& analyzed);
+  // The allelic-imbalance / LOH / UPD cascade of two-state models into the
+  // extracted sample's regions of the settings' marker kinds. 0, or 1 (with an
+  // error-log line, the regions unchanged) when a model's settings are not
+  // probabilities.
   int RunTwoStateSegmentHMM(CArrayData& extracted, const CAnalyzedData& analyzed, const CBasicData& basic);
+  // The loss / normal / gain model into the analysed sample's regions of kinds
+  // 32 (loss) and 38 (gain). Parameters that make a probability negative are
+  // refused with a message box and change nothing.
   void RunGainLossHMM(CAnalyzedData& analyzed, const CBasicData& basic, const GainLossParameters& parameters);
 
   // --- association ---
@@ -228,6 +250,18 @@ class CAnalysis {
                            NonSelfSums& sums);
   // Turns the sums into the final ratios, the baseline and the validity.
   void FinishNonSelf(const CArrayData& test, CAnalyzedData& analyzed, const NonSelfSums& sums);
+
+  // Decodes one copy-number model (series 0 total, 1 and 2 the alleles) into
+  // its state array. 0, or 1 (with an error-log line) when the sample cannot be
+  // decoded: arrays too short, or a spread or model parameter that gives no
+  // usable density.
+  int RunCopyNumberHMM(CAnalyzedData& analyzed, const CBasicData& basic, int series);
+  // The "modeling" association statistic into statistic[i] (NaN where it is
+  // not determined). False, after an error-log line, when a reference cannot
+  // be read.
+  bool ModelAlleleFractions(const CArrayData& test, const CArrayData& self, const std::vector<std::string>& references,
+                            const CBasicData& basic, const qova::analysis::SampleCounts& counts,
+                            std::vector<double>& statistic);
 
  private:
   // The annotation values the fits regress on, gathered into position order

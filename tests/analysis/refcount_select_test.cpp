@@ -1,0 +1,134 @@
+// Choosing how many of the ranked candidate references to average.
+#include "platform/Paths.h"
+#include "tests/analysis/AnalysisTestSupport.h"
+
+namespace qova::test {
+namespace {
+
+constexpr int kFamily = 0;
+
+class ReferenceCountTest : public AnalysisTest {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(platform::CreateFolders(ArrayFolder()));
+    generator_.emplace(kSmallType, Annotation(kFamily), 21);
+    samplegen::SampleSpec spec;
+    spec.Name = "T";
+    spec.IsTest = true;
+    spec.Individual = 1;
+    spec.Noise = 0.02f;
+    test_ = generator_->Make(spec);
+  }
+
+  // A candidate reference of its own individual with its own noise level.
+  void MakeCandidate(const std::string& name, std::uint64_t individual, float noise) {
+    samplegen::SampleSpec spec;
+    spec.Name = name;
+    spec.Individual = individual;
+    spec.Noise = noise;
+    spec.Bias = samplegen::RandomBias(21, name);
+    generator_->Make(spec).StoreFile(ArrayFolder() + name + ".CFH");
+  }
+
+  int Select(const std::vector<std::string>& names, CAnalyzedData& analyzed) {
+    analyzed = AnalyzedFor(test_, false);
+    return Engine()->NormalizeForReferenceSelection(test_, analyzed, names, static_cast<int>(names.size()),
+                                                    Annotation(kFamily));
+  }
+
+  // The SD of the normalisation against the first k names, as the engine
+  // reports it.
+  float SdWith(const std::vector<std::string>& names, int k) {
+    CArrayData test = test_;
+    std::string list;
+    for (int i = 0; i < k; ++i) list += names[i] + "$";
+    test.Header.NonSelfReferences = list;
+    test.Header.NonSelfReferenceCount = k;
+    CAnalyzedData analyzed = AnalyzedFor(test, false);
+    auto engine = Engine();
+    EXPECT_EQ(engine->NormalizeByReferences(test, Annotation(kFamily), analyzed), 0);
+    return engine->CalcSD(analyzed);
+  }
+
+  std::optional<samplegen::SampleGenerator> generator_;
+  CArrayData test_;
+};
+
+TEST_F(ReferenceCountTest, OneCandidateGivesOne) {
+  MakeCandidate("A", 2, 0.1f);
+  CAnalyzedData analyzed;
+  EXPECT_EQ(Select({"A"}, analyzed), 1);
+}
+
+TEST_F(ReferenceCountTest, EqualSdsKeepTheSmallerCount) {
+  MakeCandidate("A", 2, 0.1f);
+  ASSERT_TRUE(platform::CopyFileTo(ArrayFolder() + "A.CFH", ArrayFolder() + "A2.CFH", false));
+  CAnalyzedData analyzed;
+  EXPECT_EQ(Select({"A", "A2"}, analyzed), 1);
+}
+
+// A noisy second candidate raises the SD; a quiet third brings it below the
+// first alone.
+TEST_F(ReferenceCountTest, SmallestSdWinsEvenAfterARise) {
+  MakeCandidate("Fair", 2, 0.12f);
+  MakeCandidate("Noisy", 3, 0.4f);
+  MakeCandidate("Quiet", 4, 0.01f);
+  const std::vector<std::string> names = {"Fair", "Noisy", "Quiet"};
+  const float sd1 = SdWith(names, 1), sd2 = SdWith(names, 2), sd3 = SdWith(names, 3);
+  ASSERT_GT(sd2, sd1);
+  ASSERT_LT(sd3, sd1);
+  CAnalyzedData analyzed;
+  EXPECT_EQ(Select(names, analyzed), 3);
+}
+
+// Each count is judged by exactly the ratios the normalisation against those
+// references gives, and the last one tried stays in the analysed sample.
+TEST_F(ReferenceCountTest, LeavesTheRatiosOfTheNormalisationAgainstEveryCandidate) {
+  MakeCandidate("R1", 2, 0.1f);
+  MakeCandidate("R2", 3, 0.15f);
+  MakeCandidate("R3", 4, 0.08f);
+  const std::vector<std::string> names = {"R1", "R2", "R3"};
+  for (int alleles : {0, 1}) {
+    SCOPED_TRACE(alleles ? "allele-specific" : "total");
+    Setting().NONSELFALLELE = alleles;
+    CAnalyzedData selected;
+    Select(names, selected);
+
+    CArrayData test = test_;
+    test.Header.NonSelfReferences = "R1$R2$R3$";
+    test.Header.NonSelfReferenceCount = 3;
+    CAnalyzedData normalized = AnalyzedFor(test, false);
+    ASSERT_EQ(Engine()->NormalizeByReferences(test, Annotation(kFamily), normalized), 0);
+    EXPECT_EQ(selected.ValidFlag, normalized.ValidFlag);
+    for (std::size_t i = 0; i < selected.LogRatio.size(); ++i) {
+      if (normalized.ValidFlag[i] == 0) continue;
+      ASSERT_FLOAT_EQ(selected.LogRatio[i], normalized.LogRatio[i]) << i;
+      if (alleles) {
+        ASSERT_FLOAT_EQ(selected.LogRatioB[i], normalized.LogRatioB[i]) << i;
+      }
+    }
+  }
+}
+
+TEST_F(ReferenceCountTest, MissingCandidateIsLoggedAndEndsTheTrial) {
+  MakeCandidate("Fair", 2, 0.3f);
+  MakeCandidate("Quiet", 4, 0.01f);
+  CAnalyzedData analyzed;
+  EXPECT_EQ(Select({"Fair", "Gone", "Quiet"}, analyzed), 1) << "only the candidates before the gap can be chosen";
+  const std::vector<std::string> log = ErrorLogLines();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_EQ(log[0], "The candidate reference Gone does not exist for test sample T");
+}
+
+TEST_F(ReferenceCountTest, NoComputableSdGivesOne) {
+  MakeCandidate("A", 2, 0.1f);
+  MakeCandidate("B", 3, 0.1f);
+  // A test without signal has no finite ratio anywhere.
+  std::fill(test_.SignalA.begin(), test_.SignalA.end(), 0.0f);
+  std::fill(test_.SignalB.begin(), test_.SignalB.end(), 0.0f);
+  CAnalyzedData analyzed;
+  EXPECT_EQ(Select({"A", "B"}, analyzed), 1);
+}
+
+}  // namespace
+}  // namespace qova::test
