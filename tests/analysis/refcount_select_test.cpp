@@ -1,4 +1,7 @@
 // Choosing how many of the ranked candidate references to average.
+#include <cmath>
+#include <random>
+
 #include "platform/Paths.h"
 #include "tests/analysis/AnalysisTestSupport.h"
 
@@ -28,6 +31,21 @@ class ReferenceCountTest : public AnalysisTest {
     spec.Noise = noise;
     spec.Bias = samplegen::RandomBias(21, name);
     generator_->Make(spec).StoreFile(ArrayFolder() + name + ".CFH");
+  }
+
+  // The test's own signals times e^(noise z), z standard normal per SNP.
+  void MakeNoisyCopy(const std::string& name, float noise) {
+    CArrayData copy = test_;
+    copy.Header.SampleName = name;
+    copy.Header.IsTest = 0;
+    std::mt19937 random(static_cast<unsigned>(name.size() * 7919 + name[0]));
+    std::normal_distribution<float> z(0.0f, noise);
+    for (std::size_t j = 0; j < copy.SignalA.size(); ++j) {
+      const float factor = std::exp(z(random));
+      copy.SignalA[j] *= factor;
+      copy.SignalB[j] *= factor;
+    }
+    copy.StoreFile(ArrayFolder() + name + ".CFH");
   }
 
   int Select(const std::vector<std::string>& names, CAnalyzedData& analyzed) {
@@ -68,11 +86,13 @@ TEST_F(ReferenceCountTest, EqualSdsKeepTheSmallerCount) {
 }
 
 // A noisy second candidate raises the SD; a quiet third brings it below the
-// first alone.
+// first alone. The candidates are the test itself with noise of a known size
+// on each SNP, so the SDs follow from the noise levels: about 0.12, then
+// sqrt(0.12^2 + 0.28^2) / 2, then sqrt(0.12^2 + 0.28^2 + 0.01^2) / 3.
 TEST_F(ReferenceCountTest, SmallestSdWinsEvenAfterARise) {
-  MakeCandidate("Fair", 2, 0.12f);
-  MakeCandidate("Noisy", 3, 0.4f);
-  MakeCandidate("Quiet", 4, 0.01f);
+  MakeNoisyCopy("Fair", 0.12f);
+  MakeNoisyCopy("Noisy", 0.28f);
+  MakeNoisyCopy("Quiet", 0.01f);
   const std::vector<std::string> names = {"Fair", "Noisy", "Quiet"};
   const float sd1 = SdWith(names, 1), sd2 = SdWith(names, 2), sd3 = SdWith(names, 3);
   ASSERT_GT(sd2, sd1);
