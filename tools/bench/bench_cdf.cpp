@@ -39,13 +39,14 @@ arraywriters::SyntheticCdfOptions RealisticOptions() {
 const BenchFiles& Files() {
   static const BenchFiles files = [] {
     BenchFiles f;
-    char pattern[] = "/tmp/qova-bench-cdf-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) std::abort();
-    f.folder = pattern;
+    // A plain buffer: the removal at exit runs after the statics are gone.
+    static char folder[] = "/tmp/qova-bench-cdf-XXXXXX";
+    if (mkdtemp(folder) == nullptr) std::abort();
+    std::atexit([] { std::filesystem::remove_all(folder); });
+    f.folder = folder;
     f.text = f.folder + "/bench.txt.cdf";
     f.xda = f.folder + "/bench.xda.cdf";
     f.generic = f.folder + "/bench.generic.cdf";
-    std::atexit([] { std::filesystem::remove_all(Files().folder); });
     const arraywriters::CdfLayout layout = arraywriters::MakeSyntheticCdfLayout(RealisticOptions());
     f.probeSets = static_cast<std::int64_t>(layout.probeSets.size());
     f.cells = layout.TotalCells();
