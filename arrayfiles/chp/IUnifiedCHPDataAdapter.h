@@ -1,0 +1,39 @@
+#pragma once
+// Format-independent access to one CHP file and its per-probe-set results.
+// A result getter for another kind of file, or for an index outside
+// 0 .. GetNumProbeSets() - 1, returns false and leaves the record untouched.
+#include <string>
+
+#include "arrayfiles/chp/IUnifiedCHPHeaderAdapter.h"
+#include "arrayfiles/chp/UnifiedCHPResults.h"
+
+namespace generic_io {
+class GenericData;
+}
+
+namespace unified_io {
+
+class IUnifiedCHPDataAdapter {
+ public:
+  virtual ~IUnifiedCHPDataAdapter() = default;
+
+  virtual IUnifiedCHPHeaderAdapter* GetHeader() = 0;
+  // True when this adapter can read the file; never throws.
+  virtual bool CanReadFile() = 0;
+  virtual std::string GetProbeSetName(int index) = 0;
+  virtual bool GetExpressionResults(int index, UnifiedExpressionProbeSetResults& result) = 0;
+  virtual bool GetGenotypingResults(int index, UnifiedGenotypeProbeSetResults& result) = 0;
+  virtual bool GetUniversalResults(int index, UnifiedUniversalProbeSetResults& result) = 0;
+  // Appends to the four lists of the record.
+  virtual bool GetResequencingResults(UnifiedResequencingResults& result) = 0;
+  virtual bool Read() = 0;
+  virtual bool ReadHeader() = 0;
+  virtual void SetFileName(const std::string& name) = 0;
+  virtual std::string GetFileName() = 0;
+  virtual void Clear() = 0;
+  virtual std::string GetFileId() = 0;
+  // The generic-format data of the file, or null for the legacy forms.
+  virtual generic_io::GenericData* GetGenericData() = 0;
+};
+
+}  // namespace unified_io

@@ -1,0 +1,255 @@
+// The older binary form of a CHP file ("BioArray Sequence File"): parameters
+// as free text, fixed 256-byte texts, values in thousandths, and many fields
+// that the program reads past.
+#include <algorithm>
+
+#include "arrayfiles/chp/LegacyCHPFile.h"
+#include "arrayfiles/chp/LegacyCHPInput.h"
+
+namespace legacy_chp::detail {
+
+namespace {
+
+constexpr char kMagicText[] = "BioArray Sequence File";
+constexpr std::size_t kMagicLength = sizeof(kMagicText) - 1;
+constexpr std::size_t kFixedTextBytes = 256;
+
+// Oldest versions each assay can be read from.
+constexpr std::int32_t kFirstExpressionVersion = 12;
+constexpr std::int32_t kFirstUniversalVersion = 10;
+// Version 12 files carry extra fields that later versions dropped.
+constexpr std::int32_t kVerboseVersion = 12;
+
+// Probe-set type codes of this form, mapped to assay types.
+std::int32_t AssayFromProbeSetType(std::int32_t type) {
+  switch (type) {
+    case 1: return kResequencing;
+    case 2: return kGenotyping;
+    case 3: return kExpression;
+    case 7: return kUniversal;
+    default: return kUnknown;
+  }
+}
+
+// Splits "tag=value" at its first run of '=' the way the files were written:
+// leading '=' are skipped and the value ends at the next '='.
+TagValuePair SplitPair(const std::string& text) {
+  TagValuePair pair;
+  std::size_t tagStart = text.find_first_not_of('=');
+  if (tagStart == std::string::npos) return pair;
+  std::size_t tagEnd = std::min(text.find('=', tagStart), text.size());
+  pair.tag = text.substr(tagStart, tagEnd - tagStart);
+  std::size_t valueStart = text.find_first_not_of('=', tagEnd);
+  if (valueStart == std::string::npos) return pair;
+  std::size_t valueEnd = std::min(text.find('=', valueStart), text.size());
+  pair.value = text.substr(valueStart, valueEnd - valueStart);
+  return pair;
+}
+
+// Words without '=' belong to the pair before them; the pairs are listed from
+// the last to the first, so a repeated tag is found with its later value.
+std::vector<TagValuePair> ParseOlderParameterText(const std::string& text) {
+  std::vector<std::string> pairTexts;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t start = text.find_first_not_of(' ', pos);
+    if (start == std::string::npos) break;
+    std::size_t end = std::min(text.find(' ', start), text.size());
+    std::string word = text.substr(start, end - start);
+    if (word.find('=') != std::string::npos) {
+      pairTexts.push_back(std::move(word));
+    } else if (!pairTexts.empty()) {
+      pairTexts.back() += ' ';
+      pairTexts.back() += word;
+    }
+    pos = end;
+  }
+  std::vector<TagValuePair> pairs;
+  for (auto it = pairTexts.rbegin(); it != pairTexts.rend(); ++it) pairs.push_back(SplitPair(*it));
+  return pairs;
+}
+
+struct OlderLayout {
+  std::int32_t version = 0;
+  // Per probe set, its cell count (low 16 bits, signed).
+  std::vector<std::int16_t> cellCounts;
+
+  [[nodiscard]] bool Verbose() const { return version == kVerboseVersion; }
+  // A block of one cell of a probe pair.
+  [[nodiscard]] std::size_t CellBlockBytes() const { return Verbose() ? 5 * 4 + 2 : 2 * 2; }
+  // Two 32-bit numbers and two cell blocks.
+  [[nodiscard]] std::size_t PairBlockBytes() const { return 2 * 4 + 2 * CellBlockBytes(); }
+};
+
+bool SkipBlocks(LegacyInput& in, std::int64_t count, std::size_t bytesEach) {
+  if (!in.Fits(count, bytesEach)) return false;
+  in.Skip(std::size_t(count) * bytesEach);
+  return true;
+}
+
+bool ReadExpressionRecord(LegacyInput& in, const OlderLayout& layout,
+                          CExpressionProbeSetResults& r) {
+  bool verbose = layout.Verbose();
+  r.count1 = std::uint16_t(in.Int32());
+  r.count2 = std::uint16_t(in.Int32());
+  if (verbose) in.Int32();
+  in.Int32();
+  if (verbose) in.Skip(3 * 4);
+  r.value1 = in.Float32();
+  if (verbose) in.Int32();
+  r.value2 = in.Float32();
+  r.code1 = std::uint8_t(in.Int32());
+  if (!SkipBlocks(in, r.count1, layout.PairBlockBytes())) return false;
+  r.hasExtendedFields = in.Int32() == 1;
+  if (!r.hasExtendedFields) return true;
+  r.count3 = std::uint16_t(in.Int32());
+  if (verbose) in.Skip(3 * 4);
+  r.code2 = std::uint8_t(in.Int32());
+  in.UInt8();
+  if (verbose) in.Skip(1 + 4 + 4);
+  r.value6 = in.Thousandths();
+  in.Int32();
+  if (verbose) in.Int32();
+  r.value4 = in.Thousandths();
+  if (verbose) in.Int32();
+  r.value5 = in.Thousandths();
+  r.value3 = verbose ? in.Thousandths() : in.Float32();
+  return true;
+}
+
+bool ReadGenotypeRecord(LegacyInput& in, const OlderLayout& layout, CGenotypeProbeSetResults& r) {
+  std::int32_t entries = in.Int32();
+  // Each entry: a number, a counted text, a byte and three numbers.
+  if (!in.Fits(entries, 4 + 4 + 1 + 3 * 4)) return false;
+  for (std::int32_t i = 0; i < entries; ++i) {
+    in.Int32();
+    if (!in.SkipCountedText()) return false;
+    in.UInt8();
+    in.Skip(3 * 4);
+  }
+  if (in.UInt8() == 1) {
+    in.Int32();
+    for (int i = 0; i < 3; ++i) {
+      if (!in.SkipCountedText()) return false;
+    }
+    in.Skip(2 * 4);
+    r.call = in.UInt8();
+    r.value1 = layout.Verbose() ? in.Thousandths() : in.Float32();
+    in.Skip(3 * 4);
+    r.value2 = in.Float32();
+    r.value3 = in.Float32();
+  } else {
+    r.call = kOlderFormNoCall;
+  }
+  if (!in.SkipCountedText() || !in.SkipCountedText()) return false;
+  return SkipBlocks(in, in.Int32(), 4 + 2 * layout.CellBlockBytes());
+}
+
+bool ReadUniversalRecord(LegacyInput& in, const OlderLayout& layout, std::int16_t cells,
+                         CUniversalProbeSetResults& r) {
+  if (!SkipBlocks(in, in.Int32(), 1) || !SkipBlocks(in, in.Int32(), 1)) return false;
+  std::int32_t groups = in.Int32();
+  if (!in.Fits(groups, 4)) return false;
+  std::size_t cellBytes = layout.version <= kVerboseVersion ? 2 * 4 + 3 * 4 : 2 * 2;
+  if (layout.version <= kVerboseVersion && layout.version >= 8) cellBytes += 2;
+  for (std::int32_t g = 0; g < groups; ++g) {
+    float value = in.Thousandths();
+    if (g == 0) r.value = value;
+    if (!SkipBlocks(in, std::max<std::int16_t>(cells, 0), cellBytes)) return false;
+  }
+  return true;
+}
+
+bool ReadResequencing(LegacyInput& in, CResequencingData& data) {
+  data.Clear();
+  std::int32_t n = in.Int32();
+  // Per position: the base, two dropped bytes, a dropped 16-bit value and a score.
+  if (!in.Fits(n, 1 + 1 + 1 + 2 + 4)) return false;
+  data.calledBases.resize(std::size_t(n));
+  data.scores.resize(std::size_t(n));
+  for (auto& base : data.calledBases) base = in.UInt8();
+  in.Skip(std::size_t(n) * (1 + 1 + 2));
+  std::int32_t length = in.Int32();
+  if (!SkipBlocks(in, length, 1)) return false;
+  if (length > 0 && !in.SkipCountedText()) return false;
+  for (auto& score : data.scores) score = in.Float32();
+  return true;
+}
+
+template <class Record, class ReadOne>
+bool ReadRecords(CLegacyCHPFile& file, ReadOne readOne) {
+  file.results.resize(std::size_t(file.header.numProbeSets));
+  for (std::size_t i = 0; i < file.results.size(); ++i) {
+    auto r = std::make_unique<Record>();
+    if (!readOne(i, *r)) return Fail(file, messages::kWrongFormat);
+    file.results[i] = std::move(r);
+  }
+  return true;
+}
+
+bool ReadHeader(LegacyInput& in, CLegacyCHPHeader& h, OlderLayout& layout) {
+  h.version = layout.version = in.Int32();
+  std::string algorithmParameters, summaryParameters;
+  if (!in.CountedText(h.algorithmName) || !in.CountedText(h.algorithmVersion) ||
+      !in.CountedText(algorithmParameters) || !in.CountedText(summaryParameters)) {
+    return false;
+  }
+  h.algorithmParameters = ParseOlderParameterText(algorithmParameters);
+  h.summaryParameters = ParseOlderParameterText(summaryParameters);
+  h.rows = std::uint16_t(in.Int32());
+  h.cols = std::uint16_t(in.Int32());
+  h.numProbeSets = in.Int32();
+  std::int32_t types = in.Int32();
+  in.Int32();
+  if (h.numProbeSets < 0 || types < 0) return false;
+  // Two numbers per probe set and two per probe-set type follow.
+  if (!in.Fits(2 * std::int64_t(h.numProbeSets) + 2 * std::int64_t(types), 4)) return false;
+  in.Skip(std::size_t(h.numProbeSets) * 4 + std::size_t(types) * 4);
+  std::int32_t firstType = 0;
+  for (std::int32_t i = 0; i < types; ++i) {
+    std::int32_t type = in.Int32();
+    if (i == 0) firstType = type;
+  }
+  h.assayType = h.numProbeSets == 0 ? kResequencing
+                : types == 0        ? kUnknown
+                                    : AssayFromProbeSetType(firstType);
+  return true;
+}
+
+}  // namespace
+
+bool ReadOlderForm(LegacyInput& in, CLegacyCHPFile& file, bool headerOnly) {
+  if (in.FixedText(kMagicLength) != kMagicText) return Fail(file, messages::kWrongFormat);
+  CLegacyCHPHeader& h = file.header;
+  OlderLayout layout;
+  if (!ReadHeader(in, h, layout)) return Fail(file, messages::kWrongFormat);
+  bool tooOld = ((h.assayType == kExpression || h.assayType == kGenotyping) &&
+                 layout.version < kFirstExpressionVersion) ||
+                (h.assayType == kUniversal && layout.version < kFirstUniversalVersion);
+  if (tooOld) return Fail(file, messages::kUnsupportedOlderVersion);
+
+  layout.cellCounts.resize(std::size_t(h.numProbeSets));
+  for (auto& count : layout.cellCounts) count = std::int16_t(in.Int32());
+  h.chipType = in.FixedText(kFixedTextBytes);
+  h.parentCelFile = in.FixedText(kFixedTextBytes);
+  if (!in.CountedText(h.progId)) return Fail(file, messages::kWrongFormat);
+  if (headerOnly) return true;
+
+  switch (h.assayType) {
+    case kExpression:
+      return ReadRecords<CExpressionProbeSetResults>(
+          file, [&](std::size_t, auto& r) { return ReadExpressionRecord(in, layout, r); });
+    case kGenotyping:
+      return ReadRecords<CGenotypeProbeSetResults>(
+          file, [&](std::size_t, auto& r) { return ReadGenotypeRecord(in, layout, r); });
+    case kUniversal:
+      return ReadRecords<CUniversalProbeSetResults>(file, [&](std::size_t i, auto& r) {
+        return ReadUniversalRecord(in, layout, layout.cellCounts[i], r);
+      });
+    case kResequencing:
+      return ReadResequencing(in, file.resequencing) || Fail(file, messages::kWrongFormat);
+    default: return Fail(file, messages::kUnsupportedAssay);
+  }
+}
+
+}  // namespace legacy_chp::detail

@@ -1,0 +1,178 @@
+// The XDA form of a legacy CHP file: a fixed header of counted texts,
+// parameter pairs and background zones, then fixed-size records per assay.
+#include "arrayfiles/chp/LegacyCHPFile.h"
+#include "arrayfiles/chp/LegacyCHPInput.h"
+
+namespace legacy_chp::detail {
+
+namespace {
+
+constexpr std::int32_t kHighestXdaVersion = 2;
+// Expression analysis kinds: without and with the extended fields.
+constexpr std::uint8_t kExpressionBasic = 2;
+constexpr std::uint8_t kExpressionExtended = 3;
+constexpr std::size_t kExpressionBasicBytes = 13;
+constexpr std::size_t kExpressionExtendedBytes = 32;
+// A genotyping record carries two more values when its stated size is this.
+constexpr std::int32_t kGenotypeLongRecord = 21;
+constexpr std::size_t kGenotypeShortBytes = 13;
+constexpr std::size_t kForceCallBytes = 6;
+constexpr std::size_t kOrigCallBytes = 5;
+
+bool ReadPairs(LegacyInput& in, std::vector<TagValuePair>& pairs) {
+  std::int32_t count = in.Int32();
+  // Each pair holds at least its two 32-bit lengths.
+  if (!in.Fits(count, 8)) return false;
+  for (std::int32_t i = 0; i < count; ++i) {
+    TagValuePair pair;
+    if (!in.CountedText(pair.tag) || !in.CountedText(pair.value)) return false;
+    pairs.push_back(std::move(pair));
+  }
+  return true;
+}
+
+bool ReadHeader(LegacyInput& in, CLegacyCHPHeader& h) {
+  h.cols = in.UInt16();
+  h.rows = in.UInt16();
+  h.numProbeSets = in.Int32();
+  in.Int32();  // not used
+  h.assayType = in.Int32();
+  if (h.numProbeSets < 0) return false;
+  if (!in.CountedText(h.progId) || !in.CountedText(h.parentCelFile) ||
+      !in.CountedText(h.chipType) || !in.CountedText(h.algorithmName) ||
+      !in.CountedText(h.algorithmVersion)) {
+    return false;
+  }
+  if (!ReadPairs(in, h.algorithmParameters) || !ReadPairs(in, h.summaryParameters)) return false;
+  h.zoneCount = in.Int32();
+  h.smoothFactor = in.Float32();
+  if (!in.Fits(h.zoneCount, 12)) return false;
+  h.zones.reserve(std::size_t(h.zoneCount));
+  for (std::int32_t i = 0; i < h.zoneCount; ++i) {
+    BackgroundZone zone;
+    zone.x = in.Float32();
+    zone.y = in.Float32();
+    zone.background = in.Float32();
+    h.zones.push_back(zone);
+  }
+  return true;
+}
+
+bool ReadExpression(LegacyInput& in, CLegacyCHPFile& file) {
+  std::uint8_t kind = in.UInt8();
+  in.Int32();  // record size, not used
+  if (kind != kExpressionBasic && kind != kExpressionExtended) {
+    return Fail(file, messages::kUnsupportedExpression);
+  }
+  bool extended = kind == kExpressionExtended;
+  std::int32_t n = file.header.numProbeSets;
+  if (!in.Fits(n, extended ? kExpressionExtendedBytes : kExpressionBasicBytes)) {
+    return Fail(file, messages::kWrongFormat);
+  }
+  file.results.resize(std::size_t(n));
+  for (auto& slot : file.results) {
+    auto r = std::make_unique<CExpressionProbeSetResults>();
+    r->code1 = in.UInt8();
+    r->value1 = in.Float32();
+    r->value2 = in.Float32();
+    r->count1 = in.UInt16();
+    r->count2 = in.UInt16();
+    r->hasExtendedFields = extended;
+    if (extended) {
+      r->code2 = in.UInt8();
+      r->value3 = in.Float32();
+      r->value4 = in.Float32();
+      r->value5 = in.Float32();
+      r->value6 = in.Float32();
+      r->count3 = in.UInt16();
+    }
+    slot = std::move(r);
+  }
+  return true;
+}
+
+bool ReadGenotyping(LegacyInput& in, CLegacyCHPFile& file) {
+  bool longRecord = in.Int32() == kGenotypeLongRecord;
+  std::int32_t n = file.header.numProbeSets;
+  if (!in.Fits(n, longRecord ? std::size_t(kGenotypeLongRecord) : kGenotypeShortBytes)) {
+    return Fail(file, messages::kWrongFormat);
+  }
+  file.results.resize(std::size_t(n));
+  for (auto& slot : file.results) {
+    auto r = std::make_unique<CGenotypeProbeSetResults>();
+    r->call = in.UInt8();
+    r->value1 = in.Float32();
+    r->value2 = r->value4 = in.Float32();
+    r->value3 = r->value5 = in.Float32();
+    if (longRecord) {
+      r->value6 = in.Float32();
+      r->value7 = in.Float32();
+    }
+    slot = std::move(r);
+  }
+  return true;
+}
+
+bool ReadUniversal(LegacyInput& in, CLegacyCHPFile& file) {
+  in.Int32();  // record size, not used
+  std::int32_t n = file.header.numProbeSets;
+  if (!in.Fits(n, 4)) return Fail(file, messages::kWrongFormat);
+  file.results.resize(std::size_t(n));
+  for (auto& slot : file.results) {
+    auto r = std::make_unique<CUniversalProbeSetResults>();
+    r->value = in.Float32();
+    slot = std::move(r);
+  }
+  return true;
+}
+
+bool ReadResequencing(LegacyInput& in, CLegacyCHPFile& file) {
+  CResequencingData& data = file.resequencing;
+  data.Clear();
+  in.Int32();  // record size, not used
+  std::int32_t n = in.Int32();
+  if (!in.Fits(n, 1 + 4)) return Fail(file, messages::kWrongFormat);
+  data.calledBases.resize(std::size_t(n));
+  data.scores.resize(std::size_t(n));
+  for (auto& base : data.calledBases) base = in.UInt8();
+  for (auto& score : data.scores) score = in.Float32();
+  if (file.header.version < 2) return true;
+
+  std::int32_t m = in.Int32();
+  if (!in.Fits(m, kForceCallBytes)) return Fail(file, messages::kWrongFormat);
+  data.forceCalls.resize(std::size_t(m));
+  for (ForceCall& call : data.forceCalls) {
+    call.position = in.Int32();
+    call.call = in.UInt8();
+    call.code = in.UInt8();
+  }
+  std::int32_t k = in.Int32();
+  if (!in.Fits(k, kOrigCallBytes)) return Fail(file, messages::kWrongFormat);
+  data.origCalls.resize(std::size_t(k));
+  for (OrigCall& call : data.origCalls) {
+    call.position = in.Int32();
+    call.call = in.UInt8();
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadXdaForm(LegacyInput& in, CLegacyCHPFile& file, bool headerOnly) {
+  CLegacyCHPHeader& h = file.header;
+  h.magic = in.Int32();
+  h.version = in.Int32();
+  if (h.version > kHighestXdaVersion) return Fail(file, messages::kUnsupportedXdaVersion);
+  if (!ReadHeader(in, h)) return Fail(file, messages::kWrongFormat);
+  if (headerOnly) return true;
+
+  switch (h.assayType) {
+    case kExpression: return ReadExpression(in, file);
+    case kGenotyping: return ReadGenotyping(in, file);
+    case kUniversal: return ReadUniversal(in, file);
+    case kResequencing: return ReadResequencing(in, file);
+    default: return Fail(file, messages::kUnsupportedAssay);
+  }
+}
+
+}  // namespace legacy_chp::detail

@@ -1,0 +1,267 @@
+// The legacy CHP reader on XDA files made by our own writer.
+#include <gtest/gtest.h>
+
+#include "arrayfiles/chp/LegacyCHPFile.h"
+#include "tests/arrayfiles/chp_test_files.h"
+#include "tests/support/TempHome.h"
+#include "tools/arraywriters/LegacyChpWriters.h"
+
+namespace {
+
+using arraywriters::XdaChpFile;
+using legacy_chp::CLegacyCHPFile;
+namespace messages = legacy_chp::messages;
+
+class LegacyChpXdaTest : public qova::test::TempHomeTest {
+ protected:
+  // Writes `bytes` and reads them back; the reader is left for inspection.
+  bool ReadBytes(const std::string& bytes, bool headerOnly = false) {
+    std::string path = Path("test.chp");
+    EXPECT_TRUE(arraywriters::WriteChpFile(path, bytes));
+    chp.fileName = path;
+    return chp.Read(headerOnly);
+  }
+  bool ReadFile(const XdaChpFile& file, bool headerOnly = false) {
+    return ReadBytes(file.Bytes(), headerOnly);
+  }
+  template <class Record>
+  const Record& At(std::size_t i) {
+    const Record* r = dynamic_cast<const Record*>(chp.results.at(i).get());
+    EXPECT_NE(r, nullptr);
+    static const Record empty;
+    return r ? *r : empty;
+  }
+
+  CLegacyCHPFile chp;
+};
+
+TEST_F(LegacyChpXdaTest, GenotypingHeaderComesOutFieldByField) {
+  XdaChpFile file = chptest::XdaGenotyping();
+  ASSERT_TRUE(ReadFile(file)) << chp.errorText;
+  const legacy_chp::CLegacyCHPHeader& h = chp.header;
+  EXPECT_EQ(h.magic, 65);
+  EXPECT_EQ(h.version, 2);
+  EXPECT_EQ(h.cols, 2560);
+  EXPECT_EQ(h.rows, 2561);
+  EXPECT_EQ(h.numProbeSets, 3);
+  EXPECT_EQ(h.assayType, legacy_chp::kGenotyping);
+  EXPECT_EQ(h.progId, "Prog.Id.1");
+  EXPECT_EQ(h.parentCelFile, "C:\\data\\S01.CEL");
+  EXPECT_EQ(h.chipType, "Mapping50K_Xba240");
+  EXPECT_EQ(h.algorithmName, "Brlmm");
+  EXPECT_EQ(h.algorithmVersion, "1.0");
+  ASSERT_EQ(h.algorithmParameters.size(), 2u);
+  EXPECT_EQ(h.algorithmParameters[1].tag, "Bandwidth");
+  EXPECT_EQ(h.algorithmParameters[1].value, "0.25");
+  ASSERT_EQ(h.summaryParameters.size(), 2u);
+  EXPECT_EQ(h.GetSummaryParameter("CalledGender"), "F");
+  EXPECT_EQ(h.GetAlgorithmParameter("Bandwidth"), "0.25");
+  EXPECT_EQ(h.zoneCount, 2);
+  EXPECT_FLOAT_EQ(h.smoothFactor, 100.0f);
+  ASSERT_EQ(h.zones.size(), 2u);
+  EXPECT_FLOAT_EQ(h.GetBackgroundZone(10.0f, 20.0f).background, 55.5f);
+  EXPECT_FLOAT_EQ(h.GetBackgroundZone(1.0f, 1.0f).background, 0.0f);
+}
+
+TEST_F(LegacyChpXdaTest, ParameterLookupIsExactAndTakesTheFirstPair) {
+  XdaChpFile file = chptest::XdaGenotyping();
+  file.summaryParameters = {{"calledgender", "M"}, {"CalledGender", "F"}, {"CalledGender", "M"}};
+  ASSERT_TRUE(ReadFile(file));
+  EXPECT_EQ(chp.header.GetSummaryParameter("CalledGender"), "F");
+  EXPECT_EQ(chp.header.GetSummaryParameter("CALLEDGENDER"), "");
+  EXPECT_EQ(chp.header.GetSummaryParameter("CalledGende"), "");
+}
+
+TEST_F(LegacyChpXdaTest, GenotypeRecordSizeDecidesTheSevenValues) {
+  for (std::int32_t size : {21, 13, 17}) {
+    SCOPED_TRACE(size);
+    XdaChpFile file = chptest::XdaGenotyping();
+    file.genotypeRecordSize = size;
+    ASSERT_TRUE(ReadFile(file)) << chp.errorText;
+    const auto& r = At<legacy_chp::CGenotypeProbeSetResults>(1);
+    EXPECT_EQ(r.call, 7);
+    EXPECT_FLOAT_EQ(r.value1, 0.5f);
+    EXPECT_FLOAT_EQ(r.value2, 1.5f);
+    EXPECT_FLOAT_EQ(r.value3, 2.5f);
+    EXPECT_FLOAT_EQ(r.value4, 1.5f);
+    EXPECT_FLOAT_EQ(r.value5, 2.5f);
+    EXPECT_FLOAT_EQ(r.value6, size == 21 ? 3.5f : 0.0f);
+    EXPECT_FLOAT_EQ(r.value7, size == 21 ? 4.5f : 0.0f);
+    EXPECT_EQ(At<legacy_chp::CGenotypeProbeSetResults>(2).call, 8);
+  }
+}
+
+TEST_F(LegacyChpXdaTest, VersionsUpToTwoReadAndLaterOnesFail) {
+  struct Case {
+    std::int32_t version;
+    bool reads;
+  } cases[] = {{0, true}, {1, true}, {2, true}, {3, false}, {65, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.version);
+    XdaChpFile file = chptest::XdaGenotyping();
+    file.version = c.version;
+    EXPECT_EQ(ReadFile(file), c.reads);
+    EXPECT_EQ(ReadFile(file, true), c.reads);
+    if (!c.reads) {
+      EXPECT_EQ(chp.errorText, messages::kUnsupportedXdaVersion);
+    }
+  }
+}
+
+TEST_F(LegacyChpXdaTest, UnknownAssayReadsAsHeaderButNotInFull) {
+  XdaChpFile file = chptest::XdaGenotyping();
+  file.assayType = 5;
+  ASSERT_TRUE(ReadFile(file, true));
+  EXPECT_EQ(chp.header.assayType, 5);
+  EXPECT_TRUE(chp.results.empty());
+  EXPECT_FALSE(ReadFile(file));
+  EXPECT_EQ(chp.errorText, messages::kUnsupportedAssay);
+}
+
+TEST_F(LegacyChpXdaTest, HeaderOnlyReadLoadsNoRecords) {
+  ASSERT_TRUE(ReadFile(chptest::XdaGenotyping(), true));
+  EXPECT_EQ(chp.header.numProbeSets, 3);
+  EXPECT_TRUE(chp.results.empty());
+}
+
+TEST_F(LegacyChpXdaTest, ExpressionKindsGiveBasicOrExtendedRecords) {
+  for (std::uint8_t kind : {2, 3}) {
+    SCOPED_TRACE(int(kind));
+    XdaChpFile file = chptest::XdaExpression(kind);
+    ASSERT_TRUE(ReadFile(file)) << chp.errorText;
+    ASSERT_EQ(chp.results.size(), 2u);
+    const auto& r = At<legacy_chp::CExpressionProbeSetResults>(1);
+    EXPECT_EQ(r.code1, 21);
+    EXPECT_FLOAT_EQ(r.value1, 11.25f);
+    EXPECT_FLOAT_EQ(r.value2, 0.125f);
+    EXPECT_EQ(r.count1, 40000);
+    EXPECT_EQ(r.count2, 7);
+    EXPECT_EQ(r.hasExtendedFields, kind == 3);
+    EXPECT_EQ(r.code2, kind == 3 ? 22 : 0);
+    EXPECT_FLOAT_EQ(r.value3, kind == 3 ? 3.0f : 0.0f);
+    EXPECT_FLOAT_EQ(r.value6, kind == 3 ? 6.0f : 0.0f);
+    EXPECT_EQ(r.count3, kind == 3 ? 65535 : 0);
+  }
+}
+
+TEST_F(LegacyChpXdaTest, ExpressionKindBelowMas5Fails) {
+  for (std::uint8_t kind : {0, 1, 4}) {
+    XdaChpFile file = chptest::XdaExpression(kind);
+    EXPECT_FALSE(ReadFile(file));
+    EXPECT_EQ(chp.errorText, messages::kUnsupportedExpression);
+    EXPECT_TRUE(chp.results.empty());
+  }
+}
+
+TEST_F(LegacyChpXdaTest, UniversalRecordsHoldOneValue) {
+  XdaChpFile file = chptest::XdaGenotyping();
+  file.assayType = arraywriters::kChpUniversal;
+  file.universal = {1.5f, -2.0f};
+  ASSERT_TRUE(ReadFile(file));
+  ASSERT_EQ(chp.results.size(), 2u);
+  EXPECT_FLOAT_EQ(At<legacy_chp::CUniversalProbeSetResults>(1).value, -2.0f);
+}
+
+TEST_F(LegacyChpXdaTest, ResequencingCallsFollowOnlyFromVersionTwo) {
+  for (std::int32_t version : {1, 2}) {
+    SCOPED_TRACE(version);
+    XdaChpFile file = chptest::XdaResequencing();
+    file.version = version;
+    ASSERT_TRUE(ReadFile(file)) << chp.errorText;
+    const legacy_chp::CResequencingData& data = chp.resequencing;
+    EXPECT_EQ(std::string(data.calledBases.begin(), data.calledBases.end()), "ACGTN");
+    ASSERT_EQ(data.scores.size(), 5u);
+    EXPECT_FLOAT_EQ(data.scores[4], 0.5f);
+    EXPECT_EQ(data.forceCalls.size(), version == 2 ? 2u : 0u);
+    EXPECT_EQ(data.origCalls.size(), version == 2 ? 1u : 0u);
+    if (version == 2) {
+      EXPECT_EQ(data.forceCalls[1].position, -7);
+      EXPECT_EQ(data.forceCalls[1].call, 'G');
+      EXPECT_EQ(data.forceCalls[1].code, 3);
+      EXPECT_EQ(data.origCalls[0].position, 123456);
+      EXPECT_EQ(data.origCalls[0].call, 'T');
+    }
+  }
+}
+
+TEST_F(LegacyChpXdaTest, MissingFileCannotBeOpened) {
+  chp.fileName = Path("absent.chp");
+  EXPECT_FALSE(chp.Read());
+  EXPECT_EQ(chp.errorText, messages::kUnableToOpen);
+  EXPECT_FALSE(chp.IsXDACompatibleFile());
+}
+
+TEST_F(LegacyChpXdaTest, XdaTestLooksAtTheFirstWordOnly) {
+  ASSERT_TRUE(arraywriters::WriteChpFile(Path("a.chp"), chptest::XdaGenotyping().Bytes()));
+  ASSERT_TRUE(arraywriters::WriteChpFile(Path("b.chp"), std::string("\x41\0\0", 3)));
+  chp.fileName = Path("a.chp");
+  EXPECT_TRUE(chp.IsXDACompatibleFile());
+  chp.fileName = Path("b.chp");
+  EXPECT_FALSE(chp.IsXDACompatibleFile());
+}
+
+TEST_F(LegacyChpXdaTest, FailedReadClearsTheDataButKeepsNameAndError) {
+  ASSERT_TRUE(ReadFile(chptest::XdaGenotyping()));
+  XdaChpFile bad = chptest::XdaGenotyping();
+  bad.version = 7;
+  EXPECT_FALSE(ReadFile(bad));
+  EXPECT_EQ(chp.header.numProbeSets, 0);
+  EXPECT_EQ(chp.header.assayType, legacy_chp::kUnknown);
+  EXPECT_TRUE(chp.header.chipType.empty());
+  EXPECT_TRUE(chp.results.empty());
+  EXPECT_EQ(chp.fileName, Path("test.chp"));
+  EXPECT_EQ(chp.errorText, messages::kUnsupportedXdaVersion);
+}
+
+TEST_F(LegacyChpXdaTest, LyingCountsFailWithTheFormatMessage) {
+  struct Case {
+    const char* what;
+    std::size_t offset;  // of a 32-bit field in the written file
+    std::int32_t value;
+  } cases[] = {
+      {"probe-set count beyond the records", 12, 1000000},
+      {"negative probe-set count", 12, -1},
+      {"program id longer than the file", 24, 0x7FFFFFF0},
+      {"negative program id length", 24, -5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string bytes = chptest::XdaGenotyping().Bytes();
+    chptest::PatchInt32(bytes, c.offset, c.value);
+    EXPECT_FALSE(ReadBytes(bytes));
+    EXPECT_EQ(chp.errorText, messages::kWrongFormat);
+    EXPECT_TRUE(chp.results.empty());
+  }
+}
+
+TEST_F(LegacyChpXdaTest, CountsOfEveryListAreCheckedAgainstTheFileSize) {
+  // Each list count of the file, in turn, claims far more entries than exist.
+  for (const std::string& bytes : chptest::XdaFilesWithEachCountInflated()) {
+    EXPECT_FALSE(ReadBytes(bytes));
+    EXPECT_EQ(chp.errorText, messages::kWrongFormat);
+  }
+}
+
+TEST_F(LegacyChpXdaTest, TruncatedRecordsFailAndEarlierCutsReadZeros) {
+  struct Case {
+    XdaChpFile file;
+    std::size_t recordBytes;  // the record-size field and the records
+  } cases[] = {{chptest::XdaGenotyping(), 4 + 3 * 21}, {chptest::XdaExpression(3), 5 + 2 * 32}};
+  for (const Case& c : cases) {
+    std::string bytes = c.file.Bytes();
+    for (std::size_t size = 0; size < bytes.size(); ++size) {
+      SCOPED_TRACE(size);
+      bool ok = ReadBytes(bytes.substr(0, size));
+      if (size >= bytes.size() - c.recordBytes) {
+        EXPECT_FALSE(ok);
+      } else if (ok) {
+        // Cut in the header: what is missing reads as zero, never as garbage.
+        EXPECT_EQ(chp.results.size(), std::size_t(chp.header.numProbeSets));
+      }
+    }
+  }
+  std::string bytes = chptest::XdaResequencing().Bytes();
+  for (std::size_t size = 0; size < bytes.size(); ++size) ReadBytes(bytes.substr(0, size));
+}
+
+}  // namespace

@@ -1,0 +1,181 @@
+#pragma once
+// Legacy CHP files the CHP tests share, described through our own writers.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/ByteOrder.h"
+#include "tools/arraywriters/LegacyChpWriters.h"
+
+namespace chptest {
+
+using namespace arraywriters;
+
+inline void PatchInt32(std::string& bytes, std::size_t offset, std::int32_t value) {
+  platform::WriteLE32(bytes.data() + offset, std::uint32_t(value));
+}
+
+inline XdaChpFile XdaHeader() {
+  XdaChpFile f;
+  f.version = 2;
+  f.cols = 2560;
+  f.rows = 2561;
+  f.progId = "Prog.Id.1";
+  f.parentCelFile = "C:\\data\\S01.CEL";
+  f.chipType = "Mapping50K_Xba240";
+  f.algorithmName = "Brlmm";
+  f.algorithmVersion = "1.0";
+  f.algorithmParameters = {{"Threshold", "0.5"}, {"Bandwidth", "0.25"}};
+  f.summaryParameters = {{"CalledGender", "F"}, {"call rate", "99.1"}};
+  f.smoothFactor = 100.0f;
+  f.zones = {{10.0f, 20.0f, 55.5f}, {30.0f, 40.0f, 66.5f}};
+  return f;
+}
+
+inline XdaChpFile XdaGenotyping() {
+  XdaChpFile f = XdaHeader();
+  f.assayType = kChpGenotyping;
+  f.genotypeRecordSize = 21;
+  f.genotyping = {{6, 0.1f, 0.2f, 0.3f, 0.6f, 0.7f},
+                  {7, 0.5f, 1.5f, 2.5f, 3.5f, 4.5f},
+                  {8, 1.0f, 2.0f, 3.0f, 6.0f, 7.0f}};
+  return f;
+}
+
+inline XdaChpFile XdaExpression(std::uint8_t kind) {
+  XdaChpFile f = XdaHeader();
+  f.assayType = kChpExpression;
+  f.expressionKind = kind;
+  XdaExpressionRecord a;
+  a.code1 = 1;
+  a.value1 = 100.0f;
+  XdaExpressionRecord b;
+  b.code1 = 21;
+  b.value1 = 11.25f;
+  b.value2 = 0.125f;
+  b.count1 = 40000;
+  b.count2 = 7;
+  b.code2 = 22;
+  b.value3 = 3.0f;
+  b.value4 = 4.0f;
+  b.value5 = 5.0f;
+  b.value6 = 6.0f;
+  b.count3 = 65535;
+  f.expression = {a, b};
+  return f;
+}
+
+inline XdaChpFile XdaResequencing() {
+  XdaChpFile f = XdaHeader();
+  f.assayType = kChpResequencing;
+  f.calledBases = {'A', 'C', 'G', 'T', 'N'};
+  f.scores = {0.1f, 0.2f, 0.3f, 0.4f, 0.5f};
+  f.forceCalls = {{5, 'A', 1}, {-7, 'G', 3}};
+  f.origCalls = {{123456, 'T'}};
+  return f;
+}
+
+// Offset of the first byte after the counted texts of an XDA header.
+inline std::size_t XdaTextsEnd(const XdaChpFile& f) {
+  std::size_t offset = 24;
+  for (const std::string* s :
+       {&f.progId, &f.parentCelFile, &f.chipType, &f.algorithmName, &f.algorithmVersion}) {
+    offset += 4 + s->size();
+  }
+  return offset;
+}
+
+inline std::size_t PairsBytes(const std::vector<ChpTagValue>& pairs) {
+  std::size_t bytes = 4;
+  for (const ChpTagValue& p : pairs) bytes += 8 + p.tag.size() + p.value.size();
+  return bytes;
+}
+
+// A resequencing file in which, one at a time, each count or length of the
+// file claims far more than the file holds.
+inline std::vector<std::string> XdaFilesWithEachCountInflated() {
+  XdaChpFile f = XdaResequencing();
+  std::size_t algorithmCount = XdaTextsEnd(f);
+  std::size_t firstTagLength = algorithmCount + 4;
+  std::size_t summaryCount = algorithmCount + PairsBytes(f.algorithmParameters);
+  std::size_t zoneCount = summaryCount + PairsBytes(f.summaryParameters);
+  std::size_t results = zoneCount + 8 + 12 * f.zones.size();
+  std::size_t baseCount = results + 4;
+  std::size_t forceCount = baseCount + 4 + 5 * f.calledBases.size();
+  std::size_t origCount = forceCount + 4 + 6 * f.forceCalls.size();
+  std::vector<std::string> files;
+  for (std::size_t offset :
+       {algorithmCount, firstTagLength, summaryCount, zoneCount, baseCount, forceCount, origCount}) {
+    std::string bytes = f.Bytes();
+    PatchInt32(bytes, offset, 0x10000000);
+    files.push_back(bytes);
+  }
+  return files;
+}
+
+// ---- the older form --------------------------------------------------------------
+
+inline OlderChpFile OlderHeader(std::int32_t version, std::int32_t firstType) {
+  OlderChpFile f;
+  f.version = version;
+  f.algorithmName = "Genotyping";
+  f.algorithmVersion = "2.0";
+  f.algorithmParameterText = "SF=0.5 NF=1.0";
+  f.summaryParameterText = "CalledGender=M Call=rate 97";
+  f.rows = 0x10000 + 712;  // only the low 16 bits count
+  f.cols = 713;
+  f.probeSetTypes = {firstType, 99};
+  f.chipType = "Mapping10K_Xba131";
+  f.parentCelFile = "S02.CEL";
+  f.progId = "Older.Prog";
+  return f;
+}
+
+inline OlderChpFile OlderGenotyping(std::int32_t version) {
+  OlderChpFile f = OlderHeader(version, kOlderGenotypingType);
+  f.genotyping = {{true, 6, 0.25f, 1.5f, 2.5f}, {false, 7, 9.0f, 9.0f, 9.0f},
+                  {true, 8, -1.125f, 3.0f, 4.0f}};
+  return f;
+}
+
+inline OlderChpFile OlderExpression(std::int32_t version) {
+  OlderChpFile f = OlderHeader(version, kOlderExpressionType);
+  OlderExpressionRecord a;
+  a.count1 = 2;
+  a.count2 = 9;
+  a.value1 = 1.5f;
+  a.value2 = 2.5f;
+  a.code1 = 3;
+  a.hasExtendedFields = true;
+  a.count3 = 4;
+  a.code2 = 5;
+  a.value3 = 0.125f;
+  a.value4 = 4.25f;
+  a.value5 = -5.5f;
+  a.value6 = 6.75f;
+  OlderExpressionRecord b;
+  b.count1 = 1;
+  b.count2 = 2;
+  b.value1 = 7.0f;
+  b.value2 = 8.0f;
+  b.code1 = 9;
+  f.expression = {a, b};
+  return f;
+}
+
+inline OlderChpFile OlderUniversal(std::int32_t version) {
+  OlderChpFile f = OlderHeader(version, kOlderUniversalType);
+  f.universal = {1.25f, -3.5f};
+  f.cellCounts = {3, 0x10002};  // the second keeps its low 16 bits: 2 cells
+  return f;
+}
+
+inline OlderChpFile OlderResequencing(std::int32_t version, std::string text) {
+  OlderChpFile f = OlderHeader(version, kOlderResequencingType);
+  f.calledBases = {'T', 'A', 'C'};
+  f.scores = {0.5f, 0.25f, 0.125f};
+  f.resequencingText = std::move(text);
+  return f;
+}
+
+}  // namespace chptest
