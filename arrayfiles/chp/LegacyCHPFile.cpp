@@ -1,12 +1,13 @@
 #include "arrayfiles/chp/LegacyCHPFile.h"
 
 #include <algorithm>
-#include <cstring>
+#include <fstream>
 #include <limits>
 
 #include "arrayfiles/chp/LegacyCHPInput.h"
-#include "platform/ByteOrder.h"
+#include "arrayfiles/common/LittleEndianInput.h"
 #include "platform/FileMapping.h"
+#include "platform/Paths.h"
 
 namespace legacy_chp {
 
@@ -15,9 +16,9 @@ namespace {
 // First 32-bit word of an XDA CHP file.
 constexpr std::int32_t kXdaMagic = 65;
 
-std::string FindValue(const std::vector<TagValuePair>& pairs, const std::string& tag) {
+std::string FindValue(const TagValuePairList& pairs, const std::string& tag) {
   for (const TagValuePair& pair : pairs) {
-    if (pair.tag == tag) return pair.value;
+    if (pair.Tag == tag) return pair.Value;
   }
   return {};
 }
@@ -72,25 +73,26 @@ void CLegacyCHPFile::Clear() {
 }
 
 bool CLegacyCHPFile::IsXDACompatibleFile() const {
-  platform::FileMapping file;
-  if (!file.Open(fileName) || file.Size() < 4) return false;
-  platform::MappedView view = file.Map(0, 4);
-  return view.IsValid() && std::int32_t(platform::ReadLE32(view.Data())) == kXdaMagic;
+  std::ifstream in(platform::NativePath(fileName), std::ios::binary);
+  if (!in.is_open()) return false;
+  std::int32_t magic = 0;
+  LittleEndianInput::ReadInt32(in, magic);
+  // A file shorter than the word has no first word.
+  return in.good() && magic == kXdaMagic;
 }
 
 bool CLegacyCHPFile::Open(bool headerOnly) {
   Clear();
+  bool isXda = IsXDACompatibleFile();
   platform::FileMapping file;
   platform::MappedView view;
   if (file.Open(fileName) && file.Size() <= std::numeric_limits<std::size_t>::max()) {
     view = file.Map(0, std::size_t(file.Size()));
   }
-  if (!view.IsValid()) {
-    errorText = messages::kUnableToOpen;
-    return false;
-  }
-  detail::LegacyInput in(view.Data(), view.Size());
-  bool isXda = view.Size() >= 4 && std::int32_t(platform::ReadLE32(view.Data())) == kXdaMagic;
+  if (!view.IsValid()) return detail::Fail(*this, messages::kUnableToOpen);
+  detail::ByteStreamBuf bytes(view.Data(), view.Size());
+  std::istream stream(&bytes);
+  detail::LegacyInput in(stream);
   return isXda ? detail::ReadXdaForm(in, *this, headerOnly)
                : detail::ReadOlderForm(in, *this, headerOnly);
 }
@@ -108,51 +110,81 @@ bool Fail(CLegacyCHPFile& file, const char* message) {
   return false;
 }
 
-void LegacyInput::Take(void* out, std::size_t n) {
-  std::size_t have = std::min(n, Left());
-  std::memset(out, 0, n);
-  std::memcpy(out, data_ + pos_, have);
-  pos_ += have;
+ByteStreamBuf::ByteStreamBuf(const std::uint8_t* data, std::size_t size) {
+  // The get area is never written through: this buffer has no put area and
+  // refuses putbacks of other characters.
+  char* begin = const_cast<char*>(reinterpret_cast<const char*>(data));
+  setg(begin, begin, begin + size);
+}
+
+ByteStreamBuf::pos_type ByteStreamBuf::seekoff(off_type offset, std::ios_base::seekdir dir,
+                                               std::ios_base::openmode which) {
+  if (!(which & std::ios_base::in)) return pos_type(off_type(-1));
+  off_type base = dir == std::ios_base::beg   ? 0
+                  : dir == std::ios_base::cur ? off_type(gptr() - eback())
+                                              : off_type(egptr() - eback());
+  if (offset < -base || offset > off_type(egptr() - eback()) - base) return pos_type(off_type(-1));
+  setg(eback(), eback() + base + offset, egptr());
+  return pos_type(base + offset);
+}
+
+ByteStreamBuf::pos_type ByteStreamBuf::seekpos(pos_type position, std::ios_base::openmode which) {
+  return seekoff(off_type(position), std::ios_base::beg, which);
+}
+
+LegacyInput::LegacyInput(std::istream& in) : in_(in), fileSize_(LittleEndianInput::BytesLeft(in)) {}
+
+std::uint64_t LegacyInput::Left() const {
+  std::istream::pos_type here = in_.tellg();
+  if (here == std::istream::pos_type(-1) || std::uint64_t(here) > fileSize_) return 0;
+  return fileSize_ - std::uint64_t(here);
 }
 
 std::int32_t LegacyInput::Int32() {
-  std::uint8_t b[4];
-  Take(b, 4);
-  return std::int32_t(platform::ReadLE32(b));
+  std::int32_t value = 0;
+  LittleEndianInput::ReadInt32(in_, value);
+  return value;
 }
 
 std::uint16_t LegacyInput::UInt16() {
-  std::uint8_t b[2];
-  Take(b, 2);
-  return platform::ReadLE16(b);
+  std::uint16_t value = 0;
+  LittleEndianInput::ReadInt16(in_, value);
+  return value;
 }
 
 std::uint8_t LegacyInput::UInt8() {
-  std::uint8_t b;
-  Take(&b, 1);
-  return b;
+  std::uint8_t value = 0;
+  LittleEndianInput::ReadInt8(in_, value);
+  return value;
 }
 
 float LegacyInput::Float32() {
-  std::uint8_t b[4];
-  Take(b, 4);
-  return platform::ReadLEFloat(b);
+  float value = 0.0f;
+  LittleEndianInput::ReadFloat(in_, value);
+  return value;
 }
 
 float LegacyInput::Thousandths() { return float(Int32() / 1000.0); }
 
-void LegacyInput::Skip(std::size_t bytes) { pos_ += std::min(bytes, Left()); }
+void LegacyInput::Skip(std::size_t bytes) {
+  std::uint64_t left = Left();
+  if (bytes > left) {
+    // Past the end, as a read there would go: later fields read as 0.
+    in_.setstate(std::ios::eofbit | std::ios::failbit);
+    return;
+  }
+  in_.seekg(std::streamoff(bytes), std::ios::cur);
+}
 
 std::string LegacyInput::FixedText(std::size_t n) {
-  std::size_t have = std::min(n, Left());
-  const char* start = reinterpret_cast<const char*>(data_ + pos_);
-  pos_ += have;
-  return std::string(start, strnlen(start, have));
+  std::string text;
+  LittleEndianInput::ReadFixedText(in_, text, std::int32_t(n));
+  return text;
 }
 
 bool LegacyInput::CountedText(std::string& text) {
   std::int32_t n = Int32();
-  if (n < 0 || std::size_t(n) > Left()) return false;
+  if (n < 0 || std::uint64_t(n) > Left()) return false;
   text = FixedText(std::size_t(n));
   return true;
 }

@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "arrayfiles/generic/UnifiedTagValuePair.h"
+
 namespace legacy_chp {
 
-struct TagValuePair {
-  std::string tag;
-  std::string value;
-};
+// Narrow tag/value settings, in the form the unified layer widens.
+using TagValuePair = unified_io::TagValuePair;
+using TagValuePairList = unified_io::TagValuePairList;
 
 struct BackgroundZone {
   float x = 0.0f;
@@ -53,8 +54,8 @@ class CLegacyCHPHeader {
   std::string algorithmVersion;
   std::string parentCelFile;
   std::string progId;
-  std::vector<TagValuePair> algorithmParameters;
-  std::vector<TagValuePair> summaryParameters;
+  TagValuePairList algorithmParameters;
+  TagValuePairList summaryParameters;
   std::int32_t zoneCount = 0;
   float smoothFactor = 0.0f;
   std::vector<BackgroundZone> zones;

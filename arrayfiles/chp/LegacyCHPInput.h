@@ -5,6 +5,8 @@
 // checked against the bytes that remain before anything is sized by them.
 #include <cstddef>
 #include <cstdint>
+#include <istream>
+#include <streambuf>
 #include <string>
 
 namespace legacy_chp {
@@ -13,11 +15,23 @@ class CLegacyCHPFile;
 
 namespace detail {
 
+// A read-only stream buffer over bytes in memory (the mapped file), so that
+// the many skips and position queries of the older form cost no system call.
+class ByteStreamBuf : public std::streambuf {
+ public:
+  ByteStreamBuf(const std::uint8_t* data, std::size_t size);
+
+ protected:
+  pos_type seekoff(off_type offset, std::ios_base::seekdir dir, std::ios_base::openmode which) override;
+  pos_type seekpos(pos_type position, std::ios_base::openmode which) override;
+};
+
 class LegacyInput {
  public:
-  LegacyInput(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  explicit LegacyInput(std::istream& in);
 
-  [[nodiscard]] std::size_t Left() const { return size_ - pos_; }
+  // Bytes between the read position and the end; 0 once a read has failed.
+  [[nodiscard]] std::uint64_t Left() const;
 
   std::int32_t Int32();
   std::uint16_t UInt16();
@@ -27,7 +41,7 @@ class LegacyInput {
   float Thousandths();
   void Skip(std::size_t bytes);
 
-  // `n` bytes holding a text up to its first zero byte.
+  // `n` bytes (n below 2^31) holding a text up to its first zero byte.
   std::string FixedText(std::size_t n);
   // A 32-bit length and that many bytes. False, with nothing consumed beyond
   // the length, when the length is negative or more than the bytes left.
@@ -41,12 +55,10 @@ class LegacyInput {
   [[nodiscard]] bool Fits(std::int64_t count, std::size_t bytesEach) const;
 
  private:
-  // Copies up to `n` bytes into `out`, zero-filling what the file lacks.
-  void Take(void* out, std::size_t n);
-
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t pos_ = 0;
+  std::istream& in_;
+  // Taken once: asking the stream for its end on every count would throw
+  // away its buffer each time.
+  std::uint64_t fileSize_;
 };
 
 // Sets the file's error text; returns false for the caller to pass on.

@@ -38,17 +38,17 @@ TagValuePair SplitPair(const std::string& text) {
   std::size_t tagStart = text.find_first_not_of('=');
   if (tagStart == std::string::npos) return pair;
   std::size_t tagEnd = std::min(text.find('=', tagStart), text.size());
-  pair.tag = text.substr(tagStart, tagEnd - tagStart);
+  pair.Tag = text.substr(tagStart, tagEnd - tagStart);
   std::size_t valueStart = text.find_first_not_of('=', tagEnd);
   if (valueStart == std::string::npos) return pair;
   std::size_t valueEnd = std::min(text.find('=', valueStart), text.size());
-  pair.value = text.substr(valueStart, valueEnd - valueStart);
+  pair.Value = text.substr(valueStart, valueEnd - valueStart);
   return pair;
 }
 
 // Words without '=' belong to the pair before them; the pairs are listed from
 // the last to the first, so a repeated tag is found with its later value.
-std::vector<TagValuePair> ParseOlderParameterText(const std::string& text) {
+TagValuePairList ParseOlderParameterText(const std::string& text) {
   std::vector<std::string> pairTexts;
   std::size_t pos = 0;
   while (pos < text.size()) {
@@ -64,7 +64,7 @@ std::vector<TagValuePair> ParseOlderParameterText(const std::string& text) {
     }
     pos = end;
   }
-  std::vector<TagValuePair> pairs;
+  TagValuePairList pairs;
   for (auto it = pairTexts.rbegin(); it != pairTexts.rend(); ++it) pairs.push_back(SplitPair(*it));
   return pairs;
 }

@@ -19,13 +19,13 @@ constexpr std::size_t kGenotypeShortBytes = 13;
 constexpr std::size_t kForceCallBytes = 6;
 constexpr std::size_t kOrigCallBytes = 5;
 
-bool ReadPairs(LegacyInput& in, std::vector<TagValuePair>& pairs) {
+bool ReadPairs(LegacyInput& in, TagValuePairList& pairs) {
   std::int32_t count = in.Int32();
   // Each pair holds at least its two 32-bit lengths.
   if (!in.Fits(count, 8)) return false;
   for (std::int32_t i = 0; i < count; ++i) {
     TagValuePair pair;
-    if (!in.CountedText(pair.tag) || !in.CountedText(pair.value)) return false;
+    if (!in.CountedText(pair.Tag) || !in.CountedText(pair.Value)) return false;
     pairs.push_back(std::move(pair));
   }
   return true;

@@ -15,7 +15,7 @@ class LegacyChpOlderTest : public qova::test::TempHomeTest {
  protected:
   bool ReadBytes(const std::string& bytes, bool headerOnly = false) {
     std::string path = Path("older.chp");
-    EXPECT_TRUE(arraywriters::WriteChpFile(path, bytes));
+    EXPECT_TRUE(arraywriters::WriteBytes(path, bytes));
     chp.fileName = path;
     return chp.Read(headerOnly);
   }
@@ -70,12 +70,9 @@ TEST_F(LegacyChpOlderTest, ParameterTextsSplitIntoReversedPairs) {
     OlderChpFile file = chptest::OlderGenotyping(13);
     file.algorithmParameterText = c.text;
     ASSERT_TRUE(ReadFile(file, true));
-    const auto& got = chp.header.algorithmParameters;
-    ASSERT_EQ(got.size(), c.pairs.size());
-    for (std::size_t i = 0; i < got.size(); ++i) {
-      EXPECT_EQ(got[i].tag, c.pairs[i].first);
-      EXPECT_EQ(got[i].value, c.pairs[i].second);
-    }
+    std::vector<std::pair<std::string, std::string>> got;
+    for (const auto& pair : chp.header.algorithmParameters) got.emplace_back(pair.Tag, pair.Value);
+    EXPECT_EQ(got, c.pairs);
   }
   OlderChpFile file = chptest::OlderGenotyping(13);
   file.summaryParameterText = "CalledGender=M CalledGender=F";
@@ -267,12 +264,12 @@ TEST_F(LegacyChpOlderTest, EveryTruncationReadsBoundedOrFails) {
   for (const OlderChpFile& file :
        {chptest::OlderGenotyping(12), chptest::OlderExpression(12), chptest::OlderUniversal(12),
         chptest::OlderResequencing(13, "xy")}) {
-    std::string bytes = file.Bytes();
-    for (std::size_t size = 0; size < bytes.size(); ++size) {
-      if (ReadBytes(bytes.substr(0, size))) {
-        EXPECT_LE(chp.results.size(), std::size_t(chp.header.numProbeSets));
+    chp.fileName = Path("cut.chp");
+    chptest::ForEachTruncation(chp.fileName, file.Bytes(), [&](std::size_t) {
+      if (chp.Read()) {
+        EXPECT_EQ(chp.results.size(), std::size_t(chp.header.numProbeSets));
       }
-    }
+    });
   }
 }
 

@@ -17,7 +17,7 @@ class LegacyChpXdaTest : public qova::test::TempHomeTest {
   // Writes `bytes` and reads them back; the reader is left for inspection.
   bool ReadBytes(const std::string& bytes, bool headerOnly = false) {
     std::string path = Path("test.chp");
-    EXPECT_TRUE(arraywriters::WriteChpFile(path, bytes));
+    EXPECT_TRUE(arraywriters::WriteBytes(path, bytes));
     chp.fileName = path;
     return chp.Read(headerOnly);
   }
@@ -51,8 +51,8 @@ TEST_F(LegacyChpXdaTest, GenotypingHeaderComesOutFieldByField) {
   EXPECT_EQ(h.algorithmName, "Brlmm");
   EXPECT_EQ(h.algorithmVersion, "1.0");
   ASSERT_EQ(h.algorithmParameters.size(), 2u);
-  EXPECT_EQ(h.algorithmParameters[1].tag, "Bandwidth");
-  EXPECT_EQ(h.algorithmParameters[1].value, "0.25");
+  EXPECT_EQ(h.algorithmParameters.back().Tag, "Bandwidth");
+  EXPECT_EQ(h.algorithmParameters.back().Value, "0.25");
   ASSERT_EQ(h.summaryParameters.size(), 2u);
   EXPECT_EQ(h.GetSummaryParameter("CalledGender"), "F");
   EXPECT_EQ(h.GetAlgorithmParameter("Bandwidth"), "0.25");
@@ -192,8 +192,8 @@ TEST_F(LegacyChpXdaTest, MissingFileCannotBeOpened) {
 }
 
 TEST_F(LegacyChpXdaTest, XdaTestLooksAtTheFirstWordOnly) {
-  ASSERT_TRUE(arraywriters::WriteChpFile(Path("a.chp"), chptest::XdaGenotyping().Bytes()));
-  ASSERT_TRUE(arraywriters::WriteChpFile(Path("b.chp"), std::string("\x41\0\0", 3)));
+  ASSERT_TRUE(arraywriters::WriteBytes(Path("a.chp"), chptest::XdaGenotyping().Bytes()));
+  ASSERT_TRUE(arraywriters::WriteBytes(Path("b.chp"), std::string("\x41\0\0", 3)));
   chp.fileName = Path("a.chp");
   EXPECT_TRUE(chp.IsXDACompatibleFile());
   chp.fileName = Path("b.chp");
@@ -249,19 +249,21 @@ TEST_F(LegacyChpXdaTest, TruncatedRecordsFailAndEarlierCutsReadZeros) {
   } cases[] = {{chptest::XdaGenotyping(), 4 + 3 * 21}, {chptest::XdaExpression(3), 5 + 2 * 32}};
   for (const Case& c : cases) {
     std::string bytes = c.file.Bytes();
-    for (std::size_t size = 0; size < bytes.size(); ++size) {
+    chp.fileName = Path("cut.chp");
+    chptest::ForEachTruncation(chp.fileName, bytes, [&](std::size_t size) {
       SCOPED_TRACE(size);
-      bool ok = ReadBytes(bytes.substr(0, size));
+      bool ok = chp.Read();
       if (size >= bytes.size() - c.recordBytes) {
         EXPECT_FALSE(ok);
       } else if (ok) {
         // Cut in the header: what is missing reads as zero, never as garbage.
         EXPECT_EQ(chp.results.size(), std::size_t(chp.header.numProbeSets));
       }
-    }
+    });
   }
-  std::string bytes = chptest::XdaResequencing().Bytes();
-  for (std::size_t size = 0; size < bytes.size(); ++size) ReadBytes(bytes.substr(0, size));
+  chp.fileName = Path("cut.chp");
+  chptest::ForEachTruncation(chp.fileName, chptest::XdaResequencing().Bytes(),
+                             [&](std::size_t) { chp.Read(); });
 }
 
 }  // namespace

@@ -1,10 +1,13 @@
 #pragma once
 // Legacy CHP files the CHP tests share, described through our own writers.
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/ByteOrder.h"
+#include "platform/Paths.h"
+#include "tools/arraywriters/GenericWriter.h"
 #include "tools/arraywriters/LegacyChpWriters.h"
 
 namespace chptest {
@@ -13,6 +16,18 @@ using namespace arraywriters;
 
 inline void PatchInt32(std::string& bytes, std::size_t offset, std::int32_t value) {
   platform::WriteLE32(bytes.data() + offset, std::uint32_t(value));
+}
+
+// Writes `bytes` to `path`, then cuts the file back one byte at a time and
+// calls `check(size)` for every shorter size down to 0 (cutting is far
+// cheaper than writing each prefix anew).
+template <class Check>
+void ForEachTruncation(const std::string& path, const std::string& bytes, Check check) {
+  if (!WriteBytes(path, bytes)) throw std::runtime_error("cannot write " + path);
+  for (std::size_t size = bytes.size(); size-- > 0;) {
+    std::filesystem::resize_file(platform::NativePath(path), size);
+    check(size);
+  }
 }
 
 inline XdaChpFile XdaHeader() {
@@ -166,7 +181,7 @@ inline OlderChpFile OlderExpression(std::int32_t version) {
 inline OlderChpFile OlderUniversal(std::int32_t version) {
   OlderChpFile f = OlderHeader(version, kOlderUniversalType);
   f.universal = {1.25f, -3.5f};
-  f.cellCounts = {3, 0x10002};  // the second keeps its low 16 bits: 2 cells
+  f.cellCounts = {3, 2};
   return f;
 }
 

@@ -1,10 +1,8 @@
 #include "tools/arraywriters/LegacyChpWriters.h"
 
 #include <cmath>
-#include <fstream>
 
 #include "platform/ByteOrder.h"
-#include "platform/Paths.h"
 
 namespace arraywriters {
 
@@ -318,13 +316,6 @@ std::string OlderChpFile::Bytes() const {
     }
   }
   return out.bytes;
-}
-
-bool WriteChpFile(const std::string& path, const std::string& bytes) {
-  std::ofstream file(platform::NativePath(path), std::ios::binary | std::ios::trunc);
-  file.write(bytes.data(), std::streamsize(bytes.size()));
-  file.close();
-  return bool(file);
 }
 
 }  // namespace arraywriters

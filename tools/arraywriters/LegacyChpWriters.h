@@ -2,7 +2,7 @@
 // Writers of CHP files in the two legacy binary forms, for tests, fuzz seeds
 // and demo data: the XDA form (versions 1 and 2, every assay type) and the
 // older "BioArray Sequence File" form. Each file is described by a plain
-// record; Bytes() lays it out, WriteFile() stores it.
+// record; Bytes() lays it out, and WriteBytes (GenericWriter.h) stores it.
 //
 // These writers are built from the format's layout on their own, without the
 // readers' code, so that one misreading cannot hide in both.
@@ -169,8 +169,5 @@ struct OlderChpFile {
 
   [[nodiscard]] std::string Bytes() const;
 };
-
-// Stores `bytes` as the file `path` (a program path); false when it cannot.
-bool WriteChpFile(const std::string& path, const std::string& bytes);
 
 }  // namespace arraywriters

@@ -1,6 +1,6 @@
-#include "arrayfiles/chp/LegacyCHPAdapters.h"
+#include "arrayfiles/unified/LegacyCHPDataAdapter.h"
 
-#include "platform/Strings.h"
+#include "arrayfiles/common/StringUtils.h"
 
 namespace unified_io {
 
@@ -18,16 +18,16 @@ int LegacyCHPHeaderAdapter::GetCols() { return legacyHeader->cols; }
 int LegacyCHPHeaderAdapter::GetRows() { return legacyHeader->rows; }
 int LegacyCHPHeaderAdapter::GetNumProbeSets() { return legacyHeader->numProbeSets; }
 int LegacyCHPHeaderAdapter::GetAssayType() { return legacyHeader->assayType; }
-std::u16string LegacyCHPHeaderAdapter::GetChipType() { return platform::Widen(legacyHeader->chipType); }
+std::u16string LegacyCHPHeaderAdapter::GetChipType() { return StringUtils::NarrowToWide(legacyHeader->chipType); }
 std::u16string LegacyCHPHeaderAdapter::GetAlgName() {
-  return platform::Widen(legacyHeader->algorithmName);
+  return StringUtils::NarrowToWide(legacyHeader->algorithmName);
 }
 std::u16string LegacyCHPHeaderAdapter::GetAlgVersion() {
-  return platform::Widen(legacyHeader->algorithmVersion);
+  return StringUtils::NarrowToWide(legacyHeader->algorithmVersion);
 }
 
 void LegacyCHPHeaderAdapter::GetAlgorithmParameters(UnifiedTagValuePairList& params) {
-  (void)params;
+  ToWideTagValueList(legacyHeader->algorithmParameters, params);
 }
 
 int LegacyCHPHeaderAdapter::GetNumAlgorithmParameters() {
@@ -38,20 +38,20 @@ int LegacyCHPHeaderAdapter::GetNumSummaryParameters() {
 }
 
 void LegacyCHPHeaderAdapter::GetSummaryParameters(UnifiedTagValuePairList& params) {
-  (void)params;
+  ToWideTagValueList(legacyHeader->summaryParameters, params);
 }
 
 std::u16string LegacyCHPHeaderAdapter::GetParentCellFile() {
-  return platform::Widen(legacyHeader->parentCelFile);
+  return StringUtils::NarrowToWide(legacyHeader->parentCelFile);
 }
-std::u16string LegacyCHPHeaderAdapter::GetProgID() { return platform::Widen(legacyHeader->progId); }
+std::u16string LegacyCHPHeaderAdapter::GetProgID() { return StringUtils::NarrowToWide(legacyHeader->progId); }
 
 std::u16string LegacyCHPHeaderAdapter::GetAlgorithmParameter(const std::u16string& tag) {
-  return platform::Widen(legacyHeader->GetAlgorithmParameter(platform::Narrow(tag)));
+  return StringUtils::NarrowToWide(legacyHeader->GetAlgorithmParameter(StringUtils::WideToNarrow(tag)));
 }
 
 std::u16string LegacyCHPHeaderAdapter::GetSummaryParameter(const std::u16string& tag) {
-  return platform::Widen(legacyHeader->GetSummaryParameter(platform::Narrow(tag)));
+  return StringUtils::NarrowToWide(legacyHeader->GetSummaryParameter(StringUtils::WideToNarrow(tag)));
 }
 
 void LegacyCHPHeaderAdapter::GetBackgroundZoneInfo(UnifiedBackgroundZoneInfo& info) {

@@ -1,4 +1,4 @@
-#include "arrayfiles/chp/UnifiedCHPResults.h"
+#include "arrayfiles/unified/UnifiedCHPResults.h"
 
 namespace unified_io {
 

@@ -2,16 +2,13 @@
 // Format-independent access to the header of one CHP file: array type,
 // algorithm and its parameters, chip-summary values (the called gender among
 // them) and background zones.
-#include <cstdint>
-#include <list>
 #include <string>
+#include <vector>
 
-#include "arrayfiles/chp/UnifiedCHPResults.h"
+#include "arrayfiles/generic/UnifiedTagValuePair.h"
+#include "arrayfiles/unified/UnifiedCHPResults.h"
 
 namespace unified_io {
-
-class UnifiedTagValuePair;
-using UnifiedTagValuePairList = std::list<UnifiedTagValuePair>;
 
 // Assay types as the adapters report them.
 enum UnifiedAssayType : int {

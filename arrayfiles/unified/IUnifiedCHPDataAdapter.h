@@ -4,8 +4,8 @@
 // 0 .. GetNumProbeSets() - 1, returns false and leaves the record untouched.
 #include <string>
 
-#include "arrayfiles/chp/IUnifiedCHPHeaderAdapter.h"
-#include "arrayfiles/chp/UnifiedCHPResults.h"
+#include "arrayfiles/unified/IUnifiedCHPHeaderAdapter.h"
+#include "arrayfiles/unified/UnifiedCHPResults.h"
 
 namespace generic_io {
 class GenericData;

@@ -2,8 +2,8 @@
 // The CHP adapters over the legacy binary forms (XDA and the older form).
 #include <memory>
 
-#include "arrayfiles/chp/IUnifiedCHPDataAdapter.h"
-#include "arrayfiles/chp/IUnifiedCHPHeaderAdapter.h"
+#include "arrayfiles/unified/IUnifiedCHPDataAdapter.h"
+#include "arrayfiles/unified/IUnifiedCHPHeaderAdapter.h"
 #include "arrayfiles/chp/LegacyCHPFile.h"
 
 namespace unified_io {
