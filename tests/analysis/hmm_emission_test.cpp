@@ -124,14 +124,3 @@ TEST(CopyNumberEmission, NaNObservationFavoursNoState) {
     for (double c : costs) EXPECT_EQ(c, 0.0);
   }
 }
-
-TEST(CopyNumberEmission, EachStateIsMostLikelyAtItsOwnMean) {
-  for (bool normal : {true, false}) {
-    const CopyNumberEmission model = TotalModel(0.15f, normal);
-    double costs[kHmmStateCount];
-    for (int s = 0; s < kHmmStateCount; ++s) {
-      model.Costs(kDefaultHmmMeans[s], costs);
-      EXPECT_EQ(std::min_element(costs, costs + kHmmStateCount) - costs, s) << "normal " << normal;
-    }
-  }
-}

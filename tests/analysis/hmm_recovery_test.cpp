@@ -90,8 +90,8 @@ TEST_F(RecoveryTest, PlantedStatesAreRecoveredUnderBothEmissionModels) {
     const Tally t = Count();
     std::printf("%s, SD of the ratios %.3f: %ld of %ld SNPs in planted segments right, %ld of %ld outside moved, "
                 "LOH allele lost at %ld of %ld\n",
-                normal ? "normal" : "log-F", engine->CalcSD(analyzed_), t.insideRight, t.inside, t.outsideMoved, t.outside, t.lohAlleleLost,
-                t.lohHeterozygous);
+                normal ? "normal" : "log-F", engine->CalcSD(analyzed_), t.insideRight, t.inside, t.outsideMoved,
+                t.outside, t.lohAlleleLost, t.lohHeterozygous);
     ASSERT_GT(t.inside, 15000);
     EXPECT_GE(t.insideRight, 0.99 * t.inside);
     EXPECT_LT(t.outsideMoved, 0.001 * t.outside);

@@ -55,6 +55,39 @@ double BruteForceBest(const Problem& p) {
   return best;
 }
 
+// The decoding written out as the plain scan over every predecessor, from
+// state 0 up, replacing only on a strictly smaller cost.
+std::vector<std::uint8_t> ScanDecode(const Problem& p) {
+  const std::size_t n = p.emission.size();
+  std::vector<double> cost = p.emission[0];
+  std::vector<std::vector<int>> back(n, std::vector<int>(p.states, 0));
+  for (std::size_t k = 1; k < n; ++k) {
+    std::vector<double> next(p.states);
+    for (int s = 0; s < p.states; ++s) {
+      double best = cost[0] + (s == 0 ? p.transition[k].Stay : p.transition[k].Switch);
+      for (int q = 1; q < p.states; ++q) {
+        const double c = cost[q] + (q == s ? p.transition[k].Stay : p.transition[k].Switch);
+        if (c < best) {
+          best = c;
+          back[k][s] = q;
+        }
+      }
+      next[s] = best + p.emission[k][s];
+    }
+    cost = next;
+  }
+  std::vector<std::uint8_t> path(n);
+  int state = 0;
+  for (int s = 1; s < p.states; ++s) {
+    if (cost[s] < cost[state]) state = s;
+  }
+  for (std::size_t k = n; k-- > 0;) {
+    path[k] = static_cast<std::uint8_t>(state);
+    state = back[k][state];
+  }
+  return path;
+}
+
 }  // namespace
 
 TEST(KosambiTransition, SwitchProbabilityFollowsTheMapFunction) {
@@ -127,39 +160,6 @@ TEST(ViterbiDecoder, FindsTheCheapestPathOfRandomProblems) {
   }
 }
 
-// The decoding written out as the plain scan over every predecessor, from
-// state 0 up, replacing only on a strictly smaller cost.
-std::vector<std::uint8_t> ScanDecode(const Problem& p) {
-  const std::size_t n = p.emission.size();
-  std::vector<double> cost = p.emission[0];
-  std::vector<std::vector<int>> back(n, std::vector<int>(p.states, 0));
-  for (std::size_t k = 1; k < n; ++k) {
-    std::vector<double> next(p.states);
-    for (int s = 0; s < p.states; ++s) {
-      double best = cost[0] + (s == 0 ? p.transition[k].Stay : p.transition[k].Switch);
-      for (int q = 1; q < p.states; ++q) {
-        const double c = cost[q] + (q == s ? p.transition[k].Stay : p.transition[k].Switch);
-        if (c < best) {
-          best = c;
-          back[k][s] = q;
-        }
-      }
-      next[s] = best + p.emission[k][s];
-    }
-    cost = next;
-  }
-  std::vector<std::uint8_t> path(n);
-  int state = 0;
-  for (int s = 1; s < p.states; ++s) {
-    if (cost[s] < cost[state]) state = s;
-  }
-  for (std::size_t k = n; k-- > 0;) {
-    path[k] = static_cast<std::uint8_t>(state);
-    state = back[k][state];
-  }
-  return path;
-}
-
 TEST(ViterbiDecoder, TiesGoToTheLowerStateAsInAPlainScan) {
   std::mt19937 random(11);
   std::uniform_int_distribution<int> small(0, 3);
@@ -199,21 +199,6 @@ TEST(ViterbiDecoder, ImpossibleStatesAreAvoidedWithoutNaN) {
   // at the first step.
   Problem p{2, {{1.0, 0.0}, {0.0, kInf}, {kInf, 0.0}}, {{}, {0.0, kInf}, KosambiTransition(1e7)}};
   EXPECT_EQ(Decode(p), (std::vector<std::uint8_t>{0, 0, 1}));
-}
-
-TEST(ViterbiDecoder, ShortRunsAreAbsorbedWhereSwitchingIsExpensive) {
-  // One outlier among close neighbours does not pay two switches.
-  Problem p;
-  p.states = 3;
-  for (int k = 0; k < 9; ++k) p.emission.push_back(k == 4 ? std::vector<double>{3.0, 3.0, 0.0}
-                                                          : std::vector<double>{3.0, 0.0, 3.0});
-  p.transition.assign(9, KosambiTransition(1000.0));
-  EXPECT_EQ(Decode(p), std::vector<std::uint8_t>(9, 1));
-}
-
-TEST(ViterbiDecoder, EmptyInputGivesAnEmptyPath) {
-  Problem p{4, {}, {}};
-  EXPECT_TRUE(Decode(p).empty());
 }
 
 TEST(StateRuns, SplitsAPathIntoMaximalRuns) {

@@ -58,20 +58,19 @@ TEST_F(AssociationTest, MethodsFollowTheirFormulas) {
     ASSERT_EQ(result, 0);
     for (std::int32_t i = 0; i <= LastX(); i += 13) {
       if (normalized_.ValidFlag[i] == 0) continue;
+      // The formulas are tested on their own; here, that each method gets its
+      // inputs: the normalised allele ratios, or the test's and the paired
+      // reference's signals.
       const double a = std::exp2(double(normalized_.LogRatioA[i])), b = std::exp2(double(normalized_.LogRatioB[i]));
       const double pt = Fraction(test_, i), pr = Fraction(self_, i);
+      const std::int32_t j = Row(i);
       double expected = 0;
-      switch (method) {
-        case 1: expected = ((a - 1) * (kP + kQ) * (1 - b)) / ((a + double(kQ) / kP) * (b * kP / kQ + 1)); break;
-        case 2: expected = 10 * ((a - b) * (a - b) / (a + double(kQ) / kP)) / (b * kP / kQ + 1); break;
-        case 3: expected = 10 * (a - 1) * (1 - b); break;
-        case 4:
-          expected = std::fabs(double(test_.SignalA[Row(i)]) / test_.SignalB[Row(i)] -
-                               double(self_.SignalA[Row(i)]) / self_.SignalB[Row(i)]);
-          break;
-        case 5: expected = 10 * std::fabs(pt - pr); break;
-        case 6: expected = qova::analysis::ContingencyStatistic(pt, pr, counts); break;
+      if (method <= 3) expected = qova::analysis::RatioStatistic(method, a, b, counts);
+      if (method == 4) {
+        expected = std::fabs(double(test_.SignalA[j]) / test_.SignalB[j] - double(self_.SignalA[j]) / self_.SignalB[j]);
       }
+      if (method == 5) expected = 10 * std::fabs(pt - pr);
+      if (method == 6) expected = qova::analysis::ContingencyStatistic(pt, pr, counts);
       ASSERT_NEAR(analyzed.LogRatio[i], expected, 1e-4 * (1 + std::fabs(expected))) << "SNP " << i;
     }
   }
