@@ -1,0 +1,338 @@
+// Dialogs built from templates, their controls, data exchange and validation,
+// driven by headless scripts.
+#include <gtest/gtest.h>
+
+#include "platform/ui/Controls.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Headless.h"
+#include "tests/platform/ui_fixture.h"
+
+namespace {
+
+using namespace platform::ui;
+
+constexpr UINT kIntDialog = 9001;
+constexpr UINT kValueEdit = 1000;
+
+// The dialog of the acceptance example: one integer field bounded 1..100.
+class CIntDialog : public CDialog {
+  DECLARE_DYNAMIC(CIntDialog)
+
+ public:
+  CIntDialog() : CDialog(kIntDialog) {}
+  int m_value = 10;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override {
+    DDX_Text(pDX, kValueEdit, m_value);
+    DDV_MinMaxInt(pDX, m_value, 1, 100);
+  }
+};
+
+IMPLEMENT_DYNAMIC(CIntDialog, CDialog)
+
+DialogTemplate IntDialogTemplate() {
+  return {kIntDialog,
+          "Integer",
+          {160, 60},
+          DS_MODALFRAME | WS_CAPTION | WS_SYSMENU,
+          "MS Shell Dlg",
+          8,
+          {Static(IDC_STATIC, "&Value (1-100):", {7, 9, 60, 8}), Edit(kValueEdit, {70, 7, 80, 14}),
+           DefPushButton(IDOK, "OK", {46, 38, 50, 14}), PushButton(IDCANCEL, "Cancel", {103, 38, 50, 14})}};
+}
+
+class DialogTest : public qova::test::UiTest {
+ protected:
+  DialogTest() { Res().AddDialog(IntDialogTemplate()); }
+};
+
+TEST_F(DialogTest, IntegerOutOfRangeKeepsDialogOpenWithFrameworkMessage) {
+  bool stayedOpen = false;
+  UINT focusAfterRefusal = 0;
+  Ui().OnDialog(kIntDialog, [&](DialogDriver& d) {
+    EXPECT_EQ(d.Text(kValueEdit), "10");
+    d.Type(kValueEdit, "0").Ok();
+    stayedOpen = d.IsOpen();
+    focusAfterRefusal = d.Focus();
+    d.Type(kValueEdit, "50").Ok();
+  });
+  CIntDialog dialog;
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_EQ(focusAfterRefusal, kValueEdit);
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Please enter an integer between 1 and 100."});
+  EXPECT_EQ(dialog.m_value, 50);
+  EXPECT_EQ(dialog.m_hWnd, nullptr);
+}
+
+TEST_F(DialogTest, CancelLeavesTheMemberAsItWas) {
+  Ui().OnDialog(kIntDialog, [](DialogDriver& d) { d.Type(kValueEdit, "77").Cancel(); });
+  CIntDialog dialog;
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  EXPECT_EQ(dialog.m_value, 10);
+  EXPECT_TRUE(messages_.Empty());
+}
+
+// Text the user types, what an int, float and unsigned field make of it.
+struct ParseCase {
+  const char* text;
+  bool accepted;
+  const char* message;
+};
+
+class IntParseTest : public DialogTest, public ::testing::WithParamInterface<ParseCase> {};
+
+TEST_P(IntParseTest, IntegerFieldAcceptsOnlyAWholeNumber) {
+  const ParseCase& c = GetParam();
+  Ui().OnDialog(kIntDialog, [&](DialogDriver& d) {
+    d.Type(kValueEdit, c.text).Ok();
+    if (d.IsOpen()) d.Cancel();
+  });
+  CIntDialog dialog;
+  EXPECT_EQ(dialog.DoModal(), c.accepted ? IDOK : IDCANCEL) << c.text;
+  std::vector<std::string> expected;
+  if (c.message) expected.push_back(c.message);
+  EXPECT_EQ(messages_.Texts(), expected) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, IntParseTest,
+    ::testing::Values(ParseCase{"1", true, nullptr}, ParseCase{"100", true, nullptr},
+                      ParseCase{"  42\t", true, nullptr}, ParseCase{"101", false, "Please enter an integer between 1 and 100."},
+                      ParseCase{"-5", false, "Please enter an integer between 1 and 100."},
+                      ParseCase{"", false, "Please enter an integer."}, ParseCase{"abc", false, "Please enter an integer."},
+                      ParseCase{"12abc", false, "Please enter an integer."},
+                      ParseCase{"1e2", false, "Please enter an integer."},
+                      ParseCase{"-0", false, "Please enter an integer."},
+                      ParseCase{"99999999999", false, "Please enter an integer."}));
+
+constexpr UINT kFloatDialog = 9002;
+
+class CFloatDialog : public CDialog {
+ public:
+  CFloatDialog() : CDialog(kFloatDialog) {}
+  float m_threshold = 0.06f;
+  double m_rate = 1.0;
+  UINT m_count = 3;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override {
+    DDX_Text(pDX, 1004, m_threshold);
+    DDV_MinMaxFloat(pDX, m_threshold, -1.0f, 0.0f);
+    DDX_Text(pDX, 1005, m_rate);
+    DDX_Text(pDX, 1006, m_count);
+  }
+};
+
+TEST_F(DialogTest, FloatAndUnsignedFieldsUseTheirOwnMessages) {
+  Res().AddDialog({kFloatDialog, "Floats", {100, 80}, 0, "MS Shell Dlg", 8,
+                   {Edit(1004, {5, 5, 50, 12}), Edit(1005, {5, 20, 50, 12}), Edit(1006, {5, 35, 50, 12}),
+                    DefPushButton(IDOK, "OK", {5, 60, 40, 14})}});
+  std::vector<std::string> shownTexts;
+  Ui().OnDialog(kFloatDialog, [&](DialogDriver& d) {
+    shownTexts = {d.Text(1004), d.Text(1005), d.Text(1006)};
+    d.Ok();  // 0.06 lies outside -1..0
+    d.Type(1004, "-0.5").Type(1005, "x").Ok();
+    d.Type(1005, "2.5").Type(1006, "-1").Ok();
+    d.Type(1006, "7").Ok();
+  });
+  CFloatDialog dialog;
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(shownTexts, (std::vector<std::string>{"0.06", "1", "3"}));
+  EXPECT_EQ(messages_.Texts(), (std::vector<std::string>{"Please enter a number between -1 and 0.",
+                                                         "Please enter a number.", "Please enter a positive integer."}));
+  EXPECT_FLOAT_EQ(dialog.m_threshold, -0.5f);
+  EXPECT_DOUBLE_EQ(dialog.m_rate, 2.5);
+  EXPECT_EQ(dialog.m_count, 7u);
+}
+
+TEST_F(DialogTest, UnscriptedModalDialogFailsLoudlyAndLeavesNoWindow) {
+  CIntDialog dialog;
+  EXPECT_THROW(dialog.DoModal(), ScriptError);
+  EXPECT_EQ(dialog.m_hWnd, nullptr);
+  ASSERT_EQ(Ui().Failures().size(), 1u);
+  EXPECT_NE(Ui().Failures()[0].find("9001"), std::string::npos);
+}
+
+TEST_F(DialogTest, DialogLeftOpenByItsScriptFailsLoudly) {
+  Ui().OnDialog(kIntDialog, [](DialogDriver& d) { d.Type(kValueEdit, "5"); });
+  CIntDialog dialog;
+  EXPECT_THROW(dialog.DoModal(), ScriptError);
+  EXPECT_EQ(dialog.m_hWnd, nullptr);
+}
+
+TEST_F(DialogTest, ScriptsAreFoundByClassNameWhenNoIdMatches) {
+  Ui().OnDialog("CIntDialog", [](DialogDriver& d) { d.Ok(); });
+  CIntDialog dialog;
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  ASSERT_EQ(Ui().ShownDialogs().size(), 1u);
+  EXPECT_EQ(Ui().ShownDialogs()[0].caption, "Integer");
+}
+
+TEST_F(DialogTest, MissingTemplateIsAProgrammingError) {
+  CDialog dialog(4242);
+  EXPECT_THROW(dialog.DoModal(), std::logic_error);
+}
+
+// A dialog with every kind of control the program uses and a handler per notification.
+constexpr UINT kControlsDialog = 9003;
+
+class CControlsDialog : public CDialog {
+ public:
+  CControlsDialog() : CDialog(kControlsDialog) {}
+  std::vector<std::string> events;
+  int m_mode = 1;
+  int m_flag = 0;
+  CListBox m_sorted;
+  CListBox m_extended;
+  CComboBox m_types;
+  CCheckListBox m_samples;
+  CSpinButtonCtrl m_spin;
+  int m_value = 5;
+
+ protected:
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    for (const char* name : {"beta", "Alpha", "gamma", "alpha2"}) m_sorted.AddString(name);
+    for (const char* name : {"s1", "s2", "s3", "s4"}) m_extended.AddString(name);
+    for (const char* type : {"Mendel_Sty", "Mapping10K_Xba131"}) m_types.AddString(type);
+    m_samples.AddString("S01");
+    m_samples.AddString("S02");
+    m_spin.SetRange(-150, 300);
+    m_spin.SetPos(-124);
+    return TRUE;
+  }
+  void DoDataExchange(CDataExchange* pDX) override {
+    DDX_Control(pDX, 1010, m_sorted);
+    DDX_Control(pDX, 1011, m_extended);
+    DDX_Control(pDX, 1012, m_types);
+    DDX_Control(pDX, 1013, m_samples);
+    DDX_Control(pDX, 1021, m_spin);
+    DDX_Radio(pDX, 1001, m_mode);
+    DDX_Check(pDX, 1005, m_flag);
+  }
+  void OnModeChanged() { events.push_back("mode"); }
+  void OnFlag() { events.push_back("flag"); }
+  void OnSortedChange() { events.push_back("sorted:" + std::to_string(m_sorted.GetCurSel())); }
+  void OnTypeChange() { events.push_back("type:" + m_types.GetWindowText()); }
+  void OnSampleChecked() { events.push_back("checked"); }
+  void OnNameChanged() { events.push_back("name:" + GetDlgItemText(1020)); }
+  void OnDelta(NMHDR* header, LRESULT* result) {
+    auto* ud = reinterpret_cast<NMUPDOWN*>(header);
+    events.push_back("delta:" + std::to_string(ud->iDelta));
+    // The page keeps its own value within 1..9 and tells the control to stay.
+    if (ud->iDelta < 0 && m_value < 9) ++m_value;
+    else if (ud->iDelta > 0 && m_value > 1) --m_value;
+    *result = 1;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CControlsDialog, CDialog)
+  ON_BN_CLICKED(1002, &CControlsDialog::OnModeChanged)
+  ON_BN_CLICKED(1005, &CControlsDialog::OnFlag)
+  ON_LBN_SELCHANGE(1010, &CControlsDialog::OnSortedChange)
+  ON_CBN_SELCHANGE(1012, &CControlsDialog::OnTypeChange)
+  ON_CLBN_CHKCHANGE(1013, &CControlsDialog::OnSampleChecked)
+  ON_EN_CHANGE(1020, &CControlsDialog::OnNameChanged)
+  ON_NOTIFY(UDN_DELTAPOS, 1021, &CControlsDialog::OnDelta)
+END_MESSAGE_MAP()
+
+DialogTemplate ControlsTemplate() {
+  return {kControlsDialog, "Controls", {300, 200}, 0, "MS Shell Dlg", 8,
+          {RadioButton(1001, "Self", {5, 5, 40, 10}, WS_GROUP), RadioButton(1002, "NonSelf", {50, 5, 40, 10}),
+           RadioButton(1003, "Both", {95, 5, 40, 10}), CheckBox(1005, "From", {5, 20, 40, 10}, WS_GROUP),
+           ListBox(1010, {5, 35, 60, 60}, LBS_SORT | LBS_NOTIFY), ListBox(1011, {70, 35, 60, 60}, LBS_EXTENDEDSEL),
+           ComboBox(1012, {135, 35, 60, 60}, CBS_DROPDOWNLIST | CBS_SORT), CheckListBox(1013, {200, 35, 60, 60}),
+           Edit(1020, {5, 100, 60, 12}), Edit(1019, {70, 100, 40, 12}, ES_READONLY),
+           UpDown(1021, {110, 100, 10, 12}, UDS_AUTOBUDDY | UDS_SETBUDDYINT),
+           PushButton(1030, "Hidden", {5, 120, 40, 14}), Hidden(PushButton(1031, "Never", {50, 120, 40, 14})),
+           DefPushButton(IDOK, "OK", {200, 180, 40, 14}), PushButton(IDCANCEL, "Cancel", {250, 180, 40, 14})}};
+}
+
+TEST_F(DialogTest, ControlsChangeAsAUserChangesThemAndTellTheirHandlers) {
+  Res().AddDialog(ControlsTemplate());
+  CControlsDialog dialog;
+  Ui().OnDialog(kControlsDialog, [&](DialogDriver& d) {
+    EXPECT_TRUE(d.IsChecked(1002));  // m_mode = 1 loaded
+    EXPECT_EQ(d.Items(1010), (std::vector<std::string>{"Alpha", "alpha2", "beta", "gamma"}));
+    EXPECT_EQ(d.Items(1012), (std::vector<std::string>{"Mapping10K_Xba131", "Mendel_Sty"}));
+    EXPECT_EQ(dialog.m_spin.GetPos(), 65412);  // -124 in the control's 16-bit form
+    EXPECT_EQ(d.Text(1019), "-124");           // the buddy shows the number
+    d.Click(1003);
+    EXPECT_FALSE(d.IsChecked(1002));
+    d.Click(1002).Click(1005).Select(1010, "beta").Select(1012, 1).ToggleItemCheck(1013, 1);
+    d.Type(1020, "S07").Spin(1021, -1).Spin(1021, -1);
+    d.SelectItems(1011, {0, 2});
+    EXPECT_EQ(d.SelectedItems(1011), (std::vector<int>{0, 2}));
+    EXPECT_EQ(d.Position(1021), -124);  // the handler refused the move
+    EXPECT_THROW(d.Type(1019, "1"), ScriptError);   // read-only
+    EXPECT_THROW(d.Click(1031), ScriptError);       // hidden
+    dialog.GetDlgItem(1030)->EnableWindow(FALSE);
+    EXPECT_THROW(d.Click(1030), ScriptError);       // disabled
+    EXPECT_THROW(d.Select(1010, 9), ScriptError);   // no such item
+    d.Ok();
+  });
+  ASSERT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(dialog.events, (std::vector<std::string>{"mode", "flag", "sorted:2", "type:Mendel_Sty", "checked",
+                                                     "name:S07", "delta:-1", "delta:-1"}));
+  EXPECT_EQ(dialog.m_mode, 1);
+  EXPECT_EQ(dialog.m_flag, 1);
+  EXPECT_EQ(dialog.m_value, 7);
+  EXPECT_EQ(dialog.m_sorted.m_hWnd, nullptr);  // the member let go of the closed control
+}
+
+TEST_F(DialogTest, ListBoxesFollowTheSystemsRules) {
+  Res().AddDialog(ControlsTemplate());
+  CControlsDialog dialog;
+  Ui().OnDialog(kControlsDialog, [&](DialogDriver& d) {
+    CListBox& list = dialog.m_sorted;
+    EXPECT_EQ(list.FindStringExact(-1, "ALPHA"), 0);  // list search ignores case
+    EXPECT_EQ(list.FindString(-1, "al"), 0);
+    EXPECT_EQ(list.FindString(0, "al"), 1);            // searching after an index wraps
+    EXPECT_EQ(list.FindStringExact(-1, "delta"), LB_ERR);
+    list.SetCurSel(2);
+    list.DeleteString(0);
+    EXPECT_EQ(list.GetCurSel(), 1);  // the selection moved up with its item
+    list.DeleteString(1);
+    EXPECT_EQ(list.GetCurSel(), LB_ERR);
+    EXPECT_EQ(list.InsertString(-1, "aaa"), 2);  // inserting ignores the sorting
+    EXPECT_EQ(dialog.m_extended.SetCurSel(1), LB_ERR);  // not for multiple selection
+    dialog.m_extended.SetSel(3);
+    int selected[4] = {};
+    EXPECT_EQ(dialog.m_extended.GetSelItems(4, selected), 1);
+    EXPECT_EQ(selected[0], 3);
+    d.Cancel();
+  });
+  dialog.DoModal();
+}
+
+TEST_F(DialogTest, ModelessDialogLivesUntilDestroyed) {
+  CIntDialog dialog;
+  ASSERT_TRUE(dialog.Create(kIntDialog));
+  EXPECT_TRUE(IsWindow(dialog.m_hWnd));
+  EXPECT_FALSE(dialog.IsWindowVisible());  // the template does not show it
+  dialog.ShowWindow(SW_SHOW);
+  dialog.SetDlgItemText(kValueEdit, "12");
+  EXPECT_EQ(dialog.GetDlgItemInt(kValueEdit), 12u);
+  HWND handle = dialog.m_hWnd;
+  EXPECT_TRUE(dialog.DestroyWindow());
+  EXPECT_FALSE(IsWindow(handle));
+  EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
+}
+
+TEST_F(DialogTest, DialogUnitsFollowTheFontsBaseUnits) {
+  // 4 horizontal and 8 vertical dialog units per base unit, rounded.
+  EXPECT_EQ(DialogUnitsToPixels({7, 9, 60, 8}, {6, 13}), CRect(11, 15, 90, 13));
+  EXPECT_EQ(DialogUnitsToPixels({0, 0, 389, 326}, {7, 16}), CRect(0, 0, 681, 652));
+}
+
+TEST(DataExchangeMessage, PlaceholdersAreReplaced) {
+  EXPECT_EQ(FormatMessage2(kIntRangeMessage, "3", "100"), "Please enter an integer between 3 and 100.");
+  EXPECT_EQ(FormatMessage2(kStringSizeMessage, "31"), "Please enter no more than 31 characters.");
+  EXPECT_EQ(FormatMessage2("100%", "x"), "100%");
+}
+
+}  // namespace

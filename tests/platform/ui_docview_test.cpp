@@ -1,0 +1,499 @@
+// Documents, views and frames of an MDI application, command routing with
+// update-UI, menus, tool bars and accelerators, and the window services
+// (scroll bars, mouse capture, timers, cursors, clipboard, printing).
+#include <gtest/gtest.h>
+
+#include "platform/Archive.h"
+#include "platform/ui/App.h"
+#include "platform/ui/DC.h"
+#include "platform/ui/Frame.h"
+#include "platform/ui/UserInput.h"
+#include "tests/platform/ui_fixture.h"
+#include "tests/support/TempHome.h"
+
+namespace {
+
+using namespace platform::ui;
+
+constexpr UINT kMainFrame = 128;
+constexpr UINT kDocType = 129;
+constexpr UINT kGraphType = 130;
+constexpr UINT kBoth = 32900;       // handled by the view and the document
+constexpr UINT kDocOnly = 32901;
+constexpr UINT kMaybe = 32902;      // the document's update handler may disable it
+constexpr UINT kFrameCmd = 32771;   // the main frame's own command
+constexpr UINT kAppCmd = 32903;
+constexpr UINT kNoHandler = 32904;
+
+std::vector<std::string>& Log() {
+  static std::vector<std::string> log;
+  return log;
+}
+
+class CTestDoc : public CDocument {
+  DECLARE_DYNCREATE(CTestDoc)
+ public:
+  int value = 0;
+  bool maybeEnabled = true;
+  void Serialize(CArchive& ar) override {
+    if (ar.IsStoring())
+      ar << std::int32_t(value);
+    else {
+      std::int32_t v = 0;
+      ar >> v;
+      value = v;
+    }
+  }
+
+ protected:
+  void OnBoth() { Log().push_back("doc:both"); }
+  void OnDocOnly() { Log().push_back("doc:only"); }
+  void OnMaybe() { Log().push_back("doc:maybe"); }
+  void OnUpdateMaybe(CCmdUI* ui) { ui->Enable(maybeEnabled); }
+  DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(CTestDoc, CDocument)
+BEGIN_MESSAGE_MAP(CTestDoc, CDocument)
+  ON_COMMAND(kBoth, &CTestDoc::OnBoth)
+  ON_COMMAND(kDocOnly, &CTestDoc::OnDocOnly)
+  ON_COMMAND(kMaybe, &CTestDoc::OnMaybe)
+  ON_UPDATE_COMMAND_UI(kMaybe, &CTestDoc::OnUpdateMaybe)
+END_MESSAGE_MAP()
+
+class CGraphDoc : public CDocument {
+  DECLARE_DYNCREATE(CGraphDoc)
+};
+IMPLEMENT_DYNCREATE(CGraphDoc, CDocument)
+
+class CTestView : public CView {
+  DECLARE_DYNCREATE(CTestView)
+ public:
+  std::vector<std::string> updates;
+  CView* sourceView = nullptr;  // the active view when this one first updated
+  int ticks = 0;
+  UINT lastScrollCode = 0xFFFF;
+  int pages = 1;
+
+  void OnInitialUpdate() override {
+    auto* main = static_cast<CMDIFrameWnd*>(AfxGetMainWnd());
+    CMDIChildWnd* active = main ? main->MDIGetActive() : nullptr;
+    sourceView = active ? active->GetActiveView() : nullptr;
+    CView::OnInitialUpdate();
+  }
+  void OnUpdate(CView* sender, LPARAM hint, CObject*) override {
+    updates.push_back(std::to_string(hint) + (sender ? "+sender" : ""));
+  }
+  void OnDraw(CDC* pDC) override {
+    pDC->TextOut(0, 0, GetDocument()->GetTitle());
+    if (pDC->IsPrinting()) pDC->TextOut(0, 20, "page");
+  }
+  void OnBeginPrinting(CDC*, CPrintInfo* info) override { info->SetMaxPage(UINT(pages)); }
+  void OnLButtonDown(UINT, CPoint point) override {
+    SetCapture();
+    ::SetCursor(AfxGetApp()->LoadStandardCursor(IDC_CROSS));
+    Log().push_back("down " + std::to_string(point.x) + "," + std::to_string(point.y));
+  }
+  void OnMouseMove(UINT, CPoint point) override {
+    Log().push_back("move " + std::to_string(point.x) + "," + std::to_string(point.y));
+  }
+  void OnLButtonUp(UINT, CPoint) override {
+    ReleaseCapture();
+    Log().push_back("up");
+  }
+  void OnTimer(UINT_PTR id) override {
+    if (id != 5) return;
+    if (++ticks == 2) KillTimer(5);
+  }
+  void OnVScroll(UINT code, UINT, CScrollBar*) override {
+    lastScrollCode = code;
+    SCROLLINFO info;
+    GetScrollInfo(SB_VERT, &info, SIF_ALL);
+    int pos = code == SB_LINEDOWN ? info.nPos + int(info.nPage) / 10 : code == SB_THUMBTRACK ? info.nTrackPos : info.nPos;
+    SetScrollPos(SB_VERT, pos);
+  }
+
+ protected:
+  void OnBoth() { Log().push_back("view:both"); }
+  DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(CTestView, CView)
+BEGIN_MESSAGE_MAP(CTestView, CView)
+  ON_COMMAND(kBoth, &CTestView::OnBoth)
+  ON_COMMAND(ID_FILE_PRINT, &CView::OnFilePrint)
+  ON_COMMAND(ID_FILE_PRINT_PREVIEW, &CView::OnFilePrintPreview)
+END_MESSAGE_MAP()
+
+class CChildFrame : public CMDIChildWnd {
+  DECLARE_DYNCREATE(CChildFrame)
+};
+IMPLEMENT_DYNCREATE(CChildFrame, CMDIChildWnd)
+
+class CMainFrame : public CMDIFrameWnd {
+  DECLARE_DYNCREATE(CMainFrame)
+ public:
+  CToolBar m_wndToolBar;
+  CStatusBar m_wndStatusBar;
+
+  int OnCreate(LPCREATESTRUCT cs) override {
+    if (CMDIFrameWnd::OnCreate(cs) == -1) return -1;
+    if (!m_wndToolBar.CreateEx(this, TBSTYLE_FLAT) || !m_wndToolBar.LoadToolBar(kMainFrame)) return -1;
+    static const UINT indicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+    if (!m_wndStatusBar.Create(this) || !m_wndStatusBar.SetIndicators(indicators, 4)) return -1;
+    return 0;
+  }
+
+ protected:
+  void OnFrameCommand() { Log().push_back("frame"); }
+  DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(CMainFrame, CMDIFrameWnd)
+BEGIN_MESSAGE_MAP(CMainFrame, CMDIFrameWnd)
+  ON_COMMAND(kFrameCmd, &CMainFrame::OnFrameCommand)
+END_MESSAGE_MAP()
+
+class CTestApp : public CWinApp {
+ public:
+  BOOL InitInstance() override {
+    CWinApp::InitInstance();
+    SetRegistryKey("Local AppWizard-Generated Applications");
+    AddDocTemplate(new CMultiDocTemplate(kDocType, RUNTIME_CLASS(CTestDoc), RUNTIME_CLASS(CChildFrame),
+                                         RUNTIME_CLASS(CTestView)));
+    AddDocTemplate(new CMultiDocTemplate(kGraphType, RUNTIME_CLASS(CGraphDoc), RUNTIME_CLASS(CChildFrame),
+                                         RUNTIME_CLASS(CTestView)));
+    auto* frame = new CMainFrame;
+    if (!frame->LoadFrame(kMainFrame)) {
+      delete frame;
+      return FALSE;
+    }
+    m_pMainWnd = frame;
+    CCommandLineInfo info;
+    ParseCommandLine(info);
+    if (!ProcessShellCommand(info)) return FALSE;
+    frame->ShowWindow(m_nCmdShow);
+    return TRUE;
+  }
+  void OnFileNewGraph() {
+    POSITION pos = GetFirstDocTemplatePosition();
+    GetNextDocTemplate(pos);
+    GetNextDocTemplate(pos)->OpenDocumentFile(nullptr);
+  }
+  void OnAppCommand() { Log().push_back("app"); }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CTestApp, CWinApp)
+  ON_COMMAND(ID_FILE_NEW, &CWinApp::OnFileNew)
+  ON_COMMAND(ID_FILE_OPEN, &CWinApp::OnFileOpen)
+  ON_COMMAND(32926, &CTestApp::OnFileNewGraph)
+  ON_COMMAND(kAppCmd, &CTestApp::OnAppCommand)
+  ON_COMMAND(kBoth, &CTestApp::OnAppCommand)
+END_MESSAGE_MAP()
+
+class DocViewTest : public qova::test::UiTest {
+ protected:
+  DocViewTest() {
+    Log().clear();
+    Res().AddString(AFX_IDS_APP_TITLE, "QOVA");
+    Res().AddString(kMainFrame, "\nQOVA\nQOVA\n\n\nQOVA.Document\nQOVA.Document");
+    Res().AddString(kDocType, "\nDoc\nDoc\nDoc files (*.tdc)\n.tdc\nDoc.Document\nDoc.Document");
+    Res().AddString(kGraphType, "\nGraph\nGraph\nGraph (*.txt) \n.txt\nQOVA.Graph\nQOVA.Graph");
+    Res().AddString(ID_INDICATOR_CAPS, "CAP");
+    Res().AddString(ID_INDICATOR_NUM, "NUM");
+    Res().AddString(ID_INDICATOR_SCRL, "SCRL");
+    Res().AddString(kMaybe, "Maybe\nMaybe tip");
+    Res().AddMenu({kMainFrame,
+                   {Popup("&File", {MenuItem("&New\tCtrl+N", ID_FILE_NEW), MenuSeparator(), MenuItem("E&xit", ID_APP_EXIT)}),
+                    Popup("&Parameter", {MenuItem("Default &Setting", kFrameCmd)})}});
+    Res().AddMenu({kDocType,
+                   {Popup("&File", {MenuItem("&New", ID_FILE_NEW), MenuItem("&Close", ID_FILE_CLOSE)}),
+                    Popup("&Data", {MenuItem("&Maybe", kMaybe), MenuItem("&Both", kBoth),
+                                    Popup("A&nalysis", {MenuItem("&Doc only", kDocOnly)})}),
+                    Popup("&View", {MenuItem("&Toolbar", ID_VIEW_TOOLBAR)})}});
+    Res().AddAccelerators({kMainFrame,
+                           {{FVIRTKEY, WORD(VK_F6), WORD(kMaybe)},
+                            {FVIRTKEY | FCONTROL, WORD('O'), WORD(kDocOnly)}}});
+    Res().AddToolBar({kMainFrame, {kMaybe, 0, kDocOnly, kFrameCmd}});
+    app_ = std::make_unique<CTestApp>();
+    EXPECT_TRUE(app_->InitInstance());
+  }
+  ~DocViewTest() override { app_.reset(); }
+
+  CMainFrame& Frame() { return *static_cast<CMainFrame*>(app_->m_pMainWnd); }
+  CTestView* ActiveView() {
+    CMDIChildWnd* child = Frame().MDIGetActive();
+    return child ? static_cast<CTestView*>(child->GetActiveView()) : nullptr;
+  }
+  CTestDoc* ActiveDoc() { return static_cast<CTestDoc*>(Frame().GetActiveDocument()); }
+  void Command(UINT id) { Frame().SendMessage(WM_COMMAND, id, 0); }
+
+  std::unique_ptr<CTestApp> app_;
+};
+
+TEST_F(DocViewTest, EmptyCommandLineOpensOneDocumentOfTheFirstTemplate) {
+  ASSERT_EQ(Frame().MDIChildren().size(), 1u);
+  ASSERT_NE(ActiveDoc(), nullptr);
+  EXPECT_EQ(ActiveDoc()->GetTitle(), "Doc1");
+  EXPECT_EQ(Frame().GetWindowText(), "QOVA - Doc1");
+  POSITION pos = app_->GetFirstDocTemplatePosition();
+  EXPECT_EQ(app_->GetNextDocTemplate(pos)->m_nIDResource, kDocType);
+  EXPECT_EQ(app_->GetNextDocTemplate(pos)->m_nIDResource, kGraphType);
+  EXPECT_EQ(pos, nullptr);
+  Command(32926);
+  EXPECT_EQ(Frame().GetActiveDocument()->GetTitle(), "Graph1");
+  EXPECT_TRUE(Frame().GetActiveDocument()->IsKindOf(RUNTIME_CLASS(CGraphDoc)));
+  Command(ID_FILE_NEW);
+  EXPECT_EQ(ActiveDoc()->GetTitle(), "Doc2");
+  EXPECT_EQ(Frame().MDIChildren().size(), 3u);
+}
+
+TEST_F(DocViewTest, CommandsAreRoutedViewDocumentFrameApplication) {
+  Command(kBoth);
+  Command(kDocOnly);
+  Command(kFrameCmd);
+  Command(kAppCmd);
+  EXPECT_EQ(Log(), (std::vector<std::string>{"view:both", "doc:only", "frame", "app"}));
+  EXPECT_FALSE(Frame().IsCommandEnabled(kNoHandler));
+  EXPECT_TRUE(Frame().IsCommandEnabled(kFrameCmd));
+}
+
+TEST_F(DocViewTest, WithoutADocumentTheApplicationAnswers) {
+  ActiveDoc()->OnCloseDocument();
+  EXPECT_EQ(Frame().MDIGetActive(), nullptr);
+  Command(kBoth);
+  EXPECT_EQ(Log(), std::vector<std::string>{"app"});
+  EXPECT_EQ(Frame().GetWindowText(), "QOVA");
+}
+
+TEST_F(DocViewTest, DisabledCommandIsNeverDispatched) {
+  ActiveDoc()->maybeEnabled = false;
+  input::Key(Frame(), VK_F6);                         // accelerator
+  EXPECT_FALSE(input::ChooseCommand(Frame(), kMaybe));  // menu and tool bar
+  Command(kMaybe);                                    // a program's own message
+  EXPECT_TRUE(Log().empty());
+  ActiveDoc()->maybeEnabled = true;
+  input::Key(Frame(), VK_F6);
+  input::Key(Frame(), 'O', FCONTROL);
+  input::Key(Frame(), 'O');  // no accelerator without Ctrl
+  EXPECT_EQ(Log(), (std::vector<std::string>{"doc:maybe", "doc:only"}));
+}
+
+TEST_F(DocViewTest, MenuBarFollowsTheActiveDocumentAndShowsUpdateUi) {
+  ActiveDoc()->maybeEnabled = false;
+  std::vector<MenuEntry> menu = Frame().UpdatedMenu();
+  ASSERT_EQ(menu.size(), 3u);
+  EXPECT_EQ(menu[1].text, "&Data");
+  EXPECT_FALSE(menu[1].popup[0].IsEnabled());
+  EXPECT_TRUE(menu[1].popup[1].IsEnabled());
+  EXPECT_EQ(FindMenuItem(menu, "Doc only"), kDocOnly);
+  EXPECT_TRUE(menu[2].popup[0].flags & MF_CHECKED);  // the tool bar is shown
+  EXPECT_TRUE(input::ChooseCommand(Frame(), kDocOnly));
+  EXPECT_FALSE(input::ChooseCommand(Frame(), kFrameCmd + 1000));  // not offered anywhere
+  ActiveDoc()->OnCloseDocument();
+  menu = Frame().UpdatedMenu();
+  ASSERT_EQ(menu.size(), 2u);
+  EXPECT_EQ(menu[1].text, "&Parameter");
+}
+
+TEST_F(DocViewTest, ToolBarAndStatusBarFollowUpdateUi) {
+  EXPECT_EQ(Frame().m_wndStatusBar.GetPaneText(1), "CAP");
+  EXPECT_EQ(Frame().m_wndToolBar.GetCount(), 4);
+  ActiveDoc()->maybeEnabled = false;
+  EXPECT_TRUE(app_->OnIdle(0));
+  EXPECT_FALSE(app_->OnIdle(1));
+  EXPECT_FALSE(Frame().m_wndToolBar.IsButtonEnabled(kMaybe));
+  EXPECT_TRUE(Frame().m_wndToolBar.IsButtonEnabled(kDocOnly));
+  // The frame's command is offered only by its tool bar while a document is active.
+  EXPECT_TRUE(input::ChooseCommand(Frame(), kFrameCmd));
+  Command(ID_VIEW_TOOLBAR);
+  EXPECT_FALSE(Frame().m_wndToolBar.IsWindowVisible());
+  EXPECT_FALSE(input::ChooseCommand(Frame(), kFrameCmd));
+  EXPECT_EQ(Log(), std::vector<std::string>{"frame"});
+}
+
+TEST_F(DocViewTest, NewWindowSeesThePreviouslyActiveViewAndNumbersTitles) {
+  CTestView* first = ActiveView();
+  Command(ID_WINDOW_NEW);
+  CTestView* second = ActiveView();
+  ASSERT_NE(second, first);
+  EXPECT_EQ(second->sourceView, first);
+  EXPECT_EQ(second->GetDocument(), first->GetDocument());
+  EXPECT_EQ(first->GetParentFrame()->GetWindowText(), "Doc1:1");
+  EXPECT_EQ(second->GetParentFrame()->GetWindowText(), "Doc1:2");
+  EXPECT_EQ(Frame().GetWindowText(), "QOVA - Doc1:2");
+  second->GetDocument()->UpdateAllViews(second, 7);
+  EXPECT_EQ(first->updates.back(), "7+sender");
+  EXPECT_EQ(second->updates.size(), 1u);  // only its initial update
+  // Closing one window keeps the document; closing the last closes it.
+  input::Close(*second->GetParentFrame());
+  EXPECT_EQ(Frame().MDIGetActive()->GetActiveView(), first);
+  EXPECT_EQ(first->GetParentFrame()->GetWindowText(), "Doc1");
+  input::Close(*first->GetParentFrame());
+  EXPECT_EQ(Frame().MDIGetActive(), nullptr);
+}
+
+TEST_F(DocViewTest, ModifiedDocumentAsksBeforeClosing) {
+  ActiveDoc()->SetModifiedFlag();
+  messages_.QueueAnswer(IDCANCEL);
+  Command(ID_FILE_CLOSE);
+  EXPECT_NE(ActiveDoc(), nullptr);
+  messages_.QueueAnswer(IDNO);
+  Command(ID_FILE_CLOSE);
+  EXPECT_EQ(ActiveDoc(), nullptr);
+  EXPECT_EQ(messages_.Texts(), (std::vector<std::string>{"Save changes to Doc1?", "Save changes to Doc1?"}));
+}
+
+TEST_F(DocViewTest, SaveAndOpenGoThroughTheFileDialogAndTheArchive) {
+  qova::test::TempHome home;
+  std::string path = home.Path("saved");
+  std::vector<FileDialogRequest> requests;
+  Ui().OnFileDialog([&](FileDialogRequest& r) {
+    requests.push_back(r);
+    r.chosen = {path};
+    return true;
+  });
+  ActiveDoc()->value = 41;
+  ActiveDoc()->SetModifiedFlag();
+  Command(ID_FILE_SAVE);
+  EXPECT_FALSE(ActiveDoc()->IsModified());
+  EXPECT_EQ(ActiveDoc()->GetTitle(), "saved.tdc");  // the default extension was added
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_FALSE(requests[0].open);
+  EXPECT_EQ(requests[0].initialName, "Doc1.tdc");
+  EXPECT_EQ(requests[0].filters.front(), (std::pair<std::string, std::string>{"Doc files (*.tdc)", "*.tdc"}));
+
+  path += ".tdc";
+  Command(ID_FILE_OPEN);
+  EXPECT_EQ(Frame().MDIChildren().size(), 1u);  // the document was already open
+  ActiveDoc()->OnCloseDocument();
+  Command(ID_FILE_OPEN);
+  ASSERT_NE(ActiveDoc(), nullptr);
+  EXPECT_EQ(ActiveDoc()->value, 41);
+  EXPECT_EQ(ActiveDoc()->GetPathName(), path);
+}
+
+TEST_F(DocViewTest, ClosingTheMainFrameEndsTheMessageLoop) {
+  input::Close(Frame());
+  EXPECT_EQ(app_->m_pMainWnd, nullptr);
+  EXPECT_EQ(app_->Run(), 0);
+}
+
+TEST_F(DocViewTest, ScrollBarsKeepTheirPositionWithinRangeAndPage) {
+  CTestView& view = *ActiveView();
+  SCROLLINFO info;
+  info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  info.nMin = 0;
+  info.nMax = 5000;
+  info.nPage = 1000;
+  info.nPos = 9000;
+  view.SetScrollInfo(SB_VERT, &info);
+  EXPECT_EQ(view.GetScrollPos(SB_VERT), 4001);
+  view.SetScrollPos(SB_VERT, 100);
+  input::Scroll(view, SB_VERT, SB_LINEDOWN);
+  EXPECT_EQ(view.lastScrollCode, SB_LINEDOWN);
+  EXPECT_EQ(view.GetScrollPos(SB_VERT), 200);
+  input::Scroll(view, SB_VERT, SB_THUMBTRACK, 3000);
+  EXPECT_EQ(view.GetScrollPos(SB_VERT), 3000);
+}
+
+TEST_F(DocViewTest, CapturedMouseFollowsTheCapturingWindow) {
+  CTestView& view = *ActiveView();
+  input::Mouse(view, WM_LBUTTONDOWN, MK_LBUTTON, {10, 20});
+  EXPECT_EQ(CWnd::GetCapture(), &view);
+  EXPECT_EQ(Ui().Cursor()->shape, CursorShape::Cross);
+  // A move over the frame still reaches the view, in the view's coordinates.
+  CRect viewRect;
+  view.GetWindowRect(&viewRect);
+  CPoint framePoint(viewRect.left + 15, viewRect.top - 5);
+  Frame().ScreenToClient(&framePoint);
+  input::Mouse(Frame(), WM_MOUSEMOVE, MK_LBUTTON, framePoint);
+  input::Mouse(view, WM_LBUTTONUP, 0, {15, -5});
+  EXPECT_EQ(CWnd::GetCapture(), nullptr);
+  EXPECT_EQ(Log(), (std::vector<std::string>{"down 10,20", "move 15,-5", "up"}));
+}
+
+TEST_F(DocViewTest, TimersFireOnTheTestClockUntilKilled) {
+  CTestView& view = *ActiveView();
+  view.SetTimer(5, 250);
+  Ui().AdvanceClock(249);
+  EXPECT_EQ(view.ticks, 0);
+  Ui().AdvanceClock(1);
+  EXPECT_EQ(view.ticks, 1);
+  Ui().AdvanceClock(2000);
+  EXPECT_EQ(view.ticks, 2);
+  EXPECT_FALSE(Ui().HasTimer(view, 5));
+}
+
+TEST_F(DocViewTest, PaintAndClientDrawingAreRecorded) {
+  CTestView& view = *ActiveView();
+  Picture painted = Ui().Paint(view);
+  ASSERT_NE(painted.FindText("Doc1"), nullptr);
+  EXPECT_FALSE(Ui().IsInvalidated(view));
+  {
+    CClientDC dc(&view);
+    CRect band(5, 5, 50, 30);
+    dc.InvertRect(&band);
+  }
+  ASSERT_EQ(Ui().ClientDrawing(view).CountOf(DrawOp::Invert), 1u);
+  view.Invalidate();
+  EXPECT_TRUE(Ui().IsInvalidated(view));
+  EXPECT_EQ(Ui().ClientDrawing(view).records.size(), 0u);  // a repaint wipes it out
+}
+
+TEST_F(DocViewTest, PrintingDrawsEveryPageOnThePrinter) {
+  ActiveView()->pages = 3;
+  Ui().OnPrintDialog([](PrintDialogRequest& r) {
+    EXPECT_EQ(r.maxPage, 0xFFFF);
+    r.printer = PrinterSettings{"Test printer", 1000, 1400, 120};
+    return true;
+  });
+  Command(ID_FILE_PRINT);
+  ASSERT_EQ(Ui().PrintJobs().size(), 1u);
+  const PrintedJob& job = Ui().PrintJobs()[0];
+  EXPECT_FALSE(job.preview);
+  ASSERT_EQ(job.pages.size(), 3u);
+  EXPECT_NE(job.pages[2].FindText("page"), nullptr);
+  EXPECT_EQ(job.pages[0].caps.width, 1000);
+  EXPECT_TRUE(job.pages[0].caps.printer);
+  Ui().OnPrintDialog([](PrintDialogRequest&) { return false; });
+  Command(ID_FILE_PRINT);
+  Command(ID_FILE_PRINT_PREVIEW);  // no dialog for a preview
+  ASSERT_EQ(Ui().PrintJobs().size(), 2u);
+  EXPECT_TRUE(Ui().PrintJobs()[1].preview);
+}
+
+TEST_F(DocViewTest, PopupMenuReturnsTheChosenCommand) {
+  CMenu menu;
+  menu.CreatePopupMenu();
+  menu.AppendMenu(MF_STRING, 104, "Zoom In");
+  menu.AppendMenu(MF_STRING, 105, "Zoom Out");
+  menu.AppendMenu(MF_STRING | MF_GRAYED, 106, "Gray");
+  Ui().OnPopupMenu([](const PopupMenuRequest& r) { return FindMenuItem(r.items, "Zoom Out"); });
+  EXPECT_EQ(menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, 10, 10, ActiveView()), 105);
+  Ui().OnPopupMenu([](const PopupMenuRequest&) { return 0u; });
+  EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD, 10, 10, ActiveView()), 0);
+  Ui().OnPopupMenu([](const PopupMenuRequest&) { return 106u; });
+  EXPECT_THROW(menu.TrackPopupMenu(TPM_RETURNCMD, 10, 10, ActiveView()), ScriptError);
+  // Without TPM_RETURNCMD the choice arrives later as a command.
+  Ui().OnPopupMenu([](const PopupMenuRequest&) { return UINT(kDocOnly); });
+  menu.AppendMenu(MF_STRING, kDocOnly, "Doc");
+  EXPECT_TRUE(menu.TrackPopupMenu(0, 1, 1, &Frame()));
+  EXPECT_TRUE(Log().empty());
+  DrainMessages();
+  EXPECT_EQ(Log(), std::vector<std::string>{"doc:only"});
+}
+
+TEST_F(DocViewTest, ClipboardAndBrowserAreRecorded) {
+  EXPECT_TRUE(SetClipboardText("chr1\t100"));
+  EXPECT_EQ(GetClipboardText(), "chr1\t100");
+  RecordingCanvas picture(50, 50);
+  picture.SetPixel(1, 1, RGB(255, 0, 0));
+  SetClipboardPicture(picture.Contents());
+  ASSERT_TRUE(Ui().ClipboardPicture().has_value());
+  EXPECT_EQ(Ui().ClipboardPicture()->records.size(), 1u);
+  EXPECT_FALSE(GetClipboardText().has_value());
+  EXPECT_TRUE(OpenUrl("http://genome.example/cgi-bin/hgTracks?db=hg18&position=chr1%3A1-2"));
+  Ui().SetOpenUrlSucceeds(false);
+  EXPECT_FALSE(OpenUrl("http://b"));
+  EXPECT_EQ(Ui().OpenedUrls().size(), 2u);
+}
+
+}  // namespace
