@@ -5,6 +5,7 @@
 #include "platform/Strings.h"
 #include "platform/ui/Backend.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/DC.h"
 #include "platform/ui/Resources.h"
 
 using platform::ui::ControlKind;
@@ -26,10 +27,9 @@ const DialogTemplate& RequireDialogTemplate(UINT id) {
   return *t;
 }
 
-CRect DialogUnitsToPixels(const CRect& rect, CSize base) {
-  auto x = [&](LONG v) { return LONG((v * base.cx + 2) / 4); };
-  auto y = [&](LONG v) { return LONG((v * base.cy + 4) / 8); };
-  return {x(rect.left), y(rect.top), x(rect.right), y(rect.bottom)};
+CRect DialogUnitsToPixels(const DialogRect& rect, CSize base) {
+  int left = MulDiv(rect.x, base.cx, 4), top = MulDiv(rect.y, base.cy, 8);
+  return {left, top, left + MulDiv(rect.cx, base.cx, 4), top + MulDiv(rect.cy, base.cy, 8)};
 }
 
 }  // namespace platform::ui
@@ -61,7 +61,7 @@ void CDialog::CreateTemplateControls(CWnd& parent, const platform::ui::DialogTem
   using namespace platform::ui;
   WindowState& dialog = parent.State();
   CSize base = Backend().DialogBaseUnits(t.fontFace, t.fontSize);
-  CRect size = DialogUnitsToPixels(CRect(0, 0, t.size.cx, t.size.cy), base);
+  CRect size = DialogUnitsToPixels({0, 0, t.size.cx, t.size.cy}, base);
   dialog.rect.right = dialog.rect.left + size.Width();
   dialog.rect.bottom = dialog.rect.top + size.Height();
   WindowState* previous = nullptr;

@@ -8,6 +8,7 @@
 #include "platform/ui/Wnd.h"
 
 namespace platform::ui {
+struct DialogRect;
 struct DialogTemplate;
 }
 
@@ -57,7 +58,8 @@ namespace platform::ui {
 
 // The template of `id`; throws std::logic_error when none is registered.
 const DialogTemplate& RequireDialogTemplate(UINT id);
-// Dialog units to pixels with the base units of the template's font.
-[[nodiscard]] CRect DialogUnitsToPixels(const CRect& rect, CSize baseUnits);
+// Dialog units to pixels with the base units of the template's font
+// (position and size each converted, as the system places controls).
+[[nodiscard]] CRect DialogUnitsToPixels(const DialogRect& rect, CSize baseUnits);
 
 }  // namespace platform::ui

@@ -10,45 +10,45 @@ const ControlTemplate* DialogTemplate::Control(UINT controlId) const {
   return nullptr;
 }
 
-ControlTemplate Static(UINT id, std::string text, CRect rect, DWORD style) {
+ControlTemplate Static(UINT id, std::string text, DialogRect rect, DWORD style) {
   return {id, ControlKind::Static, std::move(text), rect, style};
 }
-ControlTemplate Frame(UINT id, CRect rect) { return {id, ControlKind::Frame, {}, rect, SS_BLACKFRAME}; }
-ControlTemplate GroupBox(std::string text, CRect rect) {
+ControlTemplate Frame(UINT id, DialogRect rect) { return {id, ControlKind::Frame, {}, rect, SS_BLACKFRAME}; }
+ControlTemplate GroupBox(std::string text, DialogRect rect) {
   return {IDC_STATIC, ControlKind::GroupBox, std::move(text), rect, 0};
 }
-ControlTemplate Edit(UINT id, CRect rect, DWORD style) { return {id, ControlKind::Edit, {}, rect, style | WS_TABSTOP}; }
-ControlTemplate PushButton(UINT id, std::string text, CRect rect, DWORD style) {
+ControlTemplate Edit(UINT id, DialogRect rect, DWORD style) { return {id, ControlKind::Edit, {}, rect, style | WS_TABSTOP}; }
+ControlTemplate PushButton(UINT id, std::string text, DialogRect rect, DWORD style) {
   return {id, ControlKind::PushButton, std::move(text), rect, style | WS_TABSTOP};
 }
-ControlTemplate DefPushButton(UINT id, std::string text, CRect rect) {
+ControlTemplate DefPushButton(UINT id, std::string text, DialogRect rect) {
   return {id, ControlKind::PushButton, std::move(text), rect, BS_DEFPUSHBUTTON | WS_TABSTOP};
 }
-ControlTemplate CheckBox(UINT id, std::string text, CRect rect, DWORD style) {
+ControlTemplate CheckBox(UINT id, std::string text, DialogRect rect, DWORD style) {
   return {id, ControlKind::CheckBox, std::move(text), rect, style | BS_AUTOCHECKBOX | WS_TABSTOP};
 }
-ControlTemplate RadioButton(UINT id, std::string text, CRect rect, DWORD style) {
+ControlTemplate RadioButton(UINT id, std::string text, DialogRect rect, DWORD style) {
   return {id, ControlKind::RadioButton, std::move(text), rect, style | BS_AUTORADIOBUTTON};
 }
-ControlTemplate ComboBox(UINT id, CRect rect, DWORD style) {
+ControlTemplate ComboBox(UINT id, DialogRect rect, DWORD style) {
   return {id, ControlKind::ComboBox, {}, rect, style | WS_TABSTOP};
 }
-ControlTemplate ListBox(UINT id, CRect rect, DWORD style) {
+ControlTemplate ListBox(UINT id, DialogRect rect, DWORD style) {
   return {id, ControlKind::ListBox, {}, rect, style | WS_TABSTOP};
 }
-ControlTemplate CheckListBox(UINT id, CRect rect, DWORD style) {
+ControlTemplate CheckListBox(UINT id, DialogRect rect, DWORD style) {
   return {id, ControlKind::CheckListBox, {}, rect, style | WS_TABSTOP};
 }
-ControlTemplate DragListBox(UINT id, CRect rect, DWORD style) {
+ControlTemplate DragListBox(UINT id, DialogRect rect, DWORD style) {
   return {id, ControlKind::DragListBox, {}, rect, style | WS_TABSTOP};
 }
-ControlTemplate ListCtrl(UINT id, CRect rect, DWORD style) {
+ControlTemplate ListCtrl(UINT id, DialogRect rect, DWORD style) {
   return {id, ControlKind::ListCtrl, {}, rect, style | WS_TABSTOP};
 }
-ControlTemplate Progress(UINT id, CRect rect, DWORD style) { return {id, ControlKind::Progress, {}, rect, style}; }
-ControlTemplate Animation(UINT id, CRect rect, DWORD style) { return {id, ControlKind::Animation, {}, rect, style}; }
-ControlTemplate UpDown(UINT id, CRect rect, DWORD style) { return {id, ControlKind::UpDown, {}, rect, style}; }
-ControlTemplate MonthCalendar(UINT id, CRect rect, DWORD style) {
+ControlTemplate Progress(UINT id, DialogRect rect, DWORD style) { return {id, ControlKind::Progress, {}, rect, style}; }
+ControlTemplate Animation(UINT id, DialogRect rect, DWORD style) { return {id, ControlKind::Animation, {}, rect, style}; }
+ControlTemplate UpDown(UINT id, DialogRect rect, DWORD style) { return {id, ControlKind::UpDown, {}, rect, style}; }
+ControlTemplate MonthCalendar(UINT id, DialogRect rect, DWORD style) {
   return {id, ControlKind::MonthCalendar, {}, rect, style};
 }
 ControlTemplate Hidden(ControlTemplate control) {

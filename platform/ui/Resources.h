@@ -15,12 +15,20 @@
 
 namespace platform::ui {
 
-// A control of a dialog template. The rectangle is in dialog units.
+// A place in dialog units, as templates give it: position and size.
+struct DialogRect {
+  int x = 0;
+  int y = 0;
+  int cx = 0;
+  int cy = 0;
+};
+
+// A control of a dialog template.
 struct ControlTemplate {
   UINT id = 0;
   ControlKind kind = ControlKind::Static;
   std::string text;
-  CRect rect;
+  DialogRect rect;
   DWORD style = 0;  // kind-specific style bits (LBS_SORT, ES_READONLY, WS_GROUP ...)
   bool visible = true;
   bool enabled = true;
@@ -39,23 +47,23 @@ struct DialogTemplate {
 };
 
 // Short builders for templates: Edit(1004, {72, 108, 66, 12}, ES_READONLY).
-ControlTemplate Static(UINT id, std::string text, CRect rect, DWORD style = 0);
-ControlTemplate Frame(UINT id, CRect rect);
-ControlTemplate GroupBox(std::string text, CRect rect);
-ControlTemplate Edit(UINT id, CRect rect, DWORD style = 0);
-ControlTemplate PushButton(UINT id, std::string text, CRect rect, DWORD style = 0);
-ControlTemplate DefPushButton(UINT id, std::string text, CRect rect);
-ControlTemplate CheckBox(UINT id, std::string text, CRect rect, DWORD style = 0);
-ControlTemplate RadioButton(UINT id, std::string text, CRect rect, DWORD style = 0);
-ControlTemplate ComboBox(UINT id, CRect rect, DWORD style = CBS_DROPDOWNLIST);
-ControlTemplate ListBox(UINT id, CRect rect, DWORD style = 0);
-ControlTemplate CheckListBox(UINT id, CRect rect, DWORD style = 0);
-ControlTemplate DragListBox(UINT id, CRect rect, DWORD style = 0);
-ControlTemplate ListCtrl(UINT id, CRect rect, DWORD style = LVS_REPORT);
-ControlTemplate Progress(UINT id, CRect rect, DWORD style = 0);
-ControlTemplate Animation(UINT id, CRect rect, DWORD style = 0);
-ControlTemplate UpDown(UINT id, CRect rect, DWORD style = 0);
-ControlTemplate MonthCalendar(UINT id, CRect rect, DWORD style = 0);
+ControlTemplate Static(UINT id, std::string text, DialogRect rect, DWORD style = 0);
+ControlTemplate Frame(UINT id, DialogRect rect);
+ControlTemplate GroupBox(std::string text, DialogRect rect);
+ControlTemplate Edit(UINT id, DialogRect rect, DWORD style = 0);
+ControlTemplate PushButton(UINT id, std::string text, DialogRect rect, DWORD style = 0);
+ControlTemplate DefPushButton(UINT id, std::string text, DialogRect rect);
+ControlTemplate CheckBox(UINT id, std::string text, DialogRect rect, DWORD style = 0);
+ControlTemplate RadioButton(UINT id, std::string text, DialogRect rect, DWORD style = 0);
+ControlTemplate ComboBox(UINT id, DialogRect rect, DWORD style = CBS_DROPDOWNLIST);
+ControlTemplate ListBox(UINT id, DialogRect rect, DWORD style = 0);
+ControlTemplate CheckListBox(UINT id, DialogRect rect, DWORD style = 0);
+ControlTemplate DragListBox(UINT id, DialogRect rect, DWORD style = 0);
+ControlTemplate ListCtrl(UINT id, DialogRect rect, DWORD style = LVS_REPORT);
+ControlTemplate Progress(UINT id, DialogRect rect, DWORD style = 0);
+ControlTemplate Animation(UINT id, DialogRect rect, DWORD style = 0);
+ControlTemplate UpDown(UINT id, DialogRect rect, DWORD style = 0);
+ControlTemplate MonthCalendar(UINT id, DialogRect rect, DWORD style = 0);
 ControlTemplate Hidden(ControlTemplate control);
 
 struct MenuItemTemplate {

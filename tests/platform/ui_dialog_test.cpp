@@ -324,8 +324,10 @@ TEST_F(DialogTest, ModelessDialogLivesUntilDestroyed) {
 }
 
 TEST_F(DialogTest, DialogUnitsFollowTheFontsBaseUnits) {
-  // 4 horizontal and 8 vertical dialog units per base unit, rounded.
-  EXPECT_EQ(DialogUnitsToPixels({7, 9, 60, 8}, {6, 13}), CRect(11, 15, 90, 13));
+  // 4 horizontal and 8 vertical dialog units per base unit, rounded; the
+  // size is converted on its own, not as the far edge.
+  EXPECT_EQ(DialogUnitsToPixels({7, 9, 60, 8}, {6, 13}), CRect(11, 15, 11 + 90, 15 + 13));
+  EXPECT_EQ(DialogUnitsToPixels({1, 1, 1, 1}, {6, 13}), CRect(2, 2, 4, 4));
   EXPECT_EQ(DialogUnitsToPixels({0, 0, 389, 326}, {7, 16}), CRect(0, 0, 681, 652));
 }
 

@@ -1,0 +1,84 @@
+#pragma once
+// The fixture of the windowed backend's tests: the Qt implementation
+// installed, a clean set of resources, and a folder for the screenshots that
+// the tests leave in the build folder for people to look at.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPointer>
+#include <QDir>
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+#include <functional>
+#include <string>
+
+#include "platform/qt/QtBackend.h"
+#include "platform/ui/Backend.h"
+#include "platform/ui/Resources.h"
+
+namespace qova::test {
+
+class QtUiTest : public ::testing::Test {
+ protected:
+  QtUiTest() {
+    platform::qt::InstallQtBackend();
+    platform::ui::ClearMessageQueue();
+    platform::ui::Resources::Instance().Clear();
+  }
+  ~QtUiTest() override {
+    QApplication::processEvents();
+    platform::qt::UninstallQtBackend();
+    platform::ui::ClearMessageQueue();
+    platform::ui::Resources::Instance().Clear();
+  }
+
+  // The folder for test artefacts: <build>/artefacts.
+  static QString ArtefactPath(const QString& name) {
+    const char* build = std::getenv("QOVA_BINARY_DIR");
+    QString folder = QString::fromUtf8(build ? build : ".") + "/artefacts";
+    QDir().mkpath(folder);
+    return folder + "/" + name;
+  }
+
+  // The modal window on top: a message box over its dialog, else the dialog.
+  static QWidget* TopModal() {
+    QWidget* top = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (!w->isVisible() || !w->isModal()) continue;
+      if (!top || w->parentWidget() == top || w->inherits("QMessageBox")) top = w;
+    }
+    return top;
+  }
+
+  // Calls `act` with the modal window on top every few milliseconds (a
+  // user's hand on whatever dialog is up). A window is not acted on again
+  // while an action on it is still running, so a message box that the
+  // action brings up gets its own turn.
+  static void WhileModal(QTimer& timer, std::function<void(QWidget*)> act) {
+    timer.setInterval(15);
+    auto acting = std::make_shared<std::vector<QWidget*>>();
+    QObject::connect(&timer, &QTimer::timeout, [act, acting] {
+      QWidget* modal = TopModal();
+      if (!modal || std::find(acting->begin(), acting->end(), modal) != acting->end()) return;
+      // Run outside the timer's own call, so that nested loops keep the timer going.
+      QMetaObject::invokeMethod(
+          qApp,
+          [act, acting, target = QPointer<QWidget>(modal)] {
+            if (!target || std::find(acting->begin(), acting->end(), target.data()) != acting->end()) return;
+            acting->push_back(target);
+            act(target);
+            acting->erase(std::find(acting->begin(), acting->end(), target.data()));
+          },
+          Qt::QueuedConnection);
+    });
+    timer.start();
+  }
+};
+
+}  // namespace qova::test
