@@ -1,0 +1,245 @@
+#pragma once
+// The main document: the sample the main view shows (one extracted sample and
+// its analysed result), what it currently holds (its status), and every data
+// command of the Data, Automation and Parameter > Analysis menus. It is never
+// loaded or saved by the framework; its commands read and write sample files
+// themselves.
+//
+// Analyses work on scratch objects and change the document only when they
+// succeeded: a failed analysis leaves the sample, the result and the status
+// as they were, so the views never show one sample's header beside another
+// sample's result.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/AnalyzedData.h"
+#include "core/ArrayData.h"
+#include "core/ArrayTypes.h"
+#include "core/Cytoband.h"
+#include "core/SampleDocuments.h"
+#include "platform/ui/DocView.h"
+
+class CBasicData;
+class CGlobalData;
+class CAnalysis;
+class IntegrationData;
+
+// What the main document holds; the views draw by it and the update handlers
+// enable commands by it. ("Integral" is a window title, never a status.)
+inline constexpr const char* kStatusClean = "Clean";
+inline constexpr const char* kStatusAnalysis = kDocumentStatusAnalysis;
+inline constexpr const char* kStatusSingle = kDocumentStatusSingle;
+inline constexpr const char* kStatusMultiple = "Multiple";
+inline constexpr const char* kStatusIntegrate = "Integrate";
+
+// The action keywords of the Sample Manager, compared exactly.
+inline constexpr const char* kActionSelfAnalysis = "SelfAnalysis";
+inline constexpr const char* kActionNonSelfAnalysis = "NonSelfAnalysis";
+inline constexpr const char* kActionSelectNonSelfRef = "SelectNonSelfRef";
+inline constexpr const char* kActionSelectNonSelfRefSameSex = "SelectNonSelfRef_samesex";
+inline constexpr const char* kActionAutomaticAnalysis = "AutomaticAnalysis";
+inline constexpr const char* kActionAutomaticAnalysisSameSex = "AutomaticAnalysis_samesex";
+inline constexpr const char* kActionSelectSelfAsRef = "SelectSelfAsRef";
+inline constexpr const char* kActionAssociationAnalysis = "AssociationAnalysis";
+
+// The choice the association dialog hands back.
+struct AssociationChoice {
+  int PositiveCount = 0;
+  int NegativeCount = 0;
+  int Method = 0;
+};
+// Runs the association dialog (a dialog of the view layer, which installs it);
+// false when it was cancelled.
+using AssociationDialogRunner = std::function<bool(AssociationChoice& choice)>;
+
+class CQOVADoc : public CDocument, public ISampleDocument {
+  DECLARE_DYNCREATE(CQOVADoc)
+
+ public:
+  // The sample objects have room for this many SNPs from the start.
+  static constexpr std::int32_t kSampleCapacity = qova::kSampleSnpCapacity;
+
+  // Results of the analyses and of the reference selection.
+  enum : int {
+    kSucceeded = 0,
+    kFailed = 1,          // an analysis that stored nothing
+    kSelectionCancelled = 1,  // the reference choice was cancelled: nothing changed
+  };
+
+  // With the installed application-wide data object (qova::ApplicationData).
+  CQOVADoc();
+  explicit CQOVADoc(CGlobalData& global);
+  ~CQOVADoc() override;
+
+  BOOL OnNewDocument() override;
+
+  // Type and family index of an array-type name (exact compare; an unknown
+  // name gives 0).
+  [[nodiscard]] int ArrayTypeIndex(const std::string& arrayType) const;
+  [[nodiscard]] int ArrayClassIndex(const std::string& arrayType) const;
+
+  // --- the refresh after a store (ISampleDocument) ---
+  [[nodiscard]] std::string GetStatus() const override { return Status; }
+  [[nodiscard]] std::string GetExtractedSampleName() const override { return ArrayData.Header.SampleName; }
+  [[nodiscard]] std::string GetAnalyzedSampleName() const override { return AnalyzedData.Header.SampleName; }
+  [[nodiscard]] bool GetAnalyzedIsSelf() const override { return AnalyzedData.IsSelf; }
+  void RefreshSampleData(const CArrayData& stored) override;
+  void SetAnalyzedData(const CAnalyzedData& stored) override;
+
+  // --- analyses of one sample ---
+  // `sample` is the sample to analyse (the document's own, or one loaded for
+  // the purpose). On success the result file and then the sample's .CFH are
+  // written, `sample` receives what the analysis added to it, the document
+  // takes the sample and its result, and, unless quiet, the status becomes
+  // "Analysis" and the views are updated. On failure nothing is written or
+  // changed and kFailed is returned.
+
+  // Against the paired normal sample; result <name>.CFS. Without a self
+  // reference: "This sample does not have self reference" (also when quiet).
+  int SelfAnalysis(CArrayData* sample, BOOL quiet);
+  int SelfAnalyzeCurrent();
+  // Against the references the header lists; result <name>.CFN, or .CFA with
+  // the allele-specific switch. A failure leaves its line in the error log and,
+  // unless quiet, shows a message.
+  int NonSelfAnalysis(CArrayData* sample, BOOL quiet);
+  int NonSelfAnalyzeCurrent();
+  // Repeats the kind of analysis of the result shown.
+  int Reanalyze();
+
+  // --- reference selection (into `sample`'s header, in memory only) ---
+  // Ranks the admissible reference samples and lets the user check them
+  // (automatic FALSE) or takes them under the AUTO settings. kSelectionCancelled
+  // when the user cancelled the choice (the references stay as they were);
+  // kSucceeded otherwise, also when the selection found nothing.
+  int SelectNonSelfReferences(CArrayData* sample, BOOL automatic, BOOL sameSex, int referenceMode,
+                              BOOL keepSampleIndex);
+  // The sample's paired normal sample becomes its only non-self reference.
+  // kFailed, after "This sample does not have self reference", without one.
+  int SelectSelfAsReference(CArrayData* sample);
+  int SelectSelfAsReference() { return SelectSelfAsReference(&ArrayData); }
+  // The superseded selection: the five best candidates into the candidate
+  // fields. `work` is a scratch sample for reading the candidates.
+  int SelectNonSelfReferencesOld(CArrayData* work, CArrayData* sample);
+
+  // --- the Sample Manager's actions ---
+  // Loads <array-data folder><sampleName>.CFH and runs `keyword` on it (quiet
+  // FALSE). A keyword outside the eight loads and changes nothing. The
+  // document takes the sample only when its analysis succeeded.
+  void RunSampleAction(const std::string& sampleName, const std::string& keyword);
+  // The association entry on `sample`: result <name>_A.CFS, status "Single".
+  // 1 when the sample has no self reference or its normalisation failed.
+  int AssociationAnalysis(CArrayData* sample);
+  int AssociationAnalysis() { return AssociationAnalysis(&ArrayData); }
+  static void SetAssociationDialog(AssociationDialogRunner runner);
+
+  // Messages of a long command: while collecting, notices are kept and shown
+  // as one summary at the end instead of one box each.
+  void BeginCollectingNotices();
+  void EndCollectingNotices();
+  void Notify(const std::string& text);
+
+  // --- command handlers ---
+  void OnDataExtract();  // Extract Data, with ExtractSample per file
+  void ExtractSample(const std::string& chpFileName, int mode, const std::string& partnerFileName);
+  void OnExtractWithoutCHP();
+  void ExtractSampleWithoutCHP(int mode, const std::string& celFileName, const std::string& partnerFileName);
+  void OnSampleManager();
+  void OnStoreBasicData();
+  void OnDisplaySamples();
+  void OnOutputRawData();
+  void OnBatchAnalysis();
+  void OnTransferArrangedData();
+  void OnManualSelection();
+  void OnAutomaticSelection();
+  void OnSelectOnlySelfRef();
+  void OnSelfAnalysis();
+  void OnReanalysis();
+  void OnOutputSampleList();
+  void OnUpdateGenderFromCHP();
+  void OnUpdateFilesToNewestVersion();
+  void OnAverageArrays();
+  void OnBatchCombine();
+  void OnCopyListedDataFiles();
+  void OnChangeAttributesAsListed();
+  void OnNothing();
+  void OnExtractIMFFromList();
+  void OnIMFCorrelation();
+  void OnMakeSNPInfo();
+  void OnIMFToIM2();
+  void OnMakeNormalAverage();
+  void OnIM2ToIM3();
+  void OnMakeCNRegression();
+  void OnIM3ToResult();
+  void OnConvertAllFiles();
+  void OnApplyCorrection();
+  void OnDumpCDF();
+  void OnRefreshFileLists();
+  void OnOpenIntegration();
+  void OnSaveIntegration();
+  void OnEditIntegration();
+
+  // Update handlers.
+  void OnUpdateAlwaysEnabled(CCmdUI* cmdUI);
+  void OnUpdateAnalysisCommands(CCmdUI* cmdUI);
+  void OnUpdateApplyCorrection(CCmdUI* cmdUI);
+  void OnUpdateIntegrationCommands(CCmdUI* cmdUI);
+
+  // --- members ---
+  CAnalyzedData AnalyzedData;  // the result the views show
+  CArrayData ArrayData;        // the extracted sample the views show
+  // The result files chosen last in Display Samples (relative to the
+  // analysis-result folder), and the results of the multiple-sample grid.
+  std::vector<std::string> DisplayList;
+  std::vector<std::unique_ptr<CAnalyzedData>> LoadedResults;
+  std::string Status = kStatusClean;
+  std::shared_ptr<IntegrationData> Integration;  // the integral view's, or null
+  CCytoband Cytoband;                            // the document's own copy
+
+  // Into the application-wide data object, which outlives every document.
+  CBasicData* BasicData = nullptr;  // seven tables, by family index
+  const std::int32_t* ChromosomeStarts[qova::kArrayTypeCount] = {};
+  const std::int32_t* FirstSnpIndex = nullptr;
+  const std::int32_t* LastSnpIndex = nullptr;
+  const std::int32_t* LastXSnpIndex = nullptr;
+  const std::int32_t* LastAutosomeSnpIndex = nullptr;
+  const std::int32_t* SnpCount = nullptr;
+
+  // The folders, copied from the settings when the document is made (a later
+  // change of the settings reaches only documents made after it). Each ends
+  // with its separator; file names are appended directly.
+  std::string DataFolder;
+  std::string ArrayDataFolder;
+  std::string LibraryFolder;
+  std::string AnalysisResultFolder;
+  std::string OutputFolder;
+  std::string StartFolder;
+
+  [[nodiscard]] CGlobalData& Global() const { return global_; }
+
+ protected:
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  // The annotation table of `sample`'s family, or null (after a message) when
+  // it is not loaded.
+  CBasicData* AnnotationFor(const CArrayData& sample);
+  // An engine with the document's folders.
+  void PrepareEngine(CAnalysis& engine) const;
+  // Copy a sample or a result into the document's own objects, whose arrays
+  // keep their storage.
+  void TakeSample(const CArrayData& sample);
+  void TakeResult(const CAnalyzedData& result);
+  // Takes a successful analysis into the document (and `analysed` into `sample`).
+  void CommitAnalysis(CArrayData* sample, const CArrayData& analysed, const CAnalyzedData& result, BOOL quiet);
+  // A command whose work is not in this version yet.
+  void ShowNotYetAvailable(const char* command);
+
+  CGlobalData& global_;
+  std::optional<std::vector<std::string>> notices_;
+  // Last: leaves the list of open documents before anything else goes.
+  qova::ScopedSampleDocument registration_{this};
+};
