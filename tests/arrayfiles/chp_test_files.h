@@ -7,6 +7,7 @@
 
 #include "platform/ByteOrder.h"
 #include "platform/Paths.h"
+#include "tools/arraywriters/GenericChpWriter.h"
 #include "tools/arraywriters/GenericWriter.h"
 #include "tools/arraywriters/LegacyChpWriters.h"
 
@@ -190,6 +191,74 @@ inline OlderChpFile OlderResequencing(std::int32_t version, std::string text) {
   f.calledBases = {'T', 'A', 'C'};
   f.scores = {0.5f, 0.25f, 0.125f};
   f.resequencingText = std::move(text);
+  return f;
+}
+
+// ---- the generic container ------------------------------------------------------
+
+inline GenericChpFile GenericHeader(const char* typeId) {
+  GenericChpFile f;
+  f.fileTypeId = typeId;
+  f.fileId = "0123-abcd";
+  f.arrayType = u"Mapping250K_Nsp";
+  f.algorithmName = u"BRLMM";
+  f.algorithmVersion = u"1.0";
+  f.parentCelFile = u"C:\\data\\S05.CEL";
+  f.progId = u"Generic.Prog.1";
+  f.celRows = 2560;
+  f.celCols = 2561;
+  f.algorithmParameters = {FloatParameter(u"Bandwidth", 0.25f), Int32Parameter(u"Seed", 7),
+                           TextParameter(u"Mode", u"fast")};
+  f.summaryParameters = {TextParameter(u"CalledGender", u"F"), FloatParameter(u"CallRate", 97.5f)};
+  f.zones = {{1.0f, 2.0f, 30.5f, 2.0f}, {3.0f, 4.0f, 31.5f, 5.0f}, {5.0f, 6.0f, 32.5f, 7.0f}};
+  return f;
+}
+
+inline GenericChpFile GenericGenotyping(bool wideNames = false) {
+  GenericChpFile f = GenericHeader(kGenotypingChpTypeId);
+  f.wideNames = wideNames;
+  f.genotyping = {{"SNP_A-1", 6, {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f}},
+                  {"SNP_A-22", 7, {1, 2, 3, 4, 5, 6, 7}},
+                  {"SNP_A-333", 8, {-1, -2, -3, -4, -5, -6, -7}},
+                  {"AFFX-4", 11, {}}};
+  return f;
+}
+
+inline GenericChpFile GenericExpression(bool extended) {
+  GenericChpFile f = GenericHeader(kExpressionChpTypeId);
+  f.extendedExpression = extended;
+  GenericExpressionRow a;
+  a.probeSetName = "1000_at";
+  a.code1 = 1;
+  a.value1 = 250.5f;
+  a.value2 = 0.004f;
+  a.count1 = 16;
+  a.count2 = 15;
+  a.code2 = 2;
+  a.value3 = 3.5f;
+  a.value4 = 4.5f;
+  a.value5 = 5.5f;
+  a.value6 = 6.5f;
+  a.count3 = 60000;
+  GenericExpressionRow b;
+  b.probeSetName = "1001_at";
+  b.value1 = 12.0f;
+  f.expression = {a, b};
+  return f;
+}
+
+inline GenericChpFile GenericUniversal() {
+  GenericChpFile f = GenericHeader(kUniversalChpTypeId);
+  f.universal = {10.5f, -1.25f, 0.0f};
+  return f;
+}
+
+inline GenericChpFile GenericResequencing() {
+  GenericChpFile f = GenericHeader(kResequencingChpTypeId);
+  f.calledBases = {'G', 'A', 'T'};
+  f.scores = {0.75f, 0.5f, 0.25f};
+  f.forceCalls = {{100, 'C', 2}};
+  f.origCalls = {{200, 'N'}, {-3, 'A'}};
   return f;
 }
 

@@ -1,6 +1,7 @@
 #include "tools/arraydump/ArrayDump.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -9,6 +10,7 @@
 
 #include "arrayfiles/common/StringUtils.h"
 #include "arrayfiles/generic/GenericExceptions.h"
+#include "platform/Strings.h"
 
 namespace arraydump {
 
@@ -53,6 +55,21 @@ void PrintField(std::ostream& out, std::string_view name, std::u16string_view va
 
 void PrintField(std::ostream& out, std::string_view name, long long value) {
   PrintField(out, name, std::string_view(std::to_string(value)));
+}
+
+std::string Printable(std::u16string_view text) {
+  std::string out;
+  for (char c : StringUtils::WideToNarrow(text)) {
+    const auto byte = static_cast<unsigned char>(c);
+    out += byte < 0x20 || byte == 0x7f ? platform::Format("\\x%02X", byte) : std::string(1, c);
+  }
+  return out;
+}
+
+std::string FloatText(float value) {
+  char buffer[32];
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
 }
 
 }  // namespace arraydump

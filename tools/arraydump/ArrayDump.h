@@ -36,4 +36,10 @@ void PrintField(std::ostream& out, std::string_view name, std::string_view value
 void PrintField(std::ostream& out, std::string_view name, std::u16string_view value);
 void PrintField(std::ostream& out, std::string_view name, long long value);
 
+// The text narrowed, with control characters (a DAT header separates its
+// fields with one) written as \xNN.
+[[nodiscard]] std::string Printable(std::u16string_view text);
+// The shortest text that reads back as the same float.
+[[nodiscard]] std::string FloatText(float value);
+
 }  // namespace arraydump

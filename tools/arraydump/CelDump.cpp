@@ -3,7 +3,6 @@
 // algorithm parameters, then one row per cell ("x y intensity stdev pixels";
 // "--cells N" prints the first N).
 #include <algorithm>
-#include <charconv>
 #include <stdexcept>
 
 #include "arrayfiles/common/StringUtils.h"
@@ -31,23 +30,6 @@ std::string FormName(unified_io::UnifiedCELData& cel) {
     case CLegacyCELFile::kCompactFormat: return "cel-compact";
     default: return "cel-unknown";
   }
-}
-
-// Control characters (the DAT header separates its fields with one) as \xNN.
-std::string Printable(std::u16string_view text) {
-  std::string out;
-  for (char c : StringUtils::WideToNarrow(text)) {
-    const auto byte = static_cast<unsigned char>(c);
-    out += byte < 0x20 || byte == 0x7f ? platform::Format("\\x%02X", byte) : std::string(1, c);
-  }
-  return out;
-}
-
-// The shortest text that reads back as the same float.
-std::string FloatText(float value) {
-  char buffer[32];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
 }
 
 void PrintHeader(unified_io::UnifiedCELData& cel, std::ostream& out) {

@@ -1,0 +1,146 @@
+#include "arrayfiles/unified/UnifiedCHPData.h"
+
+#include "arrayfiles/chp/CHPData.h"
+#include "arrayfiles/generic/GenericExceptions.h"
+#include "arrayfiles/generic/GenericFileReader.h"
+#include "arrayfiles/unified/GenericCHPDataAdapter.h"
+#include "arrayfiles/unified/LegacyCHPDataAdapter.h"
+#include "platform/Paths.h"
+
+namespace unified_io {
+
+UnifiedCHPDataReg* UnifiedCHPDataReg::head = nullptr;
+
+// The program's one registration. It lives in this file so that every
+// program that reads through the registry links it.
+static const UnifiedCHPLegacyData::Reg legacyDataRegistration;
+
+UnifiedCHPDataReg::UnifiedCHPDataReg() : next(head) { head = this; }
+
+UnifiedCHPDataReg::~UnifiedCHPDataReg() {
+  for (UnifiedCHPDataReg** link = &head; *link != nullptr; link = &(*link)->next) {
+    if (*link == this) {
+      *link = next;
+      break;
+    }
+  }
+}
+
+std::unique_ptr<UnifiedCHPData> UnifiedCHPDataReg::Read(const std::string& fileName) {
+  std::string id;
+  if (!ReadFileTypeId(fileName, id)) return nullptr;
+  std::unique_ptr<UnifiedCHPData> data = CreateObjectForId(id);
+  if (!data) return nullptr;
+  data->fileName = fileName;
+  try {
+    if (!data->Read()) return nullptr;
+  } catch (const generic_exceptions::GenericException&) {
+    // A file no adapter reads is no file of ours; the caller goes on with the next.
+    return nullptr;
+  }
+  return data;
+}
+
+bool UnifiedCHPDataReg::ReadFileTypeId(const std::string& fileName, std::string& id) {
+  platform::FileStatus status;
+  if (!platform::GetFileStatus(fileName, status)) return false;
+  try {
+    generic_io::GenericData data;
+    generic_io::GenericFileReader reader;
+    reader.SetFilename(fileName);
+    reader.ReadHeader(data, generic_io::AllHeaders);
+    id = data.Header().genericHeader.fileTypeId;
+  } catch (...) {
+    id.clear();
+  }
+  return true;
+}
+
+std::unique_ptr<UnifiedCHPData> UnifiedCHPDataReg::CreateObjectForId(const std::string& id) {
+  for (const UnifiedCHPDataReg* reg = head; reg != nullptr; reg = reg->next) {
+    for (const std::string& listed : reg->fileTypeIdentifiers) {
+      if (listed != id) continue;
+      std::unique_ptr<UnifiedCHPData> data = reg->MakeObject();
+      data->fileTypeIdentifiers = reg->fileTypeIdentifiers;
+      data->fileTypeIdentifier = id;
+      return data;
+    }
+  }
+  for (const UnifiedCHPDataReg* reg = head; reg != nullptr; reg = reg->next) {
+    if (!reg->fileTypeIdentifiers.empty()) continue;
+    std::unique_ptr<UnifiedCHPData> data = reg->MakeObject();
+    data->fileTypeIdentifier = id;
+    return data;
+  }
+  return nullptr;
+}
+
+std::u16string UnifiedCHPHeader::GetChipType() {
+  if (adapter == nullptr) throw generic_exceptions::FileNotOpenException();
+  return adapter->GetHeader()->GetChipType();
+}
+
+std::u16string UnifiedCHPHeader::GetSummaryParameter(const std::u16string& tag) {
+  if (adapter == nullptr) throw generic_exceptions::FileNotOpenException();
+  return adapter->GetHeader()->GetSummaryParameter(tag);
+}
+
+UnifiedCHPLegacyData::~UnifiedCHPLegacyData() = default;
+
+UnifiedCHPLegacyData* UnifiedCHPLegacyData::FromBase(UnifiedCHPData* data) {
+  if (data == nullptr || data->GetObjectName() != kObjectName) return nullptr;
+  return static_cast<UnifiedCHPLegacyData*>(data);
+}
+
+void UnifiedCHPLegacyData::CreateAdapter() {
+  if (adapter) return;
+  std::unique_ptr<IUnifiedCHPDataAdapter> candidate = std::make_unique<GenericCHPDataAdapter>();
+  candidate->SetFileName(fileName);
+  if (!candidate->CanReadFile()) {
+    candidate = std::make_unique<LegacyCHPDataAdapter>();
+    candidate->SetFileName(fileName);
+    if (!candidate->CanReadFile()) throw generic_exceptions::UnableToOpenFileException();
+  }
+  adapter = std::move(candidate);
+}
+
+bool UnifiedCHPLegacyData::Read() {
+  CreateAdapter();
+  adapter->SetFileName(fileName);
+  return adapter->Read();
+}
+
+bool UnifiedCHPLegacyData::ReadHeader() {
+  CreateAdapter();
+  adapter->SetFileName(fileName);
+  return adapter->ReadHeader();
+}
+
+void UnifiedCHPLegacyData::CheckAdapter() const {
+  if (!adapter) throw generic_exceptions::FileNotOpenException();
+}
+
+IUnifiedCHPDataAdapter& UnifiedCHPLegacyData::Adapter() {
+  CheckAdapter();
+  return *adapter;
+}
+
+std::string UnifiedCHPLegacyData::GetFileId() { return Adapter().GetFileId(); }
+
+generic_io::GenericData* UnifiedCHPLegacyData::GetGenericData() { return Adapter().GetGenericData(); }
+
+bool UnifiedCHPLegacyData::GetGenotypingResults(int index, UnifiedGenotypeProbeSetResults& result) {
+  return Adapter().GetGenotypingResults(index, result);
+}
+
+UnifiedCHPLegacyData::Reg::Reg() {
+  SetFileTypeIds({std::string(generic_io::kExpressionChpType), std::string(generic_io::kResequencingChpType),
+                  std::string(generic_io::kGenotypingChpType), std::string(generic_io::kUniversalChpType),
+                  std::string()});
+}
+
+std::unique_ptr<UnifiedCHPData> UnifiedCHPLegacyData::Reg::MakeObject() const {
+  return std::make_unique<UnifiedCHPLegacyData>();
+}
+
+}  // namespace unified_io

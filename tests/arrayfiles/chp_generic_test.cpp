@@ -1,0 +1,359 @@
+// CHP files in the generic container, through the generic CHP data object
+// and its adapters.
+#include <gtest/gtest.h>
+
+#include "arrayfiles/chp/CHPData.h"
+#include "arrayfiles/generic/GenericExceptions.h"
+#include "arrayfiles/unified/GenericCHPDataAdapter.h"
+#include "tests/arrayfiles/chp_test_files.h"
+#include "tests/support/TempHome.h"
+
+namespace {
+
+using arraywriters::GenericChpFile;
+using unified_io::GenericCHPDataAdapter;
+
+class GenericChpTest : public qova::test::TempHomeTest {
+ protected:
+  bool Load(const GenericChpFile& file) { return LoadSpec(arraywriters::GenericChpSpec(file)); }
+  bool LoadSpec(const arraywriters::GenericFileSpec& spec) {
+    EXPECT_TRUE(arraywriters::WriteGenericFile(Path("generic.chp"), spec));
+    adapter.SetFileName(Path("generic.chp"));
+    return adapter.Read();
+  }
+  unified_io::IUnifiedCHPHeaderAdapter& Header() { return *adapter.GetHeader(); }
+
+  GenericCHPDataAdapter adapter;
+};
+
+TEST_F(GenericChpTest, GenotypingFileGivesItsRowsAndRefusesOtherKinds) {
+  ASSERT_TRUE(Load(chptest::GenericGenotyping()));
+  EXPECT_EQ(Header().GetAssayType(), unified_io::kAssayGenotyping);
+  EXPECT_EQ(Header().GetNumProbeSets(), 4);
+  unified_io::UnifiedExpressionProbeSetResults expression;
+  EXPECT_FALSE(adapter.GetExpressionResults(0, expression));
+  unified_io::UnifiedUniversalProbeSetResults universal;
+  EXPECT_FALSE(adapter.GetUniversalResults(0, universal));
+  unified_io::UnifiedResequencingResults reseq;
+  EXPECT_FALSE(adapter.GetResequencingResults(reseq));
+
+  unified_io::UnifiedGenotypeProbeSetResults r;
+  ASSERT_TRUE(adapter.GetGenotypingResults(2, r));
+  EXPECT_EQ(r.alleleCall, 8);
+  std::vector<float> values = {r.value1, r.value2, r.value3, r.value4, r.value5, r.value6, r.value7};
+  EXPECT_EQ(values, (std::vector<float>{-1, -2, -3, -4, -5, -6, -7}));
+  const char* calls[] = {"A", "B", "AB", "No Call"};
+  for (int i = 0; i < 4; ++i) {
+    unified_io::UnifiedGenotypeProbeSetResults each;
+    ASSERT_TRUE(adapter.GetGenotypingResults(i, each));
+    EXPECT_EQ(each.GetAssignmentCallString(), calls[i]);
+  }
+}
+
+TEST_F(GenericChpTest, NarrowAndWideProbeSetNamesReadAlike) {
+  std::vector<std::string> seen[2];
+  for (bool wide : {false, true}) {
+    ASSERT_TRUE(Load(chptest::GenericGenotyping(wide)));
+    EXPECT_EQ(adapter.GetCHPData().WideProbeSetNames(), wide);
+    for (int i = 0; i < 4; ++i) {
+      unified_io::UnifiedGenotypeProbeSetResults r;
+      ASSERT_TRUE(adapter.GetGenotypingResults(i, r));
+      seen[wide].push_back(adapter.GetProbeSetName(i) + "/" + r.GetAssignmentCallString() + "/" +
+                           std::to_string(r.value2));
+    }
+  }
+  EXPECT_EQ(seen[0], seen[1]);
+  EXPECT_EQ(seen[0][1], "SNP_A-22/B/2.000000");
+}
+
+TEST_F(GenericChpTest, RowsBeyondTheDataSetLeaveTheRecordUntouched) {
+  ASSERT_TRUE(Load(chptest::GenericGenotyping()));
+  for (int index : {-1, 4, 1 << 30}) {
+    unified_io::UnifiedGenotypeProbeSetResults r;
+    r.alleleCall = 99;
+    EXPECT_FALSE(adapter.GetGenotypingResults(index, r));
+    EXPECT_EQ(r.alleleCall, 99);
+    EXPECT_EQ(adapter.GetProbeSetName(index), "");
+  }
+}
+
+TEST_F(GenericChpTest, GenotypeRowsAreReadOnlyThroughColumnsThatExist) {
+  arraywriters::GenericFileSpec spec = arraywriters::GenericChpSpec(chptest::GenericGenotyping());
+  arraywriters::GenericDataSetSpec& set = spec.groups[0].dataSets[0];
+  // Keep the name and the call; the seven values are gone.
+  set.columns.resize(2);
+  set.elements.clear();
+  for (const auto& row : chptest::GenericGenotyping().genotyping) {
+    arraywriters::AppendText8Cell(set.elements, row.probeSetName, set.columns[0].size);
+    arraywriters::AppendInt8Cell(set.elements, std::int8_t(row.call));
+  }
+  ASSERT_TRUE(LoadSpec(spec));
+  unified_io::UnifiedGenotypeProbeSetResults r;
+  ASSERT_TRUE(adapter.GetGenotypingResults(3, r));
+  EXPECT_EQ(r.alleleCall, 11);
+  ASSERT_TRUE(adapter.GetGenotypingResults(1, r));
+  EXPECT_EQ(r.alleleCall, 7);
+  EXPECT_EQ(r.value1, 0.0f);
+  EXPECT_EQ(r.value7, 0.0f);
+}
+
+TEST_F(GenericChpTest, NarrowColumnsAreNotReadPastTheirWidth) {
+  arraywriters::GenericFileSpec spec = arraywriters::GenericChpSpec(chptest::GenericGenotyping());
+  arraywriters::GenericDataSetSpec& set = spec.groups[0].dataSets[0];
+  // Every value column one byte wide: a float must not be taken from it.
+  set.elements.clear();
+  for (std::size_t c = 2; c < set.columns.size(); ++c) set.columns[c] = {u"Narrow", 1, 1};
+  for (const auto& row : chptest::GenericGenotyping().genotyping) {
+    arraywriters::AppendText8Cell(set.elements, row.probeSetName, set.columns[0].size);
+    set.elements.append(8, char(0x7F));
+  }
+  ASSERT_TRUE(LoadSpec(spec));
+  unified_io::UnifiedGenotypeProbeSetResults r;
+  ASSERT_TRUE(adapter.GetGenotypingResults(3, r));
+  EXPECT_EQ(r.alleleCall, 0x7F);
+  EXPECT_EQ(r.value1, 0.0f);
+  EXPECT_EQ(r.value7, 0.0f);
+}
+
+TEST_F(GenericChpTest, TypeIdWithATrailingBlankIsAnUnknownAssay) {
+  GenericChpFile file = chptest::GenericGenotyping();
+  file.fileTypeId = std::string(arraywriters::kGenotypingChpTypeId) + " ";
+  ASSERT_TRUE(Load(file));
+  EXPECT_EQ(Header().GetAssayType(), unified_io::kAssayUnknown);
+  unified_io::UnifiedGenotypeProbeSetResults g;
+  unified_io::UnifiedExpressionProbeSetResults e;
+  unified_io::UnifiedUniversalProbeSetResults u;
+  unified_io::UnifiedResequencingResults r;
+  EXPECT_FALSE(adapter.GetGenotypingResults(0, g));
+  EXPECT_FALSE(adapter.GetExpressionResults(0, e));
+  EXPECT_FALSE(adapter.GetUniversalResults(0, u));
+  EXPECT_FALSE(adapter.GetResequencingResults(r));
+  EXPECT_EQ(adapter.GetProbeSetName(0), "");
+}
+
+TEST_F(GenericChpTest, AssayTypesFollowTheFileTypeIds) {
+  struct Case {
+    GenericChpFile file;
+    int assay;
+  } cases[] = {{chptest::GenericExpression(true), unified_io::kAssayExpression},
+               {chptest::GenericGenotyping(), unified_io::kAssayGenotyping},
+               {chptest::GenericResequencing(), unified_io::kAssayResequencing},
+               {chptest::GenericUniversal(), unified_io::kAssayUniversal}};
+  for (const Case& c : cases) {
+    ASSERT_TRUE(Load(c.file)) << c.file.fileTypeId;
+    EXPECT_EQ(Header().GetAssayType(), c.assay);
+  }
+}
+
+TEST_F(GenericChpTest, HeaderQuestionsAreAnsweredFromTheParameters) {
+  ASSERT_TRUE(Load(chptest::GenericGenotyping()));
+  EXPECT_EQ(Header().GetChipType(), u"Mapping250K_Nsp");
+  EXPECT_EQ(Header().GetAlgName(), u"BRLMM");
+  EXPECT_EQ(Header().GetAlgVersion(), u"1.0");
+  EXPECT_EQ(Header().GetParentCellFile(), u"C:\\data\\S05.CEL");
+  EXPECT_EQ(Header().GetProgID(), u"Generic.Prog.1");
+  EXPECT_EQ(Header().GetRows(), 2560);
+  EXPECT_EQ(Header().GetCols(), 2561);
+  EXPECT_EQ(Header().GetMagic(), 59);
+  EXPECT_EQ(Header().GetVersion(), 1);
+  EXPECT_EQ(adapter.GetFileId(), "0123-abcd");
+  EXPECT_NE(adapter.GetGenericData(), nullptr);
+  EXPECT_EQ(Header().GetNumAlgorithmParameters(), 3);
+  EXPECT_EQ(Header().GetNumSummaryParameters(), 2);
+  EXPECT_EQ(Header().GetAlgorithmParameter(u"Bandwidth"), u"0.250000");
+  EXPECT_EQ(Header().GetAlgorithmParameter(u"Seed"), u"7");
+  EXPECT_EQ(Header().GetAlgorithmParameter(u"Absent"), u"");
+  EXPECT_EQ(Header().GetSummaryParameter(u"CalledGender"), u"F");
+  EXPECT_EQ(Header().GetSummaryParameter(u"calledgender"), u"");
+}
+
+TEST_F(GenericChpTest, GenderMayOnlyBeUnderItsOlderTag) {
+  GenericChpFile file = chptest::GenericGenotyping();
+  file.summaryParameters = {arraywriters::TextParameter(u"Gender", u"M")};
+  ASSERT_TRUE(Load(file));
+  EXPECT_EQ(Header().GetSummaryParameter(u"CalledGender"), u"");
+  EXPECT_EQ(Header().GetSummaryParameter(u"Gender"), u"M");
+}
+
+TEST_F(GenericChpTest, ParameterListsAreAppendedWithTheirValuesAsText) {
+  ASSERT_TRUE(Load(chptest::GenericGenotyping()));
+  unified_io::UnifiedTagValuePairList list;
+  list.push_back({u"earlier", u"kept", {}});
+  Header().GetAlgorithmParameters(list);
+  Header().GetSummaryParameters(list);
+  std::vector<std::u16string> got;
+  for (const auto& pair : list) got.push_back(pair.Tag + u"=" + pair.Value);
+  EXPECT_EQ(got, (std::vector<std::u16string>{u"earlier=kept", u"Bandwidth=0.250000", u"Seed=7", u"Mode=fast",
+                                              u"CalledGender=F", u"CallRate=97.500000"}));
+  EXPECT_EQ(list.back().DetailedType.GetName(), u"CallRate");
+  EXPECT_EQ(list.back().DetailedType.GetParameterType(), generic_io::FloatType);
+}
+
+TEST_F(GenericChpTest, BackgroundZonesTakeTheFirstSmoothFactorAndAreAppended) {
+  ASSERT_TRUE(Load(chptest::GenericGenotyping()));
+  unified_io::UnifiedBackgroundZoneInfo info;
+  Header().GetBackgroundZoneInfo(info);
+  EXPECT_EQ(info.numberZones, 3);
+  EXPECT_FLOAT_EQ(info.smoothFactor, 2.0f);
+  ASSERT_EQ(info.zones.size(), 3u);
+  std::vector<unified_io::UnifiedBackgroundZone> zones;
+  Header().GetBackgroundZones(zones);
+  Header().GetBackgroundZones(zones);
+  ASSERT_EQ(zones.size(), 6u);
+  EXPECT_FLOAT_EQ(zones[5].background, 32.5f);
+  EXPECT_FLOAT_EQ(Header().GetBackgroundZone(1).y, 4.0f);
+  EXPECT_FLOAT_EQ(Header().GetBackgroundZone(3).x, 0.0f);
+
+  GenericChpFile none = chptest::GenericGenotyping();
+  none.zones.clear();
+  ASSERT_TRUE(Load(none));
+  unified_io::UnifiedBackgroundZoneInfo empty;
+  Header().GetBackgroundZoneInfo(empty);
+  EXPECT_EQ(empty.numberZones, 0);
+  EXPECT_EQ(empty.smoothFactor, 0.0f);
+  EXPECT_TRUE(empty.zones.empty());
+}
+
+TEST_F(GenericChpTest, ExpressionExtendedFieldsNeedMoreThanSixColumns) {
+  for (bool extended : {false, true}) {
+    SCOPED_TRACE(extended);
+    ASSERT_TRUE(Load(chptest::GenericExpression(extended)));
+    unified_io::UnifiedExpressionProbeSetResults r;
+    ASSERT_TRUE(adapter.GetExpressionResults(0, r));
+    EXPECT_EQ(r.code1, 1);
+    EXPECT_FLOAT_EQ(r.value1, 250.5f);
+    EXPECT_FLOAT_EQ(r.value2, 0.004f);
+    EXPECT_EQ(r.count1, 16);
+    EXPECT_EQ(r.count2, 15);
+    EXPECT_EQ(r.hasExtendedFields, extended);
+    EXPECT_EQ(r.code2, extended ? 2 : 0);
+    EXPECT_FLOAT_EQ(r.value6, extended ? 6.5f : 0.0f);
+    EXPECT_EQ(r.count3, extended ? 60000 : 0);
+    EXPECT_EQ(adapter.GetProbeSetName(1), "1001_at");
+  }
+}
+
+TEST_F(GenericChpTest, UniversalAndResequencingResults) {
+  ASSERT_TRUE(Load(chptest::GenericUniversal()));
+  unified_io::UnifiedUniversalProbeSetResults u;
+  ASSERT_TRUE(adapter.GetUniversalResults(1, u));
+  EXPECT_FLOAT_EQ(u.value, -1.25f);
+  EXPECT_FALSE(adapter.GetUniversalResults(3, u));
+  EXPECT_EQ(adapter.GetProbeSetName(0), "");
+
+  ASSERT_TRUE(Load(chptest::GenericResequencing()));
+  unified_io::UnifiedResequencingResults r;
+  ASSERT_TRUE(adapter.GetResequencingResults(r));
+  ASSERT_TRUE(adapter.GetResequencingResults(r));
+  EXPECT_EQ(std::string(r.calledBases.begin(), r.calledBases.end()), "GATGAT");
+  ASSERT_EQ(r.scores.size(), 6u);
+  EXPECT_FLOAT_EQ(r.scores[2], 0.25f);
+  ASSERT_EQ(r.forceCalls.size(), 2u);
+  EXPECT_EQ(r.forceCalls[0].position, 100);
+  EXPECT_EQ(r.forceCalls[0].call, 'C');
+  EXPECT_EQ(r.forceCalls[0].code, 2);
+  ASSERT_EQ(r.origCalls.size(), 4u);
+  EXPECT_EQ(r.origCalls[1].position, -3);
+  EXPECT_EQ(r.origCalls[1].call, 'A');
+}
+
+TEST_F(GenericChpTest, FilesItCannotAnswerForAreNotRead) {
+  // A legacy file, a missing one, junk, a genotyping file without its
+  // results, and one whose row count is an integer of another type.
+  ASSERT_TRUE(arraywriters::WriteBytes(Path("xda.chp"), chptest::XdaGenotyping().Bytes()));
+  ASSERT_TRUE(arraywriters::WriteBytes(Path("junk.chp"), std::string(100, ';')));
+  arraywriters::GenericFileSpec noResults = arraywriters::GenericChpSpec(chptest::GenericGenotyping());
+  noResults.groups[0].name = u"Other Results";
+  ASSERT_TRUE(arraywriters::WriteGenericFile(Path("noresults.chp"), noResults));
+  arraywriters::GenericFileSpec floatRows = arraywriters::GenericChpSpec(chptest::GenericGenotyping());
+  for (auto& param : floatRows.header.parameters) {
+    if (param.name == u"vendor-cel-rows") param = arraywriters::FloatParameter(u"vendor-cel-rows", 2560.0f);
+  }
+  ASSERT_TRUE(arraywriters::WriteGenericFile(Path("floatrows.chp"), floatRows));
+  for (const char* name : {"xda.chp", "absent.chp", "junk.chp", "noresults.chp", "floatrows.chp"}) {
+    SCOPED_TRACE(name);
+    adapter.SetFileName(Path(name));
+    EXPECT_FALSE(adapter.CanReadFile());
+    EXPECT_EQ(Header().GetNumProbeSets(), 0);
+    EXPECT_EQ(adapter.GetFileName(), Path(name));
+  }
+}
+
+TEST_F(GenericChpTest, OneAdapterReadsFileAfterFile) {
+  ASSERT_TRUE(Load(chptest::GenericGenotyping()));
+  unified_io::UnifiedGenotypeProbeSetResults r;
+  ASSERT_TRUE(adapter.GetGenotypingResults(0, r));
+  ASSERT_TRUE(arraywriters::SaveGenericChp(Path("second.chp"), chptest::GenericExpression(true)));
+  adapter.SetFileName(Path("second.chp"));
+  ASSERT_TRUE(adapter.Read());
+  EXPECT_EQ(Header().GetAssayType(), unified_io::kAssayExpression);
+  EXPECT_EQ(adapter.GetProbeSetName(0), "1000_at");
+  EXPECT_FALSE(adapter.GetGenotypingResults(0, r));
+}
+
+// ---- the data object itself ----------------------------------------------------------
+
+class ChpDataTest : public qova::test::TempHomeTest {
+ protected:
+  void Read(const GenericChpFile& file) {
+    ASSERT_TRUE(arraywriters::SaveGenericChp(Path("data.chp"), file));
+    generic_io::CHPFileReader reader;
+    reader.SetFilename(Path("data.chp"));
+    reader.Read(data);
+  }
+
+  generic_io::CHPData data;
+};
+
+TEST_F(ChpDataTest, AbsentRowAndColumnCountsAreZeroEachTime) {
+  GenericChpFile file = chptest::GenericGenotyping();
+  file.celRows.reset();
+  file.celCols.reset();
+  Read(file);
+  EXPECT_EQ(data.GetCelRows(), 0);
+  EXPECT_EQ(data.GetCelRows(), 0);
+  EXPECT_EQ(data.GetCelCols(), 0);
+}
+
+TEST_F(ChpDataTest, PrefixedParametersKeepTheirShortNames) {
+  GenericChpFile file = chptest::GenericGenotyping();
+  file.summaryParameters.push_back(arraywriters::TextParameter(u"", u"nameless"));
+  Read(file);
+  generic_io::GenericParameter absent = data.GetAlgorithmParameter(u"Nothing");
+  EXPECT_EQ(absent.GetName(), u"Nothing");
+  EXPECT_EQ(absent.GetValueLength(), 0u);
+  EXPECT_EQ(absent.ToString(), u"");
+  std::vector<generic_io::GenericParameter> summary = data.GetChipSummaryParameters();
+  ASSERT_EQ(summary.size(), 3u);
+  EXPECT_EQ(summary[2].GetName(), u"");
+  EXPECT_EQ(summary[2].GetValueText(), u"nameless");
+  EXPECT_EQ(data.GetAlgorithmParameter(u"Mode").GetValueText(), u"fast");
+}
+
+TEST_F(ChpDataTest, CountsComeFromTheFirstSetOfEachGroup) {
+  Read(chptest::GenericResequencing());
+  EXPECT_EQ(data.GetEntryCount(), 3);
+  EXPECT_EQ(data.GetBackgroundZoneCount(), 3);
+  EXPECT_EQ(data.GetForceCallCount(), 1);
+  EXPECT_EQ(data.GetOrigCallCount(), 2);
+  Read(chptest::GenericGenotyping());
+  EXPECT_EQ(data.GetForceCallCount(), 0);
+  EXPECT_EQ(data.GetOrigCallCount(), 0);
+  std::vector<generic_io::BackgroundZoneRow> zones;
+  data.GetBackgroundZones(0, zones);
+  EXPECT_TRUE(zones.empty());
+  data.GetBackgroundZones(10, zones);
+  EXPECT_EQ(zones.size(), 3u);
+}
+
+TEST_F(ChpDataTest, MissingResultSetRaisesTheContainersException) {
+  Read(chptest::GenericGenotyping());
+  generic_io::ExpressionResultRow row;
+  EXPECT_THROW(data.GetExpressionEntry(0, row), generic_exceptions::DataGroupNotFoundException);
+  data.Clear();
+  EXPECT_EQ(data.GetFilename(), Path("data.chp"));
+  EXPECT_EQ(data.GetEntryCount(), 0);
+  EXPECT_EQ(data.GetFileTypeId(), "");
+}
+
+}  // namespace
