@@ -15,10 +15,14 @@ namespace platform {
 MappedView::MappedView(void* base, std::size_t mappedLength, const std::uint8_t* data, std::size_t size)
     : base_(base), mappedLength_(mappedLength), data_(data), size_(size), valid_(true) {}
 
+MappedView::MappedView(std::shared_ptr<const void> keepAlive, const std::uint8_t* data, std::size_t size)
+    : keepAlive_(std::move(keepAlive)), data_(data), size_(size), valid_(true) {}
+
 MappedView::~MappedView() { Reset(); }
 
 MappedView::MappedView(MappedView&& other) noexcept
-    : base_(std::exchange(other.base_, nullptr)),
+    : keepAlive_(std::move(other.keepAlive_)),
+      base_(std::exchange(other.base_, nullptr)),
       mappedLength_(std::exchange(other.mappedLength_, 0)),
       data_(std::exchange(other.data_, nullptr)),
       size_(std::exchange(other.size_, 0)),
@@ -27,6 +31,7 @@ MappedView::MappedView(MappedView&& other) noexcept
 MappedView& MappedView::operator=(MappedView&& other) noexcept {
   if (this != &other) {
     Reset();
+    keepAlive_ = std::move(other.keepAlive_);
     base_ = std::exchange(other.base_, nullptr);
     mappedLength_ = std::exchange(other.mappedLength_, 0);
     data_ = std::exchange(other.data_, nullptr);
@@ -38,6 +43,7 @@ MappedView& MappedView::operator=(MappedView&& other) noexcept {
 
 void MappedView::Reset() {
   if (base_) ::munmap(base_, mappedLength_);
+  keepAlive_.reset();
   base_ = nullptr;
   mappedLength_ = 0;
   data_ = nullptr;
@@ -45,16 +51,30 @@ void MappedView::Reset() {
   valid_ = false;
 }
 
+struct FileMapping::WholeFile {
+  WholeFile(void* b, std::size_t n) : base(b), length(n) {}
+  ~WholeFile() { ::munmap(base, length); }
+  WholeFile(const WholeFile&) = delete;
+  WholeFile& operator=(const WholeFile&) = delete;
+  void* base;
+  std::size_t length;
+};
+
 FileMapping::~FileMapping() { Close(); }
 
 FileMapping::FileMapping(FileMapping&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), size_(std::exchange(other.size_, 0)) {}
+    : fd_(std::exchange(other.fd_, -1)),
+      size_(std::exchange(other.size_, 0)),
+      whole_(std::move(other.whole_)),
+      wholeFailed_(std::exchange(other.wholeFailed_, false)) {}
 
 FileMapping& FileMapping::operator=(FileMapping&& other) noexcept {
   if (this != &other) {
     Close();
     fd_ = std::exchange(other.fd_, -1);
     size_ = std::exchange(other.size_, 0);
+    whole_ = std::move(other.whole_);
+    wholeFailed_ = std::exchange(other.wholeFailed_, false);
   }
   return *this;
 }
@@ -77,6 +97,8 @@ void FileMapping::Close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
   size_ = 0;
+  whole_.reset();
+  wholeFailed_ = false;
 }
 
 MappedView FileMapping::Map(std::uint64_t offset, std::size_t length) const {
@@ -89,6 +111,21 @@ MappedView FileMapping::Map(std::uint64_t offset, std::size_t length) const {
   if (offset > now || length > now - offset) return {};
   if (length == 0) return MappedView(nullptr, 0, nullptr, 0);
 
+  if (!whole_ && !wholeFailed_ && size_ > 0) {
+    void* base = ::mmap(nullptr, std::size_t(size_), PROT_READ, MAP_PRIVATE, fd_, 0);
+    if (base == MAP_FAILED)
+      wholeFailed_ = true;  // e.g. no address space for it: map ranges one by one
+    else
+      whole_ = std::make_shared<const WholeFile>(base, std::size_t(size_));
+  }
+  if (whole_) {
+    const auto* data = static_cast<const std::uint8_t*>(whole_->base) + offset;
+    return MappedView(std::shared_ptr<const void>(whole_, data), data, length);
+  }
+  return MapRange(offset, length);
+}
+
+MappedView FileMapping::MapRange(std::uint64_t offset, std::size_t length) const {
   // The system page may be larger than the granularity on some machines.
   auto page = std::uint64_t(::sysconf(_SC_PAGESIZE));
   std::uint64_t delta = page > 0 ? offset % page : 0;

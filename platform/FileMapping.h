@@ -3,6 +3,7 @@
 // it: open once, map views at offsets aligned to the allocation granularity.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -26,7 +27,10 @@ class MappedView {
  private:
   friend class FileMapping;
   MappedView(void* base, std::size_t mappedLength, const std::uint8_t* data, std::size_t size);
+  // A view into a mapping that another object owns and `keepAlive` holds.
+  MappedView(std::shared_ptr<const void> keepAlive, const std::uint8_t* data, std::size_t size);
 
+  std::shared_ptr<const void> keepAlive_;
   void* base_ = nullptr;
   std::size_t mappedLength_ = 0;
   const std::uint8_t* data_ = nullptr;
@@ -55,11 +59,21 @@ class FileMapping {
   // Maps [offset, offset + length). Fails (an invalid view) when the file is
   // not open, the offset is not aligned, or the range runs past the end of the
   // file. A length of 0 gives a valid, empty view.
+  //
+  // The whole file is mapped once, at the first request, and views are handed
+  // out of that mapping: readers that open hundreds of thousands of small
+  // data sets would otherwise pay a map and an unmap for each. A view keeps
+  // the mapping alive after the FileMapping is closed.
   [[nodiscard]] MappedView Map(std::uint64_t offset, std::size_t length) const;
 
  private:
+  struct WholeFile;
+  [[nodiscard]] MappedView MapRange(std::uint64_t offset, std::size_t length) const;
+
   int fd_ = -1;
   std::uint64_t size_ = 0;
+  mutable std::shared_ptr<const WholeFile> whole_;
+  mutable bool wholeFailed_ = false;
 };
 
 }  // namespace platform

@@ -18,6 +18,7 @@ bool GenericData::MapFile() {
 }
 
 void GenericData::UnmapFile() {
+  wholeFile_.Reset();
   mapping_.Close();
   if (fileStream_.is_open()) fileStream_.close();
 }
@@ -36,8 +37,16 @@ std::uint64_t GenericData::FileSize() {
   return platform::GetFileStatus(header_.fileName, status) ? status.size : 0;
 }
 
+HeaderStream GenericData::HeaderReadStream() {
+  if (useMemoryMapping_ && MapFile()) {
+    if (!wholeFile_.IsValid()) wholeFile_ = mapping_.Map(0, std::size_t(mapping_.Size()));
+    if (wholeFile_.IsValid()) return HeaderStream(wholeFile_.Data(), wholeFile_.Size());
+  }
+  return HeaderStream(FileStream(), FileSize());
+}
+
 void GenericData::CompleteDataSetHeader(DataSetHeader& header) {
-  HeaderStream stream(FileStream(), FileSize());
+  HeaderStream stream = HeaderReadStream();
   stream.Seek(header.headerStartPos);
   DataSetHeader complete;
   DataSetHeaderReader::ReadOne(stream, complete);
@@ -46,7 +55,7 @@ void GenericData::CompleteDataSetHeader(DataSetHeader& header) {
 
 generic_io::DataGroup GenericData::DataGroup(std::uint32_t position) {
   if (useMemoryMapping_ && !MapFile()) throw generic_exceptions::FileNotOpenException();
-  HeaderStream stream(FileStream(), FileSize());
+  HeaderStream stream = HeaderReadStream();
   stream.Seek(position);
   DataGroupHeader group;
   std::uint32_t setCount = DataGroupHeaderReader::ReadOne(stream, group);

@@ -11,6 +11,7 @@
 #include "arrayfiles/generic/DataSet.h"
 #include "arrayfiles/generic/FileHeader.h"
 #include "platform/FileMapping.h"
+#include "arrayfiles/generic/StreamInput.h"
 
 namespace generic_io {
 
@@ -57,9 +58,13 @@ class GenericData {
   std::ifstream& FileStream();
   [[nodiscard]] std::uint64_t FileSize();
   void CompleteDataSetHeader(DataSetHeader& header);
+  // A header reader over the mapped file, or over the stream when not mapping.
+  HeaderStream HeaderReadStream();
 
   FileHeader header_;
   platform::FileMapping mapping_;
+  // The whole file, mapped on the first header read after the first pass.
+  platform::MappedView wholeFile_;
   bool useMemoryMapping_ = true;
   std::ifstream fileStream_;
   bool loadEntireDataSetHint_ = false;

@@ -1,5 +1,7 @@
 #include "arrayfiles/generic/StreamInput.h"
 
+#include <cstring>
+
 #include "arrayfiles/generic/GenericExceptions.h"
 #include "arrayfiles/generic/MemoryInput.h"
 #include "platform/ByteOrder.h"
@@ -22,24 +24,33 @@ void RequireFits(std::uint64_t count, std::uint64_t minItemBytes, std::uint64_t 
 }
 
 HeaderStream::HeaderStream(std::istream& stream, std::uint64_t fileSize)
-    : stream_(stream), size_(fileSize), budget_(fileSize) {
-  std::istream::pos_type here = stream_.tellg();
+    : stream_(&stream), size_(fileSize), budget_(fileSize) {
+  std::istream::pos_type here = stream_->tellg();
   if (here != std::istream::pos_type(-1)) position_ = std::uint64_t(here);
   if (position_ > size_) throw InvalidFileTypeException();
 }
 
+HeaderStream::HeaderStream(const std::uint8_t* fileBytes, std::uint64_t fileSize)
+    : bytes_(fileBytes), size_(fileSize), budget_(fileSize) {}
+
 void HeaderStream::Seek(std::uint64_t position) {
   if (position > size_) throw InvalidFileTypeException();
-  stream_.clear();
-  stream_.seekg(std::istream::off_type(position), std::ios::beg);
-  if (!stream_) throw InvalidFileTypeException();
+  if (stream_ != nullptr) {
+    stream_->clear();
+    stream_->seekg(std::istream::off_type(position), std::ios::beg);
+    if (!*stream_) throw InvalidFileTypeException();
+  }
   position_ = position;
 }
 
 void HeaderStream::Read(void* out, std::size_t n) {
   if (n > BytesLeft() || n > budget_) throw InvalidFileTypeException();
-  stream_.read(static_cast<char*>(out), std::streamsize(n));
-  if (std::size_t(stream_.gcount()) != n) throw InvalidFileTypeException();
+  if (stream_ == nullptr) {
+    if (n > 0) std::memcpy(out, bytes_ + position_, n);
+  } else {
+    stream_->read(static_cast<char*>(out), std::streamsize(n));
+    if (std::size_t(stream_->gcount()) != n) throw InvalidFileTypeException();
+  }
   position_ += n;
   budget_ -= n;
 }

@@ -17,6 +17,9 @@ namespace generic_io {
 class HeaderStream {
  public:
   HeaderStream(std::istream& stream, std::uint64_t fileSize);
+  // Reads from the file's bytes in memory (a mapped view of the whole file);
+  // walks that read a header per probe set then cost no system call each.
+  HeaderStream(const std::uint8_t* fileBytes, std::uint64_t fileSize);
 
   [[nodiscard]] std::uint64_t Position() const { return position_; }
   [[nodiscard]] std::uint64_t Size() const { return size_; }
@@ -28,7 +31,8 @@ class HeaderStream {
   void Read(void* out, std::size_t n);
 
  private:
-  std::istream& stream_;
+  std::istream* stream_ = nullptr;
+  const std::uint8_t* bytes_ = nullptr;
   std::uint64_t size_;
   std::uint64_t position_ = 0;
   std::uint64_t budget_;
