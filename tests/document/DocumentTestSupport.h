@@ -12,9 +12,15 @@
 #include "core/ArrayData.h"
 #include "core/GlobalData.h"
 #include "core/ProgramSetting.h"
+#include "core/SampleDocuments.h"
+#include "document/ApplicationData.h"
+#include "document/QOVADoc.h"
 #include "platform/File.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "platform/ui/App.h"
+#include "platform/ui/Backend.h"
+#include "platform/ui/Headless.h"
 #include "tests/support/TempHome.h"
 #include "tools/datagen/DataGen.h"
 #include "tools/samplegen/SampleGen.h"
@@ -51,18 +57,22 @@ class SampleFolderTest : public TempHomeTest {
   [[nodiscard]] std::string ResultPath(const std::string& file) const { return ResultFolder() + file; }
   const CBasicData& Annotation() const { return global_.BasicData[kSmallFamily]; }
 
-  // A study of the small type: test "Test01", its normal "Test01N" when
-  // `withSelf`, and `references` unrelated references "Ref01", ...
-  samplegen::Study WriteStudy(int references, bool withSelf = true, std::uint64_t seed = 7,
-                              std::vector<samplegen::PlantedSegment> segments = {}) {
+  // A study of the small type: test `testName` ("Test01"), its normal
+  // "<testName>N" when `withSelf`, and `references` unrelated references
+  // "Ref01", ... which the test's header lists.
+  static samplegen::StudySpec Study(int references, bool withSelf = true, const char* testName = "Test01") {
     samplegen::StudySpec spec;
     spec.ArrayType = kSmallType;
-    spec.Seed = seed;
+    spec.Seed = 7;
+    spec.TestName = testName;
     spec.WithSelfReference = withSelf;
     spec.NonSelfReferences = references;
-    spec.Segments = std::move(segments);
+    return spec;
+  }
+  samplegen::Study WriteStudy(const samplegen::StudySpec& spec) {
     return samplegen::WriteStudy(ArrayFolder(), Annotation(), spec);
   }
+  samplegen::Study WriteStudy(int references, bool withSelf = true) { return WriteStudy(Study(references, withSelf)); }
 
   // One more sample of the small type, written as <name>.CFH.
   CArrayData WriteSample(const samplegen::SampleSpec& spec, std::uint64_t seed = 7) {
@@ -95,6 +105,67 @@ class SampleFolderTest : public TempHomeTest {
 
   CGlobalData global_;
   platform::ScopedRecordingSink messages_;
+};
+
+// Records the refreshes that stores send to a document showing one sample,
+// in the order of the stores.
+class StoreSpy : public ISampleDocument {
+ public:
+  StoreSpy(std::string name, bool isSelf, std::string status = kDocumentStatusAnalysis)
+      : name_(std::move(name)), isSelf_(isSelf), status_(std::move(status)) {}
+
+  [[nodiscard]] std::string GetStatus() const override { return status_; }
+  [[nodiscard]] std::string GetExtractedSampleName() const override { return name_; }
+  [[nodiscard]] std::string GetAnalyzedSampleName() const override { return name_; }
+  [[nodiscard]] bool GetAnalyzedIsSelf() const override { return isSelf_; }
+  void RefreshSampleData(const CArrayData& stored) override { events.push_back("sample " + stored.Header.SampleName); }
+  void SetAnalyzedData(const CAnalyzedData& stored) override {
+    events.push_back("result " + stored.Header.SampleName);
+  }
+
+  std::vector<std::string> events;
+
+ private:
+  std::string name_;
+  bool isSelf_;
+  std::string status_;
+  qova::ScopedSampleDocument registration_{this};
+};
+
+// A main document on the generated folders, with a headless user interface.
+class DocumentTest : public SampleFolderTest {
+ protected:
+  DocumentTest() : application_(global_) {
+    platform::ui::SetBackend(nullptr);
+    platform::ui::Headless().Reset();
+    platform::ui::ClearMessageQueue();
+    doc_ = std::make_unique<CQOVADoc>();
+  }
+  ~DocumentTest() override {
+    doc_.reset();
+    platform::ui::Headless().Reset();
+    platform::ui::ClearMessageQueue();
+  }
+
+  CQOVADoc& Doc() { return *doc_; }
+  platform::ui::HeadlessUi& Ui() { return platform::ui::Headless(); }
+  // Sends a command to the document as the menus do.
+  void Run(UINT id) { platform::ui::DispatchCommand(*doc_, id); }
+  [[nodiscard]] bool Enabled(UINT id) {
+    CCmdUI update(id);
+    update.DoUpdate(doc_.get(), TRUE);
+    return update.m_bEnabled != FALSE;
+  }
+  [[nodiscard]] std::vector<std::string> Messages() const { return messages_.Texts(); }
+  [[nodiscard]] bool ShowedDialog(UINT templateId) const {
+    for (const auto& shown : platform::ui::Headless().ShownDialogs()) {
+      if (shown.templateId == templateId) return true;
+    }
+    return false;
+  }
+
+  qova::ScopedApplicationData application_;
+  std::unique_ptr<CQOVADoc> doc_;
 };
 
 }  // namespace qova::test

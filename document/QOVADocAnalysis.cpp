@@ -1,0 +1,265 @@
+// The analyses of one sample: self (against its paired normal sample),
+// non-self (against the references its header lists), the association entry,
+// and the Parameter > Analysis commands that repeat them on the shown sample.
+#include "analysis/Analysis.h"
+#include "core/BasicData.h"
+#include "core/GlobalData.h"
+#include "core/ProgramSetting.h"
+#include "document/QOVADoc.h"
+#include "document/ReferenceSelection.h"
+#include "platform/ErrorLog.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "platform/Strings.h"
+
+namespace {
+
+constexpr const char* kNoSelfReference = "This sample does not have self reference";
+
+AssociationDialogRunner& InstalledAssociationDialog() {
+  static AssociationDialogRunner runner;
+  return runner;
+}
+
+// The flags every self result carries (the association entry's too).
+void MarkSelfResult(CAnalyzedData& result) {
+  result.IsSelf = true;
+  result.WorkFlag = false;
+  result.Header.SelfAnalyzed = true;
+  result.Header.Combined = false;
+}
+
+void MarkNonSelfResult(CAnalyzedData& result) {
+  result.IsSelf = false;
+  result.WorkFlag = false;
+  result.Header.SelfAnalyzed = false;
+  result.Header.Combined = false;
+}
+
+void FinishStatistics(CAnalysis& engine, CAnalyzedData& result) {
+  result.SampleSD = engine.CalcSD(result);
+  result.MeanState = engine.CalcMeanState(result);
+  result.RebuildEditedCopyNumberState();
+}
+
+std::string ErrorLogPath() { return platform::NativePath(platform::kErrorLogPath); }
+
+}  // namespace
+
+void CQOVADoc::SetAssociationDialog(AssociationDialogRunner runner) { InstalledAssociationDialog() = std::move(runner); }
+
+CBasicData* CQOVADoc::AnnotationFor(const CArrayData& sample) {
+  const int family = ArrayClassIndex(sample.Header.ArrayType);
+  if (!global_.HasBasicData(family)) {
+    Notify(platform::Format("The annotation table of the array type %s is not loaded: %s cannot be analysed.",
+                            sample.Header.ArrayType.c_str(), sample.Header.SampleName.c_str()));
+    return nullptr;
+  }
+  return &BasicData[family];
+}
+
+void CQOVADoc::PrepareEngine(CAnalysis& engine) const {
+  engine.ResultFolder = AnalysisResultFolder;
+  engine.ArrayDataFolder = ArrayDataFolder;
+}
+
+void CQOVADoc::CommitAnalysis(CArrayData* sample, const CArrayData& analysed, const CAnalyzedData& result,
+                              BOOL quiet) {
+  if (sample != &ArrayData) *sample = analysed;
+  TakeSample(analysed);
+  TakeResult(result);
+  if (!quiet) {
+    Status = kStatusAnalysis;
+    UpdateAllViews(nullptr);
+  }
+}
+
+int CQOVADoc::SelfAnalysis(CArrayData* sample, BOOL quiet) {
+  if (sample->Header.IsPaired == 0) {
+    AfxMessageBox(kNoSelfReference);
+    return kFailed;
+  }
+  CBasicData* basic = AnnotationFor(*sample);
+  if (basic == nullptr) return kFailed;
+
+  CArrayData analysed = *sample;
+  CAnalyzedData result(analysed, AnalysisKind::Self);
+  MarkSelfResult(result);
+  CAnalysis engine(global_);
+  PrepareEngine(engine);
+  // The engine has shown why when it fails.
+  if (engine.NormalizeBySelfReference(analysed, *basic, result) != 0) return kFailed;
+  if (engine.RunTotalCopyNumberHMM(result, *basic) != 0 || engine.RunAlleleSpecificHMM(result, *basic, 1) != 0 ||
+      engine.RunAlleleSpecificHMM(result, *basic, 2) != 0) {
+    AfxMessageBox(platform::Format("The self analysis of %s failed; the reason is written in the error log %s.",
+                                   analysed.Header.SampleName.c_str(), ErrorLogPath().c_str()));
+    return kFailed;
+  }
+  engine.ExtractAlleleStateSegments(analysed, result);
+  FinishStatistics(engine, result);
+
+  const std::string& name = analysed.Header.SampleName;
+  result.StoreFile(platform::JoinPath(AnalysisResultFolder, name + AnalysisFileExtension(AnalysisKind::Self)));
+  analysed.StoreFile(platform::JoinPath(ArrayDataFolder, name + ".CFH"));
+  CommitAnalysis(sample, analysed, result, quiet);
+  return kSucceeded;
+}
+
+int CQOVADoc::SelfAnalyzeCurrent() {
+  SelfAnalysis(&ArrayData, FALSE);
+  return 0;
+}
+
+int CQOVADoc::NonSelfAnalysis(CArrayData* sample, BOOL quiet) {
+  CBasicData* basic = AnnotationFor(*sample);
+  if (basic == nullptr) return kFailed;
+
+  const CProgramSetting& setting = *global_.ProgramSetting;
+  // Read once: the layout of the result and the steps that fill it must agree.
+  const bool alleles = setting.NONSELFALLELE != 0;
+  const AnalysisKind kind = NonSelfAnalysisKind(alleles);
+  CArrayData analysed = *sample;
+  CAnalyzedData result(analysed, kind);
+  MarkNonSelfResult(result);
+  CAnalysis engine(global_);
+  PrepareEngine(engine);
+  // The test sample's own calls stand in for the population's: its LOH score
+  // assumes one heterozygosity everywhere. The shared annotation table keeps
+  // its values for every other analysis.
+  engine.SetUniformHeterozygosity(kNonSelfHeterozygosity);
+
+  bool failed = engine.NormalizeByReferences(analysed, *basic, result) != 0 ||
+                engine.RunTotalCopyNumberHMM(result, *basic) != 0;
+  if (!failed && alleles) {
+    failed = engine.RunAlleleSpecificHMM(result, *basic, 1) != 0 || engine.RunAlleleSpecificHMM(result, *basic, 2) != 0;
+    if (!failed && setting.AUTOAI != 0) failed = engine.RunTwoStateSegmentHMM(analysed, result, *basic) != 0;
+  } else if (!failed) {
+    engine.AnalyzeLOHWithLD(result, *basic);
+  }
+  if (failed) {
+    // The engine has written the reason into the error log.
+    if (!quiet) {
+      AfxMessageBox(platform::Format("The non-self analysis of %s failed; the reason is written in the error log %s.",
+                                     analysed.Header.SampleName.c_str(), ErrorLogPath().c_str()));
+    }
+    return kFailed;
+  }
+  FinishStatistics(engine, result);
+
+  const std::string& name = analysed.Header.SampleName;
+  result.StoreFile(platform::JoinPath(AnalysisResultFolder, name + AnalysisFileExtension(kind)));
+  analysed.StoreFile(platform::JoinPath(ArrayDataFolder, name + ".CFH"));
+  CommitAnalysis(sample, analysed, result, quiet);
+  return kSucceeded;
+}
+
+int CQOVADoc::NonSelfAnalyzeCurrent() {
+  NonSelfAnalysis(&ArrayData, FALSE);
+  return 0;
+}
+
+int CQOVADoc::Reanalyze() {
+  return AnalyzedData.IsSelf ? SelfAnalysis(&ArrayData, FALSE) : NonSelfAnalysis(&ArrayData, FALSE);
+}
+
+int CQOVADoc::AssociationAnalysis(CArrayData* sample) {
+  if (sample->Header.IsPaired == 0) {
+    AfxMessageBox(kNoSelfReference);
+    return 1;
+  }
+  const AssociationDialogRunner& dialog = InstalledAssociationDialog();
+  if (!dialog) {
+    ShowNotYetAvailable("The association analysis");
+    return 0;
+  }
+  AssociationChoice choice;
+  if (!dialog(choice)) return 0;
+  CBasicData* basic = AnnotationFor(*sample);
+  if (basic == nullptr) return 1;
+
+  CArrayData analysed = *sample;
+  CAnalyzedData result(analysed, AnalysisKind::Self);
+  MarkSelfResult(result);
+  // Only the result's own name carries the suffix; the sample keeps its name.
+  result.Header.SampleName += "_A";
+  CAnalysis engine(global_);
+  PrepareEngine(engine);
+  if (engine.NormalizeBySelfReference(analysed, *basic, result) != 0) return 1;
+  if (engine.CalcAssociationStatistic(analysed, result, *basic, choice.PositiveCount, choice.NegativeCount,
+                                      choice.Method) != 0) {
+    AfxMessageBox(platform::Format("The association analysis of %s failed; the reason is written in the error log %s.",
+                                   analysed.Header.SampleName.c_str(), ErrorLogPath().c_str()));
+    return 1;
+  }
+  FinishStatistics(engine, result);
+  result.StoreFile(platform::JoinPath(AnalysisResultFolder, analysed.Header.SampleName + "_A.CFS"));
+
+  if (sample != &ArrayData) *sample = analysed;
+  TakeSample(analysed);
+  TakeResult(result);
+  Status = kStatusSingle;
+  UpdateAllViews(nullptr);
+  return 0;
+}
+
+// Parameter > Analysis. Each works on a copy of the shown sample, so that
+// references chosen for an analysis that then fails do not stay behind.
+
+void CQOVADoc::OnManualSelection() {
+  CArrayData work = ArrayData;
+  if (SelectNonSelfReferences(&work, FALSE, FALSE, qova::kReferenceAutomatic, FALSE) == kSelectionCancelled) return;
+  NonSelfAnalysis(&work, FALSE);
+}
+
+void CQOVADoc::OnAutomaticSelection() {
+  CArrayData work = ArrayData;
+  if (SelectNonSelfReferences(&work, TRUE, FALSE, qova::kReferenceAutomatic, FALSE) == kSelectionCancelled) return;
+  NonSelfAnalysis(&work, FALSE);
+}
+
+void CQOVADoc::OnSelectOnlySelfRef() {
+  CArrayData work = ArrayData;
+  if (SelectSelfAsReference(&work) != kSucceeded) return;
+  NonSelfAnalysis(&work, FALSE);
+}
+
+void CQOVADoc::OnSelfAnalysis() { SelfAnalysis(&ArrayData, FALSE); }
+
+void CQOVADoc::OnReanalysis() { Reanalyze(); }
+
+// Brings every extracted sample to the current format and analyses the test
+// samples again with what their headers hold.
+void CQOVADoc::OnUpdateFilesToNewestVersion() {
+  const char* kWarning =
+      "WARNING! This menu updates the CFH, CFS, and CFN files to the newest version\n"
+      "The error log is created in C directory, and be sure that all files are updated.";
+  if (AfxMessageBox(kWarning, MB_OKCANCEL | MB_DEFBUTTON2) != IDOK) return;
+  BeginCollectingNotices();
+  for (const std::string& file : platform::FindFiles(ArrayDataFolder, "*.CFH")) {
+    const std::string path = platform::JoinPath(ArrayDataFolder, file);
+    CArrayData sample;
+    sample.LoadFile(path);
+    sample.Header.HmmMeans[6] = 2.5f;
+    if (sample.Header.IsTest != 0) {
+      if (sample.Header.IsPaired != 0) SelfAnalysis(&sample, TRUE);
+      NonSelfAnalysis(&sample, TRUE);
+    }
+    sample.StoreFile(path);
+  }
+  EndCollectingNotices();
+}
+
+void CQOVADoc::OnApplyCorrection() {
+  CBasicData* basic = AnnotationFor(ArrayData);
+  if (basic == nullptr) return;
+  CArrayData work = ArrayData;
+  CAnalysis engine(global_);
+  if (engine.RunTwoStateSegmentHMM(work, AnalyzedData, *basic) != 0) {
+    AfxMessageBox(platform::Format("The correction of %s failed; the reason is written in the error log %s.",
+                                   work.Header.SampleName.c_str(), ErrorLogPath().c_str()));
+    return;
+  }
+  work.StoreFile(platform::JoinPath(ArrayDataFolder, work.Header.SampleName + ".CFH"));
+  TakeSample(work);
+  UpdateAllViews(nullptr);
+}

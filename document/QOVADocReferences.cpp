@@ -1,0 +1,136 @@
+// Choosing the non-self references of a sample: by hand in the check-list
+// dialog or automatically under the AUTO settings; the sample's own paired
+// normal sample as its only reference; and the superseded choice that fills
+// the candidate fields.
+#include <algorithm>
+#include <vector>
+
+#include "analysis/Analysis.h"
+#include "core/BasicData.h"
+#include "core/GlobalData.h"
+#include "core/ProgramSetting.h"
+#include "document/QOVADoc.h"
+#include "document/RefSelect.h"
+#include "document/ReferenceSelection.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "platform/Strings.h"
+
+namespace {
+
+constexpr const char* kNoReferenceFile = "Failure to open the reference file";
+constexpr const char* kSupersededNotice =
+    "Notify the programmer if this dialogue appears, this function would be deleted soon!";
+// The superseded choice keeps at most this many candidates.
+constexpr std::size_t kOldCandidateCount = 5;
+
+// A sample that already names references keeps them in the "Current" modes.
+bool HasCurrentReferences(const SampleHeader& header) { return header.NonSelfReferenceCount > 0; }
+
+void SetReferences(CArrayData& sample, const std::vector<qova::RankedReference>& references) {
+  sample.Header.NonSelfReferenceCount = static_cast<std::int32_t>(references.size());
+  sample.SetNonSelfReferences(qova::FormatReferenceList(references));
+}
+
+std::vector<std::string> NamesOf(const std::vector<qova::RankedReference>& references) {
+  std::vector<std::string> names;
+  names.reserve(references.size());
+  for (const qova::RankedReference& reference : references) names.push_back(reference.Name);
+  return names;
+}
+
+}  // namespace
+
+int CQOVADoc::SelectNonSelfReferences(CArrayData* sample, BOOL automatic, BOOL sameSex, int referenceMode,
+                                      BOOL keepSampleIndex) {
+  const CProgramSetting& setting = *global_.ProgramSetting;
+  if (automatic &&
+      (referenceMode == qova::kReferenceCurrentOrAuto || referenceMode == qova::kReferenceCurrentOrFixed) &&
+      HasCurrentReferences(sample->Header)) {
+    return kSucceeded;
+  }
+  CBasicData* basic = AnnotationFor(*sample);
+  if (basic == nullptr) return kSucceeded;
+
+  CAnalysis engine(global_);
+  PrepareEngine(engine);
+  qova::CandidateSource source;
+  source.ArrayDataFolder = ArrayDataFolder;
+  source.Index = setting.UseFileList != 0 ? global_.FileList.get() : nullptr;
+  source.RefreshIndex = keepSampleIndex == FALSE;
+  const qova::CandidateSearch search =
+      qova::FindCandidates(qova::ReferenceFilter::For(sample->Header, setting, sameSex != FALSE), source,
+                           [&](const CArrayData& candidate) { return engine.CalcCorrectedSD(*sample, candidate, *basic); });
+  if (search.NoSampleFile) {
+    Notify(kNoReferenceFile);
+    return kSucceeded;
+  }
+  const qova::ReferenceRanking& ranking = search.Ranking;
+
+  if (!automatic) {
+    CRefSelect dialog;
+    dialog.SetCandidates(ranking.Entries());
+    if (dialog.DoModal() != IDOK) return kSelectionCancelled;
+    std::vector<qova::RankedReference> chosen;
+    for (std::size_t i = 0; i < ranking.Size(); ++i) {
+      if (dialog.IsSelected(i)) chosen.push_back(ranking.Entries()[i]);
+    }
+    SetReferences(*sample, chosen);
+    return kSucceeded;
+  }
+
+  const int count = qova::AutomaticReferenceCount(
+      static_cast<int>(ranking.Size()), setting.MAXREF, referenceMode, [&](int candidates) {
+        // The engine's work area is a result of our own: the shown result stays.
+        CAnalyzedData work(*sample, NonSelfAnalysisKind(setting.NONSELFALLELE != 0));
+        return engine.NormalizeForReferenceSelection(*sample, work, NamesOf(ranking.Best(candidates)), candidates,
+                                                     *basic);
+      });
+  SetReferences(*sample, ranking.Best(static_cast<std::size_t>(count)));
+  return kSucceeded;
+}
+
+int CQOVADoc::SelectSelfAsReference(CArrayData* sample) {
+  if (sample->Header.IsPaired == 0 || sample->Header.SelfReference.empty()) {
+    AfxMessageBox("This sample does not have self reference");
+    return kFailed;
+  }
+  CBasicData* basic = AnnotationFor(*sample);
+  if (basic == nullptr) return kFailed;
+  CArrayData self;
+  self.LoadFile(platform::JoinPath(ArrayDataFolder, sample->Header.SelfReference + ".CFH"));
+  CAnalysis engine(global_);
+  PrepareEngine(engine);
+  const float score = engine.CalcCorrectedSD(*sample, self, *basic);
+  SetReferences(*sample, {qova::RankedReference{score, self.Header.SampleName}});
+  return kSucceeded;
+}
+
+int CQOVADoc::SelectNonSelfReferencesOld(CArrayData* work, CArrayData* sample) {
+  (void)work;  // the candidates are read into a buffer of the search's own
+  Notify(kSupersededNotice);
+  CBasicData* basic = AnnotationFor(*sample);
+  if (basic == nullptr) return 0;
+
+  CAnalysis engine(global_);
+  PrepareEngine(engine);
+  qova::ReferenceFilter filter;
+  filter.ArrayType = sample->Header.ArrayType;
+  // The superseded choice knew no other rule; only the test itself never
+  // serves as its own reference (it is no reference sample).
+  filter.TestName = sample->Header.SampleName;
+  qova::CandidateSource source;
+  source.ArrayDataFolder = ArrayDataFolder;
+  const qova::CandidateSearch search = qova::FindCandidates(
+      filter, source, [&](const CArrayData& candidate) { return engine.CalcCorrectedSD(*sample, candidate, *basic); });
+  if (search.NoSampleFile) {
+    Notify("error");
+    return 0;
+  }
+  const std::vector<qova::RankedReference> best = search.Ranking.Best(kOldCandidateCount);
+  std::string names;
+  for (const qova::RankedReference& candidate : best) names += candidate.Name + "$";
+  sample->Header.RefCandidateCount = static_cast<std::int32_t>(best.size());
+  sample->Header.RefCandidates = names;
+  return 0;
+}
