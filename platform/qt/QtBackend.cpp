@@ -40,10 +40,6 @@ using platform::ui::WindowKind;
 
 namespace {
 
-QWidget* ActiveWindowWidget() {
-  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-  return QApplication::activeWindow();
-}
 
 QString Caption() {
   CWinApp* app = AfxGetApp();
@@ -53,7 +49,9 @@ QString Caption() {
 class QtMessageSink : public platform::MessageSink {
  public:
   int Show(std::string_view text, UINT type) override {
-    QMessageBox box(ActiveWindowWidget());
+    // Boxes and common dialogs live on the stack: they take no parent, which
+    // could go away under them while they run.
+    QMessageBox box;
     box.setWindowTitle(Caption());
     box.setText(ToQString(text));
     switch (type & 0xF0) {
@@ -135,7 +133,7 @@ class QtPrintJob : public platform::ui::PrintJob {
   void End() override {
     EndPage();
     if (request_.preview) {
-      QPrintPreviewDialog preview(printer_.get(), ActiveWindowWidget());
+      QPrintPreviewDialog preview(printer_.get(), nullptr);
       QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [this](QPrinter* printer) { PrintOn(*printer); });
       preview.exec();
     } else {
@@ -170,7 +168,7 @@ class QtPrintJob : public platform::ui::PrintJob {
 class QtUi : public platform::ui::UiBackend {
  public:
   void WindowCreated(CWnd& wnd) override {
-    if (!wnd.m_hWnd) return;
+    if (!wnd.m_hWnd || wnd.m_hWnd->peer) return;
     switch (wnd.m_hWnd->kind) {
       case WindowKind::Dialog: CreateDialogPeer(wnd); break;
       case WindowKind::PropertySheet: CreateSheetPeer(wnd); break;
@@ -181,6 +179,15 @@ class QtUi : public platform::ui::UiBackend {
       case WindowKind::ToolBar:
       case WindowKind::StatusBar: CreateBarPeer(wnd); break;
       default: break;
+    }
+    // A frame makes its bars and views while it is being created, before it
+    // has a widget to put them in: their widgets come now.
+    if (!wnd.m_hWnd->peer) return;
+    std::vector<HWND> children = wnd.m_hWnd->children;
+    for (HWND child : children) {
+      bool framed = child->kind == WindowKind::View || child->kind == WindowKind::ToolBar ||
+                    child->kind == WindowKind::StatusBar || child->kind == WindowKind::ChildFrame;
+      if (framed && IsWindow(child) && child->wnd) WindowCreated(*child->wnd);
     }
   }
 
@@ -204,7 +211,7 @@ class QtUi : public platform::ui::UiBackend {
   void ModalEnded(CWnd& wnd) override { EndModalLoop(wnd); }
 
   bool RunFileDialog(platform::ui::FileDialogRequest& request) override {
-    QFileDialog dialog(ActiveWindowWidget(), ToQString(request.title));
+    QFileDialog dialog(nullptr, ToQString(request.title));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     if (request.open)
@@ -226,7 +233,7 @@ class QtUi : public platform::ui::UiBackend {
   }
 
   bool RunColorDialog(platform::ui::ColorDialogRequest& request) override {
-    QColor chosen = QColorDialog::getColor(ToQColor(request.initial), ActiveWindowWidget(), {},
+    QColor chosen = QColorDialog::getColor(ToQColor(request.initial), nullptr, {},
                                            QColorDialog::DontUseNativeDialog);
     if (!chosen.isValid()) return false;
     request.chosen = FromQColor(chosen);
@@ -235,7 +242,7 @@ class QtUi : public platform::ui::UiBackend {
 
   bool RunFontDialog(platform::ui::FontDialogRequest& request) override {
     bool ok = false;
-    QFont chosen = QFontDialog::getFont(&ok, FromLogFont(request.initial), ActiveWindowWidget(), {},
+    QFont chosen = QFontDialog::getFont(&ok, FromLogFont(request.initial), nullptr, {},
                                         QFontDialog::DontUseNativeDialog);
     if (!ok) return false;
     request.chosen = ToLogFont(chosen, request.initial);
@@ -244,7 +251,7 @@ class QtUi : public platform::ui::UiBackend {
 
   bool RunFolderDialog(platform::ui::FolderDialogRequest& request) override {
     QString start = request.startFolder.empty() ? QString() : ToQString(platform::NativePath(request.startFolder));
-    QString folder = QFileDialog::getExistingDirectory(ActiveWindowWidget(), ToQString(request.title), start,
+    QString folder = QFileDialog::getExistingDirectory(nullptr, ToQString(request.title), start,
                                                        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     if (folder.isEmpty()) return false;
     request.chosen = FromQString(folder);
@@ -253,7 +260,7 @@ class QtUi : public platform::ui::UiBackend {
 
   bool RunPrintDialog(platform::ui::PrintDialogRequest& request) override {
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    QPrintDialog dialog(printer_.get(), ActiveWindowWidget());
+    QPrintDialog dialog(printer_.get(), nullptr);
     dialog.setMinMax(request.minPage, std::max(request.minPage, request.maxPage));
     if (dialog.exec() != QDialog::Accepted) return false;
     QRect page = printer_->pageLayout().paintRectPixels(printer_->resolution());

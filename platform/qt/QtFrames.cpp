@@ -24,6 +24,7 @@
 #include "platform/ui/DC.h"
 #include "platform/ui/Frame.h"
 #include "platform/ui/RecordingCanvas.h"
+#include "platform/ui/Resources.h"
 #include "platform/ui/UserInput.h"
 
 namespace platform::qt {
@@ -85,6 +86,9 @@ class FramePeer : public WidgetPeer {
         QAction* action = menu->addAction(ToQString(e.text));
         action->setData(e.id);
         action->setEnabled(e.IsEnabled());
+        // The prompt before its line break is the status bar's fly-by text.
+        std::string prompt = AfxLoadString(e.id);
+        action->setStatusTip(ToQString(prompt.substr(0, prompt.find('\n'))));
         action->setCheckable(e.flags & MF_CHECKED);
         action->setChecked(e.flags & MF_CHECKED);
         UINT id = e.id;
@@ -333,6 +337,8 @@ class BarPeer : public WidgetPeer {
         }
         QString text = ToQString(button.text);
         QAction* action = bar->addAction(text.isEmpty() ? QString::number(button.data) : text);
+        std::string prompt = AfxLoadString(UINT(button.data));
+        action->setStatusTip(ToQString(prompt.substr(0, prompt.find('\n'))));
         action->setData(QVariant::fromValue<qulonglong>(button.data));
         UINT id = UINT(button.data);
         QObject::connect(action, &QAction::triggered, Context(), [frameHwnd, id] {
@@ -400,23 +406,25 @@ void CreateFramePeer(CWnd& frame) {
 void CreateChildFramePeer(CWnd& child) {
   WindowState& s = child.State();
   FramePeer* parent = FramePeerOf(s.parent);
+  if (!parent) return;  // made with its frame's peer
   auto* window = new ChildWindow(&s);
   window->setObjectName(QString("child"));
   s.peer = std::make_unique<ChildPeer>(&s, window);
-  if (parent && parent->mdi) parent->mdi->addSubWindow(window);
+  if (parent->mdi) parent->mdi->addSubWindow(window);
   window->resize(s.rect.Width(), s.rect.Height());
   s.peer->Refresh(platform::ui::ChangeAll);
 }
 
 void CreateViewPeer(CWnd& view) {
   WindowState& s = view.State();
+  WidgetPeer* parent = PeerOf(s.parent);
+  if (!parent) return;  // made with its frame's peer
   auto* widget = new ViewWidget(&s);
   widget->setObjectName("view");
   s.peer = std::make_unique<ViewPeer>(&s, widget);
-  WidgetPeer* parent = PeerOf(s.parent);
-  if (auto* sub = parent ? qobject_cast<QMdiSubWindow*>(parent->Widget()) : nullptr)
+  if (auto* sub = qobject_cast<QMdiSubWindow*>(parent->Widget()))
     sub->setWidget(widget);
-  else if (auto* main = parent ? qobject_cast<QMainWindow*>(parent->Widget()) : nullptr)
+  else if (auto* main = qobject_cast<QMainWindow*>(parent->Widget()))
     main->setCentralWidget(widget);
   widget->SyncScrollBars();
 }

@@ -91,7 +91,8 @@ BOOL CStatusBar::SetIndicators(const UINT* ids, int count) {
   for (int i = 0; i < count; ++i) {
     platform::ui::ListItem pane;
     pane.data = ids[i];
-    pane.text = ids[i] == ID_SEPARATOR ? std::string() : AfxLoadString(ids[i]);
+    // The message pane starts with the idle message ("Ready").
+    pane.text = AfxLoadString(ids[i] == ID_SEPARATOR ? AFX_IDS_IDLEMESSAGE : ids[i]);
     m_hWnd->items.push_back(std::move(pane));
   }
   NotifyChanged(platform::ui::ChangeBars);

@@ -193,6 +193,7 @@ class DocViewTest : public qova::test::UiTest {
   DocViewTest() {
     Log().clear();
     Res().AddString(AFX_IDS_APP_TITLE, "QOVA");
+    Res().AddString(AFX_IDS_IDLEMESSAGE, "Ready");
     Res().AddString(kMainFrame, "\nQOVA\nQOVA\n\n\nQOVA.Document\nQOVA.Document");
     Res().AddString(kDocType, "\nDoc\nDoc\nDoc files (*.tdc)\n.tdc\nDoc.Document\nDoc.Document");
     Res().AddString(kGraphType, "\nGraph\nGraph\nGraph (*.txt) \n.txt\nQOVA.Graph\nQOVA.Graph");
@@ -294,6 +295,7 @@ TEST_F(DocViewTest, MenuBarFollowsTheActiveDocumentAndShowsUpdateUi) {
 }
 
 TEST_F(DocViewTest, ToolBarAndStatusBarFollowUpdateUi) {
+  EXPECT_EQ(Frame().m_wndStatusBar.GetPaneText(0), "Ready");
   EXPECT_EQ(Frame().m_wndStatusBar.GetPaneText(1), "CAP");
   EXPECT_EQ(Frame().m_wndToolBar.GetCount(), 4);
   ActiveDoc()->maybeEnabled = false;

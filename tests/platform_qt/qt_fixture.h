@@ -33,6 +33,7 @@ class QtUiTest : public ::testing::Test {
   }
   ~QtUiTest() override {
     QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     platform::qt::UninstallQtBackend();
     platform::ui::ClearMessageQueue();
     platform::ui::Resources::Instance().Clear();

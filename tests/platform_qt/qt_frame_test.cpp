@@ -1,0 +1,404 @@
+// The main window, MDI children and views as real Qt windows: menus with
+// update-UI, painting through the drawing context, mouse, scroll bars,
+// timers, the progress pump, popup menus and the common dialogs.
+#include <gtest/gtest.h>
+
+#include <QAbstractScrollArea>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+
+#include "platform/qt/QtBackend.h"
+#include "platform/ui/App.h"
+#include "platform/ui/CommonDialogs.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/DC.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/Frame.h"
+#include "tests/platform_qt/qt_fixture.h"
+#include "tests/support/TempHome.h"
+
+namespace {
+
+using namespace platform::ui;
+
+constexpr UINT kMainFrame = 128;
+constexpr UINT kDocType = 129;
+constexpr UINT kMaybe = 32902;
+constexpr UINT kAsk = 32903;
+constexpr UINT kProgressTemplate = 154;
+
+std::vector<std::string>& Log() {
+  static std::vector<std::string> log;
+  return log;
+}
+
+class CQtDoc : public CDocument {
+  DECLARE_DYNCREATE(CQtDoc)
+ public:
+  bool maybeEnabled = true;
+
+ protected:
+  void OnMaybe() { Log().push_back("maybe"); }
+  void OnUpdateMaybe(CCmdUI* ui) { ui->Enable(maybeEnabled); }
+  void OnAsk() { Log().push_back(AfxMessageBox("Go to download page?", MB_YESNO) == IDYES ? "yes" : "no"); }
+  DECLARE_MESSAGE_MAP()
+};
+IMPLEMENT_DYNCREATE(CQtDoc, CDocument)
+BEGIN_MESSAGE_MAP(CQtDoc, CDocument)
+  ON_COMMAND(kMaybe, &CQtDoc::OnMaybe)
+  ON_UPDATE_COMMAND_UI(kMaybe, &CQtDoc::OnUpdateMaybe)
+  ON_COMMAND(kAsk, &CQtDoc::OnAsk)
+END_MESSAGE_MAP()
+
+// A view that paints a red block and marks a press with an inverted band.
+class CQtView : public CView {
+  DECLARE_DYNCREATE(CQtView)
+ public:
+  int ticks = 0;
+  UINT lastScroll = 0xFFFF;
+  void OnDraw(CDC* pDC) override {
+    CRect block(10, 10, 60, 40);
+    pDC->FillSolidRect(&block, RGB(255, 0, 0));
+    pDC->TextOut(10, 50, GetDocument()->GetTitle());
+  }
+  void OnLButtonDown(UINT flags, CPoint point) override {
+    Log().push_back("down " + std::to_string(point.x) + "," + std::to_string(point.y) +
+                    ((flags & MK_LBUTTON) ? " left" : ""));
+    CClientDC dc(this);
+    CRect band(point.x, 0, point.x + 5, 100);
+    dc.InvertRect(&band);
+  }
+  void OnLButtonUp(UINT, CPoint) override { Log().push_back("up"); }
+  void OnTimer(UINT_PTR id) override {
+    if (id == 7) ++ticks;
+  }
+  void OnVScroll(UINT code, UINT, CScrollBar*) override {
+    lastScroll = code;
+    if (code == SB_LINEDOWN) SetScrollPos(SB_VERT, GetScrollPos(SB_VERT) + 10);
+  }
+};
+IMPLEMENT_DYNCREATE(CQtView, CView)
+
+class CQtChild : public CMDIChildWnd {
+  DECLARE_DYNCREATE(CQtChild)
+};
+IMPLEMENT_DYNCREATE(CQtChild, CMDIChildWnd)
+
+class CQtMainFrame : public CMDIFrameWnd {
+  DECLARE_DYNCREATE(CQtMainFrame)
+ public:
+  CToolBar m_wndToolBar;
+  CStatusBar m_wndStatusBar;
+  int OnCreate(LPCREATESTRUCT cs) override {
+    if (CMDIFrameWnd::OnCreate(cs) == -1) return -1;
+    if (!m_wndToolBar.CreateEx(this) || !m_wndToolBar.LoadToolBar(kMainFrame)) return -1;
+    static const UINT indicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+    if (!m_wndStatusBar.Create(this) || !m_wndStatusBar.SetIndicators(indicators, 4)) return -1;
+    return 0;
+  }
+};
+IMPLEMENT_DYNCREATE(CQtMainFrame, CMDIFrameWnd)
+
+class CQtApp : public CWinApp {
+ public:
+  BOOL InitInstance() override {
+    CWinApp::InitInstance();
+    AddDocTemplate(
+        new CMultiDocTemplate(kDocType, RUNTIME_CLASS(CQtDoc), RUNTIME_CLASS(CQtChild), RUNTIME_CLASS(CQtView)));
+    auto* frame = new CQtMainFrame;
+    if (!frame->LoadFrame(kMainFrame)) {
+      delete frame;
+      return FALSE;
+    }
+    m_pMainWnd = frame;
+    CCommandLineInfo info;
+    if (!ProcessShellCommand(info)) return FALSE;
+    frame->ShowWindow(SW_SHOW);
+    return TRUE;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CQtApp, CWinApp)
+  ON_COMMAND(ID_FILE_NEW, &CWinApp::OnFileNew)
+END_MESSAGE_MAP()
+
+class QtFrameTest : public qova::test::QtUiTest {
+ protected:
+  QtFrameTest() {
+    Log().clear();
+    auto& res = Resources::Instance();
+    res.AddString(AFX_IDS_APP_TITLE, "QOVA");
+    res.AddString(kDocType, "\nDoc\nDoc\n\n\nDoc.Document\nDoc.Document");
+    res.AddString(ID_INDICATOR_CAPS, "CAP");
+    res.AddString(ID_INDICATOR_NUM, "NUM");
+    res.AddString(ID_INDICATOR_SCRL, "SCRL");
+    res.AddString(kMaybe, "Do the maybe thing\nMaybe");
+    res.AddMenu({kMainFrame, {Popup("&File", {MenuItem("&New(QOVA)", ID_FILE_NEW), MenuItem("E&xit", ID_APP_EXIT)})}});
+    res.AddMenu({kDocType,
+                 {Popup("&File", {MenuItem("&New(QOVA)", ID_FILE_NEW), MenuItem("&Close", ID_FILE_CLOSE)}),
+                  Popup("&Data", {MenuItem("&Maybe\tF6", kMaybe), MenuSeparator(), MenuItem("&Ask", kAsk)}),
+                  Popup("&Window", {MenuItem("&New Window", ID_WINDOW_NEW)})}});
+    res.AddAccelerators({kMainFrame, {{FVIRTKEY, WORD(VK_F6), WORD(kMaybe)}}});
+    res.AddToolBar({kMainFrame, {kMaybe, 0, kAsk}});
+    res.AddDialog({kProgressTemplate, "Progress", {200, 80}, DS_MODALFRAME | WS_POPUP | WS_CAPTION, "MS Shell Dlg", 8,
+                   {Progress(1071, {7, 30, 186, 14}), Static(1072, "", {7, 50, 186, 10}),
+                    PushButton(IDCANCEL, "Cancel", {143, 62, 50, 14})}});
+    app_ = std::make_unique<CQtApp>();
+    EXPECT_TRUE(app_->InitInstance());
+    window_ = qobject_cast<QMainWindow*>(platform::qt::WidgetOf(*app_->m_pMainWnd));
+  }
+  ~QtFrameTest() override { app_.reset(); }
+
+  CQtMainFrame& Frame() { return *static_cast<CQtMainFrame*>(app_->m_pMainWnd); }
+  CQtView* View() { return static_cast<CQtView*>(Frame().MDIGetActive()->GetActiveView()); }
+  QAbstractScrollArea* ViewWidget() { return qobject_cast<QAbstractScrollArea*>(platform::qt::WidgetOf(*View())); }
+  QMenu* Menu(int index) { return window_->menuBar()->findChild<QMenu*>(QString("menu%1").arg(index)); }
+  QAction* Action(QMenu* menu, const QString& text) {
+    for (QAction* a : menu->actions())
+      if (a->text() == text) return a;
+    return nullptr;
+  }
+  // Lets the windows settle: shown, laid out and painted.
+  void Settle() {
+    window_->resize(800, 600);
+    QTest::qWait(30);
+  }
+
+  std::unique_ptr<CQtApp> app_;
+  QMainWindow* window_ = nullptr;
+};
+
+TEST_F(QtFrameTest, MainWindowShowsTheDocumentsMenuAndFollowsUpdateUi) {
+  ASSERT_NE(window_, nullptr);
+  Settle();
+  EXPECT_EQ(window_->windowTitle(), "QOVA - Doc1");
+  QStringList titles;
+  for (QAction* a : window_->menuBar()->actions()) titles << a->text();
+  EXPECT_EQ(titles, (QStringList{"&File", "&Data", "&Window"}));
+  QMenu* data = Menu(1);
+  ASSERT_NE(data, nullptr);
+  static_cast<CQtDoc*>(Frame().GetActiveDocument())->maybeEnabled = false;
+  emit data->aboutToShow();
+  QAction* maybe = Action(data, "&Maybe\tF6");
+  ASSERT_NE(maybe, nullptr);
+  EXPECT_FALSE(maybe->isEnabled());
+  maybe->trigger();  // a disabled command is not dispatched even so
+  EXPECT_TRUE(Log().empty());
+  static_cast<CQtDoc*>(Frame().GetActiveDocument())->maybeEnabled = true;
+  emit data->aboutToShow();
+  maybe = Action(data, "&Maybe\tF6");
+  EXPECT_TRUE(maybe->isEnabled());
+  maybe->trigger();
+  EXPECT_EQ(Log(), std::vector<std::string>{"maybe"});
+  // The tool bar and the status bar came from the resources.
+  auto* toolBar = window_->findChild<QToolBar*>("toolbar");
+  ASSERT_NE(toolBar, nullptr);
+  EXPECT_EQ(toolBar->actions().size(), 3);
+  EXPECT_EQ(toolBar->actions()[0]->text(), "Maybe");
+  EXPECT_NE(window_->statusBar()->findChild<QWidget*>("pane1"), nullptr);
+}
+
+TEST_F(QtFrameTest, ViewPaintsThroughTheDrawingContextAndMouseFeedbackIsWipedByARepaint) {
+  Settle();
+  QWidget* viewport = ViewWidget()->viewport();
+  QImage painted = viewport->grab().toImage();
+  EXPECT_EQ(painted.pixelColor(30, 20), QColor(255, 0, 0));
+  EXPECT_EQ(painted.pixelColor(70, 20), QColor(255, 255, 255));
+  QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(30, 20));
+  EXPECT_EQ(Log(), (std::vector<std::string>{"down 30,20 left", "up"}));
+  QTest::qWait(20);
+  QImage marked = viewport->grab().toImage();
+  EXPECT_EQ(marked.pixelColor(31, 20), QColor(0, 255, 255));  // inverted red
+  EXPECT_EQ(marked.pixelColor(31, 80), QColor(0, 0, 0));      // inverted white
+  window_->grab().save(ArtefactPath("main_window.png"));
+  View()->Invalidate();
+  QTest::qWait(20);
+  EXPECT_EQ(viewport->grab().toImage().pixelColor(31, 20), QColor(255, 0, 0));
+}
+
+TEST_F(QtFrameTest, ScrollBarsMirrorTheViewAndReportActions) {
+  Settle();
+  SCROLLINFO info;
+  info.fMask = SIF_ALL;
+  info.nMin = 0;
+  info.nMax = 1000;
+  info.nPage = 100;
+  info.nPos = 50;
+  View()->SetScrollInfo(SB_VERT, &info);
+  QScrollBar* bar = ViewWidget()->verticalScrollBar();
+  EXPECT_EQ(bar->maximum(), 901);
+  EXPECT_EQ(bar->pageStep(), 100);
+  EXPECT_EQ(bar->value(), 50);
+  bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(View()->lastScroll, SB_LINEDOWN);
+  EXPECT_EQ(View()->GetScrollPos(SB_VERT), 60);
+  EXPECT_EQ(bar->value(), 60);
+}
+
+TEST_F(QtFrameTest, TimersTickOnQtsClock) {
+  View()->SetTimer(7, 10);
+  QTest::qWait(120);
+  View()->KillTimer(7);
+  int ticks = View()->ticks;
+  EXPECT_GE(ticks, 2);
+  QTest::qWait(50);
+  EXPECT_EQ(View()->ticks, ticks);
+}
+
+TEST_F(QtFrameTest, NewWindowAddsAnMdiChildAndClosingItKeepsTheDocument) {
+  Settle();
+  Frame().SendMessage(WM_COMMAND, ID_WINDOW_NEW);
+  auto* mdi = window_->findChild<QMdiArea*>("mdi");
+  ASSERT_NE(mdi, nullptr);
+  EXPECT_EQ(mdi->subWindowList().size(), 2);
+  EXPECT_EQ(window_->windowTitle(), "QOVA - Doc1:2");
+  mdi->activeSubWindow()->close();
+  QApplication::processEvents();
+  EXPECT_EQ(Frame().MDIChildren().size(), 1u);
+  EXPECT_EQ(window_->windowTitle(), "QOVA - Doc1");
+  mdi->subWindowList().front()->close();
+  QApplication::processEvents();
+  EXPECT_EQ(Frame().MDIGetActive(), nullptr);
+  EXPECT_EQ(window_->windowTitle(), "QOVA");
+}
+
+// The progress dialog of long operations, here on screen.
+class CProgress : public CDialog {
+ public:
+  explicit CProgress(BOOL* keepGoing) : keepGoing_(keepGoing) {
+    AfxGetMainWnd()->EnableWindow(FALSE);
+    Create(kProgressTemplate);
+    ShowWindow(SW_SHOW);
+  }
+  ~CProgress() override { Close(); }
+  void OnCancel() override {
+    *keepGoing_ = FALSE;
+    Close();
+  }
+
+ private:
+  void Close() {
+    if (!m_hWnd) return;
+    AfxGetMainWnd()->EnableWindow(TRUE);
+    DestroyWindow();
+  }
+  BOOL* keepGoing_;
+};
+
+BOOL PumpMessages() {
+  MSG msg;
+  while (::PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+    if (!AfxGetApp()->PumpMessage()) {
+      ::PostQuitMessage(0);
+      return FALSE;
+    }
+  }
+  LONG idle = 0;
+  while (AfxGetApp()->OnIdle(idle++)) {
+  }
+  return TRUE;
+}
+
+TEST_F(QtFrameTest, ProgressCancelClickedDuringTheFirstItemStopsTheLoop) {
+  Settle();
+  BOOL keepGoing = TRUE;
+  std::vector<int> done;
+  std::vector<bool> mainEnabled;
+  {
+    CProgress progress(&keepGoing);
+    QWidget* dialog = platform::qt::WidgetOf(progress);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(window_->isEnabled());
+    auto* cancel = dialog->findChild<QPushButton*>("2");
+    ASSERT_NE(cancel, nullptr);
+    for (int item = 1; item <= 5; ++item) {
+      if (!keepGoing) break;
+      done.push_back(item);
+      if (item == 1) {
+        // The user's click waits in Qt's queue while the first item runs.
+        QPoint centre = cancel->rect().center();
+        QCoreApplication::postEvent(cancel, new QMouseEvent(QEvent::MouseButtonPress, centre, cancel->mapToGlobal(centre),
+                                                             Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        QCoreApplication::postEvent(cancel, new QMouseEvent(QEvent::MouseButtonRelease, centre,
+                                                             cancel->mapToGlobal(centre), Qt::LeftButton,
+                                                             Qt::NoButton, Qt::NoModifier));
+      }
+      PumpMessages();
+      mainEnabled.push_back(window_->isEnabled());
+    }
+  }
+  EXPECT_EQ(done, std::vector<int>{1});
+  EXPECT_EQ(mainEnabled, std::vector<bool>{true});
+}
+
+TEST_F(QtFrameTest, MessageBoxFromACommandAnswersWithTheButtonPressed) {
+  QTimer user;
+  WhileModal(user, [](QWidget* modal) {
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      EXPECT_EQ(box->text(), "Go to download page?");
+      box->button(QMessageBox::No)->click();
+    }
+  });
+  Frame().SendMessage(WM_COMMAND, kAsk);
+  EXPECT_EQ(Log(), std::vector<std::string>{"no"});
+}
+
+TEST_F(QtFrameTest, PopupMenuReturnsTheItemChosenWithTheKeyboard) {
+  Settle();
+  CMenu menu;
+  menu.CreatePopupMenu();
+  menu.AppendMenu(MF_STRING, 104, "Zoom In");
+  menu.AppendMenu(MF_STRING, 105, "Zoom Out");
+  QTimer user;
+  user.setInterval(15);
+  QObject::connect(&user, &QTimer::timeout, [] {
+    auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!popup) return;
+    for (QAction* a : popup->actions())
+      if (a->text() == "Zoom Out") popup->setActiveAction(a);
+    QTest::keyClick(popup, Qt::Key_Return);
+  });
+  user.start();
+  CPoint point(20, 20);
+  View()->ClientToScreen(&point);
+  EXPECT_EQ(menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, point.x, point.y, View()), 105);
+}
+
+TEST_F(QtFrameTest, FileAndColourDialogsAnswerTheirRequests) {
+  qova::test::TempHome home;
+  QString target = QString::fromStdString(home.Path("graph"));
+  QTimer user;
+  WhileModal(user, [&](QWidget* modal) {
+    if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+      auto* name = files->findChild<QLineEdit*>("fileNameEdit");
+      ASSERT_NE(name, nullptr);
+      name->setText(target);
+      QTest::keyClick(name, Qt::Key_Return);
+    } else if (auto* colours = qobject_cast<QColorDialog*>(modal)) {
+      colours->setCurrentColor(QColor(10, 20, 30));
+      colours->accept();
+    }
+  });
+  CFileDialog save(FALSE, "emf", nullptr, OFN_OVERWRITEPROMPT, "Enhanced meta files (*.emf)|*.emf|All Files (*.*)|*.*||");
+  ASSERT_EQ(save.DoModal(), IDOK);
+  EXPECT_EQ(save.GetFileName(), "graph.emf");
+  EXPECT_EQ(save.GetFileExt(), "emf");
+  CColorDialog colour(RGB(255, 0, 0));
+  ASSERT_EQ(colour.DoModal(), IDOK);
+  EXPECT_EQ(colour.GetColor(), RGB(10, 20, 30));
+}
+
+}  // namespace
