@@ -255,33 +255,20 @@ int CDC::SetMapMode(int mode) {
   return previous;
 }
 
-CPoint CDC::SetWindowOrg(int x, int y) {
-  CPoint previous = state_.windowOrg;
-  state_.windowOrg = {x, y};
+CPoint CDC::SetWindowOrg(int x, int y) { return std::exchange(state_.windowOrg, CPoint(x, y)); }
+
+CSize CDC::SetExtent(CSize& extent, int cx, int cy) {
+  CSize previous = extent;
+  // Extents count only in the scaled modes, and never as zero.
+  if ((state_.mapMode == MM_ISOTROPIC || state_.mapMode == MM_ANISOTROPIC) && cx != 0 && cy != 0) extent = {cx, cy};
   return previous;
 }
 
-CSize CDC::SetWindowExt(int cx, int cy) {
-  CSize previous = state_.windowExt;
-  if (state_.mapMode == MM_ISOTROPIC || state_.mapMode == MM_ANISOTROPIC) {
-    if (cx != 0 && cy != 0) state_.windowExt = {cx, cy};
-  }
-  return previous;
-}
+CSize CDC::SetWindowExt(int cx, int cy) { return SetExtent(state_.windowExt, cx, cy); }
 
-CPoint CDC::SetViewportOrg(int x, int y) {
-  CPoint previous = state_.viewportOrg;
-  state_.viewportOrg = {x, y};
-  return previous;
-}
+CPoint CDC::SetViewportOrg(int x, int y) { return std::exchange(state_.viewportOrg, CPoint(x, y)); }
 
-CSize CDC::SetViewportExt(int cx, int cy) {
-  CSize previous = state_.viewportExt;
-  if (state_.mapMode == MM_ISOTROPIC || state_.mapMode == MM_ANISOTROPIC) {
-    if (cx != 0 && cy != 0) state_.viewportExt = {cx, cy};
-  }
-  return previous;
-}
+CSize CDC::SetViewportExt(int cx, int cy) { return SetExtent(state_.viewportExt, cx, cy); }
 
 void CDC::LPtoDP(POINT* points, int count) const {
   for (int i = 0; i < count; ++i) {

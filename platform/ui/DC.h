@@ -293,6 +293,7 @@ class CDC : public CObject {
   [[nodiscard]] long long UnmapX(long long x) const;
   [[nodiscard]] long long UnmapY(long long y) const;
   [[nodiscard]] CSize EffectiveViewportExt() const;
+  CSize SetExtent(CSize& extent, int cx, int cy);
   [[nodiscard]] platform::ui::DevicePen ResolvedPen() const;
   [[nodiscard]] CRect DeviceRect(LONG left, LONG top, LONG right, LONG bottom) const;
   void DrawLine(CPoint from, CPoint to);

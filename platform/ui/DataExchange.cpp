@@ -126,6 +126,12 @@ void CheckRange(CDataExchange* pDX, Value value, Value minValue, Value maxValue,
   if (value < minValue || value > maxValue) FailWith(pDX, platform::ui::FormatMessage2(message, low, high));
 }
 
+template <class Int>
+void CheckIntegerRange(CDataExchange* pDX, Int value, Int minValue, Int maxValue) {
+  CheckRange(pDX, value, minValue, maxValue, platform::ui::kIntRangeMessage, std::to_string(minValue),
+             std::to_string(maxValue));
+}
+
 // The radio buttons of the group that starts at `first` (up to the next group start).
 std::vector<WindowState*> RadioGroup(CWnd* dialog, int first) {
   std::vector<WindowState*> group;
@@ -258,24 +264,19 @@ void DDX_MonthCalCtrl(CDataExchange* pDX, int id, SYSTEMTIME& value) {
 }
 
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minValue, int maxValue) {
-  CheckRange(pDX, value, minValue, maxValue, platform::ui::kIntRangeMessage, std::to_string(minValue),
-             std::to_string(maxValue));
+  CheckIntegerRange(pDX, value, minValue, maxValue);
 }
 void DDV_MinMaxLong(CDataExchange* pDX, long value, long minValue, long maxValue) {
-  CheckRange(pDX, value, minValue, maxValue, platform::ui::kIntRangeMessage, std::to_string(minValue),
-             std::to_string(maxValue));
+  CheckIntegerRange(pDX, value, minValue, maxValue);
 }
 void DDV_MinMaxShort(CDataExchange* pDX, short value, short minValue, short maxValue) {
-  CheckRange(pDX, value, minValue, maxValue, platform::ui::kIntRangeMessage, std::to_string(minValue),
-             std::to_string(maxValue));
+  CheckIntegerRange(pDX, value, minValue, maxValue);
 }
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minValue, UINT maxValue) {
-  CheckRange(pDX, value, minValue, maxValue, platform::ui::kIntRangeMessage, std::to_string(minValue),
-             std::to_string(maxValue));
+  CheckIntegerRange(pDX, value, minValue, maxValue);
 }
 void DDV_MinMaxByte(CDataExchange* pDX, BYTE value, BYTE minValue, BYTE maxValue) {
-  CheckRange(pDX, value, minValue, maxValue, platform::ui::kIntRangeMessage, std::to_string(minValue),
-             std::to_string(maxValue));
+  CheckIntegerRange(pDX, value, minValue, maxValue);
 }
 void DDV_MinMaxFloat(CDataExchange* pDX, float value, float minValue, float maxValue) {
   CheckRange(pDX, value, minValue, maxValue, platform::ui::kRealRangeMessage,

@@ -65,32 +65,25 @@ class PropertySheetTest : public qova::test::UiTest {
     Res().AddDialog({kScalePage, "Scale", {200, 100}, 0, "MS Shell Dlg", 8, {Edit(1010, {50, 5, 40, 12})}});
   }
 
-  // The runner of a settings sheet: pages edit a copy that OK hands back.
-  int RunSheet(Settings& live, CIntervalPage*& first, CScalePage*& second, bool keepPages = false) {
+  // The runner of a settings sheet: the pages edit a copy that OK hands back to `live`.
+  int RunSheet() {
     Settings copy = live;
-    auto* a = new CIntervalPage(&copy);
-    auto* b = new CScalePage(&copy);
+    first = std::make_unique<CIntervalPage>(&copy);
+    second = std::make_unique<CScalePage>(&copy);
     CPropertySheet sheet("View Setting");
-    sheet.AddPage(a);
-    sheet.AddPage(b);
+    sheet.AddPage(first.get());
+    sheet.AddPage(second.get());
     INT_PTR result = sheet.DoModal();
     if (result == IDOK) live = copy;
-    first = a;
-    second = b;
-    if (!keepPages) {
-      pages_.emplace_back(a);
-      pages_.emplace_back(b);
-    }
     return int(result);
   }
 
-  std::vector<std::unique_ptr<CPropertyPage>> pages_;
+  Settings live;
+  std::unique_ptr<CIntervalPage> first;
+  std::unique_ptr<CScalePage> second;
 };
 
 TEST_F(PropertySheetTest, PageThatVetoesLeavingStaysActive) {
-  Settings live;
-  CIntervalPage* first = nullptr;
-  CScalePage* second = nullptr;
   std::vector<int> activeAfterClick;
   Ui().OnSheet("View Setting", [&](SheetDriver& s) {
     EXPECT_EQ(s.Tabs(), (std::vector<std::string>{"Multiple", "Scale"}));
@@ -102,35 +95,29 @@ TEST_F(PropertySheetTest, PageThatVetoesLeavingStaysActive) {
     activeAfterClick.push_back(s.ActivePage());
     s.Cancel();
   });
-  RunSheet(live, first, second);
+  RunSheet();
   EXPECT_EQ(activeAfterClick, (std::vector<int>{0, 1}));
 }
 
 TEST_F(PropertySheetTest, OkReachesOnlyThePagesThatWereShown) {
-  Settings live;
-  CIntervalPage* first = nullptr;
-  CScalePage* second = nullptr;
   Ui().OnSheet("View Setting", [](SheetDriver& s) {
     s.Page().Type(1004, "250");
     EXPECT_TRUE(s.Ok());
   });
-  EXPECT_EQ(RunSheet(live, first, second), IDOK);
+  EXPECT_EQ(RunSheet(), IDOK);
   EXPECT_EQ(first->calls, (std::vector<std::string>{"set", "kill", "ok"}));
   EXPECT_TRUE(second->calls.empty());
   EXPECT_EQ(live.interval, 250);
 }
 
 TEST_F(PropertySheetTest, CancelLeavesTheDataUntouched) {
-  Settings live;
-  CIntervalPage* first = nullptr;
-  CScalePage* second = nullptr;
   Ui().OnSheet("View Setting", [](SheetDriver& s) {
     s.Page().Type(1004, "300");
     ASSERT_TRUE(s.SelectPage(1));
     s.Page().Type(1010, "150");
     s.Cancel();
   });
-  EXPECT_EQ(RunSheet(live, first, second), IDCANCEL);
+  EXPECT_EQ(RunSheet(), IDCANCEL);
   EXPECT_EQ(live.interval, 10);
   EXPECT_EQ(live.magnification, 100);
   EXPECT_EQ(first->calls.back(), "cancel");
@@ -138,9 +125,6 @@ TEST_F(PropertySheetTest, CancelLeavesTheDataUntouched) {
 }
 
 TEST_F(PropertySheetTest, InvalidFieldKeepsThePageAndShowsTheRangeMessage) {
-  Settings live;
-  CIntervalPage* first = nullptr;
-  CScalePage* second = nullptr;
   Ui().OnSheet("View Setting", [](SheetDriver& s) {
     s.Page().Type(1004, "1001");
     EXPECT_FALSE(s.SelectPage(1));
@@ -150,16 +134,13 @@ TEST_F(PropertySheetTest, InvalidFieldKeepsThePageAndShowsTheRangeMessage) {
     s.Page().Type(1004, "1000");
     EXPECT_TRUE(s.Ok());
   });
-  EXPECT_EQ(RunSheet(live, first, second), IDOK);
+  EXPECT_EQ(RunSheet(), IDOK);
   EXPECT_EQ(messages_.Texts(), (std::vector<std::string>{"Please enter an integer between 1 and 1000.",
                                                          "Please enter an integer between 1 and 1000."}));
   EXPECT_EQ(live.interval, 1000);
 }
 
 TEST_F(PropertySheetTest, ComingBackToAPageShowsTheDataAgain) {
-  Settings live;
-  CIntervalPage* first = nullptr;
-  CScalePage* second = nullptr;
   Ui().OnSheet("View Setting", [](SheetDriver& s) {
     s.Page().Type(1004, "42");
     ASSERT_TRUE(s.SelectPage(1));
@@ -167,20 +148,17 @@ TEST_F(PropertySheetTest, ComingBackToAPageShowsTheDataAgain) {
     EXPECT_EQ(s.Page().Text(1004), "42");
     s.Ok();
   });
-  RunSheet(live, first, second);
+  RunSheet();
   EXPECT_EQ(first->calls, (std::vector<std::string>{"set", "kill", "set", "kill", "ok"}));
   EXPECT_EQ(second->calls, std::vector<std::string>{"ok"});
 }
 
 TEST_F(PropertySheetTest, PageWindowsAreGoneAfterTheSheetCloses) {
-  Settings live;
-  CIntervalPage* first = nullptr;
-  CScalePage* second = nullptr;
   Ui().OnSheet("View Setting", [](SheetDriver& s) {
     s.SelectPage(1);
     s.Ok();
   });
-  RunSheet(live, first, second);
+  RunSheet();
   EXPECT_EQ(first->m_hWnd, nullptr);
   EXPECT_EQ(second->m_hWnd, nullptr);
   EXPECT_FALSE(first->WasCreated());
