@@ -87,9 +87,15 @@ bool PainterSurface::UseRop(int rop, COLORREF& color) {
 
 void PainterSurface::Line(int x1, int y1, int x2, int y2, const DevicePen& pen, int rop) {
   if (pen.style == PS_NULL) return;
-  COLORREF color = pen.color;
-  if (!UseRop(rop, color)) return;
-  painter_.setPen(ToQPen(pen, color));
+  // Painters draw long runs of lines with one pen: set it only when it changes.
+  if (!linePen_ || linePen_->color != pen.color || linePen_->width != pen.width || linePen_->style != pen.style ||
+      lineRop_ != rop) {
+    COLORREF color = pen.color;
+    if (!UseRop(rop, color)) return;
+    painter_.setPen(ToQPen(pen, color));
+    linePen_ = pen;
+    lineRop_ = rop;
+  }
   if (pen.width <= 1) {
     if (x1 == x2 && y1 == y2) return;
     CPoint last = platform::ui::LastLinePixel(x1, y1, x2, y2);
@@ -100,10 +106,10 @@ void PainterSurface::Line(int x1, int y1, int x2, int y2, const DevicePen& pen, 
   } else {
     painter_.drawLine(x1, y1, x2, y2);
   }
-  painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 void PainterSurface::Rectangle(const CRect& rect, const DevicePen* pen, const COLORREF* brush, int rop) {
+  linePen_.reset();
   if (rect.IsRectEmpty()) return;
   int inset = pen && pen->style != PS_NULL ? std::max(1, pen->width / 2) : 0;
   if (brush) {
@@ -130,6 +136,7 @@ void PainterSurface::Rectangle(const CRect& rect, const DevicePen* pen, const CO
 }
 
 void PainterSurface::FillRect(const CRect& rect, COLORREF color) {
+  linePen_.reset();
   if (rect.IsRectEmpty()) return;
   painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
   painter_.fillRect(ToQRect(rect), ToQColor(color));
@@ -141,6 +148,7 @@ void PainterSurface::SetPixel(int x, int y, COLORREF color) {
     reinterpret_cast<QRgb*>(image_->scanLine(y))[x] = qRgb(GetRValue(color), GetGValue(color), GetBValue(color));
     return;
   }
+  linePen_.reset();
   painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
   QPen pen(ToQColor(color), 0);
   pen.setCosmetic(true);
@@ -149,6 +157,7 @@ void PainterSurface::SetPixel(int x, int y, COLORREF color) {
 }
 
 void PainterSurface::InvertRect(const CRect& rect) {
+  linePen_.reset();
   if (rect.IsRectEmpty()) return;
   painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
   painter_.fillRect(ToQRect(rect), Qt::white);
@@ -168,6 +177,7 @@ const QFont& PainterSurface::FontFor(const DeviceFont& font) {
 }
 
 void PainterSurface::Text(const platform::ui::TextRun& run) {
+  linePen_.reset();
   const QFont& font = FontFor(*run.font);
   QFontMetrics metrics(font);
   QString text = ToQString(run.text);

@@ -36,6 +36,8 @@ class PainterSurface : public platform::ui::DrawSurface {
   QPainter& painter_;
   platform::ui::DeviceCaps caps_;
   QImage* image_;
+  std::optional<platform::ui::DevicePen> linePen_;  // the pen and raster operation lines use now
+  int lineRop_ = 0;
   std::optional<platform::ui::DeviceFont> fontKey_;
   QFont font_;
 };

@@ -433,6 +433,21 @@ void InstallQtBackend() {
   EnsureQtApplication();
   platform::ui::SetBackend(&Instance());
   platform::SetMessageSink(&Sink());
+  // Idle processing (the tool bar's enabled states) runs a few times a second.
+  static QTimer* idle = [] {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(250);
+    QObject::connect(timer, &QTimer::timeout, [] {
+      CWinApp* app = AfxGetApp();
+      if (!app || &platform::ui::Backend() != &Instance()) return;
+      LONG count = 0;
+      while (app->OnIdle(count++)) {
+      }
+    });
+    timer->start();
+    return timer;
+  }();
+  (void)idle;
 }
 
 void UninstallQtBackend() {
