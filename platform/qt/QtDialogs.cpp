@@ -469,6 +469,11 @@ class DialogPeer : public WidgetPeer {
   }
 };
 
+// A modal window is shown by its modal loop; shown before, it would not be modal.
+unsigned ModalSafeChanges(const WindowState& s) {
+  return s.modal ? platform::ui::ChangeAll & ~platform::ui::ChangeVisible : platform::ui::ChangeAll;
+}
+
 Qt::WindowFlags DialogFlags(const WindowState& s) {
   Qt::WindowFlags flags = Qt::Dialog;
   // A dialog without a system menu has no close box.
@@ -487,7 +492,7 @@ void CreateDialogPeer(CWnd& dialog) {
   widget->setObjectName(QString("dialog%1").arg(s.id));
   s.peer = std::make_unique<DialogPeer>(&s, widget);
   BuildControls(s, widget);
-  s.peer->Refresh(platform::ui::ChangeAll);
+  s.peer->Refresh(ModalSafeChanges(s));
 }
 
 // Property sheets: a tab per page, the page built when it is first shown.
@@ -573,7 +578,7 @@ void CreateSheetPeer(CWnd& wnd) {
       default: break;
     }
   });
-  peer->Refresh(platform::ui::ChangeAll);
+  peer->Refresh(ModalSafeChanges(s));
 }
 
 void CreatePagePeer(CWnd& wnd) {

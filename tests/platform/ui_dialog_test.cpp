@@ -2,6 +2,7 @@
 // driven by headless scripts.
 #include <gtest/gtest.h>
 
+#include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/Dialog.h"
@@ -335,6 +336,112 @@ TEST(DataExchangeMessage, PlaceholdersAreReplaced) {
   EXPECT_EQ(FormatMessage2(kIntRangeMessage, "3", "100"), "Please enter an integer between 3 and 100.");
   EXPECT_EQ(FormatMessage2(kStringSizeMessage, "31"), "Please enter no more than 31 characters.");
   EXPECT_EQ(FormatMessage2("100%", "x"), "100%");
+}
+
+}  // namespace
+
+namespace {
+
+// A settings page's swatch: a frame control that the dialog's paint fills
+// with the chosen colour, in the dialog's client coordinates.
+constexpr UINT kSwatchDialog = 9004;
+
+class CSwatchDialog : public CDialog {
+ public:
+  CSwatchDialog() : CDialog(kSwatchDialog) {}
+  COLORREF m_colour = RGB(0, 0, 255);
+
+ protected:
+  void OnPaint() override {
+    CPaintDC dc(this);
+    CRect frame;
+    GetDlgItem(1059)->GetWindowRect(&frame);
+    ScreenToClient(&frame);
+    CBrush brush(m_colour);
+    dc.FillRect(&frame, &brush);
+  }
+  void OnChangeColour() {
+    CColorDialog dialog(m_colour);
+    if (dialog.DoModal() != IDOK) return;
+    m_colour = dialog.GetColor();
+    Invalidate();
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CSwatchDialog, CDialog)
+  ON_BN_CLICKED(1001, &CSwatchDialog::OnChangeColour)
+END_MESSAGE_MAP()
+
+TEST_F(DialogTest, SwatchIsPaintedIntoItsFrameAndTheColourDialogChangesIt) {
+  Res().AddDialog({kSwatchDialog, "Color", {200, 100}, 0, "MS Shell Dlg", 8,
+                   {Frame(1059, {10, 10, 40, 12}), PushButton(1001, "color", {60, 10, 30, 12}),
+                    DefPushButton(IDOK, "OK", {140, 80, 50, 14})}});
+  std::vector<COLORREF> initialColours;
+  Ui().OnColorDialog([&](ColorDialogRequest& r) {
+    initialColours.push_back(r.initial);
+    r.chosen = RGB(1, 2, 3);
+    return true;
+  });
+  Picture before, after;
+  Ui().OnDialog(kSwatchDialog, [&](DialogDriver& d) {
+    before = d.Paint();
+    d.Click(1001);
+    after = d.Paint();
+    d.Ok();
+  });
+  CSwatchDialog dialog;
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  ASSERT_EQ(before.records.size(), 1u);
+  EXPECT_EQ(before.records[0].Rect(), DialogUnitsToPixels({10, 10, 40, 12}, {6, 13}));
+  EXPECT_EQ(before.records[0].color, RGB(0, 0, 255));
+  ASSERT_EQ(after.records.size(), 1u);
+  EXPECT_EQ(after.records[0].color, RGB(1, 2, 3));
+  EXPECT_EQ(initialColours, std::vector<COLORREF>{RGB(0, 0, 255)});
+}
+
+TEST_F(DialogTest, CommonDialogsAnswerFromTheirScriptsOrFailLoudly) {
+  CColorDialog colour(RGB(9, 9, 9));
+  EXPECT_THROW(colour.DoModal(), ScriptError);
+
+  LOGFONT font;
+  font.lfHeight = -13;
+  SetFaceName(font, "DejaVu Sans");
+  Ui().OnFontDialog([](FontDialogRequest& r) {
+    EXPECT_EQ(std::string(r.initial.lfFaceName), "DejaVu Sans");
+    r.chosen.lfHeight = -20;
+    SetFaceName(r.chosen, "Trebuchet MS");
+    return true;
+  });
+  CFontDialog fonts(&font);
+  ASSERT_EQ(fonts.DoModal(), IDOK);
+  EXPECT_EQ(font.lfHeight, -20);  // the caller's font is the one the dialog edits
+  EXPECT_EQ(std::string(font.lfFaceName), "Trebuchet MS");
+
+  Ui().OnFolderDialog([](FolderDialogRequest& r) {
+    EXPECT_EQ(r.startFolder, "c:\\data");
+    r.chosen = "/home/user/data";
+    return true;
+  });
+  FolderDialogRequest folder;
+  folder.startFolder = "c:\\data";
+  ASSERT_TRUE(BrowseForFolder(folder));
+  EXPECT_EQ(folder.chosen, "/home/user/data");
+
+  Ui().OnFileDialog([](FileDialogRequest& r) {
+    EXPECT_TRUE(r.open);
+    EXPECT_EQ(r.filters.size(), 2u);
+    r.chosen = {"/x/a.txt", "/x/b.txt"};
+    return true;
+  });
+  CFileDialog open(TRUE, nullptr, nullptr, OFN_ALLOWMULTISELECT, "text file(*.txt)|*.txt|All files(*.*)|*.*||");
+  ASSERT_EQ(open.DoModal(), IDOK);
+  std::vector<std::string> names;
+  for (POSITION pos = open.GetStartPosition(); pos;) names.push_back(open.GetNextPathName(pos));
+  EXPECT_EQ(names, (std::vector<std::string>{"/x/a.txt", "/x/b.txt"}));
+  Ui().OnFileDialog([](FileDialogRequest&) { return false; });
+  EXPECT_EQ(open.DoModal(), IDCANCEL);
+  EXPECT_EQ(open.GetPathName(), "");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include "platform/qt/QtBackend.h"
+#include "platform/ui/DC.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/PropertySheet.h"
@@ -72,6 +73,7 @@ TEST_F(QtDialogTest, IntegerDialogRunsAsAQtDialogDrivenByKeysAndClicks) {
     ASSERT_TRUE(edit && ok && nonSelf);
     if (step == 0) {
       step = 1;
+      EXPECT_EQ(QApplication::activeModalWidget(), modal);  // it blocks the other windows
       EXPECT_EQ(edit->text(), "10");
       edit->selectAll();
       QTest::keyClicks(edit, "0");
@@ -185,6 +187,49 @@ TEST_F(QtDialogTest, PropertySheetTabsFollowTheVetoAndOkAppliesShownPages) {
   EXPECT_EQ(boxTexts, std::vector<std::string>{"Select at least one item"});
   EXPECT_TRUE(first.okCalled);
   EXPECT_FALSE(second.okCalled);
+}
+
+}  // namespace
+
+namespace {
+
+constexpr UINT kSwatchDialog = 9004;
+
+// A dialog that paints a swatch into its frame control, as the colour pages do.
+class CSwatchDialog : public CDialog {
+ public:
+  CSwatchDialog() : CDialog(kSwatchDialog) {}
+
+ protected:
+  void OnPaint() override {
+    CPaintDC dc(this);
+    CRect frame;
+    GetDlgItem(1059)->GetWindowRect(&frame);
+    ScreenToClient(&frame);
+    dc.FillSolidRect(&frame, RGB(0, 128, 255));
+    // A line swatch: a pen of the chosen width across the frame's middle.
+    CPen pen(PS_SOLID, 3, RGB(200, 0, 0));
+    CPen* old = dc.SelectObject(&pen);
+    dc.MoveTo(frame.left, frame.bottom + 10);
+    dc.LineTo(frame.right, frame.bottom + 10);
+    dc.SelectObject(old);
+  }
+};
+
+TEST_F(QtDialogTest, DialogPaintDrawsSwatchesBehindTheFrameControls) {
+  platform::ui::Resources::Instance().AddDialog(
+      {kSwatchDialog, "Color", {120, 60}, WS_CAPTION, "MS Shell Dlg", 8, {Frame(1059, {10, 10, 40, 12})}});
+  CSwatchDialog dialog;
+  ASSERT_TRUE(dialog.Create(kSwatchDialog));
+  dialog.ShowWindow(SW_SHOW);
+  QWidget* widget = platform::qt::WidgetOf(dialog);
+  ASSERT_NE(widget, nullptr);
+  QImage image = widget->grab().toImage();
+  CRect frame = DialogUnitsToPixels({10, 10, 40, 12}, platform::ui::Backend().DialogBaseUnits("MS Shell Dlg", 8));
+  EXPECT_EQ(image.pixelColor(frame.CenterPoint().x, frame.CenterPoint().y), QColor(0, 128, 255));
+  EXPECT_EQ(image.pixelColor(frame.CenterPoint().x, frame.bottom + 10), QColor(200, 0, 0));
+  EXPECT_NE(image.pixelColor(frame.right + 5, frame.CenterPoint().y), QColor(0, 128, 255));
+  dialog.DestroyWindow();
 }
 
 }  // namespace
