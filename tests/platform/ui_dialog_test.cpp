@@ -445,3 +445,114 @@ TEST_F(DialogTest, CommonDialogsAnswerFromTheirScriptsOrFailLoudly) {
 }
 
 }  // namespace
+
+namespace {
+
+// The date picker and the list controls of the sample dialogs.
+constexpr UINT kPickerDialog = 9005;
+
+class CPickerDialog : public CDialog {
+ public:
+  CPickerDialog() : CDialog(kPickerDialog) {}
+  SYSTEMTIME m_date;
+  std::string m_type = "Mendel_Sty";
+  std::string m_name = "S01";
+  int m_mode = 0;
+  std::vector<std::string> events;
+  CListCtrl m_samples;
+  CDragListBox m_pairs;
+
+ protected:
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    m_samples.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    m_samples.InsertColumn(0, "Sample", LVCFMT_LEFT, 80);
+    m_samples.InsertColumn(1, "Type", LVCFMT_LEFT, 80);
+    for (int i = 0; i < 3; ++i) {
+      int item = m_samples.InsertItem(i, "S0" + std::to_string(i + 1));
+      m_samples.SetItemText(item, 1, "Mapping250K_Nsp");
+      m_samples.SetItemData(item, DWORD_PTR(100 + i));
+    }
+    for (const char* pair : {"T1.CHP", "T2.CHP", "T3.CHP"}) m_pairs.AddString(pair);
+    return TRUE;
+  }
+  void DoDataExchange(CDataExchange* pDX) override {
+    DDX_Control(pDX, 1007, m_samples);
+    DDX_Control(pDX, 1011, m_pairs);
+    DDX_MonthCalCtrl(pDX, 1006, m_date);
+    DDX_CBString(pDX, 1015, m_type);
+    DDX_CBIndex(pDX, 1016, m_mode);
+    DDX_Text(pDX, 1020, m_name);
+    DDV_MaxChars(pDX, m_name, 8);
+  }
+  void OnItemChanged(NMHDR* header, LRESULT*) {
+    events.push_back("changed " + std::to_string(reinterpret_cast<NMLISTVIEW*>(header)->iItem));
+  }
+  void OnItemClick(NMHDR* header, LRESULT*) {
+    events.push_back("click " + std::to_string(reinterpret_cast<NMLISTVIEW*>(header)->iItem));
+  }
+  void OnDatePicked(NMHDR*, LRESULT*) { events.push_back("date"); }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CPickerDialog, CDialog)
+  ON_NOTIFY(LVN_ITEMCHANGED, 1007, &CPickerDialog::OnItemChanged)
+  ON_NOTIFY(NM_CLICK, 1007, &CPickerDialog::OnItemClick)
+  ON_NOTIFY(MCN_SELCHANGE, 1006, &CPickerDialog::OnDatePicked)
+END_MESSAGE_MAP()
+
+TEST_F(DialogTest, DatePickerListControlsAndComboStringsExchangeTheirValues) {
+  Res().AddDialog({kPickerDialog, "Dialog", {300, 200}, 0, "MS Shell Dlg", 8,
+                   {MonthCalendar(1006, {5, 5, 140, 100}, MCS_NOTODAY | MCS_NOTODAYCIRCLE),
+                    ListCtrl(1007, {150, 5, 140, 60}, LVS_REPORT | LVS_SINGLESEL),
+                    DragListBox(1011, {150, 70, 140, 60}), ComboBox(1015, {5, 110, 100, 60}, CBS_DROPDOWN),
+                    ComboBox(1016, {110, 110, 100, 60}), Edit(1020, {5, 130, 80, 12}),
+                    DefPushButton(IDOK, "Set", {240, 180, 50, 14})}});
+  CPickerDialog dialog;
+  dialog.m_date.wYear = 2007;
+  dialog.m_date.wMonth = 8;
+  dialog.m_date.wDay = 9;
+  SYSTEMTIME picked;
+  picked.wYear = 2008;
+  picked.wMonth = 2;
+  picked.wDay = 29;
+  Ui().OnDialog(kPickerDialog, [&](DialogDriver& d) {
+    EXPECT_EQ(d.Text(1015), "Mendel_Sty");  // no such item: the text is shown as typed
+    d.PickDate(1006, picked).ClickListItem(1007, 2).DragItem(1011, 0, 2);
+    EXPECT_EQ(d.Items(1011), (std::vector<std::string>{"T2.CHP", "T3.CHP", "T1.CHP"}));
+    EXPECT_EQ(dialog.m_samples.GetItemText(2, 1), "Mapping250K_Nsp");
+    POSITION pos = dialog.m_samples.GetFirstSelectedItemPosition();
+    EXPECT_EQ(dialog.m_samples.GetItemData(dialog.m_samples.GetNextSelectedItem(pos)), 102u);
+    EXPECT_EQ(pos, nullptr);
+    d.Type(1020, "S0123456789");  // the edit takes no more than its limit
+    EXPECT_EQ(d.Text(1020), "S0123456");
+    dialog.SetDlgItemText(1020, "S0123456789");  // the program's own text is not limited
+    d.Ok();
+    EXPECT_TRUE(d.IsOpen());
+    d.Type(1020, "S07").Ok();
+  });
+  ASSERT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(dialog.m_date.wYear, 2008);
+  EXPECT_EQ(dialog.m_date.wDay, 29);
+  EXPECT_EQ(dialog.m_name, "S07");
+  EXPECT_EQ(dialog.m_mode, -1);  // nothing chosen in the empty combo box
+  EXPECT_EQ(dialog.events, (std::vector<std::string>{"date", "changed 2", "click 2"}));
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Please enter no more than 8 characters."});
+}
+
+TEST_F(DialogTest, EndDialogOfAModelessDialogOnlyHidesIt) {
+  CIntDialog dialog;
+  ASSERT_TRUE(dialog.Create(kIntDialog));
+  dialog.ShowWindow(SW_SHOW);
+  dialog.EndDialog(IDOK);
+  EXPECT_TRUE(IsWindow(dialog.m_hWnd));
+  EXPECT_FALSE(dialog.IsWindowVisible());
+  // A posted action on a dialog that is gone by then does nothing.
+  DialogDriver driver(dialog);
+  driver.Post([](DialogDriver& d) { d.Click(IDOK); });
+  dialog.DestroyWindow();
+  DrainMessages();
+  EXPECT_TRUE(MessageQueueEmpty());
+}
+
+}  // namespace

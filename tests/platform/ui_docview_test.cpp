@@ -211,6 +211,7 @@ class DocViewTest : public qova::test::UiTest {
                     Popup("&View", {MenuItem("&Toolbar", ID_VIEW_TOOLBAR)})}});
     Res().AddAccelerators({kMainFrame,
                            {{FVIRTKEY, WORD(VK_F6), WORD(kMaybe)},
+                            {FVIRTKEY | FSHIFT, WORD(VK_F6), WORD(kBoth)},
                             {FVIRTKEY | FCONTROL, WORD('O'), WORD(kDocOnly)}}});
     Res().AddToolBar({kMainFrame, {kMaybe, 0, kDocOnly, kFrameCmd}});
     app_ = std::make_unique<CTestApp>();
@@ -274,7 +275,8 @@ TEST_F(DocViewTest, DisabledCommandIsNeverDispatched) {
   input::Key(Frame(), VK_F6);
   input::Key(Frame(), 'O', FCONTROL);
   input::Key(Frame(), 'O');  // no accelerator without Ctrl
-  EXPECT_EQ(Log(), (std::vector<std::string>{"doc:maybe", "doc:only"}));
+  input::Key(Frame(), VK_F6, FSHIFT);
+  EXPECT_EQ(Log(), (std::vector<std::string>{"doc:maybe", "doc:only", "view:both"}));
 }
 
 TEST_F(DocViewTest, MenuBarFollowsTheActiveDocumentAndShowsUpdateUi) {
@@ -341,6 +343,42 @@ TEST_F(DocViewTest, ModifiedDocumentAsksBeforeClosing) {
   Command(ID_FILE_CLOSE);
   EXPECT_EQ(ActiveDoc(), nullptr);
   EXPECT_EQ(messages_.Texts(), (std::vector<std::string>{"Save changes to Doc1?", "Save changes to Doc1?"}));
+}
+
+TEST_F(DocViewTest, SavingThatIsCancelledKeepsTheModifiedDocumentOpen) {
+  ActiveDoc()->SetModifiedFlag();
+  messages_.QueueAnswer(IDYES);
+  Ui().OnFileDialog([](FileDialogRequest&) { return false; });
+  Command(ID_FILE_CLOSE);
+  ASSERT_NE(ActiveDoc(), nullptr);
+  EXPECT_TRUE(ActiveDoc()->IsModified());
+  // A name in a folder that does not exist cannot be saved: reported, still open.
+  Ui().OnFileDialog([](FileDialogRequest& r) {
+    r.chosen = {"/no/such/folder/x"};
+    return true;
+  });
+  messages_.QueueAnswer(IDYES);
+  Command(ID_FILE_CLOSE);
+  ASSERT_NE(ActiveDoc(), nullptr);
+  EXPECT_EQ(messages_.Texts().back(), "Failed to save document.");
+}
+
+TEST(CommandLineTest, ArgumentsChooseTheShellCommand) {
+  struct Case {
+    std::vector<std::string> args;
+    int command;
+    std::string file;
+  };
+  for (const Case& c : {Case{{}, CCommandLineInfo::FileNew, ""}, Case{{"a.AAD"}, CCommandLineInfo::FileOpen, "a.AAD"},
+                        Case{{"/p", "b.txt"}, CCommandLineInfo::FilePrint, "b.txt"},
+                        Case{{"-nologo"}, CCommandLineInfo::FileNew, ""}}) {
+    CWinApp app;
+    app.SetCommandLine(c.args);
+    CCommandLineInfo info;
+    app.ParseCommandLine(info);
+    EXPECT_EQ(info.m_nShellCommand, c.command);
+    EXPECT_EQ(info.m_strFileName, c.file);
+  }
 }
 
 TEST_F(DocViewTest, SaveAndOpenGoThroughTheFileDialogAndTheArchive) {
