@@ -1,0 +1,268 @@
+#include "document/SampleExtraction.h"
+
+#include <exception>
+#include <memory>
+#include <optional>
+
+#include "arrayfiles/cdf/UnifiedCDFData.h"
+#include "arrayfiles/common/StringUtils.h"
+#include "arrayfiles/generic/GenericExceptions.h"
+#include "arrayfiles/unified/UnifiedCELData.h"
+#include "arrayfiles/unified/UnifiedCHPData.h"
+#include "core/ArrayData.h"
+#include "core/ArrayTypes.h"
+#include "platform/Paths.h"
+#include "platform/Strings.h"
+
+namespace {
+
+constexpr std::string_view kBrlmmP = ".brlmm-p";
+constexpr std::string_view kBrlmm = ".brlmm";
+
+// A failure of one sample: the user's message, and nothing stored.
+struct ExtractionFailure {
+  std::string message;
+};
+
+[[noreturn]] void Fail(std::string message) { throw ExtractionFailure{std::move(message)}; }
+
+// Genotype calls and the called gender of one CHP file.
+class ChpCalls {
+ public:
+  // Fails with the no-calls message when the file is missing or is no
+  // genotyping result the registry reads.
+  explicit ChpCalls(const std::string& path) {
+    try {
+      data_.reset(unified_io::UnifiedCHPDataReg::Read(path));
+    } catch (const generic_exceptions::GenericException&) {
+      data_.reset();
+    }
+    chp_ = unified_io::UnifiedCHPLegacyData::FromBase(data_.get());
+    if (chp_ == nullptr) Fail(kNoGenotypeCallsMessage);
+    count_ = chp_->GetHeader().GetNumProbeSets();
+  }
+
+  // "CalledGender", else "Gender".
+  [[nodiscard]] std::string CalledGender() {
+    std::u16string gender = chp_->GetHeader().GetSummaryParameter(u"CalledGender");
+    if (gender.empty()) gender = chp_->GetHeader().GetSummaryParameter(u"Gender");
+    return StringUtils::WideToNarrow(gender);
+  }
+
+  [[nodiscard]] int Count() const { return count_; }
+
+  // The sample-file call of probe set `index` (within Count()).
+  [[nodiscard]] std::int32_t CallOf(int index) {
+    unified_io::UnifiedGenotypeProbeSetResults results;
+    chp_->GetGenotypingResults(index, results);
+    const std::string call = results.GetAssignmentCallString();
+    if (call == "A") return kCallA;
+    if (call == "AB") return kCallAB;
+    if (call == "B") return kCallB;
+    return kCallNone;
+  }
+
+ private:
+  std::unique_ptr<unified_io::UnifiedCHPData> data_;
+  unified_io::UnifiedCHPLegacyData* chp_ = nullptr;
+  int count_ = 0;
+};
+
+// The cells of one CEL file, read whole.
+class CelCells {
+ public:
+  CelCells(const std::string& path, const std::string& fileName) : fileName_(fileName) {
+    cel_.SetFileName(path);
+    bool read = false;
+    try {
+      read = cel_.Read(true);
+    } catch (const generic_exceptions::GenericException&) {
+      read = false;
+    }
+    if (!read) Fail(platform::Format("The CEL file %s cannot be read", fileName.c_str()));
+    cols_ = cel_.GetCols();
+    rows_ = cel_.GetRows();
+    chipType_ = StringUtils::WideToNarrow(cel_.GetChipType());
+  }
+  ~CelCells() {
+    if (cel_.HasAdapter()) cel_.Close();
+  }
+  CelCells(const CelCells&) = delete;
+  CelCells& operator=(const CelCells&) = delete;
+
+  [[nodiscard]] const std::string& ChipType() const { return chipType_; }
+
+  // The intensity of the cell at (x, y); a cell outside the array fails.
+  [[nodiscard]] float Intensity(int x, int y, const std::string& libraryFile) {
+    if (x < 0 || y < 0 || x >= cols_ || y >= rows_) {
+      Fail(platform::Format("The library file %s names the cell (%d, %d), outside the CEL file %s of %d x %d cells",
+                            libraryFile.c_str(), x, y, fileName_.c_str(), cols_, rows_));
+    }
+    cel_.GetEntry(x, y, entry_);
+    return entry_.Intensity;
+  }
+
+ private:
+  unified_io::UnifiedCELData cel_;
+  unified_io::UnifiedCELFileEntry entry_;
+  std::string fileName_;
+  std::string chipType_;
+  int cols_ = 0;
+  int rows_ = 0;
+};
+
+// Probe and target base pair up in the same case.
+bool IsPerfectMatch(char probe, char target) {
+  switch (probe) {
+    case 'a': return target == 't';
+    case 't': return target == 'a';
+    case 'g': return target == 'c';
+    case 'c': return target == 'g';
+    case 'A': return target == 'T';
+    case 'T': return target == 'A';
+    case 'G': return target == 'C';
+    case 'C': return target == 'G';
+    default: return false;
+  }
+}
+
+ArrayTypeInfoValues TypeInfoValues(const qova::ArrayTypeInfo& type) {
+  const auto& starts = qova::kArrayChromosomeStarts[type.type];
+  ArrayTypeInfoValues values{};
+  values[kTypeInfoFirstSnp] = type.firstSnp;
+  values[kTypeInfoLastSnp] = type.lastSnp;
+  values[kTypeInfoLastSnpX] = starts[kChromosomeX + 1] - 1;
+  values[kTypeInfoLastSnpAutosomes] = starts[kChromosomeX] - 1;
+  values[kTypeInfoSnpCount] = type.snpCount;
+  return values;
+}
+
+// Sums the perfect-match intensities of every SNP probe set into `sample`,
+// with the CHP calls of the same probe-set indexes.
+void ExtractSnpProbeSets(const std::string& cdfPath, const std::string& chpFileName, ChpCalls& chp, CelCells& cel,
+                         CArrayData& sample) {
+  const std::string libraryFile = platform::FileNameOf(cdfPath);
+  unified_io::UnifiedCDFData cdf;
+  cdf.SetFileName(cdfPath);
+  if (!cdf.Read()) Fail(platform::Format("The library file %s cannot be read", libraryFile.c_str()));
+
+  const int probeSets = cdf.GetHeader().GetNumProbeSets();
+  const std::int32_t last = sample.Header.LastSnpIndex;
+  std::int32_t position = sample.Header.FirstSnpIndex;
+  unified_io::UnifiedCDFProbeSetInformation set;
+  unified_io::UnifiedCDFProbeGroupInformation group;
+  unified_io::UnifiedCDFProbeInformation cell;
+  for (int i = 0; i < probeSets; ++i) {
+    if (!cdf.GetProbeSetName(i).starts_with("SNP")) continue;
+    if (position > last) {
+      Fail(platform::Format("The library file %s holds more SNP probe sets than the chip type %s has SNPs (%d)",
+                            libraryFile.c_str(), sample.Header.ArrayType.c_str(), last - sample.Header.FirstSnpIndex + 1));
+    }
+    if (i >= chp.Count()) {
+      Fail(platform::Format("The CHP file %s has no result for probe set %d of the library file %s",
+                            chpFileName.c_str(), i, libraryFile.c_str()));
+    }
+    double sums[2] = {0.0, 0.0};
+    cdf.GetProbeSetInformation(i, set);
+    const int groups = set.GetNumGroups();
+    for (int g = 0; g < groups; ++g) {
+      set.GetGroupInformation(g, group);
+      const int cells = group.GetNumCells();
+      for (int c = 0; c < cells; ++c) {
+        group.GetCell(c, cell);
+        if (!IsPerfectMatch(cell.GetPBase(), cell.GetTBase())) continue;
+        sums[g % 2] += cel.Intensity(cell.GetX(), cell.GetY(), libraryFile);
+      }
+    }
+    const auto p = static_cast<std::size_t>(position);
+    sample.SignalA[p] = static_cast<float>(sums[0]);
+    sample.SignalB[p] = static_cast<float>(sums[1]);
+    sample.Call[p] = chp.CallOf(i);
+    ++position;
+  }
+}
+
+void Extract(const ExtractionRequest& request, const ExtractionFolders& folders, ExtractionResult& result) {
+  const std::string& chpFileName = request.ChpFileName;
+  result.SampleName = SampleNameOfChpFile(chpFileName);
+  const bool paired = request.Mode == kExtractPairedTest || request.Mode == kExtractPairedReference;
+  const std::string partner = paired ? SampleNameOfChpFile(request.PartnerFileName) : std::string();
+  std::string problem = SampleNameProblem(result.SampleName);
+  if (problem.empty() && paired) problem = SampleNameProblem(partner);
+  if (!problem.empty()) Fail(problem);
+  const std::string chpPath = platform::JoinPath(folders.DataFolder, chpFileName);
+  const std::string celFileName = result.SampleName + ".CEL";
+  const std::string celPath = platform::JoinPath(folders.DataFolder, celFileName);
+  result.OutputPath = platform::JoinPath(folders.ArrayDataFolder, result.SampleName + ".CFH");
+
+  if (!platform::FileExists(celPath)) Fail(kCelFileNotFoundMessage);
+  CelCells cel(celPath, celFileName);
+  ChpCalls chp(chpPath);
+  const std::string gender = chp.CalledGender();
+
+  const std::string& chipType = cel.ChipType();
+  const qova::ArrayTypeInfo* type = qova::FindArrayType(chipType);
+  if (type == nullptr) {
+    Fail(platform::Format("The chip type \"%s\" of %s is not one this program knows", chipType.c_str(),
+                          celFileName.c_str()));
+  }
+  platform::FileStatus chpStatus;
+  if (!platform::GetFileStatus(chpPath, chpStatus)) Fail(kChpFileNotFoundMessage);
+  const std::string cdfPath = LibraryFilePath(folders.LibraryFolder, chipType);
+  if (!platform::FileExists(cdfPath)) Fail(kLibraryFileNotFoundMessage);
+
+  CArrayData sample(result.SampleName, chipType, TypeInfoValues(*type), CTime(chpStatus.creationTime));
+  const bool test = request.Mode == kExtractUnpairedTest || request.Mode == kExtractPairedTest;
+  sample.Header.IsTest = test ? 1 : 0;
+  sample.Header.IsPaired = paired ? 1 : 0;
+  if (paired) sample.Header.SelfReference = partner;
+  if (gender == "M" || gender == "F") sample.Header.Sex = gender;
+  ExtractSnpProbeSets(cdfPath, chpFileName, chp, cel, sample);
+
+  try {
+    sample.StoreFile(result.OutputPath);
+  } catch (const std::exception&) {
+    Fail(platform::Format("The sample file %s cannot be written", platform::FileNameOf(result.OutputPath).c_str()));
+  }
+  result.Stored = true;
+}
+
+}  // namespace
+
+std::string SampleNameOfChpFile(std::string_view fileName) {
+  std::string_view name = fileName.substr(0, fileName.size() >= 4 ? fileName.size() - 4 : 0);
+  if (platform::EndsWithNoCase(name, kBrlmmP)) {
+    name.remove_suffix(kBrlmmP.size());
+  } else if (platform::EndsWithNoCase(name, kBrlmm)) {
+    name.remove_suffix(kBrlmm.size());
+  }
+  return std::string(name);
+}
+
+std::string SampleNameProblem(std::string_view name) {
+  if (name.empty()) return "The file name gives no sample name";
+  if (name.find_first_of("$\t/\\") != std::string_view::npos) {
+    return platform::Format("The sample name \"%s\" cannot be used: it holds \"$\", a tab or a path separator",
+                            std::string(name).c_str());
+  }
+  return {};
+}
+
+std::string LibraryFilePath(const std::string& libraryFolder, const std::string& chipType) {
+  const std::string name = chipType == "GenomeWideSNP_5" ? chipType + ".Full.cdf" : chipType + ".CDF";
+  return platform::JoinPath(libraryFolder, name);
+}
+
+ExtractionResult ExtractSampleFiles(const ExtractionRequest& request, const ExtractionFolders& folders) {
+  ExtractionResult result;
+  try {
+    Extract(request, folders, result);
+  } catch (const ExtractionFailure& failure) {
+    result.Message = failure.message;
+  } catch (const std::exception& e) {
+    // Anything else a reader lets out (for instance running out of memory on
+    // a huge file) ends this sample only.
+    result.Message = platform::Format("The files of %s cannot be extracted: %s", request.ChpFileName.c_str(), e.what());
+  }
+  return result;
+}

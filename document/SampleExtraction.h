@@ -1,0 +1,70 @@
+#pragma once
+// One sample's array files turned into its extracted-sample file (.CFH): the
+// genotype calls and the called gender from the CHP file, the allele
+// intensities from the CEL file, read through the chip's CDF library file.
+// For every SNP probe set the perfect-match cells are summed per allele; the
+// k-th SNP probe set of the library file fills SNP index FirstSnpIndex + k.
+//
+// The files, in the folders given:
+//   CHP  DataFolder/<file name as listed>
+//   CEL  DataFolder/<sample name>.CEL
+//   CDF  LibraryFolder/<chip type>.CDF ("GenomeWideSNP_5.Full.cdf" for that chip)
+//   out  ArrayDataFolder/<sample name>.CFH
+//
+// Nothing is written unless the whole sample was extracted: every file is
+// read and checked first (an unknown chip, a library file that does not fit
+// the chip, a CHP or CEL file that does not fit the library file), the sample
+// is built in memory, and the .CFH replaces any old one in one step.
+#include <string>
+#include <string_view>
+
+// What the extracted sample is, and how its partner relates to it.
+enum ExtractionMode : int {
+  kExtractUnpairedTest = 1,
+  kExtractUnpairedReference = 2,
+  kExtractPairedTest = 3,
+  kExtractPairedReference = 4,
+};
+
+struct ExtractionFolders {
+  std::string DataFolder;       // CHP and CEL files
+  std::string LibraryFolder;    // CDF files
+  std::string ArrayDataFolder;  // .CFH files
+};
+
+struct ExtractionRequest {
+  std::string ChpFileName;  // as listed: with its extension, without folder
+  ExtractionMode Mode = kExtractUnpairedTest;
+  std::string PartnerFileName;  // the partner's CHP file name (modes 3 and 4)
+};
+
+struct ExtractionResult {
+  bool Stored = false;      // the .CFH was written
+  std::string SampleName;   // derived from the CHP file name
+  std::string OutputPath;   // the .CFH (written or not)
+  // What to tell the user; empty after a clean extraction. Every failure has
+  // one, and a failure never stores anything.
+  std::string Message;
+};
+
+// Messages, as the user sees them.
+inline constexpr const char* kCelFileNotFoundMessage = "Cel file not found\nCel file name should not be modified";
+inline constexpr const char* kNoGenotypeCallsMessage = "SNPs call is not performed";
+inline constexpr const char* kChpFileNotFoundMessage = "CHP file cannot be found";
+inline constexpr const char* kLibraryFileNotFoundMessage = "Indicate the folder that contains Library files";
+
+// The sample name of a CHP file name: the last four characters (the
+// extension) dropped, then a trailing ".brlmm-p" or else ".brlmm", in any case.
+[[nodiscard]] std::string SampleNameOfChpFile(std::string_view fileName);
+
+// Why `name` cannot be a sample name, or empty: it is empty, or holds "$" or
+// a tab (they separate the fields of reference lists and list files) or a
+// path separator.
+[[nodiscard]] std::string SampleNameProblem(std::string_view name);
+
+// The library file of a chip type, in `libraryFolder`.
+[[nodiscard]] std::string LibraryFilePath(const std::string& libraryFolder, const std::string& chipType);
+
+// Extracts one sample. Never throws for a bad or missing file: the result
+// says what went wrong.
+[[nodiscard]] ExtractionResult ExtractSampleFiles(const ExtractionRequest& request, const ExtractionFolders& folders);

@@ -1,0 +1,53 @@
+#pragma once
+// Small generated samples and array designs for the tests of the array
+// generator and of the extraction.
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+
+#include "core/ArrayTypes.h"
+#include "platform/Paths.h"
+#include "tools/arraygen/ArrayGen.h"
+#include "tools/datagen/DataGen.h"
+#include "tools/samplegen/SampleGen.h"
+
+namespace qova::test {
+
+// The family tables are made once per test program: they take a moment.
+inline const CBasicData& AnnotationOf(const std::string& arrayType) {
+  static std::map<int, CBasicData> tables;
+  const int family = ArrayClassIndex(arrayType);
+  auto it = tables.find(family);
+  if (it == tables.end()) it = tables.emplace(family, datagen::MakeAnnotation(family)).first;
+  return it->second;
+}
+
+// A sample of `arrayType` as samplegen makes it.
+inline CArrayData MakeSample(const std::string& arrayType, const std::string& name, std::uint64_t seed = 7,
+                             const std::string& sex = "F") {
+  samplegen::SampleSpec spec;
+  spec.Name = name;
+  spec.Sex = sex;
+  spec.Individual = seed * 31 + name.size();
+  spec.Bias = samplegen::RandomBias(seed, name);
+  const samplegen::SampleGenerator generator(arrayType, AnnotationOf(arrayType), seed);
+  return generator.Make(spec);
+}
+
+// A layout with few SNP probe sets, so files stay small.
+inline arraygen::LayoutOptions SmallLayout(std::int32_t snpSets = 120) {
+  arraygen::LayoutOptions options;
+  options.SnpSets = snpSets;
+  options.CopyNumberSets = 10;
+  options.ControlSets = 4;
+  return options;
+}
+
+inline std::string FileBytes(const std::string& path) {
+  std::ifstream in(platform::NativePath(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace qova::test
