@@ -45,6 +45,35 @@ inline arraygen::LayoutOptions SmallLayout(std::int32_t snpSets = 120) {
   return options;
 }
 
+inline bool PairsUp(char probe, char target) {
+  const std::string pairs = "ATTAGCCGattagccg";
+  for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
+    if (pairs[i] == probe && pairs[i + 1] == target) return true;
+  }
+  return false;
+}
+
+struct AlleleSums {
+  double a = 0.0, b = 0.0;
+  int cellsA = 0, cellsB = 0;
+};
+
+// Sums the perfect-match cells of SNP set k from the layout and the cells,
+// the way the extraction is meant to: even blocks allele A, odd ones B.
+inline AlleleSums SumsOf(const arraygen::ArrayDesign& design, const arraywriters::CelArray& cel, std::size_t k) {
+  AlleleSums sums;
+  const auto& set = design.Layout().probeSets[static_cast<std::size_t>(design.SnpProbeSets()[k])];
+  for (std::size_t b = 0; b < set.blocks.size(); ++b) {
+    for (const auto& cell : set.blocks[b].cells) {
+      if (!PairsUp(cell.probeBase, cell.targetBase)) continue;
+      const double value = cel.cells[static_cast<std::size_t>(cell.y) * cel.cols + cell.x].intensity;
+      (b % 2 == 0 ? sums.a : sums.b) += value;
+      ++(b % 2 == 0 ? sums.cellsA : sums.cellsB);
+    }
+  }
+  return sums;
+}
+
 inline std::string FileBytes(const std::string& path) {
   std::ifstream in(platform::NativePath(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -1,0 +1,64 @@
+#pragma once
+// The run of Extract Data over the four lists of the Extract Data dialog:
+// non-paired tests, non-paired references, then the pairs (each pair's
+// reference first), with the progress display and Cancel between items.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "document/SampleExtraction.h"
+
+// The four lists, as the Extract Data dialog hands them back: CHP file names
+// without folder; paired reference k belongs to paired test k.
+struct ExtractionLists {
+  std::vector<std::string> NonPairedTests;
+  std::vector<std::string> NonPairedReferences;
+  std::vector<std::string> PairedTests;
+  std::vector<std::string> PairedReferences;
+
+  // Items of the run: one per non-paired file and one per pair.
+  [[nodiscard]] std::size_t ItemCount() const;
+};
+
+// What the run needs of the progress dialog. The position and status calls
+// do nothing once the window is gone.
+class ExtractionProgress {
+ public:
+  virtual ~ExtractionProgress() = default;
+  // False once the user has pressed Cancel.
+  [[nodiscard]] virtual bool KeepGoing() const = 0;
+  virtual void SetPosition(int percent) = 0;
+  virtual void SetStatus(const std::string& text) = 0;
+  // Lets the user act between items.
+  virtual void Pump() = 0;
+};
+
+// Extracts one file; the document's ExtractSample.
+using ExtractOneSample = std::function<ExtractionResult(const ExtractionRequest&)>;
+
+struct ExtractionRunResult {
+  std::vector<ExtractionResult> Results;  // one per file extracted or tried, in run order
+  std::vector<std::string> FileNames;     // the listed CHP file of each result
+  bool Cancelled = false;                 // Cancel stopped the run before its end
+
+  [[nodiscard]] int StoredCount() const;
+  [[nodiscard]] int FailedCount() const;
+  // "N of M files could not be extracted:" and one line per failed file,
+  // or empty when nothing failed.
+  [[nodiscard]] std::string FailureSummary() const;
+};
+
+// Status texts of the progress dialog.
+inline constexpr const char* kExtractingTestStatus = "Extracting non-paired test file %s";
+inline constexpr const char* kExtractingReferenceStatus = "Extracting non-paired reference file %s";
+inline constexpr const char* kExtractingPairStatus = "Extracting paired files %s and %s";
+
+// Runs the lists in order. Each loop sets the bar to 1 before its first item
+// and to 100 * k / n (integer arithmetic) for item k; the flag is tested
+// before every item, so Cancel ends the run after the item under way.
+// Lists of unequal pair counts run the common part only.
+ExtractionRunResult RunExtraction(const ExtractionLists& lists, ExtractionProgress& progress,
+                                  const ExtractOneSample& extract);
+
+// The progress of `k` of `n` items, clamped to 0..100.
+[[nodiscard]] int ExtractionPercent(std::size_t k, std::size_t n);

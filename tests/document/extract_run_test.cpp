@@ -1,0 +1,170 @@
+// The order, progress and Cancel of an Extract Data run.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "document/SampleExtractionRun.h"
+
+namespace {
+
+// Records what the run shows; Cancel is pressed during the pump after the
+// item numbered `cancelAfter` (counted from 1), as a user would press it
+// while that item is extracted.
+class RecordingProgress : public ExtractionProgress {
+ public:
+  explicit RecordingProgress(int cancelAfter = -1) : cancelAfter_(cancelAfter) {}
+  [[nodiscard]] bool KeepGoing() const override { return keepGoing_; }
+  void SetPosition(int percent) override {
+    if (keepGoing_) events.push_back("pos " + std::to_string(percent));
+  }
+  void SetStatus(const std::string& text) override {
+    if (keepGoing_) events.push_back(text);
+  }
+  void Pump() override {
+    if (++pumps_ == cancelAfter_) keepGoing_ = false;
+  }
+
+  std::vector<std::string> events;
+
+ private:
+  int cancelAfter_;
+  int pumps_ = 0;
+  bool keepGoing_ = true;
+};
+
+struct Extracted {
+  std::string file;
+  ExtractionMode mode;
+  std::string partner;
+};
+
+class ExtractRunTest : public ::testing::Test {
+ protected:
+  ExtractionRunResult Run(const ExtractionLists& lists, RecordingProgress& progress) {
+    return RunExtraction(lists, progress, [this](const ExtractionRequest& request) {
+      extracted_.push_back({request.ChpFileName, request.Mode, request.PartnerFileName});
+      ExtractionResult result;
+      result.Stored = request.ChpFileName.find("bad") == std::string::npos;
+      if (!result.Stored) result.Message = "Cel file not found\nCel file name should not be modified";
+      return result;
+    });
+  }
+
+  std::vector<Extracted> extracted_;
+};
+
+TEST_F(ExtractRunTest, ListsRunInOrderWithEachPairsReferenceFirst) {
+  RecordingProgress progress;
+  ExtractionLists lists;
+  lists.NonPairedTests = {"T1.CHP", "T2.CHP"};
+  lists.NonPairedReferences = {"R1.CHP"};
+  lists.PairedTests = {"PT1.CHP", "PT2.CHP"};
+  lists.PairedReferences = {"PR1.CHP", "PR2.CHP"};
+  const ExtractionRunResult result = Run(lists, progress);
+
+  const std::vector<std::tuple<std::string, ExtractionMode, std::string>> expected = {
+      {"T1.CHP", kExtractUnpairedTest, ""},          {"T2.CHP", kExtractUnpairedTest, ""},
+      {"R1.CHP", kExtractUnpairedReference, ""},     {"PR1.CHP", kExtractPairedReference, "PT1.CHP"},
+      {"PT1.CHP", kExtractPairedTest, "PR1.CHP"},    {"PR2.CHP", kExtractPairedReference, "PT2.CHP"},
+      {"PT2.CHP", kExtractPairedTest, "PR2.CHP"},
+  };
+  ASSERT_EQ(extracted_.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(extracted_[i].file, std::get<0>(expected[i]));
+    EXPECT_EQ(extracted_[i].mode, std::get<1>(expected[i]));
+    EXPECT_EQ(extracted_[i].partner, std::get<2>(expected[i]));
+  }
+  EXPECT_EQ(result.StoredCount(), 7);
+  EXPECT_FALSE(result.Cancelled);
+  EXPECT_EQ(lists.ItemCount(), 5u);
+}
+
+TEST_F(ExtractRunTest, ProgressShowsOneThenTheShareDoneBeforeEachItem) {
+  RecordingProgress progress;
+  ExtractionLists lists;
+  lists.NonPairedTests = {"A.CHP", "B.CHP", "C.CHP"};
+  lists.PairedTests = {"T.CHP"};
+  lists.PairedReferences = {"N.CHP"};
+  Run(lists, progress);
+  const std::vector<std::string> expected = {
+      "pos 1",  "Extracting non-paired test file A.CHP", "pos 0",
+      "Extracting non-paired test file B.CHP",  "pos 33",
+      "Extracting non-paired test file C.CHP",  "pos 66",
+      "pos 1",  // the empty reference list
+      "pos 1",  "Extracting paired files T.CHP and N.CHP", "pos 0",
+  };
+  EXPECT_EQ(progress.events, expected);
+}
+
+TEST_F(ExtractRunTest, EmptyListsExtractNothing) {
+  RecordingProgress progress;
+  const ExtractionRunResult result = Run({}, progress);
+  EXPECT_TRUE(extracted_.empty());
+  EXPECT_EQ(progress.events, (std::vector<std::string>{"pos 1", "pos 1", "pos 1"}));
+  EXPECT_FALSE(result.Cancelled);
+  EXPECT_EQ(result.FailureSummary(), "");
+}
+
+TEST_F(ExtractRunTest, CancelLetsTheCurrentItemFinishAndStartsNoOther) {
+  struct Case {
+    int cancelAfter;
+    std::vector<std::string> files;
+  } const kCases[] = {
+      {1, {"T1.CHP"}},
+      {2, {"T1.CHP", "R1.CHP"}},
+      {3, {"T1.CHP", "R1.CHP", "PR1.CHP", "PT1.CHP"}},  // a pair is one item
+      {4, {"T1.CHP", "R1.CHP", "PR1.CHP", "PT1.CHP", "PR2.CHP", "PT2.CHP"}},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.cancelAfter);
+    extracted_.clear();
+    RecordingProgress progress(c.cancelAfter);
+    ExtractionLists lists;
+    lists.NonPairedTests = {"T1.CHP"};
+    lists.NonPairedReferences = {"R1.CHP"};
+    lists.PairedTests = {"PT1.CHP", "PT2.CHP"};
+    lists.PairedReferences = {"PR1.CHP", "PR2.CHP"};
+    const ExtractionRunResult result = Run(lists, progress);
+    std::vector<std::string> files;
+    for (const Extracted& e : extracted_) files.push_back(e.file);
+    EXPECT_EQ(files, c.files);
+    EXPECT_EQ(result.Cancelled, c.cancelAfter < 4);
+  }
+}
+
+TEST_F(ExtractRunTest, FailuresAreCollectedIntoOneSummary) {
+  RecordingProgress progress;
+  ExtractionLists lists;
+  lists.NonPairedTests = {"bad1.CHP", "good.CHP"};
+  lists.PairedTests = {"T.CHP"};
+  lists.PairedReferences = {"bad2.CHP"};
+  const ExtractionRunResult result = Run(lists, progress);
+  EXPECT_EQ(result.StoredCount(), 2);
+  EXPECT_EQ(result.FailedCount(), 2);
+  EXPECT_EQ(result.FailureSummary(),
+            "2 of 4 files could not be extracted:\n"
+            "bad1.CHP: Cel file not found Cel file name should not be modified\n"
+            "bad2.CHP: Cel file not found Cel file name should not be modified");
+}
+
+TEST_F(ExtractRunTest, UnequalPairListsRunOnlyTheirCommonPart) {
+  RecordingProgress progress;
+  ExtractionLists lists;
+  lists.PairedTests = {"T1.CHP", "T2.CHP"};
+  lists.PairedReferences = {"N1.CHP"};
+  Run(lists, progress);
+  ASSERT_EQ(extracted_.size(), 2u);
+  EXPECT_EQ(extracted_[0].file, "N1.CHP");
+  EXPECT_EQ(extracted_[1].file, "T1.CHP");
+}
+
+TEST(ExtractionPercentTest, IntegerShareClampedToAHundred) {
+  EXPECT_EQ(ExtractionPercent(0, 3), 0);
+  EXPECT_EQ(ExtractionPercent(1, 3), 33);
+  EXPECT_EQ(ExtractionPercent(2, 3), 66);
+  EXPECT_EQ(ExtractionPercent(5, 3), 100);
+  EXPECT_EQ(ExtractionPercent(0, 0), 0);
+}
+
+}  // namespace
