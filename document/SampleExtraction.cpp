@@ -11,6 +11,7 @@
 #include "arrayfiles/unified/UnifiedCHPData.h"
 #include "core/ArrayData.h"
 #include "core/ArrayTypes.h"
+#include "core/BasicData.h"
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 
@@ -32,14 +33,10 @@ class ChpCalls {
   // Fails with the no-calls message when the file is missing or is no
   // genotyping result the registry reads.
   explicit ChpCalls(const std::string& path) {
-    try {
-      data_.reset(unified_io::UnifiedCHPDataReg::Read(path));
-    } catch (const generic_exceptions::GenericException&) {
-      data_.reset();
-    }
+    data_ = unified_io::UnifiedCHPDataReg::Read(path);
     chp_ = unified_io::UnifiedCHPLegacyData::FromBase(data_.get());
     if (chp_ == nullptr) Fail(kNoGenotypeCallsMessage);
-    count_ = chp_->GetHeader().GetNumProbeSets();
+    count_ = chp_->Adapter().GetHeader()->GetNumProbeSets();
   }
 
   // "CalledGender", else "Gender".

@@ -32,6 +32,7 @@ const char* FormName(ChpForm form) {
   switch (form) {
     case ChpForm::kXda: return "xda";
     case ChpForm::kOlder: return "older";
+    case ChpForm::kGeneric: return "generic";
   }
   return "?";
 }

@@ -37,13 +37,13 @@ namespace arraygen {
 
 using arraywriters::CelForm;
 enum class CdfForm { kText, kXda, kGeneric };
-enum class ChpForm { kXda, kOlder };
+enum class ChpForm { kXda, kOlder, kGeneric };
 
 inline constexpr CdfForm kAllCdfForms[] = {CdfForm::kText, CdfForm::kXda, CdfForm::kGeneric};
-inline constexpr ChpForm kAllChpForms[] = {ChpForm::kXda, ChpForm::kOlder};
+inline constexpr ChpForm kAllChpForms[] = {ChpForm::kXda, ChpForm::kOlder, ChpForm::kGeneric};
 
 // Short names for command lines and test names: "text", "xda", "generic",
-// "older", and for CEL files "text3", "text2", "xda", "bcel", "compact", "generic".
+// "older" (CHP), and for CEL files "text3", "text2", "xda", "bcel", "compact", "generic".
 [[nodiscard]] const char* FormName(CdfForm form);
 [[nodiscard]] const char* FormName(ChpForm form);
 [[nodiscard]] const char* FormName(CelForm form);

@@ -23,7 +23,7 @@ int Usage() {
   std::cerr << "usage: arraygen --data FOLDER --library FOLDER [--type NAME] [--seed S] [--annotation-seed S]\n"
                "                [--references N] [--no-self] [--sex F|M] [--segment CHR:FIRST:LAST:MAJOR:MINOR ...]\n"
                "                [--cdf text|xda|generic] [--cel text3|text2|xda|bcel|compact|generic]\n"
-               "                [--chp xda|older] [--chp-suffix TEXT] [--realistic] [--threads N]\n";
+               "                [--chp xda|older|generic] [--chp-suffix TEXT] [--realistic] [--threads N]\n";
   return 2;
 }
 

@@ -1,0 +1,106 @@
+#include "tools/arraygen/ArrayGen.h"
+#include "tools/arraywriters/GenericChpWriter.h"
+#include "tools/arraywriters/LegacyChpWriters.h"
+
+namespace arraygen {
+
+namespace {
+
+constexpr const char* kAlgorithmName = "BRLMM";
+constexpr const char* kAlgorithmVersion = "1.0";
+constexpr const char* kProgramId = "arraygen";
+
+// Texts of the generic form: each byte one 16-bit unit.
+std::u16string Wide(std::string_view text) {
+  std::u16string wide;
+  for (char c : text) wide.push_back(static_cast<unsigned char>(c));
+  return wide;
+}
+
+std::string CalledGender(const CArrayData& sample, const SampleFileOptions& options) {
+  return options.CalledGender.value_or(sample.Header.Sex);
+}
+
+std::string XdaChpBytes(const ArrayDesign& design, const CArrayData& sample, const std::string& celFile,
+                        const SampleFileOptions& options) {
+  arraywriters::XdaChpFile chp;
+  chp.cols = design.Layout().cols;
+  chp.rows = design.Layout().rows;
+  chp.assayType = arraywriters::kChpGenotyping;
+  chp.progId = kProgramId;
+  chp.parentCelFile = celFile;
+  chp.chipType = design.ArrayType();
+  chp.algorithmName = kAlgorithmName;
+  chp.algorithmVersion = kAlgorithmVersion;
+  chp.algorithmParameters = {{"Prior", "default"}};
+  chp.summaryParameters = {{options.GenderParameter, CalledGender(sample, options)}};
+  for (std::uint8_t call : design.ChpCalls(sample)) {
+    arraywriters::XdaGenotypeRecord record;
+    record.call = call;
+    record.value1 = call == kChpNoCall ? 0.5f : 0.01f;
+    chp.genotyping.push_back(record);
+  }
+  return chp.Bytes();
+}
+
+std::string OlderChpBytes(const ArrayDesign& design, const CArrayData& sample, const std::string& celFile,
+                          const SampleFileOptions& options) {
+  arraywriters::OlderChpFile chp;
+  chp.algorithmName = kAlgorithmName;
+  chp.algorithmVersion = kAlgorithmVersion;
+  chp.algorithmParameterText = "Prior=default";
+  chp.summaryParameterText = options.GenderParameter + "=" + CalledGender(sample, options);
+  chp.rows = design.Layout().rows;
+  chp.cols = design.Layout().cols;
+  chp.chipType = design.ArrayType();
+  chp.parentCelFile = celFile;
+  chp.progId = kProgramId;
+  const std::vector<std::uint8_t> calls = design.ChpCalls(sample);
+  chp.probeSetTypes.assign(calls.size(), arraywriters::kOlderGenotypingType);
+  for (std::uint8_t call : calls) {
+    arraywriters::OlderGenotypeRecord record;
+    record.call = call;
+    record.value1 = call == kChpNoCall ? 0.5f : 0.01f;
+    chp.genotyping.push_back(record);
+  }
+  return chp.Bytes();
+}
+
+std::string GenericChpBytes(const ArrayDesign& design, const CArrayData& sample, const std::string& celFile,
+                            const SampleFileOptions& options) {
+  arraywriters::GenericChpFile chp;
+  chp.fileId = "arraygen-" + sample.Header.SampleName;
+  chp.arrayType = Wide(design.ArrayType());
+  chp.algorithmName = Wide(kAlgorithmName);
+  chp.algorithmVersion = Wide(kAlgorithmVersion);
+  chp.parentCelFile = Wide(celFile);
+  chp.progId = Wide(kProgramId);
+  chp.celRows = design.Layout().rows;
+  chp.celCols = design.Layout().cols;
+  chp.algorithmParameters = {arraywriters::TextParameter(u"Prior", u"default")};
+  chp.summaryParameters = {arraywriters::TextParameter(Wide(options.GenderParameter),
+                                                       Wide(CalledGender(sample, options)))};
+  const std::vector<std::uint8_t> calls = design.ChpCalls(sample);
+  chp.genotyping.resize(calls.size());
+  for (std::size_t i = 0; i < calls.size(); ++i) {
+    arraywriters::GenericGenotypeRow& row = chp.genotyping[i];
+    row.probeSetName = design.Layout().probeSets[i].name;
+    row.call = calls[i];
+    row.values[0] = calls[i] == kChpNoCall ? 0.5f : 0.01f;
+  }
+  return arraywriters::GenericChpBytes(chp);
+}
+
+}  // namespace
+
+std::string ChpFileBytes(const ArrayDesign& design, const CArrayData& sample, const std::string& celFile,
+                         const SampleFileOptions& options) {
+  switch (options.Chp) {
+    case ChpForm::kXda: return XdaChpBytes(design, sample, celFile, options);
+    case ChpForm::kOlder: return OlderChpBytes(design, sample, celFile, options);
+    case ChpForm::kGeneric: return GenericChpBytes(design, sample, celFile, options);
+  }
+  return {};
+}
+
+}  // namespace arraygen
