@@ -43,7 +43,7 @@ GenericDataSetSpec* FindSet(GenericFileSpec& spec, std::u16string_view name) {
 
 class GenericCelTest : public qova::test::TempHomeTest {
  protected:
-  // Writes the spec and reads it with a fresh adapter.
+  // Writes the file described and reads it with a fresh adapter.
   GenericCELDataAdapter& Open(const GenericFileSpec& spec, const std::string& name = "generic.CEL") {
     const std::string path = Path(name);
     EXPECT_TRUE(WriteGenericFile(path, spec));

@@ -23,7 +23,7 @@ TEST_F(ChpArrayDumpTest, EachFormPrintsItsHeaderAndCalls) {
        {"format: chp-generic", "assay-type: 1", "chip-type: Mapping250K_Nsp", "algorithm: BRLMM",
         "summary-parameter: CalledGender\tF", "algorithm-parameter: Seed\t7", "background-zones: 3",
         "smooth-factor: 2", "zone: 3\t4\t31.5", "0\tSNP_A-1\tA\t0.1\t0.2\t0.3\t0.4\t0.5\t0.6\t0.7",
-        "2\tSNP_A-333\tAB\t-1\t-2\t-3\t-4\t-5\t-6\t-7", "3\tAFFX-4\tNo Call\t0\t0\t0\t0\t0\t0\t0"}},
+        "2\tSNP_A-333\tAB\t-1\t-2\t-3\t-4\t-5\t-6\t-7", "3\tCTRL-4\tNo Call\t0\t0\t0\t0\t0\t0\t0"}},
       {"xda.chp", chptest::XdaGenotyping().Bytes(),
        {"format: chp-xda", "version: 2", "chip-type: Mapping50K_Xba240", "summary-parameter: CalledGender\tF",
         "zone: 10\t20\t55.5", "1\t\tB\t0.5\t1.5\t2.5\t1.5\t2.5\t3.5\t4.5"}},

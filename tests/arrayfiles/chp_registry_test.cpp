@@ -124,7 +124,7 @@ TEST_F(ChpRegistryTest, ObjectsAreMadeForTheFiveIdsOnly) {
     EXPECT_EQ(data->GetFileTypeIdentifier(), id);
     EXPECT_NE(UnifiedCHPLegacyData::FromBase(data.get()), nullptr);
   }
-  for (const char* id : {"vendor-calvin-intensity", "vendor-genotyping-probeset-analysis ", " "}) {
+  for (const char* id : {"vendor-probes-intensity", "vendor-genotyping-probeset-analysis ", " "}) {
     EXPECT_EQ(UnifiedCHPDataReg::CreateObjectForId(id), nullptr) << id;
   }
 }
@@ -158,12 +158,12 @@ TEST(ChpRegistryOrderTest, LaterRegistrationsWinAndListlessOnesTakeTheRest) {
     TestReg first("first", {"qova-test-kind"});
     TestReg second("second", {"other", "qova-test-kind"});
     EXPECT_EQ(UnifiedCHPDataReg::CreateObjectForId("qova-test-kind")->GetObjectName(), "second");
-    EXPECT_EQ(UnifiedCHPDataReg::CreateObjectForId("vendor-calvin-intensity"), nullptr);
+    EXPECT_EQ(UnifiedCHPDataReg::CreateObjectForId("vendor-probes-intensity"), nullptr);
     TestReg catchAll("catch-all", {});
-    std::unique_ptr<unified_io::UnifiedCHPData> any = UnifiedCHPDataReg::CreateObjectForId("vendor-calvin-intensity");
+    std::unique_ptr<unified_io::UnifiedCHPData> any = UnifiedCHPDataReg::CreateObjectForId("vendor-probes-intensity");
     ASSERT_NE(any, nullptr);
     EXPECT_EQ(any->GetObjectName(), "catch-all");
-    EXPECT_EQ(any->GetFileTypeIdentifier(), "vendor-calvin-intensity");
+    EXPECT_EQ(any->GetFileTypeIdentifier(), "vendor-probes-intensity");
     EXPECT_TRUE(any->GetFileTypeIdentifiers().empty());
     // Listed ids still go to the registrations that list them.
     EXPECT_EQ(UnifiedCHPDataReg::CreateObjectForId("")->GetObjectName(), "UnifiedCHPLegacyData");

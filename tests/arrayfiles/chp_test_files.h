@@ -220,7 +220,7 @@ inline GenericChpFile GenericGenotyping(bool wideNames = false) {
   f.genotyping = {{"SNP_A-1", 6, {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 0.7f}},
                   {"SNP_A-22", 7, {1, 2, 3, 4, 5, 6, 7}},
                   {"SNP_A-333", 8, {-1, -2, -3, -4, -5, -6, -7}},
-                  {"AFFX-4", 11, {}}};
+                  {"CTRL-4", 11, {}}};
   return f;
 }
 

@@ -192,13 +192,13 @@ CdfProbeSet MakeOtherSet(SetKind kind, int n, const SyntheticCdfOptions& o, Rng&
       AddList(block, rng.Base(), 0, 0, false, positions);
       break;
     case SetKind::ExpressionControl:
-      set.name = Numbered("AFFX-Ctrl-%d", n);
+      set.name = Numbered("CTRL-Ctrl-%d", n);
       set.type = kCdfExpression;
       set.cellsPerList = 2;
       for (int l = 0; l < o.listsPerBlock; ++l) AddList(block, rng.Base(), l, l, true, positions);
       break;
     case SetKind::GenotypeControl:
-      set.name = Numbered("AFFX-GtCtrl-%d", n);
+      set.name = Numbered("CTRL-GtCtrl-%d", n);
       set.type = kCdfGenotypeControl;
       set.cellsPerList = 1;
       for (int l = 0; l < 2; ++l) AddList(block, rng.Base(), l, 0, false, positions);

@@ -77,7 +77,7 @@ GenericFileSpec GenericCelSpec(const CelArray& array, const GenericCelOptions& o
   const auto cellCount = static_cast<std::int32_t>(std::size_t(array.cols) * std::size_t(array.rows));
   GenericFileSpec spec;
   GenericHeaderSpec& header = spec.header;
-  header.fileTypeId = "vendor-calvin-intensity";
+  header.fileTypeId = "vendor-probes-intensity";
   header.fileId = "cel-0001";
   header.creationTime = u"2007-01-15T10:48:40Z";
   header.parameters = {UInt8Parameter(u"vendor-file-version", kGenericCelVersion),
