@@ -13,7 +13,7 @@ volatile int sink;
 
 void Walk(CLegacyCDFFile& file) {
   const CLegacyCDFFileHeader header = file.GetHeader();
-  sink = header.GetRows() + header.GetCols() + static_cast<int>(header.GetReference().size());
+  sink = static_cast<long long>(header.GetRows()) + header.GetCols() + static_cast<int>(header.GetReference().size());
   for (int i = -1; i <= header.GetNumProbeSets(); ++i) {
     sink = static_cast<int>(file.GetProbeSetName(i).size());
     CLegacyCDFProbeSetInformation set;
@@ -21,11 +21,11 @@ void Walk(CLegacyCDFFile& file) {
     for (int g = 0; g <= set.GetNumGroups(); ++g) {
       CLegacyCDFProbeGroupInformation group;
       set.GetGroupInformation(g, group);
-      sink = group.GetStart() + group.GetStop() + static_cast<int>(group.GetName().size());
+      sink = static_cast<long long>(group.GetStart()) + group.GetStop() + static_cast<int>(group.GetName().size());
       for (int c = 0; c <= group.GetNumCells(); ++c) {
         CLegacyCDFProbeInformation cell;
         group.GetCell(c, cell);
-        sink = cell.GetX() + cell.GetY() + cell.GetPBase() + cell.GetTBase() + cell.GetExpos();
+        sink = static_cast<long long>(cell.GetX()) + cell.GetY() + cell.GetPBase() + cell.GetTBase() + cell.GetExpos();
       }
     }
   }
@@ -35,7 +35,7 @@ void Walk(CLegacyCDFFile& file) {
     for (int c = 0; c < qc.GetNumCells(); ++c) {
       CLegacyCDFQCProbeInformation cell;
       qc.GetProbeInformation(c, cell);
-      sink = cell.GetX() + cell.GetY() + cell.GetPLen();
+      sink = static_cast<long long>(cell.GetX()) + cell.GetY() + cell.GetPLen();
     }
   }
 }

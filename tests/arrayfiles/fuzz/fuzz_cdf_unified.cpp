@@ -20,10 +20,10 @@ void WalkProbeSet(unified_io::UnifiedCDFData& cdf, int i) {
   cdf.GetProbeSetInformation(i, set);
   for (int g = 0; g <= set.GetNumGroups(); ++g) {
     set.GetGroupInformation(g, group);
-    sink = group.GetDirection() + static_cast<int>(group.GetName().size());
+    sink = static_cast<long long>(group.GetDirection()) + static_cast<int>(group.GetName().size());
     for (int c = 0; c <= group.GetNumCells(); ++c) {
       group.GetCell(c, cell);
-      sink = cell.GetX() + cell.GetY() + cell.GetPBase() + cell.GetTBase() + cell.GetListIndex();
+      sink = static_cast<long long>(cell.GetX()) + cell.GetY() + cell.GetPBase() + cell.GetTBase() + cell.GetListIndex();
     }
   }
 }
@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   cdf.Read();
   const unified_io::UnifiedCDFFileHeader& header = cdf.GetHeader();
   const int count = header.GetNumProbeSets();
-  sink = header.GetRows() + header.GetCols() + header.GetNumQCProbeSets() +
+  sink = static_cast<long long>(header.GetRows()) + header.GetCols() + header.GetNumQCProbeSets() +
          static_cast<int>(header.GetReferenceSequence().size());
   for (int i = -1; i <= count; ++i) {
     sink = static_cast<int>(cdf.GetProbeSetName(i).size());

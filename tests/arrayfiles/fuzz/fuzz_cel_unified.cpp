@@ -34,7 +34,7 @@ void Walk(unified_io::UnifiedCELData& cel) {
   }
   sink = static_cast<float>(cel.GetChipType().size() + cel.GetDatHeader().size() + cel.GetHeader().size() +
                             cel.GetParams().size() + cel.GetAlg().size());
-  sink = static_cast<float>(cel.GetNumMasked() + cel.GetNumOutliers() + cel.GetCellMargin() + cel.GetVersion());
+  sink = static_cast<float>(static_cast<long long>(cel.GetNumMasked()) + cel.GetNumOutliers() + cel.GetCellMargin() + cel.GetVersion());
   sink = cel.GetGridCorners().lowerleftx;
   unified_io::UnifiedTagValuePairList params;
   cel.GetParameters(params);
