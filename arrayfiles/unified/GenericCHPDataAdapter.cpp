@@ -144,32 +144,14 @@ std::string GenericCHPDataAdapter::GetProbeSetName(int index) {
 bool GenericCHPDataAdapter::GetExpressionResults(int index, UnifiedExpressionProbeSetResults& result) {
   generic_io::ExpressionResultRow row;
   if (!IsType(generic_io::kExpressionChpType) || !chpData.GetExpressionEntry(index, row)) return false;
-  result.value1 = row.value1;
-  result.value2 = row.value2;
-  result.count1 = row.count1;
-  result.count2 = row.count2;
-  result.code1 = row.code1;
-  result.hasExtendedFields = row.hasExtendedFields;
-  result.value3 = row.value3;
-  result.value4 = row.value4;
-  result.value5 = row.value5;
-  result.value6 = row.value6;
-  result.count3 = row.count3;
-  result.code2 = row.code2;
+  CopyExpressionRow(row, result);
   return true;
 }
 
 bool GenericCHPDataAdapter::GetGenotypingResults(int index, UnifiedGenotypeProbeSetResults& result) {
   generic_io::GenotypeResultRow row;
   if (!IsType(generic_io::kGenotypingChpType) || !chpData.GetGenotypeEntry(index, row)) return false;
-  result.alleleCall = row.call;
-  result.value1 = row.value1;
-  result.value2 = row.value2;
-  result.value3 = row.value3;
-  result.value4 = row.value4;
-  result.value5 = row.value5;
-  result.value6 = row.value6;
-  result.value7 = row.value7;
+  CopyGenotypeRow(row, result);
   return true;
 }
 

@@ -105,32 +105,14 @@ bool LegacyCHPDataAdapter::GetExpressionResults(int index,
                                                 UnifiedExpressionProbeSetResults& result) {
   auto r = ResultAt<legacy_chp::CExpressionProbeSetResults>(index, legacy_chp::kExpression);
   if (!r) return false;
-  result.value1 = r->value1;
-  result.value2 = r->value2;
-  result.count1 = r->count1;
-  result.count2 = r->count2;
-  result.code1 = r->code1;
-  result.hasExtendedFields = r->hasExtendedFields;
-  result.value3 = r->value3;
-  result.value4 = r->value4;
-  result.value5 = r->value5;
-  result.value6 = r->value6;
-  result.count3 = r->count3;
-  result.code2 = r->code2;
+  CopyExpressionRow(*r, result);
   return true;
 }
 
 bool LegacyCHPDataAdapter::GetGenotypingResults(int index, UnifiedGenotypeProbeSetResults& result) {
   auto r = ResultAt<legacy_chp::CGenotypeProbeSetResults>(index, legacy_chp::kGenotyping);
   if (!r) return false;
-  result.alleleCall = r->call;
-  result.value1 = r->value1;
-  result.value2 = r->value2;
-  result.value3 = r->value3;
-  result.value4 = r->value4;
-  result.value5 = r->value5;
-  result.value6 = r->value6;
-  result.value7 = r->value7;
+  CopyGenotypeRow(*r, result);
   return true;
 }
 

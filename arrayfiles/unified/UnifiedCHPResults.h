@@ -83,4 +83,34 @@ struct UnifiedBackgroundZoneInfo {
   std::vector<UnifiedBackgroundZone> zones;
 };
 
+// Copies of the per-probe-set rows of either form (whose fields carry the
+// same names) into the unified records.
+template <class Row>
+void CopyExpressionRow(const Row& row, UnifiedExpressionProbeSetResults& result) {
+  result.value1 = row.value1;
+  result.value2 = row.value2;
+  result.count1 = row.count1;
+  result.count2 = row.count2;
+  result.code1 = row.code1;
+  result.hasExtendedFields = row.hasExtendedFields;
+  result.value3 = row.value3;
+  result.value4 = row.value4;
+  result.value5 = row.value5;
+  result.value6 = row.value6;
+  result.count3 = row.count3;
+  result.code2 = row.code2;
+}
+
+template <class Row>
+void CopyGenotypeRow(const Row& row, UnifiedGenotypeProbeSetResults& result) {
+  result.alleleCall = row.call;
+  result.value1 = row.value1;
+  result.value2 = row.value2;
+  result.value3 = row.value3;
+  result.value4 = row.value4;
+  result.value5 = row.value5;
+  result.value6 = row.value6;
+  result.value7 = row.value7;
+}
+
 }  // namespace unified_io

@@ -3,35 +3,13 @@
 
 #include "arrayfiles/chp/LegacyCHPFile.h"
 #include "tests/arrayfiles/chp_test_files.h"
-#include "tests/support/TempHome.h"
 
 namespace {
 
 using arraywriters::OlderChpFile;
-using legacy_chp::CLegacyCHPFile;
 namespace messages = legacy_chp::messages;
 
-class LegacyChpOlderTest : public qova::test::TempHomeTest {
- protected:
-  bool ReadBytes(const std::string& bytes, bool headerOnly = false) {
-    std::string path = Path("older.chp");
-    EXPECT_TRUE(arraywriters::WriteBytes(path, bytes));
-    chp.fileName = path;
-    return chp.Read(headerOnly);
-  }
-  bool ReadFile(const OlderChpFile& file, bool headerOnly = false) {
-    return ReadBytes(file.Bytes(), headerOnly);
-  }
-  template <class Record>
-  const Record& At(std::size_t i) {
-    const Record* r = dynamic_cast<const Record*>(chp.results.at(i).get());
-    EXPECT_NE(r, nullptr);
-    static const Record empty;
-    return r ? *r : empty;
-  }
-
-  CLegacyCHPFile chp;
-};
+using LegacyChpOlderTest = chptest::LegacyChpReaderTest;
 
 TEST_F(LegacyChpOlderTest, HeaderComesOutFieldByField) {
   ASSERT_TRUE(ReadFile(chptest::OlderGenotyping(13))) << chp.errorText;

@@ -3,37 +3,14 @@
 
 #include "arrayfiles/chp/LegacyCHPFile.h"
 #include "tests/arrayfiles/chp_test_files.h"
-#include "tests/support/TempHome.h"
 #include "tools/arraywriters/LegacyChpWriters.h"
 
 namespace {
 
 using arraywriters::XdaChpFile;
-using legacy_chp::CLegacyCHPFile;
 namespace messages = legacy_chp::messages;
 
-class LegacyChpXdaTest : public qova::test::TempHomeTest {
- protected:
-  // Writes `bytes` and reads them back; the reader is left for inspection.
-  bool ReadBytes(const std::string& bytes, bool headerOnly = false) {
-    std::string path = Path("test.chp");
-    EXPECT_TRUE(arraywriters::WriteBytes(path, bytes));
-    chp.fileName = path;
-    return chp.Read(headerOnly);
-  }
-  bool ReadFile(const XdaChpFile& file, bool headerOnly = false) {
-    return ReadBytes(file.Bytes(), headerOnly);
-  }
-  template <class Record>
-  const Record& At(std::size_t i) {
-    const Record* r = dynamic_cast<const Record*>(chp.results.at(i).get());
-    EXPECT_NE(r, nullptr);
-    static const Record empty;
-    return r ? *r : empty;
-  }
-
-  CLegacyCHPFile chp;
-};
+using LegacyChpXdaTest = chptest::LegacyChpReaderTest;
 
 TEST_F(LegacyChpXdaTest, GenotypingHeaderComesOutFieldByField) {
   XdaChpFile file = chptest::XdaGenotyping();
@@ -209,7 +186,7 @@ TEST_F(LegacyChpXdaTest, FailedReadClearsTheDataButKeepsNameAndError) {
   EXPECT_EQ(chp.header.assayType, legacy_chp::kUnknown);
   EXPECT_TRUE(chp.header.chipType.empty());
   EXPECT_TRUE(chp.results.empty());
-  EXPECT_EQ(chp.fileName, Path("test.chp"));
+  EXPECT_EQ(chp.fileName, Path("legacy.chp"));
   EXPECT_EQ(chp.errorText, messages::kUnsupportedXdaVersion);
 }
 

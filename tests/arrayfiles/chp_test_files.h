@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "arrayfiles/chp/LegacyCHPFile.h"
 #include "platform/ByteOrder.h"
 #include "platform/Paths.h"
+#include "tests/support/TempHome.h"
 #include "tools/arraywriters/GenericChpWriter.h"
 #include "tools/arraywriters/GenericWriter.h"
 #include "tools/arraywriters/LegacyChpWriters.h"
@@ -30,6 +32,32 @@ void ForEachTruncation(const std::string& path, const std::string& bytes, Check 
     check(size);
   }
 }
+
+// A legacy CHP reader over files the test writes.
+class LegacyChpReaderTest : public qova::test::TempHomeTest {
+ protected:
+  // Writes `bytes` and reads them back; the reader is left for inspection.
+  bool ReadBytes(const std::string& bytes, bool headerOnly = false) {
+    std::string path = Path("legacy.chp");
+    EXPECT_TRUE(WriteBytes(path, bytes));
+    chp.fileName = path;
+    return chp.Read(headerOnly);
+  }
+  template <class File>
+  bool ReadFile(const File& file, bool headerOnly = false) {
+    return ReadBytes(file.Bytes(), headerOnly);
+  }
+  // The record at `i`, which must be of class Record.
+  template <class Record>
+  const Record& At(std::size_t i) {
+    const Record* r = dynamic_cast<const Record*>(chp.results.at(i).get());
+    EXPECT_NE(r, nullptr);
+    static const Record empty;
+    return r ? *r : empty;
+  }
+
+  legacy_chp::CLegacyCHPFile chp;
+};
 
 inline XdaChpFile XdaHeader() {
   XdaChpFile f;
