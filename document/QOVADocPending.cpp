@@ -2,7 +2,6 @@
 // the code that does the work replaces its line here.
 #include "document/QOVADoc.h"
 
-void CQOVADoc::OnDataExtract() { ShowNotYetAvailable("Extract Data"); }
 void CQOVADoc::OnExtractWithoutCHP() { ShowNotYetAvailable("Extract without CHP"); }
 void CQOVADoc::OnSampleManager() { ShowNotYetAvailable("The Sample Manager"); }
 void CQOVADoc::OnDisplaySamples() { ShowNotYetAvailable("Display Samples"); }

@@ -1,3 +1,4 @@
+#include "platform/Strings.h"
 #include "tools/arraygen/ArrayGen.h"
 #include "tools/arraywriters/GenericChpWriter.h"
 #include "tools/arraywriters/LegacyChpWriters.h"
@@ -9,13 +10,6 @@ namespace {
 constexpr const char* kAlgorithmName = "BRLMM";
 constexpr const char* kAlgorithmVersion = "1.0";
 constexpr const char* kProgramId = "arraygen";
-
-// Texts of the generic form: each byte one 16-bit unit.
-std::u16string Wide(std::string_view text) {
-  std::u16string wide;
-  for (char c : text) wide.push_back(static_cast<unsigned char>(c));
-  return wide;
-}
 
 std::string CalledGender(const CArrayData& sample, const SampleFileOptions& options) {
   return options.CalledGender.value_or(sample.Header.Sex);
@@ -70,16 +64,16 @@ std::string GenericChpBytes(const ArrayDesign& design, const CArrayData& sample,
                             const SampleFileOptions& options) {
   arraywriters::GenericChpFile chp;
   chp.fileId = "arraygen-" + sample.Header.SampleName;
-  chp.arrayType = Wide(design.ArrayType());
-  chp.algorithmName = Wide(kAlgorithmName);
-  chp.algorithmVersion = Wide(kAlgorithmVersion);
-  chp.parentCelFile = Wide(celFile);
-  chp.progId = Wide(kProgramId);
+  chp.arrayType = platform::Widen(design.ArrayType());
+  chp.algorithmName = platform::Widen(kAlgorithmName);
+  chp.algorithmVersion = platform::Widen(kAlgorithmVersion);
+  chp.parentCelFile = platform::Widen(celFile);
+  chp.progId = platform::Widen(kProgramId);
   chp.celRows = design.Layout().rows;
   chp.celCols = design.Layout().cols;
   chp.algorithmParameters = {arraywriters::TextParameter(u"Prior", u"default")};
-  chp.summaryParameters = {arraywriters::TextParameter(Wide(options.GenderParameter),
-                                                       Wide(CalledGender(sample, options)))};
+  chp.summaryParameters = {arraywriters::TextParameter(platform::Widen(options.GenderParameter),
+                                                       platform::Widen(CalledGender(sample, options)))};
   const std::vector<std::uint8_t> calls = design.ChpCalls(sample);
   chp.genotyping.resize(calls.size());
   for (std::size_t i = 0; i < calls.size(); ++i) {

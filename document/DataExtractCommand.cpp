@@ -1,0 +1,65 @@
+// Data > Extract Data: the Extract Data dialog, then one extraction per file
+// chosen, under the progress dialog.
+#include "core/ProgressBar.h"
+#include "document/DataExtract.h"
+#include "document/QOVADoc.h"
+#include "document/SampleExtraction.h"
+#include "document/SampleExtractionRun.h"
+#include "platform/MessageBox.h"
+
+namespace {
+
+ExtractionFolders FoldersOf(const CQOVADoc& doc) { return {doc.DataFolder, doc.LibraryFolder, doc.ArrayDataFolder}; }
+
+// The run's view of the progress dialog and the keep-going flag it clears.
+class ProgressDisplay : public ExtractionProgress {
+ public:
+  ProgressDisplay(CProgressBar& bar, const BOOL& keepGoing) : bar_(bar), keepGoing_(keepGoing) {}
+  [[nodiscard]] bool KeepGoing() const override { return keepGoing_ != FALSE; }
+  void SetPosition(int percent) override { bar_.SetPosition(percent); }
+  void SetStatus(const std::string& text) override { bar_.SetStatusText(text); }
+  void Pump() override { CProgressBar::PumpMessages(); }
+
+ private:
+  CProgressBar& bar_;
+  const BOOL& keepGoing_;
+};
+
+}  // namespace
+
+void CQOVADoc::ExtractSample(const std::string& chpFileName, int mode, const std::string& partnerFileName) {
+  const ExtractionResult result =
+      ExtractSampleFiles({chpFileName, static_cast<ExtractionMode>(mode), partnerFileName}, FoldersOf(*this));
+  if (!result.Stored) Notify(result.Message);
+}
+
+void CQOVADoc::OnDataExtract() {
+  CDataExtract dialog;
+  dialog.DataFolder = DataFolder;
+  dialog.ArrayDataFolder = ArrayDataFolder;
+  if (dialog.DoModal() != IDOK) return;
+
+  const ExtractionLists lists{dialog.NonPairedTests, dialog.NonPairedReferences, dialog.PairedTests,
+                              dialog.PairedReferences};
+  // A run of several items goes on without anyone at the screen: its
+  // failures wait for one summary at the end instead of stopping it at
+  // every file.
+  const bool unattended = lists.ItemCount() > 1;
+  const ExtractionFolders folders = FoldersOf(*this);
+  ExtractionRunResult result;
+  {
+    BOOL keepGoing = TRUE;
+    // Closes, and gives the main window back, however the run ends.
+    CProgressBar bar(&keepGoing);
+    ProgressDisplay progress(bar, keepGoing);
+    result = RunExtraction(lists, progress, [&](const ExtractionRequest& request) {
+      ExtractionResult one = ExtractSampleFiles(request, folders);
+      if (!one.Stored && !unattended) AfxMessageBox(one.Message);
+      return one;
+    });
+  }
+  if (unattended) {
+    const std::string summary = result.FailureSummary();
+    if (!summary.empty()) AfxMessageBox(summary);
+  }
+}

@@ -1,0 +1,131 @@
+// Data > Extract Data on the main document: the dialog, the run under the
+// progress dialog, Cancel, and how failures are told.
+#include "document/DocumentCommands.h"
+#include "document/SampleExtraction.h"
+#include "resources/ExtractDialogs.h"
+#include "resources/ProgressDialog.h"
+#include "tests/arraygen/ArrayGenTestSupport.h"
+#include "tests/document/DocumentTestSupport.h"
+#include "tools/arraygen/ArrayGen.h"
+
+namespace qova::test {
+namespace {
+
+using platform::ui::DialogDriver;
+using namespace qova::resources;
+using Items = std::vector<std::string>;
+
+class ExtractCommandTest : public DocumentTest {
+ protected:
+  ExtractCommandTest() : design_(kSmallType, 3, SmallLayout(40)) {
+    design_.WriteCdf(Doc().LibraryFolder + arraygen::LibraryFileName(kSmallType), arraygen::CdfForm::kXda);
+  }
+
+  void WriteArrays(const std::string& name) {
+    arraygen::WriteSampleFiles(design_, Doc().DataFolder, MakeSample(kSmallType, name));
+  }
+
+  // Answers the Extract Data dialog: each list gets the found files at the
+  // given indexes, in the order given.
+  void ChooseInDialog(std::vector<std::pair<UINT, std::vector<int>>> moves) {
+    Ui().OnDialog(kDataExtractDialog, [moves](DialogDriver& d) {
+      for (const auto& [addButton, indexes] : moves) d.SelectItems(kExtractFoundFiles, indexes).Click(addButton);
+      d.Ok();
+    });
+  }
+
+  arraygen::ArrayDesign design_;
+};
+
+TEST_F(ExtractCommandTest, EveryListedFileIsExtractedWithItsMode) {
+  for (const char* name : {"N1", "R1", "S1", "T1"}) WriteArrays(name);
+  // Found: N1, R1, S1, T1 (their CHP files).
+  ChooseInDialog({{kExtractAddPairedReference, {0}},   // N1
+                  {kExtractAddNonPairedReference, {0}},  // R1
+                  {kExtractAddNonPairedTest, {0}},       // S1
+                  {kExtractAddPairedTest, {0}}});        // T1
+  bool progressShown = false;
+  Ui().OnModeless(kProgressDialog, [&](DialogDriver&) { progressShown = true; });
+  StoreSpy shown("T1", false);
+  Run(command::kDataExtract);
+
+  EXPECT_TRUE(progressShown);
+  EXPECT_TRUE(Messages().empty()) << Messages().front();
+  const CArrayData t1 = LoadSample("T1"), n1 = LoadSample("N1"), r1 = LoadSample("R1"), s1 = LoadSample("S1");
+  EXPECT_EQ(t1.Header.IsTest, 1);
+  EXPECT_EQ(t1.Header.SelfReference, "N1");
+  EXPECT_EQ(n1.Header.IsTest, 0);
+  EXPECT_EQ(n1.Header.SelfReference, "T1");
+  EXPECT_EQ(n1.Header.IsPaired, 1);
+  EXPECT_EQ(r1.Header.IsTest, 0);
+  EXPECT_EQ(r1.Header.IsPaired, 0);
+  EXPECT_EQ(s1.Header.IsTest, 1);
+  EXPECT_EQ(shown.events, Items{"sample T1"}) << "a document showing the sample is refreshed";
+}
+
+TEST_F(ExtractCommandTest, CancelInTheProgressDialogEndsTheRunAfterTheCurrentFile) {
+  for (const char* name : {"A", "B", "C"}) WriteArrays(name);
+  ChooseInDialog({{kExtractAddNonPairedTest, {0, 1, 2}}});
+  std::string status;
+  int position = -1;
+  Ui().OnModeless(kProgressDialog, [&](DialogDriver& d) {
+    d.Post([&](DialogDriver& p) {
+      status = p.Text(kProgressStatus);
+      position = p.Position(kProgressBar);
+      p.Cancel();
+    });
+  });
+  Run(command::kDataExtract);
+  EXPECT_EQ(status, "Extracting non-paired test file A.CHP");
+  EXPECT_EQ(position, 0);
+  EXPECT_TRUE(Exists(SamplePath("A")));
+  EXPECT_FALSE(Exists(SamplePath("B")));
+  EXPECT_FALSE(Exists(SamplePath("C")));
+}
+
+TEST_F(ExtractCommandTest, ACancelledDialogExtractsNothingAndShowsNothing) {
+  WriteArrays("A");
+  Ui().OnDialog(kDataExtractDialog, [](DialogDriver& d) {
+    d.SelectItems(kExtractFoundFiles, {0}).Click(kExtractAddNonPairedTest).Cancel();
+  });
+  bool progressShown = false;
+  Ui().OnModeless(kProgressDialog, [&](DialogDriver&) { progressShown = true; });
+  Run(command::kDataExtract);
+  EXPECT_FALSE(progressShown);
+  EXPECT_FALSE(Exists(SamplePath("A")));
+  EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(ExtractCommandTest, TheFailureOfASingleFileIsShownAsItHappens) {
+  WriteArrays("A");
+  platform::RemoveFile(Doc().DataFolder + "A.CEL");
+  ChooseInDialog({{kExtractAddNonPairedTest, {0}}});
+  Run(command::kDataExtract);
+  EXPECT_EQ(Messages(), Items{"Cel file not found\nCel file name should not be modified"});
+}
+
+TEST_F(ExtractCommandTest, FailuresOfALongerRunWaitForOneSummary) {
+  for (const char* name : {"A", "B", "C"}) WriteArrays(name);
+  platform::RemoveFile(Doc().DataFolder + "A.CEL");
+  ASSERT_TRUE(arraywriters::WriteBytes(Doc().DataFolder + "C.CEL", "not a CEL file"));
+  ChooseInDialog({{kExtractAddNonPairedTest, {0, 1, 2}}});
+  Run(command::kDataExtract);
+  EXPECT_EQ(Messages(), Items{"2 of 3 files could not be extracted:\n"
+                              "A.CHP: Cel file not found Cel file name should not be modified\n"
+                              "C.CHP: The CEL file C.CEL cannot be read"});
+  EXPECT_TRUE(Exists(SamplePath("B")));
+  EXPECT_FALSE(Exists(SamplePath("C")));
+}
+
+TEST_F(ExtractCommandTest, ExtractSampleTellsItsFailure) {
+  WriteArrays("A");
+  Doc().ExtractSample("A.CHP", kExtractPairedTest, "N$1.CHP");
+  Doc().ExtractSample("Z.CHP", kExtractUnpairedTest, "");
+  EXPECT_EQ(Messages(), (Items{"The sample name \"N$1\" cannot be used: it holds \"$\", a tab or a path separator",
+                               "Cel file not found\nCel file name should not be modified"}));
+  Doc().ExtractSample("A.CHP", kExtractUnpairedReference, "");
+  EXPECT_EQ(LoadSample("A").Header.IsTest, 0);
+}
+
+}  // namespace
+}  // namespace qova::test
