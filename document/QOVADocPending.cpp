@@ -3,7 +3,6 @@
 #include "document/QOVADoc.h"
 
 void CQOVADoc::OnExtractWithoutCHP() { ShowNotYetAvailable("Extract without CHP"); }
-void CQOVADoc::OnSampleManager() { ShowNotYetAvailable("The Sample Manager"); }
 void CQOVADoc::OnDisplaySamples() { ShowNotYetAvailable("Display Samples"); }
 void CQOVADoc::OnOutputRawData() { ShowNotYetAvailable("Output Raw Data"); }
 void CQOVADoc::OnOutputSampleList() { ShowNotYetAvailable("Output Sample List"); }

@@ -1,0 +1,115 @@
+// Data > Sample Manager end to end: a choice in the dialog loads the sample
+// and runs the chosen analysis on generated samples.
+#include "document/DocumentCommands.h"
+#include "tests/document/manager_test_support.h"
+
+namespace qova::test {
+namespace {
+
+class SampleManagerCommandTest : public ManagerTest {
+ protected:
+  // Runs the command with `script` as the user's hands on the dialog.
+  void RunManager(const std::function<void(DialogDriver&)>& script) {
+    Ui().OnDialog(kSampleManagerDialog, script);
+    Run(qova::command::kSampleManager);
+  }
+
+  static samplegen::StudySpec GainStudy(int references, bool withSelf) {
+    samplegen::StudySpec spec = Study(references, withSelf);
+    spec.Segments = {samplegen::CopyNumberSegment(2, 1000, 1500, 3)};
+    return spec;
+  }
+
+  // Share of the planted gain's SNPs that the stored result calls 3 copies.
+  [[nodiscard]] double GainRecovered(const std::string& resultFile) const {
+    CAnalyzedData stored;
+    stored.LoadFileAllocating(ResultPath(resultFile));
+    int gained = 0;
+    for (std::int32_t i = 1000; i <= 1500; ++i) gained += stored.CopyNumberState[i] == 3 ? 1 : 0;
+    return gained / 501.0;
+  }
+};
+
+TEST_F(SampleManagerCommandTest, AutomaticReferencesNonSelfAnalysisWritesTheResult) {
+  WriteStudy(GainStudy(5, false));
+  Setting().MAXREF = 3;
+  RunManager([](DialogDriver& d) {
+    // The first opening lists the TEST samples only.
+    EXPECT_EQ(d.Items(ids::kSampleList), std::vector<std::string>{"Test01"});
+    d.Select(ids::kSampleList, "Test01").Click(ids::kModeAutomatic).Click(ids::kNonSelfAnalysis);
+  });
+
+  ASSERT_TRUE(Exists(ResultPath("Test01.CFN"))) << ::testing::PrintToString(Messages());
+  EXPECT_FALSE(Exists(ResultPath("Test01.CFA")));
+  EXPECT_GT(GainRecovered("Test01.CFN"), 0.6);
+  EXPECT_EQ(Doc().Status, kStatusAnalysis);
+  EXPECT_EQ(Doc().ArrayData.Header.SampleName, "Test01");
+  // The chosen references were written back into the sample with its result.
+  const CArrayData stored = LoadSample("Test01");
+  EXPECT_GE(stored.Header.NonSelfReferenceCount, 1);
+  EXPECT_LE(stored.Header.NonSelfReferenceCount, 3);
+  EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+}
+
+TEST_F(SampleManagerCommandTest, TheOtherActionsReachTheirAnalyses) {
+  struct ActionCase {
+    const char* what;
+    std::function<void(DialogDriver&)> choose;
+    const char* written;
+  };
+  const ActionCase cases[] = {
+      {"current set", [](DialogDriver& d) { d.Click(ids::kNonSelfAnalysis); }, "Test01.CFN"},
+      {"allele-specific", [](DialogDriver& d) { d.Click(ids::kAlleleSpecificAnalysis); }, "Test01.CFS"},
+  };
+  WriteStudy(GainStudy(2, true));
+  for (const ActionCase& c : cases) {
+    RunManager([&](DialogDriver& d) {
+      d.Select(ids::kSampleList, "Test01");
+      c.choose(d);
+    });
+    EXPECT_TRUE(Exists(ResultPath(c.written))) << c.what;
+    EXPECT_EQ(Doc().Status, kStatusAnalysis) << c.what;
+  }
+}
+
+TEST_F(SampleManagerCommandTest, CancelEnterAndAssociationChangeNothing) {
+  WriteStudy(GainStudy(2, false));
+  const std::vector<std::function<void(DialogDriver&)>> closings = {
+      [](DialogDriver& d) { d.Select(ids::kSampleList, 0).Click(IDCANCEL); },
+      [](DialogDriver& d) { d.Select(ids::kSampleList, 0); Command(d, IDOK); },
+      [](DialogDriver& d) { d.Click(ids::kAssociationAnalysis); d.Select(ids::kSampleList, 0); d.Cancel(); },
+  };
+  for (const auto& close : closings) RunManager(close);
+  EXPECT_EQ(Doc().Status, kStatusClean);
+  EXPECT_EQ(Doc().ArrayData.Header.SampleName, "");
+  EXPECT_TRUE(platform::FindFiles(ResultFolder(), "*.*").empty());
+  EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(SampleManagerCommandTest, ASampleFileGoneAfterTheChoiceIsReported) {
+  WriteStudy(GainStudy(2, false));
+  RunManager([&](DialogDriver& d) {
+    d.Select(ids::kSampleList, "Test01");
+    ASSERT_TRUE(platform::RemoveFile(SamplePath("Test01")));
+    d.Click(ids::kNonSelfAnalysis);
+  });
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_NE(Messages()[0].find("was not found"), std::string::npos) << Messages()[0];
+  EXPECT_EQ(Doc().Status, kStatusClean);
+  EXPECT_FALSE(Exists(ResultPath("Test01.CFN")));
+}
+
+// The dialog works on the document's own copy of the folder setting.
+TEST_F(SampleManagerCommandTest, TheDialogListsTheDocumentsFolder) {
+  WriteStudy(GainStudy(1, false));
+  Setting().DefaultArrayDataFolder = Root() + "Elsewhere/";
+  std::vector<std::string> names;
+  RunManager([&](DialogDriver& d) {
+    names = d.Items(ids::kSampleList);
+    d.Cancel();
+  });
+  EXPECT_EQ(names, std::vector<std::string>{"Test01"});
+}
+
+}  // namespace
+}  // namespace qova::test

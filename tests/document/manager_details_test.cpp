@@ -1,0 +1,383 @@
+// The Sample Manager's property panel, the rewrite of a header by Refresh,
+// what each selection enables, and the keyword each way out hands back.
+#include "platform/File.h"
+#include "tests/document/manager_test_support.h"
+
+namespace qova::test {
+namespace {
+
+class ManagerDetailsTest : public ManagerTest {
+ protected:
+  // Opens the dialog on its first opening with every sample listed, selects
+  // `name`, and runs `then`.
+  ManagerOutcome WithSelected(const std::string& name, const std::function<void(DialogDriver&)>& then) {
+    return OpenManager([&](DialogDriver& d) {
+      d.SetCheck(ids::kUseTestOrRef, false).Click(ids::kNew).Select(ids::kSampleList, name);
+      then(d);
+    });
+  }
+
+  // The per-SNP records: everything after the header and the markers.
+  [[nodiscard]] std::string SnpBytes(const std::string& name) const {
+    const std::string bytes = Bytes(SamplePath(name));
+    const CArrayData sample = LoadSample(name);
+    const std::size_t records =
+        static_cast<std::size_t>(sample.Header.LastSnpIndex - sample.Header.FirstSnpIndex + 1) *
+        CArrayData::kSnpRecordSize;
+    return bytes.size() < records ? std::string() : bytes.substr(bytes.size() - records);
+  }
+};
+
+TEST_F(ManagerDetailsTest, ThePanelShowsTheSelectedHeader) {
+  WriteListed("paired", [](SampleHeader& h) {
+    h.CreateTime = CTime(2008, 2, 29, 23, 59, 0);
+    h.IsPaired = 1;
+    h.SelfReference = "normal";
+    h.NonSelfBaseRange = {10, 900, 1, 2};
+    h.SelfBaseRange = {20, 800, 1, 3};
+    h.Attribute4 = "stage II";
+    h.NonSelfReferenceCount = 2;
+    h.NonSelfReferences = "0.120000$RefA$0.250000$RefB$9$extra$";
+  });
+  WriteListed("alone", [](SampleHeader& h) { h.IsTest = 0; });
+  std::map<unsigned, std::string> paired, alone;
+  WithSelected("paired", [&](DialogDriver& d) {
+    for (unsigned id : {ids::kName, ids::kArrayType, ids::kCreationTime, ids::kTestOrRef, ids::kSelfReference,
+                        ids::kNonSelfBaseRange, ids::kSelfBaseRange, ids::kReferenceScores, ids::kReferenceNames,
+                        ids::kAttribute[3]})
+      paired[id] = d.Text(id);
+    EXPECT_TRUE(d.IsEnabled(ids::kTransferDiploidRegion));
+    d.Select(ids::kSampleList, "alone");
+    for (unsigned id : {ids::kTestOrRef, ids::kSelfReference, ids::kSelfBaseRange, ids::kReferenceScores,
+                        ids::kAttribute[3]})
+      alone[id] = d.Text(id);
+    EXPECT_FALSE(d.IsEnabled(ids::kTransferDiploidRegion));
+  });
+  EXPECT_EQ(paired[ids::kName], "paired");
+  EXPECT_EQ(paired[ids::kArrayType], kSmallType);
+  EXPECT_EQ(paired[ids::kCreationTime], "2008/02/29");
+  EXPECT_EQ(paired[ids::kTestOrRef], "TEST");
+  EXPECT_EQ(paired[ids::kSelfReference], "normal");
+  EXPECT_EQ(paired[ids::kNonSelfBaseRange], "10-900, N=2");
+  EXPECT_EQ(paired[ids::kSelfBaseRange], "20-800, N=3");
+  EXPECT_EQ(paired[ids::kReferenceScores], "0.120000\r\n0.250000\r\n");
+  EXPECT_EQ(paired[ids::kReferenceNames], "RefA\r\nRefB\r\n");
+  EXPECT_EQ(paired[ids::kAttribute[3]], "stage II");
+  EXPECT_EQ(alone[ids::kTestOrRef], "REF");
+  EXPECT_EQ(alone[ids::kSelfReference], "No Self Ref");
+  EXPECT_EQ(alone[ids::kSelfBaseRange], "not set");
+  EXPECT_EQ(alone[ids::kReferenceScores], "");
+  EXPECT_EQ(alone[ids::kAttribute[3]], "");
+}
+
+TEST_F(ManagerDetailsTest, AShortReferenceListShowsEmptyLinesAndAHugeCountStaysBounded) {
+  WriteListed("short", [](SampleHeader& h) {
+    h.NonSelfReferenceCount = 3;
+    h.NonSelfReferences = "$0.5$$RefA$0.7$";
+  });
+  WriteListed("huge", [](SampleHeader& h) {
+    h.NonSelfReferenceCount = 2000000000;
+    h.NonSelfReferences = "0.5$RefA$";
+  });
+  std::string scores, names, hugeNames;
+  WithSelected("short", [&](DialogDriver& d) {
+    scores = d.Text(ids::kReferenceScores);
+    names = d.Text(ids::kReferenceNames);
+    d.Select(ids::kSampleList, "huge");
+    hugeNames = d.Text(ids::kReferenceNames);
+  });
+  EXPECT_EQ(scores, "0.5\r\n0.7\r\n\r\n");
+  EXPECT_EQ(names, "RefA\r\n\r\n\r\n");
+  EXPECT_EQ(hugeNames.rfind("RefA\r\n\r\n", 0), 0u);
+  EXPECT_LT(hugeNames.size(), 100000u);
+}
+
+TEST_F(ManagerDetailsTest, SexRadiosFollowTheHeader) {
+  struct SexCase {
+    const char* sex;
+    bool male, female, notDetermined;
+  };
+  const SexCase cases[] = {{"M", true, false, false}, {"F", false, true, false}, {"", false, false, true}};
+  for (const SexCase& c : cases) WriteListed(std::string("sex") + (*c.sex ? c.sex : "none"), [&](SampleHeader& h) {
+      h.Sex = c.sex;
+    });
+  WriteListed("odd", [](SampleHeader& h) { h.Sex = "unknown"; });
+  WithSelected("sexM", [&](DialogDriver& d) {
+    for (const SexCase& c : cases) {
+      d.Select(ids::kSampleList, std::string("sex") + (*c.sex ? c.sex : "none"));
+      EXPECT_EQ(d.IsChecked(ids::kMale), c.male) << c.sex;
+      EXPECT_EQ(d.IsChecked(ids::kFemale), c.female) << c.sex;
+      EXPECT_EQ(d.IsChecked(ids::kSexNotDetermined), c.notDetermined) << c.sex;
+    }
+    // Another value leaves the radios as they were.
+    d.Select(ids::kSampleList, "odd");
+    EXPECT_TRUE(d.IsChecked(ids::kSexNotDetermined));
+  });
+}
+
+struct EnableCase {
+  const char* what;
+  int isPaired, isTest, references, candidates;
+  bool alleleSpecific, selfOnly, currentSet, hiddenTestButtons, setCandidates;
+};
+
+class ManagerEnableTest : public ManagerDetailsTest, public ::testing::WithParamInterface<EnableCase> {};
+
+TEST_P(ManagerEnableTest, TheSelectedHeaderEnablesItsActions) {
+  const EnableCase& c = GetParam();
+  WriteListed("sample", [&](SampleHeader& h) {
+    h.IsPaired = c.isPaired;
+    h.IsTest = c.isTest;
+    h.NonSelfReferenceCount = c.references;
+    h.RefCandidateCount = c.candidates;
+  });
+  WithSelected("sample", [&](DialogDriver& d) {
+    EXPECT_EQ(d.IsEnabled(ids::kAlleleSpecificAnalysis), c.alleleSpecific);
+    EXPECT_EQ(d.IsEnabled(ids::kModeSelfOnly), c.selfOnly);
+    EXPECT_EQ(d.IsEnabled(ids::kModeCurrentSet), c.currentSet);
+    EXPECT_EQ(d.IsEnabled(ids::kSelectNonSelfRef), c.hiddenTestButtons);
+    EXPECT_EQ(d.IsEnabled(ids::kAutomaticAnalysis), c.hiddenTestButtons);
+    EXPECT_EQ(d.IsEnabled(ids::kSetCandidateRefs), c.setCandidates);
+    EXPECT_TRUE(d.IsEnabled(ids::kNonSelfAnalysis));
+    EXPECT_TRUE(d.IsEnabled(ids::kModeAutomatic));
+    EXPECT_TRUE(d.IsEnabled(ids::kModeManual));
+    // Nothing enables it again once the selection changed.
+    EXPECT_FALSE(d.IsEnabled(ids::kAssociationAnalysis));
+    // "Current set" starts checked; without references its check moves.
+    EXPECT_EQ(d.IsChecked(ids::kModeCurrentSet), c.currentSet);
+    EXPECT_EQ(d.IsChecked(ids::kModeAutomatic), !c.currentSet);
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, ManagerEnableTest,
+    ::testing::Values(EnableCase{"paired test with references", 1, 1, 3, 0, true, true, true, true, false},
+                      EnableCase{"paired reference", 1, 0, 3, 2, false, false, true, false, true},
+                      EnableCase{"unpaired test", 0, 1, 0, 0, false, false, false, true, false},
+                      EnableCase{"test flag 2", 1, 2, 1, 0, false, false, true, false, false}),
+    [](const auto& info) {
+      std::string name = info.param.what;
+      for (char& ch : name) if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+      return name;
+    });
+
+TEST_F(ManagerDetailsTest, ACheckedSelfOnlyMovesToAutomaticForASampleWithoutSelfReference) {
+  WriteListed("paired", [](SampleHeader& h) { h.IsPaired = 1; h.NonSelfReferenceCount = 1; });
+  WriteListed("unpaired", [](SampleHeader& h) { h.NonSelfReferenceCount = 1; });
+  WithSelected("paired", [](DialogDriver& d) {
+    d.Click(ids::kModeSelfOnly).Select(ids::kSampleList, "unpaired");
+    EXPECT_FALSE(d.IsChecked(ids::kModeSelfOnly));
+    EXPECT_TRUE(d.IsChecked(ids::kModeAutomatic));
+  });
+}
+
+struct KeywordCase {
+  unsigned radio;
+  unsigned sameSex;  // 0: leave both clear
+  const char* keyword;
+};
+
+class ManagerKeywordTest : public ManagerDetailsTest, public ::testing::WithParamInterface<KeywordCase> {};
+
+TEST_P(ManagerKeywordTest, NonSelfAnalysisHandsBackTheKeywordOfTheMode) {
+  const KeywordCase& c = GetParam();
+  WriteListed("T1", [](SampleHeader& h) { h.IsPaired = 1; h.NonSelfReferenceCount = 1; });
+  const ManagerOutcome outcome = WithSelected("T1", [&](DialogDriver& d) {
+    d.Click(c.radio);
+    if (c.sameSex) d.SetCheck(c.sameSex, true);
+    d.Click(ids::kNonSelfAnalysis);
+  });
+  EXPECT_EQ(outcome.result, IDOK);
+  EXPECT_EQ(outcome.sampleName, "T1");
+  EXPECT_EQ(outcome.action, c.keyword);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, ManagerKeywordTest,
+    ::testing::Values(KeywordCase{ids::kModeCurrentSet, 0, "NonSelfAnalysis"},
+                      KeywordCase{ids::kModeAutomatic, 0, "AutomaticAnalysis"},
+                      KeywordCase{ids::kModeAutomatic, ids::kAutomaticSameSex, "AutomaticAnalysis_samesex"},
+                      KeywordCase{ids::kModeManual, 0, "SelectNonSelfRef"},
+                      KeywordCase{ids::kModeManual, ids::kManualSameSex, "SelectNonSelfRef_samesex"},
+                      // The other mode's "same sex" box does not count.
+                      KeywordCase{ids::kModeManual, ids::kAutomaticSameSex, "SelectNonSelfRef"},
+                      KeywordCase{ids::kModeSelfOnly, 0, "SelectSelfAsRef"}));
+
+TEST_F(ManagerDetailsTest, OtherWaysOutAndTheirKeywords) {
+  WriteListed("T1", [](SampleHeader& h) { h.IsPaired = 1; });
+  struct WayOut {
+    std::function<void(DialogDriver&)> act;
+    INT_PTR result;
+    const char* name;
+    const char* keyword;
+  };
+  const WayOut ways[] = {
+      {[](DialogDriver& d) { d.Click(ids::kAlleleSpecificAnalysis); }, IDOK, "T1", "SelfAnalysis"},
+      {[](DialogDriver& d) { Command(d, ids::kSelectNonSelfRef); }, IDOK, "T1", "SelectNonSelfRef"},
+      {[](DialogDriver& d) { Command(d, ids::kAutomaticAnalysis); }, IDOK, "T1", "AutomaticAnalysis"},
+      {[](DialogDriver& d) { Command(d, IDOK); }, IDOK, "", ""},
+      {[](DialogDriver& d) { d.Click(IDCANCEL); }, IDCANCEL, "", ""},
+  };
+  for (const WayOut& way : ways) {
+    Cache().Reset();
+    const ManagerOutcome outcome = WithSelected("T1", way.act);
+    EXPECT_EQ(outcome.result, way.result) << way.keyword;
+    EXPECT_EQ(outcome.sampleName, way.name) << way.keyword;
+    EXPECT_EQ(outcome.action, way.keyword);
+  }
+}
+
+TEST_F(ManagerDetailsTest, AssociationButtonClosesWithoutKeywordAndNeedsASelection) {
+  WriteListed("T1");
+  ManagerOutcome outcome = OpenManager([](DialogDriver& d) {
+    // Without a selection no way out but Cancel closes the dialog.
+    d.Click(ids::kAssociationAnalysis).Click(ids::kNonSelfAnalysis).Click(ids::kAlleleSpecificAnalysis);
+    EXPECT_TRUE(d.IsOpen());
+    // The button works only while no user changed the selection: a selection
+    // the program sets sends no notification.
+    static_cast<CListBox*>(d.Window().GetDlgItem(static_cast<int>(ids::kSampleList)))->SetCurSel(0);
+    d.Click(ids::kAssociationAnalysis);
+  });
+  EXPECT_EQ(outcome.result, IDOK);
+  EXPECT_EQ(outcome.action, "");
+  EXPECT_EQ(outcome.sampleName, "");
+}
+
+TEST_F(ManagerDetailsTest, RefreshRewritesOnlyTheEditedFields) {
+  WriteListed("T1", [](SampleHeader& h) {
+    h.IsPaired = 1;
+    h.SelfReference = "N1";
+    h.Attribute1 = "old1";
+    h.Attribute2 = "old2";
+    h.Sex = "F";
+    h.NonSelfBaseRange = {10, 900, 2, 3};
+    h.SelfBaseRange = {20, 800, 1, 2};
+    h.NonSelfReferenceCount = 1;
+    h.NonSelfReferences = "0.1$R1$";
+  });
+  CArrayData before = LoadSample("T1");
+  // Data of its own, so a rewrite that lost or moved a record shows.
+  for (std::size_t i = 0; i < before.SignalA.size(); ++i) {
+    before.SignalA[i] = float(i) * 0.5f;
+    before.SignalB[i] = float(i % 17);
+    before.Call[i] = static_cast<std::int32_t>(i % 4);
+    before.SpareFlag[i] = static_cast<std::uint8_t>(i % 2);
+  }
+  before.Markers.push_back(MarkerRegion{3, 100, 200, 33});
+  before.StoreFile(SamplePath("T1"));
+  before = LoadSample("T1");
+  const std::string snpBytes = SnpBytes("T1");
+  static std::int64_t now = 0;
+  now = before.Header.SaveTime.GetTime() + 3600;
+  platform::SetClock([] { return now; });
+
+  std::string nonSelfShown;
+  std::vector<std::string> attributeItems;
+  WithSelected("T1", [&](DialogDriver& d) {
+    d.Type(ids::kAttribute[0], "").Type(ids::kAttribute[1], "new2").Type(ids::kAttribute[2], "OLD1");
+    d.Click(ids::kMale).SetCheck(ids::kTransferDiploidRegion, true).Click(ids::kRefresh);
+    nonSelfShown = d.Text(ids::kNonSelfBaseRange);
+    attributeItems = d.Items(ids::kAttribute[1]);
+  });
+  platform::SetClock(nullptr);
+
+  const CArrayData after = LoadSample("T1");
+  SampleHeader expected = before.Header;
+  expected.Attribute2 = "new2";
+  expected.Attribute3 = "OLD1";
+  expected.Sex = "M";
+  expected.NonSelfBaseRange = {20, 800, 2, 3};
+  expected.SaveTime = CTime(now);
+  EXPECT_EQ(after.Header, expected);
+  EXPECT_EQ(after.Markers, before.Markers);
+  EXPECT_EQ(SnpBytes("T1"), snpBytes);
+  EXPECT_EQ(nonSelfShown, "20-800, N=2");
+  // The new value goes to the end of its drop-down, after the sorted ones.
+  EXPECT_EQ(attributeItems, (std::vector<std::string>{"old2", "new2"}));
+  // The cache carries what the file carries.
+  ASSERT_EQ(Cache().Headers.size(), 1u);
+  EXPECT_EQ(Cache().Headers[0].Attribute2, "new2");
+  EXPECT_EQ(Cache().Headers[0].Sex, "M");
+  EXPECT_EQ(Cache().Headers[0].NonSelfBaseRange, expected.NonSelfBaseRange);
+  EXPECT_EQ(Cache().AttributeValues[1].count("new2"), 1u);
+}
+
+TEST_F(ManagerDetailsTest, ACaseVariantIsStoredButNotAddedToTheList) {
+  WriteListed("T1", [](SampleHeader& h) { h.Attribute5 = "Lung"; });
+  WriteListed("T2");
+  std::vector<std::string> items;
+  WithSelected("T2", [&](DialogDriver& d) {
+    d.Type(ids::kAttribute[4], "lung").Click(ids::kRefresh);
+    items = d.Items(ids::kAttribute[4]);
+  });
+  EXPECT_EQ(LoadSample("T2").Header.Attribute5, "lung");
+  EXPECT_EQ(items, (std::vector<std::string>{"", "Lung"}));
+}
+
+// A disabled transfer box belongs to a sample without a self analysis: its
+// check, left from another sample, transfers nothing.
+TEST_F(ManagerDetailsTest, ADisabledTransferBoxTransfersNothing) {
+  WriteListed("paired", [](SampleHeader& h) { h.IsPaired = 1; h.SelfBaseRange = {5, 50, 1, 2}; });
+  WriteListed("alone", [](SampleHeader& h) { h.NonSelfBaseRange = {10, 900, 1, 2}; h.SelfBaseRange = {5, 50, 1, 2}; });
+  WithSelected("paired", [](DialogDriver& d) {
+    d.SetCheck(ids::kTransferDiploidRegion, true).Select(ids::kSampleList, "alone").Click(ids::kRefresh);
+  });
+  EXPECT_EQ(LoadSample("alone").Header.NonSelfBaseRange, (std::array<std::int32_t, 4>{10, 900, 1, 2}));
+}
+
+void FailBeforeRename(platform::AtomicStage stage, const std::string&) {
+  if (stage == platform::AtomicStage::BeforeRename) throw CFileException(CFileException::diskFull, 0, "T1.CFH");
+}
+
+TEST_F(ManagerDetailsTest, AFailedRefreshKeepsTheFileAndTheCache) {
+  WriteListed("T1", [](SampleHeader& h) { h.Attribute1 = "old"; });
+  const std::string bytes = Bytes(SamplePath("T1"));
+  std::string shownAgain;
+  std::vector<std::string> items;
+  WithSelected("T1", [&](DialogDriver& d) {
+    d.Type(ids::kAttribute[0], "new");
+    platform::SetAtomicStageHook(&FailBeforeRename);
+    d.Click(ids::kRefresh);
+    platform::SetAtomicStageHook(nullptr);
+    EXPECT_TRUE(d.IsOpen());
+    d.Select(ids::kSampleList, "T1");
+    shownAgain = d.Text(ids::kAttribute[0]);
+    items = d.Items(ids::kAttribute[0]);
+  });
+  EXPECT_EQ(Bytes(SamplePath("T1")), bytes);
+  EXPECT_EQ(shownAgain, "old");
+  EXPECT_EQ(items, std::vector<std::string>{"old"});
+  EXPECT_EQ(Cache().Headers[0].Attribute1, "old");
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_NE(Messages()[0].find("T1.CFH"), std::string::npos) << Messages()[0];
+}
+
+TEST_F(ManagerDetailsTest, RefreshOfAMissingFileReportsIt) {
+  WriteListed("T1");
+  WithSelected("T1", [&](DialogDriver& d) {
+    ASSERT_TRUE(platform::RemoveFile(SamplePath("T1")));
+    d.Type(ids::kAttribute[0], "new").Click(ids::kRefresh);
+  });
+  EXPECT_FALSE(Exists(SamplePath("T1")));
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_NE(Messages()[0].find("was not found"), std::string::npos) << Messages()[0];
+  EXPECT_EQ(Cache().Headers[0].Attribute1, "");
+}
+
+TEST_F(ManagerDetailsTest, SetCandidateRefsShowsTheCandidatesButStoresOnlyTheEdits) {
+  WriteListed("T1", [](SampleHeader& h) {
+    h.RefCandidateCount = 1;
+    h.RefCandidates = "0.3$C1$";
+  });
+  std::string names;
+  WithSelected("T1", [&](DialogDriver& d) {
+    Command(d, ids::kSetCandidateRefs);
+    names = d.Text(ids::kReferenceNames);
+  });
+  EXPECT_EQ(names, "C1\r\n");
+  EXPECT_EQ(Cache().Headers[0].NonSelfReferenceCount, 1);
+  EXPECT_EQ(LoadSample("T1").Header.NonSelfReferenceCount, 0);
+}
+
+}  // namespace
+}  // namespace qova::test

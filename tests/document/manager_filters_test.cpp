@@ -1,0 +1,203 @@
+// The Sample Manager's filters, New and Add, and the filter state that one
+// opening leaves to the next.
+#include "tests/document/manager_test_support.h"
+
+namespace qova::test {
+namespace {
+
+using Kind = SampleFilter::Kind;
+
+struct FilterCase {
+  const char* what;
+  std::function<void(SampleFilter&)> filter;
+  std::function<void(SampleHeader&)> header;
+  bool passes;
+};
+
+class SampleFilterTest : public ::testing::TestWithParam<FilterCase> {};
+
+TEST_P(SampleFilterTest, KeepsExactlyTheHeadersThatPassEveryCheckedFilter) {
+  const FilterCase& c = GetParam();
+  SampleHeader header;
+  header.ArrayType = "Mapping10K_Xba131";
+  header.IsTest = 1;
+  header.CreateTime = CTime(1000);
+  header.Attribute1 = "lung";
+  if (c.header) c.header(header);
+  SampleFilter filter;
+  c.filter(filter);
+  EXPECT_EQ(filter.Passes(header), c.passes) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SampleFilterTest,
+    ::testing::Values(
+        FilterCase{"no filter", [](SampleFilter&) {}, {}, true},
+        FilterCase{"created at From", [](SampleFilter& f) { f.From = CTime(1000); }, {}, true},
+        FilterCase{"created before From", [](SampleFilter& f) { f.From = CTime(1001); }, {}, false},
+        FilterCase{"created at To", [](SampleFilter& f) { f.To = CTime(1000); }, {}, true},
+        FilterCase{"created after To", [](SampleFilter& f) { f.To = CTime(999); }, {}, false},
+        FilterCase{"array type", [](SampleFilter& f) { f.ArrayType = "Mapping10K_Xba131"; }, {}, true},
+        FilterCase{"array type in another case", [](SampleFilter& f) { f.ArrayType = "mapping10k_xba131"; }, {},
+                   false},
+        FilterCase{"self reference wanted, none", [](SampleFilter& f) { f.RequireSelfReference = true; }, {}, false},
+        FilterCase{"self reference wanted, paired", [](SampleFilter& f) { f.RequireSelfReference = true; },
+                   [](SampleHeader& h) { h.IsPaired = 1; }, true},
+        FilterCase{"Test keeps a test", [](SampleFilter& f) { f.TestOrRef = Kind::Test; }, {}, true},
+        FilterCase{"Test drops a reference", [](SampleFilter& f) { f.TestOrRef = Kind::Test; },
+                   [](SampleHeader& h) { h.IsTest = 0; }, false},
+        FilterCase{"Test keeps flag 2", [](SampleFilter& f) { f.TestOrRef = Kind::Test; },
+                   [](SampleHeader& h) { h.IsTest = 2; }, true},
+        FilterCase{"Ref drops a test", [](SampleFilter& f) { f.TestOrRef = Kind::Reference; }, {}, false},
+        FilterCase{"Ref keeps a reference", [](SampleFilter& f) { f.TestOrRef = Kind::Reference; },
+                   [](SampleHeader& h) { h.IsTest = 0; }, true},
+        FilterCase{"Ref keeps flag 2", [](SampleFilter& f) { f.TestOrRef = Kind::Reference; },
+                   [](SampleHeader& h) { h.IsTest = 2; }, true},
+        FilterCase{"attribute", [](SampleFilter& f) { f.Attributes[0] = "lung"; }, {}, true},
+        FilterCase{"attribute in another case", [](SampleFilter& f) { f.Attributes[0] = "Lung"; }, {}, false},
+        FilterCase{"empty attribute wanted", [](SampleFilter& f) { f.Attributes[4] = ""; }, {}, true},
+        FilterCase{"one of two fails",
+                   [](SampleFilter& f) {
+                     f.Attributes[0] = "lung";
+                     f.TestOrRef = Kind::Reference;
+                   },
+                   {}, false}));
+
+class ManagerFilterTest : public ManagerTest {
+ protected:
+  // Four samples in scan order, two references among them.
+  void WriteFour() {
+    WriteListed("s1", [](SampleHeader& h) { h.Attribute1 = "a"; });
+    WriteListed("s2", [](SampleHeader& h) { h.Attribute1 = "b"; h.IsTest = 0; });
+    WriteListed("s3", [](SampleHeader& h) { h.Attribute1 = "a"; h.IsPaired = 1; h.SelfReference = "s2"; });
+    WriteListed("s4", [](SampleHeader& h) { h.Attribute1 = "b"; h.IsTest = 0; });
+  }
+  // Opening again as the same run: the remembered state is restored.
+  static void AsLaterOpening() { Cache().FirstOpening = false; }
+};
+
+TEST_F(ManagerFilterTest, NewWithoutFiltersListsEverySample) {
+  WriteFour();
+  const auto names = ListedNames([](DialogDriver& d) { d.SetCheck(ids::kUseTestOrRef, false).Click(ids::kNew); });
+  EXPECT_EQ(names, (std::vector<std::string>{"s1", "s2", "s3", "s4"}));
+}
+
+TEST_F(ManagerFilterTest, AddWidensTheSetInCacheOrder) {
+  WriteFour();
+  std::vector<std::string> afterNew, afterAdd, afterEmptyAdd;
+  OpenManager([&](DialogDriver& d) {
+    d.SetCheck(ids::kUseTestOrRef, false).SetCheck(ids::kUseAttribute[0], true).Select(ids::kAttributeFilter[0], "b");
+    d.Click(ids::kNew);
+    afterNew = d.Items(ids::kSampleList);
+    d.Select(ids::kAttributeFilter[0], "a").Click(ids::kAdd);
+    afterAdd = d.Items(ids::kSampleList);
+    d.Select(ids::kAttributeFilter[0], "b").SetCheck(ids::kUseTestOrRef, true).Click(ids::kTestOnly).Click(ids::kAdd);
+    afterEmptyAdd = d.Items(ids::kSampleList);
+  });
+  EXPECT_EQ(afterNew, (std::vector<std::string>{"s2", "s4"}));
+  EXPECT_EQ(afterAdd, (std::vector<std::string>{"s1", "s2", "s3", "s4"}));
+  // Add never takes anything away.
+  EXPECT_EQ(afterEmptyAdd, afterAdd);
+}
+
+TEST_F(ManagerFilterTest, TheSelfReferenceAndRefFiltersFollowTheirRadios) {
+  WriteFour();
+  const auto paired = ListedNames([](DialogDriver& d) {
+    d.SetCheck(ids::kUseTestOrRef, false).SetCheck(ids::kUseSelfReference, true).Click(ids::kNew);
+  });
+  EXPECT_EQ(paired, std::vector<std::string>{"s3"});
+  Cache().Reset();
+  const auto references = ListedNames([](DialogDriver& d) { d.Click(ids::kRefOnly).Click(ids::kNew); });
+  EXPECT_EQ(references, (std::vector<std::string>{"s2", "s4"}));
+}
+
+// A To date is a day at 00:00 local time: the rest of that day is after it.
+TEST_F(ManagerFilterTest, TheToDayEndsAtItsMidnight) {
+  WriteListed("before", [](SampleHeader& h) { h.CreateTime = CTime(2007, 5, 31, 22, 0, 0); });
+  WriteListed("midnight", [](SampleHeader& h) { h.CreateTime = CTime(2007, 6, 1, 0, 0, 0); });
+  WriteListed("morning", [](SampleHeader& h) { h.CreateTime = CTime(2007, 6, 1, 0, 0, 1); });
+  AsLaterOpening();
+  Cache().ToDate = SYSTEMTIME{2007, 6, 5, 1, 0, 0, 0, 0};
+  Cache().UseToDate = true;
+  EXPECT_EQ(ListedNames(), (std::vector<std::string>{"before", "midnight"}));
+
+  Cache().FromDate = SYSTEMTIME{2007, 6, 5, 1, 0, 0, 0, 0};
+  Cache().UseFromDate = true;
+  Cache().UseToDate = false;
+  EXPECT_EQ(ListedNames(), (std::vector<std::string>{"midnight", "morning"}));
+}
+
+TEST_F(ManagerFilterTest, EveryWayOutRemembersTheChoices) {
+  WriteFour();
+  const std::vector<std::function<void(DialogDriver&)>> closings = {
+      [](DialogDriver& d) { d.Cancel(); },
+      [](DialogDriver& d) { Command(d, IDOK); },
+      [](DialogDriver& d) { d.Select(ids::kSampleList, 0).Click(ids::kNonSelfAnalysis); },
+  };
+  for (std::size_t i = 0; i < closings.size(); ++i) {
+    Cache().Reset();
+    OpenManager([&](DialogDriver& d) {
+      d.Click(ids::kRefOnly).SetCheck(ids::kUseAttribute[0], true).Select(ids::kAttributeFilter[0], "b");
+      d.Click(ids::kNew);
+      closings[i](d);
+    });
+    std::vector<std::string> names;
+    bool ref = false, attribute = false;
+    int selected = -1;
+    OpenManager([&](DialogDriver& d) {
+      names = d.Items(ids::kSampleList);
+      ref = d.IsChecked(ids::kRefOnly) && !d.IsChecked(ids::kTestOnly);
+      attribute = d.IsChecked(ids::kUseAttribute[0]);
+      selected = d.CurSel(ids::kAttributeFilter[0]);
+    });
+    EXPECT_EQ(names, (std::vector<std::string>{"s2", "s4"})) << i;
+    EXPECT_TRUE(ref && attribute) << i;
+    EXPECT_EQ(selected, 1) << i;
+  }
+}
+
+TEST_F(ManagerFilterTest, ARememberedValueSelectsTheFirstItemBeginningWithItIgnoringCase) {
+  WriteListed("s10", {}, "Mapping10K_Xba131");
+  WriteListed("s42", {}, "Mapping10K_Xba142");
+  AsLaterOpening();
+  Cache().UseTestOrRef = false;
+  Cache().UseArrayType = true;
+  Cache().ArrayTypeChoice = "mapping10k_xba14";
+  std::vector<std::string> names;
+  std::string shown;
+  OpenManager([&](DialogDriver& d) {
+    names = d.Items(ids::kSampleList);
+    shown = d.Text(ids::kArrayTypeFilter);
+  });
+  EXPECT_EQ(shown, "Mapping10K_Xba142");
+  EXPECT_EQ(names, std::vector<std::string>{"s42"});
+}
+
+// A checked filter whose drop-down has nothing selected has no value to
+// compare with and filters nothing; closing leaves its remembered state alone.
+TEST_F(ManagerFilterTest, AFilterWithoutSelectionIsInertAndKeepsItsRememberedState) {
+  WriteFour();
+  AsLaterOpening();
+  Cache().UseTestOrRef = false;
+  Cache().UseAttribute[0] = true;
+  Cache().AttributeChoice[0] = "zzz";
+  Cache().UseAttribute[1] = true;
+  Cache().AttributeChoice[1] = "";
+  std::vector<std::string> names;
+  int selected = 0;
+  OpenManager([&](DialogDriver& d) {
+    names = d.Items(ids::kSampleList);
+    selected = d.CurSel(ids::kAttributeFilter[0]);
+    d.SetCheck(ids::kUseAttribute[0], false).SetCheck(ids::kUseAttribute[1], false);
+  });
+  EXPECT_EQ(selected, CB_ERR);
+  EXPECT_EQ(names, (std::vector<std::string>{"s1", "s2", "s3", "s4"}));
+  EXPECT_TRUE(Cache().UseAttribute[0]);
+  EXPECT_EQ(Cache().AttributeChoice[0], "zzz");
+  // An empty remembered text begins every item: the first one was selected, so
+  // this filter's new state was remembered.
+  EXPECT_FALSE(Cache().UseAttribute[1]);
+}
+
+}  // namespace
+}  // namespace qova::test
