@@ -86,7 +86,7 @@ TEST_F(DocumentFrameTest, UpdateRulesFollowTheStatus) {
 // Commands of later versions say so, and every command of the table has a
 // handler.
 TEST_F(DocumentFrameTest, EveryCommandIsRoutedAndPendingOnesSaySo) {
-  const UINT pending[] = {cmd::kSampleManager,      cmd::kDisplaySamples,
+  const UINT pending[] = {cmd::kDisplaySamples,
                           cmd::kOutputRawData,     cmd::kBatchAnalysis,      cmd::kTransferArrangedData,
                           cmd::kOutputSampleList,  cmd::kUpdateGenderFromChp, cmd::kAverageArrays,
                           cmd::kBatchCombine,      cmd::kCopyListedDataFiles, cmd::kChangeAttributesAsListed,
@@ -103,8 +103,8 @@ TEST_F(DocumentFrameTest, EveryCommandIsRoutedAndPendingOnesSaySo) {
     ASSERT_EQ(Messages().size(), 1u) << id;
     EXPECT_NE(Messages()[0].find("is not yet available"), std::string::npos) << Messages()[0];
   }
-  for (UINT id : {cmd::kDataExtract, cmd::kStoreBasicData, cmd::kNothing, cmd::kUpdateFilesToNewestVersion,
-                  cmd::kApplyCorrection, cmd::kRefreshFileLists}) {
+  for (UINT id : {cmd::kDataExtract, cmd::kSampleManager, cmd::kStoreBasicData, cmd::kNothing,
+                  cmd::kUpdateFilesToNewestVersion, cmd::kApplyCorrection, cmd::kRefreshFileLists}) {
     AFX_CMDHANDLERINFO info;
     EXPECT_TRUE(Doc().OnCmdMsg(id, CN_COMMAND, nullptr, &info)) << id;
   }
