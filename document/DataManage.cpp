@@ -6,6 +6,8 @@
 #include "core/ProgramSetting.h"
 #include "core/SampleFileList.h"
 #include "document/ApplicationData.h"
+#include "document/Calendar.h"
+#include "document/DataExtract.h"
 #include "platform/Archive.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -23,6 +25,8 @@ IMPLEMENT_DYNAMIC(CDataManage, CDialog)
 BEGIN_MESSAGE_MAP(CDataManage, CDialog)
   ON_BN_CLICKED(ids::kNew, &CDataManage::OnNew)
   ON_BN_CLICKED(ids::kAdd, &CDataManage::OnAdd)
+  ON_BN_CLICKED(ids::kSetFromDate, &CDataManage::OnSetFromDate)
+  ON_BN_CLICKED(ids::kSetToDate, &CDataManage::OnSetToDate)
   ON_LBN_SELCHANGE(ids::kSampleList, &CDataManage::OnSelchangeSampleList)
   ON_LBN_DBLCLK(ids::kSampleList, &CDataManage::OnDblclkSampleList)
   ON_BN_CLICKED(ids::kInput, &CDataManage::OnInput)
@@ -40,10 +44,6 @@ END_MESSAGE_MAP()
 namespace {
 
 std::size_t Index(int k) { return static_cast<std::size_t>(k); }
-
-std::string DateText(const SYSTEMTIME& date) {
-  return platform::Format("%d/ %d/ %d", date.wYear, date.wMonth, date.wDay);
-}
 
 // The selected item's text, or nothing without a selection.
 std::optional<std::string> SelectedText(const CComboBox& combo) {
@@ -141,8 +141,8 @@ bool CDataManage::ListFromFolder(SampleManagerCache& cache) {
 }
 
 void CDataManage::ShowDates(const SampleManagerCache& cache) {
-  SetDlgItemText(static_cast<int>(ids::kFromDate), DateText(cache.FromDate));
-  SetDlgItemText(static_cast<int>(ids::kToDate), DateText(cache.ToDate));
+  SetDlgItemText(static_cast<int>(ids::kFromDate), FormatFilterDate(cache.FromDate));
+  SetDlgItemText(static_cast<int>(ids::kToDate), FormatFilterDate(cache.ToDate));
 }
 
 void CDataManage::FillDropDowns(const SampleManagerCache& cache) {
@@ -207,8 +207,8 @@ void CDataManage::WriteCaptions() {
 SampleFilter CDataManage::CheckedFilters() const {
   const SampleManagerCache& cache = SampleManagerCache::OfRun();
   SampleFilter filter;
-  if (IsChecked(ids::kUseFromDate)) filter.From = qova::LocalTimeOf(cache.FromDate);
-  if (IsChecked(ids::kUseToDate)) filter.To = qova::LocalTimeOf(cache.ToDate);
+  if (IsChecked(ids::kUseFromDate)) filter.From = CTime(FilterDateLimit(cache.FromDate));
+  if (IsChecked(ids::kUseToDate)) filter.To = CTime(FilterDateLimit(cache.ToDate));
   // A checked drop-down filter without a selected value has nothing to compare
   // with, so it filters nothing until a value is picked.
   if (IsChecked(ids::kUseArrayType)) filter.ArrayType = SelectedText(m_arrayTypeFilter);
@@ -236,6 +236,17 @@ void CDataManage::RebuildCurrentSet(bool widen) {
 
 void CDataManage::OnNew() { RebuildCurrentSet(false); }
 void CDataManage::OnAdd() { RebuildCurrentSet(true); }
+
+void CDataManage::PickDate(SYSTEMTIME& remembered, unsigned editId) {
+  CCalendar calendar(this);
+  if (calendar.DoModal() != IDOK) return;
+  // The current set is not recomputed: the date counts from the next New or Add.
+  remembered = calendar.SelectedDate;
+  SetDlgItemText(static_cast<int>(editId), FormatFilterDate(remembered));
+}
+
+void CDataManage::OnSetFromDate() { PickDate(SampleManagerCache::OfRun().FromDate, ids::kFromDate); }
+void CDataManage::OnSetToDate() { PickDate(SampleManagerCache::OfRun().ToDate, ids::kToDate); }
 
 void CDataManage::SaveState() {
   SampleManagerCache& cache = SampleManagerCache::OfRun();

@@ -34,6 +34,8 @@ class CDataManage : public CDialog {
   // Filters and the current set.
   void OnNew();
   void OnAdd();
+  void OnSetFromDate();
+  void OnSetToDate();
   // Remembers the filter choices for the next opening; every way out runs it.
   void SaveState();
 
@@ -64,6 +66,9 @@ class CDataManage : public CDialog {
   void RestoreFilterState(const qova::SampleManagerCache& cache);
   void WriteCaptions();
   void ShowDates(const qova::SampleManagerCache& cache);
+  // The calendar for a date filter: the picked day is remembered at once, even
+  // if the dialog is then cancelled.
+  void PickDate(SYSTEMTIME& remembered, unsigned editId);
 
   // The filters whose boxes are checked.
   [[nodiscard]] qova::SampleFilter CheckedFilters() const;

@@ -34,10 +34,6 @@ SampleManagerCache& SampleManagerCache::OfRun() {
 
 void SampleManagerCache::Reset() { OfRun() = SampleManagerCache{}; }
 
-CTime LocalTimeOf(const SYSTEMTIME& date) {
-  return CTime(date.wYear, date.wMonth, date.wDay, date.wHour, date.wMinute, date.wSecond);
-}
-
 bool SampleFilter::Passes(const SampleHeader& header) const {
   if (From && header.CreateTime < *From) return false;
   if (To && header.CreateTime > *To) return false;

@@ -63,10 +63,6 @@ struct SampleManagerCache {
   static void Reset();
 };
 
-// A remembered date read as local time; a date the system cannot represent
-// gives time 0, as CTime does.
-[[nodiscard]] CTime LocalTimeOf(const SYSTEMTIME& date);
-
 // The filters that are switched on; New and Add keep a header when it passes
 // all of them.
 struct SampleFilter {

@@ -1,11 +1,14 @@
 // The Sample Manager's filters, New and Add, and the filter state that one
 // opening leaves to the next.
+#include "resources/ExtractDialogs.h"
 #include "tests/document/manager_test_support.h"
 
 namespace qova::test {
 namespace {
 
 using Kind = SampleFilter::Kind;
+using qova::resources::kCalendarDialog;
+using qova::resources::kCalendarMonth;
 
 struct FilterCase {
   const char* what;
@@ -125,6 +128,38 @@ TEST_F(ManagerFilterTest, TheToDayEndsAtItsMidnight) {
   Cache().UseFromDate = true;
   Cache().UseToDate = false;
   EXPECT_EQ(ListedNames(), (std::vector<std::string>{"midnight", "morning"}));
+}
+
+// The calendar hands back the picked day at 00:00: the rest of that day lies
+// after a To date. A picked date is remembered even when the dialog is then
+// cancelled; a cancelled calendar changes nothing.
+TEST_F(ManagerFilterTest, APickedToDateIsMidnightAndRememberedAtOnce) {
+  WriteListed("midnight", [](SampleHeader& h) { h.CreateTime = CTime(2007, 6, 1, 0, 0, 0); });
+  WriteListed("morning", [](SampleHeader& h) { h.CreateTime = CTime(2007, 6, 1, 0, 0, 1); });
+  std::vector<std::string> names;
+  std::string shown, afterCancelledPick;
+  OpenManager([&](DialogDriver& d) {
+    Ui().OnDialog(kCalendarDialog, [](DialogDriver& calendar) {
+      calendar.PickDate(kCalendarMonth, SYSTEMTIME{2007, 6, 5, 1, 15, 45, 10, 0}).Ok();
+    });
+    d.Click(ids::kSetToDate);
+    shown = d.Text(ids::kToDate);
+    d.SetCheck(ids::kUseToDate, true).Click(ids::kNew);
+    names = d.Items(ids::kSampleList);
+    Ui().OnDialog(kCalendarDialog, [](DialogDriver& calendar) {
+      calendar.PickDate(kCalendarMonth, SYSTEMTIME{1999, 1, 5, 1, 0, 0, 0, 0}).Cancel();
+    });
+    d.Click(ids::kSetToDate);
+    afterCancelledPick = d.Text(ids::kToDate);
+    d.Cancel();
+  });
+  EXPECT_EQ(shown, "2007/ 6/ 1");
+  EXPECT_EQ(afterCancelledPick, shown);
+  EXPECT_EQ(names, std::vector<std::string>{"midnight"});
+  const SYSTEMTIME& to = Cache().ToDate;
+  EXPECT_EQ(std::vector<int>({to.wYear, to.wMonth, to.wDay, to.wHour, to.wMinute, to.wSecond}),
+            std::vector<int>({2007, 6, 1, 0, 0, 0}));
+  EXPECT_TRUE(Cache().UseToDate);
 }
 
 TEST_F(ManagerFilterTest, EveryWayOutRemembersTheChoices) {
