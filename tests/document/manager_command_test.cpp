@@ -51,27 +51,6 @@ TEST_F(SampleManagerCommandTest, AutomaticReferencesNonSelfAnalysisWritesTheResu
   EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
 }
 
-TEST_F(SampleManagerCommandTest, TheOtherActionsReachTheirAnalyses) {
-  struct ActionCase {
-    const char* what;
-    std::function<void(DialogDriver&)> choose;
-    const char* written;
-  };
-  const ActionCase cases[] = {
-      {"current set", [](DialogDriver& d) { d.Click(ids::kNonSelfAnalysis); }, "Test01.CFN"},
-      {"allele-specific", [](DialogDriver& d) { d.Click(ids::kAlleleSpecificAnalysis); }, "Test01.CFS"},
-  };
-  WriteStudy(GainStudy(2, true));
-  for (const ActionCase& c : cases) {
-    RunManager([&](DialogDriver& d) {
-      d.Select(ids::kSampleList, "Test01");
-      c.choose(d);
-    });
-    EXPECT_TRUE(Exists(ResultPath(c.written))) << c.what;
-    EXPECT_EQ(Doc().Status, kStatusAnalysis) << c.what;
-  }
-}
-
 TEST_F(SampleManagerCommandTest, CancelEnterAndAssociationChangeNothing) {
   WriteStudy(GainStudy(2, false));
   const std::vector<std::function<void(DialogDriver&)>> closings = {
@@ -97,18 +76,6 @@ TEST_F(SampleManagerCommandTest, ASampleFileGoneAfterTheChoiceIsReported) {
   EXPECT_NE(Messages()[0].find("was not found"), std::string::npos) << Messages()[0];
   EXPECT_EQ(Doc().Status, kStatusClean);
   EXPECT_FALSE(Exists(ResultPath("Test01.CFN")));
-}
-
-// The dialog works on the document's own copy of the folder setting.
-TEST_F(SampleManagerCommandTest, TheDialogListsTheDocumentsFolder) {
-  WriteStudy(GainStudy(1, false));
-  Setting().DefaultArrayDataFolder = Root() + "Elsewhere/";
-  std::vector<std::string> names;
-  RunManager([&](DialogDriver& d) {
-    names = d.Items(ids::kSampleList);
-    d.Cancel();
-  });
-  EXPECT_EQ(names, std::vector<std::string>{"Test01"});
 }
 
 }  // namespace

@@ -352,32 +352,5 @@ TEST_F(ManagerDetailsTest, AFailedRefreshKeepsTheFileAndTheCache) {
   EXPECT_NE(Messages()[0].find("T1.CFH"), std::string::npos) << Messages()[0];
 }
 
-TEST_F(ManagerDetailsTest, RefreshOfAMissingFileReportsIt) {
-  WriteListed("T1");
-  WithSelected("T1", [&](DialogDriver& d) {
-    ASSERT_TRUE(platform::RemoveFile(SamplePath("T1")));
-    d.Type(ids::kAttribute[0], "new").Click(ids::kRefresh);
-  });
-  EXPECT_FALSE(Exists(SamplePath("T1")));
-  ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_NE(Messages()[0].find("was not found"), std::string::npos) << Messages()[0];
-  EXPECT_EQ(Cache().Headers[0].Attribute1, "");
-}
-
-TEST_F(ManagerDetailsTest, SetCandidateRefsShowsTheCandidatesButStoresOnlyTheEdits) {
-  WriteListed("T1", [](SampleHeader& h) {
-    h.RefCandidateCount = 1;
-    h.RefCandidates = "0.3$C1$";
-  });
-  std::string names;
-  WithSelected("T1", [&](DialogDriver& d) {
-    Command(d, ids::kSetCandidateRefs);
-    names = d.Text(ids::kReferenceNames);
-  });
-  EXPECT_EQ(names, "C1\r\n");
-  EXPECT_EQ(Cache().Headers[0].NonSelfReferenceCount, 1);
-  EXPECT_EQ(LoadSample("T1").Header.NonSelfReferenceCount, 0);
-}
-
 }  // namespace
 }  // namespace qova::test
