@@ -1,5 +1,7 @@
 #include "arrayfiles/cdf/LegacyCDFFile.h"
 
+#include <algorithm>
+
 #include "arrayfiles/cdf/LegacyCDFBuilder.h"
 #include "arrayfiles/common/LittleEndianInput.h"
 #include "platform/ByteOrder.h"
@@ -18,6 +20,9 @@ constexpr std::int32_t kNameBytes = 64;
 constexpr std::uint64_t kProbeSetHeadBytes = 20;
 constexpr std::uint64_t kGroupHeadBytes = 18 + kNameBytes;
 constexpr std::uint64_t kCellBytes = 14;
+// Probe-set records are read through a window of this many bytes, so that a
+// walk in file order reads the file in large pieces.
+constexpr std::uint64_t kWindowBytes = 1 << 20;
 
 std::string FixedName(const std::uint8_t* field) {
   std::size_t n = 0;
@@ -73,6 +78,9 @@ void CLegacyCDFFile::Close() {
   std::vector<CLegacyCDFProbeSetInformation>().swap(probeSets_);
   std::vector<CLegacyCDFQCProbeSetInformation>().swap(qcProbeSets_);
   std::vector<std::string>().swap(probeSetNames_);
+  std::vector<std::int32_t>().swap(probeSetOffsets_);
+  std::vector<std::uint8_t>().swap(window_);
+  windowStart_ = 0;
 }
 
 bool CLegacyCDFFile::ReadTextFormat() {
@@ -130,18 +138,20 @@ bool CLegacyCDFFile::ReadXDAFormat() {
   if (namesPos_ < 0 || tables > fileSize_ - static_cast<std::uint64_t>(namesPos_)) return ReadFailed(kBadCount);
   qcIndexPos_ = namesPos_ + static_cast<std::streamoff>(sets * kNameBytes);
   probeSetIndexPos_ = qcIndexPos_ + static_cast<std::streamoff>(4 * qcSets);
+  // The names and the probe-set offsets are read once, in two reads: a walk
+  // over every probe set then costs one seek a record instead of three.
+  std::vector<std::uint8_t> table;
+  if (!ReadBytes(stream_, table, sets * kNameBytes)) return ReadFailed(kEndOfFile);
+  probeSetNames_.reserve(static_cast<std::size_t>(sets));
+  for (std::uint64_t i = 0; i < sets; ++i) probeSetNames_.push_back(FixedName(&table[i * kNameBytes]));
+  stream_.seekg(probeSetIndexPos_);
+  if (!ReadBytes(stream_, table, 4 * sets)) return ReadFailed(kEndOfFile);
+  probeSetOffsets_.resize(static_cast<std::size_t>(sets));
+  for (std::uint64_t i = 0; i < sets; ++i) probeSetOffsets_[i] = I32(&table[4 * i]);
   return true;
 }
 
 std::string CLegacyCDFFile::GetProbeSetName(int index) {
-  if (IsXDAOpen()) {
-    if (index < 0 || index >= header_.GetNumProbeSets()) return std::string();
-    stream_.clear();
-    stream_.seekg(namesPos_ + static_cast<std::streamoff>(index) * kNameBytes);
-    std::string name;
-    LittleEndianInput::ReadFixedText(stream_, name, kNameBytes);
-    return name;
-  }
   if (index < 0 || static_cast<std::size_t>(index) >= probeSetNames_.size()) return std::string();
   return probeSetNames_[static_cast<std::size_t>(index)];
 }
@@ -167,18 +177,29 @@ bool CLegacyCDFFile::GetQCProbeSetInformation(int index, CLegacyCDFQCProbeSetInf
   return true;
 }
 
-bool CLegacyCDFFile::ReadXDAProbeSet(int index, CLegacyCDFProbeSetInformation& info) {
-  stream_.clear();
-  stream_.seekg(probeSetIndexPos_ + static_cast<std::streamoff>(index) * 4);
-  std::int32_t offset = 0;
-  LittleEndianInput::ReadInt32(stream_, offset);
-  if (!stream_ || offset < 0 || static_cast<std::uint64_t>(offset) + kProbeSetHeadBytes > fileSize_) {
-    return Fail(kBadOffset);
+const std::uint8_t* CLegacyCDFFile::XDABytes(std::uint64_t pos, std::uint64_t n) {
+  if (pos > fileSize_ || n > fileSize_ - pos) return nullptr;
+  if (pos < windowStart_ || pos + n > windowStart_ + window_.size()) {
+    const std::uint64_t want = std::min(fileSize_ - pos, std::max<std::uint64_t>(n, kWindowBytes));
+    stream_.clear();
+    stream_.seekg(static_cast<std::streamoff>(pos));
+    if (!ReadBytes(stream_, window_, want)) {
+      window_.clear();
+      return nullptr;
+    }
+    windowStart_ = pos;
   }
-  stream_.seekg(offset);
-  std::uint64_t left = fileSize_ - static_cast<std::uint64_t>(offset);
-  std::vector<std::uint8_t> bytes;
-  if (!ReadBytes(stream_, bytes, kProbeSetHeadBytes)) return Fail(kEndOfFile);
+  return window_.data() + (pos - windowStart_);
+}
+
+bool CLegacyCDFFile::ReadXDAProbeSet(int index, CLegacyCDFProbeSetInformation& info) {
+  const std::int32_t offset = probeSetOffsets_[static_cast<std::size_t>(index)];
+  if (offset < 0 || static_cast<std::uint64_t>(offset) + kProbeSetHeadBytes > fileSize_) return Fail(kBadOffset);
+  std::uint64_t pos = static_cast<std::uint64_t>(offset);
+  std::uint64_t left = fileSize_ - pos;
+  const std::uint8_t* bytes = XDABytes(pos, kProbeSetHeadBytes);
+  if (bytes == nullptr) return Fail(kEndOfFile);
+  pos += kProbeSetHeadBytes;
   left -= kProbeSetHeadBytes;
 
   ProbeSetFields set;
@@ -195,7 +216,9 @@ bool CLegacyCDFFile::ReadXDAProbeSet(int index, CLegacyCDFProbeSetInformation& i
   std::vector<CLegacyCDFProbeGroupInformation> groups;
   groups.reserve(static_cast<std::size_t>(set.numGroups));
   for (std::int32_t g = 0; g < set.numGroups; ++g) {
-    if (!ReadBytes(stream_, bytes, kGroupHeadBytes)) return Fail(kEndOfFile);
+    bytes = XDABytes(pos, kGroupHeadBytes);
+    if (bytes == nullptr) return Fail(kEndOfFile);
+    pos += kGroupHeadBytes;
     left -= kGroupHeadBytes;
     GroupFields group;
     group.groupIndex = g;
@@ -209,7 +232,9 @@ bool CLegacyCDFFile::ReadXDAProbeSet(int index, CLegacyCDFProbeSetInformation& i
     group.name = FixedName(&bytes[18]);
     if (group.numCells < 0 || static_cast<std::uint64_t>(group.numCells) * kCellBytes > left) return Fail(kBadCount);
     const std::uint64_t cellBytes = static_cast<std::uint64_t>(group.numCells) * kCellBytes;
-    if (!ReadBytes(stream_, bytes, cellBytes)) return Fail(kEndOfFile);
+    bytes = XDABytes(pos, cellBytes);
+    if (bytes == nullptr) return Fail(kEndOfFile);
+    pos += cellBytes;
     left -= cellBytes;
     std::vector<CLegacyCDFProbeInformation> cells;
     cells.reserve(static_cast<std::size_t>(group.numCells));

@@ -2,8 +2,8 @@
 // Reader of CDF library files that are not in the generic container: the
 // text form (a "[CDF]" first line, versions GC1.0 to GC3.0), read whole into
 // memory, and the binary XDA form (first 32-bit word 67), of which Read takes
-// only the header and the table positions; later requests seek to the
-// records they need. Like the other legacy readers it keeps the text of its
+// the header, the probe-set names and the record offsets; later requests seek
+// to the records they need. Like the other legacy readers it keeps the text of its
 // last failure and returns false instead of throwing.
 #include <cstdint>
 #include <fstream>
@@ -56,6 +56,9 @@ class CLegacyCDFFile {
   bool ReadFailed(const char* message);
   bool ReadXDAHeader();
   bool ReadXDAProbeSet(int index, CLegacyCDFProbeSetInformation& info);
+  // `n` bytes of the XDA file from `pos`, through the read window; null when
+  // the file ends first. Valid until the next call.
+  const std::uint8_t* XDABytes(std::uint64_t pos, std::uint64_t n);
   [[nodiscard]] bool IsXDAOpen() const { return stream_.is_open(); }
 
   std::streamoff namesPos_ = 0;
@@ -66,6 +69,9 @@ class CLegacyCDFFile {
   bool textRead_ = false;  // the text form's records are in memory
   CLegacyCDFFileHeader header_;
   std::vector<std::string> probeSetNames_;
+  std::vector<std::int32_t> probeSetOffsets_;  // XDA form: where each probe set's record starts
+  std::vector<std::uint8_t> window_;  // XDA form: the bytes from windowStart_ last read
+  std::uint64_t windowStart_ = 0;
   std::vector<CLegacyCDFProbeSetInformation> probeSets_;
   std::vector<CLegacyCDFQCProbeSetInformation> qcProbeSets_;
   std::string fileName_;
