@@ -1,7 +1,4 @@
 // QOVA: copy number and loss of heterozygosity from SNP genotyping arrays.
-#include <cstdio>
+#include "app/QtStartup.h"
 
-int main() {
-  std::printf("QOVA 0.1.0\n");
-  return 0;
-}
+int main(int argc, char** argv) { return qova::app::RunOnQt(argc, argv); }

@@ -1,0 +1,66 @@
+#pragma once
+// The program's own command ids, as the menus, the tool bar and the
+// accelerators carry them. The framework's commands (File > New 57600 ...)
+// keep their standard ids from platform/ui/Constants.h.
+namespace qova::resources {
+
+// Data
+inline constexpr unsigned kCmdExtractData = 32772;
+inline constexpr unsigned kCmdSampleManager = 32773;
+inline constexpr unsigned kCmdDisplaySamples = 32813;
+inline constexpr unsigned kCmdOutputRawData = 32814;
+inline constexpr unsigned kCmdOutputIgbFiles = 32849;
+inline constexpr unsigned kCmdOutputSampleList = 32848;
+inline constexpr unsigned kCmdExtractWithoutChp = 32897;
+// Automation
+inline constexpr unsigned kCmdBatchAnalysis = 32815;
+inline constexpr unsigned kCmdBatchCombine = 32864;
+// Parameter
+inline constexpr unsigned kCmdDefaultSetting = 32771;
+inline constexpr unsigned kCmdAverageMode = 32782;
+inline constexpr unsigned kCmdHmmTotal = 32781;
+inline constexpr unsigned kCmdHmmAllele = 32905;
+inline constexpr unsigned kCmdSdRange = 32779;
+inline constexpr unsigned kCmdContaminationRate = 32783;
+inline constexpr unsigned kCmdAdjustAmp = 32784;
+inline constexpr unsigned kCmdMeasure = 32802;
+inline constexpr unsigned kCmdFragmentLengthPlot = 32841;
+inline constexpr unsigned kCmdFragmentLengthRange = 32844;
+inline constexpr unsigned kCmdMark = 32839;
+inline constexpr unsigned kCmdEditMarker = 32840;
+// Parameter > Analysis
+inline constexpr unsigned kCmdManualSelection = 32817;
+inline constexpr unsigned kCmdAutomaticSelection = 32825;
+inline constexpr unsigned kCmdSelectOnlySelfRef = 32826;
+inline constexpr unsigned kCmdSelfAnalysis = 32827;
+inline constexpr unsigned kCmdReanalysis = 32898;
+// View
+inline constexpr unsigned kCmdViewSetting = 32915;
+inline constexpr unsigned kCmdAllGenome = 32789;
+inline constexpr unsigned kCmdEachChromosome = 32790;
+inline constexpr unsigned kCmdPreviousChromosome = 32791;
+inline constexpr unsigned kCmdNextChromosome = 32807;
+inline constexpr unsigned kCmdSnpInterval = 32810;
+inline constexpr unsigned kCmdBaseInterval = 32811;
+inline constexpr unsigned kCmdLogScale = 32822;
+inline constexpr unsigned kCmdLinearScale = 32823;
+inline constexpr unsigned kCmdSelectSamples = 32824;
+inline constexpr unsigned kCmdSampleInformation = 32863;
+// File and Help of the application
+inline constexpr unsigned kCmdNewGraph = 32926;
+inline constexpr unsigned kCmdNewAssociation = 32930;
+inline constexpr unsigned kCmdCheckNewVersion = 32903;
+// The graph document's menu
+inline constexpr unsigned kCmdExportGraph = 32916;
+inline constexpr unsigned kCmdGraphSetting = 32917;
+inline constexpr unsigned kCmdGraphSaveSetting = 32918;
+inline constexpr unsigned kCmdGraphLoadSetting = 32919;
+inline constexpr unsigned kCmdGraphOutputSampleOrder = 32920;
+inline constexpr unsigned kCmdClusterAnalysis = 32921;
+inline constexpr unsigned kCmdCluster2 = 32922;
+inline constexpr unsigned kCmdCluster3 = 32923;
+inline constexpr unsigned kCmdCluster4 = 32924;
+// The association document's menu
+inline constexpr unsigned kCmdCalcChi2 = 32933;
+
+}  // namespace qova::resources

@@ -1,0 +1,45 @@
+#pragma once
+// The fixture of the application tests: a headless user interface, a
+// temporary home and settings file, and a start folder whose data folder is
+// complete, partial or missing.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/lib/QOVAApp.h"
+#include "platform/ui/Frame.h"
+#include "tests/platform/ui_fixture.h"
+#include "tests/support/TempHome.h"
+
+namespace qova::test {
+
+// A start folder whose data folder holds the shipped cytoband table and
+// generated annotation tables of every family; made once per test run in a
+// temporary folder of its own and removed at exit.
+[[nodiscard]] const std::string& CompleteStartFolder();
+
+class AppTest : public UiTest {
+ protected:
+  AppTest();
+  ~AppTest() override;
+
+  // Starts the application in `startFolder` (default: the complete one).
+  // Returns what InitInstance returned.
+  BOOL Start(const std::string& startFolder = CompleteStartFolder());
+  [[nodiscard]] CQOVAApp& App() { return *app_; }
+  [[nodiscard]] CMDIFrameWnd& MainFrame() const;
+  // A menu choice or tool bar click: false when the command is not in the
+  // current menu or tool bar, or is disabled.
+  bool Choose(UINT id);
+  // The documents of template `index` (0, 1 or 2).
+  [[nodiscard]] int DocumentCount(int index) const;
+
+  TempHome home_;
+  std::unique_ptr<CQOVAApp> app_;
+
+ private:
+  std::string oldStart_;
+};
+
+}  // namespace qova::test
