@@ -57,10 +57,15 @@ BOOL CToolBar::LoadToolBar(UINT resourceId) {
     platform::ui::ListItem button;
     button.data = id;
     if (id) {
-      // The tool tip is the text after the prompt's line break.
+      // The tool tip is the line after the prompt's first line break.
       std::string prompt = AfxLoadString(id);
       size_t nl = prompt.find('\n');
-      button.text = nl == std::string::npos ? prompt : prompt.substr(nl + 1);
+      if (nl == std::string::npos) {
+        button.text = prompt;
+      } else {
+        size_t end = prompt.find('\n', nl + 1);
+        button.text = prompt.substr(nl + 1, end == std::string::npos ? std::string::npos : end - nl - 1);
+      }
     }
     m_hWnd->items.push_back(std::move(button));
   }
@@ -73,6 +78,11 @@ int CToolBar::GetCount() const { return int(State().items.size()); }
 UINT CToolBar::GetItemID(int index) const {
   const auto& items = State().items;
   return index >= 0 && index < int(items.size()) ? UINT(items[size_t(index)].data) : 0;
+}
+
+std::string CToolBar::GetToolTip(int index) const {
+  const auto& items = State().items;
+  return index >= 0 && index < int(items.size()) ? items[size_t(index)].text : std::string();
 }
 
 bool CToolBar::IsButtonEnabled(UINT id) const {

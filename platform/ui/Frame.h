@@ -33,6 +33,8 @@ class CToolBar : public CControlBar {
   BOOL LoadToolBar(UINT resourceId);
   [[nodiscard]] int GetCount() const;
   [[nodiscard]] UINT GetItemID(int index) const;
+  // The button's tool tip: the second line of its command's prompt.
+  [[nodiscard]] std::string GetToolTip(int index) const;
   // Whether the button of `id` was last shown enabled.
   [[nodiscard]] bool IsButtonEnabled(UINT id) const;
 

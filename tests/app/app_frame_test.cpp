@@ -145,6 +145,7 @@ TEST_F(AppFrameTest, ToolBarStatusBarAndAccelerators) {
   std::vector<UINT> shown;
   for (int i = 0; i < toolBar->GetCount(); ++i) shown.push_back(toolBar->GetItemID(i));
   EXPECT_EQ(shown, buttons);
+  EXPECT_EQ(toolBar->GetToolTip(0), "Data Extract") << "a prompt's third line is not part of the tip";
 
   auto* statusBar = dynamic_cast<CStatusBar*>(MainFrame().GetControlBar(AFX_IDW_STATUS_BAR));
   ASSERT_NE(statusBar, nullptr);
