@@ -1,0 +1,77 @@
+#pragma once
+// The demo: a data folder and an array set of one array type with planted
+// copy-number changes, then the program's own commands run on it headlessly
+// the way a user runs them from the menus (Extract Data, then the Sample
+// Manager's self analysis of the tumour/normal pair and non-self analysis of
+// the unpaired tumour with automatically chosen references), and a comparison
+// of what was planted with what the analyses called.
+//
+// The folder it fills (every path below it; the program started in it with
+// QOVA_HOME and QOVA_CONFIG_HOME set to it finds everything):
+//   data/          cytoband table and the family's annotation table
+//   Cel/           CEL and CHP files, and the sample list
+//   Library/       the CDF library file
+//   ArrayData/     extracted samples (.CFH)
+//   Results/       analysis results (.CFS, .CFN)
+//   Output/        text exports
+//   qova/QOVA.ini  settings with the folders above
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "tools/samplegen/SampleGen.h"
+
+namespace demo {
+
+struct DemoOptions {
+  std::string Folder;                          // made when missing
+  std::string ArrayType = "Mapping250K_Nsp";
+  std::uint64_t Seed = 2024;
+  int Threads = 2;                             // array files written at once
+};
+
+// A stretch of SNPs the analysis put in one state, in position indexes.
+struct CalledSegment {
+  int Chromosome = 0;
+  std::int32_t FirstSnp = 0;
+  std::int32_t LastSnp = 0;
+  int Copies = 2;    // total copy-number state
+  bool Loh = false;  // loss of heterozygosity at two copies
+};
+
+struct PlantedOutcome {
+  samplegen::PlantedSegment Planted;
+  // Share of the segment's informative SNPs the analysis called in the
+  // planted state (copy number, or LOH for copy-neutral LOH).
+  double ShareCalled = 0.0;
+};
+
+struct SampleOutcome {
+  std::string Sample;
+  std::string ResultFile;  // empty when the analysis stored nothing
+  std::vector<PlantedOutcome> Planted;
+  std::vector<CalledSegment> Called;  // every called segment, planted or not
+  // Called segments that overlap no planted segment.
+  [[nodiscard]] std::vector<CalledSegment> Unplanted() const;
+};
+
+struct DemoOutcome {
+  std::vector<std::string> Written;   // files below the folder, sorted
+  std::vector<std::string> Messages;  // message boxes the commands showed
+  std::vector<SampleOutcome> Samples;
+};
+
+// The segments planted in the demo's tumours, scaled to `arrayType`'s
+// chromosomes, so a small family gets the same events as a large one.
+[[nodiscard]] std::vector<samplegen::PlantedSegment> PairedTumourSegments(const samplegen::SampleGenerator& generator);
+[[nodiscard]] std::vector<samplegen::PlantedSegment> UnpairedTumourSegments(const samplegen::SampleGenerator& generator);
+
+// Writes the data and array files, runs the commands and compares. Progress
+// lines go to `log`. Throws std::runtime_error when a file cannot be written.
+DemoOutcome RunDemo(const DemoOptions& options, std::ostream& log);
+
+// The table of planted versus called segments per sample.
+void PrintOutcome(const DemoOutcome& outcome, std::ostream& out);
+
+}  // namespace demo
