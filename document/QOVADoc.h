@@ -233,8 +233,10 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   // keep their storage.
   void TakeSample(const CArrayData& sample);
   void TakeResult(const CAnalyzedData& result);
-  // Takes a successful analysis into the document (and `analysed` into `sample`).
-  void CommitAnalysis(CArrayData* sample, const CArrayData& analysed, const CAnalyzedData& result, BOOL quiet);
+  // Stores a successful analysis (the result, then the sample) and takes it
+  // into the document (and `analysed` into `sample`).
+  void StoreAndCommit(CArrayData* sample, CArrayData& analysed, CAnalyzedData& result, AnalysisKind kind,
+                      BOOL quiet);
   // A command whose work is not in this version yet.
   void ShowNotYetAvailable(const char* command);
 

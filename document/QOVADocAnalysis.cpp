@@ -42,7 +42,11 @@ void FinishStatistics(CAnalysis& engine, CAnalyzedData& result) {
   result.RebuildEditedCopyNumberState();
 }
 
-std::string ErrorLogPath() { return platform::NativePath(platform::kErrorLogPath); }
+// For failures whose reason the engine has written into the error log.
+void ReportFailure(const char* what, const std::string& sampleName) {
+  AfxMessageBox(platform::Format("%s of %s failed; the reason is written in the error log %s.", what,
+                                 sampleName.c_str(), platform::NativePath(platform::kErrorLogPath).c_str()));
+}
 
 }  // namespace
 
@@ -63,8 +67,11 @@ void CQOVADoc::PrepareEngine(CAnalysis& engine) const {
   engine.ArrayDataFolder = ArrayDataFolder;
 }
 
-void CQOVADoc::CommitAnalysis(CArrayData* sample, const CArrayData& analysed, const CAnalyzedData& result,
-                              BOOL quiet) {
+void CQOVADoc::StoreAndCommit(CArrayData* sample, CArrayData& analysed, CAnalyzedData& result,
+                              AnalysisKind kind, BOOL quiet) {
+  const std::string& name = analysed.Header.SampleName;
+  result.StoreFile(platform::JoinPath(AnalysisResultFolder, name + AnalysisFileExtension(kind)));
+  analysed.StoreFile(platform::JoinPath(ArrayDataFolder, name + ".CFH"));
   if (sample != &ArrayData) *sample = analysed;
   TakeSample(analysed);
   TakeResult(result);
@@ -91,17 +98,13 @@ int CQOVADoc::SelfAnalysis(CArrayData* sample, BOOL quiet) {
   if (engine.NormalizeBySelfReference(analysed, *basic, result) != 0) return kFailed;
   if (engine.RunTotalCopyNumberHMM(result, *basic) != 0 || engine.RunAlleleSpecificHMM(result, *basic, 1) != 0 ||
       engine.RunAlleleSpecificHMM(result, *basic, 2) != 0) {
-    AfxMessageBox(platform::Format("The self analysis of %s failed; the reason is written in the error log %s.",
-                                   analysed.Header.SampleName.c_str(), ErrorLogPath().c_str()));
+    ReportFailure("The self analysis", analysed.Header.SampleName);
     return kFailed;
   }
   engine.ExtractAlleleStateSegments(analysed, result);
   FinishStatistics(engine, result);
 
-  const std::string& name = analysed.Header.SampleName;
-  result.StoreFile(platform::JoinPath(AnalysisResultFolder, name + AnalysisFileExtension(AnalysisKind::Self)));
-  analysed.StoreFile(platform::JoinPath(ArrayDataFolder, name + ".CFH"));
-  CommitAnalysis(sample, analysed, result, quiet);
+  StoreAndCommit(sample, analysed, result, AnalysisKind::Self, quiet);
   return kSucceeded;
 }
 
@@ -139,17 +142,13 @@ int CQOVADoc::NonSelfAnalysis(CArrayData* sample, BOOL quiet) {
   if (failed) {
     // The engine has written the reason into the error log.
     if (!quiet) {
-      AfxMessageBox(platform::Format("The non-self analysis of %s failed; the reason is written in the error log %s.",
-                                     analysed.Header.SampleName.c_str(), ErrorLogPath().c_str()));
+      ReportFailure("The non-self analysis", analysed.Header.SampleName);
     }
     return kFailed;
   }
   FinishStatistics(engine, result);
 
-  const std::string& name = analysed.Header.SampleName;
-  result.StoreFile(platform::JoinPath(AnalysisResultFolder, name + AnalysisFileExtension(kind)));
-  analysed.StoreFile(platform::JoinPath(ArrayDataFolder, name + ".CFH"));
-  CommitAnalysis(sample, analysed, result, quiet);
+  StoreAndCommit(sample, analysed, result, kind, quiet);
   return kSucceeded;
 }
 
@@ -187,8 +186,7 @@ int CQOVADoc::AssociationAnalysis(CArrayData* sample) {
   if (engine.NormalizeBySelfReference(analysed, *basic, result) != 0) return 1;
   if (engine.CalcAssociationStatistic(analysed, result, *basic, choice.PositiveCount, choice.NegativeCount,
                                       choice.Method) != 0) {
-    AfxMessageBox(platform::Format("The association analysis of %s failed; the reason is written in the error log %s.",
-                                   analysed.Header.SampleName.c_str(), ErrorLogPath().c_str()));
+    ReportFailure("The association analysis", analysed.Header.SampleName);
     return 1;
   }
   FinishStatistics(engine, result);
@@ -255,8 +253,7 @@ void CQOVADoc::OnApplyCorrection() {
   CArrayData work = ArrayData;
   CAnalysis engine(global_);
   if (engine.RunTwoStateSegmentHMM(work, AnalyzedData, *basic) != 0) {
-    AfxMessageBox(platform::Format("The correction of %s failed; the reason is written in the error log %s.",
-                                   work.Header.SampleName.c_str(), ErrorLogPath().c_str()));
+    ReportFailure("The correction", work.Header.SampleName);
     return;
   }
   work.StoreFile(platform::JoinPath(ArrayDataFolder, work.Header.SampleName + ".CFH"));

@@ -12,6 +12,7 @@
 #include "document/QOVADoc.h"
 #include "document/RefSelect.h"
 #include "document/ReferenceSelection.h"
+#include "platform/ErrorLog.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/Strings.h"
@@ -30,6 +31,12 @@ bool HasCurrentReferences(const SampleHeader& header) { return header.NonSelfRef
 void SetReferences(CArrayData& sample, const std::vector<qova::RankedReference>& references) {
   sample.Header.NonSelfReferenceCount = static_cast<std::int32_t>(references.size());
   sample.SetNonSelfReferences(qova::FormatReferenceList(references));
+}
+
+// A candidate that could not be read or scored is left out; the error log
+// says which and why.
+void LogSkipped(const qova::CandidateSearch& search) {
+  for (const std::string& skipped : search.Skipped) platform::AppendErrorLog("Reference candidate left out: " + skipped);
 }
 
 std::vector<std::string> NamesOf(const std::vector<qova::RankedReference>& references) {
@@ -65,6 +72,7 @@ int CQOVADoc::SelectNonSelfReferences(CArrayData* sample, BOOL automatic, BOOL s
     Notify(kNoReferenceFile);
     return kSucceeded;
   }
+  LogSkipped(search);
   const qova::ReferenceRanking& ranking = search.Ranking;
 
   if (!automatic) {
@@ -127,6 +135,7 @@ int CQOVADoc::SelectNonSelfReferencesOld(CArrayData* work, CArrayData* sample) {
     Notify("error");
     return 0;
   }
+  LogSkipped(search);
   const std::vector<qova::RankedReference> best = search.Ranking.Best(kOldCandidateCount);
   std::string names;
   for (const qova::RankedReference& candidate : best) names += candidate.Name + "$";

@@ -234,6 +234,23 @@ TEST_F(DocumentFrameTest, StoresRefreshTheDocumentsThatShowTheSample) {
   EXPECT_EQ(single.AnalyzedData.LogRatio[7], 9.5f);
 }
 
+TEST_F(DocumentFrameTest, UpdatingAllFilesRewritesEverySampleAndAnalysesTheTests) {
+  WriteStudy(2, true);
+  messages_.QueueAnswer(IDCANCEL);
+  const std::string before = Bytes(SamplePath("Ref01"));
+  Run(cmd::kUpdateFilesToNewestVersion);
+  EXPECT_EQ(Bytes(SamplePath("Ref01")), before);
+
+  messages_.QueueAnswer(IDOK);
+  Run(cmd::kUpdateFilesToNewestVersion);
+  for (const char* name : {"Ref01", "Ref02", "Test01N", "Test01"}) {
+    EXPECT_EQ(LoadSample(name).Header.HmmMeans[6], 2.5f) << name;
+  }
+  EXPECT_EQ(platform::FindFiles(ResultFolder(), "*"), (std::vector<std::string>{"Test01.CFN", "Test01.CFS"}));
+  EXPECT_EQ(Doc().Status, kStatusClean);
+  EXPECT_EQ(Messages().size(), 2u);
+}
+
 class AnnotationStoreTest : public DocumentFrameTest {
  protected:
   // Tables of families 0..6 read from a generated folder; the command writes
