@@ -11,6 +11,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/Strings.h"
+#include "platform/ui/DC.h"
 
 namespace {
 constexpr const char* kCannotLoad = "cytoband data cannot be loaded";
@@ -161,6 +162,29 @@ BOOL CCytoband::MapToSnps(int type, const int* starts, const CBasicData& table) 
     return FALSE;
   }
   return MapToSnps(starts, [&](int snp) { return std::int64_t{table.Position[AnnotationRowOfSnp(table, type, snp)]}; });
+}
+
+void CCytoband::Draw(CDC* dc, int chromosome, int xOffset, int yTop, BOOL byPosition) const {
+  if (dc == nullptr || !HasChromosome(chromosome)) return;
+  CPen pens[kStainClasses];
+  CBrush brushes[kStainClasses];
+  for (int k = 0; k < kStainClasses; ++k) {
+    pens[k].CreatePen(PS_SOLID, 1, kStainColors[k]);
+    brushes[k].CreateSolidBrush(kStainColors[k]);
+  }
+  CPen* oldPen = dc->SelectObject(&pens[0]);
+  CBrush* oldBrush = dc->SelectObject(&brushes[0]);
+  for (int b = ChromosomeFirstBand[chromosome]; b < ChromosomeFirstBand[chromosome + 1] && b < BandCount; ++b) {
+    const int stain = std::clamp(BandStain[b], 0, kStainClasses - 1);
+    dc->SelectObject(&pens[stain]);
+    dc->SelectObject(&brushes[stain]);
+    // Positions are drawn in units of 10 bases.
+    const int x1 = (byPosition ? BandStart[b] / 10 : BandFirstSnp[b]) + xOffset;
+    const int x2 = (byPosition ? BandEnd[b] / 10 : BandLastSnp[b]) + xOffset;
+    if (x1 <= x2) dc->Rectangle(x1, yTop, x2, yTop + kBandHeight);
+  }
+  dc->SelectObject(oldPen);
+  dc->SelectObject(oldBrush);
 }
 
 void CCytoband::GetBandName(std::string& name, int chromosome, int value, BOOL byPosition) const {

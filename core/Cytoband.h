@@ -11,6 +11,7 @@
 
 class CArchive;
 class CBasicData;
+class CDC;
 
 class CCytoband {
  public:
@@ -46,6 +47,13 @@ class CCytoband {
   // combined types). A table without rows for every SNP of the starts maps no
   // band (each gets Last = First - 1) and gives FALSE.
   BOOL MapToSnps(int type, const int* starts, const CBasicData& table);
+
+  // Draws the bands of `chromosome` as rectangles kBandHeight high from
+  // `yTop`, in the stain colours: across their SNP runs (after MapToSnps), or
+  // with byPosition across their positions in units of 10 bases. `xOffset` is
+  // added to both ends; a band without SNPs is not drawn in SNP mode. The
+  // context's pen and brush are left as they were.
+  void Draw(CDC* dc, int chromosome, int xOffset, int yTop, BOOL byPosition) const;
 
   // The label of the band of `chromosome` that holds `value` (a SNP index, or a
   // position in units of 10 bases when byPosition); empty when none holds it.

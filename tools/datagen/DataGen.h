@@ -42,7 +42,8 @@ inline constexpr std::int32_t kHg18ChromosomeLength[25] = {
 // `folder` (created when missing), in the program's file names; a program
 // started in F finds them in F/data/. Each family's table depends only on the
 // seed and the family. `cytobandTable` is the table to copy (default: the one
-// this build ships). Throws CFileException or CArchiveException on failure.
+// this build ships). Throws std::invalid_argument for a family outside 0..6,
+// CFileException or CArchiveException when a file cannot be written.
 void WriteDataFolder(const std::string& folder, const std::vector<int>& families,
                      std::uint64_t seed = kDefaultSeed, const std::string& cytobandTable = {});
 
