@@ -18,13 +18,16 @@
 #include "core/ProgramSetting.h"
 #include "document/ApplicationData.h"
 #include "document/QOVADoc.h"
-#include "document/SampleExtractionRun.h"
+#include "document/DocumentCommands.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Strings.h"
+#include "platform/ui/App.h"
 #include "platform/ui/Backend.h"
 #include "platform/ui/Headless.h"
+#include "resources/ExtractDialogs.h"
+#include "resources/SampleManagerDialog.h"
 #include "tools/arraygen/ArrayGen.h"
 #include "tools/datagen/DataGen.h"
 
@@ -161,39 +164,48 @@ void WriteSettings(const DemoFolders& folders) {
   if (!setting.SaveToProfile()) throw std::runtime_error("cannot write the settings file");
 }
 
-// Progress of the extraction run on the log.
-class LogProgress : public ExtractionProgress {
- public:
-  explicit LogProgress(std::ostream& log) : log_(log) {}
-  [[nodiscard]] bool KeepGoing() const override { return true; }
-  void SetPosition(int) override {}
-  void SetStatus(const std::string& text) override { log_ << "  " << text << "\n"; }
-  void Pump() override {}
-
- private:
-  std::ostream& log_;
-};
-
-// Extract Data with the four lists as a user fills them: the pair, the
-// unpaired tumour as a test and the references.
-void ExtractAll(CQOVADoc& doc, const std::vector<arraygen::SampleFiles>& files, std::ostream& log) {
-  ExtractionLists lists;
+// Data > Extract Data as a user fills its four lists: the pair, the unpaired
+// tumour as a test and the references, each chosen among the found files.
+void ExtractAll(CQOVADoc& doc, const std::vector<arraygen::SampleFiles>& files) {
+  namespace res = qova::resources;
+  std::vector<std::pair<UINT, std::vector<std::string>>> moves = {
+      {res::kExtractAddPairedTest, {}},
+      {res::kExtractAddPairedReference, {}},
+      {res::kExtractAddNonPairedTest, {}},
+      {res::kExtractAddNonPairedReference, {}},
+  };
   for (const arraygen::SampleFiles& f : files) {
-    if (f.Name == kPairedTumour) {
-      lists.PairedTests.push_back(f.ChpFile);
-    } else if (f.Name == std::string(kPairedTumour) + "N") {
-      lists.PairedReferences.push_back(f.ChpFile);
-    } else if (f.Name == kUnpairedTumour) {
-      lists.NonPairedTests.push_back(f.ChpFile);
-    } else {
-      lists.NonPairedReferences.push_back(f.ChpFile);
-    }
+    const std::size_t list = f.Name == kPairedTumour                          ? 0
+                             : f.Name == std::string(kPairedTumour) + "N" ? 1
+                             : f.Name == kUnpairedTumour                      ? 2
+                                                                              : 3;
+    moves[list].second.push_back(f.ChpFile);
   }
-  const ExtractionFolders folders{doc.DataFolder, doc.LibraryFolder, doc.ArrayDataFolder};
-  LogProgress progress(log);
-  const ExtractionRunResult run = RunExtraction(
-      lists, progress, [&](const ExtractionRequest& request) { return ExtractSampleFiles(request, folders); });
-  if (run.FailedCount() > 0) AfxMessageBox(run.FailureSummary());
+  platform::ui::Headless().OnDialog(res::kDataExtractDialog, [moves](platform::ui::DialogDriver& d) {
+    for (const auto& [addButton, names] : moves) {
+      const std::vector<std::string> found = d.Items(res::kExtractFoundFiles);
+      std::vector<int> chosen;
+      for (const std::string& name : names) {
+        const auto at = std::find(found.begin(), found.end(), name);
+        if (at == found.end()) throw platform::ui::ScriptError(name + " is not among the found files");
+        chosen.push_back(static_cast<int>(at - found.begin()));
+      }
+      d.SelectItems(res::kExtractFoundFiles, chosen).Click(addButton);
+    }
+    d.Ok();
+  });
+  platform::ui::DispatchCommand(doc, qova::command::kDataExtract);
+}
+
+// Data > Sample Manager: the sample chosen in the list, then the button.
+void RunSampleManager(CQOVADoc& doc, const std::string& sample, std::vector<UINT> buttons) {
+  namespace ids = qova::resources::manager;
+  platform::ui::Headless().OnDialog(qova::resources::kSampleManagerDialog,
+                                    [sample, buttons](platform::ui::DialogDriver& d) {
+                                      d.Select(ids::kSampleList, sample);
+                                      for (const UINT button : buttons) d.Click(button);
+                                    });
+  platform::ui::DispatchCommand(doc, qova::command::kSampleManager);
 }
 
 bool IsLoh(const CAnalyzedData& r, std::int32_t i) {
@@ -357,14 +369,23 @@ DemoOutcome RunDemo(const DemoOptions& options, std::ostream& log) {
       << folders.Cel << "\n";
   const std::vector<arraygen::SampleFiles> files = WriteArrayFiles(options, folders, generator, samples);
 
+  // A run again starts from its array files: what an earlier run extracted
+  // and analysed must not pass for this run's work.
+  for (const DemoSample& s : samples) {
+    for (const std::string& old : {folders.ArrayData + s.Sample.Name + ".CFH", folders.Results + s.Sample.Name + ".CFS",
+                                   folders.Results + s.Sample.Name + ".CFN", folders.Results + s.Sample.Name + ".CFA"}) {
+      if (platform::FileExists(old) && !platform::RemoveFile(old)) throw std::runtime_error("cannot remove " + old);
+    }
+  }
   {
     CQOVADoc doc;
     log << "Data > Extract Data\n";
-    ExtractAll(doc, files, log);
+    ExtractAll(doc, files);
     log << "Data > Sample Manager: " << kPairedTumour << ", self analysis\n";
-    doc.RunSampleAction(kPairedTumour, kActionSelfAnalysis);
+    RunSampleManager(doc, kPairedTumour, {qova::resources::manager::kAlleleSpecificAnalysis});
     log << "Data > Sample Manager: " << kUnpairedTumour << ", non-self analysis with automatic references\n";
-    doc.RunSampleAction(kUnpairedTumour, kActionAutomaticAnalysis);
+    RunSampleManager(doc, kUnpairedTumour,
+                     {qova::resources::manager::kModeAutomatic, qova::resources::manager::kNonSelfAnalysis});
   }
 
   outcome.Messages = messages.Texts();

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -53,7 +54,11 @@ int main(int argc, char** argv) {
     const demo::DemoOutcome outcome = demo::RunDemo(options, std::cout);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::cout << "\nWritten below " << options.Folder << ":\n";
-    for (const std::string& file : outcome.Written) std::cout << "  " << file << "\n";
+    for (const std::string& file : outcome.Written) {
+      std::error_code error;
+      const auto bytes = std::filesystem::file_size(std::filesystem::path(options.Folder) / file, error);
+      std::cout << "  " << file << "  (" << (error ? 0 : bytes) / 1024 << " KB)\n";
+    }
     demo::PrintOutcome(outcome, std::cout);
     std::cout << "\nDone in " << static_cast<int>(seconds) << " s.\n";
     for (const demo::SampleOutcome& sample : outcome.Samples) {
