@@ -56,19 +56,9 @@ void CDFData::Clear() {
   nextPosition_ = 0;
   firstProbeSetPosition_ = 0;
   fileSize_ = 0;
-  if (headerStream_.is_open()) headerStream_.close();
-  headerStreamSize_ = 0;
 }
 
-std::uint32_t CDFData::NextGroupPosition(std::uint32_t position) {
-  if (!headerStream_.is_open()) headerStreamSize_ = OpenInputFile(file_->Header().fileName, headerStream_);
-  headerStream_.clear();
-  HeaderStream header(headerStream_, headerStreamSize_);
-  header.Seek(position);
-  DataGroupHeader group;
-  DataGroupHeaderReader::ReadOne(header, group);
-  return group.nextGroupPos;
-}
+std::uint32_t CDFData::NextGroupPosition(std::uint32_t position) { return file_->NextDataGroupPosition(position); }
 
 void CDFData::StartSequentialAccess() {
   const FileHeader& header = file_->Header();
@@ -106,8 +96,9 @@ void CDFData::GetProbeSetInformation(std::int32_t index, CDFProbeSetInformation&
                               std::uint64_t(std::max(set.rowCount, 0)) * std::uint64_t(std::max(set.GetRowSize(), 0));
     if (set.rowCount < 0 || end > fileSize_) throw generic_exceptions::InvalidFileTypeException();
   }
-  info.SetDataGroup(group, file_);
-  nextPosition_ = group.Header().nextGroupPos;
+  const std::uint32_t next = group.Header().nextGroupPos;
+  info.SetDataGroup(std::move(group), file_);
+  nextPosition_ = next;
   ++nextIndex_;
 }
 

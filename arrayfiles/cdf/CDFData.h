@@ -9,7 +9,6 @@
 // Walking forward skips the probe sets in between by reading their group
 // headers alone; asking for an earlier probe set walks again from the index.
 #include <cstdint>
-#include <fstream>
 #include <memory>
 #include <string>
 
@@ -72,9 +71,6 @@ class CDFData {
   std::uint32_t firstProbeSetPosition_ = 0;
   std::uint64_t fileSize_ = 0;
   std::unique_ptr<DataSet> indexDataSet_;
-  // Group headers passed over are read through this stream, opened once.
-  std::ifstream headerStream_;
-  std::uint64_t headerStreamSize_ = 0;
 };
 
 class CDFFileReader {

@@ -23,8 +23,7 @@ constexpr int kCellColumns = 6;
 
 template <typename Get>
 void ReadIfPresent(const DataSetHeader& header, std::u16string_view name, Get get) {
-  GenericParameter parameter;
-  if (header.FindParameter(name, parameter)) get(parameter);
+  if (const GenericParameter* parameter = header.FindParameter(name)) get(*parameter);
 }
 
 std::int32_t ClampToInt32(std::uint64_t value) {
@@ -85,8 +84,8 @@ bool CDFProbeGroupInformation::GetCell(std::int32_t index, CDFProbeInformation& 
   return true;
 }
 
-void CDFProbeSetInformation::SetDataGroup(const DataGroup& group, std::shared_ptr<GenericData> file) {
-  dataGroup_ = group;
+void CDFProbeSetInformation::SetDataGroup(DataGroup group, std::shared_ptr<GenericData> file) {
+  dataGroup_ = std::move(group);
   file_ = std::move(file);
   unitType_ = 0;
   direction_ = 0;

@@ -79,11 +79,11 @@ class CDFProbeGroupInformation {
 
 class CDFProbeSetInformation {
  public:
-  // Keeps a copy of the probe set's data group and reads its numbers: type,
+  // Keeps the probe set's data group and reads its numbers: type,
   // direction, number and cells per atom from the first data set, atoms and
   // cells summed over all of them. A data group without data sets is a probe
   // set of no groups. ParameterMismatchException as for the groups.
-  void SetDataGroup(const DataGroup& group, std::shared_ptr<GenericData> file);
+  void SetDataGroup(DataGroup group, std::shared_ptr<GenericData> file);
 
   [[nodiscard]] std::int32_t GetNumGroups() const { return numGroups_; }
   [[nodiscard]] std::int32_t GetUnitType() const { return unitType_; }

@@ -29,4 +29,11 @@ bool DataSetHeader::FindParameter(std::u16string_view wanted, GenericParameter& 
   return FindParameterByName(parameters, wanted, out);
 }
 
+const GenericParameter* DataSetHeader::FindParameter(std::u16string_view wanted) const {
+  for (const GenericParameter& parameter : parameters) {
+    if (parameter.GetName() == wanted) return &parameter;
+  }
+  return nullptr;
+}
+
 }  // namespace generic_io

@@ -54,6 +54,8 @@ struct DataSetHeader {
   [[nodiscard]] ColumnDescription GetColumn(std::size_t index) const { return columns.at(index); }
   [[nodiscard]] int GetColumnCount() const { return int(columns.size()); }
   bool FindParameter(std::u16string_view name, GenericParameter& out) const;
+  // The first parameter named exactly `name`, or null; no copy is made.
+  [[nodiscard]] const GenericParameter* FindParameter(std::u16string_view name) const;
   [[nodiscard]] std::u16string GetName() const { return name; }
   // Read with the minimal header mode and not yet completed.
   [[nodiscard]] bool IsMinimal() const { return rowCount == 0 && columns.empty() && parameters.empty(); }

@@ -66,6 +66,15 @@ generic_io::DataGroup GenericData::DataGroup(std::uint32_t position) {
   return generic_io::DataGroup(header_.fileName, std::move(group), &fileStream_, loadEntireDataSetHint_);
 }
 
+std::uint32_t GenericData::NextDataGroupPosition(std::uint32_t position) {
+  if (useMemoryMapping_ && !MapFile()) throw generic_exceptions::FileNotOpenException();
+  HeaderStream stream = HeaderReadStream();
+  stream.Seek(position);
+  DataGroupHeader group;
+  DataGroupHeaderReader::ReadOne(stream, group);
+  return group.nextGroupPos;
+}
+
 std::unique_ptr<DataSet> GenericData::DataSet(std::u16string_view groupName, std::u16string_view setName) {
   if (useMemoryMapping_) {
     if (!MapFile()) throw generic_exceptions::FileNotOpenException();

@@ -30,6 +30,9 @@ class GenericData {
   // (not added to Header()). FileNotOpenException when the file cannot be
   // mapped; the header exceptions when it is malformed.
   [[nodiscard]] generic_io::DataGroup DataGroup(std::uint32_t position);
+  // The next-group position of the group header at that file position, its
+  // data set headers left unread; the exceptions of DataGroup.
+  [[nodiscard]] std::uint32_t NextDataGroupPosition(std::uint32_t position);
   // A new, not yet opened data set found by exact group and set names. A set
   // read with the minimal header mode is completed first, and the completion
   // kept. FileNotOpenException, DataGroupNotFoundException, DataSetNotFoundException.

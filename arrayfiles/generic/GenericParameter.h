@@ -38,6 +38,8 @@ class GenericParameter {
  public:
   GenericParameter() = default;
   GenericParameter(std::u16string name, const void* value, std::uint32_t valueLength, std::u16string mimeType);
+  GenericParameter(std::u16string name, std::vector<std::uint8_t> value, std::u16string mimeType)
+      : name_(std::move(name)), type_(std::move(mimeType)), value_(std::move(value)) {}
 
   [[nodiscard]] const std::u16string& GetName() const { return name_; }
   void SetName(std::u16string name) { name_ = std::move(name); }

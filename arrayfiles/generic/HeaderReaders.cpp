@@ -24,7 +24,7 @@ GenericParameter ReadParameter(HeaderStream& stream) {
   std::u16string name = StreamInput::ReadText16(stream);
   std::vector<std::uint8_t> value = StreamInput::ReadBlob(stream);
   std::u16string type = StreamInput::ReadText16(stream);
-  return GenericParameter(std::move(name), value.data(), std::uint32_t(value.size()), std::move(type));
+  return GenericParameter(std::move(name), std::move(value), std::move(type));
 }
 
 ColumnDescription ReadColumn(HeaderStream& stream) {

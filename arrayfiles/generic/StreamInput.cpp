@@ -91,14 +91,17 @@ std::string ReadText8(HeaderStream& stream) {
 
 std::u16string ReadText16(HeaderStream& stream) {
   std::size_t count = ReadLength(stream, 2);
-  std::vector<std::uint8_t> bytes(count * 2);
-  stream.Read(bytes.data(), bytes.size());
-  std::u16string text;
-  text.reserve(count);
+  // Read in place and swap to host order: headers hold many short texts, and
+  // a staging buffer per text would double the allocations.
+  std::u16string text(count, u'\0');
+  stream.Read(text.data(), count * 2);
   for (std::size_t i = 0; i < count; ++i) {
-    char16_t unit = platform::ReadBE16(&bytes[2 * i]);
-    if (unit == 0) break;
-    text.push_back(unit);
+    char16_t unit = platform::ReadBE16(reinterpret_cast<const std::uint8_t*>(text.data() + i));
+    if (unit == 0) {
+      text.resize(i);
+      break;
+    }
+    text[i] = unit;
   }
   return text;
 }
