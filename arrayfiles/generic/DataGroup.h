@@ -15,8 +15,10 @@ class DataGroup {
  public:
   // The mapping or the stream belongs to the file object and must outlive the
   // group and the data sets it hands out.
+  // `wholeFile`, when given, is a view of the whole mapped file that the
+  // data sets read from instead of mapping windows of their own.
   DataGroup(std::string fileName, DataGroupHeader header, const platform::FileMapping* mapping,
-            bool loadEntireDataSetHint);
+            bool loadEntireDataSetHint, std::shared_ptr<const platform::MappedView> wholeFile = nullptr);
   DataGroup(std::string fileName, DataGroupHeader header, std::istream* stream, bool loadEntireDataSetHint);
 
   [[nodiscard]] const DataGroupHeader& Header() const { return header_; }
@@ -30,6 +32,7 @@ class DataGroup {
   DataGroupHeader header_;
   bool useMemoryMapping_;
   const platform::FileMapping* mapping_ = nullptr;
+  std::shared_ptr<const platform::MappedView> wholeFile_;
   std::istream* fileStream_ = nullptr;
   bool loadEntireDataSetHint_;
 };

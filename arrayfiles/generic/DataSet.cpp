@@ -25,11 +25,12 @@ std::uint64_t SizeOfStream(std::istream& stream) {
 }  // namespace
 
 DataSet::DataSet(std::string fileName, const DataSetHeader& header, const platform::FileMapping* mapping,
-                 bool loadEntireDataSetHint)
+                 bool loadEntireDataSetHint, std::shared_ptr<const platform::MappedView> wholeFile)
     : fileName_(std::move(fileName)),
       header_(header),
       useMemoryMapping_(true),
       mapping_(mapping),
+      wholeFile_(std::move(wholeFile)),
       loadEntireDataSetHint_(loadEntireDataSetHint) {}
 
 DataSet::DataSet(std::string fileName, const DataSetHeader& header, std::istream* stream,
@@ -81,6 +82,7 @@ bool DataSet::Open() {
 void DataSet::Close() {
   if (useMemoryMapping_) {
     view_.Reset();
+    wholeFile_.reset();
     mapping_ = nullptr;
   } else {
     loaded_.clear();
@@ -97,6 +99,11 @@ bool DataSet::MapWindow(std::uint64_t start, std::uint64_t length) {
   mapStart_ = start;
   length = std::min(length, WindowLimit());
   view_.Reset();
+  if (mapping_ != nullptr && wholeFile_ && start <= wholeFile_->Size() && length <= wholeFile_->Size() - start) {
+    data_ = wholeFile_->Data() + start;
+    mapLen_ = length;
+    return true;
+  }
   std::uint64_t delta = start % platform::FileMapping::kAllocationGranularity;
   if (mapping_ != nullptr) view_ = mapping_->Map(start - delta, std::size_t(delta + length));
   if (!view_.IsValid()) {

@@ -6,6 +6,7 @@
 // each request, instead.
 #include <cstdint>
 #include <istream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,9 +20,11 @@ class DataSet {
   // The widest window ever mapped (200 MiB).
   static constexpr std::uint64_t MaxWindowBytes = 209715200;
 
-  // Memory-mapped: the mapping belongs to the file object and must outlive the set.
+  // Memory-mapped: the mapping belongs to the file object and must outlive the
+  // set. With `wholeFile` (a view of the whole mapped file) the window is a
+  // range of that view rather than a mapping of its own.
   DataSet(std::string fileName, const DataSetHeader& header, const platform::FileMapping* mapping,
-          bool loadEntireDataSetHint);
+          bool loadEntireDataSetHint, std::shared_ptr<const platform::MappedView> wholeFile = nullptr);
   // Stream: the stream belongs to the file object and must outlive the set.
   DataSet(std::string fileName, const DataSetHeader& header, std::istream* stream, bool loadEntireDataSetHint);
   ~DataSet();
@@ -89,6 +92,7 @@ class DataSet {
   bool useMemoryMapping_;
   const platform::FileMapping* mapping_ = nullptr;
   platform::MappedView view_;
+  std::shared_ptr<const platform::MappedView> wholeFile_;
   std::istream* fileStream_ = nullptr;
   std::vector<std::uint8_t> loaded_;
   bool loadEntireDataSetHint_;

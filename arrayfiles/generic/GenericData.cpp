@@ -18,7 +18,7 @@ bool GenericData::MapFile() {
 }
 
 void GenericData::UnmapFile() {
-  wholeFile_.Reset();
+  wholeFile_.reset();
   mapping_.Close();
   if (fileStream_.is_open()) fileStream_.close();
 }
@@ -37,10 +37,17 @@ std::uint64_t GenericData::FileSize() {
   return platform::GetFileStatus(header_.fileName, status) ? status.size : 0;
 }
 
+std::shared_ptr<const platform::MappedView> GenericData::WholeFileView() const {
+  if (wholeFile_ && wholeFile_->IsValid()) return wholeFile_;
+  return nullptr;
+}
+
 HeaderStream GenericData::HeaderReadStream() {
   if (useMemoryMapping_ && MapFile()) {
-    if (!wholeFile_.IsValid()) wholeFile_ = mapping_.Map(0, std::size_t(mapping_.Size()));
-    if (wholeFile_.IsValid()) return HeaderStream(wholeFile_.Data(), wholeFile_.Size());
+    if (!wholeFile_ || !wholeFile_->IsValid()) {
+      wholeFile_ = std::make_shared<platform::MappedView>(mapping_.Map(0, std::size_t(mapping_.Size())));
+    }
+    if (wholeFile_->IsValid()) return HeaderStream(wholeFile_->Data(), wholeFile_->Size());
   }
   return HeaderStream(FileStream(), FileSize());
 }
@@ -61,7 +68,7 @@ generic_io::DataGroup GenericData::DataGroup(std::uint32_t position) {
   std::uint32_t setCount = DataGroupHeaderReader::ReadOne(stream, group);
   DataSetHeaderReader::ReadAll(stream, setCount, group);
   if (useMemoryMapping_) {
-    return generic_io::DataGroup(header_.fileName, std::move(group), &mapping_, loadEntireDataSetHint_);
+    return generic_io::DataGroup(header_.fileName, std::move(group), &mapping_, loadEntireDataSetHint_, WholeFileView());
   }
   return generic_io::DataGroup(header_.fileName, std::move(group), &fileStream_, loadEntireDataSetHint_);
 }
@@ -87,7 +94,8 @@ std::unique_ptr<DataSet> GenericData::DataSet(std::u16string_view groupName, std
   if (setHeader == nullptr) throw generic_exceptions::DataSetNotFoundException();
   if (setHeader->IsMinimal()) CompleteDataSetHeader(*setHeader);
   if (useMemoryMapping_) {
-    return std::make_unique<generic_io::DataSet>(header_.fileName, *setHeader, &mapping_, loadEntireDataSetHint_);
+    return std::make_unique<generic_io::DataSet>(header_.fileName, *setHeader, &mapping_, loadEntireDataSetHint_,
+                                                 WholeFileView());
   }
   return std::make_unique<generic_io::DataSet>(header_.fileName, *setHeader, &fileStream_, loadEntireDataSetHint_);
 }

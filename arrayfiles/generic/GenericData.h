@@ -63,11 +63,14 @@ class GenericData {
   void CompleteDataSetHeader(DataSetHeader& header);
   // A header reader over the mapped file, or over the stream when not mapping.
   HeaderStream HeaderReadStream();
+  // The whole-file view once it is mapped, else null.
+  [[nodiscard]] std::shared_ptr<const platform::MappedView> WholeFileView() const;
 
   FileHeader header_;
   platform::FileMapping mapping_;
   // The whole file, mapped on the first header read after the first pass.
-  platform::MappedView wholeFile_;
+  // Data sets share it, so that opening one maps nothing more.
+  std::shared_ptr<platform::MappedView> wholeFile_;
   bool useMemoryMapping_ = true;
   std::ifstream fileStream_;
   bool loadEntireDataSetHint_ = false;
