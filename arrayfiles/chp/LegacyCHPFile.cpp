@@ -176,6 +176,12 @@ void LegacyInput::Skip(std::size_t bytes) {
   in_.seekg(std::streamoff(bytes), std::ios::cur);
 }
 
+bool LegacyInput::Bytes(std::vector<std::uint8_t>& out, std::size_t n) {
+  out.resize(n);
+  in_.read(reinterpret_cast<char*>(out.data()), std::streamsize(n));
+  return std::size_t(in_.gcount()) == n;
+}
+
 std::string LegacyInput::FixedText(std::size_t n) {
   std::string text;
   LittleEndianInput::ReadFixedText(in_, text, std::int32_t(n));

@@ -8,6 +8,7 @@
 #include <istream>
 #include <streambuf>
 #include <string>
+#include <vector>
 
 namespace legacy_chp {
 
@@ -40,6 +41,9 @@ class LegacyInput {
   // A signed 32-bit count of thousandths.
   float Thousandths();
   void Skip(std::size_t bytes);
+  // The next `n` bytes in one read, for runs of fixed-width records; false
+  // when the file ends first.
+  bool Bytes(std::vector<std::uint8_t>& out, std::size_t n);
 
   // `n` bytes (n below 2^31) holding a text up to its first zero byte.
   std::string FixedText(std::size_t n);

@@ -2,6 +2,7 @@
 // parameter pairs and background zones, then fixed-size records per assay.
 #include "arrayfiles/chp/LegacyCHPFile.h"
 #include "arrayfiles/chp/LegacyCHPInput.h"
+#include "platform/ByteOrder.h"
 
 namespace legacy_chp::detail {
 
@@ -94,21 +95,25 @@ bool ReadExpression(LegacyInput& in, CLegacyCHPFile& file) {
 bool ReadGenotyping(LegacyInput& in, CLegacyCHPFile& file) {
   bool longRecord = in.Int32() == kGenotypeLongRecord;
   std::int32_t n = file.header.numProbeSets;
-  if (!in.Fits(n, longRecord ? std::size_t(kGenotypeLongRecord) : kGenotypeShortBytes)) {
-    return Fail(file, messages::kWrongFormat);
-  }
+  const std::size_t recordBytes = longRecord ? std::size_t(kGenotypeLongRecord) : kGenotypeShortBytes;
+  if (!in.Fits(n, recordBytes)) return Fail(file, messages::kWrongFormat);
+  // The records were checked to fit: read them at once rather than field by field.
+  std::vector<std::uint8_t> records;
+  if (!in.Bytes(records, std::size_t(n) * recordBytes)) return Fail(file, messages::kWrongFormat);
   file.results.resize(std::size_t(n));
+  const std::uint8_t* p = records.data();
   for (auto& slot : file.results) {
     auto r = std::make_unique<CGenotypeProbeSetResults>();
-    r->call = in.UInt8();
-    r->value1 = in.Float32();
-    r->value2 = r->value4 = in.Float32();
-    r->value3 = r->value5 = in.Float32();
+    r->call = p[0];
+    r->value1 = platform::ReadLEFloat(p + 1);
+    r->value2 = r->value4 = platform::ReadLEFloat(p + 5);
+    r->value3 = r->value5 = platform::ReadLEFloat(p + 9);
     if (longRecord) {
-      r->value6 = in.Float32();
-      r->value7 = in.Float32();
+      r->value6 = platform::ReadLEFloat(p + 13);
+      r->value7 = platform::ReadLEFloat(p + 17);
     }
     slot = std::move(r);
+    p += recordBytes;
   }
   return true;
 }
