@@ -7,7 +7,7 @@ namespace generic_io {
 DataGroup::DataGroup(std::string fileName, DataGroupHeader header, const platform::FileMapping* mapping,
                      bool loadEntireDataSetHint, std::shared_ptr<const platform::MappedView> wholeFile)
     : fileName_(std::move(fileName)),
-      header_(std::move(header)),
+      header_(std::make_shared<const DataGroupHeader>(std::move(header))),
       useMemoryMapping_(true),
       mapping_(mapping),
       wholeFile_(std::move(wholeFile)),
@@ -16,14 +16,14 @@ DataGroup::DataGroup(std::string fileName, DataGroupHeader header, const platfor
 DataGroup::DataGroup(std::string fileName, DataGroupHeader header, std::istream* stream,
                      bool loadEntireDataSetHint)
     : fileName_(std::move(fileName)),
-      header_(std::move(header)),
+      header_(std::make_shared<const DataGroupHeader>(std::move(header))),
       useMemoryMapping_(false),
       fileStream_(stream),
       loadEntireDataSetHint_(loadEntireDataSetHint) {}
 
 std::unique_ptr<DataSet> DataGroup::DataSet(std::int32_t index) const {
-  if (index < 0 || index >= header_.GetDataSetCount()) throw generic_exceptions::DataSetNotFoundException();
-  const DataSetHeader& setHeader = header_.GetDataSetHeader(std::size_t(index));
+  if (index < 0 || index >= header_->GetDataSetCount()) throw generic_exceptions::DataSetNotFoundException();
+  std::shared_ptr<const DataSetHeader> setHeader(header_, &header_->GetDataSetHeader(std::size_t(index)));
   if (useMemoryMapping_) {
     return std::make_unique<generic_io::DataSet>(fileName_, setHeader, mapping_, loadEntireDataSetHint_, wholeFile_);
   }

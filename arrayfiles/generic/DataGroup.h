@@ -21,7 +21,7 @@ class DataGroup {
             bool loadEntireDataSetHint, std::shared_ptr<const platform::MappedView> wholeFile = nullptr);
   DataGroup(std::string fileName, DataGroupHeader header, std::istream* stream, bool loadEntireDataSetHint);
 
-  [[nodiscard]] const DataGroupHeader& Header() const { return header_; }
+  [[nodiscard]] const DataGroupHeader& Header() const { return *header_; }
 
   // A new, not yet opened data set for the set at `index`;
   // DataSetNotFoundException when the group has no such set.
@@ -29,7 +29,8 @@ class DataGroup {
 
  private:
   std::string fileName_;
-  DataGroupHeader header_;
+  // Shared with copies of the group and with its data sets.
+  std::shared_ptr<const DataGroupHeader> header_;
   bool useMemoryMapping_;
   const platform::FileMapping* mapping_ = nullptr;
   std::shared_ptr<const platform::MappedView> wholeFile_;

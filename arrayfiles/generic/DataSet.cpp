@@ -26,8 +26,14 @@ std::uint64_t SizeOfStream(std::istream& stream) {
 
 DataSet::DataSet(std::string fileName, const DataSetHeader& header, const platform::FileMapping* mapping,
                  bool loadEntireDataSetHint, std::shared_ptr<const platform::MappedView> wholeFile)
+    : DataSet(std::move(fileName), std::make_shared<const DataSetHeader>(header), mapping, loadEntireDataSetHint,
+              std::move(wholeFile)) {}
+
+DataSet::DataSet(std::string fileName, std::shared_ptr<const DataSetHeader> header,
+                 const platform::FileMapping* mapping, bool loadEntireDataSetHint,
+                 std::shared_ptr<const platform::MappedView> wholeFile)
     : fileName_(std::move(fileName)),
-      header_(header),
+      header_(std::move(header)),
       useMemoryMapping_(true),
       mapping_(mapping),
       wholeFile_(std::move(wholeFile)),
@@ -35,8 +41,12 @@ DataSet::DataSet(std::string fileName, const DataSetHeader& header, const platfo
 
 DataSet::DataSet(std::string fileName, const DataSetHeader& header, std::istream* stream,
                  bool loadEntireDataSetHint)
+    : DataSet(std::move(fileName), std::make_shared<const DataSetHeader>(header), stream, loadEntireDataSetHint) {}
+
+DataSet::DataSet(std::string fileName, std::shared_ptr<const DataSetHeader> header, std::istream* stream,
+                 bool loadEntireDataSetHint)
     : fileName_(std::move(fileName)),
-      header_(header),
+      header_(std::move(header)),
       useMemoryMapping_(false),
       fileStream_(stream),
       loadEntireDataSetHint_(loadEntireDataSetHint) {}
@@ -44,18 +54,18 @@ DataSet::DataSet(std::string fileName, const DataSetHeader& header, std::istream
 DataSet::~DataSet() { Close(); }
 
 std::uint64_t DataSet::AreaEnd() const {
-  return std::uint64_t(header_.dataStartPos) + std::uint64_t(header_.rowCount) * RowWidth();
+  return std::uint64_t(header_->dataStartPos) + std::uint64_t(header_->rowCount) * RowWidth();
 }
 
 std::uint64_t DataSet::WindowLimit() const { return std::max(maxWindowBytes_, RowWidth()); }
 
 bool DataSet::Open() {
   columnByteOffsets_.assign(1, 0);
-  for (const ColumnDescription& column : header_.columns) {
+  for (const ColumnDescription& column : header_->columns) {
     columnByteOffsets_.push_back(columnByteOffsets_.back() + std::uint32_t(column.GetWidth()));
   }
   isOpen_ = false;
-  if (header_.rowCount < 0 || (header_.rowCount > 0 && header_.columns.empty())) return false;
+  if (header_->rowCount < 0 || (header_->rowCount > 0 && header_->columns.empty())) return false;
   std::uint64_t fileSize = 0;
   if (useMemoryMapping_) {
     if (mapping_ == nullptr || !mapping_->IsOpen()) return false;
@@ -65,15 +75,15 @@ bool DataSet::Open() {
     fileSize = SizeOfStream(*fileStream_);
   }
   if (AreaEnd() > fileSize) return false;
-  if (header_.rowCount == 0) {
+  if (header_->rowCount == 0) {
     // Nothing to map: every cell request is out of range.
     isOpen_ = true;
     return true;
   }
   if (useMemoryMapping_) {
-    isOpen_ = MapWindow(header_.dataStartPos, AreaEnd() - header_.dataStartPos);
+    isOpen_ = MapWindow(header_->dataStartPos, AreaEnd() - header_->dataStartPos);
   } else {
-    if (loadEntireDataSetHint_) LoadBytes(header_.dataStartPos, AreaEnd() - header_.dataStartPos);
+    if (loadEntireDataSetHint_) LoadBytes(header_->dataStartPos, AreaEnd() - header_->dataStartPos);
     isOpen_ = true;
   }
   return isOpen_;
@@ -132,31 +142,31 @@ void DataSet::LoadBytes(std::uint64_t start, std::uint64_t length) {
 }
 
 const std::uint8_t* DataSet::LoadRows(std::int32_t row, std::int32_t column, std::int32_t rowCount) {
-  LoadBytes(header_.dataStartPos + columnByteOffsets_[column] + std::uint64_t(row) * RowWidth(),
+  LoadBytes(header_->dataStartPos + columnByteOffsets_[column] + std::uint64_t(row) * RowWidth(),
             RowWidth() * std::uint64_t(rowCount));
   return data_;
 }
 
 void DataSet::CheckCell(std::int32_t row, std::int32_t column) const {
-  if (row < 0 || row >= header_.rowCount || column < 0 || column >= Columns()) throw DataSetRemapException();
+  if (row < 0 || row >= header_->rowCount || column < 0 || column >= Columns()) throw DataSetRemapException();
 }
 
 const std::uint8_t* DataSet::FilePosition(std::int32_t row, std::int32_t column, std::int32_t rowCount) {
   if (!isOpen_) throw DataSetNotOpenException();
   CheckCell(row, column);
-  rowCount = std::clamp(rowCount, 1, header_.rowCount);
+  rowCount = std::clamp(rowCount, 1, header_->rowCount);
   if (!useMemoryMapping_ && !loadEntireDataSetHint_) return LoadRows(row, column, rowCount);
 
   const std::uint64_t rowWidth = RowWidth();
-  const std::uint64_t startByte = header_.dataStartPos + columnByteOffsets_[column] + std::uint64_t(row) * rowWidth;
+  const std::uint64_t startByte = header_->dataStartPos + columnByteOffsets_[column] + std::uint64_t(row) * rowWidth;
   if (useMemoryMapping_) {
     const std::uint64_t endByte =
-        header_.dataStartPos + columnByteOffsets_[column + 1] + std::uint64_t(row + rowCount - 1) * rowWidth;
+        header_->dataStartPos + columnByteOffsets_[column + 1] + std::uint64_t(row + rowCount - 1) * rowWidth;
     if (startByte < mapStart_) {
       // Moving back: the window ends at or after the requested cells.
       std::uint64_t limit = WindowLimit();
       std::uint64_t newStart = endByte > limit ? endByte - limit : 0;
-      newStart = std::clamp<std::uint64_t>(newStart, header_.dataStartPos, startByte);
+      newStart = std::clamp<std::uint64_t>(newStart, header_->dataStartPos, startByte);
       if (!MapWindow(newStart, AreaEnd() - newStart)) throw DataSetRemapException();
     } else if (endByte > mapStart_ + mapLen_) {
       // Moving on: the window starts at the requested cell.
@@ -168,19 +178,19 @@ const std::uint8_t* DataSet::FilePosition(std::int32_t row, std::int32_t column,
 
 std::int64_t DataSet::LastCellInWindow(std::int32_t column) const {
   std::int64_t windowEnd = std::int64_t(mapStart_ + mapLen_);
-  std::int64_t firstCellEnd = std::int64_t(header_.dataStartPos) + columnByteOffsets_[column + 1];
+  std::int64_t firstCellEnd = std::int64_t(header_->dataStartPos) + columnByteOffsets_[column + 1];
   if (windowEnd < firstCellEnd) return -1;
   return (windowEnd - firstCellEnd) / std::int64_t(RowWidth());
 }
 
 void DataSet::GetData(std::int32_t row, std::int32_t column, std::string& text) {
   const std::uint8_t* cell = FilePosition(row, column, 1);
-  text = MemoryInput::ReadText8(cell, cell + header_.columns[column].GetWidth());
+  text = MemoryInput::ReadText8(cell, cell + header_->columns[column].GetWidth());
 }
 
 void DataSet::GetData(std::int32_t row, std::int32_t column, std::u16string& text) {
   const std::uint8_t* cell = FilePosition(row, column, 1);
-  text = MemoryInput::ReadText16(cell, cell + header_.columns[column].GetWidth());
+  text = MemoryInput::ReadText16(cell, cell + header_->columns[column].GetWidth());
 }
 
 template <typename T, typename Decode>
@@ -189,8 +199,8 @@ void DataSet::ReadColumn(std::int32_t column, std::int32_t startRow, std::int32_
   values.clear();
   if (!isOpen_) throw DataSetNotOpenException();
   if (column < 0 || column >= Columns()) throw DataSetRemapException();
-  if (header_.columns[column].GetWidth() != std::int32_t(sizeof(T))) throw ParameterMismatchException();
-  const std::int64_t rows = header_.rowCount;
+  if (header_->columns[column].GetWidth() != std::int32_t(sizeof(T))) throw ParameterMismatchException();
+  const std::int64_t rows = header_->rowCount;
   const std::int64_t first = std::clamp<std::int64_t>(startRow, 0, rows);
   const std::int64_t end = std::clamp<std::int64_t>(std::int64_t(startRow) + std::max(count, 0), first, rows);
   values.resize(std::size_t(end - first));

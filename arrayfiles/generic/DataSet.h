@@ -25,8 +25,12 @@ class DataSet {
   // range of that view rather than a mapping of its own.
   DataSet(std::string fileName, const DataSetHeader& header, const platform::FileMapping* mapping,
           bool loadEntireDataSetHint, std::shared_ptr<const platform::MappedView> wholeFile = nullptr);
+  DataSet(std::string fileName, std::shared_ptr<const DataSetHeader> header, const platform::FileMapping* mapping,
+          bool loadEntireDataSetHint, std::shared_ptr<const platform::MappedView> wholeFile = nullptr);
   // Stream: the stream belongs to the file object and must outlive the set.
   DataSet(std::string fileName, const DataSetHeader& header, std::istream* stream, bool loadEntireDataSetHint);
+  DataSet(std::string fileName, std::shared_ptr<const DataSetHeader> header, std::istream* stream,
+          bool loadEntireDataSetHint);
   ~DataSet();
   DataSet(const DataSet&) = delete;
   DataSet& operator=(const DataSet&) = delete;
@@ -39,9 +43,9 @@ class DataSet {
   // reads raise DataSetRemapException) or the loaded bytes.
   void Close();
 
-  [[nodiscard]] const DataSetHeader& Header() const { return header_; }
-  [[nodiscard]] std::int32_t Rows() const { return header_.rowCount; }
-  [[nodiscard]] int Columns() const { return int(header_.columns.size()); }
+  [[nodiscard]] const DataSetHeader& Header() const { return *header_; }
+  [[nodiscard]] std::int32_t Rows() const { return header_->rowCount; }
+  [[nodiscard]] int Columns() const { return int(header_->columns.size()); }
   [[nodiscard]] bool IsOpen() const { return isOpen_; }
 
   // The first byte of cell (row, column), big-endian as stored. `rowCount`
@@ -87,7 +91,9 @@ class DataSet {
                   Decode decode);
 
   std::string fileName_;
-  DataSetHeader header_;
+  // Shared with the data group it came from: headers are read once per group
+  // and never change after.
+  std::shared_ptr<const DataSetHeader> header_;
   std::vector<std::uint32_t> columnByteOffsets_{0};  // one per column, then the row width
   bool useMemoryMapping_;
   const platform::FileMapping* mapping_ = nullptr;
