@@ -230,6 +230,7 @@ void CAnalyzedData::Load(CArchive& ar, AnalysisKind fileKind, bool headerOnly, b
   const std::uint64_t recordSize = static_cast<std::uint64_t>(RecordSize(kind));
   constexpr std::uint64_t kSummaryBytes = 2 * sizeof(float);
   qova::RequireBytesLeft(ar, records * recordSize + kSummaryBytes, 1);
+  qova::RequireNothingAfter(ar, records * recordSize + kSummaryBytes);
 
   // SnpCount was checked against the array type, so no size here is taken
   // blindly from the file.

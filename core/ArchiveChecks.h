@@ -35,4 +35,11 @@ namespace qova {
 // Throws end-of-file unless `count` records of `recordSize` bytes remain.
 void RequireBytesLeft(const CArchive& ar, std::uint64_t count, std::uint64_t recordSize);
 
+// Throws CDataFormatException when more than `bytes` remain. A sample file
+// ends with its records: bytes after them mean that the file's layout is not
+// the one its version, counts and kind name (a wrong version string, a damaged
+// marker count, allele records under a plain name), and reading on would show
+// values shifted into the wrong SNPs.
+void RequireNothingAfter(const CArchive& ar, std::uint64_t bytes);
+
 }  // namespace qova

@@ -98,6 +98,7 @@ void CArrayData::Load(CArchive& ar, bool withData, bool withHeader) {
   if (Header.Version == kSampleFileVersion) markerCount = ReadMarkerRegions(ar, markers);
   const std::uint64_t records = static_cast<std::uint64_t>(Header.LastSnpIndex - Header.FirstSnpIndex) + 1;
   qova::RequireBytesLeft(ar, records, kSnpRecordSize);
+  qova::RequireNothingAfter(ar, records * kSnpRecordSize);
 
   MarkerCount = markerCount;
   Markers = std::move(markers);

@@ -64,6 +64,10 @@ bool MemorySettingsStore::Set(std::string_view section, std::string_view key, st
 IniSettingsStore::IniSettingsStore(std::string path) : path_(std::move(path)) {
   std::string text;
   if (!ReadWholeFile(path_, text)) return;
+  // Editors that save UTF-8 may put a byte-order mark first; left in place it
+  // would hide the first section header and every value under it.
+  constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+  if (text.starts_with(kUtf8Bom)) text.erase(0, kUtf8Bom.size());
   Section* current = nullptr;
   for (const std::string& raw : SplitLines(text)) {
     std::string line = TrimLeft(raw);
