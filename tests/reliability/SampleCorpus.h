@@ -7,10 +7,13 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/AnalyzedData.h"
 #include "core/ArrayData.h"
 #include "core/GlobalData.h"
+#include "core/ProgramSetting.h"
+#include "core/SampleFileList.h"
 #include "platform/File.h"
 #include "tests/reliability/HostileFiles.h"
 
@@ -94,6 +97,19 @@ inline FieldImage AnalysedImage(const CAnalyzedData& stored, AnalysisKind kind, 
   image.Field("MeanState").F32(stored.MeanState);
   EXPECT_EQ(image.Bytes(), written) << "the analysed image does not match the written file";
   return image;
+}
+
+// The file names the sample list of `kind` gives, in order (none when the
+// list cannot be opened).
+inline std::vector<std::string> ListedNames(const CProgramSetting& setting, int kind) {
+  CSampleFileList list(setting);
+  std::vector<std::string> names;
+  if (!list.Open(kind)) return names;
+  SampleHeader header;
+  std::string name;
+  while (list.ReadNext(header, name)) names.push_back(name);
+  EXPECT_FALSE(list.IsOpen()) << "the list closes itself at its end";
+  return names;
 }
 
 }  // namespace qova::reliability

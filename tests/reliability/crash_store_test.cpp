@@ -27,6 +27,7 @@
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "tests/reliability/HostileFiles.h"
+#include "tests/reliability/SampleCorpus.h"
 #include "tests/support/TempHome.h"
 
 namespace {
@@ -66,22 +67,14 @@ CArrayData ExtractedOfGeneration(int generation) {
   return sample;
 }
 
-int GenerationOfExtracted(const std::string& path) {
+// The generation of a sample file whose attribute and last value agree, or
+// -1 when it does not load or they disagree.
+template <class Sample>
+int GenerationOfSample(const std::function<void(Sample&)>& load, std::vector<float> Sample::*values) {
   try {
-    CArrayData sample;
-    sample.LoadFile(path);
-    const auto generation = static_cast<int>(sample.SignalA[sample.Header.LastSnpIndex]);
-    return sample.Header.Attribute1 == GenerationText(generation) ? generation : -1;
-  } catch (const std::exception&) {
-    return -1;
-  }
-}
-
-int GenerationOfAnalysed(const std::string& path) {
-  try {
-    CAnalyzedData sample;
-    sample.LoadFileAllocating(path);
-    const auto generation = static_cast<int>(sample.LogRatio[sample.Header.LastSnpIndex]);
+    Sample sample;
+    load(sample);
+    const auto generation = static_cast<int>((sample.*values)[sample.Header.LastSnpIndex]);
     return sample.Header.Attribute1 == GenerationText(generation) ? generation : -1;
   } catch (const std::exception&) {
     return -1;
@@ -108,7 +101,10 @@ class CrashStoreTest : public qova::test::TempHomeTest {
 
     targets_.push_back({".CFH", samples, "S01.CFH", "*.CFH", kFileListExtracted,
                         [samples](int g) { ExtractedOfGeneration(g).StoreFile(samples + "S01.CFH"); },
-                        [samples] { return GenerationOfExtracted(samples + "S01.CFH"); }});
+                        [samples] {
+                          return GenerationOfSample<CArrayData>(
+                              [&](CArrayData& s) { s.LoadFile(samples + "S01.CFH"); }, &CArrayData::SignalA);
+                        }});
     targets_.push_back({".CFN", samples, "S01.CFN", "*.CFN", kFileListNonSelf,
                         [samples](int g) {
                           const CArrayData source = ExtractedOfGeneration(g);
@@ -116,7 +112,11 @@ class CrashStoreTest : public qova::test::TempHomeTest {
                           std::fill(result.LogRatio.begin(), result.LogRatio.end(), static_cast<float>(g));
                           result.StoreFile(samples + "S01.CFN");
                         },
-                        [samples] { return GenerationOfAnalysed(samples + "S01.CFN"); }});
+                        [samples] {
+                          return GenerationOfSample<CAnalyzedData>(
+                              [&](CAnalyzedData& s) { s.LoadFileAllocating(samples + "S01.CFN"); },
+                              &CAnalyzedData::LogRatio);
+                        }});
     targets_.push_back({"settings file", platform::FolderOf(ini), platform::FileNameOf(ini), "*", 0,
                         [](int g) {
                           CProgramSetting setting;
@@ -163,12 +163,7 @@ class CrashStoreTest : public qova::test::TempHomeTest {
     if (t.listKind == 0) return;
     CSampleFileList list(setting_);
     ASSERT_TRUE(list.Update(t.listKind));
-    ASSERT_TRUE(list.Open(t.listKind));
-    std::vector<std::string> names;
-    SampleHeader header;
-    std::string name;
-    while (list.ReadNext(header, name)) names.push_back(name);
-    EXPECT_THAT(names, ElementsAre(t.fileName)) << "the sample list shows a temporary file";
+    EXPECT_THAT(ListedNames(setting_, t.listKind), ElementsAre(t.fileName)) << "the sample list shows a temporary file";
     ASSERT_TRUE(platform::RemoveFile(list.GetListFileName(t.listKind)));
   }
 

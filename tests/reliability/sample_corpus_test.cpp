@@ -101,7 +101,7 @@ void AddHeaderDamage(std::vector<SampleCase<Sample>>& cases, const FieldImage& i
       {"first SNP in the other array's rows", WithI32(image, "FirstSnpIndex", kFirst - 1), Outcome::BadFormat},
       {"last SNP past the type", WithI32(image, "LastSnpIndex", kFamilyRows), Outcome::BadFormat},
       {"last SNP 2^31-1", WithI32(image, "LastSnpIndex", kInt32Max), Outcome::BadFormat},
-      {"first SNP after the last", WithI32(image, "FirstSnpIndex", kLast, 0), Outcome::BadFormat},
+      {"first SNP after the last", WithI32s(image, "FirstSnpIndex", {kLast, kFirst}), Outcome::BadFormat},
       {"last autosome SNP past the last SNP", WithI32(image, "LastAutosomeSnpIndex", kFamilyRows),
        Outcome::BadFormat},
       {"last autosome SNP before the first SNP", WithI32(image, "LastAutosomeSnpIndex", kFirst - 1),
@@ -173,12 +173,7 @@ class SampleCorpusTest : public qova::test::TempHomeTest {
   std::vector<std::string> Listed(int kind) {
     CSampleFileList list(setting_);
     EXPECT_TRUE(list.Rebuild(kind));
-    std::vector<std::string> names;
-    if (!list.Open(kind)) return names;
-    SampleHeader header;
-    std::string name;
-    while (list.ReadNext(header, name)) names.push_back(name);
-    return names;
+    return ListedNames(setting_, kind);
   }
 
   // Writes the case's bytes as "Bad<extension>" beside the good file, runs

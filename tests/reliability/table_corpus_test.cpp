@@ -21,6 +21,7 @@
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "tests/reliability/HostileFiles.h"
+#include "tests/reliability/SampleCorpus.h"
 #include "tests/support/TempHome.h"
 
 namespace {
@@ -265,16 +266,7 @@ class ListCorpusTest : public qova::test::TempHomeTest {
     return image;
   }
 
-  std::vector<std::string> Listed() {
-    CSampleFileList list(setting_);
-    std::vector<std::string> names;
-    if (!list.Open(kFileListExtracted)) return names;
-    SampleHeader header;
-    std::string name;
-    while (list.ReadNext(header, name)) names.push_back(name);
-    EXPECT_FALSE(list.IsOpen());
-    return names;
-  }
+  std::vector<std::string> Listed() { return ListedNames(setting_, kFileListExtracted); }
 
   std::string folder_;
   CProgramSetting setting_;
