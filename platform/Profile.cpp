@@ -89,7 +89,12 @@ IniSettingsStore::IniSettingsStore(std::string path) : path_(std::move(path)) {
     std::size_t eq = line.find('=');
     if (eq == std::string::npos || !current) continue;
     std::string key = TrimRight(line.substr(0, eq));
+    // A carriage return inside a line cannot be written back (values never
+    // hold line breaks), so the value ends there: a save would otherwise keep
+    // failing on a value nobody typed.
     std::string value = line.substr(eq + 1);
+    value = value.substr(0, value.find('\r'));
+    if (!Storable(key)) continue;
     bool replaced = false;
     for (auto& entry : current->entries) {
       if (EqualsNoCase(entry.first, key)) {

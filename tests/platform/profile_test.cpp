@@ -120,6 +120,15 @@ TEST_F(ProfileTest, HandEditedFileIsRead) {
   EXPECT_EQ(profile.GetProfileInt("PRINT", "ALL_Y", 100), 100);
 }
 
+TEST_F(ProfileTest, ValueWithAStrayCarriageReturnEndsThereAndCanBeSavedAgain) {
+  ASSERT_TRUE(CreateFolders(Path("qova")));
+  ASSERT_TRUE(WriteWholeFile(IniPath(), "[Default Section]\nFolder=c:\\data\rjunk\n"));
+  IniSettingsStore store(IniPath());
+  EXPECT_EQ(store.Get("Default Section", "Folder"), "c:\\data");
+  EXPECT_TRUE(store.Set("Default Section", "Folder", *store.Get("Default Section", "Folder")));
+  EXPECT_TRUE(store.Set("Default Section", "Other", "1"));
+}
+
 TEST_F(ProfileTest, InterruptedWriteLeavesTheOldFileReadable) {
   {
     Profile profile;
