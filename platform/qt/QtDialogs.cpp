@@ -361,7 +361,8 @@ QWidget* MakeControlWidget(WindowState& s, QWidget* parent) {
     case ControlKind::CheckListBox:
     case ControlKind::DragListBox: {
       auto* list = new QListWidget(parent);
-      list->setSelectionMode((s.style & LBS_EXTENDEDSEL)    ? QAbstractItemView::ExtendedSelection
+      list->setSelectionMode((s.style & LBS_NOSEL)          ? QAbstractItemView::NoSelection
+                             : (s.style & LBS_EXTENDEDSEL) ? QAbstractItemView::ExtendedSelection
                              : (s.style & LBS_MULTIPLESEL) ? QAbstractItemView::MultiSelection
                                                            : QAbstractItemView::SingleSelection);
       QObject::connect(list, &QListWidget::itemSelectionChanged, context, [=] { ListSelectionChanged(hwnd, list); });

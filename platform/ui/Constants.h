@@ -101,6 +101,7 @@ constexpr DWORD LBS_HASSTRINGS = 0x0040;
 constexpr DWORD LBS_USETABSTOPS = 0x0080;
 constexpr DWORD LBS_NOINTEGRALHEIGHT = 0x0100;
 constexpr DWORD LBS_EXTENDEDSEL = 0x0800;
+constexpr DWORD LBS_NOSEL = 0x4000;  // items are shown only: none can be selected
 constexpr DWORD CBS_DROPDOWN = 0x0002;
 constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
 constexpr DWORD CBS_SORT = 0x0100;

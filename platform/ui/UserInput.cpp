@@ -110,7 +110,7 @@ bool SelectItem(CWnd& list, int index) {
     NotifyParent(*s, CBN_SELCHANGE);
     return true;
   }
-  if (!IsList(*s)) return false;
+  if (!IsList(*s) || (s->style & LBS_NOSEL)) return false;
   for (ListItem& item : s->items) item.selected = false;
   s->items[size_t(index)].selected = true;
   s->curSel = index;
@@ -122,7 +122,7 @@ bool SelectItem(CWnd& list, int index) {
 
 bool SelectItems(CWnd& list, const std::vector<int>& indexes) {
   WindowState* s = list.m_hWnd;
-  if (!s || !Usable(*s) || !IsList(*s)) return false;
+  if (!s || !Usable(*s) || !IsList(*s) || (s->style & LBS_NOSEL)) return false;
   if (!(s->style & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL))) return indexes.size() == 1 && SelectItem(list, indexes[0]);
   for (int i : indexes)
     if (!ValidItem(*s, i)) return false;
