@@ -6,9 +6,10 @@
 
 // Entry c (1..23) is the start of chromosome c in units of 10 bases, counted
 // from the start of chromosome 1; entry 24 is the end of X; entry 0 is 0. The
-// length of chromosome c in 10-base units is entry c+1 - entry c. Some
-// chromosomes are a little shorter here than in the assembly (chromosome 1 is
-// 245,520,000 bases here, 247,249,719 in hg18).
+// length of chromosome c in 10-base units is entry c+1 - entry c. The lengths
+// are those of genome build 17 (hg17) rounded to 10 kb, so a chromosome can be
+// a few kilobases shorter here than in the assembly (chromosome 1 is
+// 245,520,000 bases here, 245,522,847 in hg17).
 inline constexpr int ChromosomeStartTable[25] = {
     0, 0, 24552000, 48854000, 68805000, 87946000, 106032000, 123129000, 138992000,
     153619000, 167462000, 181004000, 194449000, 207694000, 219108000, 229745000, 239779000, 248662000,

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "core/GenomeTables.h"
 #include "platform/Archive.h"
 #include "platform/File.h"
 #include "platform/MessageBox.h"
@@ -160,19 +163,25 @@ TEST_F(CytobandTest, MissingTablesAreReportedAndTheOldTextFormIsStillRead) {
   EXPECT_EQ(sink.Texts(), std::vector<std::string>{"cytoband data cannot be loaded"});
 }
 
-TEST_F(CytobandTest, ShippedTableHoldsTheHg18Bands) {
+TEST_F(CytobandTest, ShippedTableHoldsTheBandsOfTheGenomeTablesBuild) {
   platform::ScopedRecordingSink sink;
   CCytoband t;
   ASSERT_TRUE(t.LoadFrom(qova::test::SourceDir() + "data/"));
   EXPECT_TRUE(sink.Empty());
   EXPECT_EQ(t.BandCount, 851);
   const int lastX = t.ChromosomeFirstBand[24] - 1;
-  EXPECT_EQ(t.BandEnd[lastX], 154913754);
+  EXPECT_EQ(t.BandEnd[lastX], 154824264);
   EXPECT_EQ(t.BandStart[0], 1);
   std::string label;
   CCytoband::FormatBandName(label, t.BandCode[0]);
   EXPECT_EQ(label, "p36.33");
   for (int c = 1; c <= 23; ++c) EXPECT_LT(t.ChromosomeFirstBand[c], t.ChromosomeFirstBand[c + 1]) << c;
+  // Bands and the genome axis come from one build: each chromosome's bands
+  // fill its column (the axis rounds lengths to 10 kb).
+  for (int c = 1; c <= 23; ++c) {
+    const long long lastEnd = t.BandEnd[t.ChromosomeFirstBand[c + 1] - 1];
+    EXPECT_LE(std::llabs(lastEnd - qova::genome::ChromosomeLength(c)), 10000) << "chromosome " << c;
+  }
 }
 
 }  // namespace

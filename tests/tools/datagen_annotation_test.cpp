@@ -96,18 +96,18 @@ TEST(DatagenTest, ValuesArePlausibleAndIdsUnique) {
 
 TEST(DatagenTest, UsableLengthIsTheShorterOfAssemblyAndGenomeAxis) {
   EXPECT_EQ(datagen::UsableChromosomeLength(1), 245520000);
-  EXPECT_EQ(datagen::UsableChromosomeLength(2), 242951149);
+  EXPECT_EQ(datagen::UsableChromosomeLength(2), 243018229);
   EXPECT_EQ(datagen::UsableChromosomeLength(23), 154820000);
-  EXPECT_EQ(datagen::UsableChromosomeLength(24), 57772954);
+  EXPECT_EQ(datagen::UsableChromosomeLength(24), 57701691);
   EXPECT_EQ(datagen::UsableChromosomeLength(0), 0);
   for (int c = 1; c <= 23; ++c) {
-    EXPECT_LE(datagen::UsableChromosomeLength(c), datagen::kHg18ChromosomeLength[c]) << c;
+    EXPECT_LE(datagen::UsableChromosomeLength(c), datagen::kHg17ChromosomeLength[c]) << c;
     EXPECT_LE(datagen::UsableChromosomeLength(c), qova::genome::ChromosomeLength(c)) << c;
   }
 }
 
 TEST(DatagenTest, AssemblyLengthsMatchTheKaryotypeAndTheBandTable) {
-  std::ifstream karyotype(qova::test::SourceDir() + "tools/mkcytoband/karyotype-hg18.txt");
+  std::ifstream karyotype(qova::test::SourceDir() + "tools/mkcytoband/karyotype-hg17.txt");
   ASSERT_TRUE(karyotype);
   std::string line;
   int found = 0;
@@ -116,8 +116,8 @@ TEST(DatagenTest, AssemblyLengthsMatchTheKaryotypeAndTheBandTable) {
     std::string kind, dash, id, label;
     long start = 0, length = 0;
     if (!(fields >> kind >> dash >> id >> label >> start >> length) || kind != "chr") continue;
-    const int c = id == "hsX" ? 23 : id == "hsY" ? 24 : std::atoi(id.c_str() + 2);
-    EXPECT_EQ(datagen::kHg18ChromosomeLength[c], length) << id;
+    const int c = id == "hsX" || id == "hsx" ? 23 : id == "hsY" ? 24 : std::atoi(id.c_str() + 2);
+    EXPECT_EQ(datagen::kHg17ChromosomeLength[c], length) << id;
     ++found;
   }
   EXPECT_EQ(found, 24);
@@ -126,7 +126,7 @@ TEST(DatagenTest, AssemblyLengthsMatchTheKaryotypeAndTheBandTable) {
   platform::ScopedRecordingSink sink;
   ASSERT_TRUE(bands.LoadFrom(qova::test::SourceDir() + "data/"));
   for (int c = 1; c <= 23; ++c) {
-    EXPECT_EQ(bands.BandEnd[bands.ChromosomeFirstBand[c + 1] - 1], datagen::kHg18ChromosomeLength[c]) << c;
+    EXPECT_EQ(bands.BandEnd[bands.ChromosomeFirstBand[c + 1] - 1], datagen::kHg17ChromosomeLength[c]) << c;
   }
 }
 

@@ -91,10 +91,10 @@ std::int32_t RangeEnd(int type, int chromosome) {
 }  // namespace
 
 std::int32_t UsableChromosomeLength(int chromosome) {
-  if (chromosome == kTailChromosome) return kHg18ChromosomeLength[24];
+  if (chromosome == kTailChromosome) return kHg17ChromosomeLength[24];
   if (chromosome < 1 || chromosome > kChromosomeX) return 0;
   return static_cast<std::int32_t>(
-      std::min<long long>(kHg18ChromosomeLength[chromosome], qova::genome::ChromosomeLength(chromosome)));
+      std::min<long long>(kHg17ChromosomeLength[chromosome], qova::genome::ChromosomeLength(chromosome)));
 }
 
 std::string AnnotationFileName(int family) {

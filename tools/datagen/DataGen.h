@@ -1,6 +1,6 @@
 #pragma once
 // Generated data folders: annotation tables for any array family that look
-// like the vendor's (SNPs on the real hg18 chromosomes, ascending per
+// like the vendor's (SNPs on the real hg17 chromosomes, ascending per
 // chromosome in the order the chromosome-start tables give, plausible fragment
 // lengths, GC contents and heterozygosities, unique SNP ids and rs numbers),
 // next to the shipped cytoband table. Output depends only on the seed.
@@ -14,18 +14,18 @@ namespace datagen {
 
 inline constexpr std::uint64_t kDefaultSeed = 20070809;
 
-// hg18 chromosome lengths in bases, entry c for chromosome c (1..22, 23 = X,
-// 24 = Y); entry 0 is 0.
-inline constexpr std::int32_t kHg18ChromosomeLength[25] = {
-    0,         247249719, 242951149, 199501827, 191273063, 180857866, 170899992, 158821424, 146274826,
-    140273252, 135374737, 134452384, 132349534, 114142980, 106368585, 100338915, 88827254,  78774742,
-    76117153,  63811651,  62435964,  46944323,  49691432,  154913754, 57772954,
+// hg17 chromosome lengths in bases, entry c for chromosome c (1..22, 23 = X,
+// 24 = Y); entry 0 is 0. The build of the genome tables and the band table.
+inline constexpr std::int32_t kHg17ChromosomeLength[25] = {
+    0,         245522847, 243018229, 199505740, 191411218, 180857866, 170975699, 158628139, 146274826,
+    138429268, 135413628, 134452384, 132449811, 114142980, 106368585, 100338915, 88827254,  78774742,
+    76117153,  63811651,  62435964,  46944323,  49554710,  154824264, 57701691,
 };
 
 // The longest position a generated SNP of chromosome c (1..23) may have: the
-// shorter of the hg18 length and the chromosome's length on the views' genome
+// shorter of the hg17 length and the chromosome's length on the views' genome
 // axis, so every SNP lies both on the chromosome and in its column. For the
-// SNPs after X (chromosome 24, no chromosome of the program) the hg18 length
+// SNPs after X (chromosome 24, no chromosome of the program) the hg17 length
 // of Y.
 [[nodiscard]] std::int32_t UsableChromosomeLength(int chromosome);
 

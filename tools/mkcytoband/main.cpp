@@ -2,8 +2,10 @@
 // the circos layout:
 //   chr - hsN N 0 LENGTH chrN
 //   band hsN NAME NAME START END STAIN
-// The source here is the hg18 karyotype of the Debian circos package
-// (karyotype-hg18.txt next to this file). Chromosome Y is left out: the program's chromosomes are 1..22 and X (23).
+// The source here is the hg17 karyotype of the Debian circos package
+// (karyotype-hg17.txt next to this file), the genome build of the program's
+// chromosome-start and centromere tables. Chromosome Y is left out: the
+// program's chromosomes are 1..22 and X (23).
 // Band positions become 1-based and inclusive (START + 1 .. END), so the last
 // band of a chromosome ends at the chromosome's length.
 #include <algorithm>
