@@ -29,6 +29,11 @@ std::size_t TakeBody(char* data, std::size_t size, std::size_t count, void* user
   return offered;
 }
 
+int CheckCancelled(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  const auto* cancelled = static_cast<const std::atomic<bool>*>(user);
+  return cancelled && cancelled->load() ? 1 : 0;
+}
+
 class CurlHttpClient : public HttpClient {
  public:
   HttpResponse Get(const HttpRequest& request) override {
@@ -52,6 +57,11 @@ class CurlHttpClient : public HttpClient {
     curl_easy_setopt(c, CURLOPT_TIMEOUT, request.totalTimeoutSeconds);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &TakeBody);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &sink);
+    if (request.cancelled) {
+      curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &CheckCancelled);
+      curl_easy_setopt(c, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(request.cancelled));
+      curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+    }
     const CURLcode result = curl_easy_perform(c);
     if (result != CURLE_OK && !(result == CURLE_WRITE_ERROR && sink.full))
       throw HttpError(error[0] ? error : curl_easy_strerror(result));

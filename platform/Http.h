@@ -2,6 +2,7 @@
 // One HTTP GET through a replaceable client. The default client uses
 // libcurl, follows redirects, speaks http and https only, and gives up after
 // a bounded time, so a silent server cannot hang the program.
+#include <atomic>
 #include <cstddef>
 #include <stdexcept>
 #include <string>
@@ -15,6 +16,8 @@ struct HttpRequest {
   std::size_t maxBodyBytes = 1024;
   long connectTimeoutSeconds = 10;
   long totalTimeoutSeconds = 30;
+  // Set from another thread, it ends the request within about a second (an HttpError).
+  const std::atomic<bool>* cancelled = nullptr;
 };
 
 struct HttpResponse {

@@ -10,7 +10,7 @@ using namespace manager;
 namespace {
 
 constexpr DWORD kReadOnly = ES_READONLY | ES_AUTOHSCROLL;
-constexpr DWORD kReadOnlyLines = ES_MULTILINE | ES_READONLY | WS_VSCROLL;
+constexpr DWORD kReadOnlyLines = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL;
 constexpr DWORD kEditableCombo = CBS_DROPDOWN | CBS_SORT | WS_VSCROLL;
 constexpr DWORD kListCombo = CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL;
 

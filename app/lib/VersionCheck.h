@@ -33,7 +33,12 @@ enum class VersionVerdict { ConnectionError, Latest, NewerAvailable };
 // The configured server as a URL without a trailing '/', or "" when none is set.
 [[nodiscard]] std::string VersionServer();
 
-// The whole command, with its messages.
-void CheckForNewVersion();
+// A server that accepts the connection and never answers is given up after this long.
+inline constexpr long kVersionTimeLimitSeconds = 30;
+
+// The whole command, with its messages. The request runs on a worker thread
+// while the window goes on handling messages; after a second the progress
+// dialog shows, and its Cancel ends the check without a message.
+void CheckForNewVersion(long timeLimitSeconds = kVersionTimeLimitSeconds);
 
 }  // namespace qova

@@ -17,6 +17,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -33,6 +35,7 @@
 #include "platform/ui/DC.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/PropertySheet.h"
+#include "platform/ui/Resources.h"
 #include "platform/ui/UserInput.h"
 #include "platform/ui/Wnd.h"
 
@@ -59,32 +62,52 @@ void WidgetPeer::Refresh(unsigned changes) {
   if (!widget_ || !IsWindow(hwnd_)) return;
   ++updating_;
   if (changes & platform::ui::ChangeEnabled) widget_->setEnabled(hwnd_->enabled);
-  if (changes & platform::ui::ChangeRect && hwnd_->kind == platform::ui::WindowKind::Control) {
-    const CRect& r = hwnd_->rect;
-    widget_->setGeometry(r.left, r.top, r.Width(), r.Height());
-  }
+  if (changes & platform::ui::ChangeRect && hwnd_->kind == platform::ui::WindowKind::Control)
+    widget_->setGeometry(ControlGeometry(*hwnd_, *widget_));
   RefreshOwn(changes);
   if (changes & platform::ui::ChangeVisible) widget_->setVisible(hwnd_->visible);
   --updating_;
 }
 
+QRect ControlGeometry(const WindowState& s, QWidget& widget) {
+  const CRect& r = s.rect;
+  QRect placed(r.left, r.top, r.Width(), r.Height());
+  if (auto* combo = qobject_cast<QComboBox*>(&widget)) {
+    // A combo box's rectangle reaches down to the bottom of its dropped list;
+    // the box itself is one line high and the list opens over what lies below.
+    int line = std::min(combo->sizeHint().height(), placed.height());
+    int rowHeight = std::max(1, combo->fontMetrics().height() + 2);
+    combo->setMaxVisibleItems(std::max(1, (placed.height() - line) / rowHeight));
+    placed.setHeight(line);
+  }
+  return placed;
+}
+
 WidgetPeer* PeerOf(HWND hwnd) { return IsWindow(hwnd) ? static_cast<WidgetPeer*>(hwnd->peer.get()) : nullptr; }
 
-CSize BaseUnitsOf(std::string_view face, int pointSize) {
-  (void)face;  // the dialogs' face is the system's dialog face, here the general one
+QFont DialogFontOf(std::string_view face, int pointSize) {
+  // The Windows dialog faces stand for the system's dialog font; here that is the general one.
+  static constexpr std::string_view kSystemFaces[] = {"MS Shell Dlg", "MS Shell Dlg 2", "MS Sans Serif", "Tahoma",
+                                                      "System"};
+  bool system = face.empty() || std::find(std::begin(kSystemFaces), std::end(kSystemFaces), face) != std::end(kSystemFaces);
   QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-  font.setPointSize(pointSize);
-  QFontMetrics metrics(font);
+  if (!system) font.setFamily(ToQString(face));
+  font.setPointSize(pointSize > 0 ? pointSize : 8);
+  return font;
+}
+
+CSize BaseUnitsOf(std::string_view face, int pointSize) {
+  QFontMetrics metrics(DialogFontOf(face, pointSize));
   int average = (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
   return {std::max(1, average), std::max(1, metrics.height())};
 }
 
 namespace {
 
-QFont DialogFont() {
-  QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-  font.setPointSize(8);
-  return font;
+// The font of the window's template (pages and dialogs), else the default dialog font.
+QFont DialogFont(const WindowState& s) {
+  const platform::ui::DialogTemplate* t = platform::ui::Resources::Instance().Dialog(s.id);
+  return t ? DialogFontOf(t->fontFace, t->fontSize) : DialogFontOf({}, 8);
 }
 
 // Paints the model window's client area (its swatches and the like) on the widget.
@@ -153,6 +176,35 @@ QString ItemText(const std::string& text) {
   QString shown = ToQString(text);
   shown.replace('\t', "    ");
   return shown;
+}
+
+// A multi-line edit keeps the system's CR LF line ends in the model; Qt's text has LF.
+QString MultiLineText(const std::string& text) { return ToQString(text).replace("\r\n", "\n"); }
+
+QWidget* MakeMultiLineEdit(WindowState& s, QWidget* parent, QObject* context) {
+  auto* edit = new QPlainTextEdit(parent);
+  edit->setVerticalScrollBarPolicy((s.style & WS_VSCROLL) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  edit->setHorizontalScrollBarPolicy((s.style & WS_HSCROLL) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  edit->setLineWrapMode((s.style & (WS_HSCROLL | ES_AUTOHSCROLL)) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+  edit->setTabChangesFocus(!(s.style & ES_WANTRETURN));
+  HWND hwnd = &s;
+  QObject::connect(edit, &QPlainTextEdit::textChanged, context, [hwnd, edit] {
+    WidgetPeer* peer = PeerOf(hwnd);
+    CWnd* control = CWnd::FromHandle(hwnd);
+    if (!peer || peer->Updating() || !control) return;
+    input::TypeText(*control, FromQString(edit->toPlainText().replace("\n", "\r\n")));
+  });
+  return edit;
+}
+
+void RefreshMultiLineEdit(const WindowState& s, QPlainTextEdit& edit) {
+  edit.setReadOnly(s.style & ES_READONLY);
+  QString text = MultiLineText(s.text);
+  if (edit.toPlainText() == text) return;
+  edit.setPlainText(text);
+  // A box that the program fills shows from its first line.
+  edit.moveCursor(QTextCursor::Start);
+  edit.ensureCursorVisible();
 }
 
 class ControlPeer : public WidgetPeer {
@@ -229,6 +281,7 @@ void ControlPeer::RefreshOwn(unsigned changes) {
       if (auto* box = qobject_cast<QGroupBox*>(w)) box->setTitle(ToQString(s.text));
       break;
     case ControlKind::Edit:
+      if (auto* lines = qobject_cast<QPlainTextEdit*>(w)) RefreshMultiLineEdit(s, *lines);
       if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         if (edit->text() != ToQString(s.text)) edit->setText(ToQString(s.text));
         edit->setReadOnly(s.style & ES_READONLY);
@@ -314,6 +367,10 @@ QWidget* MakeControlWidget(WindowState& s, QWidget* parent) {
     case ControlKind::Animation: widget = new QLabel(parent); break;
     case ControlKind::GroupBox: widget = new QGroupBox(parent); break;
     case ControlKind::Edit: {
+      if (s.style & ES_MULTILINE) {
+        widget = MakeMultiLineEdit(s, parent, context);
+        break;
+      }
       auto* edit = new QLineEdit(parent);
       QObject::connect(edit, &QLineEdit::textEdited, context, [=](const QString& text) {
         if (user() && control()) input::TypeText(*control(), FromQString(text));
@@ -442,8 +499,7 @@ QWidget* MakeControlWidget(WindowState& s, QWidget* parent) {
     default: widget = new QWidget(parent); break;
   }
   widget->setObjectName(QString::number(s.id));
-  const CRect& r = s.rect;
-  widget->setGeometry(r.left, r.top, r.Width(), r.Height());
+  widget->setGeometry(ControlGeometry(s, *widget));
   if (s.control == ControlKind::GroupBox) widget->lower();
   peer->SetWidget(widget);
   s.peer = std::move(peer);
@@ -488,7 +544,7 @@ void CreateDialogPeer(CWnd& dialog) {
   WindowState& s = dialog.State();
   auto* widget = new ModelDialog(&s);
   widget->setWindowFlags(DialogFlags(s));
-  widget->setFont(DialogFont());
+  widget->setFont(DialogFont(s));
   widget->setFixedSize(s.rect.Width(), s.rect.Height());
   widget->setObjectName(QString("dialog%1").arg(s.id));
   s.peer = std::make_unique<DialogPeer>(&s, widget);
@@ -551,7 +607,7 @@ void CreateSheetPeer(CWnd& wnd) {
   auto& sheet = static_cast<CPropertySheet&>(wnd);
   WindowState& s = sheet.State();
   auto* widget = new SheetWidget(&s);
-  widget->setFont(DialogFont());
+  widget->setFont(DialogFontOf({}, 8));
   widget->setObjectName("sheet");
   for (int i = 0; i < sheet.GetPageCount(); ++i) {
     auto* host = new QWidget;
@@ -590,6 +646,7 @@ void CreatePagePeer(CWnd& wnd) {
   auto* sheetWidget = sheetPeer ? static_cast<SheetWidget*>(sheetPeer->Widget()) : nullptr;
   QWidget* host = sheetWidget ? sheetWidget->tabs->widget(sheet->GetPageIndex(&page)) : nullptr;
   auto* widget = new ModelPage(&s, host);
+  widget->setFont(DialogFont(s));
   widget->setGeometry(0, 0, s.rect.Width(), s.rect.Height());
   widget->setObjectName(QString("page%1").arg(s.id));
   if (host) host->setMinimumSize(std::max(host->minimumWidth(), s.rect.Width()), std::max(host->minimumHeight(), s.rect.Height()));

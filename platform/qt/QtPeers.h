@@ -2,11 +2,13 @@
 // The on-screen counterparts of the model's windows. A peer owns its widget,
 // mirrors the window's state into it (Refresh) and turns what the user does
 // with the widget into the model's user-input calls.
+#include <QFont>
 #include <QPointer>
 #include <QWidget>
 
 #include <memory>
 
+#include "platform/ui/DrawSurface.h"
 #include "platform/ui/WindowState.h"
 
 class QMdiArea;
@@ -57,8 +59,12 @@ void RunModalLoop(CWnd& wnd);
 // The view's overlay of drawings made outside its paint.
 platform::ui::DrawSurface& ViewOverlay(CWnd& view);
 void InvalidateView(CWnd& view);
-// The base units of a dialog font.
+// The font a dialog template names, as this system shows it, and its base units.
+[[nodiscard]] QFont DialogFontOf(std::string_view face, int pointSize);
 [[nodiscard]] CSize BaseUnitsOf(std::string_view face, int pointSize);
+// Where a control's widget goes: the control's rectangle, except where the
+// template's rectangle means more than the widget's size (a combo box's list).
+[[nodiscard]] QRect ControlGeometry(const platform::ui::WindowState& control, QWidget& widget);
 // Mirrors the model's cursor on the window under the mouse.
 void ShowCursorOn(CWnd* wnd, HCURSOR cursor);
 

@@ -92,6 +92,12 @@ const MenuTemplate* Resources::Menu(UINT id) const { return FindIn(menus_, id); 
 const AcceleratorTable* Resources::Accelerators(UINT id) const { return FindIn(accelerators_, id); }
 const ToolBarTemplate* Resources::ToolBar(UINT id) const { return FindIn(toolBars_, id); }
 
+std::vector<UINT> Resources::DialogIds() const {
+  std::vector<UINT> ids;
+  for (const auto& [id, dialog] : dialogs_) ids.push_back(id);
+  return ids;
+}
+
 std::optional<std::string> Resources::String(UINT id) const {
   const std::string* s = FindIn(strings_, id);
   return s ? std::optional<std::string>(*s) : std::nullopt;

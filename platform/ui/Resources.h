@@ -116,6 +116,8 @@ class Resources {
   [[nodiscard]] const AcceleratorTable* Accelerators(UINT id) const;
   [[nodiscard]] const ToolBarTemplate* ToolBar(UINT id) const;
   [[nodiscard]] std::optional<std::string> String(UINT id) const;
+  // The ids of every registered dialog template, in increasing order.
+  [[nodiscard]] std::vector<UINT> DialogIds() const;
 
  private:
   std::map<UINT, DialogTemplate> dialogs_;

@@ -147,4 +147,14 @@ void LocalHttpServer::Answer(int connection) {
   }
 }
 
+SilentServer::SilentServer() {
+  listener_ = BoundLoopbackSocket(port_);
+  // The backlog completes the connections; nothing ever accepts them.
+  if (::listen(listener_, 8) != 0) throw std::runtime_error("listen on 127.0.0.1 failed");
+}
+
+SilentServer::~SilentServer() { ::close(listener_); }
+
+std::string SilentServer::BaseUrl() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
 }  // namespace qova::test

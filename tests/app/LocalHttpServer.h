@@ -46,4 +46,19 @@ class LocalHttpServer {
   std::thread thread_;
 };
 
+// A port on 127.0.0.1 whose connections the system accepts and nobody ever
+// answers: a server that hangs.
+class SilentServer {
+ public:
+  SilentServer();
+  ~SilentServer();
+  SilentServer(const SilentServer&) = delete;
+  SilentServer& operator=(const SilentServer&) = delete;
+  [[nodiscard]] std::string BaseUrl() const;
+
+ private:
+  int listener_ = -1;
+  int port_ = 0;
+};
+
 }  // namespace qova::test

@@ -1,0 +1,114 @@
+#include "tests/platform_qt/DialogLayout.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QStyle>
+#include <QWidget>
+
+#include "platform/Strings.h"
+#include "platform/qt/QtBackend.h"
+#include "platform/qt/QtPeers.h"
+#include "platform/ui/Dialog.h"
+
+namespace qova::test {
+namespace {
+
+using platform::ui::ControlKind;
+using platform::ui::WindowState;
+
+struct Placed {
+  const WindowState* state;
+  QWidget* widget;
+  QRect rect;
+};
+
+std::string RectText(const QRect& r) {
+  return platform::Format("(%d,%d %dx%d)", r.x(), r.y(), r.width(), r.height());
+}
+
+std::string Describe(const Placed& c) {
+  std::string name = c.state->id == IDC_STATIC ? std::string("static") : std::to_string(c.state->id);
+  if (!c.state->text.empty()) name += " \"" + c.state->text + "\"";
+  return "control " + name + " " + RectText(c.rect);
+}
+
+bool HoldsInside(const Placed& box, const Placed& inner) {
+  return box.state->control == ControlKind::GroupBox && box.rect.adjusted(-1, -1, 1, 1).contains(inner.rect);
+}
+
+// The room a caption needs in its widget: the text at the widget's font and
+// the widget's own furniture (a button's margins, a check box's indicator).
+QSize RoomFor(const Placed& c) {
+  QFontMetrics metrics = c.widget->fontMetrics();
+  QStyle* style = c.widget->style();
+  if (auto* label = qobject_cast<QLabel*>(c.widget)) {
+    QRect wrapped = metrics.boundingRect(QRect(0, 0, c.rect.width(), 100000), Qt::TextWordWrap, label->text());
+    return wrapped.size();
+  }
+  auto* button = qobject_cast<QAbstractButton*>(c.widget);
+  if (!button) return {};
+  QSize text(metrics.horizontalAdvance(button->text()), metrics.height());
+  if (qobject_cast<QCheckBox*>(button) || qobject_cast<QRadioButton*>(button)) {
+    bool check = qobject_cast<QCheckBox*>(button) != nullptr;
+    int indicator = style->pixelMetric(check ? QStyle::PM_IndicatorWidth : QStyle::PM_ExclusiveIndicatorWidth, nullptr, button);
+    int spacing = style->pixelMetric(check ? QStyle::PM_CheckBoxLabelSpacing : QStyle::PM_RadioButtonLabelSpacing, nullptr,
+                                     button);
+    return {indicator + spacing + text.width(), text.height()};
+  }
+  // A push button: the text and a little air on either side.
+  return {text.width() + 4, text.height()};
+}
+
+bool HasCaption(const Placed& c) {
+  switch (c.state->control) {
+    case ControlKind::Static:
+    case ControlKind::PushButton:
+    case ControlKind::CheckBox:
+    case ControlKind::RadioButton: return !c.state->text.empty();
+    default: return false;
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> DialogLayoutFaults(UINT templateId, const std::string& picturePath) {
+  const std::string dialogName = "template " + std::to_string(templateId) + ": ";
+  CDialog dialog;
+  if (!dialog.Create(templateId)) return {dialogName + "cannot be created"};
+  QWidget* host = platform::qt::WidgetOf(dialog);
+  if (!host) return {dialogName + "has no widget"};
+  host->show();
+  std::vector<Placed> controls;
+  for (const WindowState* child : dialog.m_hWnd->children) {
+    platform::qt::WidgetPeer* peer = platform::qt::PeerOf(const_cast<WindowState*>(child));
+    if (child->kind != platform::ui::WindowKind::Control || !child->visible || !peer || !peer->Widget()) continue;
+    controls.push_back({child, peer->Widget(), peer->Widget()->geometry()});
+  }
+  std::vector<std::string> faults;
+  const QRect client = host->rect();
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const Placed& a = controls[i];
+    if (!client.contains(a.rect))
+      faults.push_back(dialogName + Describe(a) + " reaches outside the client area " + RectText(client));
+    for (size_t j = i + 1; j < controls.size(); ++j) {
+      const Placed& b = controls[j];
+      QRect common = a.rect.intersected(b.rect);
+      if (common.width() <= 1 || common.height() <= 1 || HoldsInside(a, b) || HoldsInside(b, a)) continue;
+      faults.push_back(dialogName + Describe(a) + " and " + Describe(b) + " overlap by " +
+                       platform::Format("%dx%d", common.width(), common.height()));
+    }
+    if (HasCaption(a)) {
+      QSize room = RoomFor(a);
+      if (room.width() > a.rect.width() || room.height() > a.rect.height())
+        faults.push_back(dialogName + Describe(a) + " is too small for its text, which needs " +
+                         platform::Format("%dx%d", room.width(), room.height()));
+    }
+  }
+  if (!picturePath.empty()) host->grab().save(QString::fromStdString(picturePath), "PNG");
+  dialog.DestroyWindow();
+  return faults;
+}
+
+}  // namespace qova::test

@@ -1,0 +1,22 @@
+#pragma once
+// The layout check of a dialog template as the windowed backend shows it.
+// The template is created as Qt widgets and every control that the template
+// shows is checked: it lies inside the client area, it overlaps no other
+// control by more than a pixel unless a group box holds it, and its caption
+// fits its widget at the dialog's font. A caption that does not fit is
+// reported, not wrapped or elided: the template's author widens the control.
+// Controls the template hides are left out, since the program shows them in
+// place of others.
+#include <string>
+#include <vector>
+
+#include "platform/ui/WinTypes.h"
+
+namespace qova::test {
+
+// One line per fault, each naming the template id, the controls and their
+// rectangles in pixels; empty when the layout is sound. Saves a picture of the
+// dialog to `picturePath` unless it is empty.
+[[nodiscard]] std::vector<std::string> DialogLayoutFaults(UINT templateId, const std::string& picturePath = {});
+
+}  // namespace qova::test
