@@ -40,8 +40,6 @@ using samplegen::PlantedSegment;
 constexpr const char* kPairedTumour = "Tumour01";
 constexpr const char* kUnpairedTumour = "Tumour02";
 constexpr int kReferenceCount = 6;
-// Shortest run of SNPs reported as a called segment (informative SNPs for LOH).
-constexpr std::int32_t kMinCalledSnps = 20;
 // LOH score above which an unpaired sample's SNP counts as in LOH.
 constexpr float kLohScore = 10.0f;
 
@@ -52,20 +50,6 @@ PlantedSegment Stretch(const samplegen::SampleGenerator& g, int c, double from, 
   return {c, begin + static_cast<std::int32_t>(from * count), begin + static_cast<std::int32_t>(to * count) - 1,
           major, minor};
 }
-
-// The folders of the settings, each ending with its separator.
-struct DemoFolders {
-  std::string Root, Data, Cel, Library, ArrayData, Results, Output;
-  explicit DemoFolders(std::string root) : Root(std::move(root)) {
-    if (Root.empty() || Root.back() != '/') Root += '/';
-    Data = Root + "data/";
-    Cel = Root + "Cel/";
-    Library = Root + "Library/";
-    ArrayData = Root + "ArrayData/";
-    Results = Root + "Results/";
-    Output = Root + "Output/";
-  }
-};
 
 // A sample to write, and the forms of its files: the demo mixes the legacy
 // and the generic forms the way a lab's archive does.
@@ -197,18 +181,19 @@ void ExtractAll(CQOVADoc& doc, const std::vector<arraygen::SampleFiles>& files) 
   platform::ui::DispatchCommand(doc, qova::command::kDataExtract);
 }
 
-// Data > Sample Manager: the sample chosen in the list, then the button.
-void RunSampleManager(CQOVADoc& doc, const std::string& sample, std::vector<UINT> buttons) {
+}  // namespace
+
+void RunSampleManager(CQOVADoc& doc, const std::string& sample, std::vector<unsigned> buttons) {
   namespace ids = qova::resources::manager;
   platform::ui::Headless().OnDialog(qova::resources::kSampleManagerDialog,
                                     [sample, buttons](platform::ui::DialogDriver& d) {
                                       d.Select(ids::kSampleList, sample);
-                                      for (const UINT button : buttons) d.Click(button);
+                                      for (const unsigned button : buttons) d.Click(button);
                                     });
   platform::ui::DispatchCommand(doc, qova::command::kSampleManager);
 }
 
-bool IsLoh(const CAnalyzedData& r, std::int32_t i) {
+bool IsCalledLoh(const CAnalyzedData& r, std::int32_t i) {
   if (r.CopyNumberState[i] != 2) return false;
   // Paired: an allele lost where the normal is heterozygous. Unpaired: a
   // homozygous stretch longer than the SNPs' heterozygosity allows.
@@ -216,11 +201,7 @@ bool IsLoh(const CAnalyzedData& r, std::int32_t i) {
   return !r.LohLikelihood.empty() && r.LohLikelihood[i] > kLohScore;
 }
 
-// Whether SNP i tells anything about LOH: with a paired normal only its
-// heterozygous SNPs do.
 bool InformsLoh(const CAnalyzedData& r, std::int32_t i) { return !r.IsSelf || r.CallReference[i] == kCallAB; }
-
-}  // namespace
 
 std::vector<PlantedSegment> PairedTumourSegments(const samplegen::SampleGenerator& g) {
   return {Stretch(g, 3, 0.10, 0.45, 1, 0), Stretch(g, 8, 0.40, 0.95, 2, 1), Stretch(g, 17, 0.05, 0.50, 2, 0)};
@@ -230,9 +211,6 @@ std::vector<PlantedSegment> UnpairedTumourSegments(const samplegen::SampleGenera
   return {Stretch(g, 5, 0.20, 0.60, 1, 0), Stretch(g, 11, 0.50, 0.95, 2, 0), Stretch(g, 20, 0.30, 1.00, 2, 2)};
 }
 
-namespace {
-
-// Runs of one called state along each chromosome.
 std::vector<CalledSegment> CalledSegments(const CAnalyzedData& r, const samplegen::SampleGenerator& g) {
   std::vector<CalledSegment> called;
   const auto scan = [&](int c, bool loh) {
@@ -245,7 +223,7 @@ std::vector<CalledSegment> CalledSegments(const CAnalyzedData& r, const samplege
     };
     for (std::int32_t i = g.ChromosomeBegin(c); i < g.ChromosomeEnd(c); ++i) {
       if (r.ValidFlag[i] != 1 || (loh && !InformsLoh(r, i))) continue;
-      const bool in = loh ? IsLoh(r, i) : r.CopyNumberState[i] != 2;
+      const bool in = loh ? IsCalledLoh(r, i) : r.CopyNumberState[i] != 2;
       if (!in || (!loh && run.FirstSnp >= 0 && run.Copies != r.CopyNumberState[i])) close();
       if (!in) continue;
       if (run.FirstSnp < 0) {
@@ -270,7 +248,7 @@ double ShareCalled(const CAnalyzedData& r, const PlantedSegment& s) {
     if (r.ValidFlag[i] != 1) continue;
     if (s.IsCopyNeutralLoh()) {
       if (!InformsLoh(r, i)) continue;
-      right += IsLoh(r, i) ? 1 : 0;
+      right += IsCalledLoh(r, i) ? 1 : 0;
     } else {
       right += r.CopyNumberState[i] == s.TotalCopies() ? 1 : 0;
     }
@@ -283,22 +261,18 @@ bool Overlaps(const CalledSegment& c, const PlantedSegment& p) {
   return c.Chromosome == p.Chromosome && c.FirstSnp <= p.LastSnp && p.FirstSnp <= c.LastSnp;
 }
 
-// Records every message box and shows it on the log, answering the default.
-class LoggingSink : public platform::RecordingMessageSink {
- public:
-  explicit LoggingSink(std::ostream& log) : log_(log), previous_(&platform::CurrentMessageSink()) {
-    platform::SetMessageSink(this);
-  }
-  ~LoggingSink() override { platform::SetMessageSink(previous_); }
-  int Show(std::string_view text, UINT type) override {
-    log_ << "  message: " << text << "\n";
-    return RecordingMessageSink::Show(text, type);
-  }
+LoggingSink::LoggingSink(std::ostream& log) : log_(log), previous_(&platform::CurrentMessageSink()) {
+  platform::SetMessageSink(this);
+}
 
- private:
-  std::ostream& log_;
-  platform::MessageSink* previous_;
-};
+LoggingSink::~LoggingSink() { platform::SetMessageSink(previous_); }
+
+int LoggingSink::Show(std::string_view text, UINT type) {
+  log_ << "  message: " << text << "\n";
+  return RecordingMessageSink::Show(text, type);
+}
+
+namespace {
 
 SampleOutcome Compare(const std::string& resultFolder, const samplegen::GeneratedSample& sample,
                       const samplegen::SampleGenerator& generator) {
@@ -339,10 +313,8 @@ std::vector<CalledSegment> SampleOutcome::Unplanted() const {
   return extra;
 }
 
-DemoOutcome RunDemo(const DemoOptions& options, std::ostream& log) {
-  const DemoFolders folders(std::filesystem::absolute(options.Folder).lexically_normal().string());
-  const int family = ArrayClassIndex(options.ArrayType);
-  // The program's drive root and settings file are the demo folder's own.
+void PrepareProgramFolder(const DemoFolders& folders, const std::vector<int>& families) {
+  // The program's drive root and settings file are the folder's own.
   ::setenv("QOVA_HOME", folders.Root.c_str(), 1);
   ::setenv("QOVA_CONFIG_HOME", folders.Root.c_str(), 1);
   platform::AppProfile().UseSettingsFile(folders.Root + "qova/QOVA.ini");
@@ -350,10 +322,15 @@ DemoOutcome RunDemo(const DemoOptions& options, std::ostream& log) {
   for (const std::string& f : {folders.Cel, folders.Library, folders.ArrayData, folders.Results, folders.Output}) {
     platform::CreateFolders(f);
   }
-
-  log << "Writing the data folder " << folders.Data << "\n";
-  datagen::WriteDataFolder(folders.Data, datagen::AllFamilies());
+  datagen::WriteDataFolder(folders.Data, families);
   WriteSettings(folders);
+}
+
+DemoOutcome RunDemo(const DemoOptions& options, std::ostream& log) {
+  const DemoFolders folders(std::filesystem::absolute(options.Folder).lexically_normal().string());
+  const int family = ArrayClassIndex(options.ArrayType);
+  log << "Writing the data folder " << folders.Data << "\n";
+  PrepareProgramFolder(folders, datagen::AllFamilies());
 
   DemoOutcome outcome;
   LoggingSink messages(log);

@@ -18,9 +18,14 @@
 #include <cstdint>
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/MessageBox.h"
 #include "tools/samplegen/SampleGen.h"
+
+class CAnalyzedData;
+class CQOVADoc;
 
 namespace demo {
 
@@ -66,6 +71,56 @@ struct DemoOutcome {
 // chromosomes, so a small family gets the same events as a large one.
 [[nodiscard]] std::vector<samplegen::PlantedSegment> PairedTumourSegments(const samplegen::SampleGenerator& generator);
 [[nodiscard]] std::vector<samplegen::PlantedSegment> UnpairedTumourSegments(const samplegen::SampleGenerator& generator);
+
+// The folders of a demo's settings below its root, each ending with its
+// separator.
+struct DemoFolders {
+  std::string Root, Data, Cel, Library, ArrayData, Results, Output;
+  explicit DemoFolders(std::string root) : Root(std::move(root)) {
+    if (Root.empty() || Root.back() != '/') Root += '/';
+    Data = Root + "data/";
+    Cel = Root + "Cel/";
+    Library = Root + "Library/";
+    ArrayData = Root + "ArrayData/";
+    Results = Root + "Results/";
+    Output = Root + "Output/";
+  }
+};
+
+// Makes the folders, writes the data folder of `families` and the settings,
+// and points the program's drive root and settings file at the root.
+void PrepareProgramFolder(const DemoFolders& folders, const std::vector<int>& families);
+
+// Data > Sample Manager: the sample chosen in the list, then the buttons.
+void RunSampleManager(CQOVADoc& doc, const std::string& sample, std::vector<unsigned> buttons);
+
+// Runs of one called state (copy number other than 2, or LOH) along each
+// chromosome, of at least kMinCalledSnps informative SNPs.
+inline constexpr std::int32_t kMinCalledSnps = 20;
+[[nodiscard]] std::vector<CalledSegment> CalledSegments(const CAnalyzedData& result,
+                                                        const samplegen::SampleGenerator& generator);
+// Share of the segment's informative SNPs called in its planted state.
+[[nodiscard]] double ShareCalled(const CAnalyzedData& result, const samplegen::PlantedSegment& segment);
+// Whether SNP i is called in LOH at two copies. Paired: an allele lost where
+// the normal is heterozygous. Unpaired: a homozygous stretch longer than the
+// SNPs' heterozygosity allows.
+[[nodiscard]] bool IsCalledLoh(const CAnalyzedData& result, std::int32_t i);
+// Whether SNP i tells anything about LOH: with a paired normal only its
+// heterozygous SNPs do.
+[[nodiscard]] bool InformsLoh(const CAnalyzedData& result, std::int32_t i);
+[[nodiscard]] bool Overlaps(const CalledSegment& called, const samplegen::PlantedSegment& planted);
+
+// Records every message box and shows it on the log, answering the default.
+class LoggingSink : public platform::RecordingMessageSink {
+ public:
+  explicit LoggingSink(std::ostream& log);
+  ~LoggingSink() override;
+  int Show(std::string_view text, UINT type) override;
+
+ private:
+  std::ostream& log_;
+  platform::MessageSink* previous_;
+};
 
 // Writes the data and array files, runs the commands and compares. Progress
 // lines go to `log`. Throws std::runtime_error when a file cannot be written.
