@@ -50,6 +50,11 @@ static_assert(ChromosomeStartsAgree(), "chromosome start tables disagree with th
 
 }  // namespace
 
+std::string LibraryFileName(std::string_view chipType) {
+  const std::string name(chipType);
+  return name == "GenomeWideSNP_5" ? name + ".Full.cdf" : name + ".CDF";
+}
+
 const ArrayTypeInfo* FindArrayType(std::string_view name) {
   for (const ArrayTypeInfo& info : kArrayTypes) {
     if (name == info.name) return &info;

@@ -5,6 +5,7 @@
 // or by family is indexed by the numbers defined here.
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace qova {
@@ -96,6 +97,10 @@ inline constexpr std::int32_t kArrayChromosomeStarts[kArrayTypeCount][kChromosom
 // The type of an exact (case-sensitive) name, or nullptr for a name the
 // program does not know.
 [[nodiscard]] const ArrayTypeInfo* FindArrayType(std::string_view name);
+
+// The library (CDF) file of a chip type: "GenomeWideSNP_5.Full.cdf" for that
+// chip, "<chip type>.CDF" for every other.
+[[nodiscard]] std::string LibraryFileName(std::string_view chipType);
 
 }  // namespace qova
 

@@ -246,8 +246,7 @@ std::string SampleNameProblem(std::string_view name) {
 }
 
 std::string LibraryFilePath(const std::string& libraryFolder, const std::string& chipType) {
-  const std::string name = chipType == "GenomeWideSNP_5" ? chipType + ".Full.cdf" : chipType + ".CDF";
-  return platform::JoinPath(libraryFolder, name);
+  return platform::JoinPath(libraryFolder, qova::LibraryFileName(chipType));
 }
 
 ExtractionResult ExtractSampleFiles(const ExtractionRequest& request, const ExtractionFolders& folders) {

@@ -73,9 +73,7 @@ std::uint8_t ChpCallOf(std::int32_t genotypeCall) {
   }
 }
 
-std::string LibraryFileName(const std::string& chipType) {
-  return chipType == "GenomeWideSNP_5" ? chipType + ".Full.cdf" : chipType + ".CDF";
-}
+std::string LibraryFileName(const std::string& chipType) { return qova::LibraryFileName(chipType); }
 
 LayoutOptions RealisticLayout(const std::string& arrayType) {
   LayoutOptions options;
