@@ -41,6 +41,7 @@ CQOVAApp::~CQOVAApp() {
   m_templates.clear();
   if (m_pGlobalData) {
     CGlobalData::SetProgramSettingSheet({});
+    qova::SetLiveProgramSetting(nullptr);
     if (qova::HasApplicationData() && &qova::ApplicationData() == m_pGlobalData) qova::SetApplicationData(nullptr);
     delete m_pGlobalData;
     m_pGlobalData = nullptr;
@@ -58,6 +59,7 @@ BOOL CQOVAApp::InitInstance() {
   m_pGlobalData = new CGlobalData;
   qova::SetApplicationData(m_pGlobalData);
   qova::InstallProgramSettingSheet();
+  qova::SetLiveProgramSetting(m_pGlobalData->ProgramSetting.get());
   // A table that cannot be loaded has been reported; the program runs without it.
   m_pGlobalData->Load();
 

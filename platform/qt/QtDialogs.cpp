@@ -558,11 +558,13 @@ namespace {
 
 class SheetWidget : public QDialog {
  public:
-  explicit SheetWidget(HWND hwnd) : hwnd_(hwnd) {
+  SheetWidget(HWND hwnd, bool withApply) : hwnd_(hwnd) {
     auto* layout = new QVBoxLayout(this);
     tabs = new QTabWidget(this);
     layout->addWidget(tabs);
-    buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
+    QDialogButtonBox::StandardButtons shown = QDialogButtonBox::Ok | QDialogButtonBox::Cancel;
+    if (withApply) shown |= QDialogButtonBox::Apply;
+    buttons = new QDialogButtonBox(shown, this);
     layout->addWidget(buttons);
   }
   void reject() override {
@@ -606,7 +608,7 @@ class SheetPeer : public WidgetPeer {
 void CreateSheetPeer(CWnd& wnd) {
   auto& sheet = static_cast<CPropertySheet&>(wnd);
   WindowState& s = sheet.State();
-  auto* widget = new SheetWidget(&s);
+  auto* widget = new SheetWidget(&s, sheet.HasApplyButton());
   widget->setFont(DialogFontOf({}, 8));
   widget->setObjectName("sheet");
   for (int i = 0; i < sheet.GetPageCount(); ++i) {

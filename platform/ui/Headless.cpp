@@ -432,7 +432,10 @@ std::vector<std::string> SheetDriver::Tabs() const {
 bool SheetDriver::SelectPage(int index) { return input::SelectPage(*sheet_, index); }
 bool SheetDriver::Ok() { return sheet_->PressOk() != FALSE; }
 void SheetDriver::Cancel() { sheet_->PressCancel(); }
-bool SheetDriver::Apply() { return sheet_->PressApply() != FALSE; }
+bool SheetDriver::Apply() {
+  if (!sheet_->HasApplyButton()) throw ScriptError("the property sheet has no Apply button");
+  return sheet_->PressApply() != FALSE;
+}
 bool SheetDriver::IsOpen() const { return sheet_->IsOpen(); }
 
 }  // namespace platform::ui

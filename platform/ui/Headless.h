@@ -94,6 +94,7 @@ class SheetDriver {
   bool SelectPage(int index);
   bool Ok();
   void Cancel();
+  // Throws ScriptError on a sheet without an Apply button.
   bool Apply();
   [[nodiscard]] bool IsOpen() const;
 

@@ -174,7 +174,7 @@ void CPropertySheet::PressCancel() {
   EndDialog(IDCANCEL);
 }
 
-BOOL CPropertySheet::PressApply() { return ApplyAll(); }
+BOOL CPropertySheet::PressApply() { return HasApplyButton() ? ApplyAll() : FALSE; }
 
 bool CPropertySheet::IsApplyEnabled() const {
   return std::any_of(m_pages.begin(), m_pages.end(), [](const CPropertyPage* p) { return p->IsModified(); });

@@ -9,6 +9,13 @@
 
 class CPropertySheet;
 
+// Sheet header flags (values as the framework's).
+constexpr DWORD PSH_NOAPPLYNOW = 0x00000080;  // OK and Cancel only
+
+struct PROPSHEETHEADER {
+  DWORD dwFlags = 0;
+};
+
 class CPropertyPage : public CDialog {
   DECLARE_DYNAMIC(CPropertyPage)
  public:
@@ -70,15 +77,18 @@ class CPropertySheet : public CWnd {
   void EndDialog(int result);
 
   // The buttons of the sheet, as pressing them does; PressOk/PressApply
-  // return FALSE when a page refused.
+  // return FALSE when a page refused (PressApply also without an Apply button).
   BOOL PressOk();
   void PressCancel();
   BOOL PressApply();
   [[nodiscard]] bool IsOpen() const { return m_hWnd && !m_hWnd->ended; }
   // The Apply button is enabled while a page is modified.
   [[nodiscard]] bool IsApplyEnabled() const;
+  // Set PSH_NOAPPLYNOW in m_psh before DoModal for a sheet without Apply.
+  [[nodiscard]] bool HasApplyButton() const { return (m_psh.dwFlags & PSH_NOAPPLYNOW) == 0; }
 
   std::string m_strCaption;
+  PROPSHEETHEADER m_psh;
 
  protected:
   platform::ui::WindowKind KindOfWindow() const override { return platform::ui::WindowKind::PropertySheet; }

@@ -4,6 +4,7 @@
 #include "document/DocumentCommands.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Headless.h"
+#include "platform/ui/PropertySheet.h"
 #include "platform/ui/UserInput.h"
 #include "resources/CommandIds.h"
 #include "resources/FrameResources.h"
@@ -179,11 +180,21 @@ TEST_F(AppFrameTest, ToolBarStatusBarAndAccelerators) {
 }
 
 TEST_F(AppFrameTest, DefaultSettingOpensTheProgramSettingSheetFromEveryMenu) {
+  int shown = 0;
+  Ui().OnSheet("Program Setting", [&](platform::ui::SheetDriver& sheet) {
+    ++shown;
+    EXPECT_EQ(sheet.Tabs(), (std::vector<std::string>{"Folders", "Display", "Print", "Items", "Multiple", "Color",
+                                                      "Color2", "Scale", "Multiple", "Integral", "Marker",
+                                                      "Automatic", "Zenkor"}));
+    EXPECT_FALSE(sheet.Sheet().HasApplyButton());
+    sheet.Cancel();
+  });
   EXPECT_TRUE(Choose(res::kCmdDefaultSetting));
   App().CloseAllDocuments(FALSE);
   EXPECT_TRUE(Choose(res::kCmdDefaultSetting));
-  const std::string notYet = "Program Setting is not yet available in this version of QOVA.";
-  EXPECT_EQ(messages_.Texts(), (std::vector<std::string>{notYet, notYet}));
+  EXPECT_EQ(shown, 2);
+  EXPECT_TRUE(messages_.Empty());
+  EXPECT_TRUE(Ui().Failures().empty());
 }
 
 TEST_F(AppFrameTest, AboutShowsTheVersionAndTheBuildDate) {
