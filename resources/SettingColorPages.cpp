@@ -70,13 +70,13 @@ DialogTemplate Color2Template() {
                {kOne, "one", kOneSwatch, kOneButton}};
   int y = 58;
   for (const auto& m : marks) {
-    c.push_back(CheckBox(m.check, m.caption, {19, y + 1, 44, 10}));
-    AddColorRow(c, "", 19, 44, y, m.swatch, m.button);
+    c.push_back(CheckBox(m.check, m.caption, {19, y + 1, 56, 10}));
+    AddColorRow(c, "", 19, 56, y, m.swatch, m.button);
     y += 15;
   }
   c.push_back(RadioButton(kDeviation, "deviation", {7, 106, 100, 10}));
-  c.push_back(CheckBox(kAbove2Sd, "above 2SD", {19, 121, 44, 10}));
-  AddColorRow(c, "", 19, 44, 120, kTwoSdSwatch, kTwoSdButton);
+  c.push_back(CheckBox(kAbove2Sd, "above 2SD", {19, 121, 56, 10}));
+  AddColorRow(c, "", 19, 56, 120, kTwoSdSwatch, kTwoSdButton);
   return Page(kColor2Page, "Color2", {220, 140}, std::move(c));
 }
 

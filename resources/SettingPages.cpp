@@ -152,7 +152,7 @@ DialogTemplate ItemMultiTemplate() {
                  {kWholeUserMarker, "user marker"}});
   c.push_back(Static(IDC_STATIC, "interval", {183, 122, 40, 8}));
   c.push_back(Edit(kInterval, {226, 119, 40, 14}, ES_AUTOHSCROLL));
-  return Page(kItemMultiPage, "Multiple", {344, 178}, std::move(c));
+  return Page(kItemMultiPage, "Multiple", {344, 186}, std::move(c));
 }
 
 DialogTemplate ScaleTemplate() {
