@@ -120,7 +120,7 @@ DialogTemplate ContaminationTemplate() {
 }
 
 DialogTemplate ContaminationSelfTemplate() {
-  return MakeTemplate(kContaminationSelfDialog, "determine contamination rate", {196, 106},
+  return MakeTemplate(kContaminationSelfDialog, "determine contamination rate", {196, 90},
                       {GroupBox("Allele", {7, 7, 100, 54}),
                        RadioButton(kContaminationSelfBoth, "both alleles", {14, 19, 86, 10}, WS_GROUP | WS_TABSTOP),
                        RadioButton(kContaminationSelfLarger, "larger allele", {14, 32, 86, 10}),
@@ -128,8 +128,8 @@ DialogTemplate ContaminationSelfTemplate() {
                        GroupBox("Loci", {114, 7, 75, 54}),
                        RadioButton(kContaminationSelfOneLocus, "N=1", {121, 19, 60, 10}, WS_GROUP | WS_TABSTOP),
                        RadioButton(kContaminationSelfThreeLoci, "N=3", {121, 32, 60, 10}),
-                       DefPushButton(IDOK, "OK", {82, 84, 50, 14}),
-                       PushButton(IDCANCEL, "Cancel", {138, 84, 50, 14})});
+                       DefPushButton(IDOK, "OK", {82, 68, 50, 14}),
+                       PushButton(IDCANCEL, "Cancel", {138, 68, 50, 14})});
 }
 
 }  // namespace

@@ -31,6 +31,7 @@
 
 #include "platform/qt/PainterSurface.h"
 #include "platform/qt/QtPeers.h"
+#include "platform/qt/QtTabStops.h"
 #include "platform/qt/QtText.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Dialog.h"
@@ -224,8 +225,10 @@ void ControlPeer::RefreshItems(unsigned changes) {
     QSignalBlocker block(list);
     if (changes & platform::ui::ChangeItems) {
       list->clear();
+      const bool tabStops = (s.style & LBS_USETABSTOPS) != 0;
+      if (tabStops) SetListTabStops(list, s.tabStops);
       for (const ListItem& item : s.items) {
-        auto* row = new QListWidgetItem(ItemText(item.text), list);
+        auto* row = new QListWidgetItem(tabStops ? ToQString(item.text) : ItemText(item.text), list);
         if (s.control == ControlKind::CheckListBox) {
           row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
           row->setCheckState(item.check ? Qt::Checked : Qt::Unchecked);

@@ -74,9 +74,15 @@ bool HasCaption(const Placed& c) {
 }  // namespace
 
 std::vector<std::string> DialogLayoutFaults(UINT templateId, const std::string& picturePath) {
-  const std::string dialogName = "template " + std::to_string(templateId) + ": ";
   CDialog dialog;
-  if (!dialog.Create(templateId)) return {dialogName + "cannot be created"};
+  if (!dialog.Create(templateId)) return {"template " + std::to_string(templateId) + ": cannot be created"};
+  std::vector<std::string> faults = DialogLayoutFaults(dialog, picturePath);
+  dialog.DestroyWindow();
+  return faults;
+}
+
+std::vector<std::string> DialogLayoutFaults(CDialog& dialog, const std::string& picturePath) {
+  const std::string dialogName = "template " + std::to_string(dialog.TemplateId()) + ": ";
   QWidget* host = platform::qt::WidgetOf(dialog);
   if (!host) return {dialogName + "has no widget"};
   host->show();
@@ -107,7 +113,6 @@ std::vector<std::string> DialogLayoutFaults(UINT templateId, const std::string& 
     }
   }
   if (!picturePath.empty()) host->grab().save(QString::fromStdString(picturePath), "PNG");
-  dialog.DestroyWindow();
   return faults;
 }
 

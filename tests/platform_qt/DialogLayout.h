@@ -12,11 +12,20 @@
 
 #include "platform/ui/WinTypes.h"
 
+class CDialog;
+
 namespace qova::test {
+
+// Templates whose pictures a test of their own takes with the dialog's real
+// contents (groups, samples, marker lines, means); the walk over every
+// template checks their layout but leaves those pictures alone.
+inline constexpr UINT kDialogsPicturedWithContents[] = {136, 137, 143, 144, 152, 159, 163, 164, 174, 175, 178, 190};
 
 // One line per fault, each naming the template id, the controls and their
 // rectangles in pixels; empty when the layout is sound. Saves a picture of the
 // dialog to `picturePath` unless it is empty.
 [[nodiscard]] std::vector<std::string> DialogLayoutFaults(UINT templateId, const std::string& picturePath = {});
+// The same check of a dialog that is open, with whatever its controls hold.
+[[nodiscard]] std::vector<std::string> DialogLayoutFaults(CDialog& dialog, const std::string& picturePath = {});
 
 }  // namespace qova::test

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/ui/Resources.h"
@@ -27,7 +28,9 @@ TEST_F(DialogLayoutTest, EveryRegisteredTemplateLaysOutCleanly) {
   std::vector<UINT> ids = Resources::Instance().DialogIds();
   EXPECT_GE(ids.size(), 7u);  // Sample Manager, Extract Data, the calendar, progress, About, two reference dialogs
   for (UINT id : ids) {
-    std::vector<std::string> faults = DialogLayoutFaults(id, (pictures / (std::to_string(id) + ".png")).string());
+    const bool picturedElsewhere = std::ranges::find(kDialogsPicturedWithContents, id) != std::end(kDialogsPicturedWithContents);
+    const std::string picture = picturedElsewhere ? "" : (pictures / (std::to_string(id) + ".png")).string();
+    std::vector<std::string> faults = DialogLayoutFaults(id, picture);
     for (const std::string& fault : faults) ADD_FAILURE() << fault;
   }
 }

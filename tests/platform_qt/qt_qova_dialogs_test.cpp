@@ -1,0 +1,200 @@
+// The program's group, marker and parameter dialogs as real Qt windows, each
+// opened with what a user would see in it (the groups and samples of a
+// generated study, a sample's marker lines, the default means) and saved as
+// build/artefacts/dialogs/<template id>.png for people to look at; and "Mark
+// set" driven through Qt events.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <filesystem>
+
+#include "analysis/Average.h"
+#include "analysis/AverageArray.h"
+#include "analysis/BaseSet.h"
+#include "analysis/Contamination.h"
+#include "analysis/HMMAGLPara.h"
+#include "analysis/HMMParameter.h"
+#include "core/GroupManage.h"
+#include "core/GroupSet.h"
+#include "core/GroupsFile.h"
+#include "core/MarkSet.h"
+#include "core/MarkerEdit.h"
+#include "core/SampleHeader.h"
+#include "platform/Paths.h"
+#include "platform/ui/Headless.h"
+#include "resources/GroupDialogs.h"
+#include "resources/MarkerDialogs.h"
+#include "resources/ParameterDialogs.h"
+#include "tests/platform_qt/DialogLayout.h"
+#include "tests/platform_qt/qt_fixture.h"
+#include "tests/support/TempHome.h"
+#include "tools/datagen/DataGen.h"
+#include "tools/samplegen/SampleGen.h"
+
+namespace {
+
+using platform::ui::DialogDriver;
+using namespace qova::resources;
+
+constexpr const char* kType = "Mapping10K_Xba131";
+const ChromosomeStartRow kStarts{qova::kArrayChromosomeStarts[0]};
+
+const CBasicData& Annotation() {
+  static const CBasicData table = datagen::MakeAnnotation(ArrayClassIndex(kType));
+  return table;
+}
+
+class QtQovaDialogTest : public qova::test::QtUiTest {
+ protected:
+  QtQovaDialogTest() {
+    platform::CreateFolders(ArrayFolder());
+    platform::CreateFolders(ResultFolder());
+  }
+
+  [[nodiscard]] std::string ArrayFolder() const { return home_.Path("ArrayData/"); }
+  [[nodiscard]] std::string ResultFolder() const { return home_.Path("Results/"); }
+
+  samplegen::Study WriteStudy() {
+    samplegen::StudySpec spec;
+    spec.ArrayType = kType;
+    spec.Seed = 3;
+    spec.NonSelfReferences = 4;
+    return samplegen::WriteStudy(ArrayFolder(), Annotation(), spec);
+  }
+
+  // Runs `dialog` modally; once it is up, `prepare` fills it as a user would,
+  // its layout is checked with those contents, the window is saved as
+  // dialogs/<template id>.png and Escape closes it.
+  static void Photograph(CDialog& dialog, const std::function<void(DialogDriver&)>& prepare = {}) {
+    const std::filesystem::path folder = std::filesystem::path(qova::test::BinaryDir()) / "artefacts" / "dialogs";
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / (std::to_string(dialog.TemplateId()) + ".png")).string();
+    std::vector<std::string> faults;
+    QTimer user;
+    WhileModal(user, [&](QWidget* modal) {
+      if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        ADD_FAILURE() << "unexpected message: " << box->text().toStdString();
+        box->button(QMessageBox::Ok)->click();
+        return;
+      }
+      DialogDriver d(dialog);
+      if (prepare) prepare(d);
+      QApplication::processEvents();
+      faults = qova::test::DialogLayoutFaults(dialog, path);
+      QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(faults, std::vector<std::string>{});
+    EXPECT_TRUE(std::filesystem::exists(path)) << path;
+  }
+
+  qova::test::TempHome home_;
+};
+
+TEST_F(QtQovaDialogTest, GroupDialogsShowTheGroupsOfAStudy) {
+  const samplegen::Study study = WriteStudy();
+  CGrouP groups;
+  groups.Groups = {{0, 2, {study.Test.Name, "Ref01"}, "Tumours"},
+                   {1, 1, {"Test01N"}, "Paired normals"},
+                   {0, 3, {"Ref01", "Ref02", "Ref03"}, "Reference panel"}};
+  ASSERT_TRUE(qova::StoreGroupsFile(ResultFolder(), groups));
+
+  CGroupManage manage(ResultFolder());
+  manage.MemberNames = {"Test01", "Ref02", "Ref04"};
+  Photograph(manage, [](DialogDriver& d) {
+    d.Type(kGroupManageNewName, "Second tumour set");
+    d.Select(kGroupManageExisting, "Reference panel");
+  });
+
+  CGroupSet set;
+  for (const SampleGroup& g : groups.Groups) set.ExistingNames.push_back(g.Name);
+  Photograph(set, [](DialogDriver& d) { d.Type(kGroupSetNewName, "Tumours 2"); });
+}
+
+TEST_F(QtQovaDialogTest, MarkerDialogsShowARegionAndTheLinesOfAList) {
+  const MarkerRegionList regions = {{1, 100, 200, 3},     {2, 900, 950, 39},    {1, 300, 350, 33},
+                                    {12, 7902, 8100, 38}, {23, 11037, 11300, 32}, {7, 4994, 5200, 0}};
+  CMarkSet markSet(&Annotation(), kStarts, 400, 500, 35);
+  Photograph(markSet);
+  CMarkerEdit edit(&Annotation(), kStarts, FALSE, nullptr, regions);
+  Photograph(edit, [](DialogDriver& d) { d.Select(kMarkerEditList, 1); });
+}
+
+TEST_F(QtQovaDialogTest, ParameterDialogsShowTheDefaults) {
+  CHMMParameter total;
+  for (std::size_t i = 0; i < 7; ++i) total.Means[i] = kDefaultHmmMeans[6 - i];
+  Photograph(total);
+  CHMMParametersSM allele;
+  for (std::size_t i = 0; i < 5; ++i) allele.Means[i] = kDefaultAlleleHmmMeans[4 - i];
+  Photograph(allele);
+  GainLossParameters parameters;
+  CHMMAGLPara gainLoss(&parameters);
+  Photograph(gainLoss);
+  CAverage average;
+  average.AveragingNumber = 5;
+  Photograph(average);
+  CBaseSet baseline;
+  baseline.Flags = CBaseSet::kAlleleDataFlag;
+  Photograph(baseline);
+  CContamination contamination;
+  Photograph(contamination, [](DialogDriver& d) { d.Click(kContaminationThreeLoci); });
+  CContaminationSelfMode selfContamination;
+  Photograph(selfContamination);
+}
+
+TEST_F(QtQovaDialogTest, AverageArraysListsTheSamplesOfAStudy) {
+  WriteStudy();
+  CAverageArray dialog(ArrayFolder());
+  Photograph(dialog, [](DialogDriver& d) {
+    d.Select(kAverageArrayType, kType).SelectItems(kAverageArraySamples, {1, 2, 4});
+    d.Select(kAverageArrayHeaderFrom, "Ref02").Type(kAverageArrayNewName, "Reference average");
+  });
+}
+
+TEST_F(QtQovaDialogTest, MarkSetRefusesANumberOffItsChromosomeThenTakesAnHmmNumber) {
+  CMarkSet dialog(&Annotation(), kStarts, 900, 950, 33);
+  std::vector<std::string> boxTexts;
+  int step = 0;
+  bool hmmComboEnabled = false;
+  QTimer user;
+  WhileModal(user, [&](QWidget* modal) {
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+      boxTexts.push_back(box->text().toStdString());
+      QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+      return;
+    }
+    auto* start = modal->findChild<QLineEdit*>(QString::number(kMarkSetStartSnp));
+    auto* hmm = modal->findChild<QRadioButton*>(QString::number(kMarkSetHmmRadio));
+    auto* numbers = modal->findChild<QComboBox*>(QString::number(kMarkSetHmmNumbers));
+    auto* ok = modal->findChild<QPushButton*>(QString::number(IDOK));
+    ASSERT_TRUE(start && hmm && numbers && ok);
+    if (step == 0) {
+      step = 1;
+      start->selectAll();
+      QTest::keyClicks(start, "5000");
+      QTest::mouseClick(ok, Qt::LeftButton);  // refused: the message box comes and goes
+    } else if (step == 1) {
+      step = 2;
+      start->selectAll();
+      QTest::keyClicks(start, "940");
+      QTest::mouseClick(hmm, Qt::LeftButton);
+      hmmComboEnabled = numbers->isEnabled();
+      numbers->setFocus();
+      for (int i = 0; i < 4; ++i) QTest::keyClick(numbers, Qt::Key_Down);
+      QTest::mouseClick(ok, Qt::LeftButton);
+    }
+  });
+  ASSERT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(boxTexts, std::vector<std::string>{"SNP number must be between 877 and 1828"});
+  EXPECT_TRUE(hmmComboEnabled);
+  EXPECT_EQ((MarkerRegion{dialog.Chromosome, dialog.StartSnp, dialog.EndSnp, dialog.Kind}),
+            (MarkerRegion{2, 940, 950, 4}));
+}
+
+}  // namespace
