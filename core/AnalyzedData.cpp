@@ -279,11 +279,5 @@ void CAnalyzedData::RebuildEditedCopyNumberState() {
   const auto size = static_cast<std::int64_t>(std::min(CopyNumberState.size(), EditedCopyNumberState.size()));
   if (first < 0 || first > last || last >= size) return;
   std::copy(CopyNumberState.begin() + first, CopyNumberState.begin() + last + 1, EditedCopyNumberState.begin() + first);
-  for (const MarkerRegion& region : Markers) {
-    if (!region.IsStateMarker()) continue;
-    if (const auto range = region.ClampedTo(first, last)) {
-      std::fill(EditedCopyNumberState.begin() + range->first, EditedCopyNumberState.begin() + range->second + 1,
-                region.Kind);
-    }
-  }
+  LayStateMarkersOver(Markers, first, last, EditedCopyNumberState);
 }

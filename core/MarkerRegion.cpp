@@ -33,3 +33,15 @@ std::int32_t ReadMarkerRegions(CArchive& ar, MarkerRegionList& regions) {
   regions = std::move(read);
   return count;
 }
+
+void LayStateMarkersOver(const MarkerRegionList& regions, std::int32_t first, std::int32_t last,
+                         std::span<std::int32_t> states) {
+  first = std::max<std::int32_t>(first, 0);
+  last = static_cast<std::int32_t>(std::min<std::int64_t>(last, static_cast<std::int64_t>(states.size()) - 1));
+  for (const MarkerRegion& region : regions) {
+    if (!region.IsStateMarker()) continue;
+    if (const auto range = region.ClampedTo(first, last)) {
+      std::fill(states.begin() + range->first, states.begin() + range->second + 1, region.Kind);
+    }
+  }
+}

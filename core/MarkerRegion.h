@@ -5,6 +5,7 @@
 // list: later regions win where they overlap.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -36,6 +37,14 @@ struct MarkerRegion {
 };
 
 using MarkerRegionList = std::vector<MarkerRegion>;
+
+// Writes the kind of every HMM-state region into `states` over the region's
+// slots, first to last inclusive, cut to first..last (and to the array);
+// reversed regions and user markers are skipped, later regions win. The
+// analysed sample's edited states and the views' displayed states both
+// follow this rule.
+void LayStateMarkersOver(const MarkerRegionList& regions, std::int32_t first, std::int32_t last,
+                         std::span<std::int32_t> states);
 
 // The marker block of a sample file: the count as int32, then each region.
 void WriteMarkerRegions(CArchive& ar, const MarkerRegionList& regions);

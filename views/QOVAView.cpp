@@ -1,12 +1,404 @@
 #include "views/QOVAView.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "core/AnalyzedData.h"
+#include "core/ArrayData.h"
+#include "core/ArrayTypes.h"
+#include "core/BasicData.h"
+#include "core/Cytoband.h"
+#include "core/GenomeTables.h"
+#include "core/GlobalData.h"
+#include "core/ProgramSetting.h"
+#include "core/SnpOrder.h"
+#include "document/ApplicationData.h"
 #include "document/QOVADoc.h"
+#include "platform/Numeric.h"
+#include "platform/ui/App.h"
+#include "platform/ui/Frame.h"
 
 IMPLEMENT_DYNCREATE(CQOVAView, CView)
 
 BEGIN_MESSAGE_MAP(CQOVAView, CView)
 END_MESSAGE_MAP()
 
+namespace {
+
+// Logical units per m_nSizeX by m_nSizeY pixels, by array type, in SNP order:
+// genome-wide and one chromosome.
+struct TypeScales {
+  int genomeX, genomeY, chromosomeX, chromosomeY;
+};
+
+TypeScales ScalesInSnpOrder(int arrayType) {
+  switch (arrayType) {
+    case 0:
+    case 1: return {200, 1000, 100, 400};
+    case 2:
+    case 3: return {1000, 1000, 500, 400};
+    case 4: return {2000, 1000, 1000, 400};
+    case 7:
+    case 10:
+    case 12: return {10000, 1000, 5000, 400};
+    default: return {5000, 1000, 2500, 400};
+  }
+}
+
+// The settings record of the running program, or null in a bare test.
+const CProgramSetting* Settings(const CQOVADoc* doc) {
+  if (doc) return doc->Global().ProgramSetting.get();
+  return qova::HasApplicationData() ? qova::ApplicationData().ProgramSetting.get() : nullptr;
+}
+
+template <typename T>
+std::span<const T> Whole(const std::vector<T>& v) {
+  return {v.data(), v.size()};
+}
+
+}  // namespace
+
+CQOVAView::CQOVAView() : m_pDisplaySetting(std::make_unique<CDisplaySetting>()) {}
+
+CQOVAView::~CQOVAView() = default;
+
 CQOVADoc* CQOVAView::GetDocument() const { return dynamic_cast<CQOVADoc*>(m_pDocument); }
 
-void CQOVAView::OnDraw(CDC* pDC) { (void)pDC; }
+// --- state ---
+
+void CQOVAView::OnInitialUpdate() {
+  const CQOVAView* source = nullptr;
+  if (auto* frame = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd())) {
+    CMDIChildWnd* child = frame->MDIGetActive();
+    auto* active = child ? dynamic_cast<CQOVAView*>(child->GetActiveView()) : nullptr;
+    if (active && active != this && active->m_pDocument == m_pDocument) source = active;
+  }
+  if (source) {
+    *m_pDisplaySetting = *source->m_pDisplaySetting;
+    m_nViewFlags = source->m_nViewFlags;
+    m_nScrollX = source->m_nScrollX;
+    m_nScrollY = source->m_nScrollY;
+    m_nScaleX = source->m_nScaleX;
+    m_nScaleY = source->m_nScaleY;
+    m_nChromosome = source->m_nChromosome;
+    m_nAverageMode = source->m_nAverageMode;
+    m_nDrawMode = source->m_nDrawMode;
+    m_nAverageNumber = source->m_nAverageNumber;
+  } else if (const CProgramSetting* setting = Settings(GetDocument())) {
+    *m_pDisplaySetting = setting->Display;
+  }
+  const CDisplaySetting::DispKeys& disp = m_pDisplaySetting->DISP;
+  m_nEachSizeX = disp.EACH_X;
+  m_nEachSizeY = disp.EACH_Y;
+  m_nAllSizeX = disp.ALL_X;
+  m_nAllSizeY = disp.ALL_Y;
+  m_nMultiSizeX = disp.MULTI_X;
+  m_nMultiSizeY = disp.MULTI_Y;
+  m_nSizeX = m_nAllSizeX;
+  m_nSizeY = m_nAllSizeY;
+  m_nArrayType = 0;
+  CView::OnInitialUpdate();
+}
+
+void CQOVAView::CopyStateTo(CQOVAView& target) const {
+  *target.m_pDisplaySetting = *m_pDisplaySetting;
+  target.m_nViewFlags = m_nViewFlags;
+  static_cast<ViewMapping&>(target) = *this;  // scroll, scale and the current size
+  target.m_nChromosome = m_nChromosome;
+  target.m_nAverageMode = m_nAverageMode;
+  target.m_nDrawMode = m_nDrawMode;
+  target.m_nAverageNumber = m_nAverageNumber;
+  target.m_nEachSizeX = m_nEachSizeX;
+  target.m_nEachSizeY = m_nEachSizeY;
+  target.m_nAllSizeX = m_nAllSizeX;
+  target.m_nAllSizeY = m_nAllSizeY;
+  target.m_nMultiSizeX = m_nMultiSizeX;
+  target.m_nMultiSizeY = m_nMultiSizeY;
+  target.m_nArrayType = m_nArrayType;
+}
+
+bool CQOVAView::CopyStateTo(CView& target) const {
+  auto* view = dynamic_cast<CQOVAView*>(&target);
+  if (!view) return false;
+  CopyStateTo(*view);
+  return true;
+}
+
+int CQOVAView::ScrollCarryFactor(int arrayType) const {
+  switch (arrayType) {
+    case 0:
+    case 1: return 100;
+    case 2:
+    case 3: return 10;
+    case 4: return 5;
+    case 7:
+    case 10:
+    case 12: return 1;
+    default: return 2;
+  }
+}
+
+void CQOVAView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) {
+  (void)sender;
+  (void)hint;
+  (void)hintObject;
+  CQOVADoc* doc = GetDocument();
+  if (!doc || doc->Status == kStatusClean) return;
+
+  m_bDataShown = FALSE;
+  m_nMouseMode = 0;
+  m_pLinearRatio.clear();
+  for (auto& average : m_pAverage) average.clear();
+
+  const bool snpOrder = !(m_nViewFlags & VIEW_BASE_INTERVAL);
+  if (snpOrder) m_nScrollX = platform::SaturatingCast(double(m_nScrollX) * ScrollCarryFactor(m_nArrayType));
+
+  if (m_nViewFlags & VIEW_MULTIPLE) {
+    m_nMultiSizeX = m_nSizeX;
+    m_nMultiSizeY = m_nSizeY;
+    m_nSizeX = m_nEachSizeX;
+    m_nSizeY = m_nEachSizeY;
+    if (m_nViewFlags & VIEW_ONE_CHROMOSOME) m_nSizeX = m_nMultiSizeX;
+    m_nScrollY = 0;
+  } else if (m_nViewFlags & VIEW_ONE_CHROMOSOME) {
+    m_nEachSizeX = m_nSizeX;
+    m_nEachSizeY = m_nSizeY;
+  } else {
+    m_nAllSizeX = m_nSizeX;
+    m_nAllSizeY = m_nSizeY;
+  }
+
+  // The multiple grid and the integral view draw through their own passes;
+  // until they exist those statuses leave the view blank.
+  if (doc->Status == kStatusMultiple || doc->Status == kStatusIntegrate) {
+    Invalidate(TRUE);
+    return;
+  }
+
+  ReadSettings();
+  BindDocumentData();
+  if (!IsBound()) {
+    Invalidate(TRUE);
+    return;
+  }
+  if (qova::IsCombinedArrayType(m_nArrayType))
+    m_nViewFlags |= VIEW_COMBINED_ARRAY;
+  else
+    m_nViewFlags &= ~VIEW_COMBINED_ARRAY;
+
+  CheckAnnotation();
+  BuildDisplayStates();
+
+  m_nViewFlags &= ~(VIEW_MULTIPLE | VIEW_INTEGRATE);
+  if (doc->Status != kStatusAnalysis)
+    m_nViewFlags |= VIEW_NOT_ANALYSIS;
+  else
+    m_nViewFlags &= ~VIEW_NOT_ANALYSIS;
+  if (m_pAnalyzed->IsSelf)
+    m_nViewFlags |= VIEW_SELF_REFERENCE;
+  else
+    m_nViewFlags &= ~VIEW_SELF_REFERENCE;
+  const CDisplaySetting::ScaleKeys& scale = m_pDisplaySetting->SCALE;
+  if ((m_pAnalyzed->IsSelf ? scale.SELF_ISLOG : scale.NONSELF_ISLOG) != 0)
+    m_nViewFlags |= VIEW_LOG_SCALE;
+  else
+    m_nViewFlags &= ~VIEW_LOG_SCALE;
+  const bool log = (m_nViewFlags & VIEW_LOG_SCALE) != 0;
+  const SampleHeader& header = m_pAnalyzed->Header;
+  for (int k = 0; k < kHmmStateCount; ++k)
+    m_fHmmLevel[k] = log ? header.HmmMeans[k] : std::exp2(header.HmmMeans[k]);
+  for (int k = 0; k < kAlleleHmmStateCount; ++k)
+    m_fAlleleHmmLevel[k] = log ? header.AlleleHmmMeans[k] : std::exp2(header.AlleleHmmMeans[k]);
+
+  ComputeAverages();
+  SetScales();
+  ComputeDotColours();
+  m_nMouseMode = 0;
+  ComputeRowHeight();
+  m_bDataShown = TRUE;
+  UpdateLayout();
+  Invalidate(TRUE);
+}
+
+void CQOVAView::ReadSettings() {
+  if (const CProgramSetting* setting = Settings(GetDocument())) {
+    m_bAlleleAllSnps = setting->NotLimitToHeteroSNPs != 0;
+    m_bHmmIncludeX = setting->PanelDrawFlag != 0;
+    m_fAlleleAmplitude = setting->AlleleAmplitude;
+    m_bNonSelfAllele = setting->NONSELFALLELE != 0;
+  }
+}
+
+void CQOVAView::ComputeAverages() {
+  const bool alleleNonSelf = m_bNonSelfAllele;
+  const bool log = (m_nViewFlags & VIEW_LOG_SCALE) != 0;
+  const std::size_t n = std::size_t(std::max(0, m_pAnalyzed->Header.SnpCount));
+  const bool self = (m_nViewFlags & VIEW_SELF_REFERENCE) != 0;
+  const int series = !self && !alleleNonSelf ? 1 : (m_pDisplaySetting->ITEMS.SELF & 0x2000) ? 4 : 3;
+  for (int s = 1; s <= series; ++s) {
+    m_pAverage[s - 1].assign(n, 0.0f);
+    ComputeMovingAverage(s, m_nAverageMode, log);
+  }
+  if (!log) {
+    m_pLinearRatio.resize(n);
+    for (std::size_t i = 0; i < n && i < m_pLogRatio.size(); ++i) m_pLinearRatio[i] = std::exp2(m_pLogRatio[i]);
+    m_pRatio = Whole(m_pLinearRatio);
+  }
+}
+
+void CQOVAView::SetScales() {
+  const bool one = (m_nViewFlags & VIEW_ONE_CHROMOSOME) != 0;
+  if (m_nViewFlags & VIEW_BASE_INTERVAL) {
+    m_nScaleX = one ? 2500000 : 5000000;
+    m_nScaleY = one ? 400 : 1000;
+    return;
+  }
+  const TypeScales scales = ScalesInSnpOrder(m_nArrayType);
+  m_nScaleX = one ? scales.chromosomeX : scales.genomeX;
+  m_nScaleY = one ? scales.chromosomeY : scales.genomeY;
+  m_nScrollX /= ScrollCarryFactor(m_nArrayType);
+}
+
+// --- binding ---
+
+void CQOVAView::BindDocumentData() {
+  CQOVADoc* doc = GetDocument();
+  if (!doc) return;
+  m_pAnalyzed = &doc->AnalyzedData;
+  m_pArrayData = &doc->ArrayData;
+  m_pCytoband = &doc->Cytoband;
+  const std::string& arrayType = m_pAnalyzed->Header.ArrayType;
+  m_nArrayFamily = doc->ArrayClassIndex(arrayType);
+  m_nArrayType = doc->ArrayTypeIndex(arrayType);
+  m_pBasicData = doc->BasicData ? &doc->BasicData[m_nArrayFamily] : nullptr;
+  const CAnalyzedData& a = *m_pAnalyzed;
+  m_pRatio = m_pLogRatio = Whole(a.LogRatio);
+  m_pRatioA = Whole(a.LogRatioA);
+  m_pRatioB = Whole(a.LogRatioB);
+  m_pCopyNumberState = Whole(a.CopyNumberState);
+  m_pAlleleStateA = Whole(a.AlleleStateA);
+  m_pAlleleStateB = Whole(a.AlleleStateB);
+  m_pCallTest = Whole(a.CallTest);
+  m_pCallReference = Whole(a.CallReference);
+  m_pValidFlag = {m_pAnalyzed->ValidFlag.data(), m_pAnalyzed->ValidFlag.size()};
+  m_pLohLikelihood = Whole(a.LohLikelihood);
+  m_pChromosomeStarts = doc->ChromosomeStarts[m_nArrayType];
+  if (m_pBasicData) {
+    m_pIndexMap = Whole(m_pBasicData->IndexMap);
+    m_pSortMap = Whole(m_pBasicData->SortMap);
+    m_pPosition = Whole(m_pBasicData->Position);
+    m_pFragmentNumber = Whole(m_pBasicData->FragmentNumber);
+    if (IsBound()) m_pCytoband->MapToSnps(m_nArrayType, m_pChromosomeStarts, *m_pBasicData);
+  }
+}
+
+bool CQOVAView::IsBound() const {
+  if (!m_pAnalyzed || !m_pBasicData || !m_pChromosomeStarts) return false;
+  // Every slot of the type must reach a row of a loaded table, and every
+  // per-SNP array the panels read must cover the slots.
+  const std::size_t end = std::size_t(std::max(0, m_pChromosomeStarts[24]));
+  if (m_pBasicData->LoadedRows() < qova::kArrayFamilies[m_nArrayFamily].snpCount) return false;
+  for (const std::size_t size : {m_pLogRatio.size(), m_pCopyNumberState.size(), m_pValidFlag.size(),
+                                 m_pCallTest.size(), std::size_t(std::max(0, m_pAnalyzed->Header.SnpCount))}) {
+    if (size < end) return false;
+  }
+  return true;
+}
+
+std::int32_t CQOVAView::RowOf(int i) const {
+  return (m_nViewFlags & VIEW_COMBINED_ARRAY) ? m_pIndexMap[std::size_t(m_pSortMap[std::size_t(i)])]
+                                              : m_pIndexMap[std::size_t(i)];
+}
+
+void CQOVAView::CheckAnnotation() {
+  const CBasicData& table = *m_pBasicData;
+  for (int c = 1; c <= 23; ++c) {
+    const long long longest = 10LL * (ChromosomeStartTable[c + 1] - ChromosomeStartTable[c] + 1);
+    for (int i = m_pChromosomeStarts[c]; i < m_pChromosomeStarts[c + 1]; ++i) {
+      const std::int32_t r = AnnotationRowOfSnp(table, m_nArrayType, i);
+      if (r < 0 || table.Chromosome[std::size_t(r)] != c || table.Position[std::size_t(r)] < 0 ||
+          table.Position[std::size_t(r)] > longest)
+        m_pValidFlag[std::size_t(i)] = 0;
+    }
+  }
+}
+
+void CQOVAView::BuildDisplayStates() {
+  const std::size_t n = std::size_t(std::max(0, m_pAnalyzed->Header.SnpCount));
+  m_pDisplayState.assign(n, 0);
+  std::copy_n(m_pAnalyzed->CopyNumberState.begin(), std::min(n, m_pAnalyzed->CopyNumberState.size()),
+              m_pDisplayState.begin());
+  const CQOVADoc* doc = GetDocument();
+  const MarkerRegionList& markers =
+      doc && doc->Status == kStatusAnalysis ? m_pArrayData->Markers : m_pAnalyzed->Markers;
+  LayStateMarkersOver(markers, m_pAnalyzed->Header.FirstSnpIndex, m_pAnalyzed->Header.LastSnpIndex,
+                      m_pDisplayState);
+  m_pCopyNumberState = Whole(m_pDisplayState);
+}
+
+// --- layout ---
+
+ChromosomeLengths CQOVAView::Lengths() const {
+  return (m_nViewFlags & VIEW_BASE_INTERVAL) ? LengthsOnBaseAxis() : LengthsInSnpOrder(m_pChromosomeStarts);
+}
+
+int CQOVAView::ItemMask() const {
+  return (m_nViewFlags & VIEW_SELF_REFERENCE) ? m_pDisplaySetting->ITEMS.SELF : m_pDisplaySetting->ITEMS.NONSELF;
+}
+
+int CQOVAView::Magnification() const {
+  return (m_nViewFlags & VIEW_SELF_REFERENCE) ? m_pDisplaySetting->SCALE.MAG_SELF : m_pDisplaySetting->SCALE.MAG_NONSELF;
+}
+
+void CQOVAView::ComputeRowHeight() {
+  const bool self = (m_nViewFlags & VIEW_SELF_REFERENCE) != 0;
+  const int height = SampleRowHeight(ItemMask(), self, m_bNonSelfAllele);
+  ComputeGenomeLayout(Lengths(), Gap((m_nViewFlags & VIEW_BASE_INTERVAL) != 0, m_nArrayType), height);
+}
+
+CSize CQOVAView::ComputePageLayout() const {
+  return PageExtent((m_nViewFlags & VIEW_ONE_CHROMOSOME) != 0, m_nChromosome, Lengths());
+}
+
+void CQOVAView::UpdateLayout() {
+  if (!m_bDataShown || !m_hWnd) return;
+  CViewLayout::UpdateLayout(*this, ComputePageLayout());
+}
+
+void CQOVAView::OnSize(UINT type, int cx, int cy) {
+  CView::OnSize(type, cx, cy);
+  UpdateLayout();
+}
+
+void CQOVAView::OnVScroll(UINT code, UINT pos, CScrollBar* scrollBar) {
+  (void)pos;
+  (void)scrollBar;
+  Scroll(*this, SB_VERT, code);
+}
+
+void CQOVAView::OnHScroll(UINT code, UINT pos, CScrollBar* scrollBar) {
+  (void)pos;
+  (void)scrollBar;
+  Scroll(*this, SB_HORZ, code);
+}
+
+BOOL CQOVAView::HitTest(CPoint& p, int& c, int& result, BOOL findChromosome) const {
+  HitAxis axis;
+  axis.oneChromosome = (m_nViewFlags & VIEW_ONE_CHROMOSOME) != 0;
+  axis.baseInterval = (m_nViewFlags & VIEW_BASE_INTERVAL) != 0;
+  axis.integral = (m_nViewFlags & VIEW_INTEGRATE) != 0;
+  axis.chromosome = m_nChromosome;
+  axis.starts = m_pChromosomeStarts;
+  axis.positionKey = [this](int slot) { return (long long)m_pPosition[std::size_t(RowOf(slot))] / 10; };
+  return CViewLayout::HitTest(p, c, result, findChromosome, axis, Lengths());
+}
+
+int CQOVAView::SnpX(int c, int x, int i) const {
+  if (m_nViewFlags & VIEW_BASE_INTERVAL) return x + m_pPosition[std::size_t(RowOf(i))] / 10;
+  return x + (i - m_pChromosomeStarts[c]);
+}
+
+int CQOVAView::ColumnWidth(int c) const {
+  if (m_nViewFlags & VIEW_BASE_INTERVAL) return ChromosomeStartTable[c + 1] - ChromosomeStartTable[c];
+  return m_pChromosomeStarts[c + 1] - m_pChromosomeStarts[c];
+}

@@ -1,20 +1,171 @@
 #pragma once
-// The main copy-number view of the main document. For now it only shows an
-// empty window; the panels, navigation, mouse tools and printing come with
-// the view's own work.
-#include "platform/ui/DocView.h"
+// The main copy-number view of the main document: the genome-wide or the
+// single-chromosome picture of the document's analysed sample, its panels
+// stacked per chromosome. The view keeps its own copy of the display
+// settings and its own derived tables (display states, moving averages, dot
+// colours); the per-SNP arrays it shows stay the document's and the
+// annotation table's, bound on every update.
+//
+// The work is split by concern: QOVAView.cpp holds the state, the binding and
+// the update; ViewLayout the geometry; ViewPass.cpp the drawing pass; the
+// painters live in one file per group of panels.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
 
+#include "core/DisplaySetting.h"
+#include "document/ViewStateCopy.h"
+#include "platform/ui/DocView.h"
+#include "views/ViewLayout.h"
+
+class CAnalyzedData;
+class CArrayData;
+class CBasicData;
+class CCytoband;
 class CQOVADoc;
 
-class CQOVAView : public CView {
+// Mode bits of m_nViewFlags.
+inline constexpr std::uint32_t VIEW_ONE_CHROMOSOME = 0x1;  // clear: the whole genome
+inline constexpr std::uint32_t VIEW_COMBINED_ARRAY = 0x2;  // slots reach the annotation through SortMap
+inline constexpr std::uint32_t VIEW_SELF_REFERENCE = 0x4;
+inline constexpr std::uint32_t VIEW_BASE_INTERVAL = 0x8;   // clear: x in SNP order
+inline constexpr std::uint32_t VIEW_LOG_SCALE = 0x10;      // clear: linear ratios
+inline constexpr std::uint32_t VIEW_MULTIPLE = 0x20;
+inline constexpr std::uint32_t VIEW_INTEGRATE = 0x80;
+inline constexpr std::uint32_t VIEW_NOT_ANALYSIS = 0x100;  // a result without its extracted sample
+inline constexpr std::uint32_t VIEW_FRAGMENT_PLOT = 0x200;
+
+class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   DECLARE_DYNCREATE(CQOVAView)
  public:
-  CQOVAView() = default;
-  ~CQOVAView() override = default;
+  CQOVAView();
+  ~CQOVAView() override;
 
   [[nodiscard]] CQOVADoc* GetDocument() const;
+
+  // --- state and update ---
+  // Takes the state of the active main view on the same document (Window >
+  // New Window), else the settings' display block; then the first update.
+  void OnInitialUpdate() override;
+  void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) override;
+  // Points the view at the document's samples, the annotation table and the
+  // chromosome table of the sample's type, and maps the bands to its slots.
+  void BindDocumentData();
+  // Into another main view: the display block, the flags, the mapping, the
+  // chromosome, the averaging, the remembered sizes and the array type.
+  void CopyStateTo(CQOVAView& target) const;
+  bool CopyStateTo(CView& target) const override;
+  // Series 1 total, 2 allele A, 3 allele B, 4 allele difference; mode 1
+  // drops the largest and smallest value of the window.
+  void ComputeMovingAverage(int series, int mode, bool isLog);
+  // The per-SNP states shown: the HMM's with the state markers over them.
+  void BuildDisplayStates();
+  void ComputeDotColours();
+
+  // --- layout ---
+  void ComputeRowHeight();
+  [[nodiscard]] CSize ComputePageLayout() const;
+  void UpdateLayout();
+  void OnSize(UINT type, int cx, int cy) override;
+  void OnVScroll(UINT code, UINT pos, CScrollBar* scrollBar) override;
+  void OnHScroll(UINT code, UINT pos, CScrollBar* scrollBar) override;
+  BOOL HitTest(CPoint& p, int& c, int& result, BOOL findChromosome) const;
+  // The chromosome lengths of the current axis.
+  [[nodiscard]] ChromosomeLengths Lengths() const;
+
+  // --- drawing ---
   void OnDraw(CDC* pDC) override;
+  // The title line of a single sample.
+  [[nodiscard]] std::string SampleTitle() const;
+  void DrawCopyNumberPlot(CDC* dc, int c, int x, int y, int itemMask);
+  void DrawCopyNumberPanel(CDC* dc, int c, int x, int y);
+  void DrawCytobandPanel(CDC* dc, int c, int x, int y);
+  void DrawCallBar(CDC* dc, int c, int x, int y);
+  void DrawSecondCallBar(CDC* dc, int c, int x, int y);
+  void DrawAlleleAnalysisPanel(CDC* dc, int c, int x, int y);
+  void DrawAlleleDifferencePanel(CDC* dc, int c, int x, int y);
+  void DrawLohPanel(CDC* dc, int c, int x, int y);
+  void DrawMarkers(CDC* dc, int c, int x, int y);
+
+  // The x of slot i of chromosome c whose column starts at x.
+  [[nodiscard]] int SnpX(int c, int x, int i) const;
+  // The column width of chromosome c: its length on the current axis.
+  [[nodiscard]] int ColumnWidth(int c) const;
+  // The item mask of the sample's mode.
+  [[nodiscard]] int ItemMask() const;
+  // The magnification of the sample's mode, in per cent.
+  [[nodiscard]] int Magnification() const;
+
+  // --- members ---
+  BOOL m_bDataShown = FALSE;
+  std::uint32_t m_nViewFlags = 0;
+  std::unique_ptr<CDisplaySetting> m_pDisplaySetting;
+  int m_nEachSizeX = 100, m_nEachSizeY = 100;
+  int m_nAllSizeX = 100, m_nAllSizeY = 100;
+  int m_nMultiSizeX = 100, m_nMultiSizeY = 100;
+  int m_nMouseMode = 0;
+  int m_nAverageMode = 1;
+  int m_nDrawMode = 2;
+  int m_nAverageNumber = 10;
+  int m_nChromosome = 1;
+  float m_fHmmLevel[7] = {};
+  float m_fAlleleHmmLevel[5] = {};
+  int m_nArrayFamily = 0;
+  int m_nArrayType = 0;
+
+  // Owned by the view.
+  std::vector<COLORREF> m_pDotColour;
+  std::array<std::vector<float>, 4> m_pAverage;
+  std::vector<float> m_pLinearRatio;
+  std::vector<std::int32_t> m_pDisplayState;
+
+  // Bound: the document's samples, the annotation table and the type's row
+  // of the chromosome start table.
+  CBasicData* m_pBasicData = nullptr;
+  CAnalyzedData* m_pAnalyzed = nullptr;
+  CArrayData* m_pArrayData = nullptr;
+  CCytoband* m_pCytoband = nullptr;
+  std::span<const float> m_pRatio, m_pRatioA, m_pRatioB;
+  std::span<const float> m_pLogRatio;  // the total log2 ratio, whatever the scale
+  std::span<const std::int32_t> m_pCopyNumberState, m_pAlleleStateA, m_pAlleleStateB;
+  std::span<const std::int32_t> m_pCallTest, m_pCallReference;
+  std::span<std::int32_t> m_pValidFlag;  // the annotation check clears entries
+  std::span<const std::int32_t> m_pIndexMap, m_pSortMap, m_pPosition, m_pFragmentNumber;
+  std::span<const float> m_pLohLikelihood;
+  const std::int32_t* m_pChromosomeStarts = nullptr;
+  float m_fGainLossParam[6] = {0.06f, -0.06f, 0.05f, 0.05f, 0.01f, 1.0f};
+
+  // The fixed switches of the settings record, read on every update.
+  bool m_bAlleleAllSnps = false;  // NotLimitToHeteroSNPs
+  bool m_bHmmIncludeX = true;     // PanelDrawFlag
+  float m_fAlleleAmplitude = 1.0f;
+  bool m_bNonSelfAllele = false;  // NONSELFALLELE
 
  protected:
   DECLARE_MESSAGE_MAP()
+
+ private:
+  // The annotation row of slot i.
+  [[nodiscard]] std::int32_t RowOf(int i) const;
+  void ReadSettings();
+  void CheckAnnotation();
+  void ComputeAverages();
+  void SetScales();
+  [[nodiscard]] bool IsBound() const;
+  // Steps of the update that keep the position across array types.
+  [[nodiscard]] int ScrollCarryFactor(int arrayType) const;
+  // The y of `value` at base `yb`, magnification m.
+  [[nodiscard]] static int ValueY(int yb, float value, int m);
+  void DrawAxes(CDC* dc, int c, int x, int y, const std::array<std::string, 3>& labels);
+  void DrawAverageCurve(CDC* dc, int c, int x, int yb, std::span<const float> average, bool alleleSnps);
+  void DrawStateLine(CDC* dc, int c, int x, int yb, std::span<const std::int32_t> states, const float* levels,
+                     int levelCount, bool alleleSnps);
+  [[nodiscard]] bool QualifiesForAllele(int i) const;
+  [[nodiscard]] int FirstQualifying(int c, bool alleleSnps) const;
+  void DrawSnpLines(CDC* dc, int c, int x, int top, int bottom, COLORREF colour, bool (CQOVAView::*wanted)(int) const);
+  [[nodiscard]] bool HeterozygousTest(int i) const;
+  [[nodiscard]] bool LostHeterozygosity(int i) const;
 };

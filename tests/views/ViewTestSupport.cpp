@@ -1,0 +1,108 @@
+#include "tests/views/ViewTestSupport.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <stdexcept>
+
+#include "core/ArrayTypes.h"
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+#include "platform/ui/Backend.h"
+#include "platform/ui/Headless.h"
+#include "tools/datagen/DataGen.h"
+#include "tools/demo/Demo.h"
+
+namespace qova::test {
+
+namespace {
+
+// A folder of its own for the demo, removed when the test program ends.
+struct DemoFolder {
+  std::string root;
+  DemoFolder() {
+    std::string pattern = std::filesystem::temp_directory_path().string() + "/qova-views-XXXXXX";
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
+    root = pattern + "/";
+    // The demo points the drive root and the settings at its folder; the
+    // test that runs first keeps its own.
+    const std::string home = std::getenv("QOVA_HOME") ? std::getenv("QOVA_HOME") : "";
+    const std::string config = std::getenv("QOVA_CONFIG_HOME") ? std::getenv("QOVA_CONFIG_HOME") : "";
+    demo::DemoOptions options;
+    options.Folder = root;
+    options.ArrayType = kSmallType;
+    std::ostringstream log;
+    const demo::DemoOutcome outcome = demo::RunDemo(options, log);
+    ::setenv("QOVA_HOME", home.c_str(), 1);
+    ::setenv("QOVA_CONFIG_HOME", config.c_str(), 1);
+    platform::AppProfile().SetStore(std::make_unique<platform::MemorySettingsStore>());
+    if (!outcome.Messages.empty()) throw std::runtime_error("the demo failed:\n" + log.str());
+  }
+  ~DemoFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
+  }
+};
+
+}  // namespace
+
+const std::string& SmallDemoFolder() {
+  static const DemoFolder folder;
+  return folder.root;
+}
+
+ViewTest::ViewTest() {
+  const std::string& demo = SmallDemoFolder();
+  platform::ui::SetBackend(nullptr);
+  platform::ui::Headless().Reset();
+  CProgramSetting& setting = *global_.ProgramSetting;
+  setting.StartFolder = demo;
+  setting.DefaultArrayDataFolder = demo + "ArrayData/";
+  setting.DefaultAnalysisResultFolder = demo + "Results/";
+  EXPECT_TRUE(global_.Cytoband->LoadFrom(demo + "data/"));
+  const std::int32_t rows = qova::kArrayFamilies[0].snpCount;
+  global_.BasicData[0].Allocate(rows, 0);
+  global_.BasicData[0].LoadFile(demo + "data/" + datagen::AnnotationFileName(0), rows);
+  doc_ = std::make_unique<CQOVADoc>(global_);
+  doc_->m_bAutoDelete = FALSE;  // the fixture owns it
+}
+
+ViewTest::~ViewTest() {
+  // Views go with their windows, before the document.
+  for (CView* view : std::vector<CView*>(doc_->Views())) view->DestroyWindow();
+  platform::ui::Headless().Reset();
+}
+
+void ViewTest::Open(const std::string& name, const char* extension, const char* status) {
+  const std::string& demo = SmallDemoFolder();
+  doc_->AnalyzedData.LoadFile(demo + "Results/" + name + extension);
+  if (std::string(status) == kStatusAnalysis) doc_->ArrayData.LoadFile(demo + "ArrayData/" + name + ".CFH");
+  doc_->Status = status;
+}
+
+CQOVAView& ViewTest::NewView(int width, int height) {
+  auto* view = new CQOVAView;
+  CCreateContext context;
+  context.m_pCurrentDoc = doc_.get();
+  if (!view->Create("", "", WS_CHILD | WS_VISIBLE, CRect(0, 0, width, height), nullptr, AFX_IDW_PANE_FIRST, &context))
+    throw std::runtime_error("cannot create the view");
+  view->OnInitialUpdate();
+  return *view;
+}
+
+platform::ui::Picture ViewTest::Draw(CQOVAView& view) {
+  platform::ui::RecordingCanvas canvas(kCanvasWidth, kCanvasHeight);
+  view.OnDraw(&canvas);
+  return canvas.Contents();
+}
+
+int ViewTest::First(int c) const { return qova::kArrayChromosomeStarts[0][c]; }
+int ViewTest::End(int c) const { return qova::kArrayChromosomeStarts[0][c + 1]; }
+
+std::size_t CountOf(const platform::ui::Picture& picture, platform::ui::DrawOp op, COLORREF colour) {
+  std::size_t n = 0;
+  for (const platform::ui::DrawRecord& r : picture.records) n += r.op == op && r.color == colour ? 1 : 0;
+  return n;
+}
+
+}  // namespace qova::test

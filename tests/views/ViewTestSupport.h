@@ -1,0 +1,52 @@
+#pragma once
+// What the view tests share: the small family's demo results (a self result
+// of Tumour01 and a non-self result of Tumour02, made once per run the way
+// the end-to-end test makes them), an application-wide data object over their
+// data folder, a main document holding one of them, and main views on it.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "core/GlobalData.h"
+#include "document/QOVADoc.h"
+#include "platform/MessageBox.h"
+#include "platform/ui/RecordingCanvas.h"
+#include "tests/support/TempHome.h"
+#include "views/QOVAView.h"
+
+namespace qova::test {
+
+inline constexpr const char* kSmallType = "Mapping10K_Xba131";
+inline constexpr int kCanvasWidth = 1600;
+inline constexpr int kCanvasHeight = 1000;
+
+// The demo folder of the small family, made on first use and removed at exit.
+[[nodiscard]] const std::string& SmallDemoFolder();
+
+class ViewTest : public TempHomeTest {
+ protected:
+  ViewTest();
+  ~ViewTest() override;
+
+  // Loads "<name>.<ext>" of the demo's results (and "<name>.CFH" when the
+  // status is "Analysis") into the document and sets the status.
+  void Open(const std::string& name, const char* extension, const char* status = kStatusAnalysis);
+  // A new main view window on the document, client size w x h, after its
+  // first update.
+  CQOVAView& NewView(int width = kCanvasWidth, int height = kCanvasHeight);
+  // The view's drawing pass on a recording canvas.
+  [[nodiscard]] platform::ui::Picture Draw(CQOVAView& view);
+  // The SNP slots of chromosome c of the shown sample's type.
+  [[nodiscard]] int First(int c) const;
+  [[nodiscard]] int End(int c) const;
+
+  CGlobalData global_;
+  std::unique_ptr<CQOVADoc> doc_;
+  platform::ScopedRecordingSink messages_;
+};
+
+// Counts records of `op` whose colour is `colour`.
+[[nodiscard]] std::size_t CountOf(const platform::ui::Picture& picture, platform::ui::DrawOp op, COLORREF colour);
+
+}  // namespace qova::test
