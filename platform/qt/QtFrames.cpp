@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -45,6 +47,15 @@ class FrameWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
     if (CWnd* wnd = CWnd::FromHandle(hwnd_)) input::Close(*wnd);
+  }
+  bool event(QEvent* event) override {
+    // A maximised MDI child writes its own title into the main window's; the
+    // model's title already names it, so the model's stands.
+    if (event->type() == QEvent::WindowTitleChange && IsWindow(hwnd_) && windowTitle() != ToQString(hwnd_->text))
+      QMetaObject::invokeMethod(this, [this] {
+        if (IsWindow(hwnd_)) setWindowTitle(ToQString(hwnd_->text));
+      }, Qt::QueuedConnection);
+    return QMainWindow::event(event);
   }
 
  private:
@@ -157,8 +168,30 @@ class ChildWindow : public QMdiSubWindow {
     event->ignore();
     if (CWnd* wnd = CWnd::FromHandle(hwnd_)) input::Close(*wnd);
   }
+  void moveEvent(QMoveEvent* event) override {
+    QMdiSubWindow::moveEvent(event);
+    UserPlaced();
+  }
+  void resizeEvent(QResizeEvent* event) override {
+    QMdiSubWindow::resizeEvent(event);
+    UserPlaced();
+  }
+  void changeEvent(QEvent* event) override {
+    QMdiSubWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) UserPlaced();
+  }
 
  private:
+  // What the user did with the window's frame, told to the model (not what the model told the window).
+  void UserPlaced() {
+    WidgetPeer* peer = PeerOf(hwnd_);
+    CWnd* wnd = CWnd::FromHandle(hwnd_);
+    if (!peer || peer->Updating() || !wnd || !isVisible()) return;
+    int state = isMaximized() ? SW_SHOWMAXIMIZED : isMinimized() ? SW_MINIMIZE : SW_RESTORE;
+    QRect g = state == SW_RESTORE ? geometry() : QRect(hwnd_->rect.left, hwnd_->rect.top, hwnd_->rect.Width(), hwnd_->rect.Height());
+    input::PlaceWindow(*wnd, CRect(g.x(), g.y(), g.x() + g.width(), g.y() + g.height()), state);
+  }
+
   HWND hwnd_;
 };
 
@@ -169,11 +202,44 @@ class ChildPeer : public WidgetPeer {
  protected:
   void RefreshOwn(unsigned changes) override {
     if (changes & platform::ui::ChangeText) window_->setWindowTitle(ToQString(hwnd_->text));
+    if (changes & platform::ui::ChangeRect) Place();
     if ((changes & platform::ui::ChangeFocus) && window_->mdiArea()) window_->mdiArea()->setActiveSubWindow(window_);
   }
 
  private:
+  // The model's show state, and its place while the window is neither maximised nor minimised.
+  void Place() {
+    const WindowState& s = *hwnd_;
+    const QRect place(s.rect.left, s.rect.top, s.rect.Width(), s.rect.Height());
+    if (s.maximized) {
+      if (!window_->isMaximized()) window_->showMaximized();
+    } else if (s.minimized) {
+      if (!window_->isMinimized()) window_->showMinimized();
+      window_->move(place.topLeft());
+    } else {
+      if (window_->isMaximized() || window_->isMinimized()) window_->showNormal();
+      window_->setGeometry(place);
+    }
+  }
+
   ChildWindow* window_;
+};
+
+// Tells the model the size of the MDI workspace whenever it changes.
+class WorkspaceWatcher : public QObject {
+ public:
+  explicit WorkspaceWatcher(HWND frame, QObject* parent) : QObject(parent), frame_(frame) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize)
+      if (auto* main = dynamic_cast<CMDIFrameWnd*>(CWnd::FromHandle(frame_))) {
+        QSize size = static_cast<QWidget*>(watched)->size();
+        main->SetMDIClientSize(CSize(size.width(), size.height()));
+      }
+    return false;
+  }
+
+ private:
+  HWND frame_;
 };
 
 UINT MouseFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
@@ -389,6 +455,7 @@ void CreateFramePeer(CWnd& frame) {
     peer->mdi = new QMdiArea(window);
     peer->mdi->setObjectName("mdi");
     window->setCentralWidget(peer->mdi);
+    peer->mdi->viewport()->installEventFilter(new WorkspaceWatcher(hwnd, peer->mdi));
     QObject::connect(peer->mdi, &QMdiArea::subWindowActivated, peer->Context(), [hwnd](QMdiSubWindow* sub) {
       auto* main = dynamic_cast<CMDIFrameWnd*>(CWnd::FromHandle(hwnd));
       FramePeer* framePeer = FramePeerOf(hwnd);
@@ -411,7 +478,6 @@ void CreateChildFramePeer(CWnd& child) {
   window->setObjectName(QString("child"));
   s.peer = std::make_unique<ChildPeer>(&s, window);
   if (parent->mdi) parent->mdi->addSubWindow(window);
-  window->resize(s.rect.Width(), s.rect.Height());
   s.peer->Refresh(platform::ui::ChangeAll);
 }
 

@@ -261,6 +261,8 @@ constexpr UINT ID_WINDOW_NEW = 0xE130;
 constexpr UINT ID_WINDOW_ARRANGE = 0xE131;
 constexpr UINT ID_WINDOW_CASCADE = 0xE132;
 constexpr UINT ID_WINDOW_TILE_HORZ = 0xE133;
+// The Window menu's list of open windows: the first nine, then "Windows...".
+constexpr UINT AFX_IDM_FIRST_MDICHILD = 0xFF00;
 constexpr UINT ID_APP_ABOUT = 0xE140;
 constexpr UINT ID_APP_EXIT = 0xE141;
 constexpr UINT ID_VIEW_TOOLBAR = 0xE800;

@@ -25,6 +25,8 @@ END_MESSAGE_MAP()
 BEGIN_MESSAGE_MAP(CMDIFrameWnd, CFrameWnd)
   ON_COMMAND(ID_WINDOW_NEW, &CMDIFrameWnd::OnWindowNew)
   ON_COMMAND_RANGE(ID_WINDOW_ARRANGE, ID_WINDOW_TILE_HORZ, &CMDIFrameWnd::OnWindowCommand)
+  ON_COMMAND_RANGE(AFX_IDM_FIRST_MDICHILD, AFX_IDM_FIRST_MDICHILD + 8, &CMDIFrameWnd::OnWindowActivate)
+  ON_UPDATE_COMMAND_UI_RANGE(AFX_IDM_FIRST_MDICHILD, AFX_IDM_FIRST_MDICHILD + 8, &CMDIFrameWnd::OnUpdateWindowActivate)
 END_MESSAGE_MAP()
 
 namespace {
@@ -137,11 +139,7 @@ CFrameWnd::~CFrameWnd() {
 }
 
 CRect CFrameWnd::DefaultRect(CWnd* parent) const {
-  if (parent && parent->m_hWnd) {
-    // Child frames cascade inside the main frame's client area.
-    int n = int(parent->m_hWnd->children.size()) % 8;
-    return CRect(20 * n, 20 * n, 20 * n + 640, 20 * n + 480);
-  }
+  if (auto* mdi = dynamic_cast<CMDIFrameWnd*>(parent); mdi && mdi->m_hWnd) return mdi->NextChildRect();
   return CRect(0, 0, 1024, 768);
 }
 
@@ -311,10 +309,14 @@ BOOL CFrameWnd::TranslateAccelerator(UINT key, BYTE modifiers) {
   return FALSE;
 }
 
-std::vector<platform::ui::MenuEntry> CFrameWnd::UpdatedMenu() {
+std::vector<platform::ui::MenuEntry> CFrameWnd::MenuEntries() const {
   const CMenu* menu = CurrentMenu();
-  if (!menu) return {};
-  std::vector<platform::ui::MenuEntry> entries = menu->Entries();
+  return menu ? menu->Entries() : std::vector<platform::ui::MenuEntry>{};
+}
+
+std::vector<platform::ui::MenuEntry> CFrameWnd::UpdatedMenu() {
+  std::vector<platform::ui::MenuEntry> entries = MenuEntries();
+  if (entries.empty()) return {};
   auto update = [this](auto& self, std::vector<platform::ui::MenuEntry>& items) -> void {
     for (platform::ui::MenuEntry& e : items) {
       if (!e.popup.empty()) {
@@ -399,7 +401,7 @@ void CFrameWnd::OnSize(UINT type, int cx, int cy) {
 // MDI frames.
 
 CMDIChildWnd* CMDIFrameWnd::MDIGetActive(BOOL* maximized) const {
-  if (maximized) *maximized = FALSE;
+  if (maximized) *maximized = m_pActiveChild && m_pActiveChild->m_hWnd && m_pActiveChild->m_hWnd->maximized;
   return m_pActiveChild;
 }
 
@@ -448,7 +450,12 @@ void CMDIFrameWnd::OnUpdateFrameTitle(BOOL addToTitle) {
   if (!m_hWnd) return;
   std::string title = m_strTitle;
   CDocument* doc = GetActiveDocument();
-  if (addToTitle && (GetStyle() & FWS_ADDTOTITLE) && doc && m_pActiveChild) {
+  BOOL maximized = FALSE;
+  CMDIChildWnd* active = MDIGetActive(&maximized);
+  if (active && maximized) {
+    // The system names a maximised child in brackets after the program's own title.
+    title += " - [" + active->GetWindowText() + "]";
+  } else if (addToTitle && (GetStyle() & FWS_ADDTOTITLE) && doc && m_pActiveChild) {
     std::string docTitle = m_pActiveChild->GetWindowText();
     title = title.empty() ? docTitle : title + " - " + docTitle;
   }
@@ -470,8 +477,12 @@ void CMDIFrameWnd::OnWindowNew() {
 }
 
 void CMDIFrameWnd::OnWindowCommand(UINT id) {
-  (void)id;
-  // Arranging windows is the screen's business; the model has nothing to change.
+  switch (id) {
+    case ID_WINDOW_CASCADE: MDICascade(); break;
+    case ID_WINDOW_TILE_HORZ: MDITile(); break;
+    case ID_WINDOW_ARRANGE: MDIIconArrange(); break;
+    default: break;
+  }
 }
 
 // MDI child frames.

@@ -95,8 +95,10 @@ class CFrameWnd : public CWnd {
   // Looks `key` up in the accelerator tables; TRUE when an entry matched
   // (the command went out only if it was enabled).
   BOOL TranslateAccelerator(UINT key, BYTE modifiers);
-  // The menu bar shown now, and its items with update-UI applied.
+  // The menu bar shown now, its entries as the frame offers them (an MDI
+  // frame adds its open windows), and those with update-UI applied.
   [[nodiscard]] virtual const CMenu* CurrentMenu() const { return m_menu.GetMenuItemCount() ? &m_menu : nullptr; }
+  [[nodiscard]] virtual std::vector<platform::ui::MenuEntry> MenuEntries() const;
   [[nodiscard]] std::vector<platform::ui::MenuEntry> UpdatedMenu();
   // Refreshes the tool bar buttons' enabled and checked states (idle time).
   void UpdateControlBars();
@@ -129,11 +131,21 @@ class CMDIFrameWnd : public CFrameWnd {
  public:
   [[nodiscard]] CMDIChildWnd* MDIGetActive(BOOL* maximized = nullptr) const;
   void MDIActivate(CWnd* child);
-  void MDICascade() {}
-  void MDITile() {}
-  void MDIIconArrange() {}
+  void MDIMaximize(CWnd* child);
+  void MDIRestore(CWnd* child);
+  // Window > Cascade, Tile and Arrange Icons (MdiArrange.cpp).
+  void MDICascade();
+  void MDITile();
+  void MDIIconArrange();
   void MDINext();
   [[nodiscard]] std::vector<CMDIChildWnd*> MDIChildren() const;
+  // The workspace the children live in; the screen reports its size, else it is the frame's client area.
+  [[nodiscard]] CSize MDIClientSize() const;
+  void SetMDIClientSize(CSize size) { m_mdiClientSize = size; }
+  // The place of a new child: cascading from the top left, starting over
+  // where the next one would reach past the workspace.
+  [[nodiscard]] CRect NextChildRect();
+  [[nodiscard]] std::vector<platform::ui::MenuEntry> MenuEntries() const override;
 
   CFrameWnd* GetActiveFrame() override;
   CDocument* GetActiveDocument() override;
@@ -144,8 +156,12 @@ class CMDIFrameWnd : public CFrameWnd {
  protected:
   void OnWindowNew();
   void OnWindowCommand(UINT id);
+  void OnWindowActivate(UINT id);
+  void OnUpdateWindowActivate(CCmdUI* cmdUI);
 
   CMDIChildWnd* m_pActiveChild = nullptr;
+  CSize m_mdiClientSize;
+  int m_nextCascade = 0;
   friend class CMDIChildWnd;
 
   DECLARE_MESSAGE_MAP()

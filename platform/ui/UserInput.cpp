@@ -281,7 +281,7 @@ bool ChooseCommand(CFrameWnd& frame, UINT id) {
       else if (e.id == id && !e.IsSeparator()) offered = true;
     }
   };
-  if (const CMenu* menu = frame.CurrentMenu()) find(find, menu->Entries());
+  find(find, frame.MenuEntries());
   if (auto* toolBar = dynamic_cast<CToolBar*>(frame.GetControlBar(AFX_IDW_TOOLBAR)); toolBar && toolBar->IsWindowVisible())
     for (int i = 0; i < toolBar->GetCount(); ++i)
       if (toolBar->GetItemID(i) == id) offered = true;
@@ -292,6 +292,21 @@ bool ChooseCommand(CFrameWnd& frame, UINT id) {
 
 void Close(CWnd& wnd) {
   if (wnd.m_hWnd) wnd.SendMessage(WM_CLOSE);
+}
+
+void PlaceWindow(CWnd& wnd, const CRect& place, int showState) {
+  if (!wnd.m_hWnd) return;
+  WindowState& s = *wnd.m_hWnd;
+  bool maximized = showState == SW_SHOWMAXIMIZED, minimized = showState == SW_MINIMIZE;
+  bool stateChanged = s.maximized != maximized || s.minimized != minimized;
+  if (!maximized && !minimized && place != s.rect) wnd.MoveWindow(&place, FALSE);
+  s.maximized = maximized;
+  s.minimized = minimized;
+  if (!stateChanged) return;
+  if (auto* child = dynamic_cast<CMDIChildWnd*>(&wnd); child && child->GetMDIFrame()) {
+    if (!minimized) child->MDIActivate();
+    child->GetMDIFrame()->OnUpdateFrameTitle(TRUE);
+  }
 }
 
 }  // namespace platform::ui::input

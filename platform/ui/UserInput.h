@@ -58,5 +58,8 @@ void Key(CFrameWnd& frame, UINT key, BYTE modifiers = 0);
 bool ChooseCommand(CFrameWnd& frame, UINT id);
 // A window's close box.
 void Close(CWnd& wnd);
+// A frame window moved, resized, maximised, minimised or restored by the user
+// (`place` is the restored place; SW_SHOWMAXIMIZED, SW_MINIMIZE or SW_RESTORE).
+void PlaceWindow(CWnd& wnd, const CRect& place, int showState);
 
 }  // namespace platform::ui::input

@@ -132,6 +132,10 @@ struct WindowState {
   // Windows with scroll bars.
   ScrollBarState scroll[2];
 
+  // Frames: the show state the user or the program gave (the rect is the restored place).
+  bool maximized = false;
+  bool minimized = false;
+
   // Dialogs.
   UINT focusId = 0;
   bool modal = false;

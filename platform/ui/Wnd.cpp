@@ -244,6 +244,14 @@ BOOL CWnd::ShowWindow(int cmdShow) {
     s.visible = show;
     NotifyChanged(platform::ui::ChangeVisible);
   }
+  if (cmdShow == SW_SHOWMAXIMIZED || cmdShow == SW_MINIMIZE || cmdShow == SW_RESTORE || cmdShow == SW_SHOWNORMAL) {
+    bool maximized = cmdShow == SW_SHOWMAXIMIZED, minimized = cmdShow == SW_MINIMIZE;
+    if (s.maximized != maximized || s.minimized != minimized) {
+      s.maximized = maximized;
+      s.minimized = minimized;
+      NotifyChanged(platform::ui::ChangeRect);
+    }
+  }
   return wasVisible;
 }
 

@@ -334,6 +334,34 @@ TEST_F(DocViewTest, NewWindowSeesThePreviouslyActiveViewAndNumbersTitles) {
   EXPECT_EQ(Frame().MDIGetActive(), nullptr);
 }
 
+TEST_F(DocViewTest, WindowCommandsPlaceTheChildrenInTheWorkspace) {
+  Frame().SetMDIClientSize({800, 500});
+  Command(ID_WINDOW_NEW);
+  Command(ID_WINDOW_NEW);
+  std::vector<CMDIChildWnd*> children = Frame().MDIChildren();
+  ASSERT_EQ(children.size(), 3u);
+  auto rects = [&] {
+    std::vector<CRect> all;
+    for (CMDIChildWnd* child : children) all.push_back(child->m_hWnd->rect);
+    return all;
+  };
+  Command(ID_WINDOW_TILE_HORZ);
+  EXPECT_EQ(rects(), (std::vector<CRect>{{0, 0, 800, 166}, {0, 166, 800, 333}, {0, 333, 800, 500}}));
+  // The active window is cascaded last, on top.
+  Command(ID_WINDOW_CASCADE);
+  EXPECT_EQ(rects(), (std::vector<CRect>{{0, 0, 600, 375}, {24, 24, 624, 399}, {48, 48, 648, 423}}));
+  children[0]->ShowWindow(SW_MINIMIZE);
+  Command(ID_WINDOW_ARRANGE);
+  EXPECT_EQ(rects()[0], CRect(0, 472, 160, 500));
+  // The Window menu's list activates; a maximised child is named in brackets.
+  Command(AFX_IDM_FIRST_MDICHILD + 1);
+  EXPECT_EQ(Frame().MDIGetActive(), children[1]);
+  Frame().MDIMaximize(children[1]);
+  EXPECT_EQ(Frame().GetWindowText(), "QOVA - [Doc1:2]");
+  Frame().MDIRestore(children[1]);
+  EXPECT_EQ(Frame().GetWindowText(), "QOVA - Doc1:2");
+}
+
 TEST_F(DocViewTest, ModifiedDocumentAsksBeforeClosing) {
   ActiveDoc()->SetModifiedFlag();
   messages_.QueueAnswer(IDCANCEL);

@@ -149,7 +149,9 @@ class QtFrameTest : public qova::test::QtUiTest {
     res.AddMenu({kDocType,
                  {Popup("&File", {MenuItem("&New(QOVA)", ID_FILE_NEW), MenuItem("&Close", ID_FILE_CLOSE)}),
                   Popup("&Data", {MenuItem("&Maybe\tF6", kMaybe), MenuSeparator(), MenuItem("&Ask", kAsk)}),
-                  Popup("&Window", {MenuItem("&New Window", ID_WINDOW_NEW)})}});
+                  Popup("&Window", {MenuItem("&New Window", ID_WINDOW_NEW), MenuItem("&Cascade", ID_WINDOW_CASCADE),
+                                    MenuItem("&Tile", ID_WINDOW_TILE_HORZ),
+                                    MenuItem("&Arrange Icons", ID_WINDOW_ARRANGE)})}});
     res.AddAccelerators({kMainFrame, {{FVIRTKEY, WORD(VK_F6), WORD(kMaybe)}}});
     res.AddToolBar({kMainFrame, {kMaybe, 0, kAsk}});
     res.AddDialog({kProgressTemplate, "Progress", {200, 80}, DS_MODALFRAME | WS_POPUP | WS_CAPTION, "MS Shell Dlg", 8,
@@ -273,6 +275,97 @@ TEST_F(QtFrameTest, NewWindowAddsAnMdiChildAndClosingItKeepsTheDocument) {
   QApplication::processEvents();
   EXPECT_EQ(Frame().MDIGetActive(), nullptr);
   EXPECT_EQ(window_->windowTitle(), "QOVA");
+}
+
+QStringList WindowListOf(QMenu* menu, QString* checked) {
+  emit menu->aboutToShow();
+  QStringList names;
+  bool past = false;
+  for (QAction* a : menu->actions()) {
+    if (a->isSeparator()) {
+      past = true;
+    } else if (past) {
+      names << a->text();
+    }
+    if (past && a->isChecked()) *checked = a->text();
+  }
+  return names;
+}
+
+TEST_F(QtFrameTest, TheWindowMenuListsTheWindowsAndArrangesThemInTheWorkspace) {
+  Settle();
+  Frame().SendMessage(WM_COMMAND, ID_WINDOW_NEW);
+  Frame().SendMessage(WM_COMMAND, ID_WINDOW_NEW);
+  QApplication::processEvents();
+  auto* mdi = window_->findChild<QMdiArea*>("mdi");
+  QMenu* windows = Menu(2);
+  ASSERT_TRUE(mdi && windows);
+  QString checked;
+  EXPECT_EQ(WindowListOf(windows, &checked), (QStringList{"&1 Doc1:1", "&2 Doc1:2", "&3 Doc1:3"}));
+  EXPECT_EQ(checked, "&3 Doc1:3");
+  Action(windows, "&1 Doc1:1")->trigger();
+  EXPECT_EQ(mdi->activeSubWindow(), mdi->subWindowList().front());
+  WindowListOf(windows, &checked);
+  EXPECT_EQ(checked, "&1 Doc1:1");
+
+  const QRect workspace = mdi->viewport()->rect();
+  auto geometries = [&] {
+    std::vector<QRect> all;
+    for (QMdiSubWindow* sub : mdi->subWindowList()) all.push_back(sub->geometry());
+    return all;
+  };
+  Action(windows, "&Cascade")->trigger();
+  std::vector<QRect> cascaded = geometries();
+  for (size_t i = 0; i < cascaded.size(); ++i) {
+    EXPECT_TRUE(workspace.contains(cascaded[i])) << i;
+    for (size_t j = 0; j < i; ++j) EXPECT_NE(cascaded[i].topLeft(), cascaded[j].topLeft());
+  }
+  EXPECT_EQ(mdi->activeSubWindow(), mdi->subWindowList().front());  // still active, now on top
+  window_->grab().save(ArtefactPath("mdi_cascaded.png"));
+  Action(windows, "&Tile")->trigger();
+  std::vector<QRect> tiled = geometries();
+  int area = 0;
+  for (size_t i = 0; i < tiled.size(); ++i) {
+    EXPECT_TRUE(workspace.contains(tiled[i])) << i;
+    for (size_t j = 0; j < i; ++j) EXPECT_FALSE(tiled[i].intersects(tiled[j])) << i << " " << j;
+    area += tiled[i].width() * tiled[i].height();
+  }
+  EXPECT_GT(area, workspace.width() * workspace.height() * 9 / 10);
+  window_->grab().save(ArtefactPath("mdi_tiled.png"));
+
+  // A maximised child: the system's title, and the model knows.
+  mdi->activeSubWindow()->showMaximized();
+  QApplication::processEvents();
+  BOOL maximized = FALSE;
+  EXPECT_NE(Frame().MDIGetActive(&maximized), nullptr);
+  EXPECT_TRUE(maximized);
+  EXPECT_EQ(window_->windowTitle(), "QOVA - [Doc1:1]");
+  Action(windows, "&Cascade")->trigger();
+  QApplication::processEvents();
+  EXPECT_FALSE(mdi->activeSubWindow()->isMaximized());
+  EXPECT_EQ(window_->windowTitle(), "QOVA - Doc1:1");
+}
+
+TEST_F(QtFrameTest, NewWindowsCascadeInsideTheWorkspace) {
+  Settle();
+  auto* mdi = window_->findChild<QMdiArea*>("mdi");
+  ASSERT_NE(mdi, nullptr);
+  const QRect workspace = mdi->viewport()->rect();
+  std::vector<QRect> placed;
+  for (int k = 0; k < 10; ++k) {
+    Frame().SendMessage(WM_COMMAND, ID_WINDOW_NEW);
+    QApplication::processEvents();
+    placed.push_back(mdi->activeSubWindow()->geometry());
+    EXPECT_TRUE(workspace.contains(placed.back())) << k;
+    if (k > 0) {
+      EXPECT_NE(placed[size_t(k)].topLeft(), placed[size_t(k) - 1].topLeft()) << k;
+    }
+  }
+  // Past nine, the rest are behind "Windows...".
+  QString checked;
+  QStringList names = WindowListOf(Menu(2), &checked);
+  ASSERT_EQ(names.size(), 10);
+  EXPECT_EQ(names.back(), "Windows...");
 }
 
 // The progress dialog of long operations, here on screen.
