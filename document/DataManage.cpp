@@ -77,11 +77,12 @@ BOOL CDataManage::OnInitDialog() {
   SampleManagerCache& cache = SampleManagerCache::OfRun();
   cache.ClearListing();
   if (qova::ApplicationData().ProgramSetting->UseFileList != 0) {
-    ListFromIndex(cache);
-  } else if (!ListFromFolder(cache)) {
+    cache.ListIndex(*qova::ApplicationData().FileList);
+  } else if (!cache.ListFolder(ArrayDataFolder)) {
     AfxMessageBox("error");
     return FALSE;
   }
+  for (const SampleHeader& header : cache.Headers) m_sampleList.InsertString(-1, header.SampleName);
 
   // Local time throughout: the filters read these dates as local time.
   if (cache.FirstOpening) {
@@ -105,39 +106,6 @@ BOOL CDataManage::OnInitDialog() {
   OnNew();
   cache.FirstOpening = false;
   return TRUE;
-}
-
-void CDataManage::ListFromIndex(SampleManagerCache& cache) {
-  CSampleFileList& index = *qova::ApplicationData().FileList;
-  index.Update(kFileListExtracted);
-  // A missing index simply lists nothing.
-  if (!index.Open(kFileListExtracted)) return;
-  SampleHeader header;
-  std::string fileName;
-  while (index.ReadNext(header, fileName)) {
-    cache.AddListed(header);
-    m_sampleList.InsertString(-1, header.SampleName);
-  }
-  index.Close();
-}
-
-bool CDataManage::ListFromFolder(SampleManagerCache& cache) {
-  const std::vector<std::string> files = platform::FindFiles(ArrayDataFolder, "*.CFH");
-  if (files.empty()) return false;
-  for (const std::string& file : files) {
-    // One unreadable file must not hide the others.
-    CArrayData sample;
-    try {
-      sample.LoadFile(platform::JoinPath(ArrayDataFolder, file), false);
-    } catch (const CFileException&) {
-      continue;
-    } catch (const CArchiveException&) {
-      continue;
-    }
-    cache.AddListed(sample.Header);
-    m_sampleList.InsertString(-1, sample.Header.SampleName);
-  }
-  return true;
 }
 
 void CDataManage::ShowDates(const SampleManagerCache& cache) {

@@ -58,10 +58,6 @@ class CDataManage : public CDialog {
   DECLARE_MESSAGE_MAP()
 
  private:
-  // Fills the cache from the index or from the folder; false when the folder
-  // has no sample file at all.
-  void ListFromIndex(qova::SampleManagerCache& cache);
-  bool ListFromFolder(qova::SampleManagerCache& cache);
   void FillDropDowns(const qova::SampleManagerCache& cache);
   void RestoreFilterState(const qova::SampleManagerCache& cache);
   void WriteCaptions();

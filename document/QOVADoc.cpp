@@ -170,6 +170,10 @@ void CQOVADoc::EndCollectingNotices() {
   std::vector<std::string> collected = std::move(*notices_);
   notices_.reset();
   if (collected.empty()) return;
+  AfxMessageBox(SummarizeNotices(collected));
+}
+
+std::string CQOVADoc::SummarizeNotices(const std::vector<std::string>& collected) {
   // One line per distinct text, in the order first seen, with its count.
   std::vector<std::string> order;
   std::map<std::string, int> counts;
@@ -182,7 +186,7 @@ void CQOVADoc::EndCollectingNotices() {
     summary += text;
     if (counts[text] > 1) summary += platform::Format(" (%d times)", counts[text]);
   }
-  AfxMessageBox(summary);
+  return summary;
 }
 
 void CQOVADoc::Notify(const std::string& text) {

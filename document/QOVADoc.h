@@ -27,6 +27,9 @@ class CBasicData;
 class CGlobalData;
 class CAnalysis;
 class IntegrationData;
+namespace qova {
+struct CandidateSnapshot;
+}
 
 // What the main document holds; the views draw by it and the update handlers
 // enable commands by it. ("Integral" is a window title, never a status.)
@@ -107,6 +110,24 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   // unless quiet, shows a message.
   int NonSelfAnalysis(CArrayData* sample, BOOL quiet);
   int NonSelfAnalyzeCurrent();
+  // The two halves of SelfAnalysis and NonSelfAnalysis, for work on other
+  // threads. The compute half reads files but writes none, touches no member
+  // of the document and tells its failures through the message boxes and the
+  // error log of the calling thread; nothing when the analysis failed. The
+  // commit half stores the result and then the sample, and the document takes
+  // both (and `sample` what the analysis added).
+  struct AnalysisRun {
+    CArrayData Analysed;
+    CAnalyzedData Result;
+    AnalysisKind Kind = AnalysisKind::Self;
+  };
+  [[nodiscard]] std::optional<AnalysisRun> ComputeSelfAnalysis(const CArrayData& sample,
+                                                               const CBasicData& basic) const;
+  [[nodiscard]] std::optional<AnalysisRun> ComputeNonSelfAnalysis(const CArrayData& sample, const CBasicData& basic,
+                                                                  BOOL quiet) const;
+  void CommitAnalysis(CArrayData* sample, AnalysisRun& run, BOOL quiet);
+  // Why `sample` cannot be analysed for want of its family's annotation table.
+  [[nodiscard]] std::optional<std::string> MissingAnnotation(const CArrayData& sample) const;
   // Repeats the kind of analysis of the result shown.
   int Reanalyze();
 
@@ -117,6 +138,16 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   // kSucceeded otherwise, also when the selection found nothing.
   int SelectNonSelfReferences(CArrayData* sample, BOOL automatic, BOOL sameSex, int referenceMode,
                               BOOL keepSampleIndex);
+  // The two halves of the automatic choice, for work on other threads: whether
+  // the reference mode keeps the references a header names, and the choice
+  // among a snapshot of the candidates, which tells its failure as a notice
+  // for the caller to show (and its left-out candidates through the error log
+  // of the calling thread).
+  [[nodiscard]] static bool KeepsCurrentReferences(const SampleHeader& header, int referenceMode);
+  [[nodiscard]] std::optional<std::string> ChooseAutomaticReferences(CArrayData& sample, BOOL sameSex,
+                                                                     int referenceMode,
+                                                                     const qova::CandidateSnapshot& candidates,
+                                                                     const CBasicData& basic) const;
   // The sample's paired normal sample becomes its only non-self reference.
   // kFailed, after "This sample does not have self reference", without one.
   int SelectSelfAsReference(CArrayData* sample);
@@ -233,10 +264,11 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   // keep their storage.
   void TakeSample(const CArrayData& sample);
   void TakeResult(const CAnalyzedData& result);
-  // Stores a successful analysis (the result, then the sample) and takes it
-  // into the document (and `analysed` into `sample`).
-  void StoreAndCommit(CArrayData* sample, CArrayData& analysed, CAnalyzedData& result, AnalysisKind kind,
-                      BOOL quiet);
+  // Collected notices as one text: each distinct one once, with its count.
+  [[nodiscard]] static std::string SummarizeNotices(const std::vector<std::string>& collected);
+  // The two forms of the batch analysis.
+  void RunSupersededSelection(const std::vector<std::string>& names);
+  void RunAutomaticAnalysis(const std::vector<std::string>& names, const std::string& action, int referenceMode);
   // A command whose work is not in this version yet.
   void ShowNotYetAvailable(const char* command);
 

@@ -52,14 +52,18 @@ void ReportFailure(const char* what, const std::string& sampleName) {
 
 void CQOVADoc::SetAssociationDialog(AssociationDialogRunner runner) { InstalledAssociationDialog() = std::move(runner); }
 
+std::optional<std::string> CQOVADoc::MissingAnnotation(const CArrayData& sample) const {
+  if (global_.HasBasicData(ArrayClassIndex(sample.Header.ArrayType))) return std::nullopt;
+  return platform::Format("The annotation table of the array type %s is not loaded: %s cannot be analysed.",
+                          sample.Header.ArrayType.c_str(), sample.Header.SampleName.c_str());
+}
+
 CBasicData* CQOVADoc::AnnotationFor(const CArrayData& sample) {
-  const int family = ArrayClassIndex(sample.Header.ArrayType);
-  if (!global_.HasBasicData(family)) {
-    Notify(platform::Format("The annotation table of the array type %s is not loaded: %s cannot be analysed.",
-                            sample.Header.ArrayType.c_str(), sample.Header.SampleName.c_str()));
+  if (const std::optional<std::string> missing = MissingAnnotation(sample)) {
+    Notify(*missing);
     return nullptr;
   }
-  return &BasicData[family];
+  return &BasicData[ArrayClassIndex(sample.Header.ArrayType)];
 }
 
 void CQOVADoc::PrepareEngine(CAnalysis& engine) const {
@@ -67,14 +71,13 @@ void CQOVADoc::PrepareEngine(CAnalysis& engine) const {
   engine.ArrayDataFolder = ArrayDataFolder;
 }
 
-void CQOVADoc::StoreAndCommit(CArrayData* sample, CArrayData& analysed, CAnalyzedData& result,
-                              AnalysisKind kind, BOOL quiet) {
-  const std::string& name = analysed.Header.SampleName;
-  result.StoreFile(platform::JoinPath(AnalysisResultFolder, name + AnalysisFileExtension(kind)));
-  analysed.StoreFile(platform::JoinPath(ArrayDataFolder, name + ".CFH"));
-  if (sample != &ArrayData) *sample = analysed;
-  TakeSample(analysed);
-  TakeResult(result);
+void CQOVADoc::CommitAnalysis(CArrayData* sample, AnalysisRun& run, BOOL quiet) {
+  const std::string& name = run.Analysed.Header.SampleName;
+  run.Result.StoreFile(platform::JoinPath(AnalysisResultFolder, name + AnalysisFileExtension(run.Kind)));
+  run.Analysed.StoreFile(platform::JoinPath(ArrayDataFolder, name + ".CFH"));
+  if (sample != &ArrayData) *sample = run.Analysed;
+  TakeSample(run.Analysed);
+  TakeResult(run.Result);
   if (!quiet) {
     Status = kStatusAnalysis;
     UpdateAllViews(nullptr);
@@ -88,24 +91,31 @@ int CQOVADoc::SelfAnalysis(CArrayData* sample, BOOL quiet) {
   }
   CBasicData* basic = AnnotationFor(*sample);
   if (basic == nullptr) return kFailed;
+  std::optional<AnalysisRun> run = ComputeSelfAnalysis(*sample, *basic);
+  if (!run) return kFailed;
+  CommitAnalysis(sample, *run, quiet);
+  return kSucceeded;
+}
 
-  CArrayData analysed = *sample;
-  CAnalyzedData result(analysed, AnalysisKind::Self);
+std::optional<CQOVADoc::AnalysisRun> CQOVADoc::ComputeSelfAnalysis(const CArrayData& sample,
+                                                                   const CBasicData& basic) const {
+  AnalysisRun run{sample, {}, AnalysisKind::Self};
+  CArrayData& analysed = run.Analysed;
+  CAnalyzedData& result = run.Result;
+  result = CAnalyzedData(analysed, AnalysisKind::Self);
   MarkSelfResult(result);
   CAnalysis engine(global_);
   PrepareEngine(engine);
   // The engine has shown why when it fails.
-  if (engine.NormalizeBySelfReference(analysed, *basic, result) != 0) return kFailed;
-  if (engine.RunTotalCopyNumberHMM(result, *basic) != 0 || engine.RunAlleleSpecificHMM(result, *basic, 1) != 0 ||
-      engine.RunAlleleSpecificHMM(result, *basic, 2) != 0) {
+  if (engine.NormalizeBySelfReference(analysed, basic, result) != 0) return std::nullopt;
+  if (engine.RunTotalCopyNumberHMM(result, basic) != 0 || engine.RunAlleleSpecificHMM(result, basic, 1) != 0 ||
+      engine.RunAlleleSpecificHMM(result, basic, 2) != 0) {
     ReportFailure("The self analysis", analysed.Header.SampleName);
-    return kFailed;
+    return std::nullopt;
   }
   engine.ExtractAlleleStateSegments(analysed, result);
   FinishStatistics(engine, result);
-
-  StoreAndCommit(sample, analysed, result, AnalysisKind::Self, quiet);
-  return kSucceeded;
+  return run;
 }
 
 int CQOVADoc::SelfAnalyzeCurrent() {
@@ -116,13 +126,21 @@ int CQOVADoc::SelfAnalyzeCurrent() {
 int CQOVADoc::NonSelfAnalysis(CArrayData* sample, BOOL quiet) {
   CBasicData* basic = AnnotationFor(*sample);
   if (basic == nullptr) return kFailed;
+  std::optional<AnalysisRun> run = ComputeNonSelfAnalysis(*sample, *basic, quiet);
+  if (!run) return kFailed;
+  CommitAnalysis(sample, *run, quiet);
+  return kSucceeded;
+}
 
+std::optional<CQOVADoc::AnalysisRun> CQOVADoc::ComputeNonSelfAnalysis(const CArrayData& sample,
+                                                                      const CBasicData& basic, BOOL quiet) const {
   const CProgramSetting& setting = *global_.ProgramSetting;
   // Read once: the layout of the result and the steps that fill it must agree.
   const bool alleles = setting.NONSELFALLELE != 0;
-  const AnalysisKind kind = NonSelfAnalysisKind(alleles);
-  CArrayData analysed = *sample;
-  CAnalyzedData result(analysed, kind);
+  AnalysisRun run{sample, {}, NonSelfAnalysisKind(alleles)};
+  CArrayData& analysed = run.Analysed;
+  CAnalyzedData& result = run.Result;
+  result = CAnalyzedData(analysed, run.Kind);
   MarkNonSelfResult(result);
   CAnalysis engine(global_);
   PrepareEngine(engine);
@@ -131,25 +149,21 @@ int CQOVADoc::NonSelfAnalysis(CArrayData* sample, BOOL quiet) {
   // its values for every other analysis.
   engine.SetUniformHeterozygosity(kNonSelfHeterozygosity);
 
-  bool failed = engine.NormalizeByReferences(analysed, *basic, result) != 0 ||
-                engine.RunTotalCopyNumberHMM(result, *basic) != 0;
+  bool failed = engine.NormalizeByReferences(analysed, basic, result) != 0 ||
+                engine.RunTotalCopyNumberHMM(result, basic) != 0;
   if (!failed && alleles) {
-    failed = engine.RunAlleleSpecificHMM(result, *basic, 1) != 0 || engine.RunAlleleSpecificHMM(result, *basic, 2) != 0;
-    if (!failed && setting.AUTOAI != 0) failed = engine.RunTwoStateSegmentHMM(analysed, result, *basic) != 0;
+    failed = engine.RunAlleleSpecificHMM(result, basic, 1) != 0 || engine.RunAlleleSpecificHMM(result, basic, 2) != 0;
+    if (!failed && setting.AUTOAI != 0) failed = engine.RunTwoStateSegmentHMM(analysed, result, basic) != 0;
   } else if (!failed) {
-    engine.AnalyzeLOHWithLD(result, *basic);
+    engine.AnalyzeLOHWithLD(result, basic);
   }
   if (failed) {
     // The engine has written the reason into the error log.
-    if (!quiet) {
-      ReportFailure("The non-self analysis", analysed.Header.SampleName);
-    }
-    return kFailed;
+    if (!quiet) ReportFailure("The non-self analysis", analysed.Header.SampleName);
+    return std::nullopt;
   }
   FinishStatistics(engine, result);
-
-  StoreAndCommit(sample, analysed, result, kind, quiet);
-  return kSucceeded;
+  return run;
 }
 
 int CQOVADoc::NonSelfAnalyzeCurrent() {

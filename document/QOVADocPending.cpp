@@ -6,7 +6,6 @@ void CQOVADoc::OnExtractWithoutCHP() { ShowNotYetAvailable("Extract without CHP"
 void CQOVADoc::OnDisplaySamples() { ShowNotYetAvailable("Display Samples"); }
 void CQOVADoc::OnOutputRawData() { ShowNotYetAvailable("Output Raw Data"); }
 void CQOVADoc::OnOutputSampleList() { ShowNotYetAvailable("Output Sample List"); }
-void CQOVADoc::OnBatchAnalysis() { ShowNotYetAvailable("Batch Analysis"); }
 void CQOVADoc::OnBatchCombine() { ShowNotYetAvailable("Batch Combine"); }
 void CQOVADoc::OnTransferArrangedData() { ShowNotYetAvailable("The conversion of old temporary data"); }
 void CQOVADoc::OnUpdateGenderFromCHP() { ShowNotYetAvailable("Gender from CHP files"); }

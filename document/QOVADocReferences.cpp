@@ -51,22 +51,27 @@ std::vector<std::string> NamesOf(const std::vector<qova::RankedReference>& refer
 int CQOVADoc::SelectNonSelfReferences(CArrayData* sample, BOOL automatic, BOOL sameSex, int referenceMode,
                                       BOOL keepSampleIndex) {
   const CProgramSetting& setting = *global_.ProgramSetting;
-  if (automatic &&
-      (referenceMode == qova::kReferenceCurrentOrAuto || referenceMode == qova::kReferenceCurrentOrFixed) &&
-      HasCurrentReferences(sample->Header)) {
-    return kSucceeded;
-  }
+  if (automatic && KeepsCurrentReferences(sample->Header, referenceMode)) return kSucceeded;
   CBasicData* basic = AnnotationFor(*sample);
   if (basic == nullptr) return kSucceeded;
 
-  CAnalysis engine(global_);
-  PrepareEngine(engine);
   qova::CandidateSource source;
   source.ArrayDataFolder = ArrayDataFolder;
   source.Index = setting.UseFileList != 0 ? global_.FileList.get() : nullptr;
   source.RefreshIndex = keepSampleIndex == FALSE;
+  const qova::CandidateSnapshot candidates = qova::SnapshotCandidates(source);
+  if (automatic) {
+    if (const std::optional<std::string> notice =
+            ChooseAutomaticReferences(*sample, sameSex, referenceMode, candidates, *basic)) {
+      Notify(*notice);
+    }
+    return kSucceeded;
+  }
+
+  CAnalysis engine(global_);
+  PrepareEngine(engine);
   const qova::CandidateSearch search =
-      qova::FindCandidates(qova::ReferenceFilter::For(sample->Header, setting, sameSex != FALSE), source,
+      qova::FindCandidates(qova::ReferenceFilter::For(sample->Header, setting, sameSex != FALSE), candidates,
                            [&](const CArrayData& candidate) { return engine.CalcCorrectedSD(*sample, candidate, *basic); });
   if (search.NoSampleFile) {
     Notify(kNoReferenceFile);
@@ -74,28 +79,42 @@ int CQOVADoc::SelectNonSelfReferences(CArrayData* sample, BOOL automatic, BOOL s
   }
   LogSkipped(search);
   const qova::ReferenceRanking& ranking = search.Ranking;
-
-  if (!automatic) {
-    CRefSelect dialog;
-    dialog.SetCandidates(ranking.Entries());
-    if (dialog.DoModal() != IDOK) return kSelectionCancelled;
-    std::vector<qova::RankedReference> chosen;
-    for (std::size_t i = 0; i < ranking.Size(); ++i) {
-      if (dialog.IsSelected(i)) chosen.push_back(ranking.Entries()[i]);
-    }
-    SetReferences(*sample, chosen);
-    return kSucceeded;
+  CRefSelect dialog;
+  dialog.SetCandidates(ranking.Entries());
+  if (dialog.DoModal() != IDOK) return kSelectionCancelled;
+  std::vector<qova::RankedReference> chosen;
+  for (std::size_t i = 0; i < ranking.Size(); ++i) {
+    if (dialog.IsSelected(i)) chosen.push_back(ranking.Entries()[i]);
   }
-
-  const int count = qova::AutomaticReferenceCount(
-      static_cast<int>(ranking.Size()), setting.MAXREF, referenceMode, [&](int candidates) {
-        // The engine's work area is a result of our own: the shown result stays.
-        CAnalyzedData work(*sample, NonSelfAnalysisKind(setting.NONSELFALLELE != 0));
-        return engine.NormalizeForReferenceSelection(*sample, work, NamesOf(ranking.Best(candidates)), candidates,
-                                                     *basic);
-      });
-  SetReferences(*sample, ranking.Best(static_cast<std::size_t>(count)));
+  SetReferences(*sample, chosen);
   return kSucceeded;
+}
+
+bool CQOVADoc::KeepsCurrentReferences(const SampleHeader& header, int referenceMode) {
+  return (referenceMode == qova::kReferenceCurrentOrAuto || referenceMode == qova::kReferenceCurrentOrFixed) &&
+         HasCurrentReferences(header);
+}
+
+std::optional<std::string> CQOVADoc::ChooseAutomaticReferences(CArrayData& sample, BOOL sameSex, int referenceMode,
+                                                               const qova::CandidateSnapshot& candidates,
+                                                               const CBasicData& basic) const {
+  const CProgramSetting& setting = *global_.ProgramSetting;
+  CAnalysis engine(global_);
+  PrepareEngine(engine);
+  const qova::CandidateSearch search =
+      qova::FindCandidates(qova::ReferenceFilter::For(sample.Header, setting, sameSex != FALSE), candidates,
+                           [&](const CArrayData& candidate) { return engine.CalcCorrectedSD(sample, candidate, basic); });
+  if (search.NoSampleFile) return kNoReferenceFile;
+  LogSkipped(search);
+  const qova::ReferenceRanking& ranking = search.Ranking;
+  const int count = qova::AutomaticReferenceCount(
+      static_cast<int>(ranking.Size()), setting.MAXREF, referenceMode, [&](int n) {
+        // The engine's work area is a result of our own: the shown result stays.
+        CAnalyzedData work(sample, NonSelfAnalysisKind(setting.NONSELFALLELE != 0));
+        return engine.NormalizeForReferenceSelection(sample, work, NamesOf(ranking.Best(n)), n, basic);
+      });
+  SetReferences(sample, ranking.Best(static_cast<std::size_t>(count)));
+  return std::nullopt;
 }
 
 int CQOVADoc::SelectSelfAsReference(CArrayData* sample) {

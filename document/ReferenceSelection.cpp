@@ -79,62 +79,24 @@ std::string FormatCandidateLine(const RankedReference& candidate) {
 
 namespace {
 
-class CandidateCollector {
- public:
-  CandidateCollector(const ReferenceFilter& filter, const ReferenceScorer& score, CandidateSearch& search)
-      : filter_(filter), score_(score), search_(search) {}
-
-  // Reads a file whose header passed the filter already (the index road).
-  void AddWholeFile(const std::string& path) {
-    Visit(path, [&](CArchive& ar, CArrayData& candidate) {
-      candidate.SerializeSample(ar, TRUE, TRUE);
-      return true;
-    });
+// The header of one sample file, or why it cannot be read.
+CandidateEntry ReadCandidateHeader(const std::string& path) {
+  CandidateEntry entry;
+  entry.Path = path;
+  try {
+    CArrayData sample;
+    sample.LoadFile(path, false);
+    entry.Header = sample.Header;
+  } catch (const std::exception& error) {
+    entry.Problem = error.what();
   }
-
-  // Reads the header, and the data only of a sample that passes the filter
-  // (the folder road).
-  void AddIfAdmitted(const std::string& path) {
-    Visit(path, [&](CArchive& ar, CArrayData& candidate) {
-      candidate.SerializeSample(ar, FALSE, TRUE);
-      if (!filter_.Admits(candidate.Header)) return false;
-      candidate.SerializeSample(ar, TRUE, FALSE);
-      return true;
-    });
-  }
-
- private:
-  template <typename Read>
-  void Visit(const std::string& path, Read read) {
-    bool admitted = false;
-    try {
-      qova::LoadArchiveFile(path, [&](CArchive& ar) { admitted = read(ar, candidate_); });
-    } catch (const std::exception& error) {
-      search_.Skipped.push_back(path + ": " + error.what());
-      return;
-    }
-    if (!admitted) return;
-    const float score = score_(candidate_);
-    if (!std::isfinite(score)) {
-      search_.Skipped.push_back(path + ": cannot be scored against the test sample");
-      return;
-    }
-    search_.Ranking.Insert(score, candidate_.Header.SampleName);
-  }
-
-  const ReferenceFilter& filter_;
-  const ReferenceScorer& score_;
-  CandidateSearch& search_;
-  // One buffer for every candidate: the largest samples hold 7 MB.
-  CArrayData candidate_;
-};
+  return entry;
+}
 
 }  // namespace
 
-CandidateSearch FindCandidates(const ReferenceFilter& filter, const CandidateSource& source,
-                               const ReferenceScorer& score) {
-  CandidateSearch search;
-  CandidateCollector collector(filter, score, search);
+CandidateSnapshot SnapshotCandidates(const CandidateSource& source) {
+  CandidateSnapshot snapshot;
   if (source.Index != nullptr) {
     CSampleFileList& index = *source.Index;
     if (source.RefreshIndex) index.Update(kFileListExtracted);
@@ -142,17 +104,49 @@ CandidateSearch FindCandidates(const ReferenceFilter& filter, const CandidateSou
       SampleHeader header;
       std::string fileName;
       while (index.ReadNext(header, fileName)) {
-        if (filter.Admits(header)) collector.AddWholeFile(source.ArrayDataFolder + fileName);
+        snapshot.Entries.push_back({source.ArrayDataFolder + fileName, header, {}});
       }
       index.Close();
     }
-    return search;
+    return snapshot;
   }
-
   const std::vector<std::string> files = platform::FindFiles(source.ArrayDataFolder, "*.CFH");
-  search.NoSampleFile = files.empty();
-  for (const std::string& file : files) collector.AddIfAdmitted(source.ArrayDataFolder + file);
+  snapshot.NoSampleFile = files.empty();
+  for (const std::string& file : files) snapshot.Entries.push_back(ReadCandidateHeader(source.ArrayDataFolder + file));
+  return snapshot;
+}
+
+CandidateSearch FindCandidates(const ReferenceFilter& filter, const CandidateSnapshot& snapshot,
+                               const ReferenceScorer& score) {
+  CandidateSearch search;
+  search.NoSampleFile = snapshot.NoSampleFile;
+  // One buffer for every candidate: the largest samples hold 7 MB.
+  CArrayData candidate;
+  for (const CandidateEntry& entry : snapshot.Entries) {
+    if (!entry.Header) {
+      search.Skipped.push_back(entry.Path + ": " + entry.Problem);
+      continue;
+    }
+    if (!filter.Admits(*entry.Header)) continue;
+    try {
+      qova::LoadArchiveFile(entry.Path, [&](CArchive& ar) { candidate.SerializeSample(ar, TRUE, TRUE); });
+    } catch (const std::exception& error) {
+      search.Skipped.push_back(entry.Path + ": " + error.what());
+      continue;
+    }
+    const float value = score(candidate);
+    if (!std::isfinite(value)) {
+      search.Skipped.push_back(entry.Path + ": cannot be scored against the test sample");
+      continue;
+    }
+    search.Ranking.Insert(value, candidate.Header.SampleName);
+  }
   return search;
+}
+
+CandidateSearch FindCandidates(const ReferenceFilter& filter, const CandidateSource& source,
+                               const ReferenceScorer& score) {
+  return FindCandidates(filter, SnapshotCandidates(source), score);
 }
 
 int AutomaticReferenceCount(int ranked, int maxReferences, int mode,

@@ -9,14 +9,16 @@
 // the score printed with "%f", "$", the sample name, "$".
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/SampleHeader.h"
+
 class CArrayData;
 class CProgramSetting;
 class CSampleFileList;
-struct SampleHeader;
 
 namespace qova {
 
@@ -94,6 +96,24 @@ struct CandidateSearch {
   bool NoSampleFile = false;         // the folder holds no .CFH at all
   std::vector<std::string> Skipped;  // files that could not be read or scored, with why
 };
+
+// The headers of every sample of a source, read once (a batch shares them
+// between threads); a file whose header cannot be read keeps why.
+struct CandidateEntry {
+  std::string Path;
+  std::optional<SampleHeader> Header;
+  std::string Problem;
+};
+struct CandidateSnapshot {
+  std::vector<CandidateEntry> Entries;
+  bool NoSampleFile = false;  // the folder holds no .CFH at all
+};
+[[nodiscard]] CandidateSnapshot SnapshotCandidates(const CandidateSource& source);
+
+// Reads every admissible sample of a snapshot (files are only read), scores it
+// and ranks it, as FindCandidates of a source does.
+[[nodiscard]] CandidateSearch FindCandidates(const ReferenceFilter& filter, const CandidateSnapshot& snapshot,
+                                             const ReferenceScorer& score);
 
 // Reads every admissible sample of the source (files are only read), scores it
 // and ranks it. A file that cannot be read, or a candidate that cannot be

@@ -9,7 +9,21 @@
 
 namespace platform {
 
+namespace {
+
+thread_local ScopedErrorLogCapture* t_capture = nullptr;
+
+}  // namespace
+
+ScopedErrorLogCapture::ScopedErrorLogCapture() : previous_(t_capture) { t_capture = this; }
+
+ScopedErrorLogCapture::~ScopedErrorLogCapture() { t_capture = previous_; }
+
 bool AppendErrorLog(std::string_view line) {
+  if (t_capture != nullptr) {
+    t_capture->Lines.emplace_back(line);
+    return true;
+  }
   std::string native = NativePath(kErrorLogPath);
   std::string folder = FolderOf(native);
   if (!folder.empty() && !CreateFolders(folder)) return false;

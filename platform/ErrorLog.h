@@ -3,6 +3,7 @@
 // opened for appending, one line per failed item.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -10,5 +11,21 @@ inline constexpr const char* kErrorLogPath = "c:\\errorlog.txt";
 
 // Appends `line` and a line end. False when the log cannot be written.
 bool AppendErrorLog(std::string_view line);
+
+// While one lives, the lines this thread appends are kept in Lines instead of
+// written, so that work done on a worker thread can be logged later, in order,
+// by the thread that owns the log.
+class ScopedErrorLogCapture {
+ public:
+  ScopedErrorLogCapture();
+  ~ScopedErrorLogCapture();
+  ScopedErrorLogCapture(const ScopedErrorLogCapture&) = delete;
+  ScopedErrorLogCapture& operator=(const ScopedErrorLogCapture&) = delete;
+
+  std::vector<std::string> Lines;
+
+ private:
+  ScopedErrorLogCapture* previous_;
+};
 
 }  // namespace platform

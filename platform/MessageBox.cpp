@@ -15,6 +15,7 @@ class StderrMessageSink : public MessageSink {
 };
 
 MessageSink* g_sink = nullptr;
+thread_local MessageSink* t_sink = nullptr;
 
 MessageSink& DefaultSink() {
   static StderrMessageSink sink;
@@ -45,7 +46,10 @@ int DefaultButton(UINT type) {
 
 void SetMessageSink(MessageSink* sink) { g_sink = sink; }
 
-MessageSink& CurrentMessageSink() { return g_sink ? *g_sink : DefaultSink(); }
+MessageSink& CurrentMessageSink() {
+  if (t_sink != nullptr) return *t_sink;
+  return g_sink ? *g_sink : DefaultSink();
+}
 
 int RecordingMessageSink::Show(std::string_view text, UINT type) {
   int answer = DefaultButton(type);
@@ -67,6 +71,10 @@ std::vector<std::string> RecordingMessageSink::Texts() const {
 ScopedRecordingSink::ScopedRecordingSink() : previous_(g_sink) { SetMessageSink(this); }
 
 ScopedRecordingSink::~ScopedRecordingSink() { SetMessageSink(previous_); }
+
+ScopedThreadMessageCapture::ScopedThreadMessageCapture() : previous_(t_sink) { t_sink = this; }
+
+ScopedThreadMessageCapture::~ScopedThreadMessageCapture() { t_sink = previous_; }
 
 }  // namespace platform
 

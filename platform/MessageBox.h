@@ -85,4 +85,16 @@ class ScopedRecordingSink : public RecordingMessageSink {
   MessageSink* previous_;
 };
 
+// While one lives, the message boxes of this thread (and only of this thread)
+// are recorded in it instead of shown: work on a worker thread shows nothing,
+// and the thread that owns the screen tells the texts afterwards.
+class ScopedThreadMessageCapture : public RecordingMessageSink {
+ public:
+  ScopedThreadMessageCapture();
+  ~ScopedThreadMessageCapture() override;
+
+ private:
+  MessageSink* previous_;
+};
+
 }  // namespace platform

@@ -87,7 +87,7 @@ TEST_F(DocumentFrameTest, UpdateRulesFollowTheStatus) {
 // handler.
 TEST_F(DocumentFrameTest, EveryCommandIsRoutedAndPendingOnesSaySo) {
   const UINT pending[] = {cmd::kDisplaySamples,
-                          cmd::kOutputRawData,     cmd::kBatchAnalysis,      cmd::kTransferArrangedData,
+                          cmd::kOutputRawData,     cmd::kTransferArrangedData,
                           cmd::kOutputSampleList,  cmd::kUpdateGenderFromChp, cmd::kAverageArrays,
                           cmd::kBatchCombine,      cmd::kCopyListedDataFiles, cmd::kChangeAttributesAsListed,
                           cmd::kExtractImfFromList, cmd::kImfCorrelation,     cmd::kMakeSnpInfo,

@@ -1,0 +1,52 @@
+#include "document/SampleListing.h"
+
+#include "core/ArrayData.h"
+#include "core/SampleFileList.h"
+#include "platform/Archive.h"
+#include "platform/File.h"
+#include "platform/Paths.h"
+
+namespace qova {
+
+void SampleListing::ClearListing() {
+  Headers.clear();
+  InCurrentSet.clear();
+}
+
+void SampleListing::AddListed(const SampleHeader& header) {
+  Headers.push_back(header);
+  InCurrentSet.push_back(true);
+  ArrayTypes.insert(header.ArrayType);
+  for (int k = 0; k < kSampleAttributeCount; ++k) {
+    AttributeValues[static_cast<std::size_t>(k)].insert(AttributeOf(header, k));
+  }
+}
+
+void SampleListing::ListIndex(CSampleFileList& index) {
+  index.Update(kFileListExtracted);
+  if (!index.Open(kFileListExtracted)) return;
+  SampleHeader header;
+  std::string fileName;
+  while (index.ReadNext(header, fileName)) AddListed(header);
+  index.Close();
+}
+
+bool SampleListing::ListFolder(const std::string& folder) {
+  const std::vector<std::string> files = platform::FindFiles(folder, "*.CFH");
+  if (files.empty()) return false;
+  for (const std::string& file : files) {
+    // One unreadable file must not hide the others.
+    CArrayData sample;
+    try {
+      sample.LoadFile(platform::JoinPath(folder, file), false);
+    } catch (const CFileException&) {
+      continue;
+    } catch (const CArchiveException&) {
+      continue;
+    }
+    AddListed(sample.Header);
+  }
+  return true;
+}
+
+}  // namespace qova
