@@ -16,7 +16,7 @@ constexpr DWORD kDialogStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMEN
 void AddDateFilter(std::vector<ControlTemplate>& c, unsigned use, const char* text, unsigned date, unsigned set,
                    int x, int y) {
   c.push_back(CheckBox(use, text, {x, y + 1, 34, 10}, WS_GROUP));
-  c.push_back(Edit(date, {x + 36, y, 106 - x, 12}, kReadOnly));
+  c.push_back(Edit(date, {x + 36, y, 79 - x, 12}, kReadOnly));
   c.push_back(PushButton(set, "set", {117, y, 26, 12}));
 }
 
