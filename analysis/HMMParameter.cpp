@@ -7,6 +7,7 @@
 #include "platform/Numeric.h"
 #include "platform/Strings.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/DataExchange.h"
 
 namespace res = qova::resources;
 
@@ -20,16 +21,6 @@ constexpr HmmMeanLimits kAlleleLimits[5] = {
 // An up-down reports a negative position in its 16-bit form: from this value
 // on a position is read as negative.
 constexpr int kFirstNegativePosition = 1001;
-
-// A whole text holding one integer, or nothing.
-std::optional<int> TypedInteger(const std::string& text) {
-  const std::string trimmed = platform::Trim(text);
-  if (trimmed.empty()) return std::nullopt;
-  char* end = nullptr;
-  const long value = std::strtol(trimmed.c_str(), &end, 10);
-  if (*end != '\0') return std::nullopt;
-  return platform::SaturatingCast<int>(static_cast<double>(value));
-}
 
 }  // namespace
 
@@ -77,7 +68,7 @@ void CHmmMeansDialog::OnOK() {
     auto* upDown = static_cast<CSpinButtonCtrl*>(GetDlgItem(rows_[i].upDown));
     // A number typed into the buddy edit is the position, as the system's
     // up-down reads it.
-    if (const auto typed = TypedInteger(GetDlgItemText(rows_[i].buddyEdit))) upDown->SetPos(*typed);
+    if (const auto typed = platform::ui::ParseTypedInteger(GetDlgItemText(rows_[i].buddyEdit))) upDown->SetPos(*typed);
     int position = upDown->GetPos();
     if (position >= kFirstNegativePosition) position -= 65536;
     // A mean left where it opened keeps its own value: the step of 0.01 would

@@ -1,6 +1,6 @@
 #include "core/MarkSet.h"
 
-#include <charconv>
+#include <algorithm>
 #include <utility>
 
 #include "core/MarkerRegion.h"
@@ -16,16 +16,6 @@ namespace {
 
 // The numbers both combos offer.
 constexpr std::int32_t kOfferedNumbers = 7;
-
-// A whole text holding one integer (blanks around it allowed), or nothing.
-std::optional<std::int32_t> TypedNumber(const std::string& text) {
-  const std::string trimmed = platform::Trim(text);
-  std::int32_t value = 0;
-  const char* end = trimmed.data() + trimmed.size();
-  const auto [stop, error] = std::from_chars(trimmed.data(), end, value);
-  if (trimmed.empty() || error != std::errc() || stop != end) return std::nullopt;
-  return value;
-}
 
 }  // namespace
 
@@ -76,7 +66,7 @@ void CMarkSet::ShowPosition(UINT label, std::int32_t snp) {
 }
 
 void CMarkSet::ShowTypedPosition(UINT edit, UINT label) {
-  const auto snp = TypedNumber(GetDlgItemText(edit));
+  const auto snp = platform::ui::ParseTypedInteger(GetDlgItemText(edit));
   if (snp && Chromosome != 0 && ChromosomeOf(*snp) == Chromosome) ShowPosition(label, *snp);
 }
 

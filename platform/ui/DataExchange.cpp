@@ -72,6 +72,16 @@ bool ParseReal(const std::string& text, double& value) {
   return true;
 }
 
+}  // namespace
+
+std::optional<int> platform::ui::ParseTypedInteger(const std::string& text) {
+  long long value = 0;
+  if (!ParseInteger(text, INT_MIN, INT_MAX, value)) return std::nullopt;
+  return static_cast<int>(value);
+}
+
+namespace {
+
 [[noreturn]] void FailWith(CDataExchange* pDX, const std::string& message) {
   AfxMessageBox(message, MB_ICONEXCLAMATION);
   pDX->Fail();

@@ -5,6 +5,7 @@
 // A failed check shows its message, puts the focus on the control and makes
 // UpdateData return FALSE, so the dialog stays open.
 #include <ctime>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -27,6 +28,10 @@ inline constexpr const char* kParseRealMessage = "Please enter a number.";
 inline constexpr const char* kIntRangeMessage = "Please enter an integer between %1 and %2.";
 inline constexpr const char* kRealRangeMessage = "Please enter a number between %1 and %2.";
 inline constexpr const char* kStringSizeMessage = "Please enter no more than %1 characters.";
+
+// The integer a whole text holds as the exchange reads it (blanks around it
+// allowed), or nothing: for controls that follow what is typed before OK.
+[[nodiscard]] std::optional<int> ParseTypedInteger(const std::string& text);
 
 // Replaces %1 and %2 in `format`.
 [[nodiscard]] std::string FormatMessage2(std::string_view format, std::string_view first,
