@@ -148,6 +148,7 @@ TEST_F(DatagenFolderTest, FolderHoldsLoadableTablesAndTheBands) {
   EXPECT_EQ(table.LoadedRows(), 11560);
   EXPECT_EQ(Bytes(folder + "BasicDataXba131.dtt").size(), 1 + 17 + 11560u * 44);
   EXPECT_EQ(Bytes(folder + "Cytoband.dtt"), Bytes(datagen::ShippedCytobandPath()));
+  EXPECT_EQ(Bytes(folder + "knowngenes.txt"), Bytes(datagen::ShippedKnownGenesPath()));
   EXPECT_FALSE(platform::FileExists(folder + "BasicDataXba142.dtt"));
 }
 

@@ -110,6 +110,8 @@ std::vector<int> AllFamilies() {
 
 std::string ShippedCytobandPath() { return platform::JoinPath(QOVA_SHIPPED_DATA_DIR, "Cytoband.dtt"); }
 
+std::string ShippedKnownGenesPath() { return platform::JoinPath(QOVA_SHIPPED_DATA_DIR, "knowngenes.txt"); }
+
 CBasicData MakeAnnotation(int family, std::uint64_t seed) {
   if (family < 0 || family >= qova::kArrayFamilyCount) throw std::invalid_argument("no such array family");
   const qova::ArrayFamilyInfo& info = qova::kArrayFamilies[family];
@@ -200,6 +202,9 @@ void WriteDataFolder(const std::string& folder, const std::vector<int>& families
   const std::string source = cytobandTable.empty() ? ShippedCytobandPath() : cytobandTable;
   if (!platform::CopyFileTo(source, platform::JoinPath(folder, "Cytoband.dtt"), true)) {
     throw CFileException(CFileException::fileNotFound, 0, source);
+  }
+  if (!platform::CopyFileTo(ShippedKnownGenesPath(), platform::JoinPath(folder, "knowngenes.txt"), true)) {
+    throw CFileException(CFileException::fileNotFound, 0, ShippedKnownGenesPath());
   }
 }
 

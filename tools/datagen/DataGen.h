@@ -38,8 +38,8 @@ inline constexpr std::int32_t kHg17ChromosomeLength[25] = {
 // The file name of family `family`'s table in a data folder.
 [[nodiscard]] std::string AnnotationFileName(int family);
 
-// Writes the tables of `families` and a copy of the cytoband table into
-// `folder` (created when missing), in the program's file names; a program
+// Writes the tables of `families` and copies of the cytoband and known-genes
+// tables into `folder` (created when missing), in the program's file names; a program
 // started in F finds them in F/data/. Each family's table depends only on the
 // seed and the family. `cytobandTable` is the table to copy (default: the one
 // this build ships). Throws std::invalid_argument for a family outside 0..6,
@@ -52,5 +52,7 @@ void WriteDataFolder(const std::string& folder, const std::vector<int>& families
 
 // The cytoband table shipped with this build.
 [[nodiscard]] std::string ShippedCytobandPath();
+// The known-genes table shipped with this build.
+[[nodiscard]] std::string ShippedKnownGenesPath();
 
 }  // namespace datagen

@@ -1,0 +1,8 @@
+execute_process(COMMAND ${TOOL} ${SOURCE} ${OUT} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "mkknowngenes failed")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${OUT} ${SHIPPED} RESULT_VARIABLE same)
+if(NOT same EQUAL 0)
+  message(FATAL_ERROR "data/knowngenes.txt differs from what mkknowngenes makes of ${SOURCE}")
+endif()
