@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "analysis/RadioChoice.h"
 #include "platform/MessageBox.h"
 #include "platform/ui/DataExchange.h"
 #include "resources/IntegrationDialog.h"
@@ -14,15 +15,11 @@ using namespace qova::resources;
 
 // The mode radios and the modes they stand for; "UserMarker" takes the
 // combo's number.
-constexpr struct {
-  unsigned id;
-  const char* mode;
-} kModeRadios[] = {
-    {kIntegrationGainsAndLosses, "AddDel"},   {kIntegrationHomozygousDeletions, "HomDel"},
-    {kIntegrationHighAmplifications, "HiAmp"}, {kIntegrationLoh, "LOH"},
-    {kIntegrationAllelicImbalance, "AH"},      {kIntegrationCopyNumberChange, "Change"},
-    {kIntegrationMarkedImbalance, "AH_Mark"},  {kIntegrationUserMarker, "UserMarker"},
-};
+constexpr unsigned kModeRadios[] = {kIntegrationGainsAndLosses,     kIntegrationHomozygousDeletions,
+                                    kIntegrationHighAmplifications, kIntegrationLoh,
+                                    kIntegrationAllelicImbalance,   kIntegrationCopyNumberChange,
+                                    kIntegrationMarkedImbalance,    kIntegrationUserMarker};
+constexpr const char* kModes[] = {"AddDel", "HomDel", "HiAmp", "LOH", "AH", "Change", "AH_Mark", "UserMarker"};
 
 // User marker numbers the combo offers.
 constexpr int kMarkerNumbers = 7;
@@ -63,9 +60,9 @@ void CIntegrationParameters::OnAddCurrentSet() { EnableChoices(); }
 
 void CIntegrationParameters::EnableChoices() {
   const BOOL choose = IsDlgButtonChecked(kIntegrationAddCurrentSet) == BST_CHECKED ? FALSE : TRUE;
-  for (const auto& radio : kModeRadios) {
-    const bool needsAlleles = radio.id == kIntegrationLoh || radio.id == kIntegrationAllelicImbalance;
-    GetDlgItem(radio.id)->EnableWindow(choose && (HasAlleleData || !needsAlleles) ? TRUE : FALSE);
+  for (unsigned id : kModeRadios) {
+    const bool needsAlleles = id == kIntegrationLoh || id == kIntegrationAllelicImbalance;
+    GetDlgItem(id)->EnableWindow(choose && (HasAlleleData || !needsAlleles) ? TRUE : FALSE);
   }
   for (unsigned id : {kIntegrationMarkerNumber, kIntegrationRunEdit, kIntegrationRunUpDown})
     GetDlgItem(id)->EnableWindow(choose);
@@ -92,13 +89,12 @@ void CIntegrationParameters::OnOK() {
     AfxMessageBox("Select Marker Number");
     return;
   }
-  const auto chosen = std::find_if(std::begin(kModeRadios), std::end(kModeRadios),
-                                   [this](const auto& radio) { return IsDlgButtonChecked(radio.id) == BST_CHECKED; });
-  if (chosen == std::end(kModeRadios)) {
+  const int chosen = qova::analysis::CheckedRadio(*this, kModeRadios);
+  if (chosen < 0) {
     AfxMessageBox("Select One Option");
     return;
   }
-  Mode = chosen->id == kIntegrationUserMarker ? "UserMarker" + std::to_string(marker) : chosen->mode;
+  Mode = kModeRadios[chosen] == kIntegrationUserMarker ? "UserMarker" + std::to_string(marker) : kModes[chosen];
   MinRun = RunLength();
   EndDialog(IDOK);
 }
