@@ -1,10 +1,12 @@
-// Data > Extract Data: the Extract Data dialog, then one extraction per file
-// chosen, under the progress dialog.
+// Data > Extract Data and Data > Extract without CHP: the Extract Data
+// dialog (listing CHP or CEL files), then one extraction per file chosen,
+// under the progress dialog.
 #include "core/ProgressBar.h"
 #include "document/DataExtract.h"
 #include "document/QOVADoc.h"
 #include "document/SampleExtraction.h"
 #include "document/SampleExtractionRun.h"
+#include "document/SampleExtractionWithoutChp.h"
 #include "platform/MessageBox.h"
 
 namespace {
@@ -25,18 +27,14 @@ class ProgressDisplay : public ExtractionProgress {
   const BOOL& keepGoing_;
 };
 
-}  // namespace
+using ExtractFiles = ExtractionResult (*)(const ExtractionRequest&, const ExtractionFolders&);
 
-void CQOVADoc::ExtractSample(const std::string& chpFileName, int mode, const std::string& partnerFileName) {
-  const ExtractionResult result =
-      ExtractSampleFiles({chpFileName, static_cast<ExtractionMode>(mode), partnerFileName}, FoldersOf(*this));
-  if (!result.Stored) Notify(result.Message);
-}
-
-void CQOVADoc::OnDataExtract() {
+// The dialog in CHP or CEL mode, then the run over its lists.
+void RunExtractData(const CQOVADoc& doc, int celMode, ExtractFiles extractFiles) {
   CDataExtract dialog;
-  dialog.DataFolder = DataFolder;
-  dialog.ArrayDataFolder = ArrayDataFolder;
+  dialog.CelMode = celMode;
+  dialog.DataFolder = doc.DataFolder;
+  dialog.ArrayDataFolder = doc.ArrayDataFolder;
   if (dialog.DoModal() != IDOK) return;
 
   const ExtractionLists lists{dialog.NonPairedTests, dialog.NonPairedReferences, dialog.PairedTests,
@@ -45,7 +43,7 @@ void CQOVADoc::OnDataExtract() {
   // failures wait for one summary at the end instead of stopping it at
   // every file.
   const bool unattended = lists.ItemCount() > 1;
-  const ExtractionFolders folders = FoldersOf(*this);
+  const ExtractionFolders folders = FoldersOf(doc);
   ExtractionRunResult result;
   {
     BOOL keepGoing = TRUE;
@@ -53,7 +51,7 @@ void CQOVADoc::OnDataExtract() {
     CProgressBar bar(&keepGoing);
     ProgressDisplay progress(bar, keepGoing);
     result = RunExtraction(lists, progress, [&](const ExtractionRequest& request) {
-      ExtractionResult one = ExtractSampleFiles(request, folders);
+      ExtractionResult one = extractFiles(request, folders);
       if (!one.Stored && !unattended) AfxMessageBox(one.Message);
       return one;
     });
@@ -63,3 +61,21 @@ void CQOVADoc::OnDataExtract() {
     if (!summary.empty()) AfxMessageBox(summary);
   }
 }
+
+}  // namespace
+
+void CQOVADoc::ExtractSample(const std::string& chpFileName, int mode, const std::string& partnerFileName) {
+  const ExtractionResult result =
+      ExtractSampleFiles({chpFileName, static_cast<ExtractionMode>(mode), partnerFileName}, FoldersOf(*this));
+  if (!result.Stored) Notify(result.Message);
+}
+
+void CQOVADoc::OnDataExtract() { RunExtractData(*this, 0, ExtractSampleFiles); }
+
+void CQOVADoc::ExtractSampleWithoutCHP(int mode, const std::string& celFileName, const std::string& partnerFileName) {
+  const ExtractionResult result = ExtractSampleWithoutChpFiles(
+      {celFileName, static_cast<ExtractionMode>(mode), partnerFileName}, FoldersOf(*this));
+  if (!result.Stored) Notify(result.Message);
+}
+
+void CQOVADoc::OnExtractWithoutCHP() { RunExtractData(*this, 1, ExtractSampleWithoutChpFiles); }

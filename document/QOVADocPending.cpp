@@ -2,18 +2,15 @@
 // the code that does the work replaces its line here.
 #include "document/QOVADoc.h"
 
-void CQOVADoc::OnExtractWithoutCHP() { ShowNotYetAvailable("Extract without CHP"); }
 void CQOVADoc::OnDisplaySamples() { ShowNotYetAvailable("Display Samples"); }
 void CQOVADoc::OnOutputRawData() { ShowNotYetAvailable("Output Raw Data"); }
 void CQOVADoc::OnOutputSampleList() { ShowNotYetAvailable("Output Sample List"); }
 void CQOVADoc::OnBatchCombine() { ShowNotYetAvailable("Batch Combine"); }
 void CQOVADoc::OnTransferArrangedData() { ShowNotYetAvailable("The conversion of old temporary data"); }
-void CQOVADoc::OnUpdateGenderFromCHP() { ShowNotYetAvailable("Gender from CHP files"); }
 void CQOVADoc::OnAverageArrays() { ShowNotYetAvailable("Average arrays"); }
 void CQOVADoc::OnCopyListedDataFiles() { ShowNotYetAvailable("Copy listed data files"); }
 void CQOVADoc::OnChangeAttributesAsListed() { ShowNotYetAvailable("Change attributes and sex as listed"); }
 void CQOVADoc::OnConvertAllFiles() { ShowNotYetAvailable("Rewrite all sample files"); }
-void CQOVADoc::OnDumpCDF() { ShowNotYetAvailable("The CDF layout dump"); }
 void CQOVADoc::OnExtractIMFFromList() { ShowNotYetAvailable("Intensity work files"); }
 void CQOVADoc::OnIMFCorrelation() { ShowNotYetAvailable("Work-file correlation"); }
 void CQOVADoc::OnMakeSNPInfo() { ShowNotYetAvailable("SNP information of the work files"); }

@@ -6,26 +6,23 @@
 
 #include "arrayfiles/cdf/UnifiedCDFData.h"
 #include "arrayfiles/common/StringUtils.h"
-#include "arrayfiles/generic/GenericExceptions.h"
-#include "arrayfiles/unified/UnifiedCELData.h"
 #include "arrayfiles/unified/UnifiedCHPData.h"
 #include "core/ArrayData.h"
 #include "core/ArrayTypes.h"
 #include "core/BasicData.h"
+#include "document/ExtractionParts.h"
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 
 namespace {
 
+using extraction::CelCells;
+using extraction::Fail;
+using extraction::IsPerfectMatch;
+using extraction::TypeInfoValues;
+
 constexpr std::string_view kBrlmmP = ".brlmm-p";
 constexpr std::string_view kBrlmm = ".brlmm";
-
-// A failure of one sample: the user's message, and nothing stored.
-struct ExtractionFailure {
-  std::string message;
-};
-
-[[noreturn]] void Fail(std::string message) { throw ExtractionFailure{std::move(message)}; }
 
 // Genotype calls and the called gender of one CHP file.
 class ChpCalls {
@@ -40,11 +37,7 @@ class ChpCalls {
   }
 
   // "CalledGender", else "Gender".
-  [[nodiscard]] std::string CalledGender() {
-    std::u16string gender = chp_->GetHeader().GetSummaryParameter(u"CalledGender");
-    if (gender.empty()) gender = chp_->GetHeader().GetSummaryParameter(u"Gender");
-    return StringUtils::WideToNarrow(gender);
-  }
+  [[nodiscard]] std::string CalledGender() { return extraction::CalledGender(*chp_); }
 
   [[nodiscard]] int Count() const { return count_; }
 
@@ -64,75 +57,6 @@ class ChpCalls {
   unified_io::UnifiedCHPLegacyData* chp_ = nullptr;
   int count_ = 0;
 };
-
-// The cells of one CEL file, read whole.
-class CelCells {
- public:
-  CelCells(const std::string& path, const std::string& fileName) : fileName_(fileName) {
-    cel_.SetFileName(path);
-    bool read = false;
-    try {
-      read = cel_.Read(true);
-    } catch (const generic_exceptions::GenericException&) {
-      read = false;
-    }
-    if (!read) Fail(platform::Format("The CEL file %s cannot be read", fileName.c_str()));
-    cols_ = cel_.GetCols();
-    rows_ = cel_.GetRows();
-    chipType_ = StringUtils::WideToNarrow(cel_.GetChipType());
-  }
-  ~CelCells() {
-    if (cel_.HasAdapter()) cel_.Close();
-  }
-  CelCells(const CelCells&) = delete;
-  CelCells& operator=(const CelCells&) = delete;
-
-  [[nodiscard]] const std::string& ChipType() const { return chipType_; }
-
-  // The intensity of the cell at (x, y); a cell outside the array fails.
-  [[nodiscard]] float Intensity(int x, int y, const std::string& libraryFile) {
-    if (x < 0 || y < 0 || x >= cols_ || y >= rows_) {
-      Fail(platform::Format("The library file %s names the cell (%d, %d), outside the CEL file %s of %d x %d cells",
-                            libraryFile.c_str(), x, y, fileName_.c_str(), cols_, rows_));
-    }
-    cel_.GetEntry(x, y, entry_);
-    return entry_.Intensity;
-  }
-
- private:
-  unified_io::UnifiedCELData cel_;
-  unified_io::UnifiedCELFileEntry entry_;
-  std::string fileName_;
-  std::string chipType_;
-  int cols_ = 0;
-  int rows_ = 0;
-};
-
-// Probe and target base pair up in the same case.
-bool IsPerfectMatch(char probe, char target) {
-  switch (probe) {
-    case 'a': return target == 't';
-    case 't': return target == 'a';
-    case 'g': return target == 'c';
-    case 'c': return target == 'g';
-    case 'A': return target == 'T';
-    case 'T': return target == 'A';
-    case 'G': return target == 'C';
-    case 'C': return target == 'G';
-    default: return false;
-  }
-}
-
-ArrayTypeInfoValues TypeInfoValues(const qova::ArrayTypeInfo& type) {
-  const auto& starts = qova::kArrayChromosomeStarts[type.type];
-  ArrayTypeInfoValues values{};
-  values[kTypeInfoFirstSnp] = type.firstSnp;
-  values[kTypeInfoLastSnp] = type.lastSnp;
-  values[kTypeInfoLastSnpX] = starts[kChromosomeX + 1] - 1;
-  values[kTypeInfoLastSnpAutosomes] = starts[kChromosomeX] - 1;
-  values[kTypeInfoSnpCount] = type.snpCount;
-  return values;
-}
 
 // Sums the perfect-match intensities of every SNP probe set into `sample`,
 // with the CHP calls of the same probe-set indexes.
@@ -253,7 +177,7 @@ ExtractionResult ExtractSampleFiles(const ExtractionRequest& request, const Extr
   ExtractionResult result;
   try {
     Extract(request, folders, result);
-  } catch (const ExtractionFailure& failure) {
+  } catch (const extraction::Failure& failure) {
     result.Message = failure.message;
   } catch (const std::exception& e) {
     // Anything else a reader lets out (for instance running out of memory on

@@ -51,6 +51,7 @@ struct ExtractionResult {
 inline constexpr const char* kCelFileNotFoundMessage = "Cel file not found\nCel file name should not be modified";
 inline constexpr const char* kNoGenotypeCallsMessage = "SNPs call is not performed";
 inline constexpr const char* kChpFileNotFoundMessage = "CHP file cannot be found";
+inline constexpr const char* kCelStatusUnreadableMessage = "CEL file cannot be found";
 inline constexpr const char* kLibraryFileNotFoundMessage = "Indicate the folder that contains Library files";
 
 // The sample name of a CHP file name: the last four characters (the

@@ -88,12 +88,12 @@ TEST_F(DocumentFrameTest, UpdateRulesFollowTheStatus) {
 TEST_F(DocumentFrameTest, EveryCommandIsRoutedAndPendingOnesSaySo) {
   const UINT pending[] = {cmd::kDisplaySamples,
                           cmd::kOutputRawData,     cmd::kTransferArrangedData,
-                          cmd::kOutputSampleList,  cmd::kUpdateGenderFromChp, cmd::kAverageArrays,
+                          cmd::kOutputSampleList,  cmd::kAverageArrays,
                           cmd::kBatchCombine,      cmd::kCopyListedDataFiles, cmd::kChangeAttributesAsListed,
                           cmd::kExtractImfFromList, cmd::kImfCorrelation,     cmd::kMakeSnpInfo,
                           cmd::kImfToIm2,          cmd::kMakeNormalAverage,  cmd::kIm2ToIm3,
                           cmd::kMakeCnRegression,  cmd::kIm3ToResult,        cmd::kConvertAllFiles,
-                          cmd::kExtractWithoutChp, cmd::kDumpCdf,            cmd::kOpenIntegration,
+                          cmd::kOpenIntegration,
                           cmd::kSaveIntegration,   cmd::kEditIntegration};
   for (UINT id : pending) {
     AFX_CMDHANDLERINFO info;
@@ -104,7 +104,8 @@ TEST_F(DocumentFrameTest, EveryCommandIsRoutedAndPendingOnesSaySo) {
     EXPECT_NE(Messages()[0].find("is not yet available"), std::string::npos) << Messages()[0];
   }
   for (UINT id : {cmd::kDataExtract, cmd::kSampleManager, cmd::kStoreBasicData, cmd::kNothing,
-                  cmd::kUpdateFilesToNewestVersion, cmd::kApplyCorrection, cmd::kRefreshFileLists}) {
+                  cmd::kUpdateFilesToNewestVersion, cmd::kApplyCorrection, cmd::kRefreshFileLists,
+                  cmd::kExtractWithoutChp, cmd::kUpdateGenderFromChp, cmd::kDumpCdf}) {
     AFX_CMDHANDLERINFO info;
     EXPECT_TRUE(Doc().OnCmdMsg(id, CN_COMMAND, nullptr, &info)) << id;
   }

@@ -28,6 +28,7 @@ std::string XdaChpBytes(const ArrayDesign& design, const CArrayData& sample, con
   chp.algorithmVersion = kAlgorithmVersion;
   chp.algorithmParameters = {{"Prior", "default"}};
   chp.summaryParameters = {{options.GenderParameter, CalledGender(sample, options)}};
+  if (options.Gender) chp.summaryParameters.push_back({"Gender", *options.Gender});
   for (std::uint8_t call : design.ChpCalls(sample)) {
     arraywriters::XdaGenotypeRecord record;
     record.call = call;
@@ -44,6 +45,7 @@ std::string OlderChpBytes(const ArrayDesign& design, const CArrayData& sample, c
   chp.algorithmVersion = kAlgorithmVersion;
   chp.algorithmParameterText = "Prior=default";
   chp.summaryParameterText = options.GenderParameter + "=" + CalledGender(sample, options);
+  if (options.Gender) chp.summaryParameterText += " Gender=" + *options.Gender;
   chp.rows = design.Layout().rows;
   chp.cols = design.Layout().cols;
   chp.chipType = design.ArrayType();
@@ -74,6 +76,9 @@ std::string GenericChpBytes(const ArrayDesign& design, const CArrayData& sample,
   chp.algorithmParameters = {arraywriters::TextParameter(u"Prior", u"default")};
   chp.summaryParameters = {arraywriters::TextParameter(platform::Widen(options.GenderParameter),
                                                        platform::Widen(CalledGender(sample, options)))};
+  if (options.Gender) {
+    chp.summaryParameters.push_back(arraywriters::TextParameter(u"Gender", platform::Widen(*options.Gender)));
+  }
   const std::vector<std::uint8_t> calls = design.ChpCalls(sample);
   chp.genotyping.resize(calls.size());
   for (std::size_t i = 0; i < calls.size(); ++i) {

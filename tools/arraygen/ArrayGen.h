@@ -119,6 +119,8 @@ struct SampleFileOptions {
   std::optional<std::string> CalledGender;
   // The summary parameter that carries it ("CalledGender" or "Gender").
   std::string GenderParameter = "CalledGender";
+  // A second summary parameter "Gender" with this value, after the first.
+  std::optional<std::string> Gender;
 };
 
 struct SampleFiles {

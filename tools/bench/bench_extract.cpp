@@ -15,6 +15,7 @@
 
 #include "core/ArrayTypes.h"
 #include "document/SampleExtraction.h"
+#include "document/SampleExtractionWithoutChp.h"
 #include "tools/arraygen/ArrayGen.h"
 #include "tools/datagen/DataGen.h"
 
@@ -112,8 +113,70 @@ void ExtractOneSample(benchmark::State& state) {
   state.SetLabel(kFormSets[set].label);
 }
 
+// Extract without CHP calls every SNP from its cells: a Mapping250K_Nsp
+// sample with ten perfect-match cells per allele and their mismatch partners
+// (about 10.5 million cells, legacy forms), against Extract Data of the same
+// CEL and library files with the sample's CHP file.
+class QuartetFiles {
+ public:
+  QuartetFiles() {
+    char pattern[] = "/tmp/qova-bench-quartets-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) std::abort();
+    root_ = pattern;
+    const std::string type = "Mapping250K_Nsp";
+    const CBasicData annotation = datagen::MakeAnnotation(ArrayClassIndex(type));
+    arraygen::LayoutOptions layout;
+    layout.PerfectMatchCellsPerAllele = 10;
+    layout.MismatchCells = true;
+    const arraygen::ArrayDesign design(type, 1, layout);
+    samplegen::SampleSpec spec;
+    spec.Name = "S01";
+    spec.Scale = 20000.0f;  // ten cells of an allele share its signal
+    const CArrayData sample = samplegen::SampleGenerator(type, annotation, 1).Make(spec);
+    folders_ = {root_ + "/data/", root_ + "/library/", root_ + "/out/"};
+    std::filesystem::create_directories(folders_.LibraryFolder);
+    std::filesystem::create_directories(folders_.ArrayDataFolder);
+    design.WriteCdf(LibraryFilePath(folders_.LibraryFolder, type), arraygen::CdfForm::kXda);
+    files_ = arraygen::WriteSampleFiles(design, folders_.DataFolder, sample);
+  }
+  ~QuartetFiles() { std::filesystem::remove_all(root_); }
+
+  const ExtractionFolders& Folders() const { return folders_; }
+  const arraygen::SampleFiles& SampleFiles() const { return files_; }
+
+ private:
+  std::string root_;
+  ExtractionFolders folders_;
+  arraygen::SampleFiles files_;
+};
+
+const QuartetFiles& Quartets() {
+  static const QuartetFiles files;
+  return files;
+}
+
+void ExtractOneSampleQuartets(benchmark::State& state) {
+  Quartets();
+  for (auto _ : state) {
+    const ExtractionResult result =
+        ExtractSampleFiles({Quartets().SampleFiles().ChpFile, kExtractUnpairedTest, {}}, Quartets().Folders());
+    if (!result.Stored) state.SkipWithError(result.Message.c_str());
+  }
+}
+
+void ExtractWithoutChp(benchmark::State& state) {
+  Quartets();
+  for (auto _ : state) {
+    const ExtractionResult result = ExtractSampleWithoutChpFiles(
+        {Quartets().SampleFiles().CelFile, kExtractUnpairedTest, {}}, Quartets().Folders());
+    if (!result.Stored) state.SkipWithError(result.Message.c_str());
+  }
+}
+
 BENCHMARK(PlainRead)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExtractOneSample)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(ExtractOneSampleQuartets)->Unit(benchmark::kMillisecond);
+BENCHMARK(ExtractWithoutChp)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,0 +1,58 @@
+#pragma once
+// What the two extractions of a sample (with and without a CHP file) share:
+// their failure, the CEL file read whole, the perfect-match test of a cell and
+// the header ranges of an array type.
+#include <string>
+
+#include "arrayfiles/unified/UnifiedCELData.h"
+#include "arrayfiles/unified/UnifiedCHPData.h"
+#include "core/ArrayData.h"
+#include "core/ArrayTypes.h"
+
+namespace extraction {
+
+// A failure of one sample: the user's message, and nothing stored.
+struct Failure {
+  std::string message;
+};
+
+[[noreturn]] void Fail(std::string message);
+
+// The cells of one CEL file, read whole through the unified reader, so every
+// form the readers take works.
+class CelCells {
+ public:
+  // Fails with "The CEL file <fileName> cannot be read" when no reader takes it.
+  CelCells(const std::string& path, const std::string& fileName);
+  ~CelCells();
+  CelCells(const CelCells&) = delete;
+  CelCells& operator=(const CelCells&) = delete;
+
+  [[nodiscard]] const std::string& ChipType() const { return chipType_; }
+
+  // The cell at (x, y); a cell outside the array fails, naming the library file.
+  [[nodiscard]] const unified_io::UnifiedCELFileEntry& Entry(int x, int y, const std::string& libraryFile);
+  [[nodiscard]] float Intensity(int x, int y, const std::string& libraryFile) {
+    return Entry(x, y, libraryFile).Intensity;
+  }
+
+ private:
+  unified_io::UnifiedCELData cel_;
+  unified_io::UnifiedCELFileEntry entry_;
+  std::string fileName_;
+  std::string chipType_;
+  int cols_ = 0;
+  int rows_ = 0;
+};
+
+// The called gender a CHP file states: its summary parameter "CalledGender",
+// else "Gender".
+[[nodiscard]] std::string CalledGender(unified_io::UnifiedCHPLegacyData& chp);
+
+// Probe and target base pair up in the same case.
+[[nodiscard]] bool IsPerfectMatch(char probe, char target);
+
+// The header ranges of an extracted sample of `type`.
+[[nodiscard]] ArrayTypeInfoValues TypeInfoValues(const qova::ArrayTypeInfo& type);
+
+}  // namespace extraction
