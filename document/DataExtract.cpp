@@ -140,9 +140,17 @@ void CDataExtract::OnRefresh() {
     AfxMessageBox(kNothingFoundMessage);
     return;
   }
+  // A file already moved to a list on the right is not offered a second time.
   for (const std::string& name : names) {
-    if (PassesFilters(name)) FoundFiles.AddString(name);
+    if (PassesFilters(name) && !IsChosen(name)) FoundFiles.AddString(name);
   }
+}
+
+bool CDataExtract::IsChosen(const std::string& fileName) const {
+  const CListBox* lists[] = {&NonPairedTestList, &NonPairedReferenceList, &PairedTestList, &PairedReferenceList};
+  for (const CListBox* list : lists)
+    if (list->FindStringExact(-1, fileName) != LB_ERR) return true;
+  return false;
 }
 
 void CDataExtract::OnSetFromDate() {
@@ -236,7 +244,7 @@ void CDataExtract::ImportLine(const std::string& line, std::vector<std::string>&
   if (!platform::FileExists(platform::JoinPath(DataFolder, fileName))) return;
   if (!paired) {
     CListBox& list = test ? NonPairedTestList : NonPairedReferenceList;
-    if (list.FindStringExact(-1, fileName) == LB_ERR) list.AddString(fileName);
+    if (!IsChosen(fileName)) list.AddString(fileName);
     RemoveFromFound(fileName);
     return;
   }
@@ -246,7 +254,8 @@ void CDataExtract::ImportLine(const std::string& line, std::vector<std::string>&
   for (int i = 0; i < PairedTestList.GetCount() && !present; ++i) {
     present = platform::EqualsNoCase(PairedTestList.GetText(i), fileName) && PairedReferenceList.GetText(i) == partnerName;
   }
-  if (!present) {
+  // A pair whose files are already chosen elsewhere is left out.
+  if (!present && !IsChosen(fileName) && !IsChosen(partnerName)) {
     PairedTestList.AddString(fileName);
     PairedReferenceList.AddString(partnerName);
   }

@@ -69,6 +69,8 @@ class CDataExtract : public CDialog {
   // One line of a sample-list file; names holding "$" are added to `refused`.
   void ImportLine(const std::string& line, std::vector<std::string>& refused);
   void RemoveFromFound(const std::string& fileName);
+  // Whether the file already sits in one of the four lists on the right.
+  [[nodiscard]] bool IsChosen(const std::string& fileName) const;
 };
 
 // The date as the dialog shows it: "year/ month/ day".

@@ -140,6 +140,36 @@ TEST_F(ExtractDialogTest, PairedListsKeepTheirOrderAndOkNeedsEqualCounts) {
   EXPECT_TRUE(dialog_->NonPairedTests.empty());
 }
 
+// A file moved to a list on the right stays out of the found files whatever
+// Refresh or an imported list says, so it can never be chosen twice.
+TEST_F(ExtractDialogTest, AChosenFileIsNeverOfferedOrChosenAgain) {
+  for (const char* name : {"A.CHP", "B.CHP", "N.CHP", "T.CHP", "E.CHP"}) Touch(name);
+  ASSERT_TRUE(arraywriters::WriteBytes(Root() + "list.txt", "A\t#REF\nb\t#TEST\nT\tE\nE\tN\n"));
+  Ui().OnFileDialog([&](platform::ui::FileDialogRequest& request) {
+    request.chosen = {Root() + "list.txt"};
+    return true;
+  });
+  std::vector<Items> foundAfterRefresh;
+  const INT_PTR result = Run([&](DialogDriver& d) {
+    d.SelectItems(kExtractFoundFiles, {0}).Click(kExtractAddNonPairedTest);       // A
+    d.SelectItems(kExtractFoundFiles, {0}).Click(kExtractAddNonPairedReference);  // B
+    d.SelectItems(kExtractFoundFiles, {2}).Click(kExtractAddPairedTest);          // T
+    d.SelectItems(kExtractFoundFiles, {1}).Click(kExtractAddPairedReference);     // N
+    for (bool unprocessed : {true, false}) {
+      d.SetCheck(kExtractOnlyUnprocessed, unprocessed).Click(kExtractRefresh);
+      foundAfterRefresh.push_back(d.Items(kExtractFoundFiles));
+    }
+    d.Click(kExtractImportSampleList);
+    d.Ok();
+  });
+  EXPECT_EQ(foundAfterRefresh, (std::vector<Items>{{"E.CHP"}, {"E.CHP"}}));
+  ASSERT_EQ(result, IDOK);
+  EXPECT_EQ(dialog_->NonPairedTests, Items{"A.CHP"});
+  EXPECT_EQ(dialog_->NonPairedReferences, Items{"B.CHP"});
+  EXPECT_EQ(dialog_->PairedTests, Items{"T.CHP"});
+  EXPECT_EQ(dialog_->PairedReferences, Items{"N.CHP"});
+}
+
 TEST_F(ExtractDialogTest, DeleteReturnsTheCurrentEntryAndMakesTheNextOneCurrent) {
   for (const char* name : {"A.CHP", "B.CHP", "C.CHP"}) Touch(name);
   Items found, tests;
