@@ -33,6 +33,7 @@
 #include "platform/qt/QtPeers.h"
 #include "platform/qt/QtTabStops.h"
 #include "platform/qt/QtText.h"
+#include "platform/ui/App.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/PropertySheet.h"
@@ -519,9 +520,25 @@ void BuildControls(WindowState& dialog, QWidget* host) {
     if (child->control == ControlKind::GroupBox && child->peer) static_cast<WidgetPeer*>(child->peer.get())->Widget()->lower();
 }
 
+// A window that closes while it is the active one hands the activation, and
+// so the keyboard, back to the main window. A window manager would pick some
+// window; without one nobody would, and the menus' shortcuts would go nowhere.
+void ReturnActivationFrom(QWidget* closing) {
+  if (!closing || !closing->isWindow() || !closing->isVisible()) return;
+  bool wasActive = closing->isActiveWindow() || QApplication::activeWindow() == nullptr;
+  closing->hide();
+  CWnd* main = AfxGetMainWnd();
+  WidgetPeer* mainPeer = main ? PeerOf(main->m_hWnd) : nullptr;
+  QWidget* mainWidget = mainPeer ? mainPeer->Widget() : nullptr;
+  if (!wasActive || !mainWidget || mainWidget == closing || !mainWidget->isVisible() || !mainWidget->isEnabled()) return;
+  mainWidget->raise();
+  mainWidget->activateWindow();
+}
+
 class DialogPeer : public WidgetPeer {
  public:
   using WidgetPeer::WidgetPeer;
+  ~DialogPeer() override { ReturnActivationFrom(widget_); }
 
  protected:
   void RefreshOwn(unsigned changes) override {

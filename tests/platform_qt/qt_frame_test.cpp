@@ -405,6 +405,25 @@ BOOL PumpMessages() {
   return TRUE;
 }
 
+TEST_F(QtFrameTest, TheMainWindowTakesTheKeyboardBackWhenTheProgressDialogCloses) {
+  Settle();
+  window_->activateWindow();
+  QApplication::processEvents();
+  {
+    BOOL keepGoing = TRUE;
+    CProgress progress(&keepGoing);
+    QWidget* dialog = platform::qt::WidgetOf(progress);
+    ASSERT_NE(dialog, nullptr);
+    dialog->activateWindow();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeWindow(), dialog);
+  }
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::activeWindow(), window_);
+  QTest::keyClick(QApplication::activeWindow(), Qt::Key_F6);
+  EXPECT_EQ(Log(), std::vector<std::string>{"maybe"});
+}
+
 TEST_F(QtFrameTest, ProgressCancelClickedDuringTheFirstItemStopsTheLoop) {
   Settle();
   BOOL keepGoing = TRUE;
