@@ -3,12 +3,15 @@
 //
 // The permutations are drawn on the calling thread, in order, from the global
 // generator reseeded with 100, so the same data always gives the same P
-// values. Their tables are counted in batches on worker threads, each adding
-// to a histogram of its own; the histograms are integer counts summed at the
-// end, so any number of threads gives the same null distribution. While a
-// batch is counted the calling thread pumps messages, so Cancel is serviced;
-// it takes effect at the end of the batch.
+// values. Their tables are counted in batches on worker threads, each worker
+// taking chunks of SNPs and adding to a histogram of its own; the histograms
+// are integer counts summed at the end, so any number of threads gives the
+// same null distribution. While a batch is counted the calling thread pumps
+// messages, so Cancel is serviced at once: the workers stop, the batch in
+// progress is dropped (the first one is always finished), and the P values
+// come from the permutations of the batches completed.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <limits>
 
@@ -25,10 +28,17 @@ namespace {
 using qova::analysis::kNullBins;
 using qova::analysis::kTopBin;
 
-// Tables counted per batch: about a tenth of a second on one thread, so
-// Cancel answers quickly while each SNP's planes are still read rarely.
-constexpr std::int64_t kTablesPerBatch = std::int64_t{1} << 24;
+// The first batch is small (about a tenth of a second on one thread), so a
+// Cancel right at the start still ends with a null distribution quickly; the
+// later ones are large, because the counting bins each distinct table of a
+// SNP once per batch and the tables of a SNP repeat more the more there are.
+constexpr std::int64_t kTablesInFirstBatch = std::int64_t{1} << 24;
+constexpr int kLaterBatch = 2000;
 constexpr std::chrono::milliseconds kPumpInterval{20};
+// SNPs per chunk of work: enough chunks for every worker to take several
+// (workers that share the machine finish at different times).
+constexpr std::size_t kChunksPerWorker = 8;
+constexpr std::size_t kSmallestChunk = 64;
 // Positions whose calls are counted together.
 constexpr std::size_t kCountBlock = 4096;
 
@@ -107,41 +117,54 @@ bool AssociationData::PermutationTest() {
   const qova::analysis::PermutationCounter counter(samples, positions, static_cast<int>(cases), pool);
   const auto words = static_cast<std::size_t>(counter.Words());
   const auto snps = static_cast<std::int64_t>(positions.size());
-  const int batchSize = static_cast<int>(std::clamp<std::int64_t>(
-      permutationBatch > 0 ? permutationBatch : kTablesPerBatch / std::max<std::int64_t>(snps, 1), 1, kPermutations));
-  std::vector<std::uint64_t> masks(static_cast<std::size_t>(batchSize) * words);
+  const int firstBatch = static_cast<int>(std::clamp<std::int64_t>(
+      permutationBatch > 0 ? permutationBatch : kTablesInFirstBatch / std::max<std::int64_t>(snps, 1), 1,
+      kPermutations));
+  const int laterBatch = permutationBatch > 0 ? permutationBatch : std::max(firstBatch, kLaterBatch);
+  const std::size_t chunk = std::clamp<std::size_t>(
+      positions.size() / (kChunksPerWorker * static_cast<std::size_t>(pool.Parts())), kSmallestChunk, kCountBlock);
+  const std::size_t chunks = (positions.size() + chunk - 1) / chunk;
+
+  std::vector<std::uint64_t> masks(static_cast<std::size_t>(std::max(firstBatch, laterBatch)) * words);
   std::vector<std::uint8_t> chosen(samples.size());
-  std::vector<std::vector<std::int64_t>> perPart(static_cast<std::size_t>(pool.Parts()),
-                                                 std::vector<std::int64_t>(kNullBins, 0));
+  std::vector<std::int64_t> histogram(kNullBins, 0);
+  std::vector<std::vector<std::int64_t>> perPart(static_cast<std::size_t>(pool.Parts()));
   {
     BOOL keepGoing = TRUE;
     CProgressBar progress(&keepGoing);
     progress.SetStatusText("Permutation");
     SfmtRandom& random = TheRandom();
     random.Seed(100);
-    for (int done = 0; done < kPermutations;) {
-      const int batch = std::min(batchSize, kPermutations - done);
-      progress.SetPosition(done / 100);
+    for (int done = 0; done < kPermutations && keepGoing;) {
+      const int batch = std::min(done == 0 ? firstBatch : laterBatch, kPermutations - done);
       std::fill(masks.begin(), masks.end(), 0);
       for (int k = 0; k < batch; ++k) DrawChosen(random, cases, chosen, masks.data() + static_cast<std::size_t>(k) * words);
-      pool.Start(positions.size(), [&](int part, std::size_t begin, std::size_t end) {
-        counter.Count(masks.data(), batch, begin, end, perPart[static_cast<std::size_t>(part)].data());
+      for (std::vector<std::int64_t>& part : perPart) part.assign(kNullBins, 0);
+      std::atomic<std::size_t> next{0}, finished{0};
+      std::atomic<bool> stop{false};
+      pool.Start(perPart.size(), [&](int part, std::size_t, std::size_t) {
+        for (std::size_t c = next++; c < chunks && !stop; c = next++) {
+          counter.Count(masks.data(), batch, c * chunk, std::min(positions.size(), (c + 1) * chunk),
+                        perPart[static_cast<std::size_t>(part)].data());
+          ++finished;
+        }
       });
       do {
         CProgressBar::PumpMessages();
+        if (!keepGoing && done > 0) stop = true;
+        const std::size_t counted = finished;
+        progress.SetPosition((done + static_cast<int>(batch * counted / std::max<std::size_t>(chunks, 1))) / 100);
       } while (!pool.WaitFor(kPumpInterval));
+      if (finished < chunks) break;
+      for (const std::vector<std::int64_t>& part : perPart) {
+        for (int k = 0; k < kNullBins; ++k) histogram[k] += part[k];
+      }
       done += batch;
-      if (!keepGoing) break;
     }
   }
 
-  // Sum the parts in order, then the tail sums: above[k] counts the permuted
-  // statistics in bin k and higher (64 bits: 10,000 permutations of half a
-  // million SNPs pass 2^31).
-  std::vector<std::int64_t> histogram(kNullBins, 0);
-  for (const std::vector<std::int64_t>& part : perPart) {
-    for (int k = 0; k < kNullBins; ++k) histogram[k] += part[k];
-  }
+  // The tail sums: above[k] counts the permuted statistics in bin k and
+  // higher (64 bits: 10,000 permutations of half a million SNPs pass 2^31).
   std::vector<std::int64_t> above(kNullBins + 1, 0);
   for (int k = kTopBin; k >= 0; --k) above[k] = above[k + 1] + histogram[k];
   for (int k = 0; k < kNullBins; ++k) {

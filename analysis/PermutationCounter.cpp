@@ -18,8 +18,10 @@ constexpr std::size_t kMaxSnps = std::size_t{1} << 24;
 // calls for them are read.
 constexpr std::size_t kLayoutBlock = 2048;
 
-// The planes index of a call: AA 0, AB 1, BB 2; -1 for no call.
-constexpr int PlaneOf(std::uint8_t code) { return code >= 1 && code <= 3 ? code - 1 : -1; }
+// The planes of a SNP: samples with an A allele (AA or AB), samples AA, and
+// samples without a call. a' = |A1 & m| + |A2 & m|; the no-call plane is
+// mostly empty words, which the counting skips.
+enum Plane : std::size_t { kHasA = 0, kHomA = 1, kNoCall = 2 };
 
 // The bin of one table; a permutation whose chosen (or other) samples carry
 // no allele of the SNP has no statistic and counts in bin 0.
@@ -48,9 +50,9 @@ template <int Words>
   const int width = 2 * chosen + 1;
   std::vector<std::int32_t> tally(static_cast<std::size_t>(width) * static_cast<std::size_t>(layout.tallyRows), 0);
   for (std::size_t v = first; v < last; ++v) {
-    const std::uint64_t* aa = layout.planes + v * stride;
-    const std::uint64_t* ab = aa + w;
-    const std::uint64_t* bb = ab + w;
+    const std::uint64_t* hasA = layout.planes + v * stride;
+    const std::uint64_t* homA = hasA + w;
+    const std::uint64_t* noCall = homA + w;
     const std::int64_t columnA = layout.alleles[2 * v];
     const std::int64_t columnB = layout.alleles[2 * v + 1];
     const int rows = std::min(layout.noCalls[v], chosen) + 1;
@@ -58,18 +60,15 @@ template <int Words>
     int lowest = width, highest = -1;
     const std::uint64_t* mask = masks;
     for (int k = 0; k < count; ++k, mask += w) {
-      int homA = 0, het = 0, homB = 0;
+      int a = 0, missing = 0;
       for (int j = 0; j < w; ++j) {
-        homA += std::popcount(aa[j] & mask[j]);
-        het += std::popcount(ab[j] & mask[j]);
-        homB += std::popcount(bb[j] & mask[j]);
+        a += std::popcount(hasA[j] & mask[j]) + std::popcount(homA[j] & mask[j]);
+        if (noCall[j] != 0) missing += std::popcount(noCall[j] & mask[j]);
       }
-      const int a = 2 * homA + het;
       if (!tallied) {
-        ++histogram[TableBin(a, 2 * homB + het, columnA, columnB)];
+        ++histogram[TableBin(a, 2 * (chosen - missing) - a, columnA, columnB)];
         continue;
       }
-      const int missing = chosen - (homA + het + homB);
       ++tally[static_cast<std::size_t>(missing * width + a)];
       lowest = std::min(lowest, a);
       highest = std::max(highest, a);
@@ -130,7 +129,7 @@ PermutationCounter::PermutationCounter(const std::vector<const std::uint8_t*>& s
   const std::size_t w = static_cast<std::size_t>(words_);
   planes_.assign(positions.size() * 3 * w, 0);
   alleles_.assign(2 * positions.size(), 0);
-  noCalls_.assign(positions.size(), static_cast<std::int32_t>(samples.size()));
+  noCalls_.assign(positions.size(), 0);
   pool.Run(positions.size(), [&](int, std::size_t first, std::size_t last) {
     for (std::size_t block = first; block < last; block += kLayoutBlock) {
       const std::size_t end = std::min(last, block + kLayoutBlock);
@@ -139,12 +138,26 @@ PermutationCounter::PermutationCounter(const std::vector<const std::uint8_t*>& s
         const std::uint64_t bit = std::uint64_t{1} << (s % 64);
         const std::size_t word = s / 64;
         for (std::size_t v = block; v < end; ++v) {
-          const int plane = PlaneOf(calls[positions[v]]);
-          if (plane < 0) continue;
-          planes_[(3 * v + static_cast<std::size_t>(plane)) * w + word] |= bit;
-          alleles_[2 * v] += 2 - plane;
-          alleles_[2 * v + 1] += plane;
-          --noCalls_[v];
+          std::uint64_t* planes = planes_.data() + 3 * v * w + word;
+          switch (calls[positions[v]]) {
+            case 1:  // AA
+              planes[kHasA * w] |= bit;
+              planes[kHomA * w] |= bit;
+              alleles_[2 * v] += 2;
+              break;
+            case 2:  // AB
+              planes[kHasA * w] |= bit;
+              ++alleles_[2 * v];
+              ++alleles_[2 * v + 1];
+              break;
+            case 3:  // BB
+              alleles_[2 * v + 1] += 2;
+              break;
+            default:
+              planes[kNoCall * w] |= bit;
+              ++noCalls_[v];
+              break;
+          }
         }
       }
     }

@@ -3,9 +3,10 @@
 //
 // A permutation chooses n1 of the S samples as "cases". Its table for one SNP
 // needs only the A and B alleles among the chosen samples, which three bit
-// planes over the samples give with AND and popcount: a' = 2 |AA & m| + |AB & m|,
-// b' = 2 |BB & m| + |AB & m| for the chosen-sample mask m. The other cells
-// follow from the SNP's allele totals. Within a batch of masks the SNP loop is
+// planes over the samples give with AND and popcount: for the chosen-sample
+// mask m, a' = |(AA or AB) & m| + |AA & m|, and b' = 2 (n1 - |none & m|) - a'
+// with "none" the samples without a call. The other cells follow from the
+// SNP's allele totals. Within a batch of masks the SNP loop is
 // the outer one, so each SNP's planes are read once per batch.
 //
 // The statistic and its bin are the same inline functions for the observed
@@ -75,7 +76,7 @@ class PermutationCounter {
 
   // What the counting loop reads.
   struct Layout {
-    const std::uint64_t* planes;   // per SNP: AA, AB, BB, words each
+    const std::uint64_t* planes;   // per SNP: AA or AB, AA, no call; words each
     const std::int32_t* alleles;   // per SNP: A and B alleles over all samples
     const std::int32_t* noCalls;   // per SNP: samples without a call
     int words;

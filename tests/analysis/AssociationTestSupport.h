@@ -37,10 +37,17 @@ class StatusRecordingApp : public CWinApp {
     if (count == 0 && dialog != nullptr && dialog->GetSafeHwnd() != nullptr) {
       const std::string text = platform::ui::DialogDriver(*dialog).Text(qova::resources::kProgressStatus);
       if (statusTexts.empty() || statusTexts.back() != text) statusTexts.push_back(text);
+      platform::ui::DialogDriver driver(*dialog);
+      if (++pumps == cancelAtPump || (cancelAtPosition > 0 && driver.Position(qova::resources::kProgressBar) >= cancelAtPosition)) {
+        driver.Click(IDCANCEL);
+      }
     }
     return FALSE;
   }
   CWnd* dialog = nullptr;
+  int pumps = 0;
+  int cancelAtPump = 0;      // presses Cancel after that many pumps (0: never)
+  int cancelAtPosition = 0;  // or once the bar has come that far
   std::vector<std::string> statusTexts;
 };
 

@@ -73,23 +73,45 @@ TEST_F(AssociationPermutationTest, EqualsTheStraightforwardEvaluationOnAnyNumber
   analysis::PermutationCounter::SetTallyCells(analysis::PermutationCounter::kTallyCells);
 }
 
+// Cancel in the first batch lets it finish; later, the batch in progress is
+// dropped. Either way the result is that of the batches completed.
 TEST_F(AssociationPermutationTest, CancelKeepsTheNullDistributionOfThePermutationsCompleted) {
   const std::vector<std::vector<std::uint8_t>> calls = SmallSet();
+  for (int cancelAtPump : {1, 4}) {
+    SCOPED_TRACE(testing::Message() << "Cancel at pump " << cancelAtPump);
+    AssociationData data(global_);
+    SetCalls(data, 20, calls);
+    data.workerThreads = 2;
+    data.permutationBatch = 7;
+    app_.pumps = 0;
+    app_.cancelAtPump = cancelAtPump;
+    app_.statusTexts.clear();
+    ASSERT_TRUE(data.PermutationTest());
+    EXPECT_EQ(app_.statusTexts, std::vector<std::string>{"Permutation"});
+    std::int64_t counted = 0;
+    for (std::int32_t h : data.nullHistogram) counted += h;
+    const int permutations = static_cast<int>(counted / 302);
+    EXPECT_EQ(counted % 302, 0);
+    EXPECT_EQ(permutations % 7, 0);
+    if (cancelAtPump == 1) {
+      EXPECT_EQ(permutations, 7);
+    }
+    EXPECT_LT(permutations, 7 * cancelAtPump + 1);
+    ExpectEqualsPlain(data, EvaluatePlainly(calls, 20, kFirst, kLastTested, permutations));
+  }
+
+  // Batches sized by the SNP count: 1,677 permutations, then 2,000 at a
+  // time. Cancel once the bar shows the second batch under way drops it.
+  arraygen::CaseControlSpec spec;
   AssociationData data(global_);
-  SetCalls(data, 20, calls);
-  data.workerThreads = 2;
-  data.permutationBatch = 7;
-  Ui().OnModeless(qova::resources::kProgressDialog, [](platform::ui::DialogDriver& d) {
-    d.Post([](platform::ui::DialogDriver& p) {
-      EXPECT_EQ(p.Text(qova::resources::kProgressStatus), "Permutation");
-      p.Click(IDCANCEL);
-    });
-  });
+  SetCalls(data, 100, arraygen::MakeCaseControlCalls(spec).Calls);
+  app_.cancelAtPump = 0;
+  app_.cancelAtPosition = 17;
   ASSERT_TRUE(data.PermutationTest());
+  const auto valid = std::count(data.valid.begin(), data.valid.end(), 1);
   std::int64_t counted = 0;
   for (std::int32_t h : data.nullHistogram) counted += h;
-  EXPECT_EQ(counted, 7 * 302);
-  ExpectEqualsPlain(data, EvaluatePlainly(calls, 20, kFirst, kLastTested, 7));
+  EXPECT_EQ(counted, valid * ((1 << 24) / valid));
 }
 
 TEST_F(AssociationPermutationTest, InvalidSnpsKeepTheirValuesAndLargeStatisticsShareTheTopBin) {
