@@ -61,8 +61,10 @@ void CAverageArray::OnArrayTypeChange() {
   const int selected = types->GetCurSel();
   if (selected < 0) return;
   const std::string chosen = types->GetLBText(selected);
-  if (chosen == ArrayType) return;
-  ArrayType = chosen;
+  // Compared with what the lists show, not with the member: a caller's
+  // ArrayType must not keep its own samples from being listed.
+  if (chosen == listedType_) return;
+  ArrayType = listedType_ = chosen;
   auto* samples = static_cast<CListBox*>(GetDlgItem(res::kAverageArraySamples));
   auto* headerFrom = static_cast<CComboBox*>(GetDlgItem(res::kAverageArrayHeaderFrom));
   samples->ResetContent();

@@ -37,4 +37,5 @@ class CAverageArray : public CDialog {
   bool ForEachSampleHeader(const std::function<void(const SampleHeader&)>& take) const;
 
   std::string arrayDataFolder_;
+  std::string listedType_;  // the type whose samples the lists hold
 };

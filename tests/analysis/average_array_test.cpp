@@ -53,6 +53,7 @@ TEST_F(AverageArrayTest, TypesAreListedOnceAndAChosenTypeListsItsSamples) {
     d.Select(kAverageArrayHeaderFrom, "gamma2").Type(kAverageArrayNewName, "Average1").Ok();
   });
   CAverageArray dialog(ArrayFolder());
+  dialog.ArrayType = kDialogSampleType;  // a caller's choice does not stop the listing
   ASSERT_EQ(dialog.DoModal(), IDOK);
   EXPECT_EQ(types, (std::vector<std::string>{kOtherType, kDialogSampleType}));
   EXPECT_EQ(samples, (std::vector<std::string>{"Gamma1", "gamma2", "Kappa1"}));
