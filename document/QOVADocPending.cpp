@@ -7,7 +7,6 @@ void CQOVADoc::OnOutputRawData() { ShowNotYetAvailable("Output Raw Data"); }
 void CQOVADoc::OnOutputSampleList() { ShowNotYetAvailable("Output Sample List"); }
 void CQOVADoc::OnBatchCombine() { ShowNotYetAvailable("Batch Combine"); }
 void CQOVADoc::OnTransferArrangedData() { ShowNotYetAvailable("The conversion of old temporary data"); }
-void CQOVADoc::OnAverageArrays() { ShowNotYetAvailable("Average arrays"); }
 void CQOVADoc::OnCopyListedDataFiles() { ShowNotYetAvailable("Copy listed data files"); }
 void CQOVADoc::OnChangeAttributesAsListed() { ShowNotYetAvailable("Change attributes and sex as listed"); }
 void CQOVADoc::OnConvertAllFiles() { ShowNotYetAvailable("Rewrite all sample files"); }
