@@ -6,7 +6,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include <memory>
+#include <sstream>
+
+#include "platform/Profile.h"
 #include "tests/app/AppTestSupport.h"
+#include "tools/demo/Demo.h"
 
 namespace qova::test {
 namespace {
@@ -62,6 +67,36 @@ TEST_F(AppWindowTest, MainWindowOpensWithTheMainDocumentsMenuBar) {
   auto [width, height] = PngSize(picture);
   EXPECT_GE(width, 640);
   EXPECT_GE(height, 480);
+  const fs::path artefacts = fs::path(BinaryDir()) / "artefacts";
+  fs::create_directories(artefacts);
+  fs::copy_file(picture, artefacts / "qova_main_window_start.png", fs::copy_options::overwrite_existing);
+#endif
+}
+
+TEST_F(AppWindowTest, MainWindowShowsAnAnalysedSampleInItsView) {
+#ifndef QOVA_WINDOW_SHOT
+  GTEST_SKIP() << "built without the windowed interface";
+#else
+  // The small family's demo: Tumour01 with its paired normal.
+  demo::DemoOptions options;
+  options.Folder = Path("demo/");
+  options.ArrayType = "Mapping10K_Xba131";
+  std::ostringstream log;
+  ASSERT_TRUE(demo::RunDemo(options, log).Messages.empty()) << log.str();
+  platform::AppProfile().SetStore(std::make_unique<platform::MemorySettingsStore>());
+
+  const std::string folder = Path("demo");
+  const std::string picture = Path("sample_window.png");
+  const ProgramRun run = RunInFolder(folder, "QOVA_HOME='" + folder + "' QOVA_CONFIG_HOME='" + folder +
+                                                 "' timeout 60 '" + QOVA_WINDOW_SHOT + "' '" + picture +
+                                                 "' --sample Tumour01 -platform offscreen");
+  EXPECT_EQ(run.exitCode, 0);
+  ASSERT_FALSE(run.lines.empty());
+  EXPECT_EQ(run.lines.front(), "sample: Tumour01 Analysis");
+  long long drawn = 0;
+  for (const std::string& line : run.lines)
+    if (line.rfind("view drawn pixels: ", 0) == 0) drawn = std::stoll(line.substr(19));
+  EXPECT_GT(drawn, 20000) << "the view's area is blank";
   const fs::path artefacts = fs::path(BinaryDir()) / "artefacts";
   fs::create_directories(artefacts);
   fs::copy_file(picture, artefacts / "qova_main_window.png", fs::copy_options::overwrite_existing);
