@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <map>
 
 #include "analysis/IntegrationSegments.h"
 #include "core/AnalyzedData.h"
@@ -49,6 +50,10 @@ std::int32_t ReadCount(CArchive& ar, const char* what, std::uint64_t recordBytes
 
 }  // namespace
 
+struct IntegrationData::LayoutCache {
+  std::map<int, qova::analysis::IntegrationLayout> byType;
+};
+
 void IntegrationData::Clear() {
   Segments.clear();
   SampleNames.clear();
@@ -56,13 +61,15 @@ void IntegrationData::Clear() {
 
 bool IntegrationData::IntegrateSamples(const std::vector<std::string>& names) {
   Clear();
-  for (const std::string& name : names) Integrate(name, -1);
+  LayoutCache layouts;
+  for (const std::string& name : names) Integrate(name, -1, layouts);
   return true;
 }
 
 bool IntegrationData::AddNewSamples(const std::vector<std::string>& names) {
+  LayoutCache layouts;
   for (const std::string& name : names) {
-    if (!Contains(name)) Integrate(name, -1);
+    if (!Contains(name)) Integrate(name, -1, layouts);
   }
   return true;
 }
@@ -72,9 +79,14 @@ bool IntegrationData::Contains(const std::string& name) const {
 }
 
 bool IntegrationData::Integrate(const std::string& name, std::int32_t sampleIndex) {
+  LayoutCache layouts;
+  return Integrate(name, sampleIndex, layouts);
+}
+
+bool IntegrationData::Integrate(const std::string& name, std::int32_t sampleIndex, LayoutCache& layouts) {
   const bool added = sampleIndex < 0;
   if (added) sampleIndex = static_cast<std::int32_t>(SampleNames.size());
-  std::vector<IntegrationSegment> found = SegmentsOfSample(name, sampleIndex);
+  std::vector<IntegrationSegment> found = SegmentsOfSample(name, sampleIndex, layouts);
   if (added) SampleNames.push_back(name);
   Segments.insert(Segments.end(), found.begin(), found.end());
   return true;
@@ -98,7 +110,8 @@ bool IntegrationData::RemoveSampleByName(const std::string& name) {
 bool IntegrationData::ReintegrateSample(std::int32_t index) {
   if (index < 0 || std::size_t(index) >= SampleNames.size()) return false;
   // Read first: a sample that can no longer be read keeps its old segments.
-  std::vector<IntegrationSegment> found = SegmentsOfSample(SampleNames[std::size_t(index)], index);
+  LayoutCache layouts;
+  std::vector<IntegrationSegment> found = SegmentsOfSample(SampleNames[std::size_t(index)], index, layouts);
   std::erase_if(Segments, [index](const IntegrationSegment& s) { return s.SampleIndex == index; });
   Segments.insert(Segments.end(), found.begin(), found.end());
   return true;
@@ -109,41 +122,49 @@ bool IntegrationData::ReintegrateSampleByName(const std::string& name) {
   return it != SampleNames.end() && ReintegrateSample(static_cast<std::int32_t>(it - SampleNames.begin()));
 }
 
-std::vector<IntegrationSegment> IntegrationData::SegmentsOfSample(const std::string& name,
-                                                                  std::int32_t sampleIndex) const {
+std::vector<IntegrationSegment> IntegrationData::SegmentsOfSample(const std::string& name, std::int32_t sampleIndex,
+                                                                  LayoutCache& layouts) const {
   const CProgramSetting& setting = *global_->ProgramSetting;
   const std::string path = setting.DefaultAnalysisResultFolder + name;
   CAnalyzedData sample;
   sample.LoadFileAllocating(path);
 
   const int type = ArrayTypeIndex(sample.Header.ArrayType);
-  const CBasicData* table = global_->BasicDataOfType(type);
   const char* typeName = qova::kArrayTypes[std::size_t(type)].name;
-  if (table == nullptr) {
-    throw CDataFormatException(path, platform::Format("the annotation table of %s is not loaded", typeName));
-  }
-  qova::analysis::IntegrationLayout layout;
-  layout.ChromosomeStarts = global_->ArrayChromosomeStarts[type];
+  auto cached = layouts.byType.find(type);
+  if (cached == layouts.byType.end()) cached = layouts.byType.emplace(type, LayoutOfType(type, path)).first;
+  const qova::analysis::IntegrationLayout& layout = cached->second;
   const std::int32_t snpEnd = layout.ChromosomeStarts[kNoChromosome];
   if (sample.ValidFlag.size() < std::size_t(snpEnd) || sample.EditedCopyNumberState.size() < std::size_t(snpEnd)) {
     throw CDataFormatException(path, platform::Format("it holds %zu SNPs, the chromosomes of %s need %d",
                                                       sample.ValidFlag.size(), typeName, snpEnd));
   }
+  const qova::analysis::IntegrationRule rule{Mode, MinRun,
+                                             qova::analysis::IntegrationBoundaryOf(setting.IntegralMarginMode)};
+  return qova::analysis::FindIntegrationSegments(sample, layout, rule, sampleIndex);
+}
+
+qova::analysis::IntegrationLayout IntegrationData::LayoutOfType(int type, const std::string& samplePath) const {
+  const char* typeName = qova::kArrayTypes[std::size_t(type)].name;
+  const CBasicData* table = global_->BasicDataOfType(type);
+  if (table == nullptr) {
+    throw CDataFormatException(samplePath, platform::Format("the annotation table of %s is not loaded", typeName));
+  }
+  qova::analysis::IntegrationLayout layout;
+  layout.ChromosomeStarts = global_->ArrayChromosomeStarts[type];
+  const std::int32_t snpEnd = layout.ChromosomeStarts[kNoChromosome];
   layout.Positions.resize(std::size_t(snpEnd));
   for (std::int32_t i = layout.ChromosomeStarts[1]; i < snpEnd; ++i) {
     const std::int32_t row = AnnotationRowOfSnp(*table, type, i);
     if (row < 0) {
-      throw CDataFormatException(path, platform::Format("the annotation table of %s has no row for SNP %d",
-                                                        typeName, i));
+      throw CDataFormatException(samplePath, platform::Format("the annotation table of %s has no row for SNP %d",
+                                                              typeName, i));
     }
     layout.Positions[std::size_t(i)] = table->Position[std::size_t(row)];
   }
   layout.ChromosomeEnds[0] = -1;
   for (int c = 1; c <= kChromosomeX; ++c) layout.ChromosomeEnds[c] = LastBandEnd(*global_->Cytoband, c);
-
-  const qova::analysis::IntegrationRule rule{Mode, MinRun,
-                                             qova::analysis::IntegrationBoundaryOf(setting.IntegralMarginMode)};
-  return qova::analysis::FindIntegrationSegments(sample, layout, rule, sampleIndex);
+  return layout;
 }
 
 bool IntegrationData::Save(const std::string& path) const {

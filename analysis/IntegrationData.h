@@ -21,6 +21,9 @@
 #include <vector>
 
 class CGlobalData;
+namespace qova::analysis {
+struct IntegrationLayout;
+}
 
 struct IntegrationSegment {
   // Bytes of one segment in a .cfi file: five int32.
@@ -84,9 +87,16 @@ class IntegrationData {
   std::vector<std::string> SampleNames;       // result files below the analysis-result folder
 
  private:
+  // The positions and chromosome ends of the array types met in one call,
+  // worked out once for all its samples.
+  struct LayoutCache;
+
+  bool Integrate(const std::string& name, std::int32_t sampleIndex, LayoutCache& layouts);
   // The segments of result file `name` under `sampleIndex`.
-  [[nodiscard]] std::vector<IntegrationSegment> SegmentsOfSample(const std::string& name,
-                                                                 std::int32_t sampleIndex) const;
+  [[nodiscard]] std::vector<IntegrationSegment> SegmentsOfSample(const std::string& name, std::int32_t sampleIndex,
+                                                                 LayoutCache& layouts) const;
+  // Where the SNPs of array type `type` lie; errors name `samplePath`.
+  [[nodiscard]] qova::analysis::IntegrationLayout LayoutOfType(int type, const std::string& samplePath) const;
 
   const CGlobalData* global_;
 };
