@@ -5,7 +5,6 @@
 void CQOVADoc::OnDisplaySamples() { ShowNotYetAvailable("Display Samples"); }
 void CQOVADoc::OnOutputRawData() { ShowNotYetAvailable("Output Raw Data"); }
 void CQOVADoc::OnOutputSampleList() { ShowNotYetAvailable("Output Sample List"); }
-void CQOVADoc::OnBatchCombine() { ShowNotYetAvailable("Batch Combine"); }
 void CQOVADoc::OnTransferArrangedData() { ShowNotYetAvailable("The conversion of old temporary data"); }
 void CQOVADoc::OnCopyListedDataFiles() { ShowNotYetAvailable("Copy listed data files"); }
 void CQOVADoc::OnChangeAttributesAsListed() { ShowNotYetAvailable("Change attributes and sex as listed"); }

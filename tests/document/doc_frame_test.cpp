@@ -89,7 +89,7 @@ TEST_F(DocumentFrameTest, EveryCommandIsRoutedAndPendingOnesSaySo) {
   const UINT pending[] = {cmd::kDisplaySamples,
                           cmd::kOutputRawData,     cmd::kTransferArrangedData,
                           cmd::kOutputSampleList,
-                          cmd::kBatchCombine,      cmd::kCopyListedDataFiles, cmd::kChangeAttributesAsListed,
+                          cmd::kCopyListedDataFiles, cmd::kChangeAttributesAsListed,
                           cmd::kExtractImfFromList, cmd::kImfCorrelation,     cmd::kMakeSnpInfo,
                           cmd::kImfToIm2,          cmd::kMakeNormalAverage,  cmd::kIm2ToIm3,
                           cmd::kMakeCnRegression,  cmd::kIm3ToResult,        cmd::kConvertAllFiles,
