@@ -92,6 +92,11 @@ void DrawChosen(SfmtRandom& random, std::size_t cases, std::vector<std::uint8_t>
 bool AssociationData::PermutationTest() {
   const qova::ArrayTypeInfo* type = qova::FindArrayType(arrayType);
   if (!HasArrays() || type == nullptr) return true;
+  const auto n = static_cast<std::size_t>(SnpCount());
+  if (calls.size() != caseNames.size() + controlNames.size() || valid.size() != n ||
+      std::any_of(calls.begin(), calls.end(), [n](const std::vector<std::uint8_t>& s) { return s.size() != n; })) {
+    return true;
+  }
   const std::int32_t first = global_->ArrayFirstSnpIndex[type->type];
   const std::int32_t last = global_->ArrayLastSnpIndexX[type->type];
   const std::size_t cases = caseNames.size();
