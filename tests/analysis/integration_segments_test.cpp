@@ -111,6 +111,7 @@ TEST_F(IntegrationSegmentsTest, ModesCountTheirOwnSnps) {
     AnalysisKind kind;
     std::function<void(CAnalyzedData&)> build;
     std::vector<Run> expected;
+    std::int32_t minRun = 5;
   } cases[] = {
       {"five marked SNPs are kept, four dropped", "HomDel", AnalysisKind::NonSelf,
        [&](CAnalyzedData& s) {
@@ -118,6 +119,13 @@ TEST_F(IntegrationSegmentsTest, ModesCountTheirOwnSnps) {
          SetStates(s, Snp(c, 30), Snp(c, 33), 0);
        },
        {{10, 14, 1}}},
+      {"a single marked SNP never forms a run", "HomDel", AnalysisKind::NonSelf,
+       [&](CAnalyzedData& s) {
+         SetStates(s, Snp(c, 0), Snp(c, 0), 0);
+         SetStates(s, Snp(c, 40), Snp(c, 40), 0);
+       },
+       {},
+       1},
       {"invalid SNPs neither break nor lengthen a run", "HomDel", AnalysisKind::NonSelf,
        [&](CAnalyzedData& s) {
          SetStates(s, Snp(c, 10), Snp(c, 14), 0);
@@ -175,26 +183,11 @@ TEST_F(IntegrationSegmentsTest, ModesCountTheirOwnSnps) {
     SCOPED_TRACE(test.name);
     CAnalyzedData sample = NormalSample("Modes", test.kind);
     test.build(sample);
-    const Segments found = OnChromosome(IntegrateOne(sample, test.kind, test.mode), c);
+    const Segments found = OnChromosome(IntegrateOne(sample, test.kind, test.mode, 0, test.minRun), c);
     Segments expected;
     for (const Run& run : test.expected) expected.push_back({0, Pos(Snp(c, run.first)), Pos(Snp(c, run.last)), c, run.kind});
     EXPECT_EQ(found, expected);
   }
-}
-
-TEST_F(IntegrationSegmentsTest, UserMarkerRegionsOnXReachTheChromosomeEnd) {
-  CAnalyzedData sample = NormalSample("MarkX", AnalysisKind::NonSelf);
-  const std::int32_t n = SnpsOf(kChromosomeX);
-  sample.Markers.push_back({23, Snp(23, n - 20), Snp(23, n - 1), MarkerRegion::kUserMarkerBase + 6});
-  const Segments found = IntegrateOne(sample, AnalysisKind::NonSelf, "UserMarker6");
-  EXPECT_EQ(found, (Segments{{0, Pos(Snp(23, n - 20)), ChromosomeEnd(23), 23, 1}}));
-}
-
-TEST_F(IntegrationSegmentsTest, ASingleMarkedSnpNeverFormsARun) {
-  CAnalyzedData sample = NormalSample("Single", AnalysisKind::NonSelf);
-  SetStates(sample, Snp(2, 40), Snp(2, 40), 0);
-  SetStates(sample, Snp(2, 0), Snp(2, 0), 0);
-  EXPECT_EQ(IntegrateOne(sample, AnalysisKind::NonSelf, "HomDel", 0, 1), Segments{});
 }
 
 TEST_F(IntegrationSegmentsTest, ChangeComparesEachPairOfNeighbouringValidSnps) {
