@@ -1,7 +1,6 @@
 #include "analysis/IntegrationData.h"
 
 #include <algorithm>
-#include <limits>
 #include <map>
 
 #include "analysis/IntegrationSegments.h"
@@ -28,8 +27,8 @@ std::int32_t LastBandEnd(const CCytoband& bands, int c) {
 }
 
 // Throws a format problem unless `count` records of `recordBytes` each fit
-// in what remains of the file.
-// `needs` says how the bytes are counted ("at least %llu bytes").
+// in what remains of the file; `needs` words the byte count ("at least %llu
+// bytes").
 void RequireRecords(const CArchive& ar, const char* what, std::int32_t count, std::uint64_t recordBytes,
                     const char* needs) {
   const std::uint64_t left = ar.BytesLeft();
@@ -60,9 +59,11 @@ void IntegrationData::Clear() {
 }
 
 bool IntegrationData::IntegrateSamples(const std::vector<std::string>& names) {
+  // A copy first: integrating again over our own list must not lose it.
+  const std::vector<std::string> list = names;
   Clear();
   LayoutCache layouts;
-  for (const std::string& name : names) Integrate(name, -1, layouts);
+  for (const std::string& name : list) Integrate(name, -1, layouts);
   return true;
 }
 
@@ -85,6 +86,8 @@ bool IntegrationData::Integrate(const std::string& name, std::int32_t sampleInde
 
 bool IntegrationData::Integrate(const std::string& name, std::int32_t sampleIndex, LayoutCache& layouts) {
   const bool added = sampleIndex < 0;
+  // Segments must name a sample that is held.
+  if (!added && std::size_t(sampleIndex) >= SampleNames.size()) return false;
   if (added) sampleIndex = static_cast<std::int32_t>(SampleNames.size());
   std::vector<IntegrationSegment> found = SegmentsOfSample(name, sampleIndex, layouts);
   if (added) SampleNames.push_back(name);

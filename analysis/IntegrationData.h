@@ -57,9 +57,10 @@ class IntegrationData {
   // Exact, case-sensitive.
   [[nodiscard]] bool Contains(const std::string& name) const;
   // Reads result file `name` and appends its segments under sampleIndex; a
-  // negative index appends the name as a new sample. A file that cannot be
-  // read throws (CFileException, CArchiveException) before anything changes,
-  // so the samples integrated before it stay and its name is not added.
+  // negative index appends the name as a new sample; false for an index of no
+  // sample held. A file that cannot be read throws (CFileException,
+  // CArchiveException) before anything changes, so the samples integrated
+  // before it stay and its name is not added.
   bool Integrate(const std::string& name, std::int32_t sampleIndex);
   // Removes a sample and its segments and renumbers the samples after it;
   // false for an index that is not held.

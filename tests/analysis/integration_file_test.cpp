@@ -157,6 +157,11 @@ TEST_F(IntegrationFileTest, RemovingSampleZeroOfThreeRenumbersTheOthers) {
 
   EXPECT_FALSE(data.ReintegrateSampleByName("S0.CFN"));
   EXPECT_FALSE(data.ReintegrateSample(2));
+
+  // Integrating again over its own list, as a refresh of the view does.
+  ASSERT_TRUE(data.IntegrateSamples(data.SampleNames));
+  EXPECT_EQ(data.SampleNames, (std::vector<std::string>{"S1.CFN", "S2.CFN"}));
+  EXPECT_EQ(data.Segments, expected);
 }
 
 TEST_F(IntegrationFileTest, UnreadableSampleEndsTheRunAndIsNotListed) {
