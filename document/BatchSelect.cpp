@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/AnalyzedData.h"
+#include "core/AppSettingSheet.h"
 #include "core/GlobalData.h"
 #include "core/ProgramSetting.h"
 #include "document/ApplicationData.h"
@@ -216,7 +217,8 @@ void CBatchSelect::OnBnClickedChangeAttribute() {
 }
 
 void CBatchSelect::OnBnClickedOptions() {
-  AfxMessageBox("The settings sheet is not yet available in this version of QOVA.", MB_ICONINFORMATION);
+  // OK takes the edited AUTO settings into the running program and saves them.
+  qova::RunAutoSettingSheet(*qova::ApplicationData().ProgramSetting);
 }
 
 void CBatchSelect::OnBnClickedOk() { CDialog::OnOK(); }

@@ -4,6 +4,8 @@
 
 #include "document/ChangeAttribute.h"
 #include "resources/ExtractDialogs.h"
+#include "platform/Profile.h"
+#include "resources/SettingPages.h"
 #include "tests/document/batch_test_support.h"
 
 namespace qova::test {
@@ -297,6 +299,36 @@ TEST_F(ChangeAttributeFilesTest, AnUnreadableSampleIsReportedAndItsResultsStayAs
   EXPECT_EQ(Bytes(ResultPath("Test01.CFS")), selfBytes);
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_THAT(Messages()[0], HasSubstr("Test01: the sample file: "));
+}
+
+TEST_F(BatchDialogTest, OptionsSavesTheAutomaticSettingsOnOkOnly) {
+  WriteListed("a");
+  const std::string settings = platform::DefaultSettingsPath();
+  platform::CreateFolders(platform::FolderOf(settings));
+  platform::WriteWholeFile(settings, "[AUTO]\nMAXREF=5\n");
+  platform::AppProfile().UseSettingsFile();
+  struct BackToMemory {
+    ~BackToMemory() { platform::AppProfile().SetStore(std::make_unique<platform::MemorySettingsStore>()); }
+  } backToMemory;
+  Ui().OnSheet("Setting", [](platform::ui::SheetDriver& sheet) {
+    sheet.Page().Type(qova::resources::settings::automatic::kMaxReferences, "9");
+    sheet.Cancel();
+  });
+  Open([](DialogDriver& d) { d.Click(ids::kOptions); });
+  EXPECT_EQ(Bytes(settings), "[AUTO]\nMAXREF=5\n");
+  EXPECT_NE(Setting().MAXREF, 9);
+
+  Ui().OnSheet("Setting", [](platform::ui::SheetDriver& sheet) {
+    sheet.Page().Type(qova::resources::settings::automatic::kMaxReferences, "9");
+    EXPECT_TRUE(sheet.Ok());
+  });
+  Open([](DialogDriver& d) {
+    d.Click(ids::kOptions);
+    EXPECT_TRUE(d.IsOpen()) << "the batch dialog stays open";
+  });
+  EXPECT_EQ(Setting().MAXREF, 9);
+  EXPECT_THAT(Bytes(settings), HasSubstr("MAXREF=9"));
+  EXPECT_THAT(Bytes(settings), HasSubstr("DOSELF="));
 }
 
 TEST_F(BatchDialogTest, ChangeAttributeClosesEvenWithNothingChecked) {
