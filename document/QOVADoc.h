@@ -195,6 +195,9 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   void OnAverageArrays();
   void OnBatchCombine();
   void OnCopyListedDataFiles();
+  // Copies one file; never over an existing one. FALSE with the reason in
+  // `why` when nothing was copied.
+  static BOOL CopyFileContents(const std::string& source, const std::string& destination, std::string& why);
   void OnChangeAttributesAsListed();
   void OnNothing();
   void OnExtractIMFFromList();

@@ -5,6 +5,7 @@
 #include "core/BasicData.h"
 #include "core/GlobalData.h"
 #include "core/ProgramSetting.h"
+#include "core/ProgressBar.h"
 #include "document/QOVADoc.h"
 #include "document/ReferenceSelection.h"
 #include "platform/ErrorLog.h"
@@ -240,23 +241,43 @@ void CQOVADoc::OnSelfAnalysis() { SelfAnalysis(&ArrayData, FALSE); }
 void CQOVADoc::OnReanalysis() { Reanalyze(); }
 
 // Brings every extracted sample to the current format and analyses the test
-// samples again with what their headers hold.
+// samples again with what their headers hold, under the progress dialog with
+// Cancel between files. A file that cannot be read or stored is named in the
+// summary at the end; the others are still updated.
 void CQOVADoc::OnUpdateFilesToNewestVersion() {
   const char* kWarning =
       "WARNING! This menu updates the CFH, CFS, and CFN files to the newest version\n"
       "The error log is created in C directory, and be sure that all files are updated.";
   if (AfxMessageBox(kWarning, MB_OKCANCEL | MB_DEFBUTTON2) != IDOK) return;
+  const std::vector<std::string> files = platform::FindFiles(ArrayDataFolder, "*.CFH");
   BeginCollectingNotices();
-  for (const std::string& file : platform::FindFiles(ArrayDataFolder, "*.CFH")) {
-    const std::string path = platform::JoinPath(ArrayDataFolder, file);
-    CArrayData sample;
-    sample.LoadFile(path);
-    sample.Header.HmmMeans[6] = 2.5f;
-    if (sample.Header.IsTest != 0) {
-      if (sample.Header.IsPaired != 0) SelfAnalysis(&sample, TRUE);
-      NonSelfAnalysis(&sample, TRUE);
+  // Whatever ends the loop, later notices of this document are shown again.
+  struct StopCollecting {
+    std::optional<std::vector<std::string>>& notices;
+    ~StopCollecting() { notices.reset(); }
+  } stopCollecting{notices_};
+  {
+    BOOL keepGoing = TRUE;
+    CProgressBar bar(&keepGoing);
+    for (std::size_t k = 0; k < files.size(); ++k) {
+      bar.SetStatusText(platform::Format("Updating %s", files[k].c_str()));
+      bar.SetPosition(static_cast<int>(100 * k / files.size()));
+      CProgressBar::PumpMessages();
+      if (keepGoing == FALSE) break;
+      const std::string path = platform::JoinPath(ArrayDataFolder, files[k]);
+      try {
+        CArrayData sample;
+        sample.LoadFile(path);
+        sample.Header.HmmMeans[6] = 2.5f;
+        if (sample.Header.IsTest != 0) {
+          if (sample.Header.IsPaired != 0) SelfAnalysis(&sample, TRUE);
+          NonSelfAnalysis(&sample, TRUE);
+        }
+        sample.StoreFile(path);
+      } catch (const std::exception& error) {
+        Notify(platform::Format("%s is not updated: %s", files[k].c_str(), error.what()));
+      }
     }
-    sample.StoreFile(path);
   }
   EndCollectingNotices();
 }

@@ -89,10 +89,9 @@ TEST_F(DocumentFrameTest, EveryCommandIsRoutedAndPendingOnesSaySo) {
   const UINT pending[] = {cmd::kDisplaySamples,
                           cmd::kOutputRawData,     cmd::kTransferArrangedData,
                           cmd::kOutputSampleList,
-                          cmd::kCopyListedDataFiles, cmd::kChangeAttributesAsListed,
                           cmd::kExtractImfFromList, cmd::kImfCorrelation,     cmd::kMakeSnpInfo,
                           cmd::kImfToIm2,          cmd::kMakeNormalAverage,  cmd::kIm2ToIm3,
-                          cmd::kMakeCnRegression,  cmd::kIm3ToResult,        cmd::kConvertAllFiles,
+                          cmd::kMakeCnRegression,  cmd::kIm3ToResult,
                           cmd::kOpenIntegration,
                           cmd::kSaveIntegration,   cmd::kEditIntegration};
   for (UINT id : pending) {
@@ -105,7 +104,8 @@ TEST_F(DocumentFrameTest, EveryCommandIsRoutedAndPendingOnesSaySo) {
   }
   for (UINT id : {cmd::kDataExtract, cmd::kSampleManager, cmd::kStoreBasicData, cmd::kNothing,
                   cmd::kUpdateFilesToNewestVersion, cmd::kApplyCorrection, cmd::kRefreshFileLists,
-                  cmd::kExtractWithoutChp, cmd::kUpdateGenderFromChp, cmd::kDumpCdf, cmd::kAverageArrays}) {
+                  cmd::kExtractWithoutChp, cmd::kUpdateGenderFromChp, cmd::kDumpCdf, cmd::kAverageArrays,
+                  cmd::kCopyListedDataFiles, cmd::kChangeAttributesAsListed, cmd::kConvertAllFiles}) {
     AFX_CMDHANDLERINFO info;
     EXPECT_TRUE(Doc().OnCmdMsg(id, CN_COMMAND, nullptr, &info)) << id;
   }
