@@ -48,9 +48,9 @@ class AssociationData {
 
   // Computes valid, chiSquare and pValue: the observed allelic chi-square of
   // every SNP and its P value against the permuted statistics of all valid
-  // SNPs, pooled. Cancel stops at the end of the running batch of
-  // permutations; the P values then come from the permutations completed.
-  // Always true.
+  // SNPs, pooled. The permutations run in batches; Cancel keeps the first
+  // batch and drops a later one still running, and the P values then come
+  // from the permutations of the batches completed. Always true.
   bool PermutationTest();
 
   // Stores, or loads (by the archive's direction). A load reads into a fresh
@@ -81,8 +81,8 @@ class AssociationData {
   // Worker threads of the permutation test; 0 means one per core. Any number
   // gives the same results.
   int workerThreads = 0;
-  // Permutations drawn and counted per batch; 0 sizes batches to a fraction
-  // of a second. Cancel takes effect between batches.
+  // Permutations drawn and counted per batch; 0 makes the first batch a
+  // fraction of a second and the later ones 2,000 permutations.
   int permutationBatch = 0;
 
  private:
