@@ -102,6 +102,19 @@ TEST_F(AssociationReadTest, AMissingLibraryFileEndsAtOnceWithNothingShownOrKept)
   EXPECT_FALSE(data.HasArrays());
   EXPECT_TRUE(data.calls.empty());
   EXPECT_TRUE(data.nullHistogram.empty());
+
+  // GenomeWideSNP_5 reads "GenomeWideSNP_5.Full.cdf"; here its annotation
+  // table is not loaded, which is said, and nothing is read either.
+  data.arrayType = "GenomeWideSNP_5";
+  ASSERT_TRUE(platform::CreateFolders(LibraryFolder()));
+  ASSERT_TRUE(arraywriters::WriteBytes(LibraryFolder() + "GenomeWideSNP_5.CDF", "x"));
+  EXPECT_FALSE(data.ReadGenotypeCalls());
+  EXPECT_TRUE(messages_.Empty());
+  ASSERT_TRUE(arraywriters::WriteBytes(LibraryFolder() + "GenomeWideSNP_5.Full.cdf", "x"));
+  EXPECT_FALSE(data.ReadGenotypeCalls());
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"The annotation table of GenomeWideSNP_5 is not loaded"});
+  EXPECT_EQ(progressDialogs_, 0);
+  EXPECT_FALSE(data.HasArrays());
 }
 
 TEST_F(AssociationReadTest, CancelWhileReadingStopsBeforeTheNextSampleAndKeepsNoArrays) {
