@@ -127,7 +127,7 @@ class SettingSheetTest : public TempHomeTest {
     return sheet.Page();
   }
   // Sets an edit's text as the program would (read-only edits too).
-  static void SetText(DialogDriver& page, UINT id, const std::string& text) {
+  static void SetText(const DialogDriver& page, UINT id, const std::string& text) {
     page.Window().GetDlgItem(int(id))->SetWindowText(text);
   }
 

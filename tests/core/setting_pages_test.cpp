@@ -22,55 +22,57 @@ class SettingPages : public SettingSheetTest {
   CProgramSetting setting_;
 };
 
+// A validated field; with a spin, the spin beside it.
 struct RangeCase {
   int tab;
-  UINT edit;
+  UINT edit, spin;
   int low, high;
+  bool repaint;
   Field field;
 };
 
+#define FIELD(expr) [](CProgramSetting& p) -> int& { return p.expr; }
+
 const std::vector<RangeCase>& RangeCases() {
   namespace s = ids::sizes;
+  namespace c = ids::color;
+  namespace m = ids::colorm;
   static const std::vector<RangeCase> cases = {
-      {Tab::kDisplay, s::kAllX, 1, 10000, [](CProgramSetting& p) -> int& { return p.Display.DISP.ALL_X; }},
-      {Tab::kDisplay, s::kAllY, 1, 10000, [](CProgramSetting& p) -> int& { return p.Display.DISP.ALL_Y; }},
-      {Tab::kDisplay, s::kEachX, 1, 10000, [](CProgramSetting& p) -> int& { return p.Display.DISP.EACH_X; }},
-      {Tab::kDisplay, s::kEachY, 1, 10000, [](CProgramSetting& p) -> int& { return p.Display.DISP.EACH_Y; }},
-      {Tab::kDisplay, s::kDisplayMultiX, 1, 10000, [](CProgramSetting& p) -> int& { return p.Display.DISP.MULTI_X; }},
-      {Tab::kDisplay, s::kMultiY, 1, 10000, [](CProgramSetting& p) -> int& { return p.Display.DISP.MULTI_Y; }},
-      {Tab::kPrint, s::kAllX, 1, 10000, [](CProgramSetting& p) -> int& { return p.Display.PRINT.ALL_X; }},
-      {Tab::kPrint, s::kAllY, 1, 10000, [](CProgramSetting& p) -> int& { return p.Display.PRINT.ALL_Y; }},
-      {Tab::kPrint, s::kEachX, 1, 10000, [](CProgramSetting& p) -> int& { return p.Display.PRINT.EACH_X; }},
-      {Tab::kPrint, s::kEachY, 1, 10000, [](CProgramSetting& p) -> int& { return p.Display.PRINT.EACH_Y; }},
-      {Tab::kPrint, s::kPrintMultiX, 1, 10000, [](CProgramSetting& p) -> int& { return p.Display.PRINT.MULTI_X; }},
-      {Tab::kPrint, s::kMultiY, 1, 10000, [](CProgramSetting& p) -> int& { return p.Display.PRINT.MULTI_Y; }},
-      {Tab::kItemMulti, ids::itemmulti::kInterval, 1, 1000,
-       [](CProgramSetting& p) -> int& { return p.Display.ITEMS.SNPINTERVALWGV; }},
-      {Tab::kColor, ids::color::kWidths[0], 1, 100, [](CProgramSetting& p) -> int& { return p.Display.COLOR.W1; }},
-      {Tab::kColor, ids::color::kWidths[1], 1, 100, [](CProgramSetting& p) -> int& { return p.Display.COLOR.W2; }},
-      {Tab::kColor, ids::color::kWidths[2], 1, 100, [](CProgramSetting& p) -> int& { return p.Display.COLOR.W3; }},
-      {Tab::kColor, ids::color::kWidths[3], 1, 100, [](CProgramSetting& p) -> int& { return p.Display.COLOR.W4; }},
-      {Tab::kScale, ids::scale::kSelfMagnification, 10, 500,
-       [](CProgramSetting& p) -> int& { return p.Display.SCALE.MAG_SELF; }},
-      {Tab::kScale, ids::scale::kNonSelfMagnification, 10, 500,
-       [](CProgramSetting& p) -> int& { return p.Display.SCALE.MAG_NONSELF; }},
-      {Tab::kColorM, ids::colorm::kBoundaries[0], 0, 10000,
-       [](CProgramSetting& p) -> int& { return p.Display.COLORM.thLOH1; }},
-      {Tab::kColorM, ids::colorm::kBoundaries[1], 0, 10000,
-       [](CProgramSetting& p) -> int& { return p.Display.COLORM.thLOH2; }},
-      {Tab::kColorM, ids::colorm::kBoundaries[2], 0, 10000,
-       [](CProgramSetting& p) -> int& { return p.Display.COLORM.thLOH3; }},
-      {Tab::kColorM, ids::colorm::kBoundaries[3], 0, 10000,
-       [](CProgramSetting& p) -> int& { return p.Display.COLORM.thLOH4; }},
-      {Tab::kIntegrate, ids::integrate::kLaneWidth, 3, 100,
-       [](CProgramSetting& p) -> int& { return p.Display.INTEGRATE.WIDTH; }},
-      {Tab::kMarker, ids::marker::kWidth, 1, 100, [](CProgramSetting& p) -> int& { return p.Display.MARKER.WIDTH; }},
-      {Tab::kAuto, ids::automatic::kMaxReferences, 1, 100, [](CProgramSetting& p) -> int& { return p.MAXREF; }},
-      {Tab::kExtra, ids::extra::kAverageWindow, 1, 20,
-       [](CProgramSetting& p) -> int& { return p.MovingAverageWindow; }},
+      {Tab::kDisplay, s::kAllX, s::kAllXSpin, 1, 10000, false, FIELD(Display.DISP.ALL_X)},
+      {Tab::kDisplay, s::kAllY, s::kAllYSpin, 1, 10000, false, FIELD(Display.DISP.ALL_Y)},
+      {Tab::kDisplay, s::kEachX, s::kEachXSpin, 1, 10000, false, FIELD(Display.DISP.EACH_X)},
+      {Tab::kDisplay, s::kEachY, s::kEachYSpin, 1, 10000, false, FIELD(Display.DISP.EACH_Y)},
+      {Tab::kDisplay, s::kDisplayMultiX, s::kDisplayMultiXSpin, 1, 10000, false, FIELD(Display.DISP.MULTI_X)},
+      {Tab::kDisplay, s::kMultiY, s::kMultiYSpin, 1, 10000, false, FIELD(Display.DISP.MULTI_Y)},
+      {Tab::kPrint, s::kAllX, s::kAllXSpin, 1, 10000, false, FIELD(Display.PRINT.ALL_X)},
+      {Tab::kPrint, s::kAllY, s::kAllYSpin, 1, 10000, false, FIELD(Display.PRINT.ALL_Y)},
+      {Tab::kPrint, s::kEachX, s::kEachXSpin, 1, 10000, false, FIELD(Display.PRINT.EACH_X)},
+      {Tab::kPrint, s::kEachY, s::kEachYSpin, 1, 10000, false, FIELD(Display.PRINT.EACH_Y)},
+      {Tab::kPrint, s::kPrintMultiX, s::kPrintMultiXSpin, 1, 10000, false, FIELD(Display.PRINT.MULTI_X)},
+      {Tab::kPrint, s::kMultiY, s::kMultiYSpin, 1, 10000, false, FIELD(Display.PRINT.MULTI_Y)},
+      {Tab::kItemMulti, ids::itemmulti::kInterval, 0, 1, 1000, false, FIELD(Display.ITEMS.SNPINTERVALWGV)},
+      {Tab::kColor, c::kWidths[0], c::kWidthSpins[0], 1, 100, true, FIELD(Display.COLOR.W1)},
+      {Tab::kColor, c::kWidths[1], c::kWidthSpins[1], 1, 100, true, FIELD(Display.COLOR.W2)},
+      {Tab::kColor, c::kWidths[2], c::kWidthSpins[2], 1, 100, true, FIELD(Display.COLOR.W3)},
+      {Tab::kColor, c::kWidths[3], c::kWidthSpins[3], 1, 100, true, FIELD(Display.COLOR.W4)},
+      {Tab::kScale, ids::scale::kSelfMagnification, ids::scale::kSelfMagnificationSpin, 10, 500, false,
+       FIELD(Display.SCALE.MAG_SELF)},
+      {Tab::kScale, ids::scale::kNonSelfMagnification, ids::scale::kNonSelfMagnificationSpin, 10, 500, false,
+       FIELD(Display.SCALE.MAG_NONSELF)},
+      {Tab::kColorM, m::kBoundaries[0], m::kBoundarySpins[0], 0, 10000, true, FIELD(Display.COLORM.thLOH1)},
+      {Tab::kColorM, m::kBoundaries[1], m::kBoundarySpins[1], 0, 10000, true, FIELD(Display.COLORM.thLOH2)},
+      {Tab::kColorM, m::kBoundaries[2], m::kBoundarySpins[2], 0, 10000, true, FIELD(Display.COLORM.thLOH3)},
+      {Tab::kColorM, m::kBoundaries[3], m::kBoundarySpins[3], 0, 10000, true, FIELD(Display.COLORM.thLOH4)},
+      {Tab::kIntegrate, ids::integrate::kLaneWidth, ids::integrate::kLaneWidthSpin, 3, 100, true,
+       FIELD(Display.INTEGRATE.WIDTH)},
+      {Tab::kMarker, ids::marker::kWidth, ids::marker::kWidthSpin, 1, 100, true, FIELD(Display.MARKER.WIDTH)},
+      {Tab::kAuto, ids::automatic::kMaxReferences, 0, 1, 100, false, FIELD(MAXREF)},
+      {Tab::kExtra, ids::extra::kAverageWindow, 0, 1, 20, false, FIELD(MovingAverageWindow)},
   };
   return cases;
 }
+
+#undef FIELD
 
 TEST_F(SettingPages, EveryValidatedFieldRefusesValuesOutsideItsBoundsAndTakesTheBounds) {
   RunAllPages(setting_, [&](SheetDriver& sheet) {
@@ -87,8 +89,7 @@ TEST_F(SettingPages, EveryValidatedFieldRefusesValuesOutsideItsBoundsAndTakesThe
         EXPECT_EQ(page.Focus(), c.edit);
       }
       for (int good : {c.low, c.high}) {
-        DialogDriver page = Open(sheet, c.tab);
-        SetText(page, c.edit, std::to_string(good));
+        SetText(Open(sheet, c.tab), c.edit, std::to_string(good));
         EXPECT_TRUE(sheet.SelectPage(Tab::kFolders));
         EXPECT_EQ(c.field(setting_), good);
       }
@@ -97,47 +98,10 @@ TEST_F(SettingPages, EveryValidatedFieldRefusesValuesOutsideItsBoundsAndTakesThe
   });
 }
 
-struct SpinCase {
-  int tab;
-  UINT spin, edit;
-  int low, high;
-  bool repaint;
-  Field field;
-};
-
 TEST_F(SettingPages, EverySpinStepsByOneAndStopsAtItsLimits) {
-  namespace s = ids::sizes;
-  std::vector<SpinCase> cases = {
-      {Tab::kDisplay, s::kAllXSpin, s::kAllX, 1, 10000, false, RangeCases()[0].field},
-      {Tab::kDisplay, s::kAllYSpin, s::kAllY, 1, 10000, false, RangeCases()[1].field},
-      {Tab::kDisplay, s::kEachXSpin, s::kEachX, 1, 10000, false, RangeCases()[2].field},
-      {Tab::kDisplay, s::kEachYSpin, s::kEachY, 1, 10000, false, RangeCases()[3].field},
-      {Tab::kDisplay, s::kDisplayMultiXSpin, s::kDisplayMultiX, 1, 10000, false, RangeCases()[4].field},
-      {Tab::kDisplay, s::kMultiYSpin, s::kMultiY, 1, 10000, false, RangeCases()[5].field},
-      {Tab::kPrint, s::kAllXSpin, s::kAllX, 1, 10000, false, RangeCases()[6].field},
-      {Tab::kPrint, s::kAllYSpin, s::kAllY, 1, 10000, false, RangeCases()[7].field},
-      {Tab::kPrint, s::kEachXSpin, s::kEachX, 1, 10000, false, RangeCases()[8].field},
-      {Tab::kPrint, s::kEachYSpin, s::kEachY, 1, 10000, false, RangeCases()[9].field},
-      {Tab::kPrint, s::kPrintMultiXSpin, s::kPrintMultiX, 1, 10000, false, RangeCases()[10].field},
-      {Tab::kPrint, s::kMultiYSpin, s::kMultiY, 1, 10000, false, RangeCases()[11].field},
-  };
-  for (int k = 0; k < 4; ++k)
-    cases.push_back({Tab::kColor, ids::color::kWidthSpins[k], ids::color::kWidths[k], 1, 100, true,
-                     RangeCases()[size_t(13 + k)].field});
-  cases.push_back({Tab::kScale, ids::scale::kSelfMagnificationSpin, ids::scale::kSelfMagnification, 10, 500, false,
-                   RangeCases()[17].field});
-  cases.push_back({Tab::kScale, ids::scale::kNonSelfMagnificationSpin, ids::scale::kNonSelfMagnification, 10, 500,
-                   false, RangeCases()[18].field});
-  for (int k = 0; k < 4; ++k)
-    cases.push_back({Tab::kColorM, ids::colorm::kBoundarySpins[k], ids::colorm::kBoundaries[k], 0, 10000, true,
-                     RangeCases()[size_t(19 + k)].field});
-  cases.push_back({Tab::kIntegrate, ids::integrate::kLaneWidthSpin, ids::integrate::kLaneWidth, 3, 100, true,
-                   RangeCases()[23].field});
-  cases.push_back(
-      {Tab::kMarker, ids::marker::kWidthSpin, ids::marker::kWidth, 1, 100, true, RangeCases()[24].field});
-
   RunAllPages(setting_, [&](SheetDriver& sheet) {
-    for (const SpinCase& c : cases) {
+    for (const RangeCase& c : RangeCases()) {
+      if (!c.spin) continue;
       SCOPED_TRACE(testing::Message() << "tab " << c.tab << " spin " << c.spin);
       DialogDriver page = Open(sheet, c.tab);
       // The up arrow reports -1 on the system's default range.
