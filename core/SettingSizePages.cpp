@@ -22,6 +22,10 @@ constexpr SizeRow kPrintRows[3] = {{ids::kAllX, ids::kAllXSpin, ids::kAllY, ids:
                                    {ids::kPrintMultiX, ids::kPrintMultiXSpin, ids::kMultiY, ids::kMultiYSpin}};
 constexpr UINT kOnePageBoxes[3] = {ids::kOnePageAll, ids::kOnePageEach, ids::kOnePageMulti};
 
+int& OnePageFlag(CDisplaySetting::PrintKeys& p, int row) {
+  return row == 0 ? p.ONE_ALL : row == 1 ? p.ONE_EACH : p.ONE_MULTI;
+}
+
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CPageDisplaySetting, CSettingPage)
@@ -45,10 +49,6 @@ CPagePrintSetting::CPagePrintSetting(CDisplaySetting* setting) : CSettingPage(re
     BindSpinEdit(kPrintRows[r].x, kPrintRows[r].xSpin, *fields[r][0], kMinSize, kMaxSize, false);
     BindSpinEdit(kPrintRows[r].y, kPrintRows[r].ySpin, *fields[r][1], kMinSize, kMaxSize, false);
   }
-}
-
-static int& OnePageFlag(CDisplaySetting::PrintKeys& p, int row) {
-  return row == 0 ? p.ONE_ALL : row == 1 ? p.ONE_EACH : p.ONE_MULTI;
 }
 
 BOOL CPagePrintSetting::OnSetActive() {
