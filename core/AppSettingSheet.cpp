@@ -1,12 +1,9 @@
 #include "core/AppSettingSheet.h"
 
+#include <initializer_list>
+
 #include "core/GlobalData.h"
-#include "core/SettingAuto.h"
-#include "core/SettingColorPages.h"
-#include "core/SettingFolders.h"
-#include "core/SettingItemPages.h"
-#include "core/SettingSizePages.h"
-#include "core/SettingValuePages.h"
+#include "core/SettingSheetPages.h"
 #include "platform/MessageBox.h"
 #include "platform/ui/PropertySheet.h"
 
@@ -21,50 +18,41 @@ const CProgramSetting*& Live() {
 
 int LiveNonSelfAllele() { return Live() ? Live()->NONSELFALLELE : 0; }
 
-// The pages of the display block that "Program Setting" and "View Setting"
-// share, bound to one block.
-struct DisplayPages {
-  DisplayPages(CDisplaySetting& block, int liveNonSelfAllele)
-      : print(&block), items(&block, liveNonSelfAllele), itemMulti(&block), color(&block), color2(&block),
-        scale(&block), colorM(&block), integrate(&block), marker(&block) {}
-  // In tab order after the Display page's place.
-  void AddTo(CPropertySheet& sheet) {
-    for (CPropertyPage* page : std::initializer_list<CPropertyPage*>{&print, &items, &itemMulti, &color, &color2,
-                                                                     &scale, &colorM, &integrate, &marker})
-      sheet.AddPage(page);
-  }
-  CPagePrintSetting print;
-  CSettingItems items;
-  CSettingItemMulti itemMulti;
-  CSettingColor color;
-  CSettingColor2 color2;
-  CSettingScale scale;
-  CSettingColorM colorM;
-  CSettingIntegrate integrate;
-  CSettingMarker marker;
-};
-
 // A sheet with OK and Cancel only: Apply would look as if it took effect,
 // while the copy counts only after OK.
 void WithoutApply(CPropertySheet& sheet) { sheet.m_psh.dwFlags |= PSH_NOAPPLYNOW; }
 
 }  // namespace
 
+DisplaySettingPages::DisplaySettingPages(CDisplaySetting& block, int liveNonSelfAllele)
+    : print(&block), items(&block, liveNonSelfAllele), itemMulti(&block), color(&block), color2(&block),
+      scale(&block), colorM(&block), integrate(&block), marker(&block) {}
+
+void DisplaySettingPages::AddTo(CPropertySheet& sheet) {
+  for (CPropertyPage* page : std::initializer_list<CPropertyPage*>{&print, &items, &itemMulti, &color, &color2,
+                                                                   &scale, &colorM, &integrate, &marker})
+    sheet.AddPage(page);
+}
+
+ProgramSettingPages::ProgramSettingPages(CProgramSetting& setting, int liveNonSelfAllele)
+    : folders(&setting), display(&setting.Display), view(setting.Display, liveNonSelfAllele), automatic(&setting),
+      zenkor(&setting) {}
+
+void ProgramSettingPages::AddTo(CPropertySheet& sheet) {
+  sheet.AddPage(&folders);
+  sheet.AddPage(&display);
+  view.AddTo(sheet);
+  sheet.AddPage(&automatic);
+  sheet.AddPage(&zenkor);
+}
+
 int RunProgramSettingSheet(CProgramSetting& workingCopy) {
   // The live switch is the copy's own until OK.
   const int liveNonSelfAllele = workingCopy.NONSELFALLELE;
   CPropertySheet sheet("Program Setting");
   WithoutApply(sheet);
-  CSettingFolders folders(&workingCopy);
-  CPageDisplaySetting display(&workingCopy.Display);
-  DisplayPages pages(workingCopy.Display, liveNonSelfAllele);
-  CSettingAuto automatic(&workingCopy);
-  CSettingZenkor zenkor(&workingCopy);
-  sheet.AddPage(&folders);
-  sheet.AddPage(&display);
+  ProgramSettingPages pages(workingCopy, liveNonSelfAllele);
   pages.AddTo(sheet);
-  sheet.AddPage(&automatic);
-  sheet.AddPage(&zenkor);
   return int(sheet.DoModal());
 }
 
@@ -72,7 +60,7 @@ int RunViewSettingSheet(CDisplaySetting& block) {
   CDisplaySetting copy = block;
   CPropertySheet sheet("View Setting");
   WithoutApply(sheet);
-  DisplayPages pages(copy, LiveNonSelfAllele());
+  DisplaySettingPages pages(copy, LiveNonSelfAllele());
   pages.AddTo(sheet);
   const int result = int(sheet.DoModal());
   if (result == IDOK) block = copy;

@@ -79,7 +79,7 @@ TEST_F(SettingPagesQt, EachPageShowsWholeInARealSheet) {
   AllPages pages(setting_);
   CPropertySheet sheet("All pages");
   sheet.m_psh.dwFlags |= PSH_NOAPPLYNOW;  // as the program's sheets
-  for (CPropertyPage* page : pages.Pages()) sheet.AddPage(page);
+  pages.AddTo(sheet);
 
   std::vector<unsigned> saved;
   QColor lohSwatch, markerLine;

@@ -12,12 +12,7 @@
 
 #include "core/AppSettingSheet.h"
 #include "core/ProgramSetting.h"
-#include "core/SettingAuto.h"
-#include "core/SettingColorPages.h"
-#include "core/SettingFolders.h"
-#include "core/SettingItemPages.h"
-#include "core/SettingSizePages.h"
-#include "core/SettingValuePages.h"
+#include "core/SettingSheetPages.h"
 #include "platform/File.h"
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"
@@ -57,34 +52,20 @@ inline std::string Fingerprint(const CProgramSetting& s) {
                                             double(s.AlleleAmplitude), s.MovingAverageWindow);
 }
 
-// Every page over one record, in a sheet of the test's own ("All pages").
-// Tab order: the program sheet's thirteen, then Association and Extra.
+// Every page over one record, in a sheet of the test's own ("All pages"):
+// the program sheet's thirteen, then Association and Extra.
 struct AllPages {
   enum Tab {
     kFolders, kDisplay, kPrint, kItems, kItemMulti, kColor, kColor2, kScale, kColorM, kIntegrate, kMarker,
     kAuto, kZenkor, kAssociation, kExtra
   };
-  explicit AllPages(CProgramSetting& s)
-      : folders(&s), display(&s.Display), print(&s.Display), items(&s.Display, s.NONSELFALLELE),
-        itemMulti(&s.Display), color(&s.Display), color2(&s.Display), scale(&s.Display), colorM(&s.Display),
-        integrate(&s.Display), marker(&s.Display), automatic(&s), zenkor(&s), association(&s), extra(&s) {}
-  std::vector<CPropertyPage*> Pages() {
-    return {&folders, &display,   &print,  &items,     &itemMulti,  &color,       &color2, &scale,
-            &colorM,  &integrate, &marker, &automatic, &zenkor,     &association, &extra};
+  explicit AllPages(CProgramSetting& s) : program(s, s.NONSELFALLELE), association(&s), extra(&s) {}
+  void AddTo(CPropertySheet& sheet) {
+    program.AddTo(sheet);
+    sheet.AddPage(&association);
+    sheet.AddPage(&extra);
   }
-  CSettingFolders folders;
-  CPageDisplaySetting display;
-  CPagePrintSetting print;
-  CSettingItems items;
-  CSettingItemMulti itemMulti;
-  CSettingColor color;
-  CSettingColor2 color2;
-  CSettingScale scale;
-  CSettingColorM colorM;
-  CSettingIntegrate integrate;
-  CSettingMarker marker;
-  CSettingAuto automatic;
-  CSettingZenkor zenkor;
+  qova::ProgramSettingPages program;
   CSettingAssociation association;
   CSettingExtra extra;
 };
@@ -116,7 +97,7 @@ class SettingSheetTest : public TempHomeTest {
     Ui().OnSheet("All pages", script);
     AllPages pages(setting);
     CPropertySheet sheet("All pages");
-    for (CPropertyPage* page : pages.Pages()) sheet.AddPage(page);
+    pages.AddTo(sheet);
     return int(sheet.DoModal());
   }
 
