@@ -115,7 +115,8 @@ TEST_F(SettingPagesQt, EachPageShowsWholeInARealSheet) {
   // LOH1 16755884 is 172, 172, 255; marker 4 is 255, 128, 128 (the offscreen
   // platform may round a channel by a few steps).
   auto near = [](const QColor& a, const QColor& b) {
-    return std::abs(a.red() - b.red()) <= 4 && std::abs(a.green() - b.green()) <= 4 && std::abs(a.blue() - b.blue()) <= 4;
+    return std::abs(a.red() - b.red()) <= 4 && std::abs(a.green() - b.green()) <= 4 &&
+           std::abs(a.blue() - b.blue()) <= 4;
   };
   EXPECT_TRUE(near(lohSwatch, QColor(172, 172, 255))) << lohSwatch.name().toStdString();
   EXPECT_TRUE(near(markerLine, QColor(255, 128, 128))) << markerLine.name().toStdString();
