@@ -6,6 +6,7 @@
 
 #include "platform/ui/Resources.h"
 #include "resources/CommandIds.h"
+#include "resources/ToolBarImages.h"
 
 namespace qova::resources {
 
@@ -125,7 +126,8 @@ ToolBarTemplate MainToolBar() {
            kCmdSelectOnlySelfRef, kCmdSelfAnalysis, 0, kCmdDefaultSetting, kCmdHmmTotal, kCmdAverageMode, 0,
            kCmdSdRange, kCmdContaminationRate, 0, kCmdAllGenome, kCmdEachChromosome, 0, kCmdPreviousChromosome,
            kCmdNextChromosome, 0, kCmdLogScale, kCmdLinearScale, 0, kCmdSnpInterval, kCmdBaseInterval, 0, kCmdMeasure,
-           0, kCmdMark, 0, ID_APP_ABOUT}};
+           0, kCmdMark, 0, ID_APP_ABOUT},
+          MainToolBarImages()};
 }
 
 AcceleratorTable MainAccelerators() {

@@ -1,7 +1,9 @@
 // The main window, MDI child windows, views and the control bars on screen.
 #include <QAbstractScrollArea>
 #include <QCloseEvent>
+#include <QIcon>
 #include <QImage>
+#include <QPixmap>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMainWindow>
@@ -379,6 +381,20 @@ class ViewPeer : public WidgetPeer {
   }
 };
 
+// The button's picture as an icon; none when no tool bar has one.
+QIcon ButtonIcon(UINT command) {
+  const platform::ui::ButtonImage* image = platform::ui::Resources::Instance().ButtonImageOf(command);
+  if (!image) return {};
+  QImage pixels(16, 16, QImage::Format_ARGB32);
+  pixels.fill(Qt::transparent);
+  for (int y = 0; y < 16; ++y) {
+    const char* row = image->rows[size_t(y)];
+    for (int x = 0; row && x < 16 && row[x]; ++x)
+      if (std::optional<COLORREF> colour = platform::ui::ButtonImageColour(row[x])) pixels.setPixelColor(x, y, ToQColor(*colour));
+  }
+  return QIcon(QPixmap::fromImage(pixels));
+}
+
 class BarPeer : public WidgetPeer {
  public:
   BarPeer(HWND hwnd, QWidget* widget, bool toolBar) : WidgetPeer(hwnd, widget), toolBar_(toolBar) {}
@@ -402,7 +418,8 @@ class BarPeer : public WidgetPeer {
           continue;
         }
         QString text = ToQString(button.text);
-        QAction* action = bar->addAction(text.isEmpty() ? QString::number(button.data) : text);
+        // The picture on the button, its text as the tool tip.
+        QAction* action = bar->addAction(ButtonIcon(UINT(button.data)), text.isEmpty() ? QString::number(button.data) : text);
         std::string prompt = AfxLoadString(UINT(button.data));
         action->setStatusTip(ToQString(prompt.substr(0, prompt.find('\n'))));
         action->setData(QVariant::fromValue<qulonglong>(button.data));
@@ -505,6 +522,8 @@ void CreateBarPeer(CWnd& bar) {
   if (toolBar) {
     auto* tb = main->addToolBar("Standard");
     tb->setObjectName("toolbar");
+    tb->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    tb->setIconSize(QSize(16, 16));
     widget = tb;
   } else {
     widget = main->statusBar();

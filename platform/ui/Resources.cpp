@@ -92,6 +92,26 @@ const MenuTemplate* Resources::Menu(UINT id) const { return FindIn(menus_, id); 
 const AcceleratorTable* Resources::Accelerators(UINT id) const { return FindIn(accelerators_, id); }
 const ToolBarTemplate* Resources::ToolBar(UINT id) const { return FindIn(toolBars_, id); }
 
+const ButtonImage* Resources::ButtonImageOf(UINT command) const {
+  for (const auto& [id, toolBar] : toolBars_)
+    for (const ButtonImage& image : toolBar.images)
+      if (image.command == command) return &image;
+  return nullptr;
+}
+
+std::optional<COLORREF> ButtonImageColour(char letter) {
+  switch (letter) {
+    case 'k': return RGB(0, 0, 0);
+    case 'w': return RGB(255, 255, 255);
+    case 'g': return RGB(128, 128, 128);
+    case 'r': return RGB(200, 0, 0);
+    case 'b': return RGB(0, 70, 200);
+    case 'n': return RGB(0, 140, 0);
+    case 'y': return RGB(230, 190, 0);
+    default: return std::nullopt;
+  }
+}
+
 std::vector<UINT> Resources::DialogIds() const {
   std::vector<UINT> ids;
   for (const auto& [id, dialog] : dialogs_) ids.push_back(id);

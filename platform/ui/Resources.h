@@ -2,6 +2,7 @@
 // The program's resources as data: dialog templates, menus, accelerator
 // tables, tool bars and strings, registered by id. The concrete resources of
 // the program live in resources/; tests register their own.
+#include <array>
 #include <initializer_list>
 #include <map>
 #include <optional>
@@ -94,9 +95,19 @@ struct AcceleratorTable {
   std::vector<Accelerator> entries;
 };
 
+// The picture of a tool bar button: 16 rows of 16 letters, a pixel each,
+// coloured by ButtonImageColour ('.' lets the bar show through).
+struct ButtonImage {
+  UINT command = 0;
+  std::array<const char*, 16> rows{};
+};
+// The colour of a letter of a button picture; none for '.' and unknown letters.
+[[nodiscard]] std::optional<COLORREF> ButtonImageColour(char letter);
+
 struct ToolBarTemplate {
   UINT id = 0;
   std::vector<UINT> buttons;  // 0: a separator
+  std::vector<ButtonImage> images{};
 };
 
 // The registry of resources (one per program run; tests add and remove).
@@ -115,6 +126,8 @@ class Resources {
   [[nodiscard]] const MenuTemplate* Menu(UINT id) const;
   [[nodiscard]] const AcceleratorTable* Accelerators(UINT id) const;
   [[nodiscard]] const ToolBarTemplate* ToolBar(UINT id) const;
+  // The picture of a command's tool bar button, from whichever tool bar has one.
+  [[nodiscard]] const ButtonImage* ButtonImageOf(UINT command) const;
   [[nodiscard]] std::optional<std::string> String(UINT id) const;
   // The ids of every registered dialog template, in increasing order.
   [[nodiscard]] std::vector<UINT> DialogIds() const;
