@@ -5,7 +5,6 @@
 void CQOVADoc::OnDisplaySamples() { ShowNotYetAvailable("Display Samples"); }
 void CQOVADoc::OnOutputRawData() { ShowNotYetAvailable("Output Raw Data"); }
 void CQOVADoc::OnOutputSampleList() { ShowNotYetAvailable("Output Sample List"); }
-void CQOVADoc::OnTransferArrangedData() { ShowNotYetAvailable("The conversion of old temporary data"); }
 void CQOVADoc::OnExtractIMFFromList() { ShowNotYetAvailable("Intensity work files"); }
 void CQOVADoc::OnIMFCorrelation() { ShowNotYetAvailable("Work-file correlation"); }
 void CQOVADoc::OnMakeSNPInfo() { ShowNotYetAvailable("SNP information of the work files"); }

@@ -87,7 +87,7 @@ TEST_F(DocumentFrameTest, UpdateRulesFollowTheStatus) {
 // handler.
 TEST_F(DocumentFrameTest, EveryCommandIsRoutedAndPendingOnesSaySo) {
   const UINT pending[] = {cmd::kDisplaySamples,
-                          cmd::kOutputRawData,     cmd::kTransferArrangedData,
+                          cmd::kOutputRawData,
                           cmd::kOutputSampleList,
                           cmd::kExtractImfFromList, cmd::kImfCorrelation,     cmd::kMakeSnpInfo,
                           cmd::kImfToIm2,          cmd::kMakeNormalAverage,  cmd::kIm2ToIm3,
@@ -105,7 +105,8 @@ TEST_F(DocumentFrameTest, EveryCommandIsRoutedAndPendingOnesSaySo) {
   for (UINT id : {cmd::kDataExtract, cmd::kSampleManager, cmd::kStoreBasicData, cmd::kNothing,
                   cmd::kUpdateFilesToNewestVersion, cmd::kApplyCorrection, cmd::kRefreshFileLists,
                   cmd::kExtractWithoutChp, cmd::kUpdateGenderFromChp, cmd::kDumpCdf, cmd::kAverageArrays,
-                  cmd::kCopyListedDataFiles, cmd::kChangeAttributesAsListed, cmd::kConvertAllFiles}) {
+                  cmd::kCopyListedDataFiles, cmd::kChangeAttributesAsListed, cmd::kConvertAllFiles,
+                  cmd::kTransferArrangedData}) {
     AFX_CMDHANDLERINFO info;
     EXPECT_TRUE(Doc().OnCmdMsg(id, CN_COMMAND, nullptr, &info)) << id;
   }
