@@ -71,7 +71,7 @@ class CFile {
 
   // Opens `fileName` (a program path, translated by NativePath). On failure
   // returns FALSE and, when given, fills `error`.
-  virtual BOOL Open(std::string_view fileName, UINT openFlags, CFileException* error = nullptr);
+  [[nodiscard]] virtual BOOL Open(std::string_view fileName, UINT openFlags, CFileException* error = nullptr);
   // Reads up to `count` bytes; fewer only at the end of the file. Throws on an I/O error.
   virtual UINT Read(void* buffer, UINT count);
   // Writes all `count` bytes or throws (diskFull, hardIO, accessDenied).
@@ -135,7 +135,7 @@ class CAtomicFile : public CFile {
   ~CAtomicFile() override;
 
   // Creates the temporary file for `targetName`. FALSE (and `error`) on failure.
-  BOOL Open(std::string_view targetName, UINT openFlags = modeCreate | modeWrite,
+  [[nodiscard]] BOOL Open(std::string_view targetName, UINT openFlags = modeCreate | modeWrite,
             CFileException* error = nullptr) override;
   // Makes the new contents the file's. Throws CFileException on failure, after
   // which the old file is still in place.
@@ -161,9 +161,9 @@ void SetAtomicStageHook(AtomicStageHook hook);
 [[nodiscard]] bool IsAtomicTempName(std::string_view fileName);
 
 // Reads a whole file (program path). False when it cannot be opened or read.
-bool ReadWholeFile(std::string_view path, std::string& bytes);
+[[nodiscard]] bool ReadWholeFile(std::string_view path, std::string& bytes);
 // Replaces a whole file atomically. False (and nothing changed) on failure.
-bool WriteWholeFile(std::string_view path, std::string_view bytes);
+[[nodiscard]] bool WriteWholeFile(std::string_view path, std::string_view bytes);
 
 // Splits text into lines, accepting LF and CR LF; the last line may lack its end.
 [[nodiscard]] std::vector<std::string> SplitLines(std::string_view text);

@@ -51,7 +51,7 @@ class FileMapping {
   FileMapping& operator=(const FileMapping&) = delete;
 
   // Opens an existing file (program path) read-only. False when it cannot.
-  bool Open(std::string_view path);
+  [[nodiscard]] bool Open(std::string_view path);
   void Close();
   [[nodiscard]] bool IsOpen() const { return fd_ >= 0; }
   [[nodiscard]] std::uint64_t Size() const { return size_; }

@@ -54,7 +54,7 @@ bool RemoveFile(std::string_view path);
 bool RenameFile(std::string_view from, std::string_view to);
 bool CopyFileTo(std::string_view from, std::string_view to, bool overwrite);
 // Creates the folder and any missing parents; true when it exists afterwards.
-bool CreateFolders(std::string_view path);
+[[nodiscard]] bool CreateFolders(std::string_view path);
 
 // Names (not paths) of the regular files in `folder` whose names match
 // `pattern` ('*' and '?' wildcards, any case), sorted ignoring case, then by

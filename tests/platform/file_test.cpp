@@ -1,7 +1,9 @@
 // Files, in-memory files and the atomic replace.
 #include "platform/File.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,6 +13,20 @@
 
 #include "platform/Paths.h"
 #include "tests/support/TempHome.h"
+
+// A file-system shim: every fsync of the program is seen here, so a test can
+// check that the atomic replace puts the bytes on disk before the rename.
+std::vector<std::string>* g_events = nullptr;
+
+extern "C" int fsync(int fd) {
+  static auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
+  if (g_events) {
+    char target[PATH_MAX];
+    ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), target, sizeof target);
+    g_events->push_back("fsync " + (n > 0 ? std::string(target, std::size_t(n)) : std::string("?")));
+  }
+  return real(fd);
+}
 
 namespace {
 
@@ -137,6 +153,28 @@ TEST_F(FileTest, AtomicCommitReplacesTheFileAndLeavesNoTemporary) {
   EXPECT_TRUE(Leftovers().empty());
 }
 
+TEST_F(FileTest, CommitFlushesTheFileBeforeTheRenameAndTheFolderAfterIt) {
+  ASSERT_TRUE(WriteWholeFile("c:\\s.CFH", "old"));
+  std::vector<std::string> events;
+  std::string temp;
+  {
+    CAtomicFile file;
+    ASSERT_TRUE(file.Open("c:\\s.CFH"));
+    temp = std::filesystem::canonical(file.TempPath()).string();
+    file.Write("new", 3);
+    g_events = &events;
+    SetAtomicStageHook([](AtomicStage stage, const std::string&) {
+      const char* names[] = {"created", "written", "before rename", "after rename"};
+      g_events->push_back(names[int(stage)]);
+    });
+    file.Commit();
+    g_events = nullptr;
+  }
+  std::string folder = std::filesystem::canonical(Root()).string();
+  EXPECT_EQ(events, (std::vector<std::string>{"fsync " + temp, "written", "before rename", "fsync " + folder,
+                                              "after rename"}));
+}
+
 TEST_F(FileTest, AtomicFileWithoutCommitKeepsTheOldFile) {
   ASSERT_TRUE(WriteWholeFile("c:\\s.CFH", "old"));
   {
@@ -174,7 +212,7 @@ TEST_F(FileTest, FailureAtAnyStageBeforeTheRenameKeepsTheOldFile) {
     SetAtomicStageHook([](AtomicStage stage, const std::string&) {
       if (stage == s_failAt) throw std::runtime_error("interrupted");
     });
-    EXPECT_THROW(WriteWholeFile("c:\\g.CFG", "new"), std::runtime_error);
+    EXPECT_THROW(static_cast<void>(WriteWholeFile("c:\\g.CFG", "new")), std::runtime_error);
     SetAtomicStageHook(nullptr);
     EXPECT_EQ(Contents("c:\\g.CFG"), "old");
     EXPECT_TRUE(Leftovers().empty());
@@ -189,7 +227,7 @@ TEST_F(FileTest, ProcessKilledBeforeTheRenameLeavesTheOldFileReadable) {
     SetAtomicStageHook([](AtomicStage stage, const std::string&) {
       if (stage == AtomicStage::BeforeRename) ::_exit(0);
     });
-    WriteWholeFile("c:\\g.CFG", std::string(100000, 'n'));
+    static_cast<void>(WriteWholeFile("c:\\g.CFG", std::string(100000, 'n')));
     ::_exit(1);
   }
   int status = 0;

@@ -43,14 +43,4 @@ TEST(LayeringTest, QtHeadersStayInTheWindowedLayer) {
   EXPECT_TRUE(offenders.empty()) << ::testing::PrintToString(offenders);
 }
 
-TEST(LayeringTest, PatternRecognisesQtIncludes) {
-  const std::regex qtInclude(R"(^\s*#\s*include\s*[<"](Qt[A-Za-z]*/|Q[A-Z][A-Za-z]*(\.h)?[>"]))");
-  EXPECT_TRUE(std::regex_search("#include <QWidget>", qtInclude));
-  EXPECT_TRUE(std::regex_search("  #  include <QtWidgets/QDialog>", qtInclude));
-  EXPECT_TRUE(std::regex_search("#include \"QPainter\"", qtInclude));
-  EXPECT_FALSE(std::regex_search("#include \"platform/QovaThing.h\"", qtInclude));
-  EXPECT_FALSE(std::regex_search("#include <queue>", qtInclude));
-  EXPECT_FALSE(std::regex_search("// #include <QWidget>", qtInclude));
-}
-
 }  // namespace

@@ -79,8 +79,16 @@ TEST_F(PathsTest, ExactCaseWinsOverAnotherCase) {
   EXPECT_EQ(bytes, "lower");
   ASSERT_TRUE(ReadWholeFile("c:\\A.CFH", bytes));
   EXPECT_EQ(bytes, "upper");
-  // Neither matches exactly: the first in byte order is taken, every time.
+  // Neither matches exactly: the first in byte order is taken, whatever the
+  // order of the folder's entries.
   EXPECT_EQ(NativePath("c:\\A.cfh"), Path("A.CFH"));
+  for (int variant = 1; variant < 16; ++variant) {
+    std::string name = "s.cfh";
+    for (int bit = 0; bit < 4; ++bit)
+      if (variant & (1 << bit)) name[std::size_t(bit == 0 ? 0 : bit + 1)] -= 'a' - 'A';
+    Touch("many/" + name);
+  }
+  EXPECT_EQ(NativePath("c:\\many\\s.cfh"), Path("many/S.CFH"));
 }
 
 TEST_F(PathsTest, FindFilesMatchesAnyCaseInAStableOrder) {

@@ -159,10 +159,14 @@ TEST_F(ProfileTest, FailedWriteIsReportedAndKeepsTheOldValue) {
   EXPECT_FALSE(profile.WriteProfileInt("PRINT", "ALL_X", 5));
   EXPECT_EQ(profile.GetProfileInt("PRINT", "ALL_X", 100), 100);
 
-  profile.UseSettingsFile();
+  // The settings file's name taken by a folder after the file was read.
+  profile.UseSettingsFile(Path("taken/QOVA.ini"));
   ASSERT_TRUE(profile.WriteProfileString("AUTO", "LIMITREFSTR", "old"));
-  EXPECT_FALSE(profile.WriteProfileString("AUTO", "LIMITREFSTR", "two\nlines"));
+  ASSERT_TRUE(RemoveFile(Path("taken/QOVA.ini")));
+  ASSERT_TRUE(CreateFolders(Path("taken/QOVA.ini/")));
+  EXPECT_FALSE(profile.WriteProfileString("AUTO", "LIMITREFSTR", "new"));
   EXPECT_EQ(profile.GetProfileString("AUTO", "LIMITREFSTR"), "old");
+  EXPECT_FALSE(profile.WriteProfileString("AUTO", "LIMITREFSTR", "two\nlines"));
 }
 
 TEST_F(ProfileTest, BatchWritesTheFileOnceAtTheEnd) {
