@@ -55,7 +55,7 @@ class CSampleFileList {
 
   // Closes what is open and opens the list file of `kind` for reading. FALSE
   // when it cannot be opened; the caller then scans the folder itself.
-  BOOL Open(int kind);
+  [[nodiscard]] BOOL Open(int kind);
   // The next record: its file name, and its header fields into `header`.
   // At the end of the list, or at a damaged record, closes the reader and
   // returns FALSE; `header` and `fileName` are then left as they were.

@@ -66,37 +66,6 @@ void SerializeFromBytes(CAnalyzedData& d, const std::string& bytes, AnalysisKind
   d.Serialize(ar, kind);
 }
 
-// The arrays each record layout carries, by name.
-std::vector<std::string> LayoutArrays(AnalysisKind kind) {
-  switch (kind) {
-    case AnalysisKind::Self:
-      return {"LogRatioA", "LogRatioB", "LogRatio", "CopyNumberState", "AlleleStateA", "AlleleStateB",
-              "ValidFlag", "CallTest", "CallReference"};
-    case AnalysisKind::NonSelf:
-      return {"LogRatio", "CopyNumberState", "ValidFlag", "CallTest", "LohLikelihood"};
-    case AnalysisKind::NonSelfAllele:
-      return {"LogRatioA", "LogRatioB", "LogRatio", "CopyNumberState", "AlleleStateA", "AlleleStateB",
-              "ValidFlag", "CallTest", "CallReference", "LohLikelihood"};
-  }
-  return {};
-}
-
-// Element i of a named array, as a double (NaN when the array is absent).
-double ValueAt(const CAnalyzedData& d, const std::string& name, std::int32_t i) {
-  auto at = [i](const auto& v) { return v.empty() ? std::nan("") : static_cast<double>(v[i]); };
-  if (name == "LogRatioA") return at(d.LogRatioA);
-  if (name == "LogRatioB") return at(d.LogRatioB);
-  if (name == "LogRatio") return at(d.LogRatio);
-  if (name == "CopyNumberState") return at(d.CopyNumberState);
-  if (name == "AlleleStateA") return at(d.AlleleStateA);
-  if (name == "AlleleStateB") return at(d.AlleleStateB);
-  if (name == "ValidFlag") return at(d.ValidFlag);
-  if (name == "CallTest") return at(d.CallTest);
-  if (name == "CallReference") return at(d.CallReference);
-  if (name == "LohLikelihood") return at(d.LohLikelihood);
-  return std::nan("");
-}
-
 // Bytes before the records: header block, marker block, IsSelf, type name.
 std::size_t PrefixBytes(const CAnalyzedData& d) {
   SampleHeader h = d.Header;
@@ -116,21 +85,6 @@ std::size_t RecordBytes(AnalysisKind kind) {
     if (c.kind == kind) return c.recordBytes;
   }
   return 0;
-}
-
-TEST(AnalyzedFile, Mapping250KNspCfnHasExactlyTheComputedSize) {
-  CAnalyzedData d = MakeAnalyzed("Mapping250K_Nsp", AnalysisKind::NonSelf);
-  ASSERT_EQ(d.Header.FirstSnpIndex, 238304);
-  ASSERT_EQ(d.Header.LastSnpIndex, 500567);
-  const std::string bytes = StoreToBytes(d, AnalysisKind::NonSelf);
-  EXPECT_EQ(bytes.size(), PrefixBytes(d) + 262264u * 20u + 8u);
-
-  // The records start right after the type name, the first one being SNP 238304.
-  const std::size_t first = PrefixBytes(d);
-  EXPECT_EQ(bytes.substr(first - 16, 16), "\x0fMapping250K_Nsp");
-  EXPECT_FLOAT_EQ(platform::ReadLEFloat(bytes.data() + first), 238304 * 0.5f);
-  EXPECT_EQ(platform::ReadLE32(bytes.data() + first + 4), 238304u % 7);
-  EXPECT_FLOAT_EQ(platform::ReadLEFloat(bytes.data() + bytes.size() - 8), 0.125f);
 }
 
 // The record of SNP i written field by field in the order of its layout.
@@ -162,108 +116,6 @@ TEST(AnalyzedFile, RecordsHaveTheSizeAndFieldOrderOfTheirLayout) {
     }
     EXPECT_EQ(bytes.substr(bytes.size() - 8), ByteWriter().F32(0.125f).F32(2.03f).Bytes());
   }
-}
-
-// Every field of every layout comes back in place, and the arrays that the
-// layout does not carry keep what they held.
-TEST(AnalyzedFile, EveryLayoutRoundTripsIntoAFullObject) {
-  const std::vector<std::string> all = LayoutArrays(AnalysisKind::NonSelfAllele);
-  for (const KindCase& c : kKinds) {
-    SCOPED_TRACE(AnalysisFileExtension(c.kind));
-    CAnalyzedData stored = MakeAnalyzed("Mendel_Nsp", c.kind);
-    const std::string bytes = StoreToBytes(stored, c.kind);
-
-    CAnalyzedData loaded;
-    loaded.AllocateMax();
-    for (float& v : loaded.LogRatioA) v = 77.0f;
-    for (float& v : loaded.LohLikelihood) v = 77.0f;
-    LoadFromBytes(loaded, bytes, c.kind);
-
-    // The fields no file holds keep what the loading object had.
-    SampleHeader expected = stored.Header;
-    expected.LastXSnpIndex = 0;
-    expected.WorkValue = 0;
-    EXPECT_EQ(loaded.Header, expected);
-    EXPECT_EQ(loaded.Markers, stored.Markers);
-    EXPECT_EQ(loaded.IsSelf, c.kind == AnalysisKind::Self);
-    EXPECT_EQ(loaded.AnalysisArrayType, "Mendel_Nsp");
-    EXPECT_EQ(loaded.SampleSD, 0.125f);
-    EXPECT_EQ(loaded.MeanState, 2.03f);
-    const std::vector<std::string> carried = LayoutArrays(c.kind);
-    for (std::int32_t i : {267269, 300001, 534499}) {
-      for (const std::string& name : all) {
-        const bool inLayout = std::find(carried.begin(), carried.end(), name) != carried.end();
-        if (inLayout) {
-          EXPECT_EQ(ValueAt(loaded, name, i), ValueAt(stored, name, i)) << name << "[" << i << "]";
-        } else if (name == "LogRatioA" || name == "LohLikelihood") {
-          EXPECT_EQ(ValueAt(loaded, name, i), 77.0) << name << " is not in the file";
-        }
-      }
-    }
-    // Below the type's range nothing is read.
-    EXPECT_EQ(loaded.LogRatioA[267268], 77.0f);
-  }
-}
-
-// Nothing in a non-self file says which layout it has: the switch that chose
-// it may have changed since, so the file's own kind decides.
-TEST(AnalyzedFile, NonSelfFilesAreReadByTheirOwnKind) {
-  for (AnalysisKind kind : {AnalysisKind::NonSelf, AnalysisKind::NonSelfAllele}) {
-    CAnalyzedData stored = MakeAnalyzed("Mapping10K_Xba131", kind);
-    const std::string bytes = StoreToBytes(stored, kind);
-    const AnalysisKind other = kind == AnalysisKind::NonSelf ? AnalysisKind::NonSelfAllele : AnalysisKind::NonSelf;
-
-    CAnalyzedData right;
-    SerializeFromBytes(right, bytes, kind);
-    EXPECT_EQ(right.LogRatio, stored.LogRatio);
-    EXPECT_EQ(right.LohLikelihood, stored.LohLikelihood);
-    EXPECT_EQ(right.SampleSD, stored.SampleSD);
-
-    // Read as the other kind, a .CFN is too short for 40-byte records; a .CFA
-    // read as .CFN leaves half its bytes after the records. Either way the
-    // kind matters, and the file is refused rather than misread.
-    CAnalyzedData wrong;
-    try {
-      SerializeFromBytes(wrong, bytes, other);
-      ADD_FAILURE() << "a file read in the other layout was accepted";
-    } catch (const CArchiveException& e) {
-      EXPECT_EQ(e.m_cause, kind == AnalysisKind::NonSelf ? CArchiveException::endOfFile : CArchiveException::badFormat);
-    }
-  }
-}
-
-TEST(AnalyzedFile, SerializeAllocatesExactlyTheArraysOfTheLayout) {
-  for (const KindCase& c : kKinds) {
-    SCOPED_TRACE(AnalysisFileExtension(c.kind));
-    CAnalyzedData stored = MakeAnalyzed("Mapping10K_Xba142", c.kind);
-    const std::string bytes = StoreToBytes(stored, c.kind);
-    CAnalyzedData loaded;
-    loaded.AllocateMax();
-    SerializeFromBytes(loaded, bytes, c.kind);
-    const std::size_t n = 10204;
-    EXPECT_EQ(loaded.LogRatio.size(), n);
-    EXPECT_EQ(loaded.EditedCopyNumberState.size(), n);
-    EXPECT_EQ(loaded.LogRatioA.size(), c.kind == AnalysisKind::NonSelf ? 0 : n);
-    EXPECT_EQ(loaded.CallReference.size(), c.kind == AnalysisKind::NonSelf ? 0 : n);
-    EXPECT_EQ(loaded.LohLikelihood.size(), c.kind == AnalysisKind::Self ? 0 : n);
-    EXPECT_EQ(loaded.CopyNumberState, stored.CopyNumberState);
-  }
-}
-
-TEST(AnalyzedFile, HeaderOnlyReadLeavesArraysAndMarkersUntouched) {
-  CAnalyzedData stored = MakeAnalyzed("Mapping10K_Xba131", AnalysisKind::Self, "NEW");
-  const std::string bytes = StoreToBytes(stored, AnalysisKind::Self);
-
-  CAnalyzedData loaded = MakeAnalyzed("Mapping10K_Xba131", AnalysisKind::NonSelf, "OLD");
-  loaded.Markers = {{5, 1, 2, 3}};
-  const CAnalyzedData before = loaded;
-  LoadFromBytes(loaded, bytes, AnalysisKind::Self, TRUE);
-  EXPECT_EQ(loaded.Header.SampleName, "NEW");
-  EXPECT_EQ(loaded.Markers, before.Markers);
-  EXPECT_EQ(loaded.IsSelf, before.IsSelf);
-  EXPECT_EQ(loaded.LogRatio, before.LogRatio);
-  EXPECT_EQ(loaded.EditedCopyNumberState, before.EditedCopyNumberState);
-  EXPECT_TRUE(loaded.LogRatioA.empty());
 }
 
 TEST(AnalyzedFile, ReadingSanitisesGenotypeCalls) {

@@ -16,61 +16,6 @@
 
 namespace {
 
-TEST(AnalyzedSample, KindOfFileComesFromTheExtension) {
-  const std::vector<std::pair<const char*, std::optional<AnalysisKind>>> cases = {
-      {"S01.CFS", AnalysisKind::Self},       {"c:\\res\\S01_A.CFS", AnalysisKind::Self},
-      {"S01.CFN", AnalysisKind::NonSelf},    {"s01.cfn", AnalysisKind::NonSelf},
-      {"S01.CFA", AnalysisKind::NonSelfAllele}, {"/r/S.x.Cfa", AnalysisKind::NonSelfAllele},
-      {"S01.CFH", std::nullopt},             {"CFA", std::nullopt},
-  };
-  for (const auto& [name, kind] : cases) EXPECT_EQ(AnalysisKindOfFile(name), kind) << name;
-  EXPECT_EQ(NonSelfAnalysisKind(true), AnalysisKind::NonSelfAllele);
-  EXPECT_EQ(NonSelfAnalysisKind(false), AnalysisKind::NonSelf);
-}
-
-TEST(AnalyzedSample, AllocateMakesTheArraysOfTheKindOnly) {
-  struct Case {
-    AnalysisKind kind;
-    bool allele, loh;
-  };
-  for (const Case& c : {Case{AnalysisKind::Self, true, false}, Case{AnalysisKind::NonSelf, false, true},
-                        Case{AnalysisKind::NonSelfAllele, true, true}}) {
-    SCOPED_TRACE(AnalysisFileExtension(c.kind));
-    CAnalyzedData d;
-    d.AllocateMax();
-    d.Markers = {{1, 2, 3, 4}};
-    d.Allocate(1000, c.kind);
-    EXPECT_TRUE(d.Markers.empty());
-    for (const auto* v : {&d.LogRatio}) EXPECT_EQ(v->size(), 1000u);
-    for (const auto* v : {&d.CopyNumberState, &d.ValidFlag, &d.CallTest, &d.EditedCopyNumberState}) {
-      EXPECT_EQ(v->size(), 1000u);
-    }
-    const std::size_t allele = c.allele ? 1000 : 0;
-    EXPECT_EQ(d.LogRatioA.size(), allele);
-    EXPECT_EQ(d.LogRatioB.size(), allele);
-    EXPECT_EQ(d.AlleleStateA.size(), allele);
-    EXPECT_EQ(d.AlleleStateB.size(), allele);
-    EXPECT_EQ(d.CallReference.size(), allele);
-    EXPECT_EQ(d.LohLikelihood.size(), c.loh ? 1000u : 0u);
-    EXPECT_EQ(std::count(d.ValidFlag.begin(), d.ValidFlag.end(), 1), 1000);
-    EXPECT_EQ(std::count(d.CopyNumberState.begin(), d.CopyNumberState.end(), 0), 1000);
-  }
-}
-
-TEST(AnalyzedSample, AllocateMaxHoldsEveryArrayAtFullCapacity) {
-  CAnalyzedData d;
-  d.AllocateMax();
-  for (const auto* v : {&d.LogRatioA, &d.LogRatioB, &d.LogRatio, &d.LohLikelihood}) EXPECT_EQ(v->size(), 540000u);
-  for (const auto* v : {&d.CopyNumberState, &d.AlleleStateA, &d.AlleleStateB, &d.ValidFlag, &d.CallTest,
-                        &d.CallReference, &d.EditedCopyNumberState}) {
-    EXPECT_EQ(v->size(), 540000u);
-  }
-  d.FreeArrays();
-  EXPECT_TRUE(d.LogRatio.empty());
-  EXPECT_TRUE(d.EditedCopyNumberState.empty());
-  EXPECT_EQ(d.LogRatio.capacity(), 0u) << "freed, not just emptied";
-}
-
 TEST(AnalyzedSample, ResultOfAnExtractedSampleStartsWithEverySnpValid) {
   CArrayData source = qova::test::MakeSample("Mendel_Nsp", "T07");
   source.Markers = {{3, 300000, 300100, 34}};
@@ -139,75 +84,6 @@ TEST(AnalyzedSample, EditedStateFollowsTheMarkerRegions) {
     EXPECT_EQ(loaded.EditedCopyNumberState[267268], 9) << "outside the range nothing is written";
     EXPECT_EQ(loaded.CopyNumberState[300150], 2) << "the HMM result stays";
   }
-}
-
-// A main document as the stores see it.
-class FakeDocument : public ISampleDocument {
- public:
-  FakeDocument(std::string status, std::string name, bool isSelf)
-      : status_(std::move(status)), name_(std::move(name)), isSelf_(isSelf) {}
-  std::string GetStatus() const override { return status_; }
-  std::string GetExtractedSampleName() const override { return name_; }
-  std::string GetAnalyzedSampleName() const override { return name_; }
-  bool GetAnalyzedIsSelf() const override { return isSelf_; }
-  void RefreshSampleData(const CArrayData&) override { ++extractedRefreshes; }
-  void SetAnalyzedData(const CAnalyzedData& stored) override {
-    ++analyzedRefreshes;
-    seenSD = stored.SampleSD;
-  }
-  int extractedRefreshes = 0;
-  int analyzedRefreshes = 0;
-  float seenSD = 0.0f;
-
- private:
-  std::string status_, name_;
-  bool isSelf_;
-};
-
-TEST(AnalyzedSample, StoreRefreshesOnlyDocumentsShowingTheSameResult) {
-  struct Case {
-    const char* status;
-    const char* name;
-    bool isSelf;
-    bool refreshed;
-  };
-  const Case cases[] = {
-      {"Analysis", "S01", false, true},  {"Single", "S01", false, true},  {"Multiple", "S01", false, false},
-      {"Clean", "S01", false, false},    {"Analysis", "S01", true, false}, {"Single", "S02", false, false},
-      {"Analysis", "s01", false, false},
-  };
-  std::vector<std::unique_ptr<FakeDocument>> documents;
-  std::vector<std::unique_ptr<qova::ScopedSampleDocument>> registrations;
-  for (const Case& c : cases) {
-    documents.push_back(std::make_unique<FakeDocument>(c.status, c.name, c.isSelf));
-    registrations.push_back(std::make_unique<qova::ScopedSampleDocument>(documents.back().get()));
-  }
-
-  CAnalyzedData d(qova::test::MakeSample("Mapping10K_Xba131", "S01"), AnalysisKind::NonSelf);
-  d.SampleSD = 0.3f;
-  CMemFile file;
-  CArchive ar(&file, CArchive::store);
-  d.SerializeSample(ar, AnalysisKind::NonSelf, FALSE);
-  ar.Close();
-
-  for (std::size_t k = 0; k < documents.size(); ++k) {
-    const Case& c = cases[k];
-    EXPECT_EQ(documents[k]->analyzedRefreshes, c.refreshed ? 1 : 0) << c.status << " " << c.name << " " << c.isSelf;
-    EXPECT_EQ(documents[k]->extractedRefreshes, 0);
-    if (c.refreshed) {
-      EXPECT_EQ(documents[k]->seenSD, 0.3f);
-    }
-  }
-}
-
-TEST(AnalyzedSample, RefusedStoreRefreshesNoDocument) {
-  FakeDocument document("Analysis", "S01", false);
-  qova::ScopedSampleDocument registration(&document);
-  CAnalyzedData d(qova::test::MakeSample("Mapping10K_Xba131", "S01"), AnalysisKind::NonSelf);
-  CMemFile file;
-  CArchive ar(&file, CArchive::store);
-  EXPECT_THROW(d.SerializeSample(ar, AnalysisKind::NonSelfAllele, FALSE), CArchiveException);
-  EXPECT_EQ(document.analyzedRefreshes, 0);
 }
 
 }  // namespace

@@ -99,69 +99,7 @@ TEST(BasicDataTest, HandBuiltRowIsReadIntoTheRightColumns) {
   EXPECT_EQ(table.LoadedRows(), 2);
 }
 
-TEST(BasicDataTest, FamilyTablesHaveTheirRecordSizes) {
-  const struct {
-    int family;
-    std::size_t recordBytes;
-  } cases[] = {{0, 508640}, {6, 28024976}};
-  for (const auto& c : cases) {
-    const qova::ArrayFamilyInfo& family = qova::kArrayFamilies[c.family];
-    CBasicData table = MakeTable(family.snpCount, family.extended);
-    const std::string bytes = Stored(table, family.snpCount);
-    EXPECT_EQ(bytes.size() - (1 + table.Name.size()), c.recordBytes) << family.annotationFile;
-  }
-}
-
-TEST(BasicDataTest, ZeroRowsWriteTheNameOnly) {
-  for (std::int32_t n : {0, -3}) {
-    CBasicData table = MakeTable(4, false);
-    EXPECT_EQ(Stored(table, n), ByteWriter().Str("demo table").Bytes());
-    CBasicData loaded;
-    Load(loaded, ByteWriter().Str("only a name").Bytes(), n);
-    EXPECT_EQ(loaded.Name, "only a name");
-  }
-}
-
 class BasicDataFileTest : public qova::test::TempHomeTest {};
-
-TEST_F(BasicDataFileTest, SmallTableRoundTripsThroughAFile) {
-  for (bool extended : {false, true}) {
-    CBasicData table = MakeTable(300, extended);
-    table.StoreFile(Path("BasicDataSmall.dtt"), 300);
-    CBasicData loaded;
-    loaded.Allocate(300, extended ? 1 : 0);
-    loaded.LoadFile(Path("BasicDataSmall.dtt"), 300);
-    EXPECT_EQ(loaded.Name, table.Name);
-    EXPECT_EQ(loaded.Chromosome, table.Chromosome);
-    EXPECT_EQ(loaded.IndexMap, table.IndexMap);
-    EXPECT_EQ(loaded.SortMap, table.SortMap);
-    EXPECT_EQ(loaded.Position, table.Position);
-    EXPECT_EQ(loaded.FragmentLength, table.FragmentLength);
-    EXPECT_EQ(loaded.GcContent, table.GcContent);
-    EXPECT_EQ(loaded.AuxInt, table.AuxInt);
-    EXPECT_EQ(loaded.Heterozygosity, table.Heterozygosity);
-    EXPECT_EQ(loaded.VendorSnpId, table.VendorSnpId);
-    EXPECT_EQ(loaded.RsNumber, table.RsNumber);
-    EXPECT_EQ(loaded.FragmentNumber, table.FragmentNumber);
-    EXPECT_EQ(loaded.ExtInt1, table.ExtInt1);
-    EXPECT_EQ(loaded.ExtFloat, table.ExtFloat);
-    EXPECT_EQ(loaded.ExtInt2, table.ExtInt2);
-  }
-}
-
-TEST(BasicDataTest, ShortFileRaisesEndOfFileBeforeReadingRows) {
-  CBasicData table = MakeTable(10, false);
-  const std::string bytes = Stored(table, 10);
-  const std::size_t rowsStart = 1 + table.Name.size();
-  for (std::size_t cut : {std::size_t{0}, rowsStart, rowsStart + 43, bytes.size() - 44, bytes.size() - 1}) {
-    CBasicData loaded;
-    loaded.Allocate(10, 0);
-    loaded.Chromosome[0] = 5;
-    EXPECT_EQ(ArchiveErrorOf([&] { Load(loaded, bytes.substr(0, cut), 10); }), CArchiveException::endOfFile);
-    EXPECT_EQ(loaded.Chromosome[0], 5);
-    EXPECT_EQ(loaded.LoadedRows(), 0);
-  }
-}
 
 TEST(BasicDataTest, ValuesThatWouldSendReadersOutOfBoundsAreRefused) {
   struct Case {

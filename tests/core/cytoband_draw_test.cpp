@@ -79,15 +79,4 @@ TEST(CytobandDrawTest, SnpModeSkipsBandsWithoutSnps) {
   EXPECT_TRUE(canvas.Records().empty());
 }
 
-TEST(CytobandDrawTest, ThePreviousPenAndBrushAreSelectedAgain) {
-  RecordingCanvas canvas(2000, 1000);
-  CPen pen(PS_SOLID, 3, 0x123456);
-  CBrush brush(0x654321);
-  canvas.SelectObject(&pen);
-  canvas.SelectObject(&brush);
-  Bands().Draw(&canvas, 1, 0, 0, TRUE);
-  EXPECT_EQ(canvas.GetCurrentPen(), &pen);
-  EXPECT_EQ(canvas.GetCurrentBrush(), &brush);
-}
-
 }  // namespace

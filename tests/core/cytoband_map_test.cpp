@@ -78,14 +78,4 @@ TEST(CytobandMapTest, CombinedTypeGoesThroughTheSortMap) {
   }
 }
 
-TEST(CytobandMapTest, TableWithoutTheTypesRowsMapsNothing) {
-  CCytoband bands = ShippedBands();
-  CBasicData empty;
-  EXPECT_FALSE(bands.MapToSnps(0, qova::kArrayChromosomeStarts[0], empty));
-  for (int b = 0; b < bands.BandCount; ++b) EXPECT_EQ(bands.BandLastSnp[b], bands.BandFirstSnp[b] - 1) << b;
-  std::string label;
-  bands.GetBandName(label, 1, 0, FALSE);
-  EXPECT_EQ(label, "");
-}
-
 }  // namespace

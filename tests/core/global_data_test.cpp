@@ -82,22 +82,6 @@ TEST_F(GlobalDataTest, LoadsEveryTableOfAGeneratedFolderOnce) {
   EXPECT_EQ(g.Cytoband->BandCount, 851);
 }
 
-TEST_F(GlobalDataTest, TypeNamesMapToTheirTypeAndFamilyRows) {
-  CGlobalData g;
-  const int type = ArrayTypeIndex("GenomeWideSNP_5");
-  EXPECT_EQ(type, 12);
-  EXPECT_EQ(ArrayClassIndex("GenomeWideSNP_5"), 6);
-  EXPECT_EQ(g.ArrayFirstSnpIndex[type], 0);
-  EXPECT_EQ(g.ArrayLastSnpIndexX[type], 500445);
-  EXPECT_EQ(g.ArrayLastSnpIndexAutosomes[type], 489920);
-  EXPECT_EQ(g.ArrayFirstSnpIndex[ArrayTypeIndex("Mendel_Nsp")], 267269);
-  EXPECT_EQ(g.ArrayLastSnpIndexX[ArrayTypeIndex("Mapping10K_Xba131")], 11343);
-  for (const char* name : {"mapping10k_xba131", "", "GENOMEWIDESNP_5"}) {
-    EXPECT_EQ(ArrayTypeIndex(name), 0) << name;
-    EXPECT_EQ(ArrayClassIndex(name), 0) << name;
-  }
-}
-
 TEST_F(GlobalDataTest, SnpsAfterXBelongToNoChromosome) {
   CGlobalData g;
   const struct {
@@ -151,20 +135,6 @@ TEST_F(GlobalDataTest, MissingRequiredTablesAreNamedAndTheOthersStillLoad) {
   for (int t = 0; t < qova::kArrayTypeCount; ++t) {
     EXPECT_EQ(g.BasicDataOfType(t) != nullptr, loaded[qova::kArrayTypes[t].family]) << t;
   }
-}
-
-TEST_F(GlobalDataTest, DamagedTableIsReportedAndLeftUnloaded) {
-  Generate({0, 1, 2, 3, 4});
-  std::string bytes;
-  ASSERT_TRUE(platform::ReadWholeFile(AnnotationPath(1), bytes));
-  ASSERT_TRUE(platform::WriteWholeFile(AnnotationPath(1), bytes.substr(0, bytes.size() / 2)));
-  CGlobalData g;
-  EXPECT_TRUE(g.Load());
-  EXPECT_EQ(sink_.Texts(),
-            std::vector<std::string>{"cannot load " + platform::JoinPath(g.DataFolder(), "BasicDataXba142.dtt")});
-  EXPECT_FALSE(g.HasBasicData(1));
-  EXPECT_EQ(g.BasicData[1].Capacity(), 0) << "no half-read rows are kept";
-  EXPECT_TRUE(g.HasBasicData(4));
 }
 
 TEST_F(GlobalDataTest, SettingsSheetCommitsOnlyOnOk) {

@@ -1,3 +1,5 @@
+// Which open documents a stored sample refreshes, and documents that close
+// while they are being refreshed.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -5,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "core/AnalyzedData.h"
 #include "core/ArrayData.h"
 #include "core/SampleDocuments.h"
+#include "tests/core/SampleBytes.h"
 
 namespace {
 
@@ -19,14 +23,20 @@ class RecordingDocument : public ISampleDocument {
   std::string GetExtractedSampleName() const override { return name_; }
   std::string GetAnalyzedSampleName() const override { return name_; }
   bool GetAnalyzedIsSelf() const override { return isSelf_; }
-  void RefreshSampleData(const CArrayData&) override {
+  void RefreshSampleData(const CArrayData& stored) override {
     ++extracted;
+    seenVersion = stored.Header.Version;
     if (onRefresh) onRefresh();
   }
-  void SetAnalyzedData(const CAnalyzedData&) override { ++analyzed; }
+  void SetAnalyzedData(const CAnalyzedData& stored) override {
+    ++analyzed;
+    seenSD = stored.SampleSD;
+  }
 
   int extracted = 0;
   int analyzed = 0;
+  std::string seenVersion;
+  float seenSD = 0.0f;
   std::function<void()> onRefresh;
 
  private:
@@ -34,33 +44,47 @@ class RecordingDocument : public ISampleDocument {
   bool isSelf_;
 };
 
-// Only the address is passed on; the refresh never looks inside.
-const CAnalyzedData& SomeAnalyzedSample() {
-  static char storage;
-  return reinterpret_cast<const CAnalyzedData&>(storage);
-}
+TEST(SampleDocumentsTest, StoresRefreshOnlyTheDocumentsShowingTheStoredSample) {
+  struct Case {
+    const char* status;
+    const char* name;
+    bool isSelf;
+    int extracted, analyzed;  // refreshes after a .CFH and a .CFN store of S01
+  };
+  const Case cases[] = {
+      {"Analysis", "S01", false, 1, 1}, {"Single", "S01", false, 0, 1}, {"Multiple", "S01", false, 0, 0},
+      {"Clean", "S01", false, 0, 0},    {"Analysis", "S01", true, 1, 0}, {"Single", "S02", false, 0, 0},
+      {"Analysis", "s01", false, 0, 0}, {"Analysis", "S02", false, 0, 0},
+  };
+  std::vector<std::unique_ptr<RecordingDocument>> documents;
+  std::vector<std::unique_ptr<qova::ScopedSampleDocument>> registrations;
+  for (const Case& c : cases) {
+    documents.push_back(std::make_unique<RecordingDocument>(c.status, c.name, c.isSelf));
+    registrations.push_back(std::make_unique<qova::ScopedSampleDocument>(documents.back().get()));
+  }
 
-TEST(SampleDocumentsTest, AnalysedStoreReachesAnalysisAndSingleDocumentsOfTheSameKind) {
-  RecordingDocument analysis("Analysis", "S01"), single("Single", "S01"), self("Analysis", "S01", true),
-      multiple("Multiple", "S01"), otherName("Single", "S02");
-  qova::ScopedSampleDocument r1(&analysis), r2(&single), r3(&self), r4(&multiple), r5(&otherName);
-  qova::RefreshDocumentsAfterStore(SomeAnalyzedSample(), "S01", false);
-  EXPECT_EQ(analysis.analyzed, 1);
-  EXPECT_EQ(single.analyzed, 1);
-  EXPECT_EQ(self.analyzed, 0);
-  EXPECT_EQ(multiple.analyzed, 0);
-  EXPECT_EQ(otherName.analyzed, 0);
-  EXPECT_EQ(analysis.extracted, 0);
-}
+  CArrayData sample = qova::test::MakeSample("Mapping10K_Xba131", "S01");
+  qova::test::StoreToBytes(sample);
+  qova::test::StoreToBytes(sample, TRUE, FALSE);  // a data-only pass is no new sample
+  CAnalyzedData result(qova::test::MakeSample("Mapping10K_Xba131", "S01"), AnalysisKind::NonSelf);
+  result.SampleSD = 0.3f;
+  CMemFile file;
+  CArchive ar(&file, CArchive::store);
+  result.SerializeSample(ar, AnalysisKind::NonSelf, FALSE);
+  ar.Close();
 
-TEST(SampleDocumentsTest, NamesCompareExactly) {
-  RecordingDocument doc("Analysis", "s01");
-  qova::ScopedSampleDocument registration(&doc);
-  CArrayData sample;
-  qova::RefreshDocumentsAfterStore(sample, "S01");
-  EXPECT_EQ(doc.extracted, 0);
-  qova::RefreshDocumentsAfterStore(sample, "s01");
-  EXPECT_EQ(doc.extracted, 1);
+  for (std::size_t k = 0; k < documents.size(); ++k) {
+    const Case& c = cases[k];
+    SCOPED_TRACE(std::string(c.status) + " " + c.name + (c.isSelf ? " self" : ""));
+    EXPECT_EQ(documents[k]->extracted, c.extracted);
+    EXPECT_EQ(documents[k]->analyzed, c.analyzed);
+    if (c.extracted) {
+      EXPECT_EQ(documents[k]->seenVersion, "1.001");
+    }
+    if (c.analyzed) {
+      EXPECT_EQ(documents[k]->seenSD, 0.3f);
+    }
+  }
 }
 
 TEST(SampleDocumentsTest, DocumentsLeaveTheListAndAreNotCalledAfterClosing) {

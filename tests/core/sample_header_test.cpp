@@ -72,38 +72,6 @@ TEST(SampleHeaderTest, WrittenBlockMatchesTheLayoutByteForByte) {
   EXPECT_EQ(bytes, HandHeaderBytes(h, true, true));
 }
 
-TEST(SampleHeaderTest, ItemSevenHoldsCountFirstLastLastAutosomeAndPairedInThatOrder) {
-  SampleHeader h = FilledHeader();
-  h.IsPaired = 7;  // distinct from every other value of the item
-  const std::string bytes = Written(h);
-  // Item 7 follows the self base range, which ends with its copy number 3.
-  ByteWriter item7;
-  item7.I32(2).I32(3).I32(500568).I32(238304).I32(500567).I32(494857).I32(7);
-  EXPECT_NE(bytes.find(item7.Bytes()), std::string::npos);
-}
-
-TEST(SampleHeaderTest, HeaderReadBackEqualsTheOriginal) {
-  for (SampleFileKind kind : {SampleFileKind::Extracted, SampleFileKind::Analyzed}) {
-    SampleHeader original = FilledHeader();
-    const std::string bytes = Written(original);
-    EXPECT_EQ(Read(bytes, kind), original);
-  }
-}
-
-TEST(SampleHeaderTest, FieldsNeverStoredKeepTheirValuesOverALoad) {
-  SampleHeader source = FilledHeader();
-  source.WorkValue = 11;
-  source.LastXSnpIndex = 12;
-  const std::string bytes = Written(source);
-  SampleHeader target;
-  target.WorkValue = 21;
-  target.LastXSnpIndex = 22;
-  const SampleHeader read = Read(bytes, SampleFileKind::Extracted, target);
-  EXPECT_EQ(read.WorkValue, 21);
-  EXPECT_EQ(read.LastXSnpIndex, 22);
-  EXPECT_EQ(read.SampleName, "NA10851");
-}
-
 // Old files: which optional items are present, and what fills the absent ones.
 TEST(SampleHeaderTest, VersionRulesDecideTheOptionalItems) {
   struct Case {
@@ -154,30 +122,6 @@ TEST(SampleHeaderTest, VersionRulesDecideTheOptionalItems) {
   }
 }
 
-TEST(SampleHeaderTest, TimesAfter2038AreWrittenInTheMarkedLongForm) {
-  SampleHeader h = FilledHeader();
-  h.CreateTime = CTime(std::int64_t{4102444800});  // 2100-01-01
-  const std::string bytes = Written(h);
-  EXPECT_EQ(bytes.size(), HandHeaderBytes(h, true, true).size() + 8);
-  EXPECT_EQ(Read(bytes, SampleFileKind::Extracted).CreateTime, h.CreateTime);
-}
-
-TEST(SampleHeaderTest, MarkedLongTimeInAFileIsRead) {
-  SampleHeader h = FilledHeader();
-  h.Version = "1.001";
-  std::string bytes = HandHeaderBytes(h, true, true);
-  // Replace the 4-byte CreateTime by the marker and a 64-bit time.
-  std::string shortTime;
-  platform::AppendLE32(shortTime, 1199145600);
-  const std::size_t at = bytes.find(shortTime);
-  ASSERT_NE(at, std::string::npos);
-  std::string longTime;
-  platform::AppendLE32(longTime, CArchive::kTime64Marker);
-  platform::AppendLE64(longTime, 5000000000ULL);
-  bytes.replace(at, 4, longTime);
-  EXPECT_EQ(Read(bytes, SampleFileKind::Extracted).CreateTime.GetTime(), 5000000000LL);
-}
-
 // A cut inside a string leaves a length that no file of the cut size can hold,
 // which the archive reports as a bad format; every other cut is an early end.
 TEST(SampleHeaderTest, TruncatedHeaderIsRefusedAndLeavesTheHeaderAsItWas) {
@@ -199,25 +143,27 @@ TEST(SampleHeaderTest, RangesThatDoNotFitTheArrayTypeAreRefusedOnReadAndWrite) {
   struct Case {
     const char* what;
     void (*damage)(SampleHeader&);
+    const char* says;
   };
   const std::vector<Case> cases = {
-      {"unknown type", [](SampleHeader& h) { h.ArrayType = "mapping250k_nsp"; }},
-      {"empty type", [](SampleHeader& h) { h.ArrayType.clear(); }},
-      {"first before the type", [](SampleHeader& h) { h.FirstSnpIndex = 238303; }},
-      {"last past the type", [](SampleHeader& h) { h.LastSnpIndex = 500568; }},
-      {"last past the count", [](SampleHeader& h) { h.SnpCount = 500000; }},
-      {"count past the family", [](SampleHeader& h) { h.SnpCount = 540000; }},
-      {"negative count", [](SampleHeader& h) { h.SnpCount = -1; }},
-      {"reversed range", [](SampleHeader& h) { h.FirstSnpIndex = 400000, h.LastSnpIndex = 300000; }},
-      {"last autosome outside", [](SampleHeader& h) { h.LastAutosomeSnpIndex = 100; }},
-      {"base range outside", [](SampleHeader& h) { h.NonSelfBaseRange[1] = 600000; }},
-      {"negative base range", [](SampleHeader& h) { h.SelfBaseRange[0] = -4; }},
+      {"unknown type", [](SampleHeader& h) { h.ArrayType = "mapping250k_nsp"; }, "unknown array type"},
+      {"empty type", [](SampleHeader& h) { h.ArrayType.clear(); }, "unknown array type"},
+      {"first before the type", [](SampleHeader& h) { h.FirstSnpIndex = 238303; }, "SNP range 238303..500567"},
+      {"last past the type", [](SampleHeader& h) { h.LastSnpIndex = 500568; }, "SNP range"},
+      {"last at the count", [](SampleHeader& h) { h.SnpCount = h.LastSnpIndex; }, "SNP range"},
+      {"count past the family", [](SampleHeader& h) { h.SnpCount = 540000; }, "SNP count 540000"},
+      {"negative count", [](SampleHeader& h) { h.SnpCount = -1; }, "SNP count -1"},
+      {"reversed range", [](SampleHeader& h) { h.FirstSnpIndex = 400000, h.LastSnpIndex = 300000; }, "SNP range"},
+      {"last autosome outside", [](SampleHeader& h) { h.LastAutosomeSnpIndex = 100; }, "last autosome SNP 100"},
+      {"base range outside", [](SampleHeader& h) { h.NonSelfBaseRange[1] = 600000; }, "base range"},
+      {"base range from the count", [](SampleHeader& h) { h.NonSelfBaseRange[0] = h.SnpCount; }, "base range"},
+      {"negative base range", [](SampleHeader& h) { h.SelfBaseRange[0] = -4; }, "base range -4"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     SampleHeader bad = FilledHeader();
     c.damage(bad);
-    EXPECT_FALSE(SampleRangeProblem(bad).empty());
+    EXPECT_NE(SampleRangeProblem(bad).find(c.says), std::string::npos) << SampleRangeProblem(bad);
 
     CMemFile out;
     CArchive store(&out, CArchive::store);
@@ -230,29 +176,6 @@ TEST(SampleHeaderTest, RangesThatDoNotFitTheArrayTypeAreRefusedOnReadAndWrite) {
     EXPECT_EQ(ArchiveErrorOf([&] { target = Read(HandHeaderBytes(bad, true, true), SampleFileKind::Extracted); }),
               CArchiveException::badFormat);
   }
-}
-
-TEST(SampleHeaderTest, EveryTypeRangeFits) {
-  for (const qova::ArrayTypeInfo& type : qova::kArrayTypes) {
-    SampleHeader h;
-    h.ArrayType = type.name;
-    h.SnpCount = type.snpCount;
-    h.FirstSnpIndex = type.firstSnp;
-    h.LastSnpIndex = type.lastSnp;
-    h.LastAutosomeSnpIndex = type.lastSnp;
-    EXPECT_EQ(SampleRangeProblem(h), "") << type.name;
-  }
-}
-
-TEST(SampleHeaderTest, NewHeaderStartsWithTheDefaultModel) {
-  const SampleHeader h;
-  EXPECT_TRUE(h.Version.empty());
-  EXPECT_EQ(h.CreateTime.GetTime(), 0);
-  EXPECT_EQ(h.SnpCount, 0);
-  EXPECT_FLOAT_EQ(h.HmmMeans[0], -1.24f);
-  EXPECT_FLOAT_EQ(h.HmmSdFactors[6], 0.465f);
-  EXPECT_FLOAT_EQ(h.AlleleHmmMeans[4], 2.0f);
-  EXPECT_FLOAT_EQ(h.AlleleHmmSdFactors[3], 0.634f);
 }
 
 }  // namespace

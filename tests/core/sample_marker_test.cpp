@@ -12,23 +12,6 @@ namespace {
 using qova::test::ArchiveErrorOf;
 using qova::test::ByteWriter;
 
-TEST(MarkerRegionTest, KindSaysStateOrUserMarker) {
-  const struct {
-    std::int32_t kind;
-    bool state, user;
-    std::int32_t userNumber;
-  } cases[] = {{3, true, false, 0}, {0, true, false, 0}, {31, true, false, 0},
-               {35, false, true, 3}, {32, false, true, 0}, {39, false, true, 7}, {-1, false, false, 0}};
-  for (const auto& c : cases) {
-    MarkerRegion region{1, 100, 200, c.kind};
-    EXPECT_EQ(region.IsStateMarker(), c.state) << c.kind;
-    EXPECT_EQ(region.IsUserMarker(), c.user) << c.kind;
-    if (c.user) {
-      EXPECT_EQ(region.UserMarkerNumber(), c.userNumber) << c.kind;
-    }
-  }
-}
-
 TEST(MarkerRegionTest, ClampedToCutsTheRegionToTheSample) {
   using Range = std::optional<std::pair<std::int32_t, std::int32_t>>;
   const struct {

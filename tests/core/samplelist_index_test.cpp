@@ -71,34 +71,6 @@ class SampleFileListTest : public qova::test::TempHomeTest {
   CProgramSetting setting_;
 };
 
-TEST_F(SampleFileListTest, ListFilesLieInTheirKindsFolder) {
-  CSampleFileList list(setting_);
-  EXPECT_EQ(list.GetListFileName(kFileListExtracted), Path("extracted/filelist_CFH.lst"));
-  EXPECT_EQ(list.GetListFileName(kFileListSelf), Path("results/filelist_CFS.lst"));
-  EXPECT_EQ(list.GetListFileName(kFileListNonSelf), Path("results/filelist_CFN.lst"));
-  EXPECT_EQ(list.GetListFileName(kFileListNonSelfAllele), Path("results/filelist_CFA.lst"));
-  for (int kind : {0, 3, 16, int{kFileListAllKinds}}) EXPECT_EQ(list.GetListFileName(kind), "") << kind;
-}
-
-TEST_F(SampleFileListTest, FirstUpdateListsEveryFileAndReadingEndsAfterTheLast) {
-  for (const char* name : {"S01", "S02", "S03"}) WriteExtracted(name, std::string("attr-") + name);
-  CSampleFileList list(setting_);
-  ASSERT_TRUE(list.Update(kFileListExtracted));
-
-  ASSERT_TRUE(list.Open(kFileListExtracted));
-  SampleHeader header;
-  std::string name;
-  for (const char* expected : {"S01", "S02", "S03"}) {
-    ASSERT_TRUE(list.ReadNext(header, name));
-    EXPECT_EQ(name, std::string(expected) + ".CFH");
-    EXPECT_EQ(header.Attribute1, std::string("attr-") + expected);
-  }
-  EXPECT_FALSE(list.ReadNext(header, name));
-  EXPECT_FALSE(list.IsOpen());
-  EXPECT_FALSE(list.ReadNext(header, name)) << "a closed reader reads nothing";
-  EXPECT_EQ(name, "S03.CFH") << "the end leaves the last record in place";
-}
-
 TEST_F(SampleFileListTest, RecordsCarryTheListedFieldsAndDefaultsForTheRest) {
   CArrayData sample = Sample("S01", "tumour");
   sample.Header.NonSelfBaseRange = {5, 900, 2, 3};
@@ -199,23 +171,6 @@ TEST_F(SampleFileListTest, UnreadableSampleFilesAreLeftOut) {
   WriteExtracted("S02");
   ASSERT_TRUE(list.Update(kFileListExtracted));
   EXPECT_EQ(Names(list, kFileListExtracted), std::vector<std::string>{"S02.CFH"});
-}
-
-TEST_F(SampleFileListTest, AnalysedKindsHaveTheirOwnLists) {
-  CArrayData source = Sample("S01", "x");
-  CAnalyzedData(source, AnalysisKind::Self).StoreFile(Path("results/S01.CFS"));
-  CAnalyzedData(source, AnalysisKind::NonSelf).StoreFile(Path("results/S01.CFN"));
-  CAnalyzedData(source, AnalysisKind::NonSelf).StoreFile(Path("results/S02.CFN"));
-  CAnalyzedData(source, AnalysisKind::NonSelfAllele).StoreFile(Path("results/S01.cfa"));
-  CSampleFileList list(setting_);
-  ASSERT_TRUE(list.Update(kFileListAllKinds));
-  EXPECT_EQ(Names(list, kFileListSelf), std::vector<std::string>{"S01.CFS"});
-  EXPECT_EQ(Names(list, kFileListNonSelf), (std::vector<std::string>{"S01.CFN", "S02.CFN"}));
-  EXPECT_EQ(Names(list, kFileListNonSelfAllele), std::vector<std::string>{"S01.cfa"});
-  EXPECT_EQ(Names(list, kFileListExtracted), std::vector<std::string>{});
-  const auto records = Records(list, kFileListSelf);
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].second.SampleName, "S01");
 }
 
 TEST_F(SampleFileListTest, FailedWritesAreReportedAndMissingListsCannotBeOpened) {

@@ -1,9 +1,6 @@
-// The settings record through the real settings file: repeated saves, a new
-// process reading what an earlier one wrote, and failures that are reported.
+// The settings record through the real settings file: repeated saves by new
+// runs, and failures that are reported.
 #include <gtest/gtest.h>
-
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <string>
 #include <vector>
@@ -12,8 +9,6 @@
 #include "platform/File.h"
 #include "platform/Profile.h"
 #include "tests/support/TempHome.h"
-
-extern char** environ;
 
 namespace {
 
@@ -78,42 +73,6 @@ TEST_F(SettingFile, TenSaveLoadCyclesChangeNothing) {
   EXPECT_EQ(back.LIMITREFSTR, expected.LIMITREFSTR);
   EXPECT_EQ(back.Display.COLOR.C5, expected.Display.COLOR.C5);
   EXPECT_EQ(back.Display.COLORM.thLOH2, -5);
-}
-
-// Run by NegativeValuesSurviveARestart in a process of its own.
-TEST(SettingFileRestart, DISABLED_NewProcessReadsTheSavedValues) {
-  platform::Profile profile;
-  profile.UseSettingsFile();
-  CProgramSetting s;
-  s.LoadFromProfile(profile);
-  CProgramSetting expected;
-  SetUnusualValues(expected);
-  EXPECT_EQ(s.THRESHOLD, expected.THRESHOLD);
-  EXPECT_EQ(s.THRESHOLDS, expected.THRESHOLDS);
-  EXPECT_EQ(s.ALPHAL, expected.ALPHAL);
-  EXPECT_EQ(s.SNP_CALLRATE_DIF, expected.SNP_CALLRATE_DIF);
-  EXPECT_EQ(s.Display.COLORM.thLOH2, -5);
-  EXPECT_EQ(s.DefaultDataFolder, expected.DefaultDataFolder);
-}
-
-TEST_F(SettingFile, NegativeValuesSurviveARestart) {
-  platform::Profile profile;
-  profile.UseSettingsFile();
-  CProgramSetting s;
-  SetUnusualValues(s);
-  ASSERT_TRUE(s.SaveToProfile(profile));
-
-  // The child inherits QOVA_CONFIG_HOME and so finds the same settings file.
-  std::string self = "/proc/self/exe";
-  std::string filter = "--gtest_filter=SettingFileRestart.DISABLED_NewProcessReadsTheSavedValues";
-  std::string disabled = "--gtest_also_run_disabled_tests";
-  std::vector<char*> argv = {self.data(), filter.data(), disabled.data(), nullptr};
-  pid_t pid = 0;
-  ASSERT_EQ(posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv.data(), environ), 0);
-  int status = 0;
-  ASSERT_EQ(waitpid(pid, &status, 0), pid);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "the new process read other values";
 }
 
 TEST_F(SettingFile, SaveRewritesTheFileOnce) {

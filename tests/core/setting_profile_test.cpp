@@ -18,25 +18,17 @@
 
 namespace {
 
-// A memory store that remembers every write and the batches around them.
+// A memory store that remembers every write.
 class RecordingStore : public platform::MemorySettingsStore {
  public:
   struct Write {
     std::string section, key, value;
-    bool inBatch;
   };
   bool Set(std::string_view section, std::string_view key, std::string_view value) override {
-    writes.push_back({std::string(section), std::string(key), std::string(value), depth > 0});
+    writes.push_back({std::string(section), std::string(key), std::string(value)});
     return MemorySettingsStore::Set(section, key, value);
   }
-  void BeginBatch() override { ++depth; }
-  bool EndBatch() override {
-    if (--depth == 0) ++outerBatches;
-    return true;
-  }
   std::vector<Write> writes;
-  int depth = 0;
-  int outerBatches = 0;
 };
 
 struct Key {
@@ -143,87 +135,6 @@ TEST(SettingProfile, EmptySettingsFileGivesTheDocumentedDefaults) {
   EXPECT_EQ(Written(*rp.store), ExpectedDefaults());
 }
 
-TEST(SettingProfile, DefaultConstructionEqualsAnEmptyLoad) {
-  RecordingProfile fresh, loaded;
-  CProgramSetting constructed;
-  ASSERT_TRUE(constructed.SaveToProfile(fresh.profile));
-  CProgramSetting load;
-  load.LoadFromProfile(loaded.profile);
-  ASSERT_TRUE(load.SaveToProfile(loaded.profile));
-  EXPECT_EQ(Written(*fresh.store), Written(*loaded.store));
-  EXPECT_EQ(constructed.NONSELFALLELE, 0);
-  EXPECT_TRUE(constructed.StartFolder.empty());
-}
-
-// The fields no key holds, after a load, with the value each run starts with.
-TEST(SettingProfile, FieldsThatAreNotStoredStartEveryRunTheSame) {
-  struct Case {
-    const char* name;
-    std::function<double(const CProgramSetting&)> get;
-    double expected;
-  };
-  const std::vector<Case> cases = {
-      {"NotLimitToHeteroSNPs", [](const CProgramSetting& s) { return s.NotLimitToHeteroSNPs; }, 0},
-      {"MovingAverageWindow", [](const CProgramSetting& s) { return s.MovingAverageWindow; }, 1},
-      {"HideExcludedBeforeCompensation",
-       [](const CProgramSetting& s) { return s.HideExcludedBeforeCompensation; }, 0},
-      {"HideExcludedAfterCompensation",
-       [](const CProgramSetting& s) { return s.HideExcludedAfterCompensation; }, 0},
-      {"PanelDrawFlag", [](const CProgramSetting& s) { return s.PanelDrawFlag; }, 1},
-      {"AlleleAmplitude", [](const CProgramSetting& s) { return s.AlleleAmplitude; }, 1.0},
-      {"SampleSpacing", [](const CProgramSetting& s) { return s.SampleSpacing; }, 100},
-      {"LeftMargin", [](const CProgramSetting& s) { return s.LeftMargin; }, 100},
-      {"SampleNameX", [](const CProgramSetting& s) { return s.SampleNameX; }, 200},
-      {"SampleNameY", [](const CProgramSetting& s) { return s.SampleNameY; }, 0},
-      {"ScrollMultiple", [](const CProgramSetting& s) { return s.ScrollMultiple; }, 0},
-      {"MorekomiCompensation", [](const CProgramSetting& s) { return s.MorekomiCompensation; }, 0},
-      {"UseNormalDistribution", [](const CProgramSetting& s) { return s.UseNormalDistribution; }, 0},
-      {"IntegralMarginMode", [](const CProgramSetting& s) { return s.IntegralMarginMode; }, 0},
-      {"RegressionMode", [](const CProgramSetting& s) { return s.RegressionMode; }, 0},
-      {"UseFileList", [](const CProgramSetting& s) { return s.UseFileList; }, 0},
-      {"HeteroRate", [](const CProgramSetting& s) { return s.HeteroRate; }, 0.3},
-      {"MissHeteroRate", [](const CProgramSetting& s) { return s.MissHeteroRate; }, 0.03},
-      {"ExtraKosambi", [](const CProgramSetting& s) { return s.ExtraKosambi; }, 0.2},
-      {"NONSELFALLELE", [](const CProgramSetting& s) { return s.NONSELFALLELE; }, 0},
-      {"Display.MultiTopMargin", [](const CProgramSetting& s) { return s.Display.MultiTopMargin; }, 100},
-      {"Display.MultiGapPercent", [](const CProgramSetting& s) { return s.Display.MultiGapPercent; }, 100},
-      {"Display.MultiNameX", [](const CProgramSetting& s) { return s.Display.MultiNameX; }, 200},
-      {"Display.MultiNameY", [](const CProgramSetting& s) { return s.Display.MultiNameY; }, 0},
-      {"Display.MultiNameScrolls", [](const CProgramSetting& s) { return s.Display.MultiNameScrolls; }, 0},
-  };
-
-  // Scribble over every field first: the load must put each one back.
-  CProgramSetting setting;
-  std::memset(static_cast<void*>(&setting.Display), 0x5A, sizeof setting.Display);
-  setting.NotLimitToHeteroSNPs = setting.HideExcludedBeforeCompensation = 7;
-  setting.HideExcludedAfterCompensation = setting.PanelDrawFlag = setting.MovingAverageWindow = 7;
-  setting.SampleSpacing = setting.LeftMargin = setting.SampleNameX = setting.SampleNameY = 7;
-  setting.ScrollMultiple = setting.MorekomiCompensation = setting.UseNormalDistribution = 7;
-  setting.IntegralMarginMode = setting.RegressionMode = setting.UseFileList = 7;
-  setting.NONSELFALLELE = 7;
-  setting.AlleleAmplitude = setting.HeteroRate = setting.MissHeteroRate = setting.ExtraKosambi = 7.0f;
-
-  platform::Profile empty;
-  setting.LoadFromProfile(empty);
-  for (const Case& c : cases) EXPECT_NEAR(c.get(setting), c.expected, 1e-7) << c.name;
-}
-
-TEST(SettingProfile, LoadLeavesStartFolderAndTheTwoUnloadedFieldsAlone) {
-  CProgramSetting fresh;
-  EXPECT_EQ(fresh.MorekomiRate, 0.0f);
-  EXPECT_EQ(fresh.UseLDForLOH, 0);
-
-  CProgramSetting setting;
-  setting.StartFolder = "/start/";
-  setting.MorekomiRate = 0.25f;
-  setting.UseLDForLOH = 1;
-  platform::Profile empty;
-  setting.LoadFromProfile(empty);
-  EXPECT_EQ(setting.StartFolder, "/start/");
-  EXPECT_EQ(setting.MorekomiRate, 0.25f);
-  EXPECT_EQ(setting.UseLDForLOH, 1);
-}
-
 // Views copy the block as words, so each key must land in its own word.
 TEST(SettingProfile, EachDisplayKeyFillsItsWordOfTheBlock) {
   platform::Profile profile;
@@ -239,22 +150,6 @@ TEST(SettingProfile, EachDisplayKeyFillsItsWordOfTheBlock) {
     EXPECT_EQ(words[i], 5000 + static_cast<int>(i)) << keys[i].section << "/" << keys[i].key;
   const std::int32_t layout[5] = {100, 100, 200, 0, 0};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(words[83 + i], layout[i]) << "layout word " << 84 + i;
-}
-
-TEST(SettingProfile, LoadResetsTheLayoutWordsAndSaveNeverWritesThem) {
-  RecordingProfile rp;
-  CDisplaySetting block;
-  block.MultiTopMargin = block.MultiGapPercent = block.MultiNameX = 1;
-  block.MultiNameY = block.MultiNameScrolls = 1;
-  ASSERT_TRUE(block.SaveToProfile(rp.profile));
-  EXPECT_EQ(rp.store->writes.size(), 83u);
-
-  block.LoadFromProfile(rp.profile);
-  EXPECT_EQ(block.MultiTopMargin, 100);
-  EXPECT_EQ(block.MultiGapPercent, 100);
-  EXPECT_EQ(block.MultiNameX, 200);
-  EXPECT_EQ(block.MultiNameY, 0);
-  EXPECT_EQ(block.MultiNameScrolls, 0);
 }
 
 TEST(SettingProfile, EachRecordKeyFillsItsOwnField) {
@@ -314,16 +209,6 @@ TEST(SettingProfile, FloatsAreStoredInRoundedThousandths) {
   }
 }
 
-TEST(SettingProfile, ThresholdsMinus120ReadsAsMinusPoint12AndIsWrittenBack) {
-  RecordingProfile rp;
-  CProgramSetting s;
-  s.LoadFromProfile(rp.profile);
-  EXPECT_FLOAT_EQ(s.THRESHOLDS, -0.12f);
-  ASSERT_TRUE(s.SaveToProfile(rp.profile));
-  EXPECT_EQ(Written(*rp.store).at({"ASCN", "THRESHOLDS"}), "-120");
-  EXPECT_EQ(Written(*rp.store).at({"ASCN", "ALPHA"}), "170");
-}
-
 TEST(SettingProfile, SaveNeverWritesNonSelfAllele) {
   RecordingProfile rp;
   ASSERT_TRUE(rp.profile.WriteProfileInt("EXTRA", "NONSELFALLELE", 1));
@@ -342,40 +227,6 @@ TEST(SettingProfile, SaveNeverWritesNonSelfAllele) {
   s.NONSELFALLELE = 1;
   ASSERT_TRUE(s.SaveToProfile(fresh.profile));
   EXPECT_FALSE(fresh.store->Get("EXTRA", "NONSELFALLELE").has_value());
-}
-
-TEST(SettingProfile, SaveIsOneSettingsFileUpdate) {
-  RecordingProfile rp;
-  CProgramSetting s;
-  ASSERT_TRUE(s.SaveToProfile(rp.profile));
-  EXPECT_EQ(rp.store->outerBatches, 1);
-  for (const auto& w : rp.store->writes) EXPECT_TRUE(w.inBatch) << w.section << "/" << w.key;
-}
-
-TEST(SettingProfile, CopiesDoNotAliasEachOther) {
-  CProgramSetting source;
-  source.DefaultDataFolder = "c:\\data\\";
-  source.LIMITREFSTR = "tumour";
-  source.StartFolder = "/start/";
-
-  CProgramSetting copy(source);
-  CProgramSetting assigned;
-  assigned = source;
-  for (CProgramSetting* edited : {&copy, &assigned}) {
-    edited->DefaultDataFolder[0] = 'd';
-    edited->LIMITREFSTR += "x";
-    edited->StartFolder.clear();
-    edited->Display.COLOR.C1 = 1;
-    edited->Display.MARKER.COL[3] = 2;
-    edited->ALPHA = 9.0f;
-  }
-  EXPECT_EQ(source.DefaultDataFolder, "c:\\data\\");
-  EXPECT_EQ(source.LIMITREFSTR, "tumour");
-  EXPECT_EQ(source.StartFolder, "/start/");
-  EXPECT_EQ(source.Display.COLOR.C1, 16711680u);
-  EXPECT_EQ(source.Display.MARKER.COL[3], 16744703u);
-  EXPECT_FLOAT_EQ(source.ALPHA, 0.17f);
-  EXPECT_EQ(copy.LIMITREFSTR, "tumourx");
 }
 
 }  // namespace

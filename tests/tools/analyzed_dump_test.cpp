@@ -83,14 +83,4 @@ TEST_F(AnalyzedDumpTest, PrintsEachKindWithTheArraysOfItsLayout) {
   }
 }
 
-TEST_F(AnalyzedDumpTest, ShortFileFailsWithAStatus) {
-  StoreSample("R01.CFN", AnalysisKind::NonSelf);
-  std::string bytes;
-  ASSERT_TRUE(platform::ReadWholeFile(Path("R01.CFN"), bytes));
-  ASSERT_TRUE(platform::WriteWholeFile(Path("R02.CFN"), bytes.substr(0, bytes.size() - 1)));
-  int status = -1;
-  Dump("R02.CFN", status);
-  EXPECT_EQ(status, 1);
-}
-
 }  // namespace
