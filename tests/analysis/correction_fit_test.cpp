@@ -65,16 +65,6 @@ TEST_F(CorrectionFitTest, RecoversAPlantedQuadraticForEitherRegressor) {
   }
 }
 
-TEST_F(CorrectionFitTest, EqualRatiosGiveThatConstant) {
-  PlantCurve(CAnalysis::kFitFragmentLength, 0.42, 0, 0);
-  for (int mode : {CAnalysis::kFitFragmentLength, CAnalysis::kFitGcContent}) {
-    const auto f = Fit(mode);
-    EXPECT_NEAR(f[0], 0.42, 1e-5);
-    EXPECT_NEAR(f[1], 0.0, 1e-7);
-    EXPECT_NEAR(f[2], 0.0, 1e-9);
-  }
-}
-
 // RegressionMode: 0 both quadratics, 1 length only, 2 GC only, 3 only the
 // mean, 4 nothing. A fit that is overridden removes the mean of the valid
 // ratios of the range.

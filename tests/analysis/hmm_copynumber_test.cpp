@@ -79,31 +79,6 @@ TEST_F(CopyNumberHmmTest, AlleleModelDecodesOnlyValidHeterozygousReferenceCalls)
   EXPECT_EQ(analyzed_.AlleleStateB[Start(2)], 0) << "allele B is another run";
 }
 
-TEST_F(CopyNumberHmmTest, SingleUsedSnpTakesTheStateOfLargestEmission) {
-  Fill(analyzed_.ValidFlag, Start(21), Start(23) - 1, 0);
-  analyzed_.ValidFlag[Start(21) + 5] = 1;
-  analyzed_.LogRatio[Start(21) + 5] = 0.3f;
-  analyzed_.ValidFlag[Start(22) + 5] = 1;
-  // Far outside every mean: the normal model clamps every state to the same
-  // z, so the smallest spread (state 6) has the largest density.
-  analyzed_.LogRatio[Start(22) + 5] = -50.0f;
-  Setting().UseNormalDistribution = 1;
-  ASSERT_EQ(RunTotal(), 0);
-  EXPECT_EQ(analyzed_.CopyNumberState[Start(21) + 5], 3);
-  EXPECT_EQ(analyzed_.CopyNumberState[Start(22) + 5], 6);
-}
-
-TEST_F(CopyNumberHmmTest, SnpsAtOnePositionShareOneState) {
-  Shift(analyzed_.LogRatio, 4, 100, 299, 0.657f);
-  ASSERT_EQ(RunTotal(), 0);
-  EXPECT_EQ(States(4, 100, 100)[0], 4) << "spaced SNPs follow the block";
-
-  for (std::int32_t i = Start(4); i < Start(5); ++i) basic_.Position[basic_.IndexMap[i]] = 5'000'000;
-  ASSERT_EQ(RunTotal(), 0);
-  const std::vector<std::int32_t> states = States(4, 0, Start(5) - Start(4) - 1);
-  EXPECT_EQ(std::count(states.begin(), states.end(), states[0]), static_cast<long>(states.size()));
-}
-
 TEST_F(CopyNumberHmmTest, CombinedSampleTakesPositionsThroughTheSortMap) {
   Shift(analyzed_.LogRatio, 4, 100, 299, 0.657f);
   // Through the sort map every SNP of chromosome 4 sits at its first SNP.
@@ -172,31 +147,6 @@ TEST_F(CopyNumberHmmTest, InfiniteAlleleRatioNeitherSpoilsTheSpreadNorTheDecodin
   EXPECT_EQ(analyzed_.AlleleStateA[Start(2) + 150], 0);
   EXPECT_EQ(analyzed_.AlleleStateA[Start(2) + 20], 1) << "a NaN takes its neighbours' state";
   EXPECT_EQ(analyzed_.AlleleStateA[Start(2) + 200], 0);
-}
-
-TEST_F(CopyNumberHmmTest, ShortArraysAreReportedNotRead) {
-  analyzed_.AlleleStateB.clear();
-  EXPECT_EQ(Engine()->RunAlleleSpecificHMM(analyzed_, basic_, 2), 1);
-  EXPECT_EQ(ErrorLogLines().size(), 1u);
-}
-
-TEST_F(CopyNumberHmmTest, EmissionProbabilityReadsTheHeaderAndTheModelSetting) {
-  auto engine = Engine();
-  SampleHeader header = analyzed_.Header;
-  Setting().UseNormalDistribution = 1;
-  const float sigma = 0.2f;
-  const double spread = header.HmmSdFactors[3] * sigma;
-  EXPECT_NEAR(engine->EmissionProbability(header, header.HmmMeans[3], 3, 0, sigma), 0.39894228 / spread, 1e-4);
-  const double alleleSpread = header.AlleleHmmSdFactors[1] * sigma;
-  EXPECT_NEAR(engine->EmissionProbability(header, header.AlleleHmmMeans[1], 1, 1, sigma), 0.39894228 / alleleSpread,
-              1e-4);
-  header.HmmMeans[3] = 1.0f;
-  EXPECT_NEAR(engine->EmissionProbability(header, 1.0, 3, 0, sigma), 0.39894228 / spread, 1e-4);
-  Setting().UseNormalDistribution = 0;
-  const double k = 1.7f * std::sqrt(0.2959f / static_cast<float>(spread));
-  EXPECT_NEAR(engine->EmissionProbability(header, 1.0, 3, 0, sigma), k * 2381277.0 / std::pow(12.0, 6), 1e-4);
-  EXPECT_EQ(engine->EmissionProbability(header, 0.0, 3, 0, std::nanf("")), 0.0f);
-  EXPECT_EQ(engine->EmissionProbability(header, 0.0, 7, 0, sigma), 0.0f);
 }
 
 }  // namespace

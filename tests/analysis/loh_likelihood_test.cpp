@@ -34,12 +34,6 @@ class LohLikelihoodTest : public AnalysisTest {
 
 constexpr int k10K = 0, k50KHind = 2, k50KXba = 3, k50KCombined = 4, kAgilent = 11;
 
-TEST_F(LohLikelihoodTest, HeterozygousCallsOnlyScoreZero) {
-  CAnalyzedData analyzed = Sample(k50KHind);
-  analyzed.LohLikelihood.assign(analyzed.LohLikelihood.size(), 9.0f);
-  for (float v : Score(analyzed, k50KHind)) ASSERT_EQ(v, 0.0f);
-}
-
 TEST_F(LohLikelihoodTest, HomozygousRunScoresLinearlyUpToItsLastSnp) {
   CAnalyzedData analyzed = Sample(k50KHind);
   Calls(analyzed, 0, 10, kCallA);
@@ -166,13 +160,6 @@ TEST_F(LdLohLikelihoodTest, MissingOrShortTableFallsBackToTheStandardScoreWithAL
     ASSERT_EQ(ErrorLogLines().size(), 1u);
     EXPECT_NE(ErrorLogLines()[0].find("LDdata.txt"), std::string::npos);
   }
-}
-
-TEST_F(LdLohLikelihoodTest, OtherArrayTypesIgnoreTheTable) {
-  CAnalyzedData analyzed = Sample(k50KHind);
-  Calls(analyzed, 0, 10, kCallA);
-  EXPECT_NEAR(Score(analyzed, k50KHind)[0], 10 * Homozygous(0.001), 1e-4);
-  EXPECT_TRUE(ErrorLogLines().empty());
 }
 
 }  // namespace

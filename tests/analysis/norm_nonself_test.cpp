@@ -95,35 +95,6 @@ TEST_F(NonSelfNormalizationTest, EachReferenceIsCorrectedBeforeTheAverage) {
   }
 }
 
-// Every reference is corrected against the test, so no fragment-length bin
-// stands out from the rest; uncorrected, the planted biases make them differ.
-TEST_F(NonSelfNormalizationTest, NoFragmentLengthBinStandsOut) {
-  MakeStudy(3);
-  const CBasicData& basic = Annotation(kFamily);
-  for (int setting : {0, 4}) {
-    Setting().RegressionMode = setting;
-    CAnalyzedData analyzed = AnalyzedFor(test_, false);
-    ASSERT_EQ(Normalize(analyzed), 0);
-    constexpr int kBins = 6;
-    double sum[kBins] = {}, count[kBins] = {}, all = 0, n = 0;
-    for (std::int32_t i = 0; i <= LastX(); ++i) {
-      if (analyzed.ValidFlag[i] == 0) continue;
-      const int bin = std::clamp((basic.FragmentLength[basic.IndexMap[i]] - 200) * kBins / 1801, 0, kBins - 1);
-      sum[bin] += analyzed.LogRatio[i];
-      count[bin] += 1;
-      all += analyzed.LogRatio[i];
-      n += 1;
-    }
-    double worst = 0;
-    for (int b = 0; b < kBins; ++b) worst = std::max(worst, std::abs(sum[b] / count[b] - all / n));
-    if (setting == 0) {
-      EXPECT_LT(worst, 0.03);
-    } else {
-      EXPECT_GT(worst, 0.05);
-    }
-  }
-}
-
 TEST_F(NonSelfNormalizationTest, ZeroIntensityInTheOnlyReferenceInvalidatesOnlyThatSnp) {
   MakeStudy(1);
   CArrayData reference = LoadSample("Ref01");
@@ -176,23 +147,6 @@ TEST_F(NonSelfNormalizationTest, FailuresWriteTheirErrorLogLine) {
     EXPECT_EQ(ErrorLogLines(), std::vector<std::string>{c.line});
     EXPECT_EQ(analyzed.LogRatio[3], 2.5f) << "a failure before any reference is read changes nothing";
   }
-}
-
-// The reference list as the reference selection writes it (score and name)
-// and as a plain list of names give the same result.
-TEST_F(NonSelfNormalizationTest, ScoredAndPlainReferenceListsNameTheSameReferences) {
-  MakeStudy(2);
-  Setting().RegressionMode = 4;
-  std::vector<float> results[2];
-  int k = 0;
-  for (const char* list : {"0.250000$Ref01$0.300000$Ref02$", "Ref01$Ref02"}) {
-    test_.Header.NonSelfReferences = list;
-    test_.Header.NonSelfReferenceCount = 2;
-    CAnalyzedData analyzed = AnalyzedFor(test_, false);
-    ASSERT_EQ(Normalize(analyzed), 0) << list;
-    results[k++] = analyzed.LogRatio;
-  }
-  EXPECT_EQ(results[0], results[1]);
 }
 
 // Samples whose arrays cannot hold the array type's SNPs are refused with a

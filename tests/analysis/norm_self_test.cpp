@@ -105,17 +105,6 @@ TEST_F(SelfNormalizationTest, PlantedFragmentLengthAndGcBiasIsRemovedPerBin) {
   EXPECT_GT(rawSpread, 0.05);
 }
 
-TEST_F(SelfNormalizationTest, AllelesAreOrderedAndCallsCopied) {
-  MakePair();
-  const CAnalyzedData analyzed = Normalize();
-  const CBasicData& basic = Annotation(kFamily);
-  for (std::int32_t i = 0; i <= LastX(); ++i) {
-    ASSERT_GE(analyzed.LogRatioA[i], analyzed.LogRatioB[i]) << i;
-    ASSERT_EQ(analyzed.CallTest[i], test_.Call[basic.IndexMap[i]]);
-    ASSERT_EQ(analyzed.CallReference[i], reference_.Call[basic.IndexMap[i]]);
-  }
-}
-
 TEST_F(SelfNormalizationTest, ZeroIntensityInvalidatesOnlyThatSnp) {
   MakePair();
   const CAnalyzedData before = Normalize();
@@ -138,15 +127,6 @@ TEST_F(SelfNormalizationTest, ZeroIntensityInvalidatesOnlyThatSnp) {
     }
   }
   EXPECT_EQ(changed, 0);
-}
-
-TEST_F(SelfNormalizationTest, ValidFlagsOfAnEarlierRunDoNotCarryOver) {
-  MakePair();
-  CAnalyzedData analyzed = AnalyzedFor(test_, true);
-  std::fill(analyzed.ValidFlag.begin(), analyzed.ValidFlag.end(), 0);
-  ASSERT_EQ(Engine()->NormalizeBySelfReference(test_, Annotation(kFamily), analyzed), 0);
-  const auto valid = std::count(analyzed.ValidFlag.begin(), analyzed.ValidFlag.begin() + LastX() + 1, 1);
-  EXPECT_GT(valid, LastX() * 9 / 10);
 }
 
 // The baseline modes of the self base range, each compared with the run that
@@ -186,22 +166,6 @@ TEST_F(SelfNormalizationTest, BaselineModesShiftAllThreeArrays) {
       EXPECT_NEAR(shifted.LogRatioA[i] - plain.LogRatioA[i], c.shift, 2e-4) << i;
       EXPECT_NEAR(shifted.LogRatioB[i] - plain.LogRatioB[i], c.shift, 2e-4) << i;
     }
-  }
-}
-
-TEST_F(SelfNormalizationTest, AlleleBaselineWithoutHeterozygousSnpsShiftsNothing) {
-  MakePair();
-  const CAnalyzedData plain = Normalize();
-  std::replace(reference_.Call.begin(), reference_.Call.end(), static_cast<std::int32_t>(kCallAB),
-               static_cast<std::int32_t>(kCallA));
-  reference_.StoreFile(ArrayFolder() + study_.References.front().Name + ".CFH");
-  const CAnalyzedData withoutShift = Normalize();
-  test_.Header.SelfBaseRange[kBaseMode] = 2;
-  test_.Header.SelfBaseRange[kBaseCopyNumber] = 2;  // a mean of 0.5: an empty mean taken as 0 would shift
-  const CAnalyzedData allele = Normalize();
-  for (std::int32_t i : {0, 500, 7000, LastX()}) {
-    EXPECT_EQ(allele.LogRatio[i], withoutShift.LogRatio[i]) << i;
-    EXPECT_EQ(allele.LogRatioA[i], plain.LogRatioA[i]) << i;
   }
 }
 

@@ -72,12 +72,6 @@ class ReferenceCountTest : public AnalysisTest {
   CArrayData test_;
 };
 
-TEST_F(ReferenceCountTest, OneCandidateGivesOne) {
-  MakeCandidate("A", 2, 0.1f);
-  CAnalyzedData analyzed;
-  EXPECT_EQ(Select({"A"}, analyzed), 1);
-}
-
 TEST_F(ReferenceCountTest, EqualSdsKeepTheSmallerCount) {
   MakeCandidate("A", 2, 0.1f);
   ASSERT_TRUE(platform::CopyFileTo(ArrayFolder() + "A.CFH", ArrayFolder() + "A2.CFH", false));
@@ -138,16 +132,6 @@ TEST_F(ReferenceCountTest, MissingCandidateIsLoggedAndEndsTheTrial) {
   const std::vector<std::string> log = ErrorLogLines();
   ASSERT_EQ(log.size(), 1u);
   EXPECT_EQ(log[0], "The candidate reference Gone does not exist for test sample T");
-}
-
-TEST_F(ReferenceCountTest, NoComputableSdGivesOne) {
-  MakeCandidate("A", 2, 0.1f);
-  MakeCandidate("B", 3, 0.1f);
-  // A test without signal has no finite ratio anywhere.
-  std::fill(test_.SignalA.begin(), test_.SignalA.end(), 0.0f);
-  std::fill(test_.SignalB.begin(), test_.SignalB.end(), 0.0f);
-  CAnalyzedData analyzed;
-  EXPECT_EQ(Select({"A", "B"}, analyzed), 1);
 }
 
 }  // namespace

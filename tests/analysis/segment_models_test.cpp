@@ -41,20 +41,6 @@ TEST(AlleleStateSegments, RunsEndAtTheFirstSnpWithoutTheGainLossPattern) {
   for (const Case& c : cases) EXPECT_EQ(Segments(c.flags), c.expected) << c.name;
 }
 
-TEST(TwoStateEmission, CostsAreTheNegativeLogProbabilities) {
-  const auto e = TwoStateEmission(0.17f, 0.06f);
-  ASSERT_TRUE(e);
-  EXPECT_NEAR(e->Cost[0][1], -std::log(0.17), 1e-6);
-  EXPECT_NEAR(e->Cost[0][0], -std::log(0.83), 1e-6);
-  EXPECT_NEAR(e->Cost[1][0], -std::log(0.06), 1e-6);
-  EXPECT_NEAR(e->Cost[1][1], -std::log(0.94), 1e-6);
-  // A zero probability is an impossible observation, not a NaN.
-  const auto certain = TwoStateEmission(0.0f, 0.0f);
-  ASSERT_TRUE(certain);
-  EXPECT_TRUE(std::isinf(certain->Cost[0][1]));
-  EXPECT_EQ(certain->Cost[0][0], 0.0);
-}
-
 TEST(TwoStateEmission, RefusesParametersThatAreNotProbabilities) {
   struct Case {
     float alpha, beta;

@@ -80,19 +80,6 @@ TEST_F(CascadeTest, RunningTwiceGivesOneSetOfRegions) {
   EXPECT_EQ(sample_.Markers, Expected());
 }
 
-TEST_F(CascadeTest, MarkerNumbersOfTheSettingsNameTheKinds) {
-  PlantCascade();
-  Setting().MARKAI = 4;
-  Setting().MARKLOH = 5;
-  Setting().MARKUPD = 6;
-  sample_.Markers.clear();
-  ASSERT_EQ(Engine()->RunTwoStateSegmentHMM(sample_, analyzed_, basic_), 0);
-  ASSERT_EQ(sample_.Markers.size(), 3u);
-  EXPECT_EQ(sample_.Markers[0].Kind, 36);
-  EXPECT_EQ(sample_.Markers[1].Kind, 37);
-  EXPECT_EQ(sample_.Markers[2].Kind, 38);
-}
-
 TEST_F(CascadeTest, UnusableSettingsAreRefusedAndLeaveTheMarkers) {
   PlantCascade();
   struct Case {

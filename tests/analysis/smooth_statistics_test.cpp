@@ -78,14 +78,6 @@ TEST_F(SmoothStatisticsTest, SdOfTheBaseRange) {
   EXPECT_TRUE(ErrorLogLines().empty());
 }
 
-TEST_F(SmoothStatisticsTest, SdOfFewerThanTwoSnpsIsZeroWithALogLine) {
-  analyzed_.Header.NonSelfBaseRange[kBaseFirstSnp] = 10;
-  analyzed_.Header.NonSelfBaseRange[kBaseLastSnp] = 10;
-  EXPECT_EQ(Engine()->CalcSD(analyzed_), 0.0f);
-  ASSERT_EQ(ErrorLogLines().size(), 1u);
-  EXPECT_NE(ErrorLogLines()[0].find("SD of sample S"), std::string::npos);
-}
-
 TEST_F(SmoothStatisticsTest, MeanStateOverTheValidAutosomalSnps) {
   std::fill(analyzed_.CopyNumberState.begin(), analyzed_.CopyNumberState.end(), 2);
   EXPECT_EQ(Engine()->CalcMeanState(analyzed_), 2.0f);

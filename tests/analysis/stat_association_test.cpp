@@ -49,51 +49,6 @@ class AssociationTest : public AnalysisTest {
   CAnalyzedData normalized_;
 };
 
-TEST_F(AssociationTest, MethodsFollowTheirFormulas) {
-  const qova::analysis::SampleCounts counts{kP, kQ};
-  for (int method : {1, 2, 3, 4, 5, 6}) {
-    SCOPED_TRACE(method);
-    int result = -1;
-    const CAnalyzedData analyzed = Statistic(method, &result);
-    ASSERT_EQ(result, 0);
-    for (std::int32_t i = 0; i <= LastX(); i += 13) {
-      if (normalized_.ValidFlag[i] == 0) continue;
-      // The formulas are tested on their own; here, that each method gets its
-      // inputs: the normalised allele ratios, or the test's and the paired
-      // reference's signals.
-      const double a = std::exp2(double(normalized_.LogRatioA[i])), b = std::exp2(double(normalized_.LogRatioB[i]));
-      const double pt = Fraction(test_, i), pr = Fraction(self_, i);
-      const std::int32_t j = Row(i);
-      double expected = 0;
-      if (method <= 3) expected = qova::analysis::RatioStatistic(method, a, b, counts);
-      if (method == 4) {
-        expected = std::fabs(double(test_.SignalA[j]) / test_.SignalB[j] - double(self_.SignalA[j]) / self_.SignalB[j]);
-      }
-      if (method == 5) expected = 10 * std::fabs(pt - pr);
-      if (method == 6) expected = qova::analysis::ContingencyStatistic(pt, pr, counts);
-      ASSERT_NEAR(analyzed.LogRatio[i], expected, 1e-4 * (1 + std::fabs(expected))) << "SNP " << i;
-    }
-  }
-}
-
-TEST_F(AssociationTest, BalancedRatiosAndEqualFractionsGiveZero) {
-  const std::int32_t i = 100;
-  normalized_.LogRatioA[i] = 0.0f;
-  normalized_.LogRatioB[i] = 0.0f;
-  EXPECT_EQ(Statistic(3).LogRatio[i], 0.0f);
-  // The test's fractions as the reference's: method 5 gives 0.
-  test_.SignalA[Row(i)] = 2 * self_.SignalA[Row(i)];
-  test_.SignalB[Row(i)] = 2 * self_.SignalB[Row(i)];
-  EXPECT_EQ(Statistic(5).LogRatio[i], 0.0f);
-  // Fractions 0.5 and 0.4 give 1.
-  test_.SignalA[Row(i)] = 500;
-  test_.SignalB[Row(i)] = 500;
-  self_.SignalA[Row(i)] = 400;
-  self_.SignalB[Row(i)] = 600;
-  self_.StoreFile(ArrayFolder() + self_.Header.SampleName + ".CFH");
-  EXPECT_NEAR(Statistic(5).LogRatio[i], 1.0f, 1e-6);
-}
-
 TEST_F(AssociationTest, ScaledMethodsWeighAlleleBByTheReferencesBalance) {
   const qova::analysis::SampleCounts counts{kP, kQ};
   std::vector<CArrayData> references;
@@ -198,15 +153,6 @@ TEST_F(AssociationTest, MissingReferencesLeaveTheNormalisedRatios) {
     if (std::string(c.logLine).empty()) continue;
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.back(), c.logLine);
-  }
-}
-
-TEST_F(AssociationTest, UnknownMethodChangesNothing) {
-  for (int method : {-1, 9}) {
-    int result = -1;
-    const CAnalyzedData analyzed = Statistic(method, &result);
-    EXPECT_EQ(result, 0);
-    EXPECT_EQ(analyzed.LogRatio, normalized_.LogRatio);
   }
 }
 
