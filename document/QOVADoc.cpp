@@ -219,7 +219,10 @@ void CQOVADoc::OnStoreBasicData() {
       "\nreplacing the tables there?";
   if (AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
 
-  platform::CreateFolders(folder);
+  if (!platform::CreateFolders(folder)) {
+    AfxMessageBox("The folder " + folder + " cannot be created; no annotation table was written.", MB_ICONEXCLAMATION);
+    return;
+  }
   std::vector<std::string> notLoaded;
   for (const AnnotationFileToWrite& file : kAnnotationFilesToWrite) {
     const char* name = qova::kArrayFamilies[file.family].annotationFile;

@@ -42,8 +42,8 @@ class SampleFolderTest : public TempHomeTest {
     setting.DefaultDataFolder = Root() + "Cel/";
     setting.DefaultLibraryFolder = Root() + "Library/";
     setting.DefaultOutputFolder = Root() + "Output/";
-    platform::CreateFolders(ArrayFolder());
-    platform::CreateFolders(ResultFolder());
+    EXPECT_TRUE(platform::CreateFolders(ArrayFolder()));
+    EXPECT_TRUE(platform::CreateFolders(ResultFolder()));
     global_.Cytoband->LoadFrom(global_.DataFolder());
     const std::int32_t rows = qova::kArrayFamilies[kSmallFamily].snpCount;
     global_.BasicData[kSmallFamily].Allocate(rows, 0);
@@ -99,7 +99,7 @@ class SampleFolderTest : public TempHomeTest {
 
   [[nodiscard]] static std::string Bytes(const std::string& path) {
     std::string bytes;
-    platform::ReadWholeFile(path, bytes);
+    EXPECT_TRUE(platform::ReadWholeFile(path, bytes)) << path;
     return bytes;
   }
 

@@ -15,48 +15,6 @@ using platform::ui::DialogDriver;
 
 class DocumentFrameTest : public DocumentTest {};
 
-TEST_F(DocumentFrameTest, ANewDocumentIsCleanWithFullSizeSamplesAndTheFolders) {
-  EXPECT_EQ(Doc().Status, kStatusClean);
-  EXPECT_EQ(Doc().Integration, nullptr);
-  EXPECT_TRUE(Doc().DisplayList.empty());
-  EXPECT_TRUE(Doc().LoadedResults.empty());
-  EXPECT_EQ(Doc().ArrayData.Capacity(), 540000);
-  for (const auto* array : {&Doc().AnalyzedData.LogRatio, &Doc().AnalyzedData.LogRatioA, &Doc().AnalyzedData.LohLikelihood}) {
-    EXPECT_EQ(array->size(), 540000u);
-  }
-  EXPECT_EQ(Doc().ArrayDataFolder, ArrayFolder());
-  EXPECT_EQ(Doc().AnalysisResultFolder, ResultFolder());
-  EXPECT_EQ(Doc().DataFolder, Root() + "Cel/");
-  EXPECT_EQ(Doc().LibraryFolder, Root() + "Library/");
-  EXPECT_EQ(Doc().OutputFolder, Root() + "Output/");
-  EXPECT_EQ(Doc().StartFolder, Root());
-  EXPECT_EQ(Doc().BasicData, global_.BasicData.get());
-  EXPECT_EQ(Doc().SnpCount[12], 500446);
-  EXPECT_EQ(Doc().ChromosomeStarts[3][1], 57244);
-  EXPECT_EQ(Doc().LastXSnpIndex[0], 11343);
-  EXPECT_EQ(Doc().OnNewDocument(), TRUE);
-
-  // The folders are copied once: later settings reach only later documents.
-  Setting().DefaultArrayDataFolder = Root() + "Elsewhere/";
-  EXPECT_EQ(Doc().ArrayDataFolder, ArrayFolder());
-  EXPECT_EQ(CQOVADoc().ArrayDataFolder, Root() + "Elsewhere/");
-}
-
-TEST_F(DocumentFrameTest, ArrayTypeLookupsCompareNamesExactly) {
-  const std::map<std::string, std::pair<int, int>> expected = {
-      {"Mapping50K_Hind240", {2, 2}}, {"Mapping50K_Xba240", {3, 2}},   {"Mapping50K_Hind+Xba", {4, 2}},
-      {"Mendel_Sty", {5, 3}},         {"Mendel_Nsp", {6, 3}},          {"Mendel_Sty+Nsp", {7, 3}},
-      {"Mapping10K_Xba131", {0, 0}},  {"Mapping10K_Xba142", {1, 1}},   {"Mapping250K_Sty", {8, 4}},
-      {"Mapping250K_Nsp", {9, 4}},    {"Mapping250K_Sty+Nsp", {10, 4}}, {"Agilent244K", {11, 5}},
-      {"GenomeWideSNP_5", {12, 6}},   {"mendel_sty+nsp", {0, 0}},      {"", {0, 0}},
-      {"Mendel_Sty+Nsp ", {0, 0}},
-  };
-  for (const auto& [name, indexes] : expected) {
-    EXPECT_EQ(Doc().ArrayTypeIndex(name), indexes.first) << name;
-    EXPECT_EQ(Doc().ArrayClassIndex(name), indexes.second) << name;
-  }
-}
-
 constexpr UINT kAnalysisCommands[] = {cmd::kManualSelection, cmd::kAutomaticSelection, cmd::kSelectOnlySelfRef,
                                       cmd::kSelfAnalysis, cmd::kReanalysis};
 
@@ -204,38 +162,6 @@ TEST_F(DocumentFrameTest, TheAssociationEntryKeepsTheSampleNameAndSaysWhenItIsMi
   EXPECT_TRUE(Exists(ResultPath("Test01.CFS")));
 }
 
-// Stores reach the documents that show the same sample: an extracted sample
-// only those in "Analysis", a result also those in "Single" with the same kind.
-TEST_F(DocumentFrameTest, StoresRefreshTheDocumentsThatShowTheSample) {
-  WriteStudy(1, true);
-  Doc().RunSampleAction("Test01", kActionSelfAnalysis);
-  ASSERT_EQ(Doc().Status, kStatusAnalysis);
-  CQOVADoc single;
-  single.RunSampleAction("Test01", kActionSelfAnalysis);
-  single.Status = kStatusSingle;
-
-  CArrayData sample = LoadSample("Test01");
-  sample.Header.Attribute1 = "changed";
-  sample.SignalA[5] = 12345.0f;
-  sample.StoreFile(SamplePath("Test01"));
-  EXPECT_EQ(Doc().ArrayData.Header.Attribute1, "changed");
-  EXPECT_EQ(Doc().ArrayData.SignalA[5], 12345.0f);
-  EXPECT_EQ(single.ArrayData.Header.Attribute1, "");
-
-  CAnalyzedData result;
-  result.LoadFileAllocating(ResultPath("Test01.CFS"));
-  result.LogRatio[7] = 9.5f;
-  result.StoreFile(ResultPath("Test01.CFS"));
-  EXPECT_EQ(Doc().AnalyzedData.LogRatio[7], 9.5f);
-  EXPECT_EQ(single.AnalyzedData.LogRatio[7], 9.5f);
-  // A non-self result of the same sample reaches neither.
-  CAnalyzedData nonSelf(LoadSample("Test01"), AnalysisKind::NonSelf);
-  nonSelf.LogRatio[7] = -3.0f;
-  nonSelf.StoreFile(ResultPath("Test01.CFN"));
-  EXPECT_EQ(Doc().AnalyzedData.LogRatio[7], 9.5f);
-  EXPECT_EQ(single.AnalyzedData.LogRatio[7], 9.5f);
-}
-
 TEST_F(DocumentFrameTest, UpdatingAllFilesRewritesEverySampleAndAnalysesTheTests) {
   WriteStudy(2, true);
   messages_.QueueAnswer(IDCANCEL);
@@ -296,6 +222,15 @@ TEST_F(AnnotationStoreTest, NoWritesWithoutConfirmationAndNoEmptyTables) {
   EXPECT_FALSE(Exists(Root() + "installed/data/BasicData100K.dtt"));
   ASSERT_EQ(Messages().size(), 2u);
   EXPECT_NE(Messages()[1].find("BasicData100K.dtt"), std::string::npos);
+
+  // A data folder that cannot be made is said so, and nothing is written.
+  ASSERT_TRUE(platform::WriteWholeFile(Root() + "blocked", "a file where the start folder should be"));
+  Setting().StartFolder = Root() + "blocked/";
+  messages_.Clear();
+  messages_.QueueAnswer(IDYES);
+  Run(cmd::kStoreBasicData);
+  ASSERT_EQ(Messages().size(), 2u);
+  EXPECT_NE(Messages()[1].find("cannot be created"), std::string::npos) << Messages()[1];
 }
 
 }  // namespace

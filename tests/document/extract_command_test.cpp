@@ -117,15 +117,5 @@ TEST_F(ExtractCommandTest, FailuresOfALongerRunWaitForOneSummary) {
   EXPECT_FALSE(Exists(SamplePath("C")));
 }
 
-TEST_F(ExtractCommandTest, ExtractSampleTellsItsFailure) {
-  WriteArrays("A");
-  Doc().ExtractSample("A.CHP", kExtractPairedTest, "N$1.CHP");
-  Doc().ExtractSample("Z.CHP", kExtractUnpairedTest, "");
-  EXPECT_EQ(Messages(), (Items{"The sample name \"N$1\" cannot be used: it holds \"$\", a tab or a path separator",
-                               "Cel file not found\nCel file name should not be modified"}));
-  Doc().ExtractSample("A.CHP", kExtractUnpairedReference, "");
-  EXPECT_EQ(LoadSample("A").Header.IsTest, 0);
-}
-
 }  // namespace
 }  // namespace qova::test

@@ -20,7 +20,7 @@ class ExtractDialogTest : public DocumentTest {
  protected:
   ExtractDialogTest() {
     platform::SetClock([]() -> std::int64_t { return kNow; });
-    platform::CreateFolders(DataFolder());
+    EXPECT_TRUE(platform::CreateFolders(DataFolder()));
   }
   ~ExtractDialogTest() override { platform::SetClock(nullptr); }
 
@@ -298,42 +298,6 @@ TEST_F(ExtractDialogTest, ImportRefusesUnequalPairsAndACancelledChoiceImportsNot
   EXPECT_EQ(fileDialogs, 1);
   EXPECT_EQ(Messages(), Items{"Tests and References Are Not Paired"});
   EXPECT_EQ(pairedTests, Items{"T1.CHP"});
-}
-
-TEST_F(ExtractDialogTest, CalendarHandsBackThePickedDayAtMidnight) {
-  PickOnNextCalendar(19);
-  CCalendar calendar;
-  ASSERT_EQ(calendar.DoModal(), IDOK);
-  EXPECT_EQ(calendar.SelectedDate.wYear, 2008);
-  EXPECT_EQ(calendar.SelectedDate.wMonth, 3);
-  EXPECT_EQ(calendar.SelectedDate.wDay, 19);
-  EXPECT_EQ(calendar.SelectedDate.wHour, 0);
-  EXPECT_EQ(calendar.SelectedDate.wMinute, 0);
-  EXPECT_EQ(calendar.SelectedDate.wSecond, 0);
-  EXPECT_EQ(calendar.SelectedDate.wMilliseconds, 0);
-}
-
-TEST_F(ExtractDialogTest, CancelledCalendarChangesNoDate) {
-  Touch("A.CHP");
-  Ui().OnDialog(kCalendarDialog, [](DialogDriver& d) {
-    SYSTEMTIME date;
-    date.wYear = 1999;
-    date.wMonth = 1;
-    date.wDay = 2;
-    d.PickDate(kCalendarMonth, date).Cancel();
-  });
-  std::string shown;
-  Run([&](DialogDriver& d) {
-    d.Click(kExtractSetFromDate);
-    shown = d.Text(kExtractFromDate);
-    d.Cancel();
-  });
-  EXPECT_EQ(shown, "2008/ 3/ 4");
-  EXPECT_EQ(dialog_->FromDate.wYear, 2008);
-
-  CCalendar calendar;
-  ASSERT_EQ(calendar.DoModal(), IDCANCEL);
-  EXPECT_EQ(calendar.SelectedDate.wYear, 0);
 }
 
 }  // namespace

@@ -97,15 +97,6 @@ TEST_F(ExtractRunTest, ProgressShowsOneThenTheShareDoneBeforeEachItem) {
   EXPECT_EQ(progress.events, expected);
 }
 
-TEST_F(ExtractRunTest, EmptyListsExtractNothing) {
-  RecordingProgress progress;
-  const ExtractionRunResult result = Run({}, progress);
-  EXPECT_TRUE(extracted_.empty());
-  EXPECT_EQ(progress.events, (std::vector<std::string>{"pos 1", "pos 1", "pos 1"}));
-  EXPECT_FALSE(result.Cancelled);
-  EXPECT_EQ(result.FailureSummary(), "");
-}
-
 TEST_F(ExtractRunTest, CancelLetsTheCurrentItemFinishAndStartsNoOther) {
   struct Case {
     int cancelAfter;
@@ -157,14 +148,6 @@ TEST_F(ExtractRunTest, UnequalPairListsRunOnlyTheirCommonPart) {
   ASSERT_EQ(extracted_.size(), 2u);
   EXPECT_EQ(extracted_[0].file, "N1.CHP");
   EXPECT_EQ(extracted_[1].file, "T1.CHP");
-}
-
-TEST(ExtractionPercentTest, IntegerShareClampedToAHundred) {
-  EXPECT_EQ(ExtractionPercent(0, 3), 0);
-  EXPECT_EQ(ExtractionPercent(1, 3), 33);
-  EXPECT_EQ(ExtractionPercent(2, 3), 66);
-  EXPECT_EQ(ExtractionPercent(5, 3), 100);
-  EXPECT_EQ(ExtractionPercent(0, 0), 0);
 }
 
 }  // namespace

@@ -140,19 +140,6 @@ TEST_F(ExtractSampleTest, SampleNamesDropTheExtensionAndTheAlgorithmSuffix) {
   for (const Case& c : kCases) EXPECT_EQ(SampleNameOfChpFile(c.file), c.name) << c.file;
 }
 
-TEST_F(ExtractSampleTest, AlgorithmSuffixOfTheChpNameLeadsToThePlainCelAndOutput) {
-  const ArrayDesign design("Mapping10K_Xba131", 3, SmallLayout(20));
-  WriteLibrary(design);
-  arraygen::SampleFileOptions options;
-  options.ChpSuffix = ".brlmm-p.CHP";
-  const arraygen::SampleFiles files = WriteSample(design, MakeSample("Mapping10K_Xba131", "S01"), options);
-  EXPECT_EQ(files.CelFile, "S01.CEL");
-  const ExtractionResult result = Extract("S01.brlmm-p.CHP");
-  ASSERT_TRUE(result.Stored) << result.Message;
-  EXPECT_EQ(result.OutputPath, OutputPath("S01"));
-  EXPECT_TRUE(platform::FileExists(OutputPath("S01")));
-}
-
 TEST_F(ExtractSampleTest, PairedSamplesNameEachOtherAsSelfReference) {
   const ArrayDesign design("Mapping10K_Xba131", 3, SmallLayout(20));
   WriteLibrary(design);
@@ -220,10 +207,14 @@ TEST_F(ExtractFailureTest, CelFileNoReaderTakesIsReportedByName) {
   ExpectRefused("The CEL file F1.CEL cannot be read");
 }
 
-TEST_F(ExtractFailureTest, TruncatedCelFileIsReportedByName) {
+TEST_F(ExtractFailureTest, TruncatedCelFileIsReportedByNameAndPlace) {
   const std::string bytes = qova::test::FileBytes(DataPath("F1.CEL"));
   ASSERT_TRUE(arraywriters::WriteBytes(DataPath("F1.CEL"), bytes.substr(0, bytes.size() / 2)));
-  ExpectRefused("The CEL file F1.CEL cannot be read");
+  const ExtractionResult result = Extract("F1.CHP");
+  EXPECT_FALSE(result.Stored);
+  EXPECT_TRUE(result.Message.starts_with("The CEL file F1.CEL cannot be read: the cell table at offset ")) << result.Message;
+  EXPECT_NE(result.Message.find(" runs past the end of the file ("), std::string::npos) << result.Message;
+  EXPECT_EQ(qova::test::FileBytes(OutputPath("F1")), "old contents");
 }
 
 TEST_F(ExtractFailureTest, MissingOrUnreadableChpFileHasNoCalls) {
@@ -281,20 +272,28 @@ TEST_F(ExtractFailureTest, ChpWithFewerResultsThanTheLibraryIsRefused) {
 }
 
 TEST_F(ExtractFailureTest, LibraryCellOutsideTheCelFileIsRefused) {
-  // A scan of a smaller array than the library file describes.
-  arraywriters::CelArray cel = design_.MakeCel(MakeSample("Mapping10K_Xba131", "F1"));
-  const int cols = cel.cols, rows = cel.rows / 2;
-  cel.rows = rows;
-  cel.cells.resize(static_cast<std::size_t>(cols) * rows);
-  ASSERT_TRUE(arraywriters::SaveCelFile(DataPath("F1.CEL"), arraywriters::CelForm::kGeneric, cel));
-  const ExtractionResult result = Extract("F1.CHP");
-  EXPECT_FALSE(result.Stored);
-  EXPECT_TRUE(result.Message.starts_with("The library file Mapping10K_Xba131.CDF names the cell (")) << result.Message;
-  EXPECT_NE(result.Message.find("outside the CEL file F1.CEL of " + std::to_string(cols) + " x " +
-                                std::to_string(rows) + " cells"),
-            std::string::npos)
-      << result.Message;
-  EXPECT_EQ(qova::test::FileBytes(OutputPath("F1")), "old contents");
+  // Scans of smaller arrays than the library file describes: half the rows,
+  // or one column fewer, so that the library's last column lies just outside.
+  const arraywriters::CelArray full = design_.MakeCel(MakeSample("Mapping10K_Xba131", "F1"));
+  for (auto [cols, rows] : {std::pair{full.cols, full.rows / 2}, std::pair{full.cols - 1, full.rows}}) {
+    SCOPED_TRACE(std::to_string(cols) + " x " + std::to_string(rows));
+    arraywriters::CelArray cel = full;
+    cel.cols = cols;
+    cel.rows = rows;
+    cel.cells.clear();
+    for (int y = 0; y < rows; ++y) {
+      for (int x = 0; x < cols; ++x) cel.cells.push_back(full.cells[std::size_t(y) * std::size_t(full.cols) + x]);
+    }
+    ASSERT_TRUE(arraywriters::SaveCelFile(DataPath("F1.CEL"), arraywriters::CelForm::kGeneric, cel));
+    const ExtractionResult result = Extract("F1.CHP");
+    EXPECT_FALSE(result.Stored);
+    EXPECT_TRUE(result.Message.starts_with("The library file Mapping10K_Xba131.CDF names the cell (")) << result.Message;
+    EXPECT_NE(result.Message.find("outside the CEL file F1.CEL of " + std::to_string(cols) + " x " +
+                                  std::to_string(rows) + " cells"),
+              std::string::npos)
+        << result.Message;
+    EXPECT_EQ(qova::test::FileBytes(OutputPath("F1")), "old contents");
+  }
 }
 
 TEST_F(ExtractFailureTest, NamesThatWouldBreakListsOrPathsAreRefused) {

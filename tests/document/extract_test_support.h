@@ -21,9 +21,9 @@ class ExtractionTest : public TempHomeTest {
     folders_.DataFolder = Path("Data/");
     folders_.LibraryFolder = Path("Library/");
     folders_.ArrayDataFolder = Path("ArrayData/");
-    platform::CreateFolders(folders_.DataFolder);
-    platform::CreateFolders(folders_.LibraryFolder);
-    platform::CreateFolders(folders_.ArrayDataFolder);
+    EXPECT_TRUE(platform::CreateFolders(folders_.DataFolder));
+    EXPECT_TRUE(platform::CreateFolders(folders_.LibraryFolder));
+    EXPECT_TRUE(platform::CreateFolders(folders_.ArrayDataFolder));
     // Stores stamp the save time: a fixed clock makes files comparable.
     platform::SetClock([]() -> std::int64_t { return 1'200'000'000; });
   }

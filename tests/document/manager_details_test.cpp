@@ -70,51 +70,6 @@ TEST_F(ManagerDetailsTest, ThePanelShowsTheSelectedHeader) {
   EXPECT_EQ(alone[ids::kAttribute[3]], "");
 }
 
-TEST_F(ManagerDetailsTest, AShortReferenceListShowsEmptyLinesAndAHugeCountStaysBounded) {
-  WriteListed("short", [](SampleHeader& h) {
-    h.NonSelfReferenceCount = 3;
-    h.NonSelfReferences = "$0.5$$RefA$0.7$";
-  });
-  WriteListed("huge", [](SampleHeader& h) {
-    h.NonSelfReferenceCount = 2000000000;
-    h.NonSelfReferences = "0.5$RefA$";
-  });
-  std::string scores, names, hugeNames;
-  WithSelected("short", [&](DialogDriver& d) {
-    scores = d.Text(ids::kReferenceScores);
-    names = d.Text(ids::kReferenceNames);
-    d.Select(ids::kSampleList, "huge");
-    hugeNames = d.Text(ids::kReferenceNames);
-  });
-  EXPECT_EQ(scores, "0.5\r\n0.7\r\n\r\n");
-  EXPECT_EQ(names, "RefA\r\n\r\n\r\n");
-  EXPECT_EQ(hugeNames.rfind("RefA\r\n\r\n", 0), 0u);
-  EXPECT_LT(hugeNames.size(), 100000u);
-}
-
-TEST_F(ManagerDetailsTest, SexRadiosFollowTheHeader) {
-  struct SexCase {
-    const char* sex;
-    bool male, female, notDetermined;
-  };
-  const SexCase cases[] = {{"M", true, false, false}, {"F", false, true, false}, {"", false, false, true}};
-  for (const SexCase& c : cases) WriteListed(std::string("sex") + (*c.sex ? c.sex : "none"), [&](SampleHeader& h) {
-      h.Sex = c.sex;
-    });
-  WriteListed("odd", [](SampleHeader& h) { h.Sex = "unknown"; });
-  WithSelected("sexM", [&](DialogDriver& d) {
-    for (const SexCase& c : cases) {
-      d.Select(ids::kSampleList, std::string("sex") + (*c.sex ? c.sex : "none"));
-      EXPECT_EQ(d.IsChecked(ids::kMale), c.male) << c.sex;
-      EXPECT_EQ(d.IsChecked(ids::kFemale), c.female) << c.sex;
-      EXPECT_EQ(d.IsChecked(ids::kSexNotDetermined), c.notDetermined) << c.sex;
-    }
-    // Another value leaves the radios as they were.
-    d.Select(ids::kSampleList, "odd");
-    EXPECT_TRUE(d.IsChecked(ids::kSexNotDetermined));
-  });
-}
-
 struct EnableCase {
   const char* what;
   int isPaired, isTest, references, candidates;
@@ -312,17 +267,6 @@ TEST_F(ManagerDetailsTest, ACaseVariantIsStoredButNotAddedToTheList) {
   });
   EXPECT_EQ(LoadSample("T2").Header.Attribute5, "lung");
   EXPECT_EQ(items, (std::vector<std::string>{"", "Lung"}));
-}
-
-// A disabled transfer box belongs to a sample without a self analysis: its
-// check, left from another sample, transfers nothing.
-TEST_F(ManagerDetailsTest, ADisabledTransferBoxTransfersNothing) {
-  WriteListed("paired", [](SampleHeader& h) { h.IsPaired = 1; h.SelfBaseRange = {5, 50, 1, 2}; });
-  WriteListed("alone", [](SampleHeader& h) { h.NonSelfBaseRange = {10, 900, 1, 2}; h.SelfBaseRange = {5, 50, 1, 2}; });
-  WithSelected("paired", [](DialogDriver& d) {
-    d.SetCheck(ids::kTransferDiploidRegion, true).Select(ids::kSampleList, "alone").Click(ids::kRefresh);
-  });
-  EXPECT_EQ(LoadSample("alone").Header.NonSelfBaseRange, (std::array<std::int32_t, 4>{10, 900, 1, 2}));
 }
 
 void FailBeforeRename(platform::AtomicStage stage, const std::string&) {

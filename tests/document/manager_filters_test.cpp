@@ -56,7 +56,6 @@ INSTANTIATE_TEST_SUITE_P(
                    [](SampleHeader& h) { h.IsTest = 0; }, true},
         FilterCase{"Ref keeps flag 2", [](SampleFilter& f) { f.TestOrRef = Kind::Reference; },
                    [](SampleHeader& h) { h.IsTest = 2; }, true},
-        FilterCase{"attribute", [](SampleFilter& f) { f.Attributes[0] = "lung"; }, {}, true},
         FilterCase{"attribute in another case", [](SampleFilter& f) { f.Attributes[0] = "Lung"; }, {}, false},
         FilterCase{"empty attribute wanted", [](SampleFilter& f) { f.Attributes[4] = ""; }, {}, true},
         FilterCase{"one of two fails",
@@ -65,6 +64,21 @@ INSTANTIATE_TEST_SUITE_P(
                      f.TestOrRef = Kind::Reference;
                    },
                    {}, false}));
+
+// Each of the five attribute filters alone keeps the samples with its value
+// and drops every other one.
+TEST(SampleFilterAttributes, EachFilterAloneExcludesExactlyTheOtherValues) {
+  for (int k = 0; k < kSampleAttributeCount; ++k) {
+    SCOPED_TRACE("attribute " + std::to_string(k + 1));
+    SampleFilter filter;
+    filter.Attributes[std::size_t(k)] = "lung";
+    for (int other = 0; other < kSampleAttributeCount; ++other) {
+      SampleHeader header;
+      AttributeOf(header, other) = "lung";
+      EXPECT_EQ(filter.Passes(header), other == k) << "value in attribute " << other + 1;
+    }
+  }
+}
 
 class ManagerFilterTest : public ManagerTest {
  protected:
@@ -176,32 +190,6 @@ TEST_F(ManagerFilterTest, ARememberedValueSelectsTheFirstItemBeginningWithItIgno
   });
   EXPECT_EQ(shown, "Mapping10K_Xba142");
   EXPECT_EQ(names, std::vector<std::string>{"s42"});
-}
-
-// A checked filter whose drop-down has nothing selected has no value to
-// compare with and filters nothing; closing leaves its remembered state alone.
-TEST_F(ManagerFilterTest, AFilterWithoutSelectionIsInertAndKeepsItsRememberedState) {
-  WriteFour();
-  AsLaterOpening();
-  Cache().UseTestOrRef = false;
-  Cache().UseAttribute[0] = true;
-  Cache().AttributeChoice[0] = "zzz";
-  Cache().UseAttribute[1] = true;
-  Cache().AttributeChoice[1] = "";
-  std::vector<std::string> names;
-  int selected = 0;
-  OpenManager([&](DialogDriver& d) {
-    names = d.Items(ids::kSampleList);
-    selected = d.CurSel(ids::kAttributeFilter[0]);
-    d.SetCheck(ids::kUseAttribute[0], false).SetCheck(ids::kUseAttribute[1], false);
-  });
-  EXPECT_EQ(selected, CB_ERR);
-  EXPECT_EQ(names, (std::vector<std::string>{"s1", "s2", "s3", "s4"}));
-  EXPECT_TRUE(Cache().UseAttribute[0]);
-  EXPECT_EQ(Cache().AttributeChoice[0], "zzz");
-  // An empty remembered text begins every item: the first one was selected, so
-  // this filter's new state was remembered.
-  EXPECT_FALSE(Cache().UseAttribute[1]);
 }
 
 }  // namespace

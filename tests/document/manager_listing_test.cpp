@@ -37,13 +37,6 @@ TEST_F(ManagerListingTest, FirstOpeningListsTestSamplesOnlyInScanOrder) {
   EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(ManagerListingTest, ListShowsHeaderNamesAndDuplicatesTwice) {
-  WriteListed("one", [](SampleHeader& h) { h.SampleName = "same"; });
-  WriteListed("two", [](SampleHeader& h) { h.SampleName = "same"; });
-  WriteListed("three", [](SampleHeader& h) { h.SampleName = "other"; });
-  EXPECT_EQ(ListedNames(), (std::vector<std::string>{"same", "other", "same"}));
-}
-
 TEST_F(ManagerListingTest, DropDownsShowSortedValuesAndPanelCaptions) {
   WriteListed("s1", [](SampleHeader& h) { h.Attribute1 = "lung"; h.Attribute3 = "x"; });
   WriteListed("s2", [](SampleHeader& h) { h.Attribute1 = "Colon"; });

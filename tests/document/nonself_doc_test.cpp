@@ -91,16 +91,6 @@ TEST_F(NonSelfAnalysisTest, NoReferencesGiveNoFileALogLineAndAMessage) {
   EXPECT_EQ(Doc().ArrayData.Header.SampleName, "");
 }
 
-TEST_F(NonSelfAnalysisTest, AQuietFailureOnlyLogs) {
-  WriteStudy(2, false);
-  ASSERT_TRUE(platform::RemoveFile(SamplePath("Ref02")));
-  CArrayData sample = LoadSample("Test01");
-  EXPECT_EQ(Doc().NonSelfAnalysis(&sample, TRUE), CQOVADoc::kFailed);
-  EXPECT_TRUE(Messages().empty());
-  EXPECT_EQ(ErrorLogLines(), std::vector<std::string>{"The reference file does not exist for test sample Test01"});
-  EXPECT_FALSE(Exists(ResultPath("Test01.CFN")));
-}
-
 TEST_F(NonSelfAnalysisTest, AFailureKeepsTheShownSampleAndResult) {
   WriteStudy(2, true);
   Doc().RunSampleAction("Test01", kActionNonSelfAnalysis);
@@ -110,18 +100,6 @@ TEST_F(NonSelfAnalysisTest, AFailureKeepsTheShownSampleAndResult) {
   EXPECT_EQ(Doc().Status, kStatusAnalysis);
   EXPECT_EQ(Doc().ArrayData.Header.SampleName, "Test01");
   EXPECT_EQ(Doc().AnalyzedData.Header.SampleName, "Test01");
-}
-
-// The analysis assumes its own heterozygosity; the table every other analysis
-// and view reads keeps the annotation's values.
-TEST_F(NonSelfAnalysisTest, TheSharedAnnotationTableIsUnchanged) {
-  WriteStudy(2, false);
-  const CBasicData before = Annotation();
-  Doc().RunSampleAction("Test01", kActionNonSelfAnalysis);
-  ASSERT_TRUE(Exists(ResultPath("Test01.CFN")));
-  EXPECT_EQ(Annotation().Heterozygosity, before.Heterozygosity);
-  EXPECT_EQ(Annotation().FragmentLength, before.FragmentLength);
-  EXPECT_EQ(Annotation().GcContent, before.GcContent);
 }
 
 TEST_F(NonSelfAnalysisTest, AnAnnotationTableThatIsNotLoadedIsReported) {

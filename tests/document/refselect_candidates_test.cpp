@@ -189,12 +189,6 @@ TEST_F(CandidateSearchTest, RanksEveryReferenceOfTheFolderByScore) {
   EXPECT_EQ(NamesOf(search.Ranking), (std::vector<std::string>{"Ref02", "Test01N", "Ref01", "Ref03"}));
 }
 
-TEST_F(CandidateSearchTest, EqualScoresKeepTheFolderOrder) {
-  WriteStudy(3, false);
-  const CandidateSearch search = FindCandidates(FilterFor("Test01"), Folder(), ScoresOf({}));
-  EXPECT_EQ(NamesOf(search.Ranking), (std::vector<std::string>{"Ref01", "Ref02", "Ref03"}));
-}
-
 TEST_F(CandidateSearchTest, UnreadableOrUnscorableCandidatesAreSkippedAndNamed) {
   WriteStudy(2, false);
   ASSERT_TRUE(platform::WriteWholeFile(SamplePath("Broken"), "not a sample"));

@@ -58,17 +58,6 @@ TEST_F(ReferenceDialogTest, CheckListStaysOpenUntilSomethingIsChecked) {
   EXPECT_EQ(dialog.SelectedFlags, (std::vector<BYTE>{0, 0, 1}));
 }
 
-TEST_F(ReferenceDialogTest, AnEmptyCheckListCanOnlyBeCancelled) {
-  Ui().OnDialog(kRefSelectDialog, [&](DialogDriver& d) {
-    d.Ok();
-    d.Cancel();
-  });
-  CRefSelect dialog;
-  dialog.SetCandidates({});
-  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-  EXPECT_EQ(Messages(), std::vector<std::string>{"Select samples"});
-}
-
 TEST_F(ReferenceDialogTest, ChooserListsReferenceSamplesOfTheTypeSorted) {
   WriteSampleOf("Zeta", false);
   WriteSampleOf("alpha", false);

@@ -116,29 +116,6 @@ TEST_F(ReferenceChoiceTest, AnUnreadableCandidateIsLeftOutAndLogged) {
   EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(ReferenceChoiceTest, EqualScoresStayInFolderOrder) {
-  WriteStudy(1, false);
-  CArrayData copy = LoadSample("Ref01");
-  copy.Header.SampleName = "Ref01b";
-  copy.StoreFile(SamplePath("Ref01b"));
-  Setting().MAXREF = 10;
-  CArrayData sample = LoadSample("Test01");
-  Doc().SelectNonSelfReferences(&sample, TRUE, FALSE, kReferenceFixedNumber, FALSE);
-  const std::string& list = sample.Header.NonSelfReferences;
-  EXPECT_LT(list.find("$Ref01$"), list.find("$Ref01b$")) << list;
-}
-
-TEST_F(ReferenceChoiceTest, TheSampleIndexRoadGivesTheSameChoice) {
-  WriteStudy(4, true);
-  Setting().MAXREF = 3;
-  CArrayData byFolder = LoadSample("Test01");
-  Doc().SelectNonSelfReferences(&byFolder, TRUE, FALSE, kReferenceFixedNumber, FALSE);
-  Setting().UseFileList = 1;
-  CArrayData byIndex = LoadSample("Test01");
-  Doc().SelectNonSelfReferences(&byIndex, TRUE, FALSE, kReferenceFixedNumber, FALSE);
-  EXPECT_EQ(byIndex.Header.NonSelfReferences, byFolder.Header.NonSelfReferences);
-}
-
 TEST_F(ReferenceChoiceTest, ManualChoiceWritesTheCheckedNamesInRankingOrder) {
   WriteStudy(3, true);
   std::vector<std::string> lines;
@@ -169,17 +146,6 @@ TEST_F(ReferenceChoiceTest, CancelKeepsTheReferencesAndSkipsTheAnalysis) {
   EXPECT_EQ(Doc().Status, kStatusClean);
   EXPECT_TRUE(Messages().empty());
   EXPECT_TRUE(ErrorLogLines().empty());
-}
-
-TEST_F(ReferenceChoiceTest, CancelFromTheMenuKeepsTheShownSamplesReferences) {
-  WriteStudy(3, true);
-  Doc().RunSampleAction("Test01", kActionNonSelfAnalysis);
-  ASSERT_EQ(Doc().Status, kStatusAnalysis);
-  const SampleHeader shown = Doc().ArrayData.Header;
-  Ui().OnDialog(kRefSelectDialog, [](DialogDriver& d) { d.Cancel(); });
-  Run(qova::command::kManualSelection);
-  EXPECT_TRUE(ShowedDialog(kRefSelectDialog));
-  EXPECT_EQ(Doc().ArrayData.Header, shown);
 }
 
 TEST_F(ReferenceChoiceTest, SameSexManualChoiceListsOnlyThatSex) {

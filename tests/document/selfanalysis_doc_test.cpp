@@ -88,16 +88,6 @@ TEST_F(SelfAnalysisTest, AFailureKeepsTheShownSampleAndResult) {
   EXPECT_TRUE(std::equal(shown.begin(), shown.end(), Doc().AnalyzedData.LogRatio.begin()));
 }
 
-TEST_F(SelfAnalysisTest, QuietStoresButLeavesTheStatus) {
-  WriteStudyWithLoss();
-  CArrayData sample = LoadSample("Test01");
-  EXPECT_EQ(Doc().SelfAnalysis(&sample, TRUE), CQOVADoc::kSucceeded);
-  EXPECT_TRUE(Exists(ResultPath("Test01.CFS")));
-  EXPECT_EQ(Doc().Status, kStatusClean);
-  // The caller's sample gets the regions the analysis found.
-  EXPECT_EQ(sample.Markers, LoadSample("Test01").Markers);
-}
-
 // Re-analysis repeats the kind of the shown result.
 TEST_F(SelfAnalysisTest, ReanalysisFollowsTheSelfFlagOfTheShownResult) {
   WriteStudyWithLoss();
