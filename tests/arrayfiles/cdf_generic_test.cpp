@@ -98,32 +98,6 @@ TEST_F(CdfGenericTest, WrittenLayoutReadsBackWhole) {
   }
 }
 
-TEST_F(CdfGenericTest, IndexPastTheLastProbeSetIsNotFound) {
-  ReadImage(GenericCdfImage(HandLayout({HandSet("a", {1}, {1}), HandSet("b", {1}, {2}), HandSet("c", {1}, {3})})));
-  CDFProbeSetInformation set;
-  for (int i = 0; i < 3; ++i) {
-    data_.GetProbeSetInformation(i, set);
-    EXPECT_EQ(set.GetName(), StringUtils::NarrowToWide(std::string(1, char('a' + i))));
-    EXPECT_EQ(set.GetNumCells(), i + 1);
-  }
-  EXPECT_THROW(data_.GetProbeSetInformation(3, set), ge::ProbeSetNotFoundException);
-  EXPECT_THROW(data_.GetProbeSetInformation(-1, set), ge::ProbeSetNotFoundException);
-  EXPECT_THROW((void)data_.GetProbeSetName(-1), ge::ProbeSetNotFoundException);
-  EXPECT_THROW((void)data_.GetProbeSetName(3), ge::ProbeSetNotFoundException);
-}
-
-TEST_F(CdfGenericTest, ProbeSetsCanBeSkippedAndAskedAgain) {
-  const CdfLayout layout = SmallLayout();
-  ReadImage(GenericCdfImage(layout));
-  // Forward with gaps, backward, the same one twice: each gives its own probe set.
-  for (int i : {3, 7, 8, 2, 2, 0, 18, 1}) {
-    CDFProbeSetInformation set;
-    data_.GetProbeSetInformation(i, set);
-    EXPECT_EQ(StringUtils::WideToNarrow(set.GetName()), layout.probeSets[static_cast<std::size_t>(i)].name);
-    EXPECT_EQ(set.GetNumCells(), layout.probeSets[static_cast<std::size_t>(i)].TotalCells());
-  }
-}
-
 TEST_F(CdfGenericTest, ControlFileHasNoProbeSets) {
   ReadImage(GenericCdfImage(SmallLayout(), GenericCdfOptions{true, true, false}));
   EXPECT_TRUE(data_.IsControlFile());
@@ -142,20 +116,6 @@ TEST_F(CdfGenericTest, BlockNumbersAddUpOverTheProbeSet) {
   EXPECT_EQ(set.GetNumCells(), 10);
 }
 
-TEST_F(CdfGenericTest, HeaderWithoutParametersGivesEmptyValues) {
-  ReadImage(GenericCdfImage(SmallLayout(), GenericCdfOptions{false, true, true}));
-  EXPECT_EQ(data_.GetReferenceSequence(), "");
-  EXPECT_EQ(data_.GetProbeSetCount(), 0u);
-}
-
-TEST_F(CdfGenericTest, EightBitNamesReadLikeWideOnes) {
-  const CdfLayout layout = SmallLayout();
-  ReadImage(GenericCdfImage(layout, GenericCdfOptions{false, false, false}));
-  for (int i : {0, 5, 18}) {
-    EXPECT_EQ(StringUtils::WideToNarrow(data_.GetProbeSetName(i)), layout.probeSets[static_cast<std::size_t>(i)].name);
-  }
-}
-
 TEST_F(CdfGenericTest, ProbeSetWithoutBlocksHasNoGroups) {
   ReadImage(GenericCdfImage(HandLayout({HandSet("none", {}, {}), HandSet("one", {1}, {1})})));
   CDFProbeSetInformation set;
@@ -167,16 +127,6 @@ TEST_F(CdfGenericTest, ProbeSetWithoutBlocksHasNoGroups) {
   EXPECT_EQ(group.GetNumCells(), 0);
   data_.GetProbeSetInformation(1, set);
   EXPECT_EQ(set.GetNumGroups(), 1);
-}
-
-TEST_F(CdfGenericTest, ParameterOfAnotherTypeIsAMismatch) {
-  GenericFileSpec spec = GenericCdfSpec(HandLayout({HandSet("a", {1}, {2})}));
-  for (GenericParameterSpec& p : spec.groups[1].dataSets[0].parameters) {
-    if (p.name == u"Cells") p = Int32Parameter(u"Cells", 2);
-  }
-  ReadImage(GenericFileBytes(spec));
-  CDFProbeSetInformation set;
-  EXPECT_THROW(data_.GetProbeSetInformation(0, set), ge::ParameterMismatchException);
 }
 
 TEST_F(CdfGenericTest, CellCountIsBoundedByTheRows) {
@@ -208,31 +158,6 @@ TEST_F(CdfGenericTest, MissingIndexDataSetCannotBeOpened) {
   CDFProbeSetInformation set;
   data_.GetProbeSetInformation(0, set);
   EXPECT_EQ(StringUtils::WideToNarrow(set.GetName()), SmallLayout().probeSets[0].name);
-}
-
-TEST_F(CdfGenericTest, RecordsOutliveTheDataObject) {
-  const CdfLayout layout = SmallLayout();
-  CDFProbeSetInformation set;
-  CDFProbeGroupInformation group;
-  {
-    CDFData data;
-    CDFFileReader().Read(WriteFile("lib.cdf", GenericCdfImage(layout)), data);
-    data.GetProbeSetInformation(0, set);
-    ASSERT_TRUE(set.GetGroupInformation(0, group));
-    data.Clear();
-  }
-  CDFProbeInformation cell;
-  ASSERT_TRUE(group.GetCell(1, cell));
-  EXPECT_EQ(cell.GetX(), layout.probeSets[0].blocks[0].cells[1].x);
-  // The probe set still hands out its other group.
-  ASSERT_TRUE(set.GetGroupInformation(1, group));
-  EXPECT_EQ(group.GetNumCells(), static_cast<int>(layout.probeSets[0].blocks[1].cells.size()));
-}
-
-TEST_F(CdfGenericTest, NothingReadRefusesProbeSets) {
-  CDFProbeSetInformation set;
-  EXPECT_THROW(data_.GetProbeSetInformation(0, set), ge::GenericException);
-  EXPECT_THROW((void)data_.GetProbeSetName(0), ge::GenericException);
 }
 
 TEST_F(CdfGenericTest, MissingOrForeignFilesRaise) {

@@ -200,23 +200,6 @@ TEST_F(CdfLegacyTextTest, GenotypingUnitsTakeExtraLinesByVersion) {
   EXPECT_EQ(CellXs(set), std::vector<int>{1});
 }
 
-TEST_F(CdfLegacyTextTest, ZeroQCUnitsStillTakesTheReferenceLine) {
-  ASSERT_TRUE(ReadText(Head("GC2.0", 0, "NumQCUnits=0\nChipReference=ACGT=TT\n"))) << file_.GetError();
-  EXPECT_EQ(file_.GetHeader().GetNumQCProbeSets(), 0);
-  EXPECT_EQ(file_.GetHeader().GetReference(), "ACGT=TT");
-}
-
-TEST_F(CdfLegacyTextTest, ReferenceLineMayBeLongerThanOtherLines) {
-  const std::string reference(20000, 'G');
-  ASSERT_TRUE(ReadText(Head("GC2.0", 0, "NumQCUnits=0\nChipReference=" + reference + "\n"))) << file_.GetError();
-  EXPECT_EQ(file_.GetHeader().GetReference(), reference);
-}
-
-TEST_F(CdfLegacyTextTest, UnknownVersionLeavesVersionZero) {
-  ASSERT_TRUE(ReadText(Head("GC9.0", 0, ""))) << file_.GetError();
-  EXPECT_EQ(file_.GetHeader().GetVersion(), 0);
-}
-
 TEST_F(CdfLegacyTextTest, UnitTypesMapToStoredTypes) {
   // text type -> stored type
   const std::vector<std::pair<int, int>> table = {{1, 3}, {2, 2}, {3, 1}, {4, 0}, {5, 3}, {6, 3},
@@ -302,35 +285,6 @@ TEST_F(CdfLegacyTextTest, IndexesOutsideTheFileGiveEmptyRecords) {
   EXPECT_EQ(cell.GetTBase(), ' ');
 }
 
-TEST_F(CdfLegacyTextTest, RecordsOutliveTheReader) {
-  const CdfLayout layout = SmallLayout();
-  CLegacyCDFProbeGroupInformation group;
-  {
-    CLegacyCDFFile file;
-    file.SetFileName(WriteFile("small.cdf", TextCdfImage(layout)));
-    ASSERT_TRUE(file.Read());
-    CLegacyCDFProbeSetInformation set;
-    ASSERT_TRUE(file.GetProbeSetInformation(0, set));
-    ASSERT_TRUE(set.GetGroupInformation(1, group));
-    file.Close();
-  }
-  const CdfBlock& want = layout.probeSets[0].blocks[1];
-  ASSERT_EQ(group.GetNumCells(), static_cast<int>(want.cells.size()));
-  CLegacyCDFProbeInformation cell;
-  ASSERT_TRUE(group.GetCell(group.GetNumCells() - 1, cell));
-  EXPECT_EQ(cell.GetX(), want.cells.back().x);
-  EXPECT_EQ(cell.GetY(), want.cells.back().y);
-}
-
-TEST_F(CdfLegacyTextTest, CloseForgetsRecordsButKeepsHeader) {
-  ASSERT_TRUE(ReadText(TextCdfImage(SmallLayout())));
-  file_.Close();
-  EXPECT_EQ(file_.GetHeader().GetNumProbeSets(), static_cast<int>(SmallLayout().probeSets.size()));
-  EXPECT_EQ(file_.GetProbeSetName(0), "");
-  CLegacyCDFProbeSetInformation set;
-  EXPECT_FALSE(file_.GetProbeSetInformation(0, set));
-}
-
 // ---- broken files ----
 
 struct BrokenText {
@@ -414,13 +368,6 @@ TEST_F(CdfLegacyTextTest, CutsBetweenUnitsReadAndCutsInsideFail) {
       EXPECT_FALSE(file_.GetError().empty());
     }
   }
-}
-
-TEST_F(CdfLegacyTextTest, MissingFileFailsToOpen) {
-  file_.SetFileName(Path("absent.cdf"));
-  EXPECT_FALSE(file_.Read());
-  EXPECT_EQ(file_.GetError(), "Unable to open the file.");
-  EXPECT_FALSE(file_.IsXDACompatibleFile());
 }
 
 }  // namespace

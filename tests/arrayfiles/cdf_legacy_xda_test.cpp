@@ -78,13 +78,6 @@ TEST_F(CdfLegacyXdaTest, VersionAboveOneIsRefused) {
   EXPECT_EQ(file_.GetHeader().GetNumProbeSets(), 0);
 }
 
-TEST_F(CdfLegacyXdaTest, XdaReaderRefusesATextFile) {
-  file_.SetFileName(WriteFile("text.cdf", TextCdfImage(SmallLayout())));
-  EXPECT_FALSE(file_.IsXDACompatibleFile());
-  EXPECT_FALSE(file_.ReadXDAFormat());
-  EXPECT_EQ(file_.GetError(), "The file does not appear to be the correct format.");
-}
-
 TEST_F(CdfLegacyXdaTest, NameOfSixtyFourCharactersHasNoEnd) {
   CdfLayout layout = SmallLayout();
   layout.probeSets[1].name = std::string(64, 'N');
@@ -97,36 +90,6 @@ TEST_F(CdfLegacyXdaTest, NameOfSixtyFourCharactersHasNoEnd) {
   ASSERT_TRUE(file_.GetProbeSetInformation(1, set));
   ASSERT_TRUE(set.GetGroupInformation(0, group));
   EXPECT_EQ(group.GetName(), layout.probeSets[1].blocks[0].name);
-}
-
-TEST_F(CdfLegacyXdaTest, RecordsOutliveTheReader) {
-  const CdfLayout layout = SmallLayout();
-  CLegacyCDFProbeGroupInformation group;
-  {
-    CLegacyCDFFile file;
-    file.SetFileName(WriteFile("small.cdf", XdaCdfImage(layout)));
-    ASSERT_TRUE(file.Read());
-    CLegacyCDFProbeSetInformation set;
-    ASSERT_TRUE(file.GetProbeSetInformation(0, set));
-    ASSERT_TRUE(set.GetGroupInformation(1, group));
-    // Reading another probe set must not disturb the group taken before.
-    ASSERT_TRUE(file.GetProbeSetInformation(1, set));
-  }
-  const CdfBlock& want = layout.probeSets[0].blocks[1];
-  ASSERT_EQ(group.GetNumCells(), static_cast<int>(want.cells.size()));
-  CLegacyCDFProbeInformation cell;
-  ASSERT_TRUE(group.GetCell(0, cell));
-  EXPECT_EQ(cell.GetX(), want.cells[0].x);
-  EXPECT_EQ(cell.GetTBase(), want.cells[0].targetBase);
-}
-
-TEST_F(CdfLegacyXdaTest, CloseEndsLookups) {
-  ASSERT_TRUE(ReadImage(XdaCdfImage(SmallLayout())));
-  file_.Close();
-  EXPECT_EQ(file_.GetProbeSetName(0), "");
-  CLegacyCDFProbeSetInformation set;
-  EXPECT_FALSE(file_.GetProbeSetInformation(0, set));
-  EXPECT_EQ(file_.GetHeader().GetMagic(), 67);
 }
 
 TEST_F(CdfLegacyXdaTest, LyingCountsAndOffsetsFailWithTheirText) {

@@ -110,64 +110,6 @@ TEST_F(CdfUnifiedTest, ExtractionStyleWalkSkipsAndGoesBack) {
   EXPECT_EQ(cdf_.GetError(), "");
 }
 
-TEST_F(CdfUnifiedTest, ControlFileHasNoProbeSets) {
-  ASSERT_TRUE(ReadImage(GenericCdfImage(SmallLayout(), GenericCdfOptions{true})));
-  EXPECT_EQ(cdf_.GetHeader().GetNumProbeSets(), 0);
-  UnifiedCDFProbeSetInformation set;
-  cdf_.GetProbeSetInformation(0, set);
-  EXPECT_EQ(set.GetNumGroups(), 0);
-}
-
-TEST_F(CdfUnifiedTest, CloseEmptiesTheHeaderView) {
-  ASSERT_TRUE(ReadImage(TextCdfImage(SmallLayout())));
-  unified_io::UnifiedCDFFileHeader& header = cdf_.GetHeader();
-  ASSERT_GT(header.GetNumProbeSets(), 0);
-  cdf_.Close();
-  // The view held before the close no longer points into the closed reader.
-  EXPECT_EQ(header.GetNumProbeSets(), 0);
-  EXPECT_EQ(header.GetReferenceSequence(), "");
-  EXPECT_EQ(cdf_.GetHeader().GetNumProbeSets(), 0);
-  EXPECT_EQ(cdf_.GetProbeSetName(0), "");
-  // Reading another file replaces the reader and its view.
-  ASSERT_TRUE(ReadImage(GenericCdfImage(SmallLayout())));
-  EXPECT_EQ(header.GetNumProbeSets(), 0);
-  EXPECT_EQ(cdf_.GetHeader().GetNumProbeSets(), static_cast<int>(SmallLayout().probeSets.size()));
-  cdf_.Close();
-  EXPECT_EQ(cdf_.GetHeader().GetNumProbeSets(), 0);
-}
-
-TEST_F(CdfUnifiedTest, EmptyRecordsAndDefaultCells) {
-  UnifiedCDFProbeSetInformation set;
-  UnifiedCDFProbeGroupInformation group;
-  UnifiedCDFProbeInformation cell;
-  EXPECT_EQ(set.GetNumGroups(), 0);
-  set.GetGroupInformation(0, group);
-  EXPECT_EQ(group.GetNumCells(), 0);
-  group.GetCell(0, cell);
-  EXPECT_EQ(cell.GetX(), 0);
-  // A legacy cell outside its group has blank bases, a generic one zero bases.
-  ASSERT_TRUE(ReadImage(XdaCdfImage(SmallLayout())));
-  cdf_.GetProbeSetInformation(0, set);
-  set.GetGroupInformation(0, group);
-  group.GetCell(1000, cell);
-  EXPECT_EQ(cell.GetPBase(), ' ');
-  ASSERT_TRUE(ReadImage(GenericCdfImage(SmallLayout())));
-  cdf_.GetProbeSetInformation(0, set);
-  set.GetGroupInformation(0, group);
-  group.GetCell(1000, cell);
-  EXPECT_EQ(cell.GetPBase(), 0);
-  set.GetGroupInformation(99, group);
-  EXPECT_EQ(group.GetNumCells(), 0);
-}
-
-TEST_F(CdfUnifiedTest, MissingFileReadsNothing) {
-  cdf_.SetFileName(Path("absent.cdf"));
-  EXPECT_FALSE(cdf_.Read());
-  EXPECT_EQ(cdf_.GetError(), "Unable to open the file.");
-  EXPECT_EQ(cdf_.GetHeader().GetNumProbeSets(), 0);
-  EXPECT_FALSE(UnifiedCDFData::IsGenericFile(Path("absent.cdf")));
-}
-
 // A generic image of the small layout after `change` was made to its contents.
 std::string ChangedGeneric(const std::function<void(GenericFileSpec&)>& change) {
   GenericFileSpec spec = GenericCdfSpec(SmallLayout());

@@ -86,15 +86,6 @@ TEST_F(GenericCelTest, HeaderFieldsComeFromTheDataHeader) {
   EXPECT_EQ(cel.GetChipType(), u"");
 }
 
-TEST_F(GenericCelTest, ReadStateIsOneBeforeReading) {
-  GenericCELDataAdapter cel;
-  EXPECT_EQ(cel.GetReadState(), 1);
-  EXPECT_EQ(cel.GetNumCells(), 0);
-  UnifiedCELFileEntry entry;
-  cel.GetEntry(0, entry);
-  EXPECT_EQ(entry.Intensity, 0.0f);
-}
-
 TEST_F(GenericCelTest, SixteenBitIntensitiesReadAsFloats) {
   CelArray array = SmallArray();
   array.cells[4].intensity = 1000;
@@ -197,16 +188,6 @@ TEST_F(GenericCelTest, OutliersAreLookedUpByCoordinate) {
   }
 }
 
-TEST_F(GenericCelTest, EmptyOutlierSetCountsNone) {
-  CelArray array = SmallArray();
-  array.outliers.clear();
-  GenericCELDataAdapter& cel = Open(GenericCelSpec(array));
-  EXPECT_EQ(cel.GetNumOutliers(), 0);
-  std::vector<bool> flags;
-  EXPECT_FALSE(cel.GetGenericData()->GetOutliers(0, flags));
-  EXPECT_EQ(cel.GetNumMasked(), 2);
-}
-
 TEST_F(GenericCelTest, AlgorithmParametersJoinInHeaderOrder) {
   GenericFileSpec spec = GenericCelSpec(SmallArray());
   RemoveAlgorithmParams(spec);
@@ -226,66 +207,6 @@ TEST_F(GenericCelTest, AlgorithmParametersJoinInHeaderOrder) {
   EXPECT_EQ(list.front().Tag, u"A");
   EXPECT_EQ(list.front().Value, u"1");
   EXPECT_EQ(list.front().DetailedType.GetValueInt32(), 1);
-}
-
-TEST_F(GenericCelTest, NoAlgorithmParametersGiveEmptyAnswers) {
-  GenericFileSpec spec = GenericCelSpec(SmallArray());
-  RemoveAlgorithmParams(spec);
-  GenericCELDataAdapter& cel = Open(spec);
-  EXPECT_EQ(cel.GetParams(), u"");
-  EXPECT_EQ(cel.GetNumberAlgorithmParameters(), 0);
-  EXPECT_EQ(cel.GetCellMargin(), 0);
-  const unified_io::UnifiedGridCoords grid = cel.GetGridCorners();
-  EXPECT_EQ(grid.upperleftx, 0.0f);
-  EXPECT_EQ(grid.lowerlefty, 0.0f);
-}
-
-TEST_F(GenericCelTest, GridCornersNeedAllEightFloats) {
-  GenericFileSpec spec = GenericCelSpec(SmallArray());
-  for (auto& param : Params(spec)) {
-    if (param.name == std::u16string(kAlgParam) + u"GridLLY") param = Int32Parameter(param.name, 18005);
-  }
-  EXPECT_EQ(Open(spec).GetGridCorners().upperrightx, 0.0f);
-  EXPECT_EQ(Open(GenericCelSpec(SmallArray()), "full.CEL").GetGridCorners().upperrightx, 18000.0f);
-}
-
-TEST_F(GenericCelTest, CellMarginFollowsItsType) {
-  const std::u16string name = std::u16string(kAlgParam) + u"CellMargin";
-  struct Case {
-    GenericParameterSpec param;
-    int margin;
-  };
-  const Case cases[] = {{Int8Parameter(name, -3), -3},         {UInt8Parameter(name, 200), 200},
-                        {Int16Parameter(name, -300), -300},    {UInt16Parameter(name, 60000), 60000},
-                        {Int32Parameter(name, 70000), 70000},  {UInt32Parameter(name, 9), 9},
-                        {AsciiParameter(name, "5"), 5},        {AsciiParameter(name, "x"), 0},
-                        {FloatParameter(name, 4.0f), 0},       {TextParameter(name, u"6"), 0}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.margin);
-    GenericFileSpec spec = GenericCelSpec(SmallArray());
-    for (auto& param : Params(spec)) {
-      if (param.name == name) param = c.param;
-    }
-    EXPECT_EQ(Open(spec).GetCellMargin(), c.margin);
-  }
-}
-
-TEST_F(GenericCelTest, PartialDatHeaderGetsItsPixelRange) {
-  GenericCelOptions options;
-  options.partialDatHeader = true;
-  GenericCELDataAdapter& cel = Open(GenericCelSpec(SmallArray(), options));
-  const std::u16string dat = cel.GetDatHeader();
-  EXPECT_EQ(dat.rfind(u"[10..46000]", 0), 0u);
-  // The writer cut the range off the full header; the rebuilt one matches it.
-  EXPECT_EQ(dat, StringUtils::NarrowToWide(SmallArray().datHeader));
-}
-
-TEST_F(GenericCelTest, DatHeaderOfAnotherTypeIsEmpty) {
-  GenericFileSpec spec = GenericCelSpec(SmallArray());
-  spec.header.parents[0].parameters[0] = AsciiParameter(u"vendor-dat-header", "ascii text");
-  EXPECT_EQ(Open(spec).GetDatHeader(), u"");
-  spec.header.parents[0].fileTypeId = "another-parent";
-  EXPECT_EQ(Open(spec, "other.CEL").GetDatHeader(), u"");
 }
 
 TEST_F(GenericCelTest, UnreadableFilesAreRefusedAtRead) {
@@ -324,19 +245,9 @@ TEST_F(GenericCelTest, UnreadableFilesAreRefusedAtRead) {
     EXPECT_FALSE(CanRead(spec));
     unified_io::UnifiedCELData unified;
     unified.SetFileName(Path("check.CEL"));
-    EXPECT_THROW(unified.Read(true), generic_exceptions::UnableToOpenFileException);
+    EXPECT_THROW(static_cast<void>(unified.Read(true)), generic_exceptions::UnableToOpenFileException);
   }
   EXPECT_TRUE(CanRead(GenericCelSpec(SmallArray())));
-}
-
-TEST_F(GenericCelTest, LegacyFileIsDeclinedWithoutRaising) {
-  const std::string path = Path("legacy.CEL");
-  ASSERT_TRUE(SaveCelFile(path, CelForm::kXda, SmallArray()));
-  GenericCELDataAdapter cel;
-  cel.SetFileName(path);
-  EXPECT_FALSE(cel.CanReadFile());
-  EXPECT_EQ(cel.GetChipType(), u"");
-  EXPECT_EQ(cel.GetIntensity(0), 0.0f);
 }
 
 TEST_F(GenericCelTest, SecondFileReadIntoTheSameAdapterReadsItsOwnCells) {
@@ -353,41 +264,6 @@ TEST_F(GenericCelTest, SecondFileReadIntoTheSameAdapterReadsItsOwnCells) {
   EXPECT_EQ(cel.GetNumCells(), 1200);
   EXPECT_EQ(cel.GetIntensity(1199), big.cells[1199].intensity);
   EXPECT_EQ(cel.GetIntensity(39, 29), big.cells[1199].intensity);
-}
-
-TEST_F(GenericCelTest, DataObjectAnswersItsOwnQuestions) {
-  const std::string path = Path("data.CEL");
-  ASSERT_TRUE(SaveCelFile(path, CelForm::kGeneric, SmallArray()));
-  generic_io::CELData data;
-  generic_io::CELFileReader().Read(path, data);
-  EXPECT_EQ(data.GetFileName(), path);
-  EXPECT_EQ(data.GetRows(), 4);
-  EXPECT_EQ(data.GetCols(), 3);
-  EXPECT_EQ(data.GetNumCells(), 12);
-  std::vector<float> values;
-  EXPECT_TRUE(data.GetIntensities(3, values));
-  ASSERT_EQ(values.size(), 1u);
-  EXPECT_EQ(values[0], SmallArray().cells[3].intensity);
-  EXPECT_FALSE(data.GetIntensities(12, values));
-  EXPECT_TRUE(values.empty());
-  std::vector<bool> flags{true};
-  EXPECT_TRUE(data.GetMasked(1, flags));
-  EXPECT_EQ(flags, (std::vector<bool>{true, true}));
-  float intensity, stdev;
-  std::int16_t pixels;
-  bool outlier, masked;
-  data.GetData(5, intensity, stdev, pixels, outlier, masked);
-  EXPECT_TRUE(outlier);  // (2, 1)
-  EXPECT_FALSE(masked);
-  generic_io::GenericParameter param;
-  EXPECT_TRUE(data.FindAlgorithmParameter(u"Percentile", param));
-  EXPECT_EQ(param.GetName(), u"Percentile");
-  EXPECT_FALSE(data.FindAlgorithmParameter(u"Nope", param));
-
-  // A file read through the reader again starts from nothing.
-  data.SetFileName(Path("missing.CEL"));
-  EXPECT_THROW(generic_io::CELFileReader().Read("", data), generic_exceptions::FileNotFoundException);
-  EXPECT_EQ(data.GetCols(), 0);
 }
 
 }  // namespace

@@ -66,17 +66,6 @@ TEST_F(GenericChpTest, NarrowAndWideProbeSetNamesReadAlike) {
   EXPECT_EQ(seen[0][1], "SNP_A-22/B/2.000000");
 }
 
-TEST_F(GenericChpTest, RowsBeyondTheDataSetLeaveTheRecordUntouched) {
-  ASSERT_TRUE(Load(chptest::GenericGenotyping()));
-  for (int index : {-1, 4, 1 << 30}) {
-    unified_io::UnifiedGenotypeProbeSetResults r;
-    r.alleleCall = 99;
-    EXPECT_FALSE(adapter.GetGenotypingResults(index, r));
-    EXPECT_EQ(r.alleleCall, 99);
-    EXPECT_EQ(adapter.GetProbeSetName(index), "");
-  }
-}
-
 TEST_F(GenericChpTest, GenotypeRowsAreReadOnlyThroughColumnsThatExist) {
   arraywriters::GenericFileSpec spec = arraywriters::GenericChpSpec(chptest::GenericGenotyping());
   arraywriters::GenericDataSetSpec& set = spec.groups[0].dataSets[0];
@@ -115,22 +104,6 @@ TEST_F(GenericChpTest, NarrowColumnsAreNotReadPastTheirWidth) {
   EXPECT_EQ(r.value7, 0.0f);
 }
 
-TEST_F(GenericChpTest, TypeIdWithATrailingBlankIsAnUnknownAssay) {
-  GenericChpFile file = chptest::GenericGenotyping();
-  file.fileTypeId = std::string(arraywriters::kGenotypingChpTypeId) + " ";
-  ASSERT_TRUE(Load(file));
-  EXPECT_EQ(Header().GetAssayType(), unified_io::kAssayUnknown);
-  unified_io::UnifiedGenotypeProbeSetResults g;
-  unified_io::UnifiedExpressionProbeSetResults e;
-  unified_io::UnifiedUniversalProbeSetResults u;
-  unified_io::UnifiedResequencingResults r;
-  EXPECT_FALSE(adapter.GetGenotypingResults(0, g));
-  EXPECT_FALSE(adapter.GetExpressionResults(0, e));
-  EXPECT_FALSE(adapter.GetUniversalResults(0, u));
-  EXPECT_FALSE(adapter.GetResequencingResults(r));
-  EXPECT_EQ(adapter.GetProbeSetName(0), "");
-}
-
 TEST_F(GenericChpTest, AssayTypesFollowTheFileTypeIds) {
   struct Case {
     GenericChpFile file;
@@ -165,72 +138,6 @@ TEST_F(GenericChpTest, HeaderQuestionsAreAnsweredFromTheParameters) {
   EXPECT_EQ(Header().GetAlgorithmParameter(u"Absent"), u"");
   EXPECT_EQ(Header().GetSummaryParameter(u"CalledGender"), u"F");
   EXPECT_EQ(Header().GetSummaryParameter(u"calledgender"), u"");
-}
-
-TEST_F(GenericChpTest, GenderMayOnlyBeUnderItsOlderTag) {
-  GenericChpFile file = chptest::GenericGenotyping();
-  file.summaryParameters = {arraywriters::TextParameter(u"Gender", u"M")};
-  ASSERT_TRUE(Load(file));
-  EXPECT_EQ(Header().GetSummaryParameter(u"CalledGender"), u"");
-  EXPECT_EQ(Header().GetSummaryParameter(u"Gender"), u"M");
-}
-
-TEST_F(GenericChpTest, ParameterListsAreAppendedWithTheirValuesAsText) {
-  ASSERT_TRUE(Load(chptest::GenericGenotyping()));
-  unified_io::UnifiedTagValuePairList list;
-  list.push_back({u"earlier", u"kept", {}});
-  Header().GetAlgorithmParameters(list);
-  Header().GetSummaryParameters(list);
-  std::vector<std::u16string> got;
-  for (const auto& pair : list) got.push_back(pair.Tag + u"=" + pair.Value);
-  EXPECT_EQ(got, (std::vector<std::u16string>{u"earlier=kept", u"Bandwidth=0.250000", u"Seed=7", u"Mode=fast",
-                                              u"CalledGender=F", u"CallRate=97.500000"}));
-  EXPECT_EQ(list.back().DetailedType.GetName(), u"CallRate");
-  EXPECT_EQ(list.back().DetailedType.GetParameterType(), generic_io::FloatType);
-}
-
-TEST_F(GenericChpTest, BackgroundZonesTakeTheFirstSmoothFactorAndAreAppended) {
-  ASSERT_TRUE(Load(chptest::GenericGenotyping()));
-  unified_io::UnifiedBackgroundZoneInfo info;
-  Header().GetBackgroundZoneInfo(info);
-  EXPECT_EQ(info.numberZones, 3);
-  EXPECT_FLOAT_EQ(info.smoothFactor, 2.0f);
-  ASSERT_EQ(info.zones.size(), 3u);
-  std::vector<unified_io::UnifiedBackgroundZone> zones;
-  Header().GetBackgroundZones(zones);
-  Header().GetBackgroundZones(zones);
-  ASSERT_EQ(zones.size(), 6u);
-  EXPECT_FLOAT_EQ(zones[5].background, 32.5f);
-  EXPECT_FLOAT_EQ(Header().GetBackgroundZone(1).y, 4.0f);
-  EXPECT_FLOAT_EQ(Header().GetBackgroundZone(3).x, 0.0f);
-
-  GenericChpFile none = chptest::GenericGenotyping();
-  none.zones.clear();
-  ASSERT_TRUE(Load(none));
-  unified_io::UnifiedBackgroundZoneInfo empty;
-  Header().GetBackgroundZoneInfo(empty);
-  EXPECT_EQ(empty.numberZones, 0);
-  EXPECT_EQ(empty.smoothFactor, 0.0f);
-  EXPECT_TRUE(empty.zones.empty());
-}
-
-TEST_F(GenericChpTest, ExpressionExtendedFieldsNeedMoreThanSixColumns) {
-  for (bool extended : {false, true}) {
-    SCOPED_TRACE(extended);
-    ASSERT_TRUE(Load(chptest::GenericExpression(extended)));
-    unified_io::UnifiedExpressionProbeSetResults r;
-    ASSERT_TRUE(adapter.GetExpressionResults(0, r));
-    EXPECT_EQ(r.code1, 1);
-    EXPECT_FLOAT_EQ(r.value1, 250.5f);
-    EXPECT_FLOAT_EQ(r.value2, 0.004f);
-    EXPECT_EQ(r.count1, 16);
-    EXPECT_EQ(r.count2, 15);
-    EXPECT_EQ(r.hasExtendedFields, extended);
-    EXPECT_EQ(r.code2, extended ? 2 : 0);
-    EXPECT_FLOAT_EQ(r.value6, extended ? 6.5f : 0.0f);
-    EXPECT_EQ(r.count3, extended ? 60000 : 0);
-    EXPECT_EQ(adapter.GetProbeSetName(1), "1001_at");
-  }
 }
 
 TEST_F(GenericChpTest, UniversalAndResequencingResults) {
@@ -304,47 +211,6 @@ class ChpDataTest : public qova::test::TempHomeTest {
 
   generic_io::CHPData data;
 };
-
-TEST_F(ChpDataTest, AbsentRowAndColumnCountsAreZeroEachTime) {
-  GenericChpFile file = chptest::GenericGenotyping();
-  file.celRows.reset();
-  file.celCols.reset();
-  Read(file);
-  EXPECT_EQ(data.GetCelRows(), 0);
-  EXPECT_EQ(data.GetCelRows(), 0);
-  EXPECT_EQ(data.GetCelCols(), 0);
-}
-
-TEST_F(ChpDataTest, PrefixedParametersKeepTheirShortNames) {
-  GenericChpFile file = chptest::GenericGenotyping();
-  file.summaryParameters.push_back(arraywriters::TextParameter(u"", u"nameless"));
-  Read(file);
-  generic_io::GenericParameter absent = data.GetAlgorithmParameter(u"Nothing");
-  EXPECT_EQ(absent.GetName(), u"Nothing");
-  EXPECT_EQ(absent.GetValueLength(), 0u);
-  EXPECT_EQ(absent.ToString(), u"");
-  std::vector<generic_io::GenericParameter> summary = data.GetChipSummaryParameters();
-  ASSERT_EQ(summary.size(), 3u);
-  EXPECT_EQ(summary[2].GetName(), u"");
-  EXPECT_EQ(summary[2].GetValueText(), u"nameless");
-  EXPECT_EQ(data.GetAlgorithmParameter(u"Mode").GetValueText(), u"fast");
-}
-
-TEST_F(ChpDataTest, CountsComeFromTheFirstSetOfEachGroup) {
-  Read(chptest::GenericResequencing());
-  EXPECT_EQ(data.GetEntryCount(), 3);
-  EXPECT_EQ(data.GetBackgroundZoneCount(), 3);
-  EXPECT_EQ(data.GetForceCallCount(), 1);
-  EXPECT_EQ(data.GetOrigCallCount(), 2);
-  Read(chptest::GenericGenotyping());
-  EXPECT_EQ(data.GetForceCallCount(), 0);
-  EXPECT_EQ(data.GetOrigCallCount(), 0);
-  std::vector<generic_io::BackgroundZoneRow> zones;
-  data.GetBackgroundZones(0, zones);
-  EXPECT_TRUE(zones.empty());
-  data.GetBackgroundZones(10, zones);
-  EXPECT_EQ(zones.size(), 3u);
-}
 
 TEST_F(ChpDataTest, MissingResultSetRaisesTheContainersException) {
   Read(chptest::GenericGenotyping());

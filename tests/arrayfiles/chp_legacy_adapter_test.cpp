@@ -82,37 +82,6 @@ TEST_F(LegacyChpAdapterTest, HeaderIsWidenedFromTheLegacyHeader) {
   EXPECT_EQ(adapter.GetFileName(), Path("legacy.chp"));
 }
 
-TEST_F(LegacyChpAdapterTest, ParameterListsAreAppendedTo) {
-  ASSERT_TRUE(Load(chptest::XdaGenotyping().Bytes()));
-  unified_io::UnifiedTagValuePairList list;
-  list.push_back({u"earlier", u"kept", {}});
-  Header().GetAlgorithmParameters(list);
-  Header().GetSummaryParameters(list);
-  std::vector<std::u16string> tags;
-  for (const auto& pair : list) tags.push_back(pair.Tag + u"=" + pair.Value);
-  EXPECT_EQ(tags, (std::vector<std::u16string>{u"earlier=kept", u"Threshold=0.5", u"Bandwidth=0.25",
-                                               u"CalledGender=F", u"call rate=99.1"}));
-  EXPECT_TRUE(list.back().DetailedType.GetName().empty());
-}
-
-TEST_F(LegacyChpAdapterTest, BackgroundZonesAreAppendedAndFoundByIndexOrPlace) {
-  ASSERT_TRUE(Load(chptest::XdaGenotyping().Bytes()));
-  unified_io::UnifiedBackgroundZoneInfo info;
-  Header().GetBackgroundZoneInfo(info);
-  EXPECT_EQ(info.numberZones, 2);
-  EXPECT_FLOAT_EQ(info.smoothFactor, 100.0f);
-  ASSERT_EQ(info.zones.size(), 2u);
-  std::vector<unified_io::UnifiedBackgroundZone> zones;
-  Header().GetBackgroundZones(zones);
-  Header().GetBackgroundZones(zones);
-  ASSERT_EQ(zones.size(), 4u);
-  EXPECT_FLOAT_EQ(zones[3].background, 66.5f);
-  EXPECT_FLOAT_EQ(Header().GetBackgroundZone(1).x, 30.0f);
-  EXPECT_FLOAT_EQ(Header().GetBackgroundZone(2).background, 0.0f);
-  auto& legacyHeader = static_cast<unified_io::LegacyCHPHeaderAdapter&>(Header());
-  EXPECT_FLOAT_EQ(legacyHeader.GetBackgroundZone(10.0f, 20.0f).background, 55.5f);
-}
-
 TEST_F(LegacyChpAdapterTest, ExpressionUniversalAndResequencingResults) {
   ASSERT_TRUE(Load(chptest::XdaExpression(3).Bytes()));
   unified_io::UnifiedExpressionProbeSetResults e;
@@ -141,24 +110,6 @@ TEST_F(LegacyChpAdapterTest, ExpressionUniversalAndResequencingResults) {
   EXPECT_EQ(r.forceCalls[1].position, -7);
   ASSERT_EQ(r.origCalls.size(), 2u);
   EXPECT_EQ(r.origCalls[0].call, 'T');
-}
-
-TEST_F(LegacyChpAdapterTest, CanReadFileLeavesNothingLoaded) {
-  ASSERT_TRUE(arraywriters::WriteBytes(Path("good.chp"), chptest::XdaGenotyping().Bytes()));
-  ASSERT_TRUE(arraywriters::WriteBytes(Path("junk.chp"), "not a chp file at all"));
-  struct Case {
-    const char* name;
-    bool readable;
-  } cases[] = {{"good.chp", true}, {"junk.chp", false}, {"absent.chp", false}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    adapter.SetFileName(Path(c.name));
-    EXPECT_EQ(adapter.CanReadFile(), c.readable);
-    EXPECT_EQ(Header().GetNumProbeSets(), 0);
-    EXPECT_EQ(Header().GetChipType(), u"");
-    unified_io::UnifiedGenotypeProbeSetResults r;
-    EXPECT_FALSE(adapter.GetGenotypingResults(0, r));
-  }
 }
 
 TEST_F(LegacyChpAdapterTest, FailedReadLeavesTheAdapterClearedWithItsReason) {

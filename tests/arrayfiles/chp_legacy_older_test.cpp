@@ -31,33 +31,6 @@ TEST_F(LegacyChpOlderTest, HeaderComesOutFieldByField) {
   EXPECT_EQ(h.GetAlgorithmParameter("NF"), "1.0");
 }
 
-TEST_F(LegacyChpOlderTest, ParameterTextsSplitIntoReversedPairs) {
-  struct Case {
-    std::string text;
-    std::vector<std::pair<std::string, std::string>> pairs;
-  } cases[] = {
-      {"a=1 b=2 3", {{"b", "2 3"}, {"a", "1"}}},
-      {"lead  words x=1   y=", {{"y", ""}, {"x", "1"}}},
-      {"==t=v=w u=", {{"u", ""}, {"t", "v"}}},
-      {"k=1 k=2", {{"k", "2"}, {"k", "1"}}},
-      {"no pairs here", {}},
-      {"", {}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    OlderChpFile file = chptest::OlderGenotyping(13);
-    file.algorithmParameterText = c.text;
-    ASSERT_TRUE(ReadFile(file, true));
-    std::vector<std::pair<std::string, std::string>> got;
-    for (const auto& pair : chp.header.algorithmParameters) got.emplace_back(pair.Tag, pair.Value);
-    EXPECT_EQ(got, c.pairs);
-  }
-  OlderChpFile file = chptest::OlderGenotyping(13);
-  file.summaryParameterText = "CalledGender=M CalledGender=F";
-  ASSERT_TRUE(ReadFile(file, true));
-  EXPECT_EQ(chp.header.GetSummaryParameter("CalledGender"), "F");
-}
-
 TEST_F(LegacyChpOlderTest, VersionRulesHoldPerAssayAlsoForHeaders) {
   struct Case {
     std::int32_t version;
@@ -165,41 +138,6 @@ TEST_F(LegacyChpOlderTest, ExpressionRecordsOfVersionTwelveAndLater) {
     EXPECT_FLOAT_EQ(b.value2, 8.0f);
     EXPECT_EQ(b.code1, 9);
     EXPECT_EQ(b.count3, 0);
-  }
-}
-
-TEST_F(LegacyChpOlderTest, ValueThreeIsThousandthsOnlyAtVersionTwelve) {
-  // 0.0007 survives as a float but not as whole thousandths.
-  for (std::int32_t version : {12, 13}) {
-    OlderChpFile file = chptest::OlderExpression(version);
-    file.expression[0].value3 = 2.0007f;
-    ASSERT_TRUE(ReadFile(file));
-    float expected = version == 12 ? 2.001f : 2.0007f;
-    EXPECT_FLOAT_EQ(At<legacy_chp::CExpressionProbeSetResults>(0).value3, expected);
-  }
-}
-
-TEST_F(LegacyChpOlderTest, UniversalValuesSkipEachProbeSetsCells) {
-  for (std::int32_t version : {10, 12, 13}) {
-    SCOPED_TRACE(version);
-    ASSERT_TRUE(ReadFile(chptest::OlderUniversal(version))) << chp.errorText;
-    ASSERT_EQ(chp.results.size(), 2u);
-    EXPECT_FLOAT_EQ(At<legacy_chp::CUniversalProbeSetResults>(0).value, 1.25f);
-    EXPECT_FLOAT_EQ(At<legacy_chp::CUniversalProbeSetResults>(1).value, -3.5f);
-  }
-}
-
-TEST_F(LegacyChpOlderTest, ResequencingWithAndWithoutItsOptionalText) {
-  for (const char* text : {"", "abc"}) {
-    SCOPED_TRACE(text);
-    ASSERT_TRUE(ReadFile(chptest::OlderResequencing(13, text))) << chp.errorText;
-    EXPECT_EQ(chp.header.assayType, legacy_chp::kResequencing);
-    const auto& data = chp.resequencing;
-    EXPECT_EQ(std::string(data.calledBases.begin(), data.calledBases.end()), "TAC");
-    ASSERT_EQ(data.scores.size(), 3u);
-    EXPECT_FLOAT_EQ(data.scores[2], 0.125f);
-    EXPECT_TRUE(data.forceCalls.empty());
-    EXPECT_TRUE(data.origCalls.empty());
   }
 }
 

@@ -106,29 +106,6 @@ TEST_F(ChpRegistryTest, FilesNoAdapterReadsGiveNull) {
   }
 }
 
-TEST_F(ChpRegistryTest, FileTypeIdsOfEachKindOfFile) {
-  ASSERT_TRUE(arraywriters::SaveGenericChp(Path("u.chp"), chptest::GenericUniversal()));
-  ASSERT_TRUE(arraywriters::WriteBytes(Path("o.chp"), chptest::OlderExpression(13).Bytes()));
-  std::string id = "unchanged";
-  EXPECT_FALSE(UnifiedCHPDataReg::ReadFileTypeId(Path("absent.chp"), id));
-  EXPECT_TRUE(UnifiedCHPDataReg::ReadFileTypeId(Path("u.chp"), id));
-  EXPECT_EQ(id, "vendor-universal-probeset-analysis");
-  EXPECT_TRUE(UnifiedCHPDataReg::ReadFileTypeId(Path("o.chp"), id));
-  EXPECT_EQ(id, "");
-}
-
-TEST_F(ChpRegistryTest, ObjectsAreMadeForTheFiveIdsOnly) {
-  for (const std::string& id : kRegisteredIds) {
-    std::unique_ptr<unified_io::UnifiedCHPData> data = UnifiedCHPDataReg::CreateObjectForId(id);
-    ASSERT_NE(data, nullptr) << id;
-    EXPECT_EQ(data->GetFileTypeIdentifier(), id);
-    EXPECT_NE(UnifiedCHPLegacyData::FromBase(data.get()), nullptr);
-  }
-  for (const char* id : {"vendor-probes-intensity", "vendor-genotyping-probeset-analysis ", " "}) {
-    EXPECT_EQ(UnifiedCHPDataReg::CreateObjectForId(id), nullptr) << id;
-  }
-}
-
 // A registration of the tests' own, for a kind of file no other test uses.
 class TestChpData final : public unified_io::UnifiedCHPData {
  public:
@@ -170,26 +147,6 @@ TEST(ChpRegistryOrderTest, LaterRegistrationsWinAndListlessOnesTakeTheRest) {
   }
   // Registrations that ended are gone from the list.
   EXPECT_EQ(UnifiedCHPDataReg::CreateObjectForId("qova-test-kind"), nullptr);
-}
-
-TEST(ChpRegistryOrderTest, FromBaseComparesTheWholeObjectName) {
-  EXPECT_EQ(UnifiedCHPLegacyData::FromBase(nullptr), nullptr);
-  for (const char* name : {"UnifiedCHPLegacyDat", "UnifiedCHPLegacyDataX", "unifiedCHPLegacyData", ""}) {
-    TestChpData other(name);
-    EXPECT_EQ(UnifiedCHPLegacyData::FromBase(&other), nullptr) << name;
-  }
-  UnifiedCHPLegacyData legacy;
-  EXPECT_EQ(UnifiedCHPLegacyData::FromBase(&legacy), &legacy);
-}
-
-TEST(ChpRegistryOrderTest, AnObjectWithoutAnAdapterRefusesQuestions) {
-  UnifiedCHPLegacyData chp;
-  unified_io::UnifiedGenotypeProbeSetResults r;
-  EXPECT_THROW(chp.CheckAdapter(), generic_exceptions::FileNotOpenException);
-  EXPECT_THROW(chp.GetHeader().GetChipType(), generic_exceptions::FileNotOpenException);
-  EXPECT_THROW(chp.GetHeader().GetSummaryParameter(u"CalledGender"), generic_exceptions::FileNotOpenException);
-  EXPECT_THROW(chp.GetGenotypingResults(0, r), generic_exceptions::FileNotOpenException);
-  EXPECT_THROW(chp.GetFileId(), generic_exceptions::FileNotOpenException);
 }
 
 TEST_F(ChpRegistryTest, ReadingAnUnreadableFileDirectlyRaisesUnableToOpen) {

@@ -120,22 +120,6 @@ TEST_F(GenericDataSetTest, GroupsOpenByPositionAfterReadingOnlyTheGenericHeader)
   EXPECT_EQ(second.Header().name, u"Group Two");
 }
 
-TEST_F(GenericDataSetTest, NoMappingExistsBeforeTheFirstDataAccess) {
-  GenericData data;
-  ReadSample(data);
-  EXPECT_FALSE(data.IsMapped());
-  EXPECT_THROW((void)data.DataSet(u"Nowhere", u"Numbers"), ex::DataGroupNotFoundException);
-  EXPECT_TRUE(data.IsMapped());
-}
-
-TEST_F(GenericDataSetTest, AMissingFileCannotBeMapped) {
-  GenericData data;
-  ReadSample(data);
-  std::filesystem::remove(Path("sample.gen"));
-  EXPECT_THROW((void)data.DataSet(u"Group One", u"Numbers"), ex::FileNotOpenException);
-  EXPECT_THROW((void)data.DataGroup(data.Header().firstDataGroupPos), ex::FileNotOpenException);
-}
-
 TEST_F(GenericDataSetTest, MinimalHeadersAreCompletedOnceAndKept) {
   GenericData data;
   ReadSample(data, MinimalDataSetHeaders);
@@ -171,29 +155,6 @@ TEST_F(GenericDataSetTest, RawGettersClampTheirRangeToTheRows) {
     single->GetDataRaw16(0, c.start, c.count, values);
     EXPECT_EQ(values, c.expected) << c.start << "," << c.count;
   }
-}
-
-TEST_F(GenericDataSetTest, RawGettersOfAManyColumnSetReadOneColumn) {
-  GenericData data;
-  ReadSample(data);
-  auto numbers = data.DataSet(u"Group One", u"Numbers");
-  ASSERT_TRUE(numbers->Open());
-  std::vector<std::uint16_t> u16;
-  numbers->GetDataRaw16(3, 0, kNumberRows, u16);
-  std::vector<std::uint32_t> u32;
-  numbers->GetDataRaw32(5, 1, 2, u32);
-  std::vector<float> floats;
-  numbers->GetDataFloat(6, 0, kNumberRows, floats);
-  for (int r = 0; r < kNumberRows; ++r) {
-    EXPECT_EQ(u16[r], NumberUInt16(r));
-    EXPECT_EQ(floats[r], NumberFloat(r));
-  }
-  EXPECT_EQ(u32, (std::vector<std::uint32_t>{NumberUInt32(1), NumberUInt32(2)}));
-  // The column width must match the getter.
-  EXPECT_THROW(numbers->GetDataRaw16(4, 0, 1, u16), ex::ParameterMismatchException);
-  EXPECT_THROW(numbers->GetDataRaw32(2, 0, 1, u32), ex::ParameterMismatchException);
-  EXPECT_THROW(numbers->GetDataFloat(0, 0, 1, floats), ex::ParameterMismatchException);
-  EXPECT_THROW(numbers->GetDataRaw32(7, 0, 1, u32), ex::DataSetRemapException);
 }
 
 TEST_F(GenericDataSetTest, CellsOutsideTheSetOrBeforeOpenRaise) {
@@ -335,35 +296,6 @@ TEST_F(GenericDataSetTest, WindowMovesForwardAndBackWithASmallLimit) {
   ASSERT_EQ(b.size(), 97u);
   for (int r = 0; r < 100; ++r) EXPECT_EQ(a[r], std::uint32_t(7 * r));
   for (int r = 3; r < 100; ++r) EXPECT_EQ(b[r - 3], r);
-}
-
-TEST_F(GenericDataSetTest, RowsPastTheEndMoveTheWindowToTheCell) {
-  GenericData data;
-  ReadSample(data, AllHeaders, WindowFile());
-  const std::uint64_t start = layout_.dataPos[0][0];
-  auto set = data.DataSet(u"G", u"Rows");
-  ASSERT_TRUE(set->Open());
-  EXPECT_EQ(set->WindowLength(), 600u);
-  // Asking for rows past the end moves the window to start at the cell.
-  EXPECT_EQ(platform::ReadBE32(set->FilePosition(99, 0, 2)), 693u);
-  EXPECT_EQ(set->WindowStart(), start + 99 * 6);
-  // A row count above the set's is clipped to it.
-  EXPECT_EQ(platform::ReadBE32(set->FilePosition(0, 0, 1000)), 0u);
-  EXPECT_EQ(set->WindowStart(), start);
-  EXPECT_EQ(set->WindowLength(), 600u);
-}
-
-TEST_F(GenericDataSetTest, ViewsAreAlignedButPointAtTheFirstElement) {
-  // A first element at an odd offset well inside the second mapping granule.
-  GenericFileSpec spec = WindowFile();
-  spec.header.parameters = {AsciiParameter(u"padding", std::string(70001, 'p'))};
-  GenericData data;
-  ReadSample(data, AllHeaders, spec);
-  auto set = data.DataSet(u"G", u"Rows");
-  ASSERT_TRUE(set->Open());
-  EXPECT_GT(set->WindowStart(), platform::FileMapping::kAllocationGranularity);
-  EXPECT_EQ(set->WindowStart(), layout_.dataPos[0][0]);
-  EXPECT_EQ(platform::ReadBE32(set->FilePosition(3, 0)), 21u);
 }
 
 TEST_F(GenericDataSetTest, LargeSetIsWalkedWithTheRealWindow) {

@@ -160,32 +160,6 @@ TEST_F(GenericReaderTest, NoDataGroupModeStopsAfterTheGenericHeader) {
   EXPECT_EQ(data.Header().genericHeader.parents.size(), 2u);
 }
 
-TEST_F(GenericReaderTest, UnknownModeReadsLikeAllHeaders) {
-  GenericData data;
-  Read(WriteSample(), data, 7);
-  ASSERT_EQ(data.Header().dataGroupHeaders.size(), 2u);
-  EXPECT_EQ(data.Header().dataGroupHeaders[0].dataSetHeaders[0].rowCount, kNumberRows);
-}
-
-TEST_F(GenericReaderTest, GroupCountZeroGivesNoGroups) {
-  GenericFileSpec spec;
-  spec.header.fileTypeId = "empty";
-  GenericData data;
-  Read(WriteSample(spec), data, AllHeaders);
-  EXPECT_EQ(data.Header().numDataGroups, 0);
-  EXPECT_TRUE(data.Header().dataGroupHeaders.empty());
-}
-
-TEST_F(GenericReaderTest, RereadingReplacesTheHeaders) {
-  GenericData data;
-  std::string path = WriteSample();
-  Read(path, data, AllHeaders);
-  Read(path, data, AllHeaders);
-  EXPECT_EQ(data.Header().dataGroupHeaders.size(), 2u);
-  EXPECT_EQ(data.Header().genericHeader.parameters.size(), 9u);
-  EXPECT_EQ(data.Header().genericHeader.parents.size(), 2u);
-}
-
 TEST_F(GenericReaderTest, HeadersAreFoundByExactName) {
   GenericData data;
   Read(WriteSample(), data, AllHeaders);
@@ -197,20 +171,6 @@ TEST_F(GenericReaderTest, HeadersAreFoundByExactName) {
   ASSERT_NE(one, nullptr);
   EXPECT_EQ(one->FindDataSetHeader(u"Texts"), &one->dataSetHeaders[1]);
   EXPECT_EQ(one->FindDataSetHeader(u"Text"), nullptr);
-}
-
-TEST_F(GenericReaderTest, ClearKeepsTheFileNameAndTheLocale) {
-  GenericData data;
-  std::string path = WriteSample();
-  Read(path, data, AllHeaders);
-  data.Clear();
-  EXPECT_EQ(data.Header().fileName, path);
-  EXPECT_TRUE(data.Header().dataGroupHeaders.empty());
-  EXPECT_EQ(data.Header().numDataGroups, 0);
-  EXPECT_TRUE(data.Header().genericHeader.fileTypeId.empty());
-  EXPECT_TRUE(data.Header().genericHeader.parameters.empty());
-  EXPECT_TRUE(data.Header().genericHeader.parents.empty());
-  EXPECT_EQ(data.Header().genericHeader.locale, u"de-DE");
 }
 
 TEST_F(GenericReaderTest, EmptyFileRaisesInvalidFileType) {
@@ -242,16 +202,6 @@ TEST_F(GenericReaderTest, MissingFileRaisesFileNotFoundAndLeavesDataUntouched) {
   EXPECT_THROW(Read(Path("missing.gen"), data, AllHeaders), generic_exceptions::FileNotFoundException);
   EXPECT_TRUE(data.Header().fileName.empty());
   EXPECT_THROW(Read(Root(), data, AllHeaders), generic_exceptions::FileNotFoundException);
-}
-
-TEST_F(GenericReaderTest, FileNamesAreFoundIgnoringCase) {
-  WriteGenericFile(Path("S01.GEN"), SampleFile());
-  GenericData data;
-  Read(Path("s01.gen"), data, AllHeaders);
-  EXPECT_EQ(data.Header().dataGroupHeaders.size(), 2u);
-  auto set = data.DataSet(u"Group Two", u"Single16");
-  ASSERT_TRUE(set->Open());
-  EXPECT_EQ(platform::ReadBE16(set->FilePosition(3, 0)), 1003);
 }
 
 TEST_F(GenericReaderTest, ParentsNestUpTo64Deep) {

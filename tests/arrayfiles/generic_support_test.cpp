@@ -12,30 +12,6 @@ namespace {
 using generic_io::DateTime;
 namespace ex = generic_exceptions;
 
-TEST(GenericStringUtilsTest, ConversionsMapBytesToUnitsAndStopAtZero) {
-  EXPECT_EQ(StringUtils::NarrowToWide(""), u"");
-  EXPECT_EQ(StringUtils::WideToNarrow(u""), "");
-  EXPECT_EQ(StringUtils::NarrowToWide(std::string("ab\0cd", 5)), u"ab");
-  EXPECT_EQ(StringUtils::WideToNarrow(std::u16string(u"ab\0cd", 5)), "ab");
-  EXPECT_EQ(StringUtils::NarrowToWide("\xE9\xFF"), u"\u00E9\u00FF");
-  EXPECT_EQ(StringUtils::WideToNarrow(u"\u00E9\u00FF"), "\xE9\xFF");
-}
-
-TEST(GenericStringUtilsTest, TrimmingRemovesOnlySpaces) {
-  struct Case {
-    std::u16string in, bothTrimmed;
-  } cases[] = {{u"  abc  ", u"abc"}, {u"   ", u""}, {u"\tabc ", u"\tabc"}, {u"", u""}, {u"a b", u"a b"}};
-  for (const Case& c : cases) {
-    std::u16string text = c.in;
-    StringUtils::TrimRight(text);
-    StringUtils::TrimLeft(text);
-    EXPECT_EQ(text, c.bothTrimmed);
-  }
-  std::u16string spaces = u"   ";
-  StringUtils::TrimRight(spaces);
-  EXPECT_TRUE(spaces.empty());
-}
-
 bool IsStamp(const std::u16string& text) {
   // 2007-02-26T08:15:00Z
   if (text.size() != 20 || text[4] != u'-' || text[7] != u'-' || text[10] != u'T' || text[13] != u':' ||
@@ -80,28 +56,6 @@ TEST(GenericDateTimeTest, StampsDoNotDependOnTheLocalTimeZone) {
   tzset();
   // Equal unless the second turned over between the two calls.
   EXPECT_EQ(utc.substr(0, 16), tokyo.substr(0, 16));
-}
-
-TEST(GenericExceptionTest, ExceptionsAreStampedAndCopiedWhole) {
-  ex::DataSetRemapException original;
-  EXPECT_TRUE(IsStamp(original.TimeStamp()));
-  EXPECT_TRUE(original.Source().empty());
-  EXPECT_TRUE(original.Description().empty());
-  EXPECT_TRUE(original.SourceFile().empty());
-  EXPECT_EQ(original.LineNumber(), 0);
-  EXPECT_EQ(original.ErrorCode(), 0u);
-  original.Source(u"src");
-  original.Description(u"desc");
-  original.SourceFile("file.cpp");
-  original.LineNumber(65535);
-  original.ErrorCode(0x123456789ABCDEFull);
-  ex::DataSetRemapException copy = original;
-  EXPECT_EQ(copy.Source(), u"src");
-  EXPECT_EQ(copy.Description(), u"desc");
-  EXPECT_EQ(copy.TimeStamp(), original.TimeStamp());
-  EXPECT_EQ(copy.SourceFile(), "file.cpp");
-  EXPECT_EQ(copy.LineNumber(), 65535);
-  EXPECT_EQ(copy.ErrorCode(), 0x123456789ABCDEFull);
 }
 
 TEST(GenericExceptionTest, TheFamilyIsCaughtByItsBaseAndNamedByClass) {

@@ -1,7 +1,7 @@
 // What arraydump prints of CEL files of every form.
 #include <gtest/gtest.h>
 
-#include "cel_test_files.h"
+#include "tests/arrayfiles/cel_test_files.h"
 #include "tests/arrayfiles/ArrayDumpRun.h"
 
 namespace {
