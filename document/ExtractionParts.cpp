@@ -9,15 +9,34 @@ namespace extraction {
 
 void Fail(std::string message) { throw Failure{std::move(message)}; }
 
+namespace {
+
+// What a reader's error says of where the file is damaged, as ": the cell
+// table at offset ..."; nothing when it says only that the file is damaged.
+std::string LocatedReason(const std::string& error) {
+  constexpr std::string_view kWhere = "CEL file: ";
+  const std::size_t at = error.find(kWhere);
+  return at == std::string::npos ? std::string() : ": " + error.substr(at + kWhere.size());
+}
+
+}  // namespace
+
 CelCells::CelCells(const std::string& path, const std::string& fileName) : fileName_(fileName) {
   cel_.SetFileName(path);
   bool read = false;
+  std::string reason;
   try {
     read = cel_.Read(true);
   } catch (const generic_exceptions::GenericException&) {
     read = false;
   }
-  if (!read) Fail(platform::Format("The CEL file %s cannot be read", fileName.c_str()));
+  if (!read) {
+    try {
+      reason = StringUtils::WideToNarrow(cel_.GetError());
+    } catch (const generic_exceptions::GenericException&) {
+    }
+    Fail(platform::Format("The CEL file %s cannot be read", fileName.c_str()) + LocatedReason(reason));
+  }
   cols_ = cel_.GetCols();
   rows_ = cel_.GetRows();
   chipType_ = StringUtils::WideToNarrow(cel_.GetChipType());

@@ -44,7 +44,9 @@ void CDFProbeGroupInformation::SetDataSet(std::unique_ptr<DataSet> dataSet, std:
   probeSetNumber_ = 0;
   cellsPerAtom_ = 0;
   if (!dataSet_) return;
-  dataSet_->Open();
+  // A set whose cells cannot be mapped still has its header; the cells are
+  // looked at only through IsOpen.
+  static_cast<void>(dataSet_->Open());
   const DataSetHeader& header = dataSet_->Header();
   ReadIfPresent(header, kUnitType, [&](const GenericParameter& p) { unitType_ = p.GetValueUInt8(); });
   ReadIfPresent(header, kDirection, [&](const GenericParameter& p) { direction_ = p.GetValueUInt8(); });

@@ -25,7 +25,7 @@ class CLegacyCDFFile {
   // Closes, then reads the XDA form when the file starts with its magic
   // number and the text form otherwise; closes again on failure, when the
   // header keeps what was read but counts no probe sets or QC units.
-  bool Read();
+  [[nodiscard]] bool Read();
   [[nodiscard]] bool IsXDACompatibleFile() const;
   // The two forms' readers, for callers that know the form; each closes
   // first and after a failure, as Read does.

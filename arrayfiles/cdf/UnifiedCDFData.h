@@ -97,7 +97,7 @@ class UnifiedCDFData {
   [[nodiscard]] const std::string& GetFileName() const { return fileName_; }
 
   // Chooses the reader by the file and reads the file; false on any failure.
-  bool Read();
+  [[nodiscard]] bool Read();
   // Why the last Read, or a probe-set lookup since, failed: the legacy
   // reader's text, or the name of the generic form's exception.
   [[nodiscard]] const std::string& GetError() const { return error_; }

@@ -113,6 +113,26 @@ bool CLegacyCELFile::Fail(const char* message) {
   return false;
 }
 
+bool CLegacyCELFile::FailAt(const std::string& detail) {
+  error_ = std::string(kWrongFormat) + " CEL file: " + detail + ".";
+  return false;
+}
+
+bool CLegacyCELFile::FailCutHeader(const ByteCursor& in, const char* form) {
+  return FailAt(platform::Format("the %s header field at offset %zu runs past the end of the file (%zu bytes)", form,
+                                 in.Position(), in.Position() + in.Remaining()));
+}
+
+bool CLegacyCELFile::TableFits(const char* table, std::uint64_t start, std::uint64_t count, std::size_t recordBytes) {
+  const std::uint64_t size = view_.Size();
+  const std::uint64_t left = start < size ? size - start : 0;
+  if (count <= left / recordBytes) return true;
+  return FailAt(platform::Format("the %s table at offset %llu runs past the end of the file (%llu entries of %zu bytes, "
+                                 "%llu bytes left)",
+                                 table, static_cast<unsigned long long>(start), static_cast<unsigned long long>(count),
+                                 recordBytes, static_cast<unsigned long long>(left)));
+}
+
 std::string CLegacyCELFile::LeadingBytes(std::size_t count) const {
   std::ifstream in(platform::NativePath(fileName_), std::ios::binary);
   if (!in) return std::string();
@@ -189,9 +209,12 @@ bool CLegacyCELFile::MapWholeFile() {
 
 bool CLegacyCELFile::CheckDimensions() {
   const CLegacyCELHeader& h = header_;
-  if (h.cols_ < 0 || h.rows_ < 0 || h.numCells_ < 0) return Fail(kWrongFormat);
   std::int64_t gridCells = std::int64_t(h.cols_) * h.rows_;
-  if (gridCells > std::numeric_limits<std::int32_t>::max() || h.numCells_ > gridCells) return Fail(kWrongFormat);
+  if (h.cols_ < 0 || h.rows_ < 0 || h.numCells_ < 0 || gridCells > std::numeric_limits<std::int32_t>::max() ||
+      h.numCells_ > gridCells) {
+    return FailAt(platform::Format("the header's %d columns, %d rows and %d cells do not make a grid", h.cols_,
+                                   h.rows_, h.numCells_));
+  }
   return true;
 }
 
@@ -201,13 +224,18 @@ int CLegacyCELFile::CellIndex(int x, int y) const {
   return index > std::numeric_limits<int>::max() ? -1 : static_cast<int>(index);
 }
 
-bool CLegacyCELFile::AddCell(std::map<int, bool>& cells, std::int64_t x, std::int64_t y) {
-  if (x < 0 || y < 0 || x >= header_.cols_ || y >= header_.rows_) return Fail(kWrongFormat);
+bool CLegacyCELFile::AddCell(const char* table, std::uint64_t offset, std::map<int, bool>& cells, std::int64_t x,
+                             std::int64_t y) {
+  if (x < 0 || y < 0 || x >= header_.cols_ || y >= header_.rows_) {
+    return FailAt(platform::Format("the %s cell (%lld, %lld) at offset %llu lies outside the grid of %d x %d", table,
+                                   static_cast<long long>(x), static_cast<long long>(y),
+                                   static_cast<unsigned long long>(offset), header_.cols_, header_.rows_));
+  }
   cells[static_cast<int>(y * header_.cols_ + x)] = true;
   return true;
 }
 
-bool CLegacyCELFile::ReadCoordinateTable(std::uint64_t start, std::size_t recordBytes, bool keep,
+bool CLegacyCELFile::ReadCoordinateTable(const char* table, std::uint64_t start, std::size_t recordBytes, bool keep,
                                          std::uint32_t& count, std::map<int, bool>& cells) {
   if (!keep) {
     count = 0;
@@ -225,7 +253,7 @@ bool CLegacyCELFile::ReadCoordinateTable(std::uint64_t start, std::size_t record
       x = static_cast<std::int16_t>(platform::ReadLE16(p));
       y = static_cast<std::int16_t>(platform::ReadLE16(p + 2));
     }
-    if (!AddCell(cells, x, y)) return false;
+    if (!AddCell(table, static_cast<std::uint64_t>(p - view_.Data()), cells, x, y)) return false;
   }
   return true;
 }
@@ -255,25 +283,29 @@ bool CLegacyCELFile::ReadXDAFormat(bool headerOnly) {
   ByteCursor in(view_.Data(), view_.Size());
   CLegacyCELHeader& h = header_;
   h.magic_ = in.Int32LE();
-  if (!in.Ok() || h.magic_ != kXdaMagic) return Fail(kWrongFormat);
+  if (!in.Ok() || h.magic_ != kXdaMagic) return FailCutHeader(in, "XDA");
   ReadLittleEndianFields(in);
   h.numOutliers_ = in.UInt32LE();
   h.numMasked_ = in.UInt32LE();
   in.Int32LE();  // sub-grid count, not kept
-  if (!in.Ok()) return Fail(kWrongFormat);
+  if (!in.Ok()) return FailCutHeader(in, "XDA");
   FinishStoredHeader();
   if (!CheckDimensions()) return false;
 
   const std::size_t cellStart = in.Position();
   const std::uint64_t masksStart = cellStart + std::uint64_t(h.numCells_) * kXdaCellBytes;
   const std::uint64_t outliersStart = masksStart + std::uint64_t(h.numMasked_) * kShortCoordBytes;
-  if (outliersStart + std::uint64_t(h.numOutliers_) * kShortCoordBytes > view_.Size()) return Fail(kWrongFormat);
+  if (!TableFits("cell", cellStart, std::uint64_t(h.numCells_), kXdaCellBytes) ||
+      !TableFits("masked", masksStart, h.numMasked_, kShortCoordBytes) ||
+      !TableFits("outlier", outliersStart, h.numOutliers_, kShortCoordBytes)) {
+    return false;
+  }
   if (headerOnly) return true;
 
   cellData_ = view_.Data() + cellStart;
   mappedCells_ = h.numCells_;
-  return ReadCoordinateTable(masksStart, kShortCoordBytes, readMasks_, h.numMasked_, masked_) &&
-         ReadCoordinateTable(outliersStart, kShortCoordBytes, readOutliers_, h.numOutliers_, outliers_);
+  return ReadCoordinateTable("masked", masksStart, kShortCoordBytes, readMasks_, h.numMasked_, masked_) &&
+         ReadCoordinateTable("outlier", outliersStart, kShortCoordBytes, readOutliers_, h.numOutliers_, outliers_);
 }
 
 bool CLegacyCELFile::ReadCompactFormat(bool headerOnly) {
@@ -284,18 +316,21 @@ bool CLegacyCELFile::ReadCompactFormat(bool headerOnly) {
   ReadLittleEndianFields(in);
   h.numMasked_ = in.UInt32LE();
   in.Int32LE();  // sub-grid count, not kept
-  if (!in.Ok()) return Fail(kWrongFormat);
+  if (!in.Ok()) return FailCutHeader(in, "compact");
   FinishStoredHeader();
   if (!CheckDimensions()) return false;
 
   const std::size_t cellStart = in.Position();
   const std::uint64_t masksStart = cellStart + std::uint64_t(h.numCells_) * kCompactCellBytes;
-  if (masksStart + std::uint64_t(h.numMasked_) * kShortCoordBytes > view_.Size()) return Fail(kWrongFormat);
+  if (!TableFits("cell", cellStart, std::uint64_t(h.numCells_), kCompactCellBytes) ||
+      !TableFits("masked", masksStart, h.numMasked_, kShortCoordBytes)) {
+    return false;
+  }
   if (headerOnly) return true;
 
   cellData_ = view_.Data() + cellStart;
   mappedCells_ = h.numCells_;
-  return ReadCoordinateTable(masksStart, kShortCoordBytes, readMasks_, h.numMasked_, masked_);
+  return ReadCoordinateTable("masked", masksStart, kShortCoordBytes, readMasks_, h.numMasked_, masked_);
 }
 
 bool CLegacyCELFile::ReadBCELFormat(bool headerOnly) {
@@ -306,7 +341,11 @@ bool CLegacyCELFile::ReadBCELFormat(bool headerOnly) {
   h.version_ = platform::SaturatingCast<std::int32_t>(in.FloatBE());
   const std::int32_t headerBytes = in.Int32BE();
   in.Skip(4);  // tag
-  if (!in.Ok() || headerBytes < kBcelHeaderFieldBytes) return Fail(kWrongFormat);
+  if (!in.Ok()) return FailCutHeader(in, "BCEL");
+  if (headerBytes < kBcelHeaderFieldBytes) {
+    return FailAt(platform::Format("the header block length at offset 12 is %d bytes, fewer than its %d bytes of fields",
+                                   headerBytes, kBcelHeaderFieldBytes));
+  }
   in.Skip(4);  // unused
   h.cols_ = in.Int32BE();
   h.rows_ = in.Int32BE();
@@ -326,31 +365,45 @@ bool CLegacyCELFile::ReadBCELFormat(bool headerOnly) {
   in.Seek(kBcelHeaderPayloadStart + std::uint64_t(headerBytes));
 
   // Each block: a 12-byte head whose second word is the payload length.
-  auto blockPayload = [&in]() -> std::int64_t {
+  auto blockPayload = [&](const char* block) -> std::int64_t {
+    const std::size_t head = in.Position();
     in.Skip(4);
     std::int32_t length = in.Int32BE();
     in.Skip(4);
-    if (!in.Ok() || length < 0 || std::uint64_t(length) > in.Remaining()) return -1;
+    if (!in.Ok()) {
+      FailAt(platform::Format("the head of the %s block at offset %zu runs past the end of the file", block, head));
+      return -1;
+    }
+    if (length < 0 || std::uint64_t(length) > in.Remaining()) {
+      FailAt(platform::Format("the %s block at offset %zu runs past the end of the file (%d bytes, %zu bytes left)",
+                              block, head, length, in.Remaining()));
+      return -1;
+    }
     return length;
   };
-  auto textBlock = [&](std::string& text) {
-    std::int64_t length = blockPayload();
-    text = length < 0 ? std::string() : in.FixedText(length);
+  auto textBlock = [&](const char* block, std::string& text) {
+    std::int64_t length = blockPayload(block);
+    if (length < 0) return false;
+    text = in.FixedText(length);
     if (!text.empty() && text.back() == '\r') text.pop_back();
-    return length >= 0 && in.Ok();
+    return true;
   };
-  if (!textBlock(h.datHeader_) || !textBlock(h.alg_) || !textBlock(h.paramsText_)) return Fail(kWrongFormat);
+  if (!in.Ok()) return FailAt(platform::Format("the header block runs past the end of the file (%d bytes)", headerBytes));
+  if (!textBlock("DAT header", h.datHeader_) || !textBlock("algorithm", h.alg_) ||
+      !textBlock("parameter", h.paramsText_)) {
+    return false;
+  }
 
-  const std::int64_t cellBytes = blockPayload();
-  if (cellBytes < 0) return Fail(kWrongFormat);
+  const std::int64_t cellBytes = blockPayload("cell");
+  if (cellBytes < 0) return false;
   const std::size_t cellStart = in.Position();
   in.Skip(std::uint64_t(cellBytes));
-  const std::int64_t maskBytes = blockPayload();
-  if (maskBytes < 0) return Fail(kWrongFormat);
+  const std::int64_t maskBytes = blockPayload("masked");
+  if (maskBytes < 0) return false;
   const std::size_t masksStart = in.Position();
   in.Skip(std::uint64_t(maskBytes));
-  const std::int64_t outlierBytes = blockPayload();
-  if (outlierBytes < 0) return Fail(kWrongFormat);
+  const std::int64_t outlierBytes = blockPayload("outlier");
+  if (outlierBytes < 0) return false;
   const std::size_t outliersStart = in.Position();
   h.numCells_ = static_cast<std::int32_t>(cellBytes / kBcelCellBytes);
   h.numMasked_ = static_cast<std::uint32_t>(maskBytes / kBcelCoordBytes);
@@ -373,8 +426,8 @@ bool CLegacyCELFile::ReadBCELFormat(bool headerOnly) {
 
   cellData_ = view_.Data() + cellStart;
   mappedCells_ = h.numCells_;
-  return ReadCoordinateTable(masksStart, kBcelCoordBytes, readMasks_, h.numMasked_, masked_) &&
-         ReadCoordinateTable(outliersStart, kBcelCoordBytes, readOutliers_, h.numOutliers_, outliers_);
+  return ReadCoordinateTable("masked", masksStart, kBcelCoordBytes, readMasks_, h.numMasked_, masked_) &&
+         ReadCoordinateTable("outlier", outliersStart, kBcelCoordBytes, readOutliers_, h.numOutliers_, outliers_);
 }
 
 bool CLegacyCELFile::HasCell(int index) const {

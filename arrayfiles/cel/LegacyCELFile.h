@@ -58,7 +58,7 @@ class CLegacyCELFile {
 
   // Closes, detects the form and reads it. With headerOnly, no cell is kept
   // and nothing stays mapped.
-  bool Read(bool headerOnly = false);
+  [[nodiscard]] bool Read(bool headerOnly = false);
   // Reads the whole file with the read flags taken from `state`; closes on failure.
   bool ReadEx(const std::string& fileName, int state);
   // Releases the mapping or the cell table, clears the header and the sets.
@@ -138,8 +138,11 @@ class CLegacyCELFile {
   void ReleaseCells();
   // Reads `count` coordinates of `recordBytes` each from `start` of the view
   // into `cells`, or sets `count` to 0 when they are not to be kept.
-  bool ReadCoordinateTable(std::uint64_t start, std::size_t recordBytes, bool keep, std::uint32_t& count,
-                           std::map<int, bool>& cells);
+  bool ReadCoordinateTable(const char* table, std::uint64_t start, std::size_t recordBytes, bool keep,
+                           std::uint32_t& count, std::map<int, bool>& cells);
+  // True when `count` records of `recordBytes` from `start` lie inside the
+  // mapped file; else false with an error naming the table and the bytes.
+  bool TableFits(const char* table, std::uint64_t start, std::uint64_t count, std::size_t recordBytes);
   // The fields the XDA and compact forms share after their magic: version,
   // dimensions, the three texts and the cell margin.
   void ReadLittleEndianFields(ByteCursor& in);
@@ -148,8 +151,14 @@ class CLegacyCELFile {
   // Checks the dimensions against the cell count: false with the error set.
   bool CheckDimensions();
   bool Fail(const char* message);
-  // Adds a coordinate to a set, refusing one outside the grid.
-  bool AddCell(std::map<int, bool>& cells, std::int64_t x, std::int64_t y);
+  // The format error with what failed and where: "CEL file: the outlier table
+  // at offset ...".
+  bool FailAt(const std::string& detail);
+  // The error of a header that ends at the cursor's position.
+  bool FailCutHeader(const ByteCursor& in, const char* form);
+  // Adds a coordinate to a set, refusing one outside the grid; `offset` is
+  // where its record starts.
+  bool AddCell(const char* table, std::uint64_t offset, std::map<int, bool>& cells, std::int64_t x, std::int64_t y);
   // True when `index` has a cell in the current table.
   [[nodiscard]] bool HasCell(int index) const;
   // Leading bytes of the file, fewer when it is shorter or cannot be opened.

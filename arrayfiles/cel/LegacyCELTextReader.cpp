@@ -1,5 +1,6 @@
 // The text forms of CLegacyCELFile: version 3 ("[CEL]" with its sections) and
 // version 2 ("COLS/ROWS=" and one line per cell).
+#include <algorithm>
 #include <fstream>
 #include <limits>
 
@@ -159,9 +160,10 @@ bool CLegacyCELFile::ReadTextCoordinateSection(std::istream& in, const char* sec
     count = 0;
     return true;
   }
-  while (NextLine(in, line) && line.size() >= kShortestListLine) {
+  for (std::streamoff at = in.tellg(); NextLine(in, line) && line.size() >= kShortestListLine; at = in.tellg()) {
     int x = 0, y = 0;
-    if (!Scanner(line).Int(x).Literal("\t").Int(y).Ok() || !AddCell(cells, x, y)) return Fail(kWrongFormat);
+    if (!Scanner(line).Int(x).Literal("\t").Int(y).Ok()) return Fail(kWrongFormat);
+    if (!AddCell(section, static_cast<std::uint64_t>(std::max<std::streamoff>(at, 0)), cells, x, y)) return false;
   }
   return true;
 }

@@ -133,9 +133,9 @@ class CLegacyCHPFile {
 
   // Reads `fileName`; with `headerOnly` it stops after the header. Whatever
   // was loaded before is cleared first.
-  bool Open(bool headerOnly);
+  [[nodiscard]] bool Open(bool headerOnly);
   // `Open`, clearing the object again when it fails.
-  bool Read(bool headerOnly = false);
+  [[nodiscard]] bool Read(bool headerOnly = false);
   // Empties the header, the records and the resequencing data. The file name
   // and the last error text stay, so a caller can still report the failure.
   void Clear();

@@ -38,7 +38,7 @@ class DataSet {
   // True when the cells can be read. Fails when the element area runs past the
   // end of the file, when the set has rows but no columns, or when the first
   // window cannot be mapped.
-  bool Open();
+  [[nodiscard]] bool Open();
   // Releases the window (and, memory-mapped, forgets the mapping, so later
   // reads raise DataSetRemapException) or the loaded bytes.
   void Close();

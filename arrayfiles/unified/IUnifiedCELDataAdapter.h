@@ -87,7 +87,7 @@ class IUnifiedCELDataAdapter {
   virtual bool IsOutlier(int x, int y) = 0;
   virtual void Close() = 0;
   virtual bool ReadHeader() = 0;
-  virtual bool Read(bool includeMaskAndOutliers) = 0;
+  [[nodiscard]] virtual bool Read(bool includeMaskAndOutliers) = 0;
   virtual bool ReadEx(const std::string& fileName, int state) = 0;
   virtual int GetReadState() = 0;
   virtual void Clear() = 0;

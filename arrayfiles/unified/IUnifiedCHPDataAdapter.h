@@ -26,7 +26,7 @@ class IUnifiedCHPDataAdapter {
   virtual bool GetUniversalResults(int index, UnifiedUniversalProbeSetResults& result) = 0;
   // Appends to the four lists of the record.
   virtual bool GetResequencingResults(UnifiedResequencingResults& result) = 0;
-  virtual bool Read() = 0;
+  [[nodiscard]] virtual bool Read() = 0;
   virtual bool ReadHeader() = 0;
   virtual void SetFileName(const std::string& name) = 0;
   virtual std::string GetFileName() = 0;

@@ -21,13 +21,17 @@ IUnifiedCELDataAdapter& UnifiedCELData::Adapter() {
 
 void UnifiedCELData::CreateAdapter() {
   adapter_.reset();
+  refusal_.clear();
   try {
     std::unique_ptr<IUnifiedCELDataAdapter> candidate = std::make_unique<GenericCELDataAdapter>();
     candidate->SetFileName(fileName_);
     if (!candidate->CanReadFile()) {
       candidate = std::make_unique<LegacyCELDataAdapter>();
       candidate->SetFileName(fileName_);
-      if (!candidate->CanReadFile()) candidate.reset();
+      if (!candidate->CanReadFile()) {
+        refusal_ = candidate->GetError();
+        candidate.reset();
+      }
     }
     adapter_ = std::move(candidate);
   } catch (const std::bad_alloc&) {

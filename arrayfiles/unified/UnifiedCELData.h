@@ -26,7 +26,7 @@ class UnifiedCELData {
   // Chooses the adapter afresh (a held one is dropped first).
   void CreateAdapter();
   // CreateAdapter, then the adapter's read.
-  bool Read(bool includeMaskAndOutliers);
+  [[nodiscard]] bool Read(bool includeMaskAndOutliers);
   bool ReadHeader();
   // True when an adapter is held.
   [[nodiscard]] bool HasAdapter() const { return adapter_ != nullptr; }
@@ -34,7 +34,9 @@ class UnifiedCELData {
   IUnifiedCELDataAdapter& Adapter();
 
   std::string GetFileId() { return Adapter().GetFileId(); }
-  std::u16string GetError() { return Adapter().GetError(); }
+  // The held adapter's error; after a read that no adapter took, why the
+  // legacy reader refused the file.
+  std::u16string GetError() { return adapter_ || refusal_.empty() ? Adapter().GetError() : refusal_; }
   std::u16string GetHeaderKey(const std::u16string& key) { return Adapter().GetHeaderKey(key); }
   int GetVersion() { return Adapter().GetVersion(); }
   int GetCols() { return Adapter().GetCols(); }
@@ -80,6 +82,7 @@ class UnifiedCELData {
   [[noreturn]] static void ThrowFileNotOpenException();
 
   std::unique_ptr<IUnifiedCELDataAdapter> adapter_;
+  std::u16string refusal_;
   std::string fileName_;
 };
 

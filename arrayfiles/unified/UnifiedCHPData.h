@@ -26,7 +26,7 @@ class UnifiedCHPData {
   UnifiedCHPData(const UnifiedCHPData&) = delete;
   UnifiedCHPData& operator=(const UnifiedCHPData&) = delete;
 
-  virtual bool Read() = 0;
+  [[nodiscard]] virtual bool Read() = 0;
   virtual bool ReadHeader() = 0;
   virtual std::string GetFileId() = 0;
   virtual generic_io::GenericData* GetGenericData() = 0;
