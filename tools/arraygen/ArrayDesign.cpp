@@ -184,8 +184,9 @@ void ArrayDesign::WriteCdf(const std::string& path, CdfForm form) const {
     case CdfForm::kXda: bytes = arraywriters::XdaCdfImage(layout_); break;
     case CdfForm::kGeneric: bytes = arraywriters::GenericCdfImage(layout_); break;
   }
-  platform::CreateFolders(platform::FolderOf(path));
-  if (!arraywriters::WriteBytes(path, bytes)) throw std::runtime_error("cannot write " + path);
+  if (!platform::CreateFolders(platform::FolderOf(path)) || !arraywriters::WriteBytes(path, bytes)) {
+    throw std::runtime_error("cannot write " + path);
+  }
 }
 
 }  // namespace arraygen

@@ -67,7 +67,7 @@ SampleFiles WriteSampleFiles(const ArrayDesign& design, const std::string& dataF
   files.Name = sample.Header.SampleName;
   files.CelFile = files.Name + ".CEL";
   files.ChpFile = files.Name + options.ChpSuffix;
-  platform::CreateFolders(dataFolder);
+  if (!platform::CreateFolders(dataFolder)) throw std::runtime_error("cannot create the folder " + dataFolder);
   const std::string celPath = platform::JoinPath(dataFolder, files.CelFile);
   if (!arraywriters::SaveCelFile(celPath, options.Cel, design.MakeCel(sample))) {
     throw std::runtime_error("cannot write " + celPath);
@@ -91,7 +91,7 @@ ArrayStudy WriteArrayStudy(const std::string& dataFolder, const std::string& lib
   // Task 0 writes the library file while the others make samples.
   RunTasks(samples.size() + 1, spec.Threads, [&](std::size_t task) {
     if (task == 0) {
-      platform::CreateFolders(libraryFolder);
+      if (!platform::CreateFolders(libraryFolder)) throw std::runtime_error("cannot create the folder " + libraryFolder);
       design.WriteCdf(platform::JoinPath(libraryFolder, study.LibraryFile), spec.Cdf);
       return;
     }

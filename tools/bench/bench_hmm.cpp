@@ -35,8 +35,7 @@ class Study {
     root_ = std::string(pattern) + "/";
     setenv("QOVA_HOME", root_.c_str(), 1);
     setenv("QOVA_CONFIG_HOME", root_.c_str(), 1);
-    platform::CreateFolders(ArrayFolder());
-    platform::CreateFolders(ResultFolder());
+    if (!platform::CreateFolders(ArrayFolder()) || !platform::CreateFolders(ResultFolder())) std::abort();
 
     annotation_ = datagen::MakeAnnotation(kFamily);
     global_ = std::make_unique<CGlobalData>();

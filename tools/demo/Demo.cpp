@@ -126,7 +126,7 @@ std::vector<arraygen::SampleFiles> WriteArrayFiles(const DemoOptions& options, c
   std::vector<arraygen::SampleFiles> files(samples.size());
   RunTasks(samples.size() + 1, options.Threads, [&](std::size_t task) {
     if (task == 0) {
-      platform::CreateFolders(folders.Library);
+      if (!platform::CreateFolders(folders.Library)) throw std::runtime_error("cannot create the folder " + folders.Library);
       design.WriteCdf(folders.Library + arraygen::LibraryFileName(options.ArrayType), arraygen::CdfForm::kXda);
       return;
     }
@@ -320,7 +320,7 @@ void PrepareProgramFolder(const DemoFolders& folders, const std::vector<int>& fa
   platform::AppProfile().UseSettingsFile(folders.Root + "qova/QOVA.ini");
   platform::SetStartFolder(folders.Root);
   for (const std::string& f : {folders.Cel, folders.Library, folders.ArrayData, folders.Results, folders.Output}) {
-    platform::CreateFolders(f);
+    if (!platform::CreateFolders(f)) throw std::runtime_error("cannot create the folder " + f);
   }
   datagen::WriteDataFolder(folders.Data, families);
   WriteSettings(folders);

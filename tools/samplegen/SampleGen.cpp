@@ -234,7 +234,7 @@ Study WriteStudy(const std::string& arrayDataFolder, const CBasicData& annotatio
   const Study study = PlanStudy(spec);
   const SampleGenerator generator(spec.ArrayType, annotation, spec.Seed);
   const auto store = [&](CArrayData& sample) {
-    platform::CreateFolders(arrayDataFolder);
+    if (!platform::CreateFolders(arrayDataFolder)) throw std::runtime_error("cannot create the folder " + arrayDataFolder);
     sample.StoreFile(platform::JoinPath(arrayDataFolder, sample.Header.SampleName + ".CFH"));
   };
 
