@@ -31,7 +31,7 @@ class IntegrationTest : public TempHomeTest {
     datagen::WriteDataFolder(Root() + "data/", {0, 2});
     Setting().StartFolder = Root();
     Setting().DefaultAnalysisResultFolder = ResultFolder();
-    platform::CreateFolders(ResultFolder());
+    EXPECT_TRUE(platform::CreateFolders(ResultFolder()));
     global_.Cytoband->LoadFrom(global_.DataFolder());
     for (int family : {0, 2}) {
       const std::int32_t rows = qova::kArrayFamilies[std::size_t(family)].snpCount;

@@ -214,7 +214,7 @@ class AssociationFileTest : public AssociationDataTest {
     }
     path_ = Root() + "study.AAD";
     StoreArchiveFile(path_, [this](CArchive& ar) { data_.Serialize(ar); });
-    platform::ReadWholeFile(path_, bytes_);
+    EXPECT_TRUE(platform::ReadWholeFile(path_, bytes_));
   }
 
   void Load(AssociationData& into) const {

@@ -24,7 +24,7 @@ class AverageArrayTest : public CoreDialogTest {
     for (const char* name : {"Gamma1", "Kappa1", "gamma2"}) Write(small, name);
     Write(other, "Beta1");
     Write(other, "Zeta1");
-    platform::WriteWholeFile(ArrayFolder() + "broken.CFH", "not a sample");
+    EXPECT_TRUE(platform::WriteWholeFile(ArrayFolder() + "broken.CFH", "not a sample"));
   }
 
   void Write(const samplegen::SampleGenerator& generator, const std::string& name) {
@@ -135,7 +135,7 @@ TEST_F(AverageArrayTest, AnExistingNameAsksAndNoKeepsEveryEntry) {
 
 TEST_F(AverageArrayTest, AFolderWithoutSamplesSaysError) {
   const std::string empty = Root() + "Empty/";
-  platform::CreateFolders(empty);
+  EXPECT_TRUE(platform::CreateFolders(empty));
   std::vector<std::string> types{"not shown"};
   Ui().OnDialog(kAverageArrayDialog, [&](DialogDriver& d) {
     types = d.Items(kAverageArrayType);

@@ -31,8 +31,8 @@ class CoreDialogTest : public TempHomeTest {
     platform::ui::Headless().Reset();
     platform::ui::ClearMessageQueue();
     platform::ui::Resources::Instance().Clear();
-    platform::CreateFolders(ArrayFolder());
-    platform::CreateFolders(ResultFolder());
+    EXPECT_TRUE(platform::CreateFolders(ArrayFolder()));
+    EXPECT_TRUE(platform::CreateFolders(ResultFolder()));
   }
   ~CoreDialogTest() override {
     platform::ui::Headless().Reset();
@@ -63,7 +63,7 @@ class CoreDialogTest : public TempHomeTest {
 
   [[nodiscard]] static std::string Bytes(const std::string& path) {
     std::string bytes;
-    platform::ReadWholeFile(path, bytes);
+    EXPECT_TRUE(platform::ReadWholeFile(path, bytes));
     return bytes;
   }
 

@@ -40,7 +40,9 @@ TEST_P(BatchStepTest, WritesExactlyTheResultsTheSettingsAskFor) {
   Setting().DOSELF = c.doSelf;
   Setting().DONONSELF = c.doNonSelf;
   Setting().SKIPALREADY = c.skipAlready;
-  if (c.hasSelfResult) platform::WriteWholeFile(ResultPath("T1.CFS"), "old");
+  if (c.hasSelfResult) {
+    EXPECT_TRUE(platform::WriteWholeFile(ResultPath("T1.CFS"), "old"));
+  }
   const auto before = Files();
   RunBatch({"T1", "T2"}, batch_ids::kAutomaticAnalysis);
   Names written;
@@ -69,10 +71,10 @@ TEST_F(BatchAnalysisTest, SkipAlreadyLooksForTheAlleleSpecificResultWhenSwitched
   Setting().SKIPALREADY = 1;
   Setting().DOSELF = 0;
   Setting().NONSELFALLELE = 1;
-  platform::WriteWholeFile(ResultPath("T1.CFN"), "old");
+  EXPECT_TRUE(platform::WriteWholeFile(ResultPath("T1.CFN"), "old"));
   RunBatch({"T1"}, batch_ids::kAutomaticAnalysis);
   EXPECT_TRUE(Exists(ResultPath("T1.CFA")));
-  platform::WriteWholeFile(ResultPath("T1.CFA"), "old");
+  EXPECT_TRUE(platform::WriteWholeFile(ResultPath("T1.CFA"), "old"));
   RunBatch({"T1"}, batch_ids::kAutomaticAnalysis);
   EXPECT_EQ(Bytes(ResultPath("T1.CFA")), "old");
 }
@@ -149,7 +151,7 @@ TEST_F(BatchAnalysisTest, AnUnreadableSampleIsLoggedSkippedAndNamedInTheSummary)
   Workers(2);
   // Listed while it could be read, broken before the batch reads it.
   RunBatch({"T1", "T2", "T3"}, batch_ids::kAutomaticAnalysis,
-           [this](DialogDriver&) { platform::WriteWholeFile(SamplePath("T2"), std::string(40, 'x')); });
+           [this](DialogDriver&) { EXPECT_TRUE(platform::WriteWholeFile(SamplePath("T2"), std::string(40, 'x'))); });
   EXPECT_TRUE(Exists(ResultPath("T1.CFN")));
   EXPECT_FALSE(Exists(ResultPath("T2.CFN")));
   EXPECT_TRUE(Exists(ResultPath("T3.CFN")));
@@ -177,7 +179,7 @@ struct BatchOutcome {
 class BatchWorkersTest : public BatchAnalysisTest {
  protected:
   BatchOutcome RunWith(int workers, const std::function<void(const std::string&)>& onStore = {}) {
-    for (const auto& [path, bytes] : original_) platform::WriteWholeFile(path, bytes);
+    for (const auto& [path, bytes] : original_) EXPECT_TRUE(platform::WriteWholeFile(path, bytes));
     for (const std::string& name : platform::FindFiles(ResultFolder(), "*")) platform::RemoveFile(ResultFolder() + name);
     platform::RemoveFile(Root() + "errorlog.txt");
     messages_.Clear();
@@ -194,7 +196,7 @@ class BatchWorkersTest : public BatchAnalysisTest {
     // others go on. An unreadable file among the candidates gives every
     // sample's reference choice a log line.
     platform::RemoveFile(SamplePath("T5N"));
-    platform::WriteWholeFile(SamplePath("Bad"), std::string(40, 'x'));
+    EXPECT_TRUE(platform::WriteWholeFile(SamplePath("Bad"), std::string(40, 'x')));
     original_ = Files();
     // Two files of one sample name are listed twice: the second analysis
     // starts from what the first stored.

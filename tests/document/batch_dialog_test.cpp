@@ -102,7 +102,7 @@ TEST_P(BatchFilterTest, KeepsExactlyWhatTheCheckedFiltersAllow) {
   WriteListed("paired", [](SampleHeader& h) { h.IsPaired = 1; h.Attribute2 = "lung"; });
   WriteListed("old", [](SampleHeader& h) { h.CreateTime = CTime(kCreated - 86400 * 30); h.Attribute2 = "colon"; });
   // plain: both results, written long ago; paired: its non-self result only.
-  for (const char* file : {"plain.CFN", "paired.CFN", "old.CFA"}) platform::WriteWholeFile(ResultPath(file), "r");
+  for (const char* file : {"plain.CFN", "paired.CFN", "old.CFA"}) EXPECT_TRUE(platform::WriteWholeFile(ResultPath(file), "r"));
   platform::SetModificationTime(ResultPath("plain.CFN"), kCreated);
   platform::SetModificationTime(ResultPath("paired.CFN"), kCreated + 86400 * 400);
   const FilterCase& c = GetParam();
@@ -158,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(BatchDialogTest, NotAnalyzedLooksForTheAlleleSpecificResultWhenSwitchedOn) {
   WriteListed("s");
-  platform::WriteWholeFile(ResultPath("s.CFA"), "r");
+  EXPECT_TRUE(platform::WriteWholeFile(ResultPath("s.CFA"), "r"));
   const auto notAnalyzed = [](DialogDriver& d) { d.SetCheck(ids::kUseNotAnalyzed, true); };
   EXPECT_EQ(Listed(notAnalyzed), (Names{"s"}));
   Setting().NONSELFALLELE = 1;
@@ -221,7 +221,7 @@ class ChangeAttributeFilesTest : public BatchDialogTest {
     WriteStudy(3);
     Doc().RunSampleAction("Test01", kActionSelfAnalysis);
     Doc().RunSampleAction("Test01", kActionNonSelfAnalysis);
-    platform::WriteWholeFile(ResultPath("Test01.CFA"), "other kind");
+    EXPECT_TRUE(platform::WriteWholeFile(ResultPath("Test01.CFA"), "other kind"));
     messages_.Clear();
   }
   Outcome ChangeTest01(const std::function<void(DialogDriver&)>& choose) {
@@ -293,7 +293,7 @@ TEST_F(ChangeAttributeFilesTest, AnUnreadableSampleIsReportedAndItsResultsStayAs
   Ui().OnDialog(qova::resources::kChangeAttributeDialog, [](DialogDriver& d) { d.Click(change::kModeReference).Ok(); });
   Open([&](DialogDriver& d) {
     d.ToggleItemCheck(ids::kSampleList, 0);
-    platform::WriteWholeFile(SamplePath("Test01"), "broken");
+    EXPECT_TRUE(platform::WriteWholeFile(SamplePath("Test01"), "broken"));
     d.Click(ids::kChangeAttribute);
   });
   EXPECT_EQ(Bytes(ResultPath("Test01.CFS")), selfBytes);

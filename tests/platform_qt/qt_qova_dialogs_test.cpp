@@ -53,8 +53,8 @@ const CBasicData& Annotation() {
 class QtQovaDialogTest : public qova::test::QtUiTest {
  protected:
   QtQovaDialogTest() {
-    platform::CreateFolders(ArrayFolder());
-    platform::CreateFolders(ResultFolder());
+    EXPECT_TRUE(platform::CreateFolders(ArrayFolder()));
+    EXPECT_TRUE(platform::CreateFolders(ResultFolder()));
   }
 
   [[nodiscard]] std::string ArrayFolder() const { return home_.Path("ArrayData/"); }

@@ -93,7 +93,7 @@ CaseControlStudy WriteCaseControlStudy(const std::string& dataFolder, const std:
   const ArrayDesign design(spec.ArrayType, spec.Seed, spec.Layout);
   study.LibraryFile = LibraryFileName(spec.ArrayType);
   design.WriteCdf(platform::JoinPath(libraryFolder, study.LibraryFile), spec.Cdf);
-  platform::CreateFolders(dataFolder);
+  if (!platform::CreateFolders(dataFolder)) throw std::runtime_error("cannot create the folder " + dataFolder);
 
   for (int k = 1; k <= spec.Cases; ++k) study.CaseFiles.push_back(SampleName("Case", k) + spec.ChpSuffix);
   for (int k = 1; k <= spec.Controls; ++k) study.ControlFiles.push_back(SampleName("Control", k) + spec.ChpSuffix);
