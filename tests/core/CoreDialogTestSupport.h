@@ -63,7 +63,8 @@ class CoreDialogTest : public TempHomeTest {
 
   [[nodiscard]] static std::string Bytes(const std::string& path) {
     std::string bytes;
-    EXPECT_TRUE(platform::ReadWholeFile(path, bytes));
+    // A file that is not there reads as empty.
+    static_cast<void>(platform::ReadWholeFile(path, bytes));
     return bytes;
   }
 

@@ -43,7 +43,7 @@ class BatchCombineTest : public DocumentTest {
   }
 
   void RunWithList(const std::string& list) {
-    platform::WriteWholeFile(Root() + "pairs.txt", list);
+    EXPECT_TRUE(platform::WriteWholeFile(Root() + "pairs.txt", list));
     Ui().OnFileDialog([this](platform::ui::FileDialogRequest& request) {
       request.chosen = {Root() + "pairs.txt"};
       return true;
@@ -117,7 +117,7 @@ TEST_F(BatchCombineTest, MissingAndMismatchedPairsAreLoggedAndTheRestGoesOn) {
 }
 
 TEST_F(BatchCombineTest, AnUnreadableResultIsLoggedWithItsReason) {
-  platform::WriteWholeFile(ResultPath("X.CFS"), "broken");
+  EXPECT_TRUE(platform::WriteWholeFile(ResultPath("X.CFS"), "broken"));
   RunWithList("H\tX\n");
   const Names log = ErrorLogLines();
   ASSERT_EQ(log.size(), 1u);

@@ -126,7 +126,7 @@ class ExtractWithoutChpTest : public DocumentTest {
     spec.Bias = samplegen::RandomBias(7, name);
     spec.Scale = 20000.0f;
     const CArrayData sample = samplegen::SampleGenerator(kSmallType, AnnotationOf(kSmallType), 7).Make(spec);
-    platform::CreateFolders(Doc().DataFolder);
+    EXPECT_TRUE(platform::CreateFolders(Doc().DataFolder));
     EXPECT_TRUE(arraywriters::SaveCelFile(Doc().DataFolder + celFile, form, design.MakeCel(sample)));
     return sample;
   }
