@@ -305,11 +305,6 @@ bool CQOVAView::IsBound() const {
   return true;
 }
 
-std::int32_t CQOVAView::RowOf(int i) const {
-  return (m_nViewFlags & VIEW_COMBINED_ARRAY) ? m_pIndexMap[std::size_t(m_pSortMap[std::size_t(i)])]
-                                              : m_pIndexMap[std::size_t(i)];
-}
-
 void CQOVAView::CheckAnnotation() {
   const CBasicData& table = *m_pBasicData;
   for (int c = 1; c <= 23; ++c) {
@@ -391,11 +386,6 @@ BOOL CQOVAView::HitTest(CPoint& p, int& c, int& result, BOOL findChromosome) con
   axis.starts = m_pChromosomeStarts;
   axis.positionKey = [this](int slot) { return (long long)m_pPosition[std::size_t(RowOf(slot))] / 10; };
   return CViewLayout::HitTest(p, c, result, findChromosome, axis, Lengths());
-}
-
-int CQOVAView::SnpX(int c, int x, int i) const {
-  if (m_nViewFlags & VIEW_BASE_INTERVAL) return x + m_pPosition[std::size_t(RowOf(i))] / 10;
-  return x + (i - m_pChromosomeStarts[c]);
 }
 
 int CQOVAView::ColumnWidth(int c) const {

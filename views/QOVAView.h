@@ -90,8 +90,12 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   void DrawLohPanel(CDC* dc, int c, int x, int y);
   void DrawMarkers(CDC* dc, int c, int x, int y);
 
-  // The x of slot i of chromosome c whose column starts at x.
-  [[nodiscard]] int SnpX(int c, int x, int i) const;
+  // The x of slot i of chromosome c whose column starts at x: one unit per
+  // slot in SNP order, its position / 10 on the base axis.
+  [[nodiscard]] int SnpX(int c, int x, int i) const {
+    if (m_nViewFlags & VIEW_BASE_INTERVAL) return x + m_pPosition[std::size_t(RowOf(i))] / 10;
+    return x + (i - m_pChromosomeStarts[c]);
+  }
   // The column width of chromosome c: its length on the current axis.
   [[nodiscard]] int ColumnWidth(int c) const;
   // The item mask of the sample's mode.
@@ -149,7 +153,10 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
 
  private:
   // The annotation row of slot i.
-  [[nodiscard]] std::int32_t RowOf(int i) const;
+  [[nodiscard]] std::int32_t RowOf(int i) const {
+    return (m_nViewFlags & VIEW_COMBINED_ARRAY) ? m_pIndexMap[std::size_t(m_pSortMap[std::size_t(i)])]
+                                                : m_pIndexMap[std::size_t(i)];
+  }
   void ReadSettings();
   void CheckAnnotation();
   void ComputeAverages();

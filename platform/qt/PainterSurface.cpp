@@ -59,6 +59,13 @@ PainterSurface::PainterSurface(QPainter& painter, platform::ui::DeviceCaps caps,
     : painter_(painter), caps_(caps), image_(image) {
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::TextAntialiasing, false);
+  if (image_) {
+    // The painter holds the image for the surface's life, so its pixels stay put.
+    pixels_ = reinterpret_cast<QRgb*>(image_->bits());
+    stride_ = image_->bytesPerLine() / qsizetype(sizeof(QRgb));
+    width_ = image_->width();
+    height_ = image_->height();
+  }
 }
 
 bool PainterSurface::UseRop(int rop, COLORREF& color) {
@@ -85,8 +92,33 @@ bool PainterSurface::UseRop(int rop, COLORREF& color) {
   return true;
 }
 
+bool PainterSurface::StraightLineIntoImage(int x1, int y1, int x2, int y2, const DevicePen& pen, int rop) {
+  if (!pixels_ || pen.width > 1 || pen.style != PS_SOLID || rop != R2_COPYPEN || (x1 != x2 && y1 != y2)) return false;
+  // The pixels a one-pixel line sets: from its start up to, not including, its end.
+  if (x1 == x2 && y1 == y2) return true;
+  const QRgb rgb = qRgb(GetRValue(pen.color), GetGValue(pen.color), GetBValue(pen.color));
+  const int w = width_, h = height_;
+  QRgb* bits = pixels_;
+  const qsizetype stride = stride_;
+  if (x1 == x2) {
+    if (x1 < 0 || x1 >= w) return true;
+    const int from = y1 < y2 ? y1 : y2 + 1, to = y1 < y2 ? y2 - 1 : y1;
+    for (int y = std::max(from, 0), last = std::min(to, h - 1); y <= last; ++y) bits[y * stride + x1] = rgb;
+  } else {
+    if (y1 < 0 || y1 >= h) return true;
+    const int from = x1 < x2 ? x1 : x2 + 1, to = x1 < x2 ? x2 - 1 : x1;
+    QRgb* row = bits + y1 * stride;
+    const int first = std::max(from, 0), last = std::min(to, w - 1);
+    if (first <= last) std::fill(row + first, row + last + 1, rgb);
+  }
+  return true;
+}
+
 void PainterSurface::Line(int x1, int y1, int x2, int y2, const DevicePen& pen, int rop) {
   if (pen.style == PS_NULL) return;
+  // Most lines of a view are bars and steps of one pixel: they go straight
+  // into the image, pixel for pixel what the painter would set.
+  if (StraightLineIntoImage(x1, y1, x2, y2, pen, rop)) return;
   // Painters draw long runs of lines with one pen: set it only when it changes.
   if (!linePen_ || linePen_->color != pen.color || linePen_->width != pen.width || linePen_->style != pen.style ||
       lineRop_ != rop) {
@@ -143,9 +175,9 @@ void PainterSurface::FillRect(const CRect& rect, COLORREF color) {
 }
 
 void PainterSurface::SetPixel(int x, int y, COLORREF color) {
-  if (image_) {
-    if (x < 0 || y < 0 || x >= image_->width() || y >= image_->height()) return;
-    reinterpret_cast<QRgb*>(image_->scanLine(y))[x] = qRgb(GetRValue(color), GetGValue(color), GetBValue(color));
+  if (pixels_) {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+    pixels_[qsizetype(y) * stride_ + x] = qRgb(GetRValue(color), GetGValue(color), GetBValue(color));
     return;
   }
   linePen_.reset();

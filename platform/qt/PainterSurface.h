@@ -3,6 +3,7 @@
 // and the printer. It draws with the system's rules (one-pixel lines leave
 // out their end point, raster operations, opaque text boxes).
 #include <QFont>
+#include <QRgb>
 
 #include <optional>
 
@@ -31,11 +32,18 @@ class PainterSurface : public platform::ui::DrawSurface {
  private:
   // Sets the painter's composition for `rop`; false when nothing is to be drawn.
   bool UseRop(int rop, COLORREF& color);
+  // A solid one-pixel horizontal or vertical line copied straight into the
+  // image; false (nothing drawn) for any other line.
+  bool StraightLineIntoImage(int x1, int y1, int x2, int y2, const platform::ui::DevicePen& pen, int rop);
   const QFont& FontFor(const platform::ui::DeviceFont& font);
 
   QPainter& painter_;
   platform::ui::DeviceCaps caps_;
   QImage* image_;
+  // The image's pixels, for what is written straight into it.
+  QRgb* pixels_ = nullptr;
+  qsizetype stride_ = 0;
+  int width_ = 0, height_ = 0;
   std::optional<platform::ui::DevicePen> linePen_;  // the pen and raster operation lines use now
   int lineRop_ = 0;
   std::optional<platform::ui::DeviceFont> fontKey_;

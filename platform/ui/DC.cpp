@@ -206,9 +206,8 @@ CDC::~CDC() = default;
 
 // Mapping.
 
-CSize CDC::EffectiveViewportExt() const {
+CSize CDC::IsotropicViewportExt() const {
   CSize v = state_.viewportExt;
-  if (state_.mapMode != MM_ISOTROPIC) return v;
   // The isotropic mode shrinks one viewport extent so both axes share a scale.
   const CSize w = state_.windowExt;
   long long ax = std::llabs((long long)v.cx * w.cy), ay = std::llabs((long long)v.cy * w.cx);
@@ -217,18 +216,6 @@ CSize CDC::EffectiveViewportExt() const {
   else if (ay > ax && w.cx != 0)
     v.cy = LONG((v.cy < 0 ? -1 : 1) * std::llabs((long long)v.cx * w.cy / w.cx));
   return v;
-}
-
-long long CDC::MapX(long long x) const {
-  long long d = x - state_.windowOrg.x;
-  if (state_.mapMode != MM_TEXT && state_.windowExt.cx != 0) d = d * EffectiveViewportExt().cx / state_.windowExt.cx;
-  return d + state_.viewportOrg.x;
-}
-
-long long CDC::MapY(long long y) const {
-  long long d = y - state_.windowOrg.y;
-  if (state_.mapMode != MM_TEXT && state_.windowExt.cy != 0) d = d * EffectiveViewportExt().cy / state_.windowExt.cy;
-  return d + state_.viewportOrg.y;
 }
 
 long long CDC::UnmapX(long long x) const {
@@ -246,6 +233,7 @@ long long CDC::UnmapY(long long y) const {
 }
 
 int CDC::SetMapMode(int mode) {
+  lastEnd_.valid = false;
   int previous = state_.mapMode;
   state_.mapMode = mode;
   if (mode == MM_TEXT) {
@@ -255,9 +243,13 @@ int CDC::SetMapMode(int mode) {
   return previous;
 }
 
-CPoint CDC::SetWindowOrg(int x, int y) { return std::exchange(state_.windowOrg, CPoint(x, y)); }
+CPoint CDC::SetWindowOrg(int x, int y) {
+  lastEnd_.valid = false;
+  return std::exchange(state_.windowOrg, CPoint(x, y));
+}
 
 CSize CDC::SetExtent(CSize& extent, int cx, int cy) {
+  lastEnd_.valid = false;
   CSize previous = extent;
   // Extents count only in the scaled modes, and never as zero.
   if ((state_.mapMode == MM_ISOTROPIC || state_.mapMode == MM_ANISOTROPIC) && cx != 0 && cy != 0) extent = {cx, cy};
@@ -266,7 +258,10 @@ CSize CDC::SetExtent(CSize& extent, int cx, int cy) {
 
 CSize CDC::SetWindowExt(int cx, int cy) { return SetExtent(state_.windowExt, cx, cy); }
 
-CPoint CDC::SetViewportOrg(int x, int y) { return std::exchange(state_.viewportOrg, CPoint(x, y)); }
+CPoint CDC::SetViewportOrg(int x, int y) {
+  lastEnd_.valid = false;
+  return std::exchange(state_.viewportOrg, CPoint(x, y));
+}
 
 CSize CDC::SetViewportExt(int cx, int cy) { return SetExtent(state_.viewportExt, cx, cy); }
 
@@ -357,6 +352,7 @@ int CDC::SaveDC() {
 }
 
 BOOL CDC::RestoreDC(int savedDC) {
+  lastEnd_.valid = false;
   int level = savedDC < 0 ? int(saved_.size()) + 1 + savedDC : savedDC;
   if (level < 1 || level > int(saved_.size())) return FALSE;
   state_ = saved_[size_t(level - 1)];
@@ -364,8 +360,10 @@ BOOL CDC::RestoreDC(int savedDC) {
   return TRUE;
 }
 
-DevicePen CDC::ResolvedPen() const {
+DevicePen CDC::ResolvePen() const {
   const CPen& pen = *state_.pen;
+  const LONG viewportExt = EffectiveViewportExt().cx;
+  PenCache& c = penCache_;
   DevicePen d;
   d.color = pen.m_color;
   long long width = pen.m_nWidth;
@@ -374,6 +372,7 @@ DevicePen CDC::ResolvedPen() const {
   d.width = int(std::clamp<long long>(width, 1, kDeviceLimit));
   // Wide pens draw solid, as the system's styled pens do.
   d.style = (d.width > 1 && pen.m_nStyle != PS_NULL) ? PS_SOLID : pen.m_nStyle;
+  c = {&pen, pen.m_nStyle, pen.m_nWidth, state_.mapMode, pen.m_color, state_.windowExt.cx, viewportExt, d};
   return d;
 }
 
@@ -414,7 +413,19 @@ CPoint CDC::MoveTo(int x, int y) { return std::exchange(state_.position, CPoint(
 
 void CDC::DrawLine(CPoint from, CPoint to) {
   if (!surface_ || state_.pen->m_nStyle == PS_NULL) return;
-  long long x1 = MapX(from.x), y1 = MapY(from.y), x2 = MapX(to.x), y2 = MapY(to.y);
+  // A run of joined lines, or a bar, shares coordinates between its ends:
+  // each distinct one is mapped once.
+  long long x1, y1;
+  if (lastEnd_.valid && lastEnd_.logical == from) {
+    x1 = lastEnd_.x;
+    y1 = lastEnd_.y;
+  } else {
+    x1 = MapX(from.x);
+    y1 = MapY(from.y);
+  }
+  long long x2 = to.x == from.x ? x1 : MapX(to.x);
+  long long y2 = to.y == from.y ? y1 : MapY(to.y);
+  lastEnd_ = {true, to, x2, y2};
   // A clipped end lies far beyond any device, so leaving it out changes nothing.
   if (!ClipToLimit(x1, y1, x2, y2)) return;
   DevicePen pen = ResolvedPen();

@@ -3,6 +3,7 @@
 // transforms, pens, brushes and fonts selected into it, lines, rectangles,
 // pixels and text. Coordinates are logical; the context maps them to device
 // pixels and hands the result to its surface.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -288,13 +289,41 @@ class CDC : public CObject {
   };
 
   // Logical to device in 64 bits, truncating as integer arithmetic does.
-  [[nodiscard]] long long MapX(long long x) const;
-  [[nodiscard]] long long MapY(long long y) const;
+  // Inline: the views map every SNP of a genome through here.
+  [[nodiscard]] long long MapX(long long x) const {
+    long long d = x - state_.windowOrg.x;
+    if (state_.mapMode != MM_TEXT && state_.windowExt.cx != 0) d = Quotient(d * EffectiveViewportExt().cx, state_.windowExt.cx);
+    return d + state_.viewportOrg.x;
+  }
+  [[nodiscard]] long long MapY(long long y) const {
+    long long d = y - state_.windowOrg.y;
+    if (state_.mapMode != MM_TEXT && state_.windowExt.cy != 0) d = Quotient(d * EffectiveViewportExt().cy, state_.windowExt.cy);
+    return d + state_.viewportOrg.y;
+  }
+  // n / d truncated; in 32 bits when both fit, where the division is several
+  // times faster and gives the same quotient.
+  [[nodiscard]] static long long Quotient(long long n, long long d) {
+    if (n == static_cast<int>(n) && d == static_cast<int>(d) && !(n == INT32_MIN && d == -1))
+      return static_cast<int>(n) / static_cast<int>(d);
+    return n / d;
+  }
   [[nodiscard]] long long UnmapX(long long x) const;
   [[nodiscard]] long long UnmapY(long long y) const;
-  [[nodiscard]] CSize EffectiveViewportExt() const;
+  [[nodiscard]] CSize EffectiveViewportExt() const {
+    return state_.mapMode == MM_ISOTROPIC ? IsotropicViewportExt() : state_.viewportExt;
+  }
+  [[nodiscard]] CSize IsotropicViewportExt() const;
   CSize SetExtent(CSize& extent, int cx, int cy);
-  [[nodiscard]] platform::ui::DevicePen ResolvedPen() const;
+  [[nodiscard]] platform::ui::DevicePen ResolvedPen() const {
+    const CPen& pen = *state_.pen;
+    const PenCache& c = penCache_;
+    if (c.pen == &pen && c.style == pen.m_nStyle && c.width == pen.m_nWidth && c.color == pen.m_color &&
+        c.mapMode == state_.mapMode && c.windowExt == state_.windowExt.cx && c.viewportExt == EffectiveViewportExt().cx)
+      return c.device;
+    return ResolvePen();
+  }
+  // Resolves the selected pen and keeps it in the cache.
+  [[nodiscard]] platform::ui::DevicePen ResolvePen() const;
   [[nodiscard]] CRect DeviceRect(LONG left, LONG top, LONG right, LONG bottom) const;
   void DrawLine(CPoint from, CPoint to);
   void DrawTextAt(long long x, long long y, std::string_view text, const platform::ui::DeviceFont& font,
@@ -303,6 +332,23 @@ class CDC : public CObject {
   platform::ui::DrawSurface* surface_;
   DcState state_;
   std::vector<DcState> saved_;
+  // The last pen resolved, with what it was resolved from: runs of lines
+  // with one pen resolve it once.
+  struct PenCache {
+    const CPen* pen = nullptr;
+    int style = 0, width = 0, mapMode = 0;
+    COLORREF color = 0;
+    LONG windowExt = 0, viewportExt = 0;
+    platform::ui::DevicePen device;
+  };
+  mutable PenCache penCache_;
+  // The device point of the last line's end, while the mapping stands.
+  struct MappedPoint {
+    bool valid = false;
+    CPoint logical;
+    long long x = 0, y = 0;
+  };
+  MappedPoint lastEnd_;
 };
 
 // The context of a window's paint (the surface the paint is drawn on).
