@@ -34,11 +34,13 @@ CSettingFolders::CSettingFolders(CProgramSetting* setting)
 bool CSettingFolders::BrowseFolder(std::string_view startFolder, std::string& chosenFolder, int flag) {
   platform::ui::FolderDialogRequest request;
   request.title = "フォルダの選択";
-  std::string_view start = startFolder;
-  if (EndsWithSeparator(start)) start.remove_suffix(1);
-  // "c:" alone names the drive root folder as well.
-  request.startFolder = start.empty() ? std::string() : platform::NativePath(std::string(start) + "/");
-  if (EndsWithSeparator(request.startFolder) && request.startFolder.size() > 1) request.startFolder.pop_back();
+  if (!startFolder.empty()) {
+    std::string start(startFolder);
+    if (EndsWithSeparator(start)) start.pop_back();
+    // Joined with a separator again, "c:" alone names the drive root folder too.
+    request.startFolder = platform::NativePath(start + "/");
+    if (request.startFolder.size() > 1 && EndsWithSeparator(request.startFolder)) request.startFolder.pop_back();
+  }
   request.flags = BIF_RETURNONLYFSDIRS | (flag == 1 ? BIF_EDITBOX | BIF_NEWDIALOGSTYLE : 0);
   if (!platform::ui::BrowseForFolder(request) || request.chosen.empty()) return false;
   chosenFolder = request.chosen;
