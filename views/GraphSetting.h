@@ -25,6 +25,7 @@ struct GraphLayout {
   long chromosomeY = 100;
 
   [[nodiscard]] int Pitch() const { return width + interval; }
+  bool operator==(const GraphLayout&) const = default;
 };
 
 class CGraphSetting : public CDialog {

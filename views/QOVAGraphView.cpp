@@ -139,7 +139,11 @@ void CQOVAGraphView::OnDraw(CDC* pDC) {
   pDC->SelectObject(oldPen);
 }
 
-BOOL CQOVAGraphView::OnPreparePrinting(CPrintInfo* info) { return DoPreparePrinting(info); }
+BOOL CQOVAGraphView::OnPreparePrinting(CPrintInfo* info) {
+  // The chart is drawn once, on one page.
+  info->SetMaxPage(1);
+  return DoPreparePrinting(info);
+}
 
 void CQOVAGraphView::OnBeginPrinting(CDC* pDC, CPrintInfo* info) {
   (void)pDC;

@@ -47,6 +47,13 @@ inline std::string PatternChangeText(int samples) {
   return text;
 }
 
+// The fills of `colour` in a picture.
+inline std::size_t FillsOf(const platform::ui::Picture& picture, COLORREF colour) {
+  std::size_t n = 0;
+  for (const auto& r : picture.records) n += r.op == platform::ui::DrawOp::FillRect && r.color == colour ? 1 : 0;
+  return n;
+}
+
 class GraphTest : public TempHomeTest {
  protected:
   GraphTest() {

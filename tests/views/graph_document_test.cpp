@@ -30,12 +30,6 @@ std::string Artefact(const std::string& name) {
   return (folder / name).string();
 }
 
-std::size_t Fills(const Picture& p, COLORREF colour) {
-  std::size_t n = 0;
-  for (const auto& r : p.records) n += r.op == DrawOp::FillRect && r.color == colour ? 1 : 0;
-  return n;
-}
-
 class GraphDocumentTest : public GraphTest {};
 
 TEST_F(GraphDocumentTest, ACopyNumberChangeTextOpensAsAChartOfItsSamples) {
@@ -54,9 +48,9 @@ TEST_F(GraphDocumentTest, ACopyNumberChangeTextOpensAsAChartOfItsSamples) {
 
   const CGraphSetting& s = *Doc().m_pSetting;
   const Picture picture = Draw();
-  EXPECT_EQ(Fills(picture, s.m_Colour[2]), 12u * 23u);  // every cell of every column
+  EXPECT_EQ(FillsOf(picture, s.m_Colour[2]), 12u * 23u);  // every cell of every column
   const std::size_t perClass[6] = {4, 8, 12 * 23, 4 + 12, 4, 4};  // the X gain of every sample is class 3
-  for (int k = 0; k < 6; ++k) EXPECT_EQ(Fills(picture, s.m_Colour[k]), perClass[k]) << "class " << k;
+  for (int k = 0; k < 6; ++k) EXPECT_EQ(FillsOf(picture, s.m_Colour[k]), perClass[k]) << "class " << k;
   EXPECT_EQ(picture.CountOf(DrawOp::Line), 22u + 23u);
   for (const char* text : {"S01", "S12", " 1", "22", " X", "p", "q"}) EXPECT_NE(picture.FindText(text), nullptr) << text;
   // The names turn by the settings' rotation; the numbers do not.
