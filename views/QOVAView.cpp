@@ -17,33 +17,55 @@
 #include "platform/Numeric.h"
 #include "platform/ui/App.h"
 #include "platform/ui/Frame.h"
+#include "resources/CommandIds.h"
 
 IMPLEMENT_DYNCREATE(CQOVAView, CView)
 
+namespace cmd = qova::resources;
+
 BEGIN_MESSAGE_MAP(CQOVAView, CView)
+  ON_COMMAND(cmd::kCmdAllGenome, &CQOVAView::OnViewAllGenome)
+  ON_COMMAND(cmd::kCmdEachChromosome, &CQOVAView::OnViewEachChromosome)
+  ON_COMMAND(cmd::kCmdPreviousChromosome, &CQOVAView::OnViewPreviousChromosome)
+  ON_COMMAND(cmd::kCmdNextChromosome, &CQOVAView::OnViewNextChromosome)
+  ON_COMMAND(cmd::kCmdSnpInterval, &CQOVAView::OnViewSnpInterval)
+  ON_COMMAND(cmd::kCmdBaseInterval, &CQOVAView::OnViewBaseInterval)
+  ON_COMMAND(cmd::kCmdLogScale, &CQOVAView::OnViewLogScale)
+  ON_COMMAND(cmd::kCmdLinearScale, &CQOVAView::OnViewLinearScale)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdAllGenome, &CQOVAView::OnUpdateViewAllGenome)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdEachChromosome, &CQOVAView::OnUpdateViewEachChromosome)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdPreviousChromosome, &CQOVAView::OnUpdateViewStepChromosome)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdNextChromosome, &CQOVAView::OnUpdateViewStepChromosome)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdSnpInterval, &CQOVAView::OnUpdateViewSnpInterval)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdBaseInterval, &CQOVAView::OnUpdateViewBaseInterval)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdLogScale, &CQOVAView::OnUpdateViewLogScale)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdLinearScale, &CQOVAView::OnUpdateViewLinearScale)
+  ON_COMMAND(cmd::kCmdAverageMode, &CQOVAView::OnParameterAverageMode)
+  ON_COMMAND(cmd::kCmdHmmTotal, &CQOVAView::OnParameterHmmTotal)
+  ON_COMMAND(cmd::kCmdHmmAllele, &CQOVAView::OnParameterHmmAllele)
+  ON_COMMAND(cmd::kCmdSdRange, &CQOVAView::OnParameterSdRange)
+  ON_COMMAND(cmd::kCmdContaminationRate, &CQOVAView::OnParameterContaminationRate)
+  ON_COMMAND(cmd::kCmdAdjustAmp, &CQOVAView::OnParameterAdjustAmp)
+  ON_COMMAND(cmd::kCmdMeasure, &CQOVAView::OnParameterMeasure)
+  ON_COMMAND(cmd::kCmdMark, &CQOVAView::OnParameterMark)
+  ON_COMMAND(cmd::kCmdViewSetting, &CQOVAView::OnViewSetting)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdAverageMode, &CQOVAView::OnUpdateParameterAverageMode)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdHmmTotal, &CQOVAView::OnUpdateParameterHmmTotal)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdHmmAllele, &CQOVAView::OnUpdateParameterHmmAllele)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdSdRange, &CQOVAView::OnUpdateParameterAnalysedSample)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdContaminationRate, &CQOVAView::OnUpdateParameterAnalysedSample)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdMark, &CQOVAView::OnUpdateParameterAnalysedSample)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdFragmentLengthPlot, &CQOVAView::OnUpdateParameterAnalysedSample)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdFragmentLengthRange, &CQOVAView::OnUpdateParameterAnalysedSample)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdAdjustAmp, &CQOVAView::OnUpdateParameterAdjustAmp)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdMeasure, &CQOVAView::OnUpdateParameterMeasure)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdViewSetting, &CQOVAView::OnUpdateViewSetting)
+  ON_COMMAND(ID_FILE_PRINT, &CView::OnFilePrint)
+  ON_COMMAND(ID_FILE_PRINT_DIRECT, &CView::OnFilePrint)
+  ON_COMMAND(ID_FILE_PRINT_PREVIEW, &CView::OnFilePrintPreview)
 END_MESSAGE_MAP()
 
 namespace {
-
-// Logical units per m_nSizeX by m_nSizeY pixels, by array type, in SNP order:
-// genome-wide and one chromosome.
-struct TypeScales {
-  int genomeX, genomeY, chromosomeX, chromosomeY;
-};
-
-TypeScales ScalesInSnpOrder(int arrayType) {
-  switch (arrayType) {
-    case 0:
-    case 1: return {200, 1000, 100, 400};
-    case 2:
-    case 3: return {1000, 1000, 500, 400};
-    case 4: return {2000, 1000, 1000, 400};
-    case 7:
-    case 10:
-    case 12: return {10000, 1000, 5000, 400};
-    default: return {5000, 1000, 2500, 400};
-  }
-}
 
 // The settings record of the running program, or null in a bare test.
 const CProgramSetting* Settings(const CQOVADoc* doc) {
@@ -203,13 +225,7 @@ void CQOVAView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) {
     m_nViewFlags |= VIEW_LOG_SCALE;
   else
     m_nViewFlags &= ~VIEW_LOG_SCALE;
-  const bool log = (m_nViewFlags & VIEW_LOG_SCALE) != 0;
-  const SampleHeader& header = m_pAnalyzed->Header;
-  for (int k = 0; k < kHmmStateCount; ++k)
-    m_fHmmLevel[k] = log ? header.HmmMeans[k] : std::exp2(header.HmmMeans[k]);
-  for (int k = 0; k < kAlleleHmmStateCount; ++k)
-    m_fAlleleHmmLevel[k] = log ? header.AlleleHmmMeans[k] : std::exp2(header.AlleleHmmMeans[k]);
-
+  ComputeHmmLevels();
   ComputeAverages();
   SetScales();
   ComputeDotColours();
@@ -246,17 +262,26 @@ void CQOVAView::ComputeAverages() {
   }
 }
 
-void CQOVAView::SetScales() {
+void CQOVAView::ComputeHmmLevels() {
+  const bool log = (m_nViewFlags & VIEW_LOG_SCALE) != 0;
+  const SampleHeader& header = m_pAnalyzed->Header;
+  for (int k = 0; k < kHmmStateCount; ++k)
+    m_fHmmLevel[k] = log ? header.HmmMeans[k] : std::exp2(header.HmmMeans[k]);
+  for (int k = 0; k < kAlleleHmmStateCount; ++k)
+    m_fAlleleHmmLevel[k] = log ? header.AlleleHmmMeans[k] : std::exp2(header.AlleleHmmMeans[k]);
+}
+
+void CQOVAView::ApplyModeScales() {
   const bool one = (m_nViewFlags & VIEW_ONE_CHROMOSOME) != 0;
-  if (m_nViewFlags & VIEW_BASE_INTERVAL) {
-    m_nScaleX = one ? 2500000 : 5000000;
-    m_nScaleY = one ? 400 : 1000;
-    return;
-  }
-  const TypeScales scales = ScalesInSnpOrder(m_nArrayType);
+  const views::ModeScales scales =
+      (m_nViewFlags & VIEW_BASE_INTERVAL) ? views::kBaseAxisScales : views::ScalesInSnpOrder(m_nArrayType);
   m_nScaleX = one ? scales.chromosomeX : scales.genomeX;
   m_nScaleY = one ? scales.chromosomeY : scales.genomeY;
-  m_nScrollX /= ScrollCarryFactor(m_nArrayType);
+}
+
+void CQOVAView::SetScales() {
+  ApplyModeScales();
+  if (!(m_nViewFlags & VIEW_BASE_INTERVAL)) m_nScrollX /= ScrollCarryFactor(m_nArrayType);
 }
 
 // --- binding ---

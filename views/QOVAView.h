@@ -20,6 +20,7 @@
 #include "document/ViewStateCopy.h"
 #include "platform/ui/DocView.h"
 #include "views/ViewLayout.h"
+#include "views/ViewNavigation.h"
 
 class CAnalyzedData;
 class CArrayData;
@@ -103,6 +104,54 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   // The magnification of the sample's mode, in per cent.
   [[nodiscard]] int Magnification() const;
 
+  // --- navigation and scale commands (ViewCommands.cpp) ---
+  void OnViewAllGenome();
+  void OnViewEachChromosome();
+  void OnViewPreviousChromosome();
+  void OnViewNextChromosome();
+  void OnViewSnpInterval();
+  void OnViewBaseInterval();
+  void OnViewLogScale();
+  void OnViewLinearScale();
+  void OnUpdateViewAllGenome(CCmdUI* cmdUI);
+  void OnUpdateViewEachChromosome(CCmdUI* cmdUI);
+  void OnUpdateViewStepChromosome(CCmdUI* cmdUI);
+  void OnUpdateViewSnpInterval(CCmdUI* cmdUI);
+  void OnUpdateViewBaseInterval(CCmdUI* cmdUI);
+  void OnUpdateViewLogScale(CCmdUI* cmdUI);
+  void OnUpdateViewLinearScale(CCmdUI* cmdUI);
+
+  // --- parameter commands and View Setting (ViewParameterCommands.cpp) ---
+  void OnParameterAverageMode();
+  void OnParameterHmmTotal();
+  void OnParameterHmmAllele();
+  void OnParameterSdRange();
+  void OnParameterContaminationRate();
+  void OnParameterAdjustAmp();
+  void OnParameterMeasure();
+  void OnParameterMark();
+  void OnViewSetting();
+  void OnUpdateParameterAverageMode(CCmdUI* cmdUI);
+  void OnUpdateParameterHmmTotal(CCmdUI* cmdUI);
+  void OnUpdateParameterHmmAllele(CCmdUI* cmdUI);
+  // Set Range for SD Calculation, ContaminationRate, Mark and the fragment-length commands.
+  void OnUpdateParameterAnalysedSample(CCmdUI* cmdUI);
+  void OnUpdateParameterAdjustAmp(CCmdUI* cmdUI);
+  void OnUpdateParameterMeasure(CCmdUI* cmdUI);
+  void OnUpdateViewSetting(CCmdUI* cmdUI);
+
+  // --- context menu (ViewContextMenu.cpp) ---
+  void OnRButtonDown(UINT flags, CPoint point) override;
+
+  // --- printing (ViewPrinting.cpp) ---
+  BOOL OnPreparePrinting(CPrintInfo* info) override;
+  void OnBeginPrinting(CDC* pDC, CPrintInfo* info) override;
+  void OnPrint(CDC* pDC, CPrintInfo* info) override;
+  void OnEndPrinting(CDC* pDC, CPrintInfo* info) override;
+  // The pages of the drawing on the printer of `pDC` (one with the mode's
+  // one-page switch).
+  [[nodiscard]] views::PageGrid PrintPages(CDC* pDC) const;
+
   // --- members ---
   BOOL m_bDataShown = FALSE;
   std::uint32_t m_nViewFlags = 0;
@@ -161,6 +210,19 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   void CheckAnnotation();
   void ComputeAverages();
   void SetScales();
+  // The default scales of the current mode and axis.
+  void ApplyModeScales();
+  void ComputeHmmLevels();
+  // The layout's scroll bars again, and a repaint with erasing.
+  void Relayout();
+  // Centres the axes on logical point p of a client area `client` large.
+  void CentreOn(CPoint p, CSize client, bool x, bool y);
+  [[nodiscard]] CSize ClientSize() const;
+  // The position of slot i in bases, by the annotation.
+  [[nodiscard]] int PositionOf(int i) const;
+  // The report of "Information" at slot s of chromosome c.
+  [[nodiscard]] std::string SlotInformation(int s, int c) const;
+  void PerformMenuItem(UINT id, CPoint client);
   [[nodiscard]] bool IsBound() const;
   // Steps of the update that keep the position across array types.
   [[nodiscard]] int ScrollCarryFactor(int arrayType) const;

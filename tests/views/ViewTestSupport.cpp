@@ -10,6 +10,8 @@
 #include "platform/Profile.h"
 #include "platform/ui/Backend.h"
 #include "platform/ui/Headless.h"
+#include "platform/ui/UserInput.h"
+#include "resources/FrameResources.h"
 #include "tools/datagen/DataGen.h"
 #include "tools/demo/Demo.h"
 
@@ -68,6 +70,7 @@ ViewTest::ViewTest() {
 }
 
 ViewTest::~ViewTest() {
+  if (frame_) frame_->DestroyWindow();
   // Views go with their windows, before the document.
   for (CView* view : std::vector<CView*>(doc_->Views())) view->DestroyWindow();
   platform::ui::Headless().Reset();
@@ -86,6 +89,23 @@ CQOVAView& ViewTest::NewView(int width, int height) {
   context.m_pCurrentDoc = doc_.get();
   if (!view->Create("", "", WS_CHILD | WS_VISIBLE, CRect(0, 0, width, height), nullptr, AFX_IDW_PANE_FIRST, &context))
     throw std::runtime_error("cannot create the view");
+  view->OnInitialUpdate();
+  return *view;
+}
+
+CQOVAView& ViewTest::FramedView(int width, int height) {
+  qova::resources::RegisterFrameResources();
+  frame_ = new CFrameWnd;
+  CCreateContext context;
+  context.m_pNewViewClass = RUNTIME_CLASS(CQOVAView);
+  context.m_pCurrentDoc = doc_.get();
+  if (!frame_->LoadFrame(qova::resources::kMainFrame, WS_OVERLAPPEDWINDOW, nullptr, &context))
+    throw std::runtime_error("cannot create the frame");
+  frame_->m_menu.LoadMenu(qova::resources::kQovaDocumentType);
+  auto* view = dynamic_cast<CQOVAView*>(frame_->GetDlgItem(AFX_IDW_PANE_FIRST));
+  if (!view) throw std::runtime_error("the frame has no main view");
+  frame_->SetActiveView(view);
+  platform::ui::input::Resize(*view, width, height);
   view->OnInitialUpdate();
   return *view;
 }

@@ -11,6 +11,7 @@
 #include "core/GlobalData.h"
 #include "document/QOVADoc.h"
 #include "platform/MessageBox.h"
+#include "platform/ui/Frame.h"
 #include "platform/ui/RecordingCanvas.h"
 #include "tests/support/TempHome.h"
 #include "views/QOVAView.h"
@@ -35,6 +36,11 @@ class ViewTest : public TempHomeTest {
   // A new main view window on the document, client size w x h, after its
   // first update.
   CQOVAView& NewView(int width = kCanvasWidth, int height = kCanvasHeight);
+  // A main view on the document in a frame that carries the main document's
+  // menu and the program's accelerators, active, client size w x h: for
+  // commands chosen from menus and reached by keys.
+  CQOVAView& FramedView(int width = kCanvasWidth, int height = kCanvasHeight);
+  [[nodiscard]] CFrameWnd& Frame() const { return *frame_; }
   // The view's drawing pass on a recording canvas.
   [[nodiscard]] platform::ui::Picture Draw(CQOVAView& view);
   // The SNP slots of chromosome c of the shown sample's type.
@@ -44,6 +50,7 @@ class ViewTest : public TempHomeTest {
   CGlobalData global_;
   std::unique_ptr<CQOVADoc> doc_;
   platform::ScopedRecordingSink messages_;
+  CFrameWnd* frame_ = nullptr;  // goes with its window
 };
 
 // Counts records of `op` whose colour is `colour`.

@@ -1,0 +1,26 @@
+#pragma once
+// The outside genome browser: every view and dialog that offers "Goto Web"
+// opens a region there through OpenGenomeBrowser, in the user's own web
+// browser. Positions are of genome build 17, the build of the annotation.
+#include <string>
+
+class CWnd;
+
+namespace views {
+
+// The settings file's key of the browser's scheme and host, in the section
+// the version check reads too.
+inline constexpr const char* kWebSection = "Web";
+inline constexpr const char* kGenomeBrowserKey = "GenomeBrowser";
+inline constexpr const char* kDefaultGenomeBrowser = "https://genome.ucsc.edu";
+inline constexpr int kGenomeBuild = 17;
+
+// The address of bases start..end of chromosome c (23 = X) on the browser
+// `server` (scheme and host, without a trailing slash).
+[[nodiscard]] std::string GenomeBrowserAddress(const std::string& server, int chromosome, int start, int end);
+
+}  // namespace views
+
+// Opens the region in the user's web browser; false, after "Web not
+// connected", when that was refused. `owner` is the window that asks.
+bool OpenGenomeBrowser(int chromosome, CWnd* owner, int start, int end);

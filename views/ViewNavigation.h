@@ -1,0 +1,58 @@
+#pragma once
+// The navigation rules the chromosome views share: the default scales of each
+// mode, the switch between SNP order and the base axis, stepping through the
+// chromosomes, the zoom steps and the centring on a clicked point, fitting
+// the drawing into the window, and the page grid of a tiled print. The main
+// view and the association view both call these on their CViewLayout.
+#include <cstdint>
+
+#include "platform/ui/Geometry.h"
+#include "views/ViewLayout.h"
+
+namespace views {
+
+// Logical units per display size (m_nSizeX by m_nSizeY pixels).
+struct ModeScales {
+  int genomeX, genomeY, chromosomeX, chromosomeY;
+};
+// By array type in SNP order; type 12 draws as the other types of 1,000-SNP gaps.
+[[nodiscard]] ModeScales ScalesInSnpOrder(int arrayType);
+// On the base axis (10-base units), whatever the type.
+inline constexpr ModeScales kBaseAxisScales{5000000, 1000, 2500000, 400};
+// The x scale of a single chromosome that the context menu sets: as the View
+// command's, but 50 (not 100) for the two smallest types.
+[[nodiscard]] int ContextChromosomeScaleX(int arrayType);
+
+// Ten-base units per SNP slot when the x axis switches between SNP order and
+// base positions (the ratio of the two axes' scales).
+[[nodiscard]] int BaseUnitsPerSlot(int arrayType);
+
+// Chromosome 1..23 (23 = X), stepping round.
+[[nodiscard]] int NextChromosome(int c);
+[[nodiscard]] int PreviousChromosome(int c);
+
+// A display size kept within 1..2^30 so that no zoom step or typed size overflows.
+inline constexpr int kLargestDisplaySize = 1 << 30;
+[[nodiscard]] int ClampDisplaySize(long long size);
+// One step of "Zoom In" (x 3/2, + 1) and "Zoom Out" (x 2/3, + 1).
+[[nodiscard]] int ZoomInSize(int size);
+[[nodiscard]] int ZoomOutSize(int size);
+
+// Puts logical point lx (or ly) in the middle of a client area `pixels` wide (high).
+void CentreX(ViewMapping& mapping, long long lx, int pixels);
+void CentreY(ViewMapping& mapping, long long ly, int pixels);
+// Sizes the display so that the whole `extent` fills `client`, from the top-left corner.
+void FitToWindow(ViewMapping& mapping, CSize extent, CSize client);
+
+// How a drawing of `extent` logical units spreads over printed pages of
+// `page` printer pixels when `printedSize` pixels show `printScale` logical
+// units (200 along y). Printed sizes below 1 count as 1.
+struct PageGrid {
+  long long columns = 1;
+  long long rows = 1;
+  [[nodiscard]] long long Count() const { return columns * rows; }
+};
+inline constexpr int kPrintScaleY = 200;
+[[nodiscard]] PageGrid PrintPageGrid(CSize extent, CSize page, CSize printedSize, int printScaleX);
+
+}  // namespace views

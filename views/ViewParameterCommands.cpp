@@ -1,0 +1,144 @@
+// The Parameter commands of the main view: the averaging of the display
+// curves, the HMM state means of the shown sample (followed by its analysis
+// again), the mouse tools they arm, and View > View Setting over the view's
+// own display settings.
+#include <array>
+#include <span>
+
+#include "analysis/Average.h"
+#include "analysis/HMMParameter.h"
+#include "core/AnalyzedData.h"
+#include "core/AppSettingSheet.h"
+#include "core/ArrayData.h"
+#include "document/QOVADoc.h"
+#include "platform/ui/CmdTarget.h"
+#include "views/QOVAView.h"
+
+namespace {
+
+// The mouse modes of the left drag.
+constexpr int kMouseSdRange = 1;
+constexpr int kMouseAdjustAmp = 2;
+constexpr int kMouseMeasure = 3;
+constexpr int kMouseContamination = 4;
+constexpr int kMouseMark = 5;
+
+// The array type index of the Agilent array, whose results set their SD
+// range without the extracted sample.
+constexpr int kAgilentType = 11;
+
+// The means dialogs list the states from the highest down.
+template <std::size_t N>
+void MeansToDialog(const std::array<float, N>& header, std::array<float, N>& dialog) {
+  for (std::size_t k = 0; k < N; ++k) dialog[N - 1 - k] = header[k];
+}
+
+template <std::size_t N>
+void MeansFromDialog(const std::array<float, N>& dialog, std::array<float, N>& header) {
+  for (std::size_t k = 0; k < N; ++k) header[k] = dialog[N - 1 - k];
+}
+
+}  // namespace
+
+void CQOVAView::OnParameterAverageMode() {
+  if (!m_bDataShown) return;
+  CAverage dialog(this);
+  dialog.AveragingMode = m_nAverageMode;
+  dialog.DrawMode = m_nDrawMode;
+  dialog.AveragingNumber = m_nAverageNumber;
+  (void)dialog.DoModal();
+  // Cancel hands the values back as they were.
+  m_nAverageMode = dialog.AveragingMode;
+  m_nDrawMode = dialog.DrawMode;
+  m_nAverageNumber = dialog.AveragingNumber;
+  m_bDataShown = FALSE;
+  m_pRatio = m_pLogRatio;
+  ComputeAverages();
+  m_bDataShown = TRUE;
+  Invalidate(TRUE);
+}
+
+void CQOVAView::OnParameterHmmTotal() {
+  CQOVADoc* doc = GetDocument();
+  if (!m_bDataShown || !doc || (m_nViewFlags & (VIEW_COMBINED_ARRAY | VIEW_NOT_ANALYSIS))) return;
+  CHMMParameter dialog(this);
+  MeansToDialog(m_pAnalyzed->Header.HmmMeans, dialog.Means);
+  if (dialog.DoModal() != IDOK) return;
+  MeansFromDialog(dialog.Means, doc->ArrayData.Header.HmmMeans);
+  if (m_nViewFlags & VIEW_SELF_REFERENCE)
+    doc->SelfAnalyzeCurrent();
+  else
+    doc->NonSelfAnalyzeCurrent();
+}
+
+void CQOVAView::OnParameterHmmAllele() {
+  CQOVADoc* doc = GetDocument();
+  if (!m_bDataShown || !doc || (m_nViewFlags & (VIEW_COMBINED_ARRAY | VIEW_NOT_ANALYSIS))) return;
+  if (!(m_nViewFlags & VIEW_SELF_REFERENCE) && !m_bNonSelfAllele) return;
+  CHMMParametersSM dialog(this);
+  MeansToDialog(m_pAnalyzed->Header.AlleleHmmMeans, dialog.Means);
+  if (dialog.DoModal() != IDOK) return;
+  MeansFromDialog(dialog.Means, doc->ArrayData.Header.AlleleHmmMeans);
+  if (m_nViewFlags & VIEW_SELF_REFERENCE)
+    doc->SelfAnalyzeCurrent();
+  else
+    doc->NonSelfAnalyzeCurrent();
+}
+
+void CQOVAView::OnParameterSdRange() {
+  if (!m_bDataShown || (m_nViewFlags & VIEW_COMBINED_ARRAY)) return;
+  const CQOVADoc* doc = GetDocument();
+  if (doc && doc->Status == kStatusAnalysis) {
+    m_nMouseMode = kMouseSdRange;
+    return;
+  }
+  if (m_nArrayType == kAgilentType) m_nMouseMode = kMouseSdRange;
+}
+
+void CQOVAView::OnParameterContaminationRate() { m_nMouseMode = kMouseContamination; }
+
+void CQOVAView::OnParameterMark() { m_nMouseMode = kMouseMark; }
+
+void CQOVAView::OnParameterAdjustAmp() {
+  if (m_bDataShown && (m_nViewFlags & VIEW_COMBINED_ARRAY)) m_nMouseMode = kMouseAdjustAmp;
+}
+
+void CQOVAView::OnParameterMeasure() {
+  if (m_bDataShown) m_nMouseMode = kMouseMeasure;
+}
+
+// The sheet works on a copy; OK takes it over. The rows take the height of
+// the panels now switched on at once, so hit tests and the drawing agree.
+void CQOVAView::OnViewSetting() {
+  if (qova::RunViewSettingSheet(*m_pDisplaySetting) != IDOK) return;
+  if (m_bDataShown) {
+    ComputeRowHeight();
+    UpdateLayout();
+  }
+  Invalidate(TRUE);
+}
+
+void CQOVAView::OnUpdateParameterAverageMode(CCmdUI* cmdUI) {
+  cmdUI->Enable(m_bDataShown && !(m_nViewFlags & VIEW_INTEGRATE));
+}
+
+void CQOVAView::OnUpdateParameterHmmTotal(CCmdUI* cmdUI) { OnUpdateParameterAnalysedSample(cmdUI); }
+
+void CQOVAView::OnUpdateParameterHmmAllele(CCmdUI* cmdUI) {
+  cmdUI->Enable(m_bDataShown && !(m_nViewFlags & (VIEW_COMBINED_ARRAY | VIEW_NOT_ANALYSIS)) &&
+                ((m_nViewFlags & VIEW_SELF_REFERENCE) || m_bNonSelfAllele));
+}
+
+void CQOVAView::OnUpdateParameterAnalysedSample(CCmdUI* cmdUI) {
+  cmdUI->Enable(m_bDataShown && !(m_nViewFlags & (VIEW_COMBINED_ARRAY | VIEW_NOT_ANALYSIS)));
+}
+
+void CQOVAView::OnUpdateParameterAdjustAmp(CCmdUI* cmdUI) {
+  cmdUI->Enable(m_bDataShown && (m_nViewFlags & VIEW_COMBINED_ARRAY));
+}
+
+void CQOVAView::OnUpdateParameterMeasure(CCmdUI* cmdUI) {
+  cmdUI->Enable(m_bDataShown && (!(m_nViewFlags & VIEW_MULTIPLE) || (m_nViewFlags & VIEW_ONE_CHROMOSOME)));
+}
+
+void CQOVAView::OnUpdateViewSetting(CCmdUI* cmdUI) { cmdUI->Enable(TRUE); }
