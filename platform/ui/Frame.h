@@ -158,6 +158,7 @@ class CMDIFrameWnd : public CFrameWnd {
   void OnWindowCommand(UINT id);
   void OnWindowActivate(UINT id);
   void OnUpdateWindowActivate(CCmdUI* cmdUI);
+  void OnWindowMore();
 
   CMDIChildWnd* m_pActiveChild = nullptr;
   CSize m_mdiClientSize;
@@ -166,6 +167,13 @@ class CMDIFrameWnd : public CFrameWnd {
 
   DECLARE_MESSAGE_MAP()
 };
+
+namespace platform::ui {
+// The templates the frames bring with them (Window > Windows...'s list).
+inline constexpr UINT kWindowListDialog = 0x7802;
+inline constexpr UINT kWindowListBox = 1000;
+void RegisterFrameworkDialogs();
+}  // namespace platform::ui
 
 class CMDIChildWnd : public CFrameWnd {
   DECLARE_DYNAMIC(CMDIChildWnd)

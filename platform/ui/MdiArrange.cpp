@@ -4,7 +4,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/ui/Controls.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/Dialog.h"
 #include "platform/ui/Frame.h"
+#include "platform/ui/Resources.h"
 
 namespace {
 
@@ -30,6 +34,37 @@ CRect CascadePlace(CSize workspace, int index) {
   int at = (index % CascadePlaces(workspace, size)) * kCascadeStep;
   return {at, at, at + size.cx, at + size.cy};
 }
+
+// Window > Windows...: every open window, the active one selected.
+class CWindowListDialog : public CDialog {
+ public:
+  explicit CWindowListDialog(std::vector<std::string> titles, int active)
+      : CDialog(platform::ui::kWindowListDialog), m_chosen(active), m_titles(std::move(titles)) {}
+  int m_chosen;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, int(platform::ui::kWindowListBox), m_list); }
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    for (const std::string& title : m_titles) m_list.AddString(title);
+    m_list.SetCurSel(m_chosen);
+    return TRUE;
+  }
+  void OnOK() override {
+    m_chosen = m_list.GetCurSel();
+    CDialog::OnOK();
+  }
+  void OnDoubleClick() { OnOK(); }
+
+ private:
+  std::vector<std::string> m_titles;
+  CListBox m_list;
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CWindowListDialog, CDialog)
+  ON_LBN_DBLCLK(platform::ui::kWindowListBox, &CWindowListDialog::OnDoubleClick)
+END_MESSAGE_MAP()
 
 bool IsWindowListPopup(const platform::ui::MenuEntry& entry) {
   return std::any_of(entry.popup.begin(), entry.popup.end(), [](const platform::ui::MenuEntry& e) {
@@ -140,9 +175,39 @@ void CMDIFrameWnd::OnWindowActivate(UINT id) {
   MDIActivate(child);
 }
 
+void CMDIFrameWnd::OnWindowMore() {
+  platform::ui::RegisterFrameworkDialogs();
+  std::vector<CMDIChildWnd*> children = MDIChildren();
+  std::vector<std::string> titles;
+  for (CMDIChildWnd* child : children) titles.push_back(child->GetWindowText());
+  auto active = std::find(children.begin(), children.end(), m_pActiveChild);
+  CWindowListDialog dialog(titles, active == children.end() ? -1 : int(active - children.begin()));
+  if (dialog.DoModal() != IDOK || dialog.m_chosen < 0 || dialog.m_chosen >= int(children.size())) return;
+  CMDIChildWnd* child = children[size_t(dialog.m_chosen)];
+  if (child->m_hWnd->minimized) child->ShowWindow(SW_RESTORE);
+  MDIActivate(child);
+}
+
 void CMDIFrameWnd::OnUpdateWindowActivate(CCmdUI* cmdUI) {
   std::vector<CMDIChildWnd*> children = MDIChildren();
   size_t index = cmdUI->m_nID - AFX_IDM_FIRST_MDICHILD;
   cmdUI->Enable(index < children.size());
   cmdUI->SetCheck(index < children.size() && children[index] == m_pActiveChild ? 1 : 0);
 }
+
+namespace platform::ui {
+
+void RegisterFrameworkDialogs() {
+  Resources& resources = Resources::Instance();
+  if (resources.Dialog(kWindowListDialog)) return;
+  resources.AddDialog({kWindowListDialog,
+                       "Select Window",
+                       {186, 110},
+                       DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                       "MS Shell Dlg",
+                       8,
+                       {ListBox(kWindowListBox, {7, 7, 118, 96}, LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT),
+                        DefPushButton(IDOK, "OK", {129, 7, 50, 14}), PushButton(IDCANCEL, "Cancel", {129, 24, 50, 14})}});
+}
+
+}  // namespace platform::ui

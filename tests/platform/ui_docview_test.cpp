@@ -362,6 +362,22 @@ TEST_F(DocViewTest, WindowCommandsPlaceTheChildrenInTheWorkspace) {
   EXPECT_EQ(Frame().GetWindowText(), "QOVA - Doc1:2");
 }
 
+TEST_F(DocViewTest, WindowsPastNineAreChosenFromTheWindowList) {
+  for (int k = 0; k < 10; ++k) Command(ID_WINDOW_NEW);
+  std::vector<std::string> listed;
+  int selected = -1;
+  Ui().OnDialog(kWindowListDialog, [&](DialogDriver& d) {
+    listed = d.Items(kWindowListBox);
+    selected = d.CurSel(kWindowListBox);
+    d.DoubleClick(kWindowListBox, 1);
+  });
+  Command(AFX_IDM_FIRST_MDICHILD + 9);
+  ASSERT_EQ(listed.size(), 11u);
+  EXPECT_EQ(listed[1], "Doc1:2");
+  EXPECT_EQ(selected, 10);  // the active window, the last made
+  EXPECT_EQ(Frame().MDIGetActive(), Frame().MDIChildren()[1]);
+}
+
 TEST_F(DocViewTest, ModifiedDocumentAsksBeforeClosing) {
   ActiveDoc()->SetModifiedFlag();
   messages_.QueueAnswer(IDCANCEL);

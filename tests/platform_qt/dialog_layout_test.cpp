@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/ui/Frame.h"
 #include "platform/ui/Resources.h"
 #include "resources/AllResources.h"
 #include "tests/platform_qt/qt_fixture.h"
@@ -23,6 +24,7 @@ class DialogLayoutTest : public QtUiTest {};
 
 TEST_F(DialogLayoutTest, EveryRegisteredTemplateLaysOutCleanly) {
   qova::resources::RegisterAllResources();
+  RegisterFrameworkDialogs();
   const std::filesystem::path pictures = std::filesystem::path(BinaryDir()) / "artefacts" / "dialogs";
   std::filesystem::create_directories(pictures);
   std::vector<UINT> ids = Resources::Instance().DialogIds();
