@@ -70,31 +70,6 @@ INSTANTIATE_TEST_SUITE_P(Versions, CdfLegacyTextFormTest,
                                            TextForm{3, false, true}, TextForm{3, true, true},
                                            TextForm{2, true, false}, TextForm{1, false, false}));
 
-TEST_F(CdfLegacyTextTest, DerivedCellsPerListReadsLikeWrittenOne) {
-  // Lists of four cells in the SNP units: the number the reader derives for
-  // genotyping units when the file does not give it.
-  SyntheticCdfOptions options;
-  options.snpSets = 6;
-  options.listsPerBlock = 2;
-  CdfLayout layout = MakeSyntheticCdfLayout(options);
-  for (CdfProbeSet& set : layout.probeSets) {
-    if (set.type != kCdfGenotyping) continue;
-    set.cellsPerList = 4;
-    std::int32_t list = 0;
-    for (CdfBlock& block : set.blocks) {
-      for (std::size_t c = 0; c < block.cells.size(); ++c) block.cells[c].listIndex = list + static_cast<std::int32_t>(c / 4);
-      block.numLists = static_cast<std::int32_t>(block.cells.size() / 4);
-      block.start = list;
-      block.stop = list + block.numLists - 1;
-      list += block.numLists;
-    }
-  }
-  TextCdfOptions text;
-  text.cellsPerListInFile = false;
-  ASSERT_TRUE(ReadText(TextCdfImage(layout, text))) << file_.GetError();
-  ExpectLegacyMatchesLayout(file_, layout, true);
-}
-
 // The file head of hand-written files; `units` is the number of probe sets.
 std::string Head(const char* version, int units, const std::string& qcAndReference = "NumQCUnits=0\nChipReference=\n") {
   return std::string("[CDF]\nVersion=") + version + "\n\n[Chip]\nName=Hand\nRows=10\nCols=12\nNumberOfUnits=" +
@@ -153,15 +128,6 @@ TEST_F(CdfLegacyTextTest, ExpressionMismatchCellFollowsItsPartner) {
   EXPECT_EQ(CellXs(set), (std::vector<int>{1, 0, 2, 3}));
   // An expression unit takes the name of its (last) block.
   EXPECT_EQ(file_.GetProbeSetName(0), "NONE-block");
-}
-
-TEST_F(CdfLegacyTextTest, LongExpressionListsKeepEveryCell) {
-  const std::vector<std::string> cells = {CellLine(0, 0, 'A', 'T', 0), CellLine(1, 0, 'A', 'A', 0),
-                                          CellLine(2, 0, 'C', 'G', 0)};
-  ASSERT_TRUE(ReadText(Head("GC2.0", 1) + Unit(1, "E", 3, "1 3", 3, cells))) << file_.GetError();
-  CLegacyCDFProbeSetInformation set;
-  ASSERT_TRUE(file_.GetProbeSetInformation(0, set));
-  EXPECT_EQ(CellXs(set), (std::vector<int>{0, 1, 2}));
 }
 
 TEST_F(CdfLegacyTextTest, GroupStartAndStopComeFromFirstAndLastCellLine) {
@@ -252,18 +218,6 @@ TEST_F(CdfLegacyTextTest, CellsPerListIsDerivedFromTypeListsAndCells) {
     ASSERT_TRUE(file_.GetProbeSetInformation(static_cast<int>(i), set));
     EXPECT_EQ(set.GetNumCellsPerList(), cases[i].expected) << "case " << i;
   }
-}
-
-TEST_F(CdfLegacyTextTest, FewerUnitsThanProbeSetsLeavesEmptyRecords) {
-  ASSERT_TRUE(ReadText(Head("GC2.0", 3) + Unit(1, "ONLY", 8, "1 1", 1, {CellLine(1, 1, 'A', 'T', 0)})))
-      << file_.GetError();
-  EXPECT_EQ(file_.GetProbeSetName(0), "ONLY");
-  EXPECT_EQ(file_.GetProbeSetName(2), "");
-  CLegacyCDFProbeSetInformation set;
-  ASSERT_TRUE(file_.GetProbeSetInformation(2, set));
-  EXPECT_EQ(set.GetNumGroups(), 0);
-  CLegacyCDFProbeGroupInformation group;
-  EXPECT_FALSE(set.GetGroupInformation(0, group));
 }
 
 TEST_F(CdfLegacyTextTest, IndexesOutsideTheFileGiveEmptyRecords) {

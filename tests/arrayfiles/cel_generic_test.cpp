@@ -30,10 +30,6 @@ void RemoveParams(GenericFileSpec& spec, const std::function<bool(const std::u16
                params.end());
 }
 
-void RemoveAlgorithmParams(GenericFileSpec& spec) {
-  RemoveParams(spec, [](const std::u16string& name) { return name.rfind(kAlgParam, 0) == 0; });
-}
-
 GenericDataSetSpec* FindSet(GenericFileSpec& spec, std::u16string_view name) {
   for (auto& set : spec.groups[0].dataSets) {
     if (set.name == name) return &set;
@@ -84,20 +80,6 @@ TEST_F(GenericCelTest, HeaderFieldsComeFromTheDataHeader) {
   cel.Clear();
   EXPECT_EQ(cel.GetIntensity(1), 0.0f);
   EXPECT_EQ(cel.GetChipType(), u"");
-}
-
-TEST_F(GenericCelTest, SixteenBitIntensitiesReadAsFloats) {
-  CelArray array = SmallArray();
-  array.cells[4].intensity = 1000;
-  GenericCelOptions options;
-  options.intensityAsUInt16 = true;
-  GenericCELDataAdapter& cel = Open(GenericCelSpec(array, options));
-  EXPECT_EQ(cel.GetIntensity(4), 1000.0f);
-  EXPECT_EQ(cel.GetIntensity(1, 1), 1000.0f);
-  UnifiedCELFileEntry entry;
-  cel.GetEntry(4, entry);
-  EXPECT_EQ(entry.Intensity, 1000.0f);
-  EXPECT_EQ(entry.Stdv, array.cells[4].stdv);
 }
 
 TEST_F(GenericCelTest, MissingOptionalDataSetsReadAsEmpty) {
@@ -188,27 +170,6 @@ TEST_F(GenericCelTest, OutliersAreLookedUpByCoordinate) {
   }
 }
 
-TEST_F(GenericCelTest, AlgorithmParametersJoinInHeaderOrder) {
-  GenericFileSpec spec = GenericCelSpec(SmallArray());
-  RemoveAlgorithmParams(spec);
-  Params(spec).push_back(Int32Parameter(std::u16string(kAlgParam) + u"A", 1));
-  Params(spec).push_back(Int32Parameter(std::u16string(kAlgParam) + u"B", 2));
-  GenericCELDataAdapter& cel = Open(spec);
-  EXPECT_EQ(cel.GetParams(), u"A:1;B:2");
-  EXPECT_EQ(cel.GetAlgorithmParameters(), u"A:1;B:2");
-  EXPECT_EQ(cel.GetNumberAlgorithmParameters(), 2);
-  EXPECT_EQ(cel.GetAlgorithmParameterTag(1), u"B");
-  EXPECT_EQ(cel.GetAlgorithmParameterTag(2), u"");
-  EXPECT_EQ(cel.GetAlgorithmParameter(u"B"), u"2");
-  EXPECT_EQ(cel.GetAlgorithmParameter(u"C"), u"");
-  unified_io::UnifiedTagValuePairList list;
-  cel.GetParameters(list);
-  ASSERT_EQ(list.size(), 2u);
-  EXPECT_EQ(list.front().Tag, u"A");
-  EXPECT_EQ(list.front().Value, u"1");
-  EXPECT_EQ(list.front().DetailedType.GetValueInt32(), 1);
-}
-
 TEST_F(GenericCelTest, UnreadableFilesAreRefusedAtRead) {
   struct Case {
     const char* name;
@@ -248,22 +209,6 @@ TEST_F(GenericCelTest, UnreadableFilesAreRefusedAtRead) {
     EXPECT_THROW(static_cast<void>(unified.Read(true)), generic_exceptions::UnableToOpenFileException);
   }
   EXPECT_TRUE(CanRead(GenericCelSpec(SmallArray())));
-}
-
-TEST_F(GenericCelTest, SecondFileReadIntoTheSameAdapterReadsItsOwnCells) {
-  const std::string small = Path("small.CEL"), large = Path("large.CEL");
-  ASSERT_TRUE(SaveCelFile(small, CelForm::kGeneric, SmallArray()));
-  const CelArray big = arraywriters::MakeSyntheticCelArray(40, 30, kChipType);
-  ASSERT_TRUE(SaveCelFile(large, CelForm::kGeneric, big));
-  GenericCELDataAdapter cel;
-  cel.SetFileName(small);
-  ASSERT_TRUE(cel.Read(true));
-  EXPECT_EQ(cel.GetIntensity(11), SmallArray().cells[11].intensity);
-  ASSERT_TRUE(cel.ReadEx(large + std::string(1, '\0') + "junk", 0));
-  EXPECT_EQ(cel.GetFileName(), large);
-  EXPECT_EQ(cel.GetNumCells(), 1200);
-  EXPECT_EQ(cel.GetIntensity(1199), big.cells[1199].intensity);
-  EXPECT_EQ(cel.GetIntensity(39, 29), big.cells[1199].intensity);
 }
 
 }  // namespace

@@ -104,41 +104,6 @@ TEST_F(GenericDataSetTest, DataSetsAreFoundByNameAndIndex) {
   EXPECT_EQ(data.Header().dataGroupHeaders.size(), 2u);
 }
 
-TEST_F(GenericDataSetTest, GroupsOpenByPositionAfterReadingOnlyTheGenericHeader) {
-  GenericData data;
-  ReadSample(data, NoDataGroupHeaders);
-  EXPECT_FALSE(data.IsMapped());
-  DataGroup group = data.DataGroup(data.Header().firstDataGroupPos);
-  EXPECT_TRUE(data.IsMapped());
-  EXPECT_EQ(group.Header().name, u"Group One");
-  auto texts = group.DataSet(1);
-  ASSERT_TRUE(texts->Open());
-  std::string text;
-  texts->GetData(2, 0, text);
-  EXPECT_EQ(text, NumberText8(2));
-  DataGroup second = data.DataGroup(group.Header().nextGroupPos);
-  EXPECT_EQ(second.Header().name, u"Group Two");
-}
-
-TEST_F(GenericDataSetTest, MinimalHeadersAreCompletedOnceAndKept) {
-  GenericData data;
-  ReadSample(data, MinimalDataSetHeaders);
-  auto texts = data.DataSet(u"Group One", u"Texts");
-  EXPECT_EQ(texts->Header().rowCount, kTextRows);
-  EXPECT_EQ(texts->Header().columns.size(), 3u);
-  const DataSetHeader& stored = data.Header().dataGroupHeaders[0].dataSetHeaders[1];
-  EXPECT_FALSE(stored.IsMinimal());
-  EXPECT_EQ(stored.parameters.size(), 2u);
-  EXPECT_EQ(stored.headerStartPos, layout_.setHeaderPos[0][1]);
-  // The other sets stay minimal until they are opened.
-  EXPECT_TRUE(data.Header().dataGroupHeaders[0].dataSetHeaders[0].IsMinimal());
-  auto again = data.DataSet(u"Group One", u"Texts");
-  ASSERT_TRUE(again->Open());
-  std::u16string wide;
-  again->GetData(1, 2, wide);
-  EXPECT_EQ(wide, NumberText16(1));
-}
-
 TEST_F(GenericDataSetTest, RawGettersClampTheirRangeToTheRows) {
   GenericData data;
   ReadSample(data);

@@ -158,30 +158,6 @@ INSTANTIATE_TEST_SUITE_P(
                       KeywordCase{ids::kModeManual, ids::kAutomaticSameSex, "SelectNonSelfRef"},
                       KeywordCase{ids::kModeSelfOnly, 0, "SelectSelfAsRef"}));
 
-TEST_F(ManagerDetailsTest, OtherWaysOutAndTheirKeywords) {
-  WriteListed("T1", [](SampleHeader& h) { h.IsPaired = 1; });
-  struct WayOut {
-    std::function<void(DialogDriver&)> act;
-    INT_PTR result;
-    const char* name;
-    const char* keyword;
-  };
-  const WayOut ways[] = {
-      {[](DialogDriver& d) { d.Click(ids::kAlleleSpecificAnalysis); }, IDOK, "T1", "SelfAnalysis"},
-      {[](DialogDriver& d) { Command(d, ids::kSelectNonSelfRef); }, IDOK, "T1", "SelectNonSelfRef"},
-      {[](DialogDriver& d) { Command(d, ids::kAutomaticAnalysis); }, IDOK, "T1", "AutomaticAnalysis"},
-      {[](DialogDriver& d) { Command(d, IDOK); }, IDOK, "", ""},
-      {[](DialogDriver& d) { d.Click(IDCANCEL); }, IDCANCEL, "", ""},
-  };
-  for (const WayOut& way : ways) {
-    Cache().Reset();
-    const ManagerOutcome outcome = WithSelected("T1", way.act);
-    EXPECT_EQ(outcome.result, way.result) << way.keyword;
-    EXPECT_EQ(outcome.sampleName, way.name) << way.keyword;
-    EXPECT_EQ(outcome.action, way.keyword);
-  }
-}
-
 TEST_F(ManagerDetailsTest, AssociationButtonClosesWithoutKeywordAndNeedsASelection) {
   WriteListed("T1");
   ManagerOutcome outcome = OpenManager([](DialogDriver& d) {
@@ -255,18 +231,6 @@ TEST_F(ManagerDetailsTest, RefreshRewritesOnlyTheEditedFields) {
   EXPECT_EQ(Cache().Headers[0].Sex, "M");
   EXPECT_EQ(Cache().Headers[0].NonSelfBaseRange, expected.NonSelfBaseRange);
   EXPECT_EQ(Cache().AttributeValues[1].count("new2"), 1u);
-}
-
-TEST_F(ManagerDetailsTest, ACaseVariantIsStoredButNotAddedToTheList) {
-  WriteListed("T1", [](SampleHeader& h) { h.Attribute5 = "Lung"; });
-  WriteListed("T2");
-  std::vector<std::string> items;
-  WithSelected("T2", [&](DialogDriver& d) {
-    d.Type(ids::kAttribute[4], "lung").Click(ids::kRefresh);
-    items = d.Items(ids::kAttribute[4]);
-  });
-  EXPECT_EQ(LoadSample("T2").Header.Attribute5, "lung");
-  EXPECT_EQ(items, (std::vector<std::string>{"", "Lung"}));
 }
 
 void FailBeforeRename(platform::AtomicStage stage, const std::string&) {

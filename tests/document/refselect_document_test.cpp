@@ -104,18 +104,6 @@ TEST_F(ReferenceChoiceTest, FiltersOfTheSettingsApply) {
   EXPECT_EQ(sample.Header.NonSelfReferences, "");
 }
 
-TEST_F(ReferenceChoiceTest, AnUnreadableCandidateIsLeftOutAndLogged) {
-  WriteStudy(2, false);
-  ASSERT_TRUE(platform::WriteWholeFile(SamplePath("Broken"), "not a sample"));
-  CArrayData sample = LoadSample("Test01");
-  Doc().SelectNonSelfReferences(&sample, TRUE, FALSE, kReferenceFixedNumber, FALSE);
-  EXPECT_EQ(sample.Header.NonSelfReferenceCount, 2);
-  const std::vector<std::string> log = ErrorLogLines();
-  ASSERT_EQ(log.size(), 1u);
-  EXPECT_EQ(log[0].rfind("Reference candidate left out: " + SamplePath("Broken"), 0), 0u) << log[0];
-  EXPECT_TRUE(Messages().empty());
-}
-
 TEST_F(ReferenceChoiceTest, ManualChoiceWritesTheCheckedNamesInRankingOrder) {
   WriteStudy(3, true);
   std::vector<std::string> lines;

@@ -118,26 +118,6 @@ TEST(DrawingContextTest, PenWidthIsLogicalWithAtLeastOnePixelAndWidePensDrawSoli
   EXPECT_EQ(dc.Records().size(), before);
 }
 
-TEST(DrawingContextTest, SelectObjectReturnsThePreviousAndSaveDcRestoresEverything) {
-  RecordingCanvas dc(100, 100);
-  CPen red(PS_SOLID, 1, RGB(255, 0, 0));
-  CBrush blue(RGB(0, 0, 255));
-  CPen* defaultPen = dc.SelectObject(&red);
-  EXPECT_EQ(defaultPen->m_color, RGB(0, 0, 0));
-  EXPECT_EQ(dc.SelectObject(defaultPen), &red);
-  int saved = dc.SaveDC();
-  dc.SelectObject(&blue);
-  dc.SetTextColor(RGB(9, 9, 9));
-  dc.SetMapMode(MM_ANISOTROPIC);
-  dc.SetROP2(R2_XORPEN);
-  EXPECT_TRUE(dc.RestoreDC(saved));
-  EXPECT_NE(dc.GetCurrentBrush(), &blue);
-  EXPECT_EQ(dc.GetTextColor(), RGB(0, 0, 0));
-  EXPECT_EQ(dc.GetMapMode(), MM_TEXT);
-  EXPECT_EQ(dc.GetROP2(), R2_COPYPEN);
-  EXPECT_FALSE(dc.RestoreDC(-1));
-}
-
 TEST(DrawingContextTest, RectanglesRecordBrushPenAndRasterOperation) {
   RecordingCanvas dc(100, 100);
   CBrush grey(RGB(128, 128, 128));
@@ -246,19 +226,6 @@ TEST(DrawingContextTest, DrawTextAlignsRightAndCentresVertically) {
   EXPECT_EQ(calc, CRect(10, 10, 28, 30));
 }
 
-TEST(DrawingContextTest, TextKeepsColourAndBackgroundMode) {
-  RecordingCanvas dc(100, 100);
-  dc.SetTextColor(RGB(200, 0, 0));
-  dc.TextOut(1, 1, "a");
-  dc.SetBkMode(TRANSPARENT);
-  dc.TextOut(1, 1, "b");
-  const auto& r = dc.Records();
-  EXPECT_EQ(r[0].color, RGB(200, 0, 0));
-  EXPECT_TRUE(r[0].flags & DrawRecord::kOpaque);
-  EXPECT_FALSE(r[1].flags & DrawRecord::kOpaque);
-  EXPECT_EQ(dc.Contents().fonts.size(), 1u);  // the same font is stored once
-}
-
 // Records own no memory of their own, so drawing into reserved records
 // allocates nothing however many pixels a view draws.
 static_assert(std::is_trivially_copyable_v<DrawRecord>);
@@ -290,27 +257,6 @@ TEST(DrawingContextTest, PictureReplaysOntoAnotherSurface) {
   ASSERT_EQ(copy.Contents().records.size(), 3u);
   EXPECT_EQ(copy.Contents().TextOf(copy.Contents().records[1]), "x");
   EXPECT_EQ(copy.Contents().records[0].Rect(), source.Records()[0].Rect());
-}
-
-TEST(DrawingContextTest, DeviceCapsComeFromTheSurface) {
-  RecordingCanvas printer(4960, 7016, 600, true);
-  EXPECT_TRUE(printer.IsPrinting());
-  EXPECT_EQ(printer.GetDeviceCaps(HORZRES), 4960);
-  EXPECT_EQ(printer.GetDeviceCaps(LOGPIXELSY), 600);
-  EXPECT_EQ(printer.GetDeviceCaps(HORZSIZE), 210);
-  CFont font;
-  font.CreatePointFont(100, "", &printer);
-  LOGFONT lf;
-  font.GetLogFont(&lf);
-  EXPECT_EQ(lf.lfHeight, -83);  // 10 points at 600 dpi
-}
-
-TEST(DrawingContextTest, MulDivRoundsHalfAwayFromZero) {
-  EXPECT_EQ(MulDiv(96, 500, 720), 67);
-  EXPECT_EQ(MulDiv(3, 1, 2), 2);
-  EXPECT_EQ(MulDiv(-3, 1, 2), -2);
-  EXPECT_EQ(MulDiv(1, 1, 0), -1);
-  EXPECT_EQ(MulDiv(2'000'000'000, 2, 4), 1'000'000'000);
 }
 
 }  // namespace

@@ -164,19 +164,6 @@ TEST_F(DialogTest, DialogLeftOpenByItsScriptFailsLoudly) {
   EXPECT_EQ(dialog.m_hWnd, nullptr);
 }
 
-TEST_F(DialogTest, ScriptsAreFoundByClassNameWhenNoIdMatches) {
-  Ui().OnDialog("CIntDialog", [](DialogDriver& d) { d.Ok(); });
-  CIntDialog dialog;
-  EXPECT_EQ(dialog.DoModal(), IDOK);
-  ASSERT_EQ(Ui().ShownDialogs().size(), 1u);
-  EXPECT_EQ(Ui().ShownDialogs()[0].caption, "Integer");
-}
-
-TEST_F(DialogTest, MissingTemplateIsAProgrammingError) {
-  CDialog dialog(4242);
-  EXPECT_THROW(dialog.DoModal(), std::logic_error);
-}
-
 // A dialog with every kind of control the program uses and a handler per notification.
 constexpr UINT kControlsDialog = 9003;
 
@@ -322,20 +309,6 @@ TEST_F(DialogTest, ModelessDialogLivesUntilDestroyed) {
   EXPECT_TRUE(dialog.DestroyWindow());
   EXPECT_FALSE(IsWindow(handle));
   EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);
-}
-
-TEST_F(DialogTest, DialogUnitsFollowTheFontsBaseUnits) {
-  // 4 horizontal and 8 vertical dialog units per base unit, rounded; the
-  // size is converted on its own, not as the far edge.
-  EXPECT_EQ(DialogUnitsToPixels({7, 9, 60, 8}, {6, 13}), CRect(11, 15, 11 + 90, 15 + 13));
-  EXPECT_EQ(DialogUnitsToPixels({1, 1, 1, 1}, {6, 13}), CRect(2, 2, 4, 4));
-  EXPECT_EQ(DialogUnitsToPixels({0, 0, 389, 326}, {7, 16}), CRect(0, 0, 681, 652));
-}
-
-TEST(DataExchangeMessage, PlaceholdersAreReplaced) {
-  EXPECT_EQ(FormatMessage2(kIntRangeMessage, "3", "100"), "Please enter an integer between 3 and 100.");
-  EXPECT_EQ(FormatMessage2(kStringSizeMessage, "31"), "Please enter no more than 31 characters.");
-  EXPECT_EQ(FormatMessage2("100%", "x"), "100%");
 }
 
 }  // namespace
@@ -538,21 +511,6 @@ TEST_F(DialogTest, DatePickerListControlsAndComboStringsExchangeTheirValues) {
   EXPECT_EQ(dialog.m_mode, -1);  // nothing chosen in the empty combo box
   EXPECT_EQ(dialog.events, (std::vector<std::string>{"date", "changed 2", "click 2"}));
   EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"Please enter no more than 8 characters."});
-}
-
-TEST_F(DialogTest, EndDialogOfAModelessDialogOnlyHidesIt) {
-  CIntDialog dialog;
-  ASSERT_TRUE(dialog.Create(kIntDialog));
-  dialog.ShowWindow(SW_SHOW);
-  dialog.EndDialog(IDOK);
-  EXPECT_TRUE(IsWindow(dialog.m_hWnd));
-  EXPECT_FALSE(dialog.IsWindowVisible());
-  // A posted action on a dialog that is gone by then does nothing.
-  DialogDriver driver(dialog);
-  driver.Post([](DialogDriver& d) { d.Click(IDOK); });
-  dialog.DestroyWindow();
-  DrainMessages();
-  EXPECT_TRUE(MessageQueueEmpty());
 }
 
 }  // namespace
