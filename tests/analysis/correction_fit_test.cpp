@@ -115,22 +115,6 @@ TEST_F(CorrectionFitTest, RatiosThatAreNotFiniteStayOutOfTheSums) {
   EXPECT_EQ(analyzed_.ValidFlag[10], 1) << "the fit itself does not judge ratios";
 }
 
-TEST_F(CorrectionFitTest, DegenerateFitsApplyNoCorrection) {
-  PlantCurve(CAnalysis::kFitFragmentLength, 0.3, 1e-4, 0);
-  // Two points only.
-  analyzed_.Header.NonSelfBaseRange[kBaseFirstSnp] = 100;
-  analyzed_.Header.NonSelfBaseRange[kBaseLastSnp] = 101;
-  EXPECT_EQ(Fit(CAnalysis::kFitFragmentLength), (std::array<float, 3>{0, 0, 0}));
-  // Every x equal.
-  analyzed_.Header.NonSelfBaseRange[kBaseFirstSnp] = 0;
-  analyzed_.Header.NonSelfBaseRange[kBaseLastSnp] = 5000;
-  for (std::int32_t i = 0; i <= 5000; ++i) basic_.FragmentLength[basic_.IndexMap[i]] = 777;
-  EXPECT_EQ(Fit(CAnalysis::kFitFragmentLength), (std::array<float, 3>{0, 0, 0}));
-  // Only two distinct values: a line is determined, a quadratic is not.
-  for (std::int32_t i = 0; i <= 5000; ++i) basic_.FragmentLength[basic_.IndexMap[i]] = i % 2 ? 500 : 900;
-  EXPECT_EQ(Fit(CAnalysis::kFitFragmentLength), (std::array<float, 3>{0, 0, 0}));
-}
-
 TEST_F(CorrectionFitTest, UnusableAnnotationIsScreenedButTheLastSnpOfXIsNot) {
   struct Case {
     std::int32_t snp;
@@ -191,15 +175,6 @@ TEST_F(CorrectionFitTest, CorrectedSdRanksTheQuieterReferenceFirst) {
   EXPECT_LT(sd[0], sd[1]);
   EXPECT_GT(sd[0], 0.05f);
   EXPECT_LT(sd[1], 0.6f);
-}
-
-TEST_F(CorrectionFitTest, CorrectedSdOfAnUnscorableCandidateIsInfiniteAndLogged) {
-  CArrayData test("T", kSmallType, global_.TypeInfo(kSmallTypeIndex), CTime(0));
-  CArrayData reference("R", kSmallType, global_.TypeInfo(kSmallTypeIndex), CTime(0));
-  // All signals zero: every ratio is 0/0.
-  EXPECT_EQ(Engine()->CalcCorrectedSD(test, reference, Annotation(kFamily)), std::numeric_limits<float>::infinity());
-  ASSERT_EQ(ErrorLogLines().size(), 1u);
-  EXPECT_NE(ErrorLogLines()[0].find("cannot be scored"), std::string::npos);
 }
 
 }  // namespace

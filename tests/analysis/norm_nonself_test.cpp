@@ -149,34 +149,6 @@ TEST_F(NonSelfNormalizationTest, FailuresWriteTheirErrorLogLine) {
   }
 }
 
-// Samples whose arrays cannot hold the array type's SNPs are refused with a
-// log line before anything is read or written.
-TEST_F(NonSelfNormalizationTest, SamplesTooSmallForTheirTypeAreRefused) {
-  MakeStudy(1);
-  struct Case {
-    const char* what;
-    bool alleles;
-    std::function<void(CArrayData&, CAnalyzedData&)> shrink;
-  };
-  const Case cases[] = {
-      {"short test", false, [](CArrayData& t, CAnalyzedData&) { t.Allocate(100); }},
-      {"short result", false, [](CArrayData&, CAnalyzedData& a) { a.Allocate(100, AnalysisKind::NonSelf); }},
-      {"no allele arrays", true, [](CArrayData&, CAnalyzedData& a) { a.Allocate(11560, AnalysisKind::NonSelf); }},
-      {"no LOH array", true, [](CArrayData&, CAnalyzedData& a) { a.Allocate(11560, AnalysisKind::Self); }},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    platform::RemoveFile(Root() + "errorlog.txt");
-    Setting().NONSELFALLELE = c.alleles ? 1 : 0;
-    CArrayData test = test_;
-    CAnalyzedData analyzed = AnalyzedFor(test_, false);
-    c.shrink(test, analyzed);
-    EXPECT_EQ(Engine()->NormalizeByReferences(test, Annotation(kFamily), analyzed), 1);
-    ASSERT_EQ(ErrorLogLines().size(), 1u);
-    EXPECT_NE(ErrorLogLines()[0].find("cannot be analysed"), std::string::npos);
-  }
-}
-
 class AlleleSpecificNormalizationTest : public NonSelfNormalizationTest {
  protected:
   void SetUp() override { Setting().NONSELFALLELE = 1; }
@@ -223,34 +195,6 @@ TEST_F(AlleleSpecificNormalizationTest, EventsShowInTheAlleleRatios) {
   EXPECT_GT(loh.a, 0.3);
   EXPECT_LT(loh.b, -0.8);
   for (std::int32_t i = 0; i <= LastX(); ++i) ASSERT_GE(analyzed.LogRatioA[i], analyzed.LogRatioB[i]);
-}
-
-TEST_F(AlleleSpecificNormalizationTest, SnpsWithoutHeterozygousReferencesUseTheHomozygousClass) {
-  MakeStudy(2, {}, 0.0f);
-  Setting().RegressionMode = 4;
-  CArrayData r1 = LoadSample("Ref01"), r2 = LoadSample("Ref02");
-  const CBasicData& basic = Annotation(kFamily);
-  // SNP 50: both references AA, the test AA as well; SNP 51: both references
-  // AA, the test BB, which no reference shares.
-  for (std::int32_t snp : {50, 51}) {
-    const std::int32_t j = basic.IndexMap[snp];
-    r1.Call[j] = r2.Call[j] = kCallA;
-    test_.Call[j] = snp == 50 ? kCallA : kCallB;
-  }
-  r1.StoreFile(ArrayFolder() + "Ref01.CFH");
-  r2.StoreFile(ArrayFolder() + "Ref02.CFH");
-  CAnalyzedData analyzed = AnalyzedFor(test_, false);
-  ASSERT_EQ(Normalize(analyzed), 0);
-
-  const std::int32_t j = basic.IndexMap[50];
-  EXPECT_EQ(analyzed.CallReference[50], kCallA);
-  EXPECT_EQ(analyzed.LogRatioA[50], 0.0f);
-  EXPECT_EQ(analyzed.LogRatioB[50], 0.0f);
-  EXPECT_EQ(analyzed.ValidFlag[50], 1);
-  const double meanA = (double(r1.SignalA[j]) / test_.SignalA[j] + double(r2.SignalA[j]) / test_.SignalA[j]) / 2;
-  EXPECT_NEAR(analyzed.LogRatio[50], -Log2(meanA), 2e-5);
-  EXPECT_EQ(analyzed.CallReference[51], kCallA);
-  EXPECT_EQ(analyzed.ValidFlag[51], 0);
 }
 
 TEST_F(AlleleSpecificNormalizationTest, OnXOnlyHeterozygousSnpsStayValid) {

@@ -52,37 +52,6 @@ TEST(TwoStateEmission, RefusesParametersThatAreNotProbabilities) {
   }
 }
 
-TEST(GainLossEmission, RefusesParametersThatMakeAProbabilityNegative) {
-  struct Case {
-    float a, b, c, kosambi;
-    bool accepted;
-  } cases[] = {
-      {0.05f, 0.05f, 0.01f, 1.0f, true},   // the view's defaults
-      {0.5f, 0.3f, 0.7f, 100.0f, true},    // at the limits
-      {0.6f, 0.05f, 0.01f, 1.0f, false},   // a > 0.5: normal state's middle probability negative
-      {0.05f, 0.7f, 0.4f, 1.0f, false},    // b + c > 1
-      {-0.1f, 0.05f, 0.01f, 1.0f, false},
-      {0.05f, std::nanf(""), 0.01f, 1.0f, false},
-      {0.05f, 0.05f, 0.01f, -1.0f, false}, // negative Kosambi rate
-      {0.5f, 0.0f, 0.3f, 1.0f, false},     // nothing can be "between"
-  };
-  for (const Case& c : cases) {
-    GainLossParameters p;
-    p.NormalGivenAberration = c.a;
-    p.AberrationGivenNormal = c.b;
-    p.GainGivenLoss = c.c;
-    p.KosambiFactor = c.kosambi;
-    std::string why;
-    const auto e = GainLossEmission(p, &why);
-    EXPECT_EQ(e.has_value(), c.accepted) << c.a << " " << c.b << " " << c.c << " " << c.kosambi;
-    EXPECT_EQ(why.empty(), c.accepted);
-    if (!e) continue;
-    for (int s = 0; s < 3; ++s) {
-      for (int o = 0; o < 3; ++o) EXPECT_FALSE(std::isnan(e->Cost[s][o]));
-    }
-  }
-}
-
 TEST(GainLossEmission, SymbolsFollowTheThresholds) {
   const GainLossParameters p;  // 0.06 and -0.06
   EXPECT_EQ(GainLossSymbol(0.07f, p), 2);

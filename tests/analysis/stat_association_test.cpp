@@ -112,15 +112,6 @@ TEST_F(AssociationTest, ModelingSeparatesLohFromSharedGenotypes) {
   EXPECT_GT(inside / nInside, 10 * (outside / nOutside));
 }
 
-TEST_F(AssociationTest, NonFiniteStatisticMarksTheSnpUnused) {
-  const std::int32_t i = 300;
-  test_.SignalB[Row(i)] = 0.0f;  // A/B is infinite
-  const CAnalyzedData analyzed = Statistic(4);
-  EXPECT_EQ(analyzed.ValidFlag[i], 0);
-  EXPECT_EQ(analyzed.LogRatio[i], 0.0f);
-  EXPECT_EQ(analyzed.ValidFlag[i + 1], normalized_.ValidFlag[i + 1]);
-}
-
 TEST_F(AssociationTest, MissingReferencesLeaveTheNormalisedRatios) {
   struct Case {
     const char* name;
