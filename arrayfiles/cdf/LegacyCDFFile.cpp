@@ -6,6 +6,7 @@
 #include "arrayfiles/common/LittleEndianInput.h"
 #include "platform/ByteOrder.h"
 #include "platform/Paths.h"
+#include "platform/Strings.h"
 
 using namespace legacy_cdf_detail;
 
@@ -45,6 +46,11 @@ CLegacyCDFFile::~CLegacyCDFFile() { Close(); }
 
 bool CLegacyCDFFile::Fail(const char* message) {
   error_ = message;
+  return false;
+}
+
+bool CLegacyCDFFile::FailAt(const char* message, const std::string& detail) {
+  error_ = std::string(message) + " CDF file: " + detail + ".";
   return false;
 }
 
@@ -118,7 +124,10 @@ bool CLegacyCDFFile::ReadXDAHeader() {
   header_ = Builder::Header(h);
   // A short header, or a reference longer than the file, fails the stream.
   if (!stream_) return Fail(kWrongFormat);
-  if (h.numProbeSets < 0 || h.numQCProbeSets < 0) return Fail(kBadCount);
+  if (h.numProbeSets < 0 || h.numQCProbeSets < 0) {
+    return FailAt(kBadCount, platform::Format("the header at offset 12 counts %d probe sets and %d QC probe sets",
+                                              h.numProbeSets, h.numQCProbeSets));
+  }
   return true;
 }
 
@@ -135,7 +144,15 @@ bool CLegacyCDFFile::ReadXDAFormat() {
   const auto qcSets = static_cast<std::uint64_t>(header_.GetNumQCProbeSets());
   // The name table, the QC offsets and the probe-set offsets must all be in the file.
   const std::uint64_t tables = sets * kNameBytes + 4 * qcSets + 4 * sets;
-  if (namesPos_ < 0 || tables > fileSize_ - static_cast<std::uint64_t>(namesPos_)) return ReadFailed(kBadCount);
+  if (namesPos_ < 0 || tables > fileSize_ - static_cast<std::uint64_t>(namesPos_)) {
+    const auto at = static_cast<std::uint64_t>(std::max<std::streamoff>(namesPos_, 0));
+    FailAt(kBadCount, platform::Format("the name and offset tables of %llu probe sets and %llu QC probe sets at offset "
+                                       "%llu run past the end of the file (%llu bytes, %llu bytes left)",
+                                       static_cast<unsigned long long>(sets), static_cast<unsigned long long>(qcSets),
+                                       static_cast<unsigned long long>(at), static_cast<unsigned long long>(tables),
+                                       static_cast<unsigned long long>(fileSize_ - std::min(at, fileSize_))));
+    return ReadFailed(nullptr);
+  }
   qcIndexPos_ = namesPos_ + static_cast<std::streamoff>(sets * kNameBytes);
   probeSetIndexPos_ = qcIndexPos_ + static_cast<std::streamoff>(4 * qcSets);
   // The names and the probe-set offsets are read once, in two reads: a walk
@@ -194,7 +211,10 @@ const std::uint8_t* CLegacyCDFFile::XDABytes(std::uint64_t pos, std::uint64_t n)
 
 bool CLegacyCDFFile::ReadXDAProbeSet(int index, CLegacyCDFProbeSetInformation& info) {
   const std::int32_t offset = probeSetOffsets_[static_cast<std::size_t>(index)];
-  if (offset < 0 || static_cast<std::uint64_t>(offset) + kProbeSetHeadBytes > fileSize_) return Fail(kBadOffset);
+  if (offset < 0 || static_cast<std::uint64_t>(offset) + kProbeSetHeadBytes > fileSize_) {
+    return FailAt(kBadOffset, platform::Format("probe set %d starts at offset %d, outside the file of %llu bytes", index,
+                                               offset, static_cast<unsigned long long>(fileSize_)));
+  }
   std::uint64_t pos = static_cast<std::uint64_t>(offset);
   std::uint64_t left = fileSize_ - pos;
   const std::uint8_t* bytes = XDABytes(pos, kProbeSetHeadBytes);
@@ -211,7 +231,11 @@ bool CLegacyCDFFile::ReadXDAProbeSet(int index, CLegacyCDFProbeSetInformation& i
   set.numCells = I32(&bytes[11]);
   set.probeSetNumber = I32(&bytes[15]);
   set.cellsPerList = bytes[19];
-  if (set.numGroups < 0 || static_cast<std::uint64_t>(set.numGroups) * kGroupHeadBytes > left) return Fail(kBadCount);
+  if (set.numGroups < 0 || static_cast<std::uint64_t>(set.numGroups) * kGroupHeadBytes > left) {
+    return FailAt(kBadCount, platform::Format("probe set %d at offset %d has %d groups of %zu bytes, %llu bytes left",
+                                              index, offset, set.numGroups, static_cast<std::size_t>(kGroupHeadBytes),
+                                              static_cast<unsigned long long>(left)));
+  }
 
   std::vector<CLegacyCDFProbeGroupInformation> groups;
   groups.reserve(static_cast<std::size_t>(set.numGroups));
@@ -230,7 +254,13 @@ bool CLegacyCDFFile::ReadXDAProbeSet(int index, CLegacyCDFProbeSetInformation& i
     group.start = I32(&bytes[10]);
     group.stop = I32(&bytes[14]);
     group.name = FixedName(&bytes[18]);
-    if (group.numCells < 0 || static_cast<std::uint64_t>(group.numCells) * kCellBytes > left) return Fail(kBadCount);
+    if (group.numCells < 0 || static_cast<std::uint64_t>(group.numCells) * kCellBytes > left) {
+      return FailAt(kBadCount, platform::Format("group %d of probe set %d at offset %llu has %d cells of %zu bytes, "
+                                                "%llu bytes left",
+                                                g, index, static_cast<unsigned long long>(pos - kGroupHeadBytes),
+                                                group.numCells, static_cast<std::size_t>(kCellBytes),
+                                                static_cast<unsigned long long>(left)));
+    }
     const std::uint64_t cellBytes = static_cast<std::uint64_t>(group.numCells) * kCellBytes;
     bytes = XDABytes(pos, cellBytes);
     if (bytes == nullptr) return Fail(kEndOfFile);

@@ -52,6 +52,8 @@ class CLegacyCDFFile {
 
  private:
   bool Fail(const char* message);
+  // `message` followed by what failed and where: "CDF file: probe set 3 at offset ...".
+  bool FailAt(const char* message, const std::string& detail);
   // Ends a failed read: the error text (when given), Close, and no probe sets counted.
   bool ReadFailed(const char* message);
   bool ReadXDAHeader();
