@@ -41,12 +41,6 @@ namespace {
 
 std::size_t Index(int k) { return static_cast<std::size_t>(k); }
 
-std::optional<std::string> SelectedText(const CComboBox& combo) {
-  const int selected = combo.GetCurSel();
-  if (selected == CB_ERR) return std::nullopt;
-  return combo.GetLBText(selected);
-}
-
 const CProgramSetting& Setting() { return *qova::ApplicationData().ProgramSetting; }
 
 std::string NonSelfExtension(const CProgramSetting& setting) {
@@ -125,14 +119,16 @@ SampleFilter CBatchSelect::CheckedFilters() const {
   if (IsChecked(ids::kUseToDate)) filter.To = CTime(FilterDateLimit(m_to));
   // A checked drop-down filter without a selected value has nothing to compare
   // with, so it filters nothing until a value is picked.
-  if (IsChecked(ids::kUseArrayType)) filter.ArrayType = SelectedText(m_arrayTypeFilter);
+  if (IsChecked(ids::kUseArrayType)) filter.ArrayType = qova::SelectedFilterValue(m_arrayTypeFilter);
   filter.RequireSelfReference = IsChecked(ids::kUseSelfReference);
   if (IsChecked(ids::kUseTestOrRef)) {
     if (IsChecked(ids::kTestOnly)) filter.TestOrRef = SampleFilter::Kind::Test;
     else if (IsChecked(ids::kRefOnly)) filter.TestOrRef = SampleFilter::Kind::Reference;
   }
   for (int k = 0; k < kSampleAttributeCount; ++k) {
-    if (IsChecked(ids::kUseAttribute[k])) filter.Attributes[Index(k)] = SelectedText(m_attributeFilter[Index(k)]);
+    if (IsChecked(ids::kUseAttribute[k])) {
+      filter.Attributes[Index(k)] = qova::SelectedFilterValue(m_attributeFilter[Index(k)]);
+    }
   }
   if (IsChecked(ids::kUseNotAnalyzed)) {
     qova::NotAnalyzedFilter notAnalyzed;

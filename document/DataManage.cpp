@@ -45,13 +45,6 @@ namespace {
 
 std::size_t Index(int k) { return static_cast<std::size_t>(k); }
 
-// The selected item's text, or nothing without a selection.
-std::optional<std::string> SelectedText(const CComboBox& combo) {
-  const int selected = combo.GetCurSel();
-  if (selected == CB_ERR) return std::nullopt;
-  return combo.GetLBText(selected);
-}
-
 }  // namespace
 
 CDataManage::CDataManage(CWnd* parent) : CDialog(qova::resources::kSampleManagerDialog, parent) {
@@ -179,14 +172,16 @@ SampleFilter CDataManage::CheckedFilters() const {
   if (IsChecked(ids::kUseToDate)) filter.To = CTime(FilterDateLimit(cache.ToDate));
   // A checked drop-down filter without a selected value has nothing to compare
   // with, so it filters nothing until a value is picked.
-  if (IsChecked(ids::kUseArrayType)) filter.ArrayType = SelectedText(m_arrayTypeFilter);
+  if (IsChecked(ids::kUseArrayType)) filter.ArrayType = qova::SelectedFilterValue(m_arrayTypeFilter);
   if (IsChecked(ids::kUseSelfReference)) filter.RequireSelfReference = IsChecked(ids::kSelfReferenceYes);
   if (IsChecked(ids::kUseTestOrRef)) {
     if (IsChecked(ids::kTestOnly)) filter.TestOrRef = SampleFilter::Kind::Test;
     else if (IsChecked(ids::kRefOnly)) filter.TestOrRef = SampleFilter::Kind::Reference;
   }
   for (int k = 0; k < kSampleAttributeCount; ++k) {
-    if (IsChecked(ids::kUseAttribute[k])) filter.Attributes[Index(k)] = SelectedText(m_attributeFilter[Index(k)]);
+    if (IsChecked(ids::kUseAttribute[k])) {
+      filter.Attributes[Index(k)] = qova::SelectedFilterValue(m_attributeFilter[Index(k)]);
+    }
   }
   return filter;
 }
@@ -231,12 +226,12 @@ void CDataManage::SaveState() {
 
   // A drop-down without a selection keeps the filter as it was remembered,
   // its check box included.
-  if (const auto type = SelectedText(m_arrayTypeFilter)) {
+  if (const auto type = qova::SelectedFilterValue(m_arrayTypeFilter)) {
     cache.ArrayTypeChoice = *type;
     cache.UseArrayType = IsChecked(ids::kUseArrayType);
   }
   for (int k = 0; k < kSampleAttributeCount; ++k) {
-    if (const auto value = SelectedText(m_attributeFilter[Index(k)])) {
+    if (const auto value = qova::SelectedFilterValue(m_attributeFilter[Index(k)])) {
       cache.AttributeChoice[Index(k)] = *value;
       cache.UseAttribute[Index(k)] = IsChecked(ids::kUseAttribute[k]);
     }

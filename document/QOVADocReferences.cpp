@@ -101,9 +101,9 @@ std::optional<std::string> CQOVADoc::ChooseAutomaticReferences(CArrayData& sampl
   const CProgramSetting& setting = *global_.ProgramSetting;
   CAnalysis engine(global_);
   PrepareEngine(engine);
-  const qova::CandidateSearch search =
-      qova::FindCandidates(qova::ReferenceFilter::For(sample.Header, setting, sameSex != FALSE), candidates,
-                           [&](const CArrayData& candidate) { return engine.CalcCorrectedSD(sample, candidate, basic); });
+  const qova::CandidateSearch search = qova::FindCandidates(
+      qova::ReferenceFilter::For(sample.Header, setting, sameSex != FALSE), candidates,
+      [&](const CArrayData& candidate) { return engine.CalcCorrectedSD(sample, candidate, basic); });
   if (search.NoSampleFile) return kNoReferenceFile;
   LogSkipped(search);
   const qova::ReferenceRanking& ranking = search.Ranking;

@@ -1,6 +1,7 @@
 #include "document/SampleFilter.h"
 
 #include "platform/Paths.h"
+#include "platform/ui/Controls.h"
 
 namespace qova {
 
@@ -16,6 +17,12 @@ std::size_t Index(int k) { return static_cast<std::size_t>(k); }
 
 std::string& AttributeOf(SampleHeader& header, int k) { return header.*kAttributeFields[Index(k)]; }
 const std::string& AttributeOf(const SampleHeader& header, int k) { return header.*kAttributeFields[Index(k)]; }
+
+std::optional<std::string> SelectedFilterValue(const CComboBox& combo) {
+  const int selected = combo.GetCurSel();
+  if (selected == CB_ERR) return std::nullopt;
+  return combo.GetLBText(selected);
+}
 
 bool NotAnalyzedFilter::IsDone(const std::string& resultPath) const {
   platform::FileStatus status;

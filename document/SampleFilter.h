@@ -9,6 +9,8 @@
 #include "core/SampleHeader.h"
 #include "platform/Time.h"
 
+class CComboBox;
+
 namespace qova {
 
 inline constexpr int kSampleAttributeCount = 5;
@@ -16,6 +18,10 @@ inline constexpr int kSampleAttributeCount = 5;
 // Attribute k (0..4) of a header.
 [[nodiscard]] std::string& AttributeOf(SampleHeader& header, int k);
 [[nodiscard]] const std::string& AttributeOf(const SampleHeader& header, int k);
+
+// The value a drop-down filter compares with: its selected entry (text typed
+// into an editable box is not used), or nothing without a selection.
+[[nodiscard]] std::optional<std::string> SelectedFilterValue(const CComboBox& combo);
 
 // "Not analyzed": a sample is done when its non-self result is done and, if it
 // has a self reference, its self result is done too. A result is done when its
