@@ -304,8 +304,8 @@ TEST_F(ChangeAttributeFilesTest, AnUnreadableSampleIsReportedAndItsResultsStayAs
 TEST_F(BatchDialogTest, OptionsSavesTheAutomaticSettingsOnOkOnly) {
   WriteListed("a");
   const std::string settings = platform::DefaultSettingsPath();
-  platform::CreateFolders(platform::FolderOf(settings));
-  platform::WriteWholeFile(settings, "[AUTO]\nMAXREF=5\n");
+  ASSERT_TRUE(platform::CreateFolders(platform::FolderOf(settings)));
+  ASSERT_TRUE(platform::WriteWholeFile(settings, "[AUTO]\nMAXREF=5\n"));
   platform::AppProfile().UseSettingsFile();
   struct BackToMemory {
     ~BackToMemory() { platform::AppProfile().SetStore(std::make_unique<platform::MemorySettingsStore>()); }
