@@ -33,6 +33,33 @@ std::string Hex(COLORREF c) {
   return platform::Format("#%02X%02X%02X", unsigned(c & 0xFF), unsigned((c >> 8) & 0xFF), unsigned((c >> 16) & 0xFF));
 }
 
+std::uint32_t Word(const std::string& bytes, std::size_t at) {
+  std::uint32_t v = 0;
+  for (int k = 3; k >= 0; --k) v = (v << 8) | std::uint8_t(bytes[at + std::size_t(k)]);
+  return v;
+}
+
+// The file's frame as the header states it: its size, its record count, and
+// records that end exactly at the end-of-file record.
+void ExpectWholeMetafile(const std::string& bytes) {
+  ASSERT_GE(bytes.size(), 108u);
+  EXPECT_EQ(Word(bytes, 0), 1u);
+  EXPECT_EQ(bytes.substr(40, 4), " EMF");
+  EXPECT_EQ(Word(bytes, 48), bytes.size());
+  std::size_t at = 0, records = 0;
+  std::uint32_t last = 0;
+  while (at + 8 <= bytes.size()) {
+    const std::uint32_t size = Word(bytes, at + 4);
+    ASSERT_TRUE(size >= 8 && size % 4 == 0) << "record " << records;
+    last = Word(bytes, at);
+    at += size;
+    ++records;
+  }
+  EXPECT_EQ(at, bytes.size());
+  EXPECT_EQ(Word(bytes, 52), records);
+  EXPECT_EQ(last, 14u);  // EMR_EOF
+}
+
 class GraphExportTest : public GraphTest {
  protected:
   // Exports through the menu command into `path` and converts it to SVG;
@@ -58,8 +85,7 @@ TEST_F(GraphExportTest, TheExportedMetafileHoldsEveryCellSegmentAndName) {
   Command(res::kCmdExportGraph);
   std::string bytes;
   ASSERT_TRUE(platform::ReadWholeFile(emf, bytes));
-  ASSERT_GE(bytes.size(), 108u);
-  EXPECT_EQ(bytes.substr(40, 4), " EMF");
+  ExpectWholeMetafile(bytes);
   if (!std::filesystem::exists(kConverter)) GTEST_SKIP() << "emf2svg-conv is not installed (scripts/deps installs it)";
   const std::string svg = ExportAndConvert(emf);
   ASSERT_FALSE(svg.empty()) << "emf2svg-conv refused " << emf;
@@ -80,6 +106,7 @@ TEST_F(GraphExportTest, AnEmptyChartExportsAnEmptyMetafileAndCopiesAnEmptyPictur
   Command(res::kCmdExportGraph);
   std::string bytes;
   ASSERT_TRUE(platform::ReadWholeFile(emf, bytes));
+  ExpectWholeMetafile(bytes);
   Command(ID_EDIT_COPY);
   ASSERT_TRUE(Ui().ClipboardPicture().has_value());
   EXPECT_TRUE(Ui().ClipboardPicture()->records.empty());

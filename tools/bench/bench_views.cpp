@@ -2,7 +2,8 @@
 // of a GenomeWideSNP_5 sample (500,446 SNPs) with the default items, its
 // update (binding, annotation check, displayed states, averages, dot colours,
 // layout), a genome-wide redraw and a redraw of chromosome 1 on the raster
-// canvas at 1600 by 1000, next to reading the result file itself.
+// canvas at 1600 by 1000, next to reading the result file itself; and the
+// graph's clustering of 200 samples.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -23,6 +24,7 @@
 #include "platform/ui/Headless.h"
 #include "tools/datagen/DataGen.h"
 #include "tools/samplegen/SampleGen.h"
+#include "views/GraphClustering.h"
 #include "views/QOVAView.h"
 
 namespace {
@@ -145,6 +147,27 @@ void Redraw(benchmark::State& state) {
   for (auto _ : state) view.OnDraw(&canvas);
 }
 BENCHMARK(Redraw)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// ClusterAnalysis of 200 samples in eight patterns of ten or so segments
+// each, every boundary moved a little per sample; the distances over 30,200
+// bins dominate.
+void GraphClustering(benchmark::State& state) {
+  constexpr int kSamples = 200;
+  std::mt19937 random(40);
+  std::vector<GraphSegment> segments;
+  for (int i = 0; i < kSamples; ++i) {
+    std::mt19937 pattern(unsigned(i % 8));
+    for (int k = 0; k < 10; ++k) {
+      const int chromosome = int(pattern() % 22) + 1;
+      const int start = int(pattern() % 100000000) + int(random() % 2000000);
+      const int length = int(pattern() % 50000000) + 1000000;
+      segments.push_back({i, int(pattern() % 6), chromosome, start, start + length});
+    }
+  }
+  for (auto _ : state)
+    benchmark::DoNotOptimize(qova::graph::ClusterSamples(segments, kSamples, qova::graph::ClusterMethod::Bins));
+}
+BENCHMARK(GraphClustering)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
