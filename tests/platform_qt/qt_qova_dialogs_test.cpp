@@ -36,6 +36,7 @@
 #include "tests/support/TempHome.h"
 #include "tools/datagen/DataGen.h"
 #include "tools/samplegen/SampleGen.h"
+#include "views/GraphSetting.h"
 
 namespace {
 
@@ -195,6 +196,12 @@ TEST_F(QtQovaDialogTest, MarkSetRefusesANumberOffItsChromosomeThenTakesAnHmmNumb
   EXPECT_TRUE(hmmComboEnabled);
   EXPECT_EQ((MarkerRegion{dialog.Chromosome, dialog.StartSnp, dialog.EndSnp, dialog.Kind}),
             (MarkerRegion{2, 940, 950, 4}));
+}
+
+TEST_F(QtQovaDialogTest, GraphSettingShowsItsColoursAndNumbers) {
+  CGraphSetting setting;
+  setting.m_Colour[8] = RGB(200, 30, 30);
+  Photograph(setting, [](DialogDriver& d) { EXPECT_EQ(d.Text(kGraphVerticalDivisor), "10000"); });
 }
 
 }  // namespace
