@@ -1,0 +1,47 @@
+// File > Open of a copy-number change text in the program: a graph window
+// with the chart; a file that does not fit opens nothing.
+#include <gmock/gmock.h>
+
+#include "platform/File.h"
+#include "platform/ui/Headless.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/views/GraphTestSupport.h"
+
+namespace qova::test {
+namespace {
+
+class AppGraphTest : public AppTest {
+ protected:
+  AppGraphTest() { EXPECT_TRUE(Start()); }
+  bool OpenThroughTheMenu(const std::string& path) {
+    Ui().OnFileDialog([path](platform::ui::FileDialogRequest& r) {
+      r.chosen = {path};
+      return true;
+    });
+    return Choose(ID_FILE_OPEN);
+  }
+};
+
+TEST_F(AppGraphTest, FileOpenOfAChangeTextShowsTheChart) {
+  ASSERT_TRUE(platform::WriteWholeFile(home_.Path("changes.txt"), PatternChangeText(12)));
+  ASSERT_TRUE(OpenThroughTheMenu(home_.Path("changes.txt")));
+  auto* doc = dynamic_cast<CQOVAGraphDoc*>(MainFrame().GetActiveDocument());
+  ASSERT_NE(doc, nullptr);
+  EXPECT_EQ(doc->m_Samples.size(), 12u);
+  EXPECT_EQ(doc->GetTitle(), "changes.txt");
+  CView* view = MainFrame().MDIGetActive()->GetActiveView();
+  ASSERT_NE(view, nullptr);
+  const platform::ui::Picture shown = Ui().Paint(*view);
+  EXPECT_NE(shown.FindText("S12"), nullptr);
+  EXPECT_EQ(FillsOf(shown, doc->m_pSetting->m_Colour[2]), 12u * 23u);
+  EXPECT_TRUE(messages_.Empty());
+
+  ASSERT_TRUE(platform::WriteWholeFile(home_.Path("broken.txt"), std::string(kChangeHeader) + "S1\t1\t3\n"));
+  ASSERT_TRUE(OpenThroughTheMenu(home_.Path("broken.txt")));
+  EXPECT_EQ(DocumentCount(1), 1);
+  ASSERT_EQ(messages_.Texts().size(), 1u);
+  EXPECT_THAT(messages_.Texts()[0], ::testing::HasSubstr("line 2"));
+}
+
+}  // namespace
+}  // namespace qova::test
