@@ -61,6 +61,25 @@ std::string CalledGender(unified_io::UnifiedCHPLegacyData& chp) {
   return StringUtils::WideToNarrow(gender);
 }
 
+ChpCalls::ChpCalls(const std::string& path) {
+  data_ = unified_io::UnifiedCHPDataReg::Read(path);
+  chp_ = unified_io::UnifiedCHPLegacyData::FromBase(data_.get());
+  if (chp_ == nullptr) Fail("SNPs call is not performed");
+  count_ = chp_->Adapter().GetHeader()->GetNumProbeSets();
+}
+
+ChpCalls::~ChpCalls() = default;
+
+std::int32_t ChpCalls::CallOf(int index) {
+  unified_io::UnifiedGenotypeProbeSetResults results;
+  chp_->GetGenotypingResults(index, results);
+  const std::string call = results.GetAssignmentCallString();
+  if (call == "A") return kCallA;
+  if (call == "AB") return kCallAB;
+  if (call == "B") return kCallB;
+  return kCallNone;
+}
+
 bool IsPerfectMatch(char probe, char target) {
   switch (probe) {
     case 'a': return target == 't';

@@ -2,6 +2,7 @@
 // What the two extractions of a sample (with and without a CHP file) share:
 // their failure, the CEL file read whole, the perfect-match test of a cell and
 // the header ranges of an array type.
+#include <memory>
 #include <string>
 
 #include "arrayfiles/unified/UnifiedCELData.h"
@@ -48,6 +49,28 @@ class CelCells {
 // The called gender a CHP file states: its summary parameter "CalledGender",
 // else "Gender".
 [[nodiscard]] std::string CalledGender(unified_io::UnifiedCHPLegacyData& chp);
+
+// Genotype calls and the called gender of one CHP file, read through the
+// CHP registry, so every form works.
+class ChpCalls {
+ public:
+  // Fails with "SNPs call is not performed" when the file is missing or is no
+  // genotyping result the registry reads.
+  explicit ChpCalls(const std::string& path);
+  ~ChpCalls();
+  ChpCalls(const ChpCalls&) = delete;
+  ChpCalls& operator=(const ChpCalls&) = delete;
+
+  [[nodiscard]] std::string CalledGender() { return extraction::CalledGender(*chp_); }
+  [[nodiscard]] int Count() const { return count_; }
+  // The sample-file call of probe set `index` (within Count()).
+  [[nodiscard]] std::int32_t CallOf(int index);
+
+ private:
+  std::unique_ptr<unified_io::UnifiedCHPData> data_;
+  unified_io::UnifiedCHPLegacyData* chp_ = nullptr;
+  int count_ = 0;
+};
 
 // Probe and target base pair up in the same case.
 [[nodiscard]] bool IsPerfectMatch(char probe, char target);

@@ -17,46 +17,13 @@
 namespace {
 
 using extraction::CelCells;
+using extraction::ChpCalls;
 using extraction::Fail;
 using extraction::IsPerfectMatch;
 using extraction::TypeInfoValues;
 
 constexpr std::string_view kBrlmmP = ".brlmm-p";
 constexpr std::string_view kBrlmm = ".brlmm";
-
-// Genotype calls and the called gender of one CHP file.
-class ChpCalls {
- public:
-  // Fails with the no-calls message when the file is missing or is no
-  // genotyping result the registry reads.
-  explicit ChpCalls(const std::string& path) {
-    data_ = unified_io::UnifiedCHPDataReg::Read(path);
-    chp_ = unified_io::UnifiedCHPLegacyData::FromBase(data_.get());
-    if (chp_ == nullptr) Fail(kNoGenotypeCallsMessage);
-    count_ = chp_->Adapter().GetHeader()->GetNumProbeSets();
-  }
-
-  // "CalledGender", else "Gender".
-  [[nodiscard]] std::string CalledGender() { return extraction::CalledGender(*chp_); }
-
-  [[nodiscard]] int Count() const { return count_; }
-
-  // The sample-file call of probe set `index` (within Count()).
-  [[nodiscard]] std::int32_t CallOf(int index) {
-    unified_io::UnifiedGenotypeProbeSetResults results;
-    chp_->GetGenotypingResults(index, results);
-    const std::string call = results.GetAssignmentCallString();
-    if (call == "A") return kCallA;
-    if (call == "AB") return kCallAB;
-    if (call == "B") return kCallB;
-    return kCallNone;
-  }
-
- private:
-  std::unique_ptr<unified_io::UnifiedCHPData> data_;
-  unified_io::UnifiedCHPLegacyData* chp_ = nullptr;
-  int count_ = 0;
-};
 
 // Sums the perfect-match intensities of every SNP probe set into `sample`,
 // with the CHP calls of the same probe-set indexes.

@@ -1,0 +1,197 @@
+// The regression work-file pipeline: the readers' rules and hand cases of the
+// steps, and the eight commands end to end on a generated Mapping50K_Xba240
+// study with a planted loss and gain.
+#include <cmath>
+#include <numeric>
+
+#include "document/DocumentCommands.h"
+#include "document/RegressionWorkFiles.h"
+#include "platform/Strings.h"
+#include "tests/arraygen/ArrayGenTestSupport.h"
+#include "tests/document/DocumentTestSupport.h"
+#include "tools/arraygen/ArrayGen.h"
+
+namespace qova::test {
+namespace {
+
+using namespace regression;
+using Items = std::vector<std::string>;
+
+TEST(RegressionWorkFileTest, ReadersSkipEmptyFieldsTakeLeadingNumbersAndRoundTripEveryLayout) {
+  EXPECT_EQ(Fields("\t1\t\t2\t"), (Items{"1", "2"}));
+  EXPECT_EQ(LeadingInt("12abc"), 12);
+  EXPECT_EQ(LeadingInt(""), 0);
+  EXPECT_FLOAT_EQ(LeadingReal("1e-3"), 0.001f);
+  // A missing field shifts the ones after it.
+  EXPECT_EQ(ParseValues("1\t\t0.5\t0.25").Valid, 0);
+  EXPECT_FLOAT_EQ(ParseValues("1\t\t0.5\t0.25").A, 0.25f);
+
+  ImfLine imf;
+  imf.Call = 2;
+  for (int j = 0; j < kProbesPerAllele; ++j) imf.A[j] = 0.5f * j, imf.B[j] = -0.25f * j;
+  const ImfLine imfBack = ParseImf(Format(imf));
+  EXPECT_EQ(imfBack.Call, 2);
+  EXPECT_EQ(imfBack.A, imf.A);
+  EXPECT_EQ(imfBack.B, imf.B);
+  const std::array<float, 20> r{0.5f, -0.25f, 0.75f};
+  EXPECT_EQ(ParseCorrelations(FormatCorrelations(r)), r);
+  EXPECT_EQ(FormatCorrelations(r).substr(FormatCorrelations(r).size() - 2), "\t\n");
+  const SnpInfoLine info{"1100000000", "0000000001", 12, 3, -7};
+  EXPECT_EQ(Format(info), "1100000000\t0000000001\t12\t3\t-7\n");
+  EXPECT_EQ(ParseSnpInfo(Format(info)).Covariate, -7);
+  EXPECT_EQ(Format(ValueLine{3, 1, 0.5f, -1.5f}), "3\t1\t0.500000\t-1.500000\n");
+  NormalAverageLine normal;
+  normal.Flag = 1;
+  normal.Means[1] = std::array<float, 2>{0.5f, 0.25f};
+  normal.Means[3] = std::array<float, 2>{1.0f, 2.0f};
+  EXPECT_EQ(Format(normal), "1\t0\t0\t0.500000\t0.250000\t0\t0\t1.000000\t2.000000\n");
+  EXPECT_EQ(ReferenceOf(Format(normal), 2), (std::array<float, 2>{0.5f, 0.25f}));
+  EXPECT_EQ(ReferenceOf(Format(normal), 0), (std::array<float, 2>{1.0f, 2.0f}));
+  EXPECT_EQ(Format(CalibrationLine{}), "0\t0\t0\t0\t0\t0\t0\t0\t0\n");
+  const CalibrationLine c{1, {0.9f, 0.01f, 1.5f, 0.25f}, {0.8f, 0.5f, -1.0f, 2.0f}};
+  EXPECT_EQ(ParseCalibration(Format(c)).B, c.B);
+}
+
+// A study of Mapping50K_Xba240 as array files, and the SNP information file.
+class RegressionPipelineTest : public DocumentTest {
+ protected:
+  static constexpr const char* kType = "Mapping50K_Xba240";
+
+  RegressionPipelineTest() {
+    datagen::WriteDataFolder(Root() + "data/", {kFamily});
+    const std::int32_t rows = qova::kArrayFamilies[kFamily].snpCount;
+    global_.BasicData[kFamily].Allocate(rows, 0);
+    global_.BasicData[kFamily].LoadFile(global_.DataFolder() + datagen::AnnotationFileName(kFamily), rows);
+  }
+
+  std::string Work(const std::string& file) const { return Root() + "QOVA/IMF/" + file; }
+
+  void WriteStudy() {
+    const samplegen::SampleGenerator generator(kType, AnnotationOf(kType), 11);
+    const auto stretch = [&](int c, double from, double to, int copies) {
+      const std::int32_t b = generator.ChromosomeBegin(c), n = generator.ChromosomeEnd(c) - b;
+      return samplegen::CopyNumberSegment(c, b + std::int32_t(from * n), b + std::int32_t(to * n) - 1, copies);
+    };
+    loss_ = stretch(4, 0.2, 0.7, 1);
+    gain_ = stretch(7, 0.3, 0.9, 3);
+    arraygen::ArrayStudySpec spec;
+    spec.Study.ArrayType = kType;
+    spec.Study.Seed = 11;
+    spec.Study.TestName = "Test01";
+    spec.Study.WithSelfReference = false;
+    spec.Study.NonSelfReferences = 10;
+    spec.Study.Segments = {loss_};
+    spec.Layout.PerfectMatchCellsPerAllele = 4;
+    spec.Layout.MismatchCells = true;
+    spec.Layout.ControlSets = 2;
+    spec.Cdf = arraygen::CdfForm::kText;
+    arraygen::WriteArrayStudy(Doc().DataFolder, Doc().LibraryFolder, AnnotationOf(kType), spec);
+    spec.Study.TestName = "Test02";
+    spec.Study.NonSelfReferences = 0;
+    spec.Study.Segments = {gain_};
+    arraygen::WriteArrayStudy(Doc().DataFolder, Doc().LibraryFolder, AnnotationOf(kType), spec);
+    spec.Study.TestName = "Test03";
+    spec.Study.Segments.clear();
+    arraygen::WriteArrayStudy(Doc().DataFolder, Doc().LibraryFolder, AnnotationOf(kType), spec);
+    snps_ = arraygen::ArrayDesign(kType, 11, spec.Layout).SnpProbeSets().size();
+    WriteSnpInformation();
+  }
+
+  // A header line, then per SNP two ids, a sequence with "[x/y]" and an
+  // integer covariate. The sequences' GC share runs from about a fifth to
+  // four fifths, as real probes' do.
+  void WriteSnpInformation() {
+    std::string text = "Probe Set ID\tAffy SNP ID\tSequence\tCovariate\n";
+    for (std::size_t s = 0; s < snps_; ++s) {
+      std::string sequence;
+      const std::size_t gcInTen = 2 + (s * 7919) % 7;
+      for (std::size_t k = 0; k < 60; ++k) {
+        const std::size_t draw = (s * 31 + k * 17 + k * k * 3) % 10;
+        sequence += draw < gcInTen ? "GC"[k % 2] : "AT"[k % 2];
+      }
+      sequence.insert(30, "[A/G]");
+      text += "SNP\t" + std::to_string(s) + "\t" + sequence + "\t" + std::to_string(int(s % 41) - 20) + "\n";
+    }
+    ASSERT_TRUE(platform::CreateFolders(Root() + "QOVA/IMF/"));
+    ASSERT_TRUE(platform::WriteWholeFile(Work(kSnpInformationFile), text));
+  }
+
+  // Runs a list-driven step with the list of `names`.
+  void RunListed(UINT command, const Items& names) {
+    std::string list;
+    for (const std::string& name : names) list += name + "\n";
+    ASSERT_TRUE(platform::WriteWholeFile(Root() + "list.txt", list));
+    Ui().OnFileDialog([this](platform::ui::FileDialogRequest& r) {
+      r.chosen = {Root() + "list.txt"};
+      return true;
+    });
+    Run(command);
+  }
+
+  Items References() const {
+    Items names;
+    for (int k = 1; k <= 10; ++k) names.push_back(platform::Format("Ref%02d", k));
+    return names;
+  }
+
+  // Mean total log2 ratio of the valid SNPs in position indexes [first, last].
+  static double MeanRatio(const CAnalyzedData& r, std::int32_t first, std::int32_t last) {
+    double sum = 0;
+    int n = 0;
+    for (std::int32_t i = first; i <= last; ++i) {
+      if (r.ValidFlag[static_cast<std::size_t>(i)] != 1) continue;
+      sum += r.LogRatio[static_cast<std::size_t>(i)];
+      ++n;
+    }
+    return n == 0 ? NAN : sum / n;
+  }
+
+  static constexpr int kFamily = 2;
+  samplegen::PlantedSegment loss_, gain_;
+  std::size_t snps_ = 0;
+};
+
+// Also: a listed sample without array files, and a sample whose .IM2 file
+// goes missing between the steps, are left out with log lines.
+TEST_F(RegressionPipelineTest, TheEightStepsFindThePlantedLossAndGainAndLeaveOutWhatIsMissing) {
+  WriteStudy();
+  Items all = References();
+  all.insert(all.begin(), {"Test01", "Test02", "Test03", "Ghost"});
+  RunListed(command::kExtractImfFromList, all);
+  RunListed(command::kImfCorrelation, all);
+  Run(command::kMakeSnpInfo);
+  RunListed(command::kImfToIm2, all);
+  ASSERT_TRUE(platform::RemoveFile(Work("Test03.IM2")));
+  RunListed(command::kMakeNormalAverage, References());
+  RunListed(command::kIm2ToIm3, all);
+  RunListed(command::kMakeCnRegression, References());
+  RunListed(command::kIm3ToResult, {"Test01", "Test02", "Test03"});
+  EXPECT_TRUE(Messages().empty()) << Messages().front();
+  const Items log = ErrorLogLines();
+  ASSERT_EQ(log.size(), 6u) << Bytes(Root() + "errorlog.txt");
+  EXPECT_EQ(log[0], "Intensity work files: GHOST.CHP is left out: the CEL file GHOST.CEL does not exist");
+  EXPECT_NE(log[1].find("Work-file correlation: Ghost.IMF is left out"), std::string::npos) << log[1];
+  EXPECT_NE(log[3].find("Work files .IM3: Test03 is left out"), std::string::npos) << log[3];
+  EXPECT_NE(log[5].find("Results of the work files: Test03 is left out"), std::string::npos) << log[5];
+  EXPECT_FALSE(Exists(Work("Test03.IM3")));
+  EXPECT_FALSE(Exists(ResultPath("VIRIVTest03.CFA")));
+  for (const char* file : {"corr.txt", "SNPinfo.txt", "NormalAve.txt", "CNReg.txt", "TEST01.IMF", "Test01.IM2",
+                           "Test02.IM3", "REF10.IMF"}) {
+    EXPECT_TRUE(Exists(Work(file))) << file;
+  }
+  CAnalyzedData one, two;
+  one.LoadFileAllocating(ResultPath("VIRIVTest01.CFA"));
+  two.LoadFileAllocating(ResultPath("VIRIVTest02.CFA"));
+  EXPECT_EQ(one.Header.SampleName, "VIRIVTest01");
+  EXPECT_EQ(one.Header.ArrayType, kType);
+  EXPECT_FLOAT_EQ(one.Header.HmmMeans[6], 2.5f);
+  const double lossMean = MeanRatio(one, loss_.FirstSnp, loss_.LastSnp);
+  const double gainMean = MeanRatio(two, gain_.FirstSnp, gain_.LastSnp);
+  const double elsewhere = MeanRatio(one, 57244, loss_.FirstSnp - 1);
+  EXPECT_LT(lossMean, -0.4);
+  EXPECT_GT(gainMean, 0.2);
+  EXPECT_NEAR(elsewhere, 0.0, 0.1);
+}
+
+}  // namespace
+}  // namespace qova::test
