@@ -11,6 +11,7 @@
 #include "platform/qt/QtBackend.h"
 #include "platform/qt/QtPeers.h"
 #include "platform/ui/Dialog.h"
+#include "platform/ui/Resources.h"
 
 namespace qova::test {
 namespace {
@@ -77,6 +78,10 @@ std::vector<std::string> DialogLayoutFaults(UINT templateId, const std::string& 
   CDialog dialog;
   if (!dialog.Create(templateId)) return {"template " + std::to_string(templateId) + ": cannot be created"};
   std::vector<std::string> faults = DialogLayoutFaults(dialog, picturePath);
+  const std::string caption = platform::ui::RequireDialogTemplate(templateId).caption;
+  if (QWidget* host = platform::qt::WidgetOf(dialog); host && host->windowTitle().toStdString() != caption)
+    faults.push_back("template " + std::to_string(templateId) + ": shows the caption \"" +
+                     host->windowTitle().toStdString() + "\", not the template's \"" + caption + "\"");
   dialog.DestroyWindow();
   return faults;
 }
