@@ -139,15 +139,5 @@ TEST_F(BatchCombineTest, AnEmptyListCompletesAndAnUnreadableListSaysSo) {
   EXPECT_THAT(Messages()[0], ::testing::HasSubstr("missing.txt cannot be read"));
 }
 
-TEST(CombinedArrayTypeTest, AcceptsTheThreeSetsInEitherOrderOnly) {
-  EXPECT_EQ(CombinedArrayType(2, 3), 4);
-  EXPECT_EQ(CombinedArrayType(3, 2), 4);
-  EXPECT_EQ(CombinedArrayType(6, 5), 7);
-  EXPECT_EQ(CombinedArrayType(8, 9), 10);
-  EXPECT_EQ(CombinedArrayType(2, 2), -1);
-  EXPECT_EQ(CombinedArrayType(2, 9), -1);
-  EXPECT_EQ(CombinedArrayType(12, 12), -1);
-}
-
 }  // namespace
 }  // namespace qova::test

@@ -269,23 +269,12 @@ TEST_F(ChangeAttributeFilesTest, AttributeChangesInTheSampleAndItsResultsOfTheCu
   EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(ChangeAttributeFilesTest, TestAndReferenceModesSetTheFlag) {
+TEST_F(ChangeAttributeFilesTest, SetAsRefClearsTheTestFlagInTheSampleAndItsResults) {
   ChangeTest01([](DialogDriver& d) { d.Click(change::kModeReference).Ok(); });
   EXPECT_EQ(LoadSample("Test01").Header.IsTest, 0);
   CAnalyzedData self;
   self.LoadFileAllocating(ResultPath("Test01.CFS"));
   EXPECT_EQ(self.Header.IsTest, 0);
-  // Test01 is a reference now: list both kinds to find it again.
-  Ui().OnDialog(qova::resources::kChangeAttributeDialog, [](DialogDriver& d) { d.Click(change::kModeTest).Ok(); });
-  Open([](DialogDriver& d) {
-    d.Click(ids::kTestAndRef).Click(ids::kRefresh);
-    const Names listed = d.Items(ids::kSampleList);
-    for (std::size_t i = 0; i < listed.size(); ++i) {
-      if (listed[i] == "Test01") d.ToggleItemCheck(ids::kSampleList, int(i));
-    }
-    d.Click(ids::kChangeAttribute);
-  });
-  EXPECT_EQ(LoadSample("Test01").Header.IsTest, 1);
 }
 
 TEST_F(ChangeAttributeFilesTest, AnUnreadableSampleIsReportedAndItsResultsStayAsTheyWere) {
