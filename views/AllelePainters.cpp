@@ -54,12 +54,5 @@ void CQOVAView::DrawAlleleAnalysisPanel(CDC* dc, int c, int x, int y) {
 }
 
 void CQOVAView::DrawAlleleDifferencePanel(CDC* dc, int c, int x, int y) {
-  const bool log = (m_nViewFlags & VIEW_LOG_SCALE) != 0;
-  const int m = Magnification();
-  DrawAxes(dc, c, x, y, views::AxisLabels(views::AxisKind::AlleleDifference, log, m));
-  const CDisplaySetting::ColorKeys& k = m_pDisplaySetting->COLOR;
-  CPen pen(PS_SOLID, k.W1, k.C1);
-  CPen* previous = dc->SelectObject(&pen);
-  DrawAverageCurve(dc, c, x, log ? y + 100 : y + 100 + m, m_pAverage[3], true);
-  dc->SelectObject(previous);
+  DrawAveragePanel(dc, c, x, y, views::AxisKind::AlleleDifference, m_pAverage[3], true);
 }

@@ -152,13 +152,18 @@ void CQOVAView::DrawCopyNumberPlot(CDC* dc, int c, int x, int y, int itemMask) {
   dc->SelectObject(previous);
 }
 
-void CQOVAView::DrawCopyNumberPanel(CDC* dc, int c, int x, int y) {
+void CQOVAView::DrawAveragePanel(CDC* dc, int c, int x, int y, views::AxisKind kind, std::span<const float> average,
+                                 bool alleleSnps) {
   const bool log = (m_nViewFlags & VIEW_LOG_SCALE) != 0;
   const int m = Magnification();
-  DrawAxes(dc, c, x, y, views::AxisLabels(views::AxisKind::CopyNumber, log, m));
+  DrawAxes(dc, c, x, y, views::AxisLabels(kind, log, m));
   const CDisplaySetting::ColorKeys& k = m_pDisplaySetting->COLOR;
   CPen pen(PS_SOLID, k.W1, k.C1);
   CPen* previous = dc->SelectObject(&pen);
-  DrawAverageCurve(dc, c, x, log ? y + 100 : y + 100 + m, m_pAverage[0], false);
+  DrawAverageCurve(dc, c, x, log ? y + 100 : y + 100 + m, average, alleleSnps);
   dc->SelectObject(previous);
+}
+
+void CQOVAView::DrawCopyNumberPanel(CDC* dc, int c, int x, int y) {
+  DrawAveragePanel(dc, c, x, y, views::AxisKind::CopyNumber, m_pAverage[0], false);
 }

@@ -18,6 +18,7 @@
 
 #include "core/DisplaySetting.h"
 #include "document/ViewStateCopy.h"
+#include "views/CopyNumberAxes.h"
 #include "platform/ui/DocView.h"
 #include "views/ViewLayout.h"
 #include "views/ViewNavigation.h"
@@ -230,6 +231,9 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   [[nodiscard]] static int ValueY(int yb, float value, int m);
   void DrawAxes(CDC* dc, int c, int x, int y, const std::array<std::string, 3>& labels);
   void DrawAverageCurve(CDC* dc, int c, int x, int yb, std::span<const float> average, bool alleleSnps);
+  // Axes labelled for `kind`, then `average` in the average pen.
+  void DrawAveragePanel(CDC* dc, int c, int x, int y, views::AxisKind kind, std::span<const float> average,
+                        bool alleleSnps);
   void DrawStateLine(CDC* dc, int c, int x, int yb, std::span<const std::int32_t> states, const float* levels,
                      int levelCount, bool alleleSnps);
   [[nodiscard]] bool QualifiesForAllele(int i) const;

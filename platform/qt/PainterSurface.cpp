@@ -219,7 +219,7 @@ void PainterSurface::Text(const platform::ui::TextRun& run) {
   painter_.translate(run.x, run.y);
   if (run.font->escapement) painter_.rotate(-run.font->escapement / 10.0);
   if (run.opaque)
-    painter_.fillRect(QRect(0, 0, metrics.horizontalAdvance(text), metrics.height()), ToQColor(run.background));
+    painter_.fillRect(QRect(0, 0, MeasureText(*run.font, run.text).width, metrics.height()), ToQColor(run.background));
   painter_.setFont(font);
   painter_.setPen(ToQColor(run.color));
   painter_.drawText(0, metrics.ascent(), text);
@@ -227,8 +227,18 @@ void PainterSurface::Text(const platform::ui::TextRun& run) {
 }
 
 platform::ui::TextSize PainterSurface::MeasureText(const DeviceFont& font, std::string_view text) {
+  // A view writes the same labels over and over; shaping a text is costly.
+  std::string key = font.face;
+  for (const int v : {font.height, int(font.cellHeight), font.weight, int(font.italic), int(font.underline),
+                      int(font.strikeOut)})
+    key += '\x01' + std::to_string(v);
+  key += '\x02';
+  key += text;
+  if (const auto it = measured_.find(key); it != measured_.end()) return it->second;
   QFontMetrics metrics(FontFor(font));
-  return {metrics.horizontalAdvance(ToQString(text)), metrics.height(), metrics.ascent()};
+  const platform::ui::TextSize size{metrics.horizontalAdvance(ToQString(text)), metrics.height(), metrics.ascent()};
+  measured_.emplace(std::move(key), size);
+  return size;
 }
 
 }  // namespace platform::qt

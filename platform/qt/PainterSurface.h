@@ -6,6 +6,8 @@
 #include <QRgb>
 
 #include <optional>
+#include <string>
+#include <unordered_map>
 
 #include "platform/ui/DrawSurface.h"
 
@@ -21,6 +23,7 @@ class PainterSurface : public platform::ui::DrawSurface {
 
   [[nodiscard]] platform::ui::DeviceCaps Caps() const override { return caps_; }
   void Line(int x1, int y1, int x2, int y2, const platform::ui::DevicePen& pen, int rop) override;
+  [[nodiscard]] bool KeepsEmptyLines() const override { return false; }
   void Rectangle(const CRect& rect, const platform::ui::DevicePen* pen, const COLORREF* brush, int rop) override;
   void FillRect(const CRect& rect, COLORREF color) override;
   void SetPixel(int x, int y, COLORREF color) override;
@@ -48,6 +51,8 @@ class PainterSurface : public platform::ui::DrawSurface {
   int lineRop_ = 0;
   std::optional<platform::ui::DeviceFont> fontKey_;
   QFont font_;
+  // Sizes of the texts measured, by font and text.
+  std::unordered_map<std::string, platform::ui::TextSize> measured_;
 };
 
 // The Qt font of a drawing font (the default face when it has none).

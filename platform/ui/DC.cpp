@@ -196,7 +196,8 @@ int CFont::GetLogFont(LOGFONT* font) const {
   return int(sizeof(LOGFONT));
 }
 
-CDC::CDC(platform::ui::DrawSurface* surface) : surface_(surface) {
+CDC::CDC(platform::ui::DrawSurface* surface)
+    : surface_(surface), keepsEmptyLines_(!surface || surface->KeepsEmptyLines()) {
   state_.pen = &Stock().blackPen;
   state_.brush = &Stock().white;
   state_.font = &Stock().systemFont;
@@ -218,6 +219,22 @@ CSize CDC::IsotropicViewportExt() const {
   return v;
 }
 
+void CDC::ComputeTransform() const {
+  const CSize v = EffectiveViewportExt();
+  Transform& t = xf_;
+  t.scaledX = state_.mapMode != MM_TEXT && state_.windowExt.cx != 0;
+  t.scaledY = state_.mapMode != MM_TEXT && state_.windowExt.cy != 0;
+  t.windowOrgX = state_.windowOrg.x;
+  t.windowOrgY = state_.windowOrg.y;
+  t.viewportOrgX = state_.viewportOrg.x;
+  t.viewportOrgY = state_.viewportOrg.y;
+  t.viewportExtX = v.cx;
+  t.viewportExtY = v.cy;
+  t.windowExtX = state_.windowExt.cx;
+  t.windowExtY = state_.windowExt.cy;
+  t.valid = true;
+}
+
 long long CDC::UnmapX(long long x) const {
   long long d = x - state_.viewportOrg.x;
   CSize v = EffectiveViewportExt();
@@ -233,7 +250,7 @@ long long CDC::UnmapY(long long y) const {
 }
 
 int CDC::SetMapMode(int mode) {
-  lastEnd_.valid = false;
+  MappingChanged();
   int previous = state_.mapMode;
   state_.mapMode = mode;
   if (mode == MM_TEXT) {
@@ -244,12 +261,12 @@ int CDC::SetMapMode(int mode) {
 }
 
 CPoint CDC::SetWindowOrg(int x, int y) {
-  lastEnd_.valid = false;
+  MappingChanged();
   return std::exchange(state_.windowOrg, CPoint(x, y));
 }
 
 CSize CDC::SetExtent(CSize& extent, int cx, int cy) {
-  lastEnd_.valid = false;
+  MappingChanged();
   CSize previous = extent;
   // Extents count only in the scaled modes, and never as zero.
   if ((state_.mapMode == MM_ISOTROPIC || state_.mapMode == MM_ANISOTROPIC) && cx != 0 && cy != 0) extent = {cx, cy};
@@ -259,7 +276,7 @@ CSize CDC::SetExtent(CSize& extent, int cx, int cy) {
 CSize CDC::SetWindowExt(int cx, int cy) { return SetExtent(state_.windowExt, cx, cy); }
 
 CPoint CDC::SetViewportOrg(int x, int y) {
-  lastEnd_.valid = false;
+  MappingChanged();
   return std::exchange(state_.viewportOrg, CPoint(x, y));
 }
 
@@ -352,7 +369,7 @@ int CDC::SaveDC() {
 }
 
 BOOL CDC::RestoreDC(int savedDC) {
-  lastEnd_.valid = false;
+  MappingChanged();
   int level = savedDC < 0 ? int(saved_.size()) + 1 + savedDC : savedDC;
   if (level < 1 || level > int(saved_.size())) return FALSE;
   state_ = saved_[size_t(level - 1)];
@@ -429,6 +446,7 @@ void CDC::DrawLine(CPoint from, CPoint to) {
   // A clipped end lies far beyond any device, so leaving it out changes nothing.
   if (!ClipToLimit(x1, y1, x2, y2)) return;
   DevicePen pen = ResolvedPen();
+  if (!keepsEmptyLines_ && x1 == x2 && y1 == y2 && pen.width <= 1) return;
   surface_->Line(int(x1), int(y1), int(x2), int(y2), pen, state_.rop2);
 }
 

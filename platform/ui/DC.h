@@ -268,7 +268,10 @@ class CDC : public CObject {
   [[nodiscard]] platform::ui::DeviceFont ResolvedFont() const;
 
  protected:
-  void SetSurface(platform::ui::DrawSurface* surface) { surface_ = surface; }
+  void SetSurface(platform::ui::DrawSurface* surface) {
+    surface_ = surface;
+    keepsEmptyLines_ = !surface || surface->KeepsEmptyLines();
+  }
 
  private:
   struct DcState {
@@ -291,21 +294,41 @@ class CDC : public CObject {
   // Logical to device in 64 bits, truncating as integer arithmetic does.
   // Inline: the views map every SNP of a genome through here.
   [[nodiscard]] long long MapX(long long x) const {
-    long long d = x - state_.windowOrg.x;
-    if (state_.mapMode != MM_TEXT && state_.windowExt.cx != 0) d = Quotient(d * EffectiveViewportExt().cx, state_.windowExt.cx);
-    return d + state_.viewportOrg.x;
+    const Transform& t = Xf();
+    long long d = x - t.windowOrgX;
+    if (t.scaledX) d = Quotient(d * t.viewportExtX, t.windowExtX);
+    return d + t.viewportOrgX;
   }
   [[nodiscard]] long long MapY(long long y) const {
-    long long d = y - state_.windowOrg.y;
-    if (state_.mapMode != MM_TEXT && state_.windowExt.cy != 0) d = Quotient(d * EffectiveViewportExt().cy, state_.windowExt.cy);
-    return d + state_.viewportOrg.y;
+    const Transform& t = Xf();
+    long long d = y - t.windowOrgY;
+    if (t.scaledY) d = Quotient(d * t.viewportExtY, t.windowExtY);
+    return d + t.viewportOrgY;
   }
-  // n / d truncated; in 32 bits when both fit, where the division is several
-  // times faster and gives the same quotient.
-  [[nodiscard]] static long long Quotient(long long n, long long d) {
-    if (n == static_cast<int>(n) && d == static_cast<int>(d) && !(n == INT32_MIN && d == -1))
-      return static_cast<int>(n) / static_cast<int>(d);
+  // n / d truncated, d an extent (a 32-bit number); in 32 bits when n fits,
+  // where the division is several times faster and gives the same quotient.
+  [[nodiscard]] static long long Quotient(long long n, int d) {
+    if (static_cast<unsigned long long>(n) + 0x80000000ull < 0x100000000ull && d != -1)
+      return static_cast<int>(n) / d;
     return n / d;
+  }
+  // The mapping as the drawing calls use it, computed once per change.
+  struct Transform {
+    bool valid = false;
+    bool scaledX = false, scaledY = false;
+    long long windowOrgX = 0, windowOrgY = 0, viewportOrgX = 0, viewportOrgY = 0;
+    long long viewportExtX = 1, viewportExtY = 1;
+    int windowExtX = 1, windowExtY = 1;
+  };
+  [[nodiscard]] const Transform& Xf() const {
+    if (!xf_.valid) ComputeTransform();
+    return xf_;
+  }
+  void ComputeTransform() const;
+  // Every change of the mapping goes through here.
+  void MappingChanged() {
+    xf_.valid = false;
+    lastEnd_.valid = false;
   }
   [[nodiscard]] long long UnmapX(long long x) const;
   [[nodiscard]] long long UnmapY(long long y) const;
@@ -349,6 +372,8 @@ class CDC : public CObject {
     long long x = 0, y = 0;
   };
   MappedPoint lastEnd_;
+  bool keepsEmptyLines_ = true;
+  mutable Transform xf_;
 };
 
 // The context of a window's paint (the surface the paint is drawn on).

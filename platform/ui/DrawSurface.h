@@ -69,6 +69,9 @@ class DrawSurface {
   // A line from (x1, y1) to (x2, y2). Pens one pixel wide leave out the end
   // point, so that joined lines set each pixel once.
   virtual void Line(int x1, int y1, int x2, int y2, const DevicePen& pen, int rop) = 0;
+  // Whether a one-pixel line of no length must still reach Line: a surface
+  // that only sets pixels has nothing to set for it, a recording keeps it.
+  [[nodiscard]] virtual bool KeepsEmptyLines() const { return true; }
   // Fills [left, right) x [top, bottom) with `brush` (null: hollow) and frames
   // it with `pen` (null: no frame), both through the raster operation.
   virtual void Rectangle(const CRect& rect, const DevicePen* pen, const COLORREF* brush, int rop) = 0;
