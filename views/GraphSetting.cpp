@@ -19,7 +19,7 @@ constexpr COLORREF kDefaultColours[kGraphColours] = {0xFF0000, 0xFFFF80, 0x00FFF
 // The fonts are made as 10-point fonts of the system's default face.
 constexpr int kFontPointSize = 100;
 
-// The tab-separated fields of `line`; each a decimal integer as atoi reads it.
+// The tab-separated fields of `line`.
 std::vector<std::string> Fields(const std::string& line) {
   std::vector<std::string> fields;
   std::size_t start = 0;
@@ -31,6 +31,8 @@ std::vector<std::string> Fields(const std::string& line) {
   }
 }
 
+// Field `index` read as atoi reads it: leading blanks skipped, up to the first
+// character that is no digit; 0 when empty or missing.
 long Number(const std::vector<std::string>& fields, std::size_t index) {
   return index < fields.size() ? std::strtol(fields[index].c_str(), nullptr, 10) : 0;
 }

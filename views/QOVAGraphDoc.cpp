@@ -67,8 +67,11 @@ void CQOVAGraphDoc::DeleteContents() {
 }
 
 std::vector<int> CQOVAGraphDoc::SampleOrder() const {
-  std::vector<int> order(m_Samples.size());
-  for (std::size_t i = 0; i < m_Samples.size(); ++i) order[std::size_t(m_Samples[i].row)] = int(i);
+  std::vector<int> order(m_Samples.size(), -1);
+  for (std::size_t i = 0; i < m_Samples.size(); ++i) {
+    const std::size_t row = std::size_t(m_Samples[i].row);
+    if (row < order.size()) order[row] = int(i);
+  }
   return order;
 }
 
@@ -100,6 +103,7 @@ void CQOVAGraphDoc::OnOutputSampleOrder() {
   if (m_bHasGroups) text += "\tGroup";
   text += "\n";
   for (int sample : SampleOrder()) {
+    if (sample < 0) continue;  // rows that are no permutation leave gaps
     const GraphSample& s = m_Samples[std::size_t(sample)];
     text += s.name;
     if (m_bHasAliases) text += "\t" + s.alias;
