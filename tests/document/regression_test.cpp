@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "document/DocumentCommands.h"
+#include "core/ArrayTypes.h"
 #include "document/RegressionWorkFiles.h"
 #include "platform/Strings.h"
 #include "tests/arraygen/ArrayGenTestSupport.h"
@@ -150,6 +151,69 @@ class RegressionPipelineTest : public DocumentTest {
   samplegen::PlantedSegment loss_, gain_;
   std::size_t snps_ = 0;
 };
+
+// Steps run on work files written by hand: the averages by genotype, an
+// undefined correlation, and the result of the calibration lines.
+TEST_F(RegressionPipelineTest, StepsOnHandWrittenWorkFiles) {
+  ASSERT_TRUE(platform::CreateFolders(Root() + "QOVA/IMF/"));
+  const auto write = [&](const std::string& file, const std::string& text) {
+    ASSERT_TRUE(platform::WriteWholeFile(Work(file), text));
+  };
+  write("R1.IM2", "1\t1\t1.0\t2.0\n3\t1\t5.0\t6.0\n");
+  write("R2.IM2", "2\t1\t3.0\t4.0\n2\t0\t9.0\t9.0\n");
+  RunListed(command::kMakeNormalAverage, {"R1", "R2"});
+  // The flag is the last sample's; groups by call, the all-valid pair last.
+  EXPECT_EQ(Bytes(Work(kNormalAverageFile)),
+            "1\t1.000000\t2.000000\t3.000000\t4.000000\t0\t0\t2.000000\t3.000000\n"
+            "0\t0\t0\t0\t0\t5.000000\t6.000000\t5.000000\t6.000000\n");
+
+  // Every called sample AB at the first SNP: no spread of allele counts.
+  const std::string probes = "\t0.5\t0.6\t0.7\t0.8\t0.9\t1\t1.1\t1.2\t1.3\t1.4";
+  write("S1.IMF", "2" + probes + probes + "\n1" + probes + probes + "\n");
+  write("S2.IMF", "2" + probes + probes + "\n3" + probes + probes + "\n");
+  RunListed(command::kImfCorrelation, {"S1", "S2"});
+  const std::vector<std::string> corr = platform::SplitLines(Bytes(Work(kCorrelationFile)));
+  ASSERT_EQ(corr.size(), 2u);
+  EXPECT_EQ(ParseCorrelations(corr[0]), (std::array<float, 20>{}));
+
+  // The result: three SNPs, found through the index map.
+  const CBasicData& family = global_.BasicData[kFamily];
+  const qova::ArrayTypeInfo& type = *qova::FindArrayType(kType);
+  std::array<std::size_t, 3> at{};
+  for (std::int32_t i = type.firstSnp; i <= type.lastSnp; ++i) {
+    const std::int64_t s = std::int64_t(family.IndexMap[static_cast<std::size_t>(i)]) - type.firstSnp;
+    if (s >= 0 && s < 3) at[static_cast<std::size_t>(s)] = static_cast<std::size_t>(i);
+  }
+  write("T.IM3", "2\t1\t0.5\t0.5\n1\t1\t0.5\t0.5\n3\t0\t0.5\t0.5\n");
+  write(kCalibrationFile, "0\t0\t0\t0\t0\t0\t0\t0\t0\n"
+                          "1\t0.9\t0.5\t" + platform::Format("%f", std::log(0.2)) + "\t0\t0.9\t0\t" +
+                              platform::Format("%f", std::log(4.0)) + "\t0\n"
+                          "0\t0\t0\t0\t0\t0\t0\t0\t0\n");
+  RunListed(command::kIm3ToResult, {"T"});
+  CAnalyzedData result;
+  result.LoadFileAllocating(ResultPath("VIRIVT.CFA"));
+  // Nine zeros: both copy numbers exp(0) - 0 = 1, every ratio 0.
+  EXPECT_EQ(result.ValidFlag[at[0]], 1);
+  EXPECT_FLOAT_EQ(result.LogRatio[at[0]], 0.0f);
+  EXPECT_FLOAT_EQ(result.LogRatioA[at[0]], 0.0f);
+  // Allele A at 0.2 - 0.5 is raised to 0.001; the larger allele (B, 4 copies)
+  // goes to LogRatioA whatever the genotype.
+  EXPECT_NEAR(result.LogRatioA[at[1]], 2.0f, 1e-4);
+  EXPECT_NEAR(result.LogRatioB[at[1]], std::log2(0.001f), 1e-4);
+  EXPECT_NEAR(result.LogRatio[at[1]], std::log2(4.001f / 2.0f), 1e-4);
+  EXPECT_EQ(result.CallTest[at[1]], 1);
+  EXPECT_EQ(result.ValidFlag[at[2]], 0);
+  EXPECT_FLOAT_EQ(result.LogRatio[at[2]], 0.0f);
+  EXPECT_TRUE(Messages().empty());
+
+  // A work file longer than the pipeline's tables is left out.
+  std::string longFile;
+  for (std::size_t k = 0; k <= kMaxSnps; ++k) longFile += "1\t1\t0.5\t0.5\n";
+  write("Long.IM2", longFile);
+  RunListed(command::kMakeNormalAverage, {"Long"});
+  EXPECT_EQ(ErrorLogLines(), (Items{"Normal average of the work files: Long.IM2 is left out: it has 60001 lines, "
+                                    "more than the 60000 SNPs the pipeline holds"}));
+}
 
 // Also: a listed sample without array files, and a sample whose .IM2 file
 // goes missing between the steps, are left out with log lines.
