@@ -22,7 +22,9 @@
 
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "platform/Strings.h"
 #include "platform/qt/PainterSurface.h"
+#include "platform/qt/PdfPages.h"
 #include "platform/qt/QtPeers.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/RasterCanvas.h"
@@ -136,6 +138,9 @@ class QtPrintJob : public platform::ui::PrintJob {
       QPrintPreviewDialog preview(printer_.get(), nullptr);
       QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [this](QPrinter* printer) { PrintOn(*printer); });
       preview.exec();
+    } else if (!request_.printer.outputFile.empty()) {
+      if (!WritePdf(pages_, request_.printer.outputFile))
+        AfxMessageBox(platform::Format("The file %s cannot be written.", request_.printer.outputFile.c_str()));
     } else {
       PrintOn(*printer_);
     }
@@ -264,8 +269,9 @@ class QtUi : public platform::ui::UiBackend {
     dialog.setMinMax(request.minPage, std::max(request.minPage, request.maxPage));
     if (dialog.exec() != QDialog::Accepted) return false;
     QRect page = printer_->pageLayout().paintRectPixels(printer_->resolution());
+    // Printing to a file (the dialog's PDF choice) names the file.
     request.printer = platform::ui::PrinterSettings{FromQString(printer_->printerName()), page.width(), page.height(),
-                                                    printer_->resolution()};
+                                                    printer_->resolution(), FromQString(printer_->outputFileName())};
     request.pageRange = dialog.printRange() == QAbstractPrintDialog::PageRange;
     request.fromPage = dialog.fromPage();
     request.toPage = dialog.toPage();

@@ -25,6 +25,8 @@ struct PrinterSettings {
   int width = 4960;
   int height = 7016;
   int dpi = 600;
+  // Where the pages go as a PDF file instead of to the printer (empty: the printer).
+  std::string outputFile;
 };
 
 struct DevicePen {

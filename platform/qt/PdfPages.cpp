@@ -1,0 +1,55 @@
+#include "platform/qt/PdfPages.h"
+
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+
+#include "platform/Paths.h"
+#include "platform/qt/PainterSurface.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/RasterCanvas.h"
+
+namespace platform::qt {
+
+namespace {
+
+QPageSize PageSizeOf(const platform::ui::DeviceCaps& caps) {
+  const double dpi = std::max(1, caps.dpiX);
+  return QPageSize(QSizeF(std::max(1, caps.width) * 72.0 / dpi, std::max(1, caps.height) * 72.0 / dpi),
+                   QPageSize::Point, QString(), QPageSize::ExactMatch);
+}
+
+}  // namespace
+
+bool WritePdf(const std::vector<platform::ui::Picture>& pages, std::string_view path) {
+  if (pages.empty()) return false;
+  EnsureQtApplication();
+  const QString file = ToQString(platform::NativePath(path));
+  const int dpi = std::max(1, pages.front().caps.dpiX);
+  QPdfWriter writer(file);
+  writer.setResolution(dpi);
+  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+  writer.setPageSize(PageSizeOf(pages.front().caps));
+  QPainter painter;
+  if (!painter.begin(&writer)) return false;
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    const platform::ui::Picture& page = pages[i];
+    if (i > 0) {
+      writer.setPageSize(PageSizeOf(page.caps));
+      writer.newPage();
+    }
+    // A page drawn for another resolution keeps its size on paper.
+    const double scale = double(dpi) / std::max(1, page.caps.dpiX);
+    painter.save();
+    painter.scale(scale, scale);
+    PainterSurface surface(painter, page.caps);
+    page.ReplayOn(surface);
+    painter.restore();
+  }
+  return painter.end() && QFileInfo(file).size() > 0;
+}
+
+}  // namespace platform::qt
