@@ -1,8 +1,11 @@
 // Data > Extract Data and Data > Extract without CHP: the Extract Data
 // dialog (listing CHP or CEL files), then one extraction per file chosen,
 // under the progress dialog.
+#include <functional>
+
 #include "core/ProgressBar.h"
 #include "document/DataExtract.h"
+#include "document/LibraryLayout.h"
 #include "document/QOVADoc.h"
 #include "document/SampleExtraction.h"
 #include "document/SampleExtractionRun.h"
@@ -27,10 +30,10 @@ class ProgressDisplay : public ExtractionProgress {
   const BOOL& keepGoing_;
 };
 
-using ExtractFiles = ExtractionResult (*)(const ExtractionRequest&, const ExtractionFolders&);
+using ExtractFiles = std::function<ExtractionResult(const ExtractionRequest&, const ExtractionFolders&)>;
 
 // The dialog in CHP or CEL mode, then the run over its lists.
-void RunExtractData(const CQOVADoc& doc, int celMode, ExtractFiles extractFiles) {
+void RunExtractData(const CQOVADoc& doc, int celMode, const ExtractFiles& extractFiles) {
   CDataExtract dialog;
   dialog.CelMode = celMode;
   dialog.DataFolder = doc.DataFolder;
@@ -70,7 +73,13 @@ void CQOVADoc::ExtractSample(const std::string& chpFileName, int mode, const std
   if (!result.Stored) Notify(result.Message);
 }
 
-void CQOVADoc::OnDataExtract() { RunExtractData(*this, 0, ExtractSampleFiles); }
+void CQOVADoc::OnDataExtract() {
+  // Every sample of the run is summed against one reading of its library file.
+  extraction::LibraryLayoutCache libraries;
+  RunExtractData(*this, 0, [&libraries](const ExtractionRequest& request, const ExtractionFolders& folders) {
+    return ExtractSampleFiles(request, folders, libraries);
+  });
+}
 
 void CQOVADoc::ExtractSampleWithoutCHP(int mode, const std::string& celFileName, const std::string& partnerFileName) {
   const ExtractionResult result = ExtractSampleWithoutChpFiles(

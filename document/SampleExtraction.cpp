@@ -4,13 +4,13 @@
 #include <memory>
 #include <optional>
 
-#include "arrayfiles/cdf/UnifiedCDFData.h"
 #include "arrayfiles/common/StringUtils.h"
 #include "arrayfiles/unified/UnifiedCHPData.h"
 #include "core/ArrayData.h"
 #include "core/ArrayTypes.h"
 #include "core/BasicData.h"
 #include "document/ExtractionParts.h"
+#include "document/LibraryLayout.h"
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 
@@ -19,7 +19,9 @@ namespace {
 using extraction::CelCells;
 using extraction::ChpCalls;
 using extraction::Fail;
-using extraction::IsPerfectMatch;
+using extraction::LayoutCell;
+using extraction::LibraryLayout;
+using extraction::LibraryLayoutCache;
 using extraction::TypeInfoValues;
 
 constexpr std::string_view kBrlmmP = ".brlmm-p";
@@ -27,50 +29,35 @@ constexpr std::string_view kBrlmm = ".brlmm";
 
 // Sums the perfect-match intensities of every SNP probe set into `sample`,
 // with the CHP calls of the same probe-set indexes.
-void ExtractSnpProbeSets(const std::string& cdfPath, const std::string& chpFileName, ChpCalls& chp, CelCells& cel,
+void ExtractSnpProbeSets(const LibraryLayout& library, const std::string& chpFileName, ChpCalls& chp, CelCells& cel,
                          CArrayData& sample) {
-  const std::string libraryFile = platform::FileNameOf(cdfPath);
-  unified_io::UnifiedCDFData cdf;
-  cdf.SetFileName(cdfPath);
-  if (!cdf.Read()) Fail(platform::Format("The library file %s cannot be read", libraryFile.c_str()));
-
-  const int probeSets = cdf.GetHeader().GetNumProbeSets();
+  const std::string& libraryFile = library.FileName();
   const std::int32_t last = sample.Header.LastSnpIndex;
   std::int32_t position = sample.Header.FirstSnpIndex;
-  unified_io::UnifiedCDFProbeSetInformation set;
-  unified_io::UnifiedCDFProbeGroupInformation group;
-  unified_io::UnifiedCDFProbeInformation cell;
-  for (int i = 0; i < probeSets; ++i) {
-    if (!cdf.GetProbeSetName(i).starts_with("SNP")) continue;
+  for (std::size_t k = 0; k < library.SnpCount(); ++k) {
     if (position > last) {
       Fail(platform::Format("The library file %s holds more SNP probe sets than the chip type %s has SNPs (%d)",
                             libraryFile.c_str(), sample.Header.ArrayType.c_str(), last - sample.Header.FirstSnpIndex + 1));
     }
+    const int i = library.ProbeSetIndex(k);
     if (i >= chp.Count()) {
       Fail(platform::Format("The CHP file %s has no result for probe set %d of the library file %s",
                             chpFileName.c_str(), i, libraryFile.c_str()));
     }
-    double sums[2] = {0.0, 0.0};
-    cdf.GetProbeSetInformation(i, set);
-    const int groups = set.GetNumGroups();
-    for (int g = 0; g < groups; ++g) {
-      set.GetGroupInformation(g, group);
-      const int cells = group.GetNumCells();
-      for (int c = 0; c < cells; ++c) {
-        group.GetCell(c, cell);
-        if (!IsPerfectMatch(cell.GetPBase(), cell.GetTBase())) continue;
-        sums[g % 2] += cel.Intensity(cell.GetX(), cell.GetY(), libraryFile);
-      }
-    }
+    double sumA = 0.0;
+    for (const LayoutCell& cell : library.CellsA(k)) sumA += cel.Intensity(cell.X, cell.Y, libraryFile);
+    double sumB = 0.0;
+    for (const LayoutCell& cell : library.CellsB(k)) sumB += cel.Intensity(cell.X, cell.Y, libraryFile);
     const auto p = static_cast<std::size_t>(position);
-    sample.SignalA[p] = static_cast<float>(sums[0]);
-    sample.SignalB[p] = static_cast<float>(sums[1]);
+    sample.SignalA[p] = static_cast<float>(sumA);
+    sample.SignalB[p] = static_cast<float>(sumB);
     sample.Call[p] = chp.CallOf(i);
     ++position;
   }
 }
 
-void Extract(const ExtractionRequest& request, const ExtractionFolders& folders, ExtractionResult& result) {
+void Extract(const ExtractionRequest& request, const ExtractionFolders& folders, LibraryLayoutCache& libraries,
+             ExtractionResult& result) {
   const std::string& chpFileName = request.ChpFileName;
   result.SampleName = SampleNameOfChpFile(chpFileName);
   const bool paired = request.Mode == kExtractPairedTest || request.Mode == kExtractPairedReference;
@@ -105,7 +92,7 @@ void Extract(const ExtractionRequest& request, const ExtractionFolders& folders,
   sample.Header.IsPaired = paired ? 1 : 0;
   if (paired) sample.Header.SelfReference = partner;
   if (gender == "M" || gender == "F") sample.Header.Sex = gender;
-  ExtractSnpProbeSets(cdfPath, chpFileName, chp, cel, sample);
+  ExtractSnpProbeSets(*libraries.Layout(cdfPath), chpFileName, chp, cel, sample);
 
   try {
     sample.StoreFile(result.OutputPath);
@@ -141,9 +128,15 @@ std::string LibraryFilePath(const std::string& libraryFolder, const std::string&
 }
 
 ExtractionResult ExtractSampleFiles(const ExtractionRequest& request, const ExtractionFolders& folders) {
+  LibraryLayoutCache library;
+  return ExtractSampleFiles(request, folders, library);
+}
+
+ExtractionResult ExtractSampleFiles(const ExtractionRequest& request, const ExtractionFolders& folders,
+                                    LibraryLayoutCache& libraries) {
   ExtractionResult result;
   try {
-    Extract(request, folders, result);
+    Extract(request, folders, libraries, result);
   } catch (const extraction::Failure& failure) {
     result.Message = failure.message;
   } catch (const std::exception& e) {

@@ -18,6 +18,10 @@
 #include <string>
 #include <string_view>
 
+namespace extraction {
+class LibraryLayoutCache;
+}
+
 // What the extracted sample is, and how its partner relates to it.
 enum ExtractionMode : int {
   kExtractUnpairedTest = 1,
@@ -69,3 +73,7 @@ inline constexpr const char* kLibraryFileNotFoundMessage = "Indicate the folder 
 // Extracts one sample. Never throws for a bad or missing file: the result
 // says what went wrong.
 [[nodiscard]] ExtractionResult ExtractSampleFiles(const ExtractionRequest& request, const ExtractionFolders& folders);
+// The same, with the library file's layout taken from `libraries`: the
+// samples of one run share one reading of each library file.
+[[nodiscard]] ExtractionResult ExtractSampleFiles(const ExtractionRequest& request, const ExtractionFolders& folders,
+                                                  extraction::LibraryLayoutCache& libraries);

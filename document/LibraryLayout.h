@@ -1,0 +1,78 @@
+#pragma once
+// What extraction needs of a library file, read once and kept compact: for
+// every SNP probe set, in library order, its probe-set index, its name and
+// the perfect-match cells of allele A (the even groups) and of allele B (the
+// odd groups), in library order, in flat arrays. Many samples of one chip
+// type are summed against one layout instead of each reading the library
+// file again.
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Paths.h"
+
+namespace extraction {
+
+struct LayoutCell {
+  std::int32_t X = 0;
+  std::int32_t Y = 0;
+};
+
+class LibraryLayout {
+ public:
+  // Reads the library file at `path`; fails (extraction::Failure) with "The
+  // library file <name> cannot be read" when no reader takes it.
+  [[nodiscard]] static std::shared_ptr<const LibraryLayout> Read(const std::string& path);
+
+  // The library file's name, for messages.
+  [[nodiscard]] const std::string& FileName() const { return fileName_; }
+  // Probe sets of the library file, SNP or not.
+  [[nodiscard]] int ProbeSetCount() const { return probeSetCount_; }
+  [[nodiscard]] std::size_t SnpCount() const { return probeSets_.size(); }
+
+  // Of the k-th SNP probe set (k < SnpCount()):
+  [[nodiscard]] int ProbeSetIndex(std::size_t k) const { return probeSets_[k]; }
+  [[nodiscard]] std::string_view SnpName(std::size_t k) const;
+  [[nodiscard]] std::span<const LayoutCell> CellsA(std::size_t k) const;
+  [[nodiscard]] std::span<const LayoutCell> CellsB(std::size_t k) const;
+
+ private:
+  LibraryLayout() = default;
+
+  std::string fileName_;
+  int probeSetCount_ = 0;
+  std::vector<std::int32_t> probeSets_;
+  // SNP k's name is names_[nameEnds_[k - 1] .. nameEnds_[k]).
+  std::string names_;
+  std::vector<std::uint32_t> nameEnds_;
+  // SNP k's allele A cells are cells_[cellStarts_[2k] .. cellStarts_[2k + 1]),
+  // its allele B cells run on to cellStarts_[2k + 2].
+  std::vector<LayoutCell> cells_;
+  std::vector<std::size_t> cellStarts_{0};
+};
+
+// The layouts of one run, by library path. A layout is read when first asked
+// for, and read again when its file's size or modification time is no longer
+// what it was when read, so a library file replaced during a run is never
+// used stale. Safe to share between threads.
+class LibraryLayoutCache {
+ public:
+  // Fails as LibraryLayout::Read does; a failed read is not kept.
+  [[nodiscard]] std::shared_ptr<const LibraryLayout> Layout(const std::string& path);
+
+ private:
+  struct Entry {
+    platform::FileStatus status;
+    std::shared_ptr<const LibraryLayout> layout;
+  };
+  std::mutex mutex_;
+  std::map<std::string, Entry> entries_;
+};
+
+}  // namespace extraction

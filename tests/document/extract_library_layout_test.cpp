@@ -1,0 +1,127 @@
+// Extraction of many samples against one reading of the library file: the
+// same files and messages as samples extracted one at a time, and a library
+// file replaced during a run read again.
+#include <gtest/gtest.h>
+
+#include "document/LibraryLayout.h"
+#include "tests/document/extract_test_support.h"
+#include "tools/arraywriters/CdfWriters.h"
+
+namespace {
+
+using arraygen::ArrayDesign;
+using qova::test::MakeSample;
+using qova::test::SmallLayout;
+
+constexpr const char* kType = "Mapping50K_Hind240";
+
+class LibraryLayoutTest : public qova::test::ExtractionTest {
+ protected:
+  [[nodiscard]] std::string LibraryPath() const {
+    return platform::JoinPath(folders_.LibraryFolder, arraygen::LibraryFileName(kType));
+  }
+
+  // Extracts `chpFiles` in one run sharing `libraries`: each file's result
+  // message and stored bytes.
+  std::vector<std::string> ExtractAll(const std::vector<std::string>& chpFiles,
+                                      extraction::LibraryLayoutCache* libraries) {
+    std::vector<std::string> outcomes;
+    for (const std::string& chp : chpFiles) {
+      const ExtractionResult result = libraries == nullptr
+                                          ? ExtractSampleFiles({chp, kExtractUnpairedTest, {}}, folders_)
+                                          : ExtractSampleFiles({chp, kExtractUnpairedTest, {}}, folders_, *libraries);
+      outcomes.push_back(result.Stored ? BytesWithoutTimes(result.SampleName) : "failed: " + result.Message);
+    }
+    return outcomes;
+  }
+};
+
+TEST_F(LibraryLayoutTest, ARunSharingTheLibraryWritesWhatSamplesOneAtATimeWrite) {
+  const ArrayDesign design(kType, 5, SmallLayout(150));
+  const std::vector<std::string> chpFiles{"S1.CHP", "S2.CHP", "Small.CHP", "S3.CHP"};
+  for (arraygen::CdfForm cdf : arraygen::kAllCdfForms) {
+    SCOPED_TRACE(arraygen::FormName(cdf));
+    WriteLibrary(design, cdf);
+    const arraywriters::CelForm celForms[] = {arraywriters::CelForm::kTextV3, arraywriters::CelForm::kGeneric,
+                                              arraywriters::CelForm::kXda};
+    for (std::size_t s = 0; s < 3; ++s) {
+      arraygen::SampleFileOptions options;
+      options.Cel = celForms[s];
+      options.Chp = arraygen::kAllChpForms[s];
+      const std::string name = "S" + std::to_string(s + 1);
+      WriteSample(design, MakeSample(kType, name, 20 + s, s == 1 ? "F" : "M"), options);
+    }
+    // A scan smaller than the library file: its failure must not spoil the
+    // samples after it.
+    const CArrayData small = MakeSample(kType, "Small", 9);
+    WriteSample(design, small);
+    arraywriters::CelArray cel = design.MakeCel(small);
+    cel.rows /= 2;
+    cel.cells.resize(std::size_t(cel.rows) * std::size_t(cel.cols));
+    ASSERT_TRUE(arraywriters::SaveCelFile(DataPath("Small.CEL"), arraywriters::CelForm::kGeneric, cel));
+
+    const std::vector<std::string> alone = ExtractAll(chpFiles, nullptr);
+    extraction::LibraryLayoutCache libraries;
+    const std::vector<std::string> shared = ExtractAll(chpFiles, &libraries);
+    EXPECT_EQ(shared, alone);
+    EXPECT_TRUE(alone[2].starts_with("failed: The library file Mapping50K_Hind240.CDF names the cell (")) << alone[2];
+    EXPECT_FALSE(alone[3].starts_with("failed")) << alone[3];
+  }
+}
+
+TEST_F(LibraryLayoutTest, ALibraryFileReplacedDuringARunIsReadAgain) {
+  // The replacement names every SNP's allele B cells as allele A and the
+  // other way round, and differs from the first file in its size only (text
+  // form) or in its modification time only (the same form).
+  struct Case {
+    const char* what;
+    bool textForm;
+    std::int64_t timeShift;
+  };
+  for (const Case c : {Case{"size", true, 0}, Case{"time", false, 60}}) {
+    SCOPED_TRACE(c.what);
+    const ArrayDesign design(kType, 3, SmallLayout(80));
+    WriteLibrary(design, arraygen::CdfForm::kXda);
+    WriteSample(design, MakeSample(kType, "A", 1));
+    WriteSample(design, MakeSample(kType, "B", 2));
+    const std::vector<std::string> withOld = ExtractAll({"B.CHP"}, nullptr);
+    platform::FileStatus old;
+    ASSERT_TRUE(platform::GetFileStatus(LibraryPath(), old));
+
+    extraction::LibraryLayoutCache libraries;
+    const auto first = libraries.Layout(LibraryPath());
+    EXPECT_EQ(libraries.Layout(LibraryPath()), first) << "an unchanged library file is read once";
+    ASSERT_FALSE(ExtractAll({"A.CHP"}, &libraries)[0].starts_with("failed"));
+
+    arraywriters::CdfLayout swapped = design.Layout();
+    for (std::int32_t set : design.SnpProbeSets()) {
+      auto& blocks = swapped.probeSets[static_cast<std::size_t>(set)].blocks;
+      std::swap(blocks[0], blocks[1]);
+    }
+    ASSERT_TRUE(arraywriters::WriteBytes(
+        LibraryPath(), c.textForm ? arraywriters::TextCdfImage(swapped) : arraywriters::XdaCdfImage(swapped)));
+    ASSERT_TRUE(platform::SetModificationTime(LibraryPath(), old.modificationTime + c.timeShift));
+    platform::FileStatus now;
+    ASSERT_TRUE(platform::GetFileStatus(LibraryPath(), now));
+    EXPECT_EQ(now.size == old.size, c.timeShift != 0) << "the case changes one of the two only";
+
+    const std::vector<std::string> inRun = ExtractAll({"B.CHP"}, &libraries);
+    const std::vector<std::string> withNew = ExtractAll({"B.CHP"}, nullptr);
+    EXPECT_EQ(inRun, withNew);
+    EXPECT_NE(inRun, withOld) << "the two libraries name different cells";
+    EXPECT_NE(libraries.Layout(LibraryPath()), first);
+  }
+}
+
+TEST_F(LibraryLayoutTest, AnUnreadableLibraryIsNotKeptAndIsReadOnceMended) {
+  const ArrayDesign design(kType, 3, SmallLayout(40));
+  WriteSample(design, MakeSample(kType, "A", 1));
+  ASSERT_TRUE(arraywriters::WriteBytes(LibraryPath(), "not a library file"));
+  extraction::LibraryLayoutCache libraries;
+  EXPECT_EQ(ExtractAll({"A.CHP"}, &libraries)[0], "failed: The library file Mapping50K_Hind240.CDF cannot be read");
+  WriteLibrary(design);
+  EXPECT_EQ(ExtractAll({"A.CHP"}, &libraries), ExtractAll({"A.CHP"}, nullptr));
+  EXPECT_FALSE(ExtractAll({"A.CHP"}, &libraries)[0].starts_with("failed"));
+}
+
+}  // namespace
