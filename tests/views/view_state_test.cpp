@@ -8,6 +8,7 @@
 #include "core/BasicData.h"
 #include "core/GenomeTables.h"
 #include "core/SnpOrder.h"
+#include "platform/ui/UserInput.h"
 #include "tests/views/ViewTestSupport.h"
 
 namespace qova::test {
@@ -149,6 +150,26 @@ TEST_F(ViewStateTest, DotColoursMarkFragmentNeighboursOrOutliers) {
     previous = f;
   }
   EXPECT_GT(checked, 0);
+}
+
+TEST_F(ViewStateTest, ScrollBarsAndResizingMoveTheViewWithinItsExtent) {
+  Open("Tumour02", ".CFN");
+  CQOVAView& view = NewView(400, 300);
+  SCROLLINFO v;
+  ASSERT_TRUE(view.GetScrollInfo(SB_VERT, &v));
+  EXPECT_EQ(v.nMax, 6 * (1300 + 50));
+  EXPECT_EQ(v.nPage, 3000u);  // 300 pixels at 1,000 units per 100
+  platform::ui::input::Scroll(view, SB_VERT, SB_LINEDOWN);
+  EXPECT_EQ(view.m_nScrollY, 300);
+  platform::ui::input::Scroll(view, SB_VERT, SB_THUMBTRACK, 99999);
+  EXPECT_EQ(view.m_nScrollY, 6 * 1350 - 3000);
+  // A taller window shows more, so the position comes back within the extent.
+  platform::ui::input::Resize(view, 400, 600);
+  EXPECT_EQ(view.m_nScrollY, 6 * 1350 - 6000);
+  ASSERT_TRUE(view.GetScrollInfo(SB_VERT, &v));
+  EXPECT_EQ(v.nPage, 6000u);
+  platform::ui::input::Scroll(view, SB_HORZ, SB_PAGEDOWN);
+  EXPECT_EQ(view.m_nScrollX, 400 * 200 / 100 / 2);
 }
 
 TEST_F(ViewStateTest, CopyStateToHandsTheWholeDisplayStateOver) {
