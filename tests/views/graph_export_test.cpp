@@ -98,6 +98,8 @@ TEST_F(GraphExportTest, TheExportedMetafileHoldsEveryCellSegmentAndName) {
   for (const char* name : {"[S01]", "[S12]", "[22]", "[ X]"})
     EXPECT_NE(svg.find(std::string("<![CDATA") + name + "]>"), std::string::npos) << name;
   EXPECT_EQ(Count(svg, std::regex("<text ")), 12u + 3u * 23u);  // the names, the numbers, p and q
+  // The names keep the font's escapement: turned by 270 degrees.
+  EXPECT_EQ(Count(svg, std::regex("<text [^>]*rotate\\(-270")), 12u);
 }
 
 TEST_F(GraphExportTest, AnEmptyChartExportsAnEmptyMetafileAndCopiesAnEmptyPicture) {
