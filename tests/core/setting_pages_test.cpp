@@ -252,7 +252,8 @@ TEST_F(SettingPages, CopyNumberColourChosenOnColor2ShowsOnTheColorPage) {
     DialogDriver color = Open(sheet, Tab::kColor);
     Open(sheet, Tab::kColor2).Click(ids::color2::kCopyNumberButton);
     color = Open(sheet, Tab::kColor);
-    const platform::ui::DrawRecord* swatch = SwatchDrawing(color.Paint(), FrameRect(color, ids::color::kSwatches[6]));
+    const platform::ui::Picture painted = color.Paint();
+    const platform::ui::DrawRecord* swatch = SwatchDrawing(painted, FrameRect(color, ids::color::kSwatches[6]));
     ASSERT_NE(swatch, nullptr);
     EXPECT_EQ(swatch->color, 0x00AA5500u);
     sheet.Cancel();
