@@ -118,18 +118,6 @@ TEST(AnalyzedFile, RecordsHaveTheSizeAndFieldOrderOfTheirLayout) {
   }
 }
 
-TEST(AnalyzedFile, ReadingSanitisesGenotypeCalls) {
-  CAnalyzedData stored = MakeAnalyzed("Mapping10K_Xba131", AnalysisKind::Self);
-  stored.CallTest[5] = 9;
-  stored.CallReference[6] = -1;
-  const std::string bytes = StoreToBytes(stored, AnalysisKind::Self);
-  CAnalyzedData loaded;
-  SerializeFromBytes(loaded, bytes, AnalysisKind::Self);
-  EXPECT_EQ(loaded.CallTest[5], kCallNone);
-  EXPECT_EQ(loaded.CallReference[6], kCallNone);
-  EXPECT_EQ(loaded.CallTest[7], stored.CallTest[7]);
-}
-
 // An older file lacks the self base range, the allele parameters and the
 // markers; both readers treat it alike and carry nothing over from the sample
 // the object held before.

@@ -137,37 +137,4 @@ TEST_F(GlobalDataTest, MissingRequiredTablesAreNamedAndTheOthersStillLoad) {
   }
 }
 
-TEST_F(GlobalDataTest, SettingsSheetCommitsOnlyOnOk) {
-  CGlobalData g;
-  g.ProgramSetting->MAXREF = 10;
-  auto& store = platform::AppProfile().Store();
-
-  g.EditProgramSetting();  // no sheet installed
-  EXPECT_FALSE(store.Get("AUTO", "MAXREF").has_value());
-
-  int shown = 0;
-  int answer = IDCANCEL;
-  CGlobalData::SetProgramSettingSheet([&](CProgramSetting& copy) {
-    ++shown;
-    EXPECT_NE(&copy, g.ProgramSetting.get()) << "the sheet edits a copy";
-    copy.MAXREF = 25;
-    return answer;
-  });
-  g.EditProgramSetting();
-  EXPECT_EQ(shown, 1);
-  EXPECT_EQ(g.ProgramSetting->MAXREF, 10);
-  EXPECT_FALSE(store.Get("AUTO", "MAXREF").has_value()) << "cancel writes nothing";
-
-  answer = IDOK;
-  g.EditProgramSetting();
-  EXPECT_EQ(g.ProgramSetting->MAXREF, 25);
-  EXPECT_EQ(store.Get("AUTO", "MAXREF"), std::optional<std::string>("25"));
-
-  // OK writes the settings even when nothing was edited.
-  platform::AppProfile().SetStore(std::make_unique<platform::MemorySettingsStore>());
-  CGlobalData::SetProgramSettingSheet([](CProgramSetting&) { return IDOK; });
-  g.EditProgramSetting();
-  EXPECT_EQ(platform::AppProfile().Store().Get("AUTO", "MAXREF"), std::optional<std::string>("25"));
-}
-
 }  // namespace

@@ -80,29 +80,6 @@ TEST_F(ExtractSampleTest, CallStringsMapToSampleCallsAndEveryOtherCodeIsNoCall) 
   for (std::size_t k = 0; k < design.SnpProbeSets().size(); ++k) EXPECT_EQ(stored.Call[k], kExpected[k % 8]) << k;
 }
 
-TEST_F(ExtractSampleTest, SexIsTakenOnlyFromAnExactMOrF) {
-  struct Case {
-    const char* parameter;
-    const char* gender;
-    const char* sex;
-  } const kCases[] = {
-      {"CalledGender", "M", "M"},      {"CalledGender", "F", "F"},  {"CalledGender", "male", ""},
-      {"CalledGender", "m", ""},       {"CalledGender", "", ""},    {"CalledGender", "M ", ""},
-      {"Gender", "F", "F"},            {"Gender", "female", ""},    {"Sex", "M", ""},
-  };
-  const ArrayDesign design("Mapping10K_Xba131", 3, SmallLayout(20));
-  WriteLibrary(design);
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(std::string(c.parameter) + "=" + c.gender);
-    arraygen::SampleFileOptions options;
-    options.GenderParameter = c.parameter;
-    options.CalledGender = c.gender;
-    WriteSample(design, MakeSample("Mapping10K_Xba131", "G1"), options);
-    ASSERT_TRUE(Extract("G1.CHP").Stored);
-    EXPECT_EQ(LoadOutput("G1").Header.Sex, c.sex);
-  }
-}
-
 TEST_F(ExtractSampleTest, EveryFormOfTheFilesExtractsToTheSameBytes) {
   const ArrayDesign design("Mapping50K_Hind240", 5, SmallLayout(150));
   const CArrayData sample = MakeSample("Mapping50K_Hind240", "Forms", 5, "F");
@@ -316,12 +293,6 @@ TEST_F(ExtractFailureTest, OutputThatCannotBeWrittenIsReported) {
   const ExtractionResult result = Extract("F1.CHP");
   EXPECT_FALSE(result.Stored);
   EXPECT_EQ(result.Message, "The sample file F1.CFH cannot be written");
-}
-
-TEST_F(ExtractFailureTest, SuccessReplacesTheOldFile) {
-  const ExtractionResult result = Extract("F1.CHP");
-  ASSERT_TRUE(result.Stored) << result.Message;
-  EXPECT_EQ(LoadOutput("F1").Header.SampleName, "F1");
 }
 
 }  // namespace

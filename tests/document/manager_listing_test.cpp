@@ -54,22 +54,6 @@ TEST_F(ManagerListingTest, DropDownsShowSortedValuesAndPanelCaptions) {
   });
 }
 
-TEST_F(ManagerListingTest, ValueSetsOutliveTheirSamplesButTheListingDoesNot) {
-  WriteListed("kept", [](SampleHeader& h) { h.Attribute2 = "kept value"; });
-  WriteListed("gone", [](SampleHeader& h) { h.Attribute2 = "gone value"; }, "Mapping10K_Xba142");
-  OpenManager();
-  ASSERT_TRUE(platform::RemoveFile(SamplePath("gone")));
-  std::vector<std::string> types, values;
-  OpenManager([&](DialogDriver& d) {
-    types = d.Items(ids::kArrayTypeFilter);
-    values = d.Items(ids::kAttributeFilter[1]);
-  });
-  ASSERT_EQ(Cache().Headers.size(), 1u);
-  EXPECT_EQ(Cache().Headers[0].SampleName, "kept");
-  EXPECT_EQ(types, (std::vector<std::string>{"Mapping10K_Xba131", "Mapping10K_Xba142"}));
-  EXPECT_EQ(values, (std::vector<std::string>{"gone value", "kept value"}));
-}
-
 TEST_F(ManagerListingTest, AnUnreadableFileIsSkipped) {
   WriteListed("good1");
   ASSERT_TRUE(platform::WriteWholeFile(SamplePath("broken"), std::string("\x05" "1.001\x03", 7)));

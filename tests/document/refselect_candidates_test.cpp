@@ -204,30 +204,6 @@ TEST_F(CandidateSearchTest, UnreadableOrUnscorableCandidatesAreSkippedAndNamed) 
   EXPECT_NE(search.Skipped[2].find("Short.CFH"), std::string::npos);
 }
 
-// Only the header of a sample the filter refuses is read: a damaged data part
-// behind it does not matter.
-TEST_F(CandidateSearchTest, RefusedSamplesAreReadNoFurtherThanTheirHeader) {
-  WriteStudy(1, false);
-  samplegen::SampleSpec spec;
-  spec.Name = "OtherTest";
-  spec.IsTest = true;
-  WriteSample(spec);
-  const std::string bytes = Bytes(SamplePath("OtherTest"));
-  ASSERT_TRUE(platform::WriteWholeFile(SamplePath("OtherTest"), bytes.substr(0, bytes.size() - 1000)));
-  const CandidateSearch search = FindCandidates(FilterFor("Test01"), Folder(), ScoresOf({}));
-  EXPECT_TRUE(search.Skipped.empty());
-  EXPECT_EQ(NamesOf(search.Ranking), std::vector<std::string>{"Ref01"});
-}
-
-TEST_F(CandidateSearchTest, CandidatesAreOnlyReadEvenWhenReadOnly) {
-  WriteStudy(2, false);
-  const std::string before = Bytes(SamplePath("Ref01"));
-  ASSERT_EQ(::chmod(SamplePath("Ref01").c_str(), 0444), 0);
-  const CandidateSearch search = FindCandidates(FilterFor("Test01"), Folder(), ScoresOf({{"Ref01", 0.0f}}));
-  EXPECT_EQ(NamesOf(search.Ranking), (std::vector<std::string>{"Ref01", "Ref02"}));
-  EXPECT_EQ(Bytes(SamplePath("Ref01")), before);
-}
-
 TEST_F(CandidateSearchTest, AnEmptyFolderIsToldApartFromOneWithoutCandidates) {
   const ReferenceFilter filter = ReferenceFilter::For(TestHeader(), Setting(), false);
   EXPECT_TRUE(FindCandidates(filter, Folder(), ScoresOf({})).NoSampleFile);
