@@ -10,6 +10,7 @@
 #include "resources/CommandIds.h"
 #include "resources/FrameResources.h"
 #include "views/ChildFrm.h"
+#include "views/DialogAssociation.h"
 #include "views/MainFrm.h"
 #include "views/QOVAAssDoc.h"
 #include "views/QOVAAssView.h"
@@ -41,6 +42,7 @@ CQOVAApp::~CQOVAApp() {
   m_templates.clear();
   if (m_pGlobalData) {
     CGlobalData::SetProgramSettingSheet({});
+    CQOVADoc::SetAssociationDialog(nullptr);
     qova::SetLiveProgramSetting(nullptr);
     if (qova::HasApplicationData() && &qova::ApplicationData() == m_pGlobalData) qova::SetApplicationData(nullptr);
     delete m_pGlobalData;
@@ -59,6 +61,7 @@ BOOL CQOVAApp::InitInstance() {
   m_pGlobalData = new CGlobalData;
   qova::SetApplicationData(m_pGlobalData);
   qova::InstallProgramSettingSheet();
+  qova::InstallAssociationDialog();
   qova::SetLiveProgramSetting(m_pGlobalData->ProgramSetting.get());
   // A table that cannot be loaded has been reported; the program runs without it.
   m_pGlobalData->Load();

@@ -1,0 +1,117 @@
+// The association method dialog: what it hands back, the statistics that
+// take no sample counts, and the Sample Manager's association action that
+// runs it.
+#include <gtest/gtest.h>
+
+#include "core/AnalyzedData.h"
+#include "resources/AssociationDialogs.h"
+#include "tests/document/DocumentTestSupport.h"
+#include "views/DialogAssociation.h"
+
+namespace qova::test {
+namespace {
+
+namespace res = qova::resources;
+using platform::ui::DialogDriver;
+
+class AssociationDialogTest : public DocumentTest {
+ protected:
+  ~AssociationDialogTest() override { CQOVADoc::SetAssociationDialog(nullptr); }
+
+  // Runs the dialog with `script`; the result and the three members.
+  struct Outcome {
+    INT_PTR result = -1;
+    int positive = -1;
+    int negative = -1;
+    int method = -1;
+  };
+  Outcome Run(const std::function<void(DialogDriver&)>& script) {
+    Ui().OnDialog(res::kAssociationDialog, [&script](DialogDriver& d) {
+      script(d);
+      if (d.IsOpen()) d.Cancel();
+    });
+    CDialogAssociation dialog;
+    Outcome outcome;
+    outcome.result = dialog.DoModal();
+    outcome.positive = dialog.m_nPositive;
+    outcome.negative = dialog.m_nNegative;
+    outcome.method = dialog.m_nMethod;
+    return outcome;
+  }
+};
+
+TEST_F(AssociationDialogTest, OkAtOnceGivesNoCountsAndTheChiSquare) {
+  const Outcome outcome = Run([](DialogDriver& d) {
+    EXPECT_EQ(d.Caption(), "Association");
+    EXPECT_EQ(d.Items(res::kAssociationMethod).size(), 9u);
+    EXPECT_EQ(d.Items(res::kAssociationMethod)[2], "10*(RA-RB)*(RA-RB)/(RA+N+/N-)/(RB*N+/N-+1)");
+    EXPECT_EQ(d.Text(res::kAssociationMethod), "chi2");
+    EXPECT_EQ(d.Text(res::kAssociationPositive), "0");
+    EXPECT_EQ(d.Text(res::kAssociationNegative), "0");
+    EXPECT_TRUE(d.IsEnabled(res::kAssociationPositive));
+    EXPECT_TRUE(d.IsEnabled(res::kAssociationNegative));
+    d.Ok();
+  });
+  EXPECT_EQ(outcome.result, IDOK);
+  EXPECT_EQ(outcome.positive, 0);
+  EXPECT_EQ(outcome.negative, 0);
+  EXPECT_EQ(outcome.method, 1);
+}
+
+// Statistics 3, 4, 5 and 7 take no counts: their edits are disabled but keep
+// what was typed, and OK still hands it back.
+TEST_F(AssociationDialogTest, StatisticsWithoutCountsDisableTheEditsWhichKeepTheirValues) {
+  for (int method = 0; method < 9; ++method) {
+    const bool counts = method != 3 && method != 4 && method != 5 && method != 7;
+    const Outcome outcome = Run([&](DialogDriver& d) {
+      d.Type(res::kAssociationPositive, "12").Type(res::kAssociationNegative, "7");
+      // Through a statistic of the other kind first, so both changes show.
+      d.Select(res::kAssociationMethod, counts ? 3 : 2);
+      d.Select(res::kAssociationMethod, method);
+      EXPECT_EQ(d.IsEnabled(res::kAssociationPositive), counts) << method;
+      EXPECT_EQ(d.IsEnabled(res::kAssociationNegative), counts) << method;
+      EXPECT_EQ(d.Text(res::kAssociationPositive), "12");
+      if (!counts) EXPECT_THROW(d.Type(res::kAssociationNegative, "1"), platform::ui::ScriptError);
+      d.Ok();
+    });
+    EXPECT_EQ(outcome.result, IDOK);
+    EXPECT_EQ(outcome.positive, 12) << method;
+    EXPECT_EQ(outcome.negative, 7) << method;
+    EXPECT_EQ(outcome.method, method);
+  }
+}
+
+TEST_F(AssociationDialogTest, ACountThatIsNotANumberKeepsTheDialogOpen) {
+  const Outcome outcome = Run([](DialogDriver& d) {
+    d.Type(res::kAssociationPositive, "3x").Ok();
+    EXPECT_TRUE(d.IsOpen());
+    d.Type(res::kAssociationPositive, "3").Ok();
+  });
+  EXPECT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(outcome.result, IDOK);
+  EXPECT_EQ(outcome.positive, 3);
+}
+
+// The Sample Manager's association action on a paired tumour runs the dialog
+// and stores its result; Cancel stores nothing.
+TEST_F(AssociationDialogTest, TheSampleManagersAssociationActionRunsTheDialog) {
+  WriteStudy(1, true);
+  qova::InstallAssociationDialog();
+  Ui().OnDialog(res::kAssociationDialog, [](DialogDriver& d) { d.Cancel(); });
+  Doc().RunSampleAction("Test01", kActionAssociationAnalysis);
+  EXPECT_FALSE(Exists(ResultPath("Test01_A.CFS")));
+  EXPECT_EQ(Doc().Status, kStatusClean);
+
+  Ui().OnDialog(res::kAssociationDialog, [](DialogDriver& d) {
+    d.Type(res::kAssociationPositive, "3").Type(res::kAssociationNegative, "2").Ok();
+  });
+  Doc().RunSampleAction("Test01", kActionAssociationAnalysis);
+  EXPECT_TRUE(Messages().empty()) << Messages()[0];
+  CAnalyzedData stored;
+  stored.LoadFileAllocating(ResultPath("Test01_A.CFS"));
+  EXPECT_EQ(stored.Header.SampleName, "Test01_A");
+  EXPECT_EQ(Doc().Status, kStatusSingle);
+}
+
+}  // namespace
+}  // namespace qova::test
