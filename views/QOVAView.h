@@ -214,6 +214,9 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   // The default scales of the current mode and axis.
   void ApplyModeScales();
   void ComputeHmmLevels();
+  // Keeps the current size for the mode left and takes the entered mode's.
+  void SwapModeSizes(bool toOneChromosome);
+  void SetRatioScale(bool log);
   // The layout's scroll bars again, and a repaint with erasing.
   void Relayout();
   // Centres the axes on logical point p of a client area `client` large.

@@ -14,15 +14,23 @@ void CQOVAView::Relayout() {
   Invalidate(TRUE);
 }
 
+// Each mode keeps its own zoom: the mode left keeps the current size, the
+// mode entered brings its own back.
+void CQOVAView::SwapModeSizes(bool toOneChromosome) {
+  int& leftX = toOneChromosome ? m_nAllSizeX : m_nEachSizeX;
+  int& leftY = toOneChromosome ? m_nAllSizeY : m_nEachSizeY;
+  leftX = m_nSizeX;
+  leftY = m_nSizeY;
+  m_nSizeX = toOneChromosome ? m_nEachSizeX : m_nAllSizeX;
+  m_nSizeY = toOneChromosome ? m_nEachSizeY : m_nAllSizeY;
+}
+
 void CQOVAView::OnViewAllGenome() {
   if (!m_bDataShown) return;
   m_nViewFlags &= ~VIEW_ONE_CHROMOSOME;
   m_nScrollX = m_nScrollY = 0;
   ApplyModeScales();
-  m_nEachSizeX = m_nSizeX;
-  m_nEachSizeY = m_nSizeY;
-  m_nSizeX = m_nAllSizeX;
-  m_nSizeY = m_nAllSizeY;
+  SwapModeSizes(false);
   Relayout();
 }
 
@@ -34,10 +42,7 @@ void CQOVAView::OnViewEachChromosome() {
   m_nViewFlags |= VIEW_ONE_CHROMOSOME;
   m_nScrollX = m_nScrollY = 0;
   ApplyModeScales();
-  m_nAllSizeX = m_nSizeX;
-  m_nAllSizeY = m_nSizeY;
-  m_nSizeX = m_nEachSizeX;
-  m_nSizeY = m_nEachSizeY;
+  SwapModeSizes(true);
   Relayout();
 }
 
@@ -75,21 +80,17 @@ void CQOVAView::OnViewBaseInterval() {
   Relayout();
 }
 
-void CQOVAView::OnViewLogScale() {
-  if (!m_bDataShown) return;
-  m_nViewFlags |= VIEW_LOG_SCALE;
-  m_bDataShown = FALSE;
-  m_pRatio = m_pLogRatio;
-  m_pLinearRatio.clear();
-  ComputeAverages();
-  ComputeHmmLevels();
-  m_bDataShown = TRUE;
-  Invalidate(TRUE);
-}
+void CQOVAView::OnViewLogScale() { SetRatioScale(true); }
 
-void CQOVAView::OnViewLinearScale() {
+void CQOVAView::OnViewLinearScale() { SetRatioScale(false); }
+
+// The averages and the HMM levels follow the scale; the layout does not change.
+void CQOVAView::SetRatioScale(bool log) {
   if (!m_bDataShown) return;
-  m_nViewFlags &= ~VIEW_LOG_SCALE;
+  if (log)
+    m_nViewFlags |= VIEW_LOG_SCALE;
+  else
+    m_nViewFlags &= ~VIEW_LOG_SCALE;
   m_bDataShown = FALSE;
   m_pRatio = m_pLogRatio;
   m_pLinearRatio.clear();

@@ -122,10 +122,7 @@ void CQOVAView::PerformMenuItem(UINT id, CPoint point) {
       m_nChromosome = c;
       m_nScaleX = base ? views::kBaseAxisScales.chromosomeX : views::ContextChromosomeScaleX(m_nArrayType);
       m_nScaleY = views::kBaseAxisScales.chromosomeY;
-      m_nAllSizeX = m_nSizeX;
-      m_nAllSizeY = m_nSizeY;
-      m_nSizeX = m_nEachSizeX;
-      m_nSizeY = m_nEachSizeY;
+      SwapModeSizes(true);
       m_nScrollY = 0;
       views::CentreX(*this, base ? PositionOf(s) / 10 : s - m_pChromosomeStarts[c], client.cx);
       Relayout();
@@ -134,10 +131,7 @@ void CQOVAView::PerformMenuItem(UINT id, CPoint point) {
     case kItemAllGenome:
       m_nViewFlags &= ~VIEW_ONE_CHROMOSOME;
       ApplyModeScales();
-      m_nEachSizeX = m_nSizeX;
-      m_nEachSizeY = m_nSizeY;
-      m_nSizeX = m_nAllSizeX;
-      m_nSizeY = m_nAllSizeY;
+      SwapModeSizes(false);
       m_nScrollX = m_nScrollY = 0;
       Relayout();
       return;

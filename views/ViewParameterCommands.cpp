@@ -38,6 +38,15 @@ void MeansFromDialog(const std::array<float, N>& dialog, std::array<float, N>& h
   for (std::size_t k = 0; k < N; ++k) header[k] = dialog[N - 1 - k];
 }
 
+// The document's analysis of its sample again, not quietly: it stores the
+// files and updates every view.
+void AnalyseAgain(CQOVADoc& doc, bool self) {
+  if (self)
+    doc.SelfAnalyzeCurrent();
+  else
+    doc.NonSelfAnalyzeCurrent();
+}
+
 }  // namespace
 
 void CQOVAView::OnParameterAverageMode() {
@@ -65,10 +74,7 @@ void CQOVAView::OnParameterHmmTotal() {
   MeansToDialog(m_pAnalyzed->Header.HmmMeans, dialog.Means);
   if (dialog.DoModal() != IDOK) return;
   MeansFromDialog(dialog.Means, doc->ArrayData.Header.HmmMeans);
-  if (m_nViewFlags & VIEW_SELF_REFERENCE)
-    doc->SelfAnalyzeCurrent();
-  else
-    doc->NonSelfAnalyzeCurrent();
+  AnalyseAgain(*doc, (m_nViewFlags & VIEW_SELF_REFERENCE) != 0);
 }
 
 void CQOVAView::OnParameterHmmAllele() {
@@ -79,10 +85,7 @@ void CQOVAView::OnParameterHmmAllele() {
   MeansToDialog(m_pAnalyzed->Header.AlleleHmmMeans, dialog.Means);
   if (dialog.DoModal() != IDOK) return;
   MeansFromDialog(dialog.Means, doc->ArrayData.Header.AlleleHmmMeans);
-  if (m_nViewFlags & VIEW_SELF_REFERENCE)
-    doc->SelfAnalyzeCurrent();
-  else
-    doc->NonSelfAnalyzeCurrent();
+  AnalyseAgain(*doc, (m_nViewFlags & VIEW_SELF_REFERENCE) != 0);
 }
 
 void CQOVAView::OnParameterSdRange() {
