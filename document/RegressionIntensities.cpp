@@ -195,29 +195,6 @@ void CQOVADoc::OnIMFCorrelation() {
   }
 }
 
-namespace {
-
-// GC bases of the 25-base window of one probe: position p = b + 5 - e + d,
-// the allele's letter at the bracket itself, positions after it shifted past
-// the five-character "[x/y]"; positions outside the sequence count nothing.
-int GcCount(const std::string& sequence, int bracket, int offset, bool alleleA) {
-  int gc = 0;
-  for (int d = 0; d < 25; ++d) {
-    int p = bracket + 5 - offset + d;
-    if (p == bracket) {
-      p += alleleA ? 1 : 3;
-    } else if (p > bracket) {
-      p += 4;
-    }
-    if (p < 0 || p >= static_cast<int>(sequence.size())) continue;
-    const char c = sequence[static_cast<std::size_t>(p)];
-    gc += c == 'G' || c == 'C' || c == 'g' || c == 'c' ? 1 : 0;
-  }
-  return gc;
-}
-
-}  // namespace
-
 void CQOVADoc::OnMakeSNPInfo() {
   const std::string cdfPath = platform::JoinPath(LibraryFolder, std::string(kPipelineType) + ".CDF");
   if (!platform::FileExists(cdfPath)) {
@@ -279,7 +256,7 @@ void CQOVADoc::OnMakeSNPInfo() {
         if (k >= kProbesPerAllele || (allele == 0 ? line.FlagsA : line.FlagsB)[static_cast<std::size_t>(k)] != '1') {
           continue;
         }
-        (allele == 0 ? line.GcA : line.GcB) += GcCount(sequence, bracket, cell.GetExpos(), allele == 0);
+        (allele == 0 ? line.GcA : line.GcB) += WindowGcCount(sequence, bracket, cell.GetExpos(), allele == 0);
       }
     }
     text += Format(line);

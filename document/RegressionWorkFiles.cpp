@@ -145,6 +145,23 @@ bool ForEachListedSample(CQOVADoc& doc, const std::function<void(const std::stri
   return true;
 }
 
+int WindowGcCount(const std::string& sequence, int bracket, int offset, bool alleleA) {
+  int gc = 0;
+  for (int d = 0; d < 25; ++d) {
+    int p = bracket + 5 - offset + d;
+    if (p == bracket) {
+      p += alleleA ? 1 : 3;
+    } else if (p > bracket) {
+      p += 4;
+    }
+    if (p < 0 || p >= static_cast<int>(sequence.size())) continue;
+    const char c = sequence[static_cast<std::size_t>(p)];
+    gc += c == 'G' || c == 'C' || c == 'g' || c == 'c' ? 1 : 0;
+  }
+  return gc;
+}
+
+
 void LogSkipped(const std::string& step, const std::string& what, const std::string& why) {
   platform::AppendErrorLog(platform::Format("%s: %s is left out: %s", step.c_str(), what.c_str(), why.c_str()));
 }

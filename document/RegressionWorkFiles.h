@@ -97,6 +97,13 @@ struct CalibrationLine {
 // cancelled or the list cannot be read.
 bool ForEachListedSample(CQOVADoc& doc, const std::function<void(const std::string& name)>& work);
 
+// GC bases of a probe's 25-base window in a SNP's sequence: position
+// p = bracket + 5 - offset + d for d = 0..24, the allele's own letter where p
+// is the bracket ("[" + A or B two places further), positions after it shifted
+// past the five characters "[x/y]"; positions outside the sequence count
+// nothing.
+[[nodiscard]] int WindowGcCount(const std::string& sequence, int bracket, int offset, bool alleleA);
+
 // One error-log line for a sample or file the step leaves out.
 void LogSkipped(const std::string& step, const std::string& what, const std::string& why);
 

@@ -53,6 +53,21 @@ TEST(RegressionWorkFileTest, ReadersSkipEmptyFieldsTakeLeadingNumbersAndRoundTri
   EXPECT_EQ(ParseCalibration(Format(c)).B, c.B);
 }
 
+TEST(RegressionWorkFileTest, TheGcWindowReadsTheAllelesLetterSkipsTheBracketAndNothingOutside) {
+  const std::string q = "TTTTT[A/C]" + std::string(24, 'G') + "TTTT";
+  // Offset 5: the window starts at the bracket, so the allele's letter, then
+  // the 24 G's after the five characters of "[A/C]".
+  EXPECT_EQ(WindowGcCount(q, 5, 5, true), 24);
+  EXPECT_EQ(WindowGcCount(q, 5, 5, false), 25);
+  // Offset 10: five T's before, the letter, then 19 G's.
+  EXPECT_EQ(WindowGcCount(q, 5, 10, true), 19);
+  EXPECT_EQ(WindowGcCount(q, 5, 10, false), 20);
+  // A sequence too short for its window reads nothing outside it.
+  EXPECT_EQ(WindowGcCount("[A/C]", 0, 0, false), 0);
+  EXPECT_EQ(WindowGcCount("GC", 40, -100, true), 0);
+  EXPECT_EQ(WindowGcCount("", 0, 30, true), 0);
+}
+
 // A study of Mapping50K_Xba240 as array files, and the SNP information file.
 class RegressionPipelineTest : public DocumentTest {
  protected:
@@ -205,6 +220,51 @@ TEST_F(RegressionPipelineTest, StepsOnHandWrittenWorkFiles) {
   EXPECT_EQ(result.ValidFlag[at[2]], 0);
   EXPECT_FLOAT_EQ(result.LogRatio[at[2]], 0.0f);
   EXPECT_TRUE(Messages().empty());
+
+  // The regression of .IM2 recovers a planted quadratic in GC and covariate:
+  // every valid residual is the constant c4.
+  std::string imf, info;
+  for (int s = 0; s < 200; ++s) {
+    const double g = 4 + s % 9, v = (s * 7) % 23 - 11;
+    const double y = 0.02 * g * g - 0.3 * g + 0.004 * v * v + 0.05 * v + 1.5;
+    imf += platform::Format("2\t%f", y) + std::string(9 * 2, '\0').replace(0, 18, "\t0\t0\t0\t0\t0\t0\t0\t0\t0") +
+           platform::Format("\t%f", y) + "\t0\t0\t0\t0\t0\t0\t0\t0\t0\n";
+    info += platform::Format("1000000000\t1000000000\t%d\t%d\t%d\n", int(g), int(g), int(v));
+  }
+  write("Q.IMF", imf);
+  write(kSnpInfoFile, info);
+  RunListed(command::kImfToIm2, {"Q"});
+  const std::vector<std::string> im2 = platform::SplitLines(Bytes(Work("Q.IM2")));
+  ASSERT_EQ(im2.size(), 200u);
+  for (const std::string& line : im2) {
+    const ValueLine v = ParseValues(line);
+    EXPECT_EQ(v.Valid, 1);
+    EXPECT_NEAR(v.A, 1.5f, 2e-3) << line;
+    EXPECT_NEAR(v.B, 1.5f, 2e-3) << line;
+  }
+
+  // .IM3: each SNP is fitted against the reference of its own call.
+  std::string normalAverage, sample;
+  for (int s = 0; s < 30; ++s) {
+    const int call = s % 4;
+    const float ref[4] = {0.1f * s, 1.0f + s, 2.0f + 0.5f * s, -1.0f - s};  // all, AA, AB, BB
+    normalAverage += platform::Format("1\t%f\t%f\t%f\t%f\t%f\t%f\t%f\t%f\n", ref[1], ref[1], ref[2], ref[2], ref[3],
+                                      ref[3], ref[0], ref[0]);
+    // The sample's value is 2 (reference) + 1: the line of the reference on
+    // the sample value has slope 0.5 and intercept -0.5.
+    const float x = 2.0f * ref[call] + 1.0f;
+    sample += platform::Format("%d\t1\t%f\t%f\n", call, x, x);
+  }
+  write(kNormalAverageFile, normalAverage);
+  write("P.IM2", sample);
+  RunListed(command::kIm2ToIm3, {"P"});
+  const std::vector<std::string> im3 = platform::SplitLines(Bytes(Work("P.IM3")));
+  const std::vector<std::string> im2p = platform::SplitLines(sample);
+  ASSERT_EQ(im3.size(), 30u);
+  for (std::size_t s = 0; s < im3.size(); ++s) {
+    const float x = ParseValues(im2p[s]).A;
+    EXPECT_NEAR(ParseValues(im3[s]).A, (x + 0.5f) / 0.5f, 1e-3) << s;
+  }
 
   // A work file longer than the pipeline's tables is left out.
   std::string longFile;
