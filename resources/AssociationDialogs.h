@@ -8,6 +8,11 @@ inline constexpr unsigned kAssociationPositive = 1004;
 inline constexpr unsigned kAssociationNegative = 1005;
 inline constexpr unsigned kAssociationMethod = 1015;
 
+// "Select Array type": the array type of a new association study.
+inline constexpr unsigned kSelectArrayTypeDialog = 198;
+inline constexpr unsigned kSelectArrayTypeList = 1015;
+inline constexpr unsigned kSelectArrayTypeSkipCheck = 1005;
+
 void RegisterAssociationDialogs();
 
 }  // namespace qova::resources

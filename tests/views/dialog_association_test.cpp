@@ -1,12 +1,13 @@
 // The association method dialog: what it hands back, the statistics that
 // take no sample counts, and the Sample Manager's association action that
-// runs it.
+// runs it; and the array-type dialog that opens a new association study.
 #include <gtest/gtest.h>
 
 #include "core/AnalyzedData.h"
 #include "resources/AssociationDialogs.h"
 #include "tests/document/DocumentTestSupport.h"
 #include "views/DialogAssociation.h"
+#include "views/DialogSelectArraytype.h"
 
 namespace qova::test {
 namespace {
@@ -111,6 +112,38 @@ TEST_F(AssociationDialogTest, TheSampleManagersAssociationActionRunsTheDialog) {
   stored.LoadFileAllocating(ResultPath("Test01_A.CFS"));
   EXPECT_EQ(stored.Header.SampleName, "Test01_A");
   EXPECT_EQ(Doc().Status, kStatusSingle);
+}
+
+// OK insists on a type; the type and the check box come back as chosen.
+TEST_F(AssociationDialogTest, TheArrayTypeDialogInsistsOnAType) {
+  struct Case {
+    int index;
+    bool skip;
+    const char* type;
+  };
+  for (const Case& c : {Case{0, false, "Mapping10K_Xba131"}, Case{7, true, "Mapping250K_Nsp"}}) {
+    messages_.Clear();
+    Ui().OnDialog(res::kSelectArrayTypeDialog, [&c](DialogDriver& d) {
+      EXPECT_EQ(d.Caption(), "Select Array type");
+      const std::vector<std::string> types = d.Items(res::kSelectArrayTypeList);
+      ASSERT_EQ(types.size(), 8u);
+      EXPECT_EQ(types[4], "Mendel_Sty");
+      EXPECT_EQ(d.CurSel(res::kSelectArrayTypeList), -1);
+      EXPECT_FALSE(d.IsChecked(res::kSelectArrayTypeSkipCheck));
+      d.SetCheck(res::kSelectArrayTypeSkipCheck, c.skip).Ok();
+      EXPECT_TRUE(d.IsOpen());
+      d.Select(res::kSelectArrayTypeList, c.index).Ok();
+    });
+    CDialogSelectArraytype dialog;
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"select array type"});
+    EXPECT_EQ(dialog.m_strArrayType, c.type);
+    EXPECT_EQ(dialog.m_bSkipTypeCheck, c.skip ? 1 : 0);
+  }
+  Ui().OnDialog(res::kSelectArrayTypeDialog, [](DialogDriver& d) { d.Select(res::kSelectArrayTypeList, 2).Cancel(); });
+  CDialogSelectArraytype cancelled;
+  EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
+  EXPECT_EQ(cancelled.m_strArrayType, "");
 }
 
 }  // namespace
