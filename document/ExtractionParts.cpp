@@ -9,6 +9,18 @@ namespace extraction {
 
 void Fail(std::string message) { throw Failure{std::move(message)}; }
 
+ExtractionResult Guarded(const ExtractionRequest& request, const std::function<void(ExtractionResult&)>& extract) {
+  ExtractionResult result;
+  try {
+    extract(result);
+  } catch (const Failure& failure) {
+    result.Message = failure.message;
+  } catch (const std::exception& e) {
+    result.Message = platform::Format("The files of %s cannot be extracted: %s", request.ChpFileName.c_str(), e.what());
+  }
+  return result;
+}
+
 namespace {
 
 // What a reader's error says of where the file is damaged, as ": the cell

@@ -2,6 +2,7 @@
 // What the two extractions of a sample (with and without a CHP file) share:
 // their failure, the CEL file read whole, the perfect-match test of a cell and
 // the header ranges of an array type.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -9,6 +10,7 @@
 #include "arrayfiles/unified/UnifiedCHPData.h"
 #include "core/ArrayData.h"
 #include "core/ArrayTypes.h"
+#include "document/SampleExtraction.h"
 
 namespace extraction {
 
@@ -18,6 +20,12 @@ struct Failure {
 };
 
 [[noreturn]] void Fail(std::string message);
+
+// Runs one sample's extraction into a result: a Failure becomes its message,
+// and anything else a reader lets out (running out of memory on a huge file,
+// say) ends this sample only.
+[[nodiscard]] ExtractionResult Guarded(const ExtractionRequest& request,
+                                       const std::function<void(ExtractionResult&)>& extract);
 
 // The cells of one CEL file, read whole through the unified reader, so every
 // form the readers take works.

@@ -134,15 +134,5 @@ ExtractionResult ExtractSampleFiles(const ExtractionRequest& request, const Extr
 
 ExtractionResult ExtractSampleFiles(const ExtractionRequest& request, const ExtractionFolders& folders,
                                     LibraryLayoutCache& libraries) {
-  ExtractionResult result;
-  try {
-    Extract(request, folders, libraries, result);
-  } catch (const extraction::Failure& failure) {
-    result.Message = failure.message;
-  } catch (const std::exception& e) {
-    // Anything else a reader lets out (for instance running out of memory on
-    // a huge file) ends this sample only.
-    result.Message = platform::Format("The files of %s cannot be extracted: %s", request.ChpFileName.c_str(), e.what());
-  }
-  return result;
+  return extraction::Guarded(request, [&](ExtractionResult& result) { Extract(request, folders, libraries, result); });
 }

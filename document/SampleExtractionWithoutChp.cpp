@@ -265,13 +265,5 @@ std::string SampleNameOfCelFile(std::string_view fileName) {
 }
 
 ExtractionResult ExtractSampleWithoutChpFiles(const ExtractionRequest& request, const ExtractionFolders& folders) {
-  ExtractionResult result;
-  try {
-    Extract(request, folders, result);
-  } catch (const extraction::Failure& failure) {
-    result.Message = failure.message;
-  } catch (const std::exception& e) {
-    result.Message = platform::Format("The files of %s cannot be extracted: %s", request.ChpFileName.c_str(), e.what());
-  }
-  return result;
+  return extraction::Guarded(request, [&](ExtractionResult& result) { Extract(request, folders, result); });
 }
