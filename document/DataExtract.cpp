@@ -51,6 +51,13 @@ std::int64_t FilterDateLimit(const SYSTEMTIME& date) {
   return CTime(date.wYear, date.wMonth, date.wDay, date.wHour, date.wMinute, date.wSecond).GetTime();
 }
 
+int SelectRememberedValue(CComboBox& combo, const std::string& remembered) {
+  for (int i = 0; i < combo.GetCount(); ++i) {
+    if (combo.GetLBText(i) == remembered) return combo.SetCurSel(i);
+  }
+  return combo.SelectString(-1, remembered);
+}
+
 std::string SampleFileOfArrayFile(const std::string& fileName, int celMode) {
   if (celMode == 0) return SampleNameOfChpFile(fileName) + ".CFH";
   std::string name = platform::ToUpper(fileName);

@@ -77,6 +77,9 @@ class CDataExtract : public CDialog {
 [[nodiscard]] std::string FormatFilterDate(const SYSTEMTIME& date);
 // The moment a date limit stands for (local time), or 0 for a year before 1900.
 [[nodiscard]] std::int64_t FilterDateLimit(const SYSTEMTIME& date);
+// Selects a drop-down's remembered value again: the entry equal to it (case
+// counts), else the first that begins with it ignoring case, else none.
+int SelectRememberedValue(CComboBox& combo, const std::string& remembered);
 // The sample file that extracting `fileName` writes, by the extraction's own
 // name rules: "<sample name>.CFH" for a CHP file; for a CEL file (CelMode 1)
 // the name in upper case with every ".CEL" turned into ".CFH".

@@ -131,11 +131,9 @@ void CDataManage::RestoreFilterState(const SampleManagerCache& cache) {
   if (cache.TestOrRefChoice == qova::kTestOrRefRef) SetChecked(ids::kRefOnly, true);
   if (cache.TestOrRefChoice == qova::kTestOrRefBoth) SetChecked(ids::kTestAndRef, true);
 
-  // A remembered value that no listed sample has any more selects the first
-  // value that begins with it, ignoring case, or nothing.
-  m_arrayTypeFilter.SelectString(-1, cache.ArrayTypeChoice);
+  SelectRememberedValue(m_arrayTypeFilter, cache.ArrayTypeChoice);
   for (int k = 0; k < kSampleAttributeCount; ++k) {
-    m_attributeFilter[Index(k)].SelectString(-1, cache.AttributeChoice[Index(k)]);
+    SelectRememberedValue(m_attributeFilter[Index(k)], cache.AttributeChoice[Index(k)]);
   }
 }
 

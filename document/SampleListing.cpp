@@ -1,5 +1,6 @@
 #include "document/SampleListing.h"
 
+#include "core/AnalyzedData.h"
 #include "core/ArrayData.h"
 #include "core/SampleFileList.h"
 #include "platform/Archive.h"
@@ -47,6 +48,32 @@ bool SampleListing::ListFolder(const std::string& folder) {
     AddListed(sample.Header);
   }
   return true;
+}
+
+void SampleListing::ListResultIndex(CSampleFileList& index, int kind, bool self) {
+  if (!index.Open(kind)) return;
+  SampleHeader header;
+  std::string fileName;
+  while (index.ReadNext(header, fileName)) {
+    header.SelfAnalyzed = self;
+    AddListed(header);
+  }
+  index.Close();
+}
+
+void SampleListing::ListResultFolder(const std::string& folder, const std::string& pattern, bool self) {
+  for (const std::string& file : platform::FindFiles(folder, pattern)) {
+    CAnalyzedData result;
+    try {
+      result.LoadFile(platform::JoinPath(folder, file), true);
+    } catch (const CFileException&) {
+      continue;
+    } catch (const CArchiveException&) {
+      continue;
+    }
+    result.Header.SelfAnalyzed = self;
+    AddListed(result.Header);
+  }
 }
 
 }  // namespace qova

@@ -32,6 +32,15 @@ struct SampleListing {
   // Appends the headers of the folder's .CFH files, opened for reading only;
   // a file that cannot be read is left out. False when the folder has none.
   [[nodiscard]] bool ListFolder(const std::string& folder);
+
+  // Analysed results. Each listed header has SelfAnalyzed set by the kind of
+  // file it came from (`self`), whatever the file says.
+  // The records of one kind's index list (kFileListSelf ...); the caller
+  // brings the index up to date first.
+  void ListResultIndex(CSampleFileList& index, int kind, bool self);
+  // The headers of the folder's files matching `pattern` ("*.CFS" ...), read
+  // only and header only; a file whose header cannot be read is left out.
+  void ListResultFolder(const std::string& folder, const std::string& pattern, bool self);
 };
 
 }  // namespace qova
