@@ -59,6 +59,11 @@ struct AssociationChoice {
 // false when it was cancelled.
 using AssociationDialogRunner = std::function<bool(AssociationChoice& choice)>;
 
+class ISingleViewList;
+// Makes and shows the modeless single-view list over result file names;
+// null when its window could not be made. The view layer installs it.
+using SingleViewListFactory = std::function<std::unique_ptr<ISingleViewList>(const std::vector<std::string>& names)>;
+
 class CQOVADoc : public CDocument, public ISampleDocument {
   DECLARE_DYNCREATE(CQOVADoc)
 
@@ -166,6 +171,20 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   int AssociationAnalysis(CArrayData* sample);
   int AssociationAnalysis() { return AssociationAnalysis(&ArrayData); }
   static void SetAssociationDialog(AssociationDialogRunner runner);
+
+  // Display Samples. OpenSingleResult shows one result file of the result
+  // folder (with its extracted sample when there is one; a view passes its
+  // display state to the document's views); nothing changes when it cannot
+  // be read.
+  int OpenSingleResult(CView* source, const std::string& fileName);
+  static void SetSingleViewListFactory(SingleViewListFactory factory);
+  // Builds (or adds to) the integration over DisplayList after the parameter
+  // dialog; the current integration stays unless the new one was built.
+  // True when built.
+  bool BuildIntegralView(BOOL selfMode);
+  // Reads the shown results again ("Multiple") or integrates again
+  // ("Integrate"); otherwise nothing.
+  static void RefreshDisplayedResults(CQOVADoc& doc);
 
   // Messages of a long command: while collecting, notices are kept and shown
   // as one summary at the end instead of one box each.
@@ -276,6 +295,10 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   void RunAutomaticAnalysis(const std::vector<std::string>& names, const std::string& action, int referenceMode);
   // A command whose work is not in this version yet.
   void ShowNotYetAvailable(const char* command);
+  void ShowSingleViewList();
+  void ShowMultipleResults();
+  void CombineDisplayed(BOOL selfMode);
+  [[nodiscard]] std::string ResultFileOf(const CAnalyzedData& result) const;
 
   CGlobalData& global_;
   std::optional<std::vector<std::string>> notices_;

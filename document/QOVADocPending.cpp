@@ -2,9 +2,6 @@
 // the code that does the work replaces its line here.
 #include "document/QOVADoc.h"
 
-void CQOVADoc::OnDisplaySamples() { ShowNotYetAvailable("Display Samples"); }
 void CQOVADoc::OnOutputRawData() { ShowNotYetAvailable("Output Raw Data"); }
 void CQOVADoc::OnOutputSampleList() { ShowNotYetAvailable("Output Sample List"); }
-void CQOVADoc::OnOpenIntegration() { ShowNotYetAvailable("Opening an integration"); }
-void CQOVADoc::OnSaveIntegration() { ShowNotYetAvailable("Saving an integration"); }
 void CQOVADoc::OnEditIntegration() { ShowNotYetAvailable("Editing an integration"); }

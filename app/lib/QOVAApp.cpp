@@ -17,6 +17,7 @@
 #include "views/QOVAGraphDoc.h"
 #include "views/QOVAGraphView.h"
 #include "views/QOVAView.h"
+#include "views/SingleViewList.h"
 
 namespace res = qova::resources;
 
@@ -43,6 +44,7 @@ CQOVAApp::~CQOVAApp() {
   if (m_pGlobalData) {
     CGlobalData::SetProgramSettingSheet({});
     CQOVADoc::SetAssociationDialog(nullptr);
+    CQOVADoc::SetSingleViewListFactory({});
     qova::SetLiveProgramSetting(nullptr);
     if (qova::HasApplicationData() && &qova::ApplicationData() == m_pGlobalData) qova::SetApplicationData(nullptr);
     delete m_pGlobalData;
@@ -62,6 +64,7 @@ BOOL CQOVAApp::InitInstance() {
   qova::SetApplicationData(m_pGlobalData);
   qova::InstallProgramSettingSheet();
   qova::InstallAssociationDialog();
+  CSingleViewList::Install();
   qova::SetLiveProgramSetting(m_pGlobalData->ProgramSetting.get());
   // A table that cannot be loaded has been reported; the program runs without it.
   m_pGlobalData->Load();
