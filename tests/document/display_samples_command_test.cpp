@@ -166,6 +166,16 @@ TEST_F(DisplayCommandTest, TheIntegralViewIsBuiltAddedToAndLeftAloneOnCancel) {
   EXPECT_EQ(Doc().GetTitle(), "kept");
   EXPECT_EQ(Doc().Status, kStatusIntegrate);
   EXPECT_TRUE(Messages().empty());
+
+  // A sample that cannot be read fails the new integration: the shown one stays.
+  ASSERT_TRUE(platform::RemoveFile(ResultPath("T2.CFS")));
+  AnswerIntegration(qova::resources::kIntegrationGainsAndLosses);
+  Doc().DisplayList = {"T2.CFS"};
+  EXPECT_FALSE(Doc().BuildIntegralView(TRUE));
+  EXPECT_EQ(Doc().Integration, shown);
+  EXPECT_EQ(Doc().GetTitle(), "kept");
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_THAT(Messages()[0], HasSubstr("T2.CFS"));
 }
 
 TEST_F(DisplayCommandTest, AnIntegrationSavedAndOpenedAgainIsTheSame) {
