@@ -51,12 +51,6 @@ namespace {
 
 std::size_t Index(int k) { return static_cast<std::size_t>(k); }
 
-std::optional<std::string> SelectedText(const CComboBox& combo) {
-  const int selected = combo.GetCurSel();
-  if (selected == CB_ERR) return std::nullopt;
-  return combo.GetLBText(selected);
-}
-
 const CProgramSetting& Setting() { return *qova::ApplicationData().ProgramSetting; }
 
 AnalysisKind NonSelfKind() { return NonSelfAnalysisKind(Setting().NONSELFALLELE != 0); }
@@ -180,12 +174,12 @@ void CSelectResult::SaveFilterState() {
     state.TestOrRef = kChoiceBoth;
   }
   // A drop-down without a chosen entry keeps its remembered value and tick.
-  if (const auto type = SelectedText(m_arrayTypeFilter)) {
+  if (const auto type = qova::SelectedFilterValue(m_arrayTypeFilter)) {
     state.ArrayType = *type;
     state.UseArrayType = IsChecked(ids::kUseArrayType);
   }
   for (int k = 0; k < kSampleAttributeCount; ++k) {
-    if (const auto value = SelectedText(m_attributeFilter[Index(k)])) {
+    if (const auto value = qova::SelectedFilterValue(m_attributeFilter[Index(k)])) {
       state.Attributes[Index(k)] = *value;
       state.UseAttribute[Index(k)] = IsChecked(ids::kUseAttribute[k]);
     }
@@ -201,7 +195,7 @@ bool CSelectResult::Passes(const SampleHeader& header) const {
   if (IsChecked(ids::kUseToDate)) filter.To = CTime(FilterDateLimit(state.To));
   // A ticked drop-down filter without a chosen value has nothing to compare
   // with, so it filters nothing until a value is chosen.
-  if (IsChecked(ids::kUseArrayType)) filter.ArrayType = SelectedText(m_arrayTypeFilter);
+  if (IsChecked(ids::kUseArrayType)) filter.ArrayType = qova::SelectedFilterValue(m_arrayTypeFilter);
   if (IsChecked(ids::kUseTestOrRef)) {
     if (IsChecked(ids::kTestOnly)) {
       filter.TestOrRef = SampleFilter::Kind::Test;
@@ -210,7 +204,7 @@ bool CSelectResult::Passes(const SampleHeader& header) const {
     }
   }
   for (int k = 0; k < kSampleAttributeCount; ++k) {
-    if (IsChecked(ids::kUseAttribute[k])) filter.Attributes[Index(k)] = SelectedText(m_attributeFilter[Index(k)]);
+    if (IsChecked(ids::kUseAttribute[k])) filter.Attributes[Index(k)] = qova::SelectedFilterValue(m_attributeFilter[Index(k)]);
   }
   return filter.Passes(header);
 }
