@@ -63,8 +63,9 @@ TEST_P(DisplayFilterTest, ListsExactlyTheResultsThatPass) {
   WriteResult("ref.CFN", [](SampleHeader& h) { h.IsTest = 0; });
   WriteResult("midnight.CFN", [](SampleHeader& h) { h.CreateTime = CTime(2007, 6, 1, 0, 0, 0); });
   WriteResult("early.CFN", [](SampleHeader& h) { h.CreateTime = CTime(2007, 5, 31, 23, 59, 59); });
-  WriteResult("colon.CFN", [](SampleHeader& h) { h.Attribute2 = "colon"; });
-  WriteResult("Colon.CFN", [](SampleHeader& h) { h.Attribute2 = "Colon"; });
+  // Names differing only in case would be one file.
+  WriteResult("colon1.CFN", [](SampleHeader& h) { h.Attribute2 = "colon"; });
+  WriteResult("Colon2.CFN", [](SampleHeader& h) { h.Attribute2 = "Colon"; });
   WriteResult("big.CFN", [](SampleHeader& h) { h.IsTest = 1; }, "Mapping10K_Xba142");
   WriteResult("self.CFS");
   EXPECT_EQ(Listed(GetParam().script), GetParam().expected);
@@ -74,23 +75,23 @@ INSTANTIATE_TEST_SUITE_P(
     Filters, DisplayFilterTest,
     ::testing::Values(
         FilterCase{"first opening", [](DialogDriver&) {},
-                   {"Colon", "big", "colon", "early", "midnight", "plain"}},
+                   {"big", "colon1", "Colon2", "early", "midnight", "plain"}},
         FilterCase{"ref", [](DialogDriver& d) { d.Click(ids::kRefOnly); }, {"ref"}},
         FilterCase{"both", [](DialogDriver& d) { d.Click(ids::kTestAndRef); },
-                   {"Colon", "big", "colon", "early", "midnight", "plain", "ref"}},
+                   {"big", "colon1", "Colon2", "early", "midnight", "plain", "ref"}},
         FilterCase{"test or ref unticked", [](DialogDriver& d) { d.SetCheck(ids::kUseTestOrRef, false); },
-                   {"Colon", "big", "colon", "early", "midnight", "plain", "ref"}},
+                   {"big", "colon1", "Colon2", "early", "midnight", "plain", "ref"}},
         FilterCase{"self", [](DialogDriver& d) { d.Click(ids::kSelfAnalysis); }, {"self"}},
         FilterCase{"array type", [](DialogDriver& d) {
                      d.SetCheck(ids::kUseArrayType, true).Select(ids::kArrayTypeFilter, "Mapping10K_Xba142");
                    }, {"big"}},
         FilterCase{"attribute 2 exact case", [](DialogDriver& d) {
-                     d.SetCheck(ids::kUseAttribute[1], true).Select(ids::kAttributeFilter[1], 1);
-                   }, {"colon"}},
+                     d.SetCheck(ids::kUseAttribute[1], true).Select(ids::kAttributeFilter[1], "Colon");
+                   }, {"Colon2"}},
         FilterCase{"from admits the whole day", [](DialogDriver& d) {
                      PickDate(d, ids::kSetFromDate, 2007, 6, 1);
                      d.SetCheck(ids::kUseFromDate, true);
-                   }, {"Colon", "big", "colon", "midnight", "plain"}},
+                   }, {"big", "colon1", "Colon2", "midnight", "plain"}},
         FilterCase{"to means midnight", [](DialogDriver& d) {
                      PickDate(d, ids::kSetToDate, 2007, 6, 1);
                      d.SetCheck(ids::kUseToDate, true);
