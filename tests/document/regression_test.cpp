@@ -117,7 +117,7 @@ class RegressionPipelineTest : public DocumentTest {
   // integer covariate. The sequences' GC share runs from about a fifth to
   // four fifths, as real probes' do.
   void WriteSnpInformation() {
-    std::string text = "Probe Set ID\tAffy SNP ID\tSequence\tCovariate\n";
+    std::string text = "Probe Set ID\tSNP ID\tSequence\tCovariate\n";
     for (std::size_t s = 0; s < snps_; ++s) {
       std::string sequence;
       const std::size_t gcInTen = 2 + (s * 7919) % 7;
