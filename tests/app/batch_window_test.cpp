@@ -17,28 +17,14 @@
 #include "tests/document/batch_test_support.h"
 #include "tools/demo/Demo.h"
 
+#include "tests/app/DemoOnQt.h"
+
 namespace qova::test {
 namespace {
 
 class BatchWindowTest : public BatchTest {
  protected:
-  BatchWindowTest() {
-    demo::DemoOptions options;
-    options.Folder = Root() + "demo/";
-    options.ArrayType = kSmallType;
-    std::ostringstream log;
-    EXPECT_TRUE(demo::RunDemo(options, log).Messages.empty()) << log.str();
-    platform::AppProfile().SetStore(std::make_unique<platform::MemorySettingsStore>());
-    platform::qt::InstallQtBackend();
-    boxes_.emplace();
-  }
-  ~BatchWindowTest() override {
-    boxes_.reset();
-    QApplication::processEvents();
-    platform::qt::UninstallQtBackend();
-  }
-
-  std::optional<platform::ScopedRecordingSink> boxes_;
+  DemoOnQt demo_{Root() + "demo/", kSmallType};
 };
 
 TEST_F(BatchWindowTest, TheDemosTestSamplesAreListedAndCheckedByMouse) {
@@ -67,7 +53,7 @@ TEST_F(BatchWindowTest, TheDemosTestSamplesAreListedAndCheckedByMouse) {
   for (const QString& name : listed) names.push_back(name.toStdString());
   EXPECT_EQ(dialog.SampleNames, names);
   EXPECT_EQ(dialog.Action, "SelectNonSelfRefs_SameSexMinus_TransferMinus");
-  EXPECT_EQ(boxes_->Texts(), std::vector<std::string>{});
+  EXPECT_EQ(demo_.Shown(), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -18,28 +18,14 @@
 #include "tests/document/display_samples_test_support.h"
 #include "tools/demo/Demo.h"
 
+#include "tests/app/DemoOnQt.h"
+
 namespace qova::test {
 namespace {
 
 class DisplaySamplesWindowTest : public DisplaySamplesTest {
  protected:
-  DisplaySamplesWindowTest() {
-    demo::DemoOptions options;
-    options.Folder = Root() + "demo/";
-    options.ArrayType = kSmallType;
-    std::ostringstream log;
-    EXPECT_TRUE(demo::RunDemo(options, log).Messages.empty()) << log.str();
-    platform::AppProfile().SetStore(std::make_unique<platform::MemorySettingsStore>());
-    platform::qt::InstallQtBackend();
-    boxes_.emplace();
-  }
-  ~DisplaySamplesWindowTest() override {
-    boxes_.reset();
-    QApplication::processEvents();
-    platform::qt::UninstallQtBackend();
-  }
-
-  std::optional<platform::ScopedRecordingSink> boxes_;
+  DemoOnQt demo_{Root() + "demo/", kSmallType};
 };
 
 TEST_F(DisplaySamplesWindowTest, TheDemosResultsAreListedWithTheirGroup) {
@@ -81,7 +67,7 @@ TEST_F(DisplaySamplesWindowTest, TheDemosResultsAreListedWithTheirGroup) {
   EXPECT_EQ(dialog.m_strMode, "MultipleSamples");
   ASSERT_EQ(dialog.m_listFiles.size(), 1u);
   EXPECT_EQ(dialog.m_listFiles[0], listed[0].toStdString() + ".CFN");
-  EXPECT_EQ(boxes_->Texts(), std::vector<std::string>{});
+  EXPECT_EQ(demo_.Shown(), std::vector<std::string>{});
 }
 
 }  // namespace
