@@ -50,8 +50,8 @@ BOOL CIntegrationParameters::OnInitDialog() {
   m_runUpDown.SetPos(kDefaultRunSnps);
   CheckRadioButton(kIntegrationOrderById, kIntegrationOrderByAmount,
                    Order == "ID" ? kIntegrationOrderById : kIntegrationOrderByAmount);
-  GetDlgItem(kIntegrationLoh)->EnableWindow(HasAlleleData ? TRUE : FALSE);
-  GetDlgItem(kIntegrationAllelicImbalance)->EnableWindow(HasAlleleData ? TRUE : FALSE);
+  GetDlgItem(kIntegrationLoh)->EnableWindow(HasLohLikelihood ? TRUE : FALSE);
+  GetDlgItem(kIntegrationAllelicImbalance)->EnableWindow(HasLohLikelihood ? TRUE : FALSE);
   GetDlgItem(kIntegrationAddCurrentSet)->EnableWindow(IntegrationExists ? TRUE : FALSE);
   return TRUE;
 }
@@ -62,7 +62,7 @@ void CIntegrationParameters::EnableChoices() {
   const BOOL choose = IsDlgButtonChecked(kIntegrationAddCurrentSet) == BST_CHECKED ? FALSE : TRUE;
   for (unsigned id : kModeRadios) {
     const bool needsAlleles = id == kIntegrationLoh || id == kIntegrationAllelicImbalance;
-    GetDlgItem(id)->EnableWindow(choose && (HasAlleleData || !needsAlleles) ? TRUE : FALSE);
+    GetDlgItem(id)->EnableWindow(choose && (HasLohLikelihood || !needsAlleles) ? TRUE : FALSE);
   }
   for (unsigned id : {kIntegrationMarkerNumber, kIntegrationRunEdit, kIntegrationRunUpDown})
     GetDlgItem(id)->EnableWindow(choose);

@@ -21,7 +21,9 @@ class CIntegrationParameters : public CDialog {
   explicit CIntegrationParameters(CWnd* parent = nullptr);
 
   // Set by the caller before DoModal.
-  bool HasAlleleData = true;      // LOH and allelic imbalance need the LOH likelihood
+  // Offers "LOH" and "Allelic Imbalance(LOH+CN)", which read the results'
+  // LOH likelihood.
+  bool HasLohLikelihood = true;
   bool IntegrationExists = false;  // "Add current set" can be chosen
   // Shown on opening and handed back on OK.
   std::string Order = "ID";  // "ID" or "Amount"

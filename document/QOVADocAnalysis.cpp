@@ -115,6 +115,9 @@ std::optional<CQOVADoc::AnalysisRun> CQOVADoc::ComputeSelfAnalysis(const CArrayD
     return std::nullopt;
   }
   engine.ExtractAlleleStateSegments(analysed, result);
+  // The result file carries the regions of its own analysis, as the sample
+  // file does: an integration of marked imbalance reads them from there.
+  result.Markers = analysed.Markers;
   FinishStatistics(engine, result);
   return run;
 }
@@ -154,7 +157,10 @@ std::optional<CQOVADoc::AnalysisRun> CQOVADoc::ComputeNonSelfAnalysis(const CArr
                 engine.RunTotalCopyNumberHMM(result, basic) != 0;
   if (!failed && alleles) {
     failed = engine.RunAlleleSpecificHMM(result, basic, 1) != 0 || engine.RunAlleleSpecificHMM(result, basic, 2) != 0;
-    if (!failed && setting.AUTOAI != 0) failed = engine.RunTwoStateSegmentHMM(analysed, result, basic) != 0;
+    if (!failed && setting.AUTOAI != 0) {
+      failed = engine.RunTwoStateSegmentHMM(analysed, result, basic) != 0;
+      result.Markers = analysed.Markers;
+    }
   } else if (!failed) {
     engine.AnalyzeLOHWithLD(result, basic);
   }

@@ -82,7 +82,9 @@ void CQOVADoc::ShowMultipleResults() {
 
 bool CQOVADoc::BuildIntegralView(BOOL selfMode) {
   CIntegrationParameters parameters;
-  parameters.HasAlleleData = (selfMode & 0xFF) != 0;
+  // Only non-self results (.CFN, .CFA) hold an LOH likelihood; a self
+  // result keeps its LOH in the allele states, which neither mode reads.
+  parameters.HasLohLikelihood = (selfMode & 0xFF) == 0;
   const bool exists = Status == kStatusIntegrate && Integration != nullptr;
   if (exists) {
     parameters.IntegrationExists = true;

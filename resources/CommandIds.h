@@ -46,6 +46,30 @@ inline constexpr unsigned kCmdLogScale = 32822;
 inline constexpr unsigned kCmdLinearScale = 32823;
 inline constexpr unsigned kCmdSelectSamples = 32824;
 inline constexpr unsigned kCmdSampleInformation = 32863;
+// Tools: the main document's commands that the menus of old left out, so
+// that a user reached them only by their ids
+inline constexpr unsigned kCmdOpenIntegration = 32911;
+inline constexpr unsigned kCmdSaveIntegration = 32912;
+inline constexpr unsigned kCmdEditIntegration = 32913;
+inline constexpr unsigned kCmdAverageArrays = 32856;
+inline constexpr unsigned kCmdGenderFromChp = 32850;
+inline constexpr unsigned kCmdUpdateFilesToNewestVersion = 32851;
+inline constexpr unsigned kCmdCopyListedDataFiles = 32866;
+inline constexpr unsigned kCmdChangeAttributesAsListed = 32867;
+inline constexpr unsigned kCmdConvertAllFiles = 32894;
+inline constexpr unsigned kCmdRefreshFileLists = 32908;
+inline constexpr unsigned kCmdTransferArrangedData = 32816;
+inline constexpr unsigned kCmdExtractImfFromList = 32873;
+inline constexpr unsigned kCmdImfCorrelation = 32874;
+inline constexpr unsigned kCmdMakeSnpInfo = 32875;
+inline constexpr unsigned kCmdImfToIm2 = 32876;
+inline constexpr unsigned kCmdMakeNormalAverage = 32881;
+inline constexpr unsigned kCmdIm2ToIm3 = 32878;
+inline constexpr unsigned kCmdMakeCnRegression = 32879;
+inline constexpr unsigned kCmdIm3ToResult = 32880;
+inline constexpr unsigned kCmdApplyCorrection = 32902;
+inline constexpr unsigned kCmdDumpCdf = 32906;
+inline constexpr unsigned kCmdStoreBasicData = 32774;
 // File and Help of the application
 inline constexpr unsigned kCmdNewGraph = 32926;
 inline constexpr unsigned kCmdNewAssociation = 32930;

@@ -58,6 +58,42 @@ std::vector<MenuItemTemplate> ViewItems(bool withScalesAndSamples) {
   return items;
 }
 
+// The main document's commands that the menus of old left out, reachable
+// only by their ids there. Their texts follow the string table's prompts; the
+// commands' own update handlers enable them.
+MenuItemTemplate ToolsMenu() {
+  return Popup(
+      "&Tools",
+      {Popup("&Integration", {MenuItem("&Open integration file...", kCmdOpenIntegration),
+                              MenuItem("&Save integration file...", kCmdSaveIntegration),
+                              MenuItem("&Edit integration", kCmdEditIntegration)}),
+       Popup("&Sample files", {MenuItem("&Average arrays", kCmdAverageArrays),
+                               MenuItem("Called &gender from CHP files", kCmdGenderFromChp),
+                               MenuItem("&Update all sample files to the newest version",
+                                        kCmdUpdateFilesToNewestVersion),
+                               MenuItem("&Copy listed data files", kCmdCopyListedDataFiles),
+                               MenuItem("Change attributes and se&x as listed file", kCmdChangeAttributesAsListed),
+                               MenuItem("&Rewrite sample files in the current format", kCmdConvertAllFiles),
+                               MenuItem("Re&fresh the sample-file index", kCmdRefreshFileLists),
+                               MenuItem("&Transfer old temporary data files", kCmdTransferArrangedData)}),
+       Popup("&Regression pipeline", {MenuItem("&1 Intensity files (.IMF) of listed samples", kCmdExtractImfFromList),
+                                      MenuItem("&2 Probe correlations", kCmdImfCorrelation),
+                                      MenuItem("&3 SNP information (SNPinfo.txt)", kCmdMakeSnpInfo),
+                                      MenuItem("&4 .IMF to .IM2", kCmdImfToIm2),
+                                      MenuItem("&5 Normal average (NormalAve.txt)", kCmdMakeNormalAverage),
+                                      MenuItem("&6 .IM2 to .IM3", kCmdIm2ToIm3),
+                                      MenuItem("&7 Copy-number regression", kCmdMakeCnRegression),
+                                      MenuItem("&8 .IM3 to results (VIRIV*.CFA)", kCmdIm3ToResult)}),
+       MenuSeparator(),
+       // The shown sample's commands without a menu entry. The main view's
+       // join them here when they are built: 32857 (change the self reference),
+       // 32884 to 32886 (the HMM re-runs), 32890 and 32891 (the marker list file).
+       MenuItem("Two-state segment &correction", kCmdApplyCorrection),
+       MenuSeparator(),
+       MenuItem("&Dump CDF file...", kCmdDumpCdf),
+       MenuItem("&Write annotation tables", kCmdStoreBasicData)});
+}
+
 MenuTemplate MainFrameMenu() {
   return {kMainFrame,
           {Popup("&File", {MenuItem("&New(QOVA)", ID_FILE_NEW), MenuItem("&Open...\tCtrl+O", ID_FILE_OPEN),
@@ -67,7 +103,9 @@ MenuTemplate MainFrameMenu() {
 
 MenuTemplate MainDocumentMenu() {
   return {kQovaDocumentType,
-          {Popup("&File", WithFileTail({MenuItem("&New(QOVA)", ID_FILE_NEW), MenuItem("&Open...\tCtrl+O", ID_FILE_OPEN)})),
+          {Popup("&File", WithFileTail({MenuItem("&New(QOVA)", ID_FILE_NEW), MenuItem("New(&Graph)", kCmdNewGraph),
+                                         MenuItem("New(Association)", kCmdNewAssociation),
+                                         MenuItem("&Open...\tCtrl+O", ID_FILE_OPEN)})),
            Popup("&Data", {MenuItem("&Extract Data", kCmdExtractData), MenuItem("&Sample Manager", kCmdSampleManager),
                            MenuItem("&DisplaySamples", kCmdDisplaySamples), MenuSeparator(),
                            MenuItem("Output &Raw Data", kCmdOutputRawData),
@@ -76,6 +114,7 @@ MenuTemplate MainDocumentMenu() {
                            MenuItem("Extract &without CHP", kCmdExtractWithoutChp)}),
            Popup("&Automation",
                  {MenuItem("Batch &Analysis", kCmdBatchAnalysis), MenuItem("Batch &Combine", kCmdBatchCombine)}),
+           ToolsMenu(),
            Popup("&Parameter",
                  {MenuItem("Default &Setting", kCmdDefaultSetting), MenuSeparator(),
                   MenuItem("&Average mode", kCmdAverageMode), MenuItem("&HMM parameter (total)", kCmdHmmTotal),
@@ -211,13 +250,33 @@ const std::vector<std::pair<unsigned, std::string>>& Strings() {
       {kCmdSelfAnalysis, "Allele based analysis\nAllele based analysis"},
       {kCmdMark, "Mark selected range"},
       {kCmdOutputIgbFiles, "Output IGB files\nIGB output"},
-      {32856, "Average arrays"},
+      {kCmdAverageArrays, "Average arrays"},
       {32857, "Chnage reference for self analysis"},
       {kCmdSampleInformation, "Show sample information\nShow sample info"},
-      {32866, "Copy listed data files "},
-      {32867, "Change attributes and sex as listed file"},
+      {kCmdCopyListedDataFiles, "Copy listed data files "},
+      {kCmdChangeAttributesAsListed, "Change attributes and sex as listed file"},
       {kCmdExtractWithoutChp, "Extract data from CEL files without CHP files"},
       {kCmdHmmAllele, "Set the HMM Parameter of allele-specific CN\nHMM parameters(allele)"},
+      // The prompts of the Tools menu, which the string table of old lacked.
+      {kCmdOpenIntegration, "Open an integration file (.cfi)"},
+      {kCmdSaveIntegration, "Save the integration on display to a file (.cfi)"},
+      {kCmdEditIntegration, "Remove or read again a sample of the integration"},
+      {kCmdGenderFromChp, "Set the sex of every extracted sample from the gender its CHP file calls"},
+      {kCmdUpdateFilesToNewestVersion, "Bring every sample file to the newest version and analyse it again"},
+      {kCmdConvertAllFiles, "Rewrite the sample files whose creation time is stored in the long form"},
+      {kCmdRefreshFileLists, "Read the sample-file index again from the folders"},
+      {kCmdTransferArrangedData, "Take the header values of old temporary data files into the sample files"},
+      {kCmdExtractImfFromList, "Regression step 1: intensity work files of the listed samples"},
+      {kCmdImfCorrelation, "Regression step 2: correlation of each probe with the genotype"},
+      {kCmdMakeSnpInfo, "Regression step 3: the probe table SNPinfo.txt"},
+      {kCmdImfToIm2, "Regression step 4: one value per allele, corrected for GC"},
+      {kCmdMakeNormalAverage, "Regression step 5: the average of the references"},
+      {kCmdIm2ToIm3, "Regression step 6: values scaled to the references' average"},
+      {kCmdMakeCnRegression, "Regression step 7: copy-number calibration of the references"},
+      {kCmdIm3ToResult, "Regression step 8: calibrated result files"},
+      {kCmdApplyCorrection, "Mark allelic imbalance, LOH and UPD on the shown sample"},
+      {kCmdDumpCdf, "Write the cell layout of a CDF file as text"},
+      {kCmdStoreBasicData, "Write the annotation tables to the data folder"},
   };
   return strings;
 }

@@ -4,6 +4,7 @@
 
 #include "platform/Archive.h"
 #include "platform/File.h"
+#include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/Strings.h"
 #include "platform/ui/Backend.h"
@@ -17,6 +18,23 @@ namespace {
 
 CWinApp* g_app = nullptr;
 UINT g_currentCommand = 0;
+
+// The flags the command-line record understands, without their "/" or "-".
+constexpr std::string_view kFrameworkFlags[] = {"p", "pt", "dde", "nologo"};
+
+bool IsFrameworkFlag(std::string_view name) {
+  return std::any_of(std::begin(kFrameworkFlags), std::end(kFrameworkFlags),
+                     [name](std::string_view flag) { return platform::EqualsNoCase(name, flag); });
+}
+
+// "/" begins every absolute path here, so it marks a flag only where the
+// argument is one of the framework's flags; an argument that names a file is
+// always that file.
+bool IsFlagArgument(std::string_view arg) {
+  if (arg.empty() || platform::FileExists(arg)) return false;
+  if (arg[0] == '-') return true;
+  return arg[0] == '/' && IsFrameworkFlag(arg.substr(1));
+}
 
 }  // namespace
 
@@ -175,7 +193,7 @@ BOOL CWinApp::WriteProfileString(std::string_view section, std::string_view entr
 void CWinApp::ParseCommandLine(CCommandLineInfo& info) {
   for (size_t i = 0; i < m_arguments.size(); ++i) {
     std::string_view arg = m_arguments[i];
-    bool flag = !arg.empty() && (arg[0] == '/' || arg[0] == '-');
+    const bool flag = IsFlagArgument(arg);
     info.ParseParam(flag ? arg.substr(1) : arg, flag ? TRUE : FALSE, i + 1 == m_arguments.size());
   }
 }

@@ -55,6 +55,9 @@ class CWinApp : public CCmdTarget {
 
   // The program's arguments (without the program name), for ParseCommandLine.
   void SetCommandLine(std::vector<std::string> arguments) { m_arguments = std::move(arguments); }
+  // Hands each argument to `info` as a flag or a file: "-" begins a flag, "/"
+  // only one of the framework's flags (/p, /pt, /dde, /nologo); an argument
+  // that names an existing file is always a file.
   void ParseCommandLine(CCommandLineInfo& info);
   BOOL ProcessShellCommand(CCommandLineInfo& info);
 

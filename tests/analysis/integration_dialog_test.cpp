@@ -108,7 +108,7 @@ TEST_F(IntegrationDialogTest, AddCurrentSetDisablesTheChoicesAndSkipsTheChecks) 
   EXPECT_EQ(dialog.Mode, "");
 }
 
-TEST_F(IntegrationDialogTest, WithoutAlleleDataOrAnIntegrationTheirChoicesAreDisabled) {
+TEST_F(IntegrationDialogTest, WithoutLohLikelihoodOrAnIntegrationTheirChoicesAreDisabled) {
   std::vector<bool> enabled;
   Ui().OnDialog(kIntegrationDialog, [&](DialogDriver& d) {
     for (unsigned id : {kIntegrationLoh, kIntegrationAllelicImbalance, kIntegrationAddCurrentSet, kIntegrationHomozygousDeletions})
@@ -116,7 +116,7 @@ TEST_F(IntegrationDialogTest, WithoutAlleleDataOrAnIntegrationTheirChoicesAreDis
     d.Cancel();
   });
   CIntegrationParameters dialog;
-  dialog.HasAlleleData = false;
+  dialog.HasLohLikelihood = false;
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
   EXPECT_EQ(enabled, (std::vector<bool>{false, false, false, true}));
 }

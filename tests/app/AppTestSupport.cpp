@@ -42,9 +42,10 @@ AppTest::~AppTest() {
   platform::SetStartFolder(oldStart_);
 }
 
-BOOL AppTest::Start(const std::string& startFolder) {
+BOOL AppTest::Start(const std::string& startFolder, std::vector<std::string> arguments) {
   platform::SetStartFolder(startFolder);
   app_ = std::make_unique<CQOVAApp>();
+  app_->SetCommandLine(std::move(arguments));
   return app_->InitInstance();
 }
 

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/lib/QOVAApp.h"
 #include "platform/ui/Frame.h"
@@ -24,9 +25,9 @@ class AppTest : public UiTest {
   AppTest();
   ~AppTest() override;
 
-  // Starts the application in `startFolder` (default: the complete one).
-  // Returns what InitInstance returned.
-  BOOL Start(const std::string& startFolder = CompleteStartFolder());
+  // Starts the application in `startFolder` (default: the complete one)
+  // with the program's arguments. Returns what InitInstance returned.
+  BOOL Start(const std::string& startFolder = CompleteStartFolder(), std::vector<std::string> arguments = {});
   [[nodiscard]] CQOVAApp& App() { return *app_; }
   [[nodiscard]] CMDIFrameWnd& MainFrame() const;
   // A menu choice or tool bar click: false when the command is not in the

@@ -1,7 +1,15 @@
 // The main window's resources: the four menus, the tool bar, the status bar
 // and the accelerators, the routing of their commands, Default Setting and
 // the About box.
+#include <set>
+
+#include "analysis/IntegrationData.h"
+#include "core/GlobalData.h"
+#include "core/ProgramSetting.h"
+#include "document/ApplicationData.h"
 #include "document/DocumentCommands.h"
+#include "document/QOVADoc.h"
+#include "platform/Paths.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Headless.h"
 #include "platform/ui/PropertySheet.h"
@@ -42,7 +50,7 @@ class AppFrameTest : public AppTest {
 };
 
 TEST_F(AppFrameTest, MenuBarFollowsTheActiveDocumentType) {
-  const std::vector<std::string> mainDocument = {"&File", "&Data", "&Automation", "&Parameter",
+  const std::vector<std::string> mainDocument = {"&File", "&Data", "&Automation", "&Tools", "&Parameter",
                                                  "&View", "&Window", "&Help"};
   EXPECT_EQ(Titles(MainFrame().CurrentMenu()->Entries()), mainDocument);
   platform::ui::DispatchCommand(App(), res::kCmdNewGraph);
@@ -67,13 +75,17 @@ TEST_F(AppFrameTest, MenusHoldTheirItemsInOrder) {
       {res::kMainFrame, "&Help", {"&About QOVA...", "Check for &new version"}},
       {res::kQovaDocumentType,
        "&File",
-       {"&New(QOVA)", "&Open...\tCtrl+O", "&Close", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-",
-        "E&xit"}},
+       {"&New(QOVA)", "New(&Graph)", "New(Association)", "&Open...\tCtrl+O", "&Close", "-", "&Print...\tCtrl+P",
+        "Print Pre&view", "P&rint Setup...", "-", "E&xit"}},
       {res::kQovaDocumentType,
        "&Data",
        {"&Extract Data", "&Sample Manager", "&DisplaySamples", "-", "Output &Raw Data", "Output &IGB Files",
         "Output Sample &List", "-", "Extract &without CHP"}},
       {res::kQovaDocumentType, "&Automation", {"Batch &Analysis", "Batch &Combine"}},
+      {res::kQovaDocumentType,
+       "&Tools",
+       {"&Integration", "&Sample files", "&Regression pipeline", "-", "Two-state segment &correction", "-",
+        "&Dump CDF file...", "&Write annotation tables"}},
       {res::kQovaDocumentType,
        "&Parameter",
        {"Default &Setting", "-", "&Average mode", "&HMM parameter (total)", "HMM parameter (a&llele)", "-",
@@ -109,6 +121,20 @@ TEST_F(AppFrameTest, MenusHoldTheirItemsInOrder) {
   EXPECT_EQ(Titles(Popup(Popup(MenuOf(res::kQovaDocumentType), "&Parameter"), "A&nalysis")),
             (std::vector<std::string>{"&Manual Selection", "&Automatic Selection", "Select &Only Self Ref",
                                       "&Self Analysis", "&Re-analysis"}));
+  const std::vector<MenuEntry> tools = Popup(MenuOf(res::kQovaDocumentType), "&Tools");
+  EXPECT_EQ(Titles(Popup(tools, "&Integration")),
+            (std::vector<std::string>{"&Open integration file...", "&Save integration file...", "&Edit integration"}));
+  EXPECT_EQ(Titles(Popup(tools, "&Sample files")),
+            (std::vector<std::string>{"&Average arrays", "Called &gender from CHP files",
+                                      "&Update all sample files to the newest version", "&Copy listed data files",
+                                      "Change attributes and se&x as listed file",
+                                      "&Rewrite sample files in the current format", "Re&fresh the sample-file index",
+                                      "&Transfer old temporary data files"}));
+  EXPECT_EQ(Titles(Popup(tools, "&Regression pipeline")),
+            (std::vector<std::string>{"&1 Intensity files (.IMF) of listed samples", "&2 Probe correlations",
+                                      "&3 SNP information (SNPinfo.txt)", "&4 .IMF to .IM2",
+                                      "&5 Normal average (NormalAve.txt)", "&6 .IM2 to .IM3",
+                                      "&7 Copy-number regression", "&8 .IM3 to results (VIRIV*.CFA)"}));
 }
 
 TEST_F(AppFrameTest, MenuItemsCarryTheCommandsTheirHandlersExpect) {
@@ -133,8 +159,120 @@ TEST_F(AppFrameTest, MenuItemsCarryTheCommandsTheirHandlersExpect) {
       {"Check for new version", res::kCmdCheckNewVersion},
       {"Exit", ID_APP_EXIT},
       {"Arrange Icons", ID_WINDOW_ARRANGE},
+      {"New(Graph)", res::kCmdNewGraph},
+      {"New(Association)", res::kCmdNewAssociation},
+      {"Open integration file...", qova::command::kOpenIntegration},
+      {"Save integration file...", qova::command::kSaveIntegration},
+      {"Edit integration", qova::command::kEditIntegration},
+      {"Average arrays", qova::command::kAverageArrays},
+      {"Called gender from CHP files", qova::command::kUpdateGenderFromChp},
+      {"Update all sample files to the newest version", qova::command::kUpdateFilesToNewestVersion},
+      {"Copy listed data files", qova::command::kCopyListedDataFiles},
+      {"Change attributes and sex as listed file", qova::command::kChangeAttributesAsListed},
+      {"Rewrite sample files in the current format", qova::command::kConvertAllFiles},
+      {"Refresh the sample-file index", qova::command::kRefreshFileLists},
+      {"Transfer old temporary data files", qova::command::kTransferArrangedData},
+      {"1 Intensity files (.IMF) of listed samples", qova::command::kExtractImfFromList},
+      {"2 Probe correlations", qova::command::kImfCorrelation},
+      {"3 SNP information (SNPinfo.txt)", qova::command::kMakeSnpInfo},
+      {"4 .IMF to .IM2", qova::command::kImfToIm2},
+      {"5 Normal average (NormalAve.txt)", qova::command::kMakeNormalAverage},
+      {"6 .IM2 to .IM3", qova::command::kIm2ToIm3},
+      {"7 Copy-number regression", qova::command::kMakeCnRegression},
+      {"8 .IM3 to results (VIRIV*.CFA)", qova::command::kIm3ToResult},
+      {"Two-state segment correction", qova::command::kApplyCorrection},
+      {"Dump CDF file...", qova::command::kDumpCdf},
+      {"Write annotation tables", qova::command::kStoreBasicData},
   };
   for (const auto& [text, id] : items) EXPECT_EQ(platform::ui::FindMenuItem(menu, text), id) << text;
+}
+
+// Whether the current menu bar holds the command, enabled or not.
+bool InMenuBar(const std::vector<MenuEntry>& items, UINT id) {
+  for (const MenuEntry& e : items) {
+    if (e.popup.empty() ? e.id == id && !e.IsSeparator() : InMenuBar(e.popup, id)) return true;
+  }
+  return false;
+}
+
+// The program's own commands (not the framework's) that a command target and
+// its bases handle.
+void CollectCommands(const platform::ui::MessageMap* map, std::set<UINT>& ids) {
+  for (; map != nullptr; map = map->base ? map->base() : nullptr) {
+    for (const platform::ui::MessageEntry& e : map->entries) {
+      if (e.code != CN_COMMAND) continue;
+      for (UINT id = e.idFirst; id <= e.idLast; ++id)
+        if (id >= 0x8000 && id < AFX_IDS_APP_TITLE) ids.insert(id);
+    }
+  }
+}
+
+// A user reaches every command of the main window from its menus: the ones
+// the menus of old left out are under Tools.
+TEST_F(AppFrameTest, EveryCommandOfTheMainDocumentsWindowIsInItsMenus) {
+  CView* view = MainFrame().MDIGetActive()->GetActiveView();
+  std::set<UINT> handled;
+  for (const CCmdTarget* target : {static_cast<const CCmdTarget*>(view->GetDocument()),
+                                   static_cast<const CCmdTarget*>(view), static_cast<const CCmdTarget*>(&MainFrame()),
+                                   static_cast<const CCmdTarget*>(&App())})
+    CollectCommands(target->GetMessageMap(), handled);
+  // It does nothing at all.
+  handled.erase(qova::command::kNothing);
+  ASSERT_GT(handled.size(), 50u);
+  const std::vector<MenuEntry> bar = MainFrame().MenuEntries();
+  for (UINT id : handled) EXPECT_TRUE(InMenuBar(bar, id)) << id;
+}
+
+// Tools offers each command under its own update rule; choosing one runs it.
+TEST_F(AppFrameTest, ToolsCommandsFollowTheirOwnUpdateRules) {
+  auto& doc = dynamic_cast<CQOVADoc&>(*MainFrame().GetActiveDocument());
+  namespace cmd = qova::command;
+  const UINT alwaysEnabled[] = {cmd::kOpenIntegration,        cmd::kAverageArrays,        cmd::kUpdateGenderFromChp,
+                                cmd::kUpdateFilesToNewestVersion, cmd::kCopyListedDataFiles, cmd::kChangeAttributesAsListed,
+                                cmd::kConvertAllFiles,        cmd::kRefreshFileLists,     cmd::kTransferArrangedData,
+                                cmd::kExtractImfFromList,     cmd::kImfCorrelation,       cmd::kMakeSnpInfo,
+                                cmd::kImfToIm2,               cmd::kMakeNormalAverage,    cmd::kIm2ToIm3,
+                                cmd::kMakeCnRegression,       cmd::kIm3ToResult,          cmd::kDumpCdf,
+                                cmd::kStoreBasicData};
+  for (const char* status : {kStatusClean, kStatusAnalysis, kStatusSingle, kStatusMultiple, kStatusIntegrate}) {
+    doc.Status = status;
+    const bool integrate = std::string(status) == kStatusIntegrate;
+    for (UINT id : alwaysEnabled) EXPECT_TRUE(MainFrame().IsCommandEnabled(id)) << status << " " << id;
+    for (UINT id : {cmd::kSaveIntegration, cmd::kEditIntegration})
+      EXPECT_EQ(MainFrame().IsCommandEnabled(id), integrate ? TRUE : FALSE) << status << " " << id;
+  }
+  // The correction needs a non-self result of the allele-specific mode on display.
+  doc.Status = kStatusAnalysis;
+  doc.AnalyzedData.IsSelf = false;
+  qova::ApplicationData().ProgramSetting->NONSELFALLELE = 1;
+  EXPECT_TRUE(MainFrame().IsCommandEnabled(cmd::kApplyCorrection));
+  doc.AnalyzedData.IsSelf = true;
+  EXPECT_FALSE(MainFrame().IsCommandEnabled(cmd::kApplyCorrection));
+  EXPECT_FALSE(Choose(cmd::kApplyCorrection));
+
+  // Tools > Integration > Open integration file... then Save, which it enables.
+  doc.Status = kStatusClean;
+  IntegrationData saved(qova::ApplicationData());
+  saved.Mode = "LOH";
+  saved.Title = "figure";
+  ASSERT_TRUE(saved.Save(home_.Path("Set1.cfi")));
+  Ui().OnFileDialog([this](platform::ui::FileDialogRequest& r) {
+    r.chosen = {home_.Path("Set1.cfi")};
+    return true;
+  });
+  EXPECT_FALSE(Choose(cmd::kSaveIntegration));
+  ASSERT_TRUE(Choose(cmd::kOpenIntegration));
+  EXPECT_EQ(doc.Status, kStatusIntegrate);
+  ASSERT_NE(doc.Integration, nullptr);
+  EXPECT_EQ(doc.Integration->Title, "figure");
+  Ui().OnFileDialog([this](platform::ui::FileDialogRequest& r) {
+    r.chosen = {home_.Path("Set2.cfi")};
+    return true;
+  });
+  EXPECT_TRUE(Choose(cmd::kSaveIntegration));
+  EXPECT_TRUE(platform::FileExists(home_.Path("Set2.cfi")));
+  EXPECT_TRUE(messages_.Empty()) << ::testing::PrintToString(messages_.Texts());
+  EXPECT_TRUE(Ui().Failures().empty());
 }
 
 TEST_F(AppFrameTest, ToolBarStatusBarAndAccelerators) {

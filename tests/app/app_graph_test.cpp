@@ -43,5 +43,21 @@ TEST_F(AppGraphTest, FileOpenOfAChangeTextShowsTheChart) {
   EXPECT_THAT(messages_.Texts()[0], ::testing::HasSubstr("line 2"));
 }
 
+class AppCommandLineTest : public AppTest {};
+
+// `qova /home/user/changes.txt`: the absolute path is the file to open, not a flag.
+TEST_F(AppCommandLineTest, AnAbsolutePathOnTheCommandLineOpensThatFile) {
+  const std::string path = home_.Path("changes.txt");
+  ASSERT_EQ(path.front(), '/');
+  ASSERT_TRUE(platform::WriteWholeFile(path, PatternChangeText(3)));
+  ASSERT_TRUE(Start(CompleteStartFolder(), {path}));
+  auto* doc = dynamic_cast<CQOVAGraphDoc*>(MainFrame().GetActiveDocument());
+  ASSERT_NE(doc, nullptr);
+  EXPECT_EQ(doc->m_Samples.size(), 3u);
+  EXPECT_EQ(DocumentCount(0), 0);
+  EXPECT_EQ(DocumentCount(1), 1);
+  EXPECT_TRUE(messages_.Empty());
+}
+
 }  // namespace
 }  // namespace qova::test

@@ -98,9 +98,8 @@ TEST_F(AppStartupTest, TemplatesAreRegisteredInOrderWithTheirStringsAndClasses) 
 
 TEST_F(AppStartupTest, NewGraphAndNewAssociationOpenTheSecondAndThirdTypes) {
   ASSERT_TRUE(Start());
-  // The main document's menu has no New(Graph); the command still works when sent.
-  EXPECT_FALSE(Choose(res::kCmdNewGraph));
-  platform::ui::DispatchCommand(App(), res::kCmdNewGraph);
+  // The main document's File menu offers them after New(QOVA).
+  EXPECT_TRUE(Choose(res::kCmdNewGraph));
   EXPECT_EQ(DocumentCount(1), 1);
   ASSERT_TRUE(ActiveDocument()->IsKindOf(RUNTIME_CLASS(CQOVAGraphDoc)));
   EXPECT_TRUE(MainFrame().MDIGetActive()->GetActiveView()->IsKindOf(RUNTIME_CLASS(CQOVAGraphView)));

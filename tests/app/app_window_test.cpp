@@ -61,8 +61,8 @@ TEST_F(AppWindowTest, MainWindowOpensWithTheMainDocumentsMenuBar) {
                               std::string("timeout 60 '") + QOVA_WINDOW_SHOT + "' '" + picture + "' -platform offscreen");
   EXPECT_EQ(run.exitCode, 0);
   const std::vector<std::string> expected = {
-      "title: QOVA - QOVA1", "menu: &File", "menu: &Data",   "menu: &Automation", "menu: &Parameter",
-      "menu: &View",         "menu: &Window", "menu: &Help", "screenshot: " + picture + " saved"};
+      "title: QOVA - QOVA1", "menu: &File",   "menu: &Data", "menu: &Automation", "menu: &Tools",
+      "menu: &Parameter",    "menu: &View",   "menu: &Window", "menu: &Help", "screenshot: " + picture + " saved"};
   EXPECT_EQ(run.lines, expected);
   auto [width, height] = PngSize(picture);
   EXPECT_GE(width, 640);

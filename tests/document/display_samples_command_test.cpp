@@ -178,6 +178,22 @@ TEST_F(DisplayCommandTest, TheIntegralViewIsBuiltAddedToAndLeftAloneOnCancel) {
   EXPECT_THAT(Messages()[0], HasSubstr("T2.CFS"));
 }
 
+// "LOH" and "Allelic Imbalance(LOH+CN)" read the LOH likelihood, which only
+// the non-self results hold.
+TEST_F(DisplayCommandTest, TheLohModesAreOfferedForTheResultsThatHoldAnLohLikelihood) {
+  for (const bool self : {true, false}) {
+    std::vector<bool> enabled;
+    Ui().OnDialog(qova::resources::kIntegrationDialog, [&](DialogDriver& d) {
+      for (unsigned id : {qova::resources::kIntegrationLoh, qova::resources::kIntegrationAllelicImbalance,
+                          qova::resources::kIntegrationMarkedImbalance})
+        enabled.push_back(d.IsEnabled(id));
+      d.Cancel();
+    });
+    Display({"T1", "T2"}, ids::kIntegralView, self);
+    EXPECT_EQ(enabled, (std::vector<bool>{!self, !self, true})) << (self ? "self" : "non-self");
+  }
+}
+
 TEST_F(DisplayCommandTest, AnIntegrationSavedAndOpenedAgainIsTheSame) {
   EXPECT_FALSE(Enabled(qova::command::kSaveIntegration));
   AnswerIntegration(qova::resources::kIntegrationGainsAndLosses, "figure");

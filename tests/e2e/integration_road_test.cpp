@@ -12,6 +12,15 @@
 #include "analysis/KnownGenes.h"
 #include "core/GlobalData.h"
 #include "core/ProgramSetting.h"
+#include "document/ApplicationData.h"
+#include "document/QOVADoc.h"
+#include "document/SelectResult.h"
+#include "platform/MessageBox.h"
+#include "platform/ui/App.h"
+#include "platform/ui/Headless.h"
+#include "resources/CommandIds.h"
+#include "resources/DisplaySamplesDialog.h"
+#include "resources/IntegrationDialog.h"
 #include "platform/File.h"
 #include "platform/Paths.h"
 #include "tests/support/TempHome.h"
@@ -169,6 +178,77 @@ TEST_F(IntegrationRoadTest, LohOfTheUnpairedTumourCoversItsLohAndLosses) {
   EXPECT_GE(checked, 2);
   // The self result holds no LOH likelihood.
   EXPECT_TRUE(SegmentsOf(data, 0, 1, 0).empty());
+}
+
+// Data > DisplaySamples > Integral View over each kind of the demo's results:
+// every LOH or imbalance mode the integration dialog offers marks the planted
+// copy-neutral LOH of that result. The marked imbalance of the non-self
+// result marks nothing: only a user's markers could mark it.
+TEST_F(IntegrationRoadTest, EveryLohModeTheDialogOffersMarksThePlantedLoh) {
+  namespace res = qova::resources;
+  platform::ScopedRecordingSink boxes;
+  CSelectResult::Reset();
+  qova::SetApplicationData(global_.get());
+  struct Uninstall {
+    ~Uninstall() {
+      qova::SetApplicationData(nullptr);
+      CSelectResult::Reset();
+    }
+  } uninstall;
+  CQOVADoc doc(*global_);
+  const std::pair<unsigned, const char*> lohModes[] = {{res::kIntegrationLoh, "LOH"},
+                                                       {res::kIntegrationAllelicImbalance, "AH"},
+                                                       {res::kIntegrationMarkedImbalance, "AH_Mark"}};
+  struct Kind {
+    bool self;
+    std::size_t sample;
+    std::vector<std::string> offered;
+    std::vector<std::string> unmarked;
+  } kinds[] = {{true, 0, {"AH_Mark"}, {}}, {false, 1, {"LOH", "AH", "AH_Mark"}, {"AH_Mark"}}};
+  for (const Kind& kind : kinds) {
+    const demo::SampleOutcome& outcome = outcome_->Samples[kind.sample];
+    SCOPED_TRACE(outcome.ResultFile);
+    std::vector<std::string> offered;
+    for (const auto& [radio, mode] : lohModes) {
+      bool enabled = false;
+      platform::ui::Headless().OnDialog(res::kDisplaySamplesDialog, [&](platform::ui::DialogDriver& d) {
+        d.Click(kind.self ? res::display::kSelfAnalysis : res::display::kNonSelfAnalysis);
+        d.Click(res::display::kCheckAll).Click(res::display::kIntegralView);
+        if (d.IsOpen()) d.Cancel();
+      });
+      platform::ui::Headless().OnDialog(res::kIntegrationDialog, [&](platform::ui::DialogDriver& d) {
+        enabled = d.IsEnabled(radio);
+        if (enabled) {
+          d.Click(radio).Ok();
+        } else {
+          d.Cancel();
+        }
+      });
+      doc.Status = kStatusClean;
+      platform::ui::DispatchCommand(doc, res::kCmdDisplaySamples);
+      if (!enabled) continue;
+      offered.push_back(mode);
+      ASSERT_EQ(doc.Status, kStatusIntegrate) << mode;
+      ASSERT_EQ(doc.Integration->SampleNames, std::vector<std::string>{outcome.ResultFile}) << mode;
+      if (std::find(kind.unmarked.begin(), kind.unmarked.end(), mode) != kind.unmarked.end()) {
+        EXPECT_TRUE(doc.Integration->Segments.empty()) << mode;
+        continue;
+      }
+      int checked = 0;
+      for (const demo::PlantedOutcome& p : outcome.Planted) {
+        if (!p.Planted.IsCopyNeutralLoh()) continue;
+        const Interval planted = Bases(p.Planted);
+        const double share = double(CoveredBases(planted, SegmentsOf(*doc.Integration, 0, p.Planted.Chromosome, 1))) /
+                             double(planted.End - planted.Start);
+        EXPECT_GE(share, 0.9) << mode << " chromosome " << p.Planted.Chromosome;
+        ++checked;
+      }
+      EXPECT_EQ(checked, 1) << mode;
+    }
+    EXPECT_EQ(offered, kind.offered);
+  }
+  EXPECT_TRUE(boxes.Texts().empty()) << ::testing::PrintToString(boxes.Texts());
+  EXPECT_TRUE(platform::ui::Headless().Failures().empty());
 }
 
 TEST_F(IntegrationRoadTest, KnownGenesOfEverySegmentAreThoseAScanOfTheFileFinds) {

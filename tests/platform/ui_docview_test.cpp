@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/Archive.h"
+#include "platform/File.h"
 #include "platform/ui/App.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Frame.h"
@@ -407,7 +408,14 @@ TEST_F(DocViewTest, SavingThatIsCancelledKeepsTheModifiedDocumentOpen) {
   EXPECT_EQ(messages_.Texts().back(), "Failed to save document.");
 }
 
+// "/" begins both the framework's flags and every absolute path: a path is
+// a file to open, whether it exists or not, and so is anything that names an
+// existing file.
 TEST(CommandLineTest, ArgumentsChooseTheShellCommand) {
+  qova::test::TempHome home;
+  const std::string file = home.Path("changes.txt");
+  ASSERT_TRUE(platform::WriteWholeFile(file, "x"));
+  ASSERT_EQ(file.front(), '/');
   struct Case {
     std::vector<std::string> args;
     int command;
@@ -415,13 +423,19 @@ TEST(CommandLineTest, ArgumentsChooseTheShellCommand) {
   };
   for (const Case& c : {Case{{}, CCommandLineInfo::FileNew, ""}, Case{{"a.AAD"}, CCommandLineInfo::FileOpen, "a.AAD"},
                         Case{{"/p", "b.txt"}, CCommandLineInfo::FilePrint, "b.txt"},
-                        Case{{"-nologo"}, CCommandLineInfo::FileNew, ""}}) {
+                        Case{{"/PT", "b.txt"}, CCommandLineInfo::FilePrintTo, "b.txt"},
+                        Case{{"-nologo"}, CCommandLineInfo::FileNew, ""},
+                        Case{{"/nologo", file}, CCommandLineInfo::FileOpen, file},
+                        Case{{file}, CCommandLineInfo::FileOpen, file},
+                        Case{{"/p", file}, CCommandLineInfo::FilePrint, file},
+                        Case{{"/no/such/file.txt"}, CCommandLineInfo::FileOpen, "/no/such/file.txt"},
+                        Case{{"-x", "/x"}, CCommandLineInfo::FileOpen, "/x"}}) {
     CWinApp app;
     app.SetCommandLine(c.args);
     CCommandLineInfo info;
     app.ParseCommandLine(info);
-    EXPECT_EQ(info.m_nShellCommand, c.command);
-    EXPECT_EQ(info.m_strFileName, c.file);
+    EXPECT_EQ(info.m_nShellCommand, c.command) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(info.m_strFileName, c.file) << ::testing::PrintToString(c.args);
   }
 }
 

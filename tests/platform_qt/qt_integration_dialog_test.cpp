@@ -20,7 +20,7 @@ class QtIntegrationDialogTest : public QtUiTest {};
 
 TEST_F(QtIntegrationDialogTest, ChoosesAModeAndIsPhotographed) {
   CIntegrationParameters dialog;
-  dialog.HasAlleleData = false;
+  dialog.HasLohLikelihood = false;
   dialog.IntegrationExists = true;
   dialog.Title = "Tumours";
   bool saved = false, lohEnabled = true;
