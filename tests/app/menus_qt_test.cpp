@@ -1,6 +1,7 @@
-// The main document's menus in the real Qt window: the Tools menu with its
-// three groups, enabled as their commands' own rules say, photographed for
-// people to look at (build/artefacts/menus/main_tools.png).
+// The main document's menus in the real Qt window: File with the three New
+// commands, the Tools menu with its three groups, enabled as their commands'
+// own rules say, photographed for people to look at
+// (build/artefacts/menus/main_tools.png).
 #ifdef QOVA_TEST_WITH_QT
 #include <QApplication>
 #include <QMainWindow>
@@ -58,13 +59,25 @@ TEST_F(MenusOnQtTest, ToolsMenuShowsItsGroupsAfterAutomation) {
   for (QAction* a : window->menuBar()->actions()) titles << a->text();
   EXPECT_EQ(titles, (QStringList{"&File", "&Data", "&Automation", "&Tools", "&Parameter", "&View", "&Window", "&Help"}));
 
+  // File offers the three document types.
+  QAction* fileTitle = ActionOf(window->menuBar()->actions(), "&File");
+  ASSERT_NE(fileTitle, nullptr);
+  QMenu* file = fileTitle->menu();
+  file->popup(window->mapToGlobal(QPoint(0, 30)));
+  QTest::qWait(30);
+  QStringList fileItems;
+  for (QAction* a : file->actions()) fileItems << a->text();
+  EXPECT_EQ(fileItems.mid(0, 4), (QStringList{"&New(QOVA)", "New(&Graph)", "New(Association)", "&Open...\tCtrl+O"}));
+  std::vector<QImage> shots = {file->grab().toImage()};
+  file->hide();
+
   QAction* toolsTitle = ActionOf(window->menuBar()->actions(), "&Tools");
   ASSERT_NE(toolsTitle, nullptr);
   QMenu* tools = toolsTitle->menu();
   ASSERT_NE(tools, nullptr);
   tools->popup(window->mapToGlobal(QPoint(200, 30)));
   QTest::qWait(30);
-  std::vector<QImage> shots = {tools->grab().toImage()};
+  shots.push_back(tools->grab().toImage());
   for (const char* title : {"&Integration", "&Sample files", "&Regression pipeline"}) {
     const QString group = title;
     QAction* opener = ActionOf(tools->actions(), group);
@@ -90,7 +103,7 @@ TEST_F(MenusOnQtTest, ToolsMenuShowsItsGroupsAfterAutomation) {
   EXPECT_FALSE(correction->isEnabled());
   tools->hide();
 
-  // The menu and its three groups side by side.
+  // File, Tools and its three groups side by side.
   int width = 0, height = 0;
   for (const QImage& shot : shots) {
     width += shot.width() + 8;
