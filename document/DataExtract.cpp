@@ -224,50 +224,66 @@ void CDataExtract::OnImportSampleList() {
   if (dialog.DoModal() != IDOK) return;
   std::string bytes;
   if (!platform::ReadWholeFile(dialog.GetPathName(), bytes)) return;
-  std::vector<std::string> refused;
-  for (const std::string& line : platform::SplitLines(bytes)) ImportLine(line, refused);
-  if (!refused.empty()) {
-    std::string text = "Sample names cannot hold \"$\"; these were not imported:";
-    for (const std::string& name : refused) text += "\n" + name;
+  // A line left out is told with its number and why, so that a typing error
+  // in a long list does not quietly drop a sample from the run.
+  std::vector<std::string> leftOut;
+  const std::vector<std::string> lines = platform::SplitLines(bytes);
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    const std::vector<std::string> fields = ListFields(lines[k]);
+    if (fields.empty()) continue;
+    const std::string why = ImportLine(fields);
+    if (why.empty()) continue;
+    std::string shown;
+    for (const std::string& field : fields) shown += (shown.empty() ? "" : " ") + field;
+    leftOut.push_back(platform::Format("line %zu \"%s\": %s", k + 1, shown.c_str(), why.c_str()));
+  }
+  if (!leftOut.empty()) {
+    std::string text = platform::Format("%zu line%s of %s %s left out:", leftOut.size(), leftOut.size() == 1 ? "" : "s",
+                                        platform::FileNameOf(dialog.GetPathName()).c_str(),
+                                        leftOut.size() == 1 ? "was" : "were");
+    for (const std::string& line : leftOut) text += "\n" + line;
     AfxMessageBox(text);
   }
 }
 
-void CDataExtract::ImportLine(const std::string& line, std::vector<std::string>& refused) {
-  const std::vector<std::string> fields = ListFields(line);
-  const std::string first = fields.empty() ? std::string() : fields[0];
+std::string CDataExtract::ImportLine(const std::vector<std::string>& fields) {
+  const std::string& first = fields[0];
   const std::string second = fields.size() < 2 ? std::string() : fields[1];
   const bool test = platform::StartsWithNoCase(second, "#TEST");
   const bool reference = !test && platform::StartsWithNoCase(second, "#REF");
   const bool paired = !test && !reference;
   // "$" separates the fields of reference lists, so no sample name may hold it.
   for (const std::string* name : {&first, paired ? &second : nullptr}) {
-    if (name != nullptr && name->find('$') != std::string::npos) {
-      refused.push_back(*name);
-      return;
-    }
+    if (name != nullptr && name->find('$') != std::string::npos) return "a sample name cannot hold \"$\"";
   }
+  if (paired && second.empty()) return "no \"#TEST\", \"#REF\" or reference name after a tab";
   const std::string fileName = first + Extension();
-  if (!platform::FileExists(platform::JoinPath(DataFolder, fileName))) return;
+  if (!platform::FileExists(platform::JoinPath(DataFolder, fileName))) return fileName + " is not in the data folder";
   if (!paired) {
     CListBox& list = test ? NonPairedTestList : NonPairedReferenceList;
     if (!IsChosen(fileName)) list.AddString(fileName);
     RemoveFromFound(fileName);
-    return;
+    return {};
   }
   const std::string partnerName = second + Extension();
-  if (!platform::FileExists(platform::JoinPath(DataFolder, partnerName))) return;
+  if (!platform::FileExists(platform::JoinPath(DataFolder, partnerName))) {
+    return partnerName + " is not in the data folder";
+  }
   bool present = false;
   for (int i = 0; i < PairedTestList.GetCount() && !present; ++i) {
     present = platform::EqualsNoCase(PairedTestList.GetText(i), fileName) && PairedReferenceList.GetText(i) == partnerName;
   }
   // A pair whose files are already chosen elsewhere is left out.
-  if (!present && !IsChosen(fileName) && !IsChosen(partnerName)) {
+  if (!present) {
+    for (const std::string* name : {&fileName, &partnerName}) {
+      if (IsChosen(*name)) return *name + " is already in a list";
+    }
     PairedTestList.AddString(fileName);
     PairedReferenceList.AddString(partnerName);
   }
   RemoveFromFound(fileName);
   RemoveFromFound(partnerName);
+  return {};
 }
 
 void CDataExtract::RemoveFromFound(const std::string& fileName) {

@@ -66,8 +66,9 @@ class CDataExtract : public CDialog {
   [[nodiscard]] bool PassesFilters(const std::string& fileName) const;
   void MoveSelectedTo(CListBox& target);
   void ReturnCurrentOf(CListBox& list);
-  // One line of a sample-list file; names holding "$" are added to `refused`.
-  void ImportLine(const std::string& line, std::vector<std::string>& refused);
+  // Takes the fields of one sample-list line into the lists; returns why the
+  // line was left out, or nothing.
+  [[nodiscard]] std::string ImportLine(const std::vector<std::string>& fields);
   void RemoveFromFound(const std::string& fileName);
   // Whether the file already sits in one of the four lists on the right.
   [[nodiscard]] bool IsChosen(const std::string& fileName) const;

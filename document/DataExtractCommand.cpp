@@ -11,6 +11,7 @@
 #include "document/SampleExtractionRun.h"
 #include "document/SampleExtractionWithoutChp.h"
 #include "platform/MessageBox.h"
+#include "platform/ui/Frame.h"
 
 namespace {
 
@@ -59,6 +60,7 @@ void RunExtractData(const CQOVADoc& doc, int celMode, const ExtractFiles& extrac
       return one;
     });
   }
+  platform::ui::ShowStatusText(result.StatusSummary(folders.ArrayDataFolder));
   if (unattended) {
     const std::string summary = result.FailureSummary();
     if (!summary.empty()) AfxMessageBox(summary);

@@ -3,6 +3,7 @@
 #include "arrayfiles/common/StringUtils.h"
 #include "arrayfiles/generic/GenericExceptions.h"
 #include "core/BasicData.h"
+#include "platform/Paths.h"
 #include "platform/Strings.h"
 
 namespace extraction {
@@ -24,11 +25,14 @@ ExtractionResult Guarded(const ExtractionRequest& request, const std::function<v
 namespace {
 
 // What a reader's error says of where the file is damaged, as ": the cell
-// table at offset ..."; nothing when it says only that the file is damaged.
-std::string LocatedReason(const std::string& error) {
-  constexpr std::string_view kWhere = "CEL file: ";
-  const std::size_t at = error.find(kWhere);
-  return at == std::string::npos ? std::string() : ": " + error.substr(at + kWhere.size());
+// table at offset ..."; the legacy readers put it after `where` ("CEL file: "),
+// the generic ones say nothing else. Nothing when the error says only that
+// the file is damaged.
+std::string LocatedReason(const std::string& error, std::string_view where) {
+  const std::size_t at = error.find(where);
+  if (at != std::string::npos) return ": " + error.substr(at + where.size());
+  if (error.find(" at offset ") != std::string::npos) return ": " + error;
+  return {};
 }
 
 }  // namespace
@@ -47,7 +51,7 @@ CelCells::CelCells(const std::string& path, const std::string& fileName) : fileN
       reason = StringUtils::WideToNarrow(cel_.GetError());
     } catch (const generic_exceptions::GenericException&) {
     }
-    Fail(platform::Format("The CEL file %s cannot be read", fileName.c_str()) + LocatedReason(reason));
+    Fail(platform::Format("The CEL file %s cannot be read", fileName.c_str()) + LocatedReason(reason, "CEL file: "));
   }
   cols_ = cel_.GetCols();
   rows_ = cel_.GetRows();
@@ -74,9 +78,18 @@ std::string CalledGender(unified_io::UnifiedCHPLegacyData& chp) {
 }
 
 ChpCalls::ChpCalls(const std::string& path) {
-  data_ = unified_io::UnifiedCHPDataReg::Read(path);
+  std::string reason;
+  data_ = unified_io::UnifiedCHPDataReg::Read(path, reason);
   chp_ = unified_io::UnifiedCHPLegacyData::FromBase(data_.get());
-  if (chp_ == nullptr) Fail("SNPs call is not performed");
+  if (chp_ == nullptr) {
+    // The reader's reason on a line of its own: the user learns which file is
+    // damaged, and where, not only that there are no calls.
+    const std::string fileName = platform::FileNameOf(path);
+    Fail(std::string(kNoGenotypeCallsMessage) + "\n" +
+         (!platform::FileExists(path) ? platform::Format("The CHP file %s does not exist", fileName.c_str())
+                                    : platform::Format("The CHP file %s cannot be read", fileName.c_str()) +
+                                          LocatedReason(reason, "CHP file: ")));
+  }
   count_ = chp_->Adapter().GetHeader()->GetNumProbeSets();
 }
 
@@ -90,6 +103,24 @@ std::int32_t ChpCalls::CallOf(int index) {
   if (call == "AB") return kCallAB;
   if (call == "B") return kCallB;
   return kCallNone;
+}
+
+bool KeepTypedFields(const std::string& outputPath, SampleHeader& header) {
+  if (!platform::FileExists(outputPath)) return false;
+  CArrayData earlier;
+  try {
+    earlier.LoadFile(outputPath, false);
+  } catch (const std::exception&) {
+    return true;
+  }
+  const SampleHeader& typed = earlier.Header;
+  header.Attribute1 = typed.Attribute1;
+  header.Attribute2 = typed.Attribute2;
+  header.Attribute3 = typed.Attribute3;
+  header.Attribute4 = typed.Attribute4;
+  header.Attribute5 = typed.Attribute5;
+  if (header.Sex.empty()) header.Sex = typed.Sex;
+  return true;
 }
 
 bool IsPerfectMatch(char probe, char target) {

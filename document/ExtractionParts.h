@@ -80,6 +80,12 @@ class ChpCalls {
   int count_ = 0;
 };
 
+// Carries what a user typed into an earlier sample file at `outputPath` over
+// to the new `header`: the five attributes, and the sex when the array files
+// gave none. True when there was an earlier file; one that cannot be read
+// gives nothing.
+bool KeepTypedFields(const std::string& outputPath, SampleHeader& header);
+
 // Probe and target base pair up in the same case.
 [[nodiscard]] bool IsPerfectMatch(char probe, char target);
 

@@ -31,6 +31,7 @@
 #include "platform/OrderedWorkers.h"
 #include "platform/Paths.h"
 #include "platform/Strings.h"
+#include "platform/ui/Frame.h"
 
 namespace {
 
@@ -235,6 +236,7 @@ void CQOVADoc::RunAutomaticAnalysis(const std::vector<std::string>& names, const
     ~StopCollecting() { notices.reset(); }
   } stopCollecting{notices_};
   std::vector<std::string> notices;
+  std::size_t reached = 0;  // samples taken before the end or a Cancel
   {
     BOOL keepGoing = TRUE;
     // Closes, and gives the main window back, however the batch ends.
@@ -249,6 +251,7 @@ void CQOVADoc::RunAutomaticAnalysis(const std::vector<std::string>& names, const
       bar.SetPosition(static_cast<int>(100 * k / n));
       CProgressBar::PumpMessages();
       if (keepGoing == FALSE) break;
+      reached = k + 1;
       SampleWork work = workers.Take(k, [] { CProgressBar::PumpMessages(); });
       for (const std::string& line : work.LogLines) platform::AppendErrorLog(line);
       for (const std::string& message : work.Messages) Notify(message);
@@ -273,6 +276,9 @@ void CQOVADoc::RunAutomaticAnalysis(const std::vector<std::string>& names, const
     }
     notices = std::move(*notices_);
   }
+  platform::ui::ShowStatusText(reached < n ? platform::Format("Cancelled after %zu of %zu samples; %zu analysed",
+                                                              reached, n, analysed)
+                                           : platform::Format("Analysed %zu of %zu samples", analysed, n));
   if (!failures.empty() || !notices.empty()) {
     AfxMessageBox(BatchSummary(analysed, n, failures, SummarizeNotices(notices)));
   }

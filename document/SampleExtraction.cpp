@@ -92,6 +92,7 @@ void Extract(const ExtractionRequest& request, const ExtractionFolders& folders,
   sample.Header.IsPaired = paired ? 1 : 0;
   if (paired) sample.Header.SelfReference = partner;
   if (gender == "M" || gender == "F") sample.Header.Sex = gender;
+  result.Replaced = extraction::KeepTypedFields(result.OutputPath, sample.Header);
   ExtractSnpProbeSets(*libraries.Layout(cdfPath), chpFileName, chp, cel, sample);
 
   try {

@@ -14,7 +14,10 @@
 // Nothing is written unless the whole sample was extracted: every file is
 // read and checked first (an unknown chip, a library file that does not fit
 // the chip, a CHP or CEL file that does not fit the library file), the sample
-// is built in memory, and the .CFH replaces any old one in one step.
+// is built in memory, and the .CFH replaces any old one in one step. What a
+// user typed into the old one (its attributes, and its sex where the CHP file
+// calls none) is carried over, so extracting a sample again loses no work.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -49,6 +52,15 @@ struct ExtractionResult {
   // What to tell the user; empty after a clean extraction. Every failure has
   // one, and a failure never stores anything.
   std::string Message;
+  // An earlier sample file of the name was there; its typed fields were kept
+  // (KeepTypedFields) when it could be read.
+  bool Replaced = false;
+  // Extract without CHP: the SNPs extracted and how many of them the cells
+  // gave a call (-1 when the calls came from a CHP file), and why none could
+  // be called when none was.
+  std::int32_t SnpCount = 0;
+  std::int32_t CalledSnps = -1;
+  std::string NoCallReason;
 };
 
 // Messages, as the user sees them.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/Paths.h"
 #include "platform/Strings.h"
 
 namespace {
@@ -40,6 +41,7 @@ class Run {
     }
   }
 
+  void SetListed(int files) { result_.ListedCount = files; }
   ExtractionRunResult Take() { return std::move(result_); }
 
  private:
@@ -76,6 +78,29 @@ std::string ExtractionRunResult::FailureSummary() const {
   return text;
 }
 
+std::string ExtractionRunResult::StatusSummary(const std::string& arrayDataFolder) const {
+  const std::string folder = platform::NativePath(arrayDataFolder);
+  std::string text = Cancelled ? platform::Format("Cancelled after %d of %d samples; %d extracted into %s",
+                                                  static_cast<int>(Results.size()), ListedCount, StoredCount(),
+                                                  folder.c_str())
+                               : platform::Format("Extracted %d of %d samples into %s", StoredCount(), ListedCount,
+                                                  folder.c_str());
+  const auto replaced = std::count_if(Results.begin(), Results.end(), [](const auto& r) { return r.Stored && r.Replaced; });
+  if (replaced > 0) {
+    text += platform::Format(", replacing %d existing sample file%s (their attributes kept)", static_cast<int>(replaced),
+                             replaced == 1 ? "" : "s");
+  }
+  std::string calls;
+  for (const ExtractionResult& r : Results) {
+    if (!r.Stored || r.CalledSnps < 0) continue;
+    calls += calls.empty() ? "" : "; ";
+    calls += r.CalledSnps > 0 ? platform::Format("%s %d of %d", r.SampleName.c_str(), r.CalledSnps, r.SnpCount)
+                              : r.SampleName + " none: " + r.NoCallReason;
+  }
+  if (!calls.empty()) text += ". SNPs called: " + calls;
+  return text;
+}
+
 int ExtractionPercent(std::size_t k, std::size_t n) {
   if (n == 0) return 0;
   return static_cast<int>(std::clamp<std::size_t>(100 * k / n, 0, 100));
@@ -84,6 +109,8 @@ int ExtractionPercent(std::size_t k, std::size_t n) {
 ExtractionRunResult RunExtraction(const ExtractionLists& lists, ExtractionProgress& progress,
                                   const ExtractOneSample& extract) {
   Run run(progress, extract);
+  run.SetListed(static_cast<int>(lists.NonPairedTests.size() + lists.NonPairedReferences.size() +
+                                 2 * std::min(lists.PairedTests.size(), lists.PairedReferences.size())));
   run.NonPaired(lists.NonPairedTests, kExtractingTestStatus, kExtractUnpairedTest);
   run.NonPaired(lists.NonPairedReferences, kExtractingReferenceStatus, kExtractUnpairedReference);
   run.Pairs(lists.PairedTests, lists.PairedReferences);

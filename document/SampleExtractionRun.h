@@ -40,9 +40,15 @@ struct ExtractionRunResult {
   std::vector<ExtractionResult> Results;  // one per file extracted or tried, in run order
   std::vector<std::string> FileNames;     // the listed CHP file of each result
   bool Cancelled = false;                 // Cancel stopped the run before its end
+  int ListedCount = 0;                    // files the lists named, two per pair
 
   [[nodiscard]] int StoredCount() const;
   [[nodiscard]] int FailedCount() const;
+  // What the run did, for the status bar: "Extracted 9 of 9 samples into
+  // <folder>" or "Cancelled after 4 of 6 samples; 4 extracted into <folder>",
+  // how many earlier sample files were replaced, and for calls made from
+  // the cells the SNPs called per sample (or why none could be).
+  [[nodiscard]] std::string StatusSummary(const std::string& arrayDataFolder) const;
   // "N of M files could not be extracted:" and one line per failed file,
   // or empty when nothing failed.
   [[nodiscard]] std::string FailureSummary() const;

@@ -150,6 +150,33 @@ void ReadSnpCells(unified_io::UnifiedCDFProbeSetInformation& set, extraction::Ce
   }
 }
 
+// What the calls of one sample came to, and what the cells offered them: a
+// sample without any call says why.
+struct CallTally {
+  std::int32_t called = 0;
+  std::size_t mostQuartets = 0;  // complete quartets of the best-furnished SNP
+  bool anyStdv = false;
+
+  void Add(const SnpCellLists& lists, std::int32_t call) {
+    called += call != kCallNone ? 1 : 0;
+    mostQuartets = std::max(mostQuartets, std::min({lists.PerfectA.size(), lists.MismatchA.size(),
+                                                    lists.PerfectB.size(), lists.MismatchB.size()}));
+    for (const auto* list : {&lists.PerfectA, &lists.MismatchA, &lists.PerfectB, &lists.MismatchB}) {
+      for (const QuartetCell& cell : *list) anyStdv = anyStdv || cell.Stdv != 0.0f;
+    }
+  }
+
+  [[nodiscard]] std::string Reason(const std::string& libraryFile) const {
+    if (!QuartetsCanCall(static_cast<int>(mostQuartets))) {
+      return platform::Format("too few quartets per allele: the library file %s gives at most %zu per SNP, and a "
+                              "call needs 6, or 8 to 10",
+                              libraryFile.c_str(), mostQuartets);
+    }
+    if (!anyStdv) return "no standard deviations in the CEL file (a compact CEL file keeps none)";
+    return "no SNP passed the call rule";
+  }
+};
+
 void Extract(const ExtractionRequest& request, const ExtractionFolders& folders, ExtractionResult& result) {
   const std::string listed = platform::ToUpper(request.ChpFileName);  // the CEL file, in this mode
   result.SampleName = SampleNameOfCelFile(listed);
@@ -183,12 +210,14 @@ void Extract(const ExtractionRequest& request, const ExtractionFolders& folders,
   sample.Header.IsTest = test ? 1 : 0;
   sample.Header.IsPaired = paired ? 1 : 0;
   if (paired) sample.Header.SelfReference = partner;
+  result.Replaced = extraction::KeepTypedFields(result.OutputPath, sample.Header);
 
   const int probeSets = cdf.GetHeader().GetNumProbeSets();
   const std::int32_t last = sample.Header.LastSnpIndex;
   std::int32_t position = sample.Header.FirstSnpIndex;
   unified_io::UnifiedCDFProbeSetInformation set;
   SnpCellLists lists;
+  CallTally tally;
   for (int i = 0; i < probeSets; ++i) {
     if (!cdf.GetProbeSetName(i).starts_with("SNP")) continue;
     if (position > last) {
@@ -207,8 +236,12 @@ void Extract(const ExtractionRequest& request, const ExtractionFolders& folders,
     sample.SignalA[p] = static_cast<float>(sumA);
     sample.SignalB[p] = static_cast<float>(sumB);
     sample.Call[p] = CallFromQuartets(lists);
+    tally.Add(lists, sample.Call[p]);
     ++position;
   }
+  result.SnpCount = position - sample.Header.FirstSnpIndex;
+  result.CalledSnps = tally.called;
+  if (tally.called == 0 && result.SnpCount > 0) result.NoCallReason = tally.Reason(libraryFile);
 
   try {
     sample.StoreFile(result.OutputPath);
@@ -251,6 +284,10 @@ int CallFromQuartets(const SnpCellLists& cells) {
   const int used = static_cast<int>(d[kNull].size());
   const auto p = [&](Model m) { return SignedRankPValue(SignedRankW(d[m]), used); };
   return GenotypeCallOf(p(kAA), p(kAB), p(kBB));
+}
+
+bool QuartetsCanCall(int n) {
+  return n > 0 && SignedRankPValue(n * (n + 1) / 2, std::min(n, kMaxQuartets)) < kCallThreshold;
 }
 
 int GenotypeCallOf(double pAA, double pAB, double pBB) {

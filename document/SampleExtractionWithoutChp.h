@@ -38,6 +38,11 @@ inline constexpr double kCallThreshold = 0.25;
 // 6, the 10-quartet table over 2048 for any other n.
 [[nodiscard]] double SignedRankPValue(int w, int n);
 
+// Whether `n` quartets can give a call at all: when all of them favour one
+// model, its p-value is below kCallThreshold. True for 6 and for 8 to 10 (7
+// read in the 10-quartet table fall short).
+[[nodiscard]] bool QuartetsCanCall(int n);
+
 // The call of the three models' p-values: the first of AA (1), AB (2) and
 // BB (3) below kCallThreshold, else no call (0).
 [[nodiscard]] int GenotypeCallOf(double pAA, double pAB, double pBB);

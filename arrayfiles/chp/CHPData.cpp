@@ -60,6 +60,7 @@ void CHPData::Clear() {
   genericData_.UnmapFile();
   cachedRows_ = -1;
   cachedCols_ = -1;
+  openFailure_.clear();
 }
 
 std::string CHPData::GetFileTypeId() const { return genericData_.Header().genericHeader.fileTypeId; }
@@ -74,6 +75,7 @@ DataSet* CHPData::OpenSet(ResultSet& result, std::u16string_view name) {
   if (!result.set) {
     result.set = genericData_.DataSet(name, name);
     result.open = result.set->Open();
+    if (!result.open) openFailure_ = result.set->OpenProblem();
   }
   return result.open ? result.set.get() : nullptr;
 }

@@ -133,6 +133,10 @@ class CHPData {
   [[nodiscard]] std::vector<GenericParameter> GetAlgorithmParameters() const;
   [[nodiscard]] std::vector<GenericParameter> GetChipSummaryParameters() const;
 
+  // Why the last result data set that would not open failed, with where;
+  // empty when every one asked for opened.
+  [[nodiscard]] const std::string& OpenFailure() const { return openFailure_; }
+
   // True when the probe-set names of the last opened expression or
   // genotyping data set are 16-bit texts.
   [[nodiscard]] bool WideProbeSetNames() const { return wideNames_; }
@@ -155,6 +159,7 @@ class CHPData {
   [[nodiscard]] std::vector<GenericParameter> PrefixedParameters(std::u16string_view prefix) const;
 
   bool wideNames_ = false;
+  std::string openFailure_;
   GenericData genericData_;
   std::int32_t cachedRows_ = -1;
   std::int32_t cachedCols_ = -1;

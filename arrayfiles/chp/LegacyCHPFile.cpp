@@ -8,6 +8,7 @@
 #include "arrayfiles/common/LittleEndianInput.h"
 #include "platform/FileMapping.h"
 #include "platform/Paths.h"
+#include "platform/Strings.h"
 
 namespace legacy_chp {
 
@@ -83,6 +84,7 @@ bool CLegacyCHPFile::IsXDACompatibleFile() const {
 
 bool CLegacyCHPFile::Open(bool headerOnly) {
   Clear();
+  errorText.clear();
   bool isXda = IsXDACompatibleFile();
   platform::FileMapping file;
   platform::MappedView view;
@@ -108,6 +110,20 @@ namespace detail {
 bool Fail(CLegacyCHPFile& file, const char* message) {
   file.errorText = message;
   return false;
+}
+
+bool FailAt(CLegacyCHPFile& file, const std::string& detail) {
+  file.errorText = std::string(messages::kWrongFormat) + " CHP file: " + detail + ".";
+  return false;
+}
+
+bool FailRecords(CLegacyCHPFile& file, const LegacyInput& in, const char* what, std::int64_t count,
+                 std::size_t recordBytes) {
+  return FailAt(file, platform::Format("the %s records at offset %llu run past the end of the file (%lld records of "
+                                       "%zu bytes, %llu bytes left)",
+                                       what, static_cast<unsigned long long>(in.Position()),
+                                       static_cast<long long>(count), recordBytes,
+                                       static_cast<unsigned long long>(in.Left())));
 }
 
 ByteStreamBuf::ByteStreamBuf(const std::uint8_t* data, std::size_t size) {

@@ -33,6 +33,9 @@ class LegacyInput {
 
   // Bytes between the read position and the end; 0 once a read has failed.
   [[nodiscard]] std::uint64_t Left() const;
+  // The read position; the end of the file once a read has failed.
+  [[nodiscard]] std::uint64_t Position() const { return fileSize_ - Left(); }
+  [[nodiscard]] std::uint64_t FileSize() const { return fileSize_; }
 
   std::int32_t Int32();
   std::uint16_t UInt16();
@@ -67,6 +70,13 @@ class LegacyInput {
 
 // Sets the file's error text; returns false for the caller to pass on.
 bool Fail(CLegacyCHPFile& file, const char* message);
+// The format error with what failed and where: "... CHP file: the
+// genotyping records at offset ...".
+bool FailAt(CLegacyCHPFile& file, const std::string& detail);
+// The error of `count` records of `recordBytes` from the read position that
+// run past the end of the file.
+bool FailRecords(CLegacyCHPFile& file, const LegacyInput& in, const char* what, std::int64_t count,
+                 std::size_t recordBytes);
 
 // The two forms; each fills `file` and sets its error text on failure.
 bool ReadXdaForm(LegacyInput& in, CLegacyCHPFile& file, bool headerOnly);

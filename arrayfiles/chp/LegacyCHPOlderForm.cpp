@@ -219,7 +219,9 @@ bool ReadHeader(LegacyInput& in, CLegacyCHPHeader& h, OlderLayout& layout) {
 }  // namespace
 
 bool ReadOlderForm(LegacyInput& in, CLegacyCHPFile& file, bool headerOnly) {
-  if (in.FixedText(kMagicLength) != kMagicText) return Fail(file, messages::kWrongFormat);
+  if (in.FixedText(kMagicLength) != kMagicText) {
+    return FailAt(file, "at offset 0 the file begins with neither the XDA number 65 nor \"BioArray Sequence File\"");
+  }
   CLegacyCHPHeader& h = file.header;
   OlderLayout layout;
   if (!ReadHeader(in, h, layout)) return Fail(file, messages::kWrongFormat);

@@ -3,6 +3,7 @@
 #include "arrayfiles/chp/LegacyCHPFile.h"
 #include "arrayfiles/chp/LegacyCHPInput.h"
 #include "platform/ByteOrder.h"
+#include "platform/Strings.h"
 
 namespace legacy_chp::detail {
 
@@ -20,34 +21,61 @@ constexpr std::size_t kGenotypeShortBytes = 13;
 constexpr std::size_t kForceCallBytes = 6;
 constexpr std::size_t kOrigCallBytes = 5;
 
-bool ReadPairs(LegacyInput& in, TagValuePairList& pairs) {
+unsigned long long At(const LegacyInput& in) { return static_cast<unsigned long long>(in.Position()); }
+
+// Why the parameter list cannot be read, with where; empty when it was read.
+std::string ReadPairs(LegacyInput& in, const char* what, TagValuePairList& pairs) {
+  const unsigned long long at = At(in);
   std::int32_t count = in.Int32();
   // Each pair holds at least its two 32-bit lengths.
-  if (!in.Fits(count, 8)) return false;
+  if (!in.Fits(count, 8)) {
+    return platform::Format("the %d %s parameters at offset %llu do not fit the %llu bytes left", count, what, at,
+                            static_cast<unsigned long long>(in.Left()));
+  }
   for (std::int32_t i = 0; i < count; ++i) {
     TagValuePair pair;
-    if (!in.CountedText(pair.Tag) || !in.CountedText(pair.Value)) return false;
+    const unsigned long long pairAt = At(in);
+    if (!in.CountedText(pair.Tag) || !in.CountedText(pair.Value)) {
+      return platform::Format("%s parameter %d at offset %llu runs past the end of the file (%llu bytes)", what, i,
+                              pairAt, static_cast<unsigned long long>(in.FileSize()));
+    }
     pairs.push_back(std::move(pair));
   }
-  return true;
+  return {};
 }
 
-bool ReadHeader(LegacyInput& in, CLegacyCHPHeader& h) {
+// Why the header cannot be read, with where; empty when it was read.
+std::string ReadHeader(LegacyInput& in, CLegacyCHPHeader& h) {
   h.cols = in.UInt16();
   h.rows = in.UInt16();
   h.numProbeSets = in.Int32();
   in.Int32();  // not used
   h.assayType = in.Int32();
-  if (h.numProbeSets < 0) return false;
-  if (!in.CountedText(h.progId) || !in.CountedText(h.parentCelFile) ||
-      !in.CountedText(h.chipType) || !in.CountedText(h.algorithmName) ||
-      !in.CountedText(h.algorithmVersion)) {
-    return false;
+  if (h.numProbeSets < 0) return platform::Format("the probe-set count at offset 12 is %d", h.numProbeSets);
+  const struct {
+    const char* name;
+    std::string* text;
+  } texts[] = {{"program id", &h.progId},
+               {"parent CEL file name", &h.parentCelFile},
+               {"chip type", &h.chipType},
+               {"algorithm name", &h.algorithmName},
+               {"algorithm version", &h.algorithmVersion}};
+  for (const auto& field : texts) {
+    const unsigned long long at = At(in);
+    if (!in.CountedText(*field.text)) {
+      return platform::Format("the %s at offset %llu runs past the end of the file (%llu bytes)", field.name, at,
+                              static_cast<unsigned long long>(in.FileSize()));
+    }
   }
-  if (!ReadPairs(in, h.algorithmParameters) || !ReadPairs(in, h.summaryParameters)) return false;
+  if (std::string why = ReadPairs(in, "algorithm", h.algorithmParameters); !why.empty()) return why;
+  if (std::string why = ReadPairs(in, "summary", h.summaryParameters); !why.empty()) return why;
+  const unsigned long long zonesAt = At(in);
   h.zoneCount = in.Int32();
   h.smoothFactor = in.Float32();
-  if (!in.Fits(h.zoneCount, 12)) return false;
+  if (!in.Fits(h.zoneCount, 12)) {
+    return platform::Format("the %d background zones at offset %llu do not fit the %llu bytes left", h.zoneCount,
+                            zonesAt, static_cast<unsigned long long>(in.Left()));
+  }
   h.zones.reserve(std::size_t(h.zoneCount));
   for (std::int32_t i = 0; i < h.zoneCount; ++i) {
     BackgroundZone zone;
@@ -56,7 +84,7 @@ bool ReadHeader(LegacyInput& in, CLegacyCHPHeader& h) {
     zone.background = in.Float32();
     h.zones.push_back(zone);
   }
-  return true;
+  return {};
 }
 
 bool ReadExpression(LegacyInput& in, CLegacyCHPFile& file) {
@@ -67,9 +95,8 @@ bool ReadExpression(LegacyInput& in, CLegacyCHPFile& file) {
   }
   bool extended = kind == kExpressionExtended;
   std::int32_t n = file.header.numProbeSets;
-  if (!in.Fits(n, extended ? kExpressionExtendedBytes : kExpressionBasicBytes)) {
-    return Fail(file, messages::kWrongFormat);
-  }
+  const std::size_t recordBytes = extended ? kExpressionExtendedBytes : kExpressionBasicBytes;
+  if (!in.Fits(n, recordBytes)) return FailRecords(file, in, "expression", n, recordBytes);
   file.results.resize(std::size_t(n));
   for (auto& slot : file.results) {
     auto r = std::make_unique<CExpressionProbeSetResults>();
@@ -96,7 +123,7 @@ bool ReadGenotyping(LegacyInput& in, CLegacyCHPFile& file) {
   bool longRecord = in.Int32() == kGenotypeLongRecord;
   std::int32_t n = file.header.numProbeSets;
   const std::size_t recordBytes = longRecord ? std::size_t(kGenotypeLongRecord) : kGenotypeShortBytes;
-  if (!in.Fits(n, recordBytes)) return Fail(file, messages::kWrongFormat);
+  if (!in.Fits(n, recordBytes)) return FailRecords(file, in, "genotyping", n, recordBytes);
   // The records were checked to fit: read them at once rather than field by field.
   std::vector<std::uint8_t> records;
   if (!in.Bytes(records, std::size_t(n) * recordBytes)) return Fail(file, messages::kWrongFormat);
@@ -121,7 +148,7 @@ bool ReadGenotyping(LegacyInput& in, CLegacyCHPFile& file) {
 bool ReadUniversal(LegacyInput& in, CLegacyCHPFile& file) {
   in.Int32();  // record size, not used
   std::int32_t n = file.header.numProbeSets;
-  if (!in.Fits(n, 4)) return Fail(file, messages::kWrongFormat);
+  if (!in.Fits(n, 4)) return FailRecords(file, in, "universal", n, 4);
   file.results.resize(std::size_t(n));
   for (auto& slot : file.results) {
     auto r = std::make_unique<CUniversalProbeSetResults>();
@@ -136,7 +163,7 @@ bool ReadResequencing(LegacyInput& in, CLegacyCHPFile& file) {
   data.Clear();
   in.Int32();  // record size, not used
   std::int32_t n = in.Int32();
-  if (!in.Fits(n, 1 + 4)) return Fail(file, messages::kWrongFormat);
+  if (!in.Fits(n, 1 + 4)) return FailRecords(file, in, "resequencing", n, 1 + 4);
   data.calledBases.resize(std::size_t(n));
   data.scores.resize(std::size_t(n));
   for (auto& base : data.calledBases) base = in.UInt8();
@@ -144,7 +171,7 @@ bool ReadResequencing(LegacyInput& in, CLegacyCHPFile& file) {
   if (file.header.version < 2) return true;
 
   std::int32_t m = in.Int32();
-  if (!in.Fits(m, kForceCallBytes)) return Fail(file, messages::kWrongFormat);
+  if (!in.Fits(m, kForceCallBytes)) return FailRecords(file, in, "force call", m, kForceCallBytes);
   data.forceCalls.resize(std::size_t(m));
   for (ForceCall& call : data.forceCalls) {
     call.position = in.Int32();
@@ -152,7 +179,7 @@ bool ReadResequencing(LegacyInput& in, CLegacyCHPFile& file) {
     call.code = in.UInt8();
   }
   std::int32_t k = in.Int32();
-  if (!in.Fits(k, kOrigCallBytes)) return Fail(file, messages::kWrongFormat);
+  if (!in.Fits(k, kOrigCallBytes)) return FailRecords(file, in, "original call", k, kOrigCallBytes);
   data.origCalls.resize(std::size_t(k));
   for (OrigCall& call : data.origCalls) {
     call.position = in.Int32();
@@ -168,7 +195,7 @@ bool ReadXdaForm(LegacyInput& in, CLegacyCHPFile& file, bool headerOnly) {
   h.magic = in.Int32();
   h.version = in.Int32();
   if (h.version > kHighestXdaVersion) return Fail(file, messages::kUnsupportedXdaVersion);
-  if (!ReadHeader(in, h)) return Fail(file, messages::kWrongFormat);
+  if (const std::string why = ReadHeader(in, h); !why.empty()) return FailAt(file, why);
   if (headerOnly) return true;
 
   switch (h.assayType) {

@@ -5,7 +5,9 @@
 
 #include "arrayfiles/generic/GenericExceptions.h"
 #include "arrayfiles/generic/MemoryInput.h"
+#include "arrayfiles/common/StringUtils.h"
 #include "platform/ByteOrder.h"
+#include "platform/Strings.h"
 
 namespace generic_io {
 
@@ -65,6 +67,7 @@ bool DataSet::Open() {
     columnByteOffsets_.push_back(columnByteOffsets_.back() + std::uint32_t(column.GetWidth()));
   }
   isOpen_ = false;
+  openProblem_.clear();
   if (header_->rowCount < 0 || (header_->rowCount > 0 && header_->columns.empty())) return false;
   std::uint64_t fileSize = 0;
   if (useMemoryMapping_) {
@@ -74,7 +77,15 @@ bool DataSet::Open() {
     if (fileStream_ == nullptr) return false;
     fileSize = SizeOfStream(*fileStream_);
   }
-  if (AreaEnd() > fileSize) return false;
+  if (AreaEnd() > fileSize) {
+    const std::uint64_t start = header_->dataStartPos;
+    openProblem_ = platform::Format(
+        "the data set \"%s\" at offset %llu runs past the end of the file (%d rows of %llu bytes, %llu bytes left)",
+        StringUtils::WideToNarrow(header_->name).c_str(), static_cast<unsigned long long>(start), header_->rowCount,
+        static_cast<unsigned long long>(RowWidth()),
+        static_cast<unsigned long long>(start < fileSize ? fileSize - start : 0));
+    return false;
+  }
   if (header_->rowCount == 0) {
     // Nothing to map: every cell request is out of range.
     isOpen_ = true;

@@ -39,6 +39,9 @@ class DataSet {
   // end of the file, when the set has rows but no columns, or when the first
   // window cannot be mapped.
   [[nodiscard]] bool Open();
+  // Why the last Open failed, with where ("the data set \"Genotype\" at
+  // offset ... runs past the end of the file ..."); empty after a good Open.
+  [[nodiscard]] std::string OpenProblem() const { return openProblem_; }
   // Releases the window (and, memory-mapped, forgets the mapping, so later
   // reads raise DataSetRemapException) or the loaded bytes.
   void Close();
@@ -107,6 +110,7 @@ class DataSet {
   std::uint64_t mapStart_ = 0;
   std::uint64_t mapLen_ = 0;
   std::uint64_t maxWindowBytes_ = MaxWindowBytes;
+  std::string openProblem_;
 };
 
 }  // namespace generic_io

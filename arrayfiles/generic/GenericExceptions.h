@@ -1,7 +1,8 @@
 #pragma once
 // The exceptions of the array-file code. Callers tell failures apart by class
 // only: every throw uses the default constructor, so the texts stay empty and
-// only the time stamp is filled. The family derives from std::exception so a
+// only the time stamp is filled, except that a header reader that knows where
+// a file is damaged says so in the description, for the user's message. The family derives from std::exception so a
 // tool can report any of them by name through what().
 #include <cstdint>
 #include <exception>

@@ -2,10 +2,12 @@
 
 #include <cstring>
 
+#include "arrayfiles/common/StringUtils.h"
 #include "arrayfiles/generic/GenericExceptions.h"
 #include "arrayfiles/generic/MemoryInput.h"
 #include "platform/ByteOrder.h"
 #include "platform/Paths.h"
+#include "platform/Strings.h"
 
 namespace generic_io {
 
@@ -17,6 +19,18 @@ std::uint64_t OpenInputFile(std::string_view path, std::ifstream& stream) {
   stream.open(platform::NativePath(path), std::ios::in | std::ios::binary);
   if (!stream.good()) throw generic_exceptions::FileNotFoundException();
   return status.size;
+}
+
+namespace {
+
+unsigned long long Ull(std::uint64_t value) { return static_cast<unsigned long long>(value); }
+
+}  // namespace
+
+void ThrowInvalidAt(const std::string& detail) {
+  InvalidFileTypeException error;
+  error.Description(StringUtils::NarrowToWide(detail));
+  throw error;
 }
 
 void RequireFits(std::uint64_t count, std::uint64_t minItemBytes, std::uint64_t bytesLeft) {
@@ -34,7 +48,10 @@ HeaderStream::HeaderStream(const std::uint8_t* fileBytes, std::uint64_t fileSize
     : bytes_(fileBytes), size_(fileSize), budget_(fileSize) {}
 
 void HeaderStream::Seek(std::uint64_t position) {
-  if (position > size_) throw InvalidFileTypeException();
+  if (position > size_) {
+    ThrowInvalidAt(platform::Format("the header at offset %llu lies past the end of the file (%llu bytes)",
+                                    Ull(position), Ull(size_)));
+  }
   if (stream_ != nullptr) {
     stream_->clear();
     stream_->seekg(std::istream::off_type(position), std::ios::beg);
@@ -44,7 +61,14 @@ void HeaderStream::Seek(std::uint64_t position) {
 }
 
 void HeaderStream::Read(void* out, std::size_t n) {
-  if (n > BytesLeft() || n > budget_) throw InvalidFileTypeException();
+  if (n > BytesLeft()) {
+    ThrowInvalidAt(platform::Format("the header field at offset %llu runs past the end of the file (%llu bytes)",
+                                    Ull(position_), Ull(size_)));
+  }
+  if (n > budget_) {
+    ThrowInvalidAt(platform::Format("the headers read at offset %llu pass the file's %llu bytes: their chain loops",
+                                    Ull(position_), Ull(size_)));
+  }
   if (stream_ == nullptr) {
     if (n > 0) std::memcpy(out, bytes_ + position_, n);
   } else {
@@ -76,9 +100,12 @@ std::int32_t ReadInt32(HeaderStream& stream) { return static_cast<std::int32_t>(
 namespace {
 // A count of items of `itemBytes` each that must fit in the rest of the file.
 std::size_t ReadLength(HeaderStream& stream, std::size_t itemBytes) {
+  const std::uint64_t at = stream.Position();
   std::int32_t count = ReadInt32(stream);
-  if (count < 0) throw InvalidFileTypeException();
-  RequireFits(std::uint64_t(count), itemBytes, stream.BytesLeft());
+  if (count < 0 || (itemBytes > 0 && std::uint64_t(count) > stream.BytesLeft() / itemBytes)) {
+    ThrowInvalidAt(platform::Format("the length %d at offset %llu does not fit the %llu bytes left", count, Ull(at),
+                                    Ull(stream.BytesLeft())));
+  }
   return std::size_t(count);
 }
 }  // namespace
@@ -113,8 +140,12 @@ std::vector<std::uint8_t> ReadBlob(HeaderStream& stream) {
 }
 
 std::uint32_t ReadCount(HeaderStream& stream, std::uint32_t minItemBytes) {
+  const std::uint64_t at = stream.Position();
   std::uint32_t count = ReadUInt32(stream);
-  RequireFits(count, minItemBytes, stream.BytesLeft());
+  if (minItemBytes > 0 && count > stream.BytesLeft() / minItemBytes) {
+    ThrowInvalidAt(platform::Format("the count %u at offset %llu does not fit the %llu bytes left", count, Ull(at),
+                                    Ull(stream.BytesLeft())));
+  }
   return count;
 }
 

@@ -60,6 +60,10 @@ namespace StreamInput {
 // FileNotFoundException when it is missing, a folder, or cannot be opened.
 std::uint64_t OpenInputFile(std::string_view path, std::ifstream& stream);
 
+// Raises InvalidFileTypeException whose description says what failed and
+// where ("the header field at offset ... runs past the end of the file").
+[[noreturn]] void ThrowInvalidAt(const std::string& detail);
+
 // Raises InvalidFileTypeException unless `count` items of at least
 // `minItemBytes` each fit in `bytesLeft`.
 void RequireFits(std::uint64_t count, std::uint64_t minItemBytes, std::uint64_t bytesLeft);

@@ -1,5 +1,6 @@
 #include "arrayfiles/unified/GenericCHPDataAdapter.h"
 
+#include "arrayfiles/common/StringUtils.h"
 #include "arrayfiles/generic/GenericExceptions.h"
 
 namespace unified_io {
@@ -115,18 +116,27 @@ void GenericCHPDataAdapter::CheckAnswers() {
   } else {
     return;  // a file of another kind: its header is all there is to read
   }
-  if (results == nullptr) throw generic_exceptions::DataSetNotOpenException();
+  if (results == nullptr) {
+    generic_exceptions::DataSetNotOpenException notOpen;
+    notOpen.Description(StringUtils::NarrowToWide(chpData.OpenFailure()));
+    throw notOpen;
+  }
 }
 
 bool GenericCHPDataAdapter::CanReadFile() {
+  error.clear();
   try {
     generic_io::CHPFileReader().Read(chpData);
     CheckAnswers();
     return true;
-  } catch (...) {
-    chpData.Clear();
-    return false;
+  } catch (const generic_exceptions::GenericException& e) {
+    error = StringUtils::WideToNarrow(e.Description());
+    if (error.empty()) error = std::string("the generic reader refused it (") + e.what() + ")";
+  } catch (const std::exception& e) {
+    error = e.what();
   }
+  chpData.Clear();
+  return false;
 }
 
 std::string GenericCHPDataAdapter::GetProbeSetName(int index) {

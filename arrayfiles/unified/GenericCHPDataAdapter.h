@@ -71,6 +71,7 @@ class GenericCHPDataAdapter final : public IUnifiedCHPDataAdapter {
   void Clear() override { chpData.Clear(); }
   std::string GetFileId() override;
   generic_io::GenericData* GetGenericData() override { return &chpData.GetGenericData(); }
+  [[nodiscard]] std::string GetError() const override { return error; }
 
   [[nodiscard]] generic_io::CHPData& GetCHPData() { return chpData; }
 
@@ -81,6 +82,7 @@ class GenericCHPDataAdapter final : public IUnifiedCHPDataAdapter {
 
   generic_io::CHPData chpData;
   std::unique_ptr<GenericCHPHeaderAdapter> header;
+  std::string error;
 };
 
 }  // namespace unified_io

@@ -34,6 +34,9 @@ class IUnifiedCHPDataAdapter {
   virtual std::string GetFileId() = 0;
   // The generic-format data of the file, or null for the legacy forms.
   virtual generic_io::GenericData* GetGenericData() = 0;
+  // Why the last CanReadFile or Read failed, naming the place in the file
+  // where the reader knows it; empty when it did not fail.
+  [[nodiscard]] virtual std::string GetError() const { return {}; }
 };
 
 }  // namespace unified_io

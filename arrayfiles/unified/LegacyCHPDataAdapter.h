@@ -65,7 +65,7 @@ class LegacyCHPDataAdapter : public IUnifiedCHPDataAdapter {
   generic_io::GenericData* GetGenericData() override;
 
   // The reader's text for the last failure.
-  [[nodiscard]] const std::string& GetError() const { return legacyChp.errorText; }
+  [[nodiscard]] std::string GetError() const override { return legacyChp.errorText; }
 
  private:
   // The record at `index` when it exists and the file is of `assay`.

@@ -1,10 +1,13 @@
 #include "arrayfiles/unified/UnifiedCHPData.h"
 
+#include <fstream>
+
 #include "arrayfiles/chp/CHPData.h"
 #include "arrayfiles/generic/GenericExceptions.h"
 #include "arrayfiles/generic/GenericFileReader.h"
 #include "arrayfiles/unified/GenericCHPDataAdapter.h"
 #include "arrayfiles/unified/LegacyCHPDataAdapter.h"
+#include "arrayfiles/generic/FileHeader.h"
 #include "platform/Paths.h"
 
 namespace unified_io {
@@ -27,18 +30,30 @@ UnifiedCHPDataReg::~UnifiedCHPDataReg() {
 }
 
 std::unique_ptr<UnifiedCHPData> UnifiedCHPDataReg::Read(const std::string& fileName) {
+  std::string reason;
+  return Read(fileName, reason);
+}
+
+std::unique_ptr<UnifiedCHPData> UnifiedCHPDataReg::Read(const std::string& fileName, std::string& reason) {
+  reason.clear();
   std::string id;
-  if (!ReadFileTypeId(fileName, id)) return nullptr;
-  std::unique_ptr<UnifiedCHPData> data = CreateObjectForId(id);
-  if (!data) return nullptr;
-  data->fileName = fileName;
-  try {
-    if (!data->Read()) return nullptr;
-  } catch (const generic_exceptions::GenericException&) {
-    // A file no adapter reads is no file of ours; the caller goes on with the next.
+  if (!ReadFileTypeId(fileName, id)) {
+    reason = "the file does not exist";
     return nullptr;
   }
-  return data;
+  std::unique_ptr<UnifiedCHPData> data = CreateObjectForId(id);
+  if (!data) {
+    reason = "no CHP reader takes files of the type \"" + id + "\"";
+    return nullptr;
+  }
+  data->fileName = fileName;
+  try {
+    if (data->Read()) return data;
+  } catch (const generic_exceptions::GenericException&) {
+    // A file no adapter reads is no file of ours; the caller goes on with the next.
+  }
+  reason = data->GetError();
+  return nullptr;
 }
 
 bool UnifiedCHPDataReg::ReadFileTypeId(const std::string& fileName, std::string& id) {
@@ -92,16 +107,38 @@ UnifiedCHPLegacyData* UnifiedCHPLegacyData::FromBase(UnifiedCHPData* data) {
   return static_cast<UnifiedCHPLegacyData*>(data);
 }
 
+namespace {
+
+// Whether the file begins as a generic one does: its reader then knows best
+// what is wrong with it.
+bool OpensAsGeneric(const std::string& fileName) {
+  std::ifstream in(platform::NativePath(fileName), std::ios::binary);
+  char first = 0;
+  return in.get(first) && static_cast<std::uint8_t>(first) == generic_io::kGenericFileMagic;
+}
+
+}  // namespace
+
 void UnifiedCHPLegacyData::CreateAdapter() {
   if (adapter) return;
+  refusal.clear();
   std::unique_ptr<IUnifiedCHPDataAdapter> candidate = std::make_unique<GenericCHPDataAdapter>();
   candidate->SetFileName(fileName);
   if (!candidate->CanReadFile()) {
+    const std::string genericReason = candidate->GetError();
     candidate = std::make_unique<LegacyCHPDataAdapter>();
     candidate->SetFileName(fileName);
-    if (!candidate->CanReadFile()) throw generic_exceptions::UnableToOpenFileException();
+    if (!candidate->CanReadFile()) {
+      refusal = OpensAsGeneric(fileName) ? genericReason : candidate->GetError();
+      throw generic_exceptions::UnableToOpenFileException();
+    }
   }
   adapter = std::move(candidate);
+}
+
+std::string UnifiedCHPLegacyData::GetError() const {
+  if (!refusal.empty() || !adapter) return refusal;
+  return adapter->GetError();
 }
 
 bool UnifiedCHPLegacyData::Read() {

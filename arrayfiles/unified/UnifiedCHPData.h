@@ -32,6 +32,8 @@ class UnifiedCHPData {
   virtual generic_io::GenericData* GetGenericData() = 0;
   // Names the concrete class.
   [[nodiscard]] virtual std::string GetObjectName() const = 0;
+  // Why the last read failed, where the readers say; empty otherwise.
+  [[nodiscard]] virtual std::string GetError() const { return {}; }
 
   void SetFileName(const std::string& name) { fileName = name; }
   [[nodiscard]] const std::string& GetFileName() const { return fileName; }
@@ -67,6 +69,10 @@ class UnifiedCHPDataReg {
   // registration takes, and a file its object cannot read (the family's
   // exceptions of the read are caught and the half-made object deleted).
   [[nodiscard]] static std::unique_ptr<UnifiedCHPData> Read(const std::string& fileName);
+  // The same, and for a null result why: the file is missing, no
+  // registration takes it, or its reader's own reason with the place in the
+  // file where it knows one.
+  [[nodiscard]] static std::unique_ptr<UnifiedCHPData> Read(const std::string& fileName, std::string& reason);
   // False when the file does not exist; otherwise true, with `id` the file's
   // generic file-type id, or empty for a file not in the generic container.
   static bool ReadFileTypeId(const std::string& fileName, std::string& id);
@@ -109,6 +115,10 @@ class UnifiedCHPLegacyData final : public UnifiedCHPData {
   std::string GetFileId() override;
   generic_io::GenericData* GetGenericData() override;
   [[nodiscard]] std::string GetObjectName() const override { return std::string(kObjectName); }
+  // Why no adapter took the file (the generic adapter's reason for a file
+  // that opens as a generic one, else the legacy adapter's), or why the
+  // chosen adapter's read failed.
+  [[nodiscard]] std::string GetError() const override;
 
   [[nodiscard]] UnifiedCHPHeader GetHeader() const { return UnifiedCHPHeader(adapter.get()); }
   bool GetGenotypingResults(int index, UnifiedGenotypeProbeSetResults& result);
@@ -127,6 +137,7 @@ class UnifiedCHPLegacyData final : public UnifiedCHPData {
   void CreateAdapter();
 
   std::unique_ptr<IUnifiedCHPDataAdapter> adapter;
+  std::string refusal;
 };
 
 }  // namespace unified_io

@@ -81,6 +81,8 @@ class UiBackend {
   virtual void CaptureChanged(CWnd* capture) { (void)capture; }
   virtual void CursorChanged(HCURSOR cursor) { (void)cursor; }
   virtual void FocusChanged(CWnd* focus) { (void)focus; }
+  // The program told the user something in the main window's status bar.
+  virtual void StatusTextShown(std::string_view text) { (void)text; }
 
   virtual bool SetClipboardText(std::string_view text) = 0;
   [[nodiscard]] virtual std::optional<std::string> GetClipboardText() = 0;

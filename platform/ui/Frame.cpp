@@ -257,6 +257,11 @@ void CFrameWnd::SetMessageText(std::string_view text) {
   if (auto* bar = dynamic_cast<CStatusBar*>(GetControlBar(AFX_IDW_STATUS_BAR))) bar->SetPaneText(0, text);
 }
 
+void platform::ui::ShowStatusText(std::string_view text) {
+  if (auto* frame = dynamic_cast<CFrameWnd*>(AfxGetMainWnd())) frame->SetMessageText(text);
+  Backend().StatusTextShown(text);
+}
+
 void CFrameWnd::SetMessageText(UINT id) {
   std::string prompt = AfxLoadString(id);
   SetMessageText(prompt.substr(0, prompt.find('\n')));

@@ -169,6 +169,10 @@ class CMDIFrameWnd : public CFrameWnd {
 };
 
 namespace platform::ui {
+// Says `text` in the main window's status bar, where it stays until the next
+// text replaces it: how a long command tells what it did without a box to
+// close. Every text is also handed to the backend (the headless one records it).
+void ShowStatusText(std::string_view text);
 // The templates the frames bring with them (Window > Windows...'s list).
 inline constexpr UINT kWindowListDialog = 0x7802;
 inline constexpr UINT kWindowListBox = 1000;

@@ -89,6 +89,7 @@ void HeadlessUi::Reset() {
   cursor_ = nullptr;
   jobs_.clear();
   popups_.clear();
+  statusTexts_.clear();
   failures_.clear();
   clientDrawings_.clear();
   invalidated_.clear();

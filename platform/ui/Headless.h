@@ -149,6 +149,8 @@ class HeadlessUi : public UiBackend {
   [[nodiscard]] HCURSOR Cursor() const { return cursor_; }
   [[nodiscard]] const std::vector<PrintedJob>& PrintJobs() const { return jobs_; }
   [[nodiscard]] const std::vector<PopupMenuRequest>& PopupMenus() const { return popups_; }
+  // Every text shown in the status bar through ShowStatusText, in order.
+  [[nodiscard]] const std::vector<std::string>& StatusTexts() const { return statusTexts_; }
   // What was drawn on the window outside a paint since it was last invalidated.
   [[nodiscard]] const Picture& ClientDrawing(const CWnd& wnd);
   // Whether the window asked for a paint since it was last painted here.
@@ -180,6 +182,7 @@ class HeadlessUi : public UiBackend {
   void StartTimer(CWnd& wnd, UINT_PTR id, UINT elapse) override;
   void StopTimer(CWnd& wnd, UINT_PTR id) override;
   void CursorChanged(HCURSOR cursor) override { cursor_ = cursor; }
+  void StatusTextShown(std::string_view text) override { statusTexts_.emplace_back(text); }
   bool SetClipboardText(std::string_view text) override;
   std::optional<std::string> GetClipboardText() override { return clipboardText_; }
   bool SetClipboardPicture(const Picture& picture) override;
@@ -217,6 +220,7 @@ class HeadlessUi : public UiBackend {
   HCURSOR cursor_ = nullptr;
   std::vector<PrintedJob> jobs_;
   std::vector<PopupMenuRequest> popups_;
+  std::vector<std::string> statusTexts_;
   std::vector<std::string> failures_;
   std::map<HWND, std::unique_ptr<RecordingSurface>> clientDrawings_;
   std::map<HWND, bool> invalidated_;

@@ -144,11 +144,14 @@ TEST_F(LegacyChpOlderTest, ExpressionRecordsOfVersionTwelveAndLater) {
 TEST_F(LegacyChpOlderTest, WrongMagicTextIsNotTheFormat) {
   std::string bytes = chptest::OlderGenotyping(13).Bytes();
   bytes[8] = 's';
+  const std::string expected = std::string(messages::kWrongFormat) +
+                               " CHP file: at offset 0 the file begins with neither the XDA number 65 nor "
+                               "\"BioArray Sequence File\".";
   EXPECT_FALSE(ReadBytes(bytes));
-  EXPECT_EQ(chp.errorText, messages::kWrongFormat);
+  EXPECT_EQ(chp.errorText, expected);
   for (const std::string& junk : {std::string(), std::string("BioArray"), std::string(300, 'x')}) {
     EXPECT_FALSE(ReadBytes(junk));
-    EXPECT_EQ(chp.errorText, messages::kWrongFormat);
+    EXPECT_EQ(chp.errorText, expected);
   }
 }
 

@@ -130,18 +130,20 @@ TEST_F(LegacyChpXdaTest, LyingCountsFailWithTheFormatMessage) {
     const char* what;
     std::size_t offset;  // of a 32-bit field in the written file
     std::int32_t value;
+    const char* where;  // what the error says after the format message
   } cases[] = {
-      {"probe-set count beyond the records", 12, 1000000},
-      {"negative probe-set count", 12, -1},
-      {"program id longer than the file", 24, 0x7FFFFFF0},
-      {"negative program id length", 24, -5},
+      {"probe-set count beyond the records", 12, 1000000, "the genotyping records at offset "},
+      {"negative probe-set count", 12, -1, "the probe-set count at offset 12 is -1"},
+      {"program id longer than the file", 24, 0x7FFFFFF0, "the program id at offset 24 runs past the end"},
+      {"negative program id length", 24, -5, "the program id at offset 24 runs past the end"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     std::string bytes = chptest::XdaGenotyping().Bytes();
     chptest::PatchInt32(bytes, c.offset, c.value);
     EXPECT_FALSE(ReadBytes(bytes));
-    EXPECT_EQ(chp.errorText, messages::kWrongFormat);
+    EXPECT_TRUE(chp.errorText.starts_with(std::string(messages::kWrongFormat) + " CHP file: " + c.where))
+        << chp.errorText;
     EXPECT_TRUE(chp.results.empty());
   }
 }
@@ -150,7 +152,8 @@ TEST_F(LegacyChpXdaTest, CountsOfEveryListAreCheckedAgainstTheFileSize) {
   // Each list count of the file, in turn, claims far more entries than exist.
   for (const std::string& bytes : chptest::XdaFilesWithEachCountInflated()) {
     EXPECT_FALSE(ReadBytes(bytes));
-    EXPECT_EQ(chp.errorText, messages::kWrongFormat);
+    EXPECT_TRUE(chp.errorText.starts_with(messages::kWrongFormat)) << chp.errorText;
+    EXPECT_NE(chp.errorText.find(" at offset "), std::string::npos) << chp.errorText;
   }
 }
 

@@ -172,8 +172,14 @@ TEST_F(GenericDataSetTest, ASetRunningPastTheEndOfTheFileDoesNotOpen) {
     GenericData data;
     data.UseMemoryMapping(mapped);
     ReadSample(data, AllHeaders, spec);
-    EXPECT_FALSE(data.DataSet(u"Group Two", u"SingleFloat")->Open()) << mapped;
-    EXPECT_TRUE(data.DataSet(u"Group Two", u"Single16")->Open()) << mapped;
+    const auto cut = data.DataSet(u"Group Two", u"SingleFloat");
+    EXPECT_FALSE(cut->Open()) << mapped;
+    // The reader says which set and where, for the user's message.
+    EXPECT_TRUE(cut->OpenProblem().starts_with("the data set \"SingleFloat\" at offset ")) << cut->OpenProblem();
+    EXPECT_NE(cut->OpenProblem().find(" runs past the end of the file ("), std::string::npos) << cut->OpenProblem();
+    const auto whole = data.DataSet(u"Group Two", u"Single16");
+    EXPECT_TRUE(whole->Open()) << mapped;
+    EXPECT_EQ(whole->OpenProblem(), "");
   }
 }
 

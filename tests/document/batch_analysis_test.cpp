@@ -146,6 +146,8 @@ TEST_F(BatchAnalysisTest, CancelAfterTheKthSampleLeavesKDone) {
   EXPECT_FALSE(Exists(ResultPath("T3.CFN")));
   EXPECT_FALSE(Exists(ResultPath("T4.CFN")));
   EXPECT_TRUE(Messages().empty());
+  // The batch ends with a word in the status bar, not with a box to close.
+  EXPECT_EQ(Ui().StatusTexts(), std::vector<std::string>{"Cancelled after 2 of 4 samples; 2 analysed"});
 }
 
 TEST_F(BatchAnalysisTest, AnUnreadableSampleIsLoggedSkippedAndNamedInTheSummary) {
@@ -167,6 +169,7 @@ TEST_F(BatchAnalysisTest, AnUnreadableSampleIsLoggedSkippedAndNamedInTheSummary)
   EXPECT_THAT(Messages()[0], HasSubstr("2 of 3 samples were analysed."));
   EXPECT_THAT(Messages()[0], HasSubstr(log[1]));
   EXPECT_EQ(Doc().GetExtractedSampleName(), "T3");
+  EXPECT_EQ(Ui().StatusTexts(), std::vector<std::string>{"Analysed 2 of 3 samples"});
 }
 
 // What a batch leaves behind: every file, the error log, the boxes and what

@@ -4,6 +4,7 @@
 #include "document/SampleExtraction.h"
 #include "resources/ExtractDialogs.h"
 #include "resources/ProgressDialog.h"
+#include "resources/SampleManagerDialog.h"
 #include "tests/arraygen/ArrayGenTestSupport.h"
 #include "tests/document/DocumentTestSupport.h"
 #include "tools/arraygen/ArrayGen.h"
@@ -21,8 +22,13 @@ class ExtractCommandTest : public DocumentTest {
     design_.WriteCdf(Doc().LibraryFolder + arraygen::LibraryFileName(kSmallType), arraygen::CdfForm::kXda);
   }
 
-  void WriteArrays(const std::string& name) {
-    arraygen::WriteSampleFiles(design_, Doc().DataFolder, MakeSample(kSmallType, name));
+  void WriteArrays(const std::string& name, const arraygen::SampleFileOptions& options = {}) {
+    arraygen::WriteSampleFiles(design_, Doc().DataFolder, MakeSample(kSmallType, name), options);
+  }
+
+  // The status bar's text after the command, as the user reads it last.
+  [[nodiscard]] std::string LastStatus() {
+    return Ui().StatusTexts().empty() ? std::string("(nothing)") : Ui().StatusTexts().back();
   }
 
   // Answers the Extract Data dialog: each list gets the found files at the
@@ -61,6 +67,7 @@ TEST_F(ExtractCommandTest, EveryListedFileIsExtractedWithItsMode) {
   EXPECT_EQ(r1.Header.IsPaired, 0);
   EXPECT_EQ(s1.Header.IsTest, 1);
   EXPECT_EQ(shown.events, Items{"sample T1"}) << "a document showing the sample is refreshed";
+  EXPECT_EQ(LastStatus(), "Extracted 4 of 4 samples into " + platform::NativePath(ArrayFolder()));
 }
 
 TEST_F(ExtractCommandTest, CancelInTheProgressDialogEndsTheRunAfterTheCurrentFile) {
@@ -81,6 +88,49 @@ TEST_F(ExtractCommandTest, CancelInTheProgressDialogEndsTheRunAfterTheCurrentFil
   EXPECT_TRUE(Exists(SamplePath("A")));
   EXPECT_FALSE(Exists(SamplePath("B")));
   EXPECT_FALSE(Exists(SamplePath("C")));
+  // The run ends with a word in the status bar, not with a box to close.
+  EXPECT_EQ(Ui().StatusTexts(),
+            Items{"Cancelled after 1 of 3 samples; 1 extracted into " + platform::NativePath(ArrayFolder())});
+  EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(ExtractCommandTest, ExtractingAgainKeepsWhatTheUserTypedAndTheStatusBarSaysWhatWasDone) {
+  namespace ids = qova::resources::manager;
+  arraygen::SampleFileOptions noGender;
+  noGender.CalledGender = "";
+  WriteArrays("A", noGender);
+  WriteArrays("B");  // its CHP file calls the sample female
+  const auto extractBoth = [&] {
+    ChooseInDialog({{kExtractAddNonPairedTest, {0, 1}}});
+    Run(command::kDataExtract);
+  };
+  extractBoth();
+  const std::string folder = platform::NativePath(ArrayFolder());
+  EXPECT_EQ(LastStatus(), "Extracted 2 of 2 samples into " + folder);
+
+  // The user types an attribute and the sex of both in the Sample Manager.
+  Ui().OnDialog(kSampleManagerDialog, [](DialogDriver& d) {
+    d.SetCheck(ids::kUseTestOrRef, false).Click(ids::kNew);
+    for (const char* name : {"A", "B"}) {
+      d.Select(ids::kSampleList, name).Type(ids::kAttribute[0], std::string("grp") + name);
+      d.Type(ids::kAttribute[4], "typed").Click(ids::kMale).Click(ids::kRefresh);
+    }
+    d.Cancel();
+  });
+  Run(command::kSampleManager);
+  ASSERT_EQ(LoadSample("A").Header.Attribute1, "grpA");
+  ASSERT_EQ(LoadSample("B").Header.Sex, "M");
+
+  extractBoth();
+  EXPECT_TRUE(Messages().empty()) << Messages().front();
+  const CArrayData a = LoadSample("A"), b = LoadSample("B");
+  EXPECT_EQ(a.Header.Attribute1, "grpA");
+  EXPECT_EQ(a.Header.Attribute5, "typed");
+  EXPECT_EQ(a.Header.Sex, "M") << "no called gender: the typed sex stays";
+  EXPECT_EQ(b.Header.Attribute1, "grpB");
+  EXPECT_EQ(b.Header.Sex, "F") << "the CHP file's called gender wins";
+  EXPECT_EQ(LastStatus(),
+            "Extracted 2 of 2 samples into " + folder + ", replacing 2 existing sample files (their attributes kept)");
 }
 
 TEST_F(ExtractCommandTest, ACancelledDialogExtractsNothingAndShowsNothing) {
@@ -115,6 +165,7 @@ TEST_F(ExtractCommandTest, FailuresOfALongerRunWaitForOneSummary) {
                               "C.CHP: The CEL file C.CEL cannot be read"});
   EXPECT_TRUE(Exists(SamplePath("B")));
   EXPECT_FALSE(Exists(SamplePath("C")));
+  EXPECT_EQ(LastStatus(), "Extracted 1 of 3 samples into " + platform::NativePath(ArrayFolder()));
 }
 
 }  // namespace

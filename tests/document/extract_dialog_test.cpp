@@ -255,6 +255,7 @@ TEST_F(ExtractDialogTest, ImportFillsTheListsByTheRulesOfTheListFile) {
       "OnlyOne\n"
       "\t\tT2\t\tN2\tignored\n"
       "Bad$Name\t#REF\n"
+      "S2\tT1\n"             // both already chosen elsewhere
       "\n";
   ASSERT_TRUE(arraywriters::WriteBytes(Root() + "list.txt", list));
   Ui().OnFileDialog([&](platform::ui::FileDialogRequest& request) {
@@ -277,7 +278,13 @@ TEST_F(ExtractDialogTest, ImportFillsTheListsByTheRulesOfTheListFile) {
   EXPECT_EQ(pairedTests, (Items{"T1.CHP", "T2.CHP"}));
   EXPECT_EQ(pairedReferences, (Items{"N1.CHP", "N2.CHP"}));
   EXPECT_EQ(found, (Items{"Other.CHP", "X1.CHP"}));
-  EXPECT_EQ(Messages(), Items{"Sample names cannot hold \"$\"; these were not imported:\nBad$Name"});
+  // Every line that brought nothing is named, with why.
+  EXPECT_EQ(Messages(), Items{"5 lines of list.txt were left out:\n"
+                              "line 7 \"X1 NX\": NX.CHP is not in the data folder\n"
+                              "line 8 \"Missing #TEST\": Missing.CHP is not in the data folder\n"
+                              "line 9 \"OnlyOne\": no \"#TEST\", \"#REF\" or reference name after a tab\n"
+                              "line 11 \"Bad$Name #REF\": a sample name cannot hold \"$\"\n"
+                              "line 12 \"S2 T1\": S2.CHP is already in a list"});
 }
 
 TEST_F(ExtractDialogTest, ImportRefusesUnequalPairsAndACancelledChoiceImportsNothing) {

@@ -194,11 +194,41 @@ TEST_F(ExtractFailureTest, TruncatedCelFileIsReportedByNameAndPlace) {
   EXPECT_EQ(qova::test::FileBytes(OutputPath("F1")), "old contents");
 }
 
-TEST_F(ExtractFailureTest, MissingOrUnreadableChpFileHasNoCalls) {
+TEST_F(ExtractFailureTest, AMissingOrDamagedChpFileHasNoCallsAndTheReaderSaysWhere) {
   platform::RemoveFile(DataPath("F1.CHP"));
-  ExpectRefused(kNoGenotypeCallsMessage);
+  ExpectRefused(std::string(kNoGenotypeCallsMessage) + "\nThe CHP file F1.CHP does not exist");
   ASSERT_TRUE(arraywriters::WriteBytes(DataPath("F1.CHP"), std::string(300, 'x')));
-  ExpectRefused(kNoGenotypeCallsMessage);
+  ExpectRefused(std::string(kNoGenotypeCallsMessage) +
+                "\nThe CHP file F1.CHP cannot be read: at offset 0 the file begins with neither the XDA number 65 "
+                "nor \"BioArray Sequence File\".");
+
+  // The legacy and generic forms cut short: the message names the file and
+  // the place where it ends too early.
+  const CArrayData sample = MakeSample("Mapping10K_Xba131", "F1");
+  struct Case {
+    arraygen::ChpForm form;
+    std::size_t cut;    // bytes taken off the end
+    const char* where;  // what the reason says after "cannot be read: "
+  } cases[] = {
+      {arraygen::ChpForm::kXda, 5, "the genotyping records at offset "},
+      // The generic form ends with the headers of its last group.
+      {arraygen::ChpForm::kGeneric, 5, "the header field at offset "},
+      {arraygen::ChpForm::kGeneric, 0, "the header at offset "},  // cut in half
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(arraygen::FormName(c.form));
+    arraygen::SampleFileOptions options;
+    options.Chp = c.form;
+    const std::string bytes = arraygen::ChpFileBytes(design_, sample, "F1.CEL", options);
+    const std::size_t kept = c.cut > 0 ? bytes.size() - c.cut : bytes.size() / 2;
+    ASSERT_TRUE(arraywriters::WriteBytes(DataPath("F1.CHP"), bytes.substr(0, kept)));
+    const ExtractionResult result = Extract("F1.CHP");
+    EXPECT_FALSE(result.Stored);
+    const std::string lead = std::string(kNoGenotypeCallsMessage) + "\nThe CHP file F1.CHP cannot be read: " + c.where;
+    EXPECT_TRUE(result.Message.starts_with(lead)) << result.Message;
+    EXPECT_NE(result.Message.find(" past the end of the file ("), std::string::npos) << result.Message;
+    EXPECT_EQ(qova::test::FileBytes(OutputPath("F1")), "old contents");
+  }
 }
 
 TEST_F(ExtractFailureTest, MissingLibraryFileIsReportedBeforeAnythingIsWritten) {

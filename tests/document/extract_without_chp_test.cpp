@@ -1,5 +1,6 @@
 // Data > Extract without CHP: the signed-rank tables, the quartet call, and
 // the command over the CEL and library forms, with its bad inputs.
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -178,6 +179,18 @@ TEST_F(ExtractWithoutChpTest, EveryCelAndLibraryFormGivesThePerfectMatchSumsAndC
     Choose({{kExtractAddNonPairedTest, {0, 1, 2, 3, 4, 5}}});
     Run(command::kExtractWithoutChp);
     EXPECT_TRUE(Messages().empty()) << Messages().front();
+    // The status bar tells the SNPs called per sample, and why none where none.
+    std::string calls;
+    for (std::size_t k = 0; k < made.size(); ++k) {
+      const std::string name = "S" + std::to_string(k);
+      const CArrayData got = LoadSample(name);
+      const auto called = std::count_if(got.Call.begin(), got.Call.end(), [](std::int32_t c) { return c != 0; });
+      calls += (k == 0 ? "" : "; ") +
+               (called > 0 ? name + " " + std::to_string(called) + " of 60"
+                           : name + " none: no standard deviations in the CEL file (a compact CEL file keeps none)");
+    }
+    ASSERT_FALSE(Ui().StatusTexts().empty());
+    EXPECT_TRUE(Ui().StatusTexts().back().ends_with(". SNPs called: " + calls)) << Ui().StatusTexts().back();
     for (std::size_t k = 0; k < made.size(); ++k) {
       const double share = CheckExtracted(design, made[k], "S" + std::to_string(k));
       // The compact form keeps no standard deviations, and a cell without
@@ -227,6 +240,26 @@ TEST_F(ExtractWithoutChpTest, SixCellsPerAlleleCallAndALayoutWithoutMismatchCell
   Doc().ExtractSampleWithoutCHP(kExtractUnpairedReference, "B.CEL", "");
   EXPECT_EQ(CheckExtracted(bare, made, "B"), 0.0);
   EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(ExtractWithoutChpTest, ALibraryWithTooFewQuartetsCallsNothingAndTheStatusBarSaysWhy) {
+  const arraygen::ArrayDesign three(kSmallType, 5, Layout(3));
+  WriteLibrary(three, arraygen::CdfForm::kXda);
+  WriteCel(three, "A", "A.CEL");
+  Choose({{kExtractAddNonPairedTest, {0}}});
+  Run(command::kExtractWithoutChp);
+  EXPECT_TRUE(Messages().empty()) << Messages().front();
+  EXPECT_EQ(Ui().StatusTexts(),
+            Items{"Extracted 1 of 1 samples into " + platform::NativePath(ArrayFolder()) +
+                  ". SNPs called: A none: too few quartets per allele: the library file " + kSmallType +
+                  ".CDF gives at most 3 per SNP, and a call needs 6, or 8 to 10"});
+  // Seven quartets fall short of the 10-quartet table too; six and eight reach it.
+  EXPECT_FALSE(QuartetsCanCall(0));
+  EXPECT_FALSE(QuartetsCanCall(5));
+  EXPECT_TRUE(QuartetsCanCall(6));
+  EXPECT_FALSE(QuartetsCanCall(7));
+  EXPECT_TRUE(QuartetsCanCall(8));
+  EXPECT_TRUE(QuartetsCanCall(10));
 }
 
 TEST_F(ExtractWithoutChpTest, BadInputsAreToldAndWriteNothing) {

@@ -2,9 +2,21 @@
 // Extract Data over the four lists, the Sample Manager's self analysis of the
 // pair and non-self analysis with automatic references of the other tumour,
 // and every planted segment called where it was planted.
+#include <algorithm>
+#include <cstdio>
 #include <sstream>
 
+#include "core/ArrayTypes.h"
+#include "core/GlobalData.h"
+#include "document/ApplicationData.h"
+#include "document/DocumentCommands.h"
+#include "document/QOVADoc.h"
+#include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "platform/Strings.h"
+#include "platform/ui/App.h"
+#include "platform/ui/Headless.h"
+#include "resources/ExtractDialogs.h"
 #include "tests/support/TempHome.h"
 #include "tools/demo/Demo.h"
 
@@ -40,6 +52,60 @@ TEST_F(DemoRoadTest, PlantedSegmentsOfBothTumoursAreCalledAndNothingElse) {
     EXPECT_TRUE(platform::FileExists(Path("demo/ArrayData/") + name + ".CFH")) << name;
   }
   EXPECT_TRUE(platform::FileExists(Path("demo/qova/QOVA.ini")));
+}
+
+TEST_F(DemoRoadTest, ExtractWithoutChpCallsTheDemosSnpsFromTheCellsAndSaysSo) {
+  demo::DemoOptions options;
+  options.Folder = Path("demo/");
+  options.ArrayType = "Mapping10K_Xba131";
+  std::ostringstream log;
+  (void)demo::RunDemo(options, log);
+
+  // Data > Extract without CHP over every CEL file of the demo, as non-paired tests.
+  platform::ScopedRecordingSink messages;
+  CGlobalData global;
+  ASSERT_TRUE(global.Load());
+  const qova::ScopedApplicationData application(global);
+  platform::ui::Headless().Reset();
+  namespace res = qova::resources;
+  platform::ui::Headless().OnDialog(res::kDataExtractDialog, [](platform::ui::DialogDriver& d) {
+    std::vector<int> all(d.Items(res::kExtractFoundFiles).size());
+    for (std::size_t k = 0; k < all.size(); ++k) all[k] = static_cast<int>(k);
+    d.SelectItems(res::kExtractFoundFiles, all).Click(res::kExtractAddNonPairedTest).Ok();
+  });
+  CQOVADoc doc;
+  platform::ui::DispatchCommand(doc, qova::command::kExtractWithoutChp);
+  EXPECT_TRUE(messages.Texts().empty()) << messages.Texts().front();
+
+  // Eight CEL files carry standard deviations and are called; the compact
+  // one keeps none, and the status bar says so.
+  ASSERT_EQ(platform::ui::Headless().StatusTexts().size(), 1u);
+  const std::string status = platform::ui::Headless().StatusTexts()[0];
+  const std::size_t at = status.find(". SNPs called: ");
+  ASSERT_NE(at, std::string::npos) << status;
+  const qova::ArrayTypeInfo& type = *qova::FindArrayType(options.ArrayType);
+  const int snps = type.lastSnp - type.firstSnp + 1;
+  int called = 0, none = 0;
+  std::vector<std::string> samples;
+  for (std::size_t from = at + 15, to = 0; from <= status.size(); from = to + 2) {
+    to = std::min(status.find("; ", from), status.size());
+    samples.push_back(status.substr(from, to - from));
+  }
+  for (const std::string& sample : samples) {
+    SCOPED_TRACE(sample);
+    if (sample.find(" none: ") != std::string::npos) {
+      ++none;
+      EXPECT_TRUE(sample.ends_with("none: no standard deviations in the CEL file (a compact CEL file keeps none)"));
+      continue;
+    }
+    int count = 0, of = 0;
+    ASSERT_EQ(std::sscanf(sample.substr(sample.find(' ')).c_str(), " %d of %d", &count, &of), 2);
+    EXPECT_EQ(of, snps);
+    EXPECT_GT(count, snps / 2);
+    ++called;
+  }
+  EXPECT_EQ(called, 8);
+  EXPECT_EQ(none, 1);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QAbstractScrollArea>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -210,6 +211,35 @@ TEST_F(QtFrameTest, MainWindowShowsTheDocumentsMenuAndFollowsUpdateUi) {
   EXPECT_EQ(toolBar->actions().size(), 3);
   EXPECT_EQ(toolBar->actions()[0]->text(), "Maybe");
   EXPECT_NE(window_->statusBar()->findChild<QWidget*>("pane1"), nullptr);
+}
+
+TEST_F(QtFrameTest, AStatusTextStaysInTheMessagePaneAfterTheMenuIsUsed) {
+  ASSERT_NE(window_, nullptr);
+  Settle();
+  auto* pane = window_->statusBar()->findChild<QLabel*>("pane0");
+  ASSERT_NE(pane, nullptr);
+  const std::string done = "Extracted 9 of 9 samples into /home/user/demo/ArrayData/";
+  platform::ui::ShowStatusText(done);
+  QTest::qWait(30);
+  EXPECT_EQ(pane->text().toStdString(), done);
+  EXPECT_TRUE(pane->isVisible());
+  // A menu's fly-by help passes over it and leaves it as it was.
+  QMenu* data = Menu(1);
+  ASSERT_NE(data, nullptr);
+  emit data->aboutToShow();
+  window_->statusBar()->showMessage("Do the maybe thing");
+  window_->statusBar()->clearMessage();
+  QTest::qWait(30);
+  EXPECT_EQ(pane->text().toStdString(), done);
+  EXPECT_TRUE(pane->isVisible());
+  window_->grab().save(ArtefactPath("status_bar_after_a_command.png"));
+  // A summary longer than the window is cut at its edge; the window keeps its width.
+  std::string longer = done;
+  for (int k = 1; k <= 40; ++k) longer += "; Sample" + std::to_string(k) + " 245505 of 262264";
+  platform::ui::ShowStatusText(longer);
+  QTest::qWait(30);
+  EXPECT_EQ(window_->width(), 800);
+  EXPECT_LE(window_->minimumSizeHint().width(), 800);
 }
 
 TEST_F(QtFrameTest, ViewPaintsThroughTheDrawingContextAndMouseFeedbackIsWipedByARepaint) {

@@ -94,6 +94,16 @@ std::vector<DemoSample> PlanSamples(const DemoOptions& options, const samplegen:
   return samples;
 }
 
+// Six perfect-match cells per allele, each with its mismatch partner: the
+// fewest quartets from which Extract without CHP can call a genotype (its
+// signed-rank table of six), and about the cells a real chip of the
+// 250K family carries per SNP.
+arraygen::LayoutOptions DemoLayout() {
+  arraygen::LayoutOptions layout;
+  layout.PerfectMatchCellsPerAllele = 6;
+  return layout;
+}
+
 // Runs tasks 0..count-1 on up to `threads` threads; the first failure is
 // rethrown once all have stopped.
 template <typename Task>
@@ -122,7 +132,7 @@ void RunTasks(std::size_t count, int threads, const Task& task) {
 std::vector<arraygen::SampleFiles> WriteArrayFiles(const DemoOptions& options, const DemoFolders& folders,
                                                    const samplegen::SampleGenerator& generator,
                                                    const std::vector<DemoSample>& samples) {
-  const arraygen::ArrayDesign design(options.ArrayType, options.Seed);
+  const arraygen::ArrayDesign design(options.ArrayType, options.Seed, DemoLayout());
   std::vector<arraygen::SampleFiles> files(samples.size());
   RunTasks(samples.size() + 1, options.Threads, [&](std::size_t task) {
     if (task == 0) {
