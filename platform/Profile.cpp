@@ -1,5 +1,6 @@
 #include "platform/Profile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -69,15 +70,23 @@ IniSettingsStore::IniSettingsStore(std::string path) : path_(std::move(path)) {
   constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
   if (text.starts_with(kUtf8Bom)) text.erase(0, kUtf8Bom.size());
   Section* current = nullptr;
+  int number = 0;
   for (const std::string& raw : SplitLines(text)) {
+    ++number;
     std::string line = TrimLeft(raw);
     if (line.empty() || line[0] == ';' || line[0] == '#') continue;
     if (line[0] == '[') {
-      // Entries under a malformed header belong to no section.
-      current = nullptr;
       std::string trimmed = TrimRight(line);
-      if (trimmed.back() != ']') continue;
+      if (trimmed.back() != ']') {
+        // One mistyped header must not cost the values below it: they stay
+        // in the section above.
+        NoteUnreadable(number, trimmed,
+                       current ? "no closing \"]\"; the lines below it are read as part of [" + current->name + "]"
+                               : std::string("no closing \"]\""));
+        continue;
+      }
       std::string name = trimmed.substr(1, trimmed.size() - 2);
+      current = nullptr;
       for (Section& s : sections_)
         if (EqualsNoCase(s.name, name)) current = &s;
       if (!current) {
@@ -87,30 +96,72 @@ IniSettingsStore::IniSettingsStore(std::string path) : path_(std::move(path)) {
       continue;
     }
     std::size_t eq = line.find('=');
-    if (eq == std::string::npos || !current) continue;
+    if (eq == std::string::npos) {
+      NoteUnreadable(number, line, "not a \"key=value\" line");
+      continue;
+    }
+    if (!current) {
+      NoteUnreadable(number, line, "in no [section]");
+      continue;
+    }
     std::string key = TrimRight(line.substr(0, eq));
     // A carriage return inside a line cannot be written back (values never
     // hold line breaks), so the value ends there: a save would otherwise keep
     // failing on a value nobody typed.
     std::string value = line.substr(eq + 1);
     value = value.substr(0, value.find('\r'));
-    if (!Storable(key)) continue;
+    if (key.empty() || !Storable(key)) {
+      NoteUnreadable(number, line, "no key before \"=\"");
+      continue;
+    }
     bool replaced = false;
-    for (auto& entry : current->entries) {
-      if (EqualsNoCase(entry.first, key)) {
-        entry.second = value;
+    for (Entry& entry : current->entries) {
+      if (EqualsNoCase(entry.key, key)) {
+        entry.value = value;
+        entry.line = number;
         replaced = true;
       }
     }
-    if (!replaced) current->entries.emplace_back(key, value);
+    if (!replaced) current->entries.push_back({key, value, number});
   }
+}
+
+void IniSettingsStore::NoteUnreadable(int line, std::string_view text, std::string why) {
+  // A binary file read as settings must not make a message screens long.
+  constexpr std::size_t kShownText = 60;
+  std::string shown(text.substr(0, kShownText));
+  if (text.size() > kShownText) shown += "...";
+  for (char& c : shown)
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+  unreadable_.push_back({line, platform::Format("line %d: %s (%s)", line, shown.c_str(), why.c_str())});
+}
+
+void IniSettingsStore::NoteUnusableValue(std::string_view section, std::string_view key, std::string_view why) {
+  for (const Section& s : sections_) {
+    if (!EqualsNoCase(s.name, section)) continue;
+    for (const Entry& entry : s.entries) {
+      if (!EqualsNoCase(entry.key, key) || entry.line == 0) continue;
+      for (const UnreadableLine& noted : unreadable_)
+        if (noted.line == entry.line) return;
+      NoteUnreadable(entry.line, entry.key + "=" + entry.value, std::string(why));
+    }
+  }
+}
+
+std::vector<std::string> IniSettingsStore::UnreadableLines() const {
+  std::vector<UnreadableLine> sorted = unreadable_;
+  std::stable_sort(sorted.begin(), sorted.end(),
+                   [](const UnreadableLine& a, const UnreadableLine& b) { return a.line < b.line; });
+  std::vector<std::string> texts;
+  for (const UnreadableLine& u : sorted) texts.push_back(u.text);
+  return texts;
 }
 
 std::optional<std::string> IniSettingsStore::Get(std::string_view section, std::string_view key) const {
   for (const Section& s : sections_) {
     if (!EqualsNoCase(s.name, section)) continue;
-    for (const auto& entry : s.entries)
-      if (EqualsNoCase(entry.first, key)) return entry.second;
+    for (const Entry& entry : s.entries)
+      if (EqualsNoCase(entry.key, key)) return entry.value;
   }
   return std::nullopt;
 }
@@ -127,14 +178,14 @@ bool IniSettingsStore::Set(std::string_view section, std::string_view key, std::
     target = &sections_.back();
   }
   std::string* slot = nullptr;
-  for (auto& entry : target->entries)
-    if (EqualsNoCase(entry.first, key)) slot = &entry.second;
+  for (Entry& entry : target->entries)
+    if (EqualsNoCase(entry.key, key)) slot = &entry.value;
   std::optional<std::string> old;
   if (slot) {
     old = *slot;
     *slot = std::string(value);
   } else {
-    target->entries.emplace_back(std::string(key), std::string(value));
+    target->entries.push_back({std::string(key), std::string(value)});
   }
   if (batchDepth_ > 0 || Persist()) return true;
 
@@ -142,8 +193,8 @@ bool IniSettingsStore::Set(std::string_view section, std::string_view key, std::
   if (newSection) {
     sections_.pop_back();
   } else if (old) {
-    for (auto& entry : target->entries)
-      if (EqualsNoCase(entry.first, key)) entry.second = *old;
+    for (Entry& entry : target->entries)
+      if (EqualsNoCase(entry.key, key)) entry.value = *old;
   } else {
     target->entries.pop_back();
   }
@@ -162,7 +213,7 @@ bool IniSettingsStore::Persist() {
   for (const Section& s : sections_) {
     if (!text.empty()) text += '\n';
     text += '[' + s.name + "]\n";
-    for (const auto& entry : s.entries) text += entry.first + '=' + entry.second + '\n';
+    for (const Entry& entry : s.entries) text += entry.key + '=' + entry.value + '\n';
   }
   std::string folder = FolderOf(path_);
   if (!folder.empty() && !CreateFolders(folder)) return false;
@@ -186,7 +237,10 @@ void Profile::UseSettingsFile(std::string path) {
 int Profile::GetProfileInt(std::string_view section, std::string_view entry, int defaultValue) const {
   std::optional<std::string> text = store_->Get(section, entry);
   if (!text) return defaultValue;
-  return ParseProfileInt(*text).value_or(defaultValue);
+  const std::optional<int> value = ParseProfileInt(*text);
+  // An empty value is the framework's way of leaving a key at its default.
+  if (!value && !Trim(*text).empty()) store_->NoteUnusableValue(section, entry, "not a whole number");
+  return value.value_or(defaultValue);
 }
 
 std::string Profile::GetProfileString(std::string_view section, std::string_view entry,
@@ -201,6 +255,18 @@ bool Profile::WriteProfileInt(std::string_view section, std::string_view entry, 
 
 bool Profile::WriteProfileString(std::string_view section, std::string_view entry, std::string_view value) {
   return store_->Set(section, entry, value);
+}
+
+std::optional<std::string> Profile::UnreadableLinesMessage() const {
+  const std::vector<std::string> lines = store_->UnreadableLines();
+  if (lines.empty()) return std::nullopt;
+  // Enough to find them; the rest are counted.
+  constexpr std::size_t kListed = 12;
+  std::string text = "These lines of the settings file " + NativePath(store_->Origin()) +
+                     " could not be read; the settings they hold keep their defaults:";
+  for (std::size_t i = 0; i < lines.size() && i < kListed; ++i) text += "\n" + lines[i];
+  if (lines.size() > kListed) text += platform::Format("\n... and %zu more lines", lines.size() - kListed);
+  return text;
 }
 
 Profile& AppProfile() {

@@ -23,6 +23,14 @@ class SettingsStore {
   // While a batch is open, Set only changes memory; the end persists once.
   virtual void BeginBatch() {}
   virtual bool EndBatch() { return true; }
+  // A stored value that its reader could not use (an integer key holding
+  // text): noted so that the store can say which line held it.
+  virtual void NoteUnusableValue(std::string_view /*section*/, std::string_view /*key*/, std::string_view /*why*/) {}
+  // What could not be read from the store's file, one text per line of the
+  // file ("line 4: ..."), in line order; empty for a store without a file.
+  [[nodiscard]] virtual std::vector<std::string> UnreadableLines() const { return {}; }
+  // The file the store reads, or empty.
+  [[nodiscard]] virtual std::string Origin() const { return {}; }
 };
 
 class MemorySettingsStore : public SettingsStore {
@@ -37,23 +45,40 @@ class MemorySettingsStore : public SettingsStore {
 class IniSettingsStore : public SettingsStore {
  public:
   // Reads the file if it exists (LF or CR LF lines; sections and keys match
-  // ignoring case, as the registry does).
+  // ignoring case, as the registry does). A line that cannot be read is
+  // skipped and kept in UnreadableLines; every other line is read. A section
+  // header without its "]" is such a line, and the lines below it stay in the
+  // section above, as the system's own profile reader keeps them.
   explicit IniSettingsStore(std::string path);
   std::optional<std::string> Get(std::string_view section, std::string_view key) const override;
   bool Set(std::string_view section, std::string_view key, std::string_view value) override;
   void BeginBatch() override;
   bool EndBatch() override;
+  void NoteUnusableValue(std::string_view section, std::string_view key, std::string_view why) override;
+  [[nodiscard]] std::vector<std::string> UnreadableLines() const override;
+  [[nodiscard]] std::string Origin() const override { return path_; }
   [[nodiscard]] const std::string& Path() const { return path_; }
 
  private:
   bool Persist();
+  void NoteUnreadable(int line, std::string_view text, std::string why);
 
+  struct Entry {
+    std::string key;
+    std::string value;
+    int line = 0;  // in the file as read; 0 for a value set since
+  };
   struct Section {
     std::string name;
-    std::vector<std::pair<std::string, std::string>> entries;
+    std::vector<Entry> entries;
+  };
+  struct UnreadableLine {
+    int line = 0;
+    std::string text;
   };
   std::string path_;
   std::vector<Section> sections_;
+  std::vector<UnreadableLine> unreadable_;
   int batchDepth_ = 0;
 };
 
@@ -79,6 +104,10 @@ class Profile {
                                              std::string_view defaultValue = {}) const;
   bool WriteProfileInt(std::string_view section, std::string_view entry, int value);
   bool WriteProfileString(std::string_view section, std::string_view entry, std::string_view value);
+
+  // The message that names the lines of the settings file that could not be
+  // read, or nothing when every line was read.
+  [[nodiscard]] std::optional<std::string> UnreadableLinesMessage() const;
 
  private:
   std::unique_ptr<SettingsStore> store_;

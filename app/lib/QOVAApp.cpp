@@ -68,6 +68,11 @@ BOOL CQOVAApp::InitInstance() {
   qova::SetLiveProgramSetting(m_pGlobalData->ProgramSetting.get());
   // A table that cannot be loaded has been reported; the program runs without it.
   m_pGlobalData->Load();
+  // Told once a run, after the settings record was read: a value that was
+  // there but could not be used is named along with the damaged lines.
+  if (const std::optional<std::string> unreadable = platform::AppProfile().UnreadableLinesMessage()) {
+    AfxMessageBox(*unreadable, MB_ICONEXCLAMATION);
+  }
 
   const struct {
     UINT resource;

@@ -1,12 +1,16 @@
 // Start-up: the settings file, the data object and its load with its
 // messages, the three document templates in order, the main window from its
 // resources and the command line.
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "core/GlobalData.h"
 #include "document/ApplicationData.h"
 #include "document/QOVADoc.h"
+#include "platform/File.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "resources/CommandIds.h"
@@ -162,6 +166,85 @@ TEST_F(AppStartupTest, SettingsComeFromTheSettingsFileAndAreNotWrittenAtExit) {
   app_.reset();
   EXPECT_FALSE(HasApplicationData());
   EXPECT_EQ(fs::last_write_time(ini), written);
+}
+
+// Every key of the settings record with a value other than its default, as
+// a save writes them (section, key, value).
+std::vector<std::array<std::string, 3>> UnusualStoredValues() {
+  struct Recorder : platform::MemorySettingsStore {
+    bool Set(std::string_view section, std::string_view key, std::string_view value) override {
+      writes.push_back({std::string(section), std::string(key), std::string(value)});
+      return true;
+    }
+    std::vector<std::array<std::string, 3>> writes;
+  };
+  platform::Profile defaults;
+  auto recorder = std::make_unique<Recorder>();
+  Recorder& writes = *recorder;
+  defaults.SetStore(std::move(recorder));
+  CProgramSetting setting;
+  setting.LoadFromProfile(defaults);
+  EXPECT_TRUE(setting.SaveToProfile(defaults));
+  std::vector<std::array<std::string, 3>> values = writes.writes;
+  int n = 0;
+  for (auto& [section, key, value] : values) {
+    ++n;
+    const bool number = !value.empty() && value.find_first_not_of("-0123456789") == std::string::npos;
+    value = number ? std::to_string(std::stoll(value) + n) : "c:\\kept" + std::to_string(n) + "\\";
+  }
+  return values;
+}
+
+// The values as the loaded record saves them again.
+std::map<std::string, std::string> SavedAgain(const CProgramSetting& setting) {
+  platform::Profile profile;
+  CProgramSetting copy(setting);
+  EXPECT_TRUE(copy.SaveToProfile(profile));
+  std::map<std::string, std::string> saved;
+  for (const auto& [section, key, value] : UnusualStoredValues())
+    saved[section + "/" + key] = profile.GetProfileString(section, key, "(absent)");
+  return saved;
+}
+
+TEST_F(AppStartupTest, ADamagedSettingsFileLineIsToldOnceAndEveryOtherValueIsKept) {
+  const std::vector<std::array<std::string, 3>> values = UnusualStoredValues();
+  {
+    platform::Profile file;
+    file.UseSettingsFile();
+    platform::ProfileBatch batch(file);
+    for (const auto& [section, key, value] : values) ASSERT_TRUE(file.WriteProfileString(section, key, value));
+    ASSERT_TRUE(batch.End());
+  }
+  // The mistyped header goes below the first folder, where it once cost the
+  // four folders after it.
+  const std::string ini = platform::DefaultSettingsPath();
+  std::string text;
+  ASSERT_TRUE(platform::ReadWholeFile(ini, text));
+  const std::size_t section = text.find("[Default Section]\n");
+  ASSERT_NE(section, std::string::npos);
+  const std::size_t secondLine = text.find('\n', text.find('\n', section) + 1) + 1;
+  text.insert(secondLine, "[Unclosed section\n");
+  const int badLine = static_cast<int>(std::count(text.begin(), text.begin() + long(secondLine), '\n')) + 1;
+  ASSERT_TRUE(platform::WriteWholeFile(ini, text));
+
+  ASSERT_TRUE(Start());
+  const std::vector<std::string> shown = messages_.Texts();
+  ASSERT_EQ(shown.size(), 1u) << ::testing::PrintToString(shown);
+  EXPECT_NE(shown[0].find(platform::NativePath(ini)), std::string::npos) << shown[0];
+  EXPECT_NE(shown[0].find("\nline " + std::to_string(badLine) + ": [Unclosed section"), std::string::npos) << shown[0];
+
+  const std::map<std::string, std::string> loaded = SavedAgain(*App().m_pGlobalData->ProgramSetting);
+  int kept = 0;
+  for (const auto& [sectionName, key, value] : values) {
+    EXPECT_EQ(loaded.at(sectionName + "/" + key), value) << sectionName << "/" << key;
+    kept += loaded.at(sectionName + "/" + key) == value ? 1 : 0;
+  }
+  EXPECT_EQ(kept, 121);
+
+  // Told at start-up only: a new document or the settings sheet says nothing.
+  messages_.Clear();
+  EXPECT_TRUE(Choose(ID_FILE_NEW));
+  EXPECT_TRUE(messages_.Empty()) << ::testing::PrintToString(messages_.Texts());
 }
 
 TEST_F(AppStartupTest, QuitEndsTheMessageLoopAndClosingTheMainWindowClosesItsDocuments) {

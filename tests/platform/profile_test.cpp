@@ -108,16 +108,58 @@ TEST_F(ProfileTest, HandEditedFileIsRead) {
   ASSERT_TRUE(CreateFolders(Path("qova")));
   ASSERT_TRUE(WriteWholeFile(IniPath(),
                              "; written by hand\r\n[PRINT]\r\n ALL_X = 150\r\nALL_Y=\r\n\r\n"
-                             "[print]\r\nEACH_X=90\r\nstray line\r\n[DISP\r\nall_x=1\r\n"));
+                             "[print]\r\nEACH_X=90\r\n"));
   IniSettingsStore store(IniPath());
   EXPECT_EQ(store.Get("PRINT", "ALL_X"), " 150");
   EXPECT_EQ(store.Get("PRINT", "ALL_Y"), "");
   EXPECT_EQ(store.Get("PRINT", "EACH_X"), "90");
-  EXPECT_EQ(store.Get("DISP", "ALL_X"), std::nullopt);
+  EXPECT_TRUE(store.UnreadableLines().empty());
   Profile profile;
   profile.SetStore(std::make_unique<IniSettingsStore>(IniPath()));
   EXPECT_EQ(profile.GetProfileInt("PRINT", "ALL_X", 100), 150);
   EXPECT_EQ(profile.GetProfileInt("PRINT", "ALL_Y", 100), 100);
+  EXPECT_EQ(profile.UnreadableLinesMessage(), std::nullopt);
+}
+
+// A damaged line costs only itself: the values around it, those below a
+// header without its "]" included, are read, and the lines that were not are
+// named with their numbers, in file order, in one message.
+TEST_F(ProfileTest, UnreadableLinesAreNamedAndEveryOtherValueIsKept) {
+  ASSERT_TRUE(CreateFolders(Path("qova")));
+  ASSERT_TRUE(WriteWholeFile(IniPath(),
+                             "early=1\n"                                   // 1: before any section
+                             "[Default Section]\n"                         // 2
+                             "DefaultDataFolder=c:\\cel\\\n"               // 3
+                             "[Unclosed section\r\n"                       // 4
+                             "DefaultArrayDataFolder=c:\\arrays\\\n"       // 5
+                             "stray line\n"                                // 6
+                             "=orphan\n"                                   // 7
+                             "[PRINT]\n"                                   // 8
+                             "ALL_X=abc\n"                                 // 9: not an integer
+                             "ALL_Y=120\n"));                              // 10
+  Profile profile;
+  profile.SetStore(std::make_unique<IniSettingsStore>(IniPath()));
+  EXPECT_EQ(profile.GetProfileString("Default Section", "DefaultDataFolder"), "c:\\cel\\");
+  EXPECT_EQ(profile.GetProfileString("Default Section", "DefaultArrayDataFolder"), "c:\\arrays\\");
+  EXPECT_EQ(profile.GetProfileInt("PRINT", "ALL_Y", 100), 120);
+  EXPECT_EQ(profile.GetProfileInt("PRINT", "ALL_X", 100), 100);
+  EXPECT_EQ(profile.GetProfileInt("PRINT", "ALL_X", 100), 100) << "a second read names the line once";
+  EXPECT_EQ(profile.Store().UnreadableLines(),
+            (std::vector<std::string>{
+                "line 1: early=1 (in no [section])",
+                "line 4: [Unclosed section (no closing \"]\"; the lines below it are read as part of [Default Section])",
+                "line 6: stray line (not a \"key=value\" line)", "line 7: =orphan (no key before \"=\")",
+                "line 9: ALL_X=abc (not a whole number)"}));
+  const std::optional<std::string> message = profile.UnreadableLinesMessage();
+  ASSERT_TRUE(message);
+  EXPECT_EQ(message->rfind("These lines of the settings file " + IniPath() + " could not be read", 0), 0u) << *message;
+  EXPECT_NE(message->find("\nline 9: ALL_X=abc"), std::string::npos) << *message;
+
+  // A save writes the values read and drops the damaged lines.
+  ASSERT_TRUE(profile.WriteProfileInt("PRINT", "ALL_X", 7));
+  EXPECT_EQ(IniText(),
+            "[Default Section]\nDefaultDataFolder=c:\\cel\\\nDefaultArrayDataFolder=c:\\arrays\\\n\n"
+            "[PRINT]\nALL_X=7\nALL_Y=120\n");
 }
 
 TEST_F(ProfileTest, ValueWithAStrayCarriageReturnEndsThereAndCanBeSavedAgain) {
