@@ -125,11 +125,12 @@ int CGlobalData::ChromosomeOfSnp(int type, std::int32_t snp) const {
   return static_cast<int>(next - starts) - 1;
 }
 
-void CGlobalData::EditProgramSetting() {
+bool CGlobalData::EditProgramSetting() {
   const ProgramSettingSheet& sheet = InstalledSheet();
-  if (!sheet) return;
+  if (!sheet) return false;
   CProgramSetting workingCopy(*ProgramSetting);
-  if (sheet(workingCopy) != IDOK) return;
+  if (sheet(workingCopy) != IDOK) return false;
   *ProgramSetting = workingCopy;
   if (!ProgramSetting->SaveToProfile()) AfxMessageBox("The settings could not be saved.");
+  return true;
 }

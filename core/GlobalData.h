@@ -52,8 +52,9 @@ class CGlobalData {
   BOOL LoadBasicData();
   // Runs the settings sheet on a copy of the settings; OK makes the copy the
   // settings and writes them to the profile. Without an installed sheet
-  // nothing changes.
-  void EditProgramSetting();
+  // nothing changes. True when the sheet closed with OK: whoever keeps a copy
+  // of a setting (the documents keep the folders) takes it again.
+  bool EditProgramSetting();
   static void SetProgramSettingSheet(ProgramSettingSheet sheet);
 
   [[nodiscard]] bool IsLoaded() const { return loaded_; }

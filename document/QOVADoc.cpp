@@ -70,17 +70,20 @@ END_MESSAGE_MAP()
 
 CQOVADoc::CQOVADoc() : CQOVADoc(qova::ApplicationData()) {}
 
-CQOVADoc::CQOVADoc(CGlobalData& global) : global_(global) {
-  AnalyzedData.AllocateMax();
-  ArrayData.Allocate(kSampleCapacity);
-
-  const CProgramSetting& setting = *global.ProgramSetting;
+void CQOVADoc::TakeFolders(const CProgramSetting& setting) {
   DataFolder = setting.DefaultDataFolder;
   ArrayDataFolder = setting.DefaultArrayDataFolder;
   LibraryFolder = setting.DefaultLibraryFolder;
   AnalysisResultFolder = setting.DefaultAnalysisResultFolder;
   OutputFolder = setting.DefaultOutputFolder;
   StartFolder = setting.StartFolder;
+}
+
+CQOVADoc::CQOVADoc(CGlobalData& global) : global_(global) {
+  AnalyzedData.AllocateMax();
+  ArrayData.Allocate(kSampleCapacity);
+
+  TakeFolders(*global.ProgramSetting);
 
   BasicData = global.BasicData.get();
   for (int t = 0; t < qova::kArrayTypeCount; ++t) ChromosomeStarts[t] = global.ArrayChromosomeStarts[t];

@@ -25,6 +25,7 @@
 
 class CBasicData;
 class CGlobalData;
+class CProgramSetting;
 class CAnalysis;
 class IntegrationData;
 namespace qova {
@@ -82,6 +83,10 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   CQOVADoc();
   explicit CQOVADoc(CGlobalData& global);
   ~CQOVADoc() override;
+
+  // Copies the five folders and the start folder of `setting`: the document
+  // works in them from its next command on.
+  void TakeFolders(const CProgramSetting& setting);
 
   BOOL OnNewDocument() override;
 
@@ -263,9 +268,9 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   const std::int32_t* LastAutosomeSnpIndex = nullptr;
   const std::int32_t* SnpCount = nullptr;
 
-  // The folders, copied from the settings when the document is made (a later
-  // change of the settings reaches only documents made after it). Each ends
-  // with its separator; file names are appended directly.
+  // The folders, copied from the settings when the document is made and again
+  // whenever the program settings are changed (TakeFolders). Each ends with
+  // its separator; file names are appended directly.
   std::string DataFolder;
   std::string ArrayDataFolder;
   std::string LibraryFolder;

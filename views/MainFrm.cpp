@@ -4,6 +4,8 @@
 
 #include "core/GlobalData.h"
 #include "document/ApplicationData.h"
+#include "document/QOVADoc.h"
+#include "platform/ui/App.h"
 #include "resources/CommandIds.h"
 #include "resources/FrameResources.h"
 
@@ -38,5 +40,17 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
 }
 
 void CMainFrame::OnParameterDefaultSetting() {
-  if (qova::HasApplicationData()) qova::ApplicationData().EditProgramSetting();
+  if (!qova::HasApplicationData()) return;
+  CGlobalData& global = qova::ApplicationData();
+  if (!global.EditProgramSetting()) return;
+  // The documents copied the folders when they were made; the ones chosen now
+  // hold for every open document, not only for the next new one.
+  CWinApp* app = AfxGetApp();
+  if (app == nullptr) return;
+  for (POSITION t = app->GetFirstDocTemplatePosition(); t != nullptr;) {
+    const CDocTemplate* docTemplate = app->GetNextDocTemplate(t);
+    for (POSITION d = docTemplate->GetFirstDocPosition(); d != nullptr;) {
+      if (auto* doc = dynamic_cast<CQOVADoc*>(docTemplate->GetNextDoc(d))) doc->TakeFolders(*global.ProgramSetting);
+    }
+  }
 }

@@ -4,6 +4,8 @@
 #include <set>
 
 #include "analysis/IntegrationData.h"
+#include "core/ArrayData.h"
+#include "core/ArrayTypes.h"
 #include "core/GlobalData.h"
 #include "core/ProgramSetting.h"
 #include "document/ApplicationData.h"
@@ -17,6 +19,8 @@
 #include "resources/CommandIds.h"
 #include "resources/DisplaySamplesDialog.h"
 #include "resources/FrameResources.h"
+#include "resources/SampleManagerDialog.h"
+#include "resources/SettingPages.h"
 #include "tests/app/AppTestSupport.h"
 
 namespace qova::test {
@@ -341,6 +345,72 @@ TEST_F(AppFrameTest, DefaultSettingOpensTheProgramSettingSheetFromEveryMenu) {
   EXPECT_TRUE(Choose(res::kCmdDefaultSetting));
   EXPECT_EQ(shown, 2);
   EXPECT_TRUE(messages_.Empty());
+  EXPECT_TRUE(Ui().Failures().empty());
+}
+
+// The documents of the first template, oldest first.
+std::vector<CQOVADoc*> MainDocuments(CWinApp& app) {
+  std::vector<CQOVADoc*> documents;
+  POSITION t = app.GetFirstDocTemplatePosition();
+  CDocTemplate* mainTemplate = app.GetNextDocTemplate(t);
+  for (POSITION d = mainTemplate->GetFirstDocPosition(); d;)
+    documents.push_back(dynamic_cast<CQOVADoc*>(mainTemplate->GetNextDoc(d)));
+  return documents;
+}
+
+void WriteTestSample(const std::string& folder, const std::string& name) {
+  ASSERT_TRUE(platform::CreateFolders(folder));
+  const char* type = "Mapping10K_Xba131";
+  CArrayData sample(name, type, ApplicationData().TypeInfo(ArrayTypeIndex(type)), CTime(1180656000));
+  sample.Header.IsTest = 1;
+  sample.StoreFile(platform::JoinPath(folder, name + ".CFH"));
+}
+
+TEST_F(AppFrameTest, FoldersChosenInProgramSettingReachEveryOpenMainDocument) {
+  EXPECT_TRUE(Choose(ID_FILE_NEW));
+  const std::vector<CQOVADoc*> open = MainDocuments(App());
+  ASSERT_EQ(open.size(), 2u);
+  const std::string before = open[0]->ArrayDataFolder;
+  WriteTestSample(before, "InTheOldFolder");
+  const std::string arrays = home_.Path("arrays"), results = home_.Path("results");
+  WriteTestSample(arrays, "InTheNewFolder");
+  ASSERT_TRUE(platform::CreateFolders(results));
+
+  const std::string chosen[] = {arrays, results};
+  int browsed = 0;
+  Ui().OnFolderDialog([&](platform::ui::FolderDialogRequest& request) {
+    request.chosen = chosen[browsed++];
+    return true;
+  });
+  // Cancel first: the documents keep their folders.
+  Ui().OnSheet("Program Setting", [](platform::ui::SheetDriver& sheet) {
+    sheet.Page().Click(qova::resources::settings::folders::kArrayDataSet);
+    sheet.Cancel();
+  });
+  EXPECT_TRUE(Choose(res::kCmdDefaultSetting));
+  EXPECT_EQ(open[1]->ArrayDataFolder, before);
+
+  browsed = 0;
+  Ui().OnSheet("Program Setting", [](platform::ui::SheetDriver& sheet) {
+    sheet.Page().Click(qova::resources::settings::folders::kArrayDataSet).Click(qova::resources::settings::folders::kResultSet);
+    EXPECT_TRUE(sheet.Ok());
+  });
+  EXPECT_TRUE(Choose(res::kCmdDefaultSetting));
+  for (const CQOVADoc* doc : open) {
+    EXPECT_EQ(doc->ArrayDataFolder, arrays + "/");
+    EXPECT_EQ(doc->AnalysisResultFolder, results + "/");
+    EXPECT_EQ(doc->DataFolder, ApplicationData().ProgramSetting->DefaultDataFolder);
+  }
+
+  // The Sample Manager of a document made before the change lists the new folder.
+  std::vector<std::string> listed;
+  Ui().OnDialog(qova::resources::kSampleManagerDialog, [&](DialogDriver& d) {
+    listed = d.Items(qova::resources::manager::kSampleList);
+    d.Cancel();
+  });
+  EXPECT_TRUE(Choose(qova::command::kSampleManager));
+  EXPECT_EQ(listed, std::vector<std::string>{"InTheNewFolder"});
+  EXPECT_TRUE(messages_.Empty()) << ::testing::PrintToString(messages_.Texts());
   EXPECT_TRUE(Ui().Failures().empty());
 }
 
