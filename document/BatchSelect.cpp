@@ -12,6 +12,7 @@
 #include "document/Calendar.h"
 #include "document/ChangeAttribute.h"
 #include "document/DataExtract.h"
+#include "document/UnreadableFiles.h"
 #include "platform/MessageBox.h"
 #include "platform/ui/DataExchange.h"
 #include "resources/BatchDialogs.h"
@@ -76,17 +77,21 @@ BOOL CBatchSelect::OnInitDialog() {
   CDialog::OnInitDialog();
   SampleListing& listing = Listing();
   listing.ClearListing();
+  // Files that could not be listed are told as the dialog opens.
+  qova::UnreadableFiles unreadable;
   if (Setting().UseFileList != 0) {
     listing.ListIndex(*qova::ApplicationData().FileList);
   } else if (!listing.ListFolder(ArrayDataFolder)) {
     AfxMessageBox("error");
     return FALSE;
   }
+  qova::UnreadableFiles::TellNow();
 
-  // Local time throughout, as the filters read these dates.
-  GetLocalTime(&m_from);
-  m_to = m_from;
-  m_after = m_from;
+  // The After date, like From, is a lower limit shown as a day.
+  const FilterDates today = StartingFilterDates();
+  m_from = today.From;
+  m_to = today.To;
+  m_after = today.From;
   SetDlgItemText(static_cast<int>(ids::kFromDate), FormatFilterDate(m_from));
   SetDlgItemText(static_cast<int>(ids::kToDate), FormatFilterDate(m_to));
   SetDlgItemText(static_cast<int>(ids::kAfterDate), FormatFilterDate(m_after));

@@ -1,5 +1,6 @@
 #include "document/Calendar.h"
 
+#include "document/DataExtract.h"
 #include "platform/ui/DataExchange.h"
 #include "resources/ExtractDialogs.h"
 
@@ -23,10 +24,6 @@ void CCalendar::OnBnClickedOk() {
   MonthCalendar.GetCurSel(&picked);
   // The picked day from its first moment: a From limit then takes the whole
   // day in, a To limit leaves all of it after midnight out.
-  picked.wHour = 0;
-  picked.wMinute = 0;
-  picked.wSecond = 0;
-  picked.wMilliseconds = 0;
-  SelectedDate = picked;
+  SelectedDate = StartOfDay(picked);
   CDialog::OnOK();
 }

@@ -42,6 +42,21 @@ std::vector<std::string> Texts(const CListBox& list) {
 
 }  // namespace
 
+SYSTEMTIME StartOfDay(SYSTEMTIME date) {
+  date.wHour = 0;
+  date.wMinute = 0;
+  date.wSecond = 0;
+  date.wMilliseconds = 0;
+  return date;
+}
+
+FilterDates StartingFilterDates() {
+  FilterDates dates;
+  GetLocalTime(&dates.To);
+  dates.From = StartOfDay(dates.To);
+  return dates;
+}
+
 std::string FormatFilterDate(const SYSTEMTIME& date) {
   return platform::Format("%d/ %d/ %d", date.wYear, date.wMonth, date.wDay);
 }
@@ -88,8 +103,9 @@ END_MESSAGE_MAP()
 CDataExtract::CDataExtract(CWnd* parent) : CDialog(res::kDataExtractDialog, parent) {
   res::RegisterExtractDialogs();
   // Dates that a filter can use even when the folder was empty at opening.
-  GetSystemTime(&FromDate);
-  ToDate = FromDate;
+  const FilterDates today = StartingFilterDates();
+  FromDate = today.From;
+  ToDate = today.To;
 }
 
 void CDataExtract::DoDataExchange(CDataExchange* pDX) {
@@ -117,8 +133,9 @@ BOOL CDataExtract::OnInitDialog() {
     AfxMessageBox(kNothingFoundMessage);
     return TRUE;
   }
-  GetSystemTime(&FromDate);
-  ToDate = FromDate;
+  const FilterDates today = StartingFilterDates();
+  FromDate = today.From;
+  ToDate = today.To;
   FromDateText.SetWindowText(FormatFilterDate(FromDate));
   ToDateText.SetWindowText(FormatFilterDate(ToDate));
   return TRUE;

@@ -8,6 +8,7 @@
 #include "document/ApplicationData.h"
 #include "document/Calendar.h"
 #include "document/DataExtract.h"
+#include "document/UnreadableFiles.h"
 #include "platform/Archive.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -69,18 +70,23 @@ BOOL CDataManage::OnInitDialog() {
   CDialog::OnInitDialog();
   SampleManagerCache& cache = SampleManagerCache::OfRun();
   cache.ClearListing();
+  // Files that could not be listed are told as the dialog opens.
+  qova::UnreadableFiles unreadable;
   if (qova::ApplicationData().ProgramSetting->UseFileList != 0) {
     cache.ListIndex(*qova::ApplicationData().FileList);
   } else if (!cache.ListFolder(ArrayDataFolder)) {
-    AfxMessageBox("error");
-    return FALSE;
+    // The dialog still opens, on an empty list: its filters, captions and
+    // buttons work as always, and a sample extracted meanwhile shows at the
+    // next opening.
+    AfxMessageBox("error\nNo sample file (.CFH) in " + platform::NativePath(ArrayDataFolder));
   }
+  qova::UnreadableFiles::TellNow();
   for (const SampleHeader& header : cache.Headers) m_sampleList.InsertString(-1, header.SampleName);
 
-  // Local time throughout: the filters read these dates as local time.
   if (cache.FirstOpening) {
-    GetLocalTime(&cache.FromDate);
-    cache.ToDate = cache.FromDate;
+    const FilterDates today = StartingFilterDates();
+    cache.FromDate = today.From;
+    cache.ToDate = today.To;
   }
   ShowDates(cache);
   FillDropDowns(cache);

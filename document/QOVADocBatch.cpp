@@ -26,6 +26,7 @@
 #include "document/BatchSelect.h"
 #include "document/QOVADoc.h"
 #include "document/ReferenceSelection.h"
+#include "document/UnreadableFiles.h"
 #include "platform/ErrorLog.h"
 #include "platform/MessageBox.h"
 #include "platform/OrderedWorkers.h"
@@ -60,6 +61,7 @@ struct SampleWork {
   std::vector<std::string> Failed;    // "the self analysis", "the non-self analysis"
   std::vector<std::string> Messages;  // message boxes and notices, in order
   std::vector<std::string> LogLines;
+  std::vector<qova::UnreadableFile> Unreadable;  // files the reference choice could not read
 };
 
 // The number of workers: QOVA_BATCH_WORKERS when set, else every hardware thread.
@@ -90,7 +92,9 @@ class SampleComputation {
     SampleWork work;
     platform::ScopedThreadMessageCapture messages;
     platform::ScopedErrorLogCapture log;
+    qova::UnreadableFiles unreadable;
     Compute(name, work);
+    work.Unreadable = qova::UnreadableFiles::TakeUntoldFiles();
     work.Messages = messages.Texts();
     work.LogLines = std::move(log.Lines);
     return work;
@@ -169,6 +173,8 @@ std::string BatchSummary(std::size_t analysed, std::size_t picked, const std::ve
 }  // namespace
 
 void CQOVADoc::OnBatchAnalysis() {
+  // A file the list left out is told once, not again for every sample.
+  qova::UnreadableFiles unreadable;
   CBatchSelect dialog;
   dialog.ArrayDataFolder = ArrayDataFolder;
   if (dialog.DoModal() != IDOK) return;
@@ -199,6 +205,7 @@ void CQOVADoc::RunSupersededSelection(const std::vector<std::string>& names) {
       Notify(line);
     }
   }
+  if (const std::optional<std::string> unreadable = qova::UnreadableFiles::TakeUntold()) Notify(*unreadable);
   EndCollectingNotices();
 }
 
@@ -255,6 +262,7 @@ void CQOVADoc::RunAutomaticAnalysis(const std::vector<std::string>& names, const
       SampleWork work = workers.Take(k, [] { CProgressBar::PumpMessages(); });
       for (const std::string& line : work.LogLines) platform::AppendErrorLog(line);
       for (const std::string& message : work.Messages) Notify(message);
+      for (const qova::UnreadableFile& file : work.Unreadable) qova::UnreadableFiles::Note(file.Path, file.Why);
       if (!work.LoadFailure.empty()) {
         const std::string line = names[k] + ": " + work.LoadFailure;
         platform::AppendErrorLog(line);
@@ -274,6 +282,8 @@ void CQOVADoc::RunAutomaticAnalysis(const std::vector<std::string>& names, const
       if (work.LoadFailure.empty() && work.Failed.empty()) ++analysed;
       workers.Committed(k);
     }
+    // In the summary, once, however many samples met them.
+    if (const std::optional<std::string> unreadable = qova::UnreadableFiles::TakeUntold()) Notify(*unreadable);
     notices = std::move(*notices_);
   }
   platform::ui::ShowStatusText(reached < n ? platform::Format("Cancelled after %zu of %zu samples; %zu analysed",

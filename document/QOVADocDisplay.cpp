@@ -9,6 +9,7 @@
 #include "document/CombineResults.h"
 #include "document/QOVADoc.h"
 #include "document/SelectResult.h"
+#include "document/UnreadableFiles.h"
 #include "document/ViewStateCopy.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -34,6 +35,7 @@ void CQOVADoc::SetSingleViewListFactory(SingleViewListFactory factory) {
 }
 
 void CQOVADoc::OnDisplaySamples() {
+  qova::UnreadableFiles unreadable;
   CSelectResult dialog;
   dialog.m_strResultFolder = AnalysisResultFolder;
   if (dialog.DoModal() != IDOK) return;

@@ -12,6 +12,7 @@
 #include "document/QOVADoc.h"
 #include "document/RefSelect.h"
 #include "document/ReferenceSelection.h"
+#include "document/UnreadableFiles.h"
 #include "platform/ErrorLog.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -34,9 +35,11 @@ void SetReferences(CArrayData& sample, const std::vector<qova::RankedReference>&
 }
 
 // A candidate that could not be read or scored is left out; the error log
-// says which and why.
+// says which and why, and the files that could not be read are told once in
+// the command.
 void LogSkipped(const qova::CandidateSearch& search) {
   for (const std::string& skipped : search.Skipped) platform::AppendErrorLog("Reference candidate left out: " + skipped);
+  for (const qova::UnreadableFile& file : search.Unreadable) qova::UnreadableFiles::Note(file.Path, file.Why);
 }
 
 std::vector<std::string> NamesOf(const std::vector<qova::RankedReference>& references) {

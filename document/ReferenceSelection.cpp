@@ -125,6 +125,7 @@ CandidateSearch FindCandidates(const ReferenceFilter& filter, const CandidateSna
   for (const CandidateEntry& entry : snapshot.Entries) {
     if (!entry.Header) {
       search.Skipped.push_back(entry.Path + ": " + entry.Problem);
+      search.Unreadable.push_back({entry.Path, entry.Problem});
       continue;
     }
     if (!filter.Admits(*entry.Header)) continue;
@@ -132,6 +133,7 @@ CandidateSearch FindCandidates(const ReferenceFilter& filter, const CandidateSna
       qova::LoadArchiveFile(entry.Path, [&](CArchive& ar) { candidate.SerializeSample(ar, TRUE, TRUE); });
     } catch (const std::exception& error) {
       search.Skipped.push_back(entry.Path + ": " + error.what());
+      search.Unreadable.push_back({entry.Path, error.what()});
       continue;
     }
     const float value = score(candidate);

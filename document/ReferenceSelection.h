@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/SampleHeader.h"
+#include "document/UnreadableFiles.h"
 
 class CArrayData;
 class CProgramSetting;
@@ -95,6 +96,7 @@ struct CandidateSearch {
   ReferenceRanking Ranking;
   bool NoSampleFile = false;         // the folder holds no .CFH at all
   std::vector<std::string> Skipped;  // files that could not be read or scored, with why
+  std::vector<UnreadableFile> Unreadable;  // of those, the ones that could not be read
 };
 
 // The headers of every sample of a source, read once (a batch shares them

@@ -3,6 +3,9 @@
 #include "core/AnalyzedData.h"
 #include "core/ArrayData.h"
 #include "core/SampleFileList.h"
+#include <exception>
+
+#include "document/UnreadableFiles.h"
 #include "platform/Archive.h"
 #include "platform/File.h"
 #include "platform/Paths.h"
@@ -38,11 +41,11 @@ bool SampleListing::ListFolder(const std::string& folder) {
   for (const std::string& file : files) {
     // One unreadable file must not hide the others.
     CArrayData sample;
+    const std::string path = platform::JoinPath(folder, file);
     try {
-      sample.LoadFile(platform::JoinPath(folder, file), false);
-    } catch (const CFileException&) {
-      continue;
-    } catch (const CArchiveException&) {
+      sample.LoadFile(path, false);
+    } catch (const std::exception& error) {
+      UnreadableFiles::Note(path, error.what());
       continue;
     }
     AddListed(sample.Header);
@@ -64,11 +67,11 @@ void SampleListing::ListResultIndex(CSampleFileList& index, int kind, bool self)
 void SampleListing::ListResultFolder(const std::string& folder, const std::string& pattern, bool self) {
   for (const std::string& file : platform::FindFiles(folder, pattern)) {
     CAnalyzedData result;
+    const std::string path = platform::JoinPath(folder, file);
     try {
-      result.LoadFile(platform::JoinPath(folder, file), true);
-    } catch (const CFileException&) {
-      continue;
-    } catch (const CArchiveException&) {
+      result.LoadFile(path, true);
+    } catch (const std::exception& error) {
+      UnreadableFiles::Note(path, error.what());
       continue;
     }
     result.Header.SelfAnalyzed = self;

@@ -30,7 +30,8 @@ struct SampleListing {
   // index up to date; a missing index lists nothing.
   void ListIndex(CSampleFileList& index);
   // Appends the headers of the folder's .CFH files, opened for reading only;
-  // a file that cannot be read is left out. False when the folder has none.
+  // a file that cannot be read is left out and noted in the command's
+  // UnreadableFiles. False when the folder has none.
   [[nodiscard]] bool ListFolder(const std::string& folder);
 
   // Analysed results. Each listed header has SelfAnalyzed set by the kind of
@@ -39,7 +40,8 @@ struct SampleListing {
   // brings the index up to date first.
   void ListResultIndex(CSampleFileList& index, int kind, bool self);
   // The headers of the folder's files matching `pattern` ("*.CFS" ...), read
-  // only and header only; a file whose header cannot be read is left out.
+  // only and header only; a file whose header cannot be read is left out and
+  // noted in the command's UnreadableFiles.
   void ListResultFolder(const std::string& folder, const std::string& pattern, bool self);
 };
 

@@ -2,8 +2,11 @@
 // document loads the sample and carries the action out.
 #include "document/DataManage.h"
 #include "document/QOVADoc.h"
+#include "document/UnreadableFiles.h"
 
 void CQOVADoc::OnSampleManager() {
+  // A file the list left out is told once, not again by the reference choice.
+  qova::UnreadableFiles unreadable;
   CDataManage dialog;
   dialog.ArrayDataFolder = ArrayDataFolder;
   if (dialog.DoModal() != IDOK) return;

@@ -13,6 +13,7 @@
 #include "document/Calendar.h"
 #include "document/CombineResults.h"
 #include "document/DataExtract.h"
+#include "document/UnreadableFiles.h"
 #include "platform/MessageBox.h"
 #include "platform/ui/DataExchange.h"
 #include "resources/DisplaySamplesDialog.h"
@@ -100,9 +101,9 @@ BOOL CSelectResult::OnInitDialog() {
     m_bSelfMode = 0;
     SetChecked(ids::kTestOnly, true);
     SetChecked(ids::kUseTestOrRef, true);
-    // Local time, as the filters read these dates.
-    GetLocalTime(&state.From);
-    state.To = state.From;
+    const FilterDates today = StartingFilterDates();
+    state.From = today.From;
+    state.To = today.To;
   }
   SetDlgItemText(static_cast<int>(ids::kFromDate), FormatFilterDate(state.From));
   SetDlgItemText(static_cast<int>(ids::kToDate), FormatFilterDate(state.To));
@@ -117,6 +118,8 @@ BOOL CSelectResult::OnInitDialog() {
 void CSelectResult::ReadResultHeaders() {
   SampleListing& cache = ResultHeaderCache();
   cache.ClearListing();
+  // Files that could not be listed are told as the dialog opens.
+  qova::UnreadableFiles unreadable;
   const bool allele = Setting().NONSELFALLELE != 0;
   if (Setting().UseFileList != 0) {
     CSampleFileList& index = *qova::ApplicationData().FileList;
@@ -127,6 +130,7 @@ void CSelectResult::ReadResultHeaders() {
     cache.ListResultFolder(m_strResultFolder, allele ? "*.CFA" : "*.CFN", false);
     cache.ListResultFolder(m_strResultFolder, "*.CFS", true);
   }
+  qova::UnreadableFiles::TellNow();
 }
 
 void CSelectResult::FillDropDowns() {

@@ -156,6 +156,29 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
+// From and After start at the first moment of the day shown: From today
+// lists what was extracted earlier today, and a result written earlier today
+// counts as written after today.
+TEST_F(BatchDialogTest, FromAndAfterTodayTakeInAllOfToday) {
+  static std::int64_t now = 0;
+  now = CTime(2009, 3, 5, 14, 0, 0).GetTime();
+  platform::SetClock([] { return now; });
+  WriteListed("today", [](SampleHeader& h) { h.CreateTime = CTime(2009, 3, 5, 9, 0, 0); });
+  WriteListed("yesterday", [](SampleHeader& h) { h.CreateTime = CTime(2009, 3, 4, 9, 0, 0); });
+  for (const char* name : {"today", "yesterday"}) {
+    ASSERT_TRUE(platform::WriteWholeFile(ResultPath(std::string(name) + ".CFN"), "r"));
+    ASSERT_TRUE(platform::SetModificationTime(ResultPath(std::string(name) + ".CFN"),
+                                              CTime(2009, 3, std::string(name) == "today" ? 5 : 4, 10, 0, 0).GetTime()));
+  }
+  const Names fromToday = Listed([](DialogDriver& d) { d.SetCheck(ids::kUseFromDate, true); });
+  const Names notAnalyzedToday = Listed([](DialogDriver& d) {
+    d.SetCheck(ids::kUseNotAnalyzed, true).SetCheck(ids::kUseAfterDate, true);
+  });
+  platform::SetClock(nullptr);
+  EXPECT_EQ(fromToday, Names{"today"});
+  EXPECT_EQ(notAnalyzedToday, Names{"yesterday"});
+}
+
 TEST_F(BatchDialogTest, NotAnalyzedLooksForTheAlleleSpecificResultWhenSwitchedOn) {
   WriteListed("s");
   EXPECT_TRUE(platform::WriteWholeFile(ResultPath("s.CFA"), "r"));

@@ -49,6 +49,17 @@ TEST_F(DisplayDialogTest, AnUnreadableResultIsLeftOutAndTheOthersListed) {
   EXPECT_EQ(Listed([](DialogDriver&) {}), (Names{"A"}));
 }
 
+TEST_F(DisplayDialogTest, FromTodayListsTheResultsOfToday) {
+  static std::int64_t now = 0;
+  now = CTime(2009, 3, 5, 14, 0, 0).GetTime();
+  platform::SetClock([] { return now; });
+  WriteResult("today.CFN", [](SampleHeader& h) { h.CreateTime = CTime(2009, 3, 5, 9, 0, 0); });
+  WriteResult("yesterday.CFN", [](SampleHeader& h) { h.CreateTime = CTime(2009, 3, 4, 9, 0, 0); });
+  const Names fromToday = Listed([](DialogDriver& d) { d.SetCheck(ids::kUseFromDate, true); });
+  platform::SetClock(nullptr);
+  EXPECT_EQ(fromToday, Names{"today"});
+}
+
 struct FilterCase {
   std::string name;
   std::function<void(DialogDriver&)> script;

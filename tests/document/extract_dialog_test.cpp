@@ -68,7 +68,11 @@ TEST_F(ExtractDialogTest, OpeningListsTheFilesOfTheModeAndShowsTodayInBothDates)
   EXPECT_EQ(from, "2008/ 3/ 4");
   EXPECT_EQ(to, "2008/ 3/ 4");
   EXPECT_EQ(caption, "Extract Data");
-  EXPECT_EQ(dialog_->FromDate.wHour, 5);
+  // Only the day is shown: From starts at its first moment, To at the clock.
+  EXPECT_EQ(std::vector<int>({dialog_->FromDate.wDay, dialog_->FromDate.wHour, dialog_->FromDate.wMinute}),
+            std::vector<int>({4, 0, 0}));
+  EXPECT_EQ(std::vector<int>({dialog_->ToDate.wDay, dialog_->ToDate.wHour, dialog_->ToDate.wMinute}),
+            std::vector<int>({4, 5, 6}));
 
   Run([&](DialogDriver& d) {
     foundCel = d.Items(kExtractFoundFiles);

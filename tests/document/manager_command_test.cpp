@@ -51,6 +51,28 @@ TEST_F(SampleManagerCommandTest, AutomaticReferencesNonSelfAnalysisWritesTheResu
   EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
 }
 
+// An empty reference file is told once in the command, as the list opens,
+// and not again by the automatic reference choice, which still logs it.
+TEST_F(SampleManagerCommandTest, AnUnreadableReferenceIsToldOnceAndTheAnalysisGoesOn) {
+  WriteStudy(GainStudy(4, false));
+  ASSERT_TRUE(platform::WriteWholeFile(SamplePath("Ref03"), ""));
+  Setting().MAXREF = 3;
+  std::size_t toldAtOpening = 0;
+  RunManager([&](DialogDriver& d) {
+    toldAtOpening = Messages().size();
+    d.Select(ids::kSampleList, "Test01").Click(ids::kModeAutomatic).Click(ids::kNonSelfAnalysis);
+  });
+  EXPECT_TRUE(Exists(ResultPath("Test01.CFN")));
+  EXPECT_EQ(toldAtOpening, 1u);
+  ASSERT_EQ(Messages().size(), 1u) << ::testing::PrintToString(Messages());
+  EXPECT_EQ(Messages()[0], "This file could not be read and is left out:\nUnexpected end of file while reading " +
+                               platform::NativePath(SamplePath("Ref03")) + ".");
+  const std::vector<std::string> log = ErrorLogLines();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_NE(log[0].find("Reference candidate left out: "), std::string::npos) << log[0];
+  EXPECT_EQ(LoadSample("Test01").Header.NonSelfReferences.find("Ref03"), std::string::npos);
+}
+
 TEST_F(SampleManagerCommandTest, CancelEnterAndAssociationChangeNothing) {
   WriteStudy(GainStudy(2, false));
   const std::vector<std::function<void(DialogDriver&)>> closings = {

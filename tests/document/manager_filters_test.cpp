@@ -146,6 +146,31 @@ TEST_F(ManagerFilterTest, APickedToDateIsMidnightAndRememberedAtOnce) {
   EXPECT_TRUE(Cache().UseToDate);
 }
 
+// Only the day is shown, so the From date the dialog starts with is that
+// day's first moment: From today keeps what was made earlier today. To stays
+// the clock reading of the opening.
+TEST_F(ManagerFilterTest, FromTodayKeepsTheSamplesOfTodayWhateverTheClockRead) {
+  static std::int64_t now = 0;
+  now = CTime(2009, 3, 5, 14, 0, 0).GetTime();
+  platform::SetClock([] { return now; });
+  WriteListed("today", [](SampleHeader& h) { h.CreateTime = CTime(2009, 3, 5, 0, 0, 0); });
+  WriteListed("yesterday", [](SampleHeader& h) { h.CreateTime = CTime(2009, 3, 4, 23, 59, 59); });
+  WriteListed("later", [](SampleHeader& h) { h.CreateTime = CTime(2009, 3, 5, 14, 0, 1); });
+  std::vector<std::string> fromToday, toNow;
+  std::string shown;
+  OpenManager([&](DialogDriver& d) {
+    shown = d.Text(ids::kFromDate);
+    d.SetCheck(ids::kUseFromDate, true).Click(ids::kNew);
+    fromToday = d.Items(ids::kSampleList);
+    d.SetCheck(ids::kUseFromDate, false).SetCheck(ids::kUseToDate, true).Click(ids::kNew);
+    toNow = d.Items(ids::kSampleList);
+  });
+  platform::SetClock(nullptr);
+  EXPECT_EQ(shown, "2009/ 3/ 5");
+  EXPECT_EQ(fromToday, (std::vector<std::string>{"later", "today"}));
+  EXPECT_EQ(toNow, (std::vector<std::string>{"today", "yesterday"}));
+}
+
 TEST_F(ManagerFilterTest, EveryWayOutRemembersTheChoices) {
   WriteFour();
   const std::vector<std::function<void(DialogDriver&)>> closings = {

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "core/SampleFileList.h"
+#include "resources/ExtractDialogs.h"
 #include "tests/document/manager_test_support.h"
 
 namespace qova::test {
@@ -54,29 +55,52 @@ TEST_F(ManagerListingTest, DropDownsShowSortedValuesAndPanelCaptions) {
   });
 }
 
-TEST_F(ManagerListingTest, AnUnreadableFileIsSkipped) {
+// The others are listed; the user is told at the opening which files were
+// left out and why, in one box.
+TEST_F(ManagerListingTest, AnUnreadableFileIsSkippedAndNamedWithItsReason) {
   WriteListed("good1");
   ASSERT_TRUE(platform::WriteWholeFile(SamplePath("broken"), std::string("\x05" "1.001\x03", 7)));
   ASSERT_TRUE(platform::WriteWholeFile(SamplePath("empty"), ""));
   WriteListed("good2");
   EXPECT_EQ(ListedNames(), (std::vector<std::string>{"good1", "good2"}));
-  EXPECT_TRUE(Messages().empty());
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0], "These files could not be read and are left out:\n"
+                           "Unexpected end of file while reading " + platform::NativePath(SamplePath("broken")) + ".\n"
+                           "Unexpected end of file while reading " + platform::NativePath(SamplePath("empty")) + ".");
 }
 
-TEST_F(ManagerListingTest, AnEmptyFolderSaysErrorAndStaysAFirstOpening) {
-  bool checked = true;
+// "error" names the folder; the dialog then works as always on an empty list.
+TEST_F(ManagerListingTest, AnEmptyFolderSaysErrorAndTheDialogWorksOnAnEmptyList) {
+  std::string caption, date, pickedDate;
+  bool testOrRef = false, test = false, currentSet = false, newEnabled = false;
   const ManagerOutcome outcome = OpenManager([&](DialogDriver& d) {
     EXPECT_TRUE(d.Items(ids::kSampleList).empty());
-    checked = d.IsChecked(ids::kUseTestOrRef) || d.IsChecked(ids::kModeCurrentSet);
+    caption = d.Text(ids::kAttributeCaption[4]);
+    date = d.Text(ids::kFromDate);
+    testOrRef = d.IsChecked(ids::kUseTestOrRef);
+    test = d.IsChecked(ids::kTestOnly);
+    currentSet = d.IsChecked(ids::kModeCurrentSet);
+    newEnabled = d.IsEnabled(ids::kNew) && d.IsEnabled(ids::kAdd) && d.IsEnabled(ids::kSetFromDate);
+    Ui().OnDialog(qova::resources::kCalendarDialog, [](DialogDriver& calendar) {
+      calendar.PickDate(qova::resources::kCalendarMonth, SYSTEMTIME{2007, 6, 5, 1, 15, 45, 10, 0}).Ok();
+    });
+    d.Click(ids::kSetFromDate);
+    pickedDate = d.Text(ids::kFromDate);
+    d.Click(ids::kRefOnly).Click(ids::kNew);
+    EXPECT_TRUE(d.Items(ids::kSampleList).empty());
+    d.Click(IDCANCEL);
   });
   EXPECT_EQ(outcome.result, IDCANCEL);
-  EXPECT_EQ(Messages(), std::vector<std::string>{"error"});
-  EXPECT_FALSE(checked);
-  EXPECT_TRUE(Cache().FirstOpening);
+  EXPECT_EQ(Messages(), std::vector<std::string>{"error\nNo sample file (.CFH) in " + platform::NativePath(ArrayFolder())});
+  EXPECT_EQ(caption, "Attribute5");
+  EXPECT_FALSE(date.empty());
+  EXPECT_EQ(pickedDate, "2007/ 6/ 1");
+  EXPECT_TRUE(testOrRef && test && currentSet && newEnabled);
 
+  // The choices made on the empty list hold at the next opening.
   WriteListed("test");
   WriteListed("ref", [](SampleHeader& h) { h.IsTest = 0; });
-  EXPECT_EQ(ListedNames(), std::vector<std::string>{"test"});
+  EXPECT_EQ(ListedNames(), std::vector<std::string>{"ref"});
 }
 
 TEST_F(ManagerListingTest, TheIndexIsTheSourceWhenSwitchedOn) {
