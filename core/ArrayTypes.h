@@ -93,6 +93,8 @@ inline constexpr std::int32_t kArrayChromosomeStarts[kArrayTypeCount][kChromosom
 // The combined types (two arrays of a set read as one sample) find a SNP's
 // annotation row through the table's SortMap before its IndexMap.
 [[nodiscard]] constexpr bool IsCombinedArrayType(int type) { return type == 4 || type == 7 || type == 10; }
+// "Agilent244K", whose results the views recalibrate and segment again themselves.
+inline constexpr int kAgilentArrayType = 11;
 
 // The type of an exact (case-sensitive) name, or nullptr for a name the
 // program does not know.

@@ -28,6 +28,12 @@ inline constexpr unsigned kCmdFragmentLengthPlot = 32841;
 inline constexpr unsigned kCmdFragmentLengthRange = 32844;
 inline constexpr unsigned kCmdMark = 32839;
 inline constexpr unsigned kCmdEditMarker = 32840;
+// The main view's marker list file and the HMM re-runs of an Agilent result.
+inline constexpr unsigned kCmdRerunTotalHmm = 32884;
+inline constexpr unsigned kCmdEditHmmStateMeans = 32885;
+inline constexpr unsigned kCmdGainLossHmm = 32886;
+inline constexpr unsigned kCmdSaveMarkerList = 32890;
+inline constexpr unsigned kCmdLoadMarkerList = 32891;
 // Parameter > Analysis
 inline constexpr unsigned kCmdManualSelection = 32817;
 inline constexpr unsigned kCmdAutomaticSelection = 32825;

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/Analysis.h"
 #include "core/DisplaySetting.h"
 #include "document/ViewStateCopy.h"
 #include "views/CopyNumberAxes.h"
@@ -39,6 +40,15 @@ inline constexpr std::uint32_t VIEW_MULTIPLE = 0x20;
 inline constexpr std::uint32_t VIEW_INTEGRATE = 0x80;
 inline constexpr std::uint32_t VIEW_NOT_ANALYSIS = 0x100;  // a result without its extracted sample
 inline constexpr std::uint32_t VIEW_FRAGMENT_PLOT = 0x200;
+
+// The tools of the left mouse button (m_nMouseMode), armed by the Parameter
+// commands; a release of the band runs the tool on the selected range.
+inline constexpr int MOUSE_NONE = 0;
+inline constexpr int MOUSE_SD_RANGE = 1;
+inline constexpr int MOUSE_ADJUST_AMP = 2;
+inline constexpr int MOUSE_MEASURE = 3;
+inline constexpr int MOUSE_CONTAMINATION = 4;
+inline constexpr int MOUSE_MARK = 5;
 
 class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   DECLARE_DYNCREATE(CQOVAView)
@@ -144,6 +154,42 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   // --- context menu (ViewContextMenu.cpp) ---
   void OnRButtonDown(UINT flags, CPoint point) override;
 
+  // --- mouse tools: the range band and its release (QOVAViewMouse.cpp) ---
+  void OnLButtonDown(UINT flags, CPoint point) override;
+  void OnMouseMove(UINT flags, CPoint point) override;
+  void OnLButtonUp(UINT flags, CPoint point) override;
+
+  // --- markers and the stores of the shown sample (QOVAViewMarkers.cpp) ---
+  void OnParameterEditMarker();
+  void OnSaveMarkerList();
+  void OnLoadMarkerList();
+  // Data shown, neither the grid nor the integral view.
+  void OnUpdateSingleViewCommands(CCmdUI* cmdUI);
+  void OnUpdateSaveMarkerList(CCmdUI* cmdUI);
+  void OnUpdateLoadMarkerList(CCmdUI* cmdUI);
+  // Stores the extracted sample (.CFH), the shown result under its own kind
+  // and, when it exists, the sample's other result with the same markers.
+  // False, after a message naming the file, when a store failed; the files
+  // already written stay and the failed one keeps its old contents.
+  bool StoreSampleFiles();
+  // The result file of the shown sample: .CFS for a self result, else .CFA
+  // or .CFN by the allele-specific switch.
+  [[nodiscard]] std::string ResultPath(bool self) const;
+  // Stores the shown result under its own kind; false after a message.
+  bool StoreAnalyzedResult();
+
+  // --- calibration tools on the selected range (QOVAViewCalibration.cpp) ---
+  void SetSdRange();
+  void AdjustAmplitude();
+  void DetermineContaminationRate();
+
+  // --- the HMM re-runs of the Agilent results (QOVAViewHmm.cpp) ---
+  void OnRerunTotalHmm();
+  void OnEditHmmStateMeans();
+  void OnGainLossHmm();
+  void OnUpdateTotalHmmCommands(CCmdUI* cmdUI);
+  void OnUpdateGainLossHmm(CCmdUI* cmdUI);
+
   // --- printing (ViewPrinting.cpp) ---
   BOOL OnPreparePrinting(CPrintInfo* info) override;
   void OnBeginPrinting(CDC* pDC, CPrintInfo* info) override;
@@ -190,7 +236,19 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   std::span<const std::int32_t> m_pIndexMap, m_pSortMap, m_pPosition, m_pFragmentNumber;
   std::span<const float> m_pLohLikelihood;
   const std::int32_t* m_pChromosomeStarts = nullptr;
-  float m_fGainLossParam[6] = {0.06f, -0.06f, 0.05f, 0.05f, 0.01f, 1.0f};
+  GainLossParameters m_fGainLossParam;  // kept for the view's next gain/loss run
+
+  // The range band of the mouse tools. While it is open: the press's logical
+  // x and slot, the moving edge's logical x, the layout row, the chromosome
+  // and the logical x of the chromosome's right end; after a release the
+  // selected slots, smaller first, in m_nDragStart and m_nDragEnd.
+  int m_nDragStart = 0;
+  int m_nDragStartSlot = 0;
+  int m_nDragEnd = 0;
+  int m_nDragRow = 0;
+  int m_nDragChromosome = 0;
+  int m_nDragLimit = 0;
+  bool m_bBandOpen = false;  // a press hit a chromosome and no release came yet
 
   // The fixed switches of the settings record, read on every update.
   bool m_bAlleleAllSnps = false;  // NotLimitToHeteroSNPs
@@ -244,4 +302,14 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   void DrawSnpLines(CDC* dc, int c, int x, int top, int bottom, COLORREF colour, bool (CQOVAView::*wanted)(int) const);
   [[nodiscard]] bool HeterozygousTest(int i) const;
   [[nodiscard]] bool LostHeterozygosity(int i) const;
+  // The mouse tools.
+  [[nodiscard]] CRect BandRect(int movingX) const;
+  void InvertBand(int movingX);
+  void RunTool();
+  void Measure();
+  void MarkRange();
+  // The displayed states again, after the states or the markers changed.
+  void RedisplayStates();
+  // The extracted sample's markers into the result, both stored, and shown.
+  void CommitMarkers();
 };

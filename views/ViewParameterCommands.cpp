@@ -10,22 +10,12 @@
 #include "core/AnalyzedData.h"
 #include "core/AppSettingSheet.h"
 #include "core/ArrayData.h"
+#include "core/ArrayTypes.h"
 #include "document/QOVADoc.h"
 #include "platform/ui/CmdTarget.h"
 #include "views/QOVAView.h"
 
 namespace {
-
-// The mouse modes of the left drag.
-constexpr int kMouseSdRange = 1;
-constexpr int kMouseAdjustAmp = 2;
-constexpr int kMouseMeasure = 3;
-constexpr int kMouseContamination = 4;
-constexpr int kMouseMark = 5;
-
-// The array type index of the Agilent array, whose results set their SD
-// range without the extracted sample.
-constexpr int kAgilentType = 11;
 
 // The means dialogs list the states from the highest down.
 template <std::size_t N>
@@ -92,22 +82,23 @@ void CQOVAView::OnParameterSdRange() {
   if (!m_bDataShown || (m_nViewFlags & VIEW_COMBINED_ARRAY)) return;
   const CQOVADoc* doc = GetDocument();
   if (doc && doc->Status == kStatusAnalysis) {
-    m_nMouseMode = kMouseSdRange;
+    m_nMouseMode = MOUSE_SD_RANGE;
     return;
   }
-  if (m_nArrayType == kAgilentType) m_nMouseMode = kMouseSdRange;
+  // An Agilent result sets its SD range without the extracted sample.
+  if (m_nArrayType == qova::kAgilentArrayType) m_nMouseMode = MOUSE_SD_RANGE;
 }
 
-void CQOVAView::OnParameterContaminationRate() { m_nMouseMode = kMouseContamination; }
+void CQOVAView::OnParameterContaminationRate() { m_nMouseMode = MOUSE_CONTAMINATION; }
 
-void CQOVAView::OnParameterMark() { m_nMouseMode = kMouseMark; }
+void CQOVAView::OnParameterMark() { m_nMouseMode = MOUSE_MARK; }
 
 void CQOVAView::OnParameterAdjustAmp() {
-  if (m_bDataShown && (m_nViewFlags & VIEW_COMBINED_ARRAY)) m_nMouseMode = kMouseAdjustAmp;
+  if (m_bDataShown && (m_nViewFlags & VIEW_COMBINED_ARRAY)) m_nMouseMode = MOUSE_ADJUST_AMP;
 }
 
 void CQOVAView::OnParameterMeasure() {
-  if (m_bDataShown) m_nMouseMode = kMouseMeasure;
+  if (m_bDataShown) m_nMouseMode = MOUSE_MEASURE;
 }
 
 // The sheet works on a copy; OK takes it over. The rows take the height of

@@ -1,0 +1,84 @@
+// The Measure tool on the offscreen Qt platform: a band dragged over the
+// demo's planted loss opens the Statistics dialog as a real window, which is
+// photographed and closed with its OK button.
+#ifdef QOVA_TEST_WITH_QT
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+
+#include "core/ArrayTypes.h"
+#include "core/GlobalData.h"
+#include "document/QOVADoc.h"
+#include "platform/ui/UserInput.h"
+#include "resources/StatisticsDialog.h"
+#include "tests/app/DemoOnQt.h"
+#include "tests/support/TempHome.h"
+#include "views/QOVAView.h"
+
+namespace qova::test {
+namespace {
+
+class StatisticsWindowTest : public TempHomeTest {
+ protected:
+  DemoOnQt demo_{Root() + "demo/", "Mapping10K_Xba131"};
+};
+
+TEST_F(StatisticsWindowTest, AMeasureDragShowsTheStatisticsOfTheLoss) {
+  CGlobalData global;
+  ASSERT_TRUE(global.Load());
+  CQOVADoc doc(global);
+  doc.m_bAutoDelete = FALSE;
+  const std::string demo = Root() + "demo/";
+  doc.AnalyzedData.LoadFile(demo + "Results/Tumour01.CFS");
+  doc.ArrayData.LoadFile(demo + "ArrayData/Tumour01.CFH");
+  doc.Status = kStatusAnalysis;
+  auto* view = new CQOVAView;
+  CCreateContext context;
+  context.m_pCurrentDoc = &doc;
+  ASSERT_TRUE(view->Create("", "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1600, 1000), nullptr, AFX_IDW_PANE_FIRST,
+                           &context));
+  view->OnInitialUpdate();
+  ASSERT_TRUE(view->m_bDataShown);
+
+  // Over 15 % to 40 % of chromosome 3, inside the planted loss.
+  const int* starts = qova::kArrayChromosomeStarts[0];
+  const int length = starts[4] - starts[3];
+  const auto over = [view](int k) {
+    return CPoint(LONG(view->ToDeviceX(view->m_nChromosomeX[3] + k)), LONG(view->ToDeviceY(view->m_nChromosomeY[3] + 500)));
+  };
+  const std::string picture =
+      (std::filesystem::path(BinaryDir()) / "artefacts" / "dialogs" / "168_statistics.png").string();
+  std::filesystem::create_directories(std::filesystem::path(picture).parent_path());
+  std::string shown;
+  QTimer user;
+  user.setInterval(20);
+  QObject::connect(&user, &QTimer::timeout, [&] {
+    QWidget* window = QApplication::activeModalWidget();
+    if (!window || !shown.empty()) return;
+    auto* text = window->findChild<QLabel*>(QString::number(qova::resources::kShowStatText));
+    if (!text) return;
+    shown = text->text().toStdString();
+    window->grab().save(QString::fromStdString(picture));
+    QTest::mouseClick(window->findChild<QPushButton*>(QString::number(IDOK)), Qt::LeftButton);
+  });
+  user.start();
+  view->OnParameterMeasure();
+  namespace input = platform::ui::input;
+  input::Mouse(*view, WM_LBUTTONDOWN, MK_LBUTTON, over(length * 15 / 100));
+  input::Mouse(*view, WM_MOUSEMOVE, MK_LBUTTON, over(length * 30 / 100));
+  input::Mouse(*view, WM_LBUTTONUP, 0, over(length * 40 / 100));
+  user.stop();
+  EXPECT_EQ(shown.rfind("Chromosome: 3\n", 0), 0u) << shown;
+  EXPECT_NE(shown.find("\nHeteroCall Number: "), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(picture));
+  EXPECT_EQ(demo_.Shown(), std::vector<std::string>{});
+  view->DestroyWindow();
+}
+
+}  // namespace
+}  // namespace qova::test
+#endif
