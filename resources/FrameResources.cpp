@@ -85,10 +85,13 @@ MenuItemTemplate ToolsMenu() {
                                       MenuItem("&7 Copy-number regression", kCmdMakeCnRegression),
                                       MenuItem("&8 .IM3 to results (VIRIV*.CFA)", kCmdIm3ToResult)}),
        MenuSeparator(),
-       // The shown sample's commands without a menu entry. The main view's
-       // join them here when they are built: 32857 (change the self reference),
-       // 32884 to 32886 (the HMM re-runs), 32890 and 32891 (the marker list file).
+       // The shown sample's commands without a menu entry of their own; the
+       // main view's 32857 (change the self reference) joins them when it is built.
        MenuItem("Two-state segment &correction", kCmdApplyCorrection),
+       MenuItem("Save &marker list...", kCmdSaveMarkerList), MenuItem("L&oad marker list...", kCmdLoadMarkerList),
+       MenuItem("Total &HMM again (Agilent244K)", kCmdRerunTotalHmm),
+       MenuItem("HMM state m&eans and total HMM again (Agilent244K)...", kCmdEditHmmStateMeans),
+       MenuItem("&Gain/loss HMM (Agilent244K)...", kCmdGainLossHmm),
        MenuSeparator(),
        MenuItem("&Dump CDF file...", kCmdDumpCdf),
        MenuItem("&Write annotation tables", kCmdStoreBasicData)});

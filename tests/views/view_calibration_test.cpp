@@ -275,7 +275,7 @@ TEST_F(HmmRerunTest, TheReRunsAreOfferedForAgilentResultsOutsideTheGridAndTheInt
 
 TEST_F(HmmRerunTest, TheTotalHmmAgainRewritesTheStatesOfTheResultItself) {
   CQOVAView& view = ShowAgilent();
-  platform::ui::DispatchCommand(view, res::kCmdRerunTotalHmm);
+  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), res::kCmdRerunTotalHmm));
   const CAnalyzedData after = Stored("Agilent01.CFN");
   EXPECT_FALSE(platform::FileExists(results_ + "Agilent01.CFS"));
   const int middle = Start(4) + Length(4) * 45 / 100;
@@ -289,12 +289,12 @@ TEST_F(HmmRerunTest, EditedMeansAreStoredAndShownAndCancelChangesNothing) {
   CQOVAView& view = ShowAgilent();
   const std::string before = Bytes(results_ + "Agilent01.CFN");
   Headless().OnDialog(res::kHmmParameterDialog, [](DialogDriver& d) { d.Spin(res::kHmmParameterRows[5].upDown, -10).Cancel(); });
-  platform::ui::DispatchCommand(view, res::kCmdEditHmmStateMeans);
+  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), res::kCmdEditHmmStateMeans));
   EXPECT_EQ(Bytes(results_ + "Agilent01.CFN"), before);
   EXPECT_EQ(doc_->AnalyzedData.Header.HmmMeans, kDefaultHmmMeans);
 
   Headless().OnDialog(res::kHmmParameterDialog, [](DialogDriver& d) { d.Spin(res::kHmmParameterRows[5].upDown, -10).Ok(); });
-  platform::ui::DispatchCommand(view, res::kCmdEditHmmStateMeans);
+  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), res::kCmdEditHmmStateMeans));
   const CAnalyzedData after = Stored("Agilent01.CFN");
   EXPECT_NEAR(after.Header.HmmMeans[1], kDefaultHmmMeans[1] - 0.10f, 1e-6);
   const float mean = after.Header.HmmMeans[1];
@@ -306,11 +306,11 @@ TEST_F(HmmRerunTest, TheGainLossHmmMarksTheLossInTheResultAndCancelChangesNothin
   CQOVAView& view = ShowAgilent();
   const std::string before = Bytes(results_ + "Agilent01.CFN");
   Headless().OnDialog(res::kGainLossDialog, [](DialogDriver& d) { d.Cancel(); });
-  platform::ui::DispatchCommand(view, res::kCmdGainLossHmm);
+  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), res::kCmdGainLossHmm));
   EXPECT_EQ(Bytes(results_ + "Agilent01.CFN"), before);
 
   Headless().OnDialog(res::kGainLossDialog, [](DialogDriver& d) { d.Ok(); });
-  platform::ui::DispatchCommand(view, res::kCmdGainLossHmm);
+  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), res::kCmdGainLossHmm));
   const CAnalyzedData after = Stored("Agilent01.CFN");
   const int middle = Start(4) + Length(4) * 45 / 100;
   const auto loss = std::find_if(after.Markers.begin(), after.Markers.end(), [middle](const MarkerRegion& r) {
@@ -319,6 +319,7 @@ TEST_F(HmmRerunTest, TheGainLossHmmMarksTheLossInTheResultAndCancelChangesNothin
   EXPECT_NE(loss, after.Markers.end());
   EXPECT_EQ(doc_->AnalyzedData.Markers, after.Markers);
   EXPECT_FALSE(platform::FileExists(results_ + "Agilent01.CFS"));
+  EXPECT_TRUE(view.m_bDataShown);
 }
 
 }  // namespace

@@ -208,12 +208,12 @@ TEST_F(ViewMarkerTest, SaveThenLoadThroughTheCommandsReplacesTheListAndStoresIt)
     r.chosen = {list};
     return true;
   });
-  platform::ui::DispatchCommand(view, res::kCmdSaveMarkerList);
+  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), res::kCmdSaveMarkerList));
   ASSERT_TRUE(platform::FileExists(list));
   // A different list in memory; the load replaces it, and the files take it.
   doc_->ArrayData.Markers = {{1, 1, 2, 33}};
   doc_->AnalyzedData.Markers = doc_->ArrayData.Markers;
-  platform::ui::DispatchCommand(view, res::kCmdLoadMarkerList);
+  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), res::kCmdLoadMarkerList));
   EXPECT_EQ(opens, (std::vector<bool>{false, true}));
   EXPECT_EQ(doc_->ArrayData.Markers, saved);
   EXPECT_EQ(StoredMarkers(), (std::vector<MarkerRegionList>{saved, saved, saved}));
@@ -225,7 +225,7 @@ TEST_F(ViewMarkerTest, SaveThenLoadThroughTheCommandsReplacesTheListAndStoresIt)
     r.chosen = {Path("missing.txt")};
     return true;
   });
-  platform::ui::DispatchCommand(view, res::kCmdLoadMarkerList);
+  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), res::kCmdLoadMarkerList));
   ASSERT_EQ(messages_.Texts().size(), 1u);
   EXPECT_THAT(messages_.Texts()[0], ::testing::HasSubstr("missing.txt"));
   EXPECT_EQ(doc_->ArrayData.Markers, saved);
