@@ -1,7 +1,8 @@
 // The Sample Manager as a user meets it on the offscreen Qt platform, driven
 // by mouse and key events: the array-type drop-down opens over the controls
 // below it and takes a pick, a typed attribute shows, and the reference
-// boxes read from their first line.
+// boxes read from their first line; on a folder without sample files it
+// still opens with its captions and buttons.
 #ifdef QOVA_TEST_WITH_QT
 #include <QApplication>
 #include <QComboBox>
@@ -109,6 +110,31 @@ TEST_F(ManagerWindowTest, PickATypeTypeAnAttributeAndReadTheReferencesFromTheTop
   EXPECT_EQ(scoresScroll, 0);
   EXPECT_GT(scoresScrollMax, 0);  // more lines than the box shows
   EXPECT_EQ(boxes_->Texts(), std::vector<std::string>{});
+}
+
+// On a folder without sample files the user is told which folder, and the
+// dialog then opens as always: captions shown, dates set, buttons working.
+TEST_F(ManagerWindowTest, AnEmptyFolderOpensTheDialogWithItsCaptionsAndButtons) {
+  CDataManage dialog;
+  dialog.ArrayDataFolder = ArrayFolder();
+  QString caption, date;
+  bool newEnabled = false, cancelEnabled = false;
+  QTimer::singleShot(200, [&] {
+    QWidget* window = QApplication::activeModalWidget();
+    ASSERT_NE(window, nullptr);
+    caption = Control<QLineEdit>(window, ids::kNameCaption)->text();
+    date = Control<QLineEdit>(window, ids::kFromDate)->text();
+    newEnabled = Control<QPushButton>(window, ids::kNew)->isEnabled();
+    cancelEnabled = Control<QPushButton>(window, IDCANCEL)->isEnabled();
+    window->grab().save(QString::fromStdString(BinaryDir() + "artefacts/sample_manager_empty_folder.png"));
+    QTest::mouseClick(Control<QPushButton>(window, IDCANCEL), Qt::LeftButton);
+  });
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  EXPECT_EQ(caption.toStdString(), "SampleName");
+  EXPECT_FALSE(date.isEmpty());
+  EXPECT_TRUE(newEnabled && cancelEnabled);
+  EXPECT_EQ(boxes_->Texts(),
+            std::vector<std::string>{"error\nNo sample file (.CFH) in " + platform::NativePath(ArrayFolder())});
 }
 
 }  // namespace
