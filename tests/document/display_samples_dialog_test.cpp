@@ -43,10 +43,13 @@ TEST_F(DisplayDialogTest, FirstOpeningListsNonSelfTestResultsAndTheRadiosSwapThe
   EXPECT_TRUE(Messages().empty());
 }
 
-TEST_F(DisplayDialogTest, AnUnreadableResultIsLeftOutAndTheOthersListed) {
+TEST_F(DisplayDialogTest, AnUnreadableResultIsLeftOutNamedAndTheOthersListed) {
   WriteResult("A.CFN");
   platform::WriteWholeFile(ResultPath("broken.CFN"), "not a result");
   EXPECT_EQ(Listed([](DialogDriver&) {}), (Names{"A"}));
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0].rfind("This file could not be read and is left out:\n", 0), 0u) << Messages()[0];
+  EXPECT_NE(Messages()[0].find(platform::NativePath(ResultPath("broken.CFN"))), std::string::npos) << Messages()[0];
 }
 
 TEST_F(DisplayDialogTest, FromTodayListsTheResultsOfToday) {
