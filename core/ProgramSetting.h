@@ -56,8 +56,8 @@ class CProgramSetting {
   int MARKLOH;
   float THRESHOLDL, ALPHAL, BETAL, KOSAMBIL;
   int MARKUPD;
-  int LOHOP;   // kept and stored; nothing reads it yet
-  int XOP;     // kept and stored; nothing reads it yet
+  int LOHOP;   // the Zenkor page's "LOH" list; no computation reads it yet
+  int XOP;     // the Zenkor page's "X chromosome" list; no computation reads it yet
   int AUTOAI;  // run the AI/LOH/UPD models in the allele-specific non-self analysis
 
   // Fixed at every start; only the Extra page changes them.

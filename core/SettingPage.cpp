@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/ui/CommonDialogs.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/DataExchange.h"
 #include "resources/SettingPages.h"
@@ -13,15 +14,19 @@ CSettingPage::CSettingPage(UINT templateId) : CPropertyPage(templateId) {
   qova::resources::RegisterSettingPages();
 }
 
-void CSettingPage::BindInt(UINT edit, int& field) { fields_.push_back({FieldKind::Int, edit, &field, 0, 0}); }
+void CSettingPage::BindInt(UINT edit, int& field) { fields_.push_back({FieldKind::Int, edit, &field, 0, 0, {}}); }
 
 void CSettingPage::BindInt(UINT edit, int& field, int minValue, int maxValue) {
-  fields_.push_back({FieldKind::CheckedInt, edit, &field, minValue, maxValue});
+  fields_.push_back({FieldKind::CheckedInt, edit, &field, minValue, maxValue, {}});
 }
 
-void CSettingPage::BindFloat(UINT edit, float& field) { fields_.push_back({FieldKind::Float, edit, &field, 0, 0}); }
+void CSettingPage::BindFloat(UINT edit, float& field) { fields_.push_back({FieldKind::Float, edit, &field, 0, 0, {}}); }
 
-void CSettingPage::BindCheck(UINT box, int& field) { fields_.push_back({FieldKind::Check, box, &field, 0, 0}); }
+void CSettingPage::BindCheck(UINT box, int& field) { fields_.push_back({FieldKind::Check, box, &field, 0, 0, {}}); }
+
+void CSettingPage::BindList(UINT combo, int& field, std::span<const char* const> items) {
+  fields_.push_back({FieldKind::List, combo, &field, 0, 0, items});
+}
 
 void CSettingPage::AddSpin(UINT spin, int& field, int minValue, int maxValue, bool repaint) {
   spins_.push_back({spin, &field, minValue, maxValue, repaint});
@@ -50,8 +55,23 @@ void CSettingPage::DoDataExchange(CDataExchange* pDX) {
         break;
       case FieldKind::Float: DDX_Text(pDX, id, *static_cast<float*>(f.field)); break;
       case FieldKind::Check: DDX_Check(pDX, id, *static_cast<int*>(f.field)); break;
+      case FieldKind::List: ExchangeList(pDX, f); break;
     }
   }
+}
+
+void CSettingPage::ExchangeList(CDataExchange* pDX, const Field& list) {
+  auto* combo = static_cast<CComboBox*>(GetDlgItem(int(list.id)));
+  if (!combo) return;
+  int& value = *static_cast<int*>(list.field);
+  if (pDX->m_bSaveAndValidate) {
+    if (const int selected = combo->GetCurSel(); selected != CB_ERR) value = selected;
+    return;
+  }
+  if (combo->GetCount() == 0) {
+    for (const char* item : list.items) combo->AddString(item);
+  }
+  combo->SetCurSel(value >= 0 && value < int(list.items.size()) ? value : -1);
 }
 
 BOOL CSettingPage::OnCommand(WPARAM wParam, LPARAM lParam) {

@@ -5,6 +5,7 @@
 // limits, "color" buttons that open the colour dialog on their field, and the
 // swatch frames that show a colour. The rows point into the data the page
 // was constructed on, so the page reads and writes that data and nothing else.
+#include <span>
 #include <vector>
 
 #include "core/DisplaySetting.h"
@@ -24,6 +25,10 @@ class CSettingPage : public CPropertyPage {
   void BindInt(UINT edit, int& field, int minValue, int maxValue);
   void BindFloat(UINT edit, float& field);
   void BindCheck(UINT box, int& field);
+  // A drop-down list of `items` whose selection is the field: the page fills
+  // the list when it opens. A value the list does not hold shows no choice
+  // and stays as it was unless the user picks one.
+  void BindList(UINT combo, int& field, std::span<const char* const> items);
   // On the spin's change request the controls go into the data (errors
   // ignored), the field steps by one toward the pressed arrow's end unless it
   // is there already, the page repaints when asked, and the data goes back
@@ -55,12 +60,13 @@ class CSettingPage : public CPropertyPage {
   void Enable(UINT id, bool enabled);
 
  private:
-  enum class FieldKind { Int, CheckedInt, Float, Check };
+  enum class FieldKind { Int, CheckedInt, Float, Check, List };
   struct Field {
     FieldKind kind;
     UINT id;
     void* field;
     int minValue, maxValue;
+    std::span<const char* const> items;
   };
   struct Spin {
     UINT id;
@@ -81,6 +87,7 @@ class CSettingPage : public CPropertyPage {
     const int* penStyle;
   };
 
+  void ExchangeList(CDataExchange* pDX, const Field& list);
   void StepSpin(const Spin& spin, int delta);
   void ChooseColor(COLORREF& field);
   void DrawSwatch(CDC& dc, const Swatch& swatch);

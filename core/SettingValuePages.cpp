@@ -1,8 +1,5 @@
 #include "core/SettingValuePages.h"
 
-#include <utility>
-
-#include "platform/ui/Controls.h"
 #include "resources/SettingPages.h"
 
 namespace res = qova::resources::settings;
@@ -32,6 +29,11 @@ void CSettingScale::OnOK() {
 
 IMPLEMENT_DYNAMIC(CSettingZenkor, CSettingPage)
 
+namespace {
+// No computation reads the two options yet; the lists show and keep them.
+constexpr const char* kZenkorOptions[] = {"Off(default)", "On"};
+}  // namespace
+
 CSettingZenkor::CSettingZenkor(CProgramSetting* setting) : CSettingPage(res::kZenkorPage) {
   using res::zenkor::kRows;
   CProgramSetting& s = *setting;
@@ -48,6 +50,8 @@ CSettingZenkor::CSettingZenkor(CProgramSetting* setting) : CSettingPage(res::kZe
   }
   BindCheck(res::zenkor::kUseZenkor, s.NONSELFALLELE);
   BindCheck(res::zenkor::kAiInference, s.AUTOAI);
+  BindList(res::zenkor::kLohOption, s.LOHOP, kZenkorOptions);
+  BindList(res::zenkor::kXOption, s.XOP, kZenkorOptions);
 }
 
 IMPLEMENT_DYNAMIC(CSettingAssociation, CSettingPage)
@@ -98,6 +102,9 @@ IMPLEMENT_DYNAMIC(CSettingExtra, CSettingPage)
 CSettingExtra::CSettingExtra(CProgramSetting* setting) : CSettingPage(res::kExtraPage), m_pSetting(setting) {
   using namespace res::extra;
   CProgramSetting& s = *m_pSetting;
+  // The lists first: OK stores them even when a later field fails to parse.
+  BindList(kIntegralMargin, s.IntegralMarginMode, kIntegralMargins);
+  BindList(kRegression, s.RegressionMode, kRegressionModes);
   BindInt(kAverageWindow, s.MovingAverageWindow, 1, 20);
   BindFloat(kAlleleAmplitude, s.AlleleAmplitude);
   BindInt(kSampleSpacing, s.SampleSpacing);
@@ -121,12 +128,6 @@ BOOL CSettingExtra::OnInitDialog() {
   using namespace res::extra;
   CSettingPage::OnInitDialog();
   for (const ExtraCheck& c : kInitialisedChecks) SetChecked(c.box, m_pSetting->*c.field != 0);
-  auto* margins = static_cast<CComboBox*>(GetDlgItem(int(kIntegralMargin)));
-  for (const char* name : kIntegralMargins) margins->AddString(name);
-  margins->SetCurSel(m_pSetting->IntegralMarginMode);
-  auto* regression = static_cast<CComboBox*>(GetDlgItem(int(kRegression)));
-  for (const char* name : kRegressionModes) regression->AddString(name);
-  regression->SetCurSel(m_pSetting->RegressionMode);
   return TRUE;
 }
 
@@ -134,11 +135,5 @@ void CSettingExtra::OnOK() {
   using namespace res::extra;
   for (const ExtraCheck& c : kInitialisedChecks) m_pSetting->*c.field = IsChecked(c.box) ? 1 : 0;
   (void)UpdateData(TRUE);
-  // A mode that was out of the lists' range shows no choice and stays as it was.
-  for (auto [id, mode] : {std::pair{kIntegralMargin, &m_pSetting->IntegralMarginMode},
-                          std::pair{kRegression, &m_pSetting->RegressionMode}}) {
-    const int selected = static_cast<CComboBox*>(GetDlgItem(int(id)))->GetCurSel();
-    if (selected != CB_ERR) *mode = selected;
-  }
   CSettingPage::OnOK();
 }

@@ -124,7 +124,7 @@ inline constexpr unsigned kRows[3][5] = {{1004, 1005, 1006, 1008, 1007},
                                          {1031, 1032, 1033, 1034, 1035},
                                          {1036, 1037, 1038, 1039, 1040}};
 inline constexpr unsigned kUseZenkor = 1019, kAiInference = 1016;
-// Two drop-down lists the template carries and nothing fills or reads.
+// The LOH and X-chromosome options (Off or On); no computation reads them yet.
 inline constexpr unsigned kLohOption = 1041, kXOption = 1042;
 }  // namespace zenkor
 

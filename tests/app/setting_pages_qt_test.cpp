@@ -4,6 +4,7 @@
 #ifdef QOVA_TEST_WITH_QT
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
@@ -76,6 +77,7 @@ TEST_F(SettingPagesQt, EachPageShowsWholeInARealSheet) {
   setting_.LIMITREFIDENT = 0;
   setting_.LIMITREFSTR = "tumour";
   setting_.Display.PRINT.ONE_EACH = 1;
+  setting_.LOHOP = 1;
   AllPages pages(setting_);
   CPropertySheet sheet("All pages");
   sheet.m_psh.dwFlags |= PSH_NOAPPLYNOW;  // as the program's sheets
@@ -83,7 +85,7 @@ TEST_F(SettingPagesQt, EachPageShowsWholeInARealSheet) {
 
   std::vector<unsigned> saved;
   QColor lohSwatch, markerLine;
-  QStringList values;
+  QStringList values, zenkorLists;
   QTimer user;
   WhileModal(user, [&](QWidget* modal) {
     auto* tabs = modal->findChild<QTabWidget*>();
@@ -106,12 +108,24 @@ TEST_F(SettingPagesQt, EachPageShowsWholeInARealSheet) {
         auto* combo = page->findChild<QComboBox*>(QString::number(ids::automatic::kValue));
         for (int k = 0; combo && k < combo->count(); ++k) values << combo->itemText(k);
       }
+      if (id == ids::kZenkorPage) {
+        for (unsigned list : {ids::zenkor::kLohOption, ids::zenkor::kXOption}) {
+          auto* combo = page->findChild<QComboBox*>(QString::number(list));
+          ASSERT_NE(combo, nullptr) << list;
+          combo->showPopup();
+          QApplication::processEvents();
+          zenkorLists << QString("%1 of %2%3").arg(combo->currentText()).arg(combo->count())
+                             .arg(combo->view()->isVisible() ? ", opens" : "");
+          combo->hidePopup();
+        }
+      }
     }
     QTest::mouseClick(modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
   });
   EXPECT_EQ(sheet.DoModal(), IDCANCEL);
   EXPECT_EQ(saved.size(), 15u);
   EXPECT_EQ(values, (QStringList{"cell line", "normal", "tumour"}));
+  EXPECT_EQ(zenkorLists, (QStringList{"On of 2, opens", "Off(default) of 2, opens"}));
   // LOH1 16755884 is 172, 172, 255; marker 4 is 255, 128, 128 (the offscreen
   // platform may round a channel by a few steps).
   auto near = [](const QColor& a, const QColor& b) {

@@ -178,5 +178,42 @@ TEST_F(SettingSheets, UseZenkorLastsForTheRunOnly) {
   EXPECT_FLOAT_EQ(afresh.THRESHOLDS, -0.75f) << "negative floats come back";
 }
 
+TEST_F(SettingSheets, ZenkorOptionListsShowTheStoredChoiceAndKeepOneTheyDoNotHold) {
+  ASSERT_TRUE(platform::CreateFolders(platform::FolderOf(SettingsFile())));
+  ASSERT_TRUE(platform::WriteWholeFile(SettingsFile(), "[ASCN]\nLOHOP=1\nXOP=7\n"));
+  platform::AppProfile().UseSettingsFile();
+  global_.ProgramSetting->LoadFromProfile();
+  const std::vector<std::string> options = {"Off(default)", "On"};
+  // Each round opens the sheet afresh: what it shows, what the user picks
+  // (nothing when empty), and what the settings file holds after OK.
+  const struct {
+    int loh, x;
+    const char* pickLoh;
+    const char* pickX;
+    const char* fileLoh;
+    const char* fileX;
+  } rounds[] = {
+      {1, -1, "Off(default)", "", "0", "7"},
+      {0, -1, "", "On", "0", "1"},
+      {0, 1, "", "", "0", "1"},
+  };
+  for (const auto& round : rounds) {
+    Ui().OnSheet("Program Setting", [&](SheetDriver& sheet) {
+      DialogDriver zenkor = Open(sheet, 12);
+      EXPECT_EQ(zenkor.Items(ids::zenkor::kLohOption), options);
+      EXPECT_EQ(zenkor.Items(ids::zenkor::kXOption), options);
+      EXPECT_EQ(zenkor.CurSel(ids::zenkor::kLohOption), round.loh);
+      EXPECT_EQ(zenkor.CurSel(ids::zenkor::kXOption), round.x);
+      if (*round.pickLoh) zenkor.Select(ids::zenkor::kLohOption, round.pickLoh);
+      if (*round.pickX) zenkor.Select(ids::zenkor::kXOption, round.pickX);
+      EXPECT_TRUE(sheet.SelectPage(0)) << "the page is left";
+      EXPECT_TRUE(sheet.Ok());
+    });
+    global_.EditProgramSetting();
+    EXPECT_EQ(FileKeys()["ASCN/LOHOP"], round.fileLoh);
+    EXPECT_EQ(FileKeys()["ASCN/XOP"], round.fileX);
+  }
+}
+
 }  // namespace
 }  // namespace qova::test
