@@ -25,8 +25,8 @@ class AppDisplaySamplesTest : public AppTest {
     CSelectResult::Reset();
     EXPECT_TRUE(Start());
     const CProgramSetting& setting = *qova::ApplicationData().ProgramSetting;
-    platform::CreateFolders(setting.DefaultAnalysisResultFolder);
-    platform::CreateFolders(setting.DefaultArrayDataFolder);
+    EXPECT_TRUE(platform::CreateFolders(setting.DefaultAnalysisResultFolder));
+    EXPECT_TRUE(platform::CreateFolders(setting.DefaultArrayDataFolder));
     // "a" with its extracted sample, "b" without.
     for (const char* name : {"a", "b"}) {
       const char* type = "Mapping10K_Xba131";

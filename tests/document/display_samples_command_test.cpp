@@ -135,7 +135,7 @@ TEST_F(DisplayCommandTest, OpenSingleResultFindsTheExtractedSampleOfAnyKindInAny
   EXPECT_TRUE(Messages().empty());
 
   // A result that cannot be read changes nothing.
-  platform::WriteWholeFile(ResultPath("bad.CFS"), "short");
+  ASSERT_TRUE(platform::WriteWholeFile(ResultPath("bad.CFS"), "short"));
   EXPECT_EQ(Doc().OpenSingleResult(nullptr, "bad.CFS"), CQOVADoc::kFailed);
   EXPECT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Doc().AnalyzedData.Header.SampleName, "T1");
@@ -216,7 +216,7 @@ TEST_F(DisplayCommandTest, AnIntegrationSavedAndOpenedAgainIsTheSame) {
 
   // A damaged file keeps what is shown.
   const std::string bytes = Bytes(Root() + "Set1.cfi");
-  platform::WriteWholeFile(Root() + "bad.cfi", bytes.substr(0, bytes.size() - 7));
+  ASSERT_TRUE(platform::WriteWholeFile(Root() + "bad.cfi", bytes.substr(0, bytes.size() - 7)));
   const auto shown = Doc().Integration;
   ChooseFile(Root() + "bad.cfi");
   Run(qova::command::kOpenIntegration);

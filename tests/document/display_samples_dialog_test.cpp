@@ -45,7 +45,7 @@ TEST_F(DisplayDialogTest, FirstOpeningListsNonSelfTestResultsAndTheRadiosSwapThe
 
 TEST_F(DisplayDialogTest, AnUnreadableResultIsLeftOutNamedAndTheOthersListed) {
   WriteResult("A.CFN");
-  platform::WriteWholeFile(ResultPath("broken.CFN"), "not a result");
+  ASSERT_TRUE(platform::WriteWholeFile(ResultPath("broken.CFN"), "not a result"));
   EXPECT_EQ(Listed([](DialogDriver&) {}), (Names{"A"}));
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_EQ(Messages()[0].rfind("This file could not be read and is left out:\n", 0), 0u) << Messages()[0];

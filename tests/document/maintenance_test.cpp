@@ -90,7 +90,7 @@ TEST_F(MaintenanceTest, CopyingListedSamplesTakesTheirReferencesAndResultsAndNev
   WriteStudy(2, true);  // Test01 with Test01N and Ref01, Ref02
   WriteText(ResultPath("Test01.CFS"), "self result");
   WriteText(ResultPath("Test01.CFN"), "non-self result");
-  platform::CreateFolders(CopyFolder());
+  ASSERT_TRUE(platform::CreateFolders(CopyFolder()));
   WriteText(CopyFolder() + "Ref02.CFH", "already there");
   WriteText(Root() + "list.txt", "\tTest01\textra\tfields\n\nGhost\n");
   AnswerCopyDialog(Ui(), Root() + "list.txt", CopyFolder(), [](DialogDriver& d) {
@@ -116,7 +116,7 @@ TEST_F(MaintenanceTest, ACopyThatFailsAtItsRenameLeavesNoFileAndAnUnreadableList
     if (stage == platform::AtomicStage::BeforeRename) throw CFileException(CFileException::genericException, 0, "copy");
   });
   AnswerCopyDialog(Ui(), Root() + "list.txt", CopyFolder());
-  platform::CreateFolders(CopyFolder());
+  ASSERT_TRUE(platform::CreateFolders(CopyFolder()));
   Run(command::kCopyListedDataFiles);
   platform::SetAtomicStageHook(nullptr);
   EXPECT_TRUE(platform::FindFiles(CopyFolder(), "*").empty());

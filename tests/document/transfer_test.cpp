@@ -17,8 +17,8 @@ class TransferTest : public DocumentTest {
     const std::int32_t rows = qova::kArrayFamilies[kFamily].snpCount;
     global_.BasicData[kFamily].Allocate(rows, 0);
     global_.BasicData[kFamily].LoadFile(global_.DataFolder() + datagen::AnnotationFileName(kFamily), rows);
-    platform::CreateFolders(Root() + "QOVA/data/");
-    platform::CreateFolders(Root() + "QOVA/temporary files/");
+    EXPECT_TRUE(platform::CreateFolders(Root() + "QOVA/data/"));
+    EXPECT_TRUE(platform::CreateFolders(Root() + "QOVA/temporary files/"));
   }
 
   const CBasicData& Family() { return global_.BasicData[kFamily]; }

@@ -540,7 +540,7 @@ TEST_F(DocViewTest, PrintingDrawsEveryPageOnThePrinter) {
   ActiveView()->pages = 3;
   Ui().OnPrintDialog([](PrintDialogRequest& r) {
     EXPECT_EQ(r.maxPage, 0xFFFF);
-    r.printer = PrinterSettings{"Test printer", 1000, 1400, 120};
+    r.printer = PrinterSettings{"Test printer", 1000, 1400, 120, ""};
     return true;
   });
   Command(ID_FILE_PRINT);

@@ -72,7 +72,9 @@ TEST_F(AssociationDialogTest, StatisticsWithoutCountsDisableTheEditsWhichKeepThe
       EXPECT_EQ(d.IsEnabled(res::kAssociationPositive), counts) << method;
       EXPECT_EQ(d.IsEnabled(res::kAssociationNegative), counts) << method;
       EXPECT_EQ(d.Text(res::kAssociationPositive), "12");
-      if (!counts) EXPECT_THROW(d.Type(res::kAssociationNegative, "1"), platform::ui::ScriptError);
+      if (!counts) {
+        EXPECT_THROW(d.Type(res::kAssociationNegative, "1"), platform::ui::ScriptError);
+      }
       d.Ok();
     });
     EXPECT_EQ(outcome.result, IDOK);

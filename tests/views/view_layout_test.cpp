@@ -162,7 +162,9 @@ TEST(ViewLayoutHitTest, PointsFindTheirChromosomeAndSlot) {
     int c = 7, slot = -1;
     EXPECT_EQ(layout.HitTest(p, c, slot, TRUE, snp, snpLengths), g.hit) << g.x << "," << g.y;
     EXPECT_EQ(c, g.c) << g.x << "," << g.y;
-    if (g.hit) EXPECT_EQ(slot, g.slot) << g.x << "," << g.y;
+    if (g.hit) {
+      EXPECT_EQ(slot, g.slot) << g.x << "," << g.y;
+    }
   }
 
   // The single-chromosome mode of the empty chromosome misses instead of
