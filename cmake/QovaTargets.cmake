@@ -20,9 +20,23 @@ endfunction()
 
 # qova_test(<name> [LIBS lib...]): one GoogleTest executable of the *_test.cpp
 # files of the calling folder, registered with CTest.
+# QOVA_TEST_FILES ("<folder>/<file>_test.cpp" below tests/), when set, keeps
+# only the listed files, and a program left without any is not made: a
+# sanitizer build that runs a few tests compiles just those.
+set(QOVA_TEST_FILES "" CACHE STRING "Build only these test files (folder/file_test.cpp below tests/); empty: all")
 function(qova_test name)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  if(QOVA_TEST_FILES)
+    set(kept "")
+    foreach(src ${srcs})
+      file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR}/tests ${src})
+      if(relative IN_LIST QOVA_TEST_FILES)
+        list(APPEND kept ${src})
+      endif()
+    endforeach()
+    set(srcs ${kept})
+  endif()
   if(NOT srcs)
     return()
   endif()

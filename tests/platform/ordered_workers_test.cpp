@@ -70,17 +70,22 @@ TEST(OrderedWorkersTest, AFailureIsRethrownByTakeAndTheOthersStillCome) {
 
 TEST(OrderedWorkersTest, StoppingEarlyDropsWhatWasNotTakenAndWaitingRunsTheIdleWork) {
   std::atomic<int> computed{0};
-  int idle = 0;
+  std::atomic<int> idle{0};
   {
+    // Item 0 is done only once the idle work has run (or after ten seconds,
+    // when the wait never runs it), so a loaded machine cannot pass or fail it by timing.
     OrderedWorkers<int> workers(100, 2, [&](std::size_t k) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(k == 0 ? 60 : 1));
+      const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+      while (k == 0 && idle.load() == 0 && std::chrono::steady_clock::now() < limit) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
       ++computed;
       return static_cast<int>(k);
     });
     EXPECT_EQ(workers.Take(0, [&] { ++idle; }, std::chrono::milliseconds(5)), 0);
     workers.Committed(0);
   }
-  EXPECT_GT(idle, 0);
+  EXPECT_GT(idle.load(), 0);
   EXPECT_LE(computed.load(), 1 + 4);
   EXPECT_EQ(WorkerCount(3, 8), 3);
   EXPECT_EQ(WorkerCount(0, 8), 1);
