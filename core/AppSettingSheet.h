@@ -3,7 +3,7 @@
 // "View Setting" (a view's own display settings) and "Setting" (the options of
 // batch analysis). Each shows OK and Cancel only: what the pages changed
 // counts only when OK closes the sheet.
-class CDisplaySetting;
+struct CDisplaySetting;
 class CProgramSetting;
 
 namespace qova {
