@@ -13,6 +13,9 @@
 #include "core/ArrayTypes.h"
 #include "core/GlobalData.h"
 #include "document/QOVADoc.h"
+#include "platform/qt/QtBackend.h"
+#include "platform/ui/Frame.h"
+#include "resources/FrameResources.h"
 #include "platform/ui/UserInput.h"
 #include "resources/StatisticsDialog.h"
 #include "tests/app/DemoOnQt.h"
@@ -36,11 +39,18 @@ TEST_F(StatisticsWindowTest, AMeasureDragShowsTheStatisticsOfTheLoss) {
   doc.AnalyzedData.LoadFile(demo + "Results/Tumour01.CFS");
   doc.ArrayData.LoadFile(demo + "ArrayData/Tumour01.CFH");
   doc.Status = kStatusAnalysis;
-  auto* view = new CQOVAView;
+  // In a frame, as on the screen, so that the view has a window to draw the band on.
+  qova::resources::RegisterFrameResources();
+  auto* frame = new CFrameWnd;
   CCreateContext context;
+  context.m_pNewViewClass = RUNTIME_CLASS(CQOVAView);
   context.m_pCurrentDoc = &doc;
-  ASSERT_TRUE(view->Create("", "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 1600, 1000), nullptr, AFX_IDW_PANE_FIRST,
-                           &context));
+  ASSERT_TRUE(frame->LoadFrame(qova::resources::kMainFrame, WS_OVERLAPPEDWINDOW, nullptr, &context));
+  auto* view = dynamic_cast<CQOVAView*>(frame->GetDlgItem(AFX_IDW_PANE_FIRST));
+  ASSERT_NE(view, nullptr);
+  frame->SetActiveView(view);
+  frame->ShowWindow(SW_SHOW);
+  platform::ui::input::Resize(*view, 1600, 1000);
   view->OnInitialUpdate();
   ASSERT_TRUE(view->m_bDataShown);
 
@@ -70,13 +80,20 @@ TEST_F(StatisticsWindowTest, AMeasureDragShowsTheStatisticsOfTheLoss) {
   namespace input = platform::ui::input;
   input::Mouse(*view, WM_LBUTTONDOWN, MK_LBUTTON, over(length * 15 / 100));
   input::Mouse(*view, WM_MOUSEMOVE, MK_LBUTTON, over(length * 30 / 100));
+  // The band on the window while the button is held.
+  QApplication::processEvents();
+  const std::string band = (std::filesystem::path(BinaryDir()) / "artefacts" / "views" / "measure_band.png").string();
+  std::filesystem::create_directories(std::filesystem::path(band).parent_path());
+  QWidget* window = platform::qt::WidgetOf(*frame);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->grab().save(QString::fromStdString(band)));
   input::Mouse(*view, WM_LBUTTONUP, 0, over(length * 40 / 100));
   user.stop();
   EXPECT_EQ(shown.rfind("Chromosome: 3\n", 0), 0u) << shown;
   EXPECT_NE(shown.find("\nHeteroCall Number: "), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(picture));
   EXPECT_EQ(demo_.Shown(), std::vector<std::string>{});
-  view->DestroyWindow();
+  frame->DestroyWindow();
 }
 
 }  // namespace
