@@ -154,6 +154,12 @@ void CQOVADoc::TakeResult(const CAnalyzedData& result) {
   CopyPerSnp(result.EditedCopyNumberState, AnalyzedData.EditedCopyNumberState, n);
 }
 
+void CQOVADoc::ShowResult(const char* status) {
+  Status = status;
+  SetTitle(AnalyzedData.Header.SampleName);
+  UpdateAllViews(nullptr);
+}
+
 void CQOVADoc::RefreshSampleData(const CArrayData& stored) {
   TakeSample(stored);
   UpdateAllViews(nullptr);

@@ -106,10 +106,12 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   // --- analyses of one sample ---
   // `sample` is the sample to analyse (the document's own, or one loaded for
   // the purpose). On success the result file and then the sample's .CFH are
-  // written, `sample` receives what the analysis added to it, the document
-  // takes the sample and its result, and, unless quiet, the status becomes
-  // "Analysis" and the views are updated. On failure nothing is written or
-  // changed and kFailed is returned.
+  // written and `sample` receives what the analysis added to it. Unless quiet,
+  // the document then takes the sample and its result, the status becomes
+  // "Analysis", the title the sample's name, and the views are updated; quiet,
+  // the document keeps what it shows (the stores refresh it when it shows the
+  // sample stored). On failure nothing is written or changed and kFailed is
+  // returned.
 
   // Against the paired normal sample; result <name>.CFS. Without a self
   // reference: "This sample does not have self reference" (also when quiet).
@@ -124,8 +126,8 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   // threads. The compute half reads files but writes none, touches no member
   // of the document and tells its failures through the message boxes and the
   // error log of the calling thread; nothing when the analysis failed. The
-  // commit half stores the result and then the sample, and the document takes
-  // both (and `sample` what the analysis added).
+  // commit half stores the result and then the sample, `sample` (when not
+  // null) takes what the analysis added, and the document both as above.
   struct AnalysisRun {
     CArrayData Analysed;
     CAnalyzedData Result;
@@ -290,9 +292,14 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   // An engine with the document's folders.
   void PrepareEngine(CAnalysis& engine) const;
   // Copy a sample or a result into the document's own objects, whose arrays
-  // keep their storage.
+  // keep their storage. The views have bound to those arrays and derived
+  // their curves from them: a change is followed by ShowResult (or an update
+  // of the views) before anything can repaint.
   void TakeSample(const CArrayData& sample);
   void TakeResult(const CAnalyzedData& result);
+  // The status, the window title (the shown result's sample name) and every
+  // view, from the result the document now holds.
+  void ShowResult(const char* status);
   // Collected notices as one text: each distinct one once, with its count.
   [[nodiscard]] static std::string SummarizeNotices(const std::vector<std::string>& collected);
   // The two forms of the batch analysis.

@@ -74,15 +74,17 @@ void CQOVADoc::PrepareEngine(CAnalysis& engine) const {
 
 void CQOVADoc::CommitAnalysis(CArrayData* sample, AnalysisRun& run, BOOL quiet) {
   const std::string& name = run.Analysed.Header.SampleName;
+  // The stores refresh this document when it shows the sample stored.
   run.Result.StoreFile(platform::JoinPath(AnalysisResultFolder, name + AnalysisFileExtension(run.Kind)));
   run.Analysed.StoreFile(platform::JoinPath(ArrayDataFolder, name + ".CFH"));
-  if (sample != &ArrayData) *sample = run.Analysed;
+  if (sample != nullptr && sample != &ArrayData) *sample = run.Analysed;
+  // A quiet analysis (a batch, a maintenance run) leaves what is shown alone:
+  // taking its sample here, without the views' update, is how a view came to
+  // draw one sample's header and bars over another's curves.
+  if (quiet) return;
   TakeSample(run.Analysed);
   TakeResult(run.Result);
-  if (!quiet) {
-    Status = kStatusAnalysis;
-    UpdateAllViews(nullptr);
-  }
+  ShowResult(kStatusAnalysis);
 }
 
 int CQOVADoc::SelfAnalysis(CArrayData* sample, BOOL quiet) {
@@ -216,8 +218,7 @@ int CQOVADoc::AssociationAnalysis(CArrayData* sample) {
   if (sample != &ArrayData) *sample = analysed;
   TakeSample(analysed);
   TakeResult(result);
-  Status = kStatusSingle;
-  UpdateAllViews(nullptr);
+  ShowResult(kStatusSingle);
   return 0;
 }
 

@@ -2,6 +2,10 @@
 // choice for every picked test sample, or the automatic analysis of every
 // picked sample under the AUTO settings, on several cores.
 //
+// The samples are worked on in objects of their own: the document goes on
+// showing the sample it showed (refreshed by the stores when the batch
+// rewrote its files), never the batch's last one behind its views' backs.
+//
 // The automatic form splits each sample's work in two. Workers run the compute
 // step: load the sample, self analysis, base-range transfer, reference choice,
 // non-self analysis, writing no file and showing nothing (their message boxes
@@ -55,7 +59,6 @@ struct BatchPlan {
 // What the compute step of one sample hands to its commit.
 struct SampleWork {
   std::string LoadFailure;  // the sample file could not be read
-  std::optional<CArrayData> Sample;  // as the steps left it
   std::optional<CQOVADoc::AnalysisRun> Self;
   std::optional<CQOVADoc::AnalysisRun> NonSelf;
   std::vector<std::string> Failed;    // "the self analysis", "the non-self analysis"
@@ -126,11 +129,9 @@ class SampleComputation {
       ChooseReferences(sample);
       if (const CBasicData* basic = Annotation(sample)) {
         work.NonSelf = doc_.ComputeNonSelfAnalysis(sample, *basic, TRUE);
-        if (work.NonSelf) sample = work.NonSelf->Analysed;
       }
       if (!work.NonSelf) work.Failed.push_back("the non-self analysis");
     }
-    work.Sample = std::move(sample);
   }
 
   void ChooseReferences(CArrayData& sample) const {
@@ -198,7 +199,6 @@ void CQOVADoc::RunSupersededSelection(const std::vector<std::string>& names) {
       sample.LoadFile(path);
       SelectNonSelfReferencesOld(&work, &sample);
       sample.StoreFile(path);
-      TakeSample(sample);
     } catch (const std::exception& error) {
       const std::string line = name + ": " + error.what();
       platform::AppendErrorLog(line);
@@ -269,9 +269,8 @@ void CQOVADoc::RunAutomaticAnalysis(const std::vector<std::string>& names, const
         failures.push_back(line);
       }
       try {
-        if (work.Self) CommitAnalysis(&ArrayData, *work.Self, TRUE);
-        if (work.NonSelf) CommitAnalysis(&ArrayData, *work.NonSelf, TRUE);
-        if (work.Sample) TakeSample(*work.Sample);
+        if (work.Self) CommitAnalysis(nullptr, *work.Self, TRUE);
+        if (work.NonSelf) CommitAnalysis(nullptr, *work.NonSelf, TRUE);
       } catch (const std::exception& error) {
         const std::string line = names[k] + ": cannot be stored: " + error.what();
         platform::AppendErrorLog(line);

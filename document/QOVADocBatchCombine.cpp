@@ -68,8 +68,8 @@ void CQOVADoc::OnBatchCombine() {
           log(first, second, outcome.Reason);
           break;
         case qova::CombineOutcome::kWritten:
+          // Written only: the document goes on showing what it showed.
           found = true;
-          TakeResult(outcome.Combined);
           break;
       }
     }

@@ -132,9 +132,7 @@ void CQOVADoc::CombineDisplayed(BOOL selfMode) {
   switch (outcome.Result) {
     case qova::CombineOutcome::kWritten:
       TakeResult(outcome.Combined);
-      SetTitle(outcome.Combined.Header.SampleName);
-      Status = kStatusSingle;
-      UpdateAllViews(nullptr);
+      ShowResult(kStatusSingle);
       return;
     case qova::CombineOutcome::kDifferentArrayType:
       AfxMessageBox("Wrong combination");
@@ -176,15 +174,13 @@ int CQOVADoc::OpenSingleResult(CView* source, const std::string& fileName) {
 
   TakeResult(result);
   if (sample) TakeSample(*sample);
-  Status = sample ? kStatusAnalysis : kStatusSingle;
   if (const auto* copier = dynamic_cast<const IViewStateCopy*>(source)) {
     POSITION pos = GetFirstViewPosition();
     while (pos != nullptr) {
       if (CView* view = GetNextView(pos)) copier->CopyStateTo(*view);
     }
   }
-  SetTitle(AnalyzedData.Header.SampleName);
-  UpdateAllViews(nullptr);
+  ShowResult(sample ? kStatusAnalysis : kStatusSingle);
   return kSucceeded;
 }
 

@@ -3,6 +3,7 @@
 // again), the mouse tools they arm, and View > View Setting over the view's
 // own display settings.
 #include <array>
+#include <functional>
 #include <span>
 
 #include "analysis/Average.h"
@@ -28,13 +29,16 @@ void MeansFromDialog(const std::array<float, N>& dialog, std::array<float, N>& h
   for (std::size_t k = 0; k < N; ++k) header[k] = dialog[N - 1 - k];
 }
 
-// The document's analysis of its sample again, not quietly: it stores the
-// files and updates every view.
-void AnalyseAgain(CQOVADoc& doc, bool self) {
+// The document's analysis of its sample again with the edited header, not
+// quietly: it stores the files and updates every view. It works on a copy, so
+// that means of an analysis that failed do not stay behind in the sample shown.
+void AnalyseAgain(CQOVADoc& doc, bool self, const std::function<void(SampleHeader&)>& edit) {
+  CArrayData work = doc.ArrayData;
+  edit(work.Header);
   if (self)
-    doc.SelfAnalyzeCurrent();
+    (void)doc.SelfAnalysis(&work, FALSE);
   else
-    doc.NonSelfAnalyzeCurrent();
+    (void)doc.NonSelfAnalysis(&work, FALSE);
 }
 
 }  // namespace
@@ -63,8 +67,8 @@ void CQOVAView::OnParameterHmmTotal() {
   CHMMParameter dialog(this);
   MeansToDialog(m_pAnalyzed->Header.HmmMeans, dialog.Means);
   if (dialog.DoModal() != IDOK) return;
-  MeansFromDialog(dialog.Means, doc->ArrayData.Header.HmmMeans);
-  AnalyseAgain(*doc, (m_nViewFlags & VIEW_SELF_REFERENCE) != 0);
+  AnalyseAgain(*doc, (m_nViewFlags & VIEW_SELF_REFERENCE) != 0,
+               [&](SampleHeader& header) { MeansFromDialog(dialog.Means, header.HmmMeans); });
 }
 
 void CQOVAView::OnParameterHmmAllele() {
@@ -74,8 +78,8 @@ void CQOVAView::OnParameterHmmAllele() {
   CHMMParametersSM dialog(this);
   MeansToDialog(m_pAnalyzed->Header.AlleleHmmMeans, dialog.Means);
   if (dialog.DoModal() != IDOK) return;
-  MeansFromDialog(dialog.Means, doc->ArrayData.Header.AlleleHmmMeans);
-  AnalyseAgain(*doc, (m_nViewFlags & VIEW_SELF_REFERENCE) != 0);
+  AnalyseAgain(*doc, (m_nViewFlags & VIEW_SELF_REFERENCE) != 0,
+               [&](SampleHeader& header) { MeansFromDialog(dialog.Means, header.AlleleHmmMeans); });
 }
 
 void CQOVAView::OnParameterSdRange() {

@@ -34,6 +34,7 @@ struct DrawRecord {
   std::uint32_t clip = 0;  // text: 1 + index into the clips, 0 without clipping
 
   [[nodiscard]] CRect Rect() const { return {x1, y1, x2, y2}; }
+  bool operator==(const DrawRecord&) const = default;
 };
 
 struct Picture {
