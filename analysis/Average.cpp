@@ -22,8 +22,9 @@ void CAverage::DoDataExchange(CDataExchange* pDX) {
 BOOL CAverage::OnInitDialog() {
   CDialog::OnInitDialog();
   SetDlgItemText(res::kAverageNumberLabel, platform::Format("Enter Averaging Number (1-%d)", kMaxAveragingNumber));
-  CheckDlgButton(res::kAverageExcludeMaxMin, BST_CHECKED);
-  CheckDlgButton(res::kAverageLines, BST_CHECKED);
+  // The caller's current choice; without one, excluding the extremes and lines.
+  CheckDlgButton(AveragingMode == 2 ? res::kAverageIncludeAll : res::kAverageExcludeMaxMin, BST_CHECKED);
+  CheckDlgButton(DrawMode == 1 ? res::kAveragePoints : res::kAverageLines, BST_CHECKED);
   return TRUE;
 }
 

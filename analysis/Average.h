@@ -1,6 +1,7 @@
 #pragma once
 // "set averaging mode": how the view averages neighbouring SNPs for display.
-// The caller fills the members, and they change only when OK accepts them.
+// The caller fills the members, the dialog opens showing them, and they
+// change only when OK accepts them.
 #include "platform/ui/Dialog.h"
 
 class CAverage : public CDialog {

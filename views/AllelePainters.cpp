@@ -1,6 +1,8 @@
 // The two allele panels: the averaged allele A and B signals of the
 // informative SNPs with the allele HMM states over them, and the centred
 // allele difference.
+#include <vector>
+
 #include "platform/ui/DC.h"
 #include "views/CopyNumberAxes.h"
 #include "views/QOVAView.h"
@@ -28,12 +30,15 @@ void CQOVAView::DrawAlleleAnalysisPanel(CDC* dc, int c, int x, int y) {
   const bool averaged = averageA.size() >= std::size_t(std::max(0, end)) && averageB.size() >= averageA.size();
   if ((mask & 0x8) && averaged && begin < end) {
     if (m_nDrawMode == 1) {
+      std::vector<POINT> pointsA, pointsB;
       for (int i = begin; i < end; ++i) {
         if (!QualifiesForAllele(i)) continue;
         const int xs = SnpX(c, x, i);
-        dc->SetPixel(xs, ValueY(yb, averageA[std::size_t(i)], m), k.C2);
-        dc->SetPixel(xs, ValueY(yb, averageB[std::size_t(i)], m), k.C3);
+        pointsA.push_back({xs, ValueY(yb, averageA[std::size_t(i)], m)});
+        pointsB.push_back({xs, ValueY(yb, averageB[std::size_t(i)], m)});
       }
+      DrawDots(dc, pointsA, k.C2);
+      DrawDots(dc, pointsB, k.C3);
     } else if (m_nDrawMode == 2) {
       CPen penA(PS_SOLID, k.W2, k.C2), penB(PS_SOLID, k.W3, k.C3);
       dc->SelectObject(&penA);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "platform/Numeric.h"
 #include "platform/Strings.h"
@@ -16,6 +17,8 @@ namespace {
 // The axis lines lie at the centre and at these offsets from it, in order.
 constexpr int kAxisOffsets[5] = {0, -100, 100, -50, 50};
 constexpr int kLabelFont = 500;
+// The least side of a point of the Points draw mode, in device pixels.
+constexpr long long kDotPixels = 3;
 
 // A value with at most two decimals, without trailing zeros.
 std::string AxisNumber(double value) {
@@ -42,6 +45,23 @@ std::array<std::string, 3> AxisLabels(AxisKind kind, bool logScale, int magnific
 }
 
 }  // namespace views
+
+void CQOVAView::DrawDots(CDC* dc, std::vector<POINT>& points, COLORREF colour) {
+  // A pixel per SNP reads as a line wherever the SNPs lie closer than a
+  // pixel, and is lost among the axes where they do not. A point is a small
+  // square of device pixels: the pens are in logical units, so a point as
+  // wide as a line would merge with its neighbours when zoomed in.
+  if (points.empty()) return;
+  const int side = int(kDotPixels) * std::max(1, dc->GetDeviceCaps(LOGPIXELSX) / 96);
+  dc->LPtoDP(points.data(), int(points.size()));
+  dc->SaveDC();
+  dc->SetMapMode(MM_TEXT);
+  dc->SetWindowOrg(0, 0);
+  dc->SetViewportOrg(0, 0);
+  for (const POINT& p : points) dc->FillSolidRect(p.x - side / 2, p.y - side / 2, side, side, colour);
+  dc->RestoreDC(-1);
+  points.clear();
+}
 
 int CQOVAView::ValueY(int yb, float value, int m) {
   const long long t = platform::SaturatingCast<long long>(double(value) * m);
@@ -91,8 +111,10 @@ void CQOVAView::DrawAverageCurve(CDC* dc, int c, int x, int yb, std::span<const 
   const COLORREF colour = dc->GetCurrentPen()->m_color;
   const auto qualifies = [&](int i) { return alleleSnps ? QualifiesForAllele(i) : m_pValidFlag[std::size_t(i)] == 1; };
   if (m_nDrawMode == 1) {
+    std::vector<POINT> points;
     for (int i = begin; i < end; ++i)
-      if (qualifies(i)) dc->SetPixel(SnpX(c, x, i), ValueY(yb, average[std::size_t(i)], m), colour);
+      if (qualifies(i)) points.push_back({SnpX(c, x, i), ValueY(yb, average[std::size_t(i)], m)});
+    DrawDots(dc, points, colour);
   } else if (m_nDrawMode == 2) {
     const int first = FirstQualifying(c, alleleSnps);
     dc->MoveTo(SnpX(c, x, first), ValueY(yb, average[std::size_t(first)], m));

@@ -290,6 +290,9 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   [[nodiscard]] int ScrollCarryFactor(int arrayType) const;
   // The y of `value` at base `yb`, magnification m.
   [[nodiscard]] static int ValueY(int yb, float value, int m);
+  // The values of the Points draw mode at `points` (logical; used up): each a
+  // square a few device pixels across.
+  static void DrawDots(CDC* dc, std::vector<POINT>& points, COLORREF colour);
   void DrawAxes(CDC* dc, int c, int x, int y, const std::array<std::string, 3>& labels);
   void DrawAverageCurve(CDC* dc, int c, int x, int yb, std::span<const float> average, bool alleleSnps);
   // Axes labelled for `kind`, then `average` in the average pen.

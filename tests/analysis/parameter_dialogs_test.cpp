@@ -61,6 +61,42 @@ TEST_F(ParameterDialogTest, AveragingTakesOneToFiftyAndTheCheckedModes) {
   }
 }
 
+TEST_F(ParameterDialogTest, AveragingOpensWithTheCallersChoiceAndOkKeepsIt) {
+  struct Case {
+    int mode, draw;
+    UINT modeShown, drawShown;
+    int modeAfter, drawAfter;
+  };
+  const Case cases[] = {
+      {0, 0, kAverageExcludeMaxMin, kAverageLines, 1, 2},  // no choice yet
+      {1, 2, kAverageExcludeMaxMin, kAverageLines, 1, 2},
+      {2, 1, kAverageIncludeAll, kAveragePoints, 2, 1},
+      {2, 2, kAverageIncludeAll, kAverageLines, 2, 2},
+      {1, 1, kAverageExcludeMaxMin, kAveragePoints, 1, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.mode << "," << c.draw);
+    std::vector<UINT> checked;
+    std::string shownNumber;
+    Ui().OnDialog(kAverageDialog, [&](DialogDriver& d) {
+      shownNumber = d.Text(kAverageNumber);
+      for (UINT id : {kAverageExcludeMaxMin, kAverageIncludeAll, kAveragePoints, kAverageLines})
+        if (d.IsChecked(id)) checked.push_back(id);
+      d.Ok();
+    });
+    CAverage dialog;
+    dialog.AveragingNumber = 30;
+    dialog.AveragingMode = c.mode;
+    dialog.DrawMode = c.draw;
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(shownNumber, "30");
+    EXPECT_EQ(checked, (std::vector<UINT>{c.modeShown, c.drawShown}));
+    EXPECT_EQ(dialog.AveragingNumber, 30);
+    EXPECT_EQ(dialog.AveragingMode, c.modeAfter);
+    EXPECT_EQ(dialog.DrawMode, c.drawAfter);
+  }
+}
+
 TEST_F(ParameterDialogTest, BaselineOffersTheAlleleRowsOnlyWithAlleleData) {
   const UINT alleleControls[] = {kBaseSetLarger, kBaseSetSmaller, 1059, 1006, 1007, 1008, 1009, 1010, 1011, 1012};
   for (const std::uint8_t flags : {std::uint8_t(0), std::uint8_t(4)}) {

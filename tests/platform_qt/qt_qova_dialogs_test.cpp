@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <tuple>
 
 #include "analysis/Average.h"
 #include "analysis/AverageArray.h"
@@ -147,6 +148,52 @@ TEST_F(QtQovaDialogTest, ParameterDialogsShowTheDefaults) {
   Photograph(contamination, [](DialogDriver& d) { d.Click(kContaminationThreeLoci); });
   CContaminationSelfMode selfContamination;
   Photograph(selfContamination);
+}
+
+TEST_F(QtQovaDialogTest, AverageModeOpenedAgainShowsTheChoiceTakenBefore) {
+  // The first time the user types 30 and clicks "Include All Data", "Points", OK.
+  CAverage first;
+  first.AveragingNumber = 10;
+  first.AveragingMode = 1;
+  first.DrawMode = 2;
+  QTimer user;
+  WhileModal(user, [&](QWidget* modal) {
+    auto* number = modal->findChild<QLineEdit*>(QString::number(kAverageNumber));
+    ASSERT_NE(number, nullptr);
+    number->selectAll();
+    QTest::keyClicks(number, "30");
+    QTest::mouseClick(modal->findChild<QRadioButton*>(QString::number(kAverageIncludeAll)), Qt::LeftButton);
+    QTest::mouseClick(modal->findChild<QRadioButton*>(QString::number(kAveragePoints)), Qt::LeftButton);
+    QTest::mouseClick(modal->findChild<QPushButton*>(QString::number(IDOK)), Qt::LeftButton);
+  });
+  ASSERT_EQ(first.DoModal(), IDOK);
+  user.stop();
+  ASSERT_EQ(std::tuple(first.AveragingNumber, first.AveragingMode, first.DrawMode), std::tuple(30, 2, 1));
+
+  // The view opens the next one with what it took.
+  CAverage again;
+  again.AveragingNumber = first.AveragingNumber;
+  again.AveragingMode = first.AveragingMode;
+  again.DrawMode = first.DrawMode;
+  std::vector<std::string> checked;
+  std::string shown;
+  const std::filesystem::path folder = std::filesystem::path(qova::test::BinaryDir()) / "artefacts" / "dialogs";
+  std::filesystem::create_directories(folder);
+  const std::string path = (folder / "136_opened_again.png").string();
+  QTimer user2;
+  WhileModal(user2, [&](QWidget* modal) {
+    QApplication::processEvents();
+    shown = modal->findChild<QLineEdit*>(QString::number(kAverageNumber))->text().toStdString();
+    for (QRadioButton* radio : modal->findChildren<QRadioButton*>())
+      if (radio->isChecked()) checked.push_back(radio->text().toStdString());
+    modal->grab().save(QString::fromStdString(path));
+    QTest::mouseClick(modal->findChild<QPushButton*>(QString::number(IDOK)), Qt::LeftButton);
+  });
+  EXPECT_EQ(again.DoModal(), IDOK);
+  EXPECT_EQ(shown, "30");
+  EXPECT_EQ(checked, (std::vector<std::string>{"&Include All Data", "&Points"}));
+  EXPECT_EQ(std::tuple(again.AveragingNumber, again.AveragingMode, again.DrawMode), std::tuple(30, 2, 1));
+  EXPECT_TRUE(std::filesystem::exists(path));
 }
 
 TEST_F(QtQovaDialogTest, AverageArraysListsTheSamplesOfAStudy) {

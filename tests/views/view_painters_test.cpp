@@ -195,7 +195,7 @@ TEST_F(ViewPainterTest, AxisLabelsNameTheirLinesOnBothScales) {
   int het = 0;
   for (int i = First(3); i < End(3); ++i)
     het += doc_->AnalyzedData.ValidFlag[std::size_t(i)] == 1 && doc_->AnalyzedData.CallReference[std::size_t(i)] == kCallAB;
-  EXPECT_EQ(CountOf(dc.Contents(), DrawOp::Pixel, view.m_pDisplaySetting->COLOR.C2), std::size_t(het));
+  EXPECT_EQ(CountOf(dc.Contents(), DrawOp::FillRect, view.m_pDisplaySetting->COLOR.C2), std::size_t(het));
 }
 
 TEST_F(ViewPainterTest, MarkersDrawTheUserKindsOnTheirRows) {

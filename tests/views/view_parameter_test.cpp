@@ -78,6 +78,34 @@ TEST_F(ViewParameterTest, AverageModeCancelKeepsThePictureAndOkTakesTheNewWindow
   EXPECT_TRUE(Headless().Failures().empty());
 }
 
+TEST_F(ViewParameterTest, AverageModeReopensWithTheViewsChoiceAndOkWithoutAChangeKeepsIt) {
+  Open("Tumour01", ".CFS");
+  CQOVAView& view = FramedView();
+  Headless().OnDialog(res::kAverageDialog, [](DialogDriver& d) {
+    d.Type(res::kAverageNumber, "30").Click(res::kAverageIncludeAll).Click(res::kAveragePoints).Ok();
+  });
+  ASSERT_TRUE(Choose(res::kCmdAverageMode));
+  ASSERT_EQ(std::tuple(view.m_nAverageNumber, view.m_nAverageMode, view.m_nDrawMode), std::tuple(30, 2, 1));
+  EXPECT_NE(view.SampleTitle().find("All data included"), std::string::npos);
+  const platform::ui::Picture chosen = Draw(view);
+
+  std::string number;
+  bool includeAll = false, points = false;
+  Headless().OnDialog(res::kAverageDialog, [&](DialogDriver& d) {
+    number = d.Text(res::kAverageNumber);
+    includeAll = d.IsChecked(res::kAverageIncludeAll);
+    points = d.IsChecked(res::kAveragePoints);
+    d.Ok();
+  });
+  ASSERT_TRUE(Choose(res::kCmdAverageMode));
+  EXPECT_EQ(number, "30");
+  EXPECT_TRUE(includeAll);
+  EXPECT_TRUE(points);
+  EXPECT_EQ(std::tuple(view.m_nAverageNumber, view.m_nAverageMode, view.m_nDrawMode), std::tuple(30, 2, 1));
+  EXPECT_TRUE(SamePicture(Draw(view), chosen));
+  EXPECT_TRUE(Headless().Failures().empty());
+}
+
 TEST_F(ViewParameterTest, HmmMeansOkRewritesTheResultThroughTheAnalysisAndCancelChangesNothing) {
   const std::string root = OwnCopy();
   doc_->AnalyzedData.LoadFile(root + "Results/Tumour01.CFS");

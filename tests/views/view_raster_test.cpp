@@ -3,6 +3,7 @@
 // <build>/artefacts/views for people to look at.
 #ifdef QOVA_RASTER_CANVAS
 #include <filesystem>
+#include <map>
 
 #include "core/ArrayTypes.h"
 #include "platform/qt/RasterCanvas.h"
@@ -55,6 +56,48 @@ TEST_F(ViewRasterTest, TheNonSelfResultShowsItsLossOnTheHmmLineWithinTheLayout) 
   for (int py = 30; py < kCanvasHeight; ++py)
     for (int px = edge + 1; px < kCanvasWidth; ++px) drawn += canvas.PixelAt(px, py) != RGB(255, 255, 255);
   EXPECT_EQ(drawn, 0);
+}
+
+TEST_F(ViewRasterTest, PointsDrawTheAveragesAsSeparateDotsWhereLinesJoinThem) {
+  Open("Tumour01", ".CFS");
+  CQOVAView& view = NewView();
+  view.m_nViewFlags |= VIEW_ONE_CHROMOSOME;
+  view.m_nChromosome = 8;
+  view.OnUpdate(nullptr, 0, nullptr);
+  // Zoomed in to ten pixels a SNP, as the zoom commands set it.
+  view.m_nSizeX = view.m_nScaleX * 10;
+  const COLORREF average = view.m_pDisplaySetting->COLOR.C1;
+  const int mask = view.ItemMask();
+  ASSERT_TRUE(mask & 0x2);
+  const int panelTop = 400 + ((mask & (0x4 | 0x400)) ? 300 : 0);
+  struct Drawn {
+    int columns = 0;  // of the first 100 SNPs' span with the average in them
+    int pixels = 0;
+  };
+  std::map<int, Drawn> drawn;
+  for (const int mode : {2, 1}) {
+    view.m_nDrawMode = mode;
+    platform::qt::RasterCanvas canvas(kCanvasWidth, kCanvasHeight);
+    view.OnDraw(&canvas);
+    EXPECT_TRUE(canvas.SavePng(Artefact(mode == 1 ? "small_Tumour01_chr8_points.png" : "small_Tumour01_chr8_lines.png")));
+    const int top = int(view.ToDeviceY(panelTop)), bottom = int(view.ToDeviceY(panelTop + 300));
+    const int left = int(view.ToDeviceX(view.m_nChromosomeX[0])), right = int(view.ToDeviceX(view.m_nChromosomeX[0] + 100));
+    ASSERT_LT(right, kCanvasWidth);
+    for (int px = left; px < right; ++px) {
+      int inColumn = 0;
+      for (int py = std::max(0, top); py < std::min(kCanvasHeight, bottom); ++py)
+        inColumn += canvas.PixelAt(px, py) == average ? 1 : 0;
+      drawn[mode].columns += inColumn > 0 ? 1 : 0;
+      drawn[mode].pixels += inColumn;
+    }
+  }
+  // The line runs through every column; the points stand apart, each a few
+  // pixels across, and together they are well seen.
+  const int span = int(view.ToDeviceX(view.m_nChromosomeX[0] + 100) - view.ToDeviceX(view.m_nChromosomeX[0]));
+  EXPECT_GE(drawn[2].columns, span * 95 / 100);
+  EXPECT_LE(drawn[1].columns, span / 2);
+  EXPECT_GE(drawn[1].columns, 100 * 2);
+  EXPECT_GE(drawn[1].pixels, 100 * 4);
 }
 
 TEST_F(ViewRasterTest, DemoPicturesOfBothTumoursAreWritten) {
