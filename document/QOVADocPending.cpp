@@ -3,5 +3,4 @@
 #include "document/QOVADoc.h"
 
 void CQOVADoc::OnOutputRawData() { ShowNotYetAvailable("Output Raw Data"); }
-void CQOVADoc::OnOutputSampleList() { ShowNotYetAvailable("Output Sample List"); }
 void CQOVADoc::OnEditIntegration() { ShowNotYetAvailable("Editing an integration"); }
