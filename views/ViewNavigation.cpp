@@ -53,8 +53,14 @@ PageGrid PrintPageGrid(CSize extent, CSize page, CSize printedSize, int printSca
   const long long px = std::max<long long>(1, printedSize.cx), py = std::max<long long>(1, printedSize.cy);
   const long long width = std::max<long long>(1, page.cx), height = std::max<long long>(1, page.cy);
   PageGrid grid;
-  grid.columns = px * std::max<long long>(0, extent.cx) / width / std::max(1, printScaleX) + 1;
-  grid.rows = py * std::max<long long>(0, extent.cy) / height / kPrintScaleY + 1;
+  // Pages needed at the printed size, then the size that fills them.
+  const auto fill = [](long long printed, long long drawn, long long pageUnits, long long& pages) {
+    drawn = std::max<long long>(1, drawn);
+    pages = std::max<long long>(1, (printed * drawn + pageUnits - 1) / pageUnits);
+    return ClampDisplaySize(pageUnits * pages / drawn);
+  };
+  grid.printedWidth = fill(px, extent.cx, width * std::max(1, printScaleX), grid.columns);
+  grid.printedHeight = fill(py, extent.cy, height * kPrintScaleY, grid.rows);
   return grid;
 }
 

@@ -46,10 +46,16 @@ void FitToWindow(ViewMapping& mapping, CSize extent, CSize client);
 
 // How a drawing of `extent` logical units spreads over printed pages of
 // `page` printer pixels when `printedSize` pixels show `printScale` logical
-// units (200 along y). Printed sizes below 1 count as 1.
+// units (200 along y). Printed sizes below 1 count as 1. The drawing takes
+// as many columns and rows of pages as it needs at its printed size, and is
+// then drawn larger until it fills them, as the screen's drawing fills the
+// window: no page shows a strip of drawing over blank paper.
 struct PageGrid {
   long long columns = 1;
   long long rows = 1;
+  // The display sizes that fill the columns and the rows.
+  int printedWidth = 1;
+  int printedHeight = 1;
   [[nodiscard]] long long Count() const { return columns * rows; }
 };
 inline constexpr int kPrintScaleY = 200;

@@ -32,7 +32,10 @@ void MeansFromDialog(const std::array<float, N>& dialog, std::array<float, N>& h
 // The document's analysis of its sample again with the edited header, not
 // quietly: it stores the files and updates every view. It works on a copy, so
 // that means of an analysis that failed do not stay behind in the sample shown.
+// It takes seconds on a large array, with the dialog that asked for it closed
+// and the wait cursor up.
 void AnalyseAgain(CQOVADoc& doc, bool self, const std::function<void(SampleHeader&)>& edit) {
+  CWaitCursor wait;
   CArrayData work = doc.ArrayData;
   edit(work.Header);
   if (self)

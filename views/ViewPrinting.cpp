@@ -60,14 +60,13 @@ void CQOVAView::OnPrint(CDC* pDC, CPrintInfo* info) {
     m_nSizeY = views::ClampDisplaySize(1LL * page.cy * views::kPrintScaleY / std::max<long long>(1, extent.cy));
     m_nScrollX = m_nScrollY = 0;
   } else {
-    const long long px = std::max<long long>(1, mode.printedSize.cx), py = std::max<long long>(1, mode.printedSize.cy);
-    m_nSizeX = int(std::min<long long>(px, views::kLargestDisplaySize));
-    m_nSizeY = int(std::min<long long>(py, views::kLargestDisplaySize));
     const views::PageGrid grid = PrintPages(pDC);
+    m_nSizeX = grid.printedWidth;
+    m_nSizeY = grid.printedHeight;
     const long long index = std::max<long long>(0, (long long)info->m_nCurPage - 1);
     const long long column = index % grid.columns, row = index / grid.columns;
-    m_nScrollX = int(std::min<long long>(column * scaleX * page.cx / px, INT32_MAX));
-    m_nScrollY = int(std::min<long long>(row * page.cy * views::kPrintScaleY / py, INT32_MAX));
+    m_nScrollX = int(std::min<long long>(column * scaleX * page.cx / grid.printedWidth, INT32_MAX));
+    m_nScrollY = int(std::min<long long>(row * page.cy * views::kPrintScaleY / grid.printedHeight, INT32_MAX));
   }
   CView::OnPrint(pDC, info);
   static_cast<ViewMapping&>(*this) = screen;

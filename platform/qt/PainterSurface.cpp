@@ -6,6 +6,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
 
 #include "platform/qt/QtText.h"
 #include "platform/ui/DC.h"
@@ -28,7 +30,7 @@ Qt::PenStyle ToQtStyle(int style) {
   }
 }
 
-QPen ToQPen(const DevicePen& pen, COLORREF color) {
+QPen ScreenPen(const DevicePen& pen, COLORREF color) {
   if (pen.width <= 1) {
     // The caller draws to the last pixel it wants set, which a square cap covers.
     QPen p(ToQColor(color), 0, ToQtStyle(pen.style), Qt::SquareCap, Qt::MiterJoin);
@@ -39,6 +41,31 @@ QPen ToQPen(const DevicePen& pen, COLORREF color) {
 }
 
 QRect ToQRect(const CRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+
+// Thins `run` to the points that show at the size of a screen pixel: within
+// each stretch of points in one column of cells, the first, the lowest, the
+// highest and the last, in the order they come.
+void ThinRun(const std::vector<QPoint>& run, const std::function<int(int)>& column, QPainterPath& path) {
+  path.moveTo(run.front().x() + 0.5, run.front().y() + 0.5);
+  std::size_t start = 0;
+  while (start < run.size()) {
+    std::size_t end = start + 1;
+    while (end < run.size() && column(run[end].x()) == column(run[start].x())) ++end;
+    std::size_t low = start, high = start;
+    for (std::size_t i = start; i < end; ++i) {
+      if (run[i].y() < run[low].y()) low = i;
+      if (run[i].y() > run[high].y()) high = i;
+    }
+    std::size_t kept[] = {start, std::min(low, high), std::max(low, high), end - 1};
+    std::size_t previous = SIZE_MAX;
+    for (std::size_t i : kept) {
+      if (i == previous || i == 0) continue;
+      path.lineTo(run[i].x() + 0.5, run[i].y() + 0.5);
+      previous = i;
+    }
+    start = end;
+  }
+}
 
 }  // namespace
 
@@ -56,7 +83,7 @@ QFont ToQFont(const DeviceFont& font) {
 }
 
 PainterSurface::PainterSurface(QPainter& painter, platform::ui::DeviceCaps caps, QImage* image)
-    : painter_(painter), caps_(caps), image_(image) {
+    : painter_(painter), caps_(caps), image_(image), vector_(caps.printer) {
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::TextAntialiasing, false);
   if (image_) {
@@ -66,6 +93,88 @@ PainterSurface::PainterSurface(QPainter& painter, platform::ui::DeviceCaps caps,
     width_ = image_->width();
     height_ = image_->height();
   }
+}
+
+PainterSurface::~PainterSurface() { Flush(); }
+
+std::size_t PainterSurface::PieceHash::operator()(const Piece& p) const {
+  std::size_t h = std::hash<int>()(p.x1);
+  for (const int v : {p.y1, p.x2, p.y2}) h = h * 1000003u ^ std::hash<int>()(v);
+  return h;
+}
+
+double PainterSurface::ScreenPixel() const { return std::max(1.0, caps_.dpiX / 96.0); }
+
+QPen PainterSurface::PenFor(const DevicePen& pen, COLORREF color) const {
+  if (!vector_) return ScreenPen(pen, color);
+  // The dash patterns are counted in pen widths: a pen a screen pixel wide
+  // keeps the screen's dots and dashes at their size on paper.
+  return QPen(ToQColor(color), std::max(double(pen.width), ScreenPixel()), ToQtStyle(pen.style), Qt::FlatCap,
+              Qt::RoundJoin);
+}
+
+int PainterSurface::Cell(int v) const { return int(std::floor(v / ScreenPixel())); }
+
+double PainterSurface::CellMiddle(int v) const { return (Cell(v) + 0.5) * ScreenPixel(); }
+
+void PainterSurface::EndRun() {
+  if (run_.size() == 2) {
+    // A single line: once in the cells it joins, through their middles.
+    const QPoint a = run_[0], b = run_[1];
+    if (pathPieces_.insert({Cell(a.x()), Cell(a.y()), Cell(b.x()), Cell(b.y())}).second) {
+      path_.moveTo(CellMiddle(a.x()), CellMiddle(a.y()));
+      path_.lineTo(CellMiddle(b.x()), CellMiddle(b.y()));
+    }
+  } else if (run_.size() > 2) {
+    ThinRun(run_, [this](int x) { return Cell(x); }, path_);
+  }
+  run_.clear();
+}
+
+void PainterSurface::Flush() {
+  EndRun();
+  if (pathKind_ == PathKind::Lines && !path_.isEmpty()) {
+    painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter_.strokePath(path_, PenFor(pathPen_, pathPen_.color));
+  } else if (pathKind_ == PathKind::Pixels && !pathPixels_.empty()) {
+    painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(ToQColor(pathPen_.color));
+    painter_.drawRects(pathPixels_.data(), int(pathPixels_.size()));
+    painter_.setBrush(Qt::NoBrush);
+    linePen_.reset();
+  }
+  pathKind_ = PathKind::None;
+  path_.clear();
+  pathPixels_.clear();
+  pathEnd_.reset();
+  pathPieces_.clear();
+}
+
+void PainterSurface::PathLine(int x1, int y1, int x2, int y2, const DevicePen& pen) {
+  if (pathKind_ != PathKind::Lines || pathPen_.color != pen.color || pathPen_.width != pen.width ||
+      pathPen_.style != pen.style) {
+    Flush();
+    pathKind_ = PathKind::Lines;
+    pathPen_ = pen;
+  }
+  if (run_.empty() || !pathEnd_ || *pathEnd_ != std::pair(x1, y1)) {
+    EndRun();
+    run_.emplace_back(x1, y1);
+  }
+  run_.emplace_back(x2, y2);
+  pathEnd_ = std::pair(x2, y2);
+}
+
+void PainterSurface::PathPixel(int x, int y, COLORREF color) {
+  if (pathKind_ != PathKind::Pixels || pathPen_.color != color) {
+    Flush();
+    pathKind_ = PathKind::Pixels;
+    pathPen_.color = color;
+  }
+  if (!pathPieces_.insert({Cell(x), Cell(y), Cell(x), Cell(y)}).second) return;
+  const double side = ScreenPixel();
+  pathPixels_.emplace_back(CellMiddle(x) - side / 2, CellMiddle(y) - side / 2, side, side);
 }
 
 bool PainterSurface::UseRop(int rop, COLORREF& color) {
@@ -116,6 +225,13 @@ bool PainterSurface::StraightLineIntoImage(int x1, int y1, int x2, int y2, const
 
 void PainterSurface::Line(int x1, int y1, int x2, int y2, const DevicePen& pen, int rop) {
   if (pen.style == PS_NULL) return;
+  if (vector_) {
+    if (rop == R2_COPYPEN) {
+      if (x1 != x2 || y1 != y2) PathLine(x1, y1, x2, y2, pen);
+      return;
+    }
+    Flush();
+  }
   // Most lines of a view are bars and steps of one pixel: they go straight
   // into the image, pixel for pixel what the painter would set.
   if (StraightLineIntoImage(x1, y1, x2, y2, pen, rop)) return;
@@ -124,7 +240,7 @@ void PainterSurface::Line(int x1, int y1, int x2, int y2, const DevicePen& pen, 
       lineRop_ != rop) {
     COLORREF color = pen.color;
     if (!UseRop(rop, color)) return;
-    painter_.setPen(ToQPen(pen, color));
+    painter_.setPen(PenFor(pen, color));
     linePen_ = pen;
     lineRop_ = rop;
   }
@@ -141,6 +257,7 @@ void PainterSurface::Line(int x1, int y1, int x2, int y2, const DevicePen& pen, 
 }
 
 void PainterSurface::Rectangle(const CRect& rect, const DevicePen* pen, const COLORREF* brush, int rop) {
+  Flush();
   linePen_.reset();
   if (rect.IsRectEmpty()) return;
   int inset = pen && pen->style != PS_NULL ? std::max(1, pen->width / 2) : 0;
@@ -155,7 +272,7 @@ void PainterSurface::Rectangle(const CRect& rect, const DevicePen* pen, const CO
   if (pen && pen->style != PS_NULL) {
     COLORREF color = pen->color;
     if (UseRop(rop, color)) {
-      painter_.setPen(ToQPen(*pen, color));
+      painter_.setPen(PenFor(*pen, color));
       painter_.setBrush(Qt::NoBrush);
       if (pen->width <= 1)
         painter_.drawRect(QRect(rect.left, rect.top, rect.Width() - 1, rect.Height() - 1));
@@ -168,6 +285,7 @@ void PainterSurface::Rectangle(const CRect& rect, const DevicePen* pen, const CO
 }
 
 void PainterSurface::FillRect(const CRect& rect, COLORREF color) {
+  Flush();
   linePen_.reset();
   if (rect.IsRectEmpty()) return;
   painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -175,6 +293,10 @@ void PainterSurface::FillRect(const CRect& rect, COLORREF color) {
 }
 
 void PainterSurface::SetPixel(int x, int y, COLORREF color) {
+  if (vector_) {
+    PathPixel(x, y, color);
+    return;
+  }
   if (pixels_) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
     pixels_[qsizetype(y) * stride_ + x] = qRgb(GetRValue(color), GetGValue(color), GetBValue(color));
@@ -189,6 +311,7 @@ void PainterSurface::SetPixel(int x, int y, COLORREF color) {
 }
 
 void PainterSurface::InvertRect(const CRect& rect) {
+  Flush();
   linePen_.reset();
   if (rect.IsRectEmpty()) return;
   painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
@@ -209,6 +332,7 @@ const QFont& PainterSurface::FontFor(const DeviceFont& font) {
 }
 
 void PainterSurface::Text(const platform::ui::TextRun& run) {
+  Flush();
   linePen_.reset();
   const QFont& font = FontFor(*run.font);
   QFontMetrics metrics(font);

@@ -16,21 +16,27 @@ namespace platform::qt {
 
 namespace {
 
+// The sheet of a page's device, in points.
 QPageSize PageSizeOf(const platform::ui::DeviceCaps& caps) {
   const double dpi = std::max(1, caps.dpiX);
-  return QPageSize(QSizeF(std::max(1, caps.width) * 72.0 / dpi, std::max(1, caps.height) * 72.0 / dpi),
-                   QPageSize::Point, QString(), QPageSize::ExactMatch);
+  const int width = caps.paperWidth > 0 ? caps.paperWidth : caps.width;
+  const int height = caps.paperHeight > 0 ? caps.paperHeight : caps.height;
+  // A sheet within a point of a standard one is that one (A4 at 600 dpi is 4960 by 7016 pixels).
+  return QPageSize(QSizeF(std::max(1, width) * 72.0 / dpi, std::max(1, height) * 72.0 / dpi), QPageSize::Point,
+                   QString(), QPageSize::FuzzyMatch);
 }
 
 }  // namespace
 
-bool WritePdf(const std::vector<platform::ui::Picture>& pages, std::string_view path) {
+bool WritePdf(const std::vector<platform::ui::Picture>& pages, std::string_view path, std::string_view title) {
   if (pages.empty()) return false;
   EnsureQtApplication();
   const QString file = ToQString(platform::NativePath(path));
   const int dpi = std::max(1, pages.front().caps.dpiX);
   QPdfWriter writer(file);
   writer.setResolution(dpi);
+  writer.setTitle(ToQString(title));
+  writer.setCreator("QOVA");
   writer.setPageMargins(QMarginsF(0, 0, 0, 0));
   writer.setPageSize(PageSizeOf(pages.front().caps));
   QPainter painter;
@@ -45,8 +51,11 @@ bool WritePdf(const std::vector<platform::ui::Picture>& pages, std::string_view 
     const double scale = double(dpi) / std::max(1, page.caps.dpiX);
     painter.save();
     painter.scale(scale, scale);
-    PainterSurface surface(painter, page.caps);
-    page.ReplayOn(surface);
+    painter.translate(page.caps.offsetX, page.caps.offsetY);
+    {
+      PainterSurface surface(painter, page.caps);
+      page.ReplayOn(surface);
+    }
     painter.restore();
   }
   return painter.end() && QFileInfo(file).size() > 0;

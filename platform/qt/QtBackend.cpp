@@ -9,12 +9,17 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QImage>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 
@@ -33,6 +38,7 @@
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Menu.h"
+#include "platform/ui/Paper.h"
 #include "platform/ui/PropertySheet.h"
 #include "platform/ui/RecordingCanvas.h"
 
@@ -46,6 +52,33 @@ namespace {
 QString Caption() {
   CWinApp* app = AfxGetApp();
   return ToQString(app && !app->m_strAppTitle.empty() ? app->m_strAppTitle : std::string("QOVA"));
+}
+
+// Qt breaks a message's lines at spaces once the box would pass half the
+// screen: "Cytoband=" and its band would part. The system keeps a line whole
+// while it fits the screen: the text is at least as wide as its widest line
+// then, and the box grows to it.
+void KeepLinesWhole(QMessageBox& box, int widest) {
+  auto* label = box.findChild<QLabel*>("qt_msgbox_label");
+  if (!label) return;
+  const bool wraps = label->wordWrap();
+  label->setWordWrap(false);
+  const int natural = label->sizeHint().width();
+  label->setWordWrap(wraps);
+  if (natural <= widest) label->setMinimumWidth(natural);
+}
+
+// The box is at least as wide as its title beside the window's icon and
+// the title bar's three buttons, each about two lines of the title high and
+// wide, with margins: Qt allows a narrow box 50 pixels beside its title,
+// which window managers cut to "Q...A".
+void MakeRoomForTitle(QMessageBox& box) {
+  constexpr int kTitleBarFurniture = 10;  // in lines of the title's font
+  const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
+  const int room = metrics.horizontalAdvance(box.windowTitle()) + kTitleBarFurniture * metrics.height();
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    grid->addItem(new QSpacerItem(room, 0, QSizePolicy::Fixed, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
 }
 
 class QtMessageSink : public platform::MessageSink {
@@ -77,6 +110,10 @@ class QtMessageSink : public platform::MessageSink {
       box.addButton(button);
       if (answer == defaultAnswer) box.setDefaultButton(button);
     }
+    // Once the box has its icon, which lays it out anew.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    KeepLinesWhole(box, std::min(1000, (screen ? screen->availableGeometry().width() : 1024) * 3 / 4));
+    MakeRoomForTitle(box);
     box.exec();
     QMessageBox::StandardButton pressed = box.standardButton(box.clickedButton());
     for (auto [button, answer] : buttons)
@@ -118,14 +155,47 @@ LOGFONT ToLogFont(const QFont& font, LOGFONT lf) {
   return lf;
 }
 
+// The sheet of the program's printer on a Qt printer: its size, and the
+// printable area as margins. A printer of its own keeps its own sheet.
+void UsePaper(QPrinter& printer, const platform::ui::PrinterSettings& settings) {
+  if (printer.outputFormat() != QPrinter::PdfFormat && !printer.printerName().isEmpty()) return;
+  const double dpi = std::max(1, settings.dpi);
+  const int width = settings.paperWidth > 0 ? settings.paperWidth : settings.width;
+  const int height = settings.paperHeight > 0 ? settings.paperHeight : settings.height;
+  const QPageSize sheet(QSizeF(width * 72.0 / dpi, height * 72.0 / dpi), QPageSize::Point, QString(),
+                        QPageSize::FuzzyMatch);
+  const QMarginsF margins(settings.offsetX * 72.0 / dpi, settings.offsetY * 72.0 / dpi,
+                          std::max(0, width - settings.offsetX - settings.width) * 72.0 / dpi,
+                          std::max(0, height - settings.offsetY - settings.height) * 72.0 / dpi);
+  printer.setPageLayout(QPageLayout(sheet, QPageLayout::Portrait, margins, QPageLayout::Point));
+}
+
+// The page the printer offers, as the print dialog left it. Printing to a
+// file (the dialog's PDF choice) names the file.
+platform::ui::PrinterSettings PrinterOf(QPrinter& printer) {
+  const int dpi = printer.resolution();
+  const QRect sheet = printer.pageLayout().fullRectPixels(dpi);
+  const QRect area = printer.pageLayout().paintRectPixels(dpi);
+  platform::ui::PrinterSettings settings;
+  settings.name = FromQString(printer.printerName());
+  settings.width = area.width();
+  settings.height = area.height();
+  settings.dpi = dpi;
+  settings.outputFile = FromQString(printer.outputFileName());
+  settings.paperWidth = sheet.width();
+  settings.paperHeight = sheet.height();
+  settings.offsetX = area.x() - sheet.x();
+  settings.offsetY = area.y() - sheet.y();
+  return settings;
+}
+
 // A print job on a printer; a preview collects the pages and shows them.
 class QtPrintJob : public platform::ui::PrintJob {
  public:
   QtPrintJob(std::unique_ptr<QPrinter> printer, const platform::ui::PrintJobRequest& request)
       : printer_(std::move(printer)), request_(request) {}
   platform::ui::DrawSurface& StartPage() override {
-    const platform::ui::PrinterSettings& p = request_.printer;
-    page_ = std::make_unique<platform::ui::RecordingSurface>(platform::ui::DeviceCaps{p.width, p.height, p.dpi, p.dpi, true});
+    page_ = std::make_unique<platform::ui::RecordingSurface>(platform::ui::PrinterCaps(request_.printer));
     return *page_;
   }
   void EndPage() override {
@@ -134,12 +204,13 @@ class QtPrintJob : public platform::ui::PrintJob {
   }
   void End() override {
     EndPage();
+    printer_->setDocName(ToQString(request_.title));
     if (request_.preview) {
       QPrintPreviewDialog preview(printer_.get(), nullptr);
       QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [this](QPrinter* printer) { PrintOn(*printer); });
       preview.exec();
     } else if (!request_.printer.outputFile.empty()) {
-      if (!WritePdf(pages_, request_.printer.outputFile))
+      if (!WritePdf(pages_, request_.printer.outputFile, request_.title))
         AfxMessageBox(platform::Format("The file %s cannot be written.", request_.printer.outputFile.c_str()));
     } else {
       PrintOn(*printer_);
@@ -157,8 +228,10 @@ class QtPrintJob : public platform::ui::PrintJob {
       if (i > 0) printer.newPage();
       painter.save();
       painter.scale(scale, scale);
-      PainterSurface surface(painter, pages_[i].caps);
-      pages_[i].ReplayOn(surface);
+      {
+        PainterSurface surface(painter, pages_[i].caps);
+        pages_[i].ReplayOn(surface);
+      }
       painter.restore();
     }
     painter.end();
@@ -265,13 +338,11 @@ class QtUi : public platform::ui::UiBackend {
 
   bool RunPrintDialog(platform::ui::PrintDialogRequest& request) override {
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    UsePaper(*printer_, request.printer);
     QPrintDialog dialog(printer_.get(), nullptr);
     dialog.setMinMax(request.minPage, std::max(request.minPage, request.maxPage));
     if (dialog.exec() != QDialog::Accepted) return false;
-    QRect page = printer_->pageLayout().paintRectPixels(printer_->resolution());
-    // Printing to a file (the dialog's PDF choice) names the file.
-    request.printer = platform::ui::PrinterSettings{FromQString(printer_->printerName()), page.width(), page.height(),
-                                                    printer_->resolution(), FromQString(printer_->outputFileName())};
+    request.printer = PrinterOf(*printer_);
     request.pageRange = dialog.printRange() == QAbstractPrintDialog::PageRange;
     request.fromPage = dialog.fromPage();
     request.toPage = dialog.toPage();
@@ -298,7 +369,11 @@ class QtUi : public platform::ui::UiBackend {
 
   std::unique_ptr<platform::ui::PrintJob> StartPrintJob(const platform::ui::PrintJobRequest& request) override {
     std::unique_ptr<QPrinter> printer = std::move(printer_);
-    if (!printer) printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!printer) {
+      // A preview, or a print without the dialog: the program's printer.
+      printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+      UsePaper(*printer, request.printer);
+    }
     return std::make_unique<QtPrintJob>(std::move(printer), request);
   }
 
@@ -329,6 +404,19 @@ class QtUi : public platform::ui::UiBackend {
   }
 
   void CursorChanged(HCURSOR cursor) override { ShowCursorOn(platform::ui::MouseWindow(), cursor); }
+
+  void BeginWait() override {
+    if (waits_++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+    // What a dialog just closed covered is painted again, and the cursor
+    // changes, before the task holds the thread; what the user does meanwhile
+    // waits for the task's end.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    for (QWidget* window : QApplication::topLevelWidgets())
+      if (window->isVisible()) window->repaint();
+  }
+  void EndWait() override {
+    if (waits_ > 0 && --waits_ == 0) QApplication::restoreOverrideCursor();
+  }
 
   void FocusChanged(CWnd* focus) override {
     if (WidgetPeer* peer = focus ? PeerOf(focus->m_hWnd) : nullptr; peer && peer->Widget()) peer->Widget()->setFocus();
@@ -417,6 +505,7 @@ class QtUi : public platform::ui::UiBackend {
 
   std::map<std::pair<HWND, UINT_PTR>, std::unique_ptr<QTimer>> timers_;
   std::unique_ptr<QPrinter> printer_;
+  int waits_ = 0;  // waits begun and not yet ended
   platform::ui::RecordingSurface scratch_{platform::ui::DeviceCaps{}};
   int modelPump_ = 0;
   bool drainScheduled_ = false;

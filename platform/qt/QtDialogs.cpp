@@ -276,7 +276,9 @@ void ControlPeer::RefreshItems(unsigned changes) {
 void ControlPeer::RefreshOwn(unsigned changes) {
   WindowState& s = *hwnd_;
   QWidget* w = widget_;
-  if (changes & platform::ui::ChangeFocus) w->setFocus();
+  // Only the control the dialog gave the focus takes it: a refresh of every
+  // control would otherwise leave it on whichever was refreshed last.
+  if ((changes & platform::ui::ChangeFocus) && s.parent && s.parent->focusId == s.id && s.id != 0) w->setFocus();
   switch (s.control) {
     case ControlKind::Static:
       if (auto* label = qobject_cast<QLabel*>(w)) label->setText(PlainCaption(s.text));
@@ -338,6 +340,19 @@ void ListSelectionChanged(HWND hwnd, QListWidget* list) {
   else if (rows.size() == 1)
     input::SelectItem(*control, rows[0]);
   peer->Refresh(platform::ui::ChangeSelection);
+}
+
+// Tab walks the template's tab stops in the template's order (the order the
+// widgets are made in); any other control takes the focus only when clicked,
+// and an up-down's arrows never, so that the edit they step keeps it.
+void SetTabStop(const WindowState& s, QWidget& widget) {
+  if (auto* spin = dynamic_cast<UpDownWidget*>(&widget)) {
+    spin->up->setFocusPolicy(Qt::NoFocus);
+    spin->down->setFocusPolicy(Qt::NoFocus);
+    return;
+  }
+  if (!(widget.focusPolicy() & Qt::TabFocus)) return;
+  widget.setFocusPolicy((s.style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 QWidget* MakeControlWidget(WindowState& s, QWidget* parent) {
@@ -503,6 +518,7 @@ QWidget* MakeControlWidget(WindowState& s, QWidget* parent) {
     default: widget = new QWidget(parent); break;
   }
   widget->setObjectName(QString::number(s.id));
+  SetTabStop(s, *widget);
   widget->setGeometry(ControlGeometry(s, *widget));
   if (s.control == ControlKind::GroupBox) widget->lower();
   peer->SetWidget(widget);
@@ -623,6 +639,14 @@ class SheetPeer : public WidgetPeer {
   SheetWidget* sheet_;
 };
 
+// The size of a page's window, in pixels, from its template.
+QSize PageSize(const CPropertyPage& page) {
+  const platform::ui::DialogTemplate* t = platform::ui::Resources::Instance().Dialog(page.TemplateId());
+  if (!t) return {};
+  const CRect r = platform::ui::DialogUnitsToPixels({0, 0, t->size.cx, t->size.cy}, BaseUnitsOf(t->fontFace, t->fontSize));
+  return {r.Width(), r.Height()};
+}
+
 }  // namespace
 
 void CreateSheetPeer(CWnd& wnd) {
@@ -631,9 +655,16 @@ void CreateSheetPeer(CWnd& wnd) {
   auto* widget = new SheetWidget(&s, sheet.HasApplyButton());
   widget->setFont(DialogFontOf({}, 8));
   widget->setObjectName("sheet");
+  // The pages are built as they are first shown, but the sheet opens at the
+  // size of its largest page, with every tab in view, and keeps it.
+  widget->tabs->setUsesScrollButtons(false);
+  widget->tabs->setElideMode(Qt::ElideNone);
+  QSize largest(0, 0);
+  for (int i = 0; i < sheet.GetPageCount(); ++i) largest = largest.expandedTo(PageSize(*sheet.GetPage(i)));
   for (int i = 0; i < sheet.GetPageCount(); ++i) {
     auto* host = new QWidget;
     host->setObjectName(QString("tab%1").arg(i));
+    host->setMinimumSize(largest);
     widget->tabs->addTab(host, PlainCaption(sheet.GetPage(i)->GetCaption()));
   }
   HWND hwnd = &s;

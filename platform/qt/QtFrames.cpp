@@ -51,11 +51,13 @@ class FrameWindow : public QMainWindow {
     if (CWnd* wnd = CWnd::FromHandle(hwnd_)) input::Close(*wnd);
   }
   bool event(QEvent* event) override {
-    // A maximised MDI child writes its own title into the main window's; the
-    // model's title already names it, so the model's stands.
-    if (event->type() == QEvent::WindowTitleChange && IsWindow(hwnd_) && windowTitle() != ToQString(hwnd_->text))
+    // A maximised MDI child writes its own title into the main window's, and
+    // puts back the title it found when it is restored or another takes its
+    // place, by then a stale one; the model's title already names the
+    // maximised child, so the model's stands, once the workspace has settled.
+    if (event->type() == QEvent::WindowTitleChange && IsWindow(hwnd_))
       QMetaObject::invokeMethod(this, [this] {
-        if (IsWindow(hwnd_)) setWindowTitle(ToQString(hwnd_->text));
+        if (IsWindow(hwnd_) && windowTitle() != ToQString(hwnd_->text)) setWindowTitle(ToQString(hwnd_->text));
       }, Qt::QueuedConnection);
     return QMainWindow::event(event);
   }

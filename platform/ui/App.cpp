@@ -10,6 +10,7 @@
 #include "platform/ui/Backend.h"
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Frame.h"
+#include "platform/ui/Paper.h"
 #include "platform/ui/Resources.h"
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
@@ -79,7 +80,7 @@ void CCommandLineInfo::ParseParam(std::string_view param, BOOL flag, BOOL last) 
   }
 }
 
-CWinApp::CWinApp(const char* appName) {
+CWinApp::CWinApp(const char* appName) : m_printer(platform::ui::DefaultPrinter()) {
   if (appName) m_pszAppName = appName;
   g_app = this;
 }

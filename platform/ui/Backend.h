@@ -80,6 +80,11 @@ class UiBackend {
   virtual void StopTimer(CWnd& wnd, UINT_PTR id) = 0;
   virtual void CaptureChanged(CWnd* capture) { (void)capture; }
   virtual void CursorChanged(HCURSOR cursor) { (void)cursor; }
+  // A long task starts on the user-interface thread: the screen is brought
+  // up to date first (a dialog just closed leaves it), and the wait cursor
+  // shows over the whole program until EndWait. Waits nest.
+  virtual void BeginWait() {}
+  virtual void EndWait() {}
   virtual void FocusChanged(CWnd* focus) { (void)focus; }
   // The program told the user something in the main window's status bar.
   virtual void StatusTextShown(std::string_view text) { (void)text; }

@@ -3,6 +3,7 @@
 #include "platform/Paths.h"
 #include "platform/ui/App.h"
 #include "platform/ui/Backend.h"
+#include "platform/ui/Paper.h"
 
 namespace platform::ui {
 
@@ -123,7 +124,8 @@ INT_PTR CFontDialog::DoModal() {
 CPrintDialog::CPrintDialog(BOOL printSetupOnly, DWORD flags, CWnd* parent)
     : CCommonDialog(parent), setupOnly_(printSetupOnly) {
   m_pd.Flags = flags | (printSetupOnly ? PD_PRINTSETUP : 0);
-  if (CWinApp* app = AfxGetApp()) printer_ = app->m_printer;
+  CWinApp* app = AfxGetApp();
+  printer_ = app ? app->m_printer : platform::ui::DefaultPrinter();
 }
 
 INT_PTR CPrintDialog::DoModal() {

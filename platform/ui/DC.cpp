@@ -387,8 +387,11 @@ DevicePen CDC::ResolvePen() const {
   if (state_.mapMode != MM_TEXT && state_.windowExt.cx != 0)
     width = std::llabs(width * EffectiveViewportExt().cx / state_.windowExt.cx);
   d.width = int(std::clamp<long long>(width, 1, kDeviceLimit));
-  // Wide pens draw solid, as the system's styled pens do.
-  d.style = (d.width > 1 && pen.m_nStyle != PS_NULL) ? PS_SOLID : pen.m_nStyle;
+  // Wide pens draw solid, as the system's styled pens do. On paper a pen no
+  // wider than a pixel of the screen keeps its dots and dashes, as it has
+  // them on the screen.
+  const int widest = IsPrinting() ? std::max(1, surface_->Caps().dpiX / 96) : 1;
+  d.style = (d.width > widest && pen.m_nStyle != PS_NULL) ? PS_SOLID : pen.m_nStyle;
   c = {&pen, pen.m_nStyle, pen.m_nWidth, state_.mapMode, pen.m_color, state_.windowExt.cx, viewportExt, d};
   return d;
 }
@@ -632,10 +635,12 @@ BOOL CDC::GetTextMetrics(TEXTMETRIC* metrics) const {
 int CDC::GetDeviceCaps(int index) const {
   platform::ui::DeviceCaps caps = surface_ ? surface_->Caps() : platform::ui::DeviceCaps{1024, 768, 96, 96, false};
   switch (index) {
-    case HORZRES:
-    case PHYSICALWIDTH: return caps.width;
-    case VERTRES:
-    case PHYSICALHEIGHT: return caps.height;
+    case HORZRES: return caps.width;
+    case VERTRES: return caps.height;
+    case PHYSICALWIDTH: return caps.paperWidth > 0 ? caps.paperWidth : caps.width;
+    case PHYSICALHEIGHT: return caps.paperHeight > 0 ? caps.paperHeight : caps.height;
+    case PHYSICALOFFSETX: return caps.offsetX;
+    case PHYSICALOFFSETY: return caps.offsetY;
     case LOGPIXELSX: return caps.dpiX;
     case LOGPIXELSY: return caps.dpiY;
     case HORZSIZE: return caps.dpiX ? platform::ui::MulDiv(caps.width, 254, caps.dpiX * 10) : 0;

@@ -88,6 +88,8 @@ constexpr int LOGPIXELSX = 88;
 constexpr int LOGPIXELSY = 90;
 constexpr int PHYSICALWIDTH = 110;
 constexpr int PHYSICALHEIGHT = 111;
+constexpr int PHYSICALOFFSETX = 112;
+constexpr int PHYSICALOFFSETY = 113;
 // Font weights and sets.
 constexpr LONG FW_DONTCARE = 0;
 constexpr LONG FW_NORMAL = 400;

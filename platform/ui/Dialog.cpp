@@ -92,9 +92,11 @@ void CDialog::CreateDialogWindow(CWnd* parent, bool modal, CPoint origin) {
 
 void CDialog::InitDialog() {
   if (!OnInitDialog() || !m_hWnd || m_hWnd->focusId) return;
+  // As the system's dialog manager: the first control that Tab would reach
+  // takes the focus, on screen too, unless the dialog chose another.
   for (WindowState* c : m_hWnd->children) {
-    if ((c->style & WS_TABSTOP) && c->enabled && c->visible) {
-      m_hWnd->focusId = c->id;
+    if ((c->style & WS_TABSTOP) && c->enabled && c->visible && c->wnd) {
+      c->wnd->SetFocus();
       break;
     }
   }

@@ -12,22 +12,35 @@
 namespace platform::ui {
 
 struct DeviceCaps {
-  int width = 0;  // pixels
+  int width = 0;  // pixels; a printer's: its printable area
   int height = 0;
   int dpiX = 96;
   int dpiY = 96;
   bool printer = false;
+  // A printer's sheet of paper and where the printable area lies on it, in
+  // pixels; a sheet of 0 is the printable area itself.
+  int paperWidth = 0;
+  int paperHeight = 0;
+  int offsetX = 0;
+  int offsetY = 0;
 };
 
-// The page a printer offers (an A4 page at 600 dpi unless the print dialog says otherwise).
+// The page a printer offers: an A4 sheet at 600 dpi, all of it printable,
+// unless the print dialog says otherwise (Paper.h has the locale's sheet).
 struct PrinterSettings {
   std::string name = "Default printer";
-  int width = 4960;
+  int width = 4960;  // the printable area, pixels
   int height = 7016;
   int dpi = 600;
   // Where the pages go as a PDF file instead of to the printer (empty: the printer).
   std::string outputFile;
+  // The sheet and the printable area's place on it (as in DeviceCaps).
+  int paperWidth = 0;
+  int paperHeight = 0;
+  int offsetX = 0;
+  int offsetY = 0;
 };
+
 
 struct DevicePen {
   COLORREF color = 0;

@@ -421,9 +421,18 @@ std::vector<CMDIChildWnd*> CMDIFrameWnd::MDIChildren() const {
 
 void CMDIFrameWnd::MDIActivate(CWnd* child) {
   auto* next = dynamic_cast<CMDIChildWnd*>(child);
-  if (next == m_pActiveChild) return;
+  if (next == m_pActiveChild || m_bActivating) return;
   CMDIChildWnd* previous = m_pActiveChild;
   m_pActiveChild = next;
+  // As the system's workspace does, a maximised window hands its state on
+  // to the window activated after it.
+  if (previous && next && IsWindow(previous->m_hWnd) && IsWindow(next->m_hWnd) && previous->m_hWnd->maximized &&
+      !next->m_hWnd->maximized) {
+    m_bActivating = true;
+    previous->ShowWindow(SW_RESTORE);
+    next->ShowWindow(SW_SHOWMAXIMIZED);
+    m_bActivating = false;
+  }
   CView* before = previous ? previous->GetActiveView() : nullptr;
   CView* after = next ? next->GetActiveView() : nullptr;
   if (before) before->OnActivateView(FALSE, after, before);

@@ -161,6 +161,9 @@ class CMDIFrameWnd : public CFrameWnd {
   void OnWindowMore();
 
   CMDIChildWnd* m_pActiveChild = nullptr;
+  // While an activation hands the maximised state on, the windows' own
+  // reports of it (restored, activated) are not new activations.
+  bool m_bActivating = false;
   CSize m_mdiClientSize;
   int m_nextCascade = 0;
   friend class CMDIChildWnd;

@@ -6,6 +6,7 @@
 #include "platform/Strings.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
+#include "platform/ui/Paper.h"
 #include "platform/ui/PropertySheet.h"
 #include "platform/ui/UserInput.h"
 
@@ -21,8 +22,7 @@ class HeadlessPrintJob : public PrintJob {
     job_.printer = request.printer;
   }
   DrawSurface& StartPage() override {
-    const PrinterSettings& p = job_.printer;
-    page_ = std::make_unique<RecordingSurface>(DeviceCaps{p.width, p.height, p.dpi, p.dpi, true});
+    page_ = std::make_unique<RecordingSurface>(PrinterCaps(job_.printer));
     return *page_;
   }
   void EndPage() override {
@@ -87,6 +87,8 @@ void HeadlessUi::Reset() {
   clipboardText_.reset();
   clipboardPicture_.reset();
   cursor_ = nullptr;
+  waitDepth_ = 0;
+  waitsBegun_ = 0;
   jobs_.clear();
   popups_.clear();
   statusTexts_.clear();

@@ -6,6 +6,7 @@
 // or one still open after its script, stops the run with a ScriptError.
 // Everything shown is recorded: dialogs, opened addresses, the clipboard,
 // print jobs, the cursor and what was drawn on windows outside a paint.
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -147,6 +148,9 @@ class HeadlessUi : public UiBackend {
   [[nodiscard]] const std::optional<std::string>& ClipboardText() const { return clipboardText_; }
   [[nodiscard]] const std::optional<Picture>& ClipboardPicture() const { return clipboardPicture_; }
   [[nodiscard]] HCURSOR Cursor() const { return cursor_; }
+  // Whether the wait cursor shows, and how many waits began.
+  [[nodiscard]] bool Waiting() const { return waitDepth_ > 0; }
+  [[nodiscard]] int WaitsBegun() const { return waitsBegun_; }
   [[nodiscard]] const std::vector<PrintedJob>& PrintJobs() const { return jobs_; }
   [[nodiscard]] const std::vector<PopupMenuRequest>& PopupMenus() const { return popups_; }
   // Every text shown in the status bar through ShowStatusText, in order.
@@ -183,6 +187,11 @@ class HeadlessUi : public UiBackend {
   void StopTimer(CWnd& wnd, UINT_PTR id) override;
   void CursorChanged(HCURSOR cursor) override { cursor_ = cursor; }
   void StatusTextShown(std::string_view text) override { statusTexts_.emplace_back(text); }
+  void BeginWait() override {
+    ++waitDepth_;
+    ++waitsBegun_;
+  }
+  void EndWait() override { waitDepth_ = std::max(0, waitDepth_ - 1); }
   bool SetClipboardText(std::string_view text) override;
   std::optional<std::string> GetClipboardText() override { return clipboardText_; }
   bool SetClipboardPicture(const Picture& picture) override;
@@ -218,6 +227,8 @@ class HeadlessUi : public UiBackend {
   std::optional<std::string> clipboardText_;
   std::optional<Picture> clipboardPicture_;
   HCURSOR cursor_ = nullptr;
+  int waitDepth_ = 0;
+  int waitsBegun_ = 0;
   std::vector<PrintedJob> jobs_;
   std::vector<PopupMenuRequest> popups_;
   std::vector<std::string> statusTexts_;

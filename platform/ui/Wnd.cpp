@@ -63,6 +63,10 @@ HCURSOR SetCursor(HCURSOR cursor) {
   return previous;
 }
 
+CWaitCursor::CWaitCursor() { platform::ui::Backend().BeginWait(); }
+
+CWaitCursor::~CWaitCursor() { platform::ui::Backend().EndWait(); }
+
 namespace platform::ui {
 
 CWnd* MouseWindow() { return g_mouseWindow; }

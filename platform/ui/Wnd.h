@@ -181,6 +181,17 @@ BOOL ReleaseCapture();
 // The current mouse cursor; returns the previous one.
 HCURSOR SetCursor(HCURSOR cursor);
 
+// The wait cursor over the whole program for the object's life, shown after
+// the screen is brought up to date: for a long task on the user-interface
+// thread after a dialog closed.
+class CWaitCursor {
+ public:
+  CWaitCursor();
+  ~CWaitCursor();
+  CWaitCursor(const CWaitCursor&) = delete;
+  CWaitCursor& operator=(const CWaitCursor&) = delete;
+};
+
 namespace platform::ui {
 
 // The window whose mouse message is being handled (the on-screen

@@ -1,5 +1,6 @@
 // The settings pages in a real Qt sheet: a picture of each of the fifteen
-// over realistic settings (build/artefacts/dialogs/<template id>.png), and the
+// over realistic settings (build/artefacts/dialogs/<template id>.png), the
+// two sheets opening at their largest page with every tab in view, and the
 // Print page driven by keys and clicks in "View Setting", which has no Apply.
 #ifdef QOVA_TEST_WITH_QT
 #include <gtest/gtest.h>
@@ -10,12 +11,14 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -134,6 +137,52 @@ TEST_F(SettingPagesQt, EachPageShowsWholeInARealSheet) {
   };
   EXPECT_TRUE(near(lohSwatch, QColor(172, 172, 255))) << lohSwatch.name().toStdString();
   EXPECT_TRUE(near(markerLine, QColor(255, 128, 128))) << markerLine.name().toStdString();
+}
+
+TEST_F(SettingPagesQt, BothSheetsOpenAtTheirLargestPageWithEveryTabInViewAndKeepTheirSize) {
+  WriteSamples();
+  CDisplaySetting block = setting_.Display;
+  const struct {
+    const char* title;
+    std::function<int()> run;
+  } sheets[] = {{"View Setting", [&] { return qova::RunViewSettingSheet(block); }},
+                {"Program Setting", [&] { return qova::RunProgramSettingSheet(setting_); }}};
+  for (const auto& sheet : sheets) {
+    QSize opened, largest(0, 0);
+    std::vector<std::string> faults;
+    QTimer user;
+    WhileModal(user, [&](QWidget* modal) {
+      auto* tabs = modal->findChild<QTabWidget*>();
+      ASSERT_NE(tabs, nullptr);
+      opened = modal->size();
+      modal->grab().save(QString::fromStdString(BinaryDir()) + "artefacts/dialogs/sheet_" +
+                         QString(sheet.title).replace(' ', '_') + ".png");
+      QTabBar* bar = tabs->tabBar();
+      for (int i = 0; i < bar->count(); ++i)
+        if (!bar->rect().contains(bar->tabRect(i)) || !modal->rect().contains(bar->geometry()))
+          faults.push_back("tab \"" + bar->tabText(i).toStdString() + "\" is cut off");
+      for (const QToolButton* arrow : bar->findChildren<QToolButton*>())
+        if (arrow->isVisible()) faults.push_back("the tab bar scrolls");
+      for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        QApplication::processEvents();
+        const QWidget* host = tabs->widget(i);
+        const QList<QWidget*> pages = host->findChildren<QWidget*>(QRegularExpression("^page"));
+        if (pages.isEmpty()) continue;
+        const QWidget* page = pages.front();
+        largest = largest.expandedTo(page->size());
+        if (page->width() > host->width() || page->height() > host->height())
+          faults.push_back("page " + page->objectName().toStdString() + " is cut off");
+        if (modal->size() != opened)
+          faults.push_back("the sheet grows to show " + page->objectName().toStdString());
+      }
+      QTest::mouseClick(modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+    });
+    EXPECT_EQ(sheet.run(), IDCANCEL) << sheet.title;
+    EXPECT_EQ(faults, std::vector<std::string>{}) << sheet.title;
+    EXPECT_GE(opened.width(), largest.width()) << sheet.title;
+    EXPECT_GE(opened.height(), largest.height()) << sheet.title;
+  }
 }
 
 TEST_F(SettingPagesQt, PrintSizesRefuseZeroAndSpinToTheirLimitInASheetWithoutApply) {

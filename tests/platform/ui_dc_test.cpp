@@ -116,6 +116,22 @@ TEST(DrawingContextTest, PenWidthIsLogicalWithAtLeastOnePixelAndWidePensDrawSoli
   size_t before = dc.Records().size();
   dc.LineTo(0, 500);
   EXPECT_EQ(dc.Records().size(), before);
+
+  // On paper at 600 dpi a pen keeps its dots up to the width of a screen
+  // pixel (6 printer pixels), as it has them on the screen.
+  RecordingSurface page(DeviceCaps{4960, 7016, 600, 600, true});
+  CDC printer(&page);
+  printer.SetMapMode(MM_ANISOTROPIC);
+  printer.SetWindowExt(1000, 1000);
+  printer.SetViewportExt(1000, 1000);
+  for (const Case& c : {Case{PS_DOT, 6, 6, PS_DOT}, Case{PS_DASHDOT, 2, 2, PS_DASHDOT}, Case{PS_DOT, 7, 7, PS_SOLID}}) {
+    CPen pen(c.style, c.width, 0);
+    CPen* old = printer.SelectObject(&pen);
+    printer.MoveTo(0, 0);
+    printer.LineTo(1000, 0);
+    printer.SelectObject(old);
+    EXPECT_EQ(page.Contents().records.back().penStyle, c.deviceStyle) << c.width;
+  }
 }
 
 TEST(DrawingContextTest, RectanglesRecordBrushPenAndRasterOperation) {

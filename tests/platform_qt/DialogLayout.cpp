@@ -62,6 +62,54 @@ QSize RoomFor(const Placed& c) {
   return {text.width() + 4, text.height()};
 }
 
+// The control whose widget is `w` or holds it.
+const Placed* OwnerOf(const std::vector<Placed>& controls, const QWidget* w) {
+  for (; w; w = w->parentWidget())
+    for (const Placed& c : controls)
+      if (c.widget == w) return &c;
+  return nullptr;
+}
+
+std::string IdList(const std::vector<UINT>& ids) {
+  std::string text;
+  for (UINT id : ids) text += (text.empty() ? "" : ", ") + std::to_string(id);
+  return text.empty() ? "nothing" : text;
+}
+
+// Kinds of control that never take the keyboard, whatever their style.
+bool TakesFocus(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Static:
+    case ControlKind::GroupBox:
+    case ControlKind::Frame:
+    case ControlKind::Animation:
+    case ControlKind::Progress:
+    case ControlKind::UpDown: return false;
+    default: return true;
+  }
+}
+
+void KeyboardFaults(const CDialog& dialog, QWidget* host, const std::vector<Placed>& controls, const std::string& name,
+                    std::vector<std::string>& faults) {
+  std::vector<UINT> stops;
+  for (const Placed& c : controls)
+    if ((c.state->style & WS_TABSTOP) && c.state->enabled && TakesFocus(c.state->control)) stops.push_back(c.state->id);
+  const UINT given = dialog.m_hWnd->focusId;
+  const Placed* focused = OwnerOf(controls, host->focusWidget());
+  if (!stops.empty() && (!focused || focused->state->id != given || given == 0))
+    faults.push_back(name + "the focus is on " + (focused ? std::to_string(focused->state->id) : std::string("nothing")) +
+                     ", not on " + (given ? std::to_string(given) : std::string("a control")));
+  std::vector<UINT> walked;
+  int steps = 0;
+  for (QWidget* w = host->nextInFocusChain(); w && w != host && steps < 10000; w = w->nextInFocusChain(), ++steps) {
+    if (!host->isAncestorOf(w) || !w->isVisibleTo(host) || !w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus))
+      continue;
+    const Placed* owner = OwnerOf(controls, w);
+    if (owner && (walked.empty() || walked.back() != owner->state->id)) walked.push_back(owner->state->id);
+  }
+  if (walked != stops) faults.push_back(name + "Tab goes to " + IdList(walked) + ", not " + IdList(stops));
+}
+
 bool HasCaption(const Placed& c) {
   switch (c.state->control) {
     case ControlKind::Static:
@@ -117,6 +165,7 @@ std::vector<std::string> DialogLayoutFaults(CDialog& dialog, const std::string& 
                          platform::Format("%dx%d", room.width(), room.height()));
     }
   }
+  KeyboardFaults(dialog, host, controls, dialogName, faults);
   if (!picturePath.empty()) host->grab().save(QString::fromStdString(picturePath), "PNG");
   return faults;
 }

@@ -6,7 +6,9 @@
 // fits its widget at the dialog's font. A caption that does not fit is
 // reported, not wrapped or elided: the template's author widens the control.
 // Controls the template hides are left out, since the program shows them in
-// place of others.
+// place of others. The keyboard is checked too: the control the dialog gave
+// the focus (the first tab stop, unless the dialog chose another) has it on
+// screen, and Tab walks the shown and enabled tab stops in template order.
 #include <string>
 #include <vector>
 

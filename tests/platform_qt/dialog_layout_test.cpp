@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/ui/Dialog.h"
 #include "platform/ui/Frame.h"
 #include "platform/ui/Resources.h"
 #include "resources/AllResources.h"
@@ -71,6 +72,29 @@ TEST_F(DialogLayoutTest, AFaultNamesTheTemplateTheControlsAndTheirRectangles) {
                                     ComboBox(1002, {10, 28, 100, 120}), CheckBox(1003, "Sex", {10, 44, 60, 10}),
                                     Hidden(RadioButton(1004, "Yes", {12, 44, 30, 10}))}});
   EXPECT_EQ(DialogLayoutFaults(9302), std::vector<std::string>{});
+}
+
+TEST_F(DialogLayoutTest, TheFocusStartsOnTheFirstTabStopAndTabWalksTheTemplatesStops) {
+  Resources::Instance().AddDialog({9303, "Keys", {180, 80}, WS_CAPTION, "MS Shell Dlg", 8,
+                                   {Static(IDC_STATIC, "Name", {5, 8, 30, 8}), Edit(1001, {40, 6, 60, 12}),
+                                    CheckBox(1002, "Sorted", {40, 22, 60, 10}),
+                                    RadioButton(1003, "A", {40, 36, 30, 10}, WS_GROUP | WS_TABSTOP),
+                                    RadioButton(1004, "B", {75, 36, 30, 10}), PushButton(IDOK, "OK", {120, 6, 50, 14}),
+                                    Hidden(PushButton(1005, "More", {120, 24, 50, 14}))}});
+  CDialog dialog;
+  ASSERT_TRUE(dialog.Create(9303));
+  EXPECT_EQ(DialogLayoutFaults(dialog), std::vector<std::string>{});
+  QWidget* host = platform::qt::WidgetOf(dialog);
+  ASSERT_NE(host->focusWidget(), nullptr);
+  EXPECT_EQ(host->focusWidget()->objectName(), "1001");
+  // Moved behind the template's back, the focus and the order are reported.
+  QWidget::setTabOrder(host->findChild<QWidget*>("1002"), host->findChild<QWidget*>("1001"));
+  host->findChild<QWidget*>("1")->setFocus();
+  std::vector<std::string> faults = DialogLayoutFaults(dialog);
+  ASSERT_EQ(faults.size(), 2u);
+  EXPECT_THAT(faults[0], HasSubstr("template 9303: the focus is on 1, not on 1001"));
+  EXPECT_THAT(faults[1], HasSubstr("template 9303: Tab goes to 1002, 1001, 1003, 1, not 1001, 1002, 1003, 1"));
+  dialog.DestroyWindow();
 }
 
 }  // namespace

@@ -376,6 +376,31 @@ TEST_F(QtFrameTest, TheWindowMenuListsTheWindowsAndArrangesThemInTheWorkspace) {
   EXPECT_EQ(window_->windowTitle(), "QOVA - Doc1:1");
 }
 
+TEST_F(QtFrameTest, AfterTileTheMainTitleNamesTheActiveWindowAlone) {
+  Settle();
+  Frame().SendMessage(WM_COMMAND, ID_WINDOW_NEW);
+  QTest::qWait(30);
+  auto* mdi = window_->findChild<QMdiArea*>("mdi");
+  QMenu* windows = Menu(2);
+  ASSERT_TRUE(mdi && windows);
+  mdi->activeSubWindow()->showMaximized();
+  QTest::qWait(30);
+  EXPECT_EQ(window_->windowTitle(), "QOVA - [Doc1:2]");
+  // The other window, maximised in its turn, then both tiled.
+  QString checked;
+  WindowListOf(windows, &checked);
+  Action(windows, "&1 Doc1:1")->trigger();
+  QTest::qWait(30);
+  EXPECT_EQ(window_->windowTitle(), "QOVA - [Doc1:1]");
+  Action(windows, "&Tile")->trigger();
+  QTest::qWait(30);
+  EXPECT_EQ(window_->windowTitle(), "QOVA - Doc1:1");
+  WindowListOf(windows, &checked);
+  Action(windows, "&2 Doc1:2")->trigger();
+  QTest::qWait(30);
+  EXPECT_EQ(window_->windowTitle(), "QOVA - Doc1:2");
+}
+
 TEST_F(QtFrameTest, NewWindowsCascadeInsideTheWorkspace) {
   Settle();
   auto* mdi = window_->findChild<QMdiArea*>("mdi");
@@ -497,6 +522,69 @@ TEST_F(QtFrameTest, MessageBoxFromACommandAnswersWithTheButtonPressed) {
   });
   Frame().SendMessage(WM_COMMAND, kAsk);
   EXPECT_EQ(Log(), std::vector<std::string>{"no"});
+}
+
+TEST_F(QtFrameTest, AMessageBoxKeepsItsLinesWholeAndItsTitleInView) {
+  // The view's Information box: its first line is wider than half a screen
+  // at most fonts, and a band name follows "Cytoband=" after spaces.
+  const struct {
+    const char* text;
+    int lines;
+  } cases[] = {{"SNPnumber= 123456\tChromosome= 8\tCytoband=   p14.3\n \n point 123454: signal= 0.123456 "
+                "Position= 12345678\n point 123455: signal= -0.234567 Position= 12345999\n\n Goto Web Information?",
+                6},
+               {"Done.", 1}};
+  for (const auto& c : cases) {
+    int height = 0, lineSpacing = 0, width = 0, room = 0;
+    QTimer user;
+    WhileModal(user, [&](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      if (!box) return;
+      auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+      ASSERT_NE(label, nullptr);
+      height = label->height();
+      lineSpacing = label->fontMetrics().lineSpacing();
+      width = box->width();
+      // The title, the window's icon and three buttons two lines wide.
+      const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+      room = title.horizontalAdvance(box->windowTitle()) + 8 * title.height();
+      box->grab().save(ArtefactPath(QString("message_box_%1_lines.png").arg(c.lines)));
+      box->button(QMessageBox::Ok)->click();
+    });
+    AfxMessageBox(c.text, MB_OK | MB_ICONINFORMATION);
+    EXPECT_LT(height, (c.lines + 1) * lineSpacing) << c.text;
+    EXPECT_GE(width, room) << c.text;
+  }
+}
+
+// Counts its paints.
+class PaintCounter : public QWidget {
+ public:
+  int paints = 0;
+
+ protected:
+  void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+TEST_F(QtFrameTest, AWaitPaintsWhatWaitsToBePaintedAndShowsTheWaitCursorUntilItEnds) {
+  Settle();
+  PaintCounter window;
+  window.resize(200, 100);
+  window.show();
+  QTest::qWait(30);
+  window.update();  // as the main window is, under a dialog just closed
+  const int before = window.paints;
+  {
+    CWaitCursor wait;
+    EXPECT_GT(window.paints, before);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    {
+      CWaitCursor inner;
+    }
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  }
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(QtFrameTest, PopupMenuReturnsTheItemChosenWithTheKeyboard) {

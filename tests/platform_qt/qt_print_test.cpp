@@ -1,11 +1,18 @@
 // Printing on the windowed backend into a file: a print job whose printer
 // names an output file writes its pages there as a PDF, one PDF page per
-// printed page at the printer's page size; a file that cannot be written is
-// reported.
+// printed page on the printer's sheet, with the document's title, small even
+// for a quarter million lines; a file that cannot be written is reported. A
+// preview shows the pages on the program's sheet.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPageLayout>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProcess>
 
 #include <regex>
 #include <string>
@@ -15,6 +22,7 @@
 #include "platform/ui/Backend.h"
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/DC.h"
+#include "platform/ui/Paper.h"
 #include "tests/platform_qt/qt_fixture.h"
 
 namespace qova::test {
@@ -43,6 +51,13 @@ class QtPrintTest : public QtUiTest {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return {};
     return file.readAll().toStdString();
+  }
+  // What `program` prints, or an empty text when it cannot run.
+  static QString Run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0) return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
   }
   static int PageCount(const std::string& pdf) {
     const std::regex page("/Type\\s*/Page[^s]");
@@ -74,6 +89,111 @@ TEST_F(QtPrintTest, AFileThatCannotBeWrittenIsReportedAndNothingIsPrinted) {
   EXPECT_NE(messages.Texts()[0].find("no such folder/x.pdf"), std::string::npos) << messages.Texts()[0];
   EXPECT_FALSE(platform::qt::WritePdf({}, ArtefactPath("print/empty.pdf").toStdString()));
   EXPECT_FALSE(QFile::exists(ArtefactPath("print/empty.pdf")));
+}
+
+TEST_F(QtPrintTest, APdfIsTheSheetWithTheDrawingInsideItsMarginsAndTheDocumentsTitle) {
+  const QString path = ArtefactPath("print/qt_print_margins.pdf");
+  QDir().mkpath(ArtefactPath("print"));
+  QFile::remove(path);
+  // A printable area 20 pixels in from the edges of an A4 sheet at 150 dpi,
+  // as a print dialog gives it for a printer with margins.
+  PrintJobRequest request;
+  request.printer = PrinterSettings{"PDF", 1200, 1714, 150, path.toStdString()};
+  request.printer.paperWidth = 1240;
+  request.printer.paperHeight = 1754;
+  request.printer.offsetX = request.printer.offsetY = 20;
+  request.title = "Tumour01";
+  std::unique_ptr<PrintJob> job = Backend().StartPrintJob(request);
+  {
+    CDC dc(&job->StartPage());
+    EXPECT_EQ(dc.GetDeviceCaps(PHYSICALWIDTH), 1240);
+    CRect corner(0, 0, 100, 100);
+    dc.FillSolidRect(&corner, RGB(0, 0, 0));
+  }
+  job->EndPage();
+  job->End();
+
+  const QString info = Run("pdfinfo", {path});
+  ASSERT_FALSE(info.isEmpty()) << "pdfinfo (poppler-utils) is needed";
+  EXPECT_TRUE(info.contains("Title:           Tumour01\n")) << info.toStdString();
+  EXPECT_TRUE(info.contains("Page size:       595 x 842 pts (A4)")) << info.toStdString();
+  const QString stem = ArtefactPath("print/qt_print_margins_page1");
+  Run("pdftoppm", {"-png", "-r", "150", "-singlefile", path, stem});
+  const QImage page(stem + ".png");
+  ASSERT_FALSE(page.isNull()) << "pdftoppm (poppler-utils) is needed";
+  EXPECT_NEAR(page.width(), 1240, 1);  // 595 by 842 points
+  EXPECT_NEAR(page.height(), 1754, 1);
+  EXPECT_EQ(page.pixelColor(10, 10), QColor(Qt::white));
+  EXPECT_EQ(page.pixelColor(30, 30), QColor(Qt::black));
+  EXPECT_EQ(page.pixelColor(118, 118), QColor(Qt::black));
+  EXPECT_EQ(page.pixelColor(122, 122), QColor(Qt::white));
+}
+
+TEST_F(QtPrintTest, AQuarterMillionLinesAndPixelsMakeASmallPdf) {
+  const QString path = ArtefactPath("print/qt_print_dense.pdf");
+  QDir().mkpath(ArtefactPath("print"));
+  QFile::remove(path);
+  PrintJobRequest request;
+  request.printer = DefaultPrinter();
+  request.printer.dpi = 1200;
+  request.printer.width = request.printer.paperWidth = 9921;
+  request.printer.height = request.printer.paperHeight = 14031;
+  request.printer.outputFile = path.toStdString();
+  std::unique_ptr<PrintJob> job = Backend().StartPrintJob(request);
+  {
+    CDC dc(&job->StartPage());
+    // A noisy trace of a hundred thousand SNPs across the page, a bar of a
+    // hundred thousand one-SNP lines under it and a cloud of fifty thousand dots.
+    unsigned noise = 12345;
+    const auto jitter = [&noise] {
+      noise = noise * 1103515245u + 12345u;
+      return int(noise >> 16) % 41 - 20;
+    };
+    dc.MoveTo(100, 1000);
+    for (int i = 1; i <= 100000; ++i) dc.LineTo(100 + i * 97 / 1000, 1000 + jitter());
+    for (int i = 0; i < 100000; ++i) {
+      dc.MoveTo(100 + i * 97 / 1000, 1200);
+      dc.LineTo(100 + i * 97 / 1000, 1260);
+    }
+    for (int i = 0; i < 50000; ++i) dc.SetPixelV(100 + i * 97 / 500, 2000 + 4 * jitter(), RGB(200, 0, 0));
+  }
+  job->EndPage();
+  job->End();
+  ASSERT_TRUE(QFileInfo::exists(path));
+  EXPECT_LT(QFileInfo(path).size(), 200 * 1024);
+}
+
+TEST_F(QtPrintTest, APreviewShowsThePagesOnTheLocalesSheetUnderTheDocumentsName) {
+  const char* old = std::getenv("LC_ALL");
+  const std::string saved = old ? old : "";
+  ::setenv("LC_ALL", "en_US.UTF-8", 1);
+  PrintJobRequest request;
+  request.printer = DefaultPrinter();
+  if (old)
+    ::setenv("LC_ALL", saved.c_str(), 1);
+  else
+    ::unsetenv("LC_ALL");
+  request.title = "Tumour01";
+  request.preview = true;
+  std::unique_ptr<PrintJob> job = Backend().StartPrintJob(request);
+  {
+    CDC dc(&job->StartPage());
+    dc.TextOut(100, 100, "Page 1");
+  }
+  job->EndPage();
+  QPageSize::PageSizeId sheet = QPageSize::Custom;
+  QString name;
+  QTimer user;
+  WhileModal(user, [&](QWidget* modal) {
+    if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) {
+      sheet = preview->printer()->pageLayout().pageSize().id();
+      name = preview->printer()->docName();
+    }
+    qobject_cast<QDialog*>(modal)->reject();
+  });
+  job->End();
+  EXPECT_EQ(sheet, QPageSize::Letter);
+  EXPECT_EQ(name.toStdString(), "Tumour01");
 }
 
 }  // namespace

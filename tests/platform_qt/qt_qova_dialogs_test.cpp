@@ -37,7 +37,9 @@
 #include "tests/support/TempHome.h"
 #include "tools/datagen/DataGen.h"
 #include "tools/samplegen/SampleGen.h"
+#include "resources/AllResources.h"
 #include "views/GraphSetting.h"
+#include "views/ZoomSetting.h"
 
 namespace {
 
@@ -194,6 +196,41 @@ TEST_F(QtQovaDialogTest, AverageModeOpenedAgainShowsTheChoiceTakenBefore) {
   EXPECT_EQ(checked, (std::vector<std::string>{"&Include All Data", "&Points"}));
   EXPECT_EQ(std::tuple(again.AveragingNumber, again.AveragingMode, again.DrawMode), std::tuple(30, 2, 1));
   EXPECT_TRUE(std::filesystem::exists(path));
+}
+
+TEST_F(QtQovaDialogTest, WhatIsTypedIntoAFreshDialogReachesItsFirstField) {
+  qova::resources::RegisterAllResources();
+  CZoomSetting zoom;
+  CGroupSet group;
+  group.ExistingNames = {"Tumours"};
+  const struct {
+    CDialog* dialog;
+    const char* typed;
+  } cases[] = {{&zoom, "250"}, {&group, "Tumours 2"}};
+  for (const auto& c : cases) {
+    std::vector<std::string> boxTexts;
+    QTimer user;
+    WhileModal(user, [&](QWidget* modal) {
+      if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        boxTexts.push_back(box->text().toStdString());
+        box->button(QMessageBox::Ok)->click();
+        return;
+      }
+      if (!boxTexts.empty()) {  // refused: the user gives up
+        QTest::keyClick(modal, Qt::Key_Escape);
+        return;
+      }
+      QWidget* focus = modal->focusWidget();
+      ASSERT_NE(focus, nullptr) << c.dialog->TemplateId();
+      QTest::keyClicks(focus, c.typed);
+      QTest::keyClick(focus, Qt::Key_Return);
+    });
+    EXPECT_EQ(c.dialog->DoModal(), IDOK) << c.dialog->TemplateId();
+    EXPECT_EQ(boxTexts, std::vector<std::string>{}) << c.dialog->TemplateId();
+  }
+  EXPECT_EQ(zoom.ZoomX, 250);
+  EXPECT_EQ(zoom.ZoomY, 100);
+  EXPECT_EQ(group.NewName, "Tumours 2");
 }
 
 TEST_F(QtQovaDialogTest, AverageArraysListsTheSamplesOfAStudy) {

@@ -142,6 +142,45 @@ TEST_F(ViewParameterTest, HmmMeansOkRewritesTheResultThroughTheAnalysisAndCancel
                          view.m_pCopyNumberState.begin()));
 }
 
+// A view of the document that notes, when the analysis updates it, whether
+// the wait cursor shows and whether a window is still open.
+class WaitProbe : public CView {
+ public:
+  HWND watched = nullptr;
+  std::vector<std::pair<bool, bool>> seen;  // (waiting, the watched window open)
+  void OnDraw(CDC*) override {}
+  void OnUpdate(CView*, LPARAM, CObject*) override {
+    seen.emplace_back(Headless().Waiting(), IsWindow(watched) != FALSE);
+  }
+};
+
+TEST_F(ViewParameterTest, TheHmmDialogClosesBeforeTheAnalysisRunsUnderTheWaitCursor) {
+  const std::string root = OwnCopy();
+  doc_->AnalyzedData.LoadFile(root + "Results/Tumour01.CFS");
+  doc_->ArrayData.LoadFile(root + "ArrayData/Tumour01.CFH");
+  doc_->Status = kStatusAnalysis;
+  FramedView();
+  WaitProbe probe;
+  doc_->AddView(&probe);
+  for (UINT command : {res::kCmdHmmTotal, res::kCmdHmmAllele}) {
+    probe.seen.clear();
+    Headless().OnDialog(command == res::kCmdHmmTotal ? res::kHmmParameterDialog : res::kHmmSelfParameterDialog,
+                        [&probe](DialogDriver& d) {
+                          probe.watched = d.Window().m_hWnd;
+                          d.Ok();
+                        });
+    ASSERT_TRUE(Choose(command));
+    ASSERT_FALSE(probe.seen.empty()) << command;
+    for (const auto& [waiting, dialogOpen] : probe.seen) {
+      EXPECT_TRUE(waiting) << command;
+      EXPECT_FALSE(dialogOpen) << command;
+    }
+    EXPECT_FALSE(Headless().Waiting());
+  }
+  EXPECT_EQ(Headless().WaitsBegun(), 2);
+  doc_->RemoveView(&probe);
+}
+
 TEST_F(ViewParameterTest, TheAlleleMeansGoToTheSampleAsWell) {
   const std::string root = OwnCopy();
   doc_->AnalyzedData.LoadFile(root + "Results/Tumour01.CFS");

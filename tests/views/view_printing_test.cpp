@@ -1,8 +1,10 @@
 // Printing of the main view through the framework's print job: the page
-// count, the tiles each page shows (left to right, then top to bottom), one
-// page with the one-page switch, and the screen's mapping put back. Where
-// the windowed interface is built the pages also go into PDF files and
-// pictures under <build>/artefacts/print for people to look at.
+// count, the tiles each page shows (left to right, then top to bottom, each
+// page's height filled), one page with the one-page switch, and the screen's
+// mapping put back. Where the windowed interface is built the pages also go
+// into PDF files and pictures under <build>/artefacts/print, and a page that
+// poppler renders from its PDF is looked at as the screen would show it.
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -56,11 +58,12 @@ class ViewPrintingTest : public ViewTest {
     return (folder / name).string();
   }
   // Writes the pages as a PDF and the first as a picture; the PDF's page count.
-  static int Keep(const std::vector<platform::ui::Picture>& pages, const std::string& name) {
+  static int Keep(const std::vector<platform::ui::Picture>& pages, const std::string& name,
+                  const std::string& title = {}) {
 #ifdef QOVA_RASTER_CANVAS
     const std::string pdf = Artefact(name + ".pdf");
     std::filesystem::remove(pdf);
-    EXPECT_TRUE(platform::qt::WritePdf(pages, pdf));
+    EXPECT_TRUE(platform::qt::WritePdf(pages, pdf, title));
     const platform::ui::DeviceCaps& caps = pages.front().caps;
     platform::qt::RasterCanvas canvas(caps.width, caps.height, RGB(255, 255, 255), caps.dpiX);
     pages.front().ReplayOn(*canvas.Surface());
@@ -113,7 +116,8 @@ TEST_F(ViewPrintingTest, AGenomeTiledOverPagesLeftToRightThenDownAndTheScreenKee
   const int gap = view.m_nChromosomeX[0];
   for (int c = 1; c <= 23; ++c) {
     const long long x = view.m_nChromosomeX[c] - gap / 2, y = view.m_nChromosomeY[c] + 200;
-    const long long column = x * 300 / (200LL * kPrinter.width), row = y * 60 / (200LL * kPrinter.height);
+    const long long column = x * grid.printedWidth / (200LL * kPrinter.width);
+    const long long row = y * grid.printedHeight / (200LL * kPrinter.height);
     const std::size_t expected = std::size_t(row * grid.columns + column);
     for (std::size_t p = 0; p < pages.size(); ++p) {
       const platform::ui::DrawRecord* label = Label(pages[p], c);
@@ -152,9 +156,15 @@ TEST_F(ViewPrintingTest, PageCountsStayRightOnTheBaseAxisAndWithZeroPrintedSizes
   EXPECT_EQ(grid.columns, 100LL * extent.cx / 4960 / 200000 + 1);
   EXPECT_EQ(grid.columns, 31);
   EXPECT_EQ(grid.rows, 1);
-  // Printed sizes below 1 count as 1 pixel.
+  // The drawing then fills the 31 pages across and the page down.
+  EXPECT_EQ(grid.printedWidth, 31LL * 4960 * 200000 / extent.cx);
+  EXPECT_EQ(grid.printedHeight, 7016 * 200 / extent.cy);
+  // Printed sizes below 1 count as 1 pixel; a drawing that fills its pages
+  // exactly (2000 units across at 1 pixel per 200 on pages 10 pixels wide)
+  // takes no blank page more.
   const views::PageGrid zero = views::PrintPageGrid({2000, 8100}, {10, 10}, {0, -5}, 200);
-  EXPECT_EQ(std::pair(zero.columns, zero.rows), std::pair(2LL, 5LL));
+  EXPECT_EQ(std::pair(zero.columns, zero.rows), std::pair(1LL, 5LL));
+  EXPECT_EQ(std::pair(zero.printedWidth, zero.printedHeight), std::pair(1, 1));
 
   Open("Tumour01", ".CFS");
   CQOVAView& view = FramedView();
@@ -165,6 +175,124 @@ TEST_F(ViewPrintingTest, PageCountsStayRightOnTheBaseAxisAndWithZeroPrintedSizes
   EXPECT_EQ(CountedPages(view), UINT(expected.Count()));
   EXPECT_EQ(expected.columns, 100LL * base.cx / kPrinter.width / 200000 + 1);
 }
+
+#ifdef QOVA_RASTER_CANVAS
+// What a program of poppler-utils prints; empty when it cannot run.
+std::string RunTool(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r")) {
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    if (::pclose(pipe) != 0) out.clear();
+  }
+  return out;
+}
+
+// A page rendered by poppler, as RGB rows.
+struct Rendered {
+  int width = 0, height = 0;
+  std::vector<unsigned char> rgb;
+  [[nodiscard]] bool Ink(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) return false;
+    const unsigned char* p = &rgb[(std::size_t(y) * width + x) * 3];
+    return p[0] + p[1] + p[2] < 3 * 200;
+  }
+  [[nodiscard]] bool Blue(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) return false;
+    const unsigned char* p = &rgb[(std::size_t(y) * width + x) * 3];
+    return p[2] > 150 && p[0] < 120 && p[1] < 120;
+  }
+};
+
+// Page 1 of `pdf` rendered at `dpi` into <stem>.png for people and read back from <stem>.ppm.
+Rendered RenderFirstPage(const std::string& pdf, int dpi, const std::string& stem) {
+  const std::string common = "pdftoppm -r " + std::to_string(dpi) + " -f 1 -l 1 -singlefile '" + pdf + "' '" + stem + "'";
+  RunTool(common);
+  RunTool("pdftoppm -png -r " + std::to_string(dpi) + " -f 1 -l 1 -singlefile '" + pdf + "' '" + stem + "'");
+  Rendered page;
+  std::ifstream in(stem + ".ppm", std::ios::binary);
+  std::string magic;
+  int maxValue = 0;
+  in >> magic >> page.width >> page.height >> maxValue;
+  in.get();
+  if (magic != "P6" || maxValue != 255 || page.width <= 0 || page.height <= 0) return {};
+  page.rgb.resize(std::size_t(page.width) * page.height * 3);
+  in.read(reinterpret_cast<char*>(page.rgb.data()), std::streamsize(page.rgb.size()));
+  return in ? page : Rendered{};
+}
+
+TEST_F(ViewPrintingTest, APreviewedGenomeFillsItsA4SheetsAndPrintsItsPensAsTheScreenDrawsThem) {
+  Open("Tumour01", ".CFS");
+  doc_->SetTitle("Tumour01");
+  FramedView();
+  // A preview asks no printer: it prints on the program's, an A4 sheet at 600 dpi.
+  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), ID_FILE_PRINT_PREVIEW));
+  ASSERT_FALSE(Headless().PrintJobs().empty());
+  const platform::ui::PrintedJob& job = Headless().PrintJobs().back();
+  ASSERT_TRUE(job.preview);
+  ASSERT_FALSE(job.pages.empty());
+  const platform::ui::Picture& page = job.pages.front();
+  EXPECT_EQ(std::pair(page.caps.width, page.caps.height), std::pair(4960, 7016));
+
+  // The drawing reaches down into the last tenth of each page of its first row.
+  int lowest = 0;
+  for (const platform::ui::DrawRecord& r : page.records)
+    if (r.op != platform::ui::DrawOp::Text && r.y1 < page.caps.height) lowest = std::max({lowest, r.y1, std::min(r.y2, page.caps.height)});
+  EXPECT_GT(lowest, page.caps.height * 9 / 10);
+
+  Keep(job.pages, "genome_preview", job.title);
+  const std::string pdf = Artefact("genome_preview.pdf");
+  const std::string info = RunTool("pdfinfo '" + pdf + "'");
+  ASSERT_FALSE(info.empty()) << "pdfinfo (poppler-utils) is needed";
+  EXPECT_NE(info.find("Title:           Tumour01\n"), std::string::npos) << info;
+  EXPECT_NE(info.find("Page size:       595 x 842 pts (A4)"), std::string::npos) << info;
+
+  // As the screen shows it: 96 pixels to the inch.
+  const Rendered shown = RenderFirstPage(pdf, 96, Artefact("genome_preview_page1"));
+  ASSERT_GT(shown.width, 0) << "pdftoppm (poppler-utils) is needed";
+  const auto onScreen = [&](int device) { return int((device + 0.5) * 96 / page.caps.dpiX); };
+  // The dotted lines of the copy-number axes show their dots: ink and paper
+  // take turns along them, a dot in every three pixels or so.
+  int dotted = 0;
+  for (const platform::ui::DrawRecord& r : page.records) {
+    if (r.op != platform::ui::DrawOp::Line || r.penStyle != PS_DOT || r.y1 != r.y2 || r.x2 - r.x1 < 300) continue;
+    const int y = onScreen(r.y1), left = onScreen(r.x1) + 2, right = onScreen(r.x2) - 2;
+    int turns = 0, inked = 0;
+    for (int x = left; x < right; ++x) {
+      const bool ink = shown.Ink(x, y - 1) || shown.Ink(x, y) || shown.Ink(x, y + 1);
+      inked += ink;
+      turns += ink != (shown.Ink(x + 1, y - 1) || shown.Ink(x + 1, y) || shown.Ink(x + 1, y + 1));
+    }
+    EXPECT_GT(turns, (right - left) / 4) << "dotted line at " << r.y1;
+    EXPECT_LT(inked, (right - left) * 3 / 4) << "dotted line at " << r.y1;
+    ++dotted;
+  }
+  EXPECT_GT(dotted, 10);
+  // The copy-number trace of chromosome 1 (its first run of joined lines)
+  // runs unbroken: blue in every column it spans, short of its last few,
+  // where chromosome 2's axis numbers stand over it.
+  const COLORREF blue = FramedView().m_pDisplaySetting->COLOR.C1;
+  int left = INT32_MAX, right = INT32_MIN, top = INT32_MAX, bottom = INT32_MIN;
+  const platform::ui::DrawRecord* previous = nullptr;
+  for (const platform::ui::DrawRecord& r : page.records) {
+    if (r.op != platform::ui::DrawOp::Line || r.color != blue) continue;
+    if (previous && (r.x1 != previous->x2 || r.y1 != previous->y2)) break;
+    left = std::min({left, r.x1, r.x2});
+    right = std::max({right, r.x1, r.x2});
+    top = std::min({top, r.y1, r.y2});
+    bottom = std::max({bottom, r.y1, r.y2});
+    previous = &r;
+  }
+  ASSERT_LT(left, right);
+  int broken = 0;
+  for (int x = onScreen(left) + 1; x < onScreen(right) - 10; ++x) {
+    bool found = false;
+    for (int y = onScreen(top) - 2; y <= onScreen(bottom) + 2 && !found; ++y) found = shown.Blue(x, y);
+    broken += !found;
+  }
+  EXPECT_EQ(broken, 0) << "of " << onScreen(right) - onScreen(left) << " columns";
+}
+#endif
 
 }  // namespace
 }  // namespace qova::test
