@@ -5,6 +5,7 @@
 // into PDF files and pictures under <build>/artefacts/print, and a page that
 // poppler renders from its PDF is looked at as the screen would show it.
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -225,8 +226,17 @@ TEST_F(ViewPrintingTest, APreviewedGenomeFillsItsA4SheetsAndPrintsItsPensAsTheSc
   Open("Tumour01", ".CFS");
   doc_->SetTitle("Tumour01");
   FramedView();
-  // A preview asks no printer: it prints on the program's, an A4 sheet at 600 dpi.
-  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), ID_FILE_PRINT_PREVIEW));
+  // A preview asks no printer: it prints on the program's, an A4 sheet at
+  // 600 dpi where the locale's paper is A4.
+  const char* locale = std::getenv("LC_ALL");
+  const std::string saved = locale ? locale : "";
+  ::setenv("LC_ALL", "en_GB.UTF-8", 1);
+  const bool chosen = platform::ui::input::ChooseCommand(Frame(), ID_FILE_PRINT_PREVIEW);
+  if (locale)
+    ::setenv("LC_ALL", saved.c_str(), 1);
+  else
+    ::unsetenv("LC_ALL");
+  ASSERT_TRUE(chosen);
   ASSERT_FALSE(Headless().PrintJobs().empty());
   const platform::ui::PrintedJob& job = Headless().PrintJobs().back();
   ASSERT_TRUE(job.preview);
