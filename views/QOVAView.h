@@ -167,6 +167,9 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   void OnUpdateSingleViewCommands(CCmdUI* cmdUI);
   void OnUpdateSaveMarkerList(CCmdUI* cmdUI);
   void OnUpdateLoadMarkerList(CCmdUI* cmdUI);
+
+  // --- IGB score files of the shown sample (QOVAViewIGB.cpp) ---
+  void OnDataOutputIgbFiles();
   // Stores the extracted sample (.CFH), the shown result under its own kind
   // and, when it exists, the sample's other result with the same markers.
   // False, after a message naming the file, when a store failed; the files

@@ -31,6 +31,7 @@
 #include "platform/ui/Headless.h"
 #include "resources/GroupDialogs.h"
 #include "resources/MarkerDialogs.h"
+#include "resources/OutputDialogs.h"
 #include "resources/ParameterDialogs.h"
 #include "tests/platform_qt/DialogLayout.h"
 #include "tests/platform_qt/qt_fixture.h"
@@ -40,6 +41,7 @@
 #include "resources/AllResources.h"
 #include "views/GraphSetting.h"
 #include "views/ZoomSetting.h"
+#include "views/OutputIGBFiles.h"
 
 namespace {
 
@@ -280,6 +282,11 @@ TEST_F(QtQovaDialogTest, MarkSetRefusesANumberOffItsChromosomeThenTakesAnHmmNumb
   EXPECT_TRUE(hmmComboEnabled);
   EXPECT_EQ((MarkerRegion{dialog.Chromosome, dialog.StartSnp, dialog.EndSnp, dialog.Kind}),
             (MarkerRegion{2, 940, 950, 4}));
+}
+
+TEST_F(QtQovaDialogTest, OutputIgbFilesShowsTheSampleNamesAndDisablesAnUncheckedRow) {
+  COutputIGBFiles igb("Tumour02", FALSE);
+  Photograph(igb, [](DialogDriver& d) { d.Click(kIgbHmmCheck).SetCheck(kIgbSkipExcluded, true); });
 }
 
 TEST_F(QtQovaDialogTest, GraphSettingShowsItsColoursAndNumbers) {

@@ -1,0 +1,201 @@
+// Data > Output IGB Files on the small family's results, chosen from the menu
+// with the options dialog scripted as a user fills it: the score-graph lines
+// each file holds (checked against the result's own arrays), the scales, the
+// skipping of excluded SNPs, scores that are not numbers, and the folder that
+// does not exist.
+#include <gmock/gmock.h>
+
+#include <cmath>
+#include <functional>
+
+#include "core/AnalyzedData.h"
+#include "core/BasicData.h"
+#include "platform/File.h"
+#include "platform/Paths.h"
+#include "platform/Strings.h"
+#include "platform/ui/Headless.h"
+#include "platform/ui/UserInput.h"
+#include "resources/CommandIds.h"
+#include "resources/OutputDialogs.h"
+#include "tests/views/ViewToolTestSupport.h"
+
+namespace qova::test {
+namespace {
+
+namespace res = qova::resources;
+using platform::ui::DialogDriver;
+using platform::ui::Headless;
+
+class ViewIgbTest : public ViewToolTest {
+ protected:
+  ViewIgbTest() {
+    doc_->OutputFolder = Path("out/");
+    std::filesystem::create_directories(Path("out"));
+  }
+
+  // Opens `name` from the demo's results in a framed view, then chooses the
+  // command with the dialog answered by `fill` (OK after it).
+  CQOVAView& Show(const char* name, const char* extension) {
+    Open(name, extension);
+    return FramedView();
+  }
+  void Choose(const std::function<void(DialogDriver&)>& fill) {
+    Headless().OnDialog(res::kOutputIgbFilesDialog, [fill](DialogDriver& d) {
+      fill(d);
+      if (d.IsOpen()) d.Ok();
+    });
+    ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), res::kCmdOutputIgbFiles));
+  }
+  [[nodiscard]] std::string Written(const std::string& name) const {
+    std::string text;
+    return platform::ReadWholeFile(Path("out/" + name), text) ? text : std::string("<missing>");
+  }
+  // The lines of chromosome c in `text`.
+  static int LinesOf(const std::string& text, int c) {
+    const std::string sequence = (c == 23 ? std::string("chrX") : "chr" + std::to_string(c)) + "\t";
+    int n = 0;
+    for (const std::string& line : platform::SplitLines(text)) n += line.rfind(sequence, 0) == 0 ? 1 : 0;
+    return n;
+  }
+  // The line the copy-number file takes for slot s, worked out from the result.
+  [[nodiscard]] std::string CopyNumberLine(int c, int s, bool log2) const {
+    const float v = doc_->AnalyzedData.LogRatio[std::size_t(s)];
+    return platform::Format("%s\t%d\t%f", c == 23 ? "chrX" : ("chr" + std::to_string(c)).c_str(), PositionOfSlot(s),
+                            log2 ? double(v) : double(std::pow(2.0f, v)));
+  }
+};
+
+TEST_F(ViewIgbTest, ANonSelfResultGivesThreeFilesChromosomeByChromosome) {
+  CQOVAView& view = Show("Tumour02", ".CFN");
+  bool lohChecked = false, lohEnabled = false, linear = false, lohLog2 = false;
+  std::string names[3];
+  Choose([&](DialogDriver& d) {
+    lohChecked = d.IsChecked(res::kIgbLohCheck);
+    lohEnabled = d.IsEnabled(res::kIgbLohCheck);
+    linear = d.IsChecked(res::kIgbCopyNumberLinear);
+    lohLog2 = d.IsChecked(res::kIgbLohLog2);
+    names[0] = d.Text(res::kIgbCopyNumberFile);
+    names[1] = d.Text(res::kIgbLohFile);
+    names[2] = d.Text(res::kIgbHmmFile);
+  });
+  EXPECT_TRUE(lohChecked && lohEnabled && linear && lohLog2);
+  EXPECT_EQ(names[0], "Tumour02.sgr");
+  EXPECT_EQ(names[1], "Tumour02LOH.sgr");
+  EXPECT_EQ(names[2], "Tumour02HMM.sgr");
+  const std::string copyNumber = Written("Tumour02.sgr"), loh = Written("Tumour02LOH.sgr"),
+                    hmm = Written("Tumour02HMM.sgr");
+  EXPECT_THAT(messages_.Texts(), testing::IsEmpty());
+  const std::vector<std::string> lines = platform::SplitLines(copyNumber);
+  ASSERT_EQ(lines.size(), std::size_t(End(23) - First(1)));
+  EXPECT_EQ(lines.front(), CopyNumberLine(1, First(1), false));
+  EXPECT_EQ(lines[std::size_t(First(8) + 17 - First(1))], CopyNumberLine(8, First(8) + 17, false));
+  EXPECT_EQ(lines.back(), CopyNumberLine(23, End(23) - 1, false));
+  const float likelihood = doc_->AnalyzedData.LohLikelihood[std::size_t(First(1))];
+  EXPECT_EQ(platform::SplitLines(loh).front(),
+            platform::Format("chr1\t%d\t%f", PositionOfSlot(First(1)), double(likelihood)));
+  EXPECT_EQ(platform::SplitLines(hmm).front(),
+            platform::Format("chr1\t%d\t%d", PositionOfSlot(First(1)), view.m_pCopyNumberState[std::size_t(First(1))]));
+  for (int c = 1; c <= 23; ++c) {
+    EXPECT_EQ(LinesOf(copyNumber, c), End(c) - First(c)) << c;
+    EXPECT_EQ(LinesOf(loh, c), End(c) - First(c)) << c;
+    EXPECT_EQ(LinesOf(hmm, c), c == 23 ? 0 : End(c) - First(c)) << c;
+  }
+  for (const std::string* text : {&copyNumber, &loh, &hmm}) EXPECT_EQ(text->find('\r'), std::string::npos);
+}
+
+TEST_F(ViewIgbTest, ALogRatioOfZeroIsOneInLinearAndZeroInLog2) {
+  Show("Tumour02", ".CFN");
+  doc_->AnalyzedData.LogRatio[std::size_t(First(1))] = 0.0f;
+  for (const auto& [radio, score] : {std::pair{res::kIgbCopyNumberLinear, "1.000000"}, std::pair{res::kIgbCopyNumberLog2, "0.000000"}}) {
+    Choose([radio](DialogDriver& d) { d.Click(radio); });
+    EXPECT_EQ(platform::SplitLines(Written("Tumour02.sgr")).front(),
+              platform::Format("chr1\t%d\t%s", PositionOfSlot(First(1)), score));
+  }
+}
+
+TEST_F(ViewIgbTest, SkippingExcludedSnpsLeavesOutExactlyTheInvalidSlots) {
+  CQOVAView& view = Show("Tumour02", ".CFN");
+  for (int s : {First(2), First(2) + 5, First(23) + 1}) view.m_pValidFlag[std::size_t(s)] = 0;
+  int invalid = 0;
+  for (int s = First(1); s < End(23); ++s) invalid += view.m_pValidFlag[std::size_t(s)] == 0 ? 1 : 0;
+  // Off: every slot is written, the excluded ones too.
+  Choose([](DialogDriver&) {});
+  EXPECT_EQ(platform::SplitLines(Written("Tumour02.sgr")).size(), std::size_t(End(23) - First(1)));
+  Choose([](DialogDriver& d) { d.SetCheck(res::kIgbSkipExcluded, true); });
+  const std::vector<std::string> lines = platform::SplitLines(Written("Tumour02.sgr"));
+  ASSERT_EQ(lines.size(), std::size_t(End(23) - First(1) - invalid));
+  EXPECT_EQ(lines[std::size_t(First(2) - First(1))], CopyNumberLine(2, First(2) + 1, false));
+  int hmmValid = 0;
+  for (int s = First(1); s < End(22); ++s) hmmValid += view.m_pValidFlag[std::size_t(s)] != 0 ? 1 : 0;
+  EXPECT_EQ(platform::SplitLines(Written("Tumour02HMM.sgr")).size(), std::size_t(hmmValid));
+}
+
+TEST_F(ViewIgbTest, ASelfResultWritesNoLohFileAndItsBoxIsOffAndDisabled) {
+  Show("Tumour01", ".CFS");
+  bool lohChecked = true, lohEnabled = true, lohNameEnabled = true;
+  Choose([&](DialogDriver& d) {
+    lohChecked = d.IsChecked(res::kIgbLohCheck);
+    lohEnabled = d.IsEnabled(res::kIgbLohCheck);
+    lohNameEnabled = d.IsEnabled(res::kIgbLohFile);
+  });
+  EXPECT_FALSE(lohChecked || lohEnabled || lohNameEnabled);
+  EXPECT_FALSE(platform::FileExists(Path("out/Tumour01LOH.sgr")));
+  EXPECT_EQ(LinesOf(Written("Tumour01.sgr"), 23), End(23) - First(23));
+  EXPECT_EQ(LinesOf(Written("Tumour01HMM.sgr"), 1), End(1) - First(1));
+}
+
+TEST_F(ViewIgbTest, UncheckedBoxesDisableTheirRowsAndCancelWritesNothing) {
+  Show("Tumour02", ".CFN");
+  std::vector<bool> enabled;
+  Headless().OnDialog(res::kOutputIgbFilesDialog, [&](DialogDriver& d) {
+    d.Click(res::kIgbCopyNumberCheck).Click(res::kIgbHmmCheck);
+    for (unsigned id : {res::kIgbCopyNumberFile, res::kIgbCopyNumberLinear, res::kIgbCopyNumberLog2, res::kIgbHmmFile,
+                        res::kIgbLohFile, res::kIgbLohLog2})
+      enabled.push_back(d.IsEnabled(id));
+    d.Click(res::kIgbHmmCheck);
+    enabled.push_back(d.IsEnabled(res::kIgbHmmFile));
+    d.Cancel();
+  });
+  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), res::kCmdOutputIgbFiles));
+  EXPECT_EQ(enabled, (std::vector<bool>{false, false, false, false, true, true, true}));
+  EXPECT_FALSE(platform::FileExists(Path("out/Tumour02.sgr")));
+  EXPECT_FALSE(platform::FileExists(Path("out/Tumour02HMM.sgr")));
+}
+
+TEST_F(ViewIgbTest, LinearLohAboveTheFloatRangeIsLeftOutAndCounted) {
+  Show("Tumour02", ".CFN");
+  for (int s : {First(3), First(3) + 1, First(23)}) doc_->AnalyzedData.LohLikelihood[std::size_t(s)] = 200.0f;
+  doc_->AnalyzedData.LogRatio[std::size_t(First(4))] = NAN;
+  Choose([](DialogDriver& d) { d.Click(res::kIgbLohLinear); });
+  const std::string loh = Written("Tumour02LOH.sgr"), copyNumber = Written("Tumour02.sgr");
+  EXPECT_EQ(loh.find("inf"), std::string::npos);
+  EXPECT_EQ(copyNumber.find("nan"), std::string::npos);
+  EXPECT_EQ(LinesOf(loh, 3), End(3) - First(3) - 2);
+  EXPECT_EQ(LinesOf(copyNumber, 4), End(4) - First(4) - 1);
+  ASSERT_EQ(messages_.Texts().size(), 1u);
+  EXPECT_THAT(messages_.Texts()[0], testing::HasSubstr("Tumour02LOH.sgr: 3 lines"));
+  EXPECT_THAT(messages_.Texts()[0], testing::HasSubstr("Tumour02.sgr: 1 lines"));
+}
+
+TEST_F(ViewIgbTest, AnOutputFolderThatDoesNotExistIsNamedAndNothingIsWritten) {
+  Show("Tumour02", ".CFN");
+  doc_->OutputFolder = Path("missing/");
+  Choose([](DialogDriver& d) { d.Click(res::kIgbLohCheck); });
+  EXPECT_THAT(messages_.Texts(),
+              testing::ElementsAre(testing::HasSubstr(platform::NativePath(Path("missing/Tumour02.sgr"))),
+                                   testing::HasSubstr(platform::NativePath(Path("missing/Tumour02HMM.sgr")))));
+  EXPECT_FALSE(std::filesystem::exists(Path("missing")));
+}
+
+TEST_F(ViewIgbTest, TheCommandIsOfferedForOneShownSampleOnly) {
+  CQOVAView& view = Show("Tumour02", ".CFN");
+  EXPECT_TRUE(Frame().IsCommandEnabled(res::kCmdOutputIgbFiles));
+  view.m_nViewFlags |= VIEW_INTEGRATE;
+  EXPECT_FALSE(Frame().IsCommandEnabled(res::kCmdOutputIgbFiles));
+  view.m_nViewFlags &= ~VIEW_INTEGRATE;
+  view.m_bDataShown = FALSE;
+  EXPECT_FALSE(Frame().IsCommandEnabled(res::kCmdOutputIgbFiles));
+}
+
+}  // namespace
+}  // namespace qova::test
