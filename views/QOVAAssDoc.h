@@ -1,17 +1,45 @@
 #pragma once
-// The association document: case and control samples compared SNP by SNP.
-// For now an empty document that File > New(Association) opens; reading the
-// genotype calls, the tests and its files come with the association's own
-// work.
+// The association document: one case/control study, the genotype calls of
+// its samples and the per-SNP association statistics computed over them,
+// stored as an .AAD file through the data's own archive routine. It keeps
+// its own copy of the band table, which its view maps to the SNPs of the
+// study's array type.
+#include <string>
+
+#include "analysis/AssociationData.h"
+#include "core/Cytoband.h"
 #include "platform/ui/DocView.h"
+
+class CGlobalData;
 
 class CQOVAAssDoc : public CDocument {
   DECLARE_DYNCREATE(CQOVAAssDoc)
  public:
-  CQOVAAssDoc() = default;
-  ~CQOVAAssDoc() override = default;
+  static constexpr const char* kStatusClean = "Clean";
+  static constexpr const char* kStatusAnalysis = "Analysis";
+
+  // With the application's data object (the framework's way).
+  CQOVAAssDoc();
+  explicit CQOVAAssDoc(const CGlobalData& global);
+  ~CQOVAAssDoc() override;
 
   BOOL OnNewDocument() override;
+  // Loads an .AAD file. A file that cannot be opened or read is named in a
+  // message and leaves the document as it was.
+  BOOL OnOpenDocument(const char* pathName) override;
+  // Stores the study into an .AAD file, replacing the old one only once the
+  // new one is complete. A failure is named in a message; the document then
+  // stays modified.
+  BOOL OnSaveDocument(const char* pathName) override;
+
+  // Analysis > CalcChi2: the chi-square statistics and permutation P values,
+  // under the progress dialog; a Cancel keeps the permutations completed.
+  void OnCalcChi2();
+
+  AssociationData m_Data;
+  // kStatusAnalysis exactly when m_Data holds genotype calls.
+  std::string m_strStatus = kStatusClean;
+  CCytoband m_Cytoband;
 
  protected:
   DECLARE_MESSAGE_MAP()

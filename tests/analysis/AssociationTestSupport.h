@@ -111,6 +111,19 @@ class AssociationDataTest : public TempHomeTest {
   int progressDialogs_ = 0;
 };
 
+// Everything a store and a load carry over (the histogram is not stored).
+inline void ExpectSameAssociationData(const AssociationData& a, const AssociationData& b) {
+  EXPECT_EQ(a.caseNames, b.caseNames);
+  EXPECT_EQ(a.controlNames, b.controlNames);
+  EXPECT_EQ(a.arrayType, b.arrayType);
+  EXPECT_EQ(a.calls, b.calls);
+  EXPECT_EQ(a.valid, b.valid);
+  EXPECT_EQ(a.chiSquare, b.chiSquare);
+  EXPECT_EQ(a.pValue, b.pValue);
+  EXPECT_EQ(a.reserved1, b.reserved1);
+  EXPECT_EQ(a.reserved2, b.reserved2);
+}
+
 // The permutation test as plainly as it can be written: the same draws, then
 // a loop over the chosen samples' call bytes for every SNP.
 struct PlainEvaluation {

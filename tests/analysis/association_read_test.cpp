@@ -221,18 +221,6 @@ class AssociationFileTest : public AssociationDataTest {
     LoadArchiveFile(path_, [&](CArchive& ar) { into.Serialize(ar); });
   }
 
-  static void ExpectSame(const AssociationData& a, const AssociationData& b) {
-    EXPECT_EQ(a.caseNames, b.caseNames);
-    EXPECT_EQ(a.controlNames, b.controlNames);
-    EXPECT_EQ(a.arrayType, b.arrayType);
-    EXPECT_EQ(a.calls, b.calls);
-    EXPECT_EQ(a.valid, b.valid);
-    EXPECT_EQ(a.chiSquare, b.chiSquare);
-    EXPECT_EQ(a.pValue, b.pValue);
-    EXPECT_EQ(a.reserved1, b.reserved1);
-    EXPECT_EQ(a.reserved2, b.reserved2);
-  }
-
   AssociationData data_;
   std::string path_;
   std::string bytes_;
@@ -249,7 +237,7 @@ TEST_F(AssociationFileTest, StoreThenLoadGivesTheDataBackWithAnEmptyHistogram) {
 
   AssociationData loaded(global_);
   Load(loaded);
-  ExpectSame(loaded, data_);
+  ExpectSameAssociationData(loaded, data_);
   EXPECT_EQ(loaded.version, "1.000");
   EXPECT_EQ(loaded.nullHistogram, std::vector<std::int32_t>(10001, 0));
 }
@@ -283,7 +271,7 @@ TEST_F(AssociationFileTest, BadFilesAreRefusedNamingTheFileAndTheOpenDataStays) 
     } catch (const CArchiveException& e) {
       EXPECT_NE(std::string(e.what()).find("study.AAD"), std::string::npos) << what << ": " << e.what();
     }
-    ExpectSame(open, data_);
+    ExpectSameAssociationData(open, data_);
   }
 }
 
