@@ -14,7 +14,7 @@
 
 namespace {
 
-// The version string every .cfi file begins with.
+// The version string every .cfi file begins with; a file with another is refused.
 constexpr const char* kIntegrationFileVersion = "1.000";
 // A name costs at least its one-byte length prefix.
 constexpr std::uint64_t kSmallestNameBytes = 1;
@@ -193,7 +193,13 @@ bool IntegrationData::Load(const std::string& path) {
   IntegrationData loaded(*global_);
   CArchive ar(&file, CArchive::load);
   std::string version;
-  ar >> version >> loaded.Mode >> loaded.Order >> loaded.Title >> loaded.MinRun;
+  ar >> version;
+  // Every .cfi file begins with its version: without it, it is not one.
+  if (version != kIntegrationFileVersion) {
+    qova::ThrowFormatProblem(ar, platform::Format("the version \"%s\" is not the %s of an integration file",
+                                                  version.substr(0, 32).c_str(), kIntegrationFileVersion));
+  }
+  ar >> loaded.Mode >> loaded.Order >> loaded.Title >> loaded.MinRun;
   const std::int32_t names = ReadCount(ar, "sample count", kSmallestNameBytes);
   const std::int32_t segments = ReadCount(ar, "segment count", IntegrationSegment::kRecordSize);
   loaded.SampleNames.resize(std::size_t(names));

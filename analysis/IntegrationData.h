@@ -5,7 +5,7 @@
 // sample's result file name; the whole can be saved as a .cfi file.
 //
 // The .cfi file (archive encoding):
-//   version "1.000" (string, read back unchecked), mode, order, title (strings)
+//   version "1.000" (string; another refuses the file), mode, order, title (strings)
 //   minRun, sample count m, segment count k   3 x int32
 //   m sample names                            strings
 //   k segments                                5 x int32 each: sampleIndex,

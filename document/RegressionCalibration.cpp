@@ -101,6 +101,10 @@ void CQOVADoc::OnIMFToIM2() {
     for (std::size_t s = 0; s < n; ++s) {
       const ImfLine values = ParseImf(imf[s]);
       const SnpInfoLine selection = ParseSnpInfo(info[s]);
+      if (const std::string refusal = CovariateRefusal(selection.Covariate, kSnpInfoFile, s + 1, 5); !refusal.empty()) {
+        LogSkipped(kStep4, name, refusal);
+        return;
+      }
       call[s] = values.Call;
       covariate[s] = selection.Covariate;
       int counts[2] = {0, 0};
@@ -317,6 +321,10 @@ void CQOVADoc::OnMakeCNRegression() {
     CalibrationLine line;
     line.Flag = t.flag;
     const int total = t.n[0] + t.n[1] + t.n[2];
+    // References of one genotype leave the correlation 0/0 at every offset;
+    // in floating point it would come out as rounding noise, so the counts decide.
+    const int genotypes = (t.n[0] > 0) + (t.n[1] > 0) + (t.n[2] > 0);
+    if (genotypes < 2) line = CalibrationLine{};
     for (int a = 0; a < 2 && line.Flag != 0; ++a) {
       const std::array<float, 3>& sums = t.sum[static_cast<std::size_t>(a)];
       const float sz = sums[0] + sums[1] + sums[2];
@@ -342,7 +350,7 @@ void CQOVADoc::OnMakeCNRegression() {
         }
       }
       // No offset gives a defined correlation: the SNP is not calibrated.
-      if (bestK == 0 || dz == 0.0) {
+      if (bestK == 0) {
         line = CalibrationLine{};
         break;
       }

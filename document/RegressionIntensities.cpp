@@ -236,6 +236,11 @@ void CQOVADoc::OnMakeSNPInfo() {
     if (const std::size_t at = sequence.find('['); at != std::string::npos) bracket = static_cast<int>(at);
     SnpInfoLine line;
     line.Covariate = IntField(fields, 3);
+    if (const std::string refusal = CovariateRefusal(line.Covariate, platform::NativePath(WorkPath(kSnpInformationFile)), s + 1, 4);
+        !refusal.empty()) {
+      Notify(refusal);
+      return;
+    }
     const std::array<float, 2 * kProbesPerAllele> r = ParseCorrelations(corr);
     for (int j = 0; j < kProbesPerAllele; ++j) {
       line.FlagsA += r[static_cast<std::size_t>(j)] > 0.6f ? '1' : '0';

@@ -1,6 +1,8 @@
 #include "document/RegressionWorkFiles.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 #include "document/QOVADoc.h"
 #include "platform/ErrorLog.h"
@@ -26,7 +28,10 @@ std::vector<std::string> Fields(const std::string& line) {
   return fields;
 }
 
-int LeadingInt(const std::string& text) { return static_cast<int>(std::strtol(text.c_str(), nullptr, 10)); }
+int LeadingInt(const std::string& text) {
+  const long long value = std::strtoll(text.c_str(), nullptr, 10);
+  return static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
 float LeadingReal(const std::string& text) { return static_cast<float>(std::strtod(text.c_str(), nullptr)); }
 
 int IntField(const std::vector<std::string>& fields, std::size_t k) { return k < fields.size() ? LeadingInt(fields[k]) : 0; }
@@ -132,6 +137,12 @@ std::optional<std::vector<std::string>> ReadWorkLines(const std::string& path, s
   return lines;
 }
 
+std::string CovariateRefusal(int covariate, const std::string& file, std::size_t line, int field) {
+  if (covariate >= -kCovariateLimit && covariate <= kCovariateLimit) return {};
+  return platform::Format("%s line %zu: the covariate (field %d) %d lies outside %d to %d", file.c_str(), line, field,
+                          covariate, -kCovariateLimit, kCovariateLimit);
+}
+
 bool ForEachListedSample(CQOVADoc& doc, const std::function<void(const std::string& name)>& work) {
   CFileDialog open(TRUE, "txt", nullptr, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
                    "text file(*.txt)|*.txt|All files(*.*)|*.*||");
@@ -148,13 +159,14 @@ bool ForEachListedSample(CQOVADoc& doc, const std::function<void(const std::stri
 int WindowGcCount(const std::string& sequence, int bracket, int offset, bool alleleA) {
   int gc = 0;
   for (int d = 0; d < 25; ++d) {
-    int p = bracket + 5 - offset + d;
+    // In 64 bits: the offset comes from the library file and may be any int.
+    long long p = static_cast<long long>(bracket) + 5 - offset + d;
     if (p == bracket) {
       p += alleleA ? 1 : 3;
     } else if (p > bracket) {
       p += 4;
     }
-    if (p < 0 || p >= static_cast<int>(sequence.size())) continue;
+    if (p < 0 || p >= static_cast<long long>(sequence.size())) continue;
     const char c = sequence[static_cast<std::size_t>(p)];
     gc += c == 'G' || c == 'C' || c == 'g' || c == 'c' ? 1 : 0;
   }

@@ -38,12 +38,16 @@ inline constexpr const char* kResultPrefix = "VIRIV";
 // The per-SNP tables hold this many SNPs; longer files are refused.
 inline constexpr std::size_t kMaxSnps = 60000;
 inline constexpr int kProbesPerAllele = 10;
+// The regression of step 4 sums the covariate's fourth power in 64-bit
+// integers; a covariate beyond this cannot be held and is refused.
+inline constexpr int kCovariateLimit = 55000;
 
 [[nodiscard]] std::string WorkPath(const std::string& fileName);
 
 // The fields of a line, split at tabs with empty fields skipped.
 [[nodiscard]] std::vector<std::string> Fields(const std::string& line);
-// The leading integer or real of a text; 0 when it has none.
+// The leading integer or real of a text; 0 when it has none. An integer
+// beyond the range of int is held at its limit.
 [[nodiscard]] int LeadingInt(const std::string& text);
 [[nodiscard]] float LeadingReal(const std::string& text);
 // Field k (0-based) as a number; 0 when the line has fewer fields.
@@ -91,6 +95,10 @@ struct CalibrationLine {
 // The lines of a work file, or nothing when it cannot be read or is longer
 // than kMaxSnps lines (its reason in `why`).
 [[nodiscard]] std::optional<std::vector<std::string>> ReadWorkLines(const std::string& path, std::string& why);
+
+// Why a covariate read from field `field` of line `line` (counted from 1) of
+// `file` is refused, or empty when the regression can hold it.
+[[nodiscard]] std::string CovariateRefusal(int covariate, const std::string& file, std::size_t line, int field);
 
 // The list-driven frame of the steps: the open dialog for the sample list,
 // then `work` for each of its lines in order. False when the dialog was

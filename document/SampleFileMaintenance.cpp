@@ -102,7 +102,16 @@ void CQOVADoc::OnCopyListedDataFiles() {
   if (!ReadListFile(*this, dialog.SampleListFile, lines)) return;
   const std::string& to = dialog.DestinationFolder;
   bool logWorks = true;
+  // A list line or a stored reference that names a path would reach outside
+  // the two folders.
+  const auto plain = [&](const std::string& name) {
+    if (platform::IsPlainFileName(name)) return true;
+    logWorks = platform::AppendErrorLog(platform::Format("Cannot copy %s: it is not a file name", name.c_str())) &&
+               logWorks;
+    return false;
+  };
   const auto copy = [&](const std::string& folder, const std::string& file) {
+    if (!plain(file)) return;
     const std::string source = platform::JoinPath(folder, file);
     std::string why;
     if (CopyFileContents(source, platform::JoinPath(to, file), why)) return;
@@ -111,7 +120,7 @@ void CQOVADoc::OnCopyListedDataFiles() {
   };
   for (const std::string& line : lines) {
     const std::string name = FirstToken(line);
-    if (name.empty()) continue;
+    if (name.empty() || !plain(name)) continue;
     const std::string cfh = name + ".CFH";
     if (dialog.CopyCfh) copy(ArrayDataFolder, cfh);
     if ((dialog.CopySelfReferences || dialog.CopyNonSelfReferences) &&
@@ -193,6 +202,10 @@ void CQOVADoc::OnChangeAttributesAsListed() {
     const auto field = [&](int c) { return c < static_cast<int>(fields.size()) ? fields[static_cast<std::size_t>(c)] : std::string(); };
     const std::string name = field(nameColumn);
     if (name.empty()) continue;
+    if (!platform::IsPlainFileName(name)) {
+      unread.push_back(name + ": not the name of a sample file");
+      continue;
+    }
     std::map<const ListedField*, std::string> listed;
     for (const auto& [c, f] : columns) listed[f] = field(c);
 

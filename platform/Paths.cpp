@@ -168,6 +168,10 @@ std::string FolderOf(std::string_view path) {
   return std::string(path.substr(0, cut + 1));
 }
 
+bool IsPlainFileName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." && name.find_first_of(std::string_view("\\/:\0", 4)) == std::string_view::npos;
+}
+
 std::string StemOf(std::string_view fileName) {
   std::string name = FileNameOf(fileName);
   std::size_t dot = name.rfind('.');

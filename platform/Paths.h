@@ -33,6 +33,10 @@ namespace platform {
 [[nodiscard]] std::string FileNameOf(std::string_view path);
 // Everything before the last component, with its trailing separator.
 [[nodiscard]] std::string FolderOf(std::string_view path);
+// Whether `name` is a name within a folder and nothing more: not empty, not
+// "." or "..", without a separator ('\' or '/'), a drive colon or a NUL byte.
+// Names read from lists and files are joined to folders only when they are.
+[[nodiscard]] bool IsPlainFileName(std::string_view name);
 // The name without its last extension ("a.b.CFH" -> "a.b").
 [[nodiscard]] std::string StemOf(std::string_view fileName);
 // The last extension with its dot (".CFH"), or empty.

@@ -1,6 +1,8 @@
 #include "views/GraphSetting.h"
 
-#include <cstdlib>
+#include <charconv>
+#include <climits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +22,7 @@ constexpr COLORREF kDefaultColours[kGraphColours] = {0xFF0000, 0xFFFF80, 0x00FFF
 constexpr int kFontPointSize = 100;
 
 // The tab-separated fields of `line`.
-std::vector<std::string> Fields(const std::string& line) {
+std::vector<std::string> TabFields(const std::string& line) {
   std::vector<std::string> fields;
   std::size_t start = 0;
   for (;;) {
@@ -31,11 +33,92 @@ std::vector<std::string> Fields(const std::string& line) {
   }
 }
 
-// Field `index` read as atoi reads it: leading blanks skipped, up to the first
-// character that is no digit; 0 when empty or missing.
-long Number(const std::vector<std::string>& fields, std::size_t index) {
-  return index < fields.size() ? std::strtol(fields[index].c_str(), nullptr, 10) : 0;
+// A field as a whole number: blanks around it, an optional sign, digits; an
+// empty field is 0. A number beyond 64 bits is held at the limit of its sign.
+std::optional<long long> WholeNumber(std::string_view field) {
+  const std::size_t first = field.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return 0;
+  field = field.substr(first, field.find_last_not_of(" \t") - first + 1);
+  const bool negative = field.starts_with('-');
+  if (field.starts_with('+')) field.remove_prefix(1);
+  long long value = 0;
+  const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
+  if (end != field.data() + field.size() || field.empty()) return std::nullopt;
+  if (ec == std::errc::result_out_of_range) return negative ? LLONG_MIN : LLONG_MAX;
+  if (ec != std::errc()) return std::nullopt;
+  return value;
 }
+
+// The numbers of the file after its version line: line and field (from 0),
+// their name in the dialog, and the member of the layout each one fills.
+struct LayoutNumber {
+  std::size_t line, field;
+  const char* name;
+  int GraphLayout::*asInt;
+  long GraphLayout::*asLong;
+
+  [[nodiscard]] long long Get(const GraphLayout& l) const { return asInt ? l.*asInt : l.*asLong; }
+  void Set(GraphLayout& l, long long v) const {
+    if (asInt)
+      l.*asInt = int(v);
+    else
+      l.*asLong = long(v);
+  }
+};
+constexpr LayoutNumber kLayoutNumbers[] = {
+    {3, 0, "width", &GraphLayout::width, nullptr},
+    {3, 1, "interval", &GraphLayout::interval, nullptr},
+    {3, 2, "ch space", &GraphLayout::chSpace, nullptr},
+    {3, 3, "y_div", &GraphLayout::yDiv, nullptr},
+    {3, 4, "sample name text rotation", &GraphLayout::rotation, nullptr},
+    {4, 0, "size_x", nullptr, &GraphLayout::zoomX},
+    {4, 1, "y", nullptr, &GraphLayout::zoomY},
+    {5, 0, "graph x", nullptr, &GraphLayout::graphX},
+    {5, 1, "graph y", nullptr, &GraphLayout::graphY},
+    {6, 0, "sample name x", nullptr, &GraphLayout::sampleNameX},
+    {6, 1, "sample name y", nullptr, &GraphLayout::sampleNameY},
+    {7, 0, "Chromosome x", nullptr, &GraphLayout::chromosomeX},
+    {7, 1, "Chromosome y", nullptr, &GraphLayout::chromosomeY},
+};
+// A font's height and width in logical units, and its weight as the font dialog offers it.
+constexpr long long kFontSizeLimit = 10000;
+constexpr long long kHeaviestWeight = 1000;
+constexpr COLORREF kLargestColour = 0xFFFFFF;
+
+std::string OutsideRange(const char* name, long long value, long long low, long long high) {
+  return platform::Format("%s %lld lies outside %lld to %lld", name, value, low, high);
+}
+
+// The lines of a graph settings file, read field by field; the first problem
+// met stays in `error`.
+class SettingsLines {
+ public:
+  SettingsLines(const std::vector<std::string>& lines, std::string& error) : lines_(lines), error_(error) {}
+
+  // Field `index` of line `line` (from 0) within [low, high]; 0 when the file
+  // or the line ends before it.
+  long long Number(std::size_t line, std::size_t index, const char* name, long long low, long long high) {
+    if (!error_.empty()) return 0;
+    const std::vector<std::string> fields = Fields(line);
+    if (index >= fields.size()) return 0;
+    const std::optional<long long> value = WholeNumber(fields[index]);
+    if (!value) {
+      error_ = platform::Format("line %zu, %s: \"%s\" is not a whole number", line + 1, name,
+                                fields[index].substr(0, 32).c_str());
+    } else if (*value < low || *value > high) {
+      error_ = platform::Format("line %zu, ", line + 1) + OutsideRange(name, *value, low, high);
+    }
+    return error_.empty() ? *value : 0;
+  }
+
+  [[nodiscard]] std::vector<std::string> Fields(std::size_t line) const {
+    return TabFields(line < lines_.size() ? lines_[line] : std::string());
+  }
+
+ private:
+  const std::vector<std::string>& lines_;
+  std::string& error_;
+};
 
 std::string FontLine(const CFont& font) {
   LOGFONT lf;
@@ -44,12 +127,13 @@ std::string FontLine(const CFont& font) {
                           int(lf.lfItalic), lf.lfFaceName);
 }
 
-// Height, width, weight, italic flag and face of a font line over `lf`.
-void ReadFontLine(const std::vector<std::string>& fields, LOGFONT& lf) {
-  lf.lfHeight = LONG(Number(fields, 0));
-  lf.lfWidth = LONG(Number(fields, 1));
-  lf.lfWeight = LONG(Number(fields, 2));
-  lf.lfItalic = BYTE(Number(fields, 3) & 0xFF);
+// Height, width, weight, italic flag and face of font line `line` over `lf`.
+void ReadFontLine(SettingsLines& file, std::size_t line, LOGFONT& lf) {
+  lf.lfHeight = LONG(file.Number(line, 0, "font height", -kFontSizeLimit, kFontSizeLimit));
+  lf.lfWidth = LONG(file.Number(line, 1, "font width", -kFontSizeLimit, kFontSizeLimit));
+  lf.lfWeight = LONG(file.Number(line, 2, "font weight", 0, kHeaviestWeight));
+  lf.lfItalic = BYTE(file.Number(line, 3, "italic flag", INT_MIN, INT_MAX) & 0xFF);
+  const std::vector<std::string> fields = file.Fields(line);
   platform::ui::SetFaceName(lf, fields.size() > 4 ? fields[4] : std::string());
 }
 
@@ -85,7 +169,12 @@ void CGraphSetting::DoDataExchange(CDataExchange* pDX) {
   DDX_Text(pDX, int(kGraphRotation), l.rotation);
 }
 
-const char* CGraphSetting::Refusal(const GraphLayout& layout) {
+std::string CGraphSetting::Refusal(const GraphLayout& layout) {
+  for (const LayoutNumber& number : kLayoutNumbers) {
+    const long long value = number.Get(layout);
+    if (value < -GraphLayout::kLimit || value > GraphLayout::kLimit)
+      return OutsideRange(number.name, value, -GraphLayout::kLimit, GraphLayout::kLimit);
+  }
   // Each of these divides a coordinate in the drawing or in the column drag.
   if (static_cast<long long>(layout.width) + layout.interval < 1) return "width plus interval must be at least 1";
   if (layout.yDiv < 1) return "y_div must be at least 1";
@@ -100,7 +189,7 @@ void CGraphSetting::OnOK() {
     m_Layout = before;
     return;
   }
-  if (const char* refusal = Refusal(m_Layout); *refusal) {
+  if (const std::string refusal = Refusal(m_Layout); !refusal.empty()) {
     m_Layout = before;
     AfxMessageBox(refusal);
     return;
@@ -167,32 +256,38 @@ int CGraphSetting::SaveSettings(std::string_view path) const {
   return platform::WriteWholeFile(path, text) ? 1 : 0;
 }
 
-int CGraphSetting::LoadSettings(std::string_view path) {
+int CGraphSetting::LoadSettings(std::string_view path, std::string& error) {
+  error.clear();
   std::string bytes;
-  if (!platform::ReadWholeFile(path, bytes)) return 0;
-  const std::vector<std::string> lines = platform::SplitLines(bytes);
-  // The first line holds the version, which every version of the file shares.
-  auto fields = [&](std::size_t line) { return Fields(line < lines.size() ? lines[line] : std::string()); };
-  const std::vector<std::string> low = fields(1), high = fields(2);
-  for (int k = 0; k < 8; ++k) m_Colour[k] = COLORREF(Number(low, std::size_t(k)));
-  for (int k = 8; k < kGraphColours; ++k) m_Colour[k] = COLORREF(Number(high, std::size_t(k - 8)));
-
-  GraphLayout next;
-  const std::vector<std::string> sizes = fields(3);
-  next.width = int(Number(sizes, 0));
-  next.interval = int(Number(sizes, 1));
-  next.chSpace = int(Number(sizes, 2));
-  next.yDiv = int(Number(sizes, 3));
-  next.rotation = int(Number(sizes, 4));
-  long* pairs[4][2] = {{&next.zoomX, &next.zoomY},
-                       {&next.graphX, &next.graphY},
-                       {&next.sampleNameX, &next.sampleNameY},
-                       {&next.chromosomeX, &next.chromosomeY}};
-  for (std::size_t p = 0; p < 4; ++p) {
-    const std::vector<std::string> pair = fields(4 + p);
-    *pairs[p][0] = Number(pair, 0);
-    *pairs[p][1] = Number(pair, 1);
+  if (!platform::ReadWholeFile(path, bytes)) {
+    error = "it cannot be read";
+    return 0;
   }
+  const std::vector<std::string> lines = platform::SplitLines(bytes);
+  // The first line holds the version, which every version of the file shares;
+  // a file without one is no graph settings file.
+  if (lines.empty() || lines[0].empty() || !WholeNumber(lines[0])) {
+    error = lines.empty() ? "it is empty, not a graph settings file"
+                          : platform::Format("line 1: \"%s\" is not the version of a graph settings file",
+                                             lines[0].substr(0, 32).c_str());
+    return 0;
+  }
+  SettingsLines file(lines, error);
+  COLORREF colours[kGraphColours];
+  for (int k = 0; k < kGraphColours; ++k) {
+    const std::string name = platform::Format("colour %d", k);
+    colours[k] = COLORREF(file.Number(k < 8 ? 1 : 2, std::size_t(k < 8 ? k : k - 8), name.c_str(), 0, kLargestColour));
+  }
+  GraphLayout next;
+  for (const LayoutNumber& number : kLayoutNumbers)
+    number.Set(next, file.Number(number.line, number.field, number.name, -GraphLayout::kLimit, GraphLayout::kLimit));
+  LOGFONT sampleName, chromosome;
+  m_SampleNameFont.GetLogFont(&sampleName);
+  ReadFontLine(file, 8, sampleName);
+  chromosome = sampleName;
+  ReadFontLine(file, 9, chromosome);
+  if (!error.empty()) return 0;
+
   // A number the drawing divides by keeps its old value rather than become
   // a division by zero (a hand-edited or short file).
   if (static_cast<long long>(next.width) + next.interval < 1) {
@@ -203,14 +298,10 @@ int CGraphSetting::LoadSettings(std::string_view path) {
   if (next.zoomX < 1) next.zoomX = m_Layout.zoomX;
   if (next.zoomY < 1) next.zoomY = m_Layout.zoomY;
   m_Layout = next;
-
-  LOGFONT lf;
-  m_SampleNameFont.GetLogFont(&lf);
-  ReadFontLine(fields(8), lf);
+  for (int k = 0; k < kGraphColours; ++k) m_Colour[k] = colours[k];
   m_SampleNameFont.DeleteObject();
-  m_SampleNameFont.CreateFontIndirect(&lf);
-  ReadFontLine(fields(9), lf);
+  m_SampleNameFont.CreateFontIndirect(&sampleName);
   m_ChromosomeFont.DeleteObject();
-  m_ChromosomeFont.CreateFontIndirect(&lf);
+  m_ChromosomeFont.CreateFontIndirect(&chromosome);
   return 1;
 }

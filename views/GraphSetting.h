@@ -2,6 +2,7 @@
 // The appearance of one graph document and the dialog that edits it: the
 // thirteen colours, the two fonts and the sizes and positions the graph view
 // draws with, and the small tab-separated file they are saved to.
+#include <string>
 #include <string_view>
 
 #include "platform/ui/DC.h"
@@ -10,6 +11,10 @@
 
 // The numbers of the chart, in the logical units of the graph view.
 struct GraphLayout {
+  // Every number lies within plus or minus this, so that the view's sums of
+  // positions, widths and counts of columns stay far inside its integers.
+  static constexpr long kLimit = 1000000;
+
   int width = 20;            // "width": a sample's column
   int interval = 1;          // "interval": between two columns
   int chSpace = 2;           // "ch space": between two chromosomes
@@ -35,8 +40,10 @@ class CGraphSetting : public CDialog {
 
   // Writes the settings file; 0 when it cannot be written.
   [[nodiscard]] int SaveSettings(std::string_view path) const;
-  // Reads a settings file; 0 when it cannot be read, and then nothing changes.
-  [[nodiscard]] int LoadSettings(std::string_view path);
+  // Reads a settings file; 0 when it cannot be read or is not a graph
+  // settings file (`error` says which line and field), and then nothing
+  // changes. The version on its first line is not checked.
+  [[nodiscard]] int LoadSettings(std::string_view path, std::string& error);
 
   COLORREF m_Colour[qova::resources::kGraphColours];
   CFont m_SampleNameFont;
@@ -55,5 +62,5 @@ class CGraphSetting : public CDialog {
   void ChangeColour(int colour);
   void ChangeFont(CFont& font);
   // The message that refuses `layout`, or empty when the view can draw with it.
-  [[nodiscard]] static const char* Refusal(const GraphLayout& layout);
+  [[nodiscard]] static std::string Refusal(const GraphLayout& layout);
 };

@@ -88,8 +88,9 @@ void CQOVAGraphDoc::OnSaveSetting() {
 void CQOVAGraphDoc::OnLoadSetting() {
   const std::string path = ChooseTextFile(true);
   if (path.empty()) return;
-  if (!m_pSetting->LoadSettings(path)) {
-    AfxMessageBox("Cannot read the graph settings file " + path, MB_ICONEXCLAMATION);
+  std::string error;
+  if (!m_pSetting->LoadSettings(path, error)) {
+    AfxMessageBox("Cannot read the graph settings file " + path + "\n" + error, MB_ICONEXCLAMATION);
     return;
   }
   UpdateAllViews(nullptr, 0, nullptr);

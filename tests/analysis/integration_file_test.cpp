@@ -93,6 +93,9 @@ TEST_F(IntegrationFileTest, DamagedFilesAreRefusedNamingTheFileAndChangeNothing)
       {"negative sample count", Bytes{good.substr(0, 32)}.Int(-1).data + good.substr(36), "negative sample count"},
       {"segment of sample m", good.substr(0, good.size() - 20) + Bytes{}.Int(2).Int(77).Int(88).Int(5).Int(4).data,
        "segment 2 names sample 2 of 2"},
+      {"version xyz", Bytes{}.Str("xyz").data + good.substr(6), "the version \"xyz\" is not the 1.000"},
+      {"an empty version and no more", Bytes{}.Str("").Int(0).Int(0).Int(0).Int(0).Int(0).data,
+       "the version \"\" is not the 1.000"},
       {"segment of chromosome 24", good.substr(0, good.size() - 20) + Bytes{}.Int(0).Int(77).Int(88).Int(24).Int(4).data,
        "segment 2 lies on chromosome 24"},
   };

@@ -109,6 +109,28 @@ TEST_F(MaintenanceTest, CopyingListedSamplesTakesTheirReferencesAndResultsAndNev
   EXPECT_TRUE(Messages().empty());
 }
 
+// A list line or a stored reference that names a path, not a sample, would
+// reach outside the array-data and destination folders: it is left out.
+TEST_F(MaintenanceTest, ListedNamesThatArePathsAreNotCopiedOutsideTheFolders) {
+  WriteReference("R1");
+  CArrayData sample = LoadSample("R1");
+  sample.Header.IsPaired = 1;
+  sample.Header.SelfReference = "../Elsewhere";
+  sample.StoreFile(SamplePath("R1"));
+  WriteText(Root() + "Outside.CFH", "outside the array-data folder");
+  WriteText(Root() + "Elsewhere.CFH", "outside too");
+  const std::string destination = Root() + "copy/deeper/";
+  ASSERT_TRUE(platform::CreateFolders(destination));
+  WriteText(Root() + "list.txt", "../Outside\nR1\n/abs\n..\n");
+  AnswerCopyDialog(Ui(), Root() + "list.txt", destination);
+  Run(command::kCopyListedDataFiles);
+  EXPECT_TRUE(platform::FindFiles(Root() + "copy/", "*").empty());
+  EXPECT_EQ(platform::FindFiles(destination, "*"), Items{"R1.CFH"});
+  EXPECT_EQ(ErrorLogLines(), (Items{"Cannot copy ../Outside: it is not a file name",
+                                    "Cannot copy ../Elsewhere.CFH: it is not a file name",
+                                    "Cannot copy /abs: it is not a file name", "Cannot copy ..: it is not a file name"}));
+}
+
 TEST_F(MaintenanceTest, ACopyThatFailsAtItsRenameLeavesNoFileAndAnUnreadableListIsTold) {
   WriteReference("R1");
   WriteText(Root() + "list.txt", "R1\n");
@@ -226,6 +248,16 @@ TEST_F(AttributeListTest, ASampleAlreadyListedLeavesItsResultsUnopenedAndBadInpu
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_NE(Messages()[0].find("Broken.CFH"), std::string::npos) << Messages()[0];
   EXPECT_EQ(LoadSample("Ref01").Header.Attribute2, "changed");
+
+  // A name that is a path changes no sample file outside the folder.
+  ASSERT_TRUE(platform::CreateFolders(Root() + "Elsewhere/"));
+  ASSERT_TRUE(platform::CopyFileTo(SamplePath("Ref01"), Root() + "Elsewhere/Ref01.CFH", false));
+  const std::string elsewhere = Bytes(Root() + "Elsewhere/Ref01.CFH");
+  messages_.Clear();
+  RunWithList("Sample_name\tAttribute2\n../Elsewhere/Ref01\tpath\n");
+  EXPECT_EQ(Messages(), Items{"These sample files could not be read or written and were left as they were:\n"
+                              "../Elsewhere/Ref01: not the name of a sample file"});
+  EXPECT_TRUE(Bytes(Root() + "Elsewhere/Ref01.CFH") == elsewhere) << "the sample outside the folder was rewritten";
 
   messages_.Clear();
   RunWithList("Name\tAttribute2\nRef01\tx\n");

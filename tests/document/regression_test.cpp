@@ -275,6 +275,76 @@ TEST_F(RegressionPipelineTest, StepsOnHandWrittenWorkFiles) {
                                     "more than the 60000 SNPs the pipeline holds"}));
 }
 
+// Step 4 sums the covariate's fourth power in 64-bit integers: a SNP
+// information line whose covariate is beyond that leaves its sample out,
+// naming the file, the line and the field, and writes no .IM2 for it.
+TEST_F(RegressionPipelineTest, ACovariateTheRegressionCannotHoldLeavesTheSampleOut) {
+  ASSERT_TRUE(platform::CreateFolders(Root() + "QOVA/IMF/"));
+  const struct {
+    const char* covariate;
+    bool kept;
+  } cases[] = {{"55000", true}, {"-55000", true}, {"55001", false}, {"250050", false}, {"-99999999999", false}};
+  std::string imf;
+  for (int s = 0; s < 8; ++s) imf += platform::Format("2\t%d\t0.5\t0.25\n", s);
+  for (const auto& c : cases) {
+    std::string info;
+    for (int s = 0; s < 8; ++s) info += platform::Format("1\t1\t%d\t%d\t%d\n", s, 2 * s, s * s - 3);
+    // The line of the fuzzer's finding: a flag of one probe each, GC fields
+    // that read as 0, and the covariate.
+    info += std::string("1\t1\t\x80\t-\t") + c.covariate + "\n";
+    ASSERT_TRUE(platform::WriteWholeFile(Work(kSnpInfoFile), info));
+    ASSERT_TRUE(platform::WriteWholeFile(Work("C.IMF"), imf + "1\t0.75\t0.5\n"));
+    static_cast<void>(platform::RemoveFile(Work("C.IM2")));
+    static_cast<void>(platform::RemoveFile(Root() + "errorlog.txt"));
+    RunListed(command::kImfToIm2, {"C"});
+    EXPECT_EQ(Exists(Work("C.IM2")), c.kept) << c.covariate;
+    if (c.kept) {
+      EXPECT_TRUE(ErrorLogLines().empty()) << c.covariate;
+    } else {
+      const std::string limit = std::string(c.covariate).size() > 7 ? "-2147483648" : c.covariate;
+      EXPECT_EQ(ErrorLogLines(), (Items{"Work files .IM2: C is left out: SNPinfo.txt line 9: the covariate (field 5) " +
+                                        limit + " lies outside -55000 to 55000"}));
+    }
+  }
+  EXPECT_TRUE(Messages().empty());
+}
+
+// Calibration needs the references of a SNP to show two genotypes at least:
+// with one, the correlation is 0/0 whatever the offset, and floating point
+// must not turn its rounding noise into a line.
+TEST_F(RegressionPipelineTest, ASnpWhoseReferencesShowOneGenotypeGetsTheFlagZeroLine) {
+  ASSERT_TRUE(platform::CreateFolders(Root() + "QOVA/IMF/"));
+  // The calls of five references at four SNPs: all AB, all AA, AB and BB,
+  // and all three genotypes.
+  const int calls[4][5] = {{2, 2, 2, 2, 2}, {1, 1, 1, 1, 1}, {2, 3, 2, 3, 3}, {1, 2, 3, 1, 2}};
+  Items names;
+  for (int r = 0; r < 5; ++r) {
+    std::string text;
+    for (int s = 0; s < 4; ++s) {
+      const float a = 0.37f + 0.113f * float(r) + 0.05f * float(s), b = 1.91f - 0.071f * float(r * r);
+      text += platform::Format("%d\t1\t%f\t%f\n", calls[s][r], a, b);
+    }
+    names.push_back(platform::Format("R%d", r));
+    ASSERT_TRUE(platform::WriteWholeFile(Work(names.back() + ".IM3"), text));
+  }
+  RunListed(command::kMakeCnRegression, names);
+  const Items lines = platform::SplitLines(Bytes(Work(kCalibrationFile)));
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "0\t0\t0\t0\t0\t0\t0\t0\t0") << "every reference AB";
+  EXPECT_EQ(lines[1], "0\t0\t0\t0\t0\t0\t0\t0\t0") << "every reference AA";
+  for (std::size_t s : {2u, 3u}) {
+    const CalibrationLine c = ParseCalibration(lines[s]);
+    EXPECT_EQ(c.Flag, 1) << lines[s];
+    for (const auto& allele : {c.A, c.B}) {
+      EXPECT_GE(allele[0], -1.0f) << lines[s];
+      EXPECT_LE(allele[0], 1.0f) << lines[s];
+      EXPECT_GE(allele[1], 0.01f) << lines[s];
+      EXPECT_LE(allele[1], 5.0f) << lines[s];
+      EXPECT_NE(allele[3], 0.0f) << lines[s];
+    }
+  }
+}
+
 // Also: a listed sample without array files, and a sample whose .IM2 file
 // goes missing between the steps, are left out with log lines.
 TEST_F(RegressionPipelineTest, TheEightStepsFindThePlantedLossAndGainAndLeaveOutWhatIsMissing) {
@@ -315,6 +385,19 @@ TEST_F(RegressionPipelineTest, TheEightStepsFindThePlantedLossAndGainAndLeaveOut
   EXPECT_LT(lossMean, -0.4);
   EXPECT_GT(gainMean, 0.2);
   EXPECT_NEAR(elsewhere, 0.0, 0.1);
+
+  // A SNP information file whose covariate the regression cannot hold is
+  // refused with its line, and SNPinfo.txt stays as it was.
+  const std::string info = Bytes(Work(kSnpInfoFile));
+  std::vector<std::string> information = platform::SplitLines(Bytes(Work(kSnpInformationFile)));
+  information[3] = information[3].substr(0, information[3].rfind('\t')) + "\t60000";
+  std::string text;
+  for (const std::string& line : information) text += line + "\n";
+  ASSERT_TRUE(platform::WriteWholeFile(Work(kSnpInformationFile), text));
+  Run(command::kMakeSnpInfo);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(Messages()[0], Work(kSnpInformationFile) + " line 4: the covariate (field 4) 60000 lies outside -55000 to 55000");
+  EXPECT_EQ(Bytes(Work(kSnpInfoFile)), info);
 }
 
 }  // namespace

@@ -64,7 +64,8 @@ TEST_F(GraphSettingTest, ASavedFileLoadsBackWholeWithFaceNamesAsTheyStand) {
   }
   ASSERT_EQ(saved.SaveSettings(Path("graph.txt")), 1);
   CGraphSetting loaded;
-  ASSERT_EQ(loaded.LoadSettings(Path("graph.txt")), 1);
+  std::string error;
+  ASSERT_EQ(loaded.LoadSettings(Path("graph.txt"), error), 1) << error;
   EXPECT_EQ(loaded.m_Layout, saved.m_Layout);
   for (int k = 0; k < res::kGraphColours; ++k) EXPECT_EQ(loaded.m_Colour[k], saved.m_Colour[k]) << k;
   for (const auto& [a, b] : {std::pair{&loaded.m_SampleNameFont, &saved.m_SampleNameFont},
@@ -91,17 +92,64 @@ TEST_F(GraphSettingTest, AHandEditedFileLoadsWhatItCanAndKeepsTheDivisors) {
        "100\n\n\n\n\n\n\n\n-20\t0\t700\t0\tA Face Name Far Longer Than The Field Holds\n",
        {20, 1, 0, 10000, 0, 100, 100, 0, 0, 0, 0, 0, 0}, "A Face Name Far Longer Than The"},
   };
+  std::string error;
   for (const auto& c : cases) {
     CGraphSetting setting;
     ASSERT_TRUE(platform::WriteWholeFile(Path("hand.txt"), c.text));
-    ASSERT_EQ(setting.LoadSettings(Path("hand.txt")), 1) << c.what;
+    ASSERT_EQ(setting.LoadSettings(Path("hand.txt"), error), 1) << c.what << ": " << error;
     EXPECT_EQ(setting.m_Layout, c.layout) << c.what;
     EXPECT_STREQ(FontOf(setting.m_SampleNameFont).lfFaceName, c.face) << c.what;
   }
   CGraphSetting setting;
-  EXPECT_EQ(setting.LoadSettings(Path("missing.txt")), 0);
+  EXPECT_EQ(setting.LoadSettings(Path("missing.txt"), error), 0);
   EXPECT_EQ(setting.m_Layout, GraphLayout{});
   EXPECT_EQ(setting.m_Colour[0], 0xFF0000u);
+}
+
+// A file that is no graph settings file, or holds a number the chart cannot
+// lay out, is refused with its line and field, and nothing changes.
+TEST_F(GraphSettingTest, AFileThatIsNoSettingsFileOrHoldsNumbersTheChartCannotHoldIsRefused) {
+  const std::string colours = "100\n16711680\t16777088\t65535\t16744703\t8421631\t4210943\t0\t0\n0\t0\t0\t0\t0\n";
+  const struct {
+    const char* what;
+    std::string text;
+    const char* said;
+  } cases[] = {
+      {"an empty file", "", "empty"},
+      {"random bytes", std::string("\x9f\x01\xff\x00\x13\n\x80\x80", 8), "line 1"},
+      {"a text file", "Dear reader,\nthese are no settings.\n", "line 1"},
+      {"words among the colours", "100\n12\tblue\n", "line 2, colour 1: \"blue\" is not a whole number"},
+      {"a colour past 24 bits", "100\n0\t0\n0\t0\t0\t0\t16777216\n", "line 3, colour 12 16777216 lies outside 0 to 16777215"},
+      {"a width whose pitch overflows", colours + "2147483647\t1\t2\t10000\t2700\n",
+       "line 4, width 2147483647 lies outside -1000000 to 1000000"},
+      {"a position at the largest long", colours + "20\t1\t2\t10000\t2700\n100\t100\n9223372036854775807\t0\n",
+       "line 6, graph x 9223372036854775807 lies outside"},
+      {"a position past 64 bits", colours + "20\t1\t2\t10000\t2700\n100\t100\n0\t0\n0\t-99999999999999999999\n",
+       "line 7, sample name y -9223372036854775808 lies outside"},
+      {"a font of a million pixels", colours + "\n\n\n\n\n1000000\t0\t400\t0\tSerif\n", "line 9, font height 1000000"},
+      {"a font weight past the heaviest", colours + "\n\n\n\n\n\n-13\t0\t5000\t0\tSerif\n", "line 10, font weight 5000"},
+  };
+  for (const auto& c : cases) {
+    CGraphSetting setting;
+    ASSERT_TRUE(platform::WriteWholeFile(Path("bad.txt"), c.text));
+    std::string error;
+    EXPECT_EQ(setting.LoadSettings(Path("bad.txt"), error), 0) << c.what;
+    EXPECT_THAT(error, HasSubstr(c.said)) << c.what;
+    EXPECT_EQ(setting.m_Layout, GraphLayout{}) << c.what;
+    EXPECT_EQ(setting.m_Colour[0], 0xFF0000u) << c.what;
+    EXPECT_STREQ(FontOf(setting.m_SampleNameFont).lfFaceName, "") << c.what;
+  }
+  // The Load Setting command names the file and says why, and the chart stays.
+  ASSERT_TRUE(Open(PatternChangeText(3)));
+  ASSERT_TRUE(platform::WriteWholeFile(Path("wide.txt"), colours + "2147483647\t1\t2\t10000\t2700\n"));
+  (void)Ui().Paint(View());
+  AnswerFileDialog(Path("wide.txt"));
+  Command(res::kCmdGraphLoadSetting);
+  ASSERT_EQ(messages_.Texts().size(), 1u);
+  EXPECT_THAT(messages_.Texts()[0], HasSubstr(Path("wide.txt")));
+  EXPECT_THAT(messages_.Texts()[0], HasSubstr("line 4, width 2147483647"));
+  EXPECT_EQ(Layout(), GraphLayout{});
+  EXPECT_FALSE(Ui().IsInvalidated(View()));
 }
 
 TEST_F(GraphSettingTest, TheDialogRefusesANumberTheChartDividesBy) {
@@ -115,6 +163,8 @@ TEST_F(GraphSettingTest, TheDialogRefusesANumberTheChartDividesBy) {
       {res::kGraphWidth, "-1", "width plus interval"},
       {res::kGraphZoomX, "0", "size_x"},
       {res::kGraphZoomY, "-50", "size_x and y"},
+      {res::kGraphWidth, "2147483647", "width 2147483647 lies outside -1000000 to 1000000"},
+      {res::kGraphNameY, "-1000001", "sample name y -1000001 lies outside"},
   };
   for (const auto& c : cases) {
     messages_.Clear();

@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "platform/File.h"
+#include "platform/MessageBox.h"
 
 namespace fuzz_support {
 
@@ -37,6 +39,33 @@ inline std::string WriteInput(const std::string& name, const std::uint8_t* bytes
   const std::string path = Folder() + name;
   if (!platform::WriteWholeFile(path, std::string_view(reinterpret_cast<const char*>(bytes), size))) std::abort();
   return path;
+}
+
+// Message boxes answer their default button and are neither shown nor kept,
+// so millions of runs neither print nor pile up texts.
+inline void QuietMessages() {
+  class Quiet : public platform::MessageSink {
+   public:
+    int Show(std::string_view, UINT type) override { return platform::DefaultButton(type); }
+  };
+  static Quiet quiet;
+  platform::SetMessageSink(&quiet);
+}
+
+// A target's seeds are written by the program's own writers: run the target
+// with QOVA_FUZZ_SEEDS set to its corpus folder and `write` fills that folder
+// (each seed a file) before the program ends. Called from LLVMFuzzerInitialize.
+inline void WriteSeedsWhenAsked(const std::function<void(const std::string& folder)>& write) {
+  const char* folder = std::getenv("QOVA_FUZZ_SEEDS");
+  if (folder == nullptr || *folder == '\0') return;
+  std::filesystem::create_directories(folder);
+  write(std::string(folder) + "/");
+  std::exit(0);
+}
+
+// Writes `bytes` as seed `name` of `folder`.
+inline void WriteSeed(const std::string& folder, const std::string& name, std::string_view bytes) {
+  if (!platform::WriteWholeFile(folder + name, bytes)) std::abort();
 }
 
 }  // namespace fuzz_support
