@@ -125,4 +125,14 @@ std::size_t CountOf(const platform::ui::Picture& picture, platform::ui::DrawOp o
   return n;
 }
 
+std::string ViewTest::OwnCopy() {
+  const std::string root = Path("demo/");
+  std::filesystem::copy(SmallDemoFolder(), root, std::filesystem::copy_options::recursive);
+  global_.ProgramSetting->DefaultArrayDataFolder = root + "ArrayData/";
+  global_.ProgramSetting->DefaultAnalysisResultFolder = root + "Results/";
+  doc_->ArrayDataFolder = root + "ArrayData/";
+  doc_->AnalysisResultFolder = root + "Results/";
+  return root;
+}
+
 }  // namespace qova::test

@@ -46,6 +46,9 @@ class ViewTest : public TempHomeTest {
   // The SNP slots of chromosome c of the shown sample's type.
   [[nodiscard]] int First(int c) const;
   [[nodiscard]] int End(int c) const;
+  // The demo's samples and results copied below the test's folder, which the
+  // settings and the document take as theirs: for commands that write them.
+  std::string OwnCopy();
 
   CGlobalData global_;
   std::unique_ptr<CQOVADoc> doc_;

@@ -18,17 +18,6 @@ namespace qova::test {
 
 class ViewToolTest : public ViewTest {
  protected:
-  // The demo's samples and results copied below the test's folder, which the
-  // settings and the document take as theirs.
-  std::string OwnCopy() {
-    const std::string root = Path("demo/");
-    std::filesystem::copy(SmallDemoFolder(), root, std::filesystem::copy_options::recursive);
-    global_.ProgramSetting->DefaultArrayDataFolder = root + "ArrayData/";
-    global_.ProgramSetting->DefaultAnalysisResultFolder = root + "Results/";
-    doc_->ArrayDataFolder = root + "ArrayData/";
-    doc_->AnalysisResultFolder = root + "Results/";
-    return root;
-  }
   // Loads "<name><extension>" (and its .CFH for "Analysis") from the copy.
   void OpenCopy(const std::string& root, const std::string& name, const char* extension,
                 const char* status = kStatusAnalysis) {

@@ -44,17 +44,6 @@ class ViewParameterTest : public ViewTest {
   ~ViewParameterTest() override { platform::AppProfile().SetStore(std::make_unique<platform::MemorySettingsStore>()); }
   bool Choose(UINT id) { return platform::ui::input::ChooseCommand(Frame(), id); }
 
-  // A copy of the demo's samples and results of its own, for the commands
-  // that analyse again and write them.
-  std::string OwnCopy() {
-    const std::string root = Path("demo/");
-    std::filesystem::copy(SmallDemoFolder(), root, std::filesystem::copy_options::recursive);
-    global_.ProgramSetting->DefaultArrayDataFolder = root + "ArrayData/";
-    global_.ProgramSetting->DefaultAnalysisResultFolder = root + "Results/";
-    doc_->ArrayDataFolder = root + "ArrayData/";
-    doc_->AnalysisResultFolder = root + "Results/";
-    return root;
-  }
 };
 
 TEST_F(ViewParameterTest, AverageModeCancelKeepsThePictureAndOkTakesTheNewWindow) {
