@@ -30,6 +30,16 @@ __attribute__((noinline)) void* operator new(std::size_t size) {
 }
 __attribute__((noinline)) void operator delete(void* p) noexcept { std::free(p); }
 __attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+// The nothrow forms too (the standard library's temporary buffers use them), so
+// that every allocation of the program pairs with the delete above.
+__attribute__((noinline)) void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return ::operator new(size);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+__attribute__((noinline)) void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace {
 
