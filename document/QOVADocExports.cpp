@@ -1,6 +1,5 @@
 // The text exports of the Data menu: the list of the analysed samples in the
 // result folder.
-#include <exception>
 #include <optional>
 #include <string>
 
@@ -17,15 +16,7 @@ namespace {
 // Reads a result file, the header alone when that is all the columns need.
 // Nothing when it cannot be read; the export names it at the end.
 std::optional<CAnalyzedData> ReadResult(const std::string& path, bool whole, qova::TextExport& out) {
-  CAnalyzedData sample;
-  try {
-    if (whole) sample.LoadFileAllocating(path);
-    else sample.LoadFile(path, true);
-  } catch (const std::exception& e) {
-    out.Skip(path, e.what());
-    return std::nullopt;
-  }
-  return sample;
+  return qova::ReadExportSample(path, whole, path, out.Skipped());
 }
 
 // `path` with its extension's last letter replaced: X.CFS pairs with X.CFA or X.CFN.

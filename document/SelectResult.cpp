@@ -13,6 +13,7 @@
 #include "document/Calendar.h"
 #include "document/CombineResults.h"
 #include "document/DataExtract.h"
+#include "document/DialogOutputData.h"
 #include "document/UnreadableFiles.h"
 #include "platform/MessageBox.h"
 #include "platform/ui/DataExchange.h"
@@ -357,5 +358,17 @@ void CSelectResult::OnCombine() {
 }
 
 void CSelectResult::OnOutputData() {
-  AfxMessageBox("Output Data is not yet available in this version of QOVA.", MB_ICONINFORMATION);
+  CDialogOutputData chooser(this);
+  if (chooser.DoModal() != IDOK) return;
+  switch (chooser.m_nKind) {
+    case qova::kOutputSampleList: OutputSampleList(); break;
+    case qova::kOutputRawData: OutputRawData(); break;
+    case qova::kOutputCopyNumberChange: OutputCopyNumberChange(); break;
+    case qova::kOutputMarkers: OutputMarkers(); break;
+    case qova::kOutputRegionStatistics: OutputRegionStatistics(); break;
+    case qova::kOutputLOH: OutputLOH(); break;
+    case qova::kOutputABCalc: OutputABCalc(); break;
+    case qova::kOutputNonSelfReferences: OutputNonSelfReferences(); break;
+    default: break;
+  }
 }

@@ -89,6 +89,16 @@ class CSelectResult : public CDialog {
   void OnCombine();
   void OnOutputData();
 
+  // The text exports of the checked samples, one per kind of "Output Data".
+  void OutputSampleList();
+  void OutputRawData();
+  void OutputCopyNumberChange();
+  void OutputMarkers();
+  void OutputRegionStatistics();
+  void OutputLOH();
+  void OutputABCalc();
+  void OutputNonSelfReferences();
+
   DECLARE_MESSAGE_MAP()
 
  private:

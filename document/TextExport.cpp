@@ -1,10 +1,12 @@
 #include "document/TextExport.h"
 
 #include <charconv>
+#include <exception>
 
 #include "core/AnalyzedData.h"
 #include "core/ProgramSetting.h"
 #include "platform/MessageBox.h"
+#include "platform/Paths.h"
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Controls.h"
 
@@ -56,6 +58,26 @@ void AppendFixed(std::string& out, double value) {
   char buffer[330];
   const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6).ptr;
   out.append(buffer, end);
+}
+
+std::optional<CAnalyzedData> ReadExportSample(const std::string& path, bool whole, const std::string& name,
+                                              std::vector<SkippedSample>& skipped) {
+  CAnalyzedData sample;
+  try {
+    if (whole) sample.LoadFileAllocating(path);
+    else sample.LoadFile(path, true);
+  } catch (const std::exception& e) {
+    skipped.push_back({name, e.what()});
+    return std::nullopt;
+  }
+  return sample;
+}
+
+bool IsExportableName(const std::string& name, std::vector<SkippedSample>& skipped) {
+  // Separators and ".." are how a path leaves a folder.
+  if (platform::IsPlainFileName(name) && name.find("..") == std::string::npos) return true;
+  skipped.push_back({name, "the name is not a plain file name"});
+  return false;
 }
 
 bool TextExport::Open(const std::string& path) {
@@ -114,7 +136,7 @@ bool TextExport::Finish() {
     file_.Abort();
     if (!failure_.empty()) AfxMessageBox("The output file " + path_ + " was not written.\n" + failure_, MB_ICONEXCLAMATION);
   }
-  TellSkipped();
+  TellSkipped(skipped_);
   return written;
 }
 
@@ -129,8 +151,8 @@ std::string TextExport::SkippedMessage(const std::vector<SkippedSample>& skipped
   return text;
 }
 
-void TextExport::TellSkipped() const {
-  if (!skipped_.empty()) AfxMessageBox(SkippedMessage(skipped_), MB_ICONEXCLAMATION);
+void TextExport::TellSkipped(const std::vector<SkippedSample>& skipped) {
+  if (!skipped.empty()) AfxMessageBox(SkippedMessage(skipped), MB_ICONEXCLAMATION);
 }
 
 }  // namespace qova

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/AnalyzedData.h"
 #include "platform/File.h"
 
 class CCheckListBox;
@@ -47,6 +48,17 @@ struct SkippedSample {
   std::string Why;
 };
 
+// Reads a result file for an export: the header alone, or whole into arrays
+// made for it. Nothing when it cannot be read, after noting `name` and the
+// reader's reason in `skipped`.
+[[nodiscard]] std::optional<CAnalyzedData> ReadExportSample(const std::string& path, bool whole,
+                                                            const std::string& name,
+                                                            std::vector<SkippedSample>& skipped);
+
+// Whether `name` may be joined to the export's folders: a name that could
+// lead out of them is noted in `skipped` instead.
+[[nodiscard]] bool IsExportableName(const std::string& name, std::vector<SkippedSample>& skipped);
+
 // One export file. Lines gather in memory and go out in large writes to a
 // temporary file beside the target; Finish makes it the target.
 class TextExport {
@@ -64,6 +76,7 @@ class TextExport {
   // Notes a sample left out; Finish names them all in one message.
   void Skip(const std::string& name, const std::string& why);
   [[nodiscard]] const std::vector<SkippedSample>& Skipped() const { return skipped_; }
+  [[nodiscard]] std::vector<SkippedSample>& Skipped() { return skipped_; }
 
   // Writes what is left and replaces the target. False after telling the
   // user why (the target is then as it was). Tells the skipped samples
@@ -72,12 +85,12 @@ class TextExport {
   // Drops the export; the target stays as it was.
   void Abandon();
 
-  // The message that names `skipped`.
+  // The message that names `skipped`, and its showing (nothing when empty).
   [[nodiscard]] static std::string SkippedMessage(const std::vector<SkippedSample>& skipped);
+  static void TellSkipped(const std::vector<SkippedSample>& skipped);
 
  private:
   void Flush();
-  void TellSkipped() const;
 
   platform::CAtomicFile file_;
   std::string path_;

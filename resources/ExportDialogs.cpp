@@ -1,6 +1,8 @@
 #include "resources/ExportDialogs.h"
 
+#include <iterator>
 #include <string>
+#include <utility>
 
 #include "platform/ui/Resources.h"
 
@@ -47,11 +49,71 @@ DialogTemplate OutputSampleListTemplate() {
           std::move(controls)};
 }
 
+DialogTemplate OutputDataTemplate() {
+  // From the top: the order of the buttons, not of their kinds.
+  const std::pair<unsigned, const char*> buttons[] = {
+      {kOutputSampleListButton, "&Sample List"},
+      {kOutputRawDataButton, "Raw &Data"},
+      {kOutputRegionStatisticsButton, "S&tatistics of region"},
+      {kOutputCopyNumberButton, "Copy &Number change"},
+      {kOutputMarkerButton, "&Marker"},
+      {kOutputLohButton, "&LOH"},
+      {kOutputABCalcButton, "&A-B calc"},
+      {kOutputNonSelfReferencesButton, "List Non-self &references"},
+  };
+  const int tops[] = {18, 41, 66, 89, 112, 137, 161, 188};
+  std::vector<ControlTemplate> controls;
+  for (std::size_t k = 0; k < std::size(buttons); ++k) {
+    controls.push_back(PushButton(buttons[k].first, buttons[k].second, {25, tops[k], 87, 14}, WS_TABSTOP));
+  }
+  controls.push_back(PushButton(IDCANCEL, "Cancel", {280, 205, 50, 14}, WS_TABSTOP));
+  return {kOutputDataDialog,
+          "Output Data",
+          {337, 226},
+          DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+          "MS Shell Dlg",
+          8,
+          std::move(controls)};
+}
+
+DialogTemplate OutputRawDataTemplate() {
+  constexpr DWORD kCheck = BS_AUTOCHECKBOX | WS_TABSTOP;
+  std::vector<ControlTemplate> controls = {
+      GroupBox("Select output items", {19, 10, 204, 145}),
+      CheckBox(kRawId, "ID", {29, 21, 23, 10}, kCheck),
+      CheckBox(kRawVendorSnpId, "VendorSNPsID", {29, 37, 73, 10}, kCheck),
+      CheckBox(kRawRsId, "rsID", {29, 53, 29, 10}, kCheck),
+      CheckBox(kRawChromosome, "Chromosome", {29, 69, 57, 10}, kCheck),
+      CheckBox(kRawPosition, "Position", {29, 85, 41, 10}, kCheck),
+      CheckBox(kRawLogRatio, "log2ratio_AB", {29, 101, 57, 10}, kCheck),
+      CheckBox(kRawLogRatioA, "log2ratio_A", {29, 117, 53, 10}, kCheck),
+      CheckBox(kRawLogRatioB, "log2ratio_B", {29, 133, 52, 10}, kCheck),
+      CheckBox(kRawState, "N_AB", {122, 21, 33, 10}, kCheck),
+      CheckBox(kRawStateA, "N_A", {121, 40, 29, 10}, kCheck),
+      CheckBox(kRawStateB, "N_B", {121, 57, 29, 10}, kCheck),
+      CheckBox(kRawCallTest, "Call_test", {121, 74, 44, 10}, kCheck),
+      CheckBox(kRawCallReference, "Call_reference", {121, 91, 63, 10}, kCheck),
+      CheckBox(kRawLohLikelihood, "LOH_likelihood", {121, 108, 62, 10}, kCheck),
+      CheckBox(kRawCombined, "combined to one file for each array type ", {21, 166, 147, 10}, kCheck),
+      DefPushButton(IDOK, "OK", {227, 7, 50, 14}),
+      PushButton(IDCANCEL, "Cancel", {227, 24, 50, 14}),
+  };
+  return {kOutputRawDataDialog,
+          "Output raw data",
+          {284, 214},
+          DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+          "MS Shell Dlg",
+          8,
+          std::move(controls)};
+}
+
 }  // namespace
 
 void RegisterExportDialogs() {
   Resources& resources = Resources::Instance();
   if (resources.Dialog(kOutputSampleListDialog) == nullptr) resources.AddDialog(OutputSampleListTemplate());
+  if (resources.Dialog(kOutputDataDialog) == nullptr) resources.AddDialog(OutputDataTemplate());
+  if (resources.Dialog(kOutputRawDataDialog) == nullptr) resources.AddDialog(OutputRawDataTemplate());
 }
 
 }  // namespace qova::resources

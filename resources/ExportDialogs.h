@@ -1,6 +1,6 @@
 #pragma once
-// The dialogs of the text exports of analysed samples: the columns of the
-// sample list.
+// The dialogs of the text exports of analysed samples: the chooser of the
+// export, the columns of the sample list and of the raw data.
 
 namespace qova::resources {
 
@@ -22,6 +22,36 @@ inline constexpr unsigned kListCreateTime = 1040;
 inline constexpr unsigned kListNonSelfDiploid = 1056;
 inline constexpr unsigned kListNonSelfSd = 1074;
 inline constexpr unsigned kListArrayData = 1075;
+
+// "Output Data": one button per kind of export.
+inline constexpr unsigned kOutputDataDialog = 186;
+inline constexpr unsigned kOutputSampleListButton = 1001;
+inline constexpr unsigned kOutputRawDataButton = 1002;
+inline constexpr unsigned kOutputCopyNumberButton = 1003;
+inline constexpr unsigned kOutputMarkerButton = 1007;
+inline constexpr unsigned kOutputRegionStatisticsButton = 1013;
+inline constexpr unsigned kOutputLohButton = 1014;
+inline constexpr unsigned kOutputABCalcButton = 1015;
+inline constexpr unsigned kOutputNonSelfReferencesButton = 1016;
+
+// "Output raw data": the column check boxes, in the order of the columns.
+inline constexpr unsigned kOutputRawDataDialog = 182;
+inline constexpr unsigned kRawId = 1005;
+inline constexpr unsigned kRawVendorSnpId = 1006;
+inline constexpr unsigned kRawRsId = 1040;
+inline constexpr unsigned kRawChromosome = 1016;
+inline constexpr unsigned kRawPosition = 1019;
+inline constexpr unsigned kRawLogRatio = 1021;
+inline constexpr unsigned kRawLogRatioA = 1023;
+inline constexpr unsigned kRawLogRatioB = 1025;
+inline constexpr unsigned kRawState = 1027;
+inline constexpr unsigned kRawStateA = 1028;
+inline constexpr unsigned kRawStateB = 1029;
+inline constexpr unsigned kRawCallTest = 1030;
+inline constexpr unsigned kRawCallReference = 1031;
+inline constexpr unsigned kRawLohLikelihood = 1032;
+// One file per array type, the samples side by side.
+inline constexpr unsigned kRawCombined = 1056;
 
 void RegisterExportDialogs();
 

@@ -272,15 +272,5 @@ TEST_F(DisplayDialogTest, AGroupMemberWithoutAHeaderMakesNoPair) {
   EXPECT_EQ(Messages(), (Names{"Wrong combination"}));
 }
 
-TEST_F(DisplayDialogTest, OutputDataSaysItIsNotYetAvailable) {
-  WriteResult("a.CFN");
-  OpenDialog([](DialogDriver& d) {
-    d.Click(ids::kOutputData);
-    EXPECT_TRUE(d.IsOpen());
-  });
-  ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_THAT(Messages()[0], ::testing::HasSubstr("not yet available"));
-}
-
 }  // namespace
 }  // namespace qova::test

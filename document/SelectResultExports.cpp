@@ -1,0 +1,56 @@
+// The Display Samples dialog's sample list of the checked samples.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/AnalyzedData.h"
+#include "core/GlobalData.h"
+#include "core/ProgramSetting.h"
+#include "document/ApplicationData.h"
+#include "document/OutputSampleList.h"
+#include "document/SelectResult.h"
+#include "document/TextExport.h"
+#include "platform/MessageBox.h"
+#include "platform/Paths.h"
+
+using qova::SampleFileRole;
+
+namespace {
+
+const CProgramSetting& Setting() { return *qova::ApplicationData().ProgramSetting; }
+
+}  // namespace
+
+void CSelectResult::OutputSampleList() {
+  const std::vector<std::string> names = qova::CheckedSamples(m_listSamples);
+  if (names.empty()) return;
+  COutputSampleList columns(this);
+  if (columns.DoModal() != IDOK) return;
+  const std::optional<std::string> path = qova::AskTextOutputPath(this);
+  if (!path) return;
+  qova::TextExport out;
+  if (!out.Open(*path)) return;
+
+  const bool whole = columns.NeedsWholeSamples();
+  qova::WriteSampleListHeader(columns, out);
+  for (const std::string& name : names) {
+    if (!qova::IsExportableName(name, out.Skipped())) continue;
+    // Either result may be missing: its cells then say so.
+    const auto read = [&](SampleFileRole role, std::optional<CAnalyzedData>& sample) {
+      const std::string file = qova::SampleFilePath(Setting(), name, role);
+      if (!platform::FileExists(file)) return true;
+      sample = qova::ReadExportSample(file, whole, name, out.Skipped());
+      return sample.has_value();
+    };
+    std::optional<CAnalyzedData> self, nonSelf;
+    if (!read(SampleFileRole::SelfResult, self) || !read(SampleFileRole::NonSelfResult, nonSelf)) continue;
+    const bool arrayData = platform::FileExists(qova::SampleFilePath(Setting(), name, SampleFileRole::ArrayData));
+    const qova::SampleListRow row{name, self ? &*self : nullptr, nonSelf ? &*nonSelf : nullptr, arrayData};
+    qova::WriteSampleListRow(columns, row, out);
+  }
+  static_cast<void>(out.Finish());
+}
+
+void CSelectResult::OutputRawData() {
+  AfxMessageBox("Output of raw data is not yet available in this version of QOVA.", MB_ICONINFORMATION);
+}
