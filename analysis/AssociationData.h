@@ -46,6 +46,10 @@ class AssociationData {
   // reported with "SNPs call is not performed" and keeps zero calls.
   [[nodiscard]] bool ReadGenotypeCalls();
 
+  // The array type recorded in the header of CHP file `path`, as the file
+  // holds it. False when no registered reader reads the file.
+  [[nodiscard]] static bool ReadChpChipType(const std::string& path, std::u16string& chipType);
+
   // Computes valid, chiSquare and pValue: the observed allelic chi-square of
   // every SNP and its P value against the permuted statistics of all valid
   // SNPs, pooled. The permutations run in batches; Cancel keeps the first

@@ -69,6 +69,18 @@ bool ReadChpCalls(const std::string& path, const std::vector<int>& snpSets, std:
 
 }  // namespace
 
+bool AssociationData::ReadChpChipType(const std::string& path, std::u16string& chipType) {
+  try {
+    std::unique_ptr<unified_io::UnifiedCHPData> data = unified_io::UnifiedCHPDataReg::Read(path);
+    unified_io::UnifiedCHPLegacyData* chp = unified_io::UnifiedCHPLegacyData::FromBase(data.get());
+    if (chp == nullptr) return false;
+    chipType = chp->GetHeader().GetChipType();
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
 bool AssociationData::ReadGenotypeCalls() {
   const CProgramSetting& setting = *global_->ProgramSetting;
   const std::string libraryPath = platform::JoinPath(setting.DefaultLibraryFolder, qova::LibraryFileName(arrayType));

@@ -66,6 +66,32 @@ std::int64_t FilterDateLimit(const SYSTEMTIME& date) {
   return CTime(date.wYear, date.wMonth, date.wDay, date.wHour, date.wMinute, date.wSecond).GetTime();
 }
 
+std::vector<std::string> MoveSelectedEntries(CListBox& source, CListBox& target) {
+  std::vector<std::string> moved;
+  const int count = source.GetSelCount();
+  if (count <= 0) return moved;
+  std::vector<int> selected(static_cast<std::size_t>(count));
+  selected.resize(static_cast<std::size_t>(std::max(source.GetSelItems(count, selected.data()), 0)));
+  std::sort(selected.begin(), selected.end());
+  for (int index : selected) {
+    moved.push_back(source.GetText(index));
+    target.AddString(moved.back());
+  }
+  for (auto it = selected.rbegin(); it != selected.rend(); ++it) source.DeleteString(static_cast<UINT>(*it));
+  if (selected.size() == 1 && selected.front() < source.GetCount()) source.SetSel(selected.front(), TRUE);
+  return moved;
+}
+
+std::string ReturnCurrentEntry(CListBox& list, CListBox& found) {
+  const int index = list.GetCurSel();
+  if (index == LB_ERR) return {};
+  std::string text = list.GetText(index);
+  found.AddString(text);
+  list.DeleteString(static_cast<UINT>(index));
+  if (index < list.GetCount()) list.SetCurSel(index);
+  return text;
+}
+
 int SelectRememberedValue(CComboBox& combo, const std::string& remembered) {
   for (int i = 0; i < combo.GetCount(); ++i) {
     if (combo.GetLBText(i) == remembered) return combo.SetCurSel(i);
@@ -191,25 +217,9 @@ void CDataExtract::OnSetToDate() {
   ToDateText.SetWindowText(FormatFilterDate(ToDate));
 }
 
-void CDataExtract::MoveSelectedTo(CListBox& target) {
-  const int count = FoundFiles.GetSelCount();
-  if (count <= 0) return;
-  std::vector<int> selected(static_cast<std::size_t>(count));
-  selected.resize(static_cast<std::size_t>(std::max(FoundFiles.GetSelItems(count, selected.data()), 0)));
-  std::sort(selected.begin(), selected.end());
-  for (int index : selected) target.AddString(FoundFiles.GetText(index));
-  for (auto it = selected.rbegin(); it != selected.rend(); ++it) FoundFiles.DeleteString(static_cast<UINT>(*it));
-  // One at a time, repeated presses walk down the list.
-  if (selected.size() == 1 && selected.front() < FoundFiles.GetCount()) FoundFiles.SetSel(selected.front(), TRUE);
-}
+void CDataExtract::MoveSelectedTo(CListBox& target) { (void)MoveSelectedEntries(FoundFiles, target); }
 
-void CDataExtract::ReturnCurrentOf(CListBox& list) {
-  const int index = list.GetCurSel();
-  if (index == LB_ERR) return;
-  FoundFiles.AddString(list.GetText(index));
-  list.DeleteString(static_cast<UINT>(index));
-  if (index < list.GetCount()) list.SetCurSel(index);
-}
+void CDataExtract::ReturnCurrentOf(CListBox& list) { (void)ReturnCurrentEntry(list, FoundFiles); }
 
 void CDataExtract::OnAddNonPairedTest() { MoveSelectedTo(NonPairedTestList); }
 void CDataExtract::OnDeleteNonPairedTest() { ReturnCurrentOf(NonPairedTestList); }

@@ -89,6 +89,14 @@ struct FilterDates {
 [[nodiscard]] std::string FormatFilterDate(const SYSTEMTIME& date);
 // The moment a date limit stands for (local time), or 0 for a year before 1900.
 [[nodiscard]] std::int64_t FilterDateLimit(const SYSTEMTIME& date);
+// Moves the selected entries of the multiple-selection box `source` into
+// `target`, in index order, and returns their texts. When exactly one moved,
+// the entry that takes its index is selected, so that repeated presses walk
+// down the list.
+std::vector<std::string> MoveSelectedEntries(CListBox& source, CListBox& target);
+// Moves the current entry of `list` back into `found` and makes the entry
+// that takes its index current; returns its text, empty when none was current.
+std::string ReturnCurrentEntry(CListBox& list, CListBox& found);
 // Selects a drop-down's remembered value again: the entry equal to it (case
 // counts), else the first that begins with it ignoring case, else none.
 int SelectRememberedValue(CComboBox& combo, const std::string& remembered);

@@ -2,12 +2,17 @@
 
 #include <exception>
 
+#include "core/ArrayTypes.h"
 #include "core/GlobalData.h"
 #include "document/ApplicationData.h"
 #include "platform/Archive.h"
 #include "platform/File.h"
 #include "platform/MessageBox.h"
+#include "platform/Paths.h"
+#include "platform/Strings.h"
 #include "resources/CommandIds.h"
+#include "views/DialogSelectArraytype.h"
+#include "views/DialogSelectCHPs.h"
 
 namespace {
 
@@ -26,13 +31,40 @@ END_MESSAGE_MAP()
 
 CQOVAAssDoc::CQOVAAssDoc() : CQOVAAssDoc(qova::ApplicationData()) {}
 
-CQOVAAssDoc::CQOVAAssDoc(const CGlobalData& global) : m_Data(global) {
+CQOVAAssDoc::CQOVAAssDoc(const CGlobalData& global) : m_Data(global), m_pGlobal(&global) {
   if (global.Cytoband) m_Cytoband.Copy(*global.Cytoband);
 }
 
 CQOVAAssDoc::~CQOVAAssDoc() = default;
 
-BOOL CQOVAAssDoc::OnNewDocument() { return CDocument::OnNewDocument(); }
+BOOL CQOVAAssDoc::OnNewDocument() {
+  if (!CDocument::OnNewDocument()) return FALSE;
+  CDialogSelectArraytype types;
+  if (types.DoModal() != IDOK) return FALSE;
+  const std::string& dataFolder = m_pGlobal->ProgramSetting->DefaultDataFolder;
+  CDialogSelectCHPs samples;
+  samples.m_strArrayType = types.m_strArrayType;
+  samples.m_bSkipTypeCheck = types.m_bSkipTypeCheck;
+  samples.m_strDataFolder = dataFolder;
+  if (samples.DoModal() != IDOK) return FALSE;
+
+  // Without its library file the calls cannot be placed; a choice of files
+  // that ends in nothing would leave the user guessing why.
+  const std::string library =
+      platform::JoinPath(m_pGlobal->ProgramSetting->DefaultLibraryFolder, qova::LibraryFileName(types.m_strArrayType));
+  if (!platform::FileExists(library)) {
+    AfxMessageBox(platform::Format("The library file %s is missing", library.c_str()), MB_ICONEXCLAMATION);
+    return FALSE;
+  }
+  m_Data.FreeArrays();
+  m_Data.arrayType = types.m_strArrayType;
+  m_Data.caseNames = samples.m_CaseNames;
+  m_Data.controlNames = samples.m_ControlNames;
+  if (!m_Data.ReadGenotypeCalls()) return FALSE;
+  SetModifiedFlag(TRUE);
+  m_strStatus = kStatusAnalysis;
+  return TRUE;
+}
 
 BOOL CQOVAAssDoc::OnOpenDocument(const char* pathName) {
   const std::string path = pathName ? pathName : "";

@@ -23,6 +23,10 @@ class CQOVAAssDoc : public CDocument {
   explicit CQOVAAssDoc(const CGlobalData& global);
   ~CQOVAAssDoc() override;
 
+  // New Association: the array type, then the cases and controls among the
+  // data folder's CHP files, then their calls. FALSE (no document) when
+  // either dialog is cancelled, the reading is cancelled, or the type's
+  // library file is missing, which is named in a message.
   BOOL OnNewDocument() override;
   // Loads an .AAD file. A file that cannot be opened or read is named in a
   // message and leaves the document as it was.
@@ -41,6 +45,12 @@ class CQOVAAssDoc : public CDocument {
   std::string m_strStatus = kStatusClean;
   CCytoband m_Cytoband;
 
+  // The settings and tables the study was made with.
+  [[nodiscard]] const CGlobalData& Global() const { return *m_pGlobal; }
+
  protected:
   DECLARE_MESSAGE_MAP()
+
+ private:
+  const CGlobalData* m_pGlobal;
 };

@@ -2,6 +2,10 @@
 
 #include <filesystem>
 
+#include "analysis/AssociationData.h"
+#include "core/GlobalData.h"
+#include "platform/Archive.h"
+#include "platform/File.h"
 #include "platform/Paths.h"
 #include "platform/ui/UserInput.h"
 #include "tools/datagen/DataGen.h"
@@ -29,6 +33,24 @@ class GeneratedFolder {
 };
 
 }  // namespace
+
+void WriteAssociationFile(const std::string& path) {
+  CGlobalData global;
+  AssociationData data(global);
+  data.arrayType = "Mapping10K_Xba142";
+  data.caseNames = {"Case.CHP"};
+  data.controlNames = {"Control.CHP"};
+  const std::size_t n = static_cast<std::size_t>(data.SnpCount());
+  data.calls.assign(2, std::vector<std::uint8_t>(n, 2));
+  for (auto* values : {&data.chiSquare, &data.pValue, &data.reserved1, &data.reserved2}) values->assign(n, 0.0f);
+  data.valid.assign(n, 0);
+  CFile file;
+  ASSERT_TRUE(file.Open(path, CFile::modeCreate | CFile::modeWrite));
+  CArchive ar(&file, CArchive::store);
+  data.Serialize(ar);
+  ar.Close();
+  file.Close();
+}
 
 const std::string& CompleteStartFolder() {
   static GeneratedFolder folder;

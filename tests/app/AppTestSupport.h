@@ -20,6 +20,10 @@ namespace qova::test {
 // temporary folder of its own and removed at exit.
 [[nodiscard]] const std::string& CompleteStartFolder();
 
+// Writes an association study file (.AAD) of one case and one control of the
+// 10K Xba142 type, every call heterozygous and no statistic computed yet.
+void WriteAssociationFile(const std::string& path);
+
 class AppTest : public UiTest {
  protected:
   AppTest();

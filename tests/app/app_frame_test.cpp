@@ -60,7 +60,9 @@ TEST_F(AppFrameTest, MenuBarFollowsTheActiveDocumentType) {
   platform::ui::DispatchCommand(App(), res::kCmdNewGraph);
   EXPECT_EQ(Titles(MainFrame().CurrentMenu()->Entries()),
             (std::vector<std::string>{"&File", "&Edit", "&Analysis", "&Setting", "&Window", "&Help"}));
-  platform::ui::DispatchCommand(App(), res::kCmdNewAssociation);
+  const std::string study = home_.Path("study.AAD");
+  WriteAssociationFile(study);
+  ASSERT_NE(App().OpenDocumentFile(study.c_str()), nullptr);
   EXPECT_EQ(Titles(MainFrame().CurrentMenu()->Entries()),
             (std::vector<std::string>{"&File", "Analysis", "&Parameter", "&View", "&Window", "&Help"}));
   App().CloseAllDocuments(FALSE);

@@ -13,6 +13,7 @@
 #include "platform/File.h"
 #include "platform/Paths.h"
 #include "platform/Profile.h"
+#include "resources/AssociationDialogs.h"
 #include "resources/CommandIds.h"
 #include "resources/FrameResources.h"
 #include "tests/app/AppTestSupport.h"
@@ -107,11 +108,23 @@ TEST_F(AppStartupTest, NewGraphAndNewAssociationOpenTheSecondAndThirdTypes) {
   EXPECT_EQ(DocumentCount(1), 1);
   ASSERT_TRUE(ActiveDocument()->IsKindOf(RUNTIME_CLASS(CQOVAGraphDoc)));
   EXPECT_TRUE(MainFrame().MDIGetActive()->GetActiveView()->IsKindOf(RUNTIME_CLASS(CQOVAGraphView)));
-  // The graph document's menu offers all three New commands.
+  // The graph document's menu offers all three New commands; a new study
+  // whose set-up is cancelled leaves no document.
+  int typeDialogs = 0;
+  Ui().OnDialog(res::kSelectArrayTypeDialog, [&](platform::ui::DialogDriver& d) {
+    ++typeDialogs;
+    d.Cancel();
+  });
   EXPECT_TRUE(Choose(res::kCmdNewAssociation));
-  EXPECT_EQ(DocumentCount(2), 1);
+  EXPECT_EQ(typeDialogs, 1);
+  EXPECT_EQ(DocumentCount(2), 0);
+  ASSERT_TRUE(ActiveDocument()->IsKindOf(RUNTIME_CLASS(CQOVAGraphDoc)));
+  const std::string study = home_.Path("study.AAD");
+  WriteAssociationFile(study);
+  ASSERT_NE(App().OpenDocumentFile(study.c_str()), nullptr);
   ASSERT_TRUE(ActiveDocument()->IsKindOf(RUNTIME_CLASS(CQOVAAssDoc)));
-  EXPECT_EQ(ActiveDocument()->GetTitle(), "Association1");
+  EXPECT_EQ(ActiveDocument()->GetTitle(), "study.AAD");
+  EXPECT_TRUE(MainFrame().MDIGetActive()->GetActiveView()->IsKindOf(RUNTIME_CLASS(CQOVAAssView)));
   EXPECT_TRUE(Choose(res::kCmdNewGraph));
   EXPECT_EQ(ActiveDocument()->GetTitle(), "Graph2");
   EXPECT_TRUE(Choose(ID_FILE_NEW));

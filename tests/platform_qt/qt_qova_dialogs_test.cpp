@@ -27,6 +27,7 @@
 #include "core/MarkSet.h"
 #include "core/MarkerEdit.h"
 #include "core/SampleHeader.h"
+#include "platform/File.h"
 #include "platform/Paths.h"
 #include "platform/ui/Headless.h"
 #include "resources/GroupDialogs.h"
@@ -39,6 +40,10 @@
 #include "tools/datagen/DataGen.h"
 #include "tools/samplegen/SampleGen.h"
 #include "resources/AllResources.h"
+#include "resources/AssociationDialogs.h"
+#include "views/DialogAssociation.h"
+#include "views/DialogSelectArraytype.h"
+#include "views/DialogSelectCHPs.h"
 #include "views/GraphSetting.h"
 #include "views/ZoomSetting.h"
 #include "views/OutputIGBFiles.h"
@@ -293,6 +298,26 @@ TEST_F(QtQovaDialogTest, GraphSettingShowsItsColoursAndNumbers) {
   CGraphSetting setting;
   setting.m_Colour[8] = RGB(200, 30, 30);
   Photograph(setting, [](DialogDriver& d) { EXPECT_EQ(d.Text(kGraphVerticalDivisor), "10000"); });
+}
+
+TEST_F(QtQovaDialogTest, AssociationDialogsShowTheirChoices) {
+  CDialogAssociation method;
+  Photograph(method, [](DialogDriver& d) { d.Type(kAssociationNegative, "8").Type(kAssociationPositive, "12"); });
+  CDialogSelectArraytype type;
+  Photograph(type, [](DialogDriver& d) { d.Select(kSelectArrayTypeList, 7).SetCheck(kSelectArrayTypeSkipCheck, true); });
+
+  const std::string folder = home_.Path("Chp/");
+  ASSERT_TRUE(platform::CreateFolders(folder));
+  for (const char* name : {"Tumour01.CHP", "Tumour02.CHP", "Tumour03.CHP", "Normal01.CHP", "Normal02.CHP", "Normal03.CHP"})
+    ASSERT_TRUE(platform::WriteWholeFile(folder + name, "x"));
+  CDialogSelectCHPs samples;
+  samples.m_strArrayType = "Mapping250K_Nsp";
+  samples.m_bSkipTypeCheck = 1;
+  samples.m_strDataFolder = folder;
+  Photograph(samples, [](DialogDriver& d) {
+    d.SelectItems(kSelectChpsFound, {3, 4}).Click(kSelectChpsAddCase);
+    d.SelectItems(kSelectChpsFound, {0}).Click(kSelectChpsAddControl).SetCheck(kSelectChpsUseFrom, true);
+  });
 }
 
 }  // namespace
