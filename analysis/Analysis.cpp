@@ -75,36 +75,7 @@ void CAnalysis::LogError(const std::string& line) {
 }
 
 std::vector<std::string> CAnalysis::ReferenceNames(const SampleHeader& header) {
-  std::vector<std::string> tokens;
-  std::string current;
-  for (char c : header.NonSelfReferences) {
-    if (c == '$') {
-      tokens.push_back(current);
-      current.clear();
-    } else {
-      current += c;
-    }
-  }
-  if (!current.empty()) tokens.push_back(current);
-
-  const int count = header.NonSelfReferenceCount;
-  if (count <= 0) return {};
-  // The reference selection writes each reference as its score and its name
-  // ("0.123456$S07$"); a list of names alone is read as it stands.
-  const auto isNumber = [](const std::string& text) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    std::strtod(text.c_str(), &end);
-    return end == text.c_str() + text.size();
-  };
-  bool scored = !tokens.empty() && tokens.size() % 2 == 0;
-  for (std::size_t k = 0; scored && k < tokens.size(); k += 2) scored = isNumber(tokens[k]);
-  std::vector<std::string> names;
-  for (std::size_t at = scored ? 1 : 0; at < tokens.size() && names.size() < static_cast<std::size_t>(count);
-       at += scored ? 2 : 1) {
-    if (!tokens[at].empty()) names.push_back(tokens[at]);
-  }
-  return names;
+  return NonSelfReferenceNames(header);
 }
 
 bool CAnalysis::LoadReferenceSample(const std::string& name, const SampleHeader& test, CArrayData& reference) const {

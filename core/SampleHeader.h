@@ -25,6 +25,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/ArchiveChecks.h"
 #include "platform/Archive.h"
@@ -110,6 +111,12 @@ enum class SampleFileKind {
 // or empty when they do. Stores and loads refuse such headers: the ranges index
 // every per-SNP array and the family's annotation table.
 [[nodiscard]] std::string SampleRangeProblem(const SampleHeader& header);
+
+// The names of the non-self references the header lists, at most
+// NonSelfReferenceCount of them. The reference selection writes each as its
+// score and its name ("0.123456$S07$"); a list of names alone is read as it
+// stands.
+[[nodiscard]] std::vector<std::string> NonSelfReferenceNames(const SampleHeader& header);
 
 // Writes items 1-16 after setting Version to "1.001". A header whose ranges
 // do not fit raises CDataFormatException before anything is written.

@@ -52,6 +52,8 @@ inline constexpr unsigned kCmdLogScale = 32822;
 inline constexpr unsigned kCmdLinearScale = 32823;
 inline constexpr unsigned kCmdSelectSamples = 32824;
 inline constexpr unsigned kCmdSampleInformation = 32863;
+// The shown self result against another paired reference (Tools menu).
+inline constexpr unsigned kCmdChangeSelfReference = 32857;
 // Tools: the main document's commands that the menus of old left out, so
 // that a user reached them only by their ids
 inline constexpr unsigned kCmdOpenIntegration = 32911;

@@ -85,8 +85,8 @@ MenuItemTemplate ToolsMenu() {
                                       MenuItem("&7 Copy-number regression", kCmdMakeCnRegression),
                                       MenuItem("&8 .IM3 to results (VIRIV*.CFA)", kCmdIm3ToResult)}),
        MenuSeparator(),
-       // The shown sample's commands without a menu entry of their own; the
-       // main view's 32857 (change the self reference) joins them when it is built.
+       // The shown sample's commands without a menu entry of their own.
+       MenuItem("Change &reference for self analysis...", kCmdChangeSelfReference),
        MenuItem("Two-state segment &correction", kCmdApplyCorrection),
        MenuItem("Save &marker list...", kCmdSaveMarkerList), MenuItem("L&oad marker list...", kCmdLoadMarkerList),
        MenuItem("Total &HMM again (Agilent244K)", kCmdRerunTotalHmm),
@@ -254,7 +254,7 @@ const std::vector<std::pair<unsigned, std::string>>& Strings() {
       {kCmdMark, "Mark selected range"},
       {kCmdOutputIgbFiles, "Output IGB files\nIGB output"},
       {kCmdAverageArrays, "Average arrays"},
-      {32857, "Chnage reference for self analysis"},
+      {kCmdChangeSelfReference, "Chnage reference for self analysis"},
       {kCmdSampleInformation, "Show sample information\nShow sample info"},
       {kCmdCopyListedDataFiles, "Copy listed data files "},
       {kCmdChangeAttributesAsListed, "Change attributes and sex as listed file"},

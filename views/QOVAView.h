@@ -181,6 +181,13 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   // Stores the shown result under its own kind; false after a message.
   bool StoreAnalyzedResult();
 
+  // --- the shown sample's identity (QOVAViewSample.cpp) ---
+  void OnViewSampleInformation();
+  // Another paired reference for a self result, and its analysis again.
+  void OnChangeSelfReference();
+  void OnUpdateChangeSelfReference(CCmdUI* cmdUI);
+  [[nodiscard]] bool CanChangeSelfReference() const;
+
   // --- calibration tools on the selected range (QOVAViewCalibration.cpp) ---
   void SetSdRange();
   void AdjustAmplitude();

@@ -90,7 +90,7 @@ TEST_F(AppFrameTest, MenusHoldTheirItemsInOrder) {
       {res::kQovaDocumentType, "&Automation", {"Batch &Analysis", "Batch &Combine"}},
       {res::kQovaDocumentType,
        "&Tools",
-       {"&Integration", "&Sample files", "&Regression pipeline", "-", "Two-state segment &correction",
+       {"&Integration", "&Sample files", "&Regression pipeline", "-", "Change &reference for self analysis...", "Two-state segment &correction",
         "Save &marker list...", "L&oad marker list...", "Total &HMM again (Agilent244K)",
         "HMM state m&eans and total HMM again (Agilent244K)...", "&Gain/loss HMM (Agilent244K)...", "-",
         "&Dump CDF file...", "&Write annotation tables"}},
