@@ -23,6 +23,7 @@ class CDialog : public CWnd {
   virtual INT_PTR DoModal();
   // Creates the dialog modeless; it is shown when its template or the caller says so.
   virtual BOOL Create(UINT templateId, CWnd* parent = nullptr);
+  using CWnd::Create;
   void EndDialog(int result);
 
   virtual BOOL OnInitDialog();

@@ -30,6 +30,7 @@ class CToolBar : public CControlBar {
   BOOL CreateEx(CWnd* parent, DWORD ctrlStyle = TBSTYLE_FLAT, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP,
                 CRect borders = {}, UINT id = AFX_IDW_TOOLBAR);
   BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT id = AFX_IDW_TOOLBAR);
+  using CWnd::Create;
   BOOL LoadToolBar(UINT resourceId);
   [[nodiscard]] int GetCount() const;
   [[nodiscard]] UINT GetItemID(int index) const;
@@ -47,6 +48,7 @@ class CStatusBar : public CControlBar {
   DECLARE_DYNAMIC(CStatusBar)
  public:
   BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, UINT id = AFX_IDW_STATUS_BAR);
+  using CWnd::Create;
   // Panes with the given ids (ID_SEPARATOR: the message pane), texts from the strings.
   BOOL SetIndicators(const UINT* ids, int count);
   BOOL SetPaneText(int index, std::string_view text, BOOL update = TRUE);

@@ -96,7 +96,8 @@ class CPropertySheet : public CWnd {
  private:
   BOOL ApplyAll();
   std::vector<CPropertyPage*> m_pages;
-  CWnd* m_pParentWnd = nullptr;
+  // The window the sheet was made for, as callers pass it.
+  [[maybe_unused]] CWnd* m_pParentWnd = nullptr;
   UINT m_nStartPage = 0;
   int m_nActive = -1;
 };

@@ -19,8 +19,6 @@ using namespace cel_test;
 using unified_io::GenericCELDataAdapter;
 using unified_io::UnifiedCELFileEntry;
 
-constexpr const char16_t* kAlgParam = u"vendor-algorithm-param-";
-
 // The data-header parameters of a spec, for tests that change them.
 std::vector<GenericParameterSpec>& Params(GenericFileSpec& spec) { return spec.header.parameters; }
 
