@@ -14,6 +14,14 @@ std::string GenomeBrowserAddress(const std::string& server, int chromosome, int 
          platform::Format("/cgi-bin/hgTracks?db=hg%d&position=chr%d%%3A%d-%d", kGenomeBuild, chromosome, start, end);
 }
 
+std::string MeasureReport(int chromosome, int first, int p1, int last, int p2) {
+  const std::string name = chromosome == 23 ? std::string("X") : std::to_string(chromosome);
+  return platform::Format(
+             "Chromosome: %s\nStart\tSNPnumber= %d\n\tPosition= %d\nEnd\tSNPnumber= %d\n\tPosition= %d\nLength= %d",
+             name.c_str(), first, p1, last, p2, p2 - p1) +
+         "\n Goto Web Information?";
+}
+
 }  // namespace views
 
 bool OpenGenomeBrowser(int chromosome, CWnd* owner, int start, int end) {

@@ -19,6 +19,10 @@ inline constexpr int kGenomeBuild = 17;
 // `server` (scheme and host, without a trailing slash).
 [[nodiscard]] std::string GenomeBrowserAddress(const std::string& server, int chromosome, int start, int end);
 
+// The report of a measured region of chromosome c (23 = X): slots first..last
+// at positions p1..p2 in bases, ending with the offer of the browser.
+[[nodiscard]] std::string MeasureReport(int chromosome, int first, int p1, int last, int p2);
+
 }  // namespace views
 
 // Opens the region in the user's web browser; false, after "Web not

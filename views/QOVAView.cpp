@@ -164,19 +164,7 @@ bool CQOVAView::CopyStateTo(CView& target) const {
   return true;
 }
 
-int CQOVAView::ScrollCarryFactor(int arrayType) const {
-  switch (arrayType) {
-    case 0:
-    case 1: return 100;
-    case 2:
-    case 3: return 10;
-    case 4: return 5;
-    case 7:
-    case 10:
-    case 12: return 1;
-    default: return 2;
-  }
-}
+int CQOVAView::ScrollCarryFactor(int arrayType) const { return views::ScrollCarryFactor(arrayType); }
 
 void CQOVAView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) {
   (void)sender;

@@ -125,11 +125,7 @@ void CQOVAView::Measure() {
   const int startPosition = PositionOf(lo), endPosition = PositionOf(hi);
   if (m_nViewFlags & VIEW_COMBINED_ARRAY) {
     // The cytoband table maps only single arrays' slots: no band labels here.
-    const std::string name = c == 23 ? std::string("X") : std::to_string(c);
-    std::string report = platform::Format(
-        "Chromosome: %s\nStart\tSNPnumber= %d\n\tPosition= %d\nEnd\tSNPnumber= %d\n\tPosition= %d\nLength= %d",
-        name.c_str(), lo, startPosition, hi, endPosition, endPosition - startPosition);
-    report += "\n Goto Web Information?";
+    const std::string report = views::MeasureReport(c, lo, startPosition, hi, endPosition);
     if (AfxMessageBox(report, MB_YESNO | MB_ICONINFORMATION) == IDYES)
       (void)OpenGenomeBrowser(c, this, startPosition, endPosition);
   } else {

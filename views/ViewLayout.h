@@ -17,6 +17,26 @@
 
 class CWnd;
 
+// Mode bits of m_nViewFlags.
+inline constexpr std::uint32_t VIEW_ONE_CHROMOSOME = 0x1;  // clear: the whole genome
+inline constexpr std::uint32_t VIEW_COMBINED_ARRAY = 0x2;  // slots reach the annotation through SortMap
+inline constexpr std::uint32_t VIEW_SELF_REFERENCE = 0x4;
+inline constexpr std::uint32_t VIEW_BASE_INTERVAL = 0x8;   // clear: x in SNP order
+inline constexpr std::uint32_t VIEW_LOG_SCALE = 0x10;      // clear: linear ratios
+inline constexpr std::uint32_t VIEW_MULTIPLE = 0x20;
+inline constexpr std::uint32_t VIEW_INTEGRATE = 0x80;
+inline constexpr std::uint32_t VIEW_NOT_ANALYSIS = 0x100;  // a result without its extracted sample
+inline constexpr std::uint32_t VIEW_FRAGMENT_PLOT = 0x200;
+
+// The tools of the left mouse button (m_nMouseMode), armed by the Parameter
+// commands; a release of the band runs the tool on the selected range.
+inline constexpr int MOUSE_NONE = 0;
+inline constexpr int MOUSE_SD_RANGE = 1;
+inline constexpr int MOUSE_ADJUST_AMP = 2;
+inline constexpr int MOUSE_MEASURE = 3;
+inline constexpr int MOUSE_CONTAMINATION = 4;
+inline constexpr int MOUSE_MARK = 5;
+
 // Window origin and extent against the viewport extent: logical units
 // m_nScaleX wide fill m_nSizeX pixels. Every hand conversion between pixels
 // and logical units goes through here and agrees with the drawing context,

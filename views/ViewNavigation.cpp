@@ -1,6 +1,9 @@
 #include "views/ViewNavigation.h"
 
 #include <algorithm>
+#include <cstdint>
+
+#include "platform/ui/DC.h"
 
 namespace views {
 
@@ -20,6 +23,20 @@ ModeScales ScalesInSnpOrder(int arrayType) {
 
 int ContextChromosomeScaleX(int arrayType) {
   return arrayType == 0 || arrayType == 1 ? 50 : ScalesInSnpOrder(arrayType).chromosomeX;
+}
+
+int ScrollCarryFactor(int arrayType) {
+  switch (arrayType) {
+    case 0:
+    case 1: return 100;
+    case 2:
+    case 3: return 10;
+    case 4: return 5;
+    case 7:
+    case 10:
+    case 12: return 1;
+    default: return 2;
+  }
 }
 
 int BaseUnitsPerSlot(int arrayType) { return kBaseAxisScales.genomeX / ScalesInSnpOrder(arrayType).genomeX; }
@@ -62,6 +79,52 @@ PageGrid PrintPageGrid(CSize extent, CSize page, CSize printedSize, int printSca
   grid.printedWidth = fill(px, extent.cx, width * std::max(1, printScaleX), grid.columns);
   grid.printedHeight = fill(py, extent.cy, height * kPrintScaleY, grid.rows);
   return grid;
+}
+
+PrintPlan PrintPlanOf(const CDisplaySetting::PrintKeys& print, std::uint32_t viewFlags) {
+  PrintPlan plan;
+  if (viewFlags & VIEW_MULTIPLE) {
+    plan.printedSize = {print.MULTI_X, print.MULTI_Y};
+    plan.onePage = print.ONE_MULTI != 0;
+  } else if (viewFlags & VIEW_ONE_CHROMOSOME) {
+    plan.printedSize = {print.EACH_X, print.EACH_Y};
+    plan.onePage = print.ONE_EACH != 0;
+  } else {
+    plan.printedSize = {print.ALL_X, print.ALL_Y};
+    plan.onePage = print.ONE_ALL != 0;
+  }
+  if (viewFlags & VIEW_BASE_INTERVAL)
+    plan.scaleX = 200000;
+  else
+    plan.scaleX = (viewFlags & VIEW_COMBINED_ARRAY) ? 400 : 200;
+  return plan;
+}
+
+CSize PrinterPage(CDC* dc) { return {dc->GetDeviceCaps(HORZRES), dc->GetDeviceCaps(VERTRES)}; }
+
+PageGrid PrintPages(const PrintPlan& plan, CSize extent, CSize page) {
+  if (plan.onePage) return {};
+  return PrintPageGrid(extent, page, plan.printedSize, plan.scaleX);
+}
+
+ViewMapping PrintPageMapping(const PrintPlan& plan, CSize extent, CSize page, long long pageNumber) {
+  ViewMapping mapping;
+  const long long scaleX = plan.scaleX;
+  mapping.m_nScaleX = plan.scaleX;
+  mapping.m_nScaleY = kPrintScaleY;
+  if (plan.onePage) {
+    mapping.m_nSizeX = ClampDisplaySize(scaleX * page.cx / std::max<long long>(1, extent.cx));
+    mapping.m_nSizeY = ClampDisplaySize(1LL * page.cy * kPrintScaleY / std::max<long long>(1, extent.cy));
+    return mapping;
+  }
+  const PageGrid grid = PrintPages(plan, extent, page);
+  mapping.m_nSizeX = grid.printedWidth;
+  mapping.m_nSizeY = grid.printedHeight;
+  const long long index = std::max<long long>(0, pageNumber - 1);
+  const long long column = index % grid.columns, row = index / grid.columns;
+  mapping.m_nScrollX = int(std::min<long long>(column * scaleX * page.cx / grid.printedWidth, INT32_MAX));
+  mapping.m_nScrollY = int(std::min<long long>(row * page.cy * kPrintScaleY / grid.printedHeight, INT32_MAX));
+  return mapping;
 }
 
 }  // namespace views

@@ -6,8 +6,11 @@
 // view and the association view both call these on their CViewLayout.
 #include <cstdint>
 
+#include "core/DisplaySetting.h"
 #include "platform/ui/Geometry.h"
 #include "views/ViewLayout.h"
+
+class CDC;
 
 namespace views {
 
@@ -22,6 +25,11 @@ inline constexpr ModeScales kBaseAxisScales{5000000, 1000, 2500000, 400};
 // The x scale of a single chromosome that the context menu sets: as the View
 // command's, but 50 (not 100) for the two smallest types.
 [[nodiscard]] int ContextChromosomeScaleX(int arrayType);
+
+// The factor that keeps a scroll position in SNP order comparable across
+// array types: the position is multiplied by the old type's factor and
+// divided by the new one's when the view takes another type.
+[[nodiscard]] int ScrollCarryFactor(int arrayType);
 
 // Ten-base units per SNP slot when the x axis switches between SNP order and
 // base positions (the ratio of the two axes' scales).
@@ -59,6 +67,25 @@ struct PageGrid {
   [[nodiscard]] long long Count() const { return columns * rows; }
 };
 inline constexpr int kPrintScaleY = 200;
+// The framework stops at this page number whatever the count.
+inline constexpr long long kLastPageNumber = 0xFFFE;
+// The printable area of the printer of `dc`, in its pixels.
+[[nodiscard]] CSize PrinterPage(CDC* dc);
 [[nodiscard]] PageGrid PrintPageGrid(CSize extent, CSize page, CSize printedSize, int printScaleX);
+
+// What a view's mode asks of printing: the printed size and one-page switch
+// of the display settings' PRINT keys, and the x units per printed size.
+struct PrintPlan {
+  CSize printedSize;
+  bool onePage = false;
+  int scaleX = 200;
+};
+[[nodiscard]] PrintPlan PrintPlanOf(const CDisplaySetting::PrintKeys& print, std::uint32_t viewFlags);
+// The pages of a drawing of `extent` on printer pages of `page` pixels: one
+// with the one-page switch.
+[[nodiscard]] PageGrid PrintPages(const PrintPlan& plan, CSize extent, CSize page);
+// The mapping that draws page `pageNumber` (from 1): the whole drawing fitted
+// onto the page, or the page's tile at the printed size.
+[[nodiscard]] ViewMapping PrintPageMapping(const PrintPlan& plan, CSize extent, CSize page, long long pageNumber);
 
 }  // namespace views

@@ -83,31 +83,44 @@ void ViewTest::Open(const std::string& name, const char* extension, const char* 
   doc_->Status = status;
 }
 
-CQOVAView& ViewTest::NewView(int width, int height) {
-  auto* view = new CQOVAView;
+CView& CreateView(const CRuntimeClass* viewClass, CDocument& doc, int width, int height) {
+  auto* view = dynamic_cast<CView*>(viewClass->CreateObject());
   CCreateContext context;
-  context.m_pCurrentDoc = doc_.get();
-  if (!view->Create("", "", WS_CHILD | WS_VISIBLE, CRect(0, 0, width, height), nullptr, AFX_IDW_PANE_FIRST, &context))
+  context.m_pCurrentDoc = &doc;
+  if (!view || !view->Create("", "", WS_CHILD | WS_VISIBLE, CRect(0, 0, width, height), nullptr, AFX_IDW_PANE_FIRST,
+                             &context))
     throw std::runtime_error("cannot create the view");
-  view->OnInitialUpdate();
   return *view;
 }
 
-CQOVAView& ViewTest::FramedView(int width, int height) {
+CView& CreateFramedView(const CRuntimeClass* viewClass, CDocument& doc, UINT menu, int width, int height,
+                        CFrameWnd*& frame) {
   qova::resources::RegisterFrameResources();
-  frame_ = new CFrameWnd;
+  frame = new CFrameWnd;
   CCreateContext context;
-  context.m_pNewViewClass = RUNTIME_CLASS(CQOVAView);
-  context.m_pCurrentDoc = doc_.get();
-  if (!frame_->LoadFrame(qova::resources::kMainFrame, WS_OVERLAPPEDWINDOW, nullptr, &context))
+  context.m_pNewViewClass = viewClass;
+  context.m_pCurrentDoc = &doc;
+  if (!frame->LoadFrame(qova::resources::kMainFrame, WS_OVERLAPPEDWINDOW, nullptr, &context))
     throw std::runtime_error("cannot create the frame");
-  frame_->m_menu.LoadMenu(qova::resources::kQovaDocumentType);
-  auto* view = dynamic_cast<CQOVAView*>(frame_->GetDlgItem(AFX_IDW_PANE_FIRST));
-  if (!view) throw std::runtime_error("the frame has no main view");
-  frame_->SetActiveView(view);
+  frame->m_menu.LoadMenu(menu);
+  auto* view = dynamic_cast<CView*>(frame->GetDlgItem(AFX_IDW_PANE_FIRST));
+  if (!view) throw std::runtime_error("the frame has no view");
+  frame->SetActiveView(view);
   platform::ui::input::Resize(*view, width, height);
-  view->OnInitialUpdate();
   return *view;
+}
+
+CQOVAView& ViewTest::NewView(int width, int height) {
+  auto& view = static_cast<CQOVAView&>(CreateView(RUNTIME_CLASS(CQOVAView), *doc_, width, height));
+  view.OnInitialUpdate();
+  return view;
+}
+
+CQOVAView& ViewTest::FramedView(int width, int height) {
+  auto& view = static_cast<CQOVAView&>(
+      CreateFramedView(RUNTIME_CLASS(CQOVAView), *doc_, qova::resources::kQovaDocumentType, width, height, frame_));
+  view.OnInitialUpdate();
+  return view;
 }
 
 platform::ui::Picture ViewTest::Draw(CQOVAView& view) {

@@ -56,6 +56,14 @@ class ViewTest : public TempHomeTest {
   CFrameWnd* frame_ = nullptr;  // goes with its window
 };
 
+// A view of `viewClass` on `doc`, client size w x h: a child window of its
+// own, or (framed) the pane of a frame that carries the document type's
+// menu `menu` and the program's accelerators, active, for commands chosen
+// from menus and reached by keys. Not yet updated.
+[[nodiscard]] CView& CreateView(const CRuntimeClass* viewClass, CDocument& doc, int width, int height);
+[[nodiscard]] CView& CreateFramedView(const CRuntimeClass* viewClass, CDocument& doc, UINT menu, int width, int height,
+                                      CFrameWnd*& frame);
+
 // Counts records of `op` whose colour is `colour`.
 [[nodiscard]] std::size_t CountOf(const platform::ui::Picture& picture, platform::ui::DrawOp op, COLORREF colour);
 
