@@ -60,6 +60,10 @@ struct AssociationChoice {
 // false when it was cancelled.
 using AssociationDialogRunner = std::function<bool(AssociationChoice& choice)>;
 
+// Runs the "Edit integral view" dialog on an integration (a dialog of the view
+// layer, which installs it); false when it was cancelled.
+using EditIntegrationRunner = std::function<bool(IntegrationData& integration)>;
+
 class ISingleViewList;
 // Makes and shows the modeless single-view list over result file names;
 // null when its window could not be made. The view layer installs it.
@@ -185,6 +189,7 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   // be read.
   int OpenSingleResult(CView* source, const std::string& fileName);
   static void SetSingleViewListFactory(SingleViewListFactory factory);
+  static void SetEditIntegrationDialog(EditIntegrationRunner runner);
   // Builds (or adds to) the integration over DisplayList after the parameter
   // dialog; the current integration stays unless the new one was built.
   // True when built.

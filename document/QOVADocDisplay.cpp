@@ -18,6 +18,11 @@
 
 namespace {
 
+EditIntegrationRunner& InstalledEditIntegrationDialog() {
+  static EditIntegrationRunner runner;
+  return runner;
+}
+
 SingleViewListFactory& InstalledSingleViewListFactory() {
   static SingleViewListFactory factory;
   return factory;
@@ -239,6 +244,20 @@ void CQOVADoc::OnOpenIntegration() {
   Integration = std::move(opened);
   Status = kStatusIntegrate;
   SetTitle("Integral: " + dialog.GetFileTitle());
+  UpdateAllViews(nullptr);
+}
+
+void CQOVADoc::SetEditIntegrationDialog(EditIntegrationRunner runner) {
+  InstalledEditIntegrationDialog() = std::move(runner);
+}
+
+void CQOVADoc::OnEditIntegration() {
+  if (!Integration || Status != kStatusIntegrate) return;
+  const EditIntegrationRunner& runner = InstalledEditIntegrationDialog();
+  if (!runner) return;
+  // The views hold the integration while the dialog edits it; they are
+  // updated whatever the dialog did.
+  (void)runner(*Integration);
   UpdateAllViews(nullptr);
 }
 

@@ -3,4 +3,3 @@
 #include "document/QOVADoc.h"
 
 void CQOVADoc::OnOutputRawData() { ShowNotYetAvailable("Output Raw Data"); }
-void CQOVADoc::OnEditIntegration() { ShowNotYetAvailable("Editing an integration"); }

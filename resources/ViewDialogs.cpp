@@ -43,12 +43,46 @@ DialogTemplate ZoomSettingTemplate() {
            PushButton(IDCANCEL, "Cancel", {129, 25, 50, 14})}};
 }
 
+DialogTemplate MultiViewSelectTemplate() {
+  constexpr DWORD kList = LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP;
+  return {kMultiViewSelectDialog,
+          "Sample selection",
+          {330, 196},
+          kDialogStyle,
+          "MS Shell Dlg",
+          8,
+          {Static(IDC_STATIC, "U&nselected samples", {7, 7, 120, 8}), ListBox(kMultiViewUnselected, {7, 18, 120, 150}, kList),
+           PushButton(kMultiViewInclude, "=>(&Include)", {134, 50, 56, 14}),
+           PushButton(kMultiViewRemove, "<=(&Remove)", {134, 70, 56, 14}),
+           Static(IDC_STATIC, "&Selected samples", {197, 7, 120, 8}), ListBox(kMultiViewSelected, {197, 18, 120, 150}, kList),
+           PushButton(kMultiViewUp, "&Up", {134, 100, 56, 14}), PushButton(kMultiViewDown, "&Down", {134, 120, 56, 14}),
+           PushButton(kMultiViewSetGroup, "Set as a group", {7, 175, 70, 14}),
+           DefPushButton(IDOK, "OK", {213, 175, 50, 14}), PushButton(IDCANCEL, "Cancel", {267, 175, 50, 14})}};
+}
+
+// No OK button: Delete and Update close the dialog.
+DialogTemplate EditIntegrateTemplate() {
+  return {kEditIntegrateDialog,
+          "Edit integral view",
+          {220, 180},
+          kDialogStyle,
+          "MS Shell Dlg",
+          8,
+          {ListBox(kEditIntegrateSamples, {7, 7, 140, 166},
+                   LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_BORDER | WS_TABSTOP),
+           PushButton(kEditIntegrateDelete, "Delete", {160, 7, 50, 14}),
+           PushButton(kEditIntegrateUpdate, "Update", {160, 25, 50, 14}),
+           PushButton(IDCANCEL, "Cancel", {160, 159, 50, 14})}};
+}
+
 }  // namespace
 
 void RegisterViewDialogs() {
   Resources& resources = Resources::Instance();
   if (resources.Dialog(kChromosomeSelectDialog) == nullptr) resources.AddDialog(ChromosomeSelectTemplate());
   if (resources.Dialog(kZoomSettingDialog) == nullptr) resources.AddDialog(ZoomSettingTemplate());
+  if (resources.Dialog(kMultiViewSelectDialog) == nullptr) resources.AddDialog(MultiViewSelectTemplate());
+  if (resources.Dialog(kEditIntegrateDialog) == nullptr) resources.AddDialog(EditIntegrateTemplate());
 }
 
 }  // namespace qova::resources

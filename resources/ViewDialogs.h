@@ -1,5 +1,6 @@
 #pragma once
-// Dialog templates of viewing: the chromosome chooser and the zoom dialog.
+// Dialog templates of viewing: the chromosome chooser, the zoom dialog, the
+// sample selection of the multiple grid and the integral view's editor.
 namespace qova::resources {
 
 // "Chromosome selection": one radio button per chromosome, Ch1 .. Ch22, ChX.
@@ -14,6 +15,22 @@ inline constexpr unsigned kZoomX = 1001;
 inline constexpr unsigned kZoomXUpDown = 1000;
 inline constexpr unsigned kZoomY = 1002;
 inline constexpr unsigned kZoomYUpDown = 1003;
+
+// "Sample selection": which samples the multiple grid shows, in which order.
+inline constexpr unsigned kMultiViewSelectDialog = 155;
+inline constexpr unsigned kMultiViewUnselected = 1008;
+inline constexpr unsigned kMultiViewSelected = 1009;
+inline constexpr unsigned kMultiViewInclude = 1001;
+inline constexpr unsigned kMultiViewRemove = 1002;
+inline constexpr unsigned kMultiViewUp = 1003;
+inline constexpr unsigned kMultiViewDown = 1007;
+inline constexpr unsigned kMultiViewSetGroup = 1013;
+
+// "Edit integral view": the integrated samples, to delete or read again.
+inline constexpr unsigned kEditIntegrateDialog = 195;
+inline constexpr unsigned kEditIntegrateSamples = 1008;
+inline constexpr unsigned kEditIntegrateDelete = 1087;
+inline constexpr unsigned kEditIntegrateUpdate = 1088;
 
 void RegisterViewDialogs();
 

@@ -18,7 +18,7 @@ constexpr COLORREF kAlleleStateB = RGB(0, 255, 0);
 void CQOVAView::DrawAlleleAnalysisPanel(CDC* dc, int c, int x, int y) {
   const bool log = (m_nViewFlags & VIEW_LOG_SCALE) != 0;
   const int m = Magnification();
-  DrawAxes(dc, c, x, y, views::AxisLabels(views::AxisKind::AlleleAnalysis, log, m));
+  DrawAxes(dc, x, ColumnWidth(c), y, views::AxisLabels(views::AxisKind::AlleleAnalysis, log, m));
   const int yb = log ? y + 100 : y + 100 + m;
   const int mask = ItemMask();
   const CDisplaySetting::ColorKeys& k = m_pDisplaySetting->COLOR;

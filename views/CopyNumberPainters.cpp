@@ -68,9 +68,8 @@ int CQOVAView::ValueY(int yb, float value, int m) {
   return int(std::clamp<long long>(yb - t, INT32_MIN, INT32_MAX));
 }
 
-void CQOVAView::DrawAxes(CDC* dc, int c, int x, int y, const std::array<std::string, 3>& labels) {
+void CQOVAView::DrawAxes(CDC* dc, int x, int w, int y, const std::array<std::string, 3>& labels) {
   const CDisplaySetting::ColorKeys& k = m_pDisplaySetting->COLOR;
-  const int w = ColumnWidth(c);
   const int y0 = y + 100;
   CPen centre(k.LINETYPE9, 1, k.C9), outer(k.LINETYPE10, 1, k.C10), middle(k.LINETYPE11, 1, k.C11);
   CPen* pens[5] = {&centre, &outer, &outer, &middle, &middle};
@@ -158,7 +157,7 @@ void CQOVAView::DrawStateLine(CDC* dc, int c, int x, int yb, std::span<const std
 void CQOVAView::DrawCopyNumberPlot(CDC* dc, int c, int x, int y, int itemMask) {
   const bool log = (m_nViewFlags & VIEW_LOG_SCALE) != 0;
   const int m = Magnification();
-  DrawAxes(dc, c, x, y, views::AxisLabels(views::AxisKind::CopyNumber, log, m));
+  DrawAxes(dc, x, ColumnWidth(c), y, views::AxisLabels(views::AxisKind::CopyNumber, log, m));
   const CDisplaySetting::ColorKeys& k = m_pDisplaySetting->COLOR;
   CPen hmm(PS_SOLID, k.W4, k.C4);
   CPen* previous = dc->SelectObject(&hmm);
@@ -178,7 +177,7 @@ void CQOVAView::DrawAveragePanel(CDC* dc, int c, int x, int y, views::AxisKind k
                                  bool alleleSnps) {
   const bool log = (m_nViewFlags & VIEW_LOG_SCALE) != 0;
   const int m = Magnification();
-  DrawAxes(dc, c, x, y, views::AxisLabels(kind, log, m));
+  DrawAxes(dc, x, ColumnWidth(c), y, views::AxisLabels(kind, log, m));
   const CDisplaySetting::ColorKeys& k = m_pDisplaySetting->COLOR;
   CPen pen(PS_SOLID, k.W1, k.C1);
   CPen* previous = dc->SelectObject(&pen);

@@ -78,6 +78,8 @@ BEGIN_MESSAGE_MAP(CQOVAView, CView)
   ON_UPDATE_COMMAND_UI(cmd::kCmdRerunTotalHmm, &CQOVAView::OnUpdateTotalHmmCommands)
   ON_UPDATE_COMMAND_UI(cmd::kCmdEditHmmStateMeans, &CQOVAView::OnUpdateTotalHmmCommands)
   ON_UPDATE_COMMAND_UI(cmd::kCmdGainLossHmm, &CQOVAView::OnUpdateGainLossHmm)
+  ON_COMMAND(cmd::kCmdSelectSamples, &CQOVAView::OnViewSelectSamples)
+  ON_UPDATE_COMMAND_UI(cmd::kCmdSelectSamples, &CQOVAView::OnUpdateViewSelectSamples)
   ON_COMMAND(ID_FILE_PRINT, &CView::OnFilePrint)
   ON_COMMAND(ID_FILE_PRINT_DIRECT, &CView::OnFilePrint)
   ON_COMMAND(ID_FILE_PRINT_PREVIEW, &CView::OnFilePrintPreview)
@@ -196,14 +198,21 @@ void CQOVAView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) {
     m_nAllSizeY = m_nSizeY;
   }
 
-  // The multiple grid and the integral view draw through their own passes;
-  // until they exist those statuses leave the view blank.
-  if (doc->Status == kStatusMultiple || doc->Status == kStatusIntegrate) {
-    Invalidate(TRUE);
+  m_aMultiSamples.clear();
+  m_aMultiSelect.clear();
+  m_aMultiOrder.clear();
+  m_bRowDragOpen = false;
+  m_bBandOpen = false;
+  ReadSettings();
+  if (doc->Status == kStatusMultiple) {
+    ShowMultiple();
+    return;
+  }
+  if (doc->Status == kStatusIntegrate) {
+    ShowIntegral();
     return;
   }
 
-  ReadSettings();
   BindDocumentData();
   if (!IsBound()) {
     Invalidate(TRUE);
@@ -242,12 +251,48 @@ void CQOVAView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) {
   Invalidate(TRUE);
 }
 
+void CQOVAView::ShowMultiple() {
+  m_nViewFlags &= ~VIEW_INTEGRATE;
+  m_nViewFlags |= VIEW_NOT_ANALYSIS;
+  // A grid on the base axis keeps its layout; anything else starts on one
+  // chromosome along the bases.
+  if ((m_nViewFlags & (VIEW_MULTIPLE | VIEW_BASE_INTERVAL)) != (VIEW_MULTIPLE | VIEW_BASE_INTERVAL)) {
+    m_nViewFlags |= VIEW_MULTIPLE | VIEW_BASE_INTERVAL | VIEW_ONE_CHROMOSOME;
+    m_nScrollX = 0;
+  }
+  m_nScrollY = 0;
+  m_nSizeX = m_nMultiSizeX;
+  m_nSizeY = m_nMultiSizeY;
+  m_nScaleX = views::kBaseAxisScales.chromosomeX;
+  m_nScaleY = views::kBaseAxisScales.chromosomeY;
+  BuildMultipleView();
+}
+
+void CQOVAView::ShowIntegral() {
+  CQOVADoc* doc = GetDocument();
+  m_nViewFlags &= ~VIEW_MULTIPLE;
+  m_nViewFlags |= VIEW_INTEGRATE | VIEW_BASE_INTERVAL | VIEW_NOT_ANALYSIS;
+  m_pCytoband = &doc->Cytoband;
+  // Nothing integrated, nothing to show.
+  if (!doc->Integration) {
+    Invalidate(TRUE);
+    return;
+  }
+  ApplyModeScales();
+  ComputeRowHeight();
+  m_bDataShown = TRUE;
+  UpdateLayout();
+  Invalidate(TRUE);
+}
+
 void CQOVAView::ReadSettings() {
   if (const CProgramSetting* setting = Settings(GetDocument())) {
     m_bAlleleAllSnps = setting->NotLimitToHeteroSNPs != 0;
     m_bHmmIncludeX = setting->PanelDrawFlag != 0;
     m_fAlleleAmplitude = setting->AlleleAmplitude;
     m_bNonSelfAllele = setting->NONSELFALLELE != 0;
+    m_nMultiSampleSpace = setting->SampleSpacing;
+    m_nMultiMarginDivisor = std::max(1, setting->LeftMargin);
   }
 }
 
@@ -278,7 +323,8 @@ void CQOVAView::ComputeHmmLevels() {
 }
 
 void CQOVAView::ApplyModeScales() {
-  const bool one = (m_nViewFlags & VIEW_ONE_CHROMOSOME) != 0;
+  // The grid draws at the single chromosome's scales in both of its modes.
+  const bool one = (m_nViewFlags & (VIEW_ONE_CHROMOSOME | VIEW_MULTIPLE)) != 0;
   const views::ModeScales scales =
       (m_nViewFlags & VIEW_BASE_INTERVAL) ? views::kBaseAxisScales : views::ScalesInSnpOrder(m_nArrayType);
   m_nScaleX = one ? scales.chromosomeX : scales.genomeX;
@@ -378,12 +424,26 @@ int CQOVAView::Magnification() const {
 
 void CQOVAView::ComputeRowHeight() {
   const bool self = (m_nViewFlags & VIEW_SELF_REFERENCE) != 0;
-  const int height = SampleRowHeight(ItemMask(), self, m_bNonSelfAllele);
-  ComputeGenomeLayout(Lengths(), Gap((m_nViewFlags & VIEW_BASE_INTERVAL) != 0, m_nArrayType), height);
+  const int height =
+      (m_nViewFlags & VIEW_INTEGRATE) ? IntegralRowHeight() : SampleRowHeight(ItemMask(), self, m_bNonSelfAllele);
+  const int gap = Gap((m_nViewFlags & VIEW_BASE_INTERVAL) != 0, m_nArrayType);
+  ComputeGenomeLayout(Lengths(), gap, height);
+  if (m_nViewFlags & VIEW_MULTIPLE)
+    m_nChromosomeX[0] = int(1LL * gap * m_pDisplaySetting->MultiGapPercent / 100);
 }
 
 CSize CQOVAView::ComputePageLayout() const {
-  return PageExtent((m_nViewFlags & VIEW_ONE_CHROMOSOME) != 0, m_nChromosome, Lengths());
+  if (!(m_nViewFlags & VIEW_MULTIPLE))
+    return PageExtent((m_nViewFlags & VIEW_ONE_CHROMOSOME) != 0, m_nChromosome, Lengths());
+  // The grid: its rows below the header, as wide as one column or the
+  // shrunk genome with the margins.
+  const long long gap = Gap((m_nViewFlags & VIEW_BASE_INTERVAL) != 0, m_nArrayType);
+  const long long width = (m_nViewFlags & VIEW_ONE_CHROMOSOME)
+                              ? Lengths()[std::size_t(std::clamp(m_nChromosome, 1, 23))]
+                              : GenomeRowWidth();
+  const long long height = (m_aMultiOrder.empty() ? 0 : m_aMultiOrder.back()) + m_pDisplaySetting->MultiTopMargin;
+  return {LONG(std::min<long long>(width + gap * 100 / m_nMultiMarginDivisor + gap, INT32_MAX)),
+          LONG(std::min<long long>(height, INT32_MAX))};
 }
 
 void CQOVAView::UpdateLayout() {

@@ -29,6 +29,7 @@ class CArrayData;
 class CBasicData;
 class CCytoband;
 class CQOVADoc;
+class IntegrationData;
 
 class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   DECLARE_DYNCREATE(CQOVAView)
@@ -81,6 +82,58 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   void DrawAlleleDifferencePanel(CDC* dc, int c, int x, int y);
   void DrawLohPanel(CDC* dc, int c, int x, int y);
   void DrawMarkers(CDC* dc, int c, int x, int y);
+  // The bars only the multiple-sample grid draws (MultiplePainters.cpp).
+  void DrawLohBar(CDC* dc, int c, int x, int y);
+  void DrawStateBar(CDC* dc, int c, int x, int y);
+  void DrawLohLevelBar(CDC* dc, int c, int x, int y);
+  void DrawRuler(CDC* dc, int c, int x, int y);
+  // The whole-genome rows of the grid: chromosomes 1..23 side by side from x.
+  void DrawGenomeCopyNumberPlot(CDC* dc, int x, int y);
+  void DrawGenomeCopyNumberPanel(CDC* dc, int x, int y);
+  void DrawGenomeAllelePlot(CDC* dc, int x, int y);
+  void DrawGenomeStateBar(CDC* dc, int x, int y);
+  void DrawGenomeLohLevelBar(CDC* dc, int x, int y);
+  void DrawGenomeCallBar(CDC* dc, int x, int y);
+  void DrawGenomeSecondCallBar(CDC* dc, int x, int y);
+  void DrawGenomeMarkers(CDC* dc, int x, int y);
+  // The x of slot i of chromosome c in a whole-genome row starting at x.
+  [[nodiscard]] int GenomeSnpX(int c, int x, int i) const;
+  // The width of a whole-genome row.
+  [[nodiscard]] int GenomeRowWidth() const;
+
+  // --- the multiple-sample grid (MultipleView.cpp) ---
+  void BuildMultipleView();
+  void LayoutMultipleView();
+  void DrawMultipleView(CDC* dc);
+  void RecomputeAverages();
+  void OnViewSelectSamples();
+  void OnUpdateViewSelectSamples(CCmdUI* cmdUI);
+  // The grid's row under client y (0-based; the last row below them all) and
+  // the insertion slot of client y (an index into m_aMultiOrder).
+  [[nodiscard]] int MultiRowAt(int clientY) const;
+  [[nodiscard]] int MultiInsertionSlotAt(int clientY) const;
+  // The listed sample shown at row r, or -1.
+  [[nodiscard]] int MultiSampleAtRow(int row) const;
+  // The result file of a listed sample: its name with .CFS, .CFA or .CFN.
+  [[nodiscard]] std::string MultiResultFile(int sample) const;
+  // Hides the row: the rows below close up.
+  void HideMultiRow(int row);
+  // Points the view at listed sample i: its tables, its type's annotation and
+  // chromosome row; `draw` also takes the edited states and the allele states.
+  // False when the sample's arrays do not cover its type's slots.
+  bool BindMultipleSample(int i, bool draw);
+  // The auto-scroll of the row drag (timer kAutoScrollTimer).
+  void OnTimer(UINT_PTR id) override;
+
+  // --- the integral view (IntegralView.cpp) ---
+  void DrawAmountPanel(CDC* dc, int c, int x, int y);
+  // The title line of the integral view.
+  [[nodiscard]] std::string IntegralTitle() const;
+  // The row height of the integral view: two lanes per sample and the ideogram.
+  [[nodiscard]] int IntegralRowHeight() const;
+  // The sample whose lane lies under client point p (index into the
+  // integration's names), or -1 without regions.
+  [[nodiscard]] int IntegralSampleAt(CPoint p) const;
 
   // The x of slot i of chromosome c whose column starts at x: one unit per
   // slot in SNP order, its position / 10 on the base axis.
@@ -133,6 +186,9 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
 
   // --- context menu (ViewContextMenu.cpp) ---
   void OnRButtonDown(UINT flags, CPoint point) override;
+  // "Single view": a new main window on result file `fileName` with this
+  // view's display state.
+  void OpenSingleView(const std::string& fileName);
 
   // --- mouse tools: the range band and its release (QOVAViewMouse.cpp) ---
   void OnLButtonDown(UINT flags, CPoint point) override;
@@ -240,11 +296,31 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   int m_nDragLimit = 0;
   bool m_bBandOpen = false;  // a press hit a chromosome and no release came yet
 
+  // The multiple-sample grid. Per listed sample i, entries 4i..4i+3 of
+  // m_aMultiSamples: the averages of series 1, 2 and 3 and the linear ratio
+  // (empty where the sample has none). m_aMultiSelect: the sample's row,
+  // 1 = top, 0 = hidden. m_aMultiOrder: the top of each row below the header,
+  // n + 1 entries; the row at position p starts at entry p - 1.
+  std::vector<std::vector<float>> m_aMultiSamples;
+  std::vector<unsigned> m_aMultiSelect;
+  std::vector<int> m_aMultiOrder;
+  BOOL m_bMultiSameArrayType = TRUE;
+  int m_nMultiSelfRowHeight = 0;
+  int m_nMultiNonSelfRowHeight = 0;
+  int m_nMultiHeaderHeight = 0;
+  // The row drag: its auto-scroll request (0 none, -1 above the window, else
+  // the client height) and whether a press started one.
+  int m_nAutoScrollY = 0;
+  bool m_bRowDragOpen = false;
+  int m_nCytobandType = -1;  // the type the bands are mapped to
+
   // The fixed switches of the settings record, read on every update.
   bool m_bAlleleAllSnps = false;  // NotLimitToHeteroSNPs
   bool m_bHmmIncludeX = true;     // PanelDrawFlag
   float m_fAlleleAmplitude = 1.0f;
   bool m_bNonSelfAllele = false;  // NONSELFALLELE
+  int m_nMultiSampleSpace = 100;   // base row height of the grid
+  int m_nMultiMarginDivisor = 100;  // divisor of the grid's extra left margin
 
  protected:
   DECLARE_MESSAGE_MAP()
@@ -256,6 +332,11 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
                                                 : m_pIndexMap[std::size_t(i)];
   }
   void ReadSettings();
+  // The document's integration, or null.
+  [[nodiscard]] const IntegrationData* Integration() const;
+  // The update of the grid and of the integral view.
+  void ShowMultiple();
+  void ShowIntegral();
   void CheckAnnotation();
   void ComputeAverages();
   void SetScales();
@@ -283,7 +364,8 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   // The values of the Points draw mode at `points` (logical; used up): each a
   // square a few device pixels across.
   static void DrawDots(CDC* dc, std::vector<POINT>& points, COLORREF colour);
-  void DrawAxes(CDC* dc, int c, int x, int y, const std::array<std::string, 3>& labels);
+  // The axes of a panel `width` long from x, labelled at its left end.
+  void DrawAxes(CDC* dc, int x, int width, int y, const std::array<std::string, 3>& labels);
   void DrawAverageCurve(CDC* dc, int c, int x, int yb, std::span<const float> average, bool alleleSnps);
   // Axes labelled for `kind`, then `average` in the average pen.
   void DrawAveragePanel(CDC* dc, int c, int x, int y, views::AxisKind kind, std::span<const float> average,
@@ -300,6 +382,27 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   void InvertBand(int movingX);
   void RunTool();
   void Measure();
+  // The grid's region report of the range, with band labels.
+  void MeasureInGrid();
+  // The integral view's report of the band from `from` to `to` (10-base units).
+  void ReportIntegralRange(int c, int from, int to);
+  // "Information" (ask) or "Goto Web" at position p (10-base units) of the integral view.
+  void IntegralInformation(bool ask, int c, int p);
+  // The row drag of the grid.
+  void StartRowDrag(CPoint point);
+  void MoveRowDrag(CPoint point);
+  void EndRowDrag(CPoint point);
+  void AutoScrollStep();
+  void DrawRowDragFeedback(bool eraseLine, int oldSlot);
+  // The row tops from the positions and the row heights.
+  void RebuildMultiOrder();
+  [[nodiscard]] int MultiLogicalY(int clientY) const;
+  // The whole-genome painters' shared loops.
+  void DrawGenomeAxes(CDC* dc, int x, int y, const std::array<std::string, 3>& labels);
+  void DrawGenomeSnpLines(CDC* dc, int x, int top, int bottom, COLORREF colour, int lastChromosome,
+                          bool (CQOVAView::*wanted)(int) const);
+  void DrawLevelBar(CDC* dc, int c, int x, int y, bool genome, bool lohLevels);
+  [[nodiscard]] bool LohBarSnp(int i) const;
   void MarkRange();
   // The displayed states again, after the states or the markers changed.
   void RedisplayStates();

@@ -33,6 +33,9 @@ void ShowCursor(int idc) { (void)::SetCursor(platform::ui::StandardCursor(idc));
 CRect CQOVAView::BandRect(int movingX) const {
   const int left = std::min(m_nDragStart, movingX);
   const int right = std::min(std::max(m_nDragStart, movingX), m_nDragLimit);
+  // In the grid the band crosses every row.
+  if (m_nViewFlags & VIEW_MULTIPLE)
+    return {left, 0, right, (m_aMultiOrder.empty() ? 0 : m_aMultiOrder.back()) + kBandBottomOffset};
   return {left, m_nDragRow * m_nRowHeight + kBandTopOffset, right, (m_nDragRow + 1) * m_nRowHeight + kBandBottomOffset};
 }
 
@@ -47,8 +50,24 @@ void CQOVAView::InvertBand(int movingX) {
 }
 
 void CQOVAView::OnLButtonDown(UINT flags, CPoint point) {
-  const bool tool = m_bDataShown && m_nMouseMode > MOUSE_NONE &&
-                    !(m_nViewFlags & (VIEW_FRAGMENT_PLOT | VIEW_MULTIPLE | VIEW_INTEGRATE));
+  const bool grid = (m_nViewFlags & VIEW_MULTIPLE) != 0;
+  if (m_bDataShown && grid && m_nMouseMode == MOUSE_NONE) {
+    StartRowDrag(point);
+    CView::OnLButtonDown(flags, point);
+    return;
+  }
+  // In the grid a band runs along the one chromosome shown, over the sample
+  // of the row under the mouse, whose tables the tool then reads.
+  bool tool = m_bDataShown && m_nMouseMode > MOUSE_NONE && !(m_nViewFlags & VIEW_FRAGMENT_PLOT);
+  if (tool && grid) {
+    const int sample = MultiSampleAtRow(MultiRowAt(point.y));
+    tool = (m_nViewFlags & VIEW_ONE_CHROMOSOME) && sample >= 0 && BindMultipleSample(sample, true);
+    if (tool) {
+      const CAnalyzedData& a = *m_pAnalyzed;
+      m_nViewFlags = a.Header.Combined ? (m_nViewFlags | VIEW_COMBINED_ARRAY) : (m_nViewFlags & ~VIEW_COMBINED_ARRAY);
+      m_nViewFlags = a.IsSelf ? (m_nViewFlags | VIEW_SELF_REFERENCE) : (m_nViewFlags & ~VIEW_SELF_REFERENCE);
+    }
+  }
   CPoint logical = point;
   int c = 0, slot = 0;
   if (tool && HitTest(logical, c, slot, TRUE)) {
@@ -68,6 +87,11 @@ void CQOVAView::OnLButtonDown(UINT flags, CPoint point) {
 }
 
 void CQOVAView::OnMouseMove(UINT flags, CPoint point) {
+  if (m_bRowDragOpen) {
+    if (flags & MK_LBUTTON) MoveRowDrag(point);
+    CView::OnMouseMove(flags, point);
+    return;
+  }
   // An update of the view in between disarms the tool and so ends the band.
   if (m_bBandOpen && m_bDataShown && m_nMouseMode > MOUSE_NONE && (flags & MK_LBUTTON)) {
     ShowCursor(IDC_CROSS);
@@ -79,6 +103,11 @@ void CQOVAView::OnMouseMove(UINT flags, CPoint point) {
 }
 
 void CQOVAView::OnLButtonUp(UINT flags, CPoint point) {
+  if (m_bRowDragOpen) {
+    EndRowDrag(point);
+    CView::OnLButtonUp(flags, point);
+    return;
+  }
   if (m_bBandOpen && m_bDataShown && m_nMouseMode > MOUSE_NONE) {
     m_bBandOpen = false;
     ShowCursor(IDC_ARROW);
@@ -86,6 +115,14 @@ void CQOVAView::OnLButtonUp(UINT flags, CPoint point) {
     CPoint logical = point;
     int c = m_nDragChromosome, slot = m_nDragStartSlot;
     (void)HitTest(logical, c, slot, FALSE);
+    if (m_nViewFlags & VIEW_INTEGRATE) {
+      // Whatever the tool, the band reports its positions.
+      ReportIntegralRange(m_nDragChromosome, m_nDragStartSlot, slot);
+      m_nMouseMode = MOUSE_NONE;
+      Invalidate(TRUE);
+      CView::OnLButtonUp(flags, point);
+      return;
+    }
     // Past either end of the chromosome the range ends at its last or first slot.
     const int first = m_pChromosomeStarts[m_nDragChromosome];
     const int last = m_pChromosomeStarts[m_nDragChromosome + 1] - 1;
@@ -97,9 +134,11 @@ void CQOVAView::OnLButtonUp(UINT flags, CPoint point) {
   CView::OnLButtonUp(flags, point);
 }
 
-// A tool that does not apply to the sample stays armed.
+// A tool that does not apply to the sample stays armed; in the grid only
+// Measure applies, the others work on the document's own sample.
 void CQOVAView::RunTool() {
   const bool combined = (m_nViewFlags & VIEW_COMBINED_ARRAY) != 0;
+  if ((m_nViewFlags & VIEW_MULTIPLE) && m_nMouseMode != MOUSE_MEASURE) return;
   switch (m_nMouseMode) {
     case MOUSE_SD_RANGE:
       if (!combined) return SetSdRange();
@@ -109,7 +148,7 @@ void CQOVAView::RunTool() {
     case MOUSE_ADJUST_AMP:
       if (combined) AdjustAmplitude();
       return;
-    case MOUSE_MEASURE: return Measure();
+    case MOUSE_MEASURE: return (m_nViewFlags & VIEW_MULTIPLE) ? MeasureInGrid() : Measure();
     case MOUSE_CONTAMINATION:
       if (!combined) DetermineContaminationRate();
       return;
@@ -132,6 +171,31 @@ void CQOVAView::Measure() {
     CShowStat dialog(this, c, lo, hi, startPosition, endPosition);
     (void)dialog.DoModal();
   }
+  m_nMouseMode = MOUSE_NONE;
+  Invalidate(TRUE);
+}
+
+void CQOVAView::MeasureInGrid() {
+  const int c = m_nDragChromosome, lo = m_nDragStart, hi = m_nDragEnd;
+  const int startPosition = PositionOf(lo), endPosition = PositionOf(hi);
+  const std::string name = c == 23 ? std::string("X") : std::to_string(c);
+  std::string report;
+  if (m_nViewFlags & VIEW_COMBINED_ARRAY) {
+    report = platform::Format(
+        "Chromosome: %s\nStart\tSNPnumber= %d\n\tPosition= %d\nEnd\tSNPnumber= %d\n\tPosition= %d\nLength= %d",
+        name.c_str(), lo, startPosition, hi, endPosition, endPosition - startPosition);
+  } else {
+    std::string loBand, hiBand;
+    m_pCytoband->GetBandName(loBand, c, lo, FALSE);
+    m_pCytoband->GetBandName(hiBand, c, hi, FALSE);
+    report = platform::Format(
+        "Chromosome: %s\nStart\tSNPnumber= %d\n\tPosition= %d (%s)\nEnd\tSNPnumber= %d\n\tPosition= %d "
+        "(%s)\nLength= %d",
+        name.c_str(), lo, startPosition, loBand.c_str(), hi, endPosition, hiBand.c_str(), endPosition - startPosition);
+  }
+  report += "\n Goto Web Information?";
+  if (AfxMessageBox(report, MB_YESNO | MB_ICONINFORMATION) == IDYES)
+    (void)OpenGenomeBrowser(c, this, startPosition, endPosition);
   m_nMouseMode = MOUSE_NONE;
   Invalidate(TRUE);
 }

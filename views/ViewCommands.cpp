@@ -29,8 +29,13 @@ void CQOVAView::OnViewAllGenome() {
   if (!m_bDataShown) return;
   m_nViewFlags &= ~VIEW_ONE_CHROMOSOME;
   m_nScrollX = m_nScrollY = 0;
-  ApplyModeScales();
-  SwapModeSizes(false);
+  // The grid keeps its scales and size; its rows change height.
+  if (m_nViewFlags & VIEW_MULTIPLE) {
+    LayoutMultipleView();
+  } else {
+    ApplyModeScales();
+    SwapModeSizes(false);
+  }
   Relayout();
 }
 
@@ -41,8 +46,12 @@ void CQOVAView::OnViewEachChromosome() {
   m_nChromosome = chooser.Chromosome;
   m_nViewFlags |= VIEW_ONE_CHROMOSOME;
   m_nScrollX = m_nScrollY = 0;
-  ApplyModeScales();
-  SwapModeSizes(true);
+  if (m_nViewFlags & VIEW_MULTIPLE) {
+    LayoutMultipleView();
+  } else {
+    ApplyModeScales();
+    SwapModeSizes(true);
+  }
   Relayout();
 }
 
@@ -62,6 +71,7 @@ void CQOVAView::OnViewNextChromosome() {
 // layout is computed again; the scroll position is carried across.
 void CQOVAView::OnViewSnpInterval() {
   if (!m_bDataShown || !(m_nViewFlags & VIEW_BASE_INTERVAL) || (m_nViewFlags & VIEW_INTEGRATE)) return;
+  if ((m_nViewFlags & VIEW_MULTIPLE) && !m_bMultiSameArrayType) return;
   m_nViewFlags &= ~VIEW_BASE_INTERVAL;
   ComputeRowHeight();
   const int scaleY = m_nScaleY;
@@ -113,7 +123,9 @@ void CQOVAView::OnUpdateViewStepChromosome(CCmdUI* cmdUI) {
 }
 
 void CQOVAView::OnUpdateViewSnpInterval(CCmdUI* cmdUI) {
-  cmdUI->Enable(m_bDataShown && (m_nViewFlags & VIEW_BASE_INTERVAL) && !(m_nViewFlags & VIEW_INTEGRATE));
+  // The grid's rows share one SNP axis only when their samples share one type.
+  cmdUI->Enable(m_bDataShown && (m_nViewFlags & VIEW_BASE_INTERVAL) && !(m_nViewFlags & VIEW_INTEGRATE) &&
+                (!(m_nViewFlags & VIEW_MULTIPLE) || m_bMultiSameArrayType));
 }
 
 void CQOVAView::OnUpdateViewBaseInterval(CCmdUI* cmdUI) {

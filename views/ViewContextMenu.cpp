@@ -4,7 +4,10 @@
 // reports the SNP under the mouse with an offer of the genome browser.
 #include <algorithm>
 
+#include "analysis/IntegrationData.h"
+#include "core/AnalyzedData.h"
 #include "core/Cytoband.h"
+#include "document/QOVADoc.h"
 #include "platform/MessageBox.h"
 #include "platform/Strings.h"
 #include "platform/ui/Wnd.h"
@@ -28,6 +31,9 @@ constexpr UINT kItemHorizontalZoomIn = 110;
 constexpr UINT kItemHorizontalZoomOut = 111;
 constexpr UINT kItemVerticalZoomIn = 112;
 constexpr UINT kItemVerticalZoomOut = 113;
+constexpr UINT kItemSingleView = 140;
+constexpr UINT kItemUpdate = 141;
+constexpr UINT kItemHide = 142;
 
 // The browser shows this many bases either side of a clicked position.
 constexpr int kBrowserMargin = 100;
@@ -42,6 +48,26 @@ void CQOVAView::OnRButtonDown(UINT flags, CPoint point) {
     items.push_back({kItemAllGenome, "All Genome View"});
   else
     items.push_back({kItemEachChromosome, "Each Chromosome View"});
+  // The sample under the mouse: its lane in the integral view, its row in the grid.
+  std::string singleView;
+  int row = -1;
+  if (m_nViewFlags & VIEW_INTEGRATE) {
+    const IntegrationData* integration = Integration();
+    if (const int index = IntegralSampleAt(point); index >= 0) {
+      singleView = integration->SampleNames[std::size_t(index)];
+      items.push_back({kItemSingleView, "Single view :" + singleView});
+    }
+  }
+  if (m_nViewFlags & VIEW_MULTIPLE) {
+    row = MultiRowAt(point.y);
+    if (const int sample = MultiSampleAtRow(row); sample >= 0) {
+      singleView = MultiResultFile(sample);
+      const auto shown = std::count_if(m_aMultiSelect.begin(), m_aMultiSelect.end(), [](unsigned p) { return p != 0; });
+      if (shown >= 2) items.push_back({kItemHide, "Hide " + singleView});
+      items.push_back({kItemSingleView, "Single view (" + singleView + ")"});
+    }
+  }
+  if (m_nViewFlags & (VIEW_MULTIPLE | VIEW_INTEGRATE)) items.push_back({kItemUpdate, "Update"});
   items.insert(items.end(), {{kItemZoomIn, "Zoom In"},
                              {kItemZoomOut, "Zoom Out"},
                              {kItemHorizontalZoomIn, "Horizontal Zoom In"},
@@ -52,7 +78,28 @@ void CQOVAView::OnRButtonDown(UINT flags, CPoint point) {
                              {kItemFitToWindow, "Fit to Window"},
                              {kItemInformation, "Information"},
                              {kItemGotoWeb, "Goto Web"}});
-  if (const UINT chosen = views::TrackPopupChoice(*this, point, items)) PerformMenuItem(chosen, point);
+  const UINT chosen = views::TrackPopupChoice(*this, point, items);
+  switch (chosen) {
+    case 0: return;
+    case kItemSingleView: return OpenSingleView(singleView);
+    case kItemHide: return HideMultiRow(row);
+    case kItemUpdate:
+      // The results are read again, or the samples integrated again.
+      if (CQOVADoc* doc = GetDocument()) {
+        m_bDataShown = FALSE;
+        CQOVADoc::RefreshDisplayedResults(*doc);
+      }
+      return;
+    default: return PerformMenuItem(chosen, point);
+  }
+}
+
+void CQOVAView::OpenSingleView(const std::string& fileName) {
+  CQOVADoc* doc = GetDocument();
+  CDocTemplate* docTemplate = doc ? doc->GetDocTemplate() : nullptr;
+  if (!docTemplate || fileName.empty()) return;
+  if (auto* opened = dynamic_cast<CQOVADoc*>(docTemplate->OpenDocumentFile(nullptr, TRUE)))
+    (void)opened->OpenSingleResult(this, fileName);
 }
 
 CSize CQOVAView::ClientSize() const {
@@ -80,8 +127,21 @@ std::string CQOVAView::SlotInformation(int s, int c) const {
 }
 
 void CQOVAView::PerformMenuItem(UINT id, CPoint point) {
+  const bool grid = (m_nViewFlags & VIEW_MULTIPLE) != 0;
+  const bool integral = (m_nViewFlags & VIEW_INTEGRATE) != 0;
+  // In the grid the one chromosome shown is read through the row's sample;
+  // the whole-genome rows have no SNP under the mouse.
+  bool bound = !grid;
+  if (grid && (m_nViewFlags & VIEW_ONE_CHROMOSOME)) {
+    const int sample = MultiSampleAtRow(MultiRowAt(point.y));
+    bound = sample >= 0 && BindMultipleSample(sample, true);
+    if (bound) {
+      const CAnalyzedData& a = *m_pAnalyzed;
+      m_nViewFlags = a.Header.Combined ? (m_nViewFlags | VIEW_COMBINED_ARRAY) : (m_nViewFlags & ~VIEW_COMBINED_ARRAY);
+    }
+  }
   int c = 0, s = 0;
-  const bool hit = HitTest(point, c, s, TRUE) != FALSE;  // the point is logical from here on
+  const bool hit = HitTest(point, c, s, TRUE) != FALSE && bound;  // the point is logical from here on
   const CSize client = ClientSize();
   const bool base = (m_nViewFlags & VIEW_BASE_INTERVAL) != 0;
   switch (id) {
@@ -117,6 +177,7 @@ void CQOVAView::PerformMenuItem(UINT id, CPoint point) {
       Relayout();
       return;
     case kItemEachChromosome: {
+      if (grid) return OnViewEachChromosome();
       if (!hit) return;
       m_nViewFlags |= VIEW_ONE_CHROMOSOME;
       m_nChromosome = c;
@@ -124,12 +185,19 @@ void CQOVAView::PerformMenuItem(UINT id, CPoint point) {
       m_nScaleY = views::kBaseAxisScales.chromosomeY;
       SwapModeSizes(true);
       m_nScrollY = 0;
-      views::CentreX(*this, base ? PositionOf(s) / 10 : s - m_pChromosomeStarts[c], client.cx);
+      // The integral view's hit is a position already.
+      views::CentreX(*this, integral ? s : base ? PositionOf(s) / 10 : s - m_pChromosomeStarts[c], client.cx);
       Relayout();
       return;
     }
     case kItemAllGenome:
       m_nViewFlags &= ~VIEW_ONE_CHROMOSOME;
+      if (grid) {
+        m_nScrollX = m_nScrollY = 0;
+        LayoutMultipleView();
+        Relayout();
+        return;
+      }
       ApplyModeScales();
       SwapModeSizes(false);
       m_nScrollX = m_nScrollY = 0;
@@ -138,6 +206,7 @@ void CQOVAView::PerformMenuItem(UINT id, CPoint point) {
     case kItemInformation:
     case kItemGotoWeb: {
       if (!hit) return;
+      if (integral) return IntegralInformation(id == kItemInformation, c, s);
       const int position = PositionOf(s);
       if (id == kItemInformation && AfxMessageBox(SlotInformation(s, c), MB_YESNO | MB_ICONINFORMATION) != IDYES)
         return;

@@ -42,6 +42,10 @@ inline constexpr ModeScales kBaseAxisScales{5000000, 1000, 2500000, 400};
 // A display size kept within 1..2^30 so that no zoom step or typed size overflows.
 inline constexpr int kLargestDisplaySize = 1 << 30;
 [[nodiscard]] int ClampDisplaySize(long long size);
+// The step of a position ruler over `range` visible units: one leading digit
+// times a power of ten, about a seventh of the range; 0 (no ticks) below 7.
+[[nodiscard]] long long RulerStep(long long range);
+
 // One step of "Zoom In" (x 3/2, + 1) and "Zoom Out" (x 2/3, + 1).
 [[nodiscard]] int ZoomInSize(int size);
 [[nodiscard]] int ZoomOutSize(int size);

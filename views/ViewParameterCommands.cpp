@@ -57,6 +57,10 @@ void CQOVAView::OnParameterAverageMode() {
   m_nAverageMode = dialog.AveragingMode;
   m_nDrawMode = dialog.DrawMode;
   m_nAverageNumber = dialog.AveragingNumber;
+  if (m_nViewFlags & VIEW_MULTIPLE) {
+    RecomputeAverages();
+    return;
+  }
   m_bDataShown = FALSE;
   m_pRatio = m_pLogRatio;
   ComputeAverages();
@@ -114,6 +118,7 @@ void CQOVAView::OnViewSetting() {
   if (qova::RunViewSettingSheet(*m_pDisplaySetting) != IDOK) return;
   if (m_bDataShown) {
     ComputeRowHeight();
+    if (m_nViewFlags & VIEW_MULTIPLE) LayoutMultipleView();
     UpdateLayout();
   }
   Invalidate(TRUE);

@@ -13,6 +13,10 @@ constexpr int kGenomeFont = 1000;
 constexpr int kChromosomeFont = 500;
 // The panel stack starts this far below its row's origin, under the label.
 constexpr int kPanelTop = 400;
+// The integral view's ideogram lies this far into its panel, and the base
+// line of its lanes this far below the ideogram's top.
+constexpr int kIdeogramTop = 15;
+constexpr int kLanesBelowIdeogram = 35;
 
 }  // namespace
 
@@ -39,13 +43,17 @@ void CQOVAView::OnDraw(CDC* pDC) {
   pDC->SetWindowOrg(m_nScrollX, m_nScrollY);
   pDC->SetWindowExt(m_nScaleX, m_nScaleY);
   pDC->SetViewportExt(m_nSizeX, m_nSizeY);
-  if (m_nViewFlags & (VIEW_MULTIPLE | VIEW_INTEGRATE)) return;
+  if (m_nViewFlags & VIEW_MULTIPLE) {
+    DrawMultipleView(pDC);
+    return;
+  }
+  const bool integral = (m_nViewFlags & VIEW_INTEGRATE) != 0;
 
   const bool one = (m_nViewFlags & VIEW_ONE_CHROMOSOME) != 0;
   CFont font;
   font.CreatePointFont(one ? kChromosomeFont : kGenomeFont, "");
   CFont* previous = pDC->SelectObject(&font);
-  pDC->TextOut(m_nScrollX, m_nScrollY, SampleTitle());
+  pDC->TextOut(m_nScrollX, m_nScrollY, integral ? IntegralTitle() : SampleTitle());
   pDC->SelectObject(previous);
 
   const bool self = (m_nViewFlags & VIEW_SELF_REFERENCE) != 0;
@@ -64,6 +72,12 @@ void CQOVAView::OnDraw(CDC* pDC) {
     pDC->SelectObject(previous);
 
     int y = y0 + kPanelTop;
+    if (integral) {
+      y += (m_nRowHeight - 300) / 2;
+      DrawCytobandPanel(pDC, c, x0, y + kIdeogramTop);
+      DrawAmountPanel(pDC, c, x0, y + kIdeogramTop + kLanesBelowIdeogram);
+      continue;
+    }
     if (m & (0x4 | 0x400)) {
       DrawCopyNumberPlot(pDC, c, x0, y, m);
       y += 300;

@@ -11,6 +11,7 @@
 #include "resources/FrameResources.h"
 #include "views/ChildFrm.h"
 #include "views/DialogAssociation.h"
+#include "views/DialogEditIntegrate.h"
 #include "views/MainFrm.h"
 #include "views/QOVAAssDoc.h"
 #include "views/QOVAAssView.h"
@@ -45,6 +46,7 @@ CQOVAApp::~CQOVAApp() {
     CGlobalData::SetProgramSettingSheet({});
     CQOVADoc::SetAssociationDialog(nullptr);
     CQOVADoc::SetSingleViewListFactory({});
+    CQOVADoc::SetEditIntegrationDialog({});
     qova::SetLiveProgramSetting(nullptr);
     if (qova::HasApplicationData() && &qova::ApplicationData() == m_pGlobalData) qova::SetApplicationData(nullptr);
     delete m_pGlobalData;
@@ -64,6 +66,7 @@ BOOL CQOVAApp::InitInstance() {
   qova::SetApplicationData(m_pGlobalData);
   qova::InstallProgramSettingSheet();
   qova::InstallAssociationDialog();
+  qova::InstallEditIntegrationDialog();
   CSingleViewList::Install();
   qova::SetLiveProgramSetting(m_pGlobalData->ProgramSetting.get());
   // A table that cannot be loaded has been reported; the program runs without it.

@@ -405,6 +405,15 @@ BOOL CComboBox::LimitText(int maxChars) {
 
 // Progress bars and animations.
 
+BOOL CProgressCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
+  return CWnd::Create("msctls_progress32", "", style, rect, parent, id);
+}
+
+int CProgressCtrl::OnCreate(LPCREATESTRUCT cs) {
+  State().control = platform::ui::ControlKind::Progress;
+  return CWnd::OnCreate(cs);
+}
+
 void CProgressCtrl::SetRange32(int lower, int upper) {
   WindowState& s = State();
   s.rangeMin = lower;

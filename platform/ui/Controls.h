@@ -107,6 +107,8 @@ class CComboBox : public CWnd {
 class CProgressCtrl : public CWnd {
   DECLARE_DYNAMIC(CProgressCtrl)
  public:
+  // A progress bar of its own, a child control of `parent` without a template.
+  BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   void SetRange(short lower, short upper) { SetRange32(lower, upper); }
   void SetRange32(int lower, int upper);
   void GetRange(int& lower, int& upper) const;
@@ -115,6 +117,10 @@ class CProgressCtrl : public CWnd {
   int OffsetPos(int delta);
   int SetStep(int step);
   int StepIt();
+
+ protected:
+  platform::ui::WindowKind KindOfWindow() const override { return platform::ui::WindowKind::Control; }
+  int OnCreate(LPCREATESTRUCT cs) override;
 };
 
 class CAnimateCtrl : public CWnd {

@@ -1,0 +1,420 @@
+// The multiple-sample grid with the small family's results in the document's
+// list: its rows for the item masks, the whole-genome painters, the bars and
+// the ruler of one chromosome, the header band, Select Samples, Hide, the row
+// drag with its auto-scroll, and the commands that act on the grid's samples.
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/Average.h"
+#include "core/ArrayTypes.h"
+#include "core/BasicData.h"
+#include "core/GenomeTables.h"
+#include "core/GroupsFile.h"
+#include "document/ApplicationData.h"
+#include "resources/FrameResources.h"
+#include "views/ChildFrm.h"
+#include "platform/Paths.h"
+#include "platform/Strings.h"
+#include "resources/CommandIds.h"
+#include "resources/GroupDialogs.h"
+#include "resources/ParameterDialogs.h"
+#include "resources/ViewDialogs.h"
+#include "tests/views/MultipleViewTestSupport.h"
+#include "views/ViewNavigation.h"
+
+namespace qova::test {
+namespace {
+
+namespace res = qova::resources;
+using platform::ui::DialogDriver;
+using platform::ui::DrawOp;
+using platform::ui::Headless;
+
+TEST_F(MultipleViewTest, RowsTakeTheHeightsOfTheirItemMasks) {
+  const struct {
+    bool oneChromosome;
+    int mask;
+    int self, nonSelf, header;
+  } cases[] = {
+      {true, 0x706, 700, 700, 300},                                      // the default one-chromosome items
+      {true, 0x1 | 0x8 | 0x10 | 0x20 | 0x40 | 0x80 | 0x800, 750, 850, 100},  // bars and LOH, no plots
+      {false, 0x400, 400, 400, 100},                                     // the default whole-genome items
+      {false, 0x1 | 0x8 | 0x80, 500, 300, 100},                          // allele plot of the self row only
+  };
+  ListThree();
+  CQOVAView& view = NewView();
+  for (const auto& c : cases) {
+    if (c.oneChromosome)
+      view.m_nViewFlags |= VIEW_ONE_CHROMOSOME;
+    else
+      view.m_nViewFlags &= ~VIEW_ONE_CHROMOSOME;
+    (c.oneChromosome ? view.m_pDisplaySetting->ITEMS.MULTI : view.m_pDisplaySetting->ITEMS.MULTIALL) = c.mask;
+    view.LayoutMultipleView();
+    SCOPED_TRACE(platform::Format("mask 0x%x", c.mask));
+    EXPECT_EQ(view.m_nMultiSelfRowHeight, c.self);
+    EXPECT_EQ(view.m_nMultiNonSelfRowHeight, c.nonSelf);
+    EXPECT_EQ(view.m_nMultiHeaderHeight, c.header);
+    EXPECT_EQ(view.m_aMultiOrder, (std::vector<int>{c.header, c.header + c.self, c.header + c.self + c.nonSelf,
+                                                     c.header + 2 * c.self + c.nonSelf}));
+    // Each name sits at its row's top, whatever the rows above hold.
+    const platform::ui::Picture picture = Draw(view);
+    for (int r = 0; r < 3; ++r) {
+      const platform::ui::DrawRecord* name = picture.FindText("S" + std::to_string(r + 1));
+      ASSERT_NE(name, nullptr) << r;
+      EXPECT_EQ(name->y1, view.ToDeviceY(view.m_aMultiOrder[std::size_t(r)])) << r;
+    }
+  }
+}
+
+TEST_F(MultipleViewTest, GenomeRowsLaySnpsOutByTheGenomeRuleInTheirChromosomesColours) {
+  ListThree();
+  CQOVAView& view = NewView();
+  ASSERT_TRUE(view.m_bDataShown);
+  ASSERT_TRUE(view.BindMultipleSample(1, true));
+  const int x = 1000, y = 0;
+  const std::span<const std::int32_t> valid = view.m_pValidFlag;
+  const auto firstValid = [&](int c) {
+    int i = First(c);
+    while (i < End(c) && valid[std::size_t(i)] != 1) ++i;
+    return i;
+  };
+  const auto pixelAt = [](const platform::ui::Picture& picture, int px, COLORREF colour) {
+    return std::any_of(picture.records.begin(), picture.records.end(), [&](const platform::ui::DrawRecord& r) {
+      return r.op == DrawOp::Pixel && r.x1 == px && r.color == colour;
+    });
+  };
+  for (const bool base : {true, false}) {
+    view.m_nViewFlags = base ? (view.m_nViewFlags | VIEW_BASE_INTERVAL) : (view.m_nViewFlags & ~VIEW_BASE_INTERVAL);
+    LogicalCanvas canvas;
+    view.DrawGenomeCopyNumberPlot(canvas.Dc(), x, y);
+    const int i = firstValid(2);
+    const int expected = base ? x + 1227600 + PositionOfSlot(i) / 200 : x + (i - First(1)) / 20;
+    EXPECT_EQ(view.GenomeSnpX(2, x, i), expected) << base;
+    EXPECT_TRUE(pixelAt(canvas.Picture(), expected, RGB(0, 170, 170))) << base;
+    EXPECT_EQ(view.GenomeRowWidth(), base ? ChromosomeStartTable[24] / 20 : (End(23) - First(1)) / 20);
+    for (const auto& [c, colour] : {std::pair{1, RGB(0, 85, 85)}, {9, RGB(85, 0, 0)}, {23, RGB(170, 0, 170)}})
+      EXPECT_TRUE(pixelAt(canvas.Picture(), view.GenomeSnpX(c, x, firstValid(c)), colour)) << c << " " << base;
+  }
+}
+
+TEST_F(MultipleViewTest, ChromosomeXHasNoStateOrLohLevelBar) {
+  ListThree();
+  CQOVAView& view = NewView();
+  ASSERT_TRUE(view.BindMultipleSample(1, true));
+  const auto lines = [&](auto draw) {
+    LogicalCanvas canvas;
+    draw(canvas.Dc());
+    std::vector<int> xs;
+    for (const auto& r : canvas.Picture().records)
+      if (r.op == DrawOp::Line) xs.push_back(r.x1);
+    return xs;
+  };
+  for (const bool loh : {false, true}) {
+    const auto bar = [&](int c) {
+      return lines([&](CDC* dc) { loh ? view.DrawLohLevelBar(dc, c, 0, 0) : view.DrawStateBar(dc, c, 0, 0); });
+    };
+    EXPECT_FALSE(bar(22).empty()) << loh;
+    EXPECT_TRUE(bar(23).empty()) << loh;
+    // The whole-genome bar stops where X begins.
+    const std::vector<int> genome = lines([&](CDC* dc) {
+      loh ? view.DrawGenomeLohLevelBar(dc, 0, 0) : view.DrawGenomeStateBar(dc, 0, 0);
+    });
+    ASSERT_FALSE(genome.empty());
+    EXPECT_LT(*std::max_element(genome.begin(), genome.end()), view.GenomeSnpX(23, 0, First(23))) << loh;
+  }
+}
+
+TEST_F(MultipleViewTest, TheRulerStepsByALeadingDigitAndDrawsNoTicksOutsideTheWindow) {
+  for (const auto& [range, step] : {std::pair{700LL, 100LL}, {1999LL, 200LL}, {7LL, 1LL}, {6LL, 0LL}, {0LL, 0LL}})
+    EXPECT_EQ(views::RulerStep(range), step) << range;
+
+  ListThree();
+  CQOVAView& view = NewView();
+  view.m_nChromosome = 8;
+  const auto texts = [&](const platform::ui::Picture& picture) {
+    std::vector<std::string> out;
+    for (const auto& r : picture.records)
+      if (r.op == DrawOp::Text) out.emplace_back(picture.TextOf(r));
+    return out;
+  };
+  {
+    LogicalCanvas canvas;
+    view.DrawRuler(canvas.Dc(), 8, view.m_nChromosomeX[0], 0);
+    const std::vector<std::string> labels = texts(canvas.Picture());
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels[0], "0");
+  }
+  // Scrolled far beyond the chromosome's end, or with its column right of
+  // the window: the base line alone.
+  for (const int scroll : {INT32_MAX / 2, -INT32_MAX / 2}) {
+    view.m_nScrollX = scroll;
+    LogicalCanvas canvas;
+    view.DrawRuler(canvas.Dc(), 8, view.m_nChromosomeX[0], 0);
+    EXPECT_TRUE(texts(canvas.Picture()).empty()) << scroll;
+    EXPECT_EQ(canvas.Picture().CountOf(DrawOp::Line), 1u) << scroll;
+  }
+}
+
+TEST_F(MultipleViewTest, TheHeaderBandStaysAtTheTopWhileTheRowsScroll) {
+  ListThree();
+  CQOVAView& view = NewView(kCanvasWidth, 300);
+  ASSERT_TRUE(view.m_nViewFlags & VIEW_ONE_CHROMOSOME);
+  ASSERT_EQ(view.m_pDisplaySetting->ITEMS.MULTI & 0x300, 0x300);
+  for (const int scroll : {0, 400}) {
+    view.m_nScrollY = scroll;
+    const platform::ui::Picture picture = Draw(view);
+    const platform::ui::DrawRecord* title = picture.FindText("Ch1");
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->y1, 0) << scroll;
+    // The white band is drawn after the rows, over them.
+    const auto band = std::find_if(picture.records.rbegin(), picture.records.rend(), [](const auto& r) {
+      return r.op == DrawOp::FillRect && r.color == RGB(255, 255, 255);
+    });
+    ASSERT_NE(band, picture.records.rend());
+    EXPECT_EQ(band->y1, 0);
+    EXPECT_EQ(band->y2, view.ToDeviceY(scroll + view.m_nMultiHeaderHeight));
+    const platform::ui::DrawRecord* first = picture.FindText("S1");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->y1, view.ToDeviceY(view.m_aMultiOrder[0])) << scroll;
+    EXPECT_LT(std::distance(picture.records.data(), first), std::distance(picture.records.begin(), band.base()));
+  }
+}
+
+TEST_F(MultipleViewTest, SelectSamplesShowsTheChosenRowsInTheirOrder) {
+  ListThree();
+  CQOVAView& view = FramedView();
+  // The third, then the first: the second is hidden.
+  Headless().OnDialog(res::kMultiViewSelectDialog, [](DialogDriver& d) {
+    EXPECT_EQ(d.Items(res::kMultiViewSelected), (std::vector<std::string>{"S1", "S2", "S3"}));
+    d.Select(res::kMultiViewSelected, 0).Click(res::kMultiViewRemove);
+    d.Select(res::kMultiViewSelected, 0).Click(res::kMultiViewRemove);
+    d.Select(res::kMultiViewSelected, 0).Click(res::kMultiViewRemove);
+    EXPECT_EQ(d.Items(res::kMultiViewSelected), std::vector<std::string>{});
+    d.Select(res::kMultiViewUnselected, 2).Click(res::kMultiViewInclude);
+    d.Select(res::kMultiViewUnselected, 0).Click(res::kMultiViewInclude);
+    d.Ok();
+  });
+  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), res::kCmdSelectSamples));
+  EXPECT_EQ(view.m_aMultiSelect, (std::vector<unsigned>{2, 0, 1}));
+  EXPECT_EQ(RowNames(view), (std::vector<std::string>{"S3", "S1"}));
+  EXPECT_EQ(view.m_aMultiOrder[1] - view.m_aMultiOrder[0], view.m_nMultiSelfRowHeight);
+  const platform::ui::Picture picture = Draw(view);
+  EXPECT_EQ(picture.FindText("S2"), nullptr);
+  EXPECT_LT(picture.FindText("S3")->y1, picture.FindText("S1")->y1);
+
+  // Opened again it shows the current choice; Down, and then an empty choice
+  // refused by OK and by "Set as a group".
+  Headless().OnDialog(res::kMultiViewSelectDialog, [](DialogDriver& d) {
+    EXPECT_EQ(d.Items(res::kMultiViewSelected), (std::vector<std::string>{"S3", "S1"}));
+    EXPECT_EQ(d.Items(res::kMultiViewUnselected), std::vector<std::string>{"S2"});
+    d.Select(res::kMultiViewSelected, 0).Click(res::kMultiViewDown);
+    EXPECT_EQ(d.Items(res::kMultiViewSelected), (std::vector<std::string>{"S1", "S3"}));
+    d.Select(res::kMultiViewSelected, 0).Click(res::kMultiViewUp);  // already first
+    d.Select(res::kMultiViewSelected, 0).Click(res::kMultiViewRemove);
+    d.Select(res::kMultiViewSelected, 0).Click(res::kMultiViewRemove);
+    d.Click(res::kMultiViewSetGroup).Ok();
+    EXPECT_TRUE(d.IsOpen());
+    d.Cancel();
+  });
+  messages_.Clear();
+  view.OnViewSelectSamples();
+  EXPECT_EQ(messages_.Texts(), (std::vector<std::string>{"Select at least one sample", "Select at least one sample"}));
+  EXPECT_EQ(view.m_aMultiSelect, (std::vector<unsigned>{2, 0, 1}));
+}
+
+TEST_F(MultipleViewTest, SetAsAGroupKeepsTheSelectedSamplesInTheirOrder) {
+  ListThree();
+  CQOVAView& view = NewView();
+  Headless().OnDialog(res::kMultiViewSelectDialog, [](DialogDriver& d) {
+    d.Select(res::kMultiViewSelected, 2).Click(res::kMultiViewUp).Click(res::kMultiViewSetGroup).Cancel();
+  });
+  std::vector<std::string> members;
+  Headless().OnDialog(res::kGroupManageDialog, [&](DialogDriver& d) {
+    d.Type(res::kGroupManageNewName, "Chosen").Ok();
+  });
+  (void)OwnCopy();
+  view.OnViewSelectSamples();
+  CGrouP groups;
+  ASSERT_TRUE(LoadGroupsFile(doc_->AnalysisResultFolder, groups));
+  ASSERT_EQ(groups.Groups.size(), 1u);
+  EXPECT_EQ(groups.Groups[0].MemberNames, (std::vector<std::string>{"S1", "S3", "S2"}));
+  EXPECT_EQ(groups.Groups[0].Kind, 1);
+  EXPECT_EQ(view.m_aMultiSelect, (std::vector<unsigned>{1, 2, 3}));  // cancelled
+}
+
+TEST_F(MultipleViewTest, HideTakesTheRowUnderTheMouseAway) {
+  ListThree();
+  CQOVAView& view = NewView();
+  const std::vector<int> tops = view.m_aMultiOrder;
+  RightClick(view, {100, RowY(view, 1)}, "Hide S2.CFN");
+  EXPECT_EQ(RowNames(view), (std::vector<std::string>{"S1", "S3"}));
+  EXPECT_EQ(view.m_aMultiOrder, (std::vector<int>{tops[0], tops[1], tops[1] + tops[3] - tops[2]}));
+  RightClick(view, {100, RowY(view, 1)}, "Hide S3.CFS");
+  EXPECT_EQ(RowNames(view), std::vector<std::string>{"S1"});
+  // One row left: nothing to hide, still a sample to open.
+  RightClick(view, {100, RowY(view, 0)}, "");
+  const std::vector<std::string> menu = LastMenu();
+  EXPECT_EQ(std::count_if(menu.begin(), menu.end(), [](const std::string& t) { return t.starts_with("Hide"); }), 0);
+  EXPECT_EQ(menu[1], "Single view (S1.CFS)");
+  EXPECT_EQ(menu[2], "Update");
+}
+
+TEST_F(MultipleViewTest, ARowDraggedPastTheBottomScrollsEachTickAndMovesOnRelease) {
+  namespace input = platform::ui::input;
+  ListThree();
+  CQOVAView& view = NewView(kCanvasWidth, 200);
+  SCROLLINFO bar;
+  ASSERT_TRUE(view.GetScrollInfo(SB_VERT, &bar, SIF_ALL));
+  const int step = int(bar.nPage) / 10;
+  const int bottom = bar.nMax - int(bar.nPage);
+  ASSERT_GT(bottom, 3 * step);
+
+  input::Mouse(view, WM_LBUTTONDOWN, MK_LBUTTON, {100, RowY(view, 0)});
+  EXPECT_EQ(CWnd::GetCapture(), &view);
+  input::Mouse(view, WM_MOUSEMOVE, MK_LBUTTON, {100, 250});
+  EXPECT_EQ(view.m_nScrollY, step);  // one step at once
+  EXPECT_TRUE(Headless().HasTimer(view, 5));
+  Headless().AdvanceClock(249);
+  EXPECT_EQ(view.m_nScrollY, step);
+  Headless().AdvanceClock(1);
+  EXPECT_EQ(view.m_nScrollY, 2 * step);
+  Headless().AdvanceClock(500);
+  EXPECT_EQ(view.m_nScrollY, 4 * step);
+  Headless().AdvanceClock(250 * 30);
+  EXPECT_EQ(view.m_nScrollY, bottom);  // and no further
+  // Back inside, over the lowest line: the next tick ends the timer.
+  input::Mouse(view, WM_MOUSEMOVE, MK_LBUTTON, {100, 190});
+  EXPECT_EQ(view.m_nDragEnd, 3);
+  Headless().AdvanceClock(250);
+  EXPECT_FALSE(Headless().HasTimer(view, 5));
+  input::Mouse(view, WM_LBUTTONUP, 0, {100, 190});
+  EXPECT_EQ(CWnd::GetCapture(), nullptr);
+  EXPECT_EQ(RowNames(view), (std::vector<std::string>{"S2", "S3", "S1"}));
+  EXPECT_EQ(view.m_aMultiOrder[1] - view.m_aMultiOrder[0], view.m_nMultiNonSelfRowHeight);
+
+  // Dropped on its own upper or lower line, or beside the window, a row stays.
+  input::Resize(view, kCanvasWidth, kCanvasHeight);
+  view.m_nScrollY = 0;
+  const int top = view.m_aMultiOrder[1], end = view.m_aMultiOrder[2];
+  for (const auto& [x, y] : {std::pair{100, top + 5}, {100, end - 5}, {kCanvasWidth + 10, top - 5}}) {
+    input::Mouse(view, WM_LBUTTONDOWN, MK_LBUTTON, {100, RowY(view, 1)});
+    input::Mouse(view, WM_MOUSEMOVE, MK_LBUTTON, {std::min(x, 100), int(view.ToDeviceY(y))});
+    input::Mouse(view, WM_LBUTTONUP, 0, {x, int(view.ToDeviceY(y))});
+    EXPECT_EQ(RowNames(view), (std::vector<std::string>{"S2", "S3", "S1"})) << x << "," << y;
+  }
+}
+
+TEST_F(MultipleViewTest, SnpsIntervalNeedsOneArrayTypeForAllRows) {
+  LoadFamily(1);
+  ListThree();
+  CQOVAView& view = FramedView();
+  ASSERT_TRUE(view.m_bMultiSameArrayType);
+  EXPECT_TRUE(Frame().IsCommandEnabled(res::kCmdSnpInterval));
+  for (const char* type : {"Mapping10K_Xba142"}) {
+    doc_->LoadedResults[1]->Header.ArrayType = type;
+    doc_->LoadedResults[1]->AnalysisArrayType = type;
+  }
+  doc_->UpdateAllViews(nullptr);
+  ASSERT_TRUE(view.m_bDataShown);
+  EXPECT_FALSE(view.m_bMultiSameArrayType);
+  EXPECT_FALSE(Frame().IsCommandEnabled(res::kCmdSnpInterval));
+  view.OnViewSnpInterval();
+  EXPECT_TRUE(view.m_nViewFlags & VIEW_BASE_INTERVAL);
+  // Every row is still drawn, each by its own type's tables.
+  const platform::ui::Picture picture = Draw(view);
+  for (const char* name : {"S1", "S2", "S3"}) EXPECT_NE(picture.FindText(name), nullptr) << name;
+}
+
+TEST_F(MultipleViewTest, AverageModeAveragesEverySeriesOfEverySampleAgain) {
+  global_.ProgramSetting->NONSELFALLELE = 1;
+  List({{"Tumour01.CFS", "S1"}, {"Tumour01.CFS", "S2"}});
+  // The second row as a non-self result with allele series.
+  doc_->LoadedResults[1]->IsSelf = false;
+  CQOVAView& view = NewView();
+  ASSERT_FALSE(view.m_aMultiSamples[4 + 1].empty());
+  Headless().OnDialog(res::kAverageDialog, [](DialogDriver& d) { d.Type(res::kAverageNumber, "1").Ok(); });
+  view.OnParameterAverageMode();
+  ASSERT_EQ(view.m_nAverageNumber, 1);
+  // A window of one is the value itself: linear for the self row, log for the other.
+  const CAnalyzedData& a = *doc_->LoadedResults[0];
+  int i = First(5) + 20;
+  while (i < End(5) && (a.ValidFlag[std::size_t(i)] != 1 || a.CallReference[std::size_t(i)] != kCallAB)) ++i;
+  ASSERT_LT(i, End(5));
+  EXPECT_FLOAT_EQ(view.m_aMultiSamples[0][std::size_t(i)], std::exp2(a.LogRatio[std::size_t(i)]));
+  EXPECT_FLOAT_EQ(view.m_aMultiSamples[2][std::size_t(i)], std::exp2(a.LogRatioB[std::size_t(i)]));
+  EXPECT_FLOAT_EQ(view.m_aMultiSamples[4][std::size_t(i)], a.LogRatio[std::size_t(i)]);
+  EXPECT_FLOAT_EQ(view.m_aMultiSamples[5][std::size_t(i)], a.LogRatioA[std::size_t(i)]);
+  EXPECT_FLOAT_EQ(view.m_aMultiSamples[6][std::size_t(i)], a.LogRatioB[std::size_t(i)]);
+  EXPECT_TRUE(view.m_bDataShown);
+}
+
+TEST_F(MultipleViewTest, UpdateReadsTheShownResultsAgain) {
+  const std::string root = OwnCopy();
+  List({{"Tumour02.CFN", ""}, {"Tumour01.CFS", ""}});
+  CQOVAView& view = NewView();
+  // Another analysis rewrites one result: its states change on disk.
+  CAnalyzedData changed;
+  changed.LoadFileAllocating(root + "Results/Tumour02.CFN");
+  const int i = First(3) + 5;
+  changed.LogRatio[std::size_t(i)] = 1.5f;
+  changed.StoreFile(root + "Results/Tumour02.CFN");
+  RightClick(view, {100, RowY(view, 1)}, "Update");
+  EXPECT_TRUE(view.m_bDataShown);
+  EXPECT_FLOAT_EQ(doc_->LoadedResults[0]->LogRatio[std::size_t(i)], 1.5f);
+  EXPECT_EQ(view.m_aMultiSelect, (std::vector<unsigned>{1, 2}));
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>{});
+}
+
+TEST_F(MultipleViewTest, SingleViewOpensTheSampleUnderTheMouseInANewWindow) {
+  List({{"Tumour02.CFN", ""}, {"Tumour01.CFS", ""}});
+  CQOVAView& view = NewView();
+  SetApplicationData(&global_);
+  CMultiDocTemplate docTemplate(qova::resources::kQovaDocumentType, RUNTIME_CLASS(CQOVADoc), RUNTIME_CLASS(CChildFrame),
+                                RUNTIME_CLASS(CQOVAView));
+  docTemplate.AddDocument(doc_.get());
+  RightClick(view, {100, RowY(view, 1)}, "Single view (Tumour01.CFS)");
+  std::vector<CQOVADoc*> docs;
+  for (POSITION pos = docTemplate.GetFirstDocPosition(); pos != nullptr;)
+    docs.push_back(dynamic_cast<CQOVADoc*>(docTemplate.GetNextDoc(pos)));
+  ASSERT_EQ(docs.size(), 2u);
+  CQOVADoc* opened = docs[1];
+  ASSERT_NE(opened, nullptr);
+  EXPECT_EQ(opened->AnalyzedData.Header.SampleName, "Tumour01");
+  EXPECT_TRUE(opened->AnalyzedData.IsSelf);
+  EXPECT_EQ(opened->Status, kStatusAnalysis);
+  for (CView* shown : std::vector<CView*>(opened->Views())) shown->GetParentFrame()->DestroyWindow();
+  docTemplate.RemoveDocument(doc_.get());
+  SetApplicationData(nullptr);
+}
+
+TEST_F(MultipleViewTest, MeasureReportsThePositionsOfTheSampleUnderTheMouse) {
+  LoadFamily(1);
+  List({{"Tumour02.CFN", "Other"}, {"Tumour01.CFS", "S1"}});
+  doc_->LoadedResults[0]->Header.ArrayType = "Mapping10K_Xba142";
+  doc_->LoadedResults[0]->AnalysisArrayType = "Mapping10K_Xba142";
+  CQOVAView& view = NewView();
+  view.m_nChromosome = 4;
+  view.OnUpdate(nullptr, 0, nullptr);
+  (void)Draw(view);  // the last row's sample was drawn last
+  view.OnParameterMeasure();
+  ASSERT_EQ(view.m_nMouseMode, MOUSE_MEASURE);
+  const int y = RowY(view, 0);
+  Drag(view, {int(view.ToDeviceX(view.m_nChromosomeX[0] + 3000000)), y},
+       {int(view.ToDeviceX(view.m_nChromosomeX[0] + 9000000)), y});
+  ASSERT_EQ(messages_.Texts().size(), 1u);
+  const std::string report = messages_.Texts()[0];
+  // The slots and positions are those of the first row's type.
+  const CBasicData& table = global_.BasicData[1];
+  const int lo = view.m_nDragStart, hi = view.m_nDragEnd;
+  EXPECT_GE(lo, kArrayChromosomeStarts[1][4]);
+  EXPECT_LT(hi, kArrayChromosomeStarts[1][5]);
+  const auto position = [&](int s) { return table.Position[std::size_t(table.IndexMap[std::size_t(s)])]; };
+  EXPECT_TRUE(report.starts_with(platform::Format("Chromosome: 4\nStart\tSNPnumber= %d\n\tPosition= %d (", lo,
+                                                  position(lo))))
+      << report;
+  EXPECT_NE(report.find(platform::Format("End\tSNPnumber= %d\n\tPosition= %d (", hi, position(hi))), std::string::npos);
+  EXPECT_EQ(view.m_nMouseMode, MOUSE_NONE);
+}
+
+}  // namespace
+}  // namespace qova::test
