@@ -44,6 +44,36 @@ long long RulerStep(long long range) {
   return p * t;
 }
 
+void PixelBatch::Draw(CDC* dc, std::vector<POINT>& points, COLORREF colour) {
+  if (points.empty()) return;
+  dc->LPtoDP(points.data(), int(points.size()));
+  const long long width = dc->GetDeviceCaps(HORZRES), height = dc->GetDeviceCaps(VERTRES);
+  // A printer's page is too large to keep a stamp per pixel: every point is set.
+  const bool stamped = width > 0 && height > 0 && width * height <= kMostStampedPixels;
+  if (stamped) {
+    if (stamps_.size() != std::size_t(width * height) || ++stamp_ == 0) {
+      stamps_.assign(std::size_t(width * height), 0);
+      stamp_ = 1;
+    }
+  }
+  dc->SaveDC();
+  dc->SetMapMode(MM_TEXT);
+  dc->SetWindowOrg(0, 0);
+  dc->SetViewportOrg(0, 0);
+  // Walked backwards, the last point of a pixel is the one that is set, as
+  // when every point is set in order.
+  for (auto p = points.rbegin(); p != points.rend(); ++p) {
+    if (stamped) {
+      if (p->x < 0 || p->y < 0 || p->x >= width || p->y >= height) continue;
+      std::uint32_t& seen = stamps_[std::size_t(p->y * width + p->x)];
+      if (seen == stamp_) continue;
+      seen = stamp_;
+    }
+    dc->SetPixel(p->x, p->y, colour);
+  }
+  dc->RestoreDC(-1);
+}
+
 }  // namespace views
 
 // --- one chromosome ---
@@ -75,6 +105,7 @@ void CQOVAView::DrawLevelBar(CDC* dc, int c, int x, int y, bool genome, bool loh
   const int from = genome ? 1 : c, to = genome ? 22 : std::min(c, 22);
   const std::size_t needed = std::size_t(std::max(0, m_pChromosomeStarts[to + 1]));
   if (lohLevels ? m_pLohLikelihood.size() < needed : m_pCopyNumberState.size() < needed) return;
+  const std::int32_t* offsets = genome ? GenomeOffsetsOfSlots().data() : nullptr;
   CPen* previous = dc->GetCurrentPen();
   int selected = -1;
   for (int chromosome = from; chromosome <= to; ++chromosome) {
@@ -86,7 +117,7 @@ void CQOVAView::DrawLevelBar(CDC* dc, int c, int x, int y, bool genome, bool loh
         dc->SelectObject(&pens[n]);
         selected = n;
       }
-      const int xs = genome ? GenomeSnpX(chromosome, x, i) : SnpX(chromosome, x, i);
+      const int xs = genome ? x + offsets[i] : SnpX(chromosome, x, i);
       dc->MoveTo(xs, y);
       dc->LineTo(xs, y + kLevelBarHeight);
     }
@@ -133,6 +164,22 @@ int CQOVAView::GenomeSnpX(int c, int x, int i) const {
   return x + ChromosomeStartTable[c] / kGenomeShrink + m_pPosition[std::size_t(RowOf(i))] / (10 * kGenomeShrink);
 }
 
+const std::vector<std::int32_t>& CQOVAView::GenomeOffsetsOfSlots() {
+  GenomeOffsets& cache = m_genomeOffsets;
+  const std::uint32_t axis = m_nViewFlags & (VIEW_BASE_INTERVAL | VIEW_COMBINED_ARRAY);
+  const std::size_t end = std::size_t(std::max(0, m_pChromosomeStarts[24]));
+  if (cache.table != m_pBasicData || cache.type != m_nArrayType || cache.axis != axis || cache.x.size() != end) {
+    cache.x.assign(end, 0);
+    for (int c = 1; c <= 23; ++c)
+      for (int i = m_pChromosomeStarts[c]; i < m_pChromosomeStarts[c + 1]; ++i)
+        cache.x[std::size_t(i)] = GenomeSnpX(c, 0, i);
+    cache.table = m_pBasicData;
+    cache.type = m_nArrayType;
+    cache.axis = axis;
+  }
+  return cache.x;
+}
+
 int CQOVAView::GenomeRowWidth() const {
   if (m_nViewFlags & VIEW_BASE_INTERVAL) return ChromosomeStartTable[24] / kGenomeShrink;
   return m_pChromosomeStarts ? (m_pChromosomeStarts[24] - m_pChromosomeStarts[1]) / kGenomeShrink : 0;
@@ -161,12 +208,15 @@ void CQOVAView::DrawGenomeCopyNumberPlot(CDC* dc, int x, int y) {
   DrawGenomeAxes(dc, x, y, views::AxisLabels(views::AxisKind::CopyNumber, log, m));
   const int yb = log ? y + 100 : y + 100 + m;
   if (m_pRatio.size() < std::size_t(std::max(0, m_pChromosomeStarts[24]))) return;
+  const std::int32_t* offsets = GenomeOffsetsOfSlots().data();
+  const std::int32_t* valid = m_pValidFlag.data();
+  const float* ratio = m_pRatio.data();
+  std::vector<POINT> points;
   for (int c = 1; c <= 23; ++c) {
-    const COLORREF colour = ChromosomeColour(c);
-    for (int i = m_pChromosomeStarts[c]; i < m_pChromosomeStarts[c + 1]; ++i) {
-      if (m_pValidFlag[std::size_t(i)] != 1) continue;
-      dc->SetPixel(GenomeSnpX(c, x, i), ValueY(yb, m_pRatio[std::size_t(i)], m), colour);
-    }
+    points.clear();
+    for (int i = m_pChromosomeStarts[c]; i < m_pChromosomeStarts[c + 1]; ++i)
+      if (valid[i] == 1) points.push_back({x + offsets[i], ValueY(yb, ratio[i], m)});
+    m_pixels.Draw(dc, points, ChromosomeColour(c));
   }
 }
 
@@ -182,10 +232,11 @@ void CQOVAView::DrawGenomeAllelePlot(CDC* dc, int x, int y) {
   const std::vector<float>& b = m_pAverage[2];
   if (a.size() < needed || b.size() < needed) return;
   const CDisplaySetting::ColorKeys& k = m_pDisplaySetting->COLOR;
+  const std::int32_t* offsets = GenomeOffsetsOfSlots().data();
   for (int c = 1; c <= 23; ++c) {
     for (int i = m_pChromosomeStarts[c]; i < m_pChromosomeStarts[c + 1]; ++i) {
       if (!QualifiesForAllele(i)) continue;
-      const int xs = GenomeSnpX(c, x, i);
+      const int xs = x + offsets[i];
       dc->SetPixel(xs, ValueY(yb, a[std::size_t(i)], m), k.C2);
       dc->SetPixel(xs, ValueY(yb, b[std::size_t(i)], m), k.C3);
     }
@@ -200,10 +251,11 @@ void CQOVAView::DrawGenomeSnpLines(CDC* dc, int x, int top, int bottom, COLORREF
                                    bool (CQOVAView::*wanted)(int) const) {
   CPen pen(PS_SOLID, 1, colour);
   CPen* previous = dc->SelectObject(&pen);
+  const std::int32_t* offsets = GenomeOffsetsOfSlots().data();
   for (int c = 1; c <= lastChromosome; ++c) {
     for (int i = m_pChromosomeStarts[c]; i < m_pChromosomeStarts[c + 1]; ++i) {
       if (!(this->*wanted)(i)) continue;
-      const int xs = GenomeSnpX(c, x, i);
+      const int xs = x + offsets[i];
       dc->MoveTo(xs, top);
       dc->LineTo(xs, bottom);
     }

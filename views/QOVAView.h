@@ -98,6 +98,8 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   void DrawGenomeMarkers(CDC* dc, int x, int y);
   // The x of slot i of chromosome c in a whole-genome row starting at x.
   [[nodiscard]] int GenomeSnpX(int c, int x, int i) const;
+  // GenomeSnpX(c, 0, i) by slot i, for the bound sample's type and axis.
+  [[nodiscard]] const std::vector<std::int32_t>& GenomeOffsetsOfSlots();
   // The width of a whole-genome row.
   [[nodiscard]] int GenomeRowWidth() const;
 
@@ -313,6 +315,15 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   int m_nAutoScrollY = 0;
   bool m_bRowDragOpen = false;
   int m_nCytobandType = -1;  // the type the bands are mapped to
+  views::PixelBatch m_pixels;  // the whole-genome rows' dots
+  // GenomeSnpX(c, 0, i) of every slot of one type on one axis, worked out
+  // once for the rows that share them.
+  struct GenomeOffsets {
+    const CBasicData* table = nullptr;
+    int type = -1;
+    std::uint32_t axis = 0;  // the flags the rule reads
+    std::vector<std::int32_t> x;
+  } m_genomeOffsets;
 
   // The fixed switches of the settings record, read on every update.
   bool m_bAlleleAllSnps = false;  // NotLimitToHeteroSNPs

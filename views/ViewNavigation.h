@@ -5,9 +5,13 @@
 // the drawing into the window, and the page grid of a tiled print. The main
 // view and the association view both call these on their CViewLayout.
 #include <cstdint>
+#include <vector>
 
 #include "core/DisplaySetting.h"
 #include "platform/ui/Geometry.h"
+#include "platform/ui/WinTypes.h"
+
+class CDC;
 #include "views/ViewLayout.h"
 
 class CDC;
@@ -45,6 +49,19 @@ inline constexpr int kLargestDisplaySize = 1 << 30;
 // The step of a position ruler over `range` visible units: one leading digit
 // times a power of ten, about a seventh of the range; 0 (no ticks) below 7.
 [[nodiscard]] long long RulerStep(long long range);
+
+// Pixels of one colour set on a device context, each device pixel once: in a
+// whole-genome row hundreds of SNPs fall on one pixel of the window.
+class PixelBatch {
+ public:
+  // `points` are logical and are used up.
+  void Draw(CDC* dc, std::vector<POINT>& points, COLORREF colour);
+
+ private:
+  static constexpr long long kMostStampedPixels = 1LL << 23;
+  std::vector<std::uint32_t> stamps_;  // per device pixel, the batch that set it
+  std::uint32_t stamp_ = 0;
+};
 
 // One step of "Zoom In" (x 3/2, + 1) and "Zoom Out" (x 2/3, + 1).
 [[nodiscard]] int ZoomInSize(int size);
