@@ -71,7 +71,7 @@ TEST_F(MultipleViewTest, GenomeRowsLaySnpsOutByTheGenomeRuleInTheirChromosomesCo
   CQOVAView& view = NewView();
   ASSERT_TRUE(view.m_bDataShown);
   ASSERT_TRUE(view.BindMultipleSample(1, true));
-  const int x = 1000, y = 0;
+  const int x = 1000, y = 200;
   const std::span<const std::int32_t> valid = view.m_pValidFlag;
   const auto firstValid = [&](int c) {
     int i = First(c);
@@ -85,15 +85,16 @@ TEST_F(MultipleViewTest, GenomeRowsLaySnpsOutByTheGenomeRuleInTheirChromosomesCo
   };
   for (const bool base : {true, false}) {
     view.m_nViewFlags = base ? (view.m_nViewFlags | VIEW_BASE_INTERVAL) : (view.m_nViewFlags & ~VIEW_BASE_INTERVAL);
-    LogicalCanvas canvas;
-    view.DrawGenomeCopyNumberPlot(canvas.Dc(), x, y);
     const int i = firstValid(2);
-    const int expected = base ? x + 1227600 + PositionOfSlot(i) / 200 : x + (i - First(1)) / 20;
-    EXPECT_EQ(view.GenomeSnpX(2, x, i), expected) << base;
-    EXPECT_TRUE(pixelAt(canvas.Picture(), expected, RGB(0, 170, 170))) << base;
+    EXPECT_EQ(view.GenomeSnpX(2, x, i), base ? x + 1227600 + PositionOfSlot(i) / 200 : x + (i - First(1)) / 20);
     EXPECT_EQ(view.GenomeRowWidth(), base ? ChromosomeStartTable[24] / 20 : (End(23) - First(1)) / 20);
-    for (const auto& [c, colour] : {std::pair{1, RGB(0, 85, 85)}, {9, RGB(85, 0, 0)}, {23, RGB(170, 0, 170)}})
-      EXPECT_TRUE(pixelAt(canvas.Picture(), view.GenomeSnpX(c, x, firstValid(c)), colour)) << c << " " << base;
+    // The row drawn so that the chromosome's first SNP falls on x = 100 of the canvas.
+    for (const auto& [c, colour] :
+         {std::pair{1, RGB(0, 85, 85)}, {2, RGB(0, 170, 170)}, {9, RGB(85, 0, 0)}, {23, RGB(170, 0, 170)}}) {
+      LogicalCanvas canvas;
+      view.DrawGenomeCopyNumberPlot(canvas.Dc(), 100 - view.GenomeSnpX(c, 0, firstValid(c)), y);
+      EXPECT_TRUE(pixelAt(canvas.Picture(), 100, colour)) << c << " " << base;
+    }
   }
 }
 
