@@ -63,11 +63,11 @@ const ResultCase kCases[] = {
      "0278e8a330faaf8e"},
 };
 
-class NonSelfResultBytesTest : public AnalysisTest, public ::testing::WithParamInterface<ResultCase> {
+class NonSelfBytesTest : public AnalysisTest {
  protected:
   // The stores stamp their save time into the headers.
-  NonSelfResultBytesTest() { platform::SetClock([]() -> std::int64_t { return 1200000000; }); }
-  ~NonSelfResultBytesTest() override { platform::SetClock(nullptr); }
+  NonSelfBytesTest() { platform::SetClock([]() -> std::int64_t { return 1200000000; }); }
+  ~NonSelfBytesTest() override { platform::SetClock(nullptr); }
 
   std::string ResultFolder() const { return Root() + "Results/"; }
 
@@ -84,21 +84,28 @@ class NonSelfResultBytesTest : public AnalysisTest, public ::testing::WithParamI
     }
     reference.StoreFile(ArrayFolder() + name + ".CFH");
   }
+
+  // A test sample with a copy-neutral LOH and a gain, and five references.
+  samplegen::Study WriteFiveReferenceStudy(const char* arrayType) {
+    const int type = ArrayTypeIndex(arrayType);
+    const std::int32_t chr2 = kArrayChromosomeStarts[type][2], chr4 = kArrayChromosomeStarts[type][4];
+    samplegen::StudySpec spec;
+    spec.ArrayType = arrayType;
+    spec.Seed = 29;
+    spec.WithSelfReference = false;
+    spec.NonSelfReferences = 5;
+    spec.Segments = {samplegen::CopyNeutralLohSegment(2, chr2 + 150, chr2 + 700),
+                     samplegen::CopyNumberSegment(4, chr4 + 100, chr4 + 450, 3)};
+    return WriteStudy(spec);
+  }
 };
+
+class NonSelfResultBytesTest : public NonSelfBytesTest, public ::testing::WithParamInterface<ResultCase> {};
 
 TEST_P(NonSelfResultBytesTest, StoredFilesKeepTheirBytes) {
   const ResultCase& c = GetParam();
   ASSERT_TRUE(platform::CreateFolders(ResultFolder()));
-  const int type = ArrayTypeIndex(c.ArrayType);
-  const std::int32_t chr2 = kArrayChromosomeStarts[type][2], chr4 = kArrayChromosomeStarts[type][4];
-  samplegen::StudySpec spec;
-  spec.ArrayType = c.ArrayType;
-  spec.Seed = 29;
-  spec.WithSelfReference = false;
-  spec.NonSelfReferences = 5;
-  spec.Segments = {samplegen::CopyNeutralLohSegment(2, chr2 + 150, chr2 + 700),
-                   samplegen::CopyNumberSegment(4, chr4 + 100, chr4 + 450, 3)};
-  const samplegen::Study study = WriteStudy(spec);
+  const samplegen::Study study = WriteFiveReferenceStudy(c.ArrayType);
   if (c.DamagedReference) DamageReference("Ref02");
 
   CProgramSetting& setting = Setting();
@@ -117,6 +124,21 @@ TEST_P(NonSelfResultBytesTest, StoredFilesKeepTheirBytes) {
   const AnalysisKind kind = c.Alleles ? AnalysisKind::NonSelfAllele : AnalysisKind::NonSelf;
   EXPECT_EQ(Fingerprint(driver.ResultPath(study.Test.Name, kind)), c.Result);
   EXPECT_EQ(Fingerprint(driver.SamplePath(study.Test.Name)), c.Sample);
+}
+
+// The trial of the reference count reuses the non-self steps with a result
+// after every candidate: its choice and the ratios it leaves behind.
+TEST_F(NonSelfBytesTest, ReferenceCountTrialKeepsItsChoiceAndRatios) {
+  const samplegen::Study study = WriteFiveReferenceStudy("Mapping10K_Xba131");
+  DamageReference("Ref03");
+  Setting().NONSELFALLELE = 1;
+  CArrayData test = LoadSample(study.Test.Name);
+  CAnalyzedData analyzed = AnalyzedFor(test, false);
+  EXPECT_EQ(Engine()->NormalizeForReferenceSelection(test, analyzed, study.NonSelfReferenceNames(), 5, Annotation(0)),
+            5);
+  const std::string path = Root() + "trial.CFA";
+  analyzed.StoreFile(path);
+  EXPECT_EQ(Fingerprint(path), "12c1fba76c7f7847");
 }
 
 void PrintTo(const ResultCase& c, std::ostream* out) { *out << c.Name; }
