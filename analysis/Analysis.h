@@ -216,13 +216,35 @@ class CAnalysis {
   // sample of another array type (its SNPs would not line up with the test's).
   bool LoadReferenceSample(const std::string& name, const SampleHeader& test, CArrayData& reference) const;
 
-  // Fits `mode` and subtracts the curve from the listed series over first..last.
-  void CorrectSeries(CAnalyzedData& analyzed, const CBasicData& basic, int mode, std::int32_t first,
-                     std::int32_t last, bool alleles);
+  // A correction curve as a correction subtracted it: c0 + c1 x + c2 x^2, or
+  // nothing at all when every coefficient is 0.
+  struct CorrectionCurve {
+    std::array<float, 3> Coefficients{};
+    // `value` less the curve at x, in double, rounded to float.
+    [[nodiscard]] float Subtract(float value, float x) const {
+      if (Coefficients[0] == 0.0f && Coefficients[1] == 0.0f && Coefficients[2] == 0.0f) return value;
+      const double c0 = Coefficients[0], c1 = Coefficients[1], c2 = Coefficients[2];
+      const double xd = x;
+      return static_cast<float>(value - (c0 + c1 * xd + c2 * xd * xd));
+    }
+  };
+  // The two curves of one fragment-length and GC correction, in that order.
+  struct CorrectionCurves {
+    CorrectionCurve FragmentLength, GcContent;
+    // `value` less both curves at a SNP of that fragment length and GC
+    // content, rounded to float after each, as the correction does it.
+    [[nodiscard]] float Subtract(float value, float fragmentLength, float gcContent) const {
+      return GcContent.Subtract(FragmentLength.Subtract(value, fragmentLength), gcContent);
+    }
+  };
+  // Fits `mode` and subtracts the curve from the listed series over
+  // first..last; returns the curve.
+  CorrectionCurve CorrectSeries(CAnalyzedData& analyzed, const CBasicData& basic, int mode, std::int32_t first,
+                                std::int32_t last, bool alleles);
   // Fragment-length then GC correction of the total ratio (and the allele
-  // ratios when `alleles`) over first..last.
-  void CorrectFragmentLengthAndGc(CAnalyzedData& analyzed, const CBasicData& basic, std::int32_t first,
-                                  std::int32_t last, bool alleles);
+  // ratios when `alleles`) over first..last; returns both curves.
+  CorrectionCurves CorrectFragmentLengthAndGc(CAnalyzedData& analyzed, const CBasicData& basic, std::int32_t first,
+                                              std::int32_t last, bool alleles);
   // ValidFlag 0 where LogRatio is <= -100, >= 100 or not a number.
   static void InvalidateOutOfRange(CAnalyzedData& analyzed, std::int32_t first, std::int32_t last);
 
@@ -238,6 +260,14 @@ class CAnalysis {
     std::vector<double> Total;          // switch off: sum of 2^(corrected log2 reference/test)
     std::vector<std::int32_t> CountAA, CountAB, CountBB;  // switch on: references per call class
     std::vector<double> SumAA, SumABA, SumABB, SumBB;     // and their allele sums in linear scale
+    // Switch on: the reference added last, gathered into position order in a
+    // loop of its own (after the leakage compensation when it is on), and the
+    // curves its correction subtracted. The index map scatters the table rows
+    // over the whole sample; walking it once, with nothing else in the loop,
+    // lets the reads overlap instead of stalling the arithmetic that follows.
+    std::vector<float> ReferenceA, ReferenceB;
+    std::vector<std::int32_t> ReferenceCall;
+    CorrectionCurves ReferenceCurves;
   };
   // Starts a non-self normalisation of `test` into `analyzed`: every SNP of the
   // type valid again, CallTest filled, and for the allele steps the LOH
@@ -249,7 +279,8 @@ class CAnalysis {
   void AddNonSelfReference(const CArrayData& reference, const CBasicData& basic, CAnalyzedData& analyzed,
                            NonSelfSums& sums);
   // Turns the sums into the final ratios, the baseline and the validity.
-  void FinishNonSelf(const CArrayData& test, CAnalyzedData& analyzed, const NonSelfSums& sums);
+  void FinishNonSelf(const CArrayData& test, const CBasicData& basic, CAnalyzedData& analyzed,
+                     const NonSelfSums& sums);
 
   // Decodes one copy-number model (series 0 total, 1 and 2 the alleles) into
   // its state array. 0, or 1 (with an error-log line) when the sample cannot be
@@ -279,5 +310,6 @@ class CAnalysis {
   const CGlobalData& global_;
   Regressors regressors_;
   std::array<float, 3> coefficients_{};
+  std::vector<std::int32_t> fitSnps_;  // scratch of the fits: the SNPs they use
   std::optional<float> uniformHeterozygosity_;
 };

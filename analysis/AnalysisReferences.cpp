@@ -58,7 +58,7 @@ int CAnalysis::NormalizeForReferenceSelection(const CArrayData& test, CAnalyzedD
     }
     std::copy(startValidity.begin(), startValidity.end(), analyzed.ValidFlag.begin());
     AddNonSelfReference(reference, basic, analyzed, sums);
-    FinishNonSelf(test, analyzed, sums);
+    FinishNonSelf(test, basic, analyzed, sums);
     const float sd = CalcSD(analyzed);
     // An SD that could not be computed (too few valid SNPs) ranks nowhere.
     if (!(std::isfinite(sd) && sd > 0.0f)) continue;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 
 #include "analysis/Analysis.h"
 #include "analysis/AnalysisMath.h"
@@ -76,12 +77,22 @@ const float* CAnalysis::FitQuadraticCorrection(CAnalyzedData& analyzed, const CB
   // them would make every coefficient NaN.
   const auto [first, last] =
       ranges.ClampToRatios(analyzed.IsSelf ? analyzed.Header.SelfBaseRange : analyzed.Header.NonSelfBaseRange);
-  const auto used = [&](std::int32_t i) { return analyzed.ValidFlag[i] == 1 && std::isfinite(analyzed.LogRatio[i]); };
+  // The SNPs the fit uses, listed once without a branch: in the
+  // allele-specific normalisation most SNPs are out, in no pattern a branch
+  // could predict, and three passes go over them.
+  if (const auto span = static_cast<std::size_t>(std::max(last - first + 1, 0)); fitSnps_.size() < span) {
+    fitSnps_.resize(span);
+  }
+  std::size_t count = 0;
+  for (std::int32_t i = first; i <= last; ++i) {
+    fitSnps_[count] = i;
+    count += static_cast<std::size_t>((analyzed.ValidFlag[i] == 1) & std::isfinite(analyzed.LogRatio[i]));
+  }
+  const std::span<const std::int32_t> snps(fitSnps_.data(), count);
   const auto xOf = [&](std::int32_t i) { return static_cast<double>(regressor[i]); };
 
   double n = 0.0, sumX = 0.0, sumY = 0.0;
-  for (std::int32_t i = first; i <= last; ++i) {
-    if (!used(i)) continue;
+  for (const std::int32_t i : snps) {
     n += 1.0;
     sumX += xOf(i);
     sumY += analyzed.LogRatio[i];
@@ -100,8 +111,7 @@ const float* CAnalysis::FitQuadraticCorrection(CAnalyzedData& analyzed, const CB
 
   const double centre = sumX / n;
   double su2 = 0.0, su3 = 0.0, su4 = 0.0, sx2 = 0.0;
-  for (std::int32_t i = first; i <= last; ++i) {
-    if (!used(i)) continue;
+  for (const std::int32_t i : snps) {
     const double x = xOf(i);
     const double u = x - centre;
     su2 += u * u;
@@ -116,8 +126,7 @@ const float* CAnalysis::FitQuadraticCorrection(CAnalyzedData& analyzed, const CB
 
   const double meanY = sumY / n;
   double suy = 0.0, svy = 0.0, sv2 = 0.0;
-  for (std::int32_t i = first; i <= last; ++i) {
-    if (!used(i)) continue;
+  for (const std::int32_t i : snps) {
     const double u = xOf(i) - centre;
     const double v = u * u - meanU2 - slopeU2 * u;
     const double y = analyzed.LogRatio[i] - meanY;
@@ -141,28 +150,30 @@ const float* CAnalysis::FitQuadraticCorrection(CAnalyzedData& analyzed, const CB
   return coefficients_.data();
 }
 
-void CAnalysis::CorrectSeries(CAnalyzedData& analyzed, const CBasicData& basic, int mode, std::int32_t first,
-                              std::int32_t last, bool alleles) {
+CAnalysis::CorrectionCurve CAnalysis::CorrectSeries(CAnalyzedData& analyzed, const CBasicData& basic, int mode,
+                                                   std::int32_t first, std::int32_t last, bool alleles) {
   const float* c = FitQuadraticCorrection(analyzed, basic, mode);
-  if (c[0] == 0.0f && c[1] == 0.0f && c[2] == 0.0f) return;
-  const double c0 = c[0], c1 = c[1], c2 = c[2];
+  const CorrectionCurve curve{{c[0], c[1], c[2]}};
+  if (c[0] == 0.0f && c[1] == 0.0f && c[2] == 0.0f) return curve;
   const Regressors& regressors = RegressorsOf(basic, RangesOf(analyzed.Header.ArrayType));
   const std::vector<float>& regressor = mode == kFitFragmentLength ? regressors.FragmentLength : regressors.GcContent;
   for (std::int32_t i = first; i <= last; ++i) {
-    const double x = regressor[i];
-    const double curve = c0 + c1 * x + c2 * x * x;
-    analyzed.LogRatio[i] = static_cast<float>(analyzed.LogRatio[i] - curve);
+    const float x = regressor[i];
+    analyzed.LogRatio[i] = curve.Subtract(analyzed.LogRatio[i], x);
     if (alleles) {
-      analyzed.LogRatioA[i] = static_cast<float>(analyzed.LogRatioA[i] - curve);
-      analyzed.LogRatioB[i] = static_cast<float>(analyzed.LogRatioB[i] - curve);
+      analyzed.LogRatioA[i] = curve.Subtract(analyzed.LogRatioA[i], x);
+      analyzed.LogRatioB[i] = curve.Subtract(analyzed.LogRatioB[i], x);
     }
   }
+  return curve;
 }
 
-void CAnalysis::CorrectFragmentLengthAndGc(CAnalyzedData& analyzed, const CBasicData& basic, std::int32_t first,
-                                           std::int32_t last, bool alleles) {
-  CorrectSeries(analyzed, basic, kFitFragmentLength, first, last, alleles);
-  CorrectSeries(analyzed, basic, kFitGcContent, first, last, alleles);
+CAnalysis::CorrectionCurves CAnalysis::CorrectFragmentLengthAndGc(CAnalyzedData& analyzed, const CBasicData& basic,
+                                                                 std::int32_t first, std::int32_t last, bool alleles) {
+  CorrectionCurves curves;
+  curves.FragmentLength = CorrectSeries(analyzed, basic, kFitFragmentLength, first, last, alleles);
+  curves.GcContent = CorrectSeries(analyzed, basic, kFitGcContent, first, last, alleles);
+  return curves;
 }
 
 float CAnalysis::CalcCorrectedSD(const CArrayData& test, const CArrayData& reference, const CBasicData& basic) {

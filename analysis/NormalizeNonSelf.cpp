@@ -91,7 +91,7 @@ int CAnalysis::NormalizeByReferences(CArrayData& test, const CBasicData& basic, 
     }
     AddNonSelfReference(reference, basic, analyzed, sums);
   }
-  FinishNonSelf(test, analyzed, sums);
+  FinishNonSelf(test, basic, analyzed, sums);
   return 0;
 }
 
@@ -148,48 +148,66 @@ void CAnalysis::AddNonSelfReference(const CArrayData& reference, const CBasicDat
     return;
   }
 
-  std::vector<float> refA(reference.SignalA.begin(), reference.SignalA.begin() + ranges.SnpCount);
-  std::vector<float> refB(reference.SignalB.begin(), reference.SignalB.begin() + ranges.SnpCount);
+  std::vector<float>& refA = sums.ReferenceA;
+  std::vector<float>& refB = sums.ReferenceB;
+  std::vector<std::int32_t>& refCall = sums.ReferenceCall;
+  refA.resize(static_cast<std::size_t>(ranges.SnpCount));
+  refB.resize(refA.size());
+  refCall.resize(refA.size());
+  for (std::int32_t i = first; i <= last; ++i) {
+    const std::int32_t j = basic.IndexMap[i];
+    refA[i] = reference.SignalA[j];
+    refB[i] = reference.SignalB[j];
+    refCall[i] = reference.Call[j];
+  }
   if (UsesLeakageCompensation(Setting())) CompensateLeakage(refA, refB, Setting().MorekomiRate);
 
   for (std::int32_t i = first; i <= last; ++i) {
-    const std::int32_t j = basic.IndexMap[i];
-    const float aRef = refA[j], bRef = refB[j];
+    const float aRef = refA[i], bRef = refB[i];
     const float aTest = sums.TestA[i], bTest = sums.TestB[i];
-    analyzed.LogRatioA[i] = Log2Ratio(aRef, aTest);
-    analyzed.LogRatioB[i] = Log2Ratio(bRef, bTest);
     const std::int32_t call = analyzed.CallTest[i];
+    // An allele's ratio is taken only where this reference's call adds it to
+    // a class sum (below); the last step writes both allele ratios of every
+    // SNP anew.
+    if (refCall[i] == kCallA || refCall[i] == kCallAB) analyzed.LogRatioA[i] = Log2Ratio(aRef, aTest);
+    if (refCall[i] == kCallB || refCall[i] == kCallAB) analyzed.LogRatioB[i] = Log2Ratio(bRef, bTest);
     // Where both samples carry the same genotype the ratio comes from the
-    // alleles they actually have; elsewhere from the total, and only for the
-    // fits' sake, since such a SNP is not used.
-    bool valid = call == reference.Call[j] && (call == kCallA || call == kCallAB || call == kCallB);
+    // alleles they actually have. Elsewhere the SNP takes no part in the fits
+    // or the sums; its total ratio is kept only where no reference class
+    // gives one, and the last step forms it there from the last reference.
+    const bool valid = call == refCall[i] && (call == kCallA || call == kCallAB || call == kCallB);
     if (valid && call == kCallA) {
       analyzed.LogRatio[i] = analyzed.LogRatioA[i];
     } else if (valid && call == kCallB) {
       analyzed.LogRatio[i] = analyzed.LogRatioB[i];
     } else if (valid) {
       analyzed.LogRatio[i] = Log2OfRatio((aRef / aTest + bRef / bTest) / 2.0f);
-    } else {
-      analyzed.LogRatio[i] = Log2Ratio(aRef + bRef, aTest + bTest);
     }
     analyzed.ValidFlag[i] = valid ? 1 : 0;
   }
-  CorrectFragmentLengthAndGc(analyzed, basic, first, last, true);
+  // The curves are fitted on the total ratio; the allele ratios are corrected
+  // by them where a class sum takes them, not over the whole sample.
+  const CorrectionCurves curves = CorrectFragmentLengthAndGc(analyzed, basic, first, last, false);
+  sums.ReferenceCurves = curves;
+  const Regressors& regressors = RegressorsOf(basic, ranges);
+  const auto corrected = [&](float ratio, std::int32_t i) {
+    return curves.Subtract(ratio, regressors.FragmentLength[i], regressors.GcContent[i]);
+  };
 
   for (std::int32_t i = first; i <= last; ++i) {
-    switch (reference.Call[basic.IndexMap[i]]) {
+    switch (refCall[i]) {
       case kCallA:
         ++sums.CountAA[i];
-        sums.SumAA[i] += Exp2(analyzed.LogRatioA[i]);
+        sums.SumAA[i] += Exp2(corrected(analyzed.LogRatioA[i], i));
         break;
       case kCallAB:
         ++sums.CountAB[i];
-        sums.SumABA[i] += Exp2(analyzed.LogRatioA[i]);
-        sums.SumABB[i] += Exp2(analyzed.LogRatioB[i]);
+        sums.SumABA[i] += Exp2(corrected(analyzed.LogRatioA[i], i));
+        sums.SumABB[i] += Exp2(corrected(analyzed.LogRatioB[i], i));
         break;
       case kCallB:
         ++sums.CountBB[i];
-        sums.SumBB[i] += Exp2(analyzed.LogRatioB[i]);
+        sums.SumBB[i] += Exp2(corrected(analyzed.LogRatioB[i], i));
         break;
       default:
         break;
@@ -197,7 +215,8 @@ void CAnalysis::AddNonSelfReference(const CArrayData& reference, const CBasicDat
   }
 }
 
-void CAnalysis::FinishNonSelf(const CArrayData& test, CAnalyzedData& analyzed, const NonSelfSums& sums) {
+void CAnalysis::FinishNonSelf(const CArrayData& test, const CBasicData& basic, CAnalyzedData& analyzed,
+                              const NonSelfSums& sums) {
   const ArrayTypeRanges ranges = RangesOf(test.Header.ArrayType);
   const std::int32_t first = ranges.First;
   const std::int32_t last = ranges.LastX;
@@ -210,6 +229,13 @@ void CAnalysis::FinishNonSelf(const CArrayData& test, CAnalyzedData& analyzed, c
       analyzed.LogRatio[i] = Log2OfRatio(static_cast<float>(n / sums.Total[i]));
     }
   } else {
+    // The corrected total ratio of the last reference, at a SNP where its
+    // call differs from the test's (nowhere else is it asked for).
+    const Regressors& regressors = RegressorsOf(basic, ranges);
+    const auto lastReferenceTotal = [&](std::int32_t i) {
+      const float ratio = Log2Ratio(sums.ReferenceA[i] + sums.ReferenceB[i], sums.TestA[i] + sums.TestB[i]);
+      return sums.ReferenceCurves.Subtract(ratio, regressors.FragmentLength[i], regressors.GcContent[i]);
+    };
     for (std::int32_t i = first; i <= last; ++i) {
       analyzed.ValidFlag[i] = 1;
       const std::int32_t call = analyzed.CallTest[i];
@@ -237,6 +263,9 @@ void CAnalysis::FinishNonSelf(const CArrayData& test, CAnalyzedData& analyzed, c
           analyzed.LogRatio[i] = Log2OfRatio(static_cast<float>(sums.CountBB[i] / sums.SumBB[i]));
         } else {
           analyzed.ValidFlag[i] = 0;
+          // No reference class gives a total here, and none was
+          // heterozygous: the SNP keeps the last reference's total ratio.
+          if (sums.CountAB[i] == 0 && sums.References > 0) analyzed.LogRatio[i] = lastReferenceTotal(i);
         }
       }
       if (i > ranges.LastAutosomes && analyzed.CallReference[i] != kCallAB) analyzed.ValidFlag[i] = 0;
