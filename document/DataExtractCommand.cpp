@@ -33,8 +33,15 @@ class ProgressDisplay : public ExtractionProgress {
 
 using ExtractFiles = std::function<ExtractionResult(const ExtractionRequest&, const ExtractionFolders&)>;
 
+// How a run extracts the files of `folders`: with `libraries` on workers,
+// else one file after the other with `extractFiles`.
+struct RunSteps {
+  ExtractFiles extractFiles;
+  extraction::LibraryLayoutCache* libraries = nullptr;
+};
+
 // The dialog in CHP or CEL mode, then the run over its lists.
-void RunExtractData(const CQOVADoc& doc, int celMode, const ExtractFiles& extractFiles) {
+void RunExtractData(const CQOVADoc& doc, int celMode, const RunSteps& how) {
   CDataExtract dialog;
   dialog.CelMode = celMode;
   dialog.DataFolder = doc.DataFolder;
@@ -54,11 +61,19 @@ void RunExtractData(const CQOVADoc& doc, int celMode, const ExtractFiles& extrac
     // Closes, and gives the main window back, however the run ends.
     CProgressBar bar(&keepGoing);
     ProgressDisplay progress(bar, keepGoing);
-    result = RunExtraction(lists, progress, [&](const ExtractionRequest& request) {
-      ExtractionResult one = extractFiles(request, folders);
+    const auto tell = [unattended](ExtractionResult one) {
       if (!one.Stored && !unattended) AfxMessageBox(one.Message);
       return one;
-    });
+    };
+    if (how.libraries != nullptr) {
+      const ExtractionSteps steps{
+          [&](const ExtractionRequest& request) { return PrepareSampleFiles(request, folders, *how.libraries); },
+          [&](PreparedSample& prepared) { return tell(StorePreparedSample(prepared)); }};
+      result = RunExtraction(lists, progress, steps, ExtractionWorkers(lists.FileCount()));
+    } else {
+      result = RunExtraction(lists, progress,
+                             [&](const ExtractionRequest& request) { return tell(how.extractFiles(request, folders)); });
+    }
   }
   platform::ui::ShowStatusText(result.StatusSummary(folders.ArrayDataFolder));
   if (unattended) {
@@ -76,11 +91,10 @@ void CQOVADoc::ExtractSample(const std::string& chpFileName, int mode, const std
 }
 
 void CQOVADoc::OnDataExtract() {
-  // Every sample of the run is summed against one reading of its library file.
+  // Every sample of the run is summed against one reading of its library
+  // file, and the samples are read on every core.
   extraction::LibraryLayoutCache libraries;
-  RunExtractData(*this, 0, [&libraries](const ExtractionRequest& request, const ExtractionFolders& folders) {
-    return ExtractSampleFiles(request, folders, libraries);
-  });
+  RunExtractData(*this, 0, {{}, &libraries});
 }
 
 void CQOVADoc::ExtractSampleWithoutCHP(int mode, const std::string& celFileName, const std::string& partnerFileName) {
@@ -89,4 +103,4 @@ void CQOVADoc::ExtractSampleWithoutCHP(int mode, const std::string& celFileName,
   if (!result.Stored) Notify(result.Message);
 }
 
-void CQOVADoc::OnExtractWithoutCHP() { RunExtractData(*this, 1, ExtractSampleWithoutChpFiles); }
+void CQOVADoc::OnExtractWithoutCHP() { RunExtractData(*this, 1, {ExtractSampleWithoutChpFiles, nullptr}); }

@@ -62,11 +62,13 @@ CelCells::~CelCells() {
   if (cel_.HasAdapter()) cel_.Close();
 }
 
+void CelCells::FailOutside(int x, int y, const std::string& libraryFile) const {
+  Fail(platform::Format("The library file %s names the cell (%d, %d), outside the CEL file %s of %d x %d cells",
+                        libraryFile.c_str(), x, y, fileName_.c_str(), cols_, rows_));
+}
+
 const unified_io::UnifiedCELFileEntry& CelCells::Entry(int x, int y, const std::string& libraryFile) {
-  if (x < 0 || y < 0 || x >= cols_ || y >= rows_) {
-    Fail(platform::Format("The library file %s names the cell (%d, %d), outside the CEL file %s of %d x %d cells",
-                          libraryFile.c_str(), x, y, fileName_.c_str(), cols_, rows_));
-  }
+  if (!Holds(x, y)) FailOutside(x, y, libraryFile);
   cel_.GetEntry(x, y, entry_);
   return entry_;
 }
@@ -79,7 +81,10 @@ std::string CalledGender(unified_io::UnifiedCHPLegacyData& chp) {
 
 ChpCalls::ChpCalls(const std::string& path) {
   std::string reason;
-  data_ = unified_io::UnifiedCHPDataReg::Read(path, reason);
+  // Only the calls are read: no record is made per probe set.
+  data_ = unified_io::UnifiedCHPDataReg::Read(path, reason, [](unified_io::UnifiedCHPData& data) {
+    if (auto* legacy = unified_io::UnifiedCHPLegacyData::FromBase(&data)) legacy->SetGenotypeCallsOnly(true);
+  });
   chp_ = unified_io::UnifiedCHPLegacyData::FromBase(data_.get());
   if (chp_ == nullptr) {
     // The reader's reason on a line of its own: the user learns which file is
@@ -91,18 +96,18 @@ ChpCalls::ChpCalls(const std::string& path) {
                                           LocatedReason(reason, "CHP file: ")));
   }
   count_ = chp_->Adapter().GetHeader()->GetNumProbeSets();
+  chp_->GetGenotypeCalls(calls_);
 }
 
 ChpCalls::~ChpCalls() = default;
 
-std::int32_t ChpCalls::CallOf(int index) {
-  unified_io::UnifiedGenotypeProbeSetResults results;
-  chp_->GetGenotypingResults(index, results);
-  const std::string call = results.GetAssignmentCallString();
-  if (call == "A") return kCallA;
-  if (call == "AB") return kCallAB;
-  if (call == "B") return kCallB;
-  return kCallNone;
+std::int32_t SampleCallOf(std::uint8_t code) {
+  switch (code) {
+    case unified_io::kCallA: return kCallA;
+    case unified_io::kCallAB: return kCallAB;
+    case unified_io::kCallB: return kCallB;
+    default: return kCallNone;
+  }
 }
 
 bool KeepTypedFields(const std::string& outputPath, SampleHeader& header) {

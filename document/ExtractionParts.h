@@ -4,6 +4,7 @@
 // the header ranges of an array type.
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "arrayfiles/unified/UnifiedCELData.h"
@@ -38,6 +39,15 @@ class CelCells {
   CelCells& operator=(const CelCells&) = delete;
 
   [[nodiscard]] const std::string& ChipType() const { return chipType_; }
+  [[nodiscard]] int Cols() const { return cols_; }
+  [[nodiscard]] int Rows() const { return rows_; }
+  [[nodiscard]] bool Holds(int x, int y) const { return x >= 0 && y >= 0 && x < cols_ && y < rows_; }
+  // Fails with the message of a library cell outside the file's grid.
+  [[noreturn]] void FailOutside(int x, int y, const std::string& libraryFile) const;
+  // The intensities of the cells at `indexes` (y * Cols() + x), in one pass.
+  void Intensities(std::span<const std::int32_t> indexes, std::span<float> intensities) {
+    cel_.GetIntensities(indexes, intensities);
+  }
 
   // The cell at (x, y); a cell outside the array fails, naming the library file.
   [[nodiscard]] const unified_io::UnifiedCELFileEntry& Entry(int x, int y, const std::string& libraryFile);
@@ -58,6 +68,9 @@ class CelCells {
 // else "Gender".
 [[nodiscard]] std::string CalledGender(unified_io::UnifiedCHPLegacyData& chp);
 
+// The sample-file call of a CHP call code: "A", "AB", "B", else no call.
+[[nodiscard]] std::int32_t SampleCallOf(std::uint8_t code);
+
 // Genotype calls and the called gender of one CHP file, read through the
 // CHP registry, so every form works.
 class ChpCalls {
@@ -72,12 +85,17 @@ class ChpCalls {
   [[nodiscard]] std::string CalledGender() { return extraction::CalledGender(*chp_); }
   [[nodiscard]] int Count() const { return count_; }
   // The sample-file call of probe set `index` (within Count()).
-  [[nodiscard]] std::int32_t CallOf(int index);
+  [[nodiscard]] std::int32_t CallOf(int index) const {
+    const std::size_t i = static_cast<std::size_t>(index);
+    return i < calls_.size() ? SampleCallOf(calls_[i]) : kCallNone;
+  }
 
  private:
   std::unique_ptr<unified_io::UnifiedCHPData> data_;
   unified_io::UnifiedCHPLegacyData* chp_ = nullptr;
   int count_ = 0;
+  // The file's call code of every probe set; none for a file without calls.
+  std::vector<std::uint8_t> calls_;
 };
 
 // Carries what a user typed into an earlier sample file at `outputPath` over

@@ -9,6 +9,7 @@ namespace extraction {
 std::shared_ptr<const LibraryLayout> LibraryLayout::Read(const std::string& path) {
   std::shared_ptr<LibraryLayout> layout(new LibraryLayout);
   layout->fileName_ = platform::FileNameOf(path);
+  layout->statusKnown_ = platform::GetFileStatus(path, layout->status_);
   unified_io::UnifiedCDFData cdf;
   cdf.SetFileName(path);
   if (!cdf.Read()) Fail(platform::Format("The library file %s cannot be read", layout->fileName_.c_str()));
@@ -59,19 +60,17 @@ std::span<const LayoutCell> LibraryLayout::CellsB(std::size_t k) const {
 }
 
 std::shared_ptr<const LibraryLayout> LibraryLayoutCache::Layout(const std::string& path) {
-  // Taken before the read: a file that changes while it is read differs from
-  // this the next time and is read again.
   platform::FileStatus status;
   const bool known = platform::GetFileStatus(path, status);
   std::lock_guard lock(mutex_);
   auto found = entries_.find(path);
-  if (known && found != entries_.end() && found->second.status.size == status.size &&
-      found->second.status.modificationTime == status.modificationTime) {
-    return found->second.layout;
+  if (known && found != entries_.end() && found->second->Status().size == status.size &&
+      found->second->Status().modificationTime == status.modificationTime) {
+    return found->second;
   }
   if (found != entries_.end()) entries_.erase(found);
   std::shared_ptr<const LibraryLayout> layout = LibraryLayout::Read(path);
-  if (known) entries_[path] = {status, layout};
+  if (layout->StatusKnown()) entries_[path] = layout;
   return layout;
 }
 

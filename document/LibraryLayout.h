@@ -32,9 +32,15 @@ class LibraryLayout {
 
   // The library file's name, for messages.
   [[nodiscard]] const std::string& FileName() const { return fileName_; }
+  // The file's status, taken before it was read: a file that changes while
+  // it is read differs from this afterwards. Unknown when it could not be taken.
+  [[nodiscard]] bool StatusKnown() const { return statusKnown_; }
+  [[nodiscard]] const platform::FileStatus& Status() const { return status_; }
   // Probe sets of the library file, SNP or not.
   [[nodiscard]] int ProbeSetCount() const { return probeSetCount_; }
   [[nodiscard]] std::size_t SnpCount() const { return probeSets_.size(); }
+  // The cells of every SNP probe set: CellsA(0), CellsB(0), CellsA(1), ...
+  [[nodiscard]] std::span<const LayoutCell> Cells() const { return cells_; }
 
   // Of the k-th SNP probe set (k < SnpCount()):
   [[nodiscard]] int ProbeSetIndex(std::size_t k) const { return probeSets_[k]; }
@@ -46,6 +52,8 @@ class LibraryLayout {
   LibraryLayout() = default;
 
   std::string fileName_;
+  platform::FileStatus status_;
+  bool statusKnown_ = false;
   int probeSetCount_ = 0;
   std::vector<std::int32_t> probeSets_;
   // SNP k's name is names_[nameEnds_[k - 1] .. nameEnds_[k]).
@@ -67,12 +75,8 @@ class LibraryLayoutCache {
   [[nodiscard]] std::shared_ptr<const LibraryLayout> Layout(const std::string& path);
 
  private:
-  struct Entry {
-    platform::FileStatus status;
-    std::shared_ptr<const LibraryLayout> layout;
-  };
   std::mutex mutex_;
-  std::map<std::string, Entry> entries_;
+  std::map<std::string, std::shared_ptr<const LibraryLayout>> entries_;
 };
 
 }  // namespace extraction

@@ -1,6 +1,7 @@
 #include "document/SampleExtraction.h"
 
 #include <exception>
+#include <limits>
 #include <memory>
 #include <optional>
 
@@ -27,6 +28,42 @@ using extraction::TypeInfoValues;
 constexpr std::string_view kBrlmmP = ".brlmm-p";
 constexpr std::string_view kBrlmm = ".brlmm";
 
+// The intensity of every cell the library names, in the order of its
+// Cells(), read from the CEL file in one pass. A cell outside the CEL file's
+// grid reads as 0 and the first such cell's SNP is `firstOutside`
+// (SnpCount() when there is none), failed when the sums reach it.
+struct LibraryIntensities {
+  std::vector<float> values;
+  std::size_t firstOutside = 0;
+  LayoutCell outsideCell;
+};
+
+LibraryIntensities ReadLibraryCells(const LibraryLayout& library, CelCells& cel) {
+  LibraryIntensities read;
+  read.firstOutside = library.SnpCount();
+  std::vector<std::int32_t> indexes;
+  indexes.reserve(library.Cells().size());
+  const auto index = [&](std::size_t k, const LayoutCell& cell) {
+    const std::int64_t at = std::int64_t(cell.Y) * cel.Cols() + cell.X;
+    if (cel.Holds(cell.X, cell.Y)) {
+      indexes.push_back(at <= std::numeric_limits<std::int32_t>::max() ? std::int32_t(at) : -1);
+      return;
+    }
+    indexes.push_back(-1);
+    if (read.firstOutside == library.SnpCount()) {
+      read.firstOutside = k;
+      read.outsideCell = cell;
+    }
+  };
+  for (std::size_t k = 0; k < library.SnpCount(); ++k) {
+    for (const LayoutCell& cell : library.CellsA(k)) index(k, cell);
+    for (const LayoutCell& cell : library.CellsB(k)) index(k, cell);
+  }
+  read.values.resize(indexes.size());
+  cel.Intensities(indexes, read.values);
+  return read;
+}
+
 // Sums the perfect-match intensities of every SNP probe set into `sample`,
 // with the CHP calls of the same probe-set indexes.
 void ExtractSnpProbeSets(const LibraryLayout& library, const std::string& chpFileName, ChpCalls& chp, CelCells& cel,
@@ -34,6 +71,8 @@ void ExtractSnpProbeSets(const LibraryLayout& library, const std::string& chpFil
   const std::string& libraryFile = library.FileName();
   const std::int32_t last = sample.Header.LastSnpIndex;
   std::int32_t position = sample.Header.FirstSnpIndex;
+  const LibraryIntensities intensities = ReadLibraryCells(library, cel);
+  const float* next = intensities.values.data();
   for (std::size_t k = 0; k < library.SnpCount(); ++k) {
     if (position > last) {
       Fail(platform::Format("The library file %s holds more SNP probe sets than the chip type %s has SNPs (%d)",
@@ -44,10 +83,13 @@ void ExtractSnpProbeSets(const LibraryLayout& library, const std::string& chpFil
       Fail(platform::Format("The CHP file %s has no result for probe set %d of the library file %s",
                             chpFileName.c_str(), i, libraryFile.c_str()));
     }
+    if (k == intensities.firstOutside) {
+      cel.FailOutside(intensities.outsideCell.X, intensities.outsideCell.Y, libraryFile);
+    }
     double sumA = 0.0;
-    for (const LayoutCell& cell : library.CellsA(k)) sumA += cel.Intensity(cell.X, cell.Y, libraryFile);
+    for (const float* end = next + library.CellsA(k).size(); next != end; ++next) sumA += *next;
     double sumB = 0.0;
-    for (const LayoutCell& cell : library.CellsB(k)) sumB += cel.Intensity(cell.X, cell.Y, libraryFile);
+    for (const float* end = next + library.CellsB(k).size(); next != end; ++next) sumB += *next;
     const auto p = static_cast<std::size_t>(position);
     sample.SignalA[p] = static_cast<float>(sumA);
     sample.SignalB[p] = static_cast<float>(sumB);
@@ -56,8 +98,10 @@ void ExtractSnpProbeSets(const LibraryLayout& library, const std::string& chpFil
   }
 }
 
-void Extract(const ExtractionRequest& request, const ExtractionFolders& folders, LibraryLayoutCache& libraries,
-             ExtractionResult& result) {
+// Fills `result` as far as it gets, and `prepared` with the sample once it is whole.
+void Prepare(const ExtractionFolders& folders, LibraryLayoutCache& libraries, ExtractionResult& result,
+             PreparedSample& prepared) {
+  const ExtractionRequest& request = prepared.Request;
   const std::string& chpFileName = request.ChpFileName;
   result.SampleName = SampleNameOfChpFile(chpFileName);
   const bool paired = request.Mode == kExtractPairedTest || request.Mode == kExtractPairedReference;
@@ -83,24 +127,24 @@ void Extract(const ExtractionRequest& request, const ExtractionFolders& folders,
   }
   platform::FileStatus chpStatus;
   if (!platform::GetFileStatus(chpPath, chpStatus)) Fail(kChpFileNotFoundMessage);
-  const std::string cdfPath = LibraryFilePath(folders.LibraryFolder, chipType);
-  if (!platform::FileExists(cdfPath)) Fail(kLibraryFileNotFoundMessage);
+  prepared.LibraryPath = LibraryFilePath(folders.LibraryFolder, chipType);
+  if (!platform::FileExists(prepared.LibraryPath)) Fail(kLibraryFileNotFoundMessage);
 
-  CArrayData sample(result.SampleName, chipType, TypeInfoValues(*type), CTime(chpStatus.creationTime));
+  auto sample = std::make_unique<CArrayData>(result.SampleName, chipType, TypeInfoValues(*type),
+                                             CTime(chpStatus.creationTime));
   const bool test = request.Mode == kExtractUnpairedTest || request.Mode == kExtractPairedTest;
-  sample.Header.IsTest = test ? 1 : 0;
-  sample.Header.IsPaired = paired ? 1 : 0;
-  if (paired) sample.Header.SelfReference = partner;
-  if (gender == "M" || gender == "F") sample.Header.Sex = gender;
-  result.Replaced = extraction::KeepTypedFields(result.OutputPath, sample.Header);
-  ExtractSnpProbeSets(*libraries.Layout(cdfPath), chpFileName, chp, cel, sample);
-
-  try {
-    sample.StoreFile(result.OutputPath);
-  } catch (const std::exception&) {
-    Fail(platform::Format("The sample file %s cannot be written", platform::FileNameOf(result.OutputPath).c_str()));
-  }
-  result.Stored = true;
+  sample->Header.IsTest = test ? 1 : 0;
+  sample->Header.IsPaired = paired ? 1 : 0;
+  if (paired) sample->Header.SelfReference = partner;
+  if (gender == "M" || gender == "F") sample->Header.Sex = gender;
+  // Kept also when the library cannot be read: it may have been caught
+  // while it was being replaced.
+  prepared.LibraryStatusKnown = platform::GetFileStatus(prepared.LibraryPath, prepared.LibraryStatus);
+  const std::shared_ptr<const LibraryLayout> library = libraries.Layout(prepared.LibraryPath);
+  prepared.LibraryStatusKnown = library->StatusKnown();
+  prepared.LibraryStatus = library->Status();
+  ExtractSnpProbeSets(*library, chpFileName, chp, cel, *sample);
+  prepared.Sample = std::move(sample);
 }
 
 }  // namespace
@@ -128,6 +172,44 @@ std::string LibraryFilePath(const std::string& libraryFolder, const std::string&
   return platform::JoinPath(libraryFolder, qova::LibraryFileName(chipType));
 }
 
+PreparedSample::PreparedSample() = default;
+PreparedSample::PreparedSample(PreparedSample&&) noexcept = default;
+PreparedSample& PreparedSample::operator=(PreparedSample&&) noexcept = default;
+PreparedSample::~PreparedSample() = default;
+
+PreparedSample PrepareSampleFiles(const ExtractionRequest& request, const ExtractionFolders& folders,
+                                  LibraryLayoutCache& libraries) {
+  PreparedSample prepared;
+  prepared.Request = request;
+  prepared.Result = extraction::Guarded(
+      request, [&](ExtractionResult& result) { Prepare(folders, libraries, result, prepared); });
+  return prepared;
+}
+
+bool LibraryChangedSince(const PreparedSample& prepared) {
+  if (!prepared.LibraryStatusKnown) return false;
+  platform::FileStatus now;
+  return !platform::GetFileStatus(prepared.LibraryPath, now) || now.size != prepared.LibraryStatus.size ||
+         now.modificationTime != prepared.LibraryStatus.modificationTime;
+}
+
+ExtractionResult StorePreparedSample(PreparedSample& prepared) {
+  ExtractionResult result = std::move(prepared.Result);
+  if (!prepared.Sample) return result;
+  const std::unique_ptr<CArrayData> sample = std::move(prepared.Sample);
+  result.Replaced = extraction::KeepTypedFields(result.OutputPath, sample->Header);
+  try {
+    sample->StoreFile(result.OutputPath);
+  } catch (const std::exception&) {
+    result.Message =
+        platform::Format("The sample file %s cannot be written", platform::FileNameOf(result.OutputPath).c_str());
+    result.Replaced = false;
+    return result;
+  }
+  result.Stored = true;
+  return result;
+}
+
 ExtractionResult ExtractSampleFiles(const ExtractionRequest& request, const ExtractionFolders& folders) {
   LibraryLayoutCache library;
   return ExtractSampleFiles(request, folders, library);
@@ -135,5 +217,6 @@ ExtractionResult ExtractSampleFiles(const ExtractionRequest& request, const Extr
 
 ExtractionResult ExtractSampleFiles(const ExtractionRequest& request, const ExtractionFolders& folders,
                                     LibraryLayoutCache& libraries) {
-  return extraction::Guarded(request, [&](ExtractionResult& result) { Extract(request, folders, libraries, result); });
+  PreparedSample prepared = PrepareSampleFiles(request, folders, libraries);
+  return StorePreparedSample(prepared);
 }

@@ -18,8 +18,13 @@
 // user typed into the old one (its attributes, and its sex where the CHP file
 // calls none) is carried over, so extracting a sample again loses no work.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "platform/Paths.h"
+
+class CArrayData;
 
 namespace extraction {
 class LibraryLayoutCache;
@@ -81,6 +86,39 @@ inline constexpr const char* kLibraryFileNotFoundMessage = "Indicate the folder 
 
 // The library file of a chip type, in `libraryFolder`.
 [[nodiscard]] std::string LibraryFilePath(const std::string& libraryFolder, const std::string& chipType);
+
+// One sample read and summed but not yet stored: what a worker thread hands
+// to the thread that stores.
+struct PreparedSample {
+  PreparedSample();
+  PreparedSample(PreparedSample&&) noexcept;
+  PreparedSample& operator=(PreparedSample&&) noexcept;
+  ~PreparedSample();
+
+  ExtractionRequest Request;
+  ExtractionResult Result;             // Message set when the sample failed
+  std::unique_ptr<CArrayData> Sample;  // null after a failure
+  // The library file the sums came from (or that could not be read), and
+  // its status when it was read (unknown when it could not be taken, or when
+  // the sample failed before its library was looked at).
+  std::string LibraryPath;
+  platform::FileStatus LibraryStatus;
+  bool LibraryStatusKnown = false;
+};
+
+// Reads one sample's files and sums its intensities. Writes nothing, shows
+// nothing and throws nothing, so it may run on any thread; the layouts come
+// from `libraries`.
+[[nodiscard]] PreparedSample PrepareSampleFiles(const ExtractionRequest& request, const ExtractionFolders& folders,
+                                                extraction::LibraryLayoutCache& libraries);
+
+// Whether the library file a prepared sample was summed against (or failed
+// to read) has changed on disk since: its size or modification time differs.
+[[nodiscard]] bool LibraryChangedSince(const PreparedSample& prepared);
+
+// Stores a prepared sample as its .CFH, carrying over what a user typed into
+// an earlier file of the name; a failed one is returned as it is. Throws nothing.
+[[nodiscard]] ExtractionResult StorePreparedSample(PreparedSample& prepared);
 
 // Extracts one sample. Never throws for a bad or missing file: the result
 // says what went wrong.

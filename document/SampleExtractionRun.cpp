@@ -1,6 +1,10 @@
 #include "document/SampleExtractionRun.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
+
+#include "platform/OrderedWorkers.h"
 
 #include "platform/Paths.h"
 #include "platform/Strings.h"
@@ -13,17 +17,70 @@ std::string OneLine(std::string text) {
   return text;
 }
 
+// The files of the lists in the order the run commits them.
+std::vector<ExtractionRequest> RunOrder(const ExtractionLists& lists) {
+  std::vector<ExtractionRequest> requests;
+  for (const std::string& file : lists.NonPairedTests) requests.push_back({file, kExtractUnpairedTest, {}});
+  for (const std::string& file : lists.NonPairedReferences) requests.push_back({file, kExtractUnpairedReference, {}});
+  const std::size_t pairs = std::min(lists.PairedTests.size(), lists.PairedReferences.size());
+  for (std::size_t k = 0; k < pairs; ++k) {
+    requests.push_back({lists.PairedReferences[k], kExtractPairedReference, lists.PairedTests[k]});
+    requests.push_back({lists.PairedTests[k], kExtractPairedTest, lists.PairedReferences[k]});
+  }
+  return requests;
+}
+
+// The prepared samples in run order: from the workers, or prepared on the
+// calling thread when there are none.
+class PreparedSamples {
+ public:
+  PreparedSamples(std::vector<ExtractionRequest> requests, const ExtractionSteps& steps, int workers,
+                  ExtractionProgress& progress)
+      : requests_(std::move(requests)), steps_(steps), progress_(progress) {
+    if (workers > 0) {
+      workers_.emplace(requests_.size(), workers, [this](std::size_t k) { return steps_.Prepare(requests_[k]); });
+    }
+  }
+
+  // Sample `k`, the next one; the user can act while it is waited for.
+  PreparedSample Take(std::size_t k) {
+    if (!workers_) return steps_.Prepare(requests_[k]);
+    try {
+      return workers_->Take(k, [this] { progress_.Pump(); });
+    } catch (const std::exception& e) {
+      // Prepare keeps its failures to itself; whatever slips out still ends
+      // this sample only.
+      PreparedSample failed;
+      failed.Request = requests_[k];
+      failed.Result.Message = platform::Format("The files of %s cannot be extracted: %s",
+                                               requests_[k].ChpFileName.c_str(), e.what());
+      return failed;
+    }
+  }
+
+  void Committed(std::size_t k) {
+    if (workers_) workers_->Committed(k);
+  }
+
+ private:
+  std::vector<ExtractionRequest> requests_;
+  const ExtractionSteps& steps_;
+  ExtractionProgress& progress_;
+  std::optional<platform::OrderedWorkers<PreparedSample>> workers_;
+};
+
 class Run {
  public:
-  Run(ExtractionProgress& progress, const ExtractOneSample& extract) : progress_(progress), extract_(extract) {}
+  Run(ExtractionProgress& progress, const ExtractionSteps& steps, PreparedSamples& samples)
+      : progress_(progress), steps_(steps), samples_(samples) {}
 
-  void NonPaired(const std::vector<std::string>& files, const char* status, ExtractionMode mode) {
+  void NonPaired(const std::vector<std::string>& files, const char* status) {
     progress_.SetPosition(1);
     for (std::size_t k = 0; k < files.size(); ++k) {
       if (!progress_.KeepGoing()) return Stop();
       progress_.SetStatus(platform::Format(status, files[k].c_str()));
       progress_.SetPosition(ExtractionPercent(k, files.size()));
-      Extract({files[k], mode, {}});
+      CommitNext();
       progress_.Pump();
     }
   }
@@ -35,8 +92,8 @@ class Run {
       if (!progress_.KeepGoing()) return Stop();
       progress_.SetStatus(platform::Format(kExtractingPairStatus, tests[k].c_str(), references[k].c_str()));
       progress_.SetPosition(ExtractionPercent(k, n));
-      Extract({references[k], kExtractPairedReference, tests[k]});
-      Extract({tests[k], kExtractPairedTest, references[k]});
+      CommitNext();  // the reference
+      CommitNext();  // the test
       progress_.Pump();
     }
   }
@@ -45,14 +102,20 @@ class Run {
   ExtractionRunResult Take() { return std::move(result_); }
 
  private:
-  void Extract(const ExtractionRequest& request) {
-    result_.Results.push_back(extract_(request));
-    result_.FileNames.push_back(request.ChpFileName);
+  void CommitNext() {
+    PreparedSample prepared = samples_.Take(next_);
+    // On one thread this sample would have been read after the change.
+    if (LibraryChangedSince(prepared)) prepared = steps_.Prepare(prepared.Request);
+    result_.FileNames.push_back(prepared.Request.ChpFileName);
+    result_.Results.push_back(steps_.Commit(prepared));
+    samples_.Committed(next_++);
   }
   void Stop() { result_.Cancelled = true; }
 
   ExtractionProgress& progress_;
-  const ExtractOneSample& extract_;
+  const ExtractionSteps& steps_;
+  PreparedSamples& samples_;
+  std::size_t next_ = 0;
   ExtractionRunResult result_;
 };
 
@@ -60,6 +123,10 @@ class Run {
 
 std::size_t ExtractionLists::ItemCount() const {
   return NonPairedTests.size() + NonPairedReferences.size() + std::min(PairedTests.size(), PairedReferences.size());
+}
+
+std::size_t ExtractionLists::FileCount() const {
+  return NonPairedTests.size() + NonPairedReferences.size() + 2 * std::min(PairedTests.size(), PairedReferences.size());
 }
 
 int ExtractionRunResult::StoredCount() const {
@@ -108,11 +175,27 @@ int ExtractionPercent(std::size_t k, std::size_t n) {
 
 ExtractionRunResult RunExtraction(const ExtractionLists& lists, ExtractionProgress& progress,
                                   const ExtractOneSample& extract) {
-  Run run(progress, extract);
-  run.SetListed(static_cast<int>(lists.NonPairedTests.size() + lists.NonPairedReferences.size() +
-                                 2 * std::min(lists.PairedTests.size(), lists.PairedReferences.size())));
-  run.NonPaired(lists.NonPairedTests, kExtractingTestStatus, kExtractUnpairedTest);
-  run.NonPaired(lists.NonPairedReferences, kExtractingReferenceStatus, kExtractUnpairedReference);
+  const ExtractionSteps steps{[](const ExtractionRequest& request) {
+                                PreparedSample prepared;
+                                prepared.Request = request;
+                                return prepared;
+                              },
+                              [&extract](PreparedSample& prepared) { return extract(prepared.Request); }};
+  return RunExtraction(lists, progress, steps, 0);
+}
+
+ExtractionRunResult RunExtraction(const ExtractionLists& lists, ExtractionProgress& progress,
+                                  const ExtractionSteps& steps, int workers) {
+  PreparedSamples samples(RunOrder(lists), steps, workers, progress);
+  Run run(progress, steps, samples);
+  run.SetListed(static_cast<int>(lists.FileCount()));
+  run.NonPaired(lists.NonPairedTests, kExtractingTestStatus);
+  run.NonPaired(lists.NonPairedReferences, kExtractingReferenceStatus);
   run.Pairs(lists.PairedTests, lists.PairedReferences);
   return run.Take();
+}
+
+int ExtractionWorkers(std::size_t samples) {
+  const char* value = std::getenv("QOVA_EXTRACT_WORKERS");
+  return platform::WorkerCount(samples, value != nullptr ? std::atoi(value) : 0);
 }

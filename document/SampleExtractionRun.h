@@ -18,6 +18,8 @@ struct ExtractionLists {
 
   // Items of the run: one per non-paired file and one per pair.
   [[nodiscard]] std::size_t ItemCount() const;
+  // Files of the run: two per pair.
+  [[nodiscard]] std::size_t FileCount() const;
 };
 
 // What the run needs of the progress dialog. The position and status calls
@@ -35,6 +37,15 @@ class ExtractionProgress {
 
 // Extracts one file; the document's ExtractSample.
 using ExtractOneSample = std::function<ExtractionResult(const ExtractionRequest&)>;
+
+// A run's extraction in two steps. Prepare reads and sums one file's sample:
+// with workers it runs on them, several files at once, and must touch
+// nothing the user sees and write nothing. Commit stores it and tells the
+// user, on the thread that runs the list, file by file in list order.
+struct ExtractionSteps {
+  std::function<PreparedSample(const ExtractionRequest&)> Prepare;
+  std::function<ExtractionResult(PreparedSample&)> Commit;
+};
 
 struct ExtractionRunResult {
   std::vector<ExtractionResult> Results;  // one per file extracted or tried, in run order
@@ -65,6 +76,22 @@ inline constexpr const char* kExtractingPairStatus = "Extracting paired files %s
 // Lists of unequal pair counts run the common part only.
 ExtractionRunResult RunExtraction(const ExtractionLists& lists, ExtractionProgress& progress,
                                   const ExtractOneSample& extract);
+
+// The same with the files prepared on `workers` threads (none: every step on
+// the calling thread) while the calling thread shows the progress, pumps
+// messages while it waits and commits in list order, so that the files,
+// the messages and the progress are those of a run on one thread. At most
+// twice as many samples as workers are prepared and not yet committed. A
+// sample whose library file changed on disk after it was prepared is
+// prepared again before its commit, as a run on one thread would have read
+// the new file.
+ExtractionRunResult RunExtraction(const ExtractionLists& lists, ExtractionProgress& progress,
+                                  const ExtractionSteps& steps, int workers);
+
+// The number of workers of an Extract Data run of `samples` files:
+// QOVA_EXTRACT_WORKERS when set, else the machine's hardware threads, at
+// most one per file.
+[[nodiscard]] int ExtractionWorkers(std::size_t samples);
 
 // The progress of `k` of `n` items, clamped to 0..100.
 [[nodiscard]] int ExtractionPercent(std::size_t k, std::size_t n);

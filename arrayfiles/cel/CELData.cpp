@@ -211,6 +211,17 @@ bool CELData::GetIntensities(std::int32_t index, std::vector<float>& values) {
   return true;
 }
 
+void CELData::GetIntensities(std::span<const std::int32_t> indexes, std::span<float> intensities) {
+  const bool open = OpenIntensityDataSet();
+  const bool floats = intensityColumnType_ == kColumnFloat;
+  for (std::size_t i = 0; i < indexes.size() && i < intensities.size(); ++i) {
+    const std::uint8_t* cell = open ? intensity_.Cell(indexes[i]) : nullptr;
+    intensities[i] = cell == nullptr ? 0.0f
+                     : floats        ? platform::ReadBEFloat(cell)
+                                     : static_cast<float>(platform::ReadBE16(cell));
+  }
+}
+
 bool CELData::GetStdev(std::int32_t index, std::vector<float>& values) {
   values.clear();
   const std::uint8_t* cell = OpenValueSet(stdev_, kStdDevSet, kFloatBytes).Cell(index);

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <set>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -70,6 +71,8 @@ class CELData {
   // Each fills `values` with the one value of the cell; false (and no value)
   // when the cell lies beyond the data set or the data set is unreadable.
   bool GetIntensities(std::int32_t index, std::vector<float>& values);
+  // The intensities of many cells by index, 0 where GetValues gives 0.
+  void GetIntensities(std::span<const std::int32_t> indexes, std::span<float> intensities);
   bool GetStdev(std::int32_t index, std::vector<float>& values);
   bool GetNumPixels(std::int32_t index, std::vector<std::int16_t>& values);
   // Append the cell's flag; false (and nothing appended) when the file has no

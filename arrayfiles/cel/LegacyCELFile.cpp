@@ -1,5 +1,6 @@
 #include "arrayfiles/cel/LegacyCELFile.h"
 
+#include <algorithm>
 #include <fstream>
 #include <limits>
 
@@ -475,6 +476,30 @@ float CLegacyCELFile::GetIntensity(int index) const {
   CLegacyCELFileEntry entry;
   GetEntry(index, entry);
   return entry.Intensity;
+}
+
+void CLegacyCELFile::GetIntensities(std::span<const std::int32_t> indexes, std::span<float> intensities) const {
+  const std::size_t n = std::min(indexes.size(), intensities.size());
+  // The form is looked at once, not per cell.
+  const auto each = [&](auto intensityOf) {
+    for (std::size_t i = 0; i < n; ++i) intensities[i] = HasCell(indexes[i]) ? intensityOf(indexes[i]) : 0.0f;
+  };
+  switch (format_) {
+    case kTextFormat:
+      return each([&](int index) { return textCells_[static_cast<std::size_t>(index)].intensity; });
+    case kXdaFormat:
+      return each([&](int index) { return platform::ReadLEFloat(cellData_ + std::size_t(index) * kXdaCellBytes); });
+    case kBcelFormat:
+      return each([&](int index) {
+        return static_cast<float>(platform::ReadBE16(cellData_ + std::size_t(index) * kBcelCellBytes));
+      });
+    case kCompactFormat:
+      return each([&](int index) {
+        return static_cast<float>(platform::ReadLE16(cellData_ + std::size_t(index) * kCompactCellBytes));
+      });
+    default:
+      return each([](int) { return 0.0f; });
+  }
 }
 
 float CLegacyCELFile::GetStdv(int index) const {

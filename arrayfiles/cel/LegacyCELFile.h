@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,8 @@ class CLegacyCELFile {
   // The entry's fields written straight to where the caller keeps them.
   void GetValues(int index, float& intensity, float& stdv, std::uint16_t& pixels) const;
   [[nodiscard]] float GetIntensity(int index) const;
+  // The intensities of many cells by index, as GetIntensity gives each.
+  void GetIntensities(std::span<const std::int32_t> indexes, std::span<float> intensities) const;
   [[nodiscard]] float GetStdv(int index) const;
   [[nodiscard]] std::uint16_t GetPixels(int index) const;
   [[nodiscard]] std::uint16_t GetPixels(int x, int y) const;

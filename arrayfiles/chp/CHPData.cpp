@@ -143,6 +143,15 @@ bool CHPData::GetGenotypeEntry(std::int32_t index, GenotypeResultRow& row) {
   return true;
 }
 
+bool CHPData::GetGenotypeCalls(std::vector<std::uint8_t>& calls) {
+  calls.clear();
+  DataSet* set = OpenGenotypingResults();
+  if (set == nullptr) return false;
+  calls.resize(std::size_t(std::max(set->Rows(), 0)));
+  for (std::int32_t i = 0; i < set->Rows(); ++i) ReadCell(*set, i, 1, calls[std::size_t(i)]);
+  return true;
+}
+
 bool CHPData::GetBackgroundZone(std::int32_t index, BackgroundZoneRow& row) {
   DataSet* set = OpenBackgroundZones();
   if (set == nullptr || !HasRow(*set, index)) return false;

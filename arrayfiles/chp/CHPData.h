@@ -107,6 +107,9 @@ class CHPData {
   // set does not open.
   bool GetExpressionEntry(std::int32_t index, ExpressionResultRow& row);
   bool GetGenotypeEntry(std::int32_t index, GenotypeResultRow& row);
+  // The call code of every row of the genotyping results, as GetGenotypeEntry
+  // gives each; false (and `calls` empty) when the set does not open.
+  bool GetGenotypeCalls(std::vector<std::uint8_t>& calls);
   bool GetBackgroundZone(std::int32_t index, BackgroundZoneRow& row);
   // Appends zones 0 .. count - 1 (those the data set holds).
   void GetBackgroundZones(std::int32_t count, std::vector<BackgroundZoneRow>& zones);

@@ -70,6 +70,7 @@ void CResequencingData::Clear() {
 void CLegacyCHPFile::Clear() {
   header.Clear();
   results.clear();
+  genotypeCalls.clear();
   resequencing.Clear();
 }
 

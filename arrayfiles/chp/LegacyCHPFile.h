@@ -147,6 +147,11 @@ class CLegacyCHPFile {
   std::string errorText;
   // One record per probe set, index = probe-set index; null allowed.
   std::vector<std::unique_ptr<CProbeSetResults>> results;
+  // Set before a read: of a genotyping file only the call code of each probe
+  // set is kept, in `genotypeCalls`, and `results` stays empty. Other files
+  // read as they always do.
+  bool genotypeCallsOnly = false;
+  std::vector<std::uint8_t> genotypeCalls;
   CResequencingData resequencing;
 };
 

@@ -242,6 +242,15 @@ bool ReadOlderForm(LegacyInput& in, CLegacyCHPFile& file, bool headerOnly) {
       return ReadRecords<CExpressionProbeSetResults>(
           file, [&](std::size_t, auto& r) { return ReadExpressionRecord(in, layout, r); });
     case kGenotyping:
+      if (file.genotypeCallsOnly) {
+        file.genotypeCalls.resize(std::size_t(h.numProbeSets));
+        for (std::uint8_t& call : file.genotypeCalls) {
+          CGenotypeProbeSetResults r;
+          if (!ReadGenotypeRecord(in, layout, r)) return Fail(file, messages::kWrongFormat);
+          call = r.call;
+        }
+        return true;
+      }
       return ReadRecords<CGenotypeProbeSetResults>(
           file, [&](std::size_t, auto& r) { return ReadGenotypeRecord(in, layout, r); });
     case kUniversal:

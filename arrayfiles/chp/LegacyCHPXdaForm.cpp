@@ -127,8 +127,16 @@ bool ReadGenotyping(LegacyInput& in, CLegacyCHPFile& file) {
   // The records were checked to fit: read them at once rather than field by field.
   std::vector<std::uint8_t> records;
   if (!in.Bytes(records, std::size_t(n) * recordBytes)) return Fail(file, messages::kWrongFormat);
-  file.results.resize(std::size_t(n));
   const std::uint8_t* p = records.data();
+  if (file.genotypeCallsOnly) {
+    file.genotypeCalls.resize(std::size_t(n));
+    for (std::uint8_t& call : file.genotypeCalls) {
+      call = p[0];
+      p += recordBytes;
+    }
+    return true;
+  }
+  file.results.resize(std::size_t(n));
   for (auto& slot : file.results) {
     auto r = std::make_unique<CGenotypeProbeSetResults>();
     r->call = p[0];

@@ -1,5 +1,6 @@
 #include "arrayfiles/unified/GenericCELDataAdapter.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 #include <vector>
@@ -184,6 +185,11 @@ void GenericCELDataAdapter::GetEntry(int index, UnifiedCELFileEntry& entry) {
 float GenericCELDataAdapter::GetIntensity(int index) {
   std::vector<float> values;
   return loaded_ && data_.GetIntensities(index, values) ? values.front() : 0.0f;
+}
+
+void GenericCELDataAdapter::GetIntensities(std::span<const std::int32_t> indexes, std::span<float> intensities) {
+  if (loaded_) return data_.GetIntensities(indexes, intensities);
+  std::fill(intensities.begin(), intensities.end(), 0.0f);
 }
 
 float GenericCELDataAdapter::GetStdv(int index) {

@@ -47,6 +47,7 @@ class GenericCELDataAdapter final : public IUnifiedCELDataAdapter {
   void GetEntry(int index, UnifiedCELFileEntry& entry) override;
   float GetIntensity(int x, int y) override { return GetIntensity(XYToIndex(x, y)); }
   float GetIntensity(int index) override;
+  void GetIntensities(std::span<const std::int32_t> indexes, std::span<float> intensities) override;
   float GetStdv(int x, int y) override { return GetStdv(XYToIndex(x, y)); }
   float GetStdv(int index) override;
   std::int16_t GetPixels(int x, int y) override { return GetPixels(XYToIndex(x, y)); }

@@ -165,6 +165,15 @@ bool GenericCHPDataAdapter::GetGenotypingResults(int index, UnifiedGenotypeProbe
   return true;
 }
 
+bool GenericCHPDataAdapter::GetGenotypeCalls(std::vector<std::uint8_t>& calls) {
+  calls.clear();
+  if (!IsType(generic_io::kGenotypingChpType)) return false;
+  chpData.GetGenotypeCalls(calls);
+  // Probe sets the header counts beyond the rows have no call.
+  calls.resize(std::size_t(std::max(GetHeader()->GetNumProbeSets(), 0)));
+  return true;
+}
+
 bool GenericCHPDataAdapter::GetUniversalResults(int index, UnifiedUniversalProbeSetResults& result) {
   float value = 0.0f;
   if (!IsType(generic_io::kUniversalChpType) || !chpData.GetUniversalEntry(index, value)) return false;

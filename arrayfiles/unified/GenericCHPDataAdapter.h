@@ -61,6 +61,7 @@ class GenericCHPDataAdapter final : public IUnifiedCHPDataAdapter {
   std::string GetProbeSetName(int index) override;
   bool GetExpressionResults(int index, UnifiedExpressionProbeSetResults& result) override;
   bool GetGenotypingResults(int index, UnifiedGenotypeProbeSetResults& result) override;
+  bool GetGenotypeCalls(std::vector<std::uint8_t>& calls) override;
   bool GetUniversalResults(int index, UnifiedUniversalProbeSetResults& result) override;
   bool GetResequencingResults(UnifiedResequencingResults& result) override;
   bool Read() override { return CanReadFile(); }

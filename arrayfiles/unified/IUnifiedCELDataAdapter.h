@@ -6,6 +6,7 @@
 // Cells are numbered y * columns + x. An index or (x, y) without a cell
 // reads as a zero entry.
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "arrayfiles/generic/UnifiedTagValuePair.h"
@@ -77,6 +78,16 @@ class IUnifiedCELDataAdapter {
   virtual void GetEntry(int index, UnifiedCELFileEntry& entry) = 0;
   virtual float GetIntensity(int x, int y) = 0;
   virtual float GetIntensity(int index) = 0;
+  // The intensities of many cells by index at once, each as GetEntry gives
+  // it (0 for an index without a cell): the pass a reader makes over the
+  // cells a library names, without a call per cell.
+  virtual void GetIntensities(std::span<const std::int32_t> indexes, std::span<float> intensities) {
+    UnifiedCELFileEntry entry;
+    for (std::size_t i = 0; i < indexes.size() && i < intensities.size(); ++i) {
+      GetEntry(indexes[i], entry);
+      intensities[i] = entry.Intensity;
+    }
+  }
   virtual float GetStdv(int x, int y) = 0;
   virtual float GetStdv(int index) = 0;
   virtual std::int16_t GetPixels(int x, int y) = 0;

@@ -2,7 +2,9 @@
 // Format-independent access to one CHP file and its per-probe-set results.
 // A result getter for another kind of file, or for an index outside
 // 0 .. GetNumProbeSets() - 1, returns false and leaves the record untouched.
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "arrayfiles/unified/IUnifiedCHPHeaderAdapter.h"
 #include "arrayfiles/unified/UnifiedCHPResults.h"
@@ -26,6 +28,24 @@ class IUnifiedCHPDataAdapter {
   virtual bool GetUniversalResults(int index, UnifiedUniversalProbeSetResults& result) = 0;
   // Appends to the four lists of the record.
   virtual bool GetResequencingResults(UnifiedResequencingResults& result) = 0;
+  // Asked before Read by a caller that wants only the genotype calls: an
+  // adapter may then skip the other results of a genotyping file (and
+  // GetGenotypingResults may answer false); GetGenotypeCalls answers alike.
+  virtual void SetGenotypeCallsOnly(bool) {}
+  // The call code of every probe set the header counts (index = probe-set
+  // index), as GetGenotypingResults gives each (0 where it gives none);
+  // false, and no calls, for a file that is not genotyping.
+  virtual bool GetGenotypeCalls(std::vector<std::uint8_t>& calls) {
+    calls.clear();
+    if (GetHeader()->GetAssayType() != kAssayGenotyping) return false;
+    UnifiedGenotypeProbeSetResults result;
+    for (int i = 0, n = GetHeader()->GetNumProbeSets(); i < n; ++i) {
+      result.alleleCall = 0;
+      GetGenotypingResults(i, result);
+      calls.push_back(result.alleleCall);
+    }
+    return true;
+  }
   [[nodiscard]] virtual bool Read() = 0;
   virtual bool ReadHeader() = 0;
   virtual void SetFileName(const std::string& name) = 0;

@@ -46,6 +46,9 @@ class LegacyCELDataAdapter final : public IUnifiedCELDataAdapter {
   void GetEntry(int index, UnifiedCELFileEntry& entry) override;
   float GetIntensity(int x, int y) override { return GetIntensity(XYToIndex(x, y)); }
   float GetIntensity(int index) override { return legacyCel_.GetIntensity(index); }
+  void GetIntensities(std::span<const std::int32_t> indexes, std::span<float> intensities) override {
+    legacyCel_.GetIntensities(indexes, intensities);
+  }
   float GetStdv(int x, int y) override { return GetStdv(XYToIndex(x, y)); }
   float GetStdv(int index) override { return legacyCel_.GetStdv(index); }
   std::int16_t GetPixels(int x, int y) override { return static_cast<std::int16_t>(legacyCel_.GetPixels(x, y)); }

@@ -116,6 +116,15 @@ bool LegacyCHPDataAdapter::GetGenotypingResults(int index, UnifiedGenotypeProbeS
   return true;
 }
 
+bool LegacyCHPDataAdapter::GetGenotypeCalls(std::vector<std::uint8_t>& calls) {
+  if (!legacyChp.genotypeCallsOnly) return IUnifiedCHPDataAdapter::GetGenotypeCalls(calls);
+  calls.clear();
+  if (legacyChp.header.assayType != legacy_chp::kGenotyping) return false;
+  calls = legacyChp.genotypeCalls;
+  calls.resize(std::size_t(std::max(legacyChp.header.numProbeSets, 0)));
+  return true;
+}
+
 bool LegacyCHPDataAdapter::GetUniversalResults(int index, UnifiedUniversalProbeSetResults& result) {
   auto r = ResultAt<legacy_chp::CUniversalProbeSetResults>(index, legacy_chp::kUniversal);
   if (!r) return false;

@@ -55,6 +55,8 @@ class LegacyCHPDataAdapter : public IUnifiedCHPDataAdapter {
   bool GetGenotypingResults(int index, UnifiedGenotypeProbeSetResults& result) override;
   bool GetUniversalResults(int index, UnifiedUniversalProbeSetResults& result) override;
   bool GetResequencingResults(UnifiedResequencingResults& result) override;
+  void SetGenotypeCallsOnly(bool only) override { legacyChp.genotypeCallsOnly = only; }
+  bool GetGenotypeCalls(std::vector<std::uint8_t>& calls) override;
   bool Read() override;
   bool ReadHeader() override;
   void SetFileName(const std::string& name) override;

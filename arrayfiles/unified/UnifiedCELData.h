@@ -7,6 +7,7 @@
 // UnableToOpenFileException when neither adapter reads the file;
 // FileNotOpenException from every accessor while no adapter is held.
 #include <memory>
+#include <span>
 #include <string>
 
 #include "arrayfiles/unified/IUnifiedCELDataAdapter.h"
@@ -65,6 +66,9 @@ class UnifiedCELData {
   void GetEntry(int index, UnifiedCELFileEntry& entry) { Adapter().GetEntry(index, entry); }
   float GetIntensity(int x, int y) { return Adapter().GetIntensity(x, y); }
   float GetIntensity(int index) { return Adapter().GetIntensity(index); }
+  void GetIntensities(std::span<const std::int32_t> indexes, std::span<float> intensities) {
+    Adapter().GetIntensities(indexes, intensities);
+  }
   float GetStdv(int x, int y) { return Adapter().GetStdv(x, y); }
   float GetStdv(int index) { return Adapter().GetStdv(index); }
   std::int16_t GetPixels(int x, int y) { return Adapter().GetPixels(x, y); }

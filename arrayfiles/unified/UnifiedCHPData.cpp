@@ -35,6 +35,11 @@ std::unique_ptr<UnifiedCHPData> UnifiedCHPDataReg::Read(const std::string& fileN
 }
 
 std::unique_ptr<UnifiedCHPData> UnifiedCHPDataReg::Read(const std::string& fileName, std::string& reason) {
+  return Read(fileName, reason, {});
+}
+
+std::unique_ptr<UnifiedCHPData> UnifiedCHPDataReg::Read(const std::string& fileName, std::string& reason,
+                                                        const std::function<void(UnifiedCHPData&)>& beforeRead) {
   reason.clear();
   std::string id;
   if (!ReadFileTypeId(fileName, id)) {
@@ -47,6 +52,7 @@ std::unique_ptr<UnifiedCHPData> UnifiedCHPDataReg::Read(const std::string& fileN
     return nullptr;
   }
   data->fileName = fileName;
+  if (beforeRead) beforeRead(*data);
   try {
     if (data->Read()) return data;
   } catch (const generic_exceptions::GenericException&) {
@@ -143,6 +149,7 @@ std::string UnifiedCHPLegacyData::GetError() const {
 
 bool UnifiedCHPLegacyData::Read() {
   CreateAdapter();
+  adapter->SetGenotypeCallsOnly(callsOnly);
   adapter->SetFileName(fileName);
   return adapter->Read();
 }

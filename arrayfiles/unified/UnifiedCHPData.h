@@ -8,6 +8,7 @@
 // program, UnifiedCHPLegacyData's, lists the four generic CHP ids and the
 // empty id, and reads every form through the generic adapter first and the
 // legacy adapter second.
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -73,6 +74,10 @@ class UnifiedCHPDataReg {
   // registration takes it, or its reader's own reason with the place in the
   // file where it knows one.
   [[nodiscard]] static std::unique_ptr<UnifiedCHPData> Read(const std::string& fileName, std::string& reason);
+  // The same, with `beforeRead` run on the object made for the file before
+  // it reads it (to choose what it reads).
+  [[nodiscard]] static std::unique_ptr<UnifiedCHPData> Read(const std::string& fileName, std::string& reason,
+                                                            const std::function<void(UnifiedCHPData&)>& beforeRead);
   // False when the file does not exist; otherwise true, with `id` the file's
   // generic file-type id, or empty for a file not in the generic container.
   static bool ReadFileTypeId(const std::string& fileName, std::string& id);
@@ -122,6 +127,10 @@ class UnifiedCHPLegacyData final : public UnifiedCHPData {
 
   [[nodiscard]] UnifiedCHPHeader GetHeader() const { return UnifiedCHPHeader(adapter.get()); }
   bool GetGenotypingResults(int index, UnifiedGenotypeProbeSetResults& result);
+  // Set before Read: only the genotype calls are wanted (see the adapters).
+  void SetGenotypeCallsOnly(bool only) { callsOnly = only; }
+  // The call code of every probe set; false for a file that is not genotyping.
+  bool GetGenotypeCalls(std::vector<std::uint8_t>& calls) { return Adapter().GetGenotypeCalls(calls); }
   // FileNotOpenException when no adapter has been chosen.
   void CheckAdapter() const;
   // The adapter chosen; FileNotOpenException without one.
@@ -138,6 +147,7 @@ class UnifiedCHPLegacyData final : public UnifiedCHPData {
 
   std::unique_ptr<IUnifiedCHPDataAdapter> adapter;
   std::string refusal;
+  bool callsOnly = false;
 };
 
 }  // namespace unified_io

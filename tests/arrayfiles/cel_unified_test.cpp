@@ -42,6 +42,21 @@ void ExpectEveryCell(UnifiedCELData& cel, CelForm form, const CelArray& array) {
     }
   }
   EXPECT_EQ(mismatches, 0);
+  // The many-cell read gives each cell's entry intensity, in the order asked
+  // (here backwards), and 0 for an index without a cell.
+  const int cells = array.rows * array.cols;
+  std::vector<std::int32_t> indexes{-1, cells};
+  for (int i = cells - 1; i >= 0; --i) indexes.push_back(i);
+  std::vector<float> intensities(indexes.size(), -1.0f);
+  cel.GetIntensities(indexes, intensities);
+  int differing = 0;
+  for (std::size_t i = 0; i < indexes.size(); ++i) {
+    UnifiedCELFileEntry entry;
+    cel.GetEntry(indexes[i], entry);
+    if (intensities[i] != entry.Intensity && ++differing < 5) ADD_FAILURE() << "index " << indexes[i];
+  }
+  EXPECT_EQ(intensities[0], 0.0f);
+  EXPECT_EQ(intensities[1], 0.0f);
 }
 
 TEST_F(UnifiedCelTest, EveryFormReadsBackTheSameArray) {

@@ -38,6 +38,29 @@ class ChpRegistryTest : public qova::test::TempHomeTest {
     }
     return text;
   }
+
+  // The same through a read of the calls alone, which makes no record per
+  // probe set: its calls, and whether any record was made.
+  std::string ExtractCalls(const std::string& path, bool& recordsMade) {
+    std::string reason;
+    std::unique_ptr<unified_io::UnifiedCHPData> data = UnifiedCHPDataReg::Read(
+        path, reason, [](unified_io::UnifiedCHPData& d) { UnifiedCHPLegacyData::FromBase(&d)->SetGenotypeCallsOnly(true); });
+    UnifiedCHPLegacyData* chp = UnifiedCHPLegacyData::FromBase(data.get());
+    if (chp == nullptr) return "null";
+    std::u16string gender = chp->GetHeader().GetSummaryParameter(u"CalledGender");
+    if (gender.empty()) gender = chp->GetHeader().GetSummaryParameter(u"Gender");
+    std::string text = StringUtils::WideToNarrow(chp->GetHeader().GetChipType() + u" " + gender);
+    std::vector<std::uint8_t> calls;
+    if (!chp->GetGenotypeCalls(calls)) return text + " not genotyping";
+    unified_io::UnifiedGenotypeProbeSetResults r;
+    recordsMade = chp->GetGenotypingResults(0, r);
+    calls.push_back(0);  // one past the last probe set, as Extract asks
+    for (std::uint8_t call : calls) {
+      r.alleleCall = call;
+      text += " " + r.GetAssignmentCallString();
+    }
+    return text;
+  }
 };
 
 TEST_F(ChpRegistryTest, EveryFormComesBackReadWithItsCalls) {
@@ -59,6 +82,17 @@ TEST_F(ChpRegistryTest, EveryFormComesBackReadWithItsCalls) {
     SCOPED_TRACE(c.name);
     ASSERT_TRUE(arraywriters::WriteBytes(Path(c.name), c.bytes));
     EXPECT_EQ(Extract(Path(c.name)), c.expected);
+    bool recordsMade = true;
+    EXPECT_EQ(ExtractCalls(Path(c.name), recordsMade), c.expected);
+    EXPECT_EQ(recordsMade, c.name[0] == 'g' || c.name[0] == 'w') << "the legacy readers make no record";
+  }
+  // Files of other kinds have no calls to give.
+  ASSERT_TRUE(arraywriters::WriteBytes(Path("expression.chp"), chptest::XdaExpression(3).Bytes()));
+  ASSERT_TRUE(arraywriters::WriteBytes(Path("universal.chp"), chptest::OlderUniversal(13).Bytes()));
+  ASSERT_TRUE(arraywriters::SaveGenericChp(Path("gexpression.chp"), chptest::GenericExpression(false)));
+  for (const char* name : {"expression.chp", "universal.chp", "gexpression.chp"}) {
+    bool recordsMade = false;
+    EXPECT_TRUE(ExtractCalls(Path(name), recordsMade).ends_with(" not genotyping")) << name;
   }
 }
 

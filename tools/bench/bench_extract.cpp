@@ -4,12 +4,21 @@
 // cache) sets. Both report the bytes of the three files per second, so their
 // rates compare directly. The argument picks the forms: 0 all binary legacy
 // forms (XDA), 1 generic CEL and library files.
+//
+// Extract Data's run over 8 samples on 1, 2, 4 and 8 workers (no more than
+// the machine's hardware threads), and the peak resident memory of one
+// extraction and of such a run on 8 workers, each measured in a fresh
+// process of this program (getrusage of the child), so that nothing the
+// benchmark made before counts.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,7 +26,9 @@
 #include "core/ArrayTypes.h"
 #include "document/LibraryLayout.h"
 #include "document/SampleExtraction.h"
+#include "document/SampleExtractionRun.h"
 #include "document/SampleExtractionWithoutChp.h"
+#include "platform/ParallelFor.h"
 #include "tools/arraygen/ArrayGen.h"
 #include "tools/datagen/DataGen.h"
 
@@ -198,12 +209,103 @@ void ExtractWithoutChp(benchmark::State& state) {
   }
 }
 
+// Extract Data without its dialogs: the run over 8 samples (one sample's
+// files listed 8 times), its library read once, on `workers` workers.
+class NoProgress : public ExtractionProgress {
+ public:
+  [[nodiscard]] bool KeepGoing() const override { return true; }
+  void SetPosition(int) override {}
+  void SetStatus(const std::string&) override {}
+  void Pump() override {}
+};
+
+int RunExtractData(const ExtractionFolders& folders, const std::string& chpFile, int workers) {
+  ExtractionLists lists;
+  lists.NonPairedTests.assign(kRunSamples, chpFile);
+  extraction::LibraryLayoutCache libraries;
+  const ExtractionSteps steps{
+      [&](const ExtractionRequest& request) { return PrepareSampleFiles(request, folders, libraries); },
+      [](PreparedSample& prepared) { return StorePreparedSample(prepared); }};
+  NoProgress progress;
+  return RunExtraction(lists, progress, steps, workers).StoredCount();
+}
+
+void ExtractData(benchmark::State& state) {
+  const int workers = static_cast<int>(state.range(0));
+  Files();
+  for (auto _ : state) {
+    if (RunExtractData(Files().Folders(0), Files().ChpFile(), workers) != kRunSamples) {
+      state.SkipWithError("a sample was not extracted");
+    }
+  }
+  state.SetLabel(kFormSets[0].label);
+}
+
+void WorkerCounts(benchmark::internal::Benchmark* b) {
+  for (int workers : {1, 2, 4, 8}) {
+    if (workers <= platform::HardwareThreads()) b->Arg(workers);
+  }
+}
+
+// The peak memory of one extraction (argument 0, 1: the form set) and of
+// Extract Data over 8 samples on 8 workers (2, 3), in a child process that
+// reports its own getrusage. A process started by exec keeps the peak of the
+// one it replaced, so the child is started by a shell that does not exec it:
+// it inherits the shell's small peak, not this program's.
+constexpr const char* kChildFlag = "--peak-memory-child";
+
+int RunChild(char** argv) {
+  const int what = std::atoi(argv[2]);
+  const ExtractionFolders folders{argv[3], argv[4], argv[5]};
+  const std::string chpFile = argv[6];
+  const bool done = what < 2 ? ExtractSampleFiles({chpFile, kExtractUnpairedTest, {}}, folders).Stored
+                             : RunExtractData(folders, chpFile, kRunSamples) == kRunSamples;
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  std::printf("%ld\n", usage.ru_maxrss);  // KiB
+  return done ? 0 : 1;
+}
+
+std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+void PeakMemory(benchmark::State& state) {
+  const int what = static_cast<int>(state.range(0));
+  Files();
+  const ExtractionFolders& folders = Files().Folders(what % 2);
+  const std::string command = Quoted(std::filesystem::read_symlink("/proc/self/exe").string()) + " " + kChildFlag +
+                              " " + std::to_string(what) + " " + Quoted(folders.DataFolder) + " " +
+                              Quoted(folders.LibraryFolder) + " " + Quoted(folders.ArrayDataFolder) + " " +
+                              Quoted(Files().ChpFile()) + "; exit $?";
+  double peakMb = 0;
+  for (auto _ : state) {
+    FILE* child = popen(command.c_str(), "r");
+    long kib = 0;
+    const bool read = child != nullptr && std::fscanf(child, "%ld", &kib) == 1;
+    if (child == nullptr || pclose(child) != 0 || !read) {
+      state.SkipWithError("the measuring process failed");
+      break;
+    }
+    peakMb = std::max(peakMb, static_cast<double>(kib) / 1024.0);
+  }
+  state.counters["peak_MB"] = peakMb;
+  state.SetLabel(kFormSets[what % 2].label);
+}
+
 BENCHMARK(PlainRead)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExtractOneSample)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExtractRunPerSample)->DenseRange(0, 1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(ExtractData)->Apply(WorkerCounts)->UseRealTime()->MinTime(2.0)->Unit(benchmark::kMillisecond);
+BENCHMARK(PeakMemory)->DenseRange(0, 3)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(ExtractOneSampleQuartets)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExtractWithoutChp)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  if (argc == 7 && std::strcmp(argv[1], kChildFlag) == 0) return RunChild(argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
