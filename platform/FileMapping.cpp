@@ -51,6 +51,17 @@ void MappedView::Reset() {
   valid_ = false;
 }
 
+void MappedView::ReleasePages(std::size_t offset, std::size_t length) const {
+  if (!valid_ || offset >= size_) return;
+  const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+  const auto begin = reinterpret_cast<std::uintptr_t>(data_ + offset);
+  const auto end = reinterpret_cast<std::uintptr_t>(data_ + std::min(size_, offset + length));
+  const std::uintptr_t first = (begin + page - 1) / page * page;
+  const std::uintptr_t last = end / page * page;
+  // The mapping is read-only and shared: dropping its pages loses nothing.
+  if (first < last) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+}
+
 struct FileMapping::WholeFile {
   WholeFile(void* b, std::size_t n) : base(b), length(n) {}
   ~WholeFile() { ::munmap(base, length); }

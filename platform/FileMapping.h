@@ -23,6 +23,11 @@ class MappedView {
   [[nodiscard]] std::size_t Size() const { return size_; }
   // Unmaps; the view is empty afterwards.
   void Reset();
+  // Gives the resident pages wholly inside [offset, offset + length) of the
+  // view back to the system. The view stays valid and reads the same bytes:
+  // a page touched again is read again from the file. For a reader that
+  // walks a large file once and would otherwise keep all of it resident.
+  void ReleasePages(std::size_t offset, std::size_t length) const;
 
  private:
   friend class FileMapping;

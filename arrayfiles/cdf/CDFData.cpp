@@ -17,6 +17,8 @@ constexpr std::u16string_view kProbeSetCountParameter = u"SETS";
 // A data group header takes at least its two positions, its data set count
 // and the count of its name.
 constexpr std::uint64_t kMinGroupHeaderBytes = 16;
+// How far the walk goes before it gives back the pages behind it.
+constexpr std::uint32_t kReleaseBytes = 32u << 20;
 
 }  // namespace
 
@@ -55,6 +57,7 @@ void CDFData::Clear() {
   nextIndex_ = 0;
   nextPosition_ = 0;
   firstProbeSetPosition_ = 0;
+  releasedTo_ = 0;
   fileSize_ = 0;
 }
 
@@ -87,6 +90,10 @@ void CDFData::GetProbeSetInformation(std::int32_t index, CDFProbeSetInformation&
   while (nextIndex_ < index) {
     nextPosition_ = NextGroupPosition(nextPosition_);
     ++nextIndex_;
+  }
+  if (nextPosition_ > releasedTo_ && nextPosition_ - releasedTo_ >= kReleaseBytes) {
+    file_->ReleaseMappedPages(std::max(releasedTo_, firstProbeSetPosition_), nextPosition_);
+    releasedTo_ = nextPosition_;
   }
   DataGroup group = file_->DataGroup(nextPosition_);
   // A probe set whose cells run past the end of the file is reported here,

@@ -69,6 +69,9 @@ class CDFData {
   std::int32_t nextIndex_ = 0;
   std::uint32_t nextPosition_ = 0;
   std::uint32_t firstProbeSetPosition_ = 0;
+  // The walk gives back the pages of the probe sets behind it, so that a
+  // library of a gigabyte is not kept resident while it is walked once.
+  std::uint32_t releasedTo_ = 0;
   std::uint64_t fileSize_ = 0;
   std::unique_ptr<DataSet> indexDataSet_;
 };

@@ -31,7 +31,7 @@ bool DataSetHeader::FindParameter(std::u16string_view wanted, GenericParameter& 
 
 const GenericParameter* DataSetHeader::FindParameter(std::u16string_view wanted) const {
   for (const GenericParameter& parameter : parameters) {
-    if (parameter.GetName() == wanted) return &parameter;
+    if (SameText(parameter.GetName(), wanted)) return &parameter;
   }
   return nullptr;
 }

@@ -17,6 +17,11 @@ bool GenericData::MapFile() {
   return true;
 }
 
+void GenericData::ReleaseMappedPages(std::uint64_t from, std::uint64_t to) const {
+  if (!wholeFile_ || !wholeFile_->IsValid() || from >= to) return;
+  wholeFile_->ReleasePages(std::size_t(from), std::size_t(to - from));
+}
+
 void GenericData::UnmapFile() {
   wholeFile_.reset();
   mapping_.Close();

@@ -41,6 +41,10 @@ class GenericData {
 
   // Opens the file and its mapping once; false when either fails.
   bool MapFile();
+  // Lets the system take back the resident pages of the whole-file view in
+  // [from, to) of the file; they are read again when touched. Nothing
+  // happens before the view is mapped.
+  void ReleaseMappedPages(std::uint64_t from, std::uint64_t to) const;
   // Closes the mapping, the file and the stream.
   void UnmapFile();
   // Opens Header().fileName for binary input; FileNotFoundException when it cannot.

@@ -15,7 +15,7 @@ constexpr std::u16string_view kTypesByIndex[] = {kMimeInt8,  kMimeUInt8,  kMimeI
                                                   kMimeUInt32, kMimeFloat, kMimeText,  kMimeAscii};
 
 void RequireType(const std::u16string& type, std::u16string_view expected) {
-  if (type != expected) throw generic_exceptions::ParameterMismatchException();
+  if (!SameText(type, expected)) throw generic_exceptions::ParameterMismatchException();
 }
 
 template <typename... Args>
@@ -30,22 +30,36 @@ std::u16string FormatNumber(const char* pattern, Args... args) {
 
 GenericParameter::GenericParameter(std::u16string name, const void* value, std::uint32_t valueLength,
                                    std::u16string mimeType)
-    : name_(std::move(name)), type_(std::move(mimeType)) {
+    : name_(std::move(name)) {
+  SetMIMEType(mimeType);
   if (valueLength > 0) {
     const auto* bytes = static_cast<const std::uint8_t*>(value);
     value_.assign(bytes, bytes + valueLength);
   }
 }
 
-ParameterType GenericParameter::GetParameterType() const {
+void GenericParameter::SetMIMEType(std::u16string_view type) {
   for (int index = 0; index < UnknownType; ++index) {
-    if (type_ == kTypesByIndex[index]) return ParameterType(index);
+    if (SameText(type, kTypesByIndex[index])) {
+      knownType_ = index;
+      type_.clear();
+      return;
+    }
   }
-  return UnknownType;
+  knownType_ = UnknownType;
+  type_.assign(type);
+}
+
+const std::u16string& GenericParameter::GetMIMEType() const {
+  static const std::u16string known[] = {
+      std::u16string(kMimeInt8),   std::u16string(kMimeUInt8), std::u16string(kMimeInt16),
+      std::u16string(kMimeUInt16), std::u16string(kMimeInt32), std::u16string(kMimeUInt32),
+      std::u16string(kMimeFloat),  std::u16string(kMimeText),  std::u16string(kMimeAscii)};
+  return knownType_ != UnknownType ? known[knownType_] : type_;
 }
 
 std::uint32_t GenericParameter::GetRawValue32(std::u16string_view expectedType) const {
-  RequireType(type_, expectedType);
+  RequireType(GetMIMEType(), expectedType);
   std::uint32_t value = 0;
   for (std::size_t i = 0; i < 4; ++i) {
     std::uint32_t byte = i < value_.size() ? value_[i] : 0;
@@ -79,7 +93,7 @@ float GenericParameter::GetValueFloat() const {
 }
 
 std::u16string GenericParameter::GetValueText() const {
-  RequireType(type_, kMimeText);
+  RequireType(GetMIMEType(), kMimeText);
   std::u16string text;
   for (std::size_t i = 0; i + 1 < value_.size(); i += 2) {
     char16_t unit = char16_t((value_[i] << 8) | value_[i + 1]);
@@ -90,13 +104,13 @@ std::u16string GenericParameter::GetValueText() const {
 }
 
 std::string GenericParameter::GetValueAscii() const {
-  RequireType(type_, kMimeAscii);
+  RequireType(GetMIMEType(), kMimeAscii);
   std::string text(value_.begin(), value_.end());
   return text.substr(0, text.find('\0'));
 }
 
 void GenericParameter::SetValueText(std::u16string_view text) {
-  type_ = std::u16string(kMimeText);
+  SetMIMEType(kMimeText);
   value_.clear();
   value_.reserve(text.size() * 2);
   for (char16_t unit : text) {
@@ -124,7 +138,7 @@ std::u16string GenericParameter::ToString() const {
 bool FindParameterByName(const std::vector<GenericParameter>& parameters, std::u16string_view name,
                          GenericParameter& out) {
   for (const GenericParameter& param : parameters) {
-    if (param.GetName() == name) {
+    if (SameText(param.GetName(), name)) {
       out = param;
       return true;
     }

@@ -3,6 +3,7 @@
 // as stored (numbers big-endian), tagged with a MIME type that says how to
 // decode them. Copies own their bytes.
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,21 +35,29 @@ enum ParameterType {
   UnknownType = 9
 };
 
+// Exact equality of two wide texts, compared as bytes: headers compare
+// parameter names and types for every probe set of a library file.
+[[nodiscard]] inline bool SameText(std::u16string_view a, std::u16string_view b) {
+  return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0);
+}
+
 class GenericParameter {
  public:
   GenericParameter() = default;
   GenericParameter(std::u16string name, const void* value, std::uint32_t valueLength, std::u16string mimeType);
-  GenericParameter(std::u16string name, std::vector<std::uint8_t> value, std::u16string mimeType)
-      : name_(std::move(name)), type_(std::move(mimeType)), value_(std::move(value)) {}
+  GenericParameter(std::u16string name, std::vector<std::uint8_t> value, std::u16string_view mimeType)
+      : name_(std::move(name)), value_(std::move(value)) {
+    SetMIMEType(mimeType);
+  }
 
   [[nodiscard]] const std::u16string& GetName() const { return name_; }
   void SetName(std::u16string name) { name_ = std::move(name); }
-  [[nodiscard]] const std::u16string& GetMIMEType() const { return type_; }
+  [[nodiscard]] const std::u16string& GetMIMEType() const;
   [[nodiscard]] const std::vector<std::uint8_t>& GetValue() const { return value_; }
   [[nodiscard]] std::uint32_t GetValueLength() const { return std::uint32_t(value_.size()); }
 
   // Compared exactly: case, length and every unit.
-  [[nodiscard]] ParameterType GetParameterType() const;
+  [[nodiscard]] ParameterType GetParameterType() const { return ParameterType(knownType_); }
 
   // The first four value bytes as a big-endian number; missing bytes of a short
   // value read as zero. ParameterMismatchException when the type differs.
@@ -72,7 +81,12 @@ class GenericParameter {
   [[nodiscard]] std::u16string ToString() const;
 
  private:
+  void SetMIMEType(std::u16string_view type);
+
   std::u16string name_;
+  // A header holds the same few MIME types over and over: one of those is
+  // kept as its ParameterType, any other text as it is in `type_`.
+  int knownType_ = UnknownType;
   std::u16string type_;
   std::vector<std::uint8_t> value_;
 };

@@ -23,8 +23,11 @@ constexpr std::uint32_t kMinMinimalSetHeaderBytes = 4 + 4 + 4;
 GenericParameter ReadParameter(HeaderStream& stream) {
   std::u16string name = StreamInput::ReadText16(stream);
   std::vector<std::uint8_t> value = StreamInput::ReadBlob(stream);
-  std::u16string type = StreamInput::ReadText16(stream);
-  return GenericParameter(std::move(name), std::move(value), std::move(type));
+  // Types are a few texts repeated in every header: read into one buffer per
+  // thread, the parameter keeps which one it was.
+  thread_local std::u16string type;
+  StreamInput::ReadText16(stream, type);
+  return GenericParameter(std::move(name), std::move(value), type);
 }
 
 ColumnDescription ReadColumn(HeaderStream& stream) {

@@ -117,10 +117,16 @@ std::string ReadText8(HeaderStream& stream) {
 }
 
 std::u16string ReadText16(HeaderStream& stream) {
+  std::u16string text;
+  ReadText16(stream, text);
+  return text;
+}
+
+void ReadText16(HeaderStream& stream, std::u16string& text) {
   std::size_t count = ReadLength(stream, 2);
   // Read in place and swap to host order: headers hold many short texts, and
   // a staging buffer per text would double the allocations.
-  std::u16string text(count, u'\0');
+  text.resize(count);
   stream.Read(text.data(), count * 2);
   for (std::size_t i = 0; i < count; ++i) {
     char16_t unit = platform::ReadBE16(reinterpret_cast<const std::uint8_t*>(text.data() + i));
@@ -130,7 +136,6 @@ std::u16string ReadText16(HeaderStream& stream) {
     }
     text[i] = unit;
   }
-  return text;
 }
 
 std::vector<std::uint8_t> ReadBlob(HeaderStream& stream) {

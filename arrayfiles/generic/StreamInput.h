@@ -48,6 +48,8 @@ namespace StreamInput {
 [[nodiscard]] std::string ReadText8(HeaderStream& stream);
 // INT32 count, then that many big-endian units; the text ends at the first zero unit.
 [[nodiscard]] std::u16string ReadText16(HeaderStream& stream);
+// The same into `text`, whose room is used again.
+void ReadText16(HeaderStream& stream, std::u16string& text);
 // INT32 length, then that many raw bytes.
 [[nodiscard]] std::vector<std::uint8_t> ReadBlob(HeaderStream& stream);
 // A UINT32 count of items that each take at least `minItemBytes` of what is

@@ -41,6 +41,24 @@ TEST_F(FileMappingTest, MapsWholeFileAndItsLastByte) {
   EXPECT_EQ(tail.Data()[0], static_cast<std::uint8_t>(bytes[offset]));
 }
 
+TEST_F(FileMappingTest, ReleasedPagesReadTheSameBytesAgain) {
+  const std::string bytes = MakeFile("big.bin", 3 * kGranularity + 123);
+  FileMapping mapping;
+  ASSERT_TRUE(mapping.Open(Path("big.bin")));
+  const MappedView view = mapping.Map(0, bytes.size());
+  ASSERT_TRUE(view.IsValid());
+  const auto read = [&] { return std::string(reinterpret_cast<const char*>(view.Data()), view.Size()); };
+  ASSERT_EQ(read(), bytes);
+  // Unaligned ranges, a range past the end, an empty one and the whole view.
+  const std::pair<std::size_t, std::size_t> ranges[] = {
+      {7, kGranularity + 5}, {2 * kGranularity - 1, 10 * kGranularity}, {bytes.size() + 10, 4}, {100, 0},
+      {0, bytes.size()}};
+  for (const auto& [offset, length] : ranges) {
+    view.ReleasePages(offset, length);
+    EXPECT_EQ(read(), bytes) << offset << " " << length;
+  }
+}
+
 TEST_F(FileMappingTest, RefusesRangesItCannotServe) {
   MakeFile("b.bin", 2 * kGranularity);
   FileMapping mapping;
