@@ -15,6 +15,7 @@
 #include "platform/ui/UserInput.h"
 #include "resources/CommandIds.h"
 #include "resources/FrameResources.h"
+#include "resources/SettingPages.h"
 #include "resources/ViewDialogs.h"
 #include "tests/analysis/AssociationTestSupport.h"
 #include "tests/views/ViewTestSupport.h"
@@ -305,6 +306,30 @@ TEST_F(AssociationViewTest, ATiledPrintCountsItsPagesAndGivesTheScreenItsMapping
   }
   EXPECT_EQ(view.m_nSizeX, screen.m_nSizeX);
   EXPECT_EQ(view.m_nScaleX, screen.m_nScaleX);
+}
+
+// The row's height follows the item mask: OK lays the view out again at once,
+// Cancel changes nothing.
+TEST_F(AssociationViewTest, ViewSettingClosedWithOkLaysTheViewOutAgain) {
+  BlankStudy();
+  CQOVAAssView& view = FramedView();
+  const int rowHeight = view.m_nRowHeight;
+  ASSERT_TRUE(view.m_pDisplaySetting->ITEMS.NONSELF & 0x1);
+  for (const bool ok : {false, true}) {
+    Headless().OnSheet("View Setting", [ok](platform::ui::SheetDriver& s) {
+      ASSERT_TRUE(s.SelectPage(1));
+      s.Page().Click(res::settings::items::kNonSelfCallBar);
+      if (ok)
+        EXPECT_TRUE(s.Ok());
+      else
+        s.Cancel();
+    });
+    ASSERT_TRUE(platform::ui::input::ChooseCommand(*frame_, res::kCmdViewSetting));
+    EXPECT_EQ(view.m_nRowHeight, ok ? rowHeight - 100 : rowHeight);
+    EXPECT_EQ(view.m_nChromosomeY[3], ok ? rowHeight - 100 : rowHeight) << "the layout follows at once";
+  }
+  // The settings of the program stay as they were.
+  EXPECT_TRUE(global_.ProgramSetting->Display.ITEMS.NONSELF & 0x1);
 }
 
 #ifdef QOVA_RASTER_CANVAS
