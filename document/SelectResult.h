@@ -15,6 +15,8 @@
 
 namespace qova {
 
+struct DisplayExportSource;
+
 // The filter choices as the last closing of the dialog left them.
 struct DisplayFilterState {
   SYSTEMTIME From{};
@@ -102,6 +104,8 @@ class CSelectResult : public CDialog {
   DECLARE_MESSAGE_MAP()
 
  private:
+  // Runs one of the exports that walk the checked samples' SNPs.
+  void RunSnpExport(void (*run)(const qova::DisplayExportSource&));
   void ReadResultHeaders();
   void FillDropDowns();
   void RestoreFilterState();

@@ -107,6 +107,34 @@ DialogTemplate OutputRawDataTemplate() {
           std::move(controls)};
 }
 
+DialogTemplate CNChangeTemplate() {
+  return {kCNChangeDialog,
+          "Dialog",
+          {186, 90},
+          DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+          "MS Shell Dlg",
+          8,
+          {DefPushButton(IDOK, "OK", {129, 7, 50, 14}), PushButton(IDCANCEL, "Cancel", {129, 24, 50, 14}),
+           CheckBox(kCNChangeKnownGenes, "Known genes", {23, 20, 59, 10}, BS_AUTOCHECKBOX | WS_TABSTOP)}};
+}
+
+DialogTemplate StatRegionTemplate() {
+  return {kStatRegionDialog,
+          "Statistics of region",
+          {274, 126},
+          DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+          "MS Shell Dlg",
+          8,
+          {Static(IDC_STATIC, "chromosome", {18, 18, 41, 8}),
+           ComboBox(kStatRegionChromosome, {74, 16, 40, 57}, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP),
+           Static(kStatRegionLength, "", {116, 18, 96, 8}), Static(IDC_STATIC, "position", {19, 49, 26, 8}),
+           Edit(kStatRegionFrom, {64, 47, 51, 14}, ES_AUTOHSCROLL | WS_TABSTOP), Static(IDC_STATIC, "-", {122, 50, 11, 8}),
+           Edit(kStatRegionTo, {140, 47, 62, 14}, ES_AUTOHSCROLL | WS_TABSTOP),
+           CheckBox(kStatRegionFirst, "first", {65, 70, 29, 10}, BS_AUTOCHECKBOX | WS_TABSTOP),
+           CheckBox(kStatRegionLast, "last", {141, 70, 27, 10}, BS_AUTOCHECKBOX | WS_TABSTOP),
+           DefPushButton(IDOK, "OK", {217, 7, 50, 14}), PushButton(IDCANCEL, "Cancel", {217, 24, 50, 14})}};
+}
+
 }  // namespace
 
 void RegisterExportDialogs() {
@@ -114,6 +142,8 @@ void RegisterExportDialogs() {
   if (resources.Dialog(kOutputSampleListDialog) == nullptr) resources.AddDialog(OutputSampleListTemplate());
   if (resources.Dialog(kOutputDataDialog) == nullptr) resources.AddDialog(OutputDataTemplate());
   if (resources.Dialog(kOutputRawDataDialog) == nullptr) resources.AddDialog(OutputRawDataTemplate());
+  if (resources.Dialog(kCNChangeDialog) == nullptr) resources.AddDialog(CNChangeTemplate());
+  if (resources.Dialog(kStatRegionDialog) == nullptr) resources.AddDialog(StatRegionTemplate());
 }
 
 }  // namespace qova::resources

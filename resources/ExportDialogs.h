@@ -1,6 +1,8 @@
 #pragma once
 // The dialogs of the text exports of analysed samples: the chooser of the
-// export, the columns of the sample list and of the raw data.
+// export, the columns of the sample list and of the raw data, the known-genes
+// option of the copy-number change and marker lists, and the region of the
+// region statistics and A-B exports.
 
 namespace qova::resources {
 
@@ -52,6 +54,17 @@ inline constexpr unsigned kRawCallReference = 1031;
 inline constexpr unsigned kRawLohLikelihood = 1032;
 // One file per array type, the samples side by side.
 inline constexpr unsigned kRawCombined = 1056;
+
+inline constexpr unsigned kCNChangeDialog = 187;
+inline constexpr unsigned kCNChangeKnownGenes = 1005;
+
+inline constexpr unsigned kStatRegionDialog = 189;
+inline constexpr unsigned kStatRegionFrom = 1004;
+inline constexpr unsigned kStatRegionTo = 1005;
+inline constexpr unsigned kStatRegionFirst = 1006;
+inline constexpr unsigned kStatRegionChromosome = 1015;
+inline constexpr unsigned kStatRegionLast = 1040;
+inline constexpr unsigned kStatRegionLength = 1083;  // "0 - <length>"
 
 void RegisterExportDialogs();
 

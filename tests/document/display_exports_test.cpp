@@ -126,19 +126,6 @@ TEST_F(DisplayExportsTest, OutputDataRunsTheChosenExportAndTheDialogStaysOpen) {
   EXPECT_FALSE(ShowedDialog(ex::kOutputSampleListDialog));
 }
 
-// The exports a later version brings say so and leave the dialog open.
-TEST_F(DisplayExportsTest, PendingExportsSaySo) {
-  WriteResult("a.CFN");
-  for (unsigned button : {ex::kOutputCopyNumberButton, ex::kOutputMarkerButton, ex::kOutputRegionStatisticsButton,
-                          ex::kOutputLohButton, ex::kOutputABCalcButton, ex::kOutputNonSelfReferencesButton}) {
-    messages_.Clear();
-    Export(button, {"a"});
-    EXPECT_TRUE(stillOpen_);
-    ASSERT_EQ(Messages().size(), 1u) << button;
-    EXPECT_NE(Messages()[0].find("is not yet available"), std::string::npos) << Messages()[0];
-  }
-}
-
 TEST_F(DisplayExportsTest, TheSampleListTakesEachCheckedSampleWhateverResultsItHas) {
   for (const char* file : {"Both.CFS", "Both.CFN", "SelfOnly.CFS", "NonSelfOnly.CFS", "NonSelfOnly.CFN", "Neither.CFS",
                            "Unchecked.CFS"})

@@ -28,9 +28,11 @@
 #include "core/MarkerEdit.h"
 #include "core/SampleHeader.h"
 #include "platform/File.h"
+#include "document/DialogStatRegion.h"
 #include "platform/Paths.h"
 #include "platform/ui/Headless.h"
 #include "resources/GroupDialogs.h"
+#include "resources/ExportDialogs.h"
 #include "resources/MarkerDialogs.h"
 #include "resources/OutputDialogs.h"
 #include "resources/ParameterDialogs.h"
@@ -317,6 +319,14 @@ TEST_F(QtQovaDialogTest, AssociationDialogsShowTheirChoices) {
   Photograph(samples, [](DialogDriver& d) {
     d.SelectItems(kSelectChpsFound, {3, 4}).Click(kSelectChpsAddCase);
     d.SelectItems(kSelectChpsFound, {0}).Click(kSelectChpsAddControl).SetCheck(kSelectChpsUseFrom, true);
+  });
+}
+
+TEST_F(QtQovaDialogTest, StatisticsOfRegionShowsTheLengthOfXAndItsPinnedEnd) {
+  CDialogStatRegion region;
+  Photograph(region, [](DialogDriver& d) {
+    d.Select(kStatRegionChromosome, "X").Type(kStatRegionFrom, "2500000").Click(kStatRegionLast);
+    EXPECT_EQ(d.Text(kStatRegionLength), "0 - 154820000");
   });
 }
 
