@@ -242,9 +242,9 @@ TEST_F(DisplayExportTest, RegionStatisticsCountAverageAndSpreadEachGroup) {
        "\t1\t2.000000\t-\t0\t0\t1\t0"},
       {"ratios 0 and 2", "N.CFN", 0, i, i + 1, [](CAnalyzedData& r, std::int32_t s) { r.LogRatio[s + 1] = 2; },
        "\t2\t2.500000\t2.121320\t2\t0\t0\t0"},
-      {"equal ratios whose radicand rounds below zero", "N.CFN", 0, i, i + 2,
-       [](CAnalyzedData& r, std::int32_t s) { std::fill(&r.LogRatio[s], &r.LogRatio[s + 3], 0.3f); },
-       "\t3\t1.231144\t0.000000\t3\t0\t0\t0"},
+      {"equal ratios whose radicand rounds below zero", "N.CFN", 0, i, i + 1,
+       [](CAnalyzedData& r, std::int32_t s) { std::fill(&r.LogRatio[s], &r.LogRatio[s + 2], 0.02f); },
+       "\t2\t1.013960\t0.000000\t2\t0\t0\t0"},
       {"the call counts ignore validity", "N.CFN", 0, i, i,
        [](CAnalyzedData& r, std::int32_t s) {
          r.ValidFlag[s] = 0;
