@@ -208,17 +208,21 @@ TEST_F(DisplayExportTest, MarkersAreListedFromTheExtractedSamples) {
   EXPECT_EQ(Messages(), Items{});
 }
 
-TEST_F(DisplayExportTest, MarkerRegionsOutsideTheirChromosomeAreLeftOutAndCounted) {
+TEST_F(DisplayExportTest, MarkerRegionsOutsideTheirChromosomeAndMissingSamplesAreLeftOutAndTold) {
   const std::int32_t i = kFirstOf1 + 10;
   CArrayData sample("M", kSmallType, global_.TypeInfo(ArrayTypeIndex(kSmallType)), CTime(2007, 6, 1, 10, 0, 0));
   sample.Markers = {{1, i, kArrayChromosomeStarts[0][2], 33}, {2, 20000, 20001, 1}, {1, i, i, 2}, {0, i, i, 2}};
   sample.StoreFile(SamplePath("M"));
   WriteResult("M.CFN");
+  WriteResult("NoCfh.CFN");
   OnGenesDialog(false);
-  EXPECT_EQ(Run(ids::kOutputMarkerButton, {"M"}),
+  EXPECT_EQ(Run(ids::kOutputMarkerButton, {"M", "NoCfh"}),
             "Sample_name\tMarkerNumber\tChromosome\tStartSNP\tStartPos\tEndSNP\tEndPos\nM\tHMM:2" + Span(1, i, i) + "\n");
-  EXPECT_EQ(Messages(), Items{"These samples were left out:\nM: 3 of its marker regions lie outside its chromosomes "
-                              "and were not written"});
+  ASSERT_EQ(Messages().size(), 1u);
+  const std::vector<std::string> told = platform::SplitLines(Messages()[0]);
+  ASSERT_EQ(told.size(), 3u) << Messages()[0];
+  EXPECT_EQ(told[1], "M: 3 of its marker regions lie outside its chromosomes and were not written");
+  EXPECT_EQ(told[2].rfind("NoCfh: ", 0), 0u) << told[2];
 }
 
 // The line of one sample over one region, and the header of the mode.
