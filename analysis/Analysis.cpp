@@ -89,6 +89,15 @@ bool CAnalysis::LoadReferenceSample(const std::string& name, const SampleHeader&
   return reference.Header.ArrayType == test.ArrayType && reference.Capacity() >= snpCount;
 }
 
+std::int32_t CAnalysis::UsableFlag(std::int32_t i) const {
+  if (UsableSnps.empty()) return 1;
+  return i >= 0 && static_cast<std::size_t>(i) < UsableSnps.size() && UsableSnps[i] != 0 ? 1 : 0;
+}
+
+void CAnalysis::StartValidity(CAnalyzedData& analyzed, std::int32_t first, std::int32_t last) const {
+  for (std::int32_t i = first; i <= last; ++i) analyzed.ValidFlag[i] = UsableFlag(i);
+}
+
 void CAnalysis::InvalidateOutOfRange(CAnalyzedData& analyzed, std::int32_t first, std::int32_t last) {
   for (std::int32_t i = first; i <= last; ++i) {
     if (!qova::analysis::IsUsableRatio(analyzed.LogRatio[i])) analyzed.ValidFlag[i] = 0;

@@ -187,6 +187,9 @@ class CAnalysis {
   // Folder of the extracted samples (.CFH), with its trailing separator; the
   // caller assigns the document's array-data folder.
   std::string ArrayDataFolder;
+  // The slots an analysis may use (1) or must leave out (0); empty: every
+  // slot. A normalisation starts each SNP's valid flag from it.
+  std::vector<std::int32_t> UsableSnps;
   // The caller assigns the document's analysis-result folder.
   std::string ResultFolder;
 
@@ -247,6 +250,10 @@ class CAnalysis {
                                               std::int32_t last, bool alleles);
   // ValidFlag 0 where LogRatio is <= -100, >= 100 or not a number.
   static void InvalidateOutOfRange(CAnalyzedData& analyzed, std::int32_t first, std::int32_t last);
+  // 1 when slot i may be used, by UsableSnps.
+  [[nodiscard]] std::int32_t UsableFlag(std::int32_t i) const;
+  // Every valid flag of first..last from UsableSnps.
+  void StartValidity(CAnalyzedData& analyzed, std::int32_t first, std::int32_t last) const;
 
   // The running state of a non-self normalisation: the test's signals (after
   // the leakage compensation when it is on) and the per-SNP sums over the

@@ -106,7 +106,7 @@ void CAnalysis::StartNonSelf(const CArrayData& test, const CBasicData& basic, CA
   sums.TestA.assign(n, 0.0f);
   sums.TestB.assign(n, 0.0f);
   sums.TestTotal.assign(n, 0.0f);
-  std::fill(analyzed.ValidFlag.begin() + ranges.First, analyzed.ValidFlag.begin() + ranges.Last + 1, 1);
+  StartValidity(analyzed, ranges.First, ranges.Last);
   for (std::int32_t i = ranges.First; i <= ranges.LastX; ++i) {
     const std::int32_t j = basic.IndexMap[i];
     sums.TestA[i] = test.SignalA[j];
@@ -183,7 +183,7 @@ void CAnalysis::AddNonSelfReference(const CArrayData& reference, const CBasicDat
     } else if (valid) {
       analyzed.LogRatio[i] = Log2OfRatio((aRef / aTest + bRef / bTest) / 2.0f);
     }
-    analyzed.ValidFlag[i] = valid ? 1 : 0;
+    analyzed.ValidFlag[i] = valid ? UsableFlag(i) : 0;
   }
   // The curves are fitted on the total ratio; the allele ratios are corrected
   // by them where a class sum takes them, not over the whole sample.
@@ -237,7 +237,7 @@ void CAnalysis::FinishNonSelf(const CArrayData& test, const CBasicData& basic, C
       return sums.ReferenceCurves.Subtract(ratio, regressors.FragmentLength[i], regressors.GcContent[i]);
     };
     for (std::int32_t i = first; i <= last; ++i) {
-      analyzed.ValidFlag[i] = 1;
+      analyzed.ValidFlag[i] = UsableFlag(i);
       const std::int32_t call = analyzed.CallTest[i];
       if (sums.CountAB[i] == 0) {
         analyzed.LogRatioA[i] = 0.0f;

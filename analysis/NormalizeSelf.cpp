@@ -50,7 +50,7 @@ int CAnalysis::NormalizeBySelfReference(CArrayData& test, const CBasicData& basi
 
   const std::int32_t first = ranges.First;
   const std::int32_t last = ranges.LastX;
-  std::fill(analyzed.ValidFlag.begin() + ranges.First, analyzed.ValidFlag.begin() + ranges.Last + 1, 1);
+  StartValidity(analyzed, ranges.First, ranges.Last);
   for (std::int32_t i = first; i <= last; ++i) {
     const std::int32_t j = basic.IndexMap[i];
     analyzed.LogRatio[i] = Log2Ratio(test.SignalA[j] + test.SignalB[j], reference.SignalA[j] + reference.SignalB[j]);

@@ -126,6 +126,10 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   // unless quiet, shows a message.
   int NonSelfAnalysis(CArrayData* sample, BOOL quiet);
   int NonSelfAnalyzeCurrent();
+  // The current sample analysed again, self or non-self, taking only the SNP
+  // slots that `usable` marks 1 (the analysis may leave out more of them);
+  // the restriction holds for this run only.
+  int AnalyzeCurrentWithin(const std::vector<std::int32_t>& usable, bool self);
   // The two halves of SelfAnalysis and NonSelfAnalysis, for work on other
   // threads. The compute half reads files but writes none, touches no member
   // of the document and tells its failures through the message boxes and the
@@ -318,6 +322,7 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   [[nodiscard]] std::string ResultFileOf(const CAnalyzedData& result) const;
 
   CGlobalData& global_;
+  std::vector<std::int32_t> usableSnps_;  // AnalyzeCurrentWithin's, for its run
   std::optional<std::vector<std::string>> notices_;
   // Last: leaves the list of open documents before anything else goes.
   qova::ScopedSampleDocument registration_{this};

@@ -70,6 +70,7 @@ CBasicData* CQOVADoc::AnnotationFor(const CArrayData& sample) {
 void CQOVADoc::PrepareEngine(CAnalysis& engine) const {
   engine.ResultFolder = AnalysisResultFolder;
   engine.ArrayDataFolder = ArrayDataFolder;
+  engine.UsableSnps = usableSnps_;
 }
 
 void CQOVADoc::CommitAnalysis(CArrayData* sample, AnalysisRun& run, BOOL quiet) {
@@ -178,6 +179,13 @@ std::optional<CQOVADoc::AnalysisRun> CQOVADoc::ComputeNonSelfAnalysis(const CArr
 int CQOVADoc::NonSelfAnalyzeCurrent() {
   NonSelfAnalysis(&ArrayData, FALSE);
   return 0;
+}
+
+int CQOVADoc::AnalyzeCurrentWithin(const std::vector<std::int32_t>& usable, bool self) {
+  usableSnps_ = usable;
+  const int result = self ? SelfAnalysis(&ArrayData, FALSE) : NonSelfAnalysis(&ArrayData, FALSE);
+  usableSnps_.clear();
+  return result;
 }
 
 int CQOVADoc::Reanalyze() {

@@ -55,6 +55,8 @@ BEGIN_MESSAGE_MAP(CQOVAView, CView)
   ON_UPDATE_COMMAND_UI(cmd::kCmdSdRange, &CQOVAView::OnUpdateParameterAnalysedSample)
   ON_UPDATE_COMMAND_UI(cmd::kCmdContaminationRate, &CQOVAView::OnUpdateParameterAnalysedSample)
   ON_UPDATE_COMMAND_UI(cmd::kCmdMark, &CQOVAView::OnUpdateParameterAnalysedSample)
+  ON_COMMAND(cmd::kCmdFragmentLengthPlot, &CQOVAView::OnParameterFragmentLengthPlot)
+  ON_COMMAND(cmd::kCmdFragmentLengthRange, &CQOVAView::OnParameterSetFragmentLengthRange)
   ON_UPDATE_COMMAND_UI(cmd::kCmdFragmentLengthPlot, &CQOVAView::OnUpdateParameterAnalysedSample)
   ON_UPDATE_COMMAND_UI(cmd::kCmdFragmentLengthRange, &CQOVAView::OnUpdateParameterAnalysedSample)
   ON_UPDATE_COMMAND_UI(cmd::kCmdAdjustAmp, &CQOVAView::OnUpdateParameterAdjustAmp)
@@ -244,6 +246,7 @@ void CQOVAView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) {
   ComputeAverages();
   SetScales();
   ComputeDotColours();
+  if (m_nViewFlags & VIEW_FRAGMENT_PLOT) ComputeFragmentReference();
   m_nMouseMode = 0;
   ComputeRowHeight();
   m_bDataShown = TRUE;
@@ -382,16 +385,18 @@ bool CQOVAView::IsBound() const {
   return true;
 }
 
-void CQOVAView::CheckAnnotation() {
+bool CQOVAView::AnnotationFits(int c, int i) const {
   const CBasicData& table = *m_pBasicData;
+  const long long longest = 10LL * (ChromosomeStartTable[c + 1] - ChromosomeStartTable[c] + 1);
+  const std::int32_t r = AnnotationRowOfSnp(table, m_nArrayType, i);
+  return r >= 0 && table.Chromosome[std::size_t(r)] == c && table.Position[std::size_t(r)] >= 0 &&
+         table.Position[std::size_t(r)] <= longest;
+}
+
+void CQOVAView::CheckAnnotation() {
   for (int c = 1; c <= 23; ++c) {
-    const long long longest = 10LL * (ChromosomeStartTable[c + 1] - ChromosomeStartTable[c] + 1);
-    for (int i = m_pChromosomeStarts[c]; i < m_pChromosomeStarts[c + 1]; ++i) {
-      const std::int32_t r = AnnotationRowOfSnp(table, m_nArrayType, i);
-      if (r < 0 || table.Chromosome[std::size_t(r)] != c || table.Position[std::size_t(r)] < 0 ||
-          table.Position[std::size_t(r)] > longest)
-        m_pValidFlag[std::size_t(i)] = 0;
-    }
+    for (int i = m_pChromosomeStarts[c]; i < m_pChromosomeStarts[c + 1]; ++i)
+      if (!AnnotationFits(c, i)) m_pValidFlag[std::size_t(i)] = 0;
   }
 }
 

@@ -226,6 +226,27 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   void OnUpdateChangeSelfReference(CCmdUI* cmdUI);
   [[nodiscard]] bool CanChangeSelfReference() const;
 
+  // --- the fragment-length plot (FragmentLengthPlot.cpp) ---
+  void OnParameterFragmentLengthPlot();
+  void OnParameterSetFragmentLengthRange();
+  // In place of the panels, while VIEW_FRAGMENT_PLOT is set.
+  void DrawFragmentLengthPlot(CDC* dc);
+  // The lower panel's values (the test's intensity against its references),
+  // or the note of why there are none.
+  void ComputeFragmentReference();
+  // Analyses the shown sample again with only the SNPs of fragment lengths
+  // lo..hi (every SNP when includeAll) whose annotation fits; false, after
+  // a message, when no such SNP exists or the analysis failed.
+  bool AnalyseFragmentRange(int lo, int hi, bool includeAll);
+  [[nodiscard]] bool FragmentPlotShown() const;
+  // Data shown with its extracted sample, not of a combined type.
+  [[nodiscard]] bool AnalysedSampleShown() const;
+  // The fragment length of slot i by the annotation, -1 without a row.
+  [[nodiscard]] std::int32_t FragmentLengthOf(int slot) const;
+  // Whether slot i of chromosome c has an annotation row on c at a position
+  // the chromosome can hold.
+  [[nodiscard]] bool AnnotationFits(int c, int i) const;
+
   // --- calibration tools on the selected range (QOVAViewCalibration.cpp) ---
   void SetSdRange();
   void AdjustAmplitude();
@@ -297,6 +318,12 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   int m_nDragChromosome = 0;
   int m_nDragLimit = 0;
   bool m_bBandOpen = false;  // a press hit a chromosome and no release came yet
+  // The fragment band runs in client pixels from m_nDragStart to m_nDragEnd.
+  bool m_bFragmentBandOpen = false;
+
+  // The fragment plot's lower panel per slot, linear; NaN where left out.
+  std::vector<float> m_fFragmentReference;
+  std::string m_strFragmentNote;  // why the lower panel has no values
 
   // The multiple-sample grid. Per listed sample i, entries 4i..4i+3 of
   // m_aMultiSamples: the averages of series 1, 2 and 3 and the linear ratio
@@ -391,6 +418,8 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   // The mouse tools.
   [[nodiscard]] CRect BandRect(int movingX) const;
   void InvertBand(int movingX);
+  void InvertFragmentBand();
+  void EndFragmentBand(int releaseX);
   void RunTool();
   void Measure();
   // The grid's region report of the range, with band labels.

@@ -25,6 +25,12 @@ namespace {
 // The band's top lies below the row's labels, its bottom on the next row's.
 constexpr int kBandTopOffset = 300;
 constexpr int kBandBottomOffset = 200;
+// The fragment band crosses the plot's upper panel, in client pixels; a
+// client x stands for four bases from x 100 on.
+constexpr int kFragmentBandTop = 100;
+constexpr int kFragmentBandBottom = 300;
+constexpr long long kFragmentPlotLeft = 100;
+constexpr long long kBasesPerPixel = 4;
 
 void ShowCursor(int idc) { (void)::SetCursor(platform::ui::StandardCursor(idc)); }
 
@@ -49,7 +55,41 @@ void CQOVAView::InvertBand(int movingX) {
   dc.InvertRect(&band);
 }
 
+void CQOVAView::InvertFragmentBand() {
+  CClientDC dc(this);
+  const CRect band(std::min(m_nDragStart, m_nDragEnd), kFragmentBandTop, std::max(m_nDragStart, m_nDragEnd),
+                   kFragmentBandBottom);
+  dc.InvertRect(&band);
+}
+
+// The band's lengths, its ends put in order, asked; Yes analyses them.
+void CQOVAView::EndFragmentBand(int releaseX) {
+  m_bFragmentBandOpen = false;
+  ShowCursor(IDC_ARROW);
+  m_nMouseMode = MOUSE_NONE;
+  InvertFragmentBand();
+  m_nDragEnd = releaseX;
+  const auto bases = [](long long x, long long extra) {
+    return int(std::clamp<long long>((x - kFragmentPlotLeft) * kBasesPerPixel + extra, INT32_MIN, INT32_MAX));
+  };
+  const int lo = bases(std::min(m_nDragStart, m_nDragEnd), 0);
+  const int hi = bases(std::max(m_nDragStart, m_nDragEnd), kBasesPerPixel - 1);
+  if (AfxMessageBox(platform::Format("%d - %d", lo, hi), MB_YESNO | MB_ICONINFORMATION) != IDYES) return;
+  m_nViewFlags &= ~VIEW_FRAGMENT_PLOT;
+  // The analysis updates the view; a refused range shows the panels itself.
+  if (!AnalyseFragmentRange(lo, hi, false)) Invalidate(TRUE);
+}
+
 void CQOVAView::OnLButtonDown(UINT flags, CPoint point) {
+  if (m_bDataShown && m_nMouseMode > MOUSE_NONE && FragmentPlotShown()) {
+    if (m_bFragmentBandOpen) InvertFragmentBand();
+    m_nDragStart = m_nDragEnd = point.x;
+    m_bFragmentBandOpen = true;
+    ShowCursor(IDC_CROSS);
+    InvertFragmentBand();
+    CView::OnLButtonDown(flags, point);
+    return;
+  }
   const bool grid = (m_nViewFlags & VIEW_MULTIPLE) != 0;
   if (m_bDataShown && grid && m_nMouseMode == MOUSE_NONE) {
     StartRowDrag(point);
@@ -87,6 +127,13 @@ void CQOVAView::OnLButtonDown(UINT flags, CPoint point) {
 }
 
 void CQOVAView::OnMouseMove(UINT flags, CPoint point) {
+  if (m_bFragmentBandOpen && m_bDataShown && m_nMouseMode > MOUSE_NONE && (flags & MK_LBUTTON)) {
+    InvertFragmentBand();
+    m_nDragEnd = point.x;
+    InvertFragmentBand();
+    CView::OnMouseMove(flags, point);
+    return;
+  }
   if (m_bRowDragOpen) {
     if (flags & MK_LBUTTON) MoveRowDrag(point);
     CView::OnMouseMove(flags, point);
@@ -103,6 +150,11 @@ void CQOVAView::OnMouseMove(UINT flags, CPoint point) {
 }
 
 void CQOVAView::OnLButtonUp(UINT flags, CPoint point) {
+  if (m_bFragmentBandOpen && m_bDataShown && m_nMouseMode > MOUSE_NONE) {
+    EndFragmentBand(point.x);
+    CView::OnLButtonUp(flags, point);
+    return;
+  }
   if (m_bRowDragOpen) {
     EndRowDrag(point);
     CView::OnLButtonUp(flags, point);

@@ -37,8 +37,11 @@ std::string CQOVAView::SampleTitle() const {
 void CQOVAView::OnDraw(CDC* pDC) {
   const CQOVADoc* doc = GetDocument();
   if (!m_bDataShown || !doc || doc->Status == kStatusClean || !pDC) return;
-  // The fragment-length plot has a pass of its own.
-  if (m_nViewFlags & VIEW_FRAGMENT_PLOT) return;
+  // The plot belongs to one shown sample: a flag left from it draws no grid away.
+  if (FragmentPlotShown()) {
+    DrawFragmentLengthPlot(pDC);
+    return;
+  }
   pDC->SetMapMode(MM_ANISOTROPIC);
   pDC->SetWindowOrg(m_nScrollX, m_nScrollY);
   pDC->SetWindowExt(m_nScaleX, m_nScaleY);

@@ -18,6 +18,7 @@
 #include "resources/CommandIds.h"
 #include "resources/OutputDialogs.h"
 #include "tests/views/ViewToolTestSupport.h"
+#include "tools/samplegen/SampleGen.h"
 
 namespace qova::test {
 namespace {
@@ -185,6 +186,38 @@ TEST_F(ViewIgbTest, AnOutputFolderThatDoesNotExistIsNamedAndNothingIsWritten) {
               testing::ElementsAre(testing::HasSubstr(platform::NativePath(Path("missing/Tumour02.sgr"))),
                                    testing::HasSubstr(platform::NativePath(Path("missing/Tumour02HMM.sgr")))));
   EXPECT_FALSE(std::filesystem::exists(Path("missing")));
+}
+
+TEST_F(ViewIgbTest, ACombinedResultTakesItsPositionsThroughTheSortMap) {
+  constexpr const char* kCombined = "Mapping50K_Hind+Xba";
+  const CBasicData& table = LoadFamily(2);
+  samplegen::SampleGenerator generator(kCombined, table, 5);
+  samplegen::SampleSpec spec;
+  spec.Name = "Combined01";
+  spec.IsTest = true;
+  CAnalyzedData result(generator.Make(spec), AnalysisKind::NonSelf);
+  // A score of its own for every slot, so that a line shows which slot it is.
+  for (std::size_t i = 0; i < result.LogRatio.size(); ++i) result.LogRatio[i] = float(i) / 65536.0f;
+  result.StoreFile(Path("Combined01.CFN"));
+  doc_->AnalyzedData.LoadFileAllocating(Path("Combined01.CFN"));
+  doc_->Status = kStatusSingle;
+  CQOVAView& view = FramedView();
+  ASSERT_TRUE(view.m_bDataShown && (view.m_nViewFlags & VIEW_COMBINED_ARRAY));
+  Choose([](DialogDriver& d) { d.Click(res::kIgbCopyNumberLog2).Click(res::kIgbHmmCheck); });
+  const std::vector<std::string> lines = platform::SplitLines(Written("Combined01.sgr"));
+  const std::int32_t* starts = qova::kArrayChromosomeStarts[4];
+  ASSERT_EQ(lines.size(), std::size_t(starts[24] - starts[1]));
+  int elsewhere = 0;  // slots whose own row lies at another position
+  for (int c = 1; c <= 23; ++c) {
+    for (int s = starts[c]; s < starts[c + 1]; ++s) {
+      const std::int32_t row = table.IndexMap[std::size_t(table.SortMap[std::size_t(s)])];
+      const std::string expected = platform::Format("%s\t%d\t%f", c == 23 ? "chrX" : ("chr" + std::to_string(c)).c_str(),
+                                                    table.Position[std::size_t(row)], double(float(s) / 65536.0f));
+      ASSERT_EQ(lines[std::size_t(s - starts[1])], expected) << s;
+      elsewhere += table.Position[std::size_t(table.IndexMap[std::size_t(s)])] != table.Position[std::size_t(row)];
+    }
+  }
+  EXPECT_GT(elsewhere, 1000);
 }
 
 TEST_F(ViewIgbTest, TheCommandIsOfferedForOneShownSampleOnly) {

@@ -24,7 +24,8 @@ bool LoadProgramFolder(const std::string& folder, CGlobalData& global) {
   return global.Load() != FALSE;
 }
 
-void RenderSample(CGlobalData& global, const std::string& sample, int chromosome, const std::string& pngPath) {
+void RenderSample(CGlobalData& global, const std::string& sample, int chromosome, const std::string& pngPath,
+                  bool fragmentPlot) {
   CQOVADoc doc(global);
   doc.m_bAutoDelete = FALSE;
   std::string result;
@@ -65,6 +66,7 @@ void RenderSample(CGlobalData& global, const std::string& sample, int chromosome
     doc.UpdateAllViews(nullptr);
   }
   if (!view->m_bDataShown) throw std::runtime_error("the view shows nothing of " + sample);
+  if (fragmentPlot) view->OnParameterFragmentLengthPlot();
   platform::qt::RasterCanvas canvas(kPictureWidth, kPictureHeight);
   view->OnDraw(&canvas);
   if (!platform::CreateFolders(std::filesystem::path(pngPath).parent_path().string()))

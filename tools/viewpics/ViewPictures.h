@@ -19,9 +19,10 @@ inline constexpr int kPictureHeight = 1000;
 [[nodiscard]] bool LoadProgramFolder(const std::string& folder, CGlobalData& global);
 
 // Draws `sample`'s result from the analysis-result folder, genome-wide
-// (chromosome 0) or chromosome 1..23, and writes `pngPath`. Throws
-// std::runtime_error when the result cannot be read, nothing is shown or the
-// picture cannot be written.
-void RenderSample(CGlobalData& global, const std::string& sample, int chromosome, const std::string& pngPath);
+// (chromosome 0) or chromosome 1..23, or as its fragment-length plot, and
+// writes `pngPath`. Throws std::runtime_error when the result cannot be read,
+// nothing is shown or the picture cannot be written.
+void RenderSample(CGlobalData& global, const std::string& sample, int chromosome, const std::string& pngPath,
+                  bool fragmentPlot = false);
 
 }  // namespace viewpics

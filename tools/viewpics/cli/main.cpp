@@ -1,7 +1,8 @@
 // Draws the demo's two tumours as the main view shows them:
 //   view_pictures DEMO_FOLDER OUTPUT_FOLDER
-// writes Tumour01_genome.png, Tumour01_chr8.png (the self result),
-// Tumour02_genome.png and Tumour02_chr5.png (the non-self result).
+// writes Tumour01_genome.png, Tumour01_chr8.png and Tumour01_fragment.png
+// (the self result), Tumour02_genome.png, Tumour02_chr5.png and
+// Tumour02_fragment.png (the non-self result).
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -27,13 +28,13 @@ int main(int argc, char** argv) {
     const char* sample;
     int chromosome;
     const char* file;
-  } pictures[] = {{"Tumour01", 0, "Tumour01_genome.png"},
-                  {"Tumour01", 8, "Tumour01_chr8.png"},
-                  {"Tumour02", 0, "Tumour02_genome.png"},
-                  {"Tumour02", 5, "Tumour02_chr5.png"}};
+    bool fragmentPlot;
+  } pictures[] = {{"Tumour01", 0, "Tumour01_genome.png", false},  {"Tumour01", 8, "Tumour01_chr8.png", false},
+                  {"Tumour01", 0, "Tumour01_fragment.png", true}, {"Tumour02", 0, "Tumour02_genome.png", false},
+                  {"Tumour02", 5, "Tumour02_chr5.png", false},    {"Tumour02", 0, "Tumour02_fragment.png", true}};
   try {
     for (const auto& p : pictures) {
-      viewpics::RenderSample(global, p.sample, p.chromosome, out + p.file);
+      viewpics::RenderSample(global, p.sample, p.chromosome, out + p.file, p.fragmentPlot);
       std::printf("view picture: %s%s\n", out.c_str(), p.file);
     }
   } catch (const std::exception& e) {
