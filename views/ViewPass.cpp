@@ -37,7 +37,8 @@ std::string CQOVAView::SampleTitle() const {
 void CQOVAView::OnDraw(CDC* pDC) {
   const CQOVADoc* doc = GetDocument();
   if (!m_bDataShown || !doc || doc->Status == kStatusClean || !pDC) return;
-  // The plot belongs to one shown sample: a flag left from it draws no grid away.
+  // Only a single shown sample has the plot; the grid and the integral view
+  // draw themselves whatever the flag holds.
   if (FragmentPlotShown()) {
     DrawFragmentLengthPlot(pDC);
     return;
