@@ -1,5 +1,5 @@
 // The text exports of the Data menu: the list of the analysed samples in the
-// result folder.
+// result folder, and the raw data of the shown sample.
 #include <optional>
 #include <string>
 
@@ -8,7 +8,9 @@
 #include "core/ProgramSetting.h"
 #include "document/OutputSampleList.h"
 #include "document/QOVADoc.h"
+#include "document/RawDataExport.h"
 #include "document/TextExport.h"
+#include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -63,5 +65,23 @@ void CQOVADoc::OnOutputSampleList() {
     qova::SampleListRow row{nonSelf->Header.SampleName, nullptr, &*nonSelf, hasArrayData(nonSelf->Header)};
     qova::WriteSampleListRow(columns, row, out);
   }
+  static_cast<void>(out.Finish());
+}
+
+void CQOVADoc::OnOutputRawData() {
+  if (Status == kStatusClean) return;
+  const SampleHeader& header = AnalyzedData.Header;
+  const bool self = header.SelfAnalyzed;
+  const qova::RawColumnSet columns = qova::DocumentRawColumns(self);
+  qova::RawDataSource source;
+  std::string problem = qova::PrepareRawData(AnalyzedData, global_, columns, source);
+  if (problem.empty() && !qova::IsPlainSampleName(header.SampleName)) problem = qova::kNotPlainName;
+  if (!problem.empty()) {
+    AfxMessageBox("The raw data of " + header.SampleName + " cannot be written: " + problem + ".", MB_ICONEXCLAMATION);
+    return;
+  }
+  qova::TextExport out;
+  if (!out.Open(OutputFolder + header.SampleName + (self ? "Self.txt" : "NonSelf.txt"))) return;
+  qova::WriteRawFile(out, source, columns, qova::RawCellEnd::TabBetween);
   static_cast<void>(out.Finish());
 }

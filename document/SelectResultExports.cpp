@@ -1,4 +1,4 @@
-// The Display Samples dialog's sample list of the checked samples.
+// The Display Samples dialog's sample list and raw data of the checked samples.
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,12 +7,15 @@
 #include "core/GlobalData.h"
 #include "core/ProgramSetting.h"
 #include "document/ApplicationData.h"
+#include "document/OutputRawData.h"
 #include "document/OutputSampleList.h"
+#include "document/RawDataFiles.h"
 #include "document/SelectResult.h"
 #include "document/TextExport.h"
-#include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "resources/DisplaySamplesDialog.h"
 
+namespace ids = qova::resources::display;
 using qova::SampleFileRole;
 
 namespace {
@@ -52,5 +55,19 @@ void CSelectResult::OutputSampleList() {
 }
 
 void CSelectResult::OutputRawData() {
-  AfxMessageBox("Output of raw data is not yet available in this version of QOVA.", MB_ICONINFORMATION);
+  qova::RawExportRequest request;
+  // Read from the control: the export follows what the list shows.
+  request.Self = IsChecked(ids::kSelfAnalysis);
+  request.Names = qova::CheckedSamples(m_listSamples);
+  if (request.Names.empty()) return;
+  COutputRawData columns(request.Self || Setting().NONSELFALLELE != 0, this);
+  if (columns.DoModal() != IDOK) return;
+  request.Columns = columns.Columns();
+  std::vector<qova::SkippedSample> skipped;
+  if (columns.Combined != 0) {
+    qova::WriteRawDataCombined(request, qova::ApplicationData(), skipped);
+  } else {
+    qova::WriteRawDataPerSample(request, qova::ApplicationData(), skipped);
+  }
+  qova::TextExport::TellSkipped(skipped);
 }

@@ -73,10 +73,14 @@ std::optional<CAnalyzedData> ReadExportSample(const std::string& path, bool whol
   return sample;
 }
 
-bool IsExportableName(const std::string& name, std::vector<SkippedSample>& skipped) {
+bool IsPlainSampleName(const std::string& name) {
   // Separators and ".." are how a path leaves a folder.
-  if (platform::IsPlainFileName(name) && name.find("..") == std::string::npos) return true;
-  skipped.push_back({name, "the name is not a plain file name"});
+  return platform::IsPlainFileName(name) && name.find("..") == std::string::npos;
+}
+
+bool IsExportableName(const std::string& name, std::vector<SkippedSample>& skipped) {
+  if (IsPlainSampleName(name)) return true;
+  skipped.push_back({name, kNotPlainName});
   return false;
 }
 
@@ -84,10 +88,12 @@ bool TextExport::Open(const std::string& path) {
   path_ = path;
   CFileException error;
   if (!file_.Open(path, CFile::modeCreate | CFile::modeWrite, &error)) {
-    AfxMessageBox(std::string("The output file cannot be created.\n") + error.what(), MB_ICONEXCLAMATION);
+    failure_ = error.what();
+    if (tell_) AfxMessageBox("The output file cannot be created.\n" + failure_, MB_ICONEXCLAMATION);
     failed_ = true;
     return false;
   }
+  opened_ = true;
   return true;
 }
 
@@ -134,7 +140,8 @@ bool TextExport::Finish() {
   const bool written = !failed_;
   if (!written) {
     file_.Abort();
-    if (!failure_.empty()) AfxMessageBox("The output file " + path_ + " was not written.\n" + failure_, MB_ICONEXCLAMATION);
+    // A failed Open has told already.
+    if (tell_ && opened_) AfxMessageBox("The output file " + path_ + " was not written.\n" + failure_, MB_ICONEXCLAMATION);
   }
   TellSkipped(skipped_);
   return written;

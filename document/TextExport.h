@@ -55,14 +55,23 @@ struct SkippedSample {
                                                             const std::string& name,
                                                             std::vector<SkippedSample>& skipped);
 
-// Whether `name` may be joined to the export's folders: a name that could
-// lead out of them is noted in `skipped` instead.
+// Whether a sample name may be joined to a folder: not one that could lead
+// out of it (a separator, ".."). IsExportableName notes a refused name in
+// `skipped` with the reason kNotPlainName.
+[[nodiscard]] bool IsPlainSampleName(const std::string& name);
 [[nodiscard]] bool IsExportableName(const std::string& name, std::vector<SkippedSample>& skipped);
+inline constexpr const char* kNotPlainName = "the name is not a plain file name";
 
 // One export file. Lines gather in memory and go out in large writes to a
 // temporary file beside the target; Finish makes it the target.
 class TextExport {
  public:
+  // Whether Open and Finish tell the user about a failure themselves, or
+  // leave it to the caller through Failure() (exports of many files gather
+  // their failures into one message).
+  enum class Failures { Tell, Keep };
+  explicit TextExport(Failures failures = Failures::Tell) : tell_(failures == Failures::Tell) {}
+
   // Creates the temporary for `path`. False after telling the user, in the
   // file layer's words, that the file cannot be created.
   [[nodiscard]] bool Open(const std::string& path);
@@ -84,6 +93,8 @@ class TextExport {
   [[nodiscard]] bool Finish();
   // Drops the export; the target stays as it was.
   void Abandon();
+  // Why Open or Finish failed, in the file layer's words.
+  [[nodiscard]] const std::string& Failure() const { return failure_; }
 
   // The message that names `skipped`, and its showing (nothing when empty).
   [[nodiscard]] static std::string SkippedMessage(const std::vector<SkippedSample>& skipped);
@@ -96,6 +107,8 @@ class TextExport {
   std::string path_;
   std::string pending_;
   std::vector<SkippedSample> skipped_;
+  bool tell_ = true;
+  bool opened_ = false;
   bool failed_ = false;
   std::string failure_;
 };

@@ -117,13 +117,14 @@ TEST_F(DisplayExportsTest, OutputDataRunsTheChosenExportAndTheDialogStaysOpen) {
   });
   EXPECT_EQ(Messages(), Items{});
   // Each export starts by looking for checked samples.
-  for (unsigned button : {ex::kOutputSampleListButton}) {
+  for (unsigned button : {ex::kOutputSampleListButton, ex::kOutputRawDataButton}) {
     messages_.Clear();
     Export(button, {});
     EXPECT_TRUE(stillOpen_);
     EXPECT_EQ(Messages(), Items{"Select more than one sample"}) << button;
   }
   EXPECT_FALSE(ShowedDialog(ex::kOutputSampleListDialog));
+  EXPECT_FALSE(ShowedDialog(ex::kOutputRawDataDialog));
 }
 
 TEST_F(DisplayExportsTest, TheSampleListTakesEachCheckedSampleWhateverResultsItHas) {

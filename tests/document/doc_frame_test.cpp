@@ -26,7 +26,7 @@ TEST_F(DocumentFrameTest, UpdateRulesFollowTheStatus) {
     for (UINT id : {cmd::kSaveIntegration, cmd::kEditIntegration}) {
       EXPECT_EQ(Enabled(id), std::string(status) == kStatusIntegrate) << status << " " << id;
     }
-    for (UINT id : {cmd::kOutputSampleList, cmd::kDataExtract, cmd::kSampleManager, cmd::kBatchAnalysis, cmd::kBatchCombine}) {
+    for (UINT id : {cmd::kOutputSampleList, cmd::kOutputRawData, cmd::kDataExtract, cmd::kSampleManager, cmd::kBatchAnalysis, cmd::kBatchCombine}) {
       EXPECT_TRUE(Enabled(id)) << status << " " << id;
     }
   }
@@ -41,19 +41,9 @@ TEST_F(DocumentFrameTest, UpdateRulesFollowTheStatus) {
   EXPECT_FALSE(Enabled(cmd::kApplyCorrection));
 }
 
-// Commands of later versions say so, and every command of the table has a
-// handler.
-TEST_F(DocumentFrameTest, EveryCommandIsRoutedAndPendingOnesSaySo) {
-  const UINT pending[] = {cmd::kOutputRawData};
-  for (UINT id : pending) {
-    AFX_CMDHANDLERINFO info;
-    EXPECT_TRUE(Doc().OnCmdMsg(id, CN_COMMAND, nullptr, &info)) << id;
-    messages_.Clear();
-    Run(id);
-    ASSERT_EQ(Messages().size(), 1u) << id;
-    EXPECT_NE(Messages()[0].find("is not yet available"), std::string::npos) << Messages()[0];
-  }
-  for (UINT id : {cmd::kOutputSampleList, cmd::kDataExtract, cmd::kSampleManager, cmd::kStoreBasicData, cmd::kNothing,
+// Every command of the table has a handler.
+TEST_F(DocumentFrameTest, EveryCommandIsRouted) {
+  for (UINT id : {cmd::kOutputSampleList, cmd::kOutputRawData, cmd::kDataExtract, cmd::kSampleManager, cmd::kStoreBasicData, cmd::kNothing,
                   cmd::kUpdateFilesToNewestVersion, cmd::kApplyCorrection, cmd::kRefreshFileLists,
                   cmd::kExtractWithoutChp, cmd::kUpdateGenderFromChp, cmd::kDumpCdf, cmd::kAverageArrays,
                   cmd::kCopyListedDataFiles, cmd::kChangeAttributesAsListed, cmd::kConvertAllFiles,

@@ -21,7 +21,7 @@ namespace qova::test {
 // Templates whose pictures a test of their own takes with the dialog's real
 // contents (groups, samples, marker lines, means); the walk over every
 // template checks their layout but leaves those pictures alone.
-inline constexpr UINT kDialogsPicturedWithContents[] = {136, 137, 143, 144, 152, 159, 163, 164, 174, 175, 178, 189, 190, 196};
+inline constexpr UINT kDialogsPicturedWithContents[] = {136, 137, 143, 144, 152, 159, 163, 164, 171, 174, 175, 178, 182, 189, 190, 196};
 
 // One line per fault, each naming the template id, the controls and their
 // rectangles in pixels; empty when the layout is sound. Saves a picture of the

@@ -27,10 +27,13 @@
 #include "core/MarkSet.h"
 #include "core/MarkerEdit.h"
 #include "core/SampleHeader.h"
+#include "document/OutputRawData.h"
+#include "document/OutputSampleList.h"
 #include "platform/File.h"
 #include "document/DialogStatRegion.h"
 #include "platform/Paths.h"
 #include "platform/ui/Headless.h"
+#include "resources/ExportDialogs.h"
 #include "resources/GroupDialogs.h"
 #include "resources/ExportDialogs.h"
 #include "resources/MarkerDialogs.h"
@@ -248,6 +251,19 @@ TEST_F(QtQovaDialogTest, AverageArraysListsTheSamplesOfAStudy) {
   Photograph(dialog, [](DialogDriver& d) {
     d.Select(kAverageArrayType, kType).SelectItems(kAverageArraySamples, {1, 2, 4});
     d.Select(kAverageArrayHeaderFrom, "Ref02").Type(kAverageArrayNewName, "Reference average");
+  });
+}
+
+// The export dialogs with their defaults: the raw data of non-self results
+// without allele values, whose allele columns cannot be chosen.
+TEST_F(QtQovaDialogTest, ExportDialogsShowTheirDefaultColumns) {
+  COutputSampleList list;
+  Photograph(list, [](DialogDriver& d) { d.SetCheck(kListArrayData, true); });
+  COutputRawData raw(FALSE);
+  Photograph(raw, [](DialogDriver& d) {
+    EXPECT_FALSE(d.IsEnabled(kRawLogRatioA));
+    EXPECT_TRUE(d.IsChecked(kRawLohLikelihood));
+    d.SetCheck(kRawCombined, true);
   });
 }
 
