@@ -265,8 +265,12 @@ class CAnalysis {
     std::vector<float> TestTotal;       // TestA + TestB
     int References = 0;
     std::vector<double> Total;          // switch off: sum of 2^(corrected log2 reference/test)
-    std::vector<std::int32_t> CountAA, CountAB, CountBB;  // switch on: references per call class
-    std::vector<double> SumAA, SumABA, SumABB, SumBB;     // and their allele sums in linear scale
+    // Switch on: the references called heterozygous, with the sums of both
+    // allele ratios in linear scale, and those called homozygous like the
+    // test, with the sum of that allele's ratio. Only the test's own
+    // homozygous genotype is ever asked for, so the other one is not kept.
+    std::vector<std::int32_t> CountAB, CountSame;
+    std::vector<double> SumABA, SumABB, SumSame;
     // Switch on: the reference added last, gathered into position order in a
     // loop of its own (after the leakage compensation when it is on), and the
     // curves its correction subtracted. The index map scatters the table rows

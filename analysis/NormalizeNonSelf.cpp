@@ -120,13 +120,11 @@ void CAnalysis::StartNonSelf(const CArrayData& test, const CBasicData& basic, CA
     return;
   }
   if (UsesLeakageCompensation(Setting())) CompensateLeakage(sums.TestA, sums.TestB, Setting().MorekomiRate);
-  sums.CountAA.assign(n, 0);
   sums.CountAB.assign(n, 0);
-  sums.CountBB.assign(n, 0);
-  sums.SumAA.assign(n, 0.0);
+  sums.CountSame.assign(n, 0);
   sums.SumABA.assign(n, 0.0);
   sums.SumABB.assign(n, 0.0);
-  sums.SumBB.assign(n, 0.0);
+  sums.SumSame.assign(n, 0.0);
   AnalyzeLOHWithLD(analyzed, basic);
 }
 
@@ -166,27 +164,30 @@ void CAnalysis::AddNonSelfReference(const CArrayData& reference, const CBasicDat
     const float aRef = refA[i], bRef = refB[i];
     const float aTest = sums.TestA[i], bTest = sums.TestB[i];
     const std::int32_t call = analyzed.CallTest[i];
-    // An allele's ratio is taken only where this reference's call adds it to
-    // a class sum (below); the last step writes both allele ratios of every
-    // SNP anew.
-    if (refCall[i] == kCallA || refCall[i] == kCallAB) analyzed.LogRatioA[i] = Log2Ratio(aRef, aTest);
-    if (refCall[i] == kCallB || refCall[i] == kCallAB) analyzed.LogRatioB[i] = Log2Ratio(bRef, bTest);
+    // A heterozygous reference adds both allele ratios to its class sums
+    // (below); the last step writes both allele ratios of every SNP anew.
+    if (refCall[i] == kCallAB) {
+      analyzed.LogRatioA[i] = Log2Ratio(aRef, aTest);
+      analyzed.LogRatioB[i] = Log2Ratio(bRef, bTest);
+    }
     // Where both samples carry the same genotype the ratio comes from the
     // alleles they actually have. Elsewhere the SNP takes no part in the fits
     // or the sums; its total ratio is kept only where no reference class
     // gives one, and the last step forms it there from the last reference.
     const bool valid = call == refCall[i] && (call == kCallA || call == kCallAB || call == kCallB);
     if (valid && call == kCallA) {
-      analyzed.LogRatio[i] = analyzed.LogRatioA[i];
+      analyzed.LogRatio[i] = Log2Ratio(aRef, aTest);
     } else if (valid && call == kCallB) {
-      analyzed.LogRatio[i] = analyzed.LogRatioB[i];
+      analyzed.LogRatio[i] = Log2Ratio(bRef, bTest);
     } else if (valid) {
       analyzed.LogRatio[i] = Log2OfRatio((aRef / aTest + bRef / bTest) / 2.0f);
     }
     analyzed.ValidFlag[i] = valid ? UsableFlag(i) : 0;
   }
-  // The curves are fitted on the total ratio; the allele ratios are corrected
-  // by them where a class sum takes them, not over the whole sample.
+  // The curves are fitted on the total ratio and subtracted from it. The
+  // allele ratios are corrected by them where a class sum takes them, not
+  // over the whole sample; where the reference is homozygous like the test
+  // the total ratio is that allele's, corrected already.
   const CorrectionCurves curves = CorrectFragmentLengthAndGc(analyzed, basic, first, last, false);
   sums.ReferenceCurves = curves;
   const Regressors& regressors = RegressorsOf(basic, ranges);
@@ -195,22 +196,13 @@ void CAnalysis::AddNonSelfReference(const CArrayData& reference, const CBasicDat
   };
 
   for (std::int32_t i = first; i <= last; ++i) {
-    switch (refCall[i]) {
-      case kCallA:
-        ++sums.CountAA[i];
-        sums.SumAA[i] += Exp2(corrected(analyzed.LogRatioA[i], i));
-        break;
-      case kCallAB:
-        ++sums.CountAB[i];
-        sums.SumABA[i] += Exp2(corrected(analyzed.LogRatioA[i], i));
-        sums.SumABB[i] += Exp2(corrected(analyzed.LogRatioB[i], i));
-        break;
-      case kCallB:
-        ++sums.CountBB[i];
-        sums.SumBB[i] += Exp2(corrected(analyzed.LogRatioB[i], i));
-        break;
-      default:
-        break;
+    if (refCall[i] == kCallAB) {
+      ++sums.CountAB[i];
+      sums.SumABA[i] += Exp2(corrected(analyzed.LogRatioA[i], i));
+      sums.SumABB[i] += Exp2(corrected(analyzed.LogRatioB[i], i));
+    } else if (refCall[i] == analyzed.CallTest[i] && (refCall[i] == kCallA || refCall[i] == kCallB)) {
+      ++sums.CountSame[i];
+      sums.SumSame[i] += Exp2(analyzed.LogRatio[i]);
     }
   }
 }
@@ -257,10 +249,8 @@ void CAnalysis::FinishNonSelf(const CArrayData& test, const CBasicData& basic, C
       if (analyzed.CallReference[i] == kCallA) {
         // Not heterozygous here: the total comes from the references of the
         // test's own homozygous genotype, if there are any.
-        if (call == kCallA && sums.CountAA[i] > 0) {
-          analyzed.LogRatio[i] = Log2OfRatio(static_cast<float>(sums.CountAA[i] / sums.SumAA[i]));
-        } else if (call == kCallB && sums.CountBB[i] > 0) {
-          analyzed.LogRatio[i] = Log2OfRatio(static_cast<float>(sums.CountBB[i] / sums.SumBB[i]));
+        if ((call == kCallA || call == kCallB) && sums.CountSame[i] > 0) {
+          analyzed.LogRatio[i] = Log2OfRatio(static_cast<float>(sums.CountSame[i] / sums.SumSame[i]));
         } else {
           analyzed.ValidFlag[i] = 0;
           // No reference class gives a total here, and none was
