@@ -91,5 +91,21 @@ TEST_F(AppDisplaySamplesTest, OneSingleViewListAtATimeAndAPickShowsTheResult) {
   EXPECT_EQ(qova::ApplicationData().SingleViewList, nullptr);
 }
 
+TEST_F(AppDisplaySamplesTest, APickWithAGraphWindowActiveChangesNoDocument) {
+  DisplaySingle({"a", "b"});
+  CQOVADoc* doc = ActiveDocument();
+  ASSERT_NE(doc, nullptr);
+  const std::string status = doc->Status;
+  ASSERT_TRUE(Choose(qova::resources::kCmdNewGraph));
+  ASSERT_EQ(ActiveDocument(), nullptr);
+  auto* list = dynamic_cast<CWnd*>(qova::ApplicationData().SingleViewList.get());
+  ASSERT_NE(list, nullptr);
+  DialogDriver(*list).Select(qova::resources::single_view::kNames, 1);
+  EXPECT_EQ(doc->Status, status);
+  EXPECT_NE(doc->GetTitle(), "b");
+  DialogDriver(*list).Click(IDOK);
+  EXPECT_EQ(qova::ApplicationData().SingleViewList, nullptr);
+}
+
 }  // namespace
 }  // namespace qova::test
