@@ -305,6 +305,28 @@ TEST_F(MultipleViewTest, ARowDraggedPastTheBottomScrollsEachTickAndMovesOnReleas
   }
 }
 
+TEST_F(MultipleViewTest, ARowDroppedBelowTheShownRowsBecomesTheLastOfThem) {
+  namespace input = platform::ui::input;
+  ListThree();
+  CQOVAView& view = NewView();
+  Headless().OnDialog(res::kMultiViewSelectDialog, [](DialogDriver& d) {
+    d.Select(res::kMultiViewSelected, 1).Click(res::kMultiViewRemove).Ok();
+  });
+  view.OnViewSelectSamples();
+  ASSERT_EQ(RowNames(view), (std::vector<std::string>{"S1", "S3"}));
+  const int below = int(view.ToDeviceY(view.m_aMultiOrder.back() + 500));
+  input::Mouse(view, WM_LBUTTONDOWN, MK_LBUTTON, {100, RowY(view, 0)});
+  input::Mouse(view, WM_MOUSEMOVE, MK_LBUTTON, {100, below});
+  input::Mouse(view, WM_LBUTTONUP, 0, {100, below});
+  EXPECT_EQ(view.m_aMultiSelect, (std::vector<unsigned>{2, 0, 1}));
+  EXPECT_EQ(RowNames(view), (std::vector<std::string>{"S3", "S1"}));
+  // A press below every row picks up the last one shown.
+  input::Mouse(view, WM_LBUTTONDOWN, MK_LBUTTON, {100, below});
+  EXPECT_EQ(view.m_nDragStart, 1);
+  input::Mouse(view, WM_LBUTTONUP, 0, {100, below});
+  EXPECT_EQ(RowNames(view), (std::vector<std::string>{"S3", "S1"}));
+}
+
 TEST_F(MultipleViewTest, SnpsIntervalNeedsOneArrayTypeForAllRows) {
   LoadFamily(1);
   ListThree();
@@ -396,7 +418,12 @@ TEST_F(MultipleViewTest, MeasureReportsThePositionsOfTheSampleUnderTheMouse) {
   CQOVAView& view = NewView();
   view.m_nChromosome = 4;
   view.OnUpdate(nullptr, 0, nullptr);
-  (void)Draw(view);  // the last row's sample was drawn last
+  // A paint binds one row's sample after another and then the view's own again.
+  const CAnalyzedData* bound = view.m_pAnalyzed;
+  const std::uint32_t flags = view.m_nViewFlags;
+  (void)Draw(view);
+  EXPECT_EQ(view.m_pAnalyzed, bound);
+  EXPECT_EQ(view.m_nViewFlags, flags);
   view.OnParameterMeasure();
   ASSERT_EQ(view.m_nMouseMode, MOUSE_MEASURE);
   const int y = RowY(view, 0);
