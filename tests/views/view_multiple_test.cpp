@@ -327,6 +327,43 @@ TEST_F(MultipleViewTest, ARowDroppedBelowTheShownRowsBecomesTheLastOfThem) {
   EXPECT_EQ(RowNames(view), (std::vector<std::string>{"S3", "S1"}));
 }
 
+TEST_F(MultipleViewTest, TheGridPrintsOnOnePageOrTiledAtItsOwnPrintedSize) {
+  const platform::ui::PrinterSettings printer{"Test printer", 1240, 1754, 150, {}};
+  Headless().OnPrintDialog([&](platform::ui::PrintDialogRequest& request) {
+    request.printer = printer;
+    return true;
+  });
+  List({{"Tumour01.CFS", "S1"}, {"Tumour02.CFN", "S2"}, {"Tumour01.CFS", "S3"}, {"Tumour02.CFN", "S4"},
+        {"Tumour01.CFS", "S5"}, {"Tumour02.CFN", "S6"}});
+  CQOVAView& view = FramedView();
+  const ViewMapping screen = view;
+  view.m_pDisplaySetting->PRINT.ONE_MULTI = 1;
+  view.m_pDisplaySetting->PRINT.ONE_ALL = 0;
+  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), ID_FILE_PRINT));
+  ASSERT_EQ(Headless().PrintJobs().back().pages.size(), 1u);
+  // Every row on the page, top to bottom, within it.
+  const platform::ui::Picture& page = Headless().PrintJobs().back().pages[0];
+  int previous = -1;
+  for (int r = 1; r <= 6; ++r) {
+    const platform::ui::DrawRecord* name = page.FindText("S" + std::to_string(r));
+    ASSERT_NE(name, nullptr) << r;
+    EXPECT_GT(name->y1, previous);
+    EXPECT_LT(name->y1, printer.height);
+    previous = name->y1;
+  }
+  EXPECT_EQ(page.FindText("Ch1") != nullptr, true);
+  EXPECT_EQ(view.m_nScrollY, screen.m_nScrollY);
+  EXPECT_EQ(view.m_nSizeY, screen.m_nSizeY);
+
+  // Tiled at the grid's own printed size: taller rows take more pages.
+  view.m_pDisplaySetting->PRINT.ONE_MULTI = 0;
+  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), ID_FILE_PRINT));
+  const std::size_t pages = Headless().PrintJobs().back().pages.size();
+  view.m_pDisplaySetting->PRINT.MULTI_Y = 400;
+  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), ID_FILE_PRINT));
+  EXPECT_GT(Headless().PrintJobs().back().pages.size(), pages);
+}
+
 TEST_F(MultipleViewTest, SnpsIntervalNeedsOneArrayTypeForAllRows) {
   LoadFamily(1);
   ListThree();
