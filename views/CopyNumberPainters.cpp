@@ -63,11 +63,6 @@ void CQOVAView::DrawDots(CDC* dc, std::vector<POINT>& points, COLORREF colour) {
   points.clear();
 }
 
-int CQOVAView::ValueY(int yb, float value, int m) {
-  const long long t = platform::SaturatingCast<long long>(double(value) * m);
-  return int(std::clamp<long long>(yb - t, INT32_MIN, INT32_MAX));
-}
-
 void CQOVAView::DrawAxes(CDC* dc, int x, int w, int y, const std::array<std::string, 3>& labels) {
   const CDisplaySetting::ColorKeys& k = m_pDisplaySetting->COLOR;
   const int y0 = y + 100;

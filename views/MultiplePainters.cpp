@@ -56,6 +56,7 @@ void PixelBatch::Draw(CDC* dc, std::vector<POINT>& points, COLORREF colour) {
       stamp_ = 1;
     }
   }
+  // Column by column: neighbouring SNPs share a column more often than a row.
   dc->SaveDC();
   dc->SetMapMode(MM_TEXT);
   dc->SetWindowOrg(0, 0);
@@ -65,7 +66,7 @@ void PixelBatch::Draw(CDC* dc, std::vector<POINT>& points, COLORREF colour) {
   for (auto p = points.rbegin(); p != points.rend(); ++p) {
     if (stamped) {
       if (p->x < 0 || p->y < 0 || p->x >= width || p->y >= height) continue;
-      std::uint32_t& seen = stamps_[std::size_t(p->y * width + p->x)];
+      std::uint8_t& seen = stamps_[std::size_t(p->x * height + p->y)];
       if (seen == stamp_) continue;
       seen = stamp_;
     }

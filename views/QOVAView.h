@@ -9,6 +9,7 @@
 // The work is split by concern: QOVAView.cpp holds the state, the binding and
 // the update; ViewLayout the geometry; ViewPass.cpp the drawing pass; the
 // painters live in one file per group of panels.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -18,6 +19,7 @@
 
 #include "analysis/Analysis.h"
 #include "core/DisplaySetting.h"
+#include "platform/Numeric.h"
 #include "document/ViewStateCopy.h"
 #include "views/CopyNumberAxes.h"
 #include "platform/ui/DocView.h"
@@ -398,7 +400,10 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   // Steps of the update that keep the position across array types.
   [[nodiscard]] int ScrollCarryFactor(int arrayType) const;
   // The y of `value` at base `yb`, magnification m.
-  [[nodiscard]] static int ValueY(int yb, float value, int m);
+  [[nodiscard]] static int ValueY(int yb, float value, int m) {
+    const long long t = platform::SaturatingCast<long long>(double(value) * m);
+    return int(std::clamp<long long>(yb - t, INT32_MIN, INT32_MAX));
+  }
   // The values of the Points draw mode at `points` (logical; used up): each a
   // square a few device pixels across.
   static void DrawDots(CDC* dc, std::vector<POINT>& points, COLORREF colour);

@@ -59,8 +59,8 @@ class PixelBatch {
 
  private:
   static constexpr long long kMostStampedPixels = 1LL << 23;
-  std::vector<std::uint32_t> stamps_;  // per device pixel, the batch that set it
-  std::uint32_t stamp_ = 0;
+  std::vector<std::uint8_t> stamps_;  // per device pixel, the batch that set it
+  std::uint8_t stamp_ = 0;
 };
 
 // One step of "Zoom In" (x 3/2, + 1) and "Zoom Out" (x 2/3, + 1).
