@@ -203,6 +203,8 @@ void CQOVAView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) {
   m_aMultiSamples.clear();
   m_aMultiSelect.clear();
   m_aMultiOrder.clear();
+  // A row drag under way ends: its rows are gone.
+  if (m_bRowDragOpen && CWnd::GetCapture() == this) ReleaseCapture();
   m_bRowDragOpen = false;
   m_bBandOpen = false;
   ReadSettings();

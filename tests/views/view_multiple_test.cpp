@@ -303,6 +303,14 @@ TEST_F(MultipleViewTest, ARowDraggedPastTheBottomScrollsEachTickAndMovesOnReleas
     input::Mouse(view, WM_LBUTTONUP, 0, {x, int(view.ToDeviceY(y))});
     EXPECT_EQ(RowNames(view), (std::vector<std::string>{"S2", "S3", "S1"})) << x << "," << y;
   }
+
+  // The document changes under a drag: the drag ends and lets the mouse go.
+  input::Mouse(view, WM_LBUTTONDOWN, MK_LBUTTON, {100, RowY(view, 0)});
+  input::Mouse(view, WM_MOUSEMOVE, MK_LBUTTON, {100, kCanvasHeight + 50});
+  doc_->UpdateAllViews(nullptr);
+  EXPECT_EQ(CWnd::GetCapture(), nullptr);
+  Headless().AdvanceClock(250);
+  EXPECT_FALSE(Headless().HasTimer(view, 5));
 }
 
 TEST_F(MultipleViewTest, ARowDroppedBelowTheShownRowsBecomesTheLastOfThem) {
