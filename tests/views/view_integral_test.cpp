@@ -168,6 +168,19 @@ TEST_F(IntegralViewTest, UpdateInTheDialogIntegratesTheSelectedSampleAgain) {
   EXPECT_EQ(messages_.Texts(), std::vector<std::string>{});
 }
 
+TEST_F(IntegralViewTest, UpdateInTheMenuIntegratesEverySampleAgain) {
+  IntegrationData& integration = Integrate({}, {});
+  ASSERT_TRUE(integration.IntegrateSamples({"Tumour02.CFN", "Tumour01.CFS"}));
+  const std::vector<IntegrationSegment> integrated = integration.Segments;
+  integration.Segments.resize(1);
+  CQOVAView& view = NewView();
+  RightClick(view, {100, 100}, "Update");
+  EXPECT_EQ(integration.Segments, integrated);
+  EXPECT_EQ(integration.SampleNames, (std::vector<std::string>{"Tumour02.CFN", "Tumour01.CFS"}));
+  EXPECT_TRUE(view.m_bDataShown);
+  EXPECT_EQ(view.m_nRowHeight, view.IntegralRowHeight());
+}
+
 TEST_F(IntegralViewTest, SingleViewNamesTheSampleOfTheLaneUnderTheMouse) {
   const std::vector<IntegrationSegment> regions = {{0, 1000000, 9000000, 1, 1},
                                                    {1, 1000000, 2000000, 1, 1},
