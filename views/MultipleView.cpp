@@ -321,42 +321,11 @@ void CQOVAView::DrawMultipleView(CDC* dc) {
       if (!log && m_pLinearRatio.size() >= m_pLogRatio.size()) m_pRatio = Whole(m_pLinearRatio);
       ComputeHmmLevels();
 
-      int y = setting.MultiTopMargin + rowTop;
-      const bool allele = self || m_bNonSelfAllele;
-      if (!one) {
-        const int m = setting.ITEMS.MULTIALL;
-        if (m & 0x400) DrawGenomeCopyNumberPlot(dc, x, y), y += 300;
-        if (m & 0x2) DrawGenomeCopyNumberPanel(dc, x, y), y += 300;
-        if (m & 0x1) {
-          DrawGenomeCallBar(dc, x, y);
-          y += 30;
-          if (self) DrawGenomeSecondCallBar(dc, x, y);
-          y += 70;
-        }
-        if ((m & 0x8) && allele) DrawGenomeAllelePlot(dc, x, y), y += 300;
-        if (m & 0x40) DrawGenomeStateBar(dc, x, y), y += 100;
-        if ((m & 0x80) && !self) DrawGenomeLohLevelBar(dc, x, y), y += 100;
-        if (m & 0x800) DrawGenomeMarkers(dc, x, y);
-      } else {
-        const int m = setting.ITEMS.MULTI;
-        if (m & (0x4 | 0x400)) DrawCopyNumberPlot(dc, c, x, y, m), y += 300;
-        if (m & 0x2) DrawCopyNumberPanel(dc, c, x, y), y += 300;
-        if (m & 0x10) DrawCytobandPanel(dc, c, x, y), y += 100;
-        if (m & 0x1) {
-          DrawCallBar(dc, c, x, y);
-          y += 30;
-          if (self)
-            DrawSecondCallBar(dc, c, x, y);
-          else
-            DrawLohBar(dc, c, x, y);
-          y += 70;
-        }
-        if ((m & 0x8) && allele) DrawAlleleAnalysisPanel(dc, c, x, y), y += 300;
-        if (m & 0x40) DrawStateBar(dc, c, x, y), y += 100;
-        if (!self && (m & 0x80)) DrawLohLevelBar(dc, c, x, y), y += 100;
-        if (!self && (m & 0x20)) DrawLohPanel(dc, c, x, y), y += 300;
-        if (m & 0x800) DrawMarkers(dc, c, x, y);
-      }
+      const int y = setting.MultiTopMargin + rowTop;
+      if (one)
+        DrawChromosomeRow(dc, c, x, y, self);
+      else
+        DrawGenomeRow(dc, x, y, self);
 
       CFont font;
       font.CreatePointFont(kNameFont, "");
@@ -368,9 +337,86 @@ void CQOVAView::DrawMultipleView(CDC* dc) {
       dc->SelectObject(previous);
     }
   }
-  if (!one) return;
+  if (one) DrawMultipleHeader(dc, c, x);
+}
 
-  // The header stays at the top of the window while the rows scroll beneath it.
+void CQOVAView::DrawGenomeRow(CDC* dc, int x, int y, bool self) {
+  const bool allele = self || m_bNonSelfAllele;
+  const int m = m_pDisplaySetting->ITEMS.MULTIALL;
+  if (m & 0x400) {
+    DrawGenomeCopyNumberPlot(dc, x, y);
+    y += 300;
+  }
+  if (m & 0x2) {
+    DrawGenomeCopyNumberPanel(dc, x, y);
+    y += 300;
+  }
+  if (m & 0x1) {
+    DrawGenomeCallBar(dc, x, y);
+    y += 30;
+    if (self) DrawGenomeSecondCallBar(dc, x, y);
+    y += 70;
+  }
+  if ((m & 0x8) && allele) {
+    DrawGenomeAllelePlot(dc, x, y);
+    y += 300;
+  }
+  if (m & 0x40) {
+    DrawGenomeStateBar(dc, x, y);
+    y += 100;
+  }
+  if ((m & 0x80) && !self) {
+    DrawGenomeLohLevelBar(dc, x, y);
+    y += 100;
+  }
+  if (m & 0x800) DrawGenomeMarkers(dc, x, y);
+}
+
+void CQOVAView::DrawChromosomeRow(CDC* dc, int c, int x, int y, bool self) {
+  const bool allele = self || m_bNonSelfAllele;
+  const int m = m_pDisplaySetting->ITEMS.MULTI;
+  if (m & (0x4 | 0x400)) {
+    DrawCopyNumberPlot(dc, c, x, y, m);
+    y += 300;
+  }
+  if (m & 0x2) {
+    DrawCopyNumberPanel(dc, c, x, y);
+    y += 300;
+  }
+  if (m & 0x10) {
+    DrawCytobandPanel(dc, c, x, y);
+    y += 100;
+  }
+  if (m & 0x1) {
+    DrawCallBar(dc, c, x, y);
+    y += 30;
+    if (self)
+      DrawSecondCallBar(dc, c, x, y);
+    else
+      DrawLohBar(dc, c, x, y);
+    y += 70;
+  }
+  if ((m & 0x8) && allele) {
+    DrawAlleleAnalysisPanel(dc, c, x, y);
+    y += 300;
+  }
+  if (m & 0x40) {
+    DrawStateBar(dc, c, x, y);
+    y += 100;
+  }
+  if (!self && (m & 0x80)) {
+    DrawLohLevelBar(dc, c, x, y);
+    y += 100;
+  }
+  if (!self && (m & 0x20)) {
+    DrawLohPanel(dc, c, x, y);
+    y += 300;
+  }
+  if (m & 0x800) DrawMarkers(dc, c, x, y);
+}
+
+// The header stays at the top of the window while the rows scroll beneath it.
+void CQOVAView::DrawMultipleHeader(CDC* dc, int c, int x) {
   if (!dc->IsPrinting()) dc->FillSolidRect(0, m_nScrollY, m_nLayoutWidth, m_nMultiHeaderHeight, RGB(255, 255, 255));
   CFont font;
   font.CreatePointFont(kHeaderTitleFont, "");
@@ -378,8 +424,11 @@ void CQOVAView::DrawMultipleView(CDC* dc) {
   dc->TextOut(m_nScrollX, m_nScrollY, c < 23 ? platform::Format("Ch%d", c) : std::string("ChX"));
   dc->SelectObject(previous);
   int y = m_nScrollY + kHeaderHeight;
-  const int m = setting.ITEMS.MULTI;
-  if (m & 0x100) DrawRuler(dc, c, x, y), y += 100;
+  const int m = m_pDisplaySetting->ITEMS.MULTI;
+  if (m & 0x100) {
+    DrawRuler(dc, c, x, y);
+    y += 100;
+  }
   if ((m & 0x200) && m_pCytoband) {
     if (!(m_nViewFlags & VIEW_BASE_INTERVAL) && m_pChromosomeStarts && m_pBasicData && m_nCytobandType != m_nArrayType) {
       m_pCytoband->MapToSnps(m_nArrayType, m_pChromosomeStarts, *m_pBasicData);

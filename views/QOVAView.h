@@ -439,6 +439,10 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   void EndRowDrag(CPoint point);
   void AutoScrollStep();
   void DrawRowDragFeedback(bool eraseLine, int oldSlot);
+  // One row's panels from its top y, and the one-chromosome grid's header.
+  void DrawGenomeRow(CDC* dc, int x, int y, bool self);
+  void DrawChromosomeRow(CDC* dc, int c, int x, int y, bool self);
+  void DrawMultipleHeader(CDC* dc, int c, int x);
   // The row tops from the positions and the row heights.
   void RebuildMultiOrder();
   [[nodiscard]] int MultiLogicalY(int clientY) const;
