@@ -27,7 +27,11 @@ void CQOVAView::DrawAlleleAnalysisPanel(CDC* dc, int c, int x, int y) {
   const int end = m_pChromosomeStarts[c + 1];
   const auto& averageA = m_pAverage[1];
   const auto& averageB = m_pAverage[2];
-  const bool averaged = averageA.size() >= std::size_t(std::max(0, end)) && averageB.size() >= averageA.size();
+  // A result without allele arrays (a .CFN while the allele switch is on)
+  // has averages of nothing and no reference calls to pick the SNPs by.
+  const std::size_t needed = std::size_t(std::max(0, end));
+  if (m_pCallReference.size() < needed || m_pRatioA.size() < needed) return;
+  const bool averaged = averageA.size() >= needed && averageB.size() >= averageA.size();
   if ((mask & 0x8) && averaged && begin < end) {
     if (m_nDrawMode == 1) {
       std::vector<POINT> pointsA, pointsB;

@@ -231,7 +231,7 @@ void CQOVAView::DrawGenomeAllelePlot(CDC* dc, int x, int y) {
   const std::size_t needed = std::size_t(std::max(0, m_pChromosomeStarts[24]));
   const std::vector<float>& a = m_pAverage[1];
   const std::vector<float>& b = m_pAverage[2];
-  if (a.size() < needed || b.size() < needed) return;
+  if (a.size() < needed || b.size() < needed || m_pCallReference.size() < needed) return;
   const CDisplaySetting::ColorKeys& k = m_pDisplaySetting->COLOR;
   const std::int32_t* offsets = GenomeOffsetsOfSlots().data();
   for (int c = 1; c <= 23; ++c) {

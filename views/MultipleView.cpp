@@ -203,7 +203,10 @@ void CQOVAView::BuildMultipleView() {
 
     const std::size_t size = std::size_t(std::max(0, a->Header.SnpCount));
     const bool log = (a->IsSelf ? scale.SELF_ISLOG : scale.NONSELF_ISLOG) != 0;
-    const int series = a->IsSelf || m_bNonSelfAllele ? 3 : 1;
+    // A result without allele arrays (a .CFN shown while the allele switch
+    // is on) has no allele series to average.
+    const bool alleles = a->LogRatioA.size() >= size && a->LogRatioB.size() >= size && a->CallReference.size() >= size;
+    const int series = (a->IsSelf || m_bNonSelfAllele) && alleles ? 3 : 1;
     for (int s = 1; s <= series; ++s) {
       std::vector<float>& average = m_pAverage[std::size_t(s - 1)];
       average.assign(size, 0.0f);

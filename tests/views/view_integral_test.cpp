@@ -86,7 +86,9 @@ TEST_F(IntegralViewTest, LanesInAmountOrderPutTheLargestTotalNextToTheBaseLine) 
   Integrate({"A", "B", "C"}, {{1, 1000000, 2000000, 1, 1},
                               {1, 3000000, 5000000, 1, 2},
                               {2, 6000000, 7000000, 1, 3},
-                              {0, 8000000, 9000000, 1, 1}},
+                              {0, 8000000, 9000000, 1, 1},
+                              {2, 5000000, 6000000, 2, 2},
+                              {0, 1000000, 2000000, 2, 1}},
             "Amount");
   CQOVAView& view = NewView();
   EXPECT_EQ(view.m_nRowHeight, 3 * 2 * 20 + 300);
@@ -96,8 +98,10 @@ TEST_F(IntegralViewTest, LanesInAmountOrderPutTheLargestTotalNextToTheBaseLine) 
                                                                                    {kBase - 50, {keys.COL1, 6}},
                                                                                    {kBase - 50, {keys.COL2, 6}},
                                                                                    {kBase + 50, {keys.COL3, 6}}}));
-  // Equal totals keep the index order: no region on 2, nothing drawn.
-  EXPECT_TRUE(Lanes(view, 2, kBase).empty());
+  // Equal totals keep the index order: A outside C.
+  EXPECT_EQ(Lanes(view, 2, kBase), (std::multimap<int, std::pair<COLORREF, int>>{{kBase - 70, {keys.COL1, 6}},
+                                                                                   {kBase - 50, {keys.COL2, 6}}}));
+  EXPECT_TRUE(Lanes(view, 3, kBase).empty());
 
   doc_->Integration->Order = "Neither";
   EXPECT_TRUE(Lanes(view, 1, kBase).empty());

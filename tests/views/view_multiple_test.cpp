@@ -34,16 +34,21 @@ TEST_F(MultipleViewTest, RowsTakeTheHeightsOfTheirItemMasks) {
   const struct {
     bool oneChromosome;
     int mask;
+    bool nonSelfAllele;
     int self, nonSelf, header;
   } cases[] = {
-      {true, 0x706, 700, 700, 300},                                      // the default one-chromosome items
-      {true, 0x1 | 0x8 | 0x10 | 0x20 | 0x40 | 0x80 | 0x800, 750, 850, 100},  // bars and LOH, no plots
-      {false, 0x400, 400, 400, 100},                                     // the default whole-genome items
-      {false, 0x1 | 0x8 | 0x80, 500, 300, 100},                          // allele plot of the self row only
+      {true, 0x706, false, 700, 700, 300},                                      // the default one-chromosome items
+      {true, 0x1 | 0x8 | 0x10 | 0x20 | 0x40 | 0x80 | 0x800, false, 750, 850, 100},  // bars and LOH, no plots
+      {true, 0x8 | 0x20, true, 400, 700, 100},                                  // the allele plot in both rows
+      {false, 0x400, false, 400, 400, 100},                                     // the default whole-genome items
+      {false, 0x1 | 0x8 | 0x80, false, 500, 300, 100},                          // allele plot of the self row only
+      {false, 0x1 | 0x8 | 0x80, true, 500, 600, 100},
   };
   ListThree();
   CQOVAView& view = NewView();
   for (const auto& c : cases) {
+    global_.ProgramSetting->NONSELFALLELE = c.nonSelfAllele ? 1 : 0;
+    view.OnUpdate(nullptr, 0, nullptr);
     if (c.oneChromosome)
       view.m_nViewFlags |= VIEW_ONE_CHROMOSOME;
     else
@@ -372,6 +377,31 @@ TEST_F(MultipleViewTest, TheGridPrintsOnOnePageOrTiledAtItsOwnPrintedSize) {
   EXPECT_GT(Headless().PrintJobs().back().pages.size(), pages);
 }
 
+TEST_F(MultipleViewTest, AResultWithoutAlleleArraysDrawsNoAlleleDotsWhileTheAlleleSwitchIsOn) {
+  // A .CFN result holds no allele ratios and no reference calls.
+  global_.ProgramSetting->NONSELFALLELE = 1;
+  ListThree();
+  ASSERT_TRUE(doc_->LoadedResults[1]->CallReference.empty());
+  CQOVAView& view = NewView();
+  view.m_pDisplaySetting->ITEMS.NONSELF |= 0x8 | 0x1000;
+  for (const bool one : {true, false}) {
+    view.m_nViewFlags = one ? (view.m_nViewFlags | VIEW_ONE_CHROMOSOME) : (view.m_nViewFlags & ~VIEW_ONE_CHROMOSOME);
+    (one ? view.m_pDisplaySetting->ITEMS.MULTI : view.m_pDisplaySetting->ITEMS.MULTIALL) = 0x8;
+    view.OnUpdate(nullptr, 0, nullptr);
+    EXPECT_TRUE(view.m_aMultiSamples[4 + 1].empty());
+    EXPECT_FALSE(view.m_aMultiSamples[1].empty());
+    const platform::ui::Picture picture = Draw(view);
+    // The self rows' allele A: a line over one chromosome, dots over the genome.
+    EXPECT_GT(CountOf(picture, one ? DrawOp::Line : DrawOp::Pixel, view.m_pDisplaySetting->COLOR.C2), 0u) << one;
+  }
+  // The single view of the same result.
+  Open("Tumour02", ".CFN", kStatusSingle);
+  doc_->Status = kStatusSingle;
+  view.OnUpdate(nullptr, 0, nullptr);
+  ASSERT_TRUE(view.m_bDataShown);
+  EXPECT_NE(Draw(view).FindText("Ch1"), nullptr);
+}
+
 TEST_F(MultipleViewTest, SnpsIntervalNeedsOneArrayTypeForAllRows) {
   LoadFamily(1);
   ListThree();
@@ -463,8 +493,12 @@ TEST_F(MultipleViewTest, MeasureReportsThePositionsOfTheSampleUnderTheMouse) {
   CQOVAView& view = NewView();
   view.m_nChromosome = 4;
   view.OnUpdate(nullptr, 0, nullptr);
-  // A paint binds one row's sample after another and then the view's own again.
+  // With the lower row hidden the upper row's sample is the last drawn; a
+  // paint binds one row's sample after another and then the view's own again.
+  RightClick(view, {100, RowY(view, 1)}, "Hide S1.CFS");
+  ASSERT_EQ(RowNames(view), std::vector<std::string>{"Other"});
   const CAnalyzedData* bound = view.m_pAnalyzed;
+  ASSERT_EQ(bound, doc_->LoadedResults[1].get());
   const std::uint32_t flags = view.m_nViewFlags;
   (void)Draw(view);
   EXPECT_EQ(view.m_pAnalyzed, bound);
