@@ -86,7 +86,8 @@ const float* CAnalysis::FitQuadraticCorrection(CAnalyzedData& analyzed, const CB
   std::size_t count = 0;
   for (std::int32_t i = first; i <= last; ++i) {
     fitSnps_[count] = i;
-    count += static_cast<std::size_t>((analyzed.ValidFlag[i] == 1) & std::isfinite(analyzed.LogRatio[i]));
+    count += static_cast<std::size_t>(static_cast<int>(analyzed.ValidFlag[i] == 1) &
+                                     static_cast<int>(std::isfinite(analyzed.LogRatio[i])));
   }
   const std::span<const std::int32_t> snps(fitSnps_.data(), count);
   const auto xOf = [&](std::int32_t i) { return static_cast<double>(regressor[i]); };

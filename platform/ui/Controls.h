@@ -109,6 +109,7 @@ class CProgressCtrl : public CWnd {
  public:
   // A progress bar of its own, a child control of `parent` without a template.
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
+  using CWnd::Create;
   void SetRange(short lower, short upper) { SetRange32(lower, upper); }
   void SetRange32(int lower, int upper);
   void GetRange(int& lower, int& upper) const;
