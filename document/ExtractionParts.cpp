@@ -128,20 +128,6 @@ bool KeepTypedFields(const std::string& outputPath, SampleHeader& header) {
   return true;
 }
 
-bool IsPerfectMatch(char probe, char target) {
-  switch (probe) {
-    case 'a': return target == 't';
-    case 't': return target == 'a';
-    case 'g': return target == 'c';
-    case 'c': return target == 'g';
-    case 'A': return target == 'T';
-    case 'T': return target == 'A';
-    case 'G': return target == 'C';
-    case 'C': return target == 'G';
-    default: return false;
-  }
-}
-
 ArrayTypeInfoValues TypeInfoValues(const qova::ArrayTypeInfo& type) {
   const auto& starts = qova::kArrayChromosomeStarts[type.type];
   ArrayTypeInfoValues values{};

@@ -104,8 +104,21 @@ class ChpCalls {
 // gives nothing.
 bool KeepTypedFields(const std::string& outputPath, SampleHeader& header);
 
-// Probe and target base pair up in the same case.
-[[nodiscard]] bool IsPerfectMatch(char probe, char target);
+// Probe and target base pair up in the same case. Inline: every cell of a
+// library passes through it when its layout is built.
+[[nodiscard]] inline bool IsPerfectMatch(char probe, char target) {
+  switch (probe) {
+    case 'a': return target == 't';
+    case 't': return target == 'a';
+    case 'g': return target == 'c';
+    case 'c': return target == 'g';
+    case 'A': return target == 'T';
+    case 'T': return target == 'A';
+    case 'G': return target == 'C';
+    case 'C': return target == 'G';
+    default: return false;
+  }
+}
 
 // The header ranges of an extracted sample of `type`.
 [[nodiscard]] ArrayTypeInfoValues TypeInfoValues(const qova::ArrayTypeInfo& type);

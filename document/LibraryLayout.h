@@ -44,9 +44,16 @@ class LibraryLayout {
 
   // Of the k-th SNP probe set (k < SnpCount()):
   [[nodiscard]] int ProbeSetIndex(std::size_t k) const { return probeSets_[k]; }
-  [[nodiscard]] std::string_view SnpName(std::size_t k) const;
-  [[nodiscard]] std::span<const LayoutCell> CellsA(std::size_t k) const;
-  [[nodiscard]] std::span<const LayoutCell> CellsB(std::size_t k) const;
+  [[nodiscard]] std::string_view SnpName(std::size_t k) const {
+    const std::size_t begin = k == 0 ? 0 : nameEnds_[k - 1];
+    return std::string_view(names_).substr(begin, nameEnds_[k] - begin);
+  }
+  [[nodiscard]] std::span<const LayoutCell> CellsA(std::size_t k) const {
+    return std::span(cells_).subspan(cellStarts_[2 * k], cellStarts_[2 * k + 1] - cellStarts_[2 * k]);
+  }
+  [[nodiscard]] std::span<const LayoutCell> CellsB(std::size_t k) const {
+    return std::span(cells_).subspan(cellStarts_[2 * k + 1], cellStarts_[2 * k + 2] - cellStarts_[2 * k + 1]);
+  }
 
  private:
   LibraryLayout() = default;

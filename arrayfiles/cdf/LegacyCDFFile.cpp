@@ -1,6 +1,7 @@
 #include "arrayfiles/cdf/LegacyCDFFile.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "arrayfiles/cdf/LegacyCDFBuilder.h"
 #include "arrayfiles/common/LittleEndianInput.h"
@@ -25,13 +26,25 @@ constexpr std::uint64_t kCellBytes = 14;
 // walk in file order reads the file in large pieces.
 constexpr std::uint64_t kWindowBytes = 1 << 20;
 
-std::string FixedName(const std::uint8_t* field) {
+std::string_view FixedName(const std::uint8_t* field) {
   std::size_t n = 0;
   while (n < static_cast<std::size_t>(kNameBytes) && field[n] != 0) ++n;
-  return std::string(reinterpret_cast<const char*>(field), n);
+  return std::string_view(reinterpret_cast<const char*>(field), n);
 }
 
 std::int32_t I32(const std::uint8_t* p) { return static_cast<std::int32_t>(platform::ReadLE32(p)); }
+
+// One cell record of the XDA form.
+CellFields XDACell(const std::uint8_t* p) {
+  CellFields cell;
+  cell.listIndex = I32(p);
+  cell.x = platform::ReadLE16(p + 4);
+  cell.y = platform::ReadLE16(p + 6);
+  cell.expos = I32(p + 8);
+  cell.pBase = static_cast<char>(p[12]);
+  cell.tBase = static_cast<char>(p[13]);
+  return cell;
+}
 
 // Reads exactly n bytes; false when the file ends first.
 bool ReadBytes(std::istream& in, std::vector<std::uint8_t>& bytes, std::uint64_t n) {
@@ -160,7 +173,7 @@ bool CLegacyCDFFile::ReadXDAFormat() {
   std::vector<std::uint8_t> table;
   if (!ReadBytes(stream_, table, sets * kNameBytes)) return ReadFailed(kEndOfFile);
   probeSetNames_.reserve(static_cast<std::size_t>(sets));
-  for (std::uint64_t i = 0; i < sets; ++i) probeSetNames_.push_back(FixedName(&table[i * kNameBytes]));
+  for (std::uint64_t i = 0; i < sets; ++i) probeSetNames_.emplace_back(FixedName(&table[i * kNameBytes]));
   stream_.seekg(probeSetIndexPos_);
   if (!ReadBytes(stream_, table, 4 * sets)) return ReadFailed(kEndOfFile);
   probeSetOffsets_.resize(static_cast<std::size_t>(sets));
@@ -209,7 +222,8 @@ const std::uint8_t* CLegacyCDFFile::XDABytes(std::uint64_t pos, std::uint64_t n)
   return window_.data() + (pos - windowStart_);
 }
 
-bool CLegacyCDFFile::ReadXDAProbeSet(int index, CLegacyCDFProbeSetInformation& info) {
+bool CLegacyCDFFile::WalkXDAProbeSet(int index, ProbeSetFields& set,
+                                     const std::function<void(GroupFields&, const std::uint8_t*)>& group) {
   const std::int32_t offset = probeSetOffsets_[static_cast<std::size_t>(index)];
   if (offset < 0 || static_cast<std::uint64_t>(offset) + kProbeSetHeadBytes > fileSize_) {
     return FailAt(kBadOffset, platform::Format("probe set %d starts at offset %d, outside the file of %llu bytes", index,
@@ -222,7 +236,6 @@ bool CLegacyCDFFile::ReadXDAProbeSet(int index, CLegacyCDFProbeSetInformation& i
   pos += kProbeSetHeadBytes;
   left -= kProbeSetHeadBytes;
 
-  ProbeSetFields set;
   set.index = index;
   set.type = platform::ReadLE16(&bytes[0]);
   set.direction = bytes[2];
@@ -237,52 +250,81 @@ bool CLegacyCDFFile::ReadXDAProbeSet(int index, CLegacyCDFProbeSetInformation& i
                                               static_cast<unsigned long long>(left)));
   }
 
-  std::vector<CLegacyCDFProbeGroupInformation> groups;
-  groups.reserve(static_cast<std::size_t>(set.numGroups));
+  GroupFields fields;
   for (std::int32_t g = 0; g < set.numGroups; ++g) {
     bytes = XDABytes(pos, kGroupHeadBytes);
     if (bytes == nullptr) return Fail(kEndOfFile);
     pos += kGroupHeadBytes;
     left -= kGroupHeadBytes;
-    GroupFields group;
-    group.groupIndex = g;
-    group.probeSetIndex = index;
-    group.numLists = I32(&bytes[0]);
-    group.numCells = I32(&bytes[4]);
-    group.cellsPerList = bytes[8];
-    group.direction = bytes[9];
-    group.start = I32(&bytes[10]);
-    group.stop = I32(&bytes[14]);
-    group.name = FixedName(&bytes[18]);
-    if (group.numCells < 0 || static_cast<std::uint64_t>(group.numCells) * kCellBytes > left) {
+    fields.groupIndex = g;
+    fields.probeSetIndex = index;
+    fields.numLists = I32(&bytes[0]);
+    fields.numCells = I32(&bytes[4]);
+    fields.cellsPerList = bytes[8];
+    fields.direction = bytes[9];
+    fields.start = I32(&bytes[10]);
+    fields.stop = I32(&bytes[14]);
+    fields.name.assign(FixedName(&bytes[18]));  // keeps the string's room from group to group
+    if (fields.numCells < 0 || static_cast<std::uint64_t>(fields.numCells) * kCellBytes > left) {
       return FailAt(kBadCount, platform::Format("group %d of probe set %d at offset %llu has %d cells of %zu bytes, "
                                                 "%llu bytes left",
                                                 g, index, static_cast<unsigned long long>(pos - kGroupHeadBytes),
-                                                group.numCells, static_cast<std::size_t>(kCellBytes),
+                                                fields.numCells, static_cast<std::size_t>(kCellBytes),
                                                 static_cast<unsigned long long>(left)));
     }
-    const std::uint64_t cellBytes = static_cast<std::uint64_t>(group.numCells) * kCellBytes;
+    const std::uint64_t cellBytes = static_cast<std::uint64_t>(fields.numCells) * kCellBytes;
     bytes = XDABytes(pos, cellBytes);
     if (bytes == nullptr) return Fail(kEndOfFile);
     pos += cellBytes;
     left -= cellBytes;
+    group(fields, bytes);
+  }
+  return true;
+}
+
+bool CLegacyCDFFile::ReadXDAProbeSet(int index, CLegacyCDFProbeSetInformation& info) {
+  ProbeSetFields set;
+  std::vector<CLegacyCDFProbeGroupInformation> groups;
+  const bool ok = WalkXDAProbeSet(index, set, [&groups](GroupFields& group, const std::uint8_t* bytes) {
     std::vector<CLegacyCDFProbeInformation> cells;
     cells.reserve(static_cast<std::size_t>(group.numCells));
     for (std::int32_t c = 0; c < group.numCells; ++c) {
-      const std::uint8_t* p = &bytes[static_cast<std::size_t>(c) * kCellBytes];
-      CellFields cell;
-      cell.listIndex = I32(p);
-      cell.x = platform::ReadLE16(p + 4);
-      cell.y = platform::ReadLE16(p + 6);
-      cell.expos = I32(p + 8);
-      cell.pBase = static_cast<char>(p[12]);
-      cell.tBase = static_cast<char>(p[13]);
+      const CellFields cell = XDACell(&bytes[static_cast<std::size_t>(c) * kCellBytes]);
       if (c == 0) group.start = cell.listIndex;
       else if (c == group.numCells - 1) group.stop = cell.listIndex;
       cells.push_back(Builder::Cell(cell));
     }
     groups.push_back(Builder::Group(group, std::move(cells)));
+  });
+  if (ok) info = Builder::ProbeSet(set, std::move(groups));
+  return ok;
+}
+
+bool CLegacyCDFFile::GetProbeSetCells(int index, std::vector<CLegacyCDFGroupCell>& cells) {
+  cells.clear();
+  if (IsXDAOpen()) {
+    if (index < 0 || index >= header_.GetNumProbeSets()) return false;
+    ProbeSetFields set;
+    const bool ok = WalkXDAProbeSet(index, set, [&cells](const GroupFields& group, const std::uint8_t* bytes) {
+      for (std::int32_t c = 0; c < group.numCells; ++c) {
+        cells.push_back({group.groupIndex, Builder::Cell(XDACell(&bytes[static_cast<std::size_t>(c) * kCellBytes]))});
+      }
+    });
+    if (!ok) cells.clear();
+    return ok;
   }
-  info = Builder::ProbeSet(set, std::move(groups));
+  // The text form's records are in memory already: their cells are copied out.
+  CLegacyCDFProbeSetInformation info;
+  if (!GetProbeSetInformation(index, info)) return false;
+  CLegacyCDFProbeGroupInformation group;
+  CLegacyCDFGroupCell cell;
+  for (int g = 0; g < info.GetNumGroups(); ++g) {
+    info.GetGroupInformation(g, group);
+    cell.groupIndex = g;
+    for (int c = 0; c < group.GetNumCells(); ++c) {
+      group.GetCell(c, cell.cell);
+      cells.push_back(cell);
+    }
+  }
   return true;
 }

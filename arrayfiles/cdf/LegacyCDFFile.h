@@ -7,10 +7,16 @@
 // last failure and returns false instead of throwing.
 #include <cstdint>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "arrayfiles/cdf/LegacyCDFRecords.h"
+
+namespace legacy_cdf_detail {
+struct GroupFields;
+struct ProbeSetFields;
+}  // namespace legacy_cdf_detail
 
 class CLegacyCDFFile {
  public:
@@ -43,6 +49,11 @@ class CLegacyCDFFile {
   // error text set when the file is at fault) when there is no such probe set
   // or its record cannot be read.
   bool GetProbeSetInformation(int index, CLegacyCDFProbeSetInformation& info);
+  // The cells GetProbeSetInformation's groups would hold, group after group,
+  // each with its group's index, into `cells` (emptied first), without a
+  // record per group: for walks over every probe set. False as
+  // GetProbeSetInformation, and then `cells` is empty.
+  bool GetProbeSetCells(int index, std::vector<CLegacyCDFGroupCell>& cells);
   // QC units are kept by the text form only.
   bool GetQCProbeSetInformation(int index, CLegacyCDFQCProbeSetInformation& info) const;
 
@@ -58,6 +69,10 @@ class CLegacyCDFFile {
   bool ReadFailed(const char* message);
   bool ReadXDAHeader();
   bool ReadXDAProbeSet(int index, CLegacyCDFProbeSetInformation& info);
+  // Checks probe set `index`'s XDA record and hands each group's fields and
+  // the bytes of its cells (numCells records) to `group`, in file order.
+  bool WalkXDAProbeSet(int index, legacy_cdf_detail::ProbeSetFields& set,
+                       const std::function<void(legacy_cdf_detail::GroupFields&, const std::uint8_t*)>& group);
   // `n` bytes of the XDA file from `pos`, through the read window; null when
   // the file ends first. Valid until the next call.
   const std::uint8_t* XDABytes(std::uint64_t pos, std::uint64_t n);

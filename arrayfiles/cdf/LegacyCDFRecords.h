@@ -58,6 +58,13 @@ class CLegacyCDFProbeInformation {
   char tBase_ = ' ';
 };
 
+// A cell of a probe set together with the index of the group that holds
+// it, as a walk over a probe set's cells hands it out.
+struct CLegacyCDFGroupCell {
+  std::int32_t groupIndex = 0;
+  CLegacyCDFProbeInformation cell;
+};
+
 class CLegacyCDFProbeGroupInformation {
  public:
   [[nodiscard]] int GetNumLists() const { return numLists_; }

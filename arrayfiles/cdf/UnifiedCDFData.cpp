@@ -239,4 +239,31 @@ void UnifiedCDFData::GetProbeSetInformation(int index, UnifiedCDFProbeSetInforma
   }
 }
 
+void UnifiedCDFData::GetProbeSetCells(int index, std::vector<UnifiedCDFGroupCell>& cells) {
+  cells.clear();
+  if (legacyFile_) {
+    if (!legacyFile_->GetProbeSetCells(index, legacyCells_)) {
+      error_ = legacyFile_->GetError();
+      return;
+    }
+    for (const CLegacyCDFGroupCell& c : legacyCells_) {
+      cells.push_back({c.groupIndex, c.cell.GetX(), c.cell.GetY(), c.cell.GetPBase(), c.cell.GetTBase()});
+    }
+    return;
+  }
+  UnifiedCDFProbeSetInformation set;
+  UnifiedCDFProbeGroupInformation group;
+  UnifiedCDFProbeInformation cell;
+  GetProbeSetInformation(index, set);
+  const int groups = set.GetNumGroups();
+  for (int g = 0; g < groups; ++g) {
+    set.GetGroupInformation(g, group);
+    const int count = group.GetNumCells();
+    for (int c = 0; c < count; ++c) {
+      group.GetCell(c, cell);
+      cells.push_back({g, cell.GetX(), cell.GetY(), cell.GetPBase(), cell.GetTBase()});
+    }
+  }
+}
+
 }  // namespace unified_io

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "arrayfiles/cdf/CDFData.h"
 #include "arrayfiles/cdf/LegacyCDFFile.h"
@@ -86,6 +87,17 @@ class UnifiedCDFProbeSetInformation {
   std::optional<generic_io::CDFProbeSetInformation> genericSet_;
 };
 
+// A cell of a probe set with the index of the group that holds it, as
+// UnifiedCDFData::GetProbeSetCells hands it out.
+struct UnifiedCDFGroupCell {
+  int group = 0;
+  int x = 0;
+  int y = 0;
+  char pBase = ' ';
+  char tBase = ' ';
+  friend bool operator==(const UnifiedCDFGroupCell&, const UnifiedCDFGroupCell&) = default;
+};
+
 class UnifiedCDFData {
  public:
   UnifiedCDFData() { header_.errorSink_ = &error_; }
@@ -108,6 +120,12 @@ class UnifiedCDFData {
   [[nodiscard]] std::string GetProbeSetName(int index);
   // Fills `info`; an empty record (no groups) when the probe set cannot be read.
   void GetProbeSetInformation(int index, UnifiedCDFProbeSetInformation& info);
+  // Into `cells` (emptied first), group after group: every cell that
+  // GetProbeSetInformation's groups give through GetNumCells and GetCell,
+  // with its group's index. For walks over every probe set: the legacy forms
+  // build no record per probe set or group. Empty when the probe set cannot
+  // be read, with the error noted as GetProbeSetInformation notes it.
+  void GetProbeSetCells(int index, std::vector<UnifiedCDFGroupCell>& cells);
   // Closes and forgets the reader; the header view empties with it.
   void Close();
 
@@ -118,6 +136,7 @@ class UnifiedCDFData {
   void CreateObject();
 
   std::unique_ptr<CLegacyCDFFile> legacyFile_;
+  std::vector<CLegacyCDFGroupCell> legacyCells_;  // GetProbeSetCells' room, kept from call to call
   UnifiedCDFFileHeader header_;
   std::unique_ptr<generic_io::CDFData> genericData_;
   std::string fileName_;

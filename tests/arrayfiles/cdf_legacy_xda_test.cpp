@@ -14,11 +14,20 @@ class CdfLegacyXdaTest : public CdfFileTest {
     file_.SetFileName(WriteFile("lib.cdf", bytes));
     return file_.Read();
   }
-  // Reads every probe set; false at the first one that fails.
+  // Reads every probe set, as records and as a cell walk; false at the
+  // first one that fails, where the cell walk fails too and keeps no cells.
   bool WalkAll() {
+    std::vector<CLegacyCDFGroupCell> cells;
     for (int i = 0; i < file_.GetHeader().GetNumProbeSets(); ++i) {
       CLegacyCDFProbeSetInformation set;
-      if (!file_.GetProbeSetInformation(i, set)) return false;
+      const bool read = file_.GetProbeSetInformation(i, set);
+      const std::string error = file_.GetError();
+      EXPECT_EQ(file_.GetProbeSetCells(i, cells), read) << "probe set " << i;
+      EXPECT_EQ(file_.GetError(), error) << "probe set " << i;
+      if (!read) {
+        EXPECT_TRUE(cells.empty()) << "probe set " << i;
+        return false;
+      }
     }
     return true;
   }

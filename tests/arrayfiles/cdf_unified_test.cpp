@@ -12,6 +12,7 @@ namespace cdf_test {
 namespace {
 
 using unified_io::UnifiedCDFData;
+using unified_io::UnifiedCDFGroupCell;
 using unified_io::UnifiedCDFProbeGroupInformation;
 using unified_io::UnifiedCDFProbeInformation;
 using unified_io::UnifiedCDFProbeSetInformation;
@@ -32,10 +33,37 @@ std::vector<Form> Forms() {
   };
 }
 
-// Walks one probe set through the view and checks it against the layout.
+// The cells of probe set `i` as its group and cell records give them.
+std::vector<UnifiedCDFGroupCell> RecordCells(UnifiedCDFData& cdf, int i) {
+  std::vector<UnifiedCDFGroupCell> cells;
+  UnifiedCDFProbeSetInformation set;
+  UnifiedCDFProbeGroupInformation group;
+  UnifiedCDFProbeInformation cell;
+  cdf.GetProbeSetInformation(i, set);
+  for (int g = 0; g < set.GetNumGroups(); ++g) {
+    set.GetGroupInformation(g, group);
+    for (int c = 0; c < group.GetNumCells(); ++c) {
+      group.GetCell(c, cell);
+      cells.push_back({g, cell.GetX(), cell.GetY(), cell.GetPBase(), cell.GetTBase()});
+    }
+  }
+  return cells;
+}
+
+// Walks one probe set through the view, by its records and by its cell
+// walk, and checks both against the layout.
 void ExpectProbeSet(UnifiedCDFData& cdf, int i, const CdfProbeSet& want) {
   SCOPED_TRACE(want.name);
   EXPECT_EQ(cdf.GetProbeSetName(i), want.name);
+  std::vector<UnifiedCDFGroupCell> walked;
+  cdf.GetProbeSetCells(i, walked);
+  std::vector<UnifiedCDFGroupCell> laid;
+  for (std::size_t g = 0; g < want.blocks.size(); ++g) {
+    for (const CdfCell& cell : want.blocks[g].cells) {
+      laid.push_back({static_cast<int>(g), cell.x, cell.y, cell.probeBase, cell.targetBase});
+    }
+  }
+  EXPECT_EQ(walked, laid);
   UnifiedCDFProbeSetInformation set;
   cdf.GetProbeSetInformation(i, set);
   EXPECT_EQ(set.GetProbeSetType(), want.type);
@@ -193,10 +221,15 @@ TEST_F(CdfUnifiedTest, TruncatedFilesFailWithAnErrorText) {
       SCOPED_TRACE(size);
       const bool read = ReadImage(good.substr(0, size));
       if (read) {
+        std::vector<UnifiedCDFGroupCell> walked;
         for (int i = 0; i < cdf_.GetHeader().GetNumProbeSets(); ++i) {
           (void)cdf_.GetProbeSetName(i);
-          UnifiedCDFProbeSetInformation set;
-          cdf_.GetProbeSetInformation(i, set);
+          // The cell walk gives what the records give, and notes the same failure.
+          const std::vector<UnifiedCDFGroupCell> records = RecordCells(cdf_, i);
+          const std::string recordError = cdf_.GetError();
+          cdf_.GetProbeSetCells(i, walked);
+          EXPECT_EQ(walked, records) << "probe set " << i;
+          EXPECT_EQ(cdf_.GetError(), recordError) << "probe set " << i;
         }
       }
       EXPECT_NE(cdf_.GetError(), "");
