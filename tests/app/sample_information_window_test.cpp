@@ -10,43 +10,18 @@
 
 #include <filesystem>
 
-#include "core/GlobalData.h"
-#include "document/QOVADoc.h"
 #include "platform/ui/Backend.h"
-#include "platform/ui/Frame.h"
-#include "resources/FrameResources.h"
 #include "resources/ShownSampleDialogs.h"
-#include "tests/app/DemoOnQt.h"
-#include "tests/support/TempHome.h"
-#include "views/QOVAView.h"
+#include "tests/app/DemoViewOnQt.h"
 
 namespace qova::test {
 namespace {
 
-class SampleInformationWindowTest : public TempHomeTest {
- protected:
-  DemoOnQt demo_{Root() + "demo/", "Mapping10K_Xba131"};
-};
+class SampleInformationWindowTest : public DemoViewOnQtTest {};
 
 TEST_F(SampleInformationWindowTest, TheReportIsShownAndCopied) {
-  CGlobalData global;
-  ASSERT_TRUE(global.Load());
-  CQOVADoc doc(global);
-  doc.m_bAutoDelete = FALSE;
-  const std::string demo = Root() + "demo/";
-  doc.AnalyzedData.LoadFile(demo + "Results/Tumour01.CFS");
-  doc.ArrayData.LoadFile(demo + "ArrayData/Tumour01.CFH");
-  doc.Status = kStatusAnalysis;
-  qova::resources::RegisterFrameResources();
-  auto* frame = new CFrameWnd;
-  CCreateContext context;
-  context.m_pNewViewClass = RUNTIME_CLASS(CQOVAView);
-  context.m_pCurrentDoc = &doc;
-  ASSERT_TRUE(frame->LoadFrame(qova::resources::kMainFrame, WS_OVERLAPPEDWINDOW, nullptr, &context));
-  auto* view = dynamic_cast<CQOVAView*>(frame->GetDlgItem(AFX_IDW_PANE_FIRST));
+  CQOVAView* view = ShowTumour01(false);
   ASSERT_NE(view, nullptr);
-  frame->SetActiveView(view);
-  view->OnInitialUpdate();
   ASSERT_TRUE(view->m_bDataShown);
 
   const std::string picture =
@@ -73,7 +48,6 @@ TEST_F(SampleInformationWindowTest, TheReportIsShownAndCopied) {
   EXPECT_EQ(platform::ui::GetClipboardText(), shown);
   EXPECT_TRUE(std::filesystem::exists(picture));
   EXPECT_EQ(demo_.Shown(), std::vector<std::string>{});
-  frame->DestroyWindow();
 }
 
 }  // namespace

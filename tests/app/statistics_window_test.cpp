@@ -11,47 +11,20 @@
 #include <filesystem>
 
 #include "core/ArrayTypes.h"
-#include "core/GlobalData.h"
-#include "document/QOVADoc.h"
 #include "platform/qt/QtBackend.h"
-#include "platform/ui/Frame.h"
-#include "resources/FrameResources.h"
 #include "platform/ui/UserInput.h"
 #include "resources/StatisticsDialog.h"
-#include "tests/app/DemoOnQt.h"
-#include "tests/support/TempHome.h"
-#include "views/QOVAView.h"
+#include "tests/app/DemoViewOnQt.h"
 
 namespace qova::test {
 namespace {
 
-class StatisticsWindowTest : public TempHomeTest {
- protected:
-  DemoOnQt demo_{Root() + "demo/", "Mapping10K_Xba131"};
-};
+class StatisticsWindowTest : public DemoViewOnQtTest {};
 
 TEST_F(StatisticsWindowTest, AMeasureDragShowsTheStatisticsOfTheLoss) {
-  CGlobalData global;
-  ASSERT_TRUE(global.Load());
-  CQOVADoc doc(global);
-  doc.m_bAutoDelete = FALSE;
-  const std::string demo = Root() + "demo/";
-  doc.AnalyzedData.LoadFile(demo + "Results/Tumour01.CFS");
-  doc.ArrayData.LoadFile(demo + "ArrayData/Tumour01.CFH");
-  doc.Status = kStatusAnalysis;
   // In a frame, as on the screen, so that the view has a window to draw the band on.
-  qova::resources::RegisterFrameResources();
-  auto* frame = new CFrameWnd;
-  CCreateContext context;
-  context.m_pNewViewClass = RUNTIME_CLASS(CQOVAView);
-  context.m_pCurrentDoc = &doc;
-  ASSERT_TRUE(frame->LoadFrame(qova::resources::kMainFrame, WS_OVERLAPPEDWINDOW, nullptr, &context));
-  auto* view = dynamic_cast<CQOVAView*>(frame->GetDlgItem(AFX_IDW_PANE_FIRST));
+  CQOVAView* view = ShowTumour01(true);
   ASSERT_NE(view, nullptr);
-  frame->SetActiveView(view);
-  frame->ShowWindow(SW_SHOW);
-  platform::ui::input::Resize(*view, 1600, 1000);
-  view->OnInitialUpdate();
   ASSERT_TRUE(view->m_bDataShown);
 
   // Over 15 % to 40 % of chromosome 3, inside the planted loss.
@@ -84,7 +57,7 @@ TEST_F(StatisticsWindowTest, AMeasureDragShowsTheStatisticsOfTheLoss) {
   QApplication::processEvents();
   const std::string band = (std::filesystem::path(BinaryDir()) / "artefacts" / "views" / "measure_band.png").string();
   std::filesystem::create_directories(std::filesystem::path(band).parent_path());
-  QWidget* window = platform::qt::WidgetOf(*frame);
+  QWidget* window = platform::qt::WidgetOf(*frame_);
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(window->grab().save(QString::fromStdString(band)));
   input::Mouse(*view, WM_LBUTTONUP, 0, over(length * 40 / 100));
@@ -93,7 +66,6 @@ TEST_F(StatisticsWindowTest, AMeasureDragShowsTheStatisticsOfTheLoss) {
   EXPECT_NE(shown.find("\nHeteroCall Number: "), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(picture));
   EXPECT_EQ(demo_.Shown(), std::vector<std::string>{});
-  frame->DestroyWindow();
 }
 
 }  // namespace
