@@ -8,6 +8,7 @@
 #include "platform/File.h"
 #include "platform/Paths.h"
 #include "platform/ui/UserInput.h"
+#include "tests/support/FolderCache.h"
 #include "tools/datagen/DataGen.h"
 
 namespace qova::test {
@@ -20,7 +21,9 @@ class GeneratedFolder {
     std::string pattern = (std::filesystem::temp_directory_path() / "qova-app-start-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
     root_ = pattern + "/";
-    datagen::WriteDataFolder(root_ + "data", datagen::AllFamilies());
+    FolderCache::ForThisProgram().CopyInto("start-folder", root_, [](const std::string& root) {
+      datagen::WriteDataFolder(root + "data", datagen::AllFamilies());
+    });
   }
   ~GeneratedFolder() {
     std::error_code ignored;

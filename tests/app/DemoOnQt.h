@@ -15,7 +15,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"
 #include "platform/qt/QtBackend.h"
-#include "tools/demo/Demo.h"
+#include "tests/support/demo/DemoCopy.h"
 
 namespace qova::test {
 
@@ -26,7 +26,7 @@ class DemoOnQt {
     options.Folder = folder;
     options.ArrayType = arrayType;
     std::ostringstream log;
-    EXPECT_TRUE(demo::RunDemo(options, log).Messages.empty()) << log.str();
+    EXPECT_TRUE(MakeDemo(options, log).empty()) << log.str();
     platform::AppProfile().SetStore(std::make_unique<platform::MemorySettingsStore>());
     platform::qt::InstallQtBackend();
     boxes_.emplace();

@@ -11,7 +11,7 @@
 
 #include "platform/Profile.h"
 #include "tests/app/AppTestSupport.h"
-#include "tools/demo/Demo.h"
+#include "tests/support/demo/DemoCopy.h"
 
 namespace qova::test {
 namespace {
@@ -82,7 +82,7 @@ TEST_F(AppWindowTest, MainWindowShowsAnAnalysedSampleInItsView) {
   options.Folder = Path("demo/");
   options.ArrayType = "Mapping10K_Xba131";
   std::ostringstream log;
-  ASSERT_TRUE(demo::RunDemo(options, log).Messages.empty()) << log.str();
+  ASSERT_TRUE(MakeDemo(options, log).empty()) << log.str();
   platform::AppProfile().SetStore(std::make_unique<platform::MemorySettingsStore>());
 
   const std::string folder = Path("demo");

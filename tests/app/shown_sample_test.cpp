@@ -22,7 +22,7 @@
 #include "resources/SampleManagerDialog.h"
 #include "resources/ViewDialogs.h"
 #include "tests/app/AppTestSupport.h"
-#include "tools/demo/Demo.h"
+#include "tests/support/demo/DemoCopy.h"
 #include "views/QOVAView.h"
 #ifdef QOVA_TEST_WITH_QT
 #include "platform/qt/RasterCanvas.h"
@@ -58,7 +58,7 @@ class ShownSampleTest : public AppTest {
     options.Folder = home_.Path("demo/");
     options.ArrayType = "Mapping10K_Xba131";
     std::ostringstream log;
-    EXPECT_TRUE(demo::RunDemo(options, log).Messages.empty()) << log.str();
+    EXPECT_TRUE(MakeDemo(options, log).empty()) << log.str();
     EXPECT_TRUE(Start(home_.Path("demo/")));
     CProgramSetting& setting = *qova::ApplicationData().ProgramSetting;
     setting.DOSELF = 1;

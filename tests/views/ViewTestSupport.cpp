@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <sstream>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "core/ArrayTypes.h"
 #include "platform/Paths.h"
@@ -13,7 +15,7 @@
 #include "platform/ui/UserInput.h"
 #include "resources/FrameResources.h"
 #include "tools/datagen/DataGen.h"
-#include "tools/demo/Demo.h"
+#include "tests/support/demo/DemoCopy.h"
 
 namespace qova::test {
 
@@ -34,11 +36,11 @@ struct DemoFolder {
     options.Folder = root;
     options.ArrayType = kSmallType;
     std::ostringstream log;
-    const demo::DemoOutcome outcome = demo::RunDemo(options, log);
+    const std::vector<std::string> messages = MakeDemo(options, log);
     ::setenv("QOVA_HOME", home.c_str(), 1);
     ::setenv("QOVA_CONFIG_HOME", config.c_str(), 1);
     platform::AppProfile().SetStore(std::make_unique<platform::MemorySettingsStore>());
-    if (!outcome.Messages.empty()) throw std::runtime_error("the demo failed:\n" + log.str());
+    if (!messages.empty()) throw std::runtime_error("the demo failed:\n" + log.str());
   }
   ~DemoFolder() {
     std::error_code ignored;

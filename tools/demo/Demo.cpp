@@ -323,12 +323,16 @@ std::vector<CalledSegment> SampleOutcome::Unplanted() const {
   return extra;
 }
 
-void PrepareProgramFolder(const DemoFolders& folders, const std::vector<int>& families) {
-  // The program's drive root and settings file are the folder's own.
+void UseProgramFolder(const DemoFolders& folders) {
   ::setenv("QOVA_HOME", folders.Root.c_str(), 1);
   ::setenv("QOVA_CONFIG_HOME", folders.Root.c_str(), 1);
   platform::AppProfile().UseSettingsFile(folders.Root + "qova/QOVA.ini");
   platform::SetStartFolder(folders.Root);
+}
+
+void PrepareProgramFolder(const DemoFolders& folders, const std::vector<int>& families) {
+  // The program's drive root and settings file are the folder's own.
+  UseProgramFolder(folders);
   for (const std::string& f : {folders.Cel, folders.Library, folders.ArrayData, folders.Results, folders.Output}) {
     if (!platform::CreateFolders(f)) throw std::runtime_error("cannot create the folder " + f);
   }

@@ -88,8 +88,11 @@ struct DemoFolders {
 };
 
 // Makes the folders, writes the data folder of `families` and the settings,
-// and points the program's drive root and settings file at the root.
+// and points the program at the root (UseProgramFolder).
 void PrepareProgramFolder(const DemoFolders& folders, const std::vector<int>& families);
+// Points the program's drive root, settings file and start folder at the
+// root, as a demo run leaves them.
+void UseProgramFolder(const DemoFolders& folders);
 
 // Data > Sample Manager: the sample chosen in the list, then the buttons.
 void RunSampleManager(CQOVADoc& doc, const std::string& sample, std::vector<unsigned> buttons);
