@@ -77,7 +77,7 @@ void CDFData::StartSequentialAccess() {
   mode_ = 1;
 }
 
-void CDFData::GetProbeSetInformation(std::int32_t index, CDFProbeSetInformation& info) {
+std::uint32_t CDFData::SeekProbeSet(std::int32_t index) {
   if (IsControlFile()) throw generic_exceptions::ProbeSetNotFoundException();
   if (index < 0 || static_cast<std::int64_t>(index) >= static_cast<std::int64_t>(GetDataGroupCount()) - 1) {
     throw generic_exceptions::ProbeSetNotFoundException();
@@ -95,7 +95,11 @@ void CDFData::GetProbeSetInformation(std::int32_t index, CDFProbeSetInformation&
     file_->ReleaseMappedPages(std::max(releasedTo_, firstProbeSetPosition_), nextPosition_);
     releasedTo_ = nextPosition_;
   }
-  DataGroup group = file_->DataGroup(nextPosition_);
+  return nextPosition_;
+}
+
+void CDFData::GetProbeSetInformation(std::int32_t index, CDFProbeSetInformation& info) {
+  DataGroup group = file_->DataGroup(SeekProbeSet(index));
   // A probe set whose cells run past the end of the file is reported here,
   // not left to show up as a group without cells.
   for (const DataSetHeader& set : group.Header().dataSetHeaders) {
@@ -107,6 +111,16 @@ void CDFData::GetProbeSetInformation(std::int32_t index, CDFProbeSetInformation&
   info.SetDataGroup(std::move(group), file_);
   nextPosition_ = next;
   ++nextIndex_;
+}
+
+bool CDFData::ReadProbeSetCells(std::int32_t index, std::vector<CDFGroupCell>& cells) {
+  const std::uint32_t position = SeekProbeSet(index);
+  const std::span<const std::uint8_t> bytes = file_->MappedFileBytes();
+  std::uint32_t next = 0;
+  if (bytes.data() == nullptr || !ScanProbeSetCells(bytes, fileSize_, position, cells, next)) return false;
+  nextPosition_ = next;
+  ++nextIndex_;
+  return true;
 }
 
 DataSet& CDFData::IndexDataSet() {

@@ -11,7 +11,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "arrayfiles/cdf/CDFCellScan.h"
 #include "arrayfiles/cdf/CDFProbeSetInformation.h"
 #include "arrayfiles/generic/GenericData.h"
 
@@ -36,7 +38,9 @@ class CDFData {
   // "SETS"; 0 when absent. ParameterMismatchException for another type.
   [[nodiscard]] std::uint32_t GetProbeSetCount() const;
   [[nodiscard]] std::string GetDataTypeId() const;
-  [[nodiscard]] bool IsControlFile() const { return GetDataTypeId() == kControlProbeSetsTypeId; }
+  [[nodiscard]] bool IsControlFile() const {
+    return file_->Header().genericHeader.fileTypeId == kControlProbeSetsTypeId;
+  }
   // The number of data groups the file header gives.
   [[nodiscard]] std::int32_t GetDataGroupCount() const;
 
@@ -45,6 +49,13 @@ class CDFData {
   // CDFAccessNotSupportedByModeException when no file was read; the
   // container's exceptions for a malformed file.
   void GetProbeSetInformation(std::int32_t index, CDFProbeSetInformation& info);
+  // Appends the cells of probe set `index` to `cells`, group after group, as
+  // GetProbeSetInformation's record gives them through its groups, without
+  // making that record: for walks over every probe set. False, with `cells`
+  // as they were, when the probe set is not plain enough for that (see
+  // ScanProbeSetCells): its record then says what is wrong. Raises what
+  // GetProbeSetInformation raises for the index, the mode or the walk to it.
+  [[nodiscard]] bool ReadProbeSetCells(std::int32_t index, std::vector<CDFGroupCell>& cells);
   // The name of probe set `index` from the index data set (8-bit or 16-bit
   // text). ProbeSetNotFoundException for an index outside its rows;
   // DataSetNotOpenException when the index data set is missing or unreadable.
@@ -60,6 +71,8 @@ class CDFData {
   friend class CDFFileReader;
   // After the headers are read: the walk starts at probe set 0.
   void StartSequentialAccess();
+  // Checks the index and walks to probe set `index`; its group header's position.
+  std::uint32_t SeekProbeSet(std::int32_t index);
   // The position of the group after the one at `position`, reading its header alone.
   [[nodiscard]] std::uint32_t NextGroupPosition(std::uint32_t position);
   DataSet& IndexDataSet();

@@ -251,6 +251,7 @@ void UnifiedCDFData::GetProbeSetCells(int index, std::vector<UnifiedCDFGroupCell
     }
     return;
   }
+  if (ReadPlainGenericCells(index, cells)) return;
   UnifiedCDFProbeSetInformation set;
   UnifiedCDFProbeGroupInformation group;
   UnifiedCDFProbeInformation cell;
@@ -264,6 +265,21 @@ void UnifiedCDFData::GetProbeSetCells(int index, std::vector<UnifiedCDFGroupCell
       cells.push_back({g, cell.GetX(), cell.GetY(), cell.GetPBase(), cell.GetTBase()});
     }
   }
+}
+
+bool UnifiedCDFData::ReadPlainGenericCells(int index, std::vector<UnifiedCDFGroupCell>& cells) {
+  if (!genericData_ || genericData_->IsControlFile()) return false;
+  genericCells_.clear();
+  try {
+    if (!genericData_->ReadProbeSetCells(index, genericCells_)) return false;
+  } catch (const GenericException& e) {
+    // As GetProbeSetInformation notes a probe set it cannot reach.
+    error_ = e.what();
+    return true;
+  }
+  cells.reserve(genericCells_.size());
+  for (const generic_io::CDFGroupCell& c : genericCells_) cells.push_back({c.group, c.x, c.y, c.pBase, c.tBase});
+  return true;
 }
 
 }  // namespace unified_io

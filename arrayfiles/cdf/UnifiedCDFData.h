@@ -122,9 +122,10 @@ class UnifiedCDFData {
   void GetProbeSetInformation(int index, UnifiedCDFProbeSetInformation& info);
   // Into `cells` (emptied first), group after group: every cell that
   // GetProbeSetInformation's groups give through GetNumCells and GetCell,
-  // with its group's index. For walks over every probe set: the legacy forms
-  // build no record per probe set or group. Empty when the probe set cannot
-  // be read, with the error noted as GetProbeSetInformation notes it.
+  // with its group's index. For walks over every probe set: no record is
+  // built per probe set, group or cell (a generic probe set that is not
+  // plain is read through its records). Empty when the probe set cannot be
+  // read, with the error noted as GetProbeSetInformation notes it.
   void GetProbeSetCells(int index, std::vector<UnifiedCDFGroupCell>& cells);
   // Closes and forgets the reader; the header view empties with it.
   void Close();
@@ -134,11 +135,15 @@ class UnifiedCDFData {
 
  private:
   void CreateObject();
+  // GetProbeSetCells of a generic file without the records where the probe
+  // set is plain; false when the records must be read.
+  bool ReadPlainGenericCells(int index, std::vector<UnifiedCDFGroupCell>& cells);
 
   std::unique_ptr<CLegacyCDFFile> legacyFile_;
   std::vector<CLegacyCDFGroupCell> legacyCells_;  // GetProbeSetCells' room, kept from call to call
   UnifiedCDFFileHeader header_;
   std::unique_ptr<generic_io::CDFData> genericData_;
+  std::vector<generic_io::CDFGroupCell> genericCells_;  // GetProbeSetCells' room, kept from call to call
   std::string fileName_;
   std::string error_;
 };

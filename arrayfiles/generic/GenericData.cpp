@@ -47,13 +47,18 @@ std::shared_ptr<const platform::MappedView> GenericData::WholeFileView() const {
   return nullptr;
 }
 
-HeaderStream GenericData::HeaderReadStream() {
-  if (useMemoryMapping_ && MapFile()) {
-    if (!wholeFile_ || !wholeFile_->IsValid()) {
-      wholeFile_ = std::make_shared<platform::MappedView>(mapping_.Map(0, std::size_t(mapping_.Size())));
-    }
-    if (wholeFile_->IsValid()) return HeaderStream(wholeFile_->Data(), wholeFile_->Size());
+std::span<const std::uint8_t> GenericData::MappedFileBytes() {
+  if (!useMemoryMapping_ || !MapFile()) return {};
+  if (!wholeFile_ || !wholeFile_->IsValid()) {
+    wholeFile_ = std::make_shared<platform::MappedView>(mapping_.Map(0, std::size_t(mapping_.Size())));
   }
+  if (!wholeFile_->IsValid()) return {};
+  return {wholeFile_->Data(), wholeFile_->Size()};
+}
+
+HeaderStream GenericData::HeaderReadStream() {
+  const std::span<const std::uint8_t> bytes = MappedFileBytes();
+  if (bytes.data() != nullptr) return HeaderStream(bytes.data(), bytes.size());
   return HeaderStream(FileStream(), FileSize());
 }
 

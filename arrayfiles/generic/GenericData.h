@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <fstream>
 #include <memory>
+#include <span>
 #include <string_view>
 
 #include "arrayfiles/generic/DataGroup.h"
@@ -39,6 +40,10 @@ class GenericData {
   [[nodiscard]] std::unique_ptr<generic_io::DataSet> DataSet(std::u16string_view groupName,
                                                             std::u16string_view setName);
 
+  // The whole file's bytes through the mapping, mapped at the first call and
+  // shared with the header reads and data sets; empty when the file is read
+  // through the stream or cannot be mapped.
+  [[nodiscard]] std::span<const std::uint8_t> MappedFileBytes();
   // Opens the file and its mapping once; false when either fails.
   bool MapFile();
   // Lets the system take back the resident pages of the whole-file view in

@@ -1,6 +1,8 @@
 // The generic-format CDF data object on files of our generic CDF writer.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "arrayfiles/cdf/CDFData.h"
 #include "arrayfiles/common/StringUtils.h"
 #include "arrayfiles/generic/GenericExceptions.h"
@@ -147,6 +149,29 @@ TEST_F(CdfGenericTest, CellCountIsBoundedByTheRows) {
   ASSERT_TRUE(set.GetGroupInformation(1, group));
   EXPECT_EQ(group.GetNumCells(), 2);
   EXPECT_FALSE(group.GetCell(2, cell));
+}
+
+// The cell walk appends a plain probe set's cells after what the caller
+// holds, and gives up on one whose second group it cannot take without its
+// record, leaving the cells as they were.
+TEST_F(CdfGenericTest, CellWalkAppendsPlainProbeSetsAndLeavesOthersToTheRecords) {
+  GenericFileSpec spec = GenericCdfSpec(HandLayout({HandSet("a", {1, 1}, {2, 3}), HandSet("b", {1, 1}, {1, 2})}));
+  spec.groups[2].dataSets[1].parameters[1] = UInt32Parameter(u"Direction", 1);
+  ReadImage(GenericFileBytes(spec));
+  const generic_io::CDFGroupCell held{9, 99, 99, 'x', 'y'};
+  std::vector<generic_io::CDFGroupCell> cells{held};
+  ASSERT_TRUE(data_.ReadProbeSetCells(0, cells));
+  std::vector<std::tuple<int, int, int, char, char>> got;
+  for (const generic_io::CDFGroupCell& c : cells) got.emplace_back(c.group, c.x, c.y, c.pBase, c.tBase);
+  const std::vector<std::tuple<int, int, int, char, char>> want = {
+      {9, 99, 99, 'x', 'y'}, {0, 0, 0, 'A', 'T'}, {0, 1, 0, 'A', 'T'},
+      {1, 10, 1, 'A', 'T'},  {1, 11, 1, 'A', 'T'}, {1, 12, 1, 'A', 'T'}};
+  EXPECT_EQ(got, want);
+  cells = {held};
+  EXPECT_FALSE(data_.ReadProbeSetCells(1, cells));
+  ASSERT_EQ(cells.size(), 1u);
+  EXPECT_EQ(cells[0].x, 99);
+  EXPECT_THROW(static_cast<void>(data_.ReadProbeSetCells(2, cells)), ge::ProbeSetNotFoundException);
 }
 
 TEST_F(CdfGenericTest, MissingIndexDataSetCannotBeOpened) {

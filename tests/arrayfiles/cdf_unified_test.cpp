@@ -96,16 +96,30 @@ class CdfUnifiedTest : public CdfFileTest {
   UnifiedCDFData cdf_;
 };
 
+// The small layout, and SNP probe sets of four groups (both strands) whose
+// lists are single perfect-match cells.
+std::vector<CdfLayout> Layouts() {
+  SyntheticCdfOptions fourGroups;
+  fourGroups.snpSets = 6;
+  fourGroups.blocksPerSnp = 4;
+  fourGroups.listsPerBlock = 2;
+  fourGroups.mismatchCells = false;
+  fourGroups.copyNumberSets = 2;
+  fourGroups.controlSets = 1;
+  return {SmallLayout(), MakeSyntheticCdfLayout(fourGroups)};
+}
+
 TEST_F(CdfUnifiedTest, EveryFormReadsBackTheSameLayout) {
-  const CdfLayout layout = SmallLayout();
-  for (const Form& form : Forms()) {
-    SCOPED_TRACE(form.name);
-    ASSERT_TRUE(ReadImage(form.write(layout))) << cdf_.GetError();
-    ASSERT_EQ(cdf_.GetHeader().GetNumProbeSets(), static_cast<int>(layout.probeSets.size()));
-    for (int i = 0; i < cdf_.GetHeader().GetNumProbeSets(); ++i) {
-      ExpectProbeSet(cdf_, i, layout.probeSets[static_cast<std::size_t>(i)]);
+  for (const CdfLayout& layout : Layouts()) {
+    for (const Form& form : Forms()) {
+      SCOPED_TRACE(form.name);
+      ASSERT_TRUE(ReadImage(form.write(layout))) << cdf_.GetError();
+      ASSERT_EQ(cdf_.GetHeader().GetNumProbeSets(), static_cast<int>(layout.probeSets.size()));
+      for (int i = 0; i < cdf_.GetHeader().GetNumProbeSets(); ++i) {
+        ExpectProbeSet(cdf_, i, layout.probeSets[static_cast<std::size_t>(i)]);
+      }
+      EXPECT_EQ(cdf_.GetError(), "");
     }
-    EXPECT_EQ(cdf_.GetError(), "");
   }
 }
 
@@ -176,6 +190,80 @@ TEST_F(CdfUnifiedTest, LyingCountsGiveBoundedOrEmptyRecords) {
     cdf_.GetProbeSetInformation(sets + 1, set);
     EXPECT_EQ(set.GetNumGroups(), 0);
     EXPECT_EQ(cdf_.GetProbeSetName(sets + 1), "");
+  }
+}
+
+// Probe sets that are plain, and probe sets whose headers hold what the
+// records treat specially: the cell walk gives, probe set by probe set, the
+// cells the records give and notes the same failures.
+TEST_F(CdfUnifiedTest, CellWalkOfGenericProbeSetsGivesWhatTheRecordsGive) {
+  using Change = std::function<void(GenericFileSpec&)>;
+  // The first SNP probe set's groups (the first group of the file is the index).
+  const auto firstSnp = [](GenericFileSpec& s) -> std::vector<GenericDataSetSpec>& { return s.groups[1].dataSets; };
+  struct Case {
+    const char* what;
+    Change change;
+  };
+  const std::vector<Case> cases = {
+      {"as written", [](GenericFileSpec&) {}},
+      {"Cells of another type in the first group",
+       [&](GenericFileSpec& s) { firstSnp(s)[0].parameters[5] = UInt16Parameter(u"Cells", 2); }},
+      {"Atoms of another type in the second group",
+       [&](GenericFileSpec& s) { firstSnp(s)[1].parameters[4] = Int32Parameter(u"Atoms", 2); }},
+      {"Unit Type of another type in the first group",
+       [&](GenericFileSpec& s) { firstSnp(s)[0].parameters[0] = UInt32Parameter(u"Unit Type", 2); }},
+      {"Direction of another type in the second group only",
+       [&](GenericFileSpec& s) { firstSnp(s)[1].parameters[1] = UInt32Parameter(u"Direction", 1); }},
+      {"a second Cells after the first",
+       [&](GenericFileSpec& s) { firstSnp(s)[0].parameters.push_back(UInt32Parameter(u"Cells", 1)); }},
+      {"a second Cells of another type after the first",
+       [&](GenericFileSpec& s) { firstSnp(s)[0].parameters.push_back(Int8Parameter(u"Cells", 1)); }},
+      {"no Cells", [&](GenericFileSpec& s) { firstSnp(s)[1].parameters.erase(firstSnp(s)[1].parameters.begin() + 5); }},
+      {"Cells below the rows", [&](GenericFileSpec& s) { firstSnp(s)[0].parameters[5] = UInt32Parameter(u"Cells", 1); }},
+      {"Cells of a short value",
+       [&](GenericFileSpec& s) { firstSnp(s)[0].parameters[5].value = std::string("\0\0\0", 3); }},
+      {"Cells named with a zero unit after the name",
+       [&](GenericFileSpec& s) {
+         firstSnp(s)[0].parameters[5] = UInt32Parameter(std::u16string(u"Cells\0x", 7), 1);
+       }},
+      {"Cells named Cell",
+       [&](GenericFileSpec& s) { firstSnp(s)[0].parameters[5] = UInt32Parameter(u"Cell", 1); }},
+      {"Cells typed with a zero unit after the type",
+       [&](GenericFileSpec& s) { firstSnp(s)[0].parameters[5].mimeType += std::u16string(1, u'\0'); }},
+      {"Cells typed with a longer type",
+       [&](GenericFileSpec& s) { firstSnp(s)[0].parameters[5].mimeType += u"2"; }},
+      {"five columns", [&](GenericFileSpec& s) { firstSnp(s)[0].columns.pop_back(); }},
+      {"a narrow x column", [&](GenericFileSpec& s) { firstSnp(s)[1].columns[0].size = 1; }},
+      {"a wide x column", [&](GenericFileSpec& s) { firstSnp(s)[0].columns[0].size = 3; }},
+      {"a 16-bit text column of odd size",
+       [&](GenericFileSpec& s) { firstSnp(s)[0].columns[2] = {u"Atom", kColumnText16, 5}; }},
+      {"a column ahead of the cells",
+       [&](GenericFileSpec& s) { firstSnp(s)[0].columns.insert(firstSnp(s)[0].columns.begin(), {u"Z", kColumnInt8, 1}); }},
+      {"a column of no width", [&](GenericFileSpec& s) { firstSnp(s)[1].columns[3].size = 0; }},
+      {"cells past the end of the file", [&](GenericFileSpec& s) { firstSnp(s)[1].rowCount = 1 << 28; }},
+      {"a probe set without groups", [&](GenericFileSpec& s) { firstSnp(s).clear(); }},
+      {"rows without columns", [&](GenericFileSpec& s) { firstSnp(s)[1].columns.clear(); }},
+  };
+  for (const CdfLayout& layout : Layouts()) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.what);
+      GenericFileSpec spec = GenericCdfSpec(layout);
+      c.change(spec);
+      const std::string path = WriteFile("odd.cdf", GenericFileBytes(spec));
+      UnifiedCDFData records;
+      records.SetFileName(path);
+      ASSERT_TRUE(records.Read()) << records.GetError();
+      ASSERT_TRUE(ReadImage(GenericFileBytes(spec)));
+      std::vector<UnifiedCDFGroupCell> walked;
+      for (int i = 0; i < cdf_.GetHeader().GetNumProbeSets(); ++i) {
+        cdf_.GetProbeSetCells(i, walked);
+        EXPECT_EQ(walked, RecordCells(records, i)) << "probe set " << i;
+        EXPECT_EQ(cdf_.GetError(), records.GetError()) << "probe set " << i;
+      }
+      // The records' walk goes back to the start; the cell walk follows.
+      cdf_.GetProbeSetCells(0, walked);
+      EXPECT_EQ(walked, RecordCells(records, 0));
+    }
   }
 }
 

@@ -3,7 +3,7 @@
 // plain read of the three files' bytes: the limit the disk (here the page
 // cache) sets. Both report the bytes of the three files per second, so their
 // rates compare directly. The argument picks the forms: 0 all binary legacy
-// forms (XDA), 1 generic CEL and library files.
+// forms (XDA), 1 all generic forms (CEL, CHP and library files).
 //
 // Extract Data's run over 8 samples on 1, 2, 4 and 8 workers (no more than
 // the machine's hardware threads), and the peak resident memory of one
@@ -40,10 +40,11 @@ struct FormSet {
   const char* label;
   arraygen::CdfForm cdf;
   arraywriters::CelForm cel;
+  arraygen::ChpForm chp;
 };
 const FormSet kFormSets[] = {
-    {"xda", arraygen::CdfForm::kXda, arraywriters::CelForm::kXda},
-    {"generic", arraygen::CdfForm::kGeneric, arraywriters::CelForm::kGeneric},
+    {"xda", arraygen::CdfForm::kXda, arraywriters::CelForm::kXda, arraygen::ChpForm::kXda},
+    {"generic", arraygen::CdfForm::kGeneric, arraywriters::CelForm::kGeneric, arraygen::ChpForm::kGeneric},
 };
 
 // One sample's files in each form set, written once into a temporary folder.
@@ -68,6 +69,7 @@ class SampleFiles {
       design.WriteCdf(LibraryFilePath(folders.LibraryFolder, kType), forms.cdf);
       arraygen::SampleFileOptions options;
       options.Cel = forms.cel;
+      options.Chp = forms.chp;
       const arraygen::SampleFiles files = arraygen::WriteSampleFiles(design, folders.DataFolder, sample, options);
       chpFile_ = files.ChpFile;
       inputs_.push_back({LibraryFilePath(folders.LibraryFolder, kType), folders.DataFolder + files.CelFile,
