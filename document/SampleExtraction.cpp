@@ -1,9 +1,11 @@
 #include "document/SampleExtraction.h"
 
+#include <algorithm>
 #include <exception>
 #include <limits>
 #include <memory>
 #include <optional>
+#include <span>
 
 #include "arrayfiles/common/StringUtils.h"
 #include "arrayfiles/unified/UnifiedCHPData.h"
@@ -38,26 +40,42 @@ struct LibraryIntensities {
   LayoutCell outsideCell;
 };
 
+// The SNP whose cells hold the library's cell number `cell`.
+std::size_t SnpOfCell(const LibraryLayout& library, std::size_t cell) {
+  std::size_t end = 0;
+  for (std::size_t k = 0; k < library.SnpCount(); ++k) {
+    end += library.CellsA(k).size() + library.CellsB(k).size();
+    if (cell < end) return k;
+  }
+  return library.SnpCount();
+}
+
 LibraryIntensities ReadLibraryCells(const LibraryLayout& library, CelCells& cel) {
   LibraryIntensities read;
   read.firstOutside = library.SnpCount();
-  std::vector<std::int32_t> indexes;
-  indexes.reserve(library.Cells().size());
-  const auto index = [&](std::size_t k, const LayoutCell& cell) {
-    const std::int64_t at = std::int64_t(cell.Y) * cel.Cols() + cell.X;
-    if (cel.Holds(cell.X, cell.Y)) {
-      indexes.push_back(at <= std::numeric_limits<std::int32_t>::max() ? std::int32_t(at) : -1);
-      return;
+  const std::span<const LayoutCell> cells = library.Cells();
+  std::vector<std::int32_t> indexes(cells.size());
+  // One plain pass over the flat cells, without a branch per cell; the SNP
+  // of a cell outside the grid is looked for only when there is one.
+  const std::int64_t cols = cel.Cols();
+  const auto rows = static_cast<std::uint32_t>(std::max(cel.Rows(), 0));
+  const auto colsLimit = static_cast<std::uint32_t>(std::max(cel.Cols(), 0));
+  bool anyOutside = false;
+  for (std::size_t c = 0; c < cells.size(); ++c) {
+    const LayoutCell cell = cells[c];
+    const std::int64_t at = std::int64_t(cell.Y) * cols + cell.X;
+    const bool inside = static_cast<std::uint32_t>(cell.X) < colsLimit && static_cast<std::uint32_t>(cell.Y) < rows &&
+                        at <= std::numeric_limits<std::int32_t>::max();
+    indexes[c] = inside ? static_cast<std::int32_t>(at) : -1;
+    anyOutside |= !inside;
+  }
+  if (anyOutside) {
+    for (std::size_t c = 0; c < cells.size(); ++c) {
+      if (cel.Holds(cells[c].X, cells[c].Y)) continue;
+      read.firstOutside = SnpOfCell(library, c);
+      read.outsideCell = cells[c];
+      break;
     }
-    indexes.push_back(-1);
-    if (read.firstOutside == library.SnpCount()) {
-      read.firstOutside = k;
-      read.outsideCell = cell;
-    }
-  };
-  for (std::size_t k = 0; k < library.SnpCount(); ++k) {
-    for (const LayoutCell& cell : library.CellsA(k)) index(k, cell);
-    for (const LayoutCell& cell : library.CellsB(k)) index(k, cell);
   }
   read.values.resize(indexes.size());
   cel.Intensities(indexes, read.values);

@@ -76,6 +76,9 @@ class SampleFiles {
                          folders.DataFolder + files.ChpFile});
       folders_.push_back(folders);
     }
+    // The files' pages go to the disk now: else the first sample files the
+    // extraction flushes wait for a gigabyte of them, inside the clock.
+    ::sync();
   }
   ~SampleFiles() { std::filesystem::remove_all(root_); }
 
@@ -176,6 +179,7 @@ class QuartetFiles {
     std::filesystem::create_directories(folders_.ArrayDataFolder);
     design.WriteCdf(LibraryFilePath(folders_.LibraryFolder, type), arraygen::CdfForm::kXda);
     files_ = arraygen::WriteSampleFiles(design, folders_.DataFolder, sample);
+    ::sync();
   }
   ~QuartetFiles() { std::filesystem::remove_all(root_); }
 
