@@ -22,7 +22,7 @@ std::u16string Widen(std::string_view text) {
 std::string Narrow(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char16_t u : text) out.push_back(u < 0x100 ? char(static_cast<unsigned char>(u)) : '?');
+  for (char16_t u : text) out.push_back(NarrowUnit(u));
   return out;
 }
 

@@ -13,6 +13,10 @@ namespace platform {
 // Each code unit below 0x100 becomes the byte of the same value; any other
 // code unit becomes '?'.
 [[nodiscard]] std::string Narrow(std::u16string_view text);
+// One unit of Narrow: the byte of a unit below 256, else '?'.
+[[nodiscard]] inline char NarrowUnit(char16_t unit) {
+  return unit < 0x100 ? char(static_cast<unsigned char>(unit)) : '?';
+}
 
 // printf-style formatting into a std::string (the framework's Format).
 [[nodiscard]] std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -39,9 +39,12 @@ constexpr StoredText Stored(std::u16string_view text) {
 // The text up to its first zero unit equals `expected` (which holds no zero
 // unit), as the readers, which end a text there, would compare it.
 bool TextEquals(WideText text, const StoredText& expected) {
-  if (text.count < expected.units || std::memcmp(text.units, expected.bytes.data(), 2 * expected.units) != 0) {
+  // Most names differ from a known one in their length or first unit.
+  if (text.count < expected.units || (expected.units > 0 && (text.units[0] != expected.bytes[0] ||
+                                                             text.units[1] != expected.bytes[1]))) {
     return false;
   }
+  if (std::memcmp(text.units, expected.bytes.data(), 2 * std::size_t(expected.units)) != 0) return false;
   return text.count == expected.units || platform::ReadBE16(text.units + 2 * std::size_t(expected.units)) == 0;
 }
 

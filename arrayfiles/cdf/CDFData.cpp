@@ -135,25 +135,35 @@ DataSet& CDFData::IndexDataSet() {
 
 std::int32_t CDFData::GetIndexRowCount() { return IndexDataSet().Rows(); }
 
-std::u16string CDFData::GetProbeSetName(std::int32_t index) {
+int CDFData::NameType(std::int32_t index) {
   DataSet& names = IndexDataSet();
   if (index < 0 || index >= names.Rows()) throw generic_exceptions::ProbeSetNotFoundException();
   if (names.Columns() < 1) throw generic_exceptions::DataSetNotOpenException();
   // The names may be 8-bit or 16-bit text.
-  switch (names.Header().columns[0].GetType()) {
-    case kColumnText8: {
-      std::string name;
-      names.GetData(index, 0, name);
-      return StringUtils::NarrowToWide(name);
-    }
-    case kColumnText16: {
-      std::u16string name;
-      names.GetData(index, 0, name);
-      return name;
-    }
-    default:
-      throw generic_exceptions::ParameterMismatchException();
+  const int type = names.Header().columns[0].GetType();
+  if (type != kColumnText8 && type != kColumnText16) throw generic_exceptions::ParameterMismatchException();
+  return type;
+}
+
+std::u16string CDFData::GetProbeSetName(std::int32_t index) {
+  if (NameType(index) == kColumnText8) {
+    std::string name;
+    IndexDataSet().GetData(index, 0, name);
+    return StringUtils::NarrowToWide(name);
   }
+  std::u16string name;
+  IndexDataSet().GetData(index, 0, name);
+  return name;
+}
+
+std::string CDFData::GetProbeSetNarrowName(std::int32_t index) {
+  std::string name;
+  if (NameType(index) == kColumnText8) {
+    IndexDataSet().GetData(index, 0, name);
+  } else {
+    IndexDataSet().GetText16AsNarrow(index, 0, name);
+  }
+  return name;
 }
 
 void CDFFileReader::Read(const std::string& fileName, CDFData& data) {

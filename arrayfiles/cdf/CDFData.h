@@ -60,6 +60,9 @@ class CDFData {
   // text). ProbeSetNotFoundException for an index outside its rows;
   // DataSetNotOpenException when the index data set is missing or unreadable.
   [[nodiscard]] std::u16string GetProbeSetName(std::int32_t index);
+  // The same name as narrow text (StringUtils::WideToNarrow of it), without
+  // a wide copy; the same exceptions.
+  [[nodiscard]] std::string GetProbeSetNarrowName(std::int32_t index);
   // The rows of the index data set; the exceptions of GetProbeSetName.
   [[nodiscard]] std::int32_t GetIndexRowCount();
 
@@ -76,6 +79,8 @@ class CDFData {
   // The position of the group after the one at `position`, reading its header alone.
   [[nodiscard]] std::uint32_t NextGroupPosition(std::uint32_t position);
   DataSet& IndexDataSet();
+  // Checks the index and the names' column; the column's type (8-bit or 16-bit text).
+  int NameType(std::int32_t index);
 
   std::shared_ptr<GenericData> file_;
   int mode_ = 0;  // 0 nothing read, 1 walking the probe sets

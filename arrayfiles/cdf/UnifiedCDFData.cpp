@@ -218,7 +218,7 @@ std::string UnifiedCDFData::GetProbeSetName(int index) {
   if (legacyFile_) return legacyFile_->GetProbeSetName(index);
   if (!genericData_) return std::string();
   try {
-    return StringUtils::WideToNarrow(genericData_->GetProbeSetName(index));
+    return genericData_->GetProbeSetNarrowName(index);
   } catch (const GenericException& e) {
     error_ = e.what();
     return std::string();

@@ -204,6 +204,11 @@ void DataSet::GetData(std::int32_t row, std::int32_t column, std::u16string& tex
   text = MemoryInput::ReadText16(cell, cell + header_->columns[column].GetWidth());
 }
 
+void DataSet::GetText16AsNarrow(std::int32_t row, std::int32_t column, std::string& text) {
+  const std::uint8_t* cell = FilePosition(row, column, 1);
+  text = MemoryInput::ReadText16Narrow(cell, cell + header_->columns[column].GetWidth());
+}
+
 template <typename T, typename Decode>
 void DataSet::ReadColumn(std::int32_t column, std::int32_t startRow, std::int32_t count, std::vector<T>& values,
                          Decode decode) {

@@ -62,6 +62,8 @@ class DataSet {
   void GetData(std::int32_t row, std::int32_t column, std::string& text);
   // A 16-bit text cell (INT32 count, big-endian units), bounded by the column's width.
   void GetData(std::int32_t row, std::int32_t column, std::u16string& text);
+  // A 16-bit text cell as narrow text (MemoryInput::ReadText16Narrow).
+  void GetText16AsNarrow(std::int32_t row, std::int32_t column, std::string& text);
 
   // The cells of rows [startRow, startRow + count) of one column, cut to the
   // rows the set has, converted to host order. The column must be 2 (Raw16) or

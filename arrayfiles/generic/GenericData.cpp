@@ -87,9 +87,7 @@ std::uint32_t GenericData::NextDataGroupPosition(std::uint32_t position) {
   if (useMemoryMapping_ && !MapFile()) throw generic_exceptions::FileNotOpenException();
   HeaderStream stream = HeaderReadStream();
   stream.Seek(position);
-  DataGroupHeader group;
-  DataGroupHeaderReader::ReadOne(stream, group);
-  return group.nextGroupPos;
+  return DataGroupHeaderReader::ReadNextPosition(stream);
 }
 
 std::unique_ptr<DataSet> GenericData::DataSet(std::u16string_view groupName, std::u16string_view setName) {

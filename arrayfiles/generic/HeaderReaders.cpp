@@ -141,6 +141,14 @@ std::uint32_t DataGroupHeaderReader::ReadOne(HeaderStream& stream, DataGroupHead
   return setCount;
 }
 
+std::uint32_t DataGroupHeaderReader::ReadNextPosition(HeaderStream& stream) {
+  const std::uint32_t next = StreamInput::ReadUInt32(stream);
+  static_cast<void>(StreamInput::ReadUInt32(stream));  // the first data set's position
+  static_cast<void>(StreamInput::ReadUInt32(stream));  // the data set count
+  StreamInput::SkipText16(stream);
+  return next;
+}
+
 void DataGroupHeaderReader::ReadAll(HeaderStream& stream, std::uint32_t count, FileHeader& header) {
   WalkGroupChain(stream, count, header, DataSetHeaderReader::ReadAll);
 }

@@ -36,6 +36,9 @@ struct DataSetHeaderReader {
 struct DataGroupHeaderReader {
   // The group header at the stream's position; returns its data set count.
   static std::uint32_t ReadOne(HeaderStream& stream, DataGroupHeader& group);
+  // The same header read for its next-group position alone: it raises where
+  // ReadOne would, but keeps no name.
+  static std::uint32_t ReadNextPosition(HeaderStream& stream);
   // Walks `count` links of the group chain from the file header's first
   // position, each group with its data set headers, appending to the file header.
   static void ReadAll(HeaderStream& stream, std::uint32_t count, FileHeader& header);

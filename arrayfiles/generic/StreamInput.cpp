@@ -60,7 +60,7 @@ void HeaderStream::Seek(std::uint64_t position) {
   position_ = position;
 }
 
-void HeaderStream::Read(void* out, std::size_t n) {
+void HeaderStream::RequireBytes(std::size_t n) const {
   if (n > BytesLeft()) {
     ThrowInvalidAt(platform::Format("the header field at offset %llu runs past the end of the file (%llu bytes)",
                                     Ull(position_), Ull(size_)));
@@ -69,11 +69,25 @@ void HeaderStream::Read(void* out, std::size_t n) {
     ThrowInvalidAt(platform::Format("the headers read at offset %llu pass the file's %llu bytes: their chain loops",
                                     Ull(position_), Ull(size_)));
   }
+}
+
+void HeaderStream::Read(void* out, std::size_t n) {
+  RequireBytes(n);
   if (stream_ == nullptr) {
     if (n > 0) std::memcpy(out, bytes_ + position_, n);
   } else {
     stream_->read(static_cast<char*>(out), std::streamsize(n));
     if (std::size_t(stream_->gcount()) != n) throw InvalidFileTypeException();
+  }
+  position_ += n;
+  budget_ -= n;
+}
+
+void HeaderStream::Skip(std::size_t n) {
+  RequireBytes(n);
+  if (stream_ != nullptr) {
+    stream_->seekg(std::istream::off_type(n), std::ios::cur);
+    if (!*stream_) throw InvalidFileTypeException();
   }
   position_ += n;
   budget_ -= n;
@@ -138,6 +152,8 @@ void ReadText16(HeaderStream& stream, std::u16string& text) {
   }
 }
 
+void SkipText16(HeaderStream& stream) { stream.Skip(ReadLength(stream, 2) * 2); }
+
 std::vector<std::uint8_t> ReadBlob(HeaderStream& stream) {
   std::vector<std::uint8_t> bytes(ReadLength(stream, 1));
   stream.Read(bytes.data(), bytes.size());
@@ -185,6 +201,19 @@ std::u16string ReadText16(const std::uint8_t*& cursor, const std::uint8_t* end) 
     char16_t unit = platform::ReadBE16(cursor);
     if (unit == 0) ended = true;
     if (!ended) text.push_back(unit);
+  }
+  return text;
+}
+
+std::string ReadText16Narrow(const std::uint8_t*& cursor, const std::uint8_t* end) {
+  std::size_t count = ReadCellCount(cursor, end, 2);
+  std::string text;
+  text.reserve(count);
+  bool ended = false;
+  for (std::size_t i = 0; i < count; ++i, cursor += 2) {
+    char16_t unit = platform::ReadBE16(cursor);
+    if (unit == 0) ended = true;
+    if (!ended) text.push_back(platform::NarrowUnit(unit));
   }
   return text;
 }

@@ -29,8 +29,13 @@ class HeaderStream {
   void Seek(std::uint64_t position);
   // Reads exactly n bytes, or raises.
   void Read(void* out, std::size_t n);
+  // Passes over n bytes as Read would read them, raising where Read would.
+  void Skip(std::size_t n);
 
  private:
+  // Raises unless n more bytes can be read.
+  void RequireBytes(std::size_t n) const;
+
   std::istream* stream_ = nullptr;
   const std::uint8_t* bytes_ = nullptr;
   std::uint64_t size_;
@@ -50,6 +55,8 @@ namespace StreamInput {
 [[nodiscard]] std::u16string ReadText16(HeaderStream& stream);
 // The same into `text`, whose room is used again.
 void ReadText16(HeaderStream& stream, std::u16string& text);
+// Passes over such a text, raising where ReadText16 would.
+void SkipText16(HeaderStream& stream);
 // INT32 length, then that many raw bytes.
 [[nodiscard]] std::vector<std::uint8_t> ReadBlob(HeaderStream& stream);
 // A UINT32 count of items that each take at least `minItemBytes` of what is

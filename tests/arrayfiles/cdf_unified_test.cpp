@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "arrayfiles/cdf/UnifiedCDFData.h"
+#include "platform/Strings.h"
 #include "tests/arrayfiles/cdf_test_support.h"
 
 namespace cdf_test {
@@ -264,6 +265,27 @@ TEST_F(CdfUnifiedTest, CellWalkOfGenericProbeSetsGivesWhatTheRecordsGive) {
       cdf_.GetProbeSetCells(0, walked);
       EXPECT_EQ(walked, RecordCells(records, 0));
     }
+  }
+}
+
+// Names of 16-bit text narrow unit by unit, as the wide names narrowed: a
+// unit past 8 bits becomes '?', and a name ends at its first zero unit.
+TEST_F(CdfUnifiedTest, WideProbeSetNamesNarrowAsTheWideNames) {
+  const CdfLayout layout = SmallLayout();
+  const std::vector<std::pair<std::u16string, std::string>> odd = {
+      {u"SNP_\u0416\u00E9", "SNP_?\xE9"}, {std::u16string(u"SN\0P_x", 6), "SN"}, {u"", ""}};
+  ASSERT_TRUE(ReadImage(ChangedGeneric([&](GenericFileSpec& s) {
+    GenericDataSetSpec& index = s.groups[0].dataSets[0];
+    index.elements.clear();
+    for (std::size_t i = 0; i < layout.probeSets.size(); ++i) {
+      const std::u16string name = i < odd.size() ? odd[i].first : platform::Widen(layout.probeSets[i].name);
+      AppendText16Cell(index.elements, name, index.columns[0].size);
+      AppendInt32Cell(index.elements, static_cast<std::int32_t>(i));
+    }
+  })));
+  for (int i = 0; i < cdf_.GetHeader().GetNumProbeSets(); ++i) {
+    const std::size_t k = static_cast<std::size_t>(i);
+    EXPECT_EQ(cdf_.GetProbeSetName(i), k < odd.size() ? odd[k].second : layout.probeSets[k].name) << i;
   }
 }
 
