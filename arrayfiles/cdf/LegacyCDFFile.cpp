@@ -102,6 +102,26 @@ void CLegacyCDFFile::Close() {
   windowStart_ = 0;
 }
 
+bool CLegacyCDFFile::ReadCopyOf(const CLegacyCDFFile& other) {
+  Close();
+  header_ = CLegacyCDFFileHeader();
+  error_.clear();
+  if (!other.IsXDAOpen()) return ReadFailed(kUnableToOpen);
+  fileName_ = other.fileName_;
+  stream_.open(platform::NativePath(fileName_), std::ios::binary);
+  if (!stream_.is_open()) return ReadFailed(kUnableToOpen);
+  fileSize_ = LittleEndianInput::BytesLeft(stream_);
+  // The tables taken from `other` hold for the file it read, not a new one.
+  if (fileSize_ != other.fileSize_) return ReadFailed(kUnableToOpen);
+  header_ = other.header_;
+  namesPos_ = other.namesPos_;
+  qcIndexPos_ = other.qcIndexPos_;
+  probeSetIndexPos_ = other.probeSetIndexPos_;
+  probeSetNames_ = other.probeSetNames_;
+  probeSetOffsets_ = other.probeSetOffsets_;
+  return true;
+}
+
 bool CLegacyCDFFile::ReadTextFormat() {
   Close();
   // A new read starts from an empty header and error, so nothing of an earlier file shows through.

@@ -37,6 +37,13 @@ class CLegacyCDFFile {
   // first and after a failure, as Read does.
   bool ReadXDAFormat();
   bool ReadTextFormat();
+  // Opens the XDA file that `other` has read with a read position of its
+  // own, taking the header, the probe-set names and the record offsets from
+  // `other` instead of reading them again: several threads can then walk one
+  // file, a reader each. False (and closed, with the error text set) when
+  // `other` holds no open XDA file, or its file cannot be opened again or has
+  // changed size.
+  bool ReadCopyOf(const CLegacyCDFFile& other);
 
   [[nodiscard]] CLegacyCDFFileHeader GetHeader() const { return header_; }
   // The reader's own header record (valid as long as the reader lives).

@@ -198,6 +198,18 @@ bool UnifiedCDFData::Read() {
   return false;
 }
 
+bool UnifiedCDFData::ReadCopyOf(const UnifiedCDFData& other) {
+  Close();
+  error_.clear();
+  fileName_ = other.fileName_;
+  if (!other.legacyFile_) return false;
+  legacyFile_ = std::make_unique<CLegacyCDFFile>();
+  if (legacyFile_->ReadCopyOf(*other.legacyFile_)) return true;
+  error_ = legacyFile_->GetError();
+  legacyFile_.reset();
+  return false;
+}
+
 UnifiedCDFFileHeader& UnifiedCDFData::GetHeader() {
   header_.Clear();
   if (legacyFile_) {

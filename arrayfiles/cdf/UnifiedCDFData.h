@@ -110,6 +110,12 @@ class UnifiedCDFData {
 
   // Chooses the reader by the file and reads the file; false on any failure.
   [[nodiscard]] bool Read();
+  // A reader of the file `other` has read, with a read position of its own,
+  // for walking the file on another thread while `other` walks it too: the
+  // binary legacy form takes its tables from `other` (CLegacyCDFFile::
+  // ReadCopyOf). False for the other forms, whose readers take the whole file
+  // when they open it and are better read once.
+  [[nodiscard]] bool ReadCopyOf(const UnifiedCDFData& other);
   // Why the last Read, or a probe-set lookup since, failed: the legacy
   // reader's text, or the name of the generic form's exception.
   [[nodiscard]] const std::string& GetError() const { return error_; }

@@ -124,6 +124,33 @@ TEST_F(CdfUnifiedTest, EveryFormReadsBackTheSameLayout) {
   }
 }
 
+TEST_F(CdfUnifiedTest, ACopyOfAnXdaReaderWalksTheFileOnItsOwnAndOtherFormsAreNotCopied) {
+  const CdfLayout layout = Layouts()[1];
+  for (const Form& form : Forms()) {
+    SCOPED_TRACE(form.name);
+    ASSERT_TRUE(ReadImage(form.write(layout))) << cdf_.GetError();
+    UnifiedCDFData copy;
+    const bool xda = std::string(form.name) == "XDA";
+    ASSERT_EQ(copy.ReadCopyOf(cdf_), xda);
+    if (!xda) continue;
+    // The two walk from opposite ends: neither moves the other's read position.
+    const int sets = cdf_.GetHeader().GetNumProbeSets();
+    ASSERT_EQ(copy.GetHeader().GetNumProbeSets(), sets);
+    EXPECT_EQ(copy.GetHeader().GetCols(), layout.cols);
+    for (int i = 0; i < sets; ++i) {
+      ExpectProbeSet(copy, sets - 1 - i, layout.probeSets[static_cast<std::size_t>(sets - 1 - i)]);
+      ExpectProbeSet(cdf_, i, layout.probeSets[static_cast<std::size_t>(i)]);
+    }
+  }
+  // Tables that no longer fit the file are not copied.
+  ASSERT_TRUE(ReadImage(XdaCdfImage(layout)));
+  ASSERT_TRUE(WriteFile("lib.cdf", XdaCdfImage(SmallLayout())) != "");
+  UnifiedCDFData copy;
+  EXPECT_FALSE(copy.ReadCopyOf(cdf_));
+  EXPECT_NE(copy.GetError(), "");
+  EXPECT_EQ(copy.GetHeader().GetNumProbeSets(), 0);
+}
+
 TEST_F(CdfUnifiedTest, HeaderShowsWhatEachFormCarries) {
   const CdfLayout layout = SmallLayout();
   ASSERT_TRUE(ReadImage(XdaCdfImage(layout)));
