@@ -33,11 +33,11 @@ class ProgressDisplay : public ExtractionProgress {
 
 using ExtractFiles = std::function<ExtractionResult(const ExtractionRequest&, const ExtractionFolders&)>;
 
-// How a run extracts the files of `folders`: with `libraries` on workers,
-// else one file after the other with `extractFiles`.
+// How a run extracts the files of `folders`: on workers, each library file
+// read once for the run, else one file after the other with `extractFiles`.
 struct RunSteps {
   ExtractFiles extractFiles;
-  extraction::LibraryLayoutCache* libraries = nullptr;
+  bool onWorkers = false;
 };
 
 // The dialog in CHP or CEL mode, then the run over its lists.
@@ -65,11 +65,13 @@ void RunExtractData(const CQOVADoc& doc, int celMode, const RunSteps& how) {
       if (!one.Stored && !unattended) AfxMessageBox(one.Message);
       return one;
     };
-    if (how.libraries != nullptr) {
+    if (how.onWorkers) {
+      const int workers = ExtractionWorkers(lists.FileCount());
+      extraction::LibraryLayoutCache libraries(workers);
       const ExtractionSteps steps{
-          [&](const ExtractionRequest& request) { return PrepareSampleFiles(request, folders, *how.libraries); },
+          [&](const ExtractionRequest& request) { return PrepareSampleFiles(request, folders, libraries); },
           [&](PreparedSample& prepared) { return tell(StorePreparedSample(prepared)); }};
-      result = RunExtraction(lists, progress, steps, ExtractionWorkers(lists.FileCount()));
+      result = RunExtraction(lists, progress, steps, workers);
     } else {
       result = RunExtraction(lists, progress,
                              [&](const ExtractionRequest& request) { return tell(how.extractFiles(request, folders)); });
@@ -93,8 +95,7 @@ void CQOVADoc::ExtractSample(const std::string& chpFileName, int mode, const std
 void CQOVADoc::OnDataExtract() {
   // Every sample of the run is summed against one reading of its library
   // file, and the samples are read on every core.
-  extraction::LibraryLayoutCache libraries;
-  RunExtractData(*this, 0, {{}, &libraries});
+  RunExtractData(*this, 0, {{}, true});
 }
 
 void CQOVADoc::ExtractSampleWithoutCHP(int mode, const std::string& celFileName, const std::string& partnerFileName) {
@@ -103,4 +104,4 @@ void CQOVADoc::ExtractSampleWithoutCHP(int mode, const std::string& celFileName,
   if (!result.Stored) Notify(result.Message);
 }
 
-void CQOVADoc::OnExtractWithoutCHP() { RunExtractData(*this, 1, {ExtractSampleWithoutChpFiles, nullptr}); }
+void CQOVADoc::OnExtractWithoutCHP() { RunExtractData(*this, 1, {ExtractSampleWithoutChpFiles, false}); }

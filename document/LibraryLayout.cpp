@@ -1,41 +1,131 @@
 #include "document/LibraryLayout.h"
 
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "arrayfiles/cdf/LegacyCDFFile.h"
 #include "arrayfiles/cdf/UnifiedCDFData.h"
 #include "document/ExtractionParts.h"
+#include "platform/ParallelFor.h"
 #include "platform/Strings.h"
 
 namespace extraction {
 
-std::shared_ptr<const LibraryLayout> LibraryLayout::Read(const std::string& path) {
+namespace {
+
+// Fails as LibraryLayout::Read promises.
+[[noreturn]] void FailUnreadable(const std::string& fileName) {
+  Fail(platform::Format("The library file %s cannot be read", fileName.c_str()));
+}
+
+// Whether walking the file on several threads pays: the reader of the binary
+// legacy form reads each record when asked, so its walk is the larger part
+// of the work, and a second reader takes its tables from the first
+// (ReadCopyOf). The text form's reader parses the whole file when it opens
+// it, and the generic form's reads every probe set's header: there the walk
+// is the smaller part, and a reader cannot be copied.
+bool WalkedInParts(const std::string& path) {
+  CLegacyCDFFile file;
+  file.SetFileName(path);
+  return file.IsXDACompatibleFile();
+}
+
+}  // namespace
+
+void LibraryLayout::Walk(unified_io::UnifiedCDFData& cdf, int first, int last) {
+  std::vector<unified_io::UnifiedCDFGroupCell> setCells;
+  std::vector<LayoutCell> cellsB;
+  for (int i = first; i < last; ++i) {
+    const std::string name = cdf.GetProbeSetName(i);
+    if (!name.starts_with("SNP")) continue;
+    probeSets_.push_back(i);
+    names_ += name;
+    nameEnds_.push_back(static_cast<std::uint32_t>(names_.size()));
+    cellsB.clear();
+    cdf.GetProbeSetCells(i, setCells);
+    for (const unified_io::UnifiedCDFGroupCell& cell : setCells) {
+      auto& cells = cell.group % 2 == 0 ? cells_ : cellsB;
+      if (IsPerfectMatch(cell.pBase, cell.tBase)) cells.push_back({cell.x, cell.y});
+    }
+    cellStarts_.push_back(cells_.size());
+    cells_.insert(cells_.end(), cellsB.begin(), cellsB.end());
+    cellStarts_.push_back(cells_.size());
+  }
+}
+
+void LibraryLayout::Append(const LibraryLayout& part) {
+  probeSets_.insert(probeSets_.end(), part.probeSets_.begin(), part.probeSets_.end());
+  const auto nameBase = static_cast<std::uint32_t>(names_.size());
+  names_ += part.names_;
+  for (const std::uint32_t end : part.nameEnds_) nameEnds_.push_back(nameBase + end);
+  const std::size_t cellBase = cells_.size();
+  cells_.insert(cells_.end(), part.cells_.begin(), part.cells_.end());
+  // The part's first start is its 0, this layout's last end.
+  for (auto start = part.cellStarts_.begin() + 1; start != part.cellStarts_.end(); ++start) {
+    cellStarts_.push_back(cellBase + *start);
+  }
+}
+
+std::shared_ptr<const LibraryLayout> LibraryLayout::Read(const std::string& path, int threads) {
   std::shared_ptr<LibraryLayout> layout(new LibraryLayout);
   layout->fileName_ = platform::FileNameOf(path);
   layout->statusKnown_ = platform::GetFileStatus(path, layout->status_);
   unified_io::UnifiedCDFData cdf;
   cdf.SetFileName(path);
-  if (!cdf.Read()) Fail(platform::Format("The library file %s cannot be read", layout->fileName_.c_str()));
-
+  if (!cdf.Read()) FailUnreadable(layout->fileName_);
   layout->probeSetCount_ = cdf.GetHeader().GetNumProbeSets();
-  std::vector<unified_io::UnifiedCDFGroupCell> setCells;
-  std::vector<LayoutCell> cellsB;
-  for (int i = 0; i < layout->probeSetCount_; ++i) {
-    const std::string name = cdf.GetProbeSetName(i);
-    if (!name.starts_with("SNP")) continue;
-    layout->probeSets_.push_back(i);
-    layout->names_ += name;
-    layout->nameEnds_.push_back(static_cast<std::uint32_t>(layout->names_.size()));
-    cellsB.clear();
-    cdf.GetProbeSetCells(i, setCells);
-    for (const unified_io::UnifiedCDFGroupCell& cell : setCells) {
-      auto& cells = cell.group % 2 == 0 ? layout->cells_ : cellsB;
-      if (IsPerfectMatch(cell.pBase, cell.tBase)) cells.push_back({cell.x, cell.y});
-    }
-    layout->cellStarts_.push_back(layout->cells_.size());
-    layout->cells_.insert(layout->cells_.end(), cellsB.begin(), cellsB.end());
-    layout->cellStarts_.push_back(layout->cells_.size());
+  if (threads > 1 && layout->probeSetCount_ > 1 && WalkedInParts(path)) {
+    layout->WalkInParts(cdf, threads);
+  } else {
+    layout->Walk(cdf, 0, layout->probeSetCount_);
   }
   layout->cells_.shrink_to_fit();
   layout->names_.shrink_to_fit();
   return layout;
+}
+
+void LibraryLayout::WalkInParts(unified_io::UnifiedCDFData& cdf, int threads) {
+  platform::ParallelFor pool(threads);
+  // Every part but the first gets a reader of its own, before any walks.
+  std::vector<std::unique_ptr<unified_io::UnifiedCDFData>> readers(static_cast<std::size_t>(pool.Parts()));
+  pool.Run(readers.size(), [&](int part, std::size_t, std::size_t) {
+    if (part == 0) return;
+    auto reader = std::make_unique<unified_io::UnifiedCDFData>();
+    if (!reader->ReadCopyOf(cdf)) FailUnreadable(fileName_);
+    readers[static_cast<std::size_t>(part)] = std::move(reader);
+  });
+
+  // The first part walks into this layout, every other into its own, joined
+  // in part order.
+  std::vector<std::unique_ptr<LibraryLayout>> walked(readers.size());
+  pool.Run(static_cast<std::size_t>(probeSetCount_), [&](int part, std::size_t first, std::size_t last) {
+    const auto k = static_cast<std::size_t>(part);
+    if (k == 0) {
+      Walk(cdf, static_cast<int>(first), static_cast<int>(last));
+      return;
+    }
+    walked[k].reset(new LibraryLayout);
+    walked[k]->Walk(*readers[k], static_cast<int>(first), static_cast<int>(last));
+    readers[k].reset();
+  });
+  std::size_t snps = probeSets_.size();
+  std::size_t cells = cells_.size();
+  std::size_t nameBytes = names_.size();
+  for (const auto& part : walked) {
+    if (!part) continue;
+    snps += part->probeSets_.size();
+    cells += part->cells_.size();
+    nameBytes += part->names_.size();
+  }
+  probeSets_.reserve(snps);
+  nameEnds_.reserve(snps);
+  cellStarts_.reserve(2 * snps + 1);
+  cells_.reserve(cells);
+  names_.reserve(nameBytes);
+  for (const auto& part : walked) {
+    if (part) Append(*part);
+  }
 }
 
 std::shared_ptr<const LibraryLayout> LibraryLayoutCache::Layout(const std::string& path) {
@@ -48,7 +138,7 @@ std::shared_ptr<const LibraryLayout> LibraryLayoutCache::Layout(const std::strin
     return found->second;
   }
   if (found != entries_.end()) entries_.erase(found);
-  std::shared_ptr<const LibraryLayout> layout = LibraryLayout::Read(path);
+  std::shared_ptr<const LibraryLayout> layout = LibraryLayout::Read(path, threads_);
   if (layout->StatusKnown()) entries_[path] = layout;
   return layout;
 }

@@ -5,6 +5,12 @@
 // odd groups), in library order, in flat arrays. Many samples of one chip
 // type are summed against one layout instead of each reading the library
 // file again.
+//
+// A library in the binary legacy form may be built on several threads: each
+// thread walks one contiguous range of probe sets through a reader of its own
+// (a reader keeps a read position, so one cannot be shared), and the ranges
+// are joined in library order, so the layout is the same whatever the number
+// of threads. The other forms are walked on one thread.
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -17,18 +23,24 @@
 
 #include "platform/Paths.h"
 
+namespace unified_io {
+class UnifiedCDFData;
+}
+
 namespace extraction {
 
 struct LayoutCell {
   std::int32_t X = 0;
   std::int32_t Y = 0;
+  friend bool operator==(const LayoutCell&, const LayoutCell&) = default;
 };
 
 class LibraryLayout {
  public:
-  // Reads the library file at `path`; fails (extraction::Failure) with "The
-  // library file <name> cannot be read" when no reader takes it.
-  [[nodiscard]] static std::shared_ptr<const LibraryLayout> Read(const std::string& path);
+  // Reads the library file at `path` on `threads` threads; fails
+  // (extraction::Failure) with "The library file <name> cannot be read" when
+  // no reader takes it.
+  [[nodiscard]] static std::shared_ptr<const LibraryLayout> Read(const std::string& path, int threads = 1);
 
   // The library file's name, for messages.
   [[nodiscard]] const std::string& FileName() const { return fileName_; }
@@ -57,6 +69,13 @@ class LibraryLayout {
 
  private:
   LibraryLayout() = default;
+  // Adds the SNP probe sets among probe sets [first, last) of `cdf`.
+  void Walk(unified_io::UnifiedCDFData& cdf, int first, int last);
+  // Walks all probe sets of `cdf`, which holds the binary legacy form, on
+  // `threads` threads.
+  void WalkInParts(unified_io::UnifiedCDFData& cdf, int threads);
+  // Adds the SNP probe sets of `part`, which follow those already here.
+  void Append(const LibraryLayout& part);
 
   std::string fileName_;
   platform::FileStatus status_;
@@ -78,10 +97,15 @@ class LibraryLayout {
 // used stale. Safe to share between threads.
 class LibraryLayoutCache {
  public:
+  // Layouts are built on `threads` threads: the workers of a run cannot sum
+  // before the layout of their library is there, so its build may use their cores.
+  explicit LibraryLayoutCache(int threads = 1) : threads_(threads) {}
+
   // Fails as LibraryLayout::Read does; a failed read is not kept.
   [[nodiscard]] std::shared_ptr<const LibraryLayout> Layout(const std::string& path);
 
  private:
+  const int threads_;
   std::mutex mutex_;
   std::map<std::string, std::shared_ptr<const LibraryLayout>> entries_;
 };

@@ -3,6 +3,8 @@
 // file replaced during a run read again.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "document/LibraryLayout.h"
 #include "tests/document/extract_test_support.h"
 #include "tools/arraywriters/CdfWriters.h"
@@ -66,6 +68,29 @@ TEST_F(LibraryLayoutTest, ARunSharingTheLibraryWritesWhatSamplesOneAtATimeWrite)
     EXPECT_EQ(shared, alone);
     EXPECT_TRUE(alone[2].starts_with("failed: The library file Mapping50K_Hind240.CDF names the cell (")) << alone[2];
     EXPECT_FALSE(alone[3].starts_with("failed")) << alone[3];
+  }
+}
+
+TEST_F(LibraryLayoutTest, ALayoutBuiltOnSeveralThreadsIsTheLayoutBuiltOnOne) {
+  const ArrayDesign design(kType, 5, SmallLayout(150));
+  for (arraygen::CdfForm cdf : arraygen::kAllCdfForms) {
+    SCOPED_TRACE(arraygen::FormName(cdf));
+    WriteLibrary(design, cdf);
+    const auto one = extraction::LibraryLayout::Read(LibraryPath());
+    ASSERT_GT(one->SnpCount(), 100u);
+    // Parts of a few probe sets each, and more threads than a part needs.
+    for (int threads : {2, 3, 8}) {
+      SCOPED_TRACE(threads);
+      const auto many = extraction::LibraryLayout::Read(LibraryPath(), threads);
+      EXPECT_EQ(many->ProbeSetCount(), one->ProbeSetCount());
+      ASSERT_EQ(many->SnpCount(), one->SnpCount());
+      for (std::size_t k = 0; k < one->SnpCount(); ++k) {
+        ASSERT_EQ(many->ProbeSetIndex(k), one->ProbeSetIndex(k)) << "SNP " << k;
+        ASSERT_EQ(many->SnpName(k), one->SnpName(k)) << "SNP " << k;
+        ASSERT_TRUE(std::ranges::equal(many->CellsA(k), one->CellsA(k))) << "SNP " << k;
+        ASSERT_TRUE(std::ranges::equal(many->CellsB(k), one->CellsB(k))) << "SNP " << k;
+      }
+    }
   }
 }
 

@@ -162,6 +162,21 @@ TEST_F(ExtractWorkersTest, CancelAfterTheThirdItemStoresNothingAfterItOnFourWork
   EXPECT_THAT(four.statusBar.back(), HasSubstr("Cancelled after 3 of 8 samples; 2 extracted into "));
 }
 
+TEST_F(ExtractWorkersTest, AnUnreadableLibraryIsEachSamplesMessageInListOrderOnFourWorkers) {
+  ASSERT_TRUE(arraywriters::WriteBytes(LibraryPath(), arraywriters::XdaCdfImage(design_.Layout()).substr(0, 40)));
+  const ExtractOutcome one = RunWith(1);
+  const ExtractOutcome four = RunWith(4);
+  EXPECT_TRUE(one == four);
+  EXPECT_TRUE(four.stores.empty());
+  EXPECT_EQ(four.files.size(), 1u) << "N1's earlier file stays";
+  const std::string unreadable = ": The library file Mapping10K_Xba131.CDF cannot be read";
+  ASSERT_EQ(four.messages.size(), 1u);
+  EXPECT_EQ(four.messages[0], "8 of 8 files could not be extracted:\nT1.CHP" + unreadable +
+                                  "\nT2.CHP: SNPs call is not performed The CHP file T2.CHP cannot be read" +
+                                  "\nT3.CHP" + unreadable + "\nR1.CHP" + unreadable + "\nN1.CHP" + unreadable +
+                                  "\nP1.CHP" + unreadable + "\nN2.CHP" + unreadable + "\nP2.CHP" + unreadable);
+}
+
 TEST_F(ExtractWorkersTest, ALibraryReplacedDuringTheRunIsReadAgainForTheSamplesAfter) {
   platform::FileStatus old;
   ASSERT_TRUE(platform::GetFileStatus(LibraryPath(), old));
