@@ -6,16 +6,18 @@
 // forms (XDA), 1 all generic forms (CEL, CHP and library files).
 //
 // Extract Data's run over 8 samples on 1, 2, 4 and 8 workers (no more than
-// the machine's hardware threads), and the peak resident memory of one
-// extraction and of such a run on 8 workers, each measured in a fresh
-// process of this program (getrusage of the child), so that nothing the
-// benchmark made before counts.
+// the machine's hardware threads), its sample files stored on the disk or in
+// a memory file system, and the peak resident memory of one extraction and
+// of such a run on 8 workers, each measured in a fresh process of this
+// program (getrusage of the child), so that nothing the benchmark made
+// before counts.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -29,12 +31,30 @@
 #include "document/SampleExtractionRun.h"
 #include "document/SampleExtractionWithoutChp.h"
 #include "platform/ParallelFor.h"
+#include "platform/Strings.h"
 #include "tools/arraygen/ArrayGen.h"
 #include "tools/datagen/DataGen.h"
 
 namespace {
 
 constexpr const char* kType = "GenomeWideSNP_5";
+
+// Extract Data over 8 samples reads the library file once: ExtractRunPerSample
+// gives the time per sample of such a run, the library's reading spread over
+// its 8 samples, and ExtractData the whole run.
+constexpr int kRunSamples = 8;
+
+// The CHP files of the run's samples: S01 and seven more samples whose CEL
+// and CHP files are links to S01's.
+std::vector<std::string> RunChpFiles(const std::string& firstChpFile) {
+  std::vector<std::string> files;
+  for (int k = 1; k <= kRunSamples; ++k) {
+    std::string name = firstChpFile;
+    name.replace(0, 3, platform::Format("S%02d", k));
+    files.push_back(name);
+  }
+  return files;
+}
 
 struct FormSet {
   const char* label;
@@ -72,6 +92,12 @@ class SampleFiles {
       options.Chp = forms.chp;
       const arraygen::SampleFiles files = arraygen::WriteSampleFiles(design, folders.DataFolder, sample, options);
       chpFile_ = files.ChpFile;
+      for (const std::string& chp : RunChpFiles(files.ChpFile)) {
+        if (chp == files.ChpFile) continue;
+        const std::string cel = chp.substr(0, 3) + ".CEL";
+        std::filesystem::create_symlink(folders.DataFolder + files.ChpFile, folders.DataFolder + chp);
+        std::filesystem::create_symlink(folders.DataFolder + files.CelFile, folders.DataFolder + cel);
+      }
       inputs_.push_back({LibraryFilePath(folders.LibraryFolder, kType), folders.DataFolder + files.CelFile,
                          folders.DataFolder + files.ChpFile});
       folders_.push_back(folders);
@@ -79,12 +105,19 @@ class SampleFiles {
     // The files' pages go to the disk now: else the first sample files the
     // extraction flushes wait for a gigabyte of them, inside the clock.
     ::sync();
+    char memoryPattern[] = "/dev/shm/qova-bench-extract-XXXXXX";
+    if (mkdtemp(memoryPattern) != nullptr) memoryFolder_ = std::string(memoryPattern) + "/";
   }
-  ~SampleFiles() { std::filesystem::remove_all(root_); }
+  ~SampleFiles() {
+    std::filesystem::remove_all(root_);
+    if (!memoryFolder_.empty()) std::filesystem::remove_all(memoryFolder_);
+  }
 
   const ExtractionFolders& Folders(int set) const { return folders_[static_cast<std::size_t>(set)]; }
   const std::vector<std::string>& Inputs(int set) const { return inputs_[static_cast<std::size_t>(set)]; }
   const std::string& ChpFile() const { return chpFile_; }
+  // A sample folder in a memory file system; empty when there is none.
+  const std::string& MemoryFolder() const { return memoryFolder_; }
   std::int64_t InputBytes(int set) const {
     std::int64_t total = 0;
     for (const std::string& path : Inputs(set)) total += static_cast<std::int64_t>(std::filesystem::file_size(path));
@@ -93,6 +126,7 @@ class SampleFiles {
 
  private:
   std::string root_;
+  std::string memoryFolder_;
   std::string chpFile_;
   std::vector<ExtractionFolders> folders_;
   std::vector<std::vector<std::string>> inputs_;
@@ -131,11 +165,7 @@ void ExtractOneSample(benchmark::State& state) {
   state.SetLabel(kFormSets[set].label);
 }
 
-// Extract Data over 8 samples reads the library file once: the time per
-// sample of such a run, the library's reading spread over its 8 samples.
 // The run extracts one sample's files 8 times over, from the page cache.
-constexpr int kRunSamples = 8;
-
 void ExtractRunPerSample(benchmark::State& state) {
   const int set = static_cast<int>(state.range(0));
   Files();
@@ -215,8 +245,8 @@ void ExtractWithoutChp(benchmark::State& state) {
   }
 }
 
-// Extract Data without its dialogs: the run over 8 samples (one sample's
-// files listed 8 times), its library read once, on `workers` workers.
+// Extract Data without its dialogs: the run over the 8 samples, its library
+// read once, on `workers` workers.
 class NoProgress : public ExtractionProgress {
  public:
   [[nodiscard]] bool KeepGoing() const override { return true; }
@@ -227,8 +257,8 @@ class NoProgress : public ExtractionProgress {
 
 int RunExtractData(const ExtractionFolders& folders, const std::string& chpFile, int workers) {
   ExtractionLists lists;
-  lists.NonPairedTests.assign(kRunSamples, chpFile);
-  extraction::LibraryLayoutCache libraries;
+  lists.NonPairedTests = RunChpFiles(chpFile);
+  extraction::LibraryLayoutCache libraries(workers);
   const ExtractionSteps steps{
       [&](const ExtractionRequest& request) { return PrepareSampleFiles(request, folders, libraries); },
       [](PreparedSample& prepared) { return StorePreparedSample(prepared); }};
@@ -236,20 +266,40 @@ int RunExtractData(const ExtractionFolders& folders, const std::string& chpFile,
   return RunExtraction(lists, progress, steps, workers).StoredCount();
 }
 
+// Each run stores its 8 new sample files into an empty folder, on the disk
+// (argument 0), where every store waits for its file to reach the disk, or in
+// memory (1), where the stores cost their writing only. The folder is
+// emptied, and its removals flushed, before the clock runs.
 void ExtractData(benchmark::State& state) {
   const int workers = static_cast<int>(state.range(0));
-  Files();
+  const bool inMemory = state.range(1) == 1;
+  ExtractionFolders folders = Files().Folders(0);
+  if (inMemory) folders.ArrayDataFolder = Files().MemoryFolder();
+  if (folders.ArrayDataFolder.empty()) {
+    state.SkipWithError("no memory file system at /dev/shm");
+    return;
+  }
   for (auto _ : state) {
-    if (RunExtractData(Files().Folders(0), Files().ChpFile(), workers) != kRunSamples) {
+    for (const auto& entry : std::filesystem::directory_iterator(folders.ArrayDataFolder)) {
+      std::filesystem::remove(entry.path());
+    }
+    const int folder = open(folders.ArrayDataFolder.c_str(), O_RDONLY | O_DIRECTORY);
+    syncfs(folder);
+    close(folder);
+    const auto start = std::chrono::steady_clock::now();
+    if (RunExtractData(folders, Files().ChpFile(), workers) != kRunSamples) {
       state.SkipWithError("a sample was not extracted");
     }
+    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
-  state.SetLabel(kFormSets[0].label);
+  state.SetLabel(std::string(kFormSets[0].label) + (inMemory ? ", stored in memory" : ", stored on disk"));
 }
 
 void WorkerCounts(benchmark::internal::Benchmark* b) {
-  for (int workers : {1, 2, 4, 8}) {
-    if (workers <= platform::HardwareThreads()) b->Arg(workers);
+  for (int inMemory : {0, 1}) {
+    for (int workers : {1, 2, 4, 8}) {
+      if (workers <= platform::HardwareThreads()) b->Args({workers, inMemory});
+    }
   }
 }
 
@@ -300,7 +350,7 @@ void PeakMemory(benchmark::State& state) {
 BENCHMARK(PlainRead)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExtractOneSample)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExtractRunPerSample)->DenseRange(0, 1)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(ExtractData)->Apply(WorkerCounts)->UseRealTime()->MinTime(2.0)->Unit(benchmark::kMillisecond);
+BENCHMARK(ExtractData)->Apply(WorkerCounts)->UseManualTime()->MinTime(2.0)->Unit(benchmark::kMillisecond);
 BENCHMARK(PeakMemory)->DenseRange(0, 3)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(ExtractOneSampleQuartets)->Unit(benchmark::kMillisecond);
 BENCHMARK(ExtractWithoutChp)->Unit(benchmark::kMillisecond);
