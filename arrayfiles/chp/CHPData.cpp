@@ -147,8 +147,13 @@ bool CHPData::GetGenotypeCalls(std::vector<std::uint8_t>& calls) {
   calls.clear();
   DataSet* set = OpenGenotypingResults();
   if (set == nullptr) return false;
+  // The column whole, a window at a time, rather than a cell position per
+  // row; a file without a call column gives no calls (code 0).
+  constexpr int kCallColumn = 1;
+  if (set->Columns() > kCallColumn && set->Header().columns[kCallColumn].GetWidth() >= 1) {
+    set->GetDataFirstBytes(kCallColumn, 0, set->Rows(), calls);
+  }
   calls.resize(std::size_t(std::max(set->Rows(), 0)));
-  for (std::int32_t i = 0; i < set->Rows(); ++i) ReadCell(*set, i, 1, calls[std::size_t(i)]);
   return true;
 }
 

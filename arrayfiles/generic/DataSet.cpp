@@ -211,11 +211,12 @@ void DataSet::GetText16AsNarrow(std::int32_t row, std::int32_t column, std::stri
 
 template <typename T, typename Decode>
 void DataSet::ReadColumn(std::int32_t column, std::int32_t startRow, std::int32_t count, std::vector<T>& values,
-                         Decode decode) {
+                         Decode decode, bool wider) {
   values.clear();
   if (!isOpen_) throw DataSetNotOpenException();
   if (column < 0 || column >= Columns()) throw DataSetRemapException();
-  if (header_->columns[column].GetWidth() != std::int32_t(sizeof(T))) throw ParameterMismatchException();
+  const std::int32_t width = header_->columns[column].GetWidth();
+  if (wider ? width < std::int32_t(sizeof(T)) : width != std::int32_t(sizeof(T))) throw ParameterMismatchException();
   const std::int64_t rows = header_->rowCount;
   const std::int64_t first = std::clamp<std::int64_t>(startRow, 0, rows);
   const std::int64_t end = std::clamp<std::int64_t>(std::int64_t(startRow) + std::max(count, 0), first, rows);
@@ -245,6 +246,11 @@ void DataSet::GetDataRaw32(std::int32_t column, std::int32_t startRow, std::int3
 void DataSet::GetDataFloat(std::int32_t column, std::int32_t startRow, std::int32_t count,
                            std::vector<float>& values) {
   ReadColumn(column, startRow, count, values, [](const std::uint8_t* p) { return platform::ReadBEFloat(p); });
+}
+
+void DataSet::GetDataFirstBytes(std::int32_t column, std::int32_t startRow, std::int32_t count,
+                                std::vector<std::uint8_t>& values) {
+  ReadColumn(column, startRow, count, values, [](const std::uint8_t* p) { return *p; }, true);
 }
 
 }  // namespace generic_io

@@ -73,6 +73,10 @@ class DataSet {
   void GetDataRaw32(std::int32_t column, std::int32_t startRow, std::int32_t count,
                     std::vector<std::uint32_t>& values);
   void GetDataFloat(std::int32_t column, std::int32_t startRow, std::int32_t count, std::vector<float>& values);
+  // The same for the first byte of each cell of a column at least one byte
+  // wide (an 8-bit code in a wider column reads as its first byte).
+  void GetDataFirstBytes(std::int32_t column, std::int32_t startRow, std::int32_t count,
+                         std::vector<std::uint8_t>& values);
 
   // The file range the window (or the loaded buffer) holds.
   [[nodiscard]] std::uint64_t WindowStart() const { return mapStart_; }
@@ -91,9 +95,10 @@ class DataSet {
   void CheckCell(std::int32_t row, std::int32_t column) const;
   // The last row whose cell of `column` lies wholly in the window.
   [[nodiscard]] std::int64_t LastCellInWindow(std::int32_t column) const;
+  // `wider`: the column may be wider than T, else it must be as wide.
   template <typename T, typename Decode>
   void ReadColumn(std::int32_t column, std::int32_t startRow, std::int32_t count, std::vector<T>& values,
-                  Decode decode);
+                  Decode decode, bool wider = false);
 
   std::string fileName_;
   // Shared with the data group it came from: headers are read once per group

@@ -2,6 +2,8 @@
 // and its adapters.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "arrayfiles/chp/CHPData.h"
 #include "arrayfiles/generic/GenericExceptions.h"
 #include "arrayfiles/unified/GenericCHPDataAdapter.h"
@@ -84,6 +86,41 @@ TEST_F(GenericChpTest, GenotypeRowsAreReadOnlyThroughColumnsThatExist) {
   EXPECT_EQ(r.alleleCall, 7);
   EXPECT_EQ(r.value1, 0.0f);
   EXPECT_EQ(r.value7, 0.0f);
+}
+
+// The calls read alone, the column at once, are the calls of the rows, also
+// where the call column is wider than a byte or missing.
+TEST_F(GenericChpTest, CallsReadAloneAreTheRowsCalls) {
+  using Change = std::function<void(arraywriters::GenericDataSetSpec&)>;
+  const auto rebuild = [](arraywriters::GenericDataSetSpec& set, std::int32_t callSize, bool withCall) {
+    set.columns.resize(withCall ? 2 : 1);
+    if (withCall) set.columns[1] = {u"Call", arraywriters::kColumnInt32, callSize};
+    set.elements.clear();
+    for (const auto& row : chptest::GenericGenotyping().genotyping) {
+      arraywriters::AppendText8Cell(set.elements, row.probeSetName, set.columns[0].size);
+      if (!withCall) continue;
+      set.elements.push_back(char(row.call));
+      set.elements.append(std::size_t(callSize - 1), char(0x55));
+    }
+  };
+  const std::vector<std::pair<const char*, Change>> cases = {
+      {"as written", [](arraywriters::GenericDataSetSpec&) {}},
+      {"a call column of four bytes", [&](arraywriters::GenericDataSetSpec& set) { rebuild(set, 4, true); }},
+      {"no call column", [&](arraywriters::GenericDataSetSpec& set) { rebuild(set, 1, false); }},
+  };
+  for (const auto& [what, change] : cases) {
+    SCOPED_TRACE(what);
+    arraywriters::GenericFileSpec spec = arraywriters::GenericChpSpec(chptest::GenericGenotyping());
+    change(spec.groups[0].dataSets[0]);
+    ASSERT_TRUE(LoadSpec(spec));
+    std::vector<std::uint8_t> calls;
+    ASSERT_TRUE(adapter.GetGenotypeCalls(calls));
+    std::vector<std::uint8_t> rowCalls;
+    unified_io::UnifiedGenotypeProbeSetResults r;
+    for (int i = 0; adapter.GetGenotypingResults(i, r); ++i) rowCalls.push_back(r.alleleCall);
+    EXPECT_EQ(calls, rowCalls);
+    EXPECT_EQ(calls.size(), chptest::GenericGenotyping().genotyping.size());
+  }
 }
 
 TEST_F(GenericChpTest, NarrowColumnsAreNotReadPastTheirWidth) {
