@@ -54,17 +54,15 @@ void LibraryLayout::Walk(unified_io::UnifiedCDFData& cdf, int first, int last) {
   }
 }
 
-void LibraryLayout::Append(const LibraryLayout& part) {
-  probeSets_.insert(probeSets_.end(), part.probeSets_.begin(), part.probeSets_.end());
-  const auto nameBase = static_cast<std::uint32_t>(names_.size());
-  names_ += part.names_;
-  for (const std::uint32_t end : part.nameEnds_) nameEnds_.push_back(nameBase + end);
-  const std::size_t cellBase = cells_.size();
-  cells_.insert(cells_.end(), part.cells_.begin(), part.cells_.end());
-  // The part's first start is its 0, this layout's last end.
-  for (auto start = part.cellStarts_.begin() + 1; start != part.cellStarts_.end(); ++start) {
-    cellStarts_.push_back(cellBase + *start);
+void LibraryLayout::Place(const LibraryLayout& part, const PartStart& at) {
+  std::copy(part.probeSets_.begin(), part.probeSets_.end(), probeSets_.begin() + std::ptrdiff_t(at.snp));
+  std::copy(part.names_.begin(), part.names_.end(), names_.begin() + std::ptrdiff_t(at.nameByte));
+  for (std::size_t k = 0; k < part.nameEnds_.size(); ++k) {
+    nameEnds_[at.snp + k] = static_cast<std::uint32_t>(at.nameByte + part.nameEnds_[k]);
   }
+  std::copy(part.cells_.begin(), part.cells_.end(), cells_.begin() + std::ptrdiff_t(at.cell));
+  // The part's first start is its 0, the end of the part before it.
+  for (std::size_t k = 1; k < part.cellStarts_.size(); ++k) cellStarts_[2 * at.snp + k] = at.cell + part.cellStarts_[k];
 }
 
 std::shared_ptr<const LibraryLayout> LibraryLayout::Read(const std::string& path, int threads) {
@@ -96,36 +94,34 @@ void LibraryLayout::WalkInParts(unified_io::UnifiedCDFData& cdf, int threads) {
     readers[static_cast<std::size_t>(part)] = std::move(reader);
   });
 
-  // The first part walks into this layout, every other into its own, joined
-  // in part order.
+  // Each part walks into a layout of its own; the parts are then copied
+  // into this one side by side, in part order.
   std::vector<std::unique_ptr<LibraryLayout>> walked(readers.size());
   pool.Run(static_cast<std::size_t>(probeSetCount_), [&](int part, std::size_t first, std::size_t last) {
     const auto k = static_cast<std::size_t>(part);
-    if (k == 0) {
-      Walk(cdf, static_cast<int>(first), static_cast<int>(last));
-      return;
-    }
     walked[k].reset(new LibraryLayout);
-    walked[k]->Walk(*readers[k], static_cast<int>(first), static_cast<int>(last));
+    walked[k]->Walk(k == 0 ? cdf : *readers[k], static_cast<int>(first), static_cast<int>(last));
     readers[k].reset();
   });
-  std::size_t snps = probeSets_.size();
-  std::size_t cells = cells_.size();
-  std::size_t nameBytes = names_.size();
-  for (const auto& part : walked) {
-    if (!part) continue;
-    snps += part->probeSets_.size();
-    cells += part->cells_.size();
-    nameBytes += part->names_.size();
+  std::vector<PartStart> starts(walked.size() + 1);
+  for (std::size_t k = 0; k < walked.size(); ++k) {
+    starts[k + 1] = starts[k];
+    if (!walked[k]) continue;
+    starts[k + 1].snp += walked[k]->probeSets_.size();
+    starts[k + 1].cell += walked[k]->cells_.size();
+    starts[k + 1].nameByte += walked[k]->names_.size();
   }
-  probeSets_.reserve(snps);
-  nameEnds_.reserve(snps);
-  cellStarts_.reserve(2 * snps + 1);
-  cells_.reserve(cells);
-  names_.reserve(nameBytes);
-  for (const auto& part : walked) {
-    if (part) Append(*part);
-  }
+  const PartStart& all = starts.back();
+  probeSets_.resize(all.snp);
+  nameEnds_.resize(all.snp);
+  cellStarts_.resize(2 * all.snp + 1);
+  cells_.resize(all.cell);
+  names_.resize(all.nameByte);
+  pool.Run(walked.size(), [&](int part, std::size_t, std::size_t) {
+    const auto k = static_cast<std::size_t>(part);
+    if (walked[k]) Place(*walked[k], starts[k]);
+    walked[k].reset();
+  });
 }
 
 std::shared_ptr<const LibraryLayout> LibraryLayoutCache::Layout(const std::string& path) {

@@ -74,8 +74,15 @@ class LibraryLayout {
   // Walks all probe sets of `cdf`, which holds the binary legacy form, on
   // `threads` threads.
   void WalkInParts(unified_io::UnifiedCDFData& cdf, int threads);
-  // Adds the SNP probe sets of `part`, which follow those already here.
-  void Append(const LibraryLayout& part);
+  // Where a part's SNPs, cells and name bytes start in the whole layout.
+  struct PartStart {
+    std::size_t snp = 0;
+    std::size_t cell = 0;
+    std::size_t nameByte = 0;
+  };
+  // Copies the SNP probe sets of `part` into this layout, sized for all
+  // parts, at `at`.
+  void Place(const LibraryLayout& part, const PartStart& at);
 
   std::string fileName_;
   platform::FileStatus status_;
