@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <string>
 
 #include "analysis/CopyNumberEmission.h"
@@ -11,8 +10,6 @@
 using qova::analysis::CopyNumberEmission;
 
 namespace {
-
-const double kInf = std::numeric_limits<double>::infinity();
 
 CopyNumberEmission TotalModel(float sigma, bool normal) {
   auto model = CopyNumberEmission::Make(kHmmStateCount, kDefaultHmmMeans.data(), kDefaultHmmSdFactors.data(), sigma,
