@@ -130,9 +130,10 @@ class UnifiedCDFData {
   // GetProbeSetInformation's groups give through GetNumCells and GetCell,
   // with its group's index. For walks over every probe set: no record is
   // built per probe set, group or cell (a generic probe set that is not
-  // plain is read through its records). Empty when the probe set cannot be
-  // read, with the error noted as GetProbeSetInformation notes it.
-  void GetProbeSetCells(int index, std::vector<UnifiedCDFGroupCell>& cells);
+  // plain is read through its records). False, with `cells` empty and the
+  // error noted as GetProbeSetInformation notes it, when the probe set cannot
+  // be read: a walk can tell a damaged record from a probe set without cells.
+  [[nodiscard]] bool GetProbeSetCells(int index, std::vector<UnifiedCDFGroupCell>& cells);
   // Closes and forgets the reader; the header view empties with it.
   void Close();
 
@@ -142,8 +143,8 @@ class UnifiedCDFData {
  private:
   void CreateObject();
   // GetProbeSetCells of a generic file without the records where the probe
-  // set is plain; false when the records must be read.
-  bool ReadPlainGenericCells(int index, std::vector<UnifiedCDFGroupCell>& cells);
+  // set is plain: whether it was read; nothing when the records must be read.
+  std::optional<bool> ReadPlainGenericCells(int index, std::vector<UnifiedCDFGroupCell>& cells);
 
   std::unique_ptr<CLegacyCDFFile> legacyFile_;
   std::vector<CLegacyCDFGroupCell> legacyCells_;  // GetProbeSetCells' room, kept from call to call

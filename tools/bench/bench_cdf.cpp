@@ -92,7 +92,7 @@ std::int64_t WalkProbeSet(unified_io::UnifiedCDFData& cdf, int i, std::int64_t& 
 std::int64_t WalkProbeSetCells(unified_io::UnifiedCDFData& cdf, int i, std::int64_t& cells,
                                std::vector<unified_io::UnifiedCDFGroupCell>& room) {
   std::int64_t sum = 0;
-  cdf.GetProbeSetCells(i, room);
+  (void)cdf.GetProbeSetCells(i, room);
   for (const unified_io::UnifiedCDFGroupCell& cell : room) sum += cell.x + cell.y + (cell.pBase == cell.tBase);
   cells += static_cast<std::int64_t>(room.size());
   return sum;
