@@ -15,9 +15,8 @@ namespace extraction {
 namespace {
 
 // Fails as LibraryLayout::Read promises.
-[[noreturn]] void FailUnreadable(const std::string &fileName) {
-  Fail(
-      platform::Format("The library file %s cannot be read", fileName.c_str()));
+[[noreturn]] void FailUnreadable(const std::string& fileName) {
+  Fail(platform::Format("The library file %s cannot be read", fileName.c_str()));
 }
 
 // Whether walking the file on several threads pays: the reader of the binary
@@ -26,21 +25,20 @@ namespace {
 // (ReadCopyOf). The text form's reader parses the whole file when it opens
 // it, and the generic form's reads every probe set's header: there the walk
 // is the smaller part, and a reader cannot be copied.
-bool WalkedInParts(const std::string &path) {
+bool WalkedInParts(const std::string& path) {
   CLegacyCDFFile file;
   file.SetFileName(path);
   return file.IsXDACompatibleFile();
 }
 
-} // namespace
+}  // namespace
 
-void LibraryLayout::Walk(unified_io::UnifiedCDFData &cdf, int first, int last) {
+void LibraryLayout::Walk(unified_io::UnifiedCDFData& cdf, int first, int last) {
   std::vector<unified_io::UnifiedCDFGroupCell> setCells;
   std::vector<LayoutCell> cellsB;
   for (int i = first; i < last; ++i) {
     const std::string name = cdf.GetProbeSetName(i);
-    if (!name.starts_with("SNP"))
-      continue;
+    if (!name.starts_with("SNP")) continue;
     probeSets_.push_back(i);
     names_ += name;
     nameEnds_.push_back(static_cast<std::uint32_t>(names_.size()));
@@ -48,14 +46,12 @@ void LibraryLayout::Walk(unified_io::UnifiedCDFData &cdf, int first, int last) {
     // A record that cannot be read would otherwise give the SNP no cells,
     // and every sample would be stored with zero sums for it.
     if (!cdf.GetProbeSetCells(i, setCells)) {
-      Fail(platform::Format(
-          "The library file %s cannot be read at its probe set %d (%s): %s",
-          fileName_.c_str(), i, name.c_str(), cdf.GetError().c_str()));
+      Fail(platform::Format("The library file %s cannot be read at its probe set %d (%s): %s", fileName_.c_str(), i,
+                            name.c_str(), cdf.GetError().c_str()));
     }
-    for (const unified_io::UnifiedCDFGroupCell &cell : setCells) {
-      auto &cells = cell.group % 2 == 0 ? cells_ : cellsB;
-      if (IsPerfectMatch(cell.pBase, cell.tBase))
-        cells.push_back({cell.x, cell.y});
+    for (const unified_io::UnifiedCDFGroupCell& cell : setCells) {
+      auto& cells = cell.group % 2 == 0 ? cells_ : cellsB;
+      if (IsPerfectMatch(cell.pBase, cell.tBase)) cells.push_back({cell.x, cell.y});
     }
     cellStarts_.push_back(cells_.size());
     cells_.insert(cells_.end(), cellsB.begin(), cellsB.end());
@@ -63,31 +59,24 @@ void LibraryLayout::Walk(unified_io::UnifiedCDFData &cdf, int first, int last) {
   }
 }
 
-void LibraryLayout::Place(const LibraryLayout &part, const PartStart &at) {
-  std::copy(part.probeSets_.begin(), part.probeSets_.end(),
-            probeSets_.begin() + std::ptrdiff_t(at.snp));
-  std::copy(part.names_.begin(), part.names_.end(),
-            names_.begin() + std::ptrdiff_t(at.nameByte));
+void LibraryLayout::Place(const LibraryLayout& part, const PartStart& at) {
+  std::copy(part.probeSets_.begin(), part.probeSets_.end(), probeSets_.begin() + std::ptrdiff_t(at.snp));
+  std::copy(part.names_.begin(), part.names_.end(), names_.begin() + std::ptrdiff_t(at.nameByte));
   for (std::size_t k = 0; k < part.nameEnds_.size(); ++k) {
-    nameEnds_[at.snp + k] =
-        static_cast<std::uint32_t>(at.nameByte + part.nameEnds_[k]);
+    nameEnds_[at.snp + k] = static_cast<std::uint32_t>(at.nameByte + part.nameEnds_[k]);
   }
-  std::copy(part.cells_.begin(), part.cells_.end(),
-            cells_.begin() + std::ptrdiff_t(at.cell));
+  std::copy(part.cells_.begin(), part.cells_.end(), cells_.begin() + std::ptrdiff_t(at.cell));
   // The part's first start is its 0, the end of the part before it.
-  for (std::size_t k = 1; k < part.cellStarts_.size(); ++k)
-    cellStarts_[2 * at.snp + k] = at.cell + part.cellStarts_[k];
+  for (std::size_t k = 1; k < part.cellStarts_.size(); ++k) cellStarts_[2 * at.snp + k] = at.cell + part.cellStarts_[k];
 }
 
-std::shared_ptr<const LibraryLayout>
-LibraryLayout::Read(const std::string &path, int threads) {
+std::shared_ptr<const LibraryLayout> LibraryLayout::Read(const std::string& path, int threads) {
   std::shared_ptr<LibraryLayout> layout(new LibraryLayout);
   layout->fileName_ = platform::FileNameOf(path);
   layout->statusKnown_ = platform::GetFileStatus(path, layout->status_);
   unified_io::UnifiedCDFData cdf;
   cdf.SetFileName(path);
-  if (!cdf.Read())
-    FailUnreadable(layout->fileName_);
+  if (!cdf.Read()) FailUnreadable(layout->fileName_);
   layout->probeSetCount_ = cdf.GetHeader().GetNumProbeSets();
   if (threads > 1 && layout->probeSetCount_ > 1 && WalkedInParts(path)) {
     layout->WalkInParts(cdf, threads);
@@ -99,42 +88,36 @@ LibraryLayout::Read(const std::string &path, int threads) {
   return layout;
 }
 
-void LibraryLayout::WalkInParts(unified_io::UnifiedCDFData &cdf, int threads) {
+void LibraryLayout::WalkInParts(unified_io::UnifiedCDFData& cdf, int threads) {
   platform::ParallelFor pool(threads);
   // Every part but the first gets a reader of its own, before any walks.
-  std::vector<std::unique_ptr<unified_io::UnifiedCDFData>> readers(
-      static_cast<std::size_t>(pool.Parts()));
+  std::vector<std::unique_ptr<unified_io::UnifiedCDFData>> readers(static_cast<std::size_t>(pool.Parts()));
   pool.Run(readers.size(), [&](int part, std::size_t, std::size_t) {
-    if (part == 0)
-      return;
+    if (part == 0) return;
     auto reader = std::make_unique<unified_io::UnifiedCDFData>();
-    if (!reader->ReadCopyOf(cdf))
-      FailUnreadable(fileName_);
+    if (!reader->ReadCopyOf(cdf)) FailUnreadable(fileName_);
     readers[static_cast<std::size_t>(part)] = std::move(reader);
   });
 
   // Each part walks into a layout of its own; the parts are then copied
   // into this one side by side, in part order.
   std::vector<std::unique_ptr<LibraryLayout>> walked(readers.size());
-  pool.Run(static_cast<std::size_t>(probeSetCount_),
-           [&](int part, std::size_t first, std::size_t last) {
-             const auto k = static_cast<std::size_t>(part);
-             walked[k].reset(new LibraryLayout);
-             walked[k]->fileName_ = fileName_;
-             walked[k]->Walk(k == 0 ? cdf : *readers[k],
-                             static_cast<int>(first), static_cast<int>(last));
-             readers[k].reset();
-           });
+  pool.Run(static_cast<std::size_t>(probeSetCount_), [&](int part, std::size_t first, std::size_t last) {
+    const auto k = static_cast<std::size_t>(part);
+    walked[k].reset(new LibraryLayout);
+    walked[k]->fileName_ = fileName_;
+    walked[k]->Walk(k == 0 ? cdf : *readers[k], static_cast<int>(first), static_cast<int>(last));
+    readers[k].reset();
+  });
   std::vector<PartStart> starts(walked.size() + 1);
   for (std::size_t k = 0; k < walked.size(); ++k) {
     starts[k + 1] = starts[k];
-    if (!walked[k])
-      continue;
+    if (!walked[k]) continue;
     starts[k + 1].snp += walked[k]->probeSets_.size();
     starts[k + 1].cell += walked[k]->cells_.size();
     starts[k + 1].nameByte += walked[k]->names_.size();
   }
-  const PartStart &all = starts.back();
+  const PartStart& all = starts.back();
   probeSets_.resize(all.snp);
   nameEnds_.resize(all.snp);
   cellStarts_.resize(2 * all.snp + 1);
@@ -142,30 +125,24 @@ void LibraryLayout::WalkInParts(unified_io::UnifiedCDFData &cdf, int threads) {
   names_.resize(all.nameByte);
   pool.Run(walked.size(), [&](int part, std::size_t, std::size_t) {
     const auto k = static_cast<std::size_t>(part);
-    if (walked[k])
-      Place(*walked[k], starts[k]);
+    if (walked[k]) Place(*walked[k], starts[k]);
     walked[k].reset();
   });
 }
 
-std::shared_ptr<const LibraryLayout>
-LibraryLayoutCache::Layout(const std::string &path) {
+std::shared_ptr<const LibraryLayout> LibraryLayoutCache::Layout(const std::string& path) {
   platform::FileStatus status;
   const bool known = platform::GetFileStatus(path, status);
   std::lock_guard lock(mutex_);
   auto found = entries_.find(path);
-  if (known && found != entries_.end() &&
-      found->second->Status().size == status.size &&
+  if (known && found != entries_.end() && found->second->Status().size == status.size &&
       found->second->Status().modificationTime == status.modificationTime) {
     return found->second;
   }
-  if (found != entries_.end())
-    entries_.erase(found);
-  std::shared_ptr<const LibraryLayout> layout =
-      LibraryLayout::Read(path, threads_);
-  if (layout->StatusKnown())
-    entries_[path] = layout;
+  if (found != entries_.end()) entries_.erase(found);
+  std::shared_ptr<const LibraryLayout> layout = LibraryLayout::Read(path, threads_);
+  if (layout->StatusKnown()) entries_[path] = layout;
   return layout;
 }
 
-} // namespace extraction
+}  // namespace extraction

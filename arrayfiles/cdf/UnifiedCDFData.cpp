@@ -19,22 +19,16 @@ void UnifiedCDFFileHeader::Clear() {
 }
 
 int UnifiedCDFFileHeader::GetNumProbeSets() const {
-  if (legacyHeader_ != nullptr)
-    return legacyHeader_->GetNumProbeSets();
-  if (genericData_ == nullptr || genericData_->IsControlFile())
-    return 0;
+  if (legacyHeader_ != nullptr) return legacyHeader_->GetNumProbeSets();
+  if (genericData_ == nullptr || genericData_->IsControlFile()) return 0;
   try {
     // Each count may lie; the walk stays within all three.
     std::int64_t count = genericData_->GetProbeSetCount();
-    count = std::min<std::int64_t>(
-        count, std::int64_t(genericData_->GetDataGroupCount()) - 1);
-    if (count <= 0)
-      return 0;
-    return static_cast<int>(
-        std::min<std::int64_t>(count, genericData_->GetIndexRowCount()));
-  } catch (const GenericException &e) {
-    if (errorSink_ != nullptr)
-      *errorSink_ = e.what();
+    count = std::min<std::int64_t>(count, std::int64_t(genericData_->GetDataGroupCount()) - 1);
+    if (count <= 0) return 0;
+    return static_cast<int>(std::min<std::int64_t>(count, genericData_->GetIndexRowCount()));
+  } catch (const GenericException& e) {
+    if (errorSink_ != nullptr) *errorSink_ = e.what();
     return 0;
   }
 }
@@ -43,13 +37,9 @@ int UnifiedCDFFileHeader::GetNumQCProbeSets() const {
   return legacyHeader_ != nullptr ? legacyHeader_->GetNumQCProbeSets() : 0;
 }
 
-int UnifiedCDFFileHeader::GetRows() const {
-  return legacyHeader_ != nullptr ? legacyHeader_->GetRows() : 0;
-}
+int UnifiedCDFFileHeader::GetRows() const { return legacyHeader_ != nullptr ? legacyHeader_->GetRows() : 0; }
 
-int UnifiedCDFFileHeader::GetCols() const {
-  return legacyHeader_ != nullptr ? legacyHeader_->GetCols() : 0;
-}
+int UnifiedCDFFileHeader::GetCols() const { return legacyHeader_ != nullptr ? legacyHeader_->GetCols() : 0; }
 
 // ---- cell ----
 
@@ -59,38 +49,32 @@ void UnifiedCDFProbeInformation::Clear() {
 }
 
 int UnifiedCDFProbeInformation::GetX() const {
-  if (legacyCell_)
-    return legacyCell_->GetX();
+  if (legacyCell_) return legacyCell_->GetX();
   return genericCell_ ? genericCell_->GetX() : 0;
 }
 
 int UnifiedCDFProbeInformation::GetY() const {
-  if (legacyCell_)
-    return legacyCell_->GetY();
+  if (legacyCell_) return legacyCell_->GetY();
   return genericCell_ ? genericCell_->GetY() : 0;
 }
 
 char UnifiedCDFProbeInformation::GetPBase() const {
-  if (legacyCell_)
-    return legacyCell_->GetPBase();
+  if (legacyCell_) return legacyCell_->GetPBase();
   return genericCell_ ? genericCell_->GetPBase() : 0;
 }
 
 char UnifiedCDFProbeInformation::GetTBase() const {
-  if (legacyCell_)
-    return legacyCell_->GetTBase();
+  if (legacyCell_) return legacyCell_->GetTBase();
   return genericCell_ ? genericCell_->GetTBase() : 0;
 }
 
 int UnifiedCDFProbeInformation::GetListIndex() const {
-  if (legacyCell_)
-    return legacyCell_->GetListIndex();
+  if (legacyCell_) return legacyCell_->GetListIndex();
   return genericCell_ ? genericCell_->GetListIndex() : 0;
 }
 
 int UnifiedCDFProbeInformation::GetExpos() const {
-  if (legacyCell_)
-    return legacyCell_->GetExpos();
+  if (legacyCell_) return legacyCell_->GetExpos();
   return genericCell_ ? genericCell_->GetExpos() : 0;
 }
 
@@ -102,33 +86,28 @@ void UnifiedCDFProbeGroupInformation::Clear() {
 }
 
 int UnifiedCDFProbeGroupInformation::GetNumCells() const {
-  if (legacyGroup_)
-    return legacyGroup_->GetNumCells();
+  if (legacyGroup_) return legacyGroup_->GetNumCells();
   return genericGroup_ ? genericGroup_->GetNumCells() : 0;
 }
 
 std::string UnifiedCDFProbeGroupInformation::GetName() const {
-  if (legacyGroup_)
-    return legacyGroup_->GetName();
-  return genericGroup_ ? StringUtils::WideToNarrow(genericGroup_->GetName())
-                       : std::string();
+  if (legacyGroup_) return legacyGroup_->GetName();
+  return genericGroup_ ? StringUtils::WideToNarrow(genericGroup_->GetName()) : std::string();
 }
 
 int UnifiedCDFProbeGroupInformation::GetDirection() const {
-  if (legacyGroup_)
-    return legacyGroup_->GetDirection();
+  if (legacyGroup_) return legacyGroup_->GetDirection();
   return genericGroup_ ? genericGroup_->GetDirection() : 0;
 }
 
-void UnifiedCDFProbeGroupInformation::GetCell(
-    int index, UnifiedCDFProbeInformation &cell) {
+void UnifiedCDFProbeGroupInformation::GetCell(int index, UnifiedCDFProbeInformation& cell) {
   cell.Clear();
   if (legacyGroup_) {
     legacyGroup_->GetCell(index, cell.legacyCell_.emplace());
   } else if (genericGroup_) {
     try {
       genericGroup_->GetCell(index, cell.genericCell_.emplace());
-    } catch (const GenericException &) {
+    } catch (const GenericException&) {
       cell.genericCell_.emplace();
     }
   }
@@ -142,26 +121,23 @@ void UnifiedCDFProbeSetInformation::Clear() {
 }
 
 int UnifiedCDFProbeSetInformation::GetNumGroups() const {
-  if (legacySet_)
-    return legacySet_->GetNumGroups();
+  if (legacySet_) return legacySet_->GetNumGroups();
   return genericSet_ ? genericSet_->GetNumGroups() : 0;
 }
 
 int UnifiedCDFProbeSetInformation::GetProbeSetType() const {
-  if (legacySet_)
-    return legacySet_->GetProbeSetType();
+  if (legacySet_) return legacySet_->GetProbeSetType();
   return genericSet_ ? genericSet_->GetUnitType() : 0;
 }
 
-void UnifiedCDFProbeSetInformation::GetGroupInformation(
-    int index, UnifiedCDFProbeGroupInformation &group) const {
+void UnifiedCDFProbeSetInformation::GetGroupInformation(int index, UnifiedCDFProbeGroupInformation& group) const {
   group.Clear();
   if (legacySet_) {
     legacySet_->GetGroupInformation(index, group.legacyGroup_.emplace());
   } else if (genericSet_) {
     try {
       genericSet_->GetGroupInformation(index, group.genericGroup_.emplace());
-    } catch (const GenericException &) {
+    } catch (const GenericException&) {
       group.Clear();
     }
   }
@@ -169,22 +145,21 @@ void UnifiedCDFProbeSetInformation::GetGroupInformation(
 
 // ---- the file ----
 
-bool UnifiedCDFData::IsGenericFile(const std::string &path) {
+bool UnifiedCDFData::IsGenericFile(const std::string& path) {
   generic_io::GenericData data;
   generic_io::GenericFileReader reader;
   reader.SetFilename(path);
   try {
     reader.Read(data, generic_io::NoDataGroupHeaders);
     return true;
-  } catch (const GenericException &) {
+  } catch (const GenericException&) {
     return false;
   }
 }
 
 void UnifiedCDFData::Close() {
   header_.Clear();
-  if (legacyFile_)
-    legacyFile_->Close();
+  if (legacyFile_) legacyFile_->Close();
   legacyFile_.reset();
   genericData_.reset();
 }
@@ -213,7 +188,7 @@ bool UnifiedCDFData::Read() {
   try {
     generic_io::CDFFileReader().Read(fileName_, *genericData_);
     return true;
-  } catch (const std::exception &e) {
+  } catch (const std::exception& e) {
     error_ = e.what();
   } catch (...) {
     error_ = "Unknown failure.";
@@ -223,21 +198,19 @@ bool UnifiedCDFData::Read() {
   return false;
 }
 
-bool UnifiedCDFData::ReadCopyOf(const UnifiedCDFData &other) {
+bool UnifiedCDFData::ReadCopyOf(const UnifiedCDFData& other) {
   Close();
   error_.clear();
   fileName_ = other.fileName_;
-  if (!other.legacyFile_)
-    return false;
+  if (!other.legacyFile_) return false;
   legacyFile_ = std::make_unique<CLegacyCDFFile>();
-  if (legacyFile_->ReadCopyOf(*other.legacyFile_))
-    return true;
+  if (legacyFile_->ReadCopyOf(*other.legacyFile_)) return true;
   error_ = legacyFile_->GetError();
   legacyFile_.reset();
   return false;
 }
 
-UnifiedCDFFileHeader &UnifiedCDFData::GetHeader() {
+UnifiedCDFFileHeader& UnifiedCDFData::GetHeader() {
   header_.Clear();
   if (legacyFile_) {
     header_.legacyHeader_ = &legacyFile_->HeaderRecord();
@@ -246,7 +219,7 @@ UnifiedCDFFileHeader &UnifiedCDFData::GetHeader() {
     header_.genericData_ = genericData_.get();
     try {
       header_.referenceSequence_ = genericData_->GetReferenceSequence();
-    } catch (const GenericException &) {
+    } catch (const GenericException&) {
       header_.referenceSequence_.clear();
     }
   }
@@ -254,89 +227,75 @@ UnifiedCDFFileHeader &UnifiedCDFData::GetHeader() {
 }
 
 std::string UnifiedCDFData::GetProbeSetName(int index) {
-  if (legacyFile_)
-    return legacyFile_->GetProbeSetName(index);
-  if (!genericData_)
-    return std::string();
+  if (legacyFile_) return legacyFile_->GetProbeSetName(index);
+  if (!genericData_) return std::string();
   try {
     return genericData_->GetProbeSetNarrowName(index);
-  } catch (const GenericException &e) {
+  } catch (const GenericException& e) {
     error_ = e.what();
     return std::string();
   }
 }
 
-void UnifiedCDFData::GetProbeSetInformation(
-    int index, UnifiedCDFProbeSetInformation &info) {
+void UnifiedCDFData::GetProbeSetInformation(int index, UnifiedCDFProbeSetInformation& info) {
   info.Clear();
   if (legacyFile_) {
-    if (!legacyFile_->GetProbeSetInformation(index, info.legacySet_.emplace()))
-      error_ = legacyFile_->GetError();
+    if (!legacyFile_->GetProbeSetInformation(index, info.legacySet_.emplace())) error_ = legacyFile_->GetError();
   } else if (genericData_ && !genericData_->IsControlFile()) {
     try {
       genericData_->GetProbeSetInformation(index, info.genericSet_.emplace());
-    } catch (const GenericException &e) {
+    } catch (const GenericException& e) {
       error_ = e.what();
       info.Clear();
     }
   }
 }
 
-bool UnifiedCDFData::GetProbeSetCells(int index,
-                                      std::vector<UnifiedCDFGroupCell> &cells) {
+bool UnifiedCDFData::GetProbeSetCells(int index, std::vector<UnifiedCDFGroupCell>& cells) {
   cells.clear();
   if (legacyFile_) {
     if (!legacyFile_->GetProbeSetCells(index, legacyCells_)) {
       error_ = legacyFile_->GetError();
       return false;
     }
-    for (const CLegacyCDFGroupCell &c : legacyCells_) {
-      cells.push_back({c.groupIndex, c.cell.GetX(), c.cell.GetY(),
-                       c.cell.GetPBase(), c.cell.GetTBase()});
+    for (const CLegacyCDFGroupCell& c : legacyCells_) {
+      cells.push_back({c.groupIndex, c.cell.GetX(), c.cell.GetY(), c.cell.GetPBase(), c.cell.GetTBase()});
     }
     return true;
   }
-  if (const std::optional<bool> read = ReadPlainGenericCells(index, cells))
-    return *read;
+  if (const std::optional<bool> read = ReadPlainGenericCells(index, cells)) return *read;
   UnifiedCDFProbeSetInformation set;
   UnifiedCDFProbeGroupInformation group;
   UnifiedCDFProbeInformation cell;
   GetProbeSetInformation(index, set);
   // A generic record that cannot be read is cleared; a quality-control file
   // has no probe sets to read.
-  if (genericData_ && !genericData_->IsControlFile() && !set.genericSet_)
-    return false;
+  if (genericData_ && !genericData_->IsControlFile() && !set.genericSet_) return false;
   const int groups = set.GetNumGroups();
   for (int g = 0; g < groups; ++g) {
     set.GetGroupInformation(g, group);
     const int count = group.GetNumCells();
     for (int c = 0; c < count; ++c) {
       group.GetCell(c, cell);
-      cells.push_back(
-          {g, cell.GetX(), cell.GetY(), cell.GetPBase(), cell.GetTBase()});
+      cells.push_back({g, cell.GetX(), cell.GetY(), cell.GetPBase(), cell.GetTBase()});
     }
   }
   return true;
 }
 
-std::optional<bool>
-UnifiedCDFData::ReadPlainGenericCells(int index,
-                                      std::vector<UnifiedCDFGroupCell> &cells) {
-  if (!genericData_ || genericData_->IsControlFile())
-    return std::nullopt;
+std::optional<bool> UnifiedCDFData::ReadPlainGenericCells(int index, std::vector<UnifiedCDFGroupCell>& cells) {
+  if (!genericData_ || genericData_->IsControlFile()) return std::nullopt;
   genericCells_.clear();
   try {
-    if (!genericData_->ReadProbeSetCells(index, genericCells_))
-      return std::nullopt;
-  } catch (const GenericException &e) {
+    if (!genericData_->ReadProbeSetCells(index, genericCells_)) return std::nullopt;
+  } catch (const GenericException& e) {
     // As GetProbeSetInformation notes a probe set it cannot reach.
     error_ = e.what();
     return false;
   }
   cells.reserve(genericCells_.size());
-  for (const generic_io::CDFGroupCell &c : genericCells_)
-    cells.push_back({c.group, c.x, c.y, c.pBase, c.tBase});
+  for (const generic_io::CDFGroupCell& c : genericCells_) cells.push_back({c.group, c.x, c.y, c.pBase, c.tBase});
   return true;
 }
 
-} // namespace unified_io
+}  // namespace unified_io

@@ -18,52 +18,43 @@ using arraygen::ArrayDesign;
 using qova::test::MakeSample;
 using qova::test::SmallLayout;
 
-constexpr const char *kType = "Mapping50K_Hind240";
+constexpr const char* kType = "Mapping50K_Hind240";
 
 class LibraryLayoutTest : public qova::test::ExtractionTest {
-protected:
+ protected:
   [[nodiscard]] std::string LibraryPath() const {
-    return platform::JoinPath(folders_.LibraryFolder,
-                              arraygen::LibraryFileName(kType));
+    return platform::JoinPath(folders_.LibraryFolder, arraygen::LibraryFileName(kType));
   }
 
   // Extracts `chpFiles` in one run sharing `libraries`: each file's result
   // message and stored bytes.
-  std::vector<std::string>
-  ExtractAll(const std::vector<std::string> &chpFiles,
-             extraction::LibraryLayoutCache *libraries) {
+  std::vector<std::string> ExtractAll(const std::vector<std::string>& chpFiles,
+                                      extraction::LibraryLayoutCache* libraries) {
     std::vector<std::string> outcomes;
-    for (const std::string &chp : chpFiles) {
-      const ExtractionResult result =
-          libraries == nullptr
-              ? ExtractSampleFiles({chp, kExtractUnpairedTest, {}}, folders_)
-              : ExtractSampleFiles({chp, kExtractUnpairedTest, {}}, folders_,
-                                   *libraries);
-      outcomes.push_back(result.Stored ? BytesWithoutTimes(result.SampleName)
-                                       : "failed: " + result.Message);
+    for (const std::string& chp : chpFiles) {
+      const ExtractionResult result = libraries == nullptr
+                                          ? ExtractSampleFiles({chp, kExtractUnpairedTest, {}}, folders_)
+                                          : ExtractSampleFiles({chp, kExtractUnpairedTest, {}}, folders_, *libraries);
+      outcomes.push_back(result.Stored ? BytesWithoutTimes(result.SampleName) : "failed: " + result.Message);
     }
     return outcomes;
   }
 };
 
-TEST_F(LibraryLayoutTest,
-       ARunSharingTheLibraryWritesWhatSamplesOneAtATimeWrite) {
+TEST_F(LibraryLayoutTest, ARunSharingTheLibraryWritesWhatSamplesOneAtATimeWrite) {
   const ArrayDesign design(kType, 5, SmallLayout(150));
-  const std::vector<std::string> chpFiles{"S1.CHP", "S2.CHP", "Small.CHP",
-                                          "S3.CHP"};
+  const std::vector<std::string> chpFiles{"S1.CHP", "S2.CHP", "Small.CHP", "S3.CHP"};
   for (arraygen::CdfForm cdf : arraygen::kAllCdfForms) {
     SCOPED_TRACE(arraygen::FormName(cdf));
     WriteLibrary(design, cdf);
-    const arraywriters::CelForm celForms[] = {arraywriters::CelForm::kTextV3,
-                                              arraywriters::CelForm::kGeneric,
+    const arraywriters::CelForm celForms[] = {arraywriters::CelForm::kTextV3, arraywriters::CelForm::kGeneric,
                                               arraywriters::CelForm::kXda};
     for (std::size_t s = 0; s < 3; ++s) {
       arraygen::SampleFileOptions options;
       options.Cel = celForms[s];
       options.Chp = arraygen::kAllChpForms[s];
       const std::string name = "S" + std::to_string(s + 1);
-      WriteSample(design, MakeSample(kType, name, 20 + s, s == 1 ? "F" : "M"),
-                  options);
+      WriteSample(design, MakeSample(kType, name, 20 + s, s == 1 ? "F" : "M"), options);
     }
     // A scan smaller than the library file: its failure must not spoil the
     // samples after it.
@@ -72,16 +63,13 @@ TEST_F(LibraryLayoutTest,
     arraywriters::CelArray cel = design.MakeCel(small);
     cel.rows /= 2;
     cel.cells.resize(std::size_t(cel.rows) * std::size_t(cel.cols));
-    ASSERT_TRUE(arraywriters::SaveCelFile(
-        DataPath("Small.CEL"), arraywriters::CelForm::kGeneric, cel));
+    ASSERT_TRUE(arraywriters::SaveCelFile(DataPath("Small.CEL"), arraywriters::CelForm::kGeneric, cel));
 
     const std::vector<std::string> alone = ExtractAll(chpFiles, nullptr);
     extraction::LibraryLayoutCache libraries;
     const std::vector<std::string> shared = ExtractAll(chpFiles, &libraries);
     EXPECT_EQ(shared, alone);
-    EXPECT_TRUE(alone[2].starts_with(
-        "failed: The library file Mapping50K_Hind240.CDF names the cell ("))
-        << alone[2];
+    EXPECT_TRUE(alone[2].starts_with("failed: The library file Mapping50K_Hind240.CDF names the cell (")) << alone[2];
     EXPECT_FALSE(alone[3].starts_with("failed")) << alone[3];
   }
 }
@@ -102,10 +90,8 @@ TEST_F(LibraryLayoutTest, ALayoutBuiltOnSeveralThreadsIsTheLayoutBuiltOnOne) {
       for (std::size_t k = 0; k < one->SnpCount(); ++k) {
         ASSERT_EQ(many->ProbeSetIndex(k), one->ProbeSetIndex(k)) << "SNP " << k;
         ASSERT_EQ(many->SnpName(k), one->SnpName(k)) << "SNP " << k;
-        ASSERT_TRUE(std::ranges::equal(many->CellsA(k), one->CellsA(k)))
-            << "SNP " << k;
-        ASSERT_TRUE(std::ranges::equal(many->CellsB(k), one->CellsB(k)))
-            << "SNP " << k;
+        ASSERT_TRUE(std::ranges::equal(many->CellsA(k), one->CellsA(k))) << "SNP " << k;
+        ASSERT_TRUE(std::ranges::equal(many->CellsB(k), one->CellsB(k))) << "SNP " << k;
       }
     }
   }
@@ -116,7 +102,7 @@ TEST_F(LibraryLayoutTest, ALibraryFileReplacedDuringARunIsReadAgain) {
   // other way round, and differs from the first file in its size only (text
   // form) or in its modification time only (the same form).
   struct Case {
-    const char *what;
+    const char* what;
     bool textForm;
     std::int64_t timeShift;
   };
@@ -132,24 +118,20 @@ TEST_F(LibraryLayoutTest, ALibraryFileReplacedDuringARunIsReadAgain) {
 
     extraction::LibraryLayoutCache libraries;
     const auto first = libraries.Layout(LibraryPath());
-    EXPECT_EQ(libraries.Layout(LibraryPath()), first)
-        << "an unchanged library file is read once";
+    EXPECT_EQ(libraries.Layout(LibraryPath()), first) << "an unchanged library file is read once";
     ASSERT_FALSE(ExtractAll({"A.CHP"}, &libraries)[0].starts_with("failed"));
 
     arraywriters::CdfLayout swapped = design.Layout();
     for (std::int32_t set : design.SnpProbeSets()) {
-      auto &blocks = swapped.probeSets[static_cast<std::size_t>(set)].blocks;
+      auto& blocks = swapped.probeSets[static_cast<std::size_t>(set)].blocks;
       std::swap(blocks[0], blocks[1]);
     }
     ASSERT_TRUE(arraywriters::WriteBytes(
-        LibraryPath(), c.textForm ? arraywriters::TextCdfImage(swapped)
-                                  : arraywriters::XdaCdfImage(swapped)));
-    ASSERT_TRUE(platform::SetModificationTime(
-        LibraryPath(), old.modificationTime + c.timeShift));
+        LibraryPath(), c.textForm ? arraywriters::TextCdfImage(swapped) : arraywriters::XdaCdfImage(swapped)));
+    ASSERT_TRUE(platform::SetModificationTime(LibraryPath(), old.modificationTime + c.timeShift));
     platform::FileStatus now;
     ASSERT_TRUE(platform::GetFileStatus(LibraryPath(), now));
-    EXPECT_EQ(now.size == old.size, c.timeShift != 0)
-        << "the case changes one of the two only";
+    EXPECT_EQ(now.size == old.size, c.timeShift != 0) << "the case changes one of the two only";
 
     const std::vector<std::string> inRun = ExtractAll({"B.CHP"}, &libraries);
     const std::vector<std::string> withNew = ExtractAll({"B.CHP"}, nullptr);
@@ -164,32 +146,26 @@ TEST_F(LibraryLayoutTest, AnUnreadableLibraryIsNotKeptAndIsReadOnceMended) {
   WriteSample(design, MakeSample(kType, "A", 1));
   ASSERT_TRUE(arraywriters::WriteBytes(LibraryPath(), "not a library file"));
   extraction::LibraryLayoutCache libraries;
-  EXPECT_EQ(ExtractAll({"A.CHP"}, &libraries)[0],
-            "failed: The library file Mapping50K_Hind240.CDF cannot be read");
+  EXPECT_EQ(ExtractAll({"A.CHP"}, &libraries)[0], "failed: The library file Mapping50K_Hind240.CDF cannot be read");
   WriteLibrary(design);
   EXPECT_EQ(ExtractAll({"A.CHP"}, &libraries), ExtractAll({"A.CHP"}, nullptr));
   EXPECT_FALSE(ExtractAll({"A.CHP"}, &libraries)[0].starts_with("failed"));
 }
 
-TEST_F(LibraryLayoutTest,
-       ASnpRecordThatCannotBeReadFailsTheSampleInsteadOfStoringZeroSums) {
+TEST_F(LibraryLayoutTest, ASnpRecordThatCannotBeReadFailsTheSampleInsteadOfStoringZeroSums) {
   // The tables read; the record of one SNP lies past the end of the file.
   const ArrayDesign design(kType, 3, SmallLayout(60));
   WriteSample(design, MakeSample(kType, "A", 1));
-  const arraywriters::CdfLayout &layout = design.Layout();
+  const arraywriters::CdfLayout& layout = design.Layout();
   const std::int32_t snp = design.SnpProbeSets()[7];
   std::string bytes = arraywriters::XdaCdfImage(layout);
-  const std::size_t setTable = 24 + layout.reference.size() +
-                               64 * layout.probeSets.size() +
-                               4 * layout.qcSets.size();
-  platform::WriteLE32(&bytes[setTable + 4 * static_cast<std::size_t>(snp)],
-                      0x7ffffff0u);
+  const std::size_t setTable = 24 + layout.reference.size() + 64 * layout.probeSets.size() + 4 * layout.qcSets.size();
+  platform::WriteLE32(&bytes[setTable + 4 * static_cast<std::size_t>(snp)], 0x7ffffff0u);
   ASSERT_TRUE(arraywriters::WriteBytes(LibraryPath(), bytes));
 
-  const std::string expected = platform::Format(
-      "failed: The library file Mapping50K_Hind240.CDF cannot be read at its "
-      "probe set %d (%s): ",
-      snp, layout.probeSets[static_cast<std::size_t>(snp)].name.c_str());
+  const std::string expected =
+      platform::Format("failed: The library file Mapping50K_Hind240.CDF cannot be read at its probe set %d (%s): ", snp,
+                       layout.probeSets[static_cast<std::size_t>(snp)].name.c_str());
   for (int threads : {1, 4}) {
     SCOPED_TRACE(threads);
     extraction::LibraryLayoutCache libraries(threads);
@@ -198,8 +174,7 @@ TEST_F(LibraryLayoutTest,
     EXPECT_GT(outcome.size(), expected.size()) << "the reader's reason follows";
   }
   EXPECT_TRUE(ExtractAll({"A.CHP"}, nullptr)[0].starts_with(expected));
-  EXPECT_FALSE(platform::FileExists(
-      platform::JoinPath(folders_.ArrayDataFolder, "A.CFH")));
+  EXPECT_FALSE(platform::FileExists(platform::JoinPath(folders_.ArrayDataFolder, "A.CFH")));
 }
 
-} // namespace
+}  // namespace
