@@ -209,7 +209,8 @@ TEST_F(IntegrationRoadTest, EveryLohModeTheDialogOffersMarksThePlantedLoh) {
     const demo::SampleOutcome& outcome = outcome_->Samples[kind.sample];
     SCOPED_TRACE(outcome.ResultFile);
     std::vector<std::string> offered;
-    for (const auto& [radio, mode] : lohModes) {
+    for (const auto& [radioId, mode] : lohModes) {
+      const auto radio = radioId;  // lambdas capture variables, not bindings
       bool enabled = false;
       platform::ui::Headless().OnDialog(res::kDisplaySamplesDialog, [&](platform::ui::DialogDriver& d) {
         d.Click(kind.self ? res::display::kSelfAnalysis : res::display::kNonSelfAnalysis);

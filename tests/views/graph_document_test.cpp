@@ -24,7 +24,7 @@ using platform::ui::DrawOp;
 using platform::ui::Picture;
 using ::testing::HasSubstr;
 
-std::string Artefact(const std::string& name) {
+[[maybe_unused]] std::string Artefact(const std::string& name) {
   const std::filesystem::path folder = std::filesystem::path(BinaryDir()) / "artefacts" / "graph";
   std::filesystem::create_directories(folder);
   return (folder / name).string();

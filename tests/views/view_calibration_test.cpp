@@ -133,7 +133,7 @@ TEST_F(ViewCalibrationTest, SdRangeWritesTheBaseRangeIntoTheSampleAndTheResultTh
 TEST_F(ViewCalibrationTest, AdjustAmpStretchesTheArrayNearerZeroToTheOther) {
   const int boundary = qova::kArrayChromosomeStarts[3][1];
   const CBasicData* table = nullptr;
-  const auto madeUp = [&table, boundary](int i) {
+  const auto madeUp = [&](int i) {
     return table->SortMap[std::size_t(i)] < boundary ? 0.4f : 0.2f;
   };
   table = &global_.BasicData[2];

@@ -209,7 +209,9 @@ TEST_F(ViewFragmentTest, TheRangeDialogRefusesAnEmptyRangeAndKeepsExactlyItsSnps
     if (before.count(s) != 0) planted.insert(s);
   }
   // Refused, and kept open: lower equal to upper, lower above upper.
-  for (const auto& [lower, upper] : {std::pair{"100", "100"}, std::pair{"500", "400"}}) {
+  for (const auto& range : {std::pair{"100", "100"}, std::pair{"500", "400"}}) {
+    const char* lower = range.first;
+    const char* upper = range.second;
     std::string text;
     bool open = false;
     Headless().OnDialog(res::kFragmentLengthDialog, [&](DialogDriver& d) {

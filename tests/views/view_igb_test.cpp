@@ -107,7 +107,8 @@ TEST_F(ViewIgbTest, ANonSelfResultGivesThreeFilesChromosomeByChromosome) {
 TEST_F(ViewIgbTest, ALogRatioOfZeroIsOneInLinearAndZeroInLog2) {
   Show("Tumour02", ".CFN");
   doc_->AnalyzedData.LogRatio[std::size_t(First(1))] = 0.0f;
-  for (const auto& [radio, score] : {std::pair{res::kIgbCopyNumberLinear, "1.000000"}, std::pair{res::kIgbCopyNumberLog2, "0.000000"}}) {
+  for (const auto& [choice, score] : {std::pair{res::kIgbCopyNumberLinear, "1.000000"}, std::pair{res::kIgbCopyNumberLog2, "0.000000"}}) {
+    const auto radio = choice;  // lambdas capture variables, not bindings
     Choose([radio](DialogDriver& d) { d.Click(radio); });
     EXPECT_EQ(platform::SplitLines(Written("Tumour02.sgr")).front(),
               platform::Format("chr1\t%d\t%s", PositionOfSlot(First(1)), score));

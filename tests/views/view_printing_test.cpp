@@ -60,7 +60,7 @@ class ViewPrintingTest : public ViewTest {
   }
   // Writes the pages as a PDF and the first as a picture; the PDF's page count.
   static int Keep(const std::vector<platform::ui::Picture>& pages, const std::string& name,
-                  const std::string& title = {}) {
+                  [[maybe_unused]] const std::string& title = {}) {
 #ifdef QOVA_RASTER_CANVAS
     const std::string pdf = Artefact(name + ".pdf");
     std::filesystem::remove(pdf);
