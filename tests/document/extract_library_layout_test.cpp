@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "document/ExtractionParts.h"
 #include "document/LibraryLayout.h"
 #include "platform/ByteOrder.h"
 #include "platform/File.h"
@@ -175,6 +176,17 @@ TEST_F(LibraryLayoutTest, ASnpRecordThatCannotBeReadFailsTheSampleInsteadOfStori
   }
   EXPECT_TRUE(ExtractAll({"A.CHP"}, nullptr)[0].starts_with(expected));
   EXPECT_FALSE(platform::FileExists(platform::JoinPath(folders_.ArrayDataFolder, "A.CFH")));
+}
+
+TEST(PerfectMatchTest, OnlyBasesThatPairInTheSameCaseAreAPerfectMatch) {
+  const std::string pairs[] = {"AT", "TA", "GC", "CG", "at", "ta", "gc", "cg"};
+  for (int p = 0; p < 256; ++p) {
+    for (int t = 0; t < 256; ++t) {
+      const std::string cell{static_cast<char>(p), static_cast<char>(t)};
+      const bool expected = std::find(std::begin(pairs), std::end(pairs), cell) != std::end(pairs);
+      ASSERT_EQ(extraction::IsPerfectMatch(cell[0], cell[1]), expected) << "probe " << p << ", target " << t;
+    }
+  }
 }
 
 }  // namespace
