@@ -7,6 +7,7 @@
 
 #include "arrayfiles/cdf/UnifiedCDFData.h"
 #include "platform/Strings.h"
+#include "tests/arrayfiles/CdfRecordCells.h"
 #include "tests/arrayfiles/cdf_test_support.h"
 
 namespace cdf_test {
@@ -32,23 +33,6 @@ std::vector<Form> Forms() {
       {"generic", [](const CdfLayout& l) { return GenericCdfImage(l); }},
       {"generic, 8-bit names", [](const CdfLayout& l) { return GenericCdfImage(l, GenericCdfOptions{false, false}); }},
   };
-}
-
-// The cells of probe set `i` as its group and cell records give them.
-std::vector<UnifiedCDFGroupCell> RecordCells(UnifiedCDFData& cdf, int i) {
-  std::vector<UnifiedCDFGroupCell> cells;
-  UnifiedCDFProbeSetInformation set;
-  UnifiedCDFProbeGroupInformation group;
-  UnifiedCDFProbeInformation cell;
-  cdf.GetProbeSetInformation(i, set);
-  for (int g = 0; g < set.GetNumGroups(); ++g) {
-    set.GetGroupInformation(g, group);
-    for (int c = 0; c < group.GetNumCells(); ++c) {
-      group.GetCell(c, cell);
-      cells.push_back({g, cell.GetX(), cell.GetY(), cell.GetPBase(), cell.GetTBase()});
-    }
-  }
-  return cells;
 }
 
 // Walks one probe set through the view, by its records and by its cell
@@ -288,12 +272,12 @@ TEST_F(CdfUnifiedTest, CellWalkOfGenericProbeSetsGivesWhatTheRecordsGive) {
         const std::string before = cdf_.GetError();
         const bool read = cdf_.GetProbeSetCells(i, walked);
         EXPECT_EQ(read, cdf_.GetError() == before) << "probe set " << i;
-        EXPECT_EQ(walked, RecordCells(records, i)) << "probe set " << i;
+        EXPECT_EQ(walked, cdf_test::RecordCells(records, i)) << "probe set " << i;
         EXPECT_EQ(cdf_.GetError(), records.GetError()) << "probe set " << i;
       }
       // The records' walk goes back to the start; the cell walk follows.
       EXPECT_EQ(cdf_.GetProbeSetCells(0, walked), cdf_.GetError().empty());
-      EXPECT_EQ(walked, RecordCells(records, 0));
+      EXPECT_EQ(walked, cdf_test::RecordCells(records, 0));
     }
   }
 }
@@ -367,7 +351,7 @@ TEST_F(CdfUnifiedTest, TruncatedFilesFailWithAnErrorText) {
           // Every probe set of the layout has a name: an empty one was cut.
           walkFailed = walkFailed || cdf_.GetProbeSetName(i).empty();
           // The cell walk gives what the records give, and notes the same failure.
-          const std::vector<UnifiedCDFGroupCell> records = RecordCells(cdf_, i);
+          const std::vector<UnifiedCDFGroupCell> records = cdf_test::RecordCells(cdf_, i);
           const std::string recordError = cdf_.GetError();
           const bool cellsRead = cdf_.GetProbeSetCells(i, walked);
           EXPECT_TRUE(cellsRead || walked.empty()) << "probe set " << i;

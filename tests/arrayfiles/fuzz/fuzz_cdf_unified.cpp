@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "arrayfiles/cdf/UnifiedCDFData.h"
+#include "tests/arrayfiles/CdfRecordCells.h"
 #include "tests/arrayfiles/fuzz/FuzzInputFile.h"
 
 namespace {
@@ -31,23 +32,6 @@ void WalkProbeSet(unified_io::UnifiedCDFData& cdf, int i) {
   }
 }
 
-// The cells of probe set `i` as its group and cell records give them.
-std::vector<unified_io::UnifiedCDFGroupCell> RecordCells(unified_io::UnifiedCDFData& cdf, int i) {
-  std::vector<unified_io::UnifiedCDFGroupCell> cells;
-  unified_io::UnifiedCDFProbeSetInformation set;
-  unified_io::UnifiedCDFProbeGroupInformation group;
-  unified_io::UnifiedCDFProbeInformation cell;
-  cdf.GetProbeSetInformation(i, set);
-  for (int g = 0; g < set.GetNumGroups(); ++g) {
-    set.GetGroupInformation(g, group);
-    for (int c = 0; c < group.GetNumCells(); ++c) {
-      group.GetCell(c, cell);
-      cells.push_back({g, cell.GetX(), cell.GetY(), cell.GetPBase(), cell.GetTBase()});
-    }
-  }
-  return cells;
-}
-
 // The cell walk of one view must give, probe set by probe set, what the
 // records of another view of the same file give, and note the same failures.
 void CompareCellWalk(const std::string& path, int count) {
@@ -60,7 +44,7 @@ void CompareCellWalk(const std::string& path, int count) {
   for (int i = -1; i <= count; ++i) {
     const bool read = walked.GetProbeSetCells(i, cells);
     if (!read && !cells.empty()) std::abort();
-    if (cells != RecordCells(records, i) || walked.GetError() != records.GetError()) std::abort();
+    if (cells != cdf_test::RecordCells(records, i) || walked.GetError() != records.GetError()) std::abort();
   }
 }
 
