@@ -188,12 +188,19 @@ bool CLegacyCDFFile::ReadXDAFormat() {
   }
   qcIndexPos_ = namesPos_ + static_cast<std::streamoff>(sets * kNameBytes);
   probeSetIndexPos_ = qcIndexPos_ + static_cast<std::streamoff>(4 * qcSets);
-  // The names and the probe-set offsets are read once, in two reads: a walk
-  // over every probe set then costs one seek a record instead of three.
+  // The names and the probe-set offsets are read once: a walk over every
+  // probe set then costs one seek a record instead of three. The names come
+  // in blocks through one small buffer, not one buffer as large as the
+  // whole table (64 MB for a million probe sets), which would be faulted in
+  // page by page and zeroed only to be copied out once.
+  constexpr std::uint64_t kNamesPerBlock = 16384;
   std::vector<std::uint8_t> table;
-  if (!ReadBytes(stream_, table, sets * kNameBytes)) return ReadFailed(kEndOfFile);
   probeSetNames_.reserve(static_cast<std::size_t>(sets));
-  for (std::uint64_t i = 0; i < sets; ++i) probeSetNames_.emplace_back(FixedName(&table[i * kNameBytes]));
+  for (std::uint64_t first = 0; first < sets; first += kNamesPerBlock) {
+    const std::uint64_t n = std::min(kNamesPerBlock, sets - first);
+    if (!ReadBytes(stream_, table, n * kNameBytes)) return ReadFailed(kEndOfFile);
+    for (std::uint64_t i = 0; i < n; ++i) probeSetNames_.emplace_back(FixedName(&table[i * kNameBytes]));
+  }
   stream_.seekg(probeSetIndexPos_);
   if (!ReadBytes(stream_, table, 4 * sets)) return ReadFailed(kEndOfFile);
   probeSetOffsets_.resize(static_cast<std::size_t>(sets));

@@ -1,5 +1,9 @@
 // The XDA form of a legacy CHP file: a fixed header of counted texts,
 // parameter pairs and background zones, then fixed-size records per assay.
+#include <algorithm>
+#include <memory>
+#include <vector>
+
 #include "arrayfiles/chp/LegacyCHPFile.h"
 #include "arrayfiles/chp/LegacyCHPInput.h"
 #include "platform/ByteOrder.h"
@@ -124,31 +128,42 @@ bool ReadGenotyping(LegacyInput& in, CLegacyCHPFile& file) {
   std::int32_t n = file.header.numProbeSets;
   const std::size_t recordBytes = longRecord ? std::size_t(kGenotypeLongRecord) : kGenotypeShortBytes;
   if (!in.Fits(n, recordBytes)) return FailRecords(file, in, "genotyping", n, recordBytes);
-  // The records were checked to fit: read them at once rather than field by field.
-  std::vector<std::uint8_t> records;
-  if (!in.Bytes(records, std::size_t(n) * recordBytes)) return Fail(file, messages::kWrongFormat);
-  const std::uint8_t* p = records.data();
+  // The records were checked to fit: they are read a block at a time rather
+  // than field by field, through one small buffer (a buffer of the whole
+  // table, 21 MB for a million probe sets, would be faulted in and zeroed
+  // only to be copied out once).
+  constexpr std::size_t kRecordsPerBlock = 65536;
+  const auto count = std::size_t(n);
   if (file.genotypeCallsOnly) {
-    file.genotypeCalls.resize(std::size_t(n));
-    for (std::uint8_t& call : file.genotypeCalls) {
-      call = p[0];
-      p += recordBytes;
-    }
-    return true;
+    file.genotypeCalls.resize(count);
+  } else {
+    file.results.resize(count);
   }
-  file.results.resize(std::size_t(n));
-  for (auto& slot : file.results) {
-    auto r = std::make_unique<CGenotypeProbeSetResults>();
-    r->call = p[0];
-    r->value1 = platform::ReadLEFloat(p + 1);
-    r->value2 = r->value4 = platform::ReadLEFloat(p + 5);
-    r->value3 = r->value5 = platform::ReadLEFloat(p + 9);
-    if (longRecord) {
-      r->value6 = platform::ReadLEFloat(p + 13);
-      r->value7 = platform::ReadLEFloat(p + 17);
+  std::vector<std::uint8_t> block;
+  for (std::size_t first = 0; first < count; first += kRecordsPerBlock) {
+    const std::size_t last = std::min(count, first + kRecordsPerBlock);
+    if (!in.Bytes(block, (last - first) * recordBytes)) {
+      file.genotypeCalls.clear();
+      file.results.clear();
+      return Fail(file, messages::kWrongFormat);
     }
-    slot = std::move(r);
-    p += recordBytes;
+    const std::uint8_t* p = block.data();
+    for (std::size_t k = first; k < last; ++k, p += recordBytes) {
+      if (file.genotypeCallsOnly) {
+        file.genotypeCalls[k] = p[0];
+        continue;
+      }
+      auto r = std::make_unique<CGenotypeProbeSetResults>();
+      r->call = p[0];
+      r->value1 = platform::ReadLEFloat(p + 1);
+      r->value2 = r->value4 = platform::ReadLEFloat(p + 5);
+      r->value3 = r->value5 = platform::ReadLEFloat(p + 9);
+      if (longRecord) {
+        r->value6 = platform::ReadLEFloat(p + 13);
+        r->value7 = platform::ReadLEFloat(p + 17);
+      }
+      file.results[k] = std::move(r);
+    }
   }
   return true;
 }

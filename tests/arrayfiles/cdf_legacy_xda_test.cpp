@@ -154,6 +154,27 @@ TEST_F(CdfLegacyXdaTest, LyingCountsAndOffsetsFailWithTheirText) {
   }
 }
 
+// The name table is read a block of names at a time: a library of several
+// blocks reads back whole, and one cut inside a later block fails.
+TEST_F(CdfLegacyXdaTest, ANameTableOfSeveralReadBlocksReadsBackWholeAndACutInsideOneFails) {
+  SyntheticCdfOptions options;
+  options.snpSets = 20000;
+  options.blocksPerSnp = 2;
+  options.listsPerBlock = 1;
+  options.mismatchCells = false;
+  options.copyNumberSets = 20000;
+  options.controlSets = 0;
+  const CdfLayout layout = MakeSyntheticCdfLayout(options);
+  const std::string good = XdaCdfImage(layout);
+  ASSERT_TRUE(ReadImage(good)) << file_.GetError();
+  ExpectLegacyMatchesLayout(file_, layout, true);
+
+  const std::size_t insideThirdBlock = PositionsOf(layout).names + 64 * 40000 + 10;
+  EXPECT_FALSE(ReadImage(good.substr(0, insideThirdBlock)));
+  EXPECT_FALSE(file_.GetError().empty());
+  EXPECT_EQ(file_.GetProbeSetName(0), "");
+}
+
 TEST_F(CdfLegacyXdaTest, EveryTruncationFails) {
   SyntheticCdfOptions options;
   options.snpSets = 3;

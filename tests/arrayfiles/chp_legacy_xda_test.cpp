@@ -59,6 +59,34 @@ TEST_F(LegacyChpXdaTest, GenotypeRecordSizeDecidesTheSevenValues) {
   }
 }
 
+// The records are read a block at a time: calls and values of a file of
+// several blocks come out at their own probe sets, with the calls alone too.
+TEST_F(LegacyChpXdaTest, GenotypesOfSeveralReadBlocksComeOutAtTheirProbeSets) {
+  for (std::int32_t size : {21, 13}) {
+    for (bool callsOnly : {false, true}) {
+      SCOPED_TRACE(testing::Message() << size << (callsOnly ? " calls only" : " records"));
+      XdaChpFile file = chptest::XdaGenotyping();
+      file.genotypeRecordSize = size;
+      file.genotyping.resize(140000);
+      for (std::size_t i = 0; i < file.genotyping.size(); ++i) {
+        file.genotyping[i] = {static_cast<std::uint8_t>(i % 251), static_cast<float>(i), 0.5f, 0.25f, 1.0f, 2.0f};
+      }
+      chp.genotypeCallsOnly = callsOnly;
+      ASSERT_TRUE(ReadFile(file)) << chp.errorText;
+      for (std::size_t i : {std::size_t(0), std::size_t(65535), std::size_t(65536), std::size_t(131072),
+                            std::size_t(139999)}) {
+        if (callsOnly) {
+          ASSERT_EQ(chp.genotypeCalls.size(), 140000u);
+          EXPECT_EQ(chp.genotypeCalls[i], i % 251) << i;
+        } else {
+          EXPECT_EQ(At<legacy_chp::CGenotypeProbeSetResults>(i).call, i % 251) << i;
+          EXPECT_FLOAT_EQ(At<legacy_chp::CGenotypeProbeSetResults>(i).value1, static_cast<float>(i)) << i;
+        }
+      }
+    }
+  }
+}
+
 TEST_F(LegacyChpXdaTest, VersionsUpToTwoReadAndLaterOnesFail) {
   struct Case {
     std::int32_t version;
