@@ -4,7 +4,6 @@
 #include <memory>
 #include <vector>
 
-#include "arrayfiles/cdf/LegacyCDFFile.h"
 #include "arrayfiles/cdf/UnifiedCDFData.h"
 #include "document/ExtractionParts.h"
 #include "platform/ParallelFor.h"
@@ -17,18 +16,6 @@ namespace {
 // Fails as LibraryLayout::Read promises.
 [[noreturn]] void FailUnreadable(const std::string& fileName) {
   Fail(platform::Format("The library file %s cannot be read", fileName.c_str()));
-}
-
-// Whether walking the file on several threads pays: the reader of the binary
-// legacy form reads each record when asked, so its walk is the larger part
-// of the work, and a second reader takes its tables from the first
-// (ReadCopyOf). The text form's reader parses the whole file when it opens
-// it, and the generic form's reads every probe set's header: there the walk
-// is the smaller part, and a reader cannot be copied.
-bool WalkedInParts(const std::string& path) {
-  CLegacyCDFFile file;
-  file.SetFileName(path);
-  return file.IsXDACompatibleFile();
 }
 
 }  // namespace
@@ -78,7 +65,12 @@ std::shared_ptr<const LibraryLayout> LibraryLayout::Read(const std::string& path
   cdf.SetFileName(path);
   if (!cdf.Read()) FailUnreadable(layout->fileName_);
   layout->probeSetCount_ = cdf.GetHeader().GetNumProbeSets();
-  if (threads > 1 && layout->probeSetCount_ > 1 && WalkedInParts(path)) {
+  // Walking on several threads pays only for a reader that can be copied:
+  // the binary legacy form's reader reads each record when asked, so its
+  // walk is the larger part of the work. The text form's reader parses the
+  // whole file when it opens it, and the generic form's reads every probe
+  // set's header: there the walk is the smaller part.
+  if (threads > 1 && layout->probeSetCount_ > 1 && cdf.CanBeCopied()) {
     layout->WalkInParts(cdf, threads);
   } else {
     layout->Walk(cdf, 0, layout->probeSetCount_);

@@ -44,6 +44,8 @@ class CLegacyCDFFile {
   // `other` holds no open XDA file, or its file cannot be opened again or has
   // changed size.
   bool ReadCopyOf(const CLegacyCDFFile& other);
+  // Whether an XDA file is open: read, its records read when asked.
+  [[nodiscard]] bool IsXDAOpen() const { return stream_.is_open(); }
 
   [[nodiscard]] CLegacyCDFFileHeader GetHeader() const { return header_; }
   // The reader's own header record (valid as long as the reader lives).
@@ -83,7 +85,6 @@ class CLegacyCDFFile {
   // `n` bytes of the XDA file from `pos`, through the read window; null when
   // the file ends first. Valid until the next call.
   const std::uint8_t* XDABytes(std::uint64_t pos, std::uint64_t n);
-  [[nodiscard]] bool IsXDAOpen() const { return stream_.is_open(); }
 
   std::streamoff namesPos_ = 0;
   std::streamoff qcIndexPos_ = 0;

@@ -116,6 +116,9 @@ class UnifiedCDFData {
   // ReadCopyOf). False for the other forms, whose readers take the whole file
   // when they open it and are better read once.
   [[nodiscard]] bool ReadCopyOf(const UnifiedCDFData& other);
+  // Whether ReadCopyOf can copy this reader: it holds a file of the binary
+  // legacy form, open.
+  [[nodiscard]] bool CanBeCopied() const { return legacyFile_ && legacyFile_->IsXDAOpen(); }
   // Why the last Read, or a probe-set lookup since, failed: the legacy
   // reader's text, or the name of the generic form's exception.
   [[nodiscard]] const std::string& GetError() const { return error_; }

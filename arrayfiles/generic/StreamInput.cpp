@@ -192,30 +192,30 @@ std::string ReadText8(const std::uint8_t*& cursor, const std::uint8_t* end) {
   return text.substr(0, text.find('\0'));
 }
 
-std::u16string ReadText16(const std::uint8_t*& cursor, const std::uint8_t* end) {
+namespace {
+// A 16-bit text cell into `Text`, each unit through `unitOf`; the text ends
+// at its first zero unit, the cursor after the whole cell.
+template <class Text, class UnitOf>
+Text ReadText16As(const std::uint8_t*& cursor, const std::uint8_t* end, UnitOf unitOf) {
   std::size_t count = ReadCellCount(cursor, end, 2);
-  std::u16string text;
+  Text text;
   text.reserve(count);
   bool ended = false;
   for (std::size_t i = 0; i < count; ++i, cursor += 2) {
     char16_t unit = platform::ReadBE16(cursor);
     if (unit == 0) ended = true;
-    if (!ended) text.push_back(unit);
+    if (!ended) text.push_back(unitOf(unit));
   }
   return text;
 }
+}  // namespace
+
+std::u16string ReadText16(const std::uint8_t*& cursor, const std::uint8_t* end) {
+  return ReadText16As<std::u16string>(cursor, end, [](char16_t unit) { return unit; });
+}
 
 std::string ReadText16Narrow(const std::uint8_t*& cursor, const std::uint8_t* end) {
-  std::size_t count = ReadCellCount(cursor, end, 2);
-  std::string text;
-  text.reserve(count);
-  bool ended = false;
-  for (std::size_t i = 0; i < count; ++i, cursor += 2) {
-    char16_t unit = platform::ReadBE16(cursor);
-    if (unit == 0) ended = true;
-    if (!ended) text.push_back(platform::NarrowUnit(unit));
-  }
-  return text;
+  return ReadText16As<std::string>(cursor, end, platform::NarrowUnit);
 }
 
 }  // namespace MemoryInput
