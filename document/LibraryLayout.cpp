@@ -22,12 +22,12 @@ namespace {
 
 void LibraryLayout::Walk(unified_io::UnifiedCDFData& cdf, int first, int last) {
   std::vector<unified_io::UnifiedCDFGroupCell> setCells;
-  std::vector<LayoutCell> cellsB;
+  platform::UninitializedVector<LayoutCell> cellsB;
   for (int i = first; i < last; ++i) {
     const std::string name = cdf.GetProbeSetName(i);
     if (!name.starts_with("SNP")) continue;
     probeSets_.push_back(i);
-    names_ += name;
+    names_.insert(names_.end(), name.begin(), name.end());
     nameEnds_.push_back(static_cast<std::uint32_t>(names_.size()));
     cellsB.clear();
     // A record that cannot be read would otherwise give the SNP no cells,
@@ -75,8 +75,9 @@ std::shared_ptr<const LibraryLayout> LibraryLayout::Read(const std::string& path
   } else {
     layout->Walk(cdf, 0, layout->probeSetCount_);
   }
-  layout->cells_.shrink_to_fit();
-  layout->names_.shrink_to_fit();
+  // No shrink_to_fit: copying the arrays to their exact size took a tenth of
+  // a one-thread build, and the room a large array grew beyond its size is
+  // never written, so it takes no memory.
   return layout;
 }
 
@@ -109,6 +110,8 @@ void LibraryLayout::WalkInParts(unified_io::UnifiedCDFData& cdf, int threads) {
     starts[k + 1].cell += walked[k]->cells_.size();
     starts[k + 1].nameByte += walked[k]->names_.size();
   }
+  // The arrays are sized without being written: each part's thread writes,
+  // and so faults in, its own stretch of them.
   const PartStart& all = starts.back();
   probeSets_.resize(all.snp);
   nameEnds_.resize(all.snp);

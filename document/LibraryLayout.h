@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/Paths.h"
+#include "platform/UninitializedVector.h"
 
 namespace unified_io {
 class UnifiedCDFData;
@@ -29,9 +30,11 @@ class UnifiedCDFData;
 
 namespace extraction {
 
+// Left uninitialised when declared without a value: the layout's arrays of
+// millions of cells are filled by the threads that walked them.
 struct LayoutCell {
-  std::int32_t X = 0;
-  std::int32_t Y = 0;
+  std::int32_t X;
+  std::int32_t Y;
   friend bool operator==(const LayoutCell&, const LayoutCell&) = default;
 };
 
@@ -58,7 +61,7 @@ class LibraryLayout {
   [[nodiscard]] int ProbeSetIndex(std::size_t k) const { return probeSets_[k]; }
   [[nodiscard]] std::string_view SnpName(std::size_t k) const {
     const std::size_t begin = k == 0 ? 0 : nameEnds_[k - 1];
-    return std::string_view(names_).substr(begin, nameEnds_[k] - begin);
+    return std::string_view(names_.data() + begin, nameEnds_[k] - begin);
   }
   [[nodiscard]] std::span<const LayoutCell> CellsA(std::size_t k) const {
     return std::span(cells_).subspan(cellStarts_[2 * k], cellStarts_[2 * k + 1] - cellStarts_[2 * k]);
@@ -88,14 +91,14 @@ class LibraryLayout {
   platform::FileStatus status_;
   bool statusKnown_ = false;
   int probeSetCount_ = 0;
-  std::vector<std::int32_t> probeSets_;
+  platform::UninitializedVector<std::int32_t> probeSets_;
   // SNP k's name is names_[nameEnds_[k - 1] .. nameEnds_[k]).
-  std::string names_;
-  std::vector<std::uint32_t> nameEnds_;
+  platform::UninitializedVector<char> names_;
+  platform::UninitializedVector<std::uint32_t> nameEnds_;
   // SNP k's allele A cells are cells_[cellStarts_[2k] .. cellStarts_[2k + 1]),
   // its allele B cells run on to cellStarts_[2k + 2].
-  std::vector<LayoutCell> cells_;
-  std::vector<std::size_t> cellStarts_{0};
+  platform::UninitializedVector<LayoutCell> cells_;
+  platform::UninitializedVector<std::size_t> cellStarts_{0};
 };
 
 // The layouts of one run, by library path. A layout is read when first asked

@@ -38,7 +38,7 @@ constexpr std::string_view kBrlmm = ".brlmm";
 struct LibraryIntensities {
   std::vector<float> values;
   std::size_t firstOutside = 0;
-  LayoutCell outsideCell;
+  LayoutCell outsideCell{};
 };
 
 // The SNP whose cells hold the library's cell number `cell`.

@@ -1,6 +1,7 @@
 #include "arrayfiles/cdf/LegacyCDFFile.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 #include "arrayfiles/cdf/LegacyCDFBuilder.h"
@@ -27,8 +28,8 @@ constexpr std::uint64_t kCellBytes = 14;
 constexpr std::uint64_t kWindowBytes = 1 << 20;
 
 std::string_view FixedName(const std::uint8_t* field) {
-  std::size_t n = 0;
-  while (n < static_cast<std::size_t>(kNameBytes) && field[n] != 0) ++n;
+  const void* end = std::memchr(field, 0, kNameBytes);
+  const std::size_t n = end == nullptr ? kNameBytes : static_cast<std::size_t>(static_cast<const std::uint8_t*>(end) - field);
   return std::string_view(reinterpret_cast<const char*>(field), n);
 }
 
@@ -96,8 +97,8 @@ void CLegacyCDFFile::Close() {
   // Swapping with empty vectors gives the memory of a large file back.
   std::vector<CLegacyCDFProbeSetInformation>().swap(probeSets_);
   std::vector<CLegacyCDFQCProbeSetInformation>().swap(qcProbeSets_);
-  std::vector<std::string>().swap(probeSetNames_);
-  std::vector<std::int32_t>().swap(probeSetOffsets_);
+  probeSetNames_.reset();
+  probeSetOffsets_.reset();
   std::vector<std::uint8_t>().swap(window_);
   windowStart_ = 0;
 }
@@ -135,7 +136,10 @@ bool CLegacyCDFFile::ReadTextFormat() {
   header_ = Builder::Header(contents.header);
   if (!ok) return ReadFailed(error.c_str());
   textRead_ = true;
-  probeSetNames_ = std::move(contents.names);
+  auto names = std::make_shared<NameTable>();
+  names->ends.reserve(contents.names.size());
+  for (const std::string& name : contents.names) names->Add(name);
+  probeSetNames_ = std::move(names);
   probeSets_ = std::move(contents.probeSets);
   qcProbeSets_ = std::move(contents.qcProbeSets);
   return true;
@@ -195,22 +199,27 @@ bool CLegacyCDFFile::ReadXDAFormat() {
   // page by page and zeroed only to be copied out once.
   constexpr std::uint64_t kNamesPerBlock = 16384;
   std::vector<std::uint8_t> table;
-  probeSetNames_.reserve(static_cast<std::size_t>(sets));
+  auto names = std::make_shared<NameTable>();
+  names->ends.reserve(static_cast<std::size_t>(sets));
+  // Room for names of the usual length; what is left over is never touched.
+  names->bytes.reserve(static_cast<std::size_t>(sets) * 16);
   for (std::uint64_t first = 0; first < sets; first += kNamesPerBlock) {
     const std::uint64_t n = std::min(kNamesPerBlock, sets - first);
     if (!ReadBytes(stream_, table, n * kNameBytes)) return ReadFailed(kEndOfFile);
-    for (std::uint64_t i = 0; i < n; ++i) probeSetNames_.emplace_back(FixedName(&table[i * kNameBytes]));
+    for (std::uint64_t i = 0; i < n; ++i) names->Add(FixedName(&table[i * kNameBytes]));
   }
   stream_.seekg(probeSetIndexPos_);
   if (!ReadBytes(stream_, table, 4 * sets)) return ReadFailed(kEndOfFile);
-  probeSetOffsets_.resize(static_cast<std::size_t>(sets));
-  for (std::uint64_t i = 0; i < sets; ++i) probeSetOffsets_[i] = I32(&table[4 * i]);
+  auto offsets = std::make_shared<std::vector<std::int32_t>>(static_cast<std::size_t>(sets));
+  for (std::uint64_t i = 0; i < sets; ++i) (*offsets)[i] = I32(&table[4 * i]);
+  probeSetNames_ = std::move(names);
+  probeSetOffsets_ = std::move(offsets);
   return true;
 }
 
 std::string CLegacyCDFFile::GetProbeSetName(int index) {
-  if (index < 0 || static_cast<std::size_t>(index) >= probeSetNames_.size()) return std::string();
-  return probeSetNames_[static_cast<std::size_t>(index)];
+  if (!probeSetNames_ || index < 0 || static_cast<std::size_t>(index) >= probeSetNames_->size()) return std::string();
+  return std::string((*probeSetNames_)[static_cast<std::size_t>(index)]);
 }
 
 bool CLegacyCDFFile::GetProbeSetInformation(int index, CLegacyCDFProbeSetInformation& info) {
@@ -251,7 +260,7 @@ const std::uint8_t* CLegacyCDFFile::XDABytes(std::uint64_t pos, std::uint64_t n)
 
 bool CLegacyCDFFile::WalkXDAProbeSet(int index, ProbeSetFields& set,
                                      const std::function<void(GroupFields&, const std::uint8_t*)>& group) {
-  const std::int32_t offset = probeSetOffsets_[static_cast<std::size_t>(index)];
+  const std::int32_t offset = (*probeSetOffsets_)[static_cast<std::size_t>(index)];
   if (offset < 0 || static_cast<std::uint64_t>(offset) + kProbeSetHeadBytes > fileSize_) {
     return FailAt(kBadOffset, platform::Format("probe set %d starts at offset %d, outside the file of %llu bytes", index,
                                                offset, static_cast<unsigned long long>(fileSize_)));

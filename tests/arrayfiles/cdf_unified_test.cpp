@@ -125,6 +125,11 @@ TEST_F(CdfUnifiedTest, ACopyOfAnXdaReaderWalksTheFileOnItsOwnAndOtherFormsAreNot
       ExpectProbeSet(copy, sets - 1 - i, layout.probeSets[static_cast<std::size_t>(sets - 1 - i)]);
       ExpectProbeSet(cdf_, i, layout.probeSets[static_cast<std::size_t>(i)]);
     }
+    // The copy keeps the names and offsets it shares when the reader it was
+    // made from is closed.
+    cdf_.Close();
+    EXPECT_EQ(cdf_.GetProbeSetName(0), "");
+    for (int i = 0; i < sets; ++i) ExpectProbeSet(copy, i, layout.probeSets[static_cast<std::size_t>(i)]);
   }
   // Tables that no longer fit the file are not copied.
   ASSERT_TRUE(ReadImage(XdaCdfImage(layout)));
