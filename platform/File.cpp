@@ -270,6 +270,7 @@ BOOL CAtomicFile::Open(std::string_view targetName, UINT openFlags, CFileExcepti
     return FALSE;
   }
   fd_ = fd;
+  unstarted_ = 0;
 
   // The new file keeps the old one's permissions; with modeNoTruncate it also
   // starts from the old contents, so a caller can rewrite part of it in place.
@@ -292,6 +293,18 @@ BOOL CAtomicFile::Open(std::string_view targetName, UINT openFlags, CFileExcepti
   }
   RunStageHook(AtomicStage::TempCreated, targetNative_);
   return TRUE;
+}
+
+void CAtomicFile::Write(const void* buffer, UINT count) {
+  CFile::Write(buffer, count);
+  // Only a hint, whose failure changes nothing: the flush in Commit is what
+  // makes the file durable. Pages already on their way are passed over.
+  constexpr std::uint64_t kStartEvery = 1 << 20;
+  unstarted_ += count;
+  if (unstarted_ >= kStartEvery) {
+    ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+    unstarted_ = 0;
+  }
 }
 
 void CAtomicFile::Commit() {

@@ -143,6 +143,9 @@ class CAtomicFile : public CFile {
   // Closing without Commit discards the new contents.
   void Close() override;
   void Abort() override;
+  // Writes, and once a few megabytes have gathered asks the disk to start on
+  // them, so that Commit's flush waits only for the last of a large file.
+  void Write(const void* buffer, UINT count) override;
 
   [[nodiscard]] const std::string& TempPath() const { return tempPath_; }
 
@@ -150,6 +153,7 @@ class CAtomicFile : public CFile {
   std::string targetNative_;
   std::string tempPath_;
   bool committed_ = false;
+  std::uint64_t unstarted_ = 0;  // bytes written since the disk was last asked to start
 };
 
 // Points at which an atomic replace can be interrupted; a test hook may end

@@ -28,6 +28,20 @@ extern "C" int fsync(int fd) {
   return real(fd);
 }
 
+// Writeback started ahead of the flush shows as "start <file> at <bytes written>".
+extern "C" int sync_file_range(int fd, off64_t offset, off64_t nbytes, unsigned int flags) {
+  static auto real = reinterpret_cast<int (*)(int, off64_t, off64_t, unsigned int)>(::dlsym(RTLD_NEXT, "sync_file_range"));
+  if (g_events) {
+    char target[PATH_MAX];
+    ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), target, sizeof target);
+    struct stat st {};
+    ::fstat(fd, &st);
+    g_events->push_back("start " + (n > 0 ? std::string(target, std::size_t(n)) : std::string("?")) + " at " +
+                        std::to_string(st.st_size));
+  }
+  return real(fd, offset, nbytes, flags);
+}
+
 namespace {
 
 using namespace platform;
@@ -173,6 +187,33 @@ TEST_F(FileTest, CommitFlushesTheFileBeforeTheRenameAndTheFolderAfterIt) {
   std::string folder = std::filesystem::canonical(Root()).string();
   EXPECT_EQ(events, (std::vector<std::string>{"fsync " + temp, "written", "before rename", "fsync " + folder,
                                               "after rename"}));
+}
+
+TEST_F(FileTest, ALargeFileGoesToTheDiskAMegabyteAtATimeAndIsFlushedWholeBeforeTheRename) {
+  constexpr std::size_t kPiece = 64 * 1024;
+  std::string bytes;
+  for (std::size_t i = 0; i < 40 * kPiece; ++i) bytes.push_back(static_cast<char>('a' + i % 23));
+  std::vector<std::string> events;
+  std::string temp;
+  {
+    CAtomicFile file;
+    ASSERT_TRUE(file.Open("c:\\big.CFH"));
+    temp = std::filesystem::canonical(file.TempPath()).string();
+    g_events = &events;
+    for (std::size_t at = 0; at < bytes.size(); at += kPiece) file.Write(bytes.data() + at, kPiece);
+    file.Commit();
+    g_events = nullptr;
+  }
+  const std::string folder = std::filesystem::canonical(Root()).string();
+  EXPECT_EQ(events, (std::vector<std::string>{"start " + temp + " at 1048576", "start " + temp + " at 2097152",
+                                              "fsync " + temp, "fsync " + folder}));
+  EXPECT_EQ(Contents("c:\\big.CFH"), bytes);
+  // Small files are not worth a separate request.
+  events.clear();
+  g_events = &events;
+  ASSERT_TRUE(WriteWholeFile("c:\\small.CFG", std::string(kPiece, 's')));
+  g_events = nullptr;
+  EXPECT_EQ(events.size(), 2u);
 }
 
 TEST_F(FileTest, AtomicFileWithoutCommitKeepsTheOldFile) {
