@@ -69,11 +69,18 @@ void CQOVADoc::ExtractIMF(const std::string& chpFileName) {
     std::vector<std::array<int, 2>> filled;
     Background background[2];
     const int probeSets = cdf.GetHeader().GetNumProbeSets();
+    if (!cdf.GetError().empty()) extraction::Fail("the library file " + libraryFile + " cannot be read");
     unified_io::UnifiedCDFProbeSetInformation set;
     unified_io::UnifiedCDFProbeGroupInformation group;
     unified_io::UnifiedCDFProbeInformation cell;
     for (int i = 0; i < probeSets; ++i) {
-      if (!cdf.GetProbeSetName(i).starts_with("SNP")) continue;
+      const std::string name = cdf.GetProbeSetName(i);
+      // A SNP passed over would give every later SNP the row before its own.
+      if (name.empty() && !cdf.GetError().empty()) {
+        extraction::Fail(platform::Format("the library file %s cannot be read at its probe set %d: %s",
+                                          libraryFile.c_str(), i, cdf.GetError().c_str()));
+      }
+      if (!name.starts_with("SNP")) continue;
       if (lines.size() == kMaxSnps) extraction::Fail(platform::Format("%s holds more than %zu SNP probe sets",
                                                                       libraryFile.c_str(), kMaxSnps));
       ImfLine line;

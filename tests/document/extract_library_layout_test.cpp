@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "document/ExtractionParts.h"
+#include "arrayfiles/cdf/UnifiedCDFData.h"
 #include "document/LibraryLayout.h"
 #include "platform/ByteOrder.h"
 #include "platform/File.h"
@@ -175,6 +176,49 @@ TEST_F(LibraryLayoutTest, ASnpRecordThatCannotBeReadFailsTheSampleInsteadOfStori
     EXPECT_GT(outcome.size(), expected.size()) << "the reader's reason follows";
   }
   EXPECT_TRUE(ExtractAll({"A.CHP"}, nullptr)[0].starts_with(expected));
+  EXPECT_FALSE(platform::FileExists(platform::JoinPath(folders_.ArrayDataFolder, "A.CFH")));
+}
+
+TEST_F(LibraryLayoutTest, ASnpNameThatCannotBeReadFailsTheSampleInsteadOfMovingEverySnpAfterIt) {
+  // A generic library whose index gives one SNP's name a length far past its cell.
+  const ArrayDesign design(kType, 3, SmallLayout(60));
+  WriteSample(design, MakeSample(kType, "A", 1));
+  const arraywriters::CdfLayout& layout = design.Layout();
+  const std::int32_t snp = design.SnpProbeSets()[7];
+  std::string bytes = arraywriters::GenericCdfImage(layout);
+  std::string wideName;
+  for (const char c : layout.probeSets[static_cast<std::size_t>(snp)].name) wideName += std::string{'\0', c};
+  const std::size_t at = bytes.find(wideName);
+  ASSERT_NE(at, std::string::npos);
+  platform::WriteBE32(&bytes[at - 4], 0x7ffffff0u);
+  ASSERT_TRUE(arraywriters::WriteBytes(LibraryPath(), bytes));
+
+  const std::string expected =
+      platform::Format("failed: The library file Mapping50K_Hind240.CDF cannot be read at its probe set %d: ", snp);
+  extraction::LibraryLayoutCache libraries(4);
+  for (const std::string& outcome : {ExtractAll({"A.CHP"}, &libraries)[0], ExtractAll({"A.CHP"}, nullptr)[0]}) {
+    EXPECT_TRUE(outcome.starts_with(expected)) << outcome.substr(0, 200);
+    EXPECT_GT(outcome.size(), expected.size()) << "the reader's reason follows";
+  }
+  EXPECT_FALSE(platform::FileExists(platform::JoinPath(folders_.ArrayDataFolder, "A.CFH")));
+}
+
+TEST_F(LibraryLayoutTest, AGenericLibraryCutInsideItsIndexFailsTheSampleInsteadOfStoringNoSums) {
+  const ArrayDesign design(kType, 3, SmallLayout(60));
+  WriteSample(design, MakeSample(kType, "A", 1));
+  const std::string whole = arraywriters::GenericCdfImage(design.Layout());
+  // The first cut that the reader opens but whose probe sets it cannot count.
+  std::size_t cut = 0;
+  for (std::size_t size = 1; size < whole.size() && cut == 0; ++size) {
+    ASSERT_TRUE(arraywriters::WriteBytes(LibraryPath(), whole.substr(0, size)));
+    unified_io::UnifiedCDFData cdf;
+    cdf.SetFileName(LibraryPath());
+    if (cdf.Read() && cdf.GetHeader().GetNumProbeSets() == 0 && !cdf.GetError().empty()) cut = size;
+  }
+  ASSERT_GT(cut, 0u) << "no cut reads as a library without probe sets";
+  ASSERT_TRUE(arraywriters::WriteBytes(LibraryPath(), whole.substr(0, cut)));
+  extraction::LibraryLayoutCache libraries;
+  EXPECT_EQ(ExtractAll({"A.CHP"}, &libraries)[0], "failed: The library file Mapping50K_Hind240.CDF cannot be read");
   EXPECT_FALSE(platform::FileExists(platform::JoinPath(folders_.ArrayDataFolder, "A.CFH")));
 }
 

@@ -7,10 +7,13 @@
 #include "document/DocumentCommands.h"
 #include "document/SampleExtractionWithoutChp.h"
 #include "resources/ExtractDialogs.h"
+#include "platform/ByteOrder.h"
+#include "platform/Strings.h"
 #include "resources/ProgressDialog.h"
 #include "tests/arraygen/ArrayGenTestSupport.h"
 #include "tests/document/DocumentTestSupport.h"
 #include "tools/arraygen/ArrayGen.h"
+#include "tools/arraywriters/CdfWriters.h"
 
 namespace qova::test {
 namespace {
@@ -290,6 +293,24 @@ TEST_F(ExtractWithoutChpTest, BadInputsAreToldAndWriteNothing) {
   EXPECT_EQ(Messages(), Items{"1 of 2 files could not be extracted:\nC.CEL: The CEL file C.CEL cannot be read"});
   EXPECT_TRUE(Exists(SamplePath("A")));
   EXPECT_FALSE(Exists(SamplePath("C")));
+
+  // A generic library whose index gives a SNP's name a length far past its
+  // cell: failed there, not passed over.
+  const std::int32_t snp = design.SnpProbeSets()[3];
+  std::string library = arraywriters::GenericCdfImage(design.Layout());
+  std::string wideName;
+  for (const char c : design.Layout().probeSets[static_cast<std::size_t>(snp)].name) wideName += std::string{'\0', c};
+  const std::size_t at = library.find(wideName);
+  ASSERT_NE(at, std::string::npos);
+  platform::WriteBE32(&library[at - 4], 0x7ffffff0u);
+  ASSERT_TRUE(arraywriters::WriteBytes(Doc().LibraryFolder + std::string(kSmallType) + ".CDF", library));
+  platform::RemoveFile(SamplePath("A"));
+  messages_.Clear();
+  Doc().ExtractSampleWithoutCHP(kExtractUnpairedTest, "A.CEL", "");
+  EXPECT_EQ(Messages(), Items{platform::Format("The library file %s.CDF cannot be read at its probe set %d: "
+                                               "InvalidFileTypeException",
+                                               kSmallType, snp)});
+  EXPECT_FALSE(Exists(SamplePath("A")));
 }
 
 }  // namespace

@@ -7,10 +7,13 @@
 #include "document/DocumentCommands.h"
 #include "core/ArrayTypes.h"
 #include "document/RegressionWorkFiles.h"
+#include "platform/ByteOrder.h"
+#include "platform/File.h"
 #include "platform/Strings.h"
 #include "tests/arraygen/ArrayGenTestSupport.h"
 #include "tests/document/DocumentTestSupport.h"
 #include "tools/arraygen/ArrayGen.h"
+#include "tools/arraywriters/CdfWriters.h"
 
 namespace qova::test {
 namespace {
@@ -278,6 +281,36 @@ TEST_F(RegressionPipelineTest, StepsOnHandWrittenWorkFiles) {
 // Step 4 sums the covariate's fourth power in 64-bit integers: a SNP
 // information line whose covariate is beyond that leaves its sample out,
 // naming the file, the line and the field, and writes no .IM2 for it.
+TEST_F(RegressionPipelineTest, ALibrarySnpWhoseNameCannotBeReadLeavesTheSampleOutInsteadOfMovingTheRowsAfterIt) {
+  WriteStudy();
+  // The study's library again, in the generic form, with one SNP's name given
+  // a length far past its cell.
+  arraygen::LayoutOptions options;
+  options.PerfectMatchCellsPerAllele = 4;
+  options.MismatchCells = true;
+  options.ControlSets = 2;
+  const arraygen::ArrayDesign design(kType, 11, options);
+  const arraywriters::CdfLayout& layout = design.Layout();
+  const std::int32_t snp = design.SnpProbeSets()[5];
+  std::string library = arraywriters::GenericCdfImage(layout);
+  std::string wideName;
+  for (const char c : layout.probeSets[static_cast<std::size_t>(snp)].name) wideName += std::string{'\0', c};
+  const std::size_t at = library.find(wideName);
+  ASSERT_NE(at, std::string::npos);
+  platform::WriteBE32(&library[at - 4], 0x7ffffff0u);
+  ASSERT_TRUE(platform::WriteWholeFile(Doc().LibraryFolder + arraygen::LibraryFileName(kType), library));
+
+  Doc().ExtractIMF("Test01.CHP");
+  const Items log = ErrorLogLines();
+  ASSERT_EQ(log.size(), 1u);
+  EXPECT_NE(log[0].find(platform::Format("TEST01.CHP is left out: the library file %s cannot be read at its probe "
+                                         "set %d: InvalidFileTypeException",
+                                         arraygen::LibraryFileName(kType).c_str(), snp)),
+            std::string::npos)
+      << log[0];
+  EXPECT_FALSE(Exists(Work("TEST01.IMF")));
+}
+
 TEST_F(RegressionPipelineTest, ACovariateTheRegressionCannotHoldLeavesTheSampleOut) {
   ASSERT_TRUE(platform::CreateFolders(Root() + "QOVA/IMF/"));
   const struct {
