@@ -8,8 +8,10 @@
 #include <string>
 
 #include "core/ArrayTypes.h"
+#include "platform/ByteOrder.h"
 #include "platform/Paths.h"
 #include "tools/arraygen/ArrayGen.h"
+#include "tools/arraywriters/CdfWriters.h"
 #include "tools/datagen/DataGen.h"
 #include "tools/samplegen/SampleGen.h"
 
@@ -77,6 +79,19 @@ inline AlleleSums SumsOf(const arraygen::ArrayDesign& design, const arraywriters
 inline std::string FileBytes(const std::string& path) {
   std::ifstream in(platform::NativePath(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The generic library file of `layout` with the name of probe set
+// `probeSet` given a length far past its cell in the index: the reader opens
+// the file and cannot read that one name.
+inline std::string GenericCdfWithUnreadableName(const arraywriters::CdfLayout& layout, std::int32_t probeSet) {
+  std::string bytes = arraywriters::GenericCdfImage(layout);
+  std::string wideName;
+  for (const char c : layout.probeSets[static_cast<std::size_t>(probeSet)].name) wideName += std::string{'\0', c};
+  const std::size_t at = bytes.find(wideName);
+  if (at == std::string::npos || at < 4) return {};
+  platform::WriteBE32(&bytes[at - 4], 0x7ffffff0u);
+  return bytes;
 }
 
 }  // namespace qova::test

@@ -185,12 +185,8 @@ TEST_F(LibraryLayoutTest, ASnpNameThatCannotBeReadFailsTheSampleInsteadOfMovingE
   WriteSample(design, MakeSample(kType, "A", 1));
   const arraywriters::CdfLayout& layout = design.Layout();
   const std::int32_t snp = design.SnpProbeSets()[7];
-  std::string bytes = arraywriters::GenericCdfImage(layout);
-  std::string wideName;
-  for (const char c : layout.probeSets[static_cast<std::size_t>(snp)].name) wideName += std::string{'\0', c};
-  const std::size_t at = bytes.find(wideName);
-  ASSERT_NE(at, std::string::npos);
-  platform::WriteBE32(&bytes[at - 4], 0x7ffffff0u);
+  const std::string bytes = qova::test::GenericCdfWithUnreadableName(layout, snp);
+  ASSERT_FALSE(bytes.empty());
   ASSERT_TRUE(arraywriters::WriteBytes(LibraryPath(), bytes));
 
   const std::string expected =

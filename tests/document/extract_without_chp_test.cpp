@@ -7,7 +7,6 @@
 #include "document/DocumentCommands.h"
 #include "document/SampleExtractionWithoutChp.h"
 #include "resources/ExtractDialogs.h"
-#include "platform/ByteOrder.h"
 #include "platform/Strings.h"
 #include "resources/ProgressDialog.h"
 #include "tests/arraygen/ArrayGenTestSupport.h"
@@ -297,12 +296,8 @@ TEST_F(ExtractWithoutChpTest, BadInputsAreToldAndWriteNothing) {
   // A generic library whose index gives a SNP's name a length far past its
   // cell: failed there, not passed over.
   const std::int32_t snp = design.SnpProbeSets()[3];
-  std::string library = arraywriters::GenericCdfImage(design.Layout());
-  std::string wideName;
-  for (const char c : design.Layout().probeSets[static_cast<std::size_t>(snp)].name) wideName += std::string{'\0', c};
-  const std::size_t at = library.find(wideName);
-  ASSERT_NE(at, std::string::npos);
-  platform::WriteBE32(&library[at - 4], 0x7ffffff0u);
+  const std::string library = GenericCdfWithUnreadableName(design.Layout(), snp);
+  ASSERT_FALSE(library.empty());
   ASSERT_TRUE(arraywriters::WriteBytes(Doc().LibraryFolder + std::string(kSmallType) + ".CDF", library));
   platform::RemoveFile(SamplePath("A"));
   messages_.Clear();

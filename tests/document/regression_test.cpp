@@ -7,7 +7,6 @@
 #include "document/DocumentCommands.h"
 #include "core/ArrayTypes.h"
 #include "document/RegressionWorkFiles.h"
-#include "platform/ByteOrder.h"
 #include "platform/File.h"
 #include "platform/Strings.h"
 #include "tests/arraygen/ArrayGenTestSupport.h"
@@ -292,12 +291,8 @@ TEST_F(RegressionPipelineTest, ALibrarySnpWhoseNameCannotBeReadLeavesTheSampleOu
   const arraygen::ArrayDesign design(kType, 11, options);
   const arraywriters::CdfLayout& layout = design.Layout();
   const std::int32_t snp = design.SnpProbeSets()[5];
-  std::string library = arraywriters::GenericCdfImage(layout);
-  std::string wideName;
-  for (const char c : layout.probeSets[static_cast<std::size_t>(snp)].name) wideName += std::string{'\0', c};
-  const std::size_t at = library.find(wideName);
-  ASSERT_NE(at, std::string::npos);
-  platform::WriteBE32(&library[at - 4], 0x7ffffff0u);
+  const std::string library = GenericCdfWithUnreadableName(layout, snp);
+  ASSERT_FALSE(library.empty());
   ASSERT_TRUE(platform::WriteWholeFile(Doc().LibraryFolder + arraygen::LibraryFileName(kType), library));
 
   Doc().ExtractIMF("Test01.CHP");
