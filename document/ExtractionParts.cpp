@@ -1,5 +1,6 @@
 #include "document/ExtractionParts.h"
 
+#include "arrayfiles/cdf/UnifiedCDFData.h"
 #include "arrayfiles/common/StringUtils.h"
 #include "arrayfiles/generic/GenericExceptions.h"
 #include "core/BasicData.h"
@@ -126,6 +127,20 @@ bool KeepTypedFields(const std::string& outputPath, SampleHeader& header) {
   header.Attribute5 = typed.Attribute5;
   if (header.Sex.empty()) header.Sex = typed.Sex;
   return true;
+}
+
+int SnpWalkProbeSetCount(unified_io::UnifiedCDFData& cdf, const std::string& library) {
+  const int count = cdf.GetHeader().GetNumProbeSets();
+  if (!cdf.GetError().empty()) Fail(library + " cannot be read");
+  return count;
+}
+
+std::string SnpWalkProbeSetName(unified_io::UnifiedCDFData& cdf, int i, const std::string& library) {
+  std::string name = cdf.GetProbeSetName(i);
+  if (name.empty() && !cdf.GetError().empty()) {
+    Fail(platform::Format("%s cannot be read at its probe set %d: %s", library.c_str(), i, cdf.GetError().c_str()));
+  }
+  return name;
 }
 
 ArrayTypeInfoValues TypeInfoValues(const qova::ArrayTypeInfo& type) {

@@ -14,6 +14,10 @@
 #include "core/ArrayTypes.h"
 #include "document/SampleExtraction.h"
 
+namespace unified_io {
+class UnifiedCDFData;
+}
+
 namespace extraction {
 
 // A failure of one sample: the user's message, and nothing stored.
@@ -104,6 +108,19 @@ class ChpCalls {
 // gave none. True when there was an earlier file; one that cannot be read
 // gives nothing.
 bool KeepTypedFields(const std::string& outputPath, SampleHeader& header);
+
+// For walks over a library's SNP probe sets, which pass over every probe set
+// whose name does not start with "SNP". `library` names the file as a
+// message begins with it: "The library file X.CDF".
+//
+// The number of probe sets; fails ("<library> cannot be read") when the
+// reader opened the file but cannot count them (a generic file cut inside
+// its index): the walk would find no SNP at all.
+[[nodiscard]] int SnpWalkProbeSetCount(unified_io::UnifiedCDFData& cdf, const std::string& library);
+// The name of probe set `i`; fails ("<library> cannot be read at its probe
+// set <i>: <why>") when the reader cannot read it: passing it over would put
+// every SNP after it one place early.
+[[nodiscard]] std::string SnpWalkProbeSetName(unified_io::UnifiedCDFData& cdf, int i, const std::string& library);
 
 // Probe and target base pair up in the same case. Inline: every cell of a
 // library passes through it when its layout is built. A table, not a branch

@@ -23,14 +23,9 @@ namespace {
 void LibraryLayout::Walk(unified_io::UnifiedCDFData& cdf, int first, int last) {
   std::vector<unified_io::UnifiedCDFGroupCell> setCells;
   platform::UninitializedVector<LayoutCell> cellsB;
+  const std::string library = "The library file " + fileName_;
   for (int i = first; i < last; ++i) {
-    const std::string name = cdf.GetProbeSetName(i);
-    // A name that cannot be read is no reason to pass the probe set over: were
-    // it a SNP, every SNP after it would be stored one place too early.
-    if (name.empty() && !cdf.GetError().empty()) {
-      Fail(platform::Format("The library file %s cannot be read at its probe set %d: %s", fileName_.c_str(), i,
-                            cdf.GetError().c_str()));
-    }
+    const std::string name = SnpWalkProbeSetName(cdf, i, library);
     if (!name.starts_with("SNP")) continue;
     probeSets_.push_back(i);
     names_.insert(names_.end(), name.begin(), name.end());
@@ -70,10 +65,7 @@ std::shared_ptr<const LibraryLayout> LibraryLayout::Read(const std::string& path
   unified_io::UnifiedCDFData cdf;
   cdf.SetFileName(path);
   if (!cdf.Read()) FailUnreadable(layout->fileName_);
-  layout->probeSetCount_ = cdf.GetHeader().GetNumProbeSets();
-  // A generic file cut inside its index reads, but counts no probe sets and
-  // says why: every sample would be stored without a single sum.
-  if (!cdf.GetError().empty()) FailUnreadable(layout->fileName_);
+  layout->probeSetCount_ = SnpWalkProbeSetCount(cdf, "The library file " + layout->fileName_);
   // Walking on several threads pays only for a reader that can be copied:
   // the binary legacy form's reader reads each record when asked, so its
   // walk is the larger part of the work. The text form's reader parses the

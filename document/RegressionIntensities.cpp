@@ -68,19 +68,13 @@ void CQOVADoc::ExtractIMF(const std::string& chpFileName) {
     std::vector<ImfLine> lines;
     std::vector<std::array<int, 2>> filled;
     Background background[2];
-    const int probeSets = cdf.GetHeader().GetNumProbeSets();
-    if (!cdf.GetError().empty()) extraction::Fail("the library file " + libraryFile + " cannot be read");
+    const std::string library = "the library file " + libraryFile;
+    const int probeSets = extraction::SnpWalkProbeSetCount(cdf, library);
     unified_io::UnifiedCDFProbeSetInformation set;
     unified_io::UnifiedCDFProbeGroupInformation group;
     unified_io::UnifiedCDFProbeInformation cell;
     for (int i = 0; i < probeSets; ++i) {
-      const std::string name = cdf.GetProbeSetName(i);
-      // A SNP passed over would give every later SNP the row before its own.
-      if (name.empty() && !cdf.GetError().empty()) {
-        extraction::Fail(platform::Format("the library file %s cannot be read at its probe set %d: %s",
-                                          libraryFile.c_str(), i, cdf.GetError().c_str()));
-      }
-      if (!name.starts_with("SNP")) continue;
+      if (!extraction::SnpWalkProbeSetName(cdf, i, library).starts_with("SNP")) continue;
       if (lines.size() == kMaxSnps) extraction::Fail(platform::Format("%s holds more than %zu SNP probe sets",
                                                                       libraryFile.c_str(), kMaxSnps));
       ImfLine line;

@@ -212,23 +212,15 @@ void Extract(const ExtractionRequest& request, const ExtractionFolders& folders,
   if (paired) sample.Header.SelfReference = partner;
   result.Replaced = extraction::KeepTypedFields(result.OutputPath, sample.Header);
 
-  const int probeSets = cdf.GetHeader().GetNumProbeSets();
-  // A generic file cut inside its index counts no probe sets and says why.
-  if (!cdf.GetError().empty()) Fail(platform::Format("The library file %s cannot be read", libraryFile.c_str()));
+  const std::string library = "The library file " + libraryFile;
+  const int probeSets = extraction::SnpWalkProbeSetCount(cdf, library);
   const std::int32_t last = sample.Header.LastSnpIndex;
   std::int32_t position = sample.Header.FirstSnpIndex;
   unified_io::UnifiedCDFProbeSetInformation set;
   SnpCellLists lists;
   CallTally tally;
   for (int i = 0; i < probeSets; ++i) {
-    const std::string name = cdf.GetProbeSetName(i);
-    // Passing over a SNP whose name cannot be read would store every SNP
-    // after it one place early.
-    if (name.empty() && !cdf.GetError().empty()) {
-      Fail(platform::Format("The library file %s cannot be read at its probe set %d: %s", libraryFile.c_str(), i,
-                            cdf.GetError().c_str()));
-    }
-    if (!name.starts_with("SNP")) continue;
+    if (!extraction::SnpWalkProbeSetName(cdf, i, library).starts_with("SNP")) continue;
     if (position > last) {
       Fail(platform::Format("The library file %s holds more SNP probe sets than the chip type %s has SNPs (%d)",
                             libraryFile.c_str(), chipType.c_str(), last - sample.Header.FirstSnpIndex + 1));
