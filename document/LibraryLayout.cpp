@@ -24,6 +24,14 @@ void LibraryLayout::Walk(unified_io::UnifiedCDFData& cdf, int first, int last) {
   std::vector<unified_io::UnifiedCDFGroupCell> setCells;
   platform::UninitializedVector<LayoutCell> cellsB;
   const std::string library = "The library file " + fileName_;
+  // Room enough that the arrays seldom grow: a grown array of this element
+  // type is moved an element at a time. Room never written takes no memory.
+  const auto sets = static_cast<std::size_t>(std::max(0, last - first));
+  probeSets_.reserve(probeSets_.size() + sets);
+  nameEnds_.reserve(nameEnds_.size() + sets);
+  cellStarts_.reserve(cellStarts_.size() + 2 * sets);
+  names_.reserve(names_.size() + 16 * sets);
+  cells_.reserve(cells_.size() + 8 * sets);
   for (int i = first; i < last; ++i) {
     const std::string name = SnpWalkProbeSetName(cdf, i, library);
     if (!name.starts_with("SNP")) continue;

@@ -130,6 +130,7 @@ struct Builder {
 
 // The failure texts of the reader.
 inline constexpr const char* kUnableToOpen = "Unable to open the file.";
+inline constexpr const char* kUnableToMap = "Unable to map the file into memory.";
 inline constexpr const char* kWrongFormat = "The file does not appear to be the correct format.";
 inline constexpr const char* kUnknownFormat = "Unknown file format.";
 inline constexpr const char* kScanFailed = "Didn't get 10 entries in scan.";

@@ -23,9 +23,6 @@ constexpr std::int32_t kNameBytes = 64;
 constexpr std::uint64_t kProbeSetHeadBytes = 20;
 constexpr std::uint64_t kGroupHeadBytes = 18 + kNameBytes;
 constexpr std::uint64_t kCellBytes = 14;
-// Probe-set records are read through a window of this many bytes, so that a
-// walk in file order reads the file in large pieces.
-constexpr std::uint64_t kWindowBytes = 1 << 20;
 
 std::string_view FixedName(const std::uint8_t* field) {
   const void* end = std::memchr(field, 0, kNameBytes);
@@ -45,13 +42,6 @@ CellFields XDACell(const std::uint8_t* p) {
   cell.pBase = static_cast<char>(p[12]);
   cell.tBase = static_cast<char>(p[13]);
   return cell;
-}
-
-// Reads exactly n bytes; false when the file ends first.
-bool ReadBytes(std::istream& in, std::vector<std::uint8_t>& bytes, std::uint64_t n) {
-  bytes.resize(static_cast<std::size_t>(n));
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(n));
-  return static_cast<std::uint64_t>(in.gcount()) == n;
 }
 
 }  // namespace
@@ -98,9 +88,9 @@ void CLegacyCDFFile::Close() {
   std::vector<CLegacyCDFProbeSetInformation>().swap(probeSets_);
   std::vector<CLegacyCDFQCProbeSetInformation>().swap(qcProbeSets_);
   probeSetNames_.reset();
-  probeSetOffsets_.reset();
-  std::vector<std::uint8_t>().swap(window_);
-  windowStart_ = 0;
+  records_.reset();
+  recordsPassed_.Reset();
+  namesPassed_.Reset();
 }
 
 bool CLegacyCDFFile::ReadCopyOf(const CLegacyCDFFile& other) {
@@ -108,18 +98,15 @@ bool CLegacyCDFFile::ReadCopyOf(const CLegacyCDFFile& other) {
   header_ = CLegacyCDFFileHeader();
   error_.clear();
   if (!other.IsXDAOpen()) return ReadFailed(kUnableToOpen);
+  // The copy reads the bytes `other` mapped, so its positions hold for them
+  // even where the file has been replaced since.
   fileName_ = other.fileName_;
-  stream_.open(platform::NativePath(fileName_), std::ios::binary);
-  if (!stream_.is_open()) return ReadFailed(kUnableToOpen);
-  fileSize_ = LittleEndianInput::BytesLeft(stream_);
-  // The tables taken from `other` hold for the file it read, not a new one.
-  if (fileSize_ != other.fileSize_) return ReadFailed(kUnableToOpen);
+  fileSize_ = other.fileSize_;
   header_ = other.header_;
   namesPos_ = other.namesPos_;
   qcIndexPos_ = other.qcIndexPos_;
   probeSetIndexPos_ = other.probeSetIndexPos_;
-  probeSetNames_ = other.probeSetNames_;
-  probeSetOffsets_ = other.probeSetOffsets_;
+  records_ = other.records_;
   return true;
 }
 
@@ -192,32 +179,42 @@ bool CLegacyCDFFile::ReadXDAFormat() {
   }
   qcIndexPos_ = namesPos_ + static_cast<std::streamoff>(sets * kNameBytes);
   probeSetIndexPos_ = qcIndexPos_ + static_cast<std::streamoff>(4 * qcSets);
-  // The names and the probe-set offsets are read once: a walk over every
-  // probe set then costs one seek a record instead of three. The names come
-  // in blocks through one small buffer, not one buffer as large as the
-  // whole table (64 MB for a million probe sets), which would be faulted in
-  // page by page and zeroed only to be copied out once.
-  constexpr std::uint64_t kNamesPerBlock = 16384;
-  std::vector<std::uint8_t> table;
-  auto names = std::make_shared<NameTable>();
-  names->ends.reserve(static_cast<std::size_t>(sets));
-  // Room for names of the usual length; what is left over is never touched.
-  names->bytes.reserve(static_cast<std::size_t>(sets) * 16);
-  for (std::uint64_t first = 0; first < sets; first += kNamesPerBlock) {
-    const std::uint64_t n = std::min(kNamesPerBlock, sets - first);
-    if (!ReadBytes(stream_, table, n * kNameBytes)) return ReadFailed(kEndOfFile);
-    for (std::uint64_t i = 0; i < n; ++i) names->Add(FixedName(&table[i * kNameBytes]));
-  }
-  stream_.seekg(probeSetIndexPos_);
-  if (!ReadBytes(stream_, table, 4 * sets)) return ReadFailed(kEndOfFile);
-  auto offsets = std::make_shared<std::vector<std::int32_t>>(static_cast<std::size_t>(sets));
-  for (std::uint64_t i = 0; i < sets; ++i) (*offsets)[i] = I32(&table[4 * i]);
-  probeSetNames_ = std::move(names);
-  probeSetOffsets_ = std::move(offsets);
+  stream_.close();
+  // The names, the offsets and the records are read where they lie in the
+  // mapped file, each when asked for: nothing is copied ahead of a walk, and
+  // readers that ReadCopyOf makes share the one mapping.
+  platform::FileMapping mapping;
+  if (!mapping.Open(fileName_) || mapping.Size() != fileSize_) return ReadFailed(kUnableToOpen);
+  auto view = std::make_shared<platform::MappedView>(mapping.Map(0, static_cast<std::size_t>(fileSize_)));
+  if (!view->IsValid()) return ReadFailed(kUnableToMap);
+  records_ = std::move(view);
   return true;
 }
 
+void CLegacyCDFFile::PassedPages::Passed(const platform::MappedView& view, std::uint64_t pos) {
+  // Pages are given back in stretches of whole 2 MB pieces, which the system
+  // may have mapped as one large page each.
+  constexpr std::uint64_t kPiece = std::uint64_t(1) << 21;
+  constexpr std::uint64_t kStretch = 4 * kPiece;
+  if (!walking_ || pos < from_) {
+    walking_ = true;
+    from_ = pos;
+    return;
+  }
+  const std::uint64_t to = pos / kPiece * kPiece;
+  if (to > from_ && to - from_ >= kStretch) {
+    view.ReleasePages(static_cast<std::size_t>(from_), static_cast<std::size_t>(to - from_));
+    from_ = to;
+  }
+}
+
 std::string CLegacyCDFFile::GetProbeSetName(int index) {
+  if (IsXDAOpen()) {
+    if (index < 0 || index >= header_.GetNumProbeSets()) return std::string();
+    const std::uint64_t at = static_cast<std::uint64_t>(namesPos_) + static_cast<std::uint64_t>(index) * kNameBytes;
+    namesPassed_.Passed(*records_, at);
+    return std::string(FixedName(records_->Data() + at));
+  }
   if (!probeSetNames_ || index < 0 || static_cast<std::size_t>(index) >= probeSetNames_->size()) return std::string();
   return std::string((*probeSetNames_)[static_cast<std::size_t>(index)]);
 }
@@ -245,22 +242,14 @@ bool CLegacyCDFFile::GetQCProbeSetInformation(int index, CLegacyCDFQCProbeSetInf
 
 const std::uint8_t* CLegacyCDFFile::XDABytes(std::uint64_t pos, std::uint64_t n) {
   if (pos > fileSize_ || n > fileSize_ - pos) return nullptr;
-  if (pos < windowStart_ || pos + n > windowStart_ + window_.size()) {
-    const std::uint64_t want = std::min(fileSize_ - pos, std::max<std::uint64_t>(n, kWindowBytes));
-    stream_.clear();
-    stream_.seekg(static_cast<std::streamoff>(pos));
-    if (!ReadBytes(stream_, window_, want)) {
-      window_.clear();
-      return nullptr;
-    }
-    windowStart_ = pos;
-  }
-  return window_.data() + (pos - windowStart_);
+  recordsPassed_.Passed(*records_, pos);
+  return records_->Data() + pos;
 }
 
-bool CLegacyCDFFile::WalkXDAProbeSet(int index, ProbeSetFields& set,
-                                     const std::function<void(GroupFields&, const std::uint8_t*)>& group) {
-  const std::int32_t offset = (*probeSetOffsets_)[static_cast<std::size_t>(index)];
+template <class GroupVisitor>
+bool CLegacyCDFFile::WalkXDAProbeSet(int index, ProbeSetFields& set, GroupVisitor&& group) {
+  const std::int32_t offset =
+      I32(records_->Data() + probeSetIndexPos_ + static_cast<std::ptrdiff_t>(4 * static_cast<std::int64_t>(index)));
   if (offset < 0 || static_cast<std::uint64_t>(offset) + kProbeSetHeadBytes > fileSize_) {
     return FailAt(kBadOffset, platform::Format("probe set %d starts at offset %d, outside the file of %llu bytes", index,
                                                offset, static_cast<unsigned long long>(fileSize_)));
@@ -300,7 +289,6 @@ bool CLegacyCDFFile::WalkXDAProbeSet(int index, ProbeSetFields& set,
     fields.direction = bytes[9];
     fields.start = I32(&bytes[10]);
     fields.stop = I32(&bytes[14]);
-    fields.name.assign(FixedName(&bytes[18]));  // keeps the string's room from group to group
     if (fields.numCells < 0 || static_cast<std::uint64_t>(fields.numCells) * kCellBytes > left) {
       return FailAt(kBadCount, platform::Format("group %d of probe set %d at offset %llu has %d cells of %zu bytes, "
                                                 "%llu bytes left",
@@ -309,11 +297,12 @@ bool CLegacyCDFFile::WalkXDAProbeSet(int index, ProbeSetFields& set,
                                                 static_cast<unsigned long long>(left)));
     }
     const std::uint64_t cellBytes = static_cast<std::uint64_t>(fields.numCells) * kCellBytes;
+    const std::uint8_t* name = &bytes[18];
     bytes = XDABytes(pos, cellBytes);
     if (bytes == nullptr) return Fail(kEndOfFile);
     pos += cellBytes;
     left -= cellBytes;
-    group(fields, bytes);
+    group(fields, name, bytes);
   }
   return true;
 }
@@ -321,7 +310,9 @@ bool CLegacyCDFFile::WalkXDAProbeSet(int index, ProbeSetFields& set,
 bool CLegacyCDFFile::ReadXDAProbeSet(int index, CLegacyCDFProbeSetInformation& info) {
   ProbeSetFields set;
   std::vector<CLegacyCDFProbeGroupInformation> groups;
-  const bool ok = WalkXDAProbeSet(index, set, [&groups](GroupFields& group, const std::uint8_t* bytes) {
+  const bool ok = WalkXDAProbeSet(index, set, [&groups](GroupFields& group, const std::uint8_t* name,
+                                                       const std::uint8_t* bytes) {
+    group.name.assign(FixedName(name));
     std::vector<CLegacyCDFProbeInformation> cells;
     cells.reserve(static_cast<std::size_t>(group.numCells));
     for (std::int32_t c = 0; c < group.numCells; ++c) {
@@ -341,9 +332,12 @@ bool CLegacyCDFFile::GetProbeSetCells(int index, std::vector<CLegacyCDFGroupCell
   if (IsXDAOpen()) {
     if (index < 0 || index >= header_.GetNumProbeSets()) return false;
     ProbeSetFields set;
-    const bool ok = WalkXDAProbeSet(index, set, [&cells](const GroupFields& group, const std::uint8_t* bytes) {
+    const bool ok = WalkXDAProbeSet(index, set, [&cells](const GroupFields& group, const std::uint8_t*,
+                                                         const std::uint8_t* bytes) {
       for (std::int32_t c = 0; c < group.numCells; ++c) {
-        cells.push_back({group.groupIndex, Builder::Cell(XDACell(&bytes[static_cast<std::size_t>(c) * kCellBytes]))});
+        const std::uint8_t* p = &bytes[static_cast<std::size_t>(c) * kCellBytes];
+        cells.push_back({group.groupIndex, platform::ReadLE16(p + 4), platform::ReadLE16(p + 6),
+                         static_cast<char>(p[12]), static_cast<char>(p[13])});
       }
     });
     if (!ok) cells.clear();
@@ -353,13 +347,12 @@ bool CLegacyCDFFile::GetProbeSetCells(int index, std::vector<CLegacyCDFGroupCell
   CLegacyCDFProbeSetInformation info;
   if (!GetProbeSetInformation(index, info)) return false;
   CLegacyCDFProbeGroupInformation group;
-  CLegacyCDFGroupCell cell;
+  CLegacyCDFProbeInformation cell;
   for (int g = 0; g < info.GetNumGroups(); ++g) {
     info.GetGroupInformation(g, group);
-    cell.groupIndex = g;
     for (int c = 0; c < group.GetNumCells(); ++c) {
-      group.GetCell(c, cell.cell);
-      cells.push_back(cell);
+      group.GetCell(c, cell);
+      cells.push_back({g, cell.GetX(), cell.GetY(), cell.GetPBase(), cell.GetTBase()});
     }
   }
   return true;

@@ -2,18 +2,18 @@
 // Reader of CDF library files that are not in the generic container: the
 // text form (a "[CDF]" first line, versions GC1.0 to GC3.0), read whole into
 // memory, and the binary XDA form (first 32-bit word 67), of which Read takes
-// the header, the probe-set names and the record offsets; later requests seek
-// to the records they need. Like the other legacy readers it keeps the text of its
+// the header and maps the file; names, offsets and records are read where
+// they lie when asked for. Like the other legacy readers it keeps the text of its
 // last failure and returns false instead of throwing.
 #include <cstdint>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "arrayfiles/cdf/LegacyCDFRecords.h"
+#include "platform/FileMapping.h"
 
 namespace legacy_cdf_detail {
 struct GroupFields;
@@ -39,15 +39,13 @@ class CLegacyCDFFile {
   // first and after a failure, as Read does.
   bool ReadXDAFormat();
   bool ReadTextFormat();
-  // Opens the XDA file that `other` has read with a read position of its
-  // own, taking the header, the probe-set names and the record offsets from
-  // `other` instead of reading them again: several threads can then walk one
-  // file, a reader each. False (and closed, with the error text set) when
-  // `other` holds no open XDA file, or its file cannot be opened again or has
-  // changed size.
+  // A reader of the XDA file that `other` has read, on the bytes `other`
+  // mapped, for walking the file on another thread while `other` walks it
+  // too (a reader keeps its error text and what it has walked). False (and
+  // closed, with the error text set) when `other` holds no open XDA file.
   bool ReadCopyOf(const CLegacyCDFFile& other);
   // Whether an XDA file is open: read, its records read when asked.
-  [[nodiscard]] bool IsXDAOpen() const { return stream_.is_open(); }
+  [[nodiscard]] bool IsXDAOpen() const { return records_ != nullptr; }
 
   [[nodiscard]] CLegacyCDFFileHeader GetHeader() const { return header_; }
   // The reader's own header record (valid as long as the reader lives).
@@ -80,13 +78,26 @@ class CLegacyCDFFile {
   bool ReadFailed(const char* message);
   bool ReadXDAHeader();
   bool ReadXDAProbeSet(int index, CLegacyCDFProbeSetInformation& info);
-  // Checks probe set `index`'s XDA record and hands each group's fields and
-  // the bytes of its cells (numCells records) to `group`, in file order.
-  bool WalkXDAProbeSet(int index, legacy_cdf_detail::ProbeSetFields& set,
-                       const std::function<void(legacy_cdf_detail::GroupFields&, const std::uint8_t*)>& group);
-  // `n` bytes of the XDA file from `pos`, through the read window; null when
-  // the file ends first. Valid until the next call.
+  // Checks probe set `index`'s XDA record and hands each group's fields
+  // (all but the name), its name field and the bytes of its cells (numCells
+  // records) to `group(GroupFields&, name, cells)`, in file order.
+  template <class GroupVisitor>
+  bool WalkXDAProbeSet(int index, legacy_cdf_detail::ProbeSetFields& set, GroupVisitor&& group);
+  // `n` bytes of the XDA file from `pos`; null when the file ends first.
   const std::uint8_t* XDABytes(std::uint64_t pos, std::uint64_t n);
+  // Where a walk in file order has got to in the mapped file: the pages it
+  // has passed are given back to the system, so that a walk over a library
+  // of hundreds of megabytes does not keep all of it resident (the bytes
+  // read the same if read again).
+  class PassedPages {
+   public:
+    void Passed(const platform::MappedView& view, std::uint64_t pos);
+    void Reset() { walking_ = false; }
+
+   private:
+    bool walking_ = false;
+    std::uint64_t from_ = 0;
+  };
 
   std::streamoff namesPos_ = 0;
   std::streamoff qcIndexPos_ = 0;
@@ -95,10 +106,8 @@ class CLegacyCDFFile {
   std::ifstream stream_;
   bool textRead_ = false;  // the text form's records are in memory
   CLegacyCDFFileHeader header_;
-  // The probe-set names side by side in one block of text: name k ends at
-  // ends[k] and starts where name k - 1 ends. A million names take about a
-  // third of the memory they would as strings of their own, and readers that
-  // ReadCopyOf made share them, as they share the record offsets.
+  // Text form: the probe-set names side by side in one block of text: name
+  // k ends at ends[k] and starts where name k - 1 ends.
   struct NameTable {
     std::string bytes;
     std::vector<std::uint32_t> ends;
@@ -113,10 +122,10 @@ class CLegacyCDFFile {
     }
   };
   std::shared_ptr<const NameTable> probeSetNames_;
-  // XDA form: where each probe set's record starts.
-  std::shared_ptr<const std::vector<std::int32_t>> probeSetOffsets_;
-  std::vector<std::uint8_t> window_;  // XDA form: the bytes from windowStart_ last read
-  std::uint64_t windowStart_ = 0;
+  // XDA form: the whole file mapped, shared with the readers ReadCopyOf makes.
+  std::shared_ptr<const platform::MappedView> records_;
+  PassedPages recordsPassed_;
+  PassedPages namesPassed_;
   std::vector<CLegacyCDFProbeSetInformation> probeSets_;
   std::vector<CLegacyCDFQCProbeSetInformation> qcProbeSets_;
   std::string fileName_;

@@ -58,11 +58,15 @@ class CLegacyCDFProbeInformation {
   char tBase_ = ' ';
 };
 
-// A cell of a probe set together with the index of the group that holds
-// it, as a walk over a probe set's cells hands it out.
+// A cell of a probe set as a walk over every probe set needs it: the index
+// of the group that holds it, its place on the array and its two bases.
 struct CLegacyCDFGroupCell {
-  std::int32_t groupIndex = 0;
-  CLegacyCDFProbeInformation cell;
+  int group = 0;
+  int x = 0;
+  int y = 0;
+  char pBase = ' ';
+  char tBase = ' ';
+  friend bool operator==(const CLegacyCDFGroupCell&, const CLegacyCDFGroupCell&) = default;
 };
 
 class CLegacyCDFProbeGroupInformation {

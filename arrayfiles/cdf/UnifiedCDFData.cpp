@@ -254,14 +254,9 @@ void UnifiedCDFData::GetProbeSetInformation(int index, UnifiedCDFProbeSetInforma
 bool UnifiedCDFData::GetProbeSetCells(int index, std::vector<UnifiedCDFGroupCell>& cells) {
   cells.clear();
   if (legacyFile_) {
-    if (!legacyFile_->GetProbeSetCells(index, legacyCells_)) {
-      error_ = legacyFile_->GetError();
-      return false;
-    }
-    for (const CLegacyCDFGroupCell& c : legacyCells_) {
-      cells.push_back({c.groupIndex, c.cell.GetX(), c.cell.GetY(), c.cell.GetPBase(), c.cell.GetTBase()});
-    }
-    return true;
+    if (legacyFile_->GetProbeSetCells(index, cells)) return true;
+    error_ = legacyFile_->GetError();
+    return false;
   }
   if (const std::optional<bool> read = ReadPlainGenericCells(index, cells)) return *read;
   UnifiedCDFProbeSetInformation set;

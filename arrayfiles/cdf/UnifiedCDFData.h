@@ -88,15 +88,9 @@ class UnifiedCDFProbeSetInformation {
 };
 
 // A cell of a probe set with the index of the group that holds it, as
-// UnifiedCDFData::GetProbeSetCells hands it out.
-struct UnifiedCDFGroupCell {
-  int group = 0;
-  int x = 0;
-  int y = 0;
-  char pBase = ' ';
-  char tBase = ' ';
-  friend bool operator==(const UnifiedCDFGroupCell&, const UnifiedCDFGroupCell&) = default;
-};
+// UnifiedCDFData::GetProbeSetCells hands it out: the legacy reader's walk
+// record, which the legacy forms fill in place.
+using UnifiedCDFGroupCell = CLegacyCDFGroupCell;
 
 class UnifiedCDFData {
  public:
@@ -150,7 +144,6 @@ class UnifiedCDFData {
   std::optional<bool> ReadPlainGenericCells(int index, std::vector<UnifiedCDFGroupCell>& cells);
 
   std::unique_ptr<CLegacyCDFFile> legacyFile_;
-  std::vector<CLegacyCDFGroupCell> legacyCells_;  // GetProbeSetCells' room, kept from call to call
   UnifiedCDFFileHeader header_;
   std::unique_ptr<generic_io::CDFData> genericData_;
   std::vector<generic_io::CDFGroupCell> genericCells_;  // GetProbeSetCells' room, kept from call to call

@@ -1,6 +1,10 @@
 // The legacy reader on binary (XDA) library files.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <string>
+
 #include "arrayfiles/cdf/LegacyCDFFile.h"
 #include "platform/ByteOrder.h"
 #include "tests/arrayfiles/cdf_test_support.h"
@@ -154,9 +158,9 @@ TEST_F(CdfLegacyXdaTest, LyingCountsAndOffsetsFailWithTheirText) {
   }
 }
 
-// The name table is read a block of names at a time: a library of several
-// blocks reads back whole, and one cut inside a later block fails.
-TEST_F(CdfLegacyXdaTest, ANameTableOfSeveralReadBlocksReadsBackWholeAndACutInsideOneFails) {
+// A library of 40,000 probe sets reads back whole, and one cut deep inside
+// its name table fails and shows no names.
+TEST_F(CdfLegacyXdaTest, ALargeLibraryReadsBackWholeAndOneCutInsideItsNameTableFails) {
   SyntheticCdfOptions options;
   options.snpSets = 20000;
   options.blocksPerSnp = 2;
@@ -173,6 +177,44 @@ TEST_F(CdfLegacyXdaTest, ANameTableOfSeveralReadBlocksReadsBackWholeAndACutInsid
   EXPECT_FALSE(ReadImage(good.substr(0, insideThirdBlock)));
   EXPECT_FALSE(file_.GetError().empty());
   EXPECT_EQ(file_.GetProbeSetName(0), "");
+}
+
+// The bytes of the mapping of `path` this process has resident, from
+// /proc/self/smaps; 0 when the file is not mapped.
+std::size_t ResidentBytesOfMapping(const std::string& path) {
+  std::ifstream smaps("/proc/self/smaps");
+  const std::string file = std::filesystem::canonical(path).string();
+  std::size_t resident = 0;
+  bool inMapping = false;
+  for (std::string line; std::getline(smaps, line);) {
+    if (line.find('-') < line.find(' ') && line.find(':') > line.find(' ')) {
+      inMapping = line.ends_with(" " + file);
+    } else if (inMapping && line.starts_with("Rss:")) {
+      resident += std::stoul(line.substr(4)) * 1024;
+    }
+  }
+  return resident;
+}
+
+// A walk over every probe set gives back the mapped pages it has passed: of
+// a library of about 45 MB only a few megabytes stay resident, and the walk
+// reads it all the same.
+TEST_F(CdfLegacyXdaTest, AWalkOverALargeLibraryKeepsLittleOfItResident) {
+  SyntheticCdfOptions options;
+  options.snpSets = 60000;
+  options.blocksPerSnp = 4;
+  options.copyNumberSets = 1000;
+  const CdfLayout layout = MakeSyntheticCdfLayout(options);
+  const std::string image = XdaCdfImage(layout);
+  ASSERT_GT(image.size(), std::size_t(40) << 20);
+  ASSERT_TRUE(ReadImage(image)) << file_.GetError();
+  ASSERT_TRUE(WalkAll());
+  const std::size_t resident = ResidentBytesOfMapping(file_.GetFileName());
+  EXPECT_GT(resident, 0u);
+  EXPECT_LT(resident, std::size_t(20) << 20);
+  ExpectLegacyMatchesLayout(file_, layout, true);
+  file_.Close();
+  EXPECT_EQ(ResidentBytesOfMapping(Path("lib.cdf")), 0u);
 }
 
 TEST_F(CdfLegacyXdaTest, EveryTruncationFails) {
