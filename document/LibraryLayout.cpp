@@ -1,6 +1,8 @@
 #include "document/LibraryLayout.h"
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -92,7 +94,7 @@ std::shared_ptr<const LibraryLayout> LibraryLayout::Read(const std::string& path
 
 void LibraryLayout::WalkInParts(unified_io::UnifiedCDFData& cdf, int threads) {
   platform::ParallelFor pool(threads);
-  // Every part but the first gets a reader of its own, before any walks.
+  // Every thread but the first gets a reader of its own, before any walks.
   std::vector<std::unique_ptr<unified_io::UnifiedCDFData>> readers(static_cast<std::size_t>(pool.Parts()));
   pool.Run(readers.size(), [&](int part, std::size_t, std::size_t) {
     if (part == 0) return;
@@ -101,36 +103,53 @@ void LibraryLayout::WalkInParts(unified_io::UnifiedCDFData& cdf, int threads) {
     readers[static_cast<std::size_t>(part)] = std::move(reader);
   });
 
-  // Each part walks into a layout of its own; the parts are then copied
-  // into this one side by side, in part order.
-  std::vector<std::unique_ptr<LibraryLayout>> walked(readers.size());
-  pool.Run(static_cast<std::size_t>(probeSetCount_), [&](int part, std::size_t first, std::size_t last) {
-    const auto k = static_cast<std::size_t>(part);
-    walked[k].reset(new LibraryLayout);
-    walked[k]->fileName_ = fileName_;
-    walked[k]->Walk(k == 0 ? cdf : *readers[k], static_cast<int>(first), static_cast<int>(last));
-    readers[k].reset();
+  // The probe sets are cut into a few stretches a thread, each walked into a
+  // layout of its own by whichever thread is free next: stretches of one
+  // library take unequal times. The stretches are then copied into this
+  // layout side by side, in library order. A stretch that fails keeps its
+  // failure, and the first stretch's failure is the one told, as on one thread.
+  const std::size_t count = static_cast<std::size_t>(probeSetCount_);
+  const std::size_t stretches = std::min(count, readers.size() * 4);
+  std::vector<std::unique_ptr<LibraryLayout>> walked(stretches);
+  std::vector<std::exception_ptr> failures(stretches);
+  std::atomic<std::size_t> next{0};
+  pool.Run(readers.size(), [&](int part, std::size_t, std::size_t) {
+    unified_io::UnifiedCDFData& reader = part == 0 ? cdf : *readers[static_cast<std::size_t>(part)];
+    for (std::size_t k; (k = next++) < stretches;) {
+      const auto [first, last] = platform::ParallelFor::PartRange(count, static_cast<int>(stretches), static_cast<int>(k));
+      walked[k].reset(new LibraryLayout);
+      walked[k]->fileName_ = fileName_;
+      try {
+        walked[k]->Walk(reader, static_cast<int>(first), static_cast<int>(last));
+      } catch (...) {
+        failures[k] = std::current_exception();
+      }
+    }
   });
-  std::vector<PartStart> starts(walked.size() + 1);
-  for (std::size_t k = 0; k < walked.size(); ++k) {
+  readers.clear();
+  for (const std::exception_ptr& failure : failures) {
+    if (failure) std::rethrow_exception(failure);
+  }
+  std::vector<PartStart> starts(stretches + 1);
+  for (std::size_t k = 0; k < stretches; ++k) {
     starts[k + 1] = starts[k];
-    if (!walked[k]) continue;
     starts[k + 1].snp += walked[k]->probeSets_.size();
     starts[k + 1].cell += walked[k]->cells_.size();
     starts[k + 1].nameByte += walked[k]->names_.size();
   }
-  // The arrays are sized without being written: each part's thread writes,
-  // and so faults in, its own stretch of them.
+  // The arrays are sized without being written: each thread writes, and so
+  // faults in, its own stretch of them.
   const PartStart& all = starts.back();
   probeSets_.resize(all.snp);
   nameEnds_.resize(all.snp);
   cellStarts_.resize(2 * all.snp + 1);
   cells_.resize(all.cell);
   names_.resize(all.nameByte);
-  pool.Run(walked.size(), [&](int part, std::size_t, std::size_t) {
-    const auto k = static_cast<std::size_t>(part);
-    if (walked[k]) Place(*walked[k], starts[k]);
-    walked[k].reset();
+  pool.Run(stretches, [&](int, std::size_t first, std::size_t last) {
+    for (std::size_t k = first; k < last; ++k) {
+      Place(*walked[k], starts[k]);
+      walked[k].reset();
+    }
   });
 }
 

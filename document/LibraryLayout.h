@@ -6,11 +6,12 @@
 // type are summed against one layout instead of each reading the library
 // file again.
 //
-// A library in the binary legacy form may be built on several threads: each
-// thread walks one contiguous range of probe sets through a reader of its own
-// (a reader keeps a read position, so one cannot be shared), and the ranges
-// are joined in library order, so the layout is the same whatever the number
-// of threads. The other forms are walked on one thread.
+// A library in the binary legacy form may be built on several threads: the
+// probe sets are cut into contiguous stretches, each walked by a free thread
+// through that thread's reader (a reader keeps what it has walked, so one is
+// not shared), and the stretches are joined in library order, so the layout
+// and the failure told are the same whatever the number of threads. The
+// other forms are walked on one thread.
 #include <cstddef>
 #include <cstdint>
 #include <map>

@@ -10,6 +10,7 @@
 #include "document/LibraryLayout.h"
 #include "platform/ByteOrder.h"
 #include "platform/File.h"
+#include "platform/ParallelFor.h"
 #include "platform/Strings.h"
 #include "tests/document/extract_test_support.h"
 #include "tools/arraywriters/CdfWriters.h"
@@ -155,19 +156,29 @@ TEST_F(LibraryLayoutTest, AnUnreadableLibraryIsNotKeptAndIsReadOnceMended) {
 }
 
 TEST_F(LibraryLayoutTest, ASnpRecordThatCannotBeReadFailsTheSampleInsteadOfStoringZeroSums) {
-  // The tables read; the record of one SNP lies past the end of the file.
-  const ArrayDesign design(kType, 3, SmallLayout(60));
+  // The tables read; the records of two SNPs lie past the end of the file.
+  // On four threads the library is walked in 16 stretches: the first bad
+  // record is the last SNP of the first stretch, the second the first SNP of
+  // the next one, which its thread reaches well before the first. The first
+  // is told whichever thread fails first, as on one thread.
+  const ArrayDesign design(kType, 3, SmallLayout(2000));
   WriteSample(design, MakeSample(kType, "A", 1));
   const arraywriters::CdfLayout& layout = design.Layout();
-  const std::int32_t snp = design.SnpProbeSets()[7];
+  const std::vector<std::int32_t>& snps = design.SnpProbeSets();
+  const std::size_t stretchEnd = platform::ParallelFor::PartRange(layout.probeSets.size(), 16, 0).second;
+  const auto second = std::ranges::lower_bound(snps, static_cast<std::int32_t>(stretchEnd));
+  ASSERT_TRUE(second != snps.begin() && second != snps.end());
+  const std::int32_t firstBad = *(second - 1);
   std::string bytes = arraywriters::XdaCdfImage(layout);
   const std::size_t setTable = 24 + layout.reference.size() + 64 * layout.probeSets.size() + 4 * layout.qcSets.size();
-  platform::WriteLE32(&bytes[setTable + 4 * static_cast<std::size_t>(snp)], 0x7ffffff0u);
+  for (const std::int32_t snp : {firstBad, *second}) {
+    platform::WriteLE32(&bytes[setTable + 4 * static_cast<std::size_t>(snp)], 0x7ffffff0u);
+  }
   ASSERT_TRUE(arraywriters::WriteBytes(LibraryPath(), bytes));
 
   const std::string expected =
-      platform::Format("failed: The library file Mapping50K_Hind240.CDF cannot be read at its probe set %d (%s): ", snp,
-                       layout.probeSets[static_cast<std::size_t>(snp)].name.c_str());
+      platform::Format("failed: The library file Mapping50K_Hind240.CDF cannot be read at its probe set %d (%s): ",
+                       firstBad, layout.probeSets[static_cast<std::size_t>(firstBad)].name.c_str());
   for (int threads : {1, 4}) {
     SCOPED_TRACE(threads);
     extraction::LibraryLayoutCache libraries(threads);
