@@ -1,6 +1,8 @@
 #include "core/ArrayData.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "core/ArchiveChecks.h"
 #include "core/ArchiveFile.h"
@@ -118,16 +120,28 @@ void CArrayData::Load(CArchive& ar, bool withData, bool withHeader) {
 }
 
 void CArrayData::WriteSnpRecords(CArchive& ar) const {
+  // On a little-endian machine a record goes out as one 16-byte store of its
+  // four fields, the last three bytes of which the next record overwrites:
+  // the store runs on the user-interface thread, a sample after another.
+  constexpr std::size_t kSlack = 3;
   std::string block;
-  block.resize(static_cast<std::size_t>(kRecordsPerBlock) * kSnpRecordSize);
+  block.resize(static_cast<std::size_t>(kRecordsPerBlock) * kSnpRecordSize + kSlack);
   for (std::int32_t start = Header.FirstSnpIndex; start <= Header.LastSnpIndex; start += kRecordsPerBlock) {
     const std::int32_t end = std::min(Header.LastSnpIndex + 1, start + kRecordsPerBlock);
     char* p = block.data();
     for (std::int32_t i = start; i < end; ++i, p += kSnpRecordSize) {
-      platform::WriteLEFloat(p, SignalA[i]);
-      platform::WriteLEFloat(p + 4, SignalB[i]);
-      platform::WriteLE32(p + 8, static_cast<std::uint32_t>(Call[i]));
-      p[12] = SpareFlag[i] != 0 ? 1 : 0;
+      const std::uint8_t flag = SpareFlag[i] != 0 ? 1 : 0;
+      if constexpr (std::endian::native == std::endian::little) {
+        std::uint32_t fields[4] = {0, 0, static_cast<std::uint32_t>(Call[i]), flag};
+        std::memcpy(&fields[0], &SignalA[i], 4);
+        std::memcpy(&fields[1], &SignalB[i], 4);
+        std::memcpy(p, fields, sizeof fields);
+      } else {
+        platform::WriteLEFloat(p, SignalA[i]);
+        platform::WriteLEFloat(p + 4, SignalB[i]);
+        platform::WriteLE32(p + 8, static_cast<std::uint32_t>(Call[i]));
+        p[12] = static_cast<char>(flag);
+      }
     }
     ar.Write(block.data(), static_cast<std::size_t>(p - block.data()));
   }
