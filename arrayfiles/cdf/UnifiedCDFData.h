@@ -104,9 +104,9 @@ class UnifiedCDFData {
 
   // Chooses the reader by the file and reads the file; false on any failure.
   [[nodiscard]] bool Read();
-  // A reader of the file `other` has read, with a read position of its own,
-  // for walking the file on another thread while `other` walks it too: the
-  // binary legacy form takes its tables from `other` (CLegacyCDFFile::
+  // A reader of the file `other` has read, with an error text and a walk of
+  // its own, for walking the file on another thread while `other` walks it
+  // too: the binary legacy form reads the file `other` mapped (CLegacyCDFFile::
   // ReadCopyOf). False for the other forms, whose readers take the whole file
   // when they open it and are better read once.
   [[nodiscard]] bool ReadCopyOf(const UnifiedCDFData& other);
