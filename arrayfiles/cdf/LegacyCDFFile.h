@@ -9,7 +9,6 @@
 #include <fstream>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "arrayfiles/cdf/LegacyCDFRecords.h"
@@ -106,22 +105,7 @@ class CLegacyCDFFile {
   std::ifstream stream_;
   bool textRead_ = false;  // the text form's records are in memory
   CLegacyCDFFileHeader header_;
-  // Text form: the probe-set names side by side in one block of text: name
-  // k ends at ends[k] and starts where name k - 1 ends.
-  struct NameTable {
-    std::string bytes;
-    std::vector<std::uint32_t> ends;
-    [[nodiscard]] std::size_t size() const { return ends.size(); }
-    [[nodiscard]] std::string_view operator[](std::size_t k) const {
-      const std::size_t begin = k == 0 ? 0 : ends[k - 1];
-      return std::string_view(bytes).substr(begin, ends[k] - begin);
-    }
-    void Add(std::string_view name) {
-      bytes += name;
-      ends.push_back(static_cast<std::uint32_t>(bytes.size()));
-    }
-  };
-  std::shared_ptr<const NameTable> probeSetNames_;
+  std::vector<std::string> probeSetNames_;  // text form
   // XDA form: the whole file mapped, shared with the readers ReadCopyOf makes.
   std::shared_ptr<const platform::MappedView> records_;
   PassedPages recordsPassed_;
