@@ -70,19 +70,35 @@ IniSettingsStore::IniSettingsStore(std::string path) : path_(std::move(path)) {
   constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
   if (text.starts_with(kUtf8Bom)) text.erase(0, kUtf8Bom.size());
   Section* current = nullptr;
+  // One mistyped header must not cost the values below it: they stay in the
+  // section above. Where they went is known at the next header or the end.
+  struct UnclosedHeader {
+    int line = 0;
+    std::string text;
+    std::optional<std::string> above;  // the section its keys go to
+    bool keysBelow = false;
+  };
+  std::optional<UnclosedHeader> unclosed;
+  const auto tellUnclosed = [&] {
+    if (!unclosed) return;
+    std::string where = "no key follows it";
+    if (unclosed->keysBelow) {
+      where = unclosed->above ? "the lines below it are read as part of [" + *unclosed->above + "]"
+                              : std::string("the lines below it are in no [section]");
+    }
+    NoteUnreadable(unclosed->line, unclosed->text, "no closing \"]\"; " + where);
+    unclosed.reset();
+  };
   int number = 0;
   for (const std::string& raw : SplitLines(text)) {
     ++number;
     std::string line = TrimLeft(raw);
     if (line.empty() || line[0] == ';' || line[0] == '#') continue;
     if (line[0] == '[') {
+      tellUnclosed();
       std::string trimmed = TrimRight(line);
       if (trimmed.back() != ']') {
-        // One mistyped header must not cost the values below it: they stay
-        // in the section above.
-        NoteUnreadable(number, trimmed,
-                       current ? "no closing \"]\"; the lines below it are read as part of [" + current->name + "]"
-                               : std::string("no closing \"]\""));
+        unclosed = UnclosedHeader{number, trimmed, current ? std::optional(current->name) : std::nullopt};
         continue;
       }
       std::string name = trimmed.substr(1, trimmed.size() - 2);
@@ -101,6 +117,7 @@ IniSettingsStore::IniSettingsStore(std::string path) : path_(std::move(path)) {
       continue;
     }
     if (!current) {
+      if (unclosed) unclosed->keysBelow = true;
       NoteUnreadable(number, line, "in no [section]");
       continue;
     }
@@ -114,6 +131,7 @@ IniSettingsStore::IniSettingsStore(std::string path) : path_(std::move(path)) {
       NoteUnreadable(number, line, "no key before \"=\"");
       continue;
     }
+    if (unclosed) unclosed->keysBelow = true;
     bool replaced = false;
     for (Entry& entry : current->entries) {
       if (EqualsNoCase(entry.key, key)) {
@@ -124,6 +142,7 @@ IniSettingsStore::IniSettingsStore(std::string path) : path_(std::move(path)) {
     }
     if (!replaced) current->entries.push_back({key, value, number});
   }
+  tellUnclosed();
 }
 
 void IniSettingsStore::NoteUnreadable(int line, std::string_view text, std::string why) {

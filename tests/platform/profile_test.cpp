@@ -162,6 +162,49 @@ TEST_F(ProfileTest, UnreadableLinesAreNamedAndEveryOtherValueIsKept) {
             "[PRINT]\nALL_X=7\nALL_Y=120\n");
 }
 
+// A header without its "]" opens no section: its line says where the lines
+// below it went, into the section above when keys follow, and that none did
+// when a header or the end of the file comes first.
+TEST_F(ProfileTest, AnUnclosedHeaderSaysWhereTheLinesBelowItWent) {
+  using Lines = std::vector<std::string>;
+  const std::string none = "(no closing \"]\"; no key follows it)";
+  const struct {
+    const char* name;
+    const char* text;
+    Lines unreadable;
+    const char* section;  // where key "k" is read, if anywhere
+  } cases[] = {
+      {"a header follows at once", "[MARKER]\nCOL=1\n[Unclosed section\n[Default Section]\nk=2\n",
+       {"line 3: [Unclosed section " + none}, "Default Section"},
+      {"keys follow", "[MARKER]\nCOL=1\n[Unclosed section\nk=2\n[Default Section]\n",
+       {"line 3: [Unclosed section (no closing \"]\"; the lines below it are read as part of [MARKER])"}, "MARKER"},
+      {"blank and comment lines, then a header", "[MARKER]\n[Unclosed\n\n; note\n  \n[S]\nk=2\n",
+       {"line 2: [Unclosed " + none}, "S"},
+      {"only a line that is no key, then a header", "[MARKER]\n[Unclosed\nstray\n[S]\nk=2\n",
+       {"line 2: [Unclosed " + none, "line 3: stray (not a \"key=value\" line)"}, "S"},
+      {"the last line", "[MARKER]\nk=2\n[Unclosed", {"line 3: [Unclosed " + none}, "MARKER"},
+      {"the first line, a header next", "[Unclosed\n[S]\nk=2\n", {"line 1: [Unclosed " + none}, "S"},
+      {"the first line, keys next", "[Unclosed\nk=2\n[S]\n",
+       {"line 1: [Unclosed (no closing \"]\"; the lines below it are in no [section])",
+        "line 2: k=2 (in no [section])"},
+       nullptr},
+      {"two in a row", "[MARKER]\n[One\n[Two\nk=2\n",
+       {"line 2: [One " + none, "line 3: [Two (no closing \"]\"; the lines below it are read as part of [MARKER])"},
+       "MARKER"},
+  };
+  ASSERT_TRUE(CreateFolders(Path("qova")));
+  for (const auto& c : cases) {
+    ASSERT_TRUE(WriteWholeFile(IniPath(), c.text));
+    IniSettingsStore store(IniPath());
+    EXPECT_EQ(store.UnreadableLines(), c.unreadable) << c.name;
+    for (const char* section : {"MARKER", "Default Section", "S"}) {
+      const bool here = c.section != nullptr && std::string(c.section) == section;
+      EXPECT_EQ(store.Get(section, "k"), here ? std::optional<std::string>("2") : std::nullopt)
+          << c.name << ", section " << section;
+    }
+  }
+}
+
 TEST_F(ProfileTest, ValueWithAStrayCarriageReturnEndsThereAndCanBeSavedAgain) {
   ASSERT_TRUE(CreateFolders(Path("qova")));
   ASSERT_TRUE(WriteWholeFile(IniPath(), "[Default Section]\nFolder=c:\\data\rjunk\n"));
