@@ -29,16 +29,17 @@ bool ReadPair(const std::string& first, const std::string& second, std::vector<s
               std::vector<std::string>& b, std::string& why) {
   auto x = ReadWorkLines(first, why);
   if (!x) {
-    why = first + ": " + why;
+    why = platform::NativePath(first) + ": " + why;
     return false;
   }
   auto y = ReadWorkLines(second, why);
   if (!y) {
-    why = second + ": " + why;
+    why = platform::NativePath(second) + ": " + why;
     return false;
   }
   if (x->size() > y->size()) {
-    why = platform::Format("%s has %zu lines, %s only %zu", first.c_str(), x->size(), second.c_str(), y->size());
+    why = platform::Format("%s has %zu lines, %s only %zu", platform::NativePath(first).c_str(), x->size(),
+                           platform::NativePath(second).c_str(), y->size());
     return false;
   }
   a = std::move(*x);
@@ -88,10 +89,11 @@ bool Write(CQOVADoc& doc, const std::string& path, const std::string& text) {
 
 void CQOVADoc::OnIMFToIM2() {
   ForEachListedSample(*this, [this](const std::string& name) {
+    const std::string imfPath = WorkPath(name + ".IMF");
     std::vector<std::string> imf, info;
     std::string why;
-    if (!ReadPair(WorkPath(name + ".IMF"), WorkPath(kSnpInfoFile), imf, info, why)) {
-      LogSkipped(kStep4, name, why);
+    if (!ReadPair(imfPath, WorkPath(kSnpInfoFile), imf, info, why)) {
+      LeaveOut(kStep4, name, imfPath, why);
       return;
     }
     const std::size_t n = imf.size();
@@ -102,7 +104,7 @@ void CQOVADoc::OnIMFToIM2() {
       const ImfLine values = ParseImf(imf[s]);
       const SnpInfoLine selection = ParseSnpInfo(info[s]);
       if (const std::string refusal = CovariateRefusal(selection.Covariate, kSnpInfoFile, s + 1, 5); !refusal.empty()) {
-        LogSkipped(kStep4, name, refusal);
+        LeaveOut(kStep4, name, imfPath, refusal);
         return;
       }
       call[s] = values.Call;
@@ -165,7 +167,8 @@ void CQOVADoc::OnIMFToIM2() {
                                                      {g2, double(gSum), v2, v1, count}}};
       const std::array<double, 5> r{yg2, double(ygSum), double(yv2Sum), yv, ySum};
       if (!SolveNormalEquations(m, r, coefficients[a])) {
-        LogSkipped(kStep4, name, platform::Format("the regression of allele %c has no solution", a == 0 ? 'A' : 'B'));
+        LeaveOut(kStep4, name, imfPath,
+                 platform::Format("the regression of allele %c has no solution", a == 0 ? 'A' : 'B'));
         return;
       }
     }
@@ -197,10 +200,11 @@ void CQOVADoc::OnMakeNormalAverage() {
   std::vector<std::array<Group, 4>> groups;  // AA, AB, BB, all valid
   std::size_t lastLines = 0;
   const bool listed = ForEachListedSample(*this, [&](const std::string& name) {
+    const std::string path = WorkPath(name + ".IM2");
     std::string why;
-    const auto lines = ReadWorkLines(WorkPath(name + ".IM2"), why);
+    const auto lines = ReadWorkLines(path, why);
     if (!lines) {
-      LogSkipped(kStep5, name + ".IM2", why);
+      LeaveOut(kStep5, name + ".IM2", path, why);
       return;
     }
     if (groups.size() < lines->size()) {
@@ -237,10 +241,11 @@ void CQOVADoc::OnMakeNormalAverage() {
 
 void CQOVADoc::OnIM2ToIM3() {
   ForEachListedSample(*this, [this](const std::string& name) {
+    const std::string im2Path = WorkPath(name + ".IM2");
     std::vector<std::string> im2, normal;
     std::string why;
-    if (!ReadPair(WorkPath(name + ".IM2"), WorkPath(kNormalAverageFile), im2, normal, why)) {
-      LogSkipped(kStep6, name, why);
+    if (!ReadPair(im2Path, WorkPath(kNormalAverageFile), im2, normal, why)) {
+      LeaveOut(kStep6, name, im2Path, why);
       return;
     }
     std::vector<ValueLine> values(im2.size());
@@ -264,7 +269,8 @@ void CQOVADoc::OnIM2ToIM3() {
       slope[a] = (n[a] * sxy[a] - sx[a] * sy[a]) / d;
       intercept[a] = (sy[a] * sxx[a] - sxy[a] * sx[a]) / d;
       if (d == 0.0f || slope[a] == 0.0f || !std::isfinite(slope[a]) || !std::isfinite(intercept[a])) {
-        LogSkipped(kStep6, name, platform::Format("allele %c cannot be scaled to the references", a == 0 ? 'A' : 'B'));
+        LeaveOut(kStep6, name, im2Path,
+                 platform::Format("allele %c cannot be scaled to the references", a == 0 ? 'A' : 'B'));
         return;
       }
     }
@@ -291,10 +297,11 @@ void CQOVADoc::OnMakeCNRegression() {
   std::vector<Tally> tallies;
   std::size_t lastLines = 0;
   const bool listed = ForEachListedSample(*this, [&](const std::string& name) {
+    const std::string path = WorkPath(name + ".IM3");
     std::string why;
-    const auto lines = ReadWorkLines(WorkPath(name + ".IM3"), why);
+    const auto lines = ReadWorkLines(path, why);
     if (!lines) {
-      LogSkipped(kStep7, name + ".IM3", why);
+      LeaveOut(kStep7, name + ".IM3", path, why);
       return;
     }
     if (tallies.size() < lines->size()) tallies.resize(lines->size());
@@ -378,10 +385,11 @@ void CQOVADoc::OnIM3ToResult() {
   const CBasicData* basic = AnnotationFor(typed);
   if (basic == nullptr) return;
   ForEachListedSample(*this, [&](const std::string& name) {
+    const std::string im3Path = WorkPath(name + ".IM3");
     std::vector<std::string> im3, calibration;
     std::string why;
-    if (!ReadPair(WorkPath(name + ".IM3"), WorkPath(kCalibrationFile), im3, calibration, why)) {
-      LogSkipped(kStep8, name, why);
+    if (!ReadPair(im3Path, WorkPath(kCalibrationFile), im3, calibration, why)) {
+      LeaveOut(kStep8, name, im3Path, why);
       return;
     }
     const auto& starts = qova::kArrayChromosomeStarts[type.type];

@@ -125,9 +125,9 @@ void CQOVADoc::ExtractIMF(const std::string& chpFileName) {
       extraction::Fail("the work file " + outPath + " cannot be written");
     }
   } catch (const extraction::Failure& failure) {
-    LogSkipped(kStep1, name, failure.message);
+    LeaveOut(kStep1, name, chpPath, failure.message);
   } catch (const std::exception& error) {
-    LogSkipped(kStep1, name, error.what());
+    LeaveOut(kStep1, name, chpPath, error.what());
   }
 }
 
@@ -145,10 +145,11 @@ void CQOVADoc::OnIMFCorrelation() {
   std::vector<Sums> sums;
   std::size_t lastLines = 0;
   const bool listed = ForEachListedSample(*this, [&](const std::string& name) {
+    const std::string path = WorkPath(name + ".IMF");
     std::string why;
-    const auto lines = ReadWorkLines(WorkPath(name + ".IMF"), why);
+    const auto lines = ReadWorkLines(path, why);
     if (!lines) {
-      LogSkipped(kStep2, name + ".IMF", why);
+      LeaveOut(kStep2, name + ".IMF", path, why);
       return;
     }
     if (sums.size() < lines->size()) sums.resize(lines->size());

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "document/QOVADoc.h"
+#include "document/UnreadableFiles.h"
 #include "platform/ErrorLog.h"
 #include "platform/File.h"
 #include "platform/Paths.h"
@@ -152,6 +153,7 @@ bool ForEachListedSample(CQOVADoc& doc, const std::function<void(const std::stri
     doc.Notify(platform::Format("The sample list %s cannot be read", open.GetPathName().c_str()));
     return false;
   }
+  const qova::UnreadableFiles leftOut;
   for (const std::string& name : platform::SplitLines(bytes)) work(name);
   return true;
 }
@@ -173,9 +175,9 @@ int WindowGcCount(const std::string& sequence, int bracket, int offset, bool all
   return gc;
 }
 
-
-void LogSkipped(const std::string& step, const std::string& what, const std::string& why) {
+void LeaveOut(const std::string& step, const std::string& what, const std::string& file, const std::string& why) {
   platform::AppendErrorLog(platform::Format("%s: %s is left out: %s", step.c_str(), what.c_str(), why.c_str()));
+  qova::UnreadableFiles::Note(file, why);
 }
 
 }  // namespace regression

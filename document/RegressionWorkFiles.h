@@ -101,8 +101,9 @@ struct CalibrationLine {
 [[nodiscard]] std::string CovariateRefusal(int covariate, const std::string& file, std::size_t line, int field);
 
 // The list-driven frame of the steps: the open dialog for the sample list,
-// then `work` for each of its lines in order. False when the dialog was
-// cancelled or the list cannot be read.
+// then `work` for each of its lines in order; the samples left out are told
+// in one message after the last. False when the dialog was cancelled or the
+// list cannot be read.
 bool ForEachListedSample(CQOVADoc& doc, const std::function<void(const std::string& name)>& work);
 
 // GC bases of a probe's 25-base window in a SNP's sequence: position
@@ -112,7 +113,9 @@ bool ForEachListedSample(CQOVADoc& doc, const std::function<void(const std::stri
 // nothing.
 [[nodiscard]] int WindowGcCount(const std::string& sequence, int bracket, int offset, bool alleleA);
 
-// One error-log line for a sample or file the step leaves out.
-void LogSkipped(const std::string& step, const std::string& what, const std::string& why);
+// A sample the step leaves out: one error-log line naming `what`, and
+// `file` (the sample's file the step reads) with `why` in the one message of
+// the command's files left out.
+void LeaveOut(const std::string& step, const std::string& what, const std::string& file, const std::string& why);
 
 }  // namespace regression

@@ -324,17 +324,78 @@ TEST_F(RegressionPipelineTest, ACovariateTheRegressionCannotHoldLeavesTheSampleO
     ASSERT_TRUE(platform::WriteWholeFile(Work("C.IMF"), imf + "1\t0.75\t0.5\n"));
     static_cast<void>(platform::RemoveFile(Work("C.IM2")));
     static_cast<void>(platform::RemoveFile(Root() + "errorlog.txt"));
+    messages_.Clear();
     RunListed(command::kImfToIm2, {"C"});
     EXPECT_EQ(Exists(Work("C.IM2")), c.kept) << c.covariate;
     if (c.kept) {
       EXPECT_TRUE(ErrorLogLines().empty()) << c.covariate;
+      EXPECT_TRUE(Messages().empty()) << c.covariate;
     } else {
       const std::string limit = std::string(c.covariate).size() > 7 ? "-2147483648" : c.covariate;
-      EXPECT_EQ(ErrorLogLines(), (Items{"Work files .IM2: C is left out: SNPinfo.txt line 9: the covariate (field 5) " +
-                                        limit + " lies outside -55000 to 55000"}));
+      const std::string why = "SNPinfo.txt line 9: the covariate (field 5) " + limit + " lies outside -55000 to 55000";
+      EXPECT_EQ(ErrorLogLines(), (Items{"Work files .IM2: C is left out: " + why}));
+      EXPECT_EQ(Messages(), Items{"This file could not be read and is left out:\n" + Work("C.IMF") + ": " + why});
     }
   }
-  EXPECT_TRUE(Messages().empty());
+}
+
+// Every step that takes a sample list tells the samples it left out, with
+// their file and why, in one message after the last sample; a step that left
+// none out shows nothing.
+TEST_F(RegressionPipelineTest, EachStepTellsTheSamplesItLeftOutOnceOnScreen) {
+  ASSERT_TRUE(platform::CreateFolders(Root() + "QOVA/IMF/"));
+  using Files = std::vector<std::pair<std::string, std::string>>;
+  const std::string probes = "\t0.5\t0.6\t0.7\t0.8\t0.9\t1\t1.1\t1.2\t1.3\t1.4";
+  const std::string imf = "2" + probes + probes + "\n1" + probes + probes + "\n";
+  const std::string im = "1\t1\t1.0\t2.0\n3\t1\t5.0\t6.0\n";
+  const std::string unreadable = ": it cannot be read";
+  const std::string one = "This file could not be read and is left out:\n";
+  const std::string several = "These files could not be read and are left out:\n";
+  const struct {
+    const char* step;
+    UINT command;
+    Items names;
+    Files files;
+    std::string told;  // empty: nothing shown
+  } cases[] = {
+      {"intensities", command::kExtractImfFromList, {"Ghost"}, {},
+       one + Root() + "Cel/GHOST.CHP: the CEL file GHOST.CEL does not exist"},
+      {"correlation", command::kImfCorrelation, {"S1", "Gone"}, {{"S1.IMF", imf}}, one + Work("Gone.IMF") + unreadable},
+      // A covariate of the SNP information the regression cannot hold.
+      {"regression", command::kImfToIm2, {"S1", "Gone"},
+       {{"S1.IMF", imf}, {kSnpInfoFile, "1\t1\t3\t4\t7\n1\t1\t\x80\t-\t250050\n"}},
+       several + Work("S1.IMF") + ": SNPinfo.txt line 2: the covariate (field 5) 250050 lies outside -55000 to 55000\n" +
+           Work("Gone.IMF") + unreadable},
+      // Two SNPs cannot fix the five coefficients.
+      {"regression without a solution", command::kImfToIm2, {"S1"},
+       {{"S1.IMF", imf}, {kSnpInfoFile, "1\t1\t3\t4\t7\n1\t1\t5\t4\t-9\n"}},
+       one + Work("S1.IMF") + ": the regression of allele A has no solution"},
+      {"normal average", command::kMakeNormalAverage, {"R1", "Gone"}, {{"R1.IM2", im}},
+       one + Work("Gone.IM2") + unreadable},
+      {"normal average, every sample kept", command::kMakeNormalAverage, {"R1", "R2"},
+       {{"R1.IM2", im}, {"R2.IM2", im}}, ""},
+      // Every value the same: no line scales the sample to the references.
+      {"scaling", command::kIm2ToIm3, {"P", "Gone"},
+       {{"P.IM2", "2\t1\t0.5\t0.5\n2\t1\t0.5\t0.5\n"},
+        {kNormalAverageFile, "1\t1\t1\t2\t2\t3\t3\t4\t4\n1\t1\t1\t2\t2\t3\t3\t4\t4\n"}},
+       several + Work("P.IM2") + ": allele A cannot be scaled to the references\n" + Work("Gone.IM2") + unreadable},
+      {"calibration", command::kMakeCnRegression, {"R1", "Gone"}, {{"R1.IM3", im}},
+       one + Work("Gone.IM3") + unreadable},
+      {"results", command::kIm3ToResult, {"T", "Gone"},
+       {{"T.IM3", im}, {kCalibrationFile, "0\t0\t0\t0\t0\t0\t0\t0\t0\n0\t0\t0\t0\t0\t0\t0\t0\t0\n"}},
+       one + Work("Gone.IM3") + unreadable},
+  };
+  for (const auto& c : cases) {
+    for (const auto& [file, text] : c.files) ASSERT_TRUE(platform::WriteWholeFile(Work(file), text));
+    messages_.Clear();
+    RunListed(c.command, c.names);
+    EXPECT_EQ(Messages(), c.told.empty() ? Items{} : Items{c.told}) << c.step;
+  }
+  // The error log keeps its own line for each.
+  const Items log = ErrorLogLines();
+  ASSERT_EQ(log.size(), 10u) << Bytes(Root() + "errorlog.txt");
+  EXPECT_EQ(log[2], "Work files .IM2: S1 is left out: SNPinfo.txt line 2: the covariate (field 5) 250050 lies outside "
+                    "-55000 to 55000");
 }
 
 // Calibration needs the references of a SNP to show two genotypes at least:
@@ -374,7 +435,8 @@ TEST_F(RegressionPipelineTest, ASnpWhoseReferencesShowOneGenotypeGetsTheFlagZero
 }
 
 // Also: a listed sample without array files, and a sample whose .IM2 file
-// goes missing between the steps, are left out with log lines.
+// goes missing between the steps, are left out with log lines, and each step
+// that left one out names it on screen.
 TEST_F(RegressionPipelineTest, TheEightStepsFindThePlantedLossAndGainAndLeaveOutWhatIsMissing) {
   WriteStudy();
   Items all = References();
@@ -388,7 +450,14 @@ TEST_F(RegressionPipelineTest, TheEightStepsFindThePlantedLossAndGainAndLeaveOut
   RunListed(command::kIm2ToIm3, all);
   RunListed(command::kMakeCnRegression, References());
   RunListed(command::kIm3ToResult, {"Test01", "Test02", "Test03"});
-  EXPECT_TRUE(Messages().empty()) << Messages().front();
+  const std::string single = "This file could not be read and is left out:\n";
+  const std::string unreadable = ": it cannot be read";
+  EXPECT_EQ(Messages(), (Items{single + Root() + "Cel/GHOST.CHP: the CEL file GHOST.CEL does not exist",
+                               single + Work("Ghost.IMF") + unreadable, single + Work("Ghost.IMF") + unreadable,
+                               "These files could not be read and are left out:\n" + Work("Test03.IM2") + unreadable +
+                                   "\n" + Work("Ghost.IM2") + unreadable,
+                               single + Work("Test03.IM3") + unreadable}));
+  messages_.Clear();
   const Items log = ErrorLogLines();
   ASSERT_EQ(log.size(), 6u) << Bytes(Root() + "errorlog.txt");
   EXPECT_EQ(log[0], "Intensity work files: GHOST.CHP is left out: the CEL file GHOST.CEL does not exist");
