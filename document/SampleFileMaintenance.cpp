@@ -211,7 +211,9 @@ void CQOVADoc::OnChangeAttributesAsListed() {
 
     const std::string cfh = platform::JoinPath(ArrayDataFolder, name + ".CFH");
     bool sampleChanged = false;
-    if (platform::FileExists(cfh)) {
+    // A mistyped name must not pass for a sample that took its values.
+    bool found = platform::FileExists(cfh);
+    if (found) {
       try {
         CArrayData sample;
         sample.LoadFile(cfh);
@@ -228,6 +230,7 @@ void CQOVADoc::OnChangeAttributesAsListed() {
     for (const char* extension : {".CFS", ".CFN", ".CFA"}) {
       const std::string path = platform::JoinPath(AnalysisResultFolder, name + extension);
       if (!platform::FileExists(path)) continue;
+      found = true;
       try {
         CAnalyzedData result;
         result.LoadFileAllocating(path);
@@ -236,6 +239,7 @@ void CQOVADoc::OnChangeAttributesAsListed() {
         unread.push_back(name + extension + ": " + error.what());
       }
     }
+    if (!found) unread.push_back(name + ": no sample file (.CFH) and no result file of this name");
   }
   TellUnreadable(*this, unread);
 }

@@ -264,6 +264,38 @@ TEST_F(AttributeListTest, ASampleAlreadyListedLeavesItsResultsUnopenedAndBadInpu
   EXPECT_EQ(Messages(), Items{"Sample_name field dose not exist"});
 }
 
+// A listed name that no sample file and no result file bears is named in the
+// box with the lines refused; a name whose files already hold the listed
+// values, or that has a result file only, is not.
+TEST_F(AttributeListTest, AListedNameWithoutAnyFileIsNamedAndSamplesHoldingTheirValuesAreNot) {
+  WriteStudy(1, true);
+  CAnalyzedData(LoadSample("Ref01"), AnalysisKind::NonSelf).StoreFile(ResultPath("Solo.CFN"));
+  const std::string held = LoadSample("Test01").Header.Attribute2;
+  const std::string box = "These sample files could not be read or written and were left as they were:";
+  const std::string missing = ": no sample file (.CFH) and no result file of this name";
+  const struct {
+    std::string lines;
+    std::string told;  // empty: nothing shown
+  } cases[] = {
+      {"Tumuor01\tTumour\n", box + "\nTumuor01" + missing},
+      {"Test01\t" + held + "\n", ""},
+      {"Solo\tliver\n", ""},
+      {"Ref01\tx\nTumuor01\ty\n../Ref01\tz\n\nGhost\tw\n",
+       box + "\nTumuor01" + missing + "\n../Ref01: not the name of a sample file\nGhost" + missing},
+  };
+  for (const auto& c : cases) {
+    messages_.Clear();
+    RunWithList("Sample_name\tAttribute2\n" + c.lines);
+    EXPECT_EQ(Messages(), c.told.empty() ? Items{} : Items{c.told}) << c.lines;
+  }
+  EXPECT_EQ(LoadSample("Test01").Header.Attribute2, held);
+  EXPECT_EQ(LoadSample("Ref01").Header.Attribute2, "x");
+  CAnalyzedData solo;
+  solo.LoadFileAllocating(ResultPath("Solo.CFN"));
+  EXPECT_EQ(solo.Header.Attribute2, "liver");
+  EXPECT_FALSE(Exists(SamplePath("Tumuor01")));
+}
+
 // The byte offset of the creation time in a sample file: after three texts,
 // one 32-bit number and six texts, each text with its one-byte length.
 std::size_t CreateTimeOffset(const std::string& bytes) {
