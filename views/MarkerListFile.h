@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/MarkSet.h"
 #include "core/MarkerRegion.h"
@@ -28,16 +29,30 @@ using SlotPosition = std::function<std::optional<std::int32_t>(std::int32_t slot
 // no position is left out.
 [[nodiscard]] std::string MarkerListText(const MarkerRegionList& regions, const SlotPosition& positionOf);
 
+// A line of a list that is left out, and why.
+struct SkippedMarkerLine {
+  int line = 0;  // counted from 1
+  std::string text;
+  std::string why;
+};
+
 struct MarkerListReading {
   MarkerRegionList regions;
-  int skippedLines = 0;  // lines of no chromosome 1..23, or whose range holds no SNP of it
+  std::vector<SkippedMarkerLine> skipped;  // in file order
 };
 
 // The regions of a list's text on the slots of one array type: the start
 // position moves to the first SNP at or after it, the end to the last SNP at
-// or before it. Fields are split at runs of tabs and read as atoi reads them
-// (a missing or non-numeric field is 0).
+// or before it. Fields are split at runs of tabs; blank lines are passed
+// over. A line is left out when it is not four whole numbers that fit an int,
+// when its kind is not one the marker dialogs offer (HMM states 0..6, user
+// markers 0..7), its chromosome not 1..23, its start after its end, or when
+// its positions hold no SNP of its chromosome.
 [[nodiscard]] MarkerListReading ReadMarkerList(std::string_view text, ChromosomeStartRow chromosomeStarts,
                                                const SlotPosition& positionOf);
+
+// The lines left out, one a line as "line N: text (why)", the first twelve
+// of them and a count of the rest.
+[[nodiscard]] std::string SkippedLinesText(const std::vector<SkippedMarkerLine>& skipped);
 
 }  // namespace views

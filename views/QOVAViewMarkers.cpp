@@ -106,9 +106,22 @@ void CQOVAView::OnLoadMarkerList() {
     AfxMessageBox("The marker list " + platform::NativePath(path) + " cannot be read", MB_ICONEXCLAMATION);
     return;
   }
-  m_pArrayData->Markers = views::ReadMarkerList(text, ChromosomeStartRow(m_pChromosomeStarts, qova::kChromosomeTableSlots),
-                                                views::IndexMapPositions(*m_pBasicData))
-                              .regions;
+  views::MarkerListReading reading =
+      views::ReadMarkerList(text, ChromosomeStartRow(m_pChromosomeStarts, qova::kChromosomeTableSlots),
+                            views::IndexMapPositions(*m_pBasicData));
+  if (!reading.skipped.empty()) {
+    // A file that is no marker list at all must not cost the markers the
+    // sample has; an empty file is the list of a sample without markers.
+    const bool none = reading.regions.empty();
+    AfxMessageBox((none ? "No line of the marker list " + platform::NativePath(path) +
+                              " can be read; the markers are left as they were:\n"
+                        : "These lines of the marker list " + platform::NativePath(path) +
+                              " could not be read and are left out:\n") +
+                      views::SkippedLinesText(reading.skipped),
+                  MB_ICONEXCLAMATION);
+    if (none) return;
+  }
+  m_pArrayData->Markers = std::move(reading.regions);
   CommitMarkers();
 }
 

@@ -191,7 +191,28 @@ TEST_F(ViewMarkerTest, TheMarkerListReadsBackOnTheSnpsAndSkipsWhatFitsNoChromoso
       p10 + 1, p21 - 1, p10 + 1, p11 - 1, p10, p20);
   const views::MarkerListReading reading = views::ReadMarkerList(edited, starts, position);
   EXPECT_EQ(reading.regions, (MarkerRegionList{{4, First(4) + 11, First(4) + 20, 34}, {4, First(4) + 10, First(4) + 20, 35}}));
-  EXPECT_EQ(reading.skippedLines, 4);
+  std::vector<std::pair<int, std::string>> skipped;
+  for (const views::SkippedMarkerLine& line : reading.skipped) skipped.emplace_back(line.line, line.why);
+  EXPECT_EQ(skipped, (std::vector<std::pair<int, std::string>>{
+                         {2, "chromosome 24 is not 1 to 23"},
+                         {3, "chromosome 0 is not 1 to 23"},
+                         {4, platform::Format("no SNP of chromosome 4 lies from %d to %d", p10 + 1, p11 - 1)},
+                         {7, "no SNP of chromosome 4 lies from 999999999 to 999999999"}}));
+}
+
+// A file that is no list at all must not make a box screens long.
+TEST_F(ViewMarkerTest, TheLinesLeftOutAreListedTwelveAtMostAndCutToSixtyCharacters) {
+  std::vector<views::SkippedMarkerLine> skipped;
+  for (int k = 1; k <= 14; ++k) skipped.push_back({k, "x\ty", "why"});
+  skipped[0].text = std::string(59, 'a') + "\tbc";
+  const std::string text = views::SkippedLinesText(skipped);
+  const std::vector<std::string> lines = platform::SplitLines(text);
+  ASSERT_EQ(lines.size(), 13u) << text;
+  EXPECT_EQ(lines[0], "line 1: " + std::string(59, 'a') + " ... (why)");
+  EXPECT_EQ(lines[11], "line 12: x y (why)");
+  EXPECT_EQ(lines[12], "... and 2 more lines");
+  skipped.resize(12);
+  EXPECT_EQ(platform::SplitLines(views::SkippedLinesText(skipped)).back(), "line 12: x y (why)");
 }
 
 TEST_F(ViewMarkerTest, SaveThenLoadThroughTheCommandsReplacesTheListAndStoresIt) {
@@ -235,6 +256,100 @@ TEST_F(ViewMarkerTest, SaveThenLoadThroughTheCommandsReplacesTheListAndStoresIt)
   view.OnUpdate(nullptr, 0, nullptr);
   EXPECT_FALSE(Frame().IsCommandEnabled(res::kCmdLoadMarkerList));
   EXPECT_TRUE(Frame().IsCommandEnabled(res::kCmdSaveMarkerList));
+}
+
+// A saved list loads back whole; a list mixing lines that hold a region with
+// lines that cannot: the regions are loaded and stored, the others named in
+// one box; a list of which no line can be read leaves the markers and the
+// files as they were, and an empty list is the list of a sample without
+// markers.
+TEST_F(ViewMarkerTest, LoadingAMarkerListLeavesOutAndNamesTheLinesItCannotRead) {
+  ShowTumour01();
+  FramedView();
+  const int p10 = PositionOfSlot(First(4) + 10), p11 = PositionOfSlot(First(4) + 11);
+  const int p20 = PositionOfSlot(First(4) + 20);
+  const std::string range = platform::Format("\t%d\t%d", p10, p20);
+  const struct {
+    std::string line;
+    std::optional<MarkerRegion> region;  // or the line is left out, for `why`
+    std::string why;
+  } cases[] = {
+      {"3\t4" + range, MarkerRegion{4, First(4) + 10, First(4) + 20, 3}, ""},
+      {"text", std::nullopt, "not four numbers separated by tabs"},
+      {"33\t99" + range, std::nullopt, "chromosome 99 is not 1 to 23"},
+      {platform::Format("33\t4\t%d\t%d", p20, p10), std::nullopt,
+       platform::Format("the start %d lies after the end %d", p20, p10)},
+      {platform::Format("33 4 %d %d", p10, p20), std::nullopt, "not four numbers separated by tabs"},
+      {"33\t4\t1e300" + platform::Format("\t%d", p20), std::nullopt, "field 3 is not a whole number that fits an int"},
+      {"-5\t4" + range, std::nullopt, "kind -5 is neither an HMM state 0 to 6 nor a user marker 32 to 39"},
+      {"999999999999\t4" + range, std::nullopt, "field 1 is not a whole number that fits an int"},
+      {"39\t12" + platform::Format("\t%d\t%d", PositionOfSlot(First(12) + 7), PositionOfSlot(First(12) + 8)),
+       MarkerRegion{12, First(12) + 7, First(12) + 8, 39}, ""},
+      {"7\t4" + range, std::nullopt, "kind 7 is neither an HMM state 0 to 6 nor a user marker 32 to 39"},
+      {"40\t4" + range, std::nullopt, "kind 40 is neither an HMM state 0 to 6 nor a user marker 32 to 39"},
+      {platform::Format("33\t4\t%d\t%d", p10 + 1, p11 - 1), std::nullopt,
+       platform::Format("no SNP of chromosome 4 lies from %d to %d", p10 + 1, p11 - 1)},
+      {"", std::nullopt, ""},  // blank: passed over
+      {"33\t4\t100", std::nullopt, "not four numbers separated by tabs"},
+      {"+32\t23\t0" + platform::Format("\t%d", PositionOfSlot(First(23) + 3)),
+       MarkerRegion{23, First(23), First(23) + 3, 32}, ""},
+  };
+  std::string list, told;
+  MarkerRegionList loaded;
+  int number = 0;
+  for (const auto& c : cases) {
+    list += c.line + "\n";
+    ++number;
+    if (c.region) loaded.push_back(*c.region);
+    if (c.why.empty()) continue;
+    std::string shown = c.line;
+    std::replace(shown.begin(), shown.end(), '\t', ' ');
+    told += platform::Format("\nline %d: %s (%s)", number, shown.c_str(), c.why.c_str());
+  }
+  const auto load = [&](const std::string& text) {
+    EXPECT_TRUE(platform::WriteWholeFile(Path("markers.txt"), text));
+    Headless().OnFileDialog([&](platform::ui::FileDialogRequest& r) {
+      r.chosen = {Path("markers.txt")};
+      return true;
+    });
+    messages_.Clear();
+    EXPECT_TRUE(platform::ui::input::ChooseCommand(Frame(), res::kCmdLoadMarkerList));
+  };
+  // The list of the region the analysis left (user marker 7) loads back whole.
+  const MarkerRegionList analysed = doc_->ArrayData.Markers;
+  ASSERT_EQ(analysed.size(), 1u);
+  EXPECT_EQ(analysed[0].Kind, MarkerRegion::kUserMarkerBase + 7);
+  Headless().OnFileDialog([&](platform::ui::FileDialogRequest& r) {
+    r.chosen = {Path("saved.txt")};
+    return true;
+  });
+  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), res::kCmdSaveMarkerList));
+  doc_->ArrayData.Markers.clear();
+  load(Bytes(Path("saved.txt")));
+  EXPECT_TRUE(messages_.Texts().empty()) << messages_.Texts()[0];
+  EXPECT_EQ(StoredMarkers(), (std::vector<MarkerRegionList>{analysed, analysed, analysed}));
+
+  load(list);
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"These lines of the marker list " + Path("markers.txt") +
+                                                        " could not be read and are left out:" + told});
+  EXPECT_EQ(doc_->ArrayData.Markers, loaded);
+  EXPECT_EQ(StoredMarkers(), (std::vector<MarkerRegionList>{loaded, loaded, loaded}));
+
+  const std::string sample = Bytes(Sample()), self = Bytes(Result(".CFS")), other = Bytes(Result(".CFN"));
+  load("text\n33\t99" + range + "\n");
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"No line of the marker list " + Path("markers.txt") +
+                                                        " can be read; the markers are left as they were:\n"
+                                                        "line 1: text (not four numbers separated by tabs)\n"
+                                                        "line 2: 33 99" + platform::Format(" %d %d", p10, p20) +
+                                                        " (chromosome 99 is not 1 to 23)"});
+  EXPECT_EQ(doc_->ArrayData.Markers, loaded);
+  EXPECT_EQ(doc_->AnalyzedData.Markers, loaded);
+  EXPECT_TRUE(Bytes(Sample()) == sample && Bytes(Result(".CFS")) == self && Bytes(Result(".CFN")) == other)
+      << "a file of which no line can be read was stored";
+
+  load("\n");
+  EXPECT_TRUE(messages_.Texts().empty()) << messages_.Texts()[0];
+  EXPECT_EQ(StoredMarkers(), (std::vector<MarkerRegionList>{{}, {}, {}}));
 }
 
 TEST_F(ViewMarkerTest, AStoreIntoAReadOnlyResultsFolderNamesTheFileKeepsItAndKeepsTheMarkers) {
