@@ -11,10 +11,16 @@
 
 namespace {
 
-// The message on one line of the summary.
-std::string OneLine(std::string text) {
-  std::replace(text.begin(), text.end(), '\n', ' ');
-  return text;
+// A message under its file's name in the summary: its first line beside the
+// name, each further line (the reader's reason, say) indented on a line of
+// its own beneath it.
+std::string UnderFileName(const std::string& text) {
+  std::string indented;
+  for (const char c : text) {
+    indented += c;
+    if (c == '\n') indented += "    ";
+  }
+  return indented;
 }
 
 // The files of the lists in the order the run commits them.
@@ -140,7 +146,7 @@ std::string ExtractionRunResult::FailureSummary() const {
   std::string text = platform::Format("%d of %d files could not be extracted:", FailedCount(),
                                       static_cast<int>(Results.size()));
   for (std::size_t i = 0; i < Results.size(); ++i) {
-    if (!Results[i].Stored) text += "\n" + FileNames[i] + ": " + OneLine(Results[i].Message);
+    if (!Results[i].Stored) text += "\n" + FileNames[i] + ": " + UnderFileName(Results[i].Message);
   }
   return text;
 }

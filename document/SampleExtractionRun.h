@@ -60,8 +60,9 @@ struct ExtractionRunResult {
   // how many earlier sample files were replaced, and for calls made from
   // the cells the SNPs called per sample (or why none could be).
   [[nodiscard]] std::string StatusSummary(const std::string& arrayDataFolder) const;
-  // "N of M files could not be extracted:" and one line per failed file,
-  // or empty when nothing failed.
+  // "N of M files could not be extracted:" and a line per failed file with
+  // its message, whose further lines follow indented; empty when nothing
+  // failed.
   [[nodiscard]] std::string FailureSummary() const;
 };
 

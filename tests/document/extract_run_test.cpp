@@ -135,8 +135,8 @@ TEST_F(ExtractRunTest, FailuresAreCollectedIntoOneSummary) {
   EXPECT_EQ(result.FailedCount(), 2);
   EXPECT_EQ(result.FailureSummary(),
             "2 of 4 files could not be extracted:\n"
-            "bad1.CHP: Cel file not found Cel file name should not be modified\n"
-            "bad2.CHP: Cel file not found Cel file name should not be modified");
+            "bad1.CHP: Cel file not found\n    Cel file name should not be modified\n"
+            "bad2.CHP: Cel file not found\n    Cel file name should not be modified");
 }
 
 TEST_F(ExtractRunTest, UnequalPairListsRunOnlyTheirCommonPart) {
