@@ -41,6 +41,7 @@ FormCuts XdaCuts() {
   const std::string bytes = file.Bytes();
   const std::size_t records = RecordStart(file, 0);  // after the record size
   const std::size_t versionAt = chptest::XdaTextsEnd(file) - 4 - file.algorithmVersion.size();
+  const std::size_t parentAt = 24 + 4 + file.progId.size();
   const std::string formatError = std::string(legacy_chp::messages::kWrongFormat) + " CHP file: ";
   return {"XDA",
           bytes,
@@ -49,6 +50,8 @@ FormCuts XdaCuts() {
             formatError + "the fixed part of the header at offset 8 runs past the end of the file (10 bytes)"},
            {"inside a header text", versionAt + 5,
             formatError + "the algorithm version" + Offset(versionAt) + "runs past the end of the file"},
+           {"where a header text begins", parentAt,
+            formatError + "the parent CEL file name" + Offset(parentAt) + "runs past the end of the file"},
            {"before the record size", records - 4,
             formatError + "the genotyping record size" + Offset(records - 4) + "runs past the end of the file (" +
                 std::to_string(records - 4) + " bytes)"},
@@ -65,6 +68,7 @@ FormCuts OlderCuts(std::int32_t version) {
   const std::string bytes = file.Bytes();
   const std::size_t first = RecordStart(file, 0), second = RecordStart(file, 1), third = RecordStart(file, 2);
   const std::size_t chipTypeAt = first - 4 - file.progId.size() - 2 * 256;
+  const std::size_t versionAt = 22 + 4 + 4 + file.algorithmName.size();
   const std::string formatError = std::string(legacy_chp::messages::kWrongFormat) + " CHP file: ";
   const auto record = [&](int i, std::size_t at, std::size_t size) {
     return formatError + "the genotyping record " + std::to_string(i) + " of 3" + Offset(at) +
@@ -74,6 +78,8 @@ FormCuts OlderCuts(std::int32_t version) {
           bytes,
           {6, legacy_chp::kOlderFormNoCall, 8},
           {{"in the version", 24, formatError + "the version at offset 22 runs past the end of the file (24 bytes)"},
+           {"where a header text begins", versionAt,
+            formatError + "the algorithm version" + Offset(versionAt) + "runs past the end of the file"},
            {"in the chip type", chipTypeAt + 100,
             formatError + "the chip type" + Offset(chipTypeAt) + "runs past the end of the file"},
            {"at the first record", first, record(0, first, first)},
