@@ -143,7 +143,7 @@ TEST_F(ExtractWorkersTest, FourWorkersWriteAndTellWhatOneWorkerDoes) {
   EXPECT_TRUE(one.log.empty());
   EXPECT_EQ(LoadSample("N1").Header.Attribute1, "typed") << "the earlier file's attribute is kept";
   EXPECT_THAT(one.statusBar.back(), HasSubstr("Extracted 6 of 8 samples into "));
-  EXPECT_THAT(one.statusBar.back(), HasSubstr("replacing 1 existing sample file"));
+  EXPECT_THAT(one.statusBar.back(), HasSubstr(", 1 replaced (attributes kept)"));
 }
 
 TEST_F(ExtractWorkersTest, CancelAfterTheThirdItemStoresNothingAfterItOnFourWorkers) {
