@@ -196,18 +196,7 @@ TEST_F(LegacyChpOlderTest, EveryCutShortFileFailsSayingWhereItEnds) {
   for (const OlderChpFile& file :
        {chptest::OlderGenotyping(12), chptest::OlderExpression(12), chptest::OlderExpression(13),
         chptest::OlderUniversal(12), chptest::OlderResequencing(13, "xy")}) {
-    chp.fileName = Path("cut.chp");
-    for (const bool callsOnly : {false, true}) {
-      chp.genotypeCallsOnly = callsOnly;
-      chptest::ForEachTruncation(chp.fileName, file.Bytes(), [&](std::size_t size) {
-        SCOPED_TRACE(size);
-        EXPECT_FALSE(chp.Read());
-        EXPECT_TRUE(chp.errorText.starts_with(std::string(messages::kWrongFormat) + " CHP file: ")) << chp.errorText;
-        EXPECT_NE(chp.errorText.find("at offset "), std::string::npos) << chp.errorText;
-        EXPECT_TRUE(chp.results.empty());
-        EXPECT_TRUE(chp.genotypeCalls.empty());
-      });
-    }
+    ExpectEveryCutRefused(file.Bytes());
   }
 }
 

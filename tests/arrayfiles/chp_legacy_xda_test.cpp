@@ -188,18 +188,7 @@ TEST_F(LegacyChpXdaTest, CountsOfEveryListAreCheckedAgainstTheFileSize) {
 TEST_F(LegacyChpXdaTest, EveryCutShortFileFailsSayingWhereItEnds) {
   for (const XdaChpFile& file : {chptest::XdaGenotyping(), chptest::XdaExpression(3), chptest::XdaExpression(2),
                                  chptest::XdaResequencing()}) {
-    chp.fileName = Path("cut.chp");
-    for (const bool callsOnly : {false, true}) {
-      chp.genotypeCallsOnly = callsOnly;
-      chptest::ForEachTruncation(chp.fileName, file.Bytes(), [&](std::size_t size) {
-        SCOPED_TRACE(size);
-        EXPECT_FALSE(chp.Read());
-        EXPECT_TRUE(chp.errorText.starts_with(std::string(messages::kWrongFormat) + " CHP file: ")) << chp.errorText;
-        EXPECT_NE(chp.errorText.find("at offset "), std::string::npos) << chp.errorText;
-        EXPECT_TRUE(chp.results.empty());
-        EXPECT_TRUE(chp.genotypeCalls.empty());
-      });
-    }
+    ExpectEveryCutRefused(file.Bytes());
   }
 }
 
