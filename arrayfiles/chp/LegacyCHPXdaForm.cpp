@@ -198,7 +198,7 @@ bool ReadResequencing(LegacyInput& in, CLegacyCHPFile& file) {
   const std::uint64_t at = in.Position();
   in.Int32();  // record size, not used
   std::int32_t n = in.Int32();
-  if (!LeadRead(file, in, "resequencing base count", at)) return false;
+  if (!LeadRead(file, in, "resequencing record size", at)) return false;
   if (!in.Fits(n, 1 + 4)) return FailRecords(file, in, "resequencing", n, 1 + 4);
   data.calledBases.resize(std::size_t(n));
   data.scores.resize(std::size_t(n));
