@@ -78,10 +78,13 @@ void RunExtractData(const CQOVADoc& doc, int celMode, const RunSteps& how) {
     }
   }
   platform::ui::ShowStatusText(result.StatusSummary(folders.ArrayDataFolder));
-  if (unattended) {
-    const std::string summary = result.FailureSummary();
-    if (!summary.empty()) AfxMessageBox(summary);
+  // One box at the end: the failures of an unattended run, and the calls of
+  // each sample when some got none.
+  std::string report = unattended ? result.FailureSummary() : std::string();
+  if (const std::string calls = result.CallsReport(); !calls.empty()) {
+    report += (report.empty() ? "" : "\n\n") + calls;
   }
+  if (!report.empty()) AfxMessageBox(report);
 }
 
 }  // namespace

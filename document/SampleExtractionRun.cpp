@@ -11,10 +11,16 @@
 
 namespace {
 
-// The message on one line of the summary.
-std::string OneLine(std::string text) {
-  std::replace(text.begin(), text.end(), '\n', ' ');
-  return text;
+// A message under its file's name in the summary: its first line beside the
+// name, each further line (the reader's reason, say) indented on a line of
+// its own beneath it.
+std::string UnderFileName(const std::string& text) {
+  std::string indented;
+  for (const char c : text) {
+    indented += c;
+    if (c == '\n') indented += "    ";
+  }
+  return indented;
 }
 
 // The files of the lists in the order the run commits them.
@@ -140,7 +146,7 @@ std::string ExtractionRunResult::FailureSummary() const {
   std::string text = platform::Format("%d of %d files could not be extracted:", FailedCount(),
                                       static_cast<int>(Results.size()));
   for (std::size_t i = 0; i < Results.size(); ++i) {
-    if (!Results[i].Stored) text += "\n" + FileNames[i] + ": " + OneLine(Results[i].Message);
+    if (!Results[i].Stored) text += "\n" + FileNames[i] + ": " + UnderFileName(Results[i].Message);
   }
   return text;
 }
@@ -153,18 +159,40 @@ std::string ExtractionRunResult::StatusSummary(const std::string& arrayDataFolde
                                : platform::Format("Extracted %d of %d samples into %s", StoredCount(), ListedCount,
                                                   folder.c_str());
   const auto replaced = std::count_if(Results.begin(), Results.end(), [](const auto& r) { return r.Stored && r.Replaced; });
-  if (replaced > 0) {
-    text += platform::Format(", replacing %d existing sample file%s (their attributes kept)", static_cast<int>(replaced),
-                             replaced == 1 ? "" : "s");
-  }
-  std::string calls;
+  if (replaced > 0) text += platform::Format(", %d replaced (attributes kept)", static_cast<int>(replaced));
+  // The counts and reasons of each sample wait for the report at the end:
+  // the status bar takes one line.
+  int withCalls = 0;
+  std::vector<std::string> none;
   for (const ExtractionResult& r : Results) {
     if (!r.Stored || r.CalledSnps < 0) continue;
-    calls += calls.empty() ? "" : "; ";
-    calls += r.CalledSnps > 0 ? platform::Format("%s %d of %d", r.SampleName.c_str(), r.CalledSnps, r.SnpCount)
-                              : r.SampleName + " none: " + r.NoCallReason;
+    if (r.CalledSnps > 0) {
+      ++withCalls;
+    } else {
+      none.push_back(r.SampleName);
+    }
   }
-  if (!calls.empty()) text += ". SNPs called: " + calls;
+  if (withCalls == 0 && none.empty()) return text;
+  text += none.empty() ? std::string("; SNPs called in every sample")
+                       : platform::Format("; SNPs called in %d sample%s", withCalls, withCalls == 1 ? "" : "s");
+  constexpr std::size_t kNamesShown = 2;
+  if (none.size() > kNamesShown) {
+    text += platform::Format(", none in %d", static_cast<int>(none.size()));
+  } else if (!none.empty()) {
+    text += ", none in " + none.front() + (none.size() > 1 ? " and " + none.back() : "");
+  }
+  return text;
+}
+
+std::string ExtractionRunResult::CallsReport() const {
+  const auto uncalled = [](const ExtractionResult& r) { return r.Stored && r.CalledSnps == 0; };
+  if (std::none_of(Results.begin(), Results.end(), uncalled)) return {};
+  std::string text = "SNPs called per sample:";
+  for (const ExtractionResult& r : Results) {
+    if (!r.Stored || r.CalledSnps < 0) continue;
+    text += "\n" + (r.CalledSnps > 0 ? platform::Format("%s %d of %d", r.SampleName.c_str(), r.CalledSnps, r.SnpCount)
+                                     : r.SampleName + " none: " + r.NoCallReason);
+  }
   return text;
 }
 

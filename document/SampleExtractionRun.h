@@ -55,13 +55,20 @@ struct ExtractionRunResult {
 
   [[nodiscard]] int StoredCount() const;
   [[nodiscard]] int FailedCount() const;
-  // What the run did, for the status bar: "Extracted 9 of 9 samples into
-  // <folder>" or "Cancelled after 4 of 6 samples; 4 extracted into <folder>",
-  // how many earlier sample files were replaced, and for calls made from
-  // the cells the SNPs called per sample (or why none could be).
+  // What the run did, on one line for the status bar: "Extracted 9 of 9
+  // samples into <folder>" or "Cancelled after 4 of 6 samples; 4 extracted
+  // into <folder>", how many earlier sample files were replaced, and for
+  // calls made from the cells in how many samples SNPs were called and which
+  // got none ("; SNPs called in 8 samples, none in REF03"; a count instead
+  // of the names when more than two got none).
   [[nodiscard]] std::string StatusSummary(const std::string& arrayDataFolder) const;
-  // "N of M files could not be extracted:" and one line per failed file,
-  // or empty when nothing failed.
+  // For calls made from the cells, when some sample got none: "SNPs called
+  // per sample:" and a line per sample with its count ("S01 58 of 60") or
+  // why it got none ("REF03 none: <reason>"). Empty otherwise.
+  [[nodiscard]] std::string CallsReport() const;
+  // "N of M files could not be extracted:" and a line per failed file with
+  // its message, whose further lines follow indented; empty when nothing
+  // failed.
   [[nodiscard]] std::string FailureSummary() const;
 };
 

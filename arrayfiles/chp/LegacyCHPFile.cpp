@@ -118,6 +118,19 @@ bool FailAt(CLegacyCHPFile& file, const std::string& detail) {
   return false;
 }
 
+std::string PastEnd(const LegacyInput& in, const std::string& what, std::uint64_t at) {
+  return platform::Format("the %s at offset %llu runs past the end of the file (%llu bytes)", what.c_str(),
+                          static_cast<unsigned long long>(at), static_cast<unsigned long long>(in.FileSize()));
+}
+
+std::string ReadCountedTexts(LegacyInput& in, std::initializer_list<NamedText> texts) {
+  for (const NamedText& field : texts) {
+    const std::uint64_t at = in.Position();
+    if (!in.CountedText(*field.text)) return PastEnd(in, field.name, at);
+  }
+  return {};
+}
+
 bool FailRecords(CLegacyCHPFile& file, const LegacyInput& in, const char* what, std::int64_t count,
                  std::size_t recordBytes) {
   return FailAt(file, platform::Format("the %s records at offset %llu run past the end of the file (%lld records of "
@@ -207,7 +220,7 @@ std::string LegacyInput::FixedText(std::size_t n) {
 
 bool LegacyInput::CountedText(std::string& text) {
   std::int32_t n = Int32();
-  if (n < 0 || std::uint64_t(n) > Left()) return false;
+  if (Ended() || n < 0 || std::uint64_t(n) > Left()) return false;
   text = FixedText(std::size_t(n));
   return true;
 }

@@ -1,10 +1,13 @@
 #pragma once
 // Little-endian field reading over the bytes of a legacy CHP file, for the two
 // readers of its forms. Fixed-width fields past the end of the file read as 0
-// (the files have always been read that way); counts and counted texts are
-// checked against the bytes that remain before anything is sized by them.
+// and leave the input ended, which the readers test after each header part
+// and each record: a file cut short is refused, never read as zeros. Counts
+// and counted texts are checked against the bytes that remain before
+// anything is sized by them.
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <istream>
 #include <streambuf>
 #include <string>
@@ -36,6 +39,8 @@ class LegacyInput {
   // The read position; the end of the file once a read has failed.
   [[nodiscard]] std::uint64_t Position() const { return fileSize_ - Left(); }
   [[nodiscard]] std::uint64_t FileSize() const { return fileSize_; }
+  // True once a read or a skip has run past the end of the file.
+  [[nodiscard]] bool Ended() const { return in_.fail(); }
 
   std::int32_t Int32();
   std::uint16_t UInt16();
@@ -51,7 +56,8 @@ class LegacyInput {
   // `n` bytes (n below 2^31) holding a text up to its first zero byte.
   std::string FixedText(std::size_t n);
   // A 32-bit length and that many bytes. False, with nothing consumed beyond
-  // the length, when the length is negative or more than the bytes left.
+  // the length, when the length is negative, more than the bytes left or
+  // itself past the end of the file.
   bool CountedText(std::string& text);
   bool SkipCountedText() {
     std::string ignored;
@@ -67,6 +73,19 @@ class LegacyInput {
   // away its buffer each time.
   std::uint64_t fileSize_;
 };
+
+// A counted text of the header and what the errors call it.
+struct NamedText {
+  const char* name;
+  std::string* text;
+};
+
+// "the <what> at offset <at> runs past the end of the file (<size> bytes)":
+// the reason of a header part or a record that the file ends inside.
+[[nodiscard]] std::string PastEnd(const LegacyInput& in, const std::string& what, std::uint64_t at);
+// Reads the texts in order; the reason the first that cannot be read gives,
+// or empty when all were read.
+[[nodiscard]] std::string ReadCountedTexts(LegacyInput& in, std::initializer_list<NamedText> texts);
 
 // Sets the file's error text; returns false for the caller to pass on.
 bool Fail(CLegacyCHPFile& file, const char* message);

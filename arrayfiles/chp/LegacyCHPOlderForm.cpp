@@ -5,6 +5,7 @@
 
 #include "arrayfiles/chp/LegacyCHPFile.h"
 #include "arrayfiles/chp/LegacyCHPInput.h"
+#include "platform/Strings.h"
 
 namespace legacy_chp::detail {
 
@@ -176,34 +177,79 @@ bool ReadResequencing(LegacyInput& in, CResequencingData& data) {
   return true;
 }
 
-template <class Record, class ReadOne>
-bool ReadRecords(CLegacyCHPFile& file, ReadOne readOne) {
-  file.results.resize(std::size_t(file.header.numProbeSets));
-  for (std::size_t i = 0; i < file.results.size(); ++i) {
-    auto r = std::make_unique<Record>();
-    if (!readOne(i, *r)) return Fail(file, messages::kWrongFormat);
-    file.results[i] = std::move(r);
+// Reads the probe sets' records one by one with `readOne(i)`; fails naming
+// the first record the file ends inside (or whose counts claim more than the
+// file holds), and keeps none of them.
+template <class ReadOne>
+bool ReadEachRecord(LegacyInput& in, CLegacyCHPFile& file, const char* what, ReadOne readOne) {
+  const std::int32_t count = file.header.numProbeSets;
+  for (std::size_t i = 0; i < std::size_t(count); ++i) {
+    const std::uint64_t at = in.Position();
+    if (!readOne(i) || in.Ended()) {
+      file.results.clear();
+      file.genotypeCalls.clear();
+      return FailAt(file, PastEnd(in, platform::Format("%s record %zu of %d", what, i, count), at));
+    }
   }
   return true;
 }
 
-bool ReadHeader(LegacyInput& in, CLegacyCHPHeader& h, OlderLayout& layout) {
+// One record per probe set into `file.results`.
+template <class Record, class ReadOne>
+bool ReadRecords(LegacyInput& in, CLegacyCHPFile& file, const char* what, ReadOne readOne) {
+  file.results.resize(std::size_t(file.header.numProbeSets));
+  return ReadEachRecord(in, file, what, [&](std::size_t i) {
+    auto r = std::make_unique<Record>();
+    if (!readOne(i, *r)) return false;
+    file.results[i] = std::move(r);
+    return true;
+  });
+}
+
+// Only the call of each genotyping record, into `file.genotypeCalls`.
+bool ReadGenotypeCalls(LegacyInput& in, CLegacyCHPFile& file, const OlderLayout& layout) {
+  file.genotypeCalls.resize(std::size_t(file.header.numProbeSets));
+  return ReadEachRecord(in, file, "genotyping", [&](std::size_t i) {
+    CGenotypeProbeSetResults r;
+    if (!ReadGenotypeRecord(in, layout, r)) return false;
+    file.genotypeCalls[i] = r.call;
+    return true;
+  });
+}
+
+// Why the header up to the probe-set types cannot be read, with where;
+// empty when it was read.
+std::string ReadHeader(LegacyInput& in, CLegacyCHPHeader& h, OlderLayout& layout) {
+  const std::uint64_t versionAt = in.Position();
   h.version = layout.version = in.Int32();
+  if (in.Ended()) return PastEnd(in, "version", versionAt);
   std::string algorithmParameters, summaryParameters;
-  if (!in.CountedText(h.algorithmName) || !in.CountedText(h.algorithmVersion) ||
-      !in.CountedText(algorithmParameters) || !in.CountedText(summaryParameters)) {
-    return false;
+  if (std::string why = ReadCountedTexts(in, {{"algorithm name", &h.algorithmName},
+                                              {"algorithm version", &h.algorithmVersion},
+                                              {"algorithm parameter text", &algorithmParameters},
+                                              {"summary parameter text", &summaryParameters}});
+      !why.empty()) {
+    return why;
   }
   h.algorithmParameters = ParseOlderParameterText(algorithmParameters);
   h.summaryParameters = ParseOlderParameterText(summaryParameters);
+  const std::uint64_t sizesAt = in.Position();
   h.rows = std::uint16_t(in.Int32());
   h.cols = std::uint16_t(in.Int32());
   h.numProbeSets = in.Int32();
   std::int32_t types = in.Int32();
   in.Int32();
-  if (h.numProbeSets < 0 || types < 0) return false;
+  if (in.Ended()) return PastEnd(in, "fixed part of the header", sizesAt);
+  if (h.numProbeSets < 0 || types < 0) {
+    return platform::Format("the probe-set count %d and probe-set type count %d at offset %llu are not counts",
+                            h.numProbeSets, types, static_cast<unsigned long long>(sizesAt + 8));
+  }
   // Two numbers per probe set and two per probe-set type follow.
-  if (!in.Fits(2 * std::int64_t(h.numProbeSets) + 2 * std::int64_t(types), 4)) return false;
+  if (!in.Fits(2 * std::int64_t(h.numProbeSets) + 2 * std::int64_t(types), 4)) {
+    return platform::Format("the %d probe sets and %d probe-set types at offset %llu do not fit the %llu bytes left",
+                            h.numProbeSets, types, static_cast<unsigned long long>(sizesAt + 8),
+                            static_cast<unsigned long long>(in.Left()));
+  }
   in.Skip(std::size_t(h.numProbeSets) * 4 + std::size_t(types) * 4);
   std::int32_t firstType = 0;
   for (std::int32_t i = 0; i < types; ++i) {
@@ -213,7 +259,20 @@ bool ReadHeader(LegacyInput& in, CLegacyCHPHeader& h, OlderLayout& layout) {
   h.assayType = h.numProbeSets == 0 ? kResequencing
                 : types == 0        ? kUnknown
                                     : AssayFromProbeSetType(firstType);
-  return true;
+  return {};
+}
+
+// The cell counts, the two fixed texts and the program id that end the
+// header; the reason when the file ends inside them, else empty.
+std::string ReadHeaderEnd(LegacyInput& in, CLegacyCHPHeader& h, OlderLayout& layout) {
+  layout.cellCounts.resize(std::size_t(h.numProbeSets));
+  for (auto& count : layout.cellCounts) count = std::int16_t(in.Int32());
+  const std::uint64_t chipTypeAt = in.Position();
+  h.chipType = in.FixedText(kFixedTextBytes);
+  if (in.Ended()) return PastEnd(in, "chip type", chipTypeAt);
+  h.parentCelFile = in.FixedText(kFixedTextBytes);
+  if (in.Ended()) return PastEnd(in, "parent CEL file name", chipTypeAt + kFixedTextBytes);
+  return ReadCountedTexts(in, {{"program id", &h.progId}});
 }
 
 }  // namespace
@@ -224,41 +283,33 @@ bool ReadOlderForm(LegacyInput& in, CLegacyCHPFile& file, bool headerOnly) {
   }
   CLegacyCHPHeader& h = file.header;
   OlderLayout layout;
-  if (!ReadHeader(in, h, layout)) return Fail(file, messages::kWrongFormat);
+  if (std::string why = ReadHeader(in, h, layout); !why.empty()) return FailAt(file, why);
   bool tooOld = ((h.assayType == kExpression || h.assayType == kGenotyping) &&
                  layout.version < kFirstExpressionVersion) ||
                 (h.assayType == kUniversal && layout.version < kFirstUniversalVersion);
   if (tooOld) return Fail(file, messages::kUnsupportedOlderVersion);
 
-  layout.cellCounts.resize(std::size_t(h.numProbeSets));
-  for (auto& count : layout.cellCounts) count = std::int16_t(in.Int32());
-  h.chipType = in.FixedText(kFixedTextBytes);
-  h.parentCelFile = in.FixedText(kFixedTextBytes);
-  if (!in.CountedText(h.progId)) return Fail(file, messages::kWrongFormat);
+  if (std::string why = ReadHeaderEnd(in, h, layout); !why.empty()) return FailAt(file, why);
   if (headerOnly) return true;
 
   switch (h.assayType) {
     case kExpression:
       return ReadRecords<CExpressionProbeSetResults>(
-          file, [&](std::size_t, auto& r) { return ReadExpressionRecord(in, layout, r); });
+          in, file, "expression", [&](std::size_t, auto& r) { return ReadExpressionRecord(in, layout, r); });
     case kGenotyping:
-      if (file.genotypeCallsOnly) {
-        file.genotypeCalls.resize(std::size_t(h.numProbeSets));
-        for (std::uint8_t& call : file.genotypeCalls) {
-          CGenotypeProbeSetResults r;
-          if (!ReadGenotypeRecord(in, layout, r)) return Fail(file, messages::kWrongFormat);
-          call = r.call;
-        }
-        return true;
-      }
+      if (file.genotypeCallsOnly) return ReadGenotypeCalls(in, file, layout);
       return ReadRecords<CGenotypeProbeSetResults>(
-          file, [&](std::size_t, auto& r) { return ReadGenotypeRecord(in, layout, r); });
+          in, file, "genotyping", [&](std::size_t, auto& r) { return ReadGenotypeRecord(in, layout, r); });
     case kUniversal:
-      return ReadRecords<CUniversalProbeSetResults>(file, [&](std::size_t i, auto& r) {
+      return ReadRecords<CUniversalProbeSetResults>(in, file, "universal", [&](std::size_t i, auto& r) {
         return ReadUniversalRecord(in, layout, layout.cellCounts[i], r);
       });
-    case kResequencing:
-      return ReadResequencing(in, file.resequencing) || Fail(file, messages::kWrongFormat);
+    case kResequencing: {
+      const std::uint64_t at = in.Position();
+      if (ReadResequencing(in, file.resequencing) && !in.Ended()) return true;
+      file.resequencing.Clear();
+      return FailAt(file, PastEnd(in, "resequencing data", at));
+    }
     default: return Fail(file, messages::kUnsupportedAssay);
   }
 }

@@ -31,6 +31,7 @@ unsigned long long At(const LegacyInput& in) { return static_cast<unsigned long 
 std::string ReadPairs(LegacyInput& in, const char* what, TagValuePairList& pairs) {
   const unsigned long long at = At(in);
   std::int32_t count = in.Int32();
+  if (in.Ended()) return PastEnd(in, std::string(what) + " parameter count", at);
   // Each pair holds at least its two 32-bit lengths.
   if (!in.Fits(count, 8)) {
     return platform::Format("the %d %s parameters at offset %llu do not fit the %llu bytes left", count, what, at,
@@ -40,13 +41,16 @@ std::string ReadPairs(LegacyInput& in, const char* what, TagValuePairList& pairs
     TagValuePair pair;
     const unsigned long long pairAt = At(in);
     if (!in.CountedText(pair.Tag) || !in.CountedText(pair.Value)) {
-      return platform::Format("%s parameter %d at offset %llu runs past the end of the file (%llu bytes)", what, i,
-                              pairAt, static_cast<unsigned long long>(in.FileSize()));
+      return PastEnd(in, platform::Format("%s parameter %d", what, i), pairAt);
     }
     pairs.push_back(std::move(pair));
   }
   return {};
 }
+
+// Offset of the array size, the probe-set count and the assay type: the
+// fixed part of the header.
+constexpr std::uint64_t kDimensionsAt = 8;
 
 // Why the header cannot be read, with where; empty when it was read.
 std::string ReadHeader(LegacyInput& in, CLegacyCHPHeader& h) {
@@ -55,27 +59,22 @@ std::string ReadHeader(LegacyInput& in, CLegacyCHPHeader& h) {
   h.numProbeSets = in.Int32();
   in.Int32();  // not used
   h.assayType = in.Int32();
+  if (in.Ended()) return PastEnd(in, "fixed part of the header", kDimensionsAt);
   if (h.numProbeSets < 0) return platform::Format("the probe-set count at offset 12 is %d", h.numProbeSets);
-  const struct {
-    const char* name;
-    std::string* text;
-  } texts[] = {{"program id", &h.progId},
-               {"parent CEL file name", &h.parentCelFile},
-               {"chip type", &h.chipType},
-               {"algorithm name", &h.algorithmName},
-               {"algorithm version", &h.algorithmVersion}};
-  for (const auto& field : texts) {
-    const unsigned long long at = At(in);
-    if (!in.CountedText(*field.text)) {
-      return platform::Format("the %s at offset %llu runs past the end of the file (%llu bytes)", field.name, at,
-                              static_cast<unsigned long long>(in.FileSize()));
-    }
+  if (std::string why = ReadCountedTexts(in, {{"program id", &h.progId},
+                                              {"parent CEL file name", &h.parentCelFile},
+                                              {"chip type", &h.chipType},
+                                              {"algorithm name", &h.algorithmName},
+                                              {"algorithm version", &h.algorithmVersion}});
+      !why.empty()) {
+    return why;
   }
   if (std::string why = ReadPairs(in, "algorithm", h.algorithmParameters); !why.empty()) return why;
   if (std::string why = ReadPairs(in, "summary", h.summaryParameters); !why.empty()) return why;
   const unsigned long long zonesAt = At(in);
   h.zoneCount = in.Int32();
   h.smoothFactor = in.Float32();
+  if (in.Ended()) return PastEnd(in, "background zone count", zonesAt);
   if (!in.Fits(h.zoneCount, 12)) {
     return platform::Format("the %d background zones at offset %llu do not fit the %llu bytes left", h.zoneCount,
                             zonesAt, static_cast<unsigned long long>(in.Left()));
@@ -91,9 +90,17 @@ std::string ReadHeader(LegacyInput& in, CLegacyCHPHeader& h) {
   return {};
 }
 
+// The fields that lead an assay's records, read at `at`; false, with the
+// file's error set, when the file ends inside them.
+bool LeadRead(CLegacyCHPFile& file, const LegacyInput& in, const char* what, std::uint64_t at) {
+  return !in.Ended() || FailAt(file, PastEnd(in, what, at));
+}
+
 bool ReadExpression(LegacyInput& in, CLegacyCHPFile& file) {
+  const std::uint64_t at = in.Position();
   std::uint8_t kind = in.UInt8();
   in.Int32();  // record size, not used
+  if (!LeadRead(file, in, "expression record kind", at)) return false;
   if (kind != kExpressionBasic && kind != kExpressionExtended) {
     return Fail(file, messages::kUnsupportedExpression);
   }
@@ -124,7 +131,9 @@ bool ReadExpression(LegacyInput& in, CLegacyCHPFile& file) {
 }
 
 bool ReadGenotyping(LegacyInput& in, CLegacyCHPFile& file) {
+  const std::uint64_t at = in.Position();
   bool longRecord = in.Int32() == kGenotypeLongRecord;
+  if (!LeadRead(file, in, "genotyping record size", at)) return false;
   std::int32_t n = file.header.numProbeSets;
   const std::size_t recordBytes = longRecord ? std::size_t(kGenotypeLongRecord) : kGenotypeShortBytes;
   if (!in.Fits(n, recordBytes)) return FailRecords(file, in, "genotyping", n, recordBytes);
@@ -145,7 +154,7 @@ bool ReadGenotyping(LegacyInput& in, CLegacyCHPFile& file) {
     if (!in.Bytes(block, (last - first) * recordBytes)) {
       file.genotypeCalls.clear();
       file.results.clear();
-      return Fail(file, messages::kWrongFormat);
+      return FailRecords(file, in, "genotyping", n, recordBytes);
     }
     const std::uint8_t* p = block.data();
     for (std::size_t k = first; k < last; ++k, p += recordBytes) {
@@ -169,7 +178,9 @@ bool ReadGenotyping(LegacyInput& in, CLegacyCHPFile& file) {
 }
 
 bool ReadUniversal(LegacyInput& in, CLegacyCHPFile& file) {
+  const std::uint64_t at = in.Position();
   in.Int32();  // record size, not used
+  if (!LeadRead(file, in, "universal record size", at)) return false;
   std::int32_t n = file.header.numProbeSets;
   if (!in.Fits(n, 4)) return FailRecords(file, in, "universal", n, 4);
   file.results.resize(std::size_t(n));
@@ -184,8 +195,10 @@ bool ReadUniversal(LegacyInput& in, CLegacyCHPFile& file) {
 bool ReadResequencing(LegacyInput& in, CLegacyCHPFile& file) {
   CResequencingData& data = file.resequencing;
   data.Clear();
+  const std::uint64_t at = in.Position();
   in.Int32();  // record size, not used
   std::int32_t n = in.Int32();
+  if (!LeadRead(file, in, "resequencing record size", at)) return false;
   if (!in.Fits(n, 1 + 4)) return FailRecords(file, in, "resequencing", n, 1 + 4);
   data.calledBases.resize(std::size_t(n));
   data.scores.resize(std::size_t(n));
@@ -193,7 +206,9 @@ bool ReadResequencing(LegacyInput& in, CLegacyCHPFile& file) {
   for (auto& score : data.scores) score = in.Float32();
   if (file.header.version < 2) return true;
 
+  const std::uint64_t forceAt = in.Position();
   std::int32_t m = in.Int32();
+  if (!LeadRead(file, in, "force call count", forceAt)) return false;
   if (!in.Fits(m, kForceCallBytes)) return FailRecords(file, in, "force call", m, kForceCallBytes);
   data.forceCalls.resize(std::size_t(m));
   for (ForceCall& call : data.forceCalls) {
@@ -201,7 +216,9 @@ bool ReadResequencing(LegacyInput& in, CLegacyCHPFile& file) {
     call.call = in.UInt8();
     call.code = in.UInt8();
   }
+  const std::uint64_t origAt = in.Position();
   std::int32_t k = in.Int32();
+  if (!LeadRead(file, in, "original call count", origAt)) return false;
   if (!in.Fits(k, kOrigCallBytes)) return FailRecords(file, in, "original call", k, kOrigCallBytes);
   data.origCalls.resize(std::size_t(k));
   for (OrigCall& call : data.origCalls) {
@@ -217,6 +234,7 @@ bool ReadXdaForm(LegacyInput& in, CLegacyCHPFile& file, bool headerOnly) {
   CLegacyCHPHeader& h = file.header;
   h.magic = in.Int32();
   h.version = in.Int32();
+  if (in.Ended()) return FailAt(file, PastEnd(in, "version", 4));
   if (h.version > kHighestXdaVersion) return Fail(file, messages::kUnsupportedXdaVersion);
   if (const std::string why = ReadHeader(in, h); !why.empty()) return FailAt(file, why);
   if (headerOnly) return true;

@@ -116,6 +116,11 @@ void GenericCHPDataAdapter::CheckAnswers() {
   } else {
     return;  // a file of another kind: its header is all there is to read
   }
+  // A file cut inside its zones ends before rows its header announces: it
+  // is cut short, whatever of its results could be read.
+  if (results != nullptr && chpData.GetBackgroundZoneCount() > 0 && chpData.OpenBackgroundZones() == nullptr) {
+    results = nullptr;
+  }
   if (results == nullptr) {
     generic_exceptions::DataSetNotOpenException notOpen;
     notOpen.Description(StringUtils::NarrowToWide(chpData.OpenFailure()));

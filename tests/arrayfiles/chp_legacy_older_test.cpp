@@ -155,40 +155,48 @@ TEST_F(LegacyChpOlderTest, WrongMagicTextIsNotTheFormat) {
   }
 }
 
-TEST_F(LegacyChpOlderTest, LyingCountsFailWithTheFormatMessage) {
+TEST_F(LegacyChpOlderTest, LyingCountsFailSayingWhichAndWhere) {
   OlderChpFile file = chptest::OlderGenotyping(13);
-  std::size_t afterTexts = 22 + 4 + 4 * 4 + file.algorithmName.size() + file.algorithmVersion.size() +
-                           file.algorithmParameterText.size() + file.summaryParameterText.size();
+  const std::size_t sizes = 22 + 4 + 4 * 4 + file.algorithmName.size() + file.algorithmVersion.size() +
+                            file.algorithmParameterText.size() + file.summaryParameterText.size();
+  const std::string counts = " at offset " + std::to_string(sizes + 8);
+  OlderChpFile headerOnly = file;
+  headerOnly.numProbeSets = 3;
+  headerOnly.genotyping.clear();
+  const std::size_t records = headerOnly.Bytes().size();
   struct Case {
     const char* what;
     std::size_t offset;
     std::int32_t value;
+    std::string why;  // after the format message
   } cases[] = {
-      {"algorithm name longer than the file", 26, 0x7FFFFFFF},
-      {"negative algorithm name length", 26, -1},
-      {"probe-set count beyond the file", afterTexts + 8, 50000000},
-      {"negative probe-set count", afterTexts + 8, -2},
-      {"type count beyond the file", afterTexts + 12, 50000000},
+      {"algorithm name longer than the file", 26, 0x7FFFFFFF, "the algorithm name at offset 26 runs past the end"},
+      {"negative algorithm name length", 26, -1, "the algorithm name at offset 26 runs past the end"},
+      {"probe-set count beyond the file", sizes + 8, 50000000,
+       "the 50000000 probe sets and 2 probe-set types" + counts + " do not fit the "},
+      {"negative probe-set count", sizes + 8, -2,
+       "the probe-set count -2 and probe-set type count 2" + counts + " are not counts"},
+      {"type count beyond the file", sizes + 12, 50000000,
+       "the 3 probe sets and 50000000 probe-set types" + counts + " do not fit the "},
+      {"entries of the first record beyond the file", records, 50000000,
+       "the genotyping record 0 of 3 at offset " + std::to_string(records) + " runs past the end"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     std::string bytes = file.Bytes();
     chptest::PatchInt32(bytes, c.offset, c.value);
     EXPECT_FALSE(ReadBytes(bytes));
-    EXPECT_EQ(chp.errorText, messages::kWrongFormat);
+    EXPECT_TRUE(chp.errorText.starts_with(std::string(messages::kWrongFormat) + " CHP file: " + c.why))
+        << chp.errorText;
+    EXPECT_TRUE(chp.results.empty());
   }
 }
 
-TEST_F(LegacyChpOlderTest, EveryTruncationReadsBoundedOrFails) {
+TEST_F(LegacyChpOlderTest, EveryCutShortFileFailsSayingWhereItEnds) {
   for (const OlderChpFile& file :
-       {chptest::OlderGenotyping(12), chptest::OlderExpression(12), chptest::OlderUniversal(12),
-        chptest::OlderResequencing(13, "xy")}) {
-    chp.fileName = Path("cut.chp");
-    chptest::ForEachTruncation(chp.fileName, file.Bytes(), [&](std::size_t) {
-      if (chp.Read()) {
-        EXPECT_EQ(chp.results.size(), std::size_t(chp.header.numProbeSets));
-      }
-    });
+       {chptest::OlderGenotyping(12), chptest::OlderExpression(12), chptest::OlderExpression(13),
+        chptest::OlderUniversal(12), chptest::OlderResequencing(13, "xy")}) {
+    ExpectEveryCutRefused(file.Bytes());
   }
 }
 

@@ -47,6 +47,25 @@ class LegacyChpReaderTest : public qova::test::TempHomeTest {
   bool ReadFile(const File& file, bool headerOnly = false) {
     return ReadBytes(file.Bytes(), headerOnly);
   }
+  // Reads `bytes` cut to every shorter size, in full and for the calls
+  // alone: each read fails with the format message and where the file ends,
+  // and keeps no record.
+  void ExpectEveryCutRefused(const std::string& bytes) {
+    chp.fileName = Path("cut.chp");
+    for (const bool callsOnly : {false, true}) {
+      chp.genotypeCallsOnly = callsOnly;
+      ForEachTruncation(chp.fileName, bytes, [&](std::size_t size) {
+        SCOPED_TRACE(size);
+        EXPECT_FALSE(chp.Read());
+        EXPECT_TRUE(chp.errorText.starts_with(std::string(legacy_chp::messages::kWrongFormat) + " CHP file: "))
+            << chp.errorText;
+        EXPECT_NE(chp.errorText.find("at offset "), std::string::npos) << chp.errorText;
+        EXPECT_TRUE(chp.results.empty());
+        EXPECT_TRUE(chp.genotypeCalls.empty());
+      });
+    }
+    chp.genotypeCallsOnly = false;
+  }
   // The record at `i`, which must be of class Record.
   template <class Record>
   const Record& At(std::size_t i) {

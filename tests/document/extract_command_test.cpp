@@ -1,5 +1,7 @@
 // Data > Extract Data on the main document: the dialog, the run under the
 // progress dialog, Cancel, and how failures are told.
+#include <gmock/gmock.h>
+
 #include "document/DocumentCommands.h"
 #include "document/SampleExtraction.h"
 #include "resources/ExtractDialogs.h"
@@ -129,8 +131,7 @@ TEST_F(ExtractCommandTest, ExtractingAgainKeepsWhatTheUserTypedAndTheStatusBarSa
   EXPECT_EQ(a.Header.Sex, "M") << "no called gender: the typed sex stays";
   EXPECT_EQ(b.Header.Attribute1, "grpB");
   EXPECT_EQ(b.Header.Sex, "F") << "the CHP file's called gender wins";
-  EXPECT_EQ(LastStatus(),
-            "Extracted 2 of 2 samples into " + folder + ", replacing 2 existing sample files (their attributes kept)");
+  EXPECT_EQ(LastStatus(), "Extracted 2 of 2 samples into " + folder + ", 2 replaced (attributes kept)");
 }
 
 TEST_F(ExtractCommandTest, ACancelledDialogExtractsNothingAndShowsNothing) {
@@ -161,11 +162,84 @@ TEST_F(ExtractCommandTest, FailuresOfALongerRunWaitForOneSummary) {
   ChooseInDialog({{kExtractAddNonPairedTest, {0, 1, 2}}});
   Run(command::kDataExtract);
   EXPECT_EQ(Messages(), Items{"2 of 3 files could not be extracted:\n"
-                              "A.CHP: Cel file not found Cel file name should not be modified\n"
+                              "A.CHP: Cel file not found\n    Cel file name should not be modified\n"
                               "C.CHP: The CEL file C.CEL cannot be read"});
   EXPECT_TRUE(Exists(SamplePath("B")));
   EXPECT_FALSE(Exists(SamplePath("C")));
   EXPECT_EQ(LastStatus(), "Extracted 1 of 3 samples into " + platform::NativePath(ArrayFolder()));
+}
+
+
+// The rest of the line of `text` that follows `start`; empty when no line has it.
+std::string LineAfter(const std::string& text, const std::string& start) {
+  const std::size_t at = text.find(start);
+  if (at == std::string::npos) return {};
+  const std::size_t from = at + start.size();
+  return text.substr(from, text.find('\n', from) - from);
+}
+
+TEST_F(ExtractCommandTest, ACutShortChpFileOfEveryFormIsToldWithWhereItEndsAndNothingIsStored) {
+  arraygen::SampleFileOptions older;
+  older.Chp = arraygen::ChpForm::kOlder;
+  WriteArrays("A", older);
+  WriteArrays("E");
+  // Each cut file keeps the first part of its bytes: of its records (the
+  // first three) or of its header (the last); the reason as a pattern.
+  struct Case {
+    const char* sample;
+    arraygen::ChpForm form;
+    double kept;
+    std::string reason;
+  };
+  std::vector<Case> cuts = {
+      {"B", arraygen::ChpForm::kXda, 0.6, "the genotyping records at offset N run past the end of the file \\(N records of 21 bytes, N bytes left\\)\\."},
+      {"C", arraygen::ChpForm::kOlder, 0.6, "the genotyping record N of N at offset N runs past the end of the file \\(SIZE bytes\\)\\."},
+      {"D", arraygen::ChpForm::kGeneric, 0.6, "the header at offset N lies past the end of the file \\(SIZE bytes\\)"},
+      {"F", arraygen::ChpForm::kOlder, 0.05,
+       "the N probe sets and N probe-set types at offset N do not fit the N bytes left\\."},
+  };
+  for (Case& c : cuts) {
+    arraygen::SampleFileOptions options;
+    options.Chp = c.form;
+    WriteArrays(c.sample, options);
+    const std::string path = Doc().DataFolder + c.sample + ".CHP";
+    const std::string whole = Bytes(path);
+    const auto size = static_cast<std::size_t>(c.kept * static_cast<double>(whole.size()));
+    ASSERT_TRUE(arraywriters::WriteBytes(path, whole.substr(0, size)));
+    for (std::size_t at; (at = c.reason.find("SIZE")) != std::string::npos;) c.reason.replace(at, 4, std::to_string(size));
+    for (std::size_t at; (at = c.reason.find(" N ")) != std::string::npos;) c.reason.replace(at, 3, " [0-9]+ ");
+    for (std::size_t at; (at = c.reason.find("(N ")) != std::string::npos;) c.reason.replace(at, 3, "([0-9]+ ");
+  }
+  const std::string storedIn = " samples into " + platform::NativePath(ArrayFolder());
+
+  // One file alone: its message as it happens, the reason on a line of its own.
+  ChooseInDialog({{kExtractAddNonPairedTest, {2}}});  // C.CHP
+  Run(command::kDataExtract);
+  ASSERT_EQ(Messages().size(), 1u);
+  EXPECT_TRUE(Messages()[0].starts_with("SNPs call is not performed\nThe CHP file C.CHP cannot be read: "))
+      << Messages()[0];
+  EXPECT_THAT(LineAfter(Messages()[0], "cannot be read: "), ::testing::MatchesRegex(cuts[1].reason));
+  EXPECT_FALSE(Exists(SamplePath("C")));
+  EXPECT_EQ(LastStatus(), "Extracted 0 of 1" + storedIn);
+
+  // Among whole files: one summary at the end, each cut file with its reason
+  // indented under it.
+  ChooseInDialog({{kExtractAddNonPairedTest, {0, 1, 2, 3, 4, 5}}});
+  Run(command::kDataExtract);
+  ASSERT_EQ(Messages().size(), 2u);
+  const std::string summary = Messages()[1];
+  EXPECT_TRUE(summary.starts_with("4 of 6 files could not be extracted:\n")) << summary;
+  for (const Case& c : cuts) {
+    SCOPED_TRACE(c.sample);
+    const std::string file = std::string(c.sample) + ".CHP";
+    const std::string heading = "\n" + file + ": SNPs call is not performed\n    The CHP file " + file + " cannot be read: ";
+    EXPECT_NE(summary.find(heading), std::string::npos) << summary;
+    EXPECT_THAT(LineAfter(summary, heading), ::testing::MatchesRegex(c.reason));
+    EXPECT_FALSE(Exists(SamplePath(c.sample)));
+  }
+  EXPECT_TRUE(Exists(SamplePath("A")));
+  EXPECT_TRUE(Exists(SamplePath("E")));
+  EXPECT_EQ(LastStatus(), "Extracted 2 of 6" + storedIn);
 }
 
 }  // namespace

@@ -135,8 +135,83 @@ TEST_F(ExtractRunTest, FailuresAreCollectedIntoOneSummary) {
   EXPECT_EQ(result.FailedCount(), 2);
   EXPECT_EQ(result.FailureSummary(),
             "2 of 4 files could not be extracted:\n"
-            "bad1.CHP: Cel file not found Cel file name should not be modified\n"
-            "bad2.CHP: Cel file not found Cel file name should not be modified");
+            "bad1.CHP: Cel file not found\n    Cel file name should not be modified\n"
+            "bad2.CHP: Cel file not found\n    Cel file name should not be modified");
+}
+
+// A stored sample whose calls were made from its cells: `called` of 60 SNPs.
+ExtractionResult CalledSample(const std::string& name, int called, bool replaced = false) {
+  ExtractionResult r;
+  r.Stored = true;
+  r.SampleName = name;
+  r.Replaced = replaced;
+  r.SnpCount = 60;
+  r.CalledSnps = called;
+  if (called == 0) r.NoCallReason = "no standard deviations in the CEL file (a compact CEL file keeps none)";
+  return r;
+}
+
+TEST(ExtractRunSummaryTest, TheStatusBarSaysHowManyGotCallsAndTheReportGivesEachSample) {
+  const std::string folder = "/home/user/qova-demo/ArrayData/";
+  struct Case {
+    const char* what;
+    std::vector<ExtractionResult> results;
+    bool cancelled;
+    std::string status;  // after "... samples into <folder>"
+    std::string report;
+  };
+  ExtractionResult failed;
+  failed.Message = "Cel file not found";
+  ExtractionResult fromChp;
+  fromChp.Stored = true;
+  fromChp.SampleName = "T1";
+  std::vector<ExtractionResult> nine;
+  for (int k = 0; k < 9; ++k) nine.push_back(CalledSample("Sample0" + std::to_string(k), k % 3 == 0 ? 0 : 50 + k, true));
+  std::string nineReport = "SNPs called per sample:";
+  for (const ExtractionResult& r : nine) {
+    nineReport += "\n" + r.SampleName + (r.CalledSnps > 0 ? " " + std::to_string(r.CalledSnps) + " of 60"
+                                                          : " none: " + r.NoCallReason);
+  }
+  const Case cases[] = {
+      {"calls from a CHP file", {fromChp, failed}, false, "", ""},
+      {"every sample called", {CalledSample("A", 58), CalledSample("B", 60)}, false, "; SNPs called in every sample",
+       ""},
+      {"one got none",
+       {CalledSample("A", 58), CalledSample("REF03", 0), failed},
+       false,
+       "; SNPs called in 1 sample, none in REF03",
+       "SNPs called per sample:\nA 58 of 60\nREF03 none: no standard deviations in the CEL file (a compact CEL file "
+       "keeps none)"},
+      {"two got none, one replaced",
+       {CalledSample("A", 0, true), CalledSample("B", 0), CalledSample("C", 7)},
+       false,
+       ", 1 replaced (attributes kept); SNPs called in 1 sample, none in A and B",
+       "SNPs called per sample:\nA none: no standard deviations in the CEL file (a compact CEL file keeps none)\n"
+       "B none: no standard deviations in the CEL file (a compact CEL file keeps none)\nC 7 of 60"},
+      {"three of nine got none, all replaced", nine, false,
+       ", 9 replaced (attributes kept); SNPs called in 6 samples, none in 3", nineReport},
+      {"cancelled", {CalledSample("A", 0)}, true, "; SNPs called in 0 samples, none in A",
+       "SNPs called per sample:\nA none: no standard deviations in the CEL file (a compact CEL file keeps none)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ExtractionRunResult result;
+    result.Results = c.results;
+    result.FileNames.assign(c.results.size(), "X.CEL");
+    result.ListedCount = 9;
+    result.Cancelled = c.cancelled;
+    const std::string stored = std::to_string(result.StoredCount());
+    const std::string start = c.cancelled ? "Cancelled after " + std::to_string(c.results.size()) + " of 9 samples; " +
+                                                stored + " extracted into " + folder
+                                          : "Extracted " + stored + " of 9 samples into " + folder;
+    const std::string status = result.StatusSummary(folder);
+    EXPECT_EQ(status, start + c.status);
+    // One line that the status bar shows whole at 1024 pixels, however many
+    // samples got none and whatever their reasons.
+    EXPECT_EQ(status.find('\n'), std::string::npos);
+    EXPECT_LE(status.size() - folder.size(), 110u) << status;
+    EXPECT_EQ(result.CallsReport(), c.report);
+  }
 }
 
 TEST_F(ExtractRunTest, UnequalPairListsRunOnlyTheirCommonPart) {

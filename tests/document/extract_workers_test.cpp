@@ -143,7 +143,7 @@ TEST_F(ExtractWorkersTest, FourWorkersWriteAndTellWhatOneWorkerDoes) {
   EXPECT_TRUE(one.log.empty());
   EXPECT_EQ(LoadSample("N1").Header.Attribute1, "typed") << "the earlier file's attribute is kept";
   EXPECT_THAT(one.statusBar.back(), HasSubstr("Extracted 6 of 8 samples into "));
-  EXPECT_THAT(one.statusBar.back(), HasSubstr("replacing 1 existing sample file"));
+  EXPECT_THAT(one.statusBar.back(), HasSubstr(", 1 replaced (attributes kept)"));
 }
 
 TEST_F(ExtractWorkersTest, CancelAfterTheThirdItemStoresNothingAfterItOnFourWorkers) {
@@ -172,7 +172,7 @@ TEST_F(ExtractWorkersTest, AnUnreadableLibraryIsEachSamplesMessageInListOrderOnF
   const std::string unreadable = ": The library file Mapping10K_Xba131.CDF cannot be read";
   ASSERT_EQ(four.messages.size(), 1u);
   EXPECT_EQ(four.messages[0], "8 of 8 files could not be extracted:\nT1.CHP" + unreadable +
-                                  "\nT2.CHP: SNPs call is not performed The CHP file T2.CHP cannot be read" +
+                                  "\nT2.CHP: SNPs call is not performed\n    The CHP file T2.CHP cannot be read" +
                                   "\nT3.CHP" + unreadable + "\nR1.CHP" + unreadable + "\nN1.CHP" + unreadable +
                                   "\nP1.CHP" + unreadable + "\nN2.CHP" + unreadable + "\nP2.CHP" + unreadable);
 }
