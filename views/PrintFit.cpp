@@ -61,4 +61,27 @@ void TextOutFittingPage(CDC& dc, int x, int y, std::string_view text) {
   dc.RestoreDC(-1);
 }
 
+PrintPlan WithRoomForLabels(CDC& dc, PrintPlan plan, CSize extent, int left, int pointSize,
+                            std::span<const std::string> labels) {
+  const CSize page = PrinterPage(&dc);
+  plan.leftRoom = 0;
+  // The labels' size on paper follows the page's height alone, which the
+  // room leaves as it is.
+  const ViewMapping paper = PrintPageMapping(plan, extent, page, 1);
+  dc.SaveDC();
+  dc.SetMapMode(MM_ANISOTROPIC);
+  dc.SetWindowOrg(paper.m_nScrollX, paper.m_nScrollY);
+  dc.SetWindowExt(paper.m_nScaleX, paper.m_nScaleY);
+  dc.SetViewportOrg(0, 0);
+  dc.SetViewportExt(paper.m_nSizeX, paper.m_nSizeY);
+  CFont font;
+  font.CreatePointFont(pointSize, "");
+  dc.SelectObject(&font);
+  int widest = 0;
+  for (const std::string& label : labels) widest = std::max(widest, DeviceTextWidth(dc, label));
+  dc.RestoreDC(-1);
+  plan.leftRoom = LeftRoomFor(plan, extent, page, left, widest);
+  return plan;
+}
+
 }  // namespace views

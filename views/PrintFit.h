@@ -3,7 +3,12 @@
 // page maps the drawing's height onto the page, and the fonts follow the
 // height: a line that fits the window can run far past the page's right
 // edge, and labels written left of a column can run past its left edge.
+#include <span>
+#include <string>
 #include <string_view>
+
+#include "platform/ui/Geometry.h"
+#include "views/ViewNavigation.h"
 
 class CDC;
 
@@ -17,5 +22,11 @@ namespace views {
 // edge, the text is written in a smaller copy of the font that ends within
 // the page; the context's font and mapping are left as they were.
 void TextOutFittingPage(CDC& dc, int x, int y, std::string_view text);
+
+// `plan` with the room a page needs left of the drawing for `labels`,
+// written in a font of `pointSize` tenths of a point and right-aligned at
+// the first column's left edge, logical x `left`, on the printer of `dc`.
+[[nodiscard]] PrintPlan WithRoomForLabels(CDC& dc, PrintPlan plan, CSize extent, int left, int pointSize,
+                                          std::span<const std::string> labels);
 
 }  // namespace views
