@@ -105,7 +105,11 @@ TEST_F(ViewPrintingTest, AGenomeTiledOverPagesLeftToRightThenDownAndTheScreenKee
   const ViewMapping screen = view;
 
   const CSize extent = view.ComputePageLayout();
-  const views::PageGrid grid = views::PrintPageGrid(extent, {kPrinter.width, kPrinter.height}, {300, 60}, 200);
+  // The pages keep room before the first column for the axis labels.
+  platform::ui::RecordingSurface surface({kPrinter.width, kPrinter.height, kPrinter.dpi, kPrinter.dpi, true});
+  CDC dc(&surface);
+  const int room = view.PrintPlanFor(&dc).leftRoom;
+  const views::PageGrid grid = views::PrintPageGrid(extent, {kPrinter.width, kPrinter.height}, {300, 60}, 200, room);
   ASSERT_GT(grid.columns, 1);
   ASSERT_GT(grid.rows, 1);
   const std::vector<platform::ui::Picture>& pages = Print();
@@ -120,7 +124,7 @@ TEST_F(ViewPrintingTest, AGenomeTiledOverPagesLeftToRightThenDownAndTheScreenKee
   const int gap = view.m_nChromosomeX[0];
   for (int c = 1; c <= 23; ++c) {
     const long long x = view.m_nChromosomeX[c] - gap / 2, y = view.m_nChromosomeY[c] + 200;
-    const long long column = x * grid.printedWidth / (200LL * kPrinter.width);
+    const long long column = (room + x * grid.printedWidth / 200) / kPrinter.width;
     const long long row = y * grid.printedHeight / (200LL * kPrinter.height);
     const std::size_t expected = std::size_t(row * grid.columns + column);
     for (std::size_t p = 0; p < pages.size(); ++p) {
@@ -180,12 +184,14 @@ TEST_F(ViewPrintingTest, PageCountsStayRightOnTheBaseAxisAndWithZeroPrintedSizes
   EXPECT_EQ(expected.columns, 100LL * base.cx / kPrinter.width / 200000 + 1);
 }
 
-// The title line is written in a font of the page's scale; on paper it ends
-// within the page, whole, on every page of a genome printed on one page and
-// tiled and of chromosome 8 printed and previewed, smaller only as far as it
-// must; a sheet wide enough takes it at its own size, and the screen keeps it
-// as it was even where the window is too narrow for it.
-TEST_F(ViewPrintingTest, ThePrintedTitleLineEndsWithinThePageAtTheSizeItNeeds) {
+// The title line and the axis labels are written in fonts of the page's
+// scale. On paper the title ends within the page, whole, on every page of a
+// genome printed on one page and tiled and of chromosome 8 printed and
+// previewed, smaller only as far as it must; a sheet wide enough takes it at
+// its own size, and the screen keeps it as it was even where the window is
+// too narrow for it. The axis labels of the first column of pages begin on
+// the page.
+TEST_F(ViewPrintingTest, PrintedPagesKeepTheTitleLineAndTheAxisLabelsWithinThePage) {
   Open("Tumour01", ".CFS");
   CQOVAView& view = FramedView();
   CChSelectDlg::ForgetOpenings();
@@ -244,6 +250,22 @@ TEST_F(ViewPrintingTest, ThePrintedTitleLineEndsWithinThePageAtTheSizeItNeeds) {
         EXPECT_GT(line->x2, page.cx * 8 / 10) << "no smaller than it must be";
       }
     }
+    // The labels of the copy-number and allele panels.
+    platform::ui::RecordingSurface surface(pages[0].caps);
+    CDC dc(&surface);
+    const long long columns = view.PrintPages(&dc).columns;
+    int labels = 0;
+    for (std::size_t p = 0; p < pages.size(); p += std::size_t(columns)) {
+      for (const platform::ui::DrawRecord& r : pages[p].records) {
+        const std::string_view text = pages[p].TextOf(r);
+        if (r.op != platform::ui::DrawOp::Text || text.size() != 1 || text.find_first_of("0124") != 0 || r.y1 < 0 ||
+            r.y1 >= page.cy || r.x1 >= page.cx || r.x1 + r.x2 <= 0)
+          continue;
+        EXPECT_GE(r.x1, 0) << "label " << text << " at y " << r.y1 << " on page " << p + 1;
+        ++labels;
+      }
+    }
+    EXPECT_GE(labels, 6);
     Keep(pages, k.name);
   }
   // The screen: the window's mapping, however narrow the window.
