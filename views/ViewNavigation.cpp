@@ -111,6 +111,10 @@ PageGrid PrintPages(const PrintPlan& plan, CSize extent, CSize page) {
 
 namespace {
 
+// The rounds that find a print's room for labels: the room missing shrinks
+// by the gap's share of the drawing each round.
+constexpr int kRoomRounds = 32;
+
 // a / b rounded towards minus infinity, b > 0.
 long long FloorDiv(long long a, long long b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
 
@@ -143,10 +147,12 @@ ViewMapping PrintPageMapping(const PrintPlan& plan, CSize extent, CSize page, lo
 }
 
 int LeftRoomFor(PrintPlan plan, CSize extent, CSize page, int left, int width) {
-  // Each pixel of room narrows the drawing, and the column's edge with it:
-  // a few rounds settle it.
+  // Each pixel of room narrows the drawing, and the column's edge moves
+  // in by a share of it: the room grows by what is still missing until the
+  // text fits, which takes a few rounds where the gap is a large share of
+  // the drawing.
   plan.leftRoom = 0;
-  for (int round = 0; round < 4; ++round) {
+  for (int round = 0; round < kRoomRounds; ++round) {
     const long long edge = PrintPageMapping(plan, extent, page, 1).ToDeviceX(left);
     if (edge >= width || plan.leftRoom >= page.cx / 2) break;
     plan.leftRoom = int(std::min<long long>(plan.leftRoom + width - edge, page.cx / 2));
