@@ -16,7 +16,6 @@ namespace {
 
 // The axis lines lie at the centre and at these offsets from it, in order.
 constexpr int kAxisOffsets[5] = {0, -100, 100, -50, 50};
-constexpr int kLabelFont = 500;
 // The least side of a point of the Points draw mode, in device pixels.
 constexpr long long kDotPixels = 3;
 
@@ -77,7 +76,7 @@ void CQOVAView::DrawAxes(CDC* dc, int x, int w, int y, const std::array<std::str
   dc->SelectObject(previousPen);
 
   CFont font;
-  font.CreatePointFont(kLabelFont, "");
+  font.CreatePointFont(views::kAxisLabelFont, "");
   CFont* previousFont = dc->SelectObject(&font);
   // Centre, 100 below, 100 above.
   const int lines[3] = {y0, y0 + 100, y0 - 100};

@@ -95,6 +95,9 @@ class CQOVAAssView : public CView, public CViewLayout {
   void OnBeginPrinting(CDC* pDC, CPrintInfo* info) override;
   void OnPrint(CDC* pDC, CPrintInfo* info) override;
   void OnEndPrinting(CDC* pDC, CPrintInfo* info) override;
+  // The print plan of the mode on the printer of `pDC`, with room left of
+  // the drawing for the panels' axis labels.
+  [[nodiscard]] views::PrintPlan PrintPlanFor(CDC* pDC) const;
   [[nodiscard]] views::PageGrid PrintPages(CDC* pDC) const;
 
   // --- members ---

@@ -12,6 +12,7 @@
 #include "platform/Numeric.h"
 #include "platform/Strings.h"
 #include "platform/ui/DC.h"
+#include "views/PrintFit.h"
 #include "views/QOVAAssDoc.h"
 #include "views/QOVAAssView.h"
 
@@ -31,6 +32,9 @@ constexpr int kPanelHeight = 200;
 constexpr float kUnitsPerValue = 50.0f;
 // -log10 of a permutation P of 0, which no permutation reached.
 constexpr float kPValueOfZero = 10.0f;
+// The axis labels of a panel, right-aligned left of its column: what its
+// middle, bottom and top grid lines stand for.
+const std::string kAxisLabels[3] = {"2", "0", "4"};
 
 }  // namespace
 
@@ -69,7 +73,7 @@ void CQOVAAssView::DrawStatisticPanel(CDC* dc, int c, int x, int top, float (CQO
   const struct {
     const char* text;
     int y;
-  } labels[] = {{"2", top + 100}, {"0", top + 200}, {"4", top}};
+  } labels[] = {{kAxisLabels[0].c_str(), top + 100}, {kAxisLabels[1].c_str(), top + 200}, {kAxisLabels[2].c_str(), top}};
   for (const auto& label : labels) {
     CRect box(x - 1, label.y - 1, x, label.y + 1);
     dc->DrawText(label.text, &box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
@@ -140,9 +144,13 @@ void CQOVAAssView::OnDraw(CDC* pDC) {
 
 BOOL CQOVAAssView::OnPreparePrinting(CPrintInfo* info) { return DoPreparePrinting(info); }
 
+views::PrintPlan CQOVAAssView::PrintPlanFor(CDC* pDC) const {
+  return views::WithRoomForLabels(*pDC, views::PrintPlanOf(m_pDisplaySetting->PRINT, m_nViewFlags), ComputePageLayout(),
+                                  m_nChromosomeX[0], kAxisFont, kAxisLabels);
+}
+
 views::PageGrid CQOVAAssView::PrintPages(CDC* pDC) const {
-  return views::PrintPages(views::PrintPlanOf(m_pDisplaySetting->PRINT, m_nViewFlags), ComputePageLayout(),
-                           views::PrinterPage(pDC));
+  return views::PrintPages(PrintPlanFor(pDC), ComputePageLayout(), views::PrinterPage(pDC));
 }
 
 void CQOVAAssView::OnBeginPrinting(CDC* pDC, CPrintInfo* info) {
@@ -151,9 +159,8 @@ void CQOVAAssView::OnBeginPrinting(CDC* pDC, CPrintInfo* info) {
 
 void CQOVAAssView::OnPrint(CDC* pDC, CPrintInfo* info) {
   const ViewMapping screen = *this;
-  static_cast<ViewMapping&>(*this) = views::PrintPageMapping(views::PrintPlanOf(m_pDisplaySetting->PRINT, m_nViewFlags),
-                                                            ComputePageLayout(), views::PrinterPage(pDC),
-                                                            info->m_nCurPage);
+  static_cast<ViewMapping&>(*this) =
+      views::PrintPageMapping(PrintPlanFor(pDC), ComputePageLayout(), views::PrinterPage(pDC), info->m_nCurPage);
   CView::OnPrint(pDC, info);
   static_cast<ViewMapping&>(*this) = screen;
 }

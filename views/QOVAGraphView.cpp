@@ -30,6 +30,8 @@ constexpr const char* kTracePath = "C:\\out.txt";
 // The screen the metafile and the clipboard picture are recorded against.
 constexpr int kScreenWidth = 1920;
 constexpr int kScreenHeight = 1080;
+// The pixels per inch of the screen the zoom is set on.
+constexpr int kScreenDpi = 96;
 
 // Positions down the chart, in logical units.
 struct ChartRows {
@@ -48,6 +50,31 @@ struct ChartRows {
 };
 
 long long ColumnLeft(const GraphLayout& l, int row) { return l.graphX + static_cast<long long>(row) * l.Pitch(); }
+
+// The chart's right and bottom edges: the lines' right end, or the last
+// sample's name (written downwards, its letters left of its x) where that
+// stands further right; the foot of X.
+CSize ChartExtent(const GraphLayout& l, int samples) {
+  const long long right = std::max(ColumnLeft(l, samples) - l.interval, static_cast<long long>(samples) * l.Pitch() + l.sampleNameX);
+  const long long bottom = ChartRows{l}.Foot();
+  return {LONG(std::clamp<long long>(right, 1, INT32_MAX)), LONG(std::clamp<long long>(bottom, 1, INT32_MAX))};
+}
+
+// Along one axis of the printed chart: `window` logical units fill
+// `viewport` printer pixels.
+struct PrintedAxis {
+  int window = 100;
+  int viewport = 100;
+};
+
+// The settings keep the zoom at 1 per cent or more.
+PrintedAxis PrintAxis(long long zoom, int dpi, long long extent, int page) {
+  const long long screenUnits = 100LL * kScreenDpi;
+  const long long pixels = zoom * dpi;
+  if (extent * pixels / screenUnits <= page && pixels <= INT32_MAX)
+    return {int(screenUnits), int(pixels)};
+  return {int(extent), page};
+}
 
 }  // namespace
 
@@ -74,6 +101,16 @@ void CQOVAGraphView::PrepareChart(CDC& dc, const GraphLayout& layout) const {
   dc.SetViewportExt(int(layout.zoomX), int(layout.zoomY));
 }
 
+void CQOVAGraphView::PreparePrintedChart(CDC& dc, const GraphLayout& layout, int samples) const {
+  const CSize extent = ChartExtent(layout, samples);
+  const PrintedAxis x = PrintAxis(layout.zoomX, dc.GetDeviceCaps(LOGPIXELSX), extent.cx, dc.GetDeviceCaps(HORZRES));
+  const PrintedAxis y = PrintAxis(layout.zoomY, dc.GetDeviceCaps(LOGPIXELSY), extent.cy, dc.GetDeviceCaps(VERTRES));
+  dc.SetMapMode(MM_ANISOTROPIC);
+  dc.SetWindowOrg(0, 0);
+  dc.SetWindowExt(x.window, y.window);
+  dc.SetViewportExt(x.viewport, y.viewport);
+}
+
 void CQOVAGraphView::OnDraw(CDC* pDC) {
   CQOVAGraphDoc* doc = GetDocument();
   if (!doc || doc->m_Samples.empty()) return;
@@ -81,7 +118,10 @@ void CQOVAGraphView::OnDraw(CDC* pDC) {
   const GraphLayout& l = setting.m_Layout;
   const ChartRows rows{l};
   const int samples = int(doc->m_Samples.size());
-  PrepareChart(*pDC, l);
+  if (pDC->IsPrinting())
+    PreparePrintedChart(*pDC, l, samples);
+  else
+    PrepareChart(*pDC, l);
 
   CBrush brushes[kSegmentColours];
   for (int k = 0; k < kSegmentColours; ++k) brushes[k].CreateSolidBrush(setting.m_Colour[k]);

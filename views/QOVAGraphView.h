@@ -50,8 +50,13 @@ class CQOVAGraphView : public CView {
 
  private:
   void Cluster(qova::graph::ClusterMethod method);
-  // The drawing's mapping on `dc`.
+  // The drawing's mapping on `dc`: the screen's, the metafile's and the
+  // clipboard's.
   void PrepareChart(CDC& dc, const GraphLayout& layout) const;
+  // The mapping on a printer: the chart at the size it has on the screen,
+  // the printer's pixels counted against the screen's, and along an axis
+  // where that is larger than the page, as large as the page.
+  void PreparePrintedChart(CDC& dc, const GraphLayout& layout, int samples) const;
   [[nodiscard]] int SlotAt(int x, const GraphLayout& layout, int samples) const;
   void InvertColumn(CDC& dc, const GraphLayout& layout, int row) const;
   void InvertBar(CDC& dc, const GraphLayout& layout, int slot) const;

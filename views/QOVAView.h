@@ -269,6 +269,9 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   // The pages of the drawing on the printer of `pDC` (one with the mode's
   // one-page switch).
   [[nodiscard]] views::PageGrid PrintPages(CDC* pDC) const;
+  // The print plan of the mode on the printer of `pDC`, with room left of
+  // the drawing for the panels' axis labels.
+  [[nodiscard]] views::PrintPlan PrintPlanFor(CDC* pDC) const;
 
   // --- members ---
   BOOL m_bDataShown = FALSE;

@@ -66,18 +66,20 @@ void FitToWindow(ViewMapping& mapping, CSize extent, CSize client) {
   mapping.m_nScrollY = 0;
 }
 
-PageGrid PrintPageGrid(CSize extent, CSize page, CSize printedSize, int printScaleX) {
+PageGrid PrintPageGrid(CSize extent, CSize page, CSize printedSize, int printScaleX, int leftRoom) {
   const long long px = std::max<long long>(1, printedSize.cx), py = std::max<long long>(1, printedSize.cy);
   const long long width = std::max<long long>(1, page.cx), height = std::max<long long>(1, page.cy);
+  const long long scaleX = std::max(1, printScaleX);
+  const long long room = std::clamp<long long>(leftRoom, 0, width / 2);
   PageGrid grid;
-  // Pages needed at the printed size, then the size that fills them.
-  const auto fill = [](long long printed, long long drawn, long long pageUnits, long long& pages) {
+  // Pages needed at the printed size (the room first), then the size that fills them.
+  const auto fill = [](long long printed, long long drawn, long long pageUnits, long long reserved, long long& pages) {
     drawn = std::max<long long>(1, drawn);
-    pages = std::max<long long>(1, (printed * drawn + pageUnits - 1) / pageUnits);
-    return ClampDisplaySize(pageUnits * pages / drawn);
+    pages = std::max<long long>(1, (printed * drawn + reserved + pageUnits - 1) / pageUnits);
+    return ClampDisplaySize((pageUnits * pages - reserved) / drawn);
   };
-  grid.printedWidth = fill(px, extent.cx, width * std::max(1, printScaleX), grid.columns);
-  grid.printedHeight = fill(py, extent.cy, height * kPrintScaleY, grid.rows);
+  grid.printedWidth = fill(px, extent.cx, width * scaleX, room * scaleX, grid.columns);
+  grid.printedHeight = fill(py, extent.cy, height * kPrintScaleY, 0, grid.rows);
   return grid;
 }
 
@@ -104,27 +106,58 @@ CSize PrinterPage(CDC* dc) { return {dc->GetDeviceCaps(HORZRES), dc->GetDeviceCa
 
 PageGrid PrintPages(const PrintPlan& plan, CSize extent, CSize page) {
   if (plan.onePage) return {};
-  return PrintPageGrid(extent, page, plan.printedSize, plan.scaleX);
+  return PrintPageGrid(extent, page, plan.printedSize, plan.scaleX, plan.leftRoom);
 }
+
+namespace {
+
+// The rounds that find a print's room for labels: the room missing shrinks
+// by the gap's share of the drawing each round.
+constexpr int kRoomRounds = 32;
+
+// a / b rounded towards minus infinity, b > 0.
+long long FloorDiv(long long a, long long b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+
+}  // namespace
 
 ViewMapping PrintPageMapping(const PrintPlan& plan, CSize extent, CSize page, long long pageNumber) {
   ViewMapping mapping;
   const long long scaleX = plan.scaleX;
+  const long long room = std::clamp<long long>(plan.leftRoom, 0, std::max(0, page.cx) / 2);
   mapping.m_nScaleX = plan.scaleX;
   mapping.m_nScaleY = kPrintScaleY;
+  long long column = 0, row = 0;
   if (plan.onePage) {
-    mapping.m_nSizeX = ClampDisplaySize(scaleX * page.cx / std::max<long long>(1, extent.cx));
+    mapping.m_nSizeX = ClampDisplaySize(scaleX * (page.cx - room) / std::max<long long>(1, extent.cx));
     mapping.m_nSizeY = ClampDisplaySize(1LL * page.cy * kPrintScaleY / std::max<long long>(1, extent.cy));
-    return mapping;
+  } else {
+    const PageGrid grid = PrintPages(plan, extent, page);
+    mapping.m_nSizeX = grid.printedWidth;
+    mapping.m_nSizeY = grid.printedHeight;
+    const long long index = std::max<long long>(0, pageNumber - 1);
+    column = index % grid.columns;
+    row = index / grid.columns;
   }
-  const PageGrid grid = PrintPages(plan, extent, page);
-  mapping.m_nSizeX = grid.printedWidth;
-  mapping.m_nSizeY = grid.printedHeight;
-  const long long index = std::max<long long>(0, pageNumber - 1);
-  const long long column = index % grid.columns, row = index / grid.columns;
-  mapping.m_nScrollX = int(std::min<long long>(column * scaleX * page.cx / grid.printedWidth, INT32_MAX));
-  mapping.m_nScrollY = int(std::min<long long>(row * page.cy * kPrintScaleY / grid.printedHeight, INT32_MAX));
+  // The room lies left of logical 0: the first column starts that far
+  // before it, rounded so that logical 0 is not drawn inside the room.
+  mapping.m_nScrollX = int(std::clamp<long long>(FloorDiv((column * page.cx - room) * scaleX, mapping.m_nSizeX),
+                                                 INT32_MIN, INT32_MAX));
+  mapping.m_nScrollY = int(std::min<long long>(row * page.cy * kPrintScaleY / mapping.m_nSizeY, INT32_MAX));
   return mapping;
+}
+
+int LeftRoomFor(PrintPlan plan, CSize extent, CSize page, int left, int width) {
+  // Each pixel of room narrows the drawing, and the column's edge moves
+  // in by a share of it: the room grows by what is still missing until the
+  // text fits, which takes a few rounds where the gap is a large share of
+  // the drawing.
+  plan.leftRoom = 0;
+  for (int round = 0; round < kRoomRounds; ++round) {
+    const long long edge = PrintPageMapping(plan, extent, page, 1).ToDeviceX(left);
+    if (edge >= width || plan.leftRoom >= page.cx / 2) break;
+    plan.leftRoom = int(std::min<long long>(plan.leftRoom + width - edge, page.cx / 2));
+  }
+  return plan.leftRoom;
 }
 
 }  // namespace views

@@ -92,7 +92,9 @@ inline constexpr int kPrintScaleY = 200;
 inline constexpr long long kLastPageNumber = 0xFFFE;
 // The printable area of the printer of `dc`, in its pixels.
 [[nodiscard]] CSize PrinterPage(CDC* dc);
-[[nodiscard]] PageGrid PrintPageGrid(CSize extent, CSize page, CSize printedSize, int printScaleX);
+// `leftRoom` printer pixels are kept free left of the drawing on the first
+// column of pages: the drawing spreads over the rest.
+[[nodiscard]] PageGrid PrintPageGrid(CSize extent, CSize page, CSize printedSize, int printScaleX, int leftRoom = 0);
 
 // What a view's mode asks of printing: the printed size and one-page switch
 // of the display settings' PRINT keys, and the x units per printed size.
@@ -100,8 +102,17 @@ struct PrintPlan {
   CSize printedSize;
   bool onePage = false;
   int scaleX = 200;
+  // Printer pixels kept free left of the drawing, for the labels a view
+  // writes left of its first column (the screen shows them in the gap
+  // before the column; on paper the fonts follow the page's height, and
+  // the gap can be too narrow for them).
+  int leftRoom = 0;
 };
 [[nodiscard]] PrintPlan PrintPlanOf(const CDisplaySetting::PrintKeys& print, std::uint32_t viewFlags);
+// The room `plan` must keep left of the drawing on pages of `page` pixels so
+// that text `width` pixels wide ending at logical x `left` (the first
+// column's left edge) begins on the page; at most half the page.
+[[nodiscard]] int LeftRoomFor(PrintPlan plan, CSize extent, CSize page, int left, int width);
 // The pages of a drawing of `extent` on printer pages of `page` pixels: one
 // with the one-page switch.
 [[nodiscard]] PageGrid PrintPages(const PrintPlan& plan, CSize extent, CSize page);

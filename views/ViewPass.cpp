@@ -4,6 +4,7 @@
 #include "document/QOVADoc.h"
 #include "platform/Strings.h"
 #include "platform/ui/DC.h"
+#include "views/PrintFit.h"
 #include "views/QOVAView.h"
 
 namespace {
@@ -57,7 +58,9 @@ void CQOVAView::OnDraw(CDC* pDC) {
   CFont font;
   font.CreatePointFont(one ? kChromosomeFont : kGenomeFont, "");
   CFont* previous = pDC->SelectObject(&font);
-  pDC->TextOut(m_nScrollX, m_nScrollY, integral ? IntegralTitle() : SampleTitle());
+  // The page's height sets the font's size on paper, where the line would
+  // run past the page's right edge: there it is written smaller.
+  views::TextOutFittingPage(*pDC, m_nScrollX, m_nScrollY, integral ? IntegralTitle() : SampleTitle());
   pDC->SelectObject(previous);
 
   const bool self = (m_nViewFlags & VIEW_SELF_REFERENCE) != 0;

@@ -1,5 +1,6 @@
 #include "tests/views/ViewTestSupport.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -138,6 +139,23 @@ std::size_t CountOf(const platform::ui::Picture& picture, platform::ui::DrawOp o
   std::size_t n = 0;
   for (const platform::ui::DrawRecord& r : picture.records) n += r.op == op && r.color == colour ? 1 : 0;
   return n;
+}
+
+int ExpectFirstColumnLabelsOnPaper(const std::vector<platform::ui::Picture>& pages, long long columns,
+                                   std::string_view labels) {
+  int shown = 0;
+  for (std::size_t p = 0; p < pages.size(); p += std::size_t(std::max(1LL, columns))) {
+    const platform::ui::DeviceCaps& page = pages[p].caps;
+    for (const platform::ui::DrawRecord& r : pages[p].records) {
+      const std::string_view text = pages[p].TextOf(r);
+      if (r.op != platform::ui::DrawOp::Text || text.size() != 1 || labels.find(text[0]) == std::string_view::npos ||
+          r.y1 < 0 || r.y1 >= page.height || r.x1 >= page.width || r.x1 + r.x2 <= 0)
+        continue;
+      EXPECT_GE(r.x1, 0) << "label " << text << " at y " << r.y1 << " on page " << p + 1;
+      ++shown;
+    }
+  }
+  return shown;
 }
 
 std::string ViewTest::OwnCopy() {

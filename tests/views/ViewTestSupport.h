@@ -67,4 +67,10 @@ class ViewTest : public TempHomeTest {
 // Counts records of `op` whose colour is `colour`.
 [[nodiscard]] std::size_t CountOf(const platform::ui::Picture& picture, platform::ui::DrawOp op, COLORREF colour);
 
+// The axis labels (texts of one of the characters of `labels`) that show on
+// the pages of the first column of a print `columns` pages across; each is
+// expected to begin on its page.
+int ExpectFirstColumnLabelsOnPaper(const std::vector<platform::ui::Picture>& pages, long long columns,
+                                   std::string_view labels);
+
 }  // namespace qova::test

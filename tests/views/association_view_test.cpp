@@ -1,7 +1,8 @@
 // The association view as a user meets it: the panels of a study whose
 // results are set by hand (probed on the recording canvas and, where the
 // windowed interface is built, on the raster canvas), the keys and the
-// context menu, a Measure drag, a tiled print, and the pictures of a study
+// context menu, a Measure drag, tiled and one-page prints that keep the axis
+// labels and the ideogram's frame on the paper, and the pictures of a study
 // with a planted case/control difference on chromosome 8, kept under
 // <build>/artefacts/association for people to look at.
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "platform/Strings.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Headless.h"
+#include "platform/ui/Paper.h"
 #include "platform/ui/UserInput.h"
 #include "resources/CommandIds.h"
 #include "resources/FrameResources.h"
@@ -23,6 +25,7 @@
 #include "views/QOVAAssDoc.h"
 #include "views/QOVAAssView.h"
 #ifdef QOVA_RASTER_CANVAS
+#include "platform/qt/PdfPages.h"
 #include "platform/qt/RasterCanvas.h"
 #endif
 
@@ -306,6 +309,87 @@ TEST_F(AssociationViewTest, ATiledPrintCountsItsPagesAndGivesTheScreenItsMapping
   }
   EXPECT_EQ(view.m_nSizeX, screen.m_nSizeX);
   EXPECT_EQ(view.m_nScaleX, screen.m_nScaleX);
+}
+
+// On paper the fonts follow the page's height while the columns share its
+// width: a chromosome fitted to the page left its axis labels too little room
+// before its column. Printed one page or tiled, in one chromosome or the
+// genome, on either axis and on sheets of several resolutions, the labels of
+// the first column of pages begin on the page and each edge of every
+// ideogram's frame is on exactly one page.
+TEST_F(AssociationViewTest, PrintedPagesKeepTheAxisLabelsAndTheIdeogramFramesOnThePaper) {
+  PlantedStudy();
+  const platform::ui::PrinterSettings a4At1200{"PDF", 9917, 14033, 1200, {}};
+  const platform::ui::PrinterSettings a4At1200InMargins{"PDF", 9583, 13699, 1200, {}};
+  const platform::ui::PrinterSettings a4At600{"PDF", 4960, 7016, 600, {}};
+  const platform::ui::PrinterSettings a4At150{"PDF", 1240, 1754, 150, {}};
+  struct Case {
+    const char* name;
+    int chromosome;  // 0: the genome
+    bool baseAxis;
+    bool onePage;
+    platform::ui::PrinterSettings printer;
+  };
+  const Case cases[] = {
+      {"print_ch5_base_1200", 5, true, false, a4At1200},
+      {"print_ch5_base_1200_margins", 5, true, false, a4At1200InMargins},
+      {"print_ch5_base_600", 5, true, false, a4At600},
+      {"print_ch5_snp_onepage_150", 5, false, true, a4At150},
+      {"print_genome_base_onepage_600", 0, true, true, a4At600},
+      {"print_genome_snp_150", 0, false, false, a4At150},
+  };
+  const std::filesystem::path folder = std::filesystem::path(BinaryDir()) / "artefacts" / "association";
+  std::filesystem::create_directories(folder);
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    CQOVAAssView& view = FramedView(1200, 700);
+    ASSERT_TRUE(view.m_bDataShown);
+    if (k.baseAxis) {
+      ASSERT_TRUE(platform::ui::input::ChooseCommand(*frame_, res::kCmdBaseInterval));
+    }
+    if (k.chromosome) {
+      Headless().OnDialog(res::kChromosomeSelectDialog, [&k](platform::ui::DialogDriver& d) {
+        d.Click(res::kChromosomeRadios[k.chromosome - 1]).Ok();
+      });
+      ASSERT_TRUE(platform::ui::input::ChooseCommand(*frame_, res::kCmdEachChromosome));
+      ASSERT_EQ(view.m_nChromosome, k.chromosome);
+    }
+    Headless().OnPopupMenu([](const platform::ui::PopupMenuRequest& request) {
+      return platform::ui::FindMenuItem(request.items, "Fit to Window");
+    });
+    platform::ui::input::Mouse(view, WM_RBUTTONDOWN, MK_RBUTTON, {100, 100});
+    view.m_pDisplaySetting->PRINT.ONE_ALL = view.m_pDisplaySetting->PRINT.ONE_EACH = k.onePage ? 1 : 0;
+    Headless().OnPrintDialog([&k](platform::ui::PrintDialogRequest& request) {
+      request.printer = k.printer;
+      return true;
+    });
+    const std::size_t jobs = Headless().PrintJobs().size();
+    ASSERT_TRUE(platform::ui::input::ChooseCommand(*frame_, ID_FILE_PRINT));
+    ASSERT_EQ(Headless().PrintJobs().size(), jobs + 1);
+    const std::vector<Picture>& pages = Headless().PrintJobs().back().pages;
+    platform::ui::RecordingSurface surface(platform::ui::PrinterCaps(k.printer));
+    CDC dc(&surface);
+    const views::PageGrid grid = view.PrintPages(&dc);
+    ASSERT_EQ(pages.size(), std::size_t(grid.Count()));
+    const int width = k.printer.width, height = k.printer.height;
+    const auto onPage = [&](int x, int y) { return x >= 0 && x < width && y >= 0 && y < height; };
+    EXPECT_GE(ExpectFirstColumnLabelsOnPaper(pages, grid.columns, "024"), 6 * (k.chromosome ? 1 : 6))
+        << "two panels' labels of each row's first column at least";
+    // The frames are the only upright black lines; each starts at one end of an edge.
+    int edges = 0;
+    for (const Picture& page : pages)
+      for (const DrawRecord& r : page.records)
+        edges += r.op == DrawOp::Line && r.color == RGB(0, 0, 0) && r.x1 == r.x2 && onPage(r.x1, r.y1);
+    EXPECT_EQ(edges, 2 * (k.chromosome ? 1 : 23));
+#ifdef QOVA_RASTER_CANVAS
+    const std::string pdf = (folder / (std::string(k.name) + ".pdf")).string();
+    EXPECT_TRUE(platform::qt::WritePdf(pages, pdf, k.name));
+    const std::string png = (folder / k.name).string();
+    (void)std::system(("pdftoppm -png -r 60 -f 1 -l 1 -singlefile '" + pdf + "' '" + png + "' 2>/dev/null").c_str());
+#endif
+    frame_->DestroyWindow();
+    frame_ = nullptr;
+  }
 }
 
 // The row's height follows the item mask: OK lays the view out again at once,

@@ -1,14 +1,19 @@
 // Export Graph writes an enhanced metafile that an independent reader
 // (emf2svg-conv) converts; Copy puts the chart on the clipboard; printing
-// draws it on the printer's page.
+// draws it on the printer's page at the size it has on the screen, or as
+// large as the page (the pages are kept under <build>/artefacts/graph).
 #include <gmock/gmock.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
 
+#include "core/GenomeTables.h"
 #include "resources/CommandIds.h"
 #include "tests/views/GraphTestSupport.h"
+#ifdef QOVA_RASTER_CANVAS
+#include "platform/qt/PdfPages.h"
+#endif
 
 namespace qova::test {
 namespace {
@@ -134,6 +139,87 @@ TEST_F(GraphExportTest, CopyAndPrintDrawTheChartAndAnUnwritableExportSaysSo) {
   Command(res::kCmdExportGraph);
   ASSERT_EQ(messages_.Texts().size(), 1u);
   EXPECT_THAT(messages_.Texts()[0], ::testing::HasSubstr(Path("folder.emf")));
+}
+
+// The right end of the chromosome lines and the foot of the cells of X, in
+// the picture's pixels.
+CSize ChartCorner(const Picture& picture, COLORREF lineColour) {
+  CSize corner{0, 0};
+  for (const platform::ui::DrawRecord& r : picture.records) {
+    if (r.op == DrawOp::Line && r.color == lineColour) corner.cx = std::max<LONG>(corner.cx, std::max(r.x1, r.x2));
+    if (r.op == DrawOp::FillRect) corner.cy = std::max<LONG>(corner.cy, r.y2);
+  }
+  return corner;
+}
+
+// On paper the chart keeps the size it has on the screen (its zoom, the
+// printer's pixels counted against the screen's 96 to the inch); along an
+// axis where that is larger than the page it is as large as the page. Copy
+// keeps the screen's size.
+TEST_F(GraphExportTest, ThePrintedChartHasItsSizeOnTheScreenOrFillsThePage) {
+  const platform::ui::PrinterSettings a4At1200{"PDF", 9917, 14033, 1200, {}};
+  const platform::ui::PrinterSettings a4At600{"PDF", 4960, 7016, 600, {}};
+  struct Case {
+    const char* name;
+    int samples;
+    long zoomX, zoomY;
+    platform::ui::PrinterSettings printer;
+    bool fillsWidth, fillsHeight;
+  };
+  const Case cases[] = {
+      {"print_two_samples", 2, 100, 100, a4At1200, false, false},
+      {"print_zoomed", 2, 200, 150, a4At600, false, false},
+      {"print_wide", 20, 250, 100, a4At1200, true, false},
+      {"print_tall", 3, 100, 400, a4At1200, false, true},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    ASSERT_TRUE(Open(PatternChangeText(k.samples)));
+    Layout().zoomX = k.zoomX;
+    Layout().zoomY = k.zoomY;
+    const GraphLayout& l = Layout();
+    const COLORREF lineColour = Doc().m_pSetting->m_Colour[6];
+    // In logical units: the lines end at the last column's right edge; the
+    // cells of X end at the foot of the genome.
+    const long long right = l.graphX + 1LL * k.samples * l.Pitch() - l.interval;
+    const long long foot = l.graphY + 22LL * l.chSpace + ChromosomeStartTableKb[24] / l.yDiv;
+
+    Ui().OnPrintDialog([&k](platform::ui::PrintDialogRequest& request) {
+      request.printer = k.printer;
+      return true;
+    });
+    const std::size_t jobs = Ui().PrintJobs().size();
+    Command(ID_FILE_PRINT);
+    ASSERT_EQ(Ui().PrintJobs().size(), jobs + 1);
+    ASSERT_EQ(Ui().PrintJobs().back().pages.size(), 1u);
+    const Picture& page = Ui().PrintJobs().back().pages[0];
+    const CSize printed = ChartCorner(page, lineColour);
+    const int dpi = k.printer.dpi;
+    if (k.fillsWidth) {
+      EXPECT_LE(printed.cx, k.printer.width);
+      EXPECT_GT(printed.cx, k.printer.width * 99 / 100);
+    } else {
+      EXPECT_NEAR(printed.cx, right * k.zoomX * dpi / (100 * 96), 1);
+    }
+    if (k.fillsHeight) {
+      EXPECT_LE(printed.cy, k.printer.height);
+      EXPECT_GT(printed.cy, k.printer.height * 99 / 100);
+    } else {
+      EXPECT_NEAR(printed.cy, foot * k.zoomY * dpi / (100 * 96), 1);
+    }
+    EXPECT_NE(page.FindText(platform::Format("S%02d", k.samples)), nullptr);
+#ifdef QOVA_RASTER_CANVAS
+    const std::string pdf = Artefact(std::string(k.name) + ".pdf");
+    EXPECT_TRUE(platform::qt::WritePdf({page}, pdf, k.name));
+    (void)std::system(("pdftoppm -png -r 100 -singlefile '" + pdf + "' '" + Artefact(k.name) + "' 2>/dev/null").c_str());
+#endif
+
+    Command(ID_EDIT_COPY);
+    ASSERT_TRUE(Ui().ClipboardPicture().has_value());
+    const CSize copied = ChartCorner(*Ui().ClipboardPicture(), lineColour);
+    EXPECT_EQ(copied.cx, right * k.zoomX / 100);
+    EXPECT_EQ(copied.cy, foot * k.zoomY / 100);
+  }
 }
 
 }  // namespace

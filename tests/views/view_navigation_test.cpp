@@ -219,5 +219,43 @@ TEST_F(ViewNavigationTest, ZoomStepsAndChromosomeStepsStayInRange) {
   EXPECT_EQ(views::PreviousChromosome(2), 1);
 }
 
+// The room a print keeps before the drawing for labels ending at the first
+// column's edge: the labels then begin on the page, on one page and on
+// tiles, however large a share of the drawing the gap before the column is,
+// and no room is kept where the gap holds them already.
+TEST(PrintRoomTest, LabelsEndingAtTheFirstColumnBeginOnThePage) {
+  struct Case {
+    const char* name;
+    bool onePage;
+    CSize extent;
+    int left;   // the first column's edge, logical
+    int width;  // the labels, printer pixels
+    bool needsRoom;
+  };
+  const Case cases[] = {
+      {"one page, a gap a tenth of the drawing", true, {1000, 1000}, 100, 300, true},
+      {"one page, a gap half of the drawing", true, {1000, 1000}, 500, 700, true},
+      {"tiles, a gap a tenth of the drawing", false, {4000, 1000}, 400, 300, true},
+      {"one page, labels narrower than the gap", true, {1000, 1000}, 100, 80, false},
+  };
+  const CSize page{1000, 1400};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    views::PrintPlan plan;
+    plan.printedSize = {100, 100};
+    plan.onePage = k.onePage;
+    plan.leftRoom = views::LeftRoomFor(plan, k.extent, page, k.left, k.width);
+    EXPECT_EQ(plan.leftRoom > 0, k.needsRoom);
+    EXPECT_LE(plan.leftRoom, k.width);
+    const ViewMapping first = views::PrintPageMapping(plan, k.extent, page, 1);
+    EXPECT_GE(first.ToDeviceX(k.left), k.width);
+    // The drawing ends on the last page of the first row.
+    const views::PageGrid grid = views::PrintPages(plan, k.extent, page);
+    const ViewMapping last = views::PrintPageMapping(plan, k.extent, page, grid.columns);
+    EXPECT_LE(last.ToDeviceX(k.extent.cx), page.cx);
+    EXPECT_GT(last.ToDeviceX(k.extent.cx), page.cx * 9 / 10);
+  }
+}
+
 }  // namespace
 }  // namespace qova::test

@@ -15,7 +15,10 @@
 #include "platform/ui/DC.h"
 #include "platform/ui/Headless.h"
 #include "platform/ui/UserInput.h"
+#include "resources/CommandIds.h"
+#include "resources/ViewDialogs.h"
 #include "tests/views/ViewTestSupport.h"
+#include "views/ChSelectDlg.h"
 #include "views/ViewNavigation.h"
 #ifdef QOVA_RASTER_CANVAS
 #include "platform/qt/PdfPages.h"
@@ -102,7 +105,11 @@ TEST_F(ViewPrintingTest, AGenomeTiledOverPagesLeftToRightThenDownAndTheScreenKee
   const ViewMapping screen = view;
 
   const CSize extent = view.ComputePageLayout();
-  const views::PageGrid grid = views::PrintPageGrid(extent, {kPrinter.width, kPrinter.height}, {300, 60}, 200);
+  // The pages keep room before the first column for the axis labels.
+  platform::ui::RecordingSurface surface({kPrinter.width, kPrinter.height, kPrinter.dpi, kPrinter.dpi, true});
+  CDC dc(&surface);
+  const int room = view.PrintPlanFor(&dc).leftRoom;
+  const views::PageGrid grid = views::PrintPageGrid(extent, {kPrinter.width, kPrinter.height}, {300, 60}, 200, room);
   ASSERT_GT(grid.columns, 1);
   ASSERT_GT(grid.rows, 1);
   const std::vector<platform::ui::Picture>& pages = Print();
@@ -117,7 +124,7 @@ TEST_F(ViewPrintingTest, AGenomeTiledOverPagesLeftToRightThenDownAndTheScreenKee
   const int gap = view.m_nChromosomeX[0];
   for (int c = 1; c <= 23; ++c) {
     const long long x = view.m_nChromosomeX[c] - gap / 2, y = view.m_nChromosomeY[c] + 200;
-    const long long column = x * grid.printedWidth / (200LL * kPrinter.width);
+    const long long column = (room + x * grid.printedWidth / 200) / kPrinter.width;
     const long long row = y * grid.printedHeight / (200LL * kPrinter.height);
     const std::size_t expected = std::size_t(row * grid.columns + column);
     for (std::size_t p = 0; p < pages.size(); ++p) {
@@ -175,6 +182,87 @@ TEST_F(ViewPrintingTest, PageCountsStayRightOnTheBaseAxisAndWithZeroPrintedSizes
   const views::PageGrid expected = views::PrintPageGrid(base, {kPrinter.width, kPrinter.height}, {100, 100}, 200000);
   EXPECT_EQ(CountedPages(view), UINT(expected.Count()));
   EXPECT_EQ(expected.columns, 100LL * base.cx / kPrinter.width / 200000 + 1);
+}
+
+// The title line and the axis labels are written in fonts of the page's
+// scale. On paper the title ends within the page, whole, on every page of a
+// genome printed on one page and tiled and of chromosome 8 printed and
+// previewed, smaller only as far as it must; a sheet wide enough takes it at
+// its own size, and the screen keeps it as it was even where the window is
+// too narrow for it. The axis labels of the first column of pages begin on
+// the page.
+TEST_F(ViewPrintingTest, PrintedPagesKeepTheTitleLineAndTheAxisLabelsWithinThePage) {
+  Open("Tumour01", ".CFS");
+  CQOVAView& view = FramedView();
+  CChSelectDlg::ForgetOpenings();
+  const platform::ui::PrinterSettings wide{"Wide printer", 4000, 1754, 150, {}};
+  struct Case {
+    const char* name;
+    int chromosome;  // 0: the genome
+    bool onePage;
+    bool preview;
+    platform::ui::PrinterSettings printer;
+    bool fits;  // the title fits the page at its own size
+  };
+  const Case cases[] = {
+      {"title_genome_onepage", 0, true, false, kPrinter, false},
+      {"title_genome_tiled", 0, false, false, kPrinter, false},
+      {"title_genome_wide_sheet", 0, true, false, wide, true},
+      {"title_chr8_onepage", 8, true, false, kPrinter, false},
+      {"title_chr8_tiled", 8, false, false, kPrinter, false},
+      {"title_chr8_preview", 8, false, true, kPrinter, false},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    if (k.chromosome != 0 && !(view.m_nViewFlags & VIEW_ONE_CHROMOSOME)) {
+      Headless().OnDialog(qova::resources::kChromosomeSelectDialog, [&k](platform::ui::DialogDriver& d) {
+        d.Click(qova::resources::kChromosomeRadios[k.chromosome - 1]).Ok();
+      });
+      ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), qova::resources::kCmdEachChromosome));
+      ASSERT_EQ(view.m_nChromosome, k.chromosome);
+    }
+    view.m_pDisplaySetting->PRINT.ONE_ALL = view.m_pDisplaySetting->PRINT.ONE_EACH = k.onePage ? 1 : 0;
+    Headless().OnPrintDialog([&k](platform::ui::PrintDialogRequest& request) {
+      request.printer = k.printer;
+      return true;
+    });
+    const std::size_t jobs = Headless().PrintJobs().size();
+    ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), k.preview ? ID_FILE_PRINT_PREVIEW : ID_FILE_PRINT));
+    ASSERT_EQ(Headless().PrintJobs().size(), jobs + 1);
+    const std::vector<platform::ui::Picture>& pages = Headless().PrintJobs().back().pages;
+    ASSERT_FALSE(pages.empty());
+    const std::string title = view.SampleTitle();
+    ASSERT_NE(title.find(k.chromosome ? "self reference : " : "SD="), std::string::npos) << title;
+    const CSize page{pages[0].caps.width, pages[0].caps.height};
+    const ViewMapping paper = views::PrintPageMapping(views::PrintPlanOf(view.m_pDisplaySetting->PRINT, view.m_nViewFlags),
+                                                      view.ComputePageLayout(), page, 1);
+    // 100 points on the genome, 50 on one chromosome, at the screen's 96 dpi.
+    const int ownHeight = (k.chromosome ? 67 : 133) * paper.m_nSizeY / paper.m_nScaleY;
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+      const platform::ui::DrawRecord* line = pages[p].FindText(title);
+      ASSERT_NE(line, nullptr) << "page " << p + 1;
+      EXPECT_EQ(line->x1, 0) << "page " << p + 1;
+      EXPECT_LE(line->x1 + line->x2, page.cx) << "page " << p + 1;
+      if (k.fits) {
+        EXPECT_EQ(pages[p].FontOf(*line).height, ownHeight);
+      } else {
+        EXPECT_LT(pages[p].FontOf(*line).height, ownHeight);
+        EXPECT_GT(line->x2, page.cx * 8 / 10) << "no smaller than it must be";
+      }
+    }
+    // The labels of the copy-number and allele panels.
+    platform::ui::RecordingSurface surface(pages[0].caps);
+    CDC dc(&surface);
+    EXPECT_GE(ExpectFirstColumnLabelsOnPaper(pages, view.PrintPages(&dc).columns, "0124"), 6);
+    Keep(pages, k.name);
+  }
+  // The screen: the window's mapping, however narrow the window.
+  platform::ui::RecordingCanvas narrow(300, 200);
+  view.OnDraw(&narrow);
+  const platform::ui::DrawRecord* shown = narrow.Contents().FindText(view.SampleTitle());
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(narrow.Contents().FontOf(*shown).height, 67 * view.m_nSizeY / view.m_nScaleY);
+  EXPECT_GT(shown->x2, 300);
 }
 
 #ifdef QOVA_RASTER_CANVAS

@@ -1,0 +1,87 @@
+#include "views/PrintFit.h"
+
+#include <algorithm>
+
+#include "platform/ui/DC.h"
+
+namespace views {
+
+namespace {
+
+// The pages are laid out with the program's own measure of the text, which
+// the printer's font can exceed by a few per cent (digits and capitals run
+// wider): a fitted line takes nine tenths of the room it has.
+constexpr long long kFittedShare = 9;
+constexpr long long kShares = 10;
+
+}  // namespace
+
+int DeviceTextWidth(const CDC& dc, std::string_view text) {
+  const platform::ui::DeviceFont font = dc.ResolvedFont();
+  platform::ui::DrawSurface* surface = dc.Surface();
+  return surface ? surface->MeasureText(font, text).width : platform::ui::HeadlessTextSize(font, text).width;
+}
+
+void TextOutFittingPage(CDC& dc, int x, int y, std::string_view text) {
+  if (!dc.IsPrinting() || !dc.GetCurrentFont() || text.empty()) {
+    dc.TextOut(x, y, text);
+    return;
+  }
+  CPoint at(x, y);
+  dc.LPtoDP(&at);
+  const long long room = (dc.GetDeviceCaps(HORZRES) - static_cast<long long>(at.x)) * kFittedShare / kShares;
+  const long long width = DeviceTextWidth(dc, text);
+  if (width <= room || room <= 0) {
+    dc.TextOut(x, y, text);
+    return;
+  }
+  // The smaller font is made in device pixels: at a page's scale one
+  // logical unit of height can be many pixels.
+  const platform::ui::DeviceFont device = dc.ResolvedFont();
+  LOGFONT lf = dc.GetCurrentFont()->m_logFont;
+  int height = int(std::max<long long>(1, device.height * room / width));
+  const auto make = [&](CFont& font) {
+    lf.lfHeight = -height;
+    lf.lfWidth = int(static_cast<long long>(device.width) * height / std::max(1, device.height));
+    font.CreateFontIndirect(&lf);
+  };
+  dc.SaveDC();
+  dc.SetMapMode(MM_TEXT);
+  dc.SetWindowOrg(0, 0);
+  dc.SetViewportOrg(0, 0);
+  CFont fitted;
+  make(fitted);
+  dc.SelectObject(&fitted);
+  // Rounding in the face's widths can leave a pixel or two over.
+  while (height > 1 && DeviceTextWidth(dc, text) > room) {
+    --height;
+    make(fitted);
+  }
+  dc.TextOut(at.x, at.y, text);
+  dc.RestoreDC(-1);
+}
+
+PrintPlan WithRoomForLabels(CDC& dc, PrintPlan plan, CSize extent, int left, int pointSize,
+                            std::span<const std::string> labels) {
+  const CSize page = PrinterPage(&dc);
+  plan.leftRoom = 0;
+  // The labels' size on paper follows the page's height alone, which the
+  // room leaves as it is.
+  const ViewMapping paper = PrintPageMapping(plan, extent, page, 1);
+  dc.SaveDC();
+  dc.SetMapMode(MM_ANISOTROPIC);
+  dc.SetWindowOrg(paper.m_nScrollX, paper.m_nScrollY);
+  dc.SetWindowExt(paper.m_nScaleX, paper.m_nScaleY);
+  dc.SetViewportOrg(0, 0);
+  dc.SetViewportExt(paper.m_nSizeX, paper.m_nSizeY);
+  CFont font;
+  font.CreatePointFont(pointSize, "");
+  dc.SelectObject(&font);
+  int widest = 0;
+  for (const std::string& label : labels) widest = std::max(widest, DeviceTextWidth(dc, label));
+  dc.RestoreDC(-1);
+  plan.leftRoom = LeftRoomFor(plan, extent, page, left, widest);
+  return plan;
+}
+
+}  // namespace views

@@ -1,0 +1,32 @@
+#pragma once
+// What a drawing made for the screen needs to be read on paper. A printed
+// page maps the drawing's height onto the page, and the fonts follow the
+// height: a line that fits the window can run far past the page's right
+// edge, and labels written left of a column can run past its left edge.
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/ui/Geometry.h"
+#include "views/ViewNavigation.h"
+
+class CDC;
+
+namespace views {
+
+// The width of `text` in the font selected into `dc`, in device pixels.
+[[nodiscard]] int DeviceTextWidth(const CDC& dc, std::string_view text);
+
+// Writes `text` at logical (x, y) in the font selected into `dc`. On a
+// printer, where that font would carry the text past the page's right
+// edge, the text is written in a smaller copy of the font that ends within
+// the page; the context's font and mapping are left as they were.
+void TextOutFittingPage(CDC& dc, int x, int y, std::string_view text);
+
+// `plan` with the room a page needs left of the drawing for `labels`,
+// written in a font of `pointSize` tenths of a point and right-aligned at
+// the first column's left edge, logical x `left`, on the printer of `dc`.
+[[nodiscard]] PrintPlan WithRoomForLabels(CDC& dc, PrintPlan plan, CSize extent, int left, int pointSize,
+                                          std::span<const std::string> labels);
+
+}  // namespace views
