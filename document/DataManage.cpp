@@ -193,6 +193,8 @@ SampleFilter CDataManage::CheckedFilters() const {
 void CDataManage::RebuildCurrentSet(bool widen) {
   SampleManagerCache& cache = SampleManagerCache::OfRun();
   m_sampleList.ResetContent();
+  // The new list has no selection, so nothing to analyse.
+  Enable(ids::kAssociationAnalysis, false);
   const SampleFilter filter = CheckedFilters();
   for (std::size_t i = 0; i < cache.Headers.size(); ++i) {
     const bool member = (widen && cache.InCurrentSet[i]) || filter.Passes(cache.Headers[i]);

@@ -98,6 +98,8 @@ void CDataManage::OnInput() {
 void CDataManage::OnDblclkSampleList() { OnInput(); }
 
 void CDataManage::EnableActionsFor(const SampleHeader& header) {
+  // The association analysis compares the sample with its self reference.
+  Enable(ids::kAssociationAnalysis, header.IsPaired != 0);
   const bool selfAnalysable = header.IsPaired == 1 && header.IsTest == 1;
   Enable(ids::kAlleleSpecificAnalysis, selfAnalysable);
   Enable(ids::kModeSelfOnly, selfAnalysable);
@@ -231,11 +233,7 @@ void CDataManage::OnNonSelfAnalysis() {
   CloseWith(keyword);
 }
 
-void CDataManage::OnAssociationAnalysis() {
-  if (!SelectedName()) return;
-  SaveState();
-  OnOK();
-}
+void CDataManage::OnAssociationAnalysis() { CloseWith(kActionAssociationAnalysis); }
 
 void CDataManage::OnBnClickedOk() {
   SaveState();

@@ -32,7 +32,7 @@ void ExportRegionStatistics(const DisplayExportSource& source);
 // Stretches of LOH likelihood 25 or more (non-self results only).
 void ExportLoh(const DisplayExportSource& source);
 // Mean of 2^(allele A ratio) - 1 over the LOH, homozygous and heterozygous
-// SNPs of one region (non-self results only).
+// SNPs of one region (allele-specific non-self results only).
 void ExportABCalc(const DisplayExportSource& source);
 // Every reference of the non-self analyses, once, in byte order.
 void ExportNonSelfReferences(const DisplayExportSource& source);
@@ -40,5 +40,9 @@ void ExportNonSelfReferences(const DisplayExportSource& source);
 // The text that stands instead of the exports that need non-self results
 // while the dialog lists self results.
 inline constexpr const char* kNeedsNonSelfResults = "This output needs non-self results";
+// The text that stands instead of the A-B calc while the non-self results are
+// .CFN files, whose records hold no allele ratios to average.
+inline constexpr const char* kNeedsAlleleRatios =
+    "This output needs the allele ratios of allele-specific non-self results (.CFA); .CFN results hold none";
 
 }  // namespace qova

@@ -263,10 +263,6 @@ void CQOVADoc::OnUpdateIntegrationCommands(CCmdUI* cmdUI) { cmdUI->Enable(Status
 
 void CQOVADoc::OnNothing() {}
 
-void CQOVADoc::ShowNotYetAvailable(const char* command) {
-  AfxMessageBox(std::string(command) + " is not yet available in this version of QOVA.", MB_ICONINFORMATION);
-}
-
 void CQOVADoc::OnRefreshFileLists() {
   if (!global_.FileList->Update(kFileListAllKinds)) {
     AfxMessageBox("The sample-file index could not be written.", MB_ICONEXCLAMATION);

@@ -57,7 +57,7 @@ struct AssociationChoice {
   int Method = 0;
 };
 // Runs the association dialog (a dialog of the view layer, which installs it);
-// false when it was cancelled.
+// false when it was cancelled. Without one the association entry does nothing.
 using AssociationDialogRunner = std::function<bool(AssociationChoice& choice)>;
 
 // Runs the "Edit integral view" dialog on an integration (a dialog of the view
@@ -182,7 +182,8 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   // document takes the sample only when its analysis succeeded.
   void RunSampleAction(const std::string& sampleName, const std::string& keyword);
   // The association entry on `sample`: result <name>_A.CFS, status "Single".
-  // 1 when the sample has no self reference or its normalisation failed.
+  // 1 when the sample has no self reference or its normalisation failed; 0
+  // and nothing done when the method dialog is cancelled or none is installed.
   int AssociationAnalysis(CArrayData* sample);
   int AssociationAnalysis() { return AssociationAnalysis(&ArrayData); }
   static void SetAssociationDialog(AssociationDialogRunner runner);
@@ -314,8 +315,6 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   // The two forms of the batch analysis.
   void RunSupersededSelection(const std::vector<std::string>& names);
   void RunAutomaticAnalysis(const std::vector<std::string>& names, const std::string& action, int referenceMode);
-  // A command whose work is not in this version yet.
-  void ShowNotYetAvailable(const char* command);
   void ShowSingleViewList();
   void ShowMultipleResults();
   void CombineDisplayed(BOOL selfMode);

@@ -197,13 +197,10 @@ int CQOVADoc::AssociationAnalysis(CArrayData* sample) {
     AfxMessageBox(kNoSelfReference);
     return 1;
   }
+  // No method dialog, no method chosen: as if it were cancelled.
   const AssociationDialogRunner& dialog = InstalledAssociationDialog();
-  if (!dialog) {
-    ShowNotYetAvailable("The association analysis");
-    return 0;
-  }
   AssociationChoice choice;
-  if (!dialog(choice)) return 0;
+  if (!dialog || !dialog(choice)) return 0;
   CBasicData* basic = AnnotationFor(*sample);
   if (basic == nullptr) return 1;
 

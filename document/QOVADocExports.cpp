@@ -69,7 +69,9 @@ void CQOVADoc::OnOutputSampleList() {
 }
 
 void CQOVADoc::OnOutputRawData() {
-  if (Status == kStatusClean) return;
+  // In the grid and the integral view the document still holds the sample
+  // shown before them.
+  if (Status != kStatusAnalysis && Status != kStatusSingle) return;
   const SampleHeader& header = AnalyzedData.Header;
   const bool self = header.SelfAnalyzed;
   const qova::RawColumnSet columns = qova::DocumentRawColumns(self);

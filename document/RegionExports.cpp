@@ -218,6 +218,11 @@ void ExportABCalc(const DisplayExportSource& source) {
     AfxMessageBox(kNeedsNonSelfResults, MB_ICONINFORMATION);
     return;
   }
+  // Every mean would be a 0.000000 that looks like data.
+  if (Setting().NONSELFALLELE == 0) {
+    AfxMessageBox(kNeedsAlleleRatios, MB_ICONINFORMATION);
+    return;
+  }
   const std::vector<std::string> names = source.CheckedSamples();
   if (names.empty()) return;
   const std::optional<Region> region = AskRegion(source.Parent);

@@ -10,6 +10,6 @@ void CQOVADoc::OnSampleManager() {
   CDataManage dialog;
   dialog.ArrayDataFolder = ArrayDataFolder;
   if (dialog.DoModal() != IDOK) return;
-  // An empty or unknown keyword (Enter, "Association Analysis") does nothing.
+  // An empty or unknown keyword (Enter) does nothing.
   RunSampleAction(dialog.SampleName, dialog.Action);
 }

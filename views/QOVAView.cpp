@@ -68,6 +68,9 @@ BEGIN_MESSAGE_MAP(CQOVAView, CView)
   ON_UPDATE_COMMAND_UI(cmd::kCmdEditMarker, &CQOVAView::OnUpdateSingleViewCommands)
   ON_COMMAND(cmd::kCmdOutputIgbFiles, &CQOVAView::OnDataOutputIgbFiles)
   ON_UPDATE_COMMAND_UI(cmd::kCmdOutputIgbFiles, &CQOVAView::OnUpdateSingleViewCommands)
+  // The document writes the raw data of the sample it holds, which in the
+  // grid and the integral view is not one the user sees.
+  ON_UPDATE_COMMAND_UI(cmd::kCmdOutputRawData, &CQOVAView::OnUpdateSingleViewCommands)
   ON_COMMAND(cmd::kCmdSampleInformation, &CQOVAView::OnViewSampleInformation)
   ON_UPDATE_COMMAND_UI(cmd::kCmdSampleInformation, &CQOVAView::OnUpdateSingleViewCommands)
   ON_COMMAND(cmd::kCmdChangeSelfReference, &CQOVAView::OnChangeSelfReference)

@@ -1,8 +1,9 @@
 // The Sample Manager as a user meets it on the offscreen Qt platform, driven
 // by mouse and key events: the array-type drop-down opens over the controls
 // below it and takes a pick, a typed attribute shows, and the reference
-// boxes read from their first line; on a folder without sample files it
-// still opens with its captions and buttons.
+// boxes read from their first line; Association Analysis follows the
+// selection; on a folder without sample files it still opens with its
+// captions and buttons.
 #ifdef QOVA_TEST_WITH_QT
 #include <QApplication>
 #include <QComboBox>
@@ -17,6 +18,7 @@
 #include <QTextCursor>
 #include <QTimer>
 
+#include <filesystem>
 #include <optional>
 
 #include "platform/qt/QtBackend.h"
@@ -109,6 +111,41 @@ TEST_F(ManagerWindowTest, PickATypeTypeAnAttributeAndReadTheReferencesFromTheTop
   EXPECT_EQ(firstScoreLine.toStdString(), "0.10000");
   EXPECT_EQ(scoresScroll, 0);
   EXPECT_GT(scoresScrollMax, 0);  // more lines than the box shows
+  EXPECT_EQ(boxes_->Texts(), std::vector<std::string>{});
+}
+
+// Association Analysis can be clicked while a sample with a self reference is
+// selected, and closes the dialog with that sample for the analysis.
+TEST_F(ManagerWindowTest, AssociationAnalysisIsClickableForASelectedSampleWithSelfReference) {
+  WriteListed("Alone");
+  WriteListed("Paired", [](SampleHeader& h) {
+    h.IsPaired = 1;
+    h.SelfReference = "PairedN";
+  });
+  CDataManage dialog;
+  dialog.ArrayDataFolder = ArrayFolder();
+  std::vector<bool> enabled;
+  QTimer::singleShot(200, [&] {
+    QWidget* window = QApplication::activeModalWidget();
+    ASSERT_NE(window, nullptr);
+    auto* button = Control<QPushButton>(window, ids::kAssociationAnalysis);
+    auto* list = Control<QListWidget>(window, ids::kSampleList);
+    enabled.push_back(button->isEnabled());
+    for (const char* name : {"Alone", "Paired"}) {
+      QList<QListWidgetItem*> rows = list->findItems(name, Qt::MatchExactly);
+      ASSERT_EQ(rows.size(), 1) << name;
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(rows[0]).center());
+      enabled.push_back(button->isEnabled());
+    }
+    std::filesystem::create_directories(BinaryDir() + "artefacts");
+    window->grab().save(QString::fromStdString(BinaryDir() + "artefacts/sample_manager_association.png"));
+    // Cancel where the button cannot be clicked, so that the dialog still closes.
+    QTest::mouseClick(button->isEnabled() ? button : Control<QPushButton>(window, IDCANCEL), Qt::LeftButton);
+  });
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(enabled, (std::vector<bool>{false, false, true}));
+  EXPECT_EQ(dialog.SampleName, "Paired");
+  EXPECT_EQ(dialog.Action, "AssociationAnalysis");
   EXPECT_EQ(boxes_->Texts(), std::vector<std::string>{});
 }
 

@@ -73,12 +73,17 @@ TEST_F(SampleManagerCommandTest, AnUnreadableReferenceIsToldOnceAndTheAnalysisGo
   EXPECT_EQ(LoadSample("Test01").Header.NonSelfReferences.find("Ref03"), std::string::npos);
 }
 
-TEST_F(SampleManagerCommandTest, CancelEnterAndAssociationChangeNothing) {
+TEST_F(SampleManagerCommandTest, CancelEnterAndASampleWithoutSelfReferenceChangeNothing) {
   WriteStudy(GainStudy(2, false));
   const std::vector<std::function<void(DialogDriver&)>> closings = {
       [](DialogDriver& d) { d.Select(ids::kSampleList, 0).Click(IDCANCEL); },
       [](DialogDriver& d) { d.Select(ids::kSampleList, 0); Command(d, IDOK); },
-      [](DialogDriver& d) { d.Click(ids::kAssociationAnalysis); d.Select(ids::kSampleList, 0); d.Cancel(); },
+      // Its association analysis is not offered.
+      [](DialogDriver& d) {
+        d.Select(ids::kSampleList, 0);
+        EXPECT_FALSE(d.IsEnabled(ids::kAssociationAnalysis));
+        d.Cancel();
+      },
   };
   for (const auto& close : closings) RunManager(close);
   EXPECT_EQ(Doc().Status, kStatusClean);

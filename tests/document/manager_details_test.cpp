@@ -73,7 +73,7 @@ TEST_F(ManagerDetailsTest, ThePanelShowsTheSelectedHeader) {
 struct EnableCase {
   const char* what;
   int isPaired, isTest, references, candidates;
-  bool alleleSpecific, selfOnly, currentSet, hiddenTestButtons, setCandidates;
+  bool alleleSpecific, selfOnly, currentSet, hiddenTestButtons, setCandidates, association;
 };
 
 class ManagerEnableTest : public ManagerDetailsTest, public ::testing::WithParamInterface<EnableCase> {};
@@ -96,8 +96,7 @@ TEST_P(ManagerEnableTest, TheSelectedHeaderEnablesItsActions) {
     EXPECT_TRUE(d.IsEnabled(ids::kNonSelfAnalysis));
     EXPECT_TRUE(d.IsEnabled(ids::kModeAutomatic));
     EXPECT_TRUE(d.IsEnabled(ids::kModeManual));
-    // Nothing enables it again once the selection changed.
-    EXPECT_FALSE(d.IsEnabled(ids::kAssociationAnalysis));
+    EXPECT_EQ(d.IsEnabled(ids::kAssociationAnalysis), c.association);
     // "Current set" starts checked; without references its check moves.
     EXPECT_EQ(d.IsChecked(ids::kModeCurrentSet), c.currentSet);
     EXPECT_EQ(d.IsChecked(ids::kModeAutomatic), !c.currentSet);
@@ -106,10 +105,11 @@ TEST_P(ManagerEnableTest, TheSelectedHeaderEnablesItsActions) {
 
 INSTANTIATE_TEST_SUITE_P(
     Headers, ManagerEnableTest,
-    ::testing::Values(EnableCase{"paired test with references", 1, 1, 3, 0, true, true, true, true, false},
-                      EnableCase{"paired reference", 1, 0, 3, 2, false, false, true, false, true},
-                      EnableCase{"unpaired test", 0, 1, 0, 0, false, false, false, true, false},
-                      EnableCase{"test flag 2", 1, 2, 1, 0, false, false, true, false, false}),
+    ::testing::Values(EnableCase{"paired test with references", 1, 1, 3, 0, true, true, true, true, false, true},
+                      EnableCase{"paired reference", 1, 0, 3, 2, false, false, true, false, true, true},
+                      EnableCase{"unpaired test", 0, 1, 0, 0, false, false, false, true, false, false},
+                      EnableCase{"test flag 2", 1, 2, 1, 0, false, false, true, false, false, true},
+                      EnableCase{"paired flag 2", 2, 1, 1, 0, false, false, true, true, false, true}),
     [](const auto& info) {
       std::string name = info.param.what;
       for (char& ch : name) if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
@@ -158,20 +158,39 @@ INSTANTIATE_TEST_SUITE_P(
                       KeywordCase{ids::kModeManual, ids::kAutomaticSameSex, "SelectNonSelfRef"},
                       KeywordCase{ids::kModeSelfOnly, 0, "SelectSelfAsRef"}));
 
-TEST_F(ManagerDetailsTest, AssociationButtonClosesWithoutKeywordAndNeedsASelection) {
-  WriteListed("T1");
-  ManagerOutcome outcome = OpenManager([](DialogDriver& d) {
-    // Without a selection no way out but Cancel closes the dialog.
-    d.Click(ids::kAssociationAnalysis).Click(ids::kNonSelfAnalysis).Click(ids::kAlleleSpecificAnalysis);
-    EXPECT_TRUE(d.IsOpen());
-    // The button works only while no user changed the selection: a selection
-    // the program sets sends no notification.
-    static_cast<CListBox*>(d.Window().GetDlgItem(static_cast<int>(ids::kSampleList)))->SetCurSel(0);
+// The association analysis is offered while a sample with a self reference
+// is selected, and hands it back with its keyword.
+TEST_F(ManagerDetailsTest, AssociationIsOfferedForASelectedSampleWithSelfReference) {
+  WriteListed("Alone");
+  WriteListed("Paired", [](SampleHeader& h) {
+    h.IsPaired = 1;
+    h.SelfReference = "PairedN";
+  });
+  const struct {
+    const char* step;
+    std::function<void(DialogDriver&)> act;
+    bool offered;
+  } steps[] = {
+      {"opened", [](DialogDriver&) {}, false},
+      {"no self reference", [](DialogDriver& d) { d.Select(ids::kSampleList, "Alone"); }, false},
+      {"self reference", [](DialogDriver& d) { d.Select(ids::kSampleList, "Paired"); }, true},
+      {"back to no self reference", [](DialogDriver& d) { d.Select(ids::kSampleList, "Alone"); }, false},
+      {"self reference again", [](DialogDriver& d) { d.Select(ids::kSampleList, "Paired"); }, true},
+      {"list made anew", [](DialogDriver& d) { d.Click(ids::kNew); }, false},
+      {"self reference after New", [](DialogDriver& d) { d.Select(ids::kSampleList, "Paired"); }, true},
+  };
+  const ManagerOutcome outcome = OpenManager([&](DialogDriver& d) {
+    d.SetCheck(ids::kUseTestOrRef, false).Click(ids::kNew);
+    for (const auto& s : steps) {
+      s.act(d);
+      EXPECT_EQ(d.IsEnabled(ids::kAssociationAnalysis), s.offered) << s.step;
+    }
     d.Click(ids::kAssociationAnalysis);
   });
   EXPECT_EQ(outcome.result, IDOK);
-  EXPECT_EQ(outcome.action, "");
-  EXPECT_EQ(outcome.sampleName, "");
+  EXPECT_EQ(outcome.sampleName, "Paired");
+  EXPECT_EQ(outcome.action, "AssociationAnalysis");
+  EXPECT_TRUE(Ui().Failures().empty());
 }
 
 TEST_F(ManagerDetailsTest, RefreshRewritesOnlyTheEditedFields) {

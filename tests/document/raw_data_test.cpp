@@ -166,6 +166,25 @@ TEST_F(RawDataTest, TheShownSampleIsWrittenInTheLayoutOfItsKindAndACleanDocument
   EXPECT_EQ(Messages(), Items{});
 }
 
+// The grid and the integral view leave the sample shown before them in the
+// document; it is not theirs to write.
+TEST_F(RawDataTest, OnlyTheStatusOfOneShownSampleWritesIt) {
+  WriteValued("S1.CFN");
+  const std::pair<const char*, Items> cases[] = {{kStatusAnalysis, Items{"S1NonSelf.txt"}},
+                                                 {kStatusSingle, Items{"S1NonSelf.txt"}},
+                                                 {kStatusMultiple, Items{}},
+                                                 {kStatusIntegrate, Items{}},
+                                                 {kStatusClean, Items{}}};
+  for (const auto& [status, written] : cases) {
+    ASSERT_EQ(Doc().OpenSingleResult(nullptr, "S1.CFN"), CQOVADoc::kSucceeded);
+    for (const std::string& name : OutputFiles()) ASSERT_TRUE(platform::RemoveFile(OutputFolder() + name));
+    Doc().Status = status;
+    Run(command::kOutputRawData);
+    EXPECT_EQ(OutputFiles(), written) << status;
+  }
+  EXPECT_EQ(Messages(), Items{});
+}
+
 TEST_F(RawDataTest, ACombinedResultFindsItsAnnotationThroughSortMap) {
   LoadFamily(2);
   WriteValued("H_AND_X.CFN", "Mapping50K_Hind+Xba", [](SampleHeader& h) { h.Combined = true; });

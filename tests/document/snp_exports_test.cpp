@@ -373,6 +373,40 @@ TEST_F(DisplayExportTest, ABCalcSplitsHeterozygousSnpsAtLikelihood30) {
   EXPECT_EQ(Messages(), Items{});
 }
 
+// A .CFN record holds no allele ratios: its A-B calc would be counts with
+// means of 0 that look like data, so it is refused before any question. A
+// combined .CFA result, whose allele ratios are zero, is still written.
+TEST_F(DisplayExportTest, ABCalcNeedsResultsThatHoldAlleleRatios) {
+  const std::int32_t i = kFirstOf1 + 20;
+  const struct {
+    const char* file;
+    int allele;
+    bool combined;
+    const char* line;  // empty: refused
+  } cases[] = {
+      {"N.CFN", 0, false, ""},
+      {"A.CFA", 1, false, "A\t0\t-\t0\t-\t2\t1.000000\n"},
+      {"C.CFA", 1, true, "C\t0\t-\t0\t-\t2\t0.000000\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    Ui().Reset();
+    messages_.Clear();
+    Setting().NONSELFALLELE = c.allele;
+    WriteResult(c.file, [&](CAnalyzedData& r) {
+      r.CallTest[i] = r.CallTest[i + 1] = kCallAB;
+      r.Header.Combined = c.combined;
+      if (!c.combined && !r.LogRatioA.empty()) r.LogRatioA[i] = r.LogRatioA[i + 1] = 1.0f;
+    });
+    OnRegionDialog(0, Pos(i), Pos(i + 1));
+    const bool refused = c.line[0] == '\0';
+    EXPECT_EQ(Run(ids::kOutputABCalcButton, {std::string(c.file, 1)}),
+              refused ? "" : std::string("Sample_name\tLOHSNP\tLOHA-B\thomoSNP\thomoA-B\theteroSNP\theteroA-B\n") + c.line);
+    EXPECT_EQ(Messages(), refused ? Items{kNeedsAlleleRatios} : Items{});
+    EXPECT_EQ(ShowedDialog(ids::kStatRegionDialog), !refused);
+  }
+}
+
 TEST_F(DisplayExportTest, TheReferenceListHoldsEachNameOnceInByteOrder) {
   const auto write = [&](const std::string& file, int count, const std::string& list) {
     WriteResult(file, [&](CAnalyzedData& r) {
@@ -402,6 +436,8 @@ TEST_F(DisplayExportTest, ExportsOfNonSelfResultsSayWhyTheyDoNothingInSelfMode) 
 }
 
 TEST_F(DisplayExportTest, NoCheckedSampleIsToldAfterTheOptionsAndWritesNothing) {
+  // The A-B calc asks for samples only where the results hold allele ratios.
+  Setting().NONSELFALLELE = 1;
   const struct {
     unsigned run;
     UINT dialog;

@@ -3,8 +3,14 @@
 // runs it; and the array-type dialog that opens a new association study.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "analysis/AssociationMethods.h"
 #include "core/AnalyzedData.h"
+#include "document/DataManageCache.h"
+#include "document/DocumentCommands.h"
 #include "resources/AssociationDialogs.h"
+#include "resources/SampleManagerDialog.h"
 #include "tests/document/DocumentTestSupport.h"
 #include "views/DialogAssociation.h"
 #include "views/DialogSelectArraytype.h"
@@ -114,6 +120,48 @@ TEST_F(AssociationDialogTest, TheSampleManagersAssociationActionRunsTheDialog) {
   stored.LoadFileAllocating(ResultPath("Test01_A.CFS"));
   EXPECT_EQ(stored.Header.SampleName, "Test01_A");
   EXPECT_EQ(Doc().Status, kStatusSingle);
+}
+
+// Data > Sample Manager, "Association Analysis" on the selected paired tumour
+// with the statistic |At/Bt - Ar/Br| chosen: the result stored for that
+// sample holds the statistic of its own signals and its normal's.
+TEST_F(AssociationDialogTest, TheSampleManagersAssociationButtonStoresTheStatisticOfTheSelectedSample) {
+  WriteStudy(1, true);
+  samplegen::StudySpec second = Study(1, true, "Test02");
+  second.Seed = 8;
+  WriteStudy(second);
+  SampleManagerCache::Reset();
+  qova::InstallAssociationDialog();
+  Ui().OnDialog(res::kSampleManagerDialog, [](DialogDriver& d) {
+    EXPECT_EQ(d.Items(res::manager::kSampleList), (std::vector<std::string>{"Test01", "Test02"}));
+    d.Select(res::manager::kSampleList, "Test02").Click(res::manager::kAssociationAnalysis);
+  });
+  Ui().OnDialog(res::kAssociationDialog, [](DialogDriver& d) {
+    d.Select(res::kAssociationMethod, qova::analysis::kAssocSignalRatios).Ok();
+  });
+  DocumentTest::Run(qova::command::kSampleManager);
+  SampleManagerCache::Reset();
+
+  EXPECT_EQ(Messages(), std::vector<std::string>{});
+  EXPECT_TRUE(Ui().Failures().empty()) << Ui().Failures()[0];
+  EXPECT_EQ(platform::FindFiles(ResultFolder(), "*"), std::vector<std::string>{"Test02_A.CFS"});
+  CAnalyzedData stored;
+  stored.LoadFileAllocating(ResultPath("Test02_A.CFS"));
+  const CArrayData test = LoadSample("Test02");
+  ASSERT_EQ(test.Header.SelfReference, "Test02N");
+  const CArrayData normal = LoadSample("Test02N");
+  const std::vector<std::int32_t>& row = Annotation().IndexMap;
+  int compared = 0;
+  for (std::int32_t i = global_.ArrayFirstSnpIndex[0]; i <= global_.ArrayLastSnpIndexX[0]; ++i) {
+    const auto j = static_cast<std::size_t>(row[std::size_t(i)]);
+    const double statistic = std::fabs(double(test.SignalA[j]) / test.SignalB[j] - double(normal.SignalA[j]) / normal.SignalB[j]);
+    if (!std::isfinite(statistic)) continue;
+    ASSERT_NEAR(stored.LogRatio[std::size_t(i)], statistic, 1e-5 * std::max(1.0, statistic)) << i;
+    ++compared;
+  }
+  EXPECT_GT(compared, 10000);
+  EXPECT_EQ(Doc().Status, kStatusSingle);
+  EXPECT_EQ(Doc().AnalyzedData.Header.SampleName, "Test02_A");
 }
 
 // OK insists on a type; the type and the check box come back as chosen.
