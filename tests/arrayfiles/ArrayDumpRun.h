@@ -8,14 +8,18 @@
 namespace arraydump_test {
 
 struct DumpResult {
-  std::string output;  // standard output
+  std::string output;  // standard output, and standard error where asked for
   int status = -1;     // exit status
 };
 
+enum class Errors { Dropped, Kept };
+
 // `options` go before the file, as given ("--sets 2").
-inline DumpResult RunArrayDump(const std::string& path, const std::string& options = "") {
+inline DumpResult RunArrayDump(const std::string& path, const std::string& options = "",
+                               Errors errors = Errors::Dropped) {
   DumpResult result;
-  const std::string command = std::string(QOVA_ARRAYDUMP) + " " + options + " '" + path + "' 2>/dev/null";
+  const std::string command = std::string(QOVA_ARRAYDUMP) + " " + options + " '" + path + "' " +
+                              (errors == Errors::Kept ? "2>&1" : "2>/dev/null");
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return result;
   char buffer[4096];

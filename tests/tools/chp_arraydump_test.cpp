@@ -60,4 +60,27 @@ TEST_F(ChpArrayDumpTest, UnreadableChpIsNotPrintedAsOne) {
   EXPECT_EQ(result.output.find("format: chp"), std::string::npos);
 }
 
+// A legacy file cut short is told as the reader tells it, not as a file of
+// no form the tool knows.
+TEST_F(ChpArrayDumpTest, ACutLegacyChpFileIsToldWithTheReadersReason) {
+  const std::string older = chptest::OlderGenotyping(13).Bytes(), xda = chptest::XdaGenotyping().Bytes();
+  struct Case {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"older-records.chp", older.substr(0, older.size() - 3)},
+      {"older-header.chp", older.substr(0, 40)},
+      {"xda-records.chp", xda.substr(0, xda.size() - 3)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(arraywriters::WriteBytes(Path(c.name), c.bytes));
+    arraydump_test::DumpResult result = RunArrayDump(Path(c.name), "", arraydump_test::Errors::Kept);
+    EXPECT_NE(result.status, 0);
+    EXPECT_NE(result.output.find(": CHP file: "), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("offset"), std::string::npos) << result.output;
+    EXPECT_EQ(result.output.find("not an array file"), std::string::npos) << result.output;
+  }
+}
+
 }  // namespace

@@ -4,8 +4,12 @@
 // ("A", "B", "AB", "No Call") or its result values ("--sets N" prints the
 // first N).
 #include <algorithm>
+#include <fstream>
+#include <stdexcept>
+#include <string_view>
 
 #include "arrayfiles/unified/UnifiedCHPData.h"
+#include "platform/Paths.h"
 #include "tools/arraydump/ArrayDump.h"
 
 namespace arraydump {
@@ -122,10 +126,27 @@ void PrintResequencing(unified_io::IUnifiedCHPDataAdapter& chp, std::ostream& ou
   for (const unified_io::UnifiedOrigCall& c : r.origCalls) out << c.position << '\t' << int(c.call) << '\n';
 }
 
+// True for a file that begins as one of the two legacy forms does. Such a
+// file no other printer takes, so its reader's reason is the one to tell;
+// a generic file the CHP readers refuse still has its header tree printed.
+bool BeginsAsLegacyChp(const std::string& path) {
+  constexpr std::string_view kOlderMagic = "BioArray Sequence File";
+  std::ifstream in(platform::NativePath(path), std::ios::binary);
+  char start[kOlderMagic.size()] = {};
+  in.read(start, sizeof start);
+  const std::string_view begun(start, std::size_t(in.gcount()));
+  if (begun == kOlderMagic) return true;
+  return begun.size() >= 4 && begun[0] == char(kXdaMagic) && begun[1] == 0 && begun[2] == 0 && begun[3] == 0;
+}
+
 bool PrintChpFile(const std::string& path, std::ostream& out) {
-  std::unique_ptr<unified_io::UnifiedCHPData> data = unified_io::UnifiedCHPDataReg::Read(path);
+  std::string reason;
+  std::unique_ptr<unified_io::UnifiedCHPData> data = unified_io::UnifiedCHPDataReg::Read(path, reason);
   unified_io::UnifiedCHPLegacyData* chpData = unified_io::UnifiedCHPLegacyData::FromBase(data.get());
-  if (chpData == nullptr) return false;
+  if (chpData == nullptr) {
+    if (!data && BeginsAsLegacyChp(path)) throw std::runtime_error("CHP file: " + reason);
+    return false;
+  }
   unified_io::IUnifiedCHPDataAdapter& chp = chpData->Adapter();
   PrintHeader(chp, out);
   const int assay = chp.GetHeader()->GetAssayType();
