@@ -121,6 +121,7 @@ TEST_F(SampleListTest, SampleNameAndArrayDataAloneGiveTwoCells) {
 TEST_F(SampleListTest, EachSwitchAloneGivesItsOwnColumnWithItsValue) {
   // Every value of the self and the non-self result of "Both" tells which it came from.
   WriteResult("Both.CFS", [](CAnalyzedData& r) {
+    r.Header.CreateTime = CTime(2007, 6, 17, 10, 0, 0);
     r.Header.Attribute2 = "two";
     r.Header.Attribute4 = "four";
     r.Header.Attribute5 = "five";
@@ -137,7 +138,7 @@ TEST_F(SampleListTest, EachSwitchAloneGivesItsOwnColumnWithItsValue) {
     const char* cell;
   } cases[] = {
       {ids::kListArrayType, "Array_type", "Mapping10K_Xba131"},
-      {ids::kListCreateTime, "Create_time", "20070601"},
+      {ids::kListCreateTime, "Create_time", "20070617"},
       {ids::kListSelf, "self(Y/N)", "Y"},
       {ids::kListSelfReferenceName, "Self-reference name", "BothN"},
       {ids::kListNonSelf, "non-self(Y/N)", "Y"},
