@@ -3,6 +3,7 @@
 // item of a whole-genome row at the height of its value on both scales.
 #include <algorithm>
 #include <cmath>
+#include <set>
 #include <tuple>
 
 #include "core/AnalyzedData.h"
@@ -233,6 +234,81 @@ TEST_F(MultiplePaintersTest, AWholeGenomeRowDrawsEachItemAtTheHeightOfItsValue) 
     const int from = view.GenomeSnpX(c, x, i), to = view.GenomeSnpX(c, x, j), row = y + 800 + 2 * 7;
     EXPECT_EQ(markers, (std::vector<std::tuple<int, int, int, int>>{
                            {from, to, row, row}, {from, to, row + 1, row + 1}, {from, to, row + 2, row + 2}}));
+  }
+}
+
+// A non-self row of one chromosome with every item on, under the header's
+// title, ruler and ideogram: each item below the one before it.
+TEST_F(MultiplePaintersTest, AOneChromosomeRowAndTheHeaderStackTheirItemsInOrder) {
+  List({{"Tumour02.CFN", "S2"}});
+  const int c = 5;
+  doc_->LoadedResults[0]->Markers = {{c, First(c) + 10, First(c) + 90, MarkerRegion::kUserMarkerBase + 3}};
+  CQOVAView& view = NewView();
+  CDisplaySetting& setting = *view.m_pDisplaySetting;
+  setting.ITEMS.MULTI = 0x4 | 0x2 | 0x10 | 0x1 | 0x40 | 0x80 | 0x20 | 0x800 | 0x100 | 0x200;
+  setting.MultiGapPercent = 0;
+  setting.MultiTopMargin = 40;
+  setting.MARKER.INTERVAL = 7;
+  setting.MARKER.COL[3] = RGB(9, 8, 7);
+  setting.COLOR.C5 = RGB(1, 2, 99);
+  setting.COLOR.C6 = RGB(4, 5, 6);
+  setting.COLOR.C8 = RGB(7, 8, 9);
+  for (int n = 0; n < 5; ++n) setting.COLORM.LOH[n] = RGB(10 * n + 1, 2, 3);
+  for (int n = 0; n < 7; ++n) setting.COLORM.CN[n] = RGB(4, 10 * n + 1, 5);
+  view.m_nChromosome = c;
+  view.OnUpdate(nullptr, 0, nullptr);
+  ASSERT_TRUE(view.m_nViewFlags & VIEW_ONE_CHROMOSOME);
+  view.LayoutMultipleView();
+  view.m_nScrollY = 0;
+  LogicalCanvas canvas;
+  view.DrawMultipleView(canvas.Dc());
+  const Picture& picture = canvas.Picture();
+  const int rowTop = view.m_nChromosomeY[0] + view.m_aMultiOrder[0], y = 40 + rowTop;
+  ASSERT_GE(rowTop, 300) << "the header's title, ruler and ideogram above the row";
+
+  // The tops and bottoms of the lines of each colour.
+  const auto spans = [&](const std::vector<COLORREF>& colours) {
+    std::set<std::pair<int, int>> out;
+    for (const auto& r : picture.records)
+      if (r.op == DrawOp::Line && std::ranges::find(colours, r.color) != colours.end()) out.insert({r.y1, r.y2});
+    return out;
+  };
+  using Spans = std::set<std::pair<int, int>>;
+  EXPECT_EQ(spans({setting.COLOR.C5}), (Spans{{y + 700, y + 730}}));
+  EXPECT_EQ(spans({setting.COLOR.C6}), (Spans{{y + 730, y + 760}}));
+  EXPECT_EQ(spans(std::vector<COLORREF>(std::begin(setting.COLORM.CN), std::end(setting.COLORM.CN))),
+            (Spans{{y + 800, y + 870}}));
+  EXPECT_EQ(spans(std::vector<COLORREF>(std::begin(setting.COLORM.LOH), std::end(setting.COLORM.LOH))),
+            (Spans{{y + 900, y + 970}}));
+  std::set<int> lohPanel;
+  for (const auto& [top, bottom] : spans({setting.COLOR.C8})) lohPanel.insert(top);
+  EXPECT_EQ(lohPanel, std::set<int>{y + 1000});
+  EXPECT_EQ(spans({RGB(9, 8, 7)}), (Spans{{y + 1300 + 3 * 7, y + 1300 + 3 * 7}}));
+
+  // The ideograms: the header's below its ruler, the row's below its two plots.
+  std::set<int> bandTops;
+  for (const auto& r : picture.records)
+    if (r.op == DrawOp::Rectangle) bandTops.insert(r.y1);
+  EXPECT_EQ(bandTops, (std::set<int>{200, y + 600}));
+  std::set<int> rulerLabels;
+  for (const auto& r : picture.records)
+    if (r.op == DrawOp::Text && r.y1 < rowTop && picture.TextOf(r) != "Ch5") rulerLabels.insert(r.y1);
+  EXPECT_EQ(rulerLabels, std::set<int>{100});
+
+  // The name stands at twice the gap, moved along by a sideways scroll unless it is told to stay.
+  setting.MultiGapPercent = 100;
+  setting.MultiNameX = 200;
+  view.OnUpdate(nullptr, 0, nullptr);
+  const int gap = view.m_nChromosomeX[0];
+  ASSERT_GT(gap, 0);
+  for (const int scrolls : {0, 1}) {
+    setting.MultiNameScrolls = scrolls;
+    view.m_nScrollX = 300;
+    LogicalCanvas named;
+    view.DrawMultipleView(named.Dc());
+    const platform::ui::DrawRecord* name = named.Picture().FindText("S2");
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->x1, 2 * gap + (scrolls == 0 ? 300 : 0)) << scrolls;
   }
 }
 
