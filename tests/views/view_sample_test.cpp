@@ -17,7 +17,6 @@
 #include "resources/ReferenceDialogs.h"
 #include "resources/ShownSampleDialogs.h"
 #include "tests/views/ViewToolTestSupport.h"
-#include "tools/samplegen/SampleGen.h"
 
 namespace qova::test {
 namespace {
@@ -118,11 +117,7 @@ TEST_F(ViewSampleTest, TheBaseRangeLocationHasThreeForms) {
 TEST_F(ViewSampleTest, ACombinedResultPlacesItsBaseRangeThroughTheSortMap) {
   constexpr const char* kCombined = "Mapping50K_Hind+Xba";
   const CBasicData& table = LoadFamily(2);
-  samplegen::SampleGenerator generator(kCombined, table, 11);
-  samplegen::SampleSpec spec;
-  spec.Name = "Combined01";
-  spec.IsTest = true;
-  doc_->AnalyzedData = CAnalyzedData(generator.Make(spec), AnalysisKind::NonSelf);
+  doc_->AnalyzedData = GeneratedResult(kCombined, table);
   doc_->Status = kStatusSingle;
   // As the combining of two results marks the one it stores.
   doc_->AnalyzedData.Header.Combined = true;
