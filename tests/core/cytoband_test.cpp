@@ -128,6 +128,42 @@ TEST_F(CytobandTest, MappingGivesEachBandItsSnpsAndEmptyBandsFirstMinusOne) {
   EXPECT_EQ(label, "");
 }
 
+TEST_F(CytobandTest, ABandHoldsTheSnpsBelowItsEndAndNamesBothItsEnds) {
+  CCytoband t = SmallTable();
+  // Chromosome 1's bands end at 1000 and 2000: a SNP on a band's end counts
+  // for the band after it.
+  const std::int64_t positions[] = {100, 999, 1000, 1999, 2000, 6000};
+  int starts[CCytoband::kChromosomeSlots] = {};
+  starts[2] = 5;
+  for (int c = 3; c < CCytoband::kChromosomeSlots; ++c) starts[c] = 6;
+  t.MapToSnps(starts, [&](int s) { return positions[s]; });
+  EXPECT_EQ(t.BandFirstSnp, (std::vector<std::int32_t>{0, 2, 5}));
+  EXPECT_EQ(t.BandLastSnp, (std::vector<std::int32_t>{1, 3, 4}));
+
+  const struct {
+    BOOL byPosition;
+    int value;
+    const char* label;
+  } cases[] = {
+      {TRUE, 0, ""},          // before the first band's first base
+      {TRUE, 1, "p1"},        // 10 bases
+      {TRUE, 100, "p1"},      // the first band's last base
+      {TRUE, 101, "q13.2"},
+      {TRUE, 200, "q13.2"},   // the second band's last base
+      {TRUE, 201, ""},
+      {FALSE, 0, "p1"},
+      {FALSE, 1, "p1"},       // the first band's last SNP
+      {FALSE, 2, "q13.2"},
+      {FALSE, 3, "q13.2"},    // the second band's last SNP
+      {FALSE, 4, ""},
+  };
+  for (const auto& c : cases) {
+    std::string label = "stale";
+    t.GetBandName(label, 1, c.value, c.byPosition);
+    EXPECT_EQ(label, c.label) << (c.byPosition ? "position " : "SNP ") << c.value;
+  }
+}
+
 TEST_F(CytobandTest, MissingTablesAreReportedAndTheOldTextFormIsStillRead) {
   platform::ScopedRecordingSink sink;
   CCytoband t;
@@ -142,6 +178,12 @@ TEST_F(CytobandTest, MissingTablesAreReportedAndTheOldTextFormIsStillRead) {
   EXPECT_TRUE(t.LoadFrom(data));
   EXPECT_EQ(sink.Texts(), std::vector<std::string>{"Please use 'Cytoband.dtt'. 'cytoband2.txt' is old format"});
   EXPECT_EQ(t.BandCount, 3);
+  // The slots past the lines read stay unused.
+  const auto read = [](const std::vector<std::int32_t>& v) { return std::vector<std::int32_t>(v.begin(), v.begin() + 3); };
+  EXPECT_EQ(read(t.BandStart), (std::vector<std::int32_t>{1, 1001, 1}));
+  EXPECT_EQ(read(t.BandEnd), (std::vector<std::int32_t>{1000, 2000, 5000}));
+  EXPECT_EQ(read(t.BandCode), (std::vector<std::int32_t>{4160, 834, 6400}));
+  EXPECT_EQ(read(t.BandStain), (std::vector<std::int32_t>{4, 0, 5}));
   EXPECT_EQ(t.ChromosomeFirstBand[2], 2);
   EXPECT_EQ(t.ChromosomeFirstBand[3], 3);
 

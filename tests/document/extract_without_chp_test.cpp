@@ -104,6 +104,36 @@ TEST(QuartetCallTest, TheCellsDecideTheCallAndIncompleteOrDegenerateQuartetsDoNo
   EXPECT_EQ(GenotypeCallOf(0.25, 0.25, 0.25), kCallNone);
 }
 
+// Quartets whose PM-A lies a little above the rest (AA wins by a small
+// margin) or whose PM-B lies far above it (AA loses by a large one), in the
+// order `kinds` gives: 'a' and 'B'.
+SnpCellLists SlightAOrBrightB(const std::string& kinds) {
+  return Lists(int(kinds.size()), [&](int list, int k) {
+    const bool brightB = kinds[std::size_t(k)] == 'B';
+    float level = 200.0f;
+    if (list == 0 && !brightB) level = 260.0f;
+    if (list == 2 && brightB) level = 2000.0f;
+    return QuartetCell{level, level * 0.1f};
+  });
+}
+
+TEST(QuartetCallTest, TheRanksFollowTheSizeOfTheMarginsNotTheirSignOrOrder) {
+  const struct {
+    const char* what;
+    const char* kinds;
+    int call;
+  } cases[] = {
+      // AA's W = 1+...+5 = 15; BB's = 6+...+10 = 40, p 0.106.
+      {"five small wins of AA, five large of BB", "BBBBBaaaaa", kCallB},
+      // AA's W = 1+...+8 = 36, p 0.202.
+      {"eight small wins of AA, two large losses", "aaaaaaaaBB", kCallA},
+      {"the same with the losses first", "BBaaaaaaaa", kCallA},
+      // AA's W = 28, p 0.480; BB's W = 8+9+10 = 27.
+      {"seven small wins of AA, three large losses", "BBBaaaaaaa", kCallNone},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CallFromQuartets(SlightAOrBrightB(c.kinds)), c.call) << c.what;
+}
+
 class ExtractWithoutChpTest : public DocumentTest {
  protected:
   static arraygen::LayoutOptions Layout(int cells, bool mismatch = true) {

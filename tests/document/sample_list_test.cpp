@@ -118,6 +118,53 @@ TEST_F(SampleListTest, SampleNameAndArrayDataAloneGiveTwoCells) {
   EXPECT_EQ(RunList(OnlyNameAndArrayData), "Sample_name\tArrayData(Y/N)\nBoth\tN\nAlone\tY\n");
 }
 
+TEST_F(SampleListTest, EachSwitchAloneGivesItsOwnColumnWithItsValue) {
+  // Every value of the self and the non-self result of "Both" tells which it came from.
+  WriteResult("Both.CFS", [](CAnalyzedData& r) {
+    r.Header.CreateTime = CTime(2007, 6, 17, 10, 0, 0);
+    r.Header.Attribute2 = "two";
+    r.Header.Attribute4 = "four";
+    r.Header.Attribute5 = "five";
+  });
+  WriteResult("Both.CFN", [](CAnalyzedData& r) {
+    r.MeanState = 1.75f;
+    r.SampleSD = 0.375f;
+  });
+  WriteExtracted("Both");
+  Setting().NONSELFALLELE = 0;
+  const struct {
+    unsigned id;
+    const char* header;
+    const char* cell;
+  } cases[] = {
+      {ids::kListArrayType, "Array_type", "Mapping10K_Xba131"},
+      {ids::kListCreateTime, "Create_time", "20070617"},
+      {ids::kListSelf, "self(Y/N)", "Y"},
+      {ids::kListSelfReferenceName, "Self-reference name", "BothN"},
+      {ids::kListNonSelf, "non-self(Y/N)", "Y"},
+      {ids::kListAttribute1, "Attribute1", "CFS1"},
+      {ids::kListAttribute1 + 1, "Attribute2", "two"},
+      {ids::kListAttribute1 + 2, "Attribute3", "CFS3"},
+      {ids::kListAttribute1 + 3, "Attribute4", "four"},
+      {ids::kListAttribute1 + 4, "Attribute5", "five"},
+      {ids::kListSex, "Sex", "F"},
+      {ids::kListSelfDiploid, "self_diploid", "10-200, N=2"},
+      {ids::kListNonSelfDiploid, "non-self_diploid", "20-300, N=3"},
+      {ids::kListSelfPloidy, "self_ploidy", "2.250000"},
+      {ids::kListSelfSd, "self_SD", "0.125000"},
+      {ids::kListNonSelfPloidy, "non-self_ploidy", "1.750000"},
+      {ids::kListNonSelfSd, "non-self_SD", "0.375000"},
+      {ids::kListArrayData, "ArrayData(Y/N)", "Y"},
+  };
+  for (const auto& c : cases) {
+    const std::string listed = RunList([&](DialogDriver& d) {
+      for (const auto& other : cases) d.SetCheck(other.id, other.id == c.id);
+    });
+    EXPECT_EQ(listed, std::string("Sample_name\t") + c.header + "\nBoth\t" + c.cell + "\n");
+  }
+  EXPECT_EQ(Messages(), Items{});
+}
+
 TEST_F(SampleListTest, PloidyAndSdColumnsReadWholeFilesAndAFileCutAfterItsHeaderIsThenNamedAsUnreadable) {
   WriteResult("Both.CFS");
   WriteResult("Both.CFN");

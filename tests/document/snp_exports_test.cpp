@@ -275,6 +275,20 @@ TEST_F(DisplayExportTest, RegionStatisticsCountAverageAndSpreadEachGroup) {
          r.LogRatioB[s + 2] = -1;
        },
        "\t3\t1.000000\t0.000000\t1\t1.000000\t1.000000\t-\t-\t1\t2.000000\t0.500000\t-\t-\t0\t1\t1\t1"},
+      {"allele: each group's two means and two deviations over two or three SNPs", "A.CFA", 1, i, i + 4,
+       [](CAnalyzedData& r, std::int32_t s) {
+         const int calls[] = {kCallAB, kCallAB, kCallAB, kCallA, kCallB};
+         const float a[] = {1, 0, -1, 0, 1};
+         const float b[] = {0, 2, 1, 1, 0};
+         for (int k = 0; k < 5; ++k) {
+           r.CallTest[s + k] = calls[k];
+           r.LogRatioA[s + k] = a[k];
+           r.LogRatioB[s + k] = b[k];
+         }
+       },
+       // Heterozygous A 2, 1, 0.5 and B 1, 4, 2; homozygous A 1, 2 and B 2, 1.
+       "\t5\t1.000000\t0.000000\t3\t1.166667\t2.333333\t0.763763\t1.527525\t2\t1.500000\t1.500000\t0.707107\t0.707107"
+       "\t0\t1\t3\t1"},
       {"allele: the region 0-0", "A.CFA", 1, -1, -1, {},
        "\t0\t-\t-\t0\t-\t-\t-\t-\t0\t-\t-\t-\t-\t0\t0\t0\t0"},
   };

@@ -363,6 +363,31 @@ TEST_F(DocViewTest, WindowCommandsPlaceTheChildrenInTheWorkspace) {
   EXPECT_EQ(Frame().GetWindowText(), "QOVA - Doc1:2");
 }
 
+TEST_F(DocViewTest, TileFillsAsManyColumnsAsTheSquareRootAndTheLaterColumnsTakeTheWindowsLeftOver) {
+  Frame().SetMDIClientSize({900, 600});
+  const struct {
+    std::size_t windows;
+    std::vector<CRect> rects;  // column by column, top to bottom
+  } cases[] = {
+      {4, {{0, 0, 450, 300}, {0, 300, 450, 600}, {450, 0, 900, 300}, {450, 300, 900, 600}}},
+      {5, {{0, 0, 450, 300}, {0, 300, 450, 600}, {450, 0, 900, 200}, {450, 200, 900, 400}, {450, 400, 900, 600}}},
+      {7,
+       {{0, 0, 450, 200}, {0, 200, 450, 400}, {0, 400, 450, 600}, {450, 0, 900, 150}, {450, 150, 900, 300},
+        {450, 300, 900, 450}, {450, 450, 900, 600}}},
+      {11,
+       {{0, 0, 300, 200}, {0, 200, 300, 400}, {0, 400, 300, 600}, {300, 0, 600, 150}, {300, 150, 600, 300},
+        {300, 300, 600, 450}, {300, 450, 600, 600}, {600, 0, 900, 150}, {600, 150, 900, 300}, {600, 300, 900, 450},
+        {600, 450, 900, 600}}},
+  };
+  for (const auto& c : cases) {
+    while (Frame().MDIChildren().size() < c.windows) Command(ID_WINDOW_NEW);
+    Command(ID_WINDOW_TILE_HORZ);
+    std::vector<CRect> rects;
+    for (CMDIChildWnd* child : Frame().MDIChildren()) rects.push_back(child->m_hWnd->rect);
+    EXPECT_EQ(rects, c.rects) << c.windows << " windows";
+  }
+}
+
 TEST_F(DocViewTest, WindowsPastNineAreChosenFromTheWindowList) {
   for (int k = 0; k < 10; ++k) Command(ID_WINDOW_NEW);
   std::vector<std::string> listed;

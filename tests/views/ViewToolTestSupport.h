@@ -8,11 +8,13 @@
 #include <sstream>
 #include <string>
 
+#include "core/AnalyzedData.h"
 #include "core/ArrayTypes.h"
 #include "core/BasicData.h"
 #include "platform/ui/UserInput.h"
 #include "tests/views/ViewTestSupport.h"
 #include "tools/datagen/DataGen.h"
+#include "tools/samplegen/SampleGen.h"
 
 namespace qova::test {
 
@@ -34,6 +36,16 @@ class ViewToolTest : public ViewTest {
     global_.BasicData[family].Allocate(rows, 0);
     global_.BasicData[family].LoadFile(table, rows);
     return global_.BasicData[family];
+  }
+
+  // A non-self result of test sample "Combined01" of `arrayType` as the
+  // sample generator makes it from `table`.
+  static CAnalyzedData GeneratedResult(const char* arrayType, const CBasicData& table) {
+    samplegen::SampleGenerator generator(arrayType, table, 11);
+    samplegen::SampleSpec spec;
+    spec.Name = "Combined01";
+    spec.IsTest = true;
+    return CAnalyzedData(generator.Make(spec), AnalysisKind::NonSelf);
   }
 
   // The client point over slot `slot` of chromosome c in the genome layout,

@@ -63,6 +63,23 @@ TEST(GraphMergeTest, EqualDistancesMergeTheSmallerIndexesFirst) {
   EXPECT_EQ(qova::graph::ClusterSamples({}, 1, ClusterMethod::Bins).order, std::vector<int>{0});
 }
 
+TEST(GraphMergeTest, AMergedClusterWeighsItsProfilesByTheirSizes) {
+  // Losses over whole 100-kb bins of chromosome 1: C over the first 100 bins,
+  // D over the first 400, E over 2,000 bins of chromosome 2; A and B have
+  // none. A and B merge first, then {A, B} with C: its profile is -1/3 over
+  // C's bins, two samples against one, not the -1/2 of the two profiles'
+  // plain mean. Its distance to D is then (2/3)^2 x 100 + 300 bins over the
+  // 30,200 that count.
+  const std::vector<GraphSegment> losses = {
+      {2, 1, 1, 0, 10000000}, {3, 1, 1, 0, 40000000}, {4, 1, 2, 0, 200000000}};
+  const qova::graph::ClusterResult r = qova::graph::ClusterSamples(losses, 5, ClusterMethod::Bins);
+  const double third = (4.0 / 9.0 * 100 + 300) / qova::graph::kDistanceBins;
+  EXPECT_EQ(r.trace, platform::Format("0\t0\t1\t0.000000\n1\t2\t5\t%f\n2\t3\t6\t%f\n", 100.0 / qova::graph::kDistanceBins,
+                                      third) +
+                         "3\n4\n2\n1\n0\n");
+  EXPECT_EQ(r.order, (std::vector<int>{4, 3, 2, 0, 1}));
+}
+
 TEST_F(GraphClusterTest, EachCommandStandsTheSamplesGroupedByPattern) {
   ASSERT_TRUE(Open(PatternChangeText(12)));
   for (UINT command : kCommands) {

@@ -137,6 +137,113 @@ TEST_F(ViewFragmentTest, TheScalesShareTheCentreLineAndLabelItTheirWay) {
   }
 }
 
+// The device y of `value` in the panel centred at logical y `centre`: one
+// log2 unit, or a ratio of 1 on the linear scale, is 100 logical units, and
+// two logical units are one pixel.
+double PanelY(int centre, bool log, double value) { return ((log ? 0 : 100) + centre - 100 * value) / 2; }
+
+// Both panels at the heights of their values, for a self and a non-self
+// result on both scales. Four SNPs get lengths of their own (x 100 to 103);
+// thirty others fill bins 2, 3 and 4 (x 112, 117, 122), which no SNP of the
+// family reaches, with ratios whose spread the curves show.
+TEST_F(ViewFragmentTest, TheDotsAndCurvesLieAtTheirValuesAndTheLowerPanelComparesTheTestWithItsReferences) {
+  const struct {
+    const char* name;
+    const char* extension;
+  } results[] = {{"Tumour01", ".CFS"}, {"Tumour02", ".CFN"}};
+  for (const auto& result : results) {
+    Open(result.name, result.extension);
+    const bool self = doc_->AnalyzedData.IsSelf;
+    std::vector<int> own;
+    for (int k = 0; k < 4; ++k) {
+      own.push_back(First(3) + 7 * k);
+      SetLength(own.back(), 4 * k);
+      doc_->AnalyzedData.LogRatio[std::size_t(own.back())] = 0.5f - 0.25f * float(k);
+    }
+    const int binned = First(9);
+    for (int k = 0; k < 30; ++k) {
+      SetLength(binned + k, 40 + 20 * (k / 10) + k % 10);
+      doc_->AnalyzedData.LogRatio[std::size_t(binned + k)] = (k % 2 == 0 ? 1.0f : -1.0f) * (0.5f + 0.1f * float(k / 10));
+    }
+    CQOVAView& view = FramedView();
+    Choose(res::kCmdFragmentLengthPlot);
+    for (const bool log : {true, false}) {
+      SCOPED_TRACE(platform::Format("%s%s, %s", result.name, result.extension, log ? "log" : "linear"));
+      // The scale already shown is not offered again.
+      if (((view.m_nViewFlags & VIEW_LOG_SCALE) != 0) != log) Choose(log ? res::kCmdLogScale : res::kCmdLinearScale);
+      ASSERT_EQ((view.m_nViewFlags & VIEW_LOG_SCALE) != 0, log);
+      ASSERT_TRUE(view.m_nViewFlags & VIEW_FRAGMENT_PLOT);
+      const Picture picture = Draw(view);
+      const auto ratio = [&](int slot) {
+        const double v = doc_->AnalyzedData.LogRatio[std::size_t(slot)];
+        return log ? v : std::exp2(v);
+      };
+
+      // The test's total signal against its references', each non-self
+      // reference scaled to its mean.
+      const CArrayData& test = doc_->ArrayData;
+      const CBasicData& table = global_.BasicData[0];
+      const auto total = [&](const CArrayData& sample, int slot) {
+        const std::size_t row = std::size_t(table.IndexMap[std::size_t(slot)]);
+        return double(sample.SignalA[row]) + double(sample.SignalB[row]);
+      };
+      const std::vector<std::string> names =
+          self ? std::vector<std::string>{test.Header.SelfReference} : NonSelfReferenceNames(test.Header);
+      const double slots = End(23) - First(1);
+      double testSum = 0.0, referenceSum = 0.0;
+      for (int s = First(1); s < End(23); ++s) testSum += total(test, s);
+      std::vector<double> scaled(own.size(), 0.0);
+      for (const std::string& name : names) {
+        CArrayData reference;
+        reference.LoadFile(platform::JoinPath(doc_->ArrayDataFolder, name + ".CFH"));
+        double sum = 0.0;
+        for (int s = First(1); s < End(23); ++s) sum += total(reference, s);
+        referenceSum += sum;
+        for (std::size_t k = 0; k < own.size(); ++k) scaled[k] += total(reference, own[k]) / (self ? 1.0 : sum / slots);
+      }
+      for (std::size_t k = 0; k < own.size(); ++k) {
+        SCOPED_TRACE(k);
+        const double t = total(test, own[k]);
+        const double v = self ? referenceSum / testSum * t / scaled[k] : double(names.size()) * t / (scaled[k] * testSum / slots);
+        std::vector<int> upper, lower;
+        for (const auto& r : picture.records) {
+          if (r.op != DrawOp::Pixel || r.x1 != 100 + int(k)) continue;
+          if (r.color == kUpperDot) upper.push_back(r.y1);
+          if (r.color == kLowerDot) lower.push_back(r.y1);
+        }
+        ASSERT_EQ(upper.size(), 1u);
+        ASSERT_EQ(lower.size(), 1u);
+        EXPECT_NEAR(upper[0], PanelY(300, log, ratio(own[k])), 1.0);
+        EXPECT_NEAR(lower[0], PanelY(800, log, log ? std::log2(v) : v), 1.0);
+      }
+
+      // Bins 3 and 4: the mean and the mean +/- one deviation (n - 1) of their ten values.
+      std::set<std::pair<int, int>> ends;
+      for (const auto& r : picture.records) {
+        if (r.op != DrawOp::Line || r.color != kCurve || r.y1 > kBetweenPanels) continue;
+        ends.insert({r.x1, r.y1});
+        ends.insert({r.x2, r.y2});
+      }
+      for (const int bin : {3, 4}) {
+        double sum = 0.0, squares = 0.0;
+        for (int k = 10 * (bin - 2); k < 10 * (bin - 1); ++k) {
+          sum += ratio(binned + k);
+          squares += ratio(binned + k) * ratio(binned + k);
+        }
+        const double mean = sum / 10, deviation = std::sqrt((squares - sum * sum / 10) / 9);
+        const int x = 102 + 5 * bin;
+        for (const double value : {mean, mean + deviation, mean - deviation}) {
+          const double y = PanelY(300, log, value);
+          const bool found = std::any_of(ends.begin(), ends.end(), [&](const std::pair<int, int>& p) {
+            return p.first == x && std::abs(p.second - y) <= 1.0;
+          });
+          EXPECT_TRUE(found) << "bin " << bin << ", value " << value;
+        }
+      }
+    }
+  }
+}
+
 TEST_F(ViewFragmentTest, AReferenceThatCannotServeLeavesANoteInTheLowerPanel) {
   CQOVAView& view = ShowCopy("Tumour02", ".CFN");
   const std::string reference = NonSelfReferenceNames(doc_->ArrayData.Header).at(1);

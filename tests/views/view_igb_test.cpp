@@ -102,6 +102,21 @@ TEST_F(ViewIgbTest, ANonSelfResultGivesThreeFilesChromosomeByChromosome) {
     EXPECT_EQ(LinesOf(hmm, c), c == 23 ? 0 : End(c) - First(c)) << c;
   }
   for (const std::string* text : {&copyNumber, &loh, &hmm}) EXPECT_EQ(text->find('\r'), std::string::npos);
+  // Every line holds its own slot's likelihood and state.
+  const std::vector<std::string> lohLines = platform::SplitLines(loh), hmmLines = platform::SplitLines(hmm);
+  ASSERT_EQ(lohLines.size(), lines.size());
+  ASSERT_EQ(hmmLines.size(), std::size_t(End(22) - First(1)));
+  for (int c = 1; c <= 23; ++c) {
+    const std::string sequence = c == 23 ? "chrX" : "chr" + std::to_string(c);
+    for (int s = First(c); s < End(c); ++s) {
+      const std::size_t k = std::size_t(s - First(1));
+      EXPECT_EQ(lohLines[k], platform::Format("%s\t%d\t%f", sequence.c_str(), PositionOfSlot(s),
+                                              double(doc_->AnalyzedData.LohLikelihood[std::size_t(s)])));
+      if (c == 23) continue;
+      EXPECT_EQ(hmmLines[k], platform::Format("%s\t%d\t%d", sequence.c_str(), PositionOfSlot(s),
+                                              view.m_pCopyNumberState[std::size_t(s)]));
+    }
+  }
 }
 
 TEST_F(ViewIgbTest, ALogRatioOfZeroIsOneInLinearAndZeroInLog2) {

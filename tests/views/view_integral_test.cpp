@@ -2,6 +2,7 @@
 // "Amount" order, its title and row height, the Edit integral view dialog run
 // by the document's command, the sample of the lane under the mouse, and the
 // report of a band dragged along a chromosome.
+#include <array>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -12,6 +13,7 @@
 #include "resources/ViewDialogs.h"
 #include "tests/views/MultipleViewTestSupport.h"
 #include "views/DialogEditIntegrate.h"
+#include "views/GenomeBrowser.h"
 
 namespace qova::test {
 namespace {
@@ -107,6 +109,26 @@ TEST_F(IntegralViewTest, LanesInAmountOrderPutTheLargestTotalNextToTheBaseLine) 
   EXPECT_TRUE(Lanes(view, 1, kBase).empty());
 }
 
+TEST_F(IntegralViewTest, AStrokeRunsFromItsRegionsStartToItsEndInTenBaseUnits) {
+  const std::vector<IntegrationSegment> regions = {{0, 1000005, 2000019, 1, 1}, {1, 3000000, 3500009, 1, 4}};
+  for (const char* order : {"ID", "Amount"}) {
+    SCOPED_TRACE(order);
+    Integrate({"A", "B"}, regions, order);
+    CQOVAView& view = NewView();
+    LogicalCanvas canvas;
+    view.DrawAmountPanel(canvas.Dc(), 1, 700, kBase);
+    std::vector<std::array<int, 4>> strokes;
+    for (const auto& r : canvas.Picture().records)
+      if (r.op == DrawOp::Line) strokes.push_back({r.x1, r.x2, r.y1, r.y2});
+    // A's gain in the lane next to the line above; B's loss below it, one lane
+    // out in sample order, next to the line as the larger total.
+    const int below = std::string(order) == "ID" ? kBase + 70 : kBase + 50;
+    EXPECT_EQ(strokes, (std::vector<std::array<int, 4>>{{700 + 100000, 700 + 200001, kBase - 50, kBase - 50},
+                                                        {700 + 300000, 700 + 350000, below, below}}));
+    view.DestroyWindow();
+  }
+}
+
 TEST_F(IntegralViewTest, TheTitleNamesTheModeOfTheIntegration) {
   IntegrationData& integration = Integrate({"A"}, {});
   CQOVAView& view = NewView();
@@ -196,7 +218,10 @@ TEST_F(IntegralViewTest, SingleViewNamesTheSampleOfTheLaneUnderTheMouse) {
     const long long line = view.m_nChromosomeY[1] + 450 + (view.m_nRowHeight - 300) / 2;
     const long long x = view.ToDeviceX(view.m_nChromosomeX[1] + 200000);
     const bool amount = std::string(order) == "Amount";
+    // Halfway between two lanes, 20 apart, is the outer one's.
     for (const auto& [offset, name] : {std::pair{-50, amount ? "A.CFN" : "A.CFN"},
+                                       {-60, amount ? "B.CFN" : "B.CFN"},
+                                       {60, amount ? "B.CFN" : "B.CFN"},
                                        {-70, amount ? "B.CFN" : "B.CFN"},
                                        {50, amount ? "C.CFN" : "A.CFN"},
                                        {-90, amount ? "C.CFN" : "C.CFN"},
@@ -229,8 +254,34 @@ TEST_F(IntegralViewTest, ABandAlongAChromosomeReportsItsPositions) {
   EXPECT_NEAR(double(start), 1e7, 5e5);
   EXPECT_NEAR(double(end), 2e7, 5e5);
   EXPECT_EQ(length, end - start);
+  // Each end is named by the band that holds it.
+  std::string startBand, endBand;
+  doc_->Cytoband.GetBandName(startBand, 3, int(start / 10), TRUE);
+  doc_->Cytoband.GetBandName(endBand, 3, int(end / 10), TRUE);
+  ASSERT_NE(startBand, endBand);
+  EXPECT_EQ(report, platform::Format("Chromosome: 3\nStart Position= %lld (%s)\nEnd Position= %lld (%s)\nLength= %lld\n "
+                                     "Goto Web Information?",
+                                     start, startBand.c_str(), end, endBand.c_str(), length));
   EXPECT_TRUE(Headless().OpenedUrls().empty());
   EXPECT_EQ(view.m_nMouseMode, MOUSE_NONE);
+}
+
+TEST_F(IntegralViewTest, InformationOpensTheBrowserAHundredBasesEitherSideOfThePosition) {
+  Integrate({"A"}, {{0, 1000000, 2000000, 1, 1}});
+  CQOVAView& view = NewView();
+  messages_.QueueAnswer(IDYES);
+  RightClick(view, {LONG(view.ToDeviceX(view.m_nChromosomeX[3] + 1500000)), LONG(view.ToDeviceY(view.m_nChromosomeY[3] + 500))},
+             "Information");
+  ASSERT_EQ(messages_.Texts().size(), 1u);
+  int chromosome = 0;
+  long long position = 0;
+  ASSERT_EQ(std::sscanf(messages_.Texts()[0].c_str(), "Chromosome= %d\tCytoband= %*s\n Position %lld", &chromosome, &position), 2)
+      << messages_.Texts()[0];
+  EXPECT_EQ(chromosome, 3);
+  EXPECT_NEAR(double(position), 1.5e7, 1e5);
+  EXPECT_EQ(Headless().OpenedUrls(),
+            std::vector<std::string>{views::GenomeBrowserAddress(views::kDefaultGenomeBrowser, 3, int(position - 100),
+                                                                 int(position + 100))});
 }
 
 }  // namespace

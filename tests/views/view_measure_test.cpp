@@ -219,12 +219,7 @@ TEST_F(ViewMeasureTest, TheBandFollowsTheMouseUnderACrossAndAPressBesideEveryChr
 TEST_F(ViewMeasureTest, ACombinedSampleGetsTheRegionReport) {
   constexpr const char* kCombined = "Mapping50K_Hind+Xba";
   const CBasicData& table = LoadFamily(2);
-  samplegen::SampleGenerator generator(kCombined, table, 11);
-  samplegen::SampleSpec spec;
-  spec.Name = "Combined01";
-  spec.IsTest = true;
-  const CAnalyzedData result(generator.Make(spec), AnalysisKind::NonSelf);
-  doc_->AnalyzedData = result;
+  doc_->AnalyzedData = GeneratedResult(kCombined, table);
   doc_->Status = kStatusSingle;
   CQOVAView& view = NewView();
   ASSERT_TRUE(view.m_nViewFlags & VIEW_COMBINED_ARRAY);

@@ -8,6 +8,7 @@
 #include "analysis/Average.h"
 #include "core/ArrayTypes.h"
 #include "core/BasicData.h"
+#include "core/Cytoband.h"
 #include "core/GenomeTables.h"
 #include "core/GroupsFile.h"
 #include "document/ApplicationData.h"
@@ -516,11 +517,90 @@ TEST_F(MultipleViewTest, MeasureReportsThePositionsOfTheSampleUnderTheMouse) {
   EXPECT_GE(lo, kArrayChromosomeStarts[1][4]);
   EXPECT_LT(hi, kArrayChromosomeStarts[1][5]);
   const auto position = [&](int s) { return table.Position[std::size_t(table.IndexMap[std::size_t(s)])]; };
-  EXPECT_TRUE(report.starts_with(platform::Format("Chromosome: 4\nStart\tSNPnumber= %d\n\tPosition= %d (", lo,
-                                                  position(lo))))
-      << report;
-  EXPECT_NE(report.find(platform::Format("End\tSNPnumber= %d\n\tPosition= %d (", hi, position(hi))), std::string::npos);
+  // Each end with the band of the row's type that holds it.
+  CCytoband bands;
+  bands.Copy(*global_.Cytoband);
+  (void)bands.MapToSnps(1, kArrayChromosomeStarts[1], table);
+  std::string loBand, hiBand;
+  bands.GetBandName(loBand, 4, lo, FALSE);
+  bands.GetBandName(hiBand, 4, hi, FALSE);
+  ASSERT_NE(loBand, hiBand);
+  EXPECT_EQ(report, platform::Format("Chromosome: 4\nStart\tSNPnumber= %d\n\tPosition= %d (%s)\nEnd\tSNPnumber= %d\n\t"
+                                     "Position= %d (%s)\nLength= %d\n Goto Web Information?",
+                                     lo, position(lo), loBand.c_str(), hi, position(hi), hiBand.c_str(),
+                                     position(hi) - position(lo)));
   EXPECT_EQ(view.m_nMouseMode, MOUSE_NONE);
+}
+
+TEST_F(MultipleViewTest, MeasureOverACombinedRowPlacesItsSlotsThroughTheSortMapWithoutBands) {
+  const CBasicData& table = LoadFamily(2);
+  // The combined row above a single one, which the view binds last.
+  List({{"Tumour01.CFS", "S1"}});
+  CArrayData both("Both", "Mapping50K_Hind+Xba", global_.TypeInfo(4), CTime());
+  auto combined = std::make_unique<CAnalyzedData>(both, AnalysisKind::NonSelf);
+  combined->Header.Combined = true;
+  combined->AnalysisArrayType = "Mapping50K_Hind+Xba";
+  doc_->LoadedResults.insert(doc_->LoadedResults.begin(), std::move(combined));
+  doc_->DisplayList.insert(doc_->DisplayList.begin(), "Both.CFN");
+  CQOVAView& view = NewView();
+  view.m_nChromosome = 4;
+  view.OnUpdate(nullptr, 0, nullptr);
+  ASSERT_FALSE(view.m_nViewFlags & VIEW_COMBINED_ARRAY);
+  view.OnParameterMeasure();
+  const int y = RowY(view, 0);
+  Drag(view, {int(view.ToDeviceX(view.m_nChromosomeX[0] + 3000000)), y},
+       {int(view.ToDeviceX(view.m_nChromosomeX[0] + 9000000)), y});
+  ASSERT_EQ(messages_.Texts().size(), 1u);
+  const int lo = view.m_nDragStart, hi = view.m_nDragEnd;
+  EXPECT_GE(lo, kArrayChromosomeStarts[4][4]);
+  EXPECT_LT(hi, kArrayChromosomeStarts[4][5]);
+  ASSERT_LT(lo, hi);
+  const auto position = [&](int s) {
+    return table.Position[std::size_t(table.IndexMap[std::size_t(table.SortMap[std::size_t(s)])])];
+  };
+  EXPECT_EQ(messages_.Texts()[0],
+            platform::Format("Chromosome: 4\nStart\tSNPnumber= %d\n\tPosition= %d\nEnd\tSNPnumber= %d\n\tPosition= %d\n"
+                             "Length= %d\n Goto Web Information?",
+                             lo, position(lo), hi, position(hi), position(hi) - position(lo)));
+}
+
+// The grid's rows are other samples than the document's own: a band there
+// runs Measure alone, and only over one chromosome.
+TEST_F(MultipleViewTest, InTheGridEveryToolButMeasureStaysArmedAndChangesNothing) {
+  const std::string root = OwnCopy();
+  ListThree();
+  CQOVAView& view = NewView();
+  view.m_nChromosome = 4;
+  view.OnUpdate(nullptr, 0, nullptr);
+  ASSERT_TRUE(view.m_nViewFlags & VIEW_ONE_CHROMOSOME);
+  const std::string result = Bytes(root + "Results/Tumour01.CFS"), sample = Bytes(root + "ArrayData/Tumour01.CFH");
+  const auto drag = [&](int row) {
+    const int y = RowY(view, row);
+    Drag(view, {int(view.ToDeviceX(view.m_nChromosomeX[0] + 3000000)), y},
+         {int(view.ToDeviceX(view.m_nChromosomeX[0] + 9000000)), y});
+  };
+  for (const int tool : {MOUSE_SD_RANGE, MOUSE_ADJUST_AMP, MOUSE_CONTAMINATION, MOUSE_MARK}) {
+    for (const int row : {0, 1}) {
+      view.m_nMouseMode = tool;
+      drag(row);
+      EXPECT_EQ(view.m_nMouseMode, tool) << tool << " " << row;
+    }
+  }
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>{});
+  EXPECT_TRUE(Headless().ShownDialogs().empty());
+  EXPECT_EQ(Bytes(root + "Results/Tumour01.CFS"), result);
+  EXPECT_EQ(Bytes(root + "ArrayData/Tumour01.CFH"), sample);
+
+  // Measure, armed before the switch to the whole genome, reports nothing
+  // there, and the press moves no row.
+  RightClick(view, {100, RowY(view, 0)}, "All Genome View");
+  ASSERT_FALSE(view.m_nViewFlags & VIEW_ONE_CHROMOSOME);
+  view.m_nMouseMode = MOUSE_MEASURE;
+  const std::vector<unsigned> order = view.m_aMultiSelect;
+  Drag(view, {200, RowY(view, 0)}, {400, RowY(view, 2)});
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>{});
+  EXPECT_EQ(view.m_aMultiSelect, order);
+  EXPECT_EQ(view.m_nMouseMode, MOUSE_MEASURE);
 }
 
 }  // namespace

@@ -100,6 +100,27 @@ TEST_F(ViewRasterTest, PointsDrawTheAveragesAsSeparateDotsWhereLinesJoinThem) {
   EXPECT_GE(drawn[1].pixels, 100 * 4);
 }
 
+TEST_F(ViewRasterTest, TheFragmentPlotShowsBothPanelsAroundTheirCentreLines) {
+  Open("Tumour02", ".CFN");
+  CQOVAView& view = NewView();
+  view.OnParameterFragmentLengthPlot();
+  ASSERT_TRUE(view.m_nViewFlags & VIEW_FRAGMENT_PLOT);
+  platform::qt::RasterCanvas canvas(kCanvasWidth, kCanvasHeight);
+  view.OnDraw(&canvas);
+  EXPECT_TRUE(canvas.SavePng(Artefact("small_Tumour02_fragment_plot.png")));
+  // Lengths below 200 bases hold no SNP of the family: the centre lines
+  // (logical 300 and 800, two units a pixel) show there.
+  for (const int y : {150, 400}) EXPECT_EQ(canvas.PixelAt(110, y), RGB(100, 100, 100)) << y;
+  // Each panel's dots in its own half (the halves part at y 275), a few hundred of them at the least.
+  std::map<std::pair<COLORREF, bool>, int> dots;
+  for (int y = 0; y < kCanvasHeight; ++y)
+    for (int x = 0; x < kCanvasWidth; ++x) ++dots[{canvas.PixelAt(x, y), y < 275}];
+  EXPECT_GT((dots[{RGB(255, 0, 0), true}]), 300);
+  EXPECT_EQ((dots[{RGB(255, 0, 0), false}]), 0);
+  EXPECT_GT((dots[{RGB(0, 255, 0), false}]), 300);
+  EXPECT_EQ((dots[{RGB(0, 255, 0), true}]), 0);
+}
+
 TEST_F(ViewRasterTest, DemoPicturesOfBothTumoursAreWritten) {
   const struct {
     const char* sample;

@@ -8,6 +8,7 @@
 
 #include "core/AnalyzedData.h"
 #include "core/ArrayData.h"
+#include "core/ArrayTypes.h"
 #include "core/BasicData.h"
 #include "platform/Strings.h"
 #include "platform/ui/Headless.h"
@@ -109,6 +110,25 @@ TEST_F(ViewSampleTest, TheBaseRangeLocationHasThreeForms) {
     const std::string report = Information();
     EXPECT_THAT(report, testing::EndsWith(SharedTail(c.line))) << c.line;
   }
+}
+
+// A combined sample of both arrays of the 50K set counts its slots in
+// position order over both: they reach the annotation through the sort map.
+TEST_F(ViewSampleTest, ACombinedResultPlacesItsBaseRangeThroughTheSortMap) {
+  constexpr const char* kCombined = "Mapping50K_Hind+Xba";
+  const CBasicData& table = LoadFamily(2);
+  doc_->AnalyzedData = GeneratedResult(kCombined, table);
+  doc_->Status = kStatusSingle;
+  // As the combining of two results marks the one it stores.
+  doc_->AnalyzedData.Header.Combined = true;
+  const int* starts = qova::kArrayChromosomeStarts[qova::FindArrayType(kCombined)->type];
+  doc_->AnalyzedData.Header.NonSelfBaseRange = {starts[6] + 10, starts[6] + 900, 1, 2};
+  FramedView();
+  const auto position = [&table](int i) {
+    return table.Position[std::size_t(table.IndexMap[std::size_t(table.SortMap[std::size_t(i)])])];
+  };
+  EXPECT_THAT(Information(), testing::EndsWith(SharedTail(
+                                 platform::Format("\t(ch 6: %d-%d)\n", position(starts[6] + 10), position(starts[6] + 900)))));
 }
 
 TEST_F(ViewSampleTest, AnotherPairedReferenceIsAnalysedStoredAndShown) {
