@@ -295,7 +295,9 @@ void Close(CWnd& wnd) {
 }
 
 void PlaceWindow(CWnd& wnd, const CRect& place, int showState) {
-  if (!wnd.m_hWnd) return;
+  // What the system reports of a window it is taking down (the workspace
+  // restores a maximised one first) is no user's doing.
+  if (!wnd.m_hWnd || wnd.m_hWnd->destroying) return;
   WindowState& s = *wnd.m_hWnd;
   bool maximized = showState == SW_SHOWMAXIMIZED, minimized = showState == SW_MINIMIZE;
   bool stateChanged = s.maximized != maximized || s.minimized != minimized;
