@@ -5,32 +5,20 @@
 // the window the user made active is still the active one, on the screen
 // and in the program.
 #ifdef QOVA_TEST_WITH_QT
-#include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPointer>
 #include <QPushButton>
-#include <QTest>
-#include <QTimer>
 
-#include <algorithm>
 #include <functional>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "document/QOVADoc.h"
 #include "platform/File.h"
-#include "platform/Paths.h"
-#include "platform/qt/QtBackend.h"
-#include "platform/ui/UserInput.h"
 #include "resources/BatchDialogs.h"
 #include "resources/CommandIds.h"
-#include "tests/app/AppTestSupport.h"
-#include "tests/app/DemoOnQt.h"
+#include "tests/app/DemoAppOnQt.h"
 #include "tests/views/GraphTestSupport.h"
 
 namespace qova::test {
@@ -38,56 +26,7 @@ namespace {
 
 namespace res = qova::resources;
 
-// A user's hand on the modal windows: `act` runs once on each new one, from
-// the event loop, so that what it starts can run loops of its own.
-class ModalHand {
- public:
-  explicit ModalHand(std::function<void(QWidget*)> act) {
-    timer_.setInterval(20);
-    QObject::connect(&timer_, &QTimer::timeout, [this, act] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (!modal || modal == last_) return;
-      last_ = modal;
-      QMetaObject::invokeMethod(
-          qApp, [act, target = QPointer<QWidget>(modal)] {
-            if (target) act(target);
-          },
-          Qt::QueuedConnection);
-    });
-    timer_.start();
-  }
-
- private:
-  QTimer timer_;
-  QPointer<QWidget> last_;
-};
-
-class ActiveWindowTest : public TempHomeTest {
- protected:
-  ActiveWindowTest() : oldStart_(platform::StartFolder()) { platform::SetStartFolder(Root() + "demo/"); }
-  ~ActiveWindowTest() override {
-    app_.reset();
-    QApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    platform::SetStartFolder(oldStart_);
-  }
-
-  CMDIFrameWnd& Main() { return dynamic_cast<CMDIFrameWnd&>(*app_->m_pMainWnd); }
-  bool Choose(UINT id) { return platform::ui::input::ChooseCommand(Main(), id); }
-  // Window > 1, 2 ... as the user picks it.
-  void Activate(CMDIChildWnd* child) {
-    const std::vector<CMDIChildWnd*> children = Main().MDIChildren();
-    const auto index = std::find(children.begin(), children.end(), child) - children.begin();
-    ASSERT_TRUE(Choose(UINT(AFX_IDM_FIRST_MDICHILD + index)));
-    QTest::qWait(30);
-  }
-
-  DemoOnQt demo_{Root() + "demo/", "Mapping10K_Xba131"};
-  std::unique_ptr<CQOVAApp> app_;
-
- private:
-  std::string oldStart_;
-};
+class ActiveWindowTest : public DemoAppOnQtTest {};
 
 TEST_F(ActiveWindowTest, TheWindowActiveBeforeACommandIsActiveAfterIt) {
   const std::string graph = Path("graph2.txt"), broken = Path("broken.txt"), study = Path("study.AAD");
@@ -95,13 +34,8 @@ TEST_F(ActiveWindowTest, TheWindowActiveBeforeACommandIsActiveAfterIt) {
   ASSERT_TRUE(platform::WriteWholeFile(broken, std::string(kChangeHeader) + "S1\t1\t3\n"));
   WriteAssociationFile(study);
 
-  app_ = std::make_unique<CQOVAApp>();
-  ASSERT_TRUE(app_->InitInstance());
-  auto* window = qobject_cast<QMainWindow*>(platform::qt::WidgetOf(Main()));
+  QMainWindow* window = Start();
   ASSERT_NE(window, nullptr);
-  window->resize(1200, 900);
-  window->activateWindow();
-  QTest::qWait(30);
   auto* area = window->findChild<QMdiArea*>("mdi");
   ASSERT_NE(area, nullptr);
 
@@ -158,7 +92,7 @@ TEST_F(ActiveWindowTest, TheWindowActiveBeforeACommandIsActiveAfterIt) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    Activate(c.active);
+    ASSERT_TRUE(Activate(c.active));
     ASSERT_EQ(Main().MDIGetActive(), c.active);
     const std::string title = c.active->GetWindowText();
     c.command();
