@@ -62,12 +62,13 @@ WidgetPeer::~WidgetPeer() {
 
 void WidgetPeer::Refresh(unsigned changes) {
   if (!widget_ || !IsWindow(hwnd_)) return;
-  Writing writing(*this);
+  ++updating_;
   if (changes & platform::ui::ChangeEnabled) widget_->setEnabled(hwnd_->enabled);
   if (changes & platform::ui::ChangeRect && hwnd_->kind == platform::ui::WindowKind::Control)
     widget_->setGeometry(ControlGeometry(*hwnd_, *widget_));
   RefreshOwn(changes);
   if (changes & platform::ui::ChangeVisible) widget_->setVisible(hwnd_->visible);
+  --updating_;
 }
 
 QRect ControlGeometry(const WindowState& s, QWidget& widget) {

@@ -226,7 +226,15 @@ class ChildWindow : public QMdiSubWindow {
 class ChildPeer : public WidgetPeer {
  public:
   ChildPeer(HWND hwnd, ChildWindow* window) : WidgetPeer(hwnd, window), window_(window) {}
-  ~ChildPeer() override { LeaveWorkspace(); }
+  // Qt counts a window just added as the last one active, and when it goes
+  // without ever having been active (a window made for a file that then fails
+  // to open) activates another of its own choosing, the first one made, when
+  // the deleted widget leaves. Taken out of the workspace at once it counts
+  // as what it is, and the active window stays active.
+  ~ChildPeer() override {
+    auto* sub = qobject_cast<QMdiSubWindow*>(widget_.data());
+    if (QMdiArea* area = sub ? sub->mdiArea() : nullptr) area->removeSubWindow(sub);
+  }
 
  protected:
   void RefreshOwn(unsigned changes) override {
@@ -250,13 +258,6 @@ class ChildPeer : public WidgetPeer {
       window_->setGeometry(place);
     }
   }
-
-  // Qt activates a window of its own choosing when one that it counts as the
-  // last active leaves the workspace, as a window made for a file that then
-  // fails to open does, never shown. The window leaves at once, its frame
-  // ignoring what the workspace reports meanwhile, and the child the program
-  // holds active stays the workspace's.
-  void LeaveWorkspace();
 
   ChildWindow* window_;
 };
@@ -491,16 +492,6 @@ class BarPeer : public WidgetPeer {
 };
 
 FramePeer* FramePeerOf(HWND hwnd) { return dynamic_cast<FramePeer*>(PeerOf(hwnd)); }
-
-void ChildPeer::LeaveWorkspace() {
-  QMdiArea* area = window_ ? window_->mdiArea() : nullptr;
-  FramePeer* frame = IsWindow(hwnd_) ? FramePeerOf(hwnd_->parent) : nullptr;
-  if (!area || !frame) return;
-  Writing writing(*frame);
-  area->removeSubWindow(window_);
-  if (QMdiSubWindow* active = ActiveSubWindowOf(hwnd_->parent); active && area->activeSubWindow() != active)
-    area->setActiveSubWindow(active);
-}
 
 }  // namespace
 

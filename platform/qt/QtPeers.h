@@ -34,18 +34,6 @@ class WidgetPeer : public platform::ui::WindowPeer {
   // Whether the peer is writing the state into its widget (widget signals are then not the user's).
   [[nodiscard]] bool Updating() const { return updating_ > 0; }
 
-  // While it lives, what the widget reports is the peer's own doing, not the user's.
-  class Writing {
-   public:
-    explicit Writing(WidgetPeer& peer) : peer_(peer) { ++peer_.updating_; }
-    ~Writing() { --peer_.updating_; }
-    Writing(const Writing&) = delete;
-    Writing& operator=(const Writing&) = delete;
-
-   private:
-    WidgetPeer& peer_;
-  };
-
  protected:
   virtual void RefreshOwn(unsigned changes) { (void)changes; }
   HWND hwnd_;

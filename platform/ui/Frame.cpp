@@ -432,18 +432,15 @@ void CMDIFrameWnd::MDIActivate(CWnd* child) {
   if (next == m_pActiveChild || m_bActivating || Closing(next)) return;
   CMDIChildWnd* previous = m_pActiveChild;
   m_pActiveChild = next;
-  // A window that is closing has lost its views already: it takes no part
-  // but handing its maximised state on.
-  const bool previousClosing = Closing(previous);
   // As the system's workspace does, a maximised window hands its state on
-  // to the window activated after it.
+  // to the window activated after it; one that is closing only hands it on.
   if (previous && next && previous->m_hWnd && previous->m_hWnd->maximized && !next->m_hWnd->maximized) {
     m_bActivating = true;
-    if (!previousClosing) previous->ShowWindow(SW_RESTORE);
+    if (!Closing(previous)) previous->ShowWindow(SW_RESTORE);
     next->ShowWindow(SW_SHOWMAXIMIZED);
     m_bActivating = false;
   }
-  CView* before = previous && !previousClosing ? previous->GetActiveView() : nullptr;
+  CView* before = previous ? previous->GetActiveView() : nullptr;
   CView* after = next ? next->GetActiveView() : nullptr;
   if (before) before->OnActivateView(FALSE, after, before);
   if (after) after->OnActivateView(TRUE, after, before);

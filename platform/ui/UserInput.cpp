@@ -295,9 +295,7 @@ void Close(CWnd& wnd) {
 }
 
 void PlaceWindow(CWnd& wnd, const CRect& place, int showState) {
-  // What the system reports of a window it is taking down (the workspace
-  // restores a maximised one first) is no user's doing.
-  if (!wnd.m_hWnd || wnd.m_hWnd->destroying) return;
+  if (!wnd.m_hWnd) return;
   WindowState& s = *wnd.m_hWnd;
   bool maximized = showState == SW_SHOWMAXIMIZED, minimized = showState == SW_MINIMIZE;
   bool stateChanged = s.maximized != maximized || s.minimized != minimized;

@@ -109,7 +109,7 @@ struct WindowState {
   bool enabled = true;
   bool visible = false;
   // Set from the start of DestroyWindow: the window and its children are
-  // going, and nothing may activate, place or route to it any more.
+  // going, and nothing activates or places it again.
   bool destroying = false;
   CRect rect;  // pixels, in the parent's client coordinates (screen for top-level windows)
 

@@ -37,10 +37,11 @@ struct CloseCase {
   Closed how;
   bool closedIsActive;                  // else the window beside is active
   Shown besideState = Shown::Restored;  // when it is the active one
+  bool closedFirst = false;             // opened before the window beside
 };
 
 // The closed window is opened after the one beside it, as File > New opens
-// a window over a maximised one.
+// a window over a maximised one, unless the case says otherwise.
 const std::vector<CloseCase>& CloseCases() {
   static const std::vector<CloseCase> cases = {
       {"a maximised main window by File > Close beside another", Kind::Main, Kind::Main, Shown::Maximised,
@@ -57,6 +58,8 @@ const std::vector<CloseCase>& CloseCases() {
        Closed::Document, true},
       {"a restored main window by File > Close beside a study", Kind::Main, Kind::Study, Shown::Restored,
        Closed::FileClose, true},
+      {"a maximised main window opened first, by File > Close, beside a graph", Kind::Main, Kind::Graph,
+       Shown::Maximised, Closed::FileClose, true, Shown::Restored, true},
       {"a restored graph by File > Close beside a study", Kind::Graph, Kind::Study, Shown::Restored,
        Closed::FileClose, true},
       {"a minimised study by its close box beside a graph", Kind::Study, Kind::Graph, Shown::Minimised,
@@ -113,8 +116,9 @@ class CloseWindowBase : public AppTest {
     App().CloseAllDocuments(FALSE);
     hands_.settle();
     ASSERT_TRUE(main.MDIChildren().empty());
+    CMDIChildWnd* closed = c.closedFirst ? Open(c.closed) : nullptr;
     CMDIChildWnd* beside = c.beside ? Open(*c.beside) : nullptr;
-    CMDIChildWnd* closed = Open(c.closed);
+    if (!c.closedFirst) closed = Open(c.closed);
     ASSERT_TRUE(closed && (beside || !c.beside));
     // A document of two windows closes the first one made, while active.
     if (c.how == Closed::Document) {
