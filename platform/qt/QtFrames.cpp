@@ -41,6 +41,29 @@ namespace {
 
 CFrameWnd* FrameOf(HWND hwnd) { return dynamic_cast<CFrameWnd*>(CWnd::FromHandle(hwnd)); }
 
+// The window of the child that the program holds active in an MDI frame.
+QMdiSubWindow* ActiveSubWindowOf(HWND frame) {
+  auto* main = dynamic_cast<CMDIFrameWnd*>(CWnd::FromHandle(frame));
+  CMDIChildWnd* active = main ? main->MDIGetActive() : nullptr;
+  WidgetPeer* peer = active ? PeerOf(active->m_hWnd) : nullptr;
+  return peer ? qobject_cast<QMdiSubWindow*>(peer->Widget()) : nullptr;
+}
+
+// When the main window becomes active again, Qt gives the keyboard back to
+// the widget that last had it, or to the first one that takes it when that
+// one went (a disabled window loses its focus: under a progress dialog), and
+// so activates whichever child holds that widget. The child the program
+// holds active takes it instead, so that a command or a dialog changes
+// nothing about which window is active.
+void GiveFocusToActiveChild(QWidget& window, HWND frame) {
+  QMdiSubWindow* sub = ActiveSubWindowOf(frame);
+  if (!sub) return;
+  QWidget* focus = window.focusWidget();
+  if (focus && (focus == sub || sub->isAncestorOf(focus))) return;
+  QWidget* content = sub->widget();
+  (content && content->isVisible() ? content : sub)->setFocus(Qt::ActiveWindowFocusReason);
+}
+
 class FrameWindow : public QMainWindow {
  public:
   explicit FrameWindow(HWND hwnd) : hwnd_(hwnd) {}
@@ -51,6 +74,7 @@ class FrameWindow : public QMainWindow {
     if (CWnd* wnd = CWnd::FromHandle(hwnd_)) input::Close(*wnd);
   }
   bool event(QEvent* event) override {
+    if (event->type() == QEvent::WindowActivate && IsWindow(hwnd_)) GiveFocusToActiveChild(*this, hwnd_);
     // A maximised MDI child writes its own title into the main window's, and
     // puts back the title it found when it is restored or another takes its
     // place, by then a stale one; the model's title already names the
@@ -202,6 +226,15 @@ class ChildWindow : public QMdiSubWindow {
 class ChildPeer : public WidgetPeer {
  public:
   ChildPeer(HWND hwnd, ChildWindow* window) : WidgetPeer(hwnd, window), window_(window) {}
+  // Qt counts a window just added as the last one active, and when it goes
+  // without ever having been active (a window made for a file that then fails
+  // to open) activates another of its own choosing, the first one made, when
+  // the deleted widget leaves. Taken out of the workspace at once it counts
+  // as what it is, and the active window stays active.
+  ~ChildPeer() override {
+    auto* sub = qobject_cast<QMdiSubWindow*>(widget_.data());
+    if (QMdiArea* area = sub ? sub->mdiArea() : nullptr) area->removeSubWindow(sub);
+  }
 
  protected:
   void RefreshOwn(unsigned changes) override {

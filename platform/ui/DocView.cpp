@@ -230,7 +230,18 @@ void CDocument::OnFileSaveAs() { DoSave(nullptr); }
 // Views.
 
 CView::~CView() {
+  // Deleted with its window still up: OnDestroy will not reach this class.
+  if (m_hWnd) LeaveFrame();
   if (m_pDocument) m_pDocument->RemoveView(this);
+}
+
+void CView::LeaveFrame() {
+  if (CFrameWnd* frame = GetParentFrame(); frame && frame->GetActiveView() == this) frame->SetActiveView(nullptr, FALSE);
+}
+
+void CView::OnDestroy() {
+  CWnd::OnDestroy();
+  LeaveFrame();
 }
 
 int CView::OnCreate(LPCREATESTRUCT cs) {

@@ -130,6 +130,8 @@ class CView : public CWnd {
   BOOL OnCmdMsg(UINT id, int code, void* extra, AFX_CMDHANDLERINFO* info) override;
   void OnPaint() override;
   int OnCreate(LPCREATESTRUCT cs) override;
+  // A view going away stops being its frame's active view.
+  void OnDestroy() override;
   void PostNcDestroy() override;
 
   // The framework's print commands (57607, 57608) and print preview (57609),
@@ -144,6 +146,7 @@ class CView : public CWnd {
 
  private:
   void RunPrintJob(BOOL preview);
+  void LeaveFrame();
   friend class CDocument;
 };
 

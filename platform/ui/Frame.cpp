@@ -415,21 +415,28 @@ std::vector<CMDIChildWnd*> CMDIFrameWnd::MDIChildren() const {
   std::vector<CMDIChildWnd*> children;
   if (!m_hWnd) return children;
   for (platform::ui::WindowState* child : m_hWnd->children)
-    if (child->kind == WindowKind::ChildFrame && child->wnd) children.push_back(static_cast<CMDIChildWnd*>(child->wnd));
+    if (child->kind == WindowKind::ChildFrame && child->wnd && !child->destroying)
+      children.push_back(static_cast<CMDIChildWnd*>(child->wnd));
   return children;
 }
 
+namespace {
+
+bool Closing(const CWnd* wnd) { return wnd && (!IsWindow(wnd->m_hWnd) || wnd->m_hWnd->destroying); }
+
+}  // namespace
+
 void CMDIFrameWnd::MDIActivate(CWnd* child) {
   auto* next = dynamic_cast<CMDIChildWnd*>(child);
-  if (next == m_pActiveChild || m_bActivating) return;
+  // A window on its way out is never activated again.
+  if (next == m_pActiveChild || m_bActivating || Closing(next)) return;
   CMDIChildWnd* previous = m_pActiveChild;
   m_pActiveChild = next;
   // As the system's workspace does, a maximised window hands its state on
-  // to the window activated after it.
-  if (previous && next && IsWindow(previous->m_hWnd) && IsWindow(next->m_hWnd) && previous->m_hWnd->maximized &&
-      !next->m_hWnd->maximized) {
+  // to the window activated after it; one that is closing only hands it on.
+  if (previous && next && previous->m_hWnd && previous->m_hWnd->maximized && !next->m_hWnd->maximized) {
     m_bActivating = true;
-    previous->ShowWindow(SW_RESTORE);
+    if (!Closing(previous)) previous->ShowWindow(SW_RESTORE);
     next->ShowWindow(SW_SHOWMAXIMIZED);
     m_bActivating = false;
   }
@@ -560,18 +567,14 @@ void CMDIChildWnd::OnClose() {
 
 void CMDIChildWnd::OnDestroy() {
   CMDIFrameWnd* frame = GetMDIFrame();
-  if (frame && frame->m_pActiveChild == this) {
+  if (!frame || frame->m_pActiveChild != this) return;
+  // The next child in line becomes active, maximised if this one was, as
+  // closing an MDI window does.
+  std::vector<CMDIChildWnd*> others = frame->MDIChildren();
+  if (!others.empty()) frame->MDIActivate(others.front());
+  if (frame->m_pActiveChild == this) {
     frame->m_pActiveChild = nullptr;
-    // The next child in line becomes active, as closing an MDI window does.
-    for (CMDIChildWnd* other : frame->MDIChildren()) {
-      if (other != this) {
-        frame->MDIActivate(other);
-        break;
-      }
-    }
-    if (frame->m_pActiveChild == nullptr) {
-      frame->OnUpdateFrameTitle(TRUE);
-      frame->NotifyChanged(platform::ui::ChangeMenu);
-    }
+    frame->OnUpdateFrameTitle(TRUE);
+    frame->NotifyChanged(platform::ui::ChangeMenu);
   }
 }

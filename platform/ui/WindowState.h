@@ -108,6 +108,9 @@ struct WindowState {
   std::string text;
   bool enabled = true;
   bool visible = false;
+  // Set from the start of DestroyWindow: the window and its children are
+  // going, and nothing activates or places it again.
+  bool destroying = false;
   CRect rect;  // pixels, in the parent's client coordinates (screen for top-level windows)
 
   // Controls.

@@ -156,6 +156,7 @@ BOOL CWnd::DestroyWindow() { return DestroyWindowImpl(true); }
 BOOL CWnd::DestroyWindowImpl(bool postNcDestroy) {
   HWND h = m_hWnd;
   if (!IsWindow(h)) return FALSE;
+  h->destroying = true;
   // Children go first, each through its own object (views delete themselves).
   while (!h->children.empty()) {
     HWND child = h->children.back();

@@ -335,6 +335,29 @@ TEST_F(DocViewTest, NewWindowSeesThePreviouslyActiveViewAndNumbersTitles) {
   EXPECT_EQ(Frame().MDIGetActive(), nullptr);
 }
 
+// A view that goes, with its window or as an object, is no longer its
+// frame's active view: commands go past it to the application.
+TEST_F(DocViewTest, AViewGoingAwayIsNoLongerItsFramesActiveView) {
+  for (const bool deleteObject : {false, true}) {
+    SCOPED_TRACE(deleteObject ? "object deleted" : "window destroyed");
+    Command(ID_WINDOW_NEW);
+    CMDIChildWnd* child = Frame().MDIGetActive();
+    CTestView* view = ActiveView();
+    ASSERT_NE(view, nullptr);
+    if (deleteObject)
+      delete view;
+    else
+      view->DestroyWindow();
+    ASSERT_EQ(child->GetActiveView(), nullptr);
+    EXPECT_EQ(Frame().GetActiveDocument(), nullptr);
+    Log().clear();
+    Command(kBoth);
+    EXPECT_EQ(Log(), std::vector<std::string>{"app"});
+    child->DestroyWindow();
+    EXPECT_EQ(Frame().MDIChildren().size(), 1u);
+  }
+}
+
 TEST_F(DocViewTest, WindowCommandsPlaceTheChildrenInTheWorkspace) {
   Frame().SetMDIClientSize({800, 500});
   Command(ID_WINDOW_NEW);

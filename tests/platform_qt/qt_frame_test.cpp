@@ -20,6 +20,8 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <functional>
+
 #include "platform/qt/QtBackend.h"
 #include "platform/ui/App.h"
 #include "platform/ui/CommonDialogs.h"
@@ -27,6 +29,7 @@
 #include "platform/ui/DC.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Frame.h"
+#include "platform/ui/UserInput.h"
 #include "tests/platform_qt/qt_fixture.h"
 #include "tests/support/TempHome.h"
 
@@ -510,6 +513,64 @@ TEST_F(QtFrameTest, ProgressCancelClickedDuringTheFirstItemStopsTheLoop) {
   }
   EXPECT_EQ(done, std::vector<int>{1});
   EXPECT_EQ(mainEnabled, std::vector<bool>{true});
+}
+
+// Whatever ran modally over the main window, the window active before it
+// is active after it, on the screen and in the program.
+TEST_F(QtFrameTest, TheActiveWindowStaysActiveAfterWhatRanOverTheMainWindow) {
+  Settle();
+  window_->activateWindow();
+  Frame().SendMessage(WM_COMMAND, ID_FILE_NEW);
+  Frame().SendMessage(WM_COMMAND, ID_WINDOW_NEW);
+  Frame().SendMessage(WM_COMMAND, ID_WINDOW_TILE_HORZ);
+  QTest::qWait(30);
+  auto* mdi = window_->findChild<QMdiArea*>("mdi");
+  ASSERT_NE(mdi, nullptr);
+  ASSERT_EQ(Frame().MDIChildren().size(), 3u);
+  const struct {
+    const char* what;
+    std::function<void()> run;
+  } cases[] = {
+      {"a progress dialog over the disabled main window",
+       [] {
+         BOOL keepGoing = TRUE;
+         CProgress progress(&keepGoing);
+         for (int item = 0; item < 3; ++item) {
+           QTest::qWait(10);
+           PumpMessages();
+         }
+       }},
+      {"a message box",
+       [this] {
+         QTimer user;
+         WhileModal(user, [](QWidget* modal) {
+           if (auto* box = qobject_cast<QMessageBox*>(modal)) box->button(QMessageBox::No)->click();
+         });
+         Frame().SendMessage(WM_COMMAND, kAsk);
+       }},
+      {"a file that fails to open",
+       [this] {
+         QTimer user;
+         WhileModal(user, [](QWidget* modal) {
+           if (auto* box = qobject_cast<QMessageBox*>(modal)) box->button(QMessageBox::Ok)->click();
+         });
+         EXPECT_EQ(app_->OpenDocumentFile("/no/such/folder/file.doc"), nullptr);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    // The middle window, as the user picks it from the Window menu.
+    ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), AFX_IDM_FIRST_MDICHILD + 1));
+    QTest::qWait(30);
+    CMDIChildWnd* chosen = Frame().MDIChildren()[1];
+    ASSERT_EQ(Frame().MDIGetActive(), chosen);
+    c.run();
+    QTest::qWait(50);
+    EXPECT_EQ(Frame().MDIChildren().size(), 3u);
+    EXPECT_EQ(Frame().MDIGetActive(), chosen);
+    EXPECT_EQ(mdi->activeSubWindow(), platform::qt::WidgetOf(*chosen));
+    EXPECT_EQ(window_->windowTitle(), "QOVA - Doc2:1");
+  }
 }
 
 TEST_F(QtFrameTest, MessageBoxFromACommandAnswersWithTheButtonPressed) {

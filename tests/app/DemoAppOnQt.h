@@ -1,0 +1,90 @@
+#pragma once
+// The program itself started on the small family's demo, on the Qt backend
+// as on the screen, with message boxes recorded; and a user's hand on the
+// modal windows it opens. For the tests that follow a user through windows
+// and dialogs on the offscreen platform.
+#include <QApplication>
+#include <QMainWindow>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Paths.h"
+#include "platform/qt/QtBackend.h"
+#include "platform/ui/UserInput.h"
+#include "tests/app/AppTestSupport.h"
+#include "tests/app/DemoOnQt.h"
+
+namespace qova::test {
+
+// A user's hand on the modal windows: `act` runs once on each new one, from
+// the event loop, so that what it starts can run loops of its own.
+class ModalHand {
+ public:
+  explicit ModalHand(std::function<void(QWidget*)> act) {
+    timer_.setInterval(20);
+    QObject::connect(&timer_, &QTimer::timeout, [this, act] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (!modal || modal == last_) return;
+      last_ = modal;
+      QMetaObject::invokeMethod(
+          qApp, [act, target = QPointer<QWidget>(modal)] {
+            if (target) act(target);
+          },
+          Qt::QueuedConnection);
+    });
+    timer_.start();
+  }
+
+ private:
+  QTimer timer_;
+  QPointer<QWidget> last_;
+};
+
+class DemoAppOnQtTest : public TempHomeTest {
+ protected:
+  DemoAppOnQtTest() : oldStart_(platform::StartFolder()) { platform::SetStartFolder(Root() + "demo/"); }
+  ~DemoAppOnQtTest() override {
+    app_.reset();
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    platform::SetStartFolder(oldStart_);
+  }
+
+  // Starts the program with its main window at 1200 x 900 and active; null when it did not start.
+  QMainWindow* Start() {
+    app_ = std::make_unique<CQOVAApp>();
+    if (!app_->InitInstance()) return nullptr;
+    auto* window = qobject_cast<QMainWindow*>(platform::qt::WidgetOf(Main()));
+    if (!window) return nullptr;
+    window->resize(1200, 900);
+    window->activateWindow();
+    QTest::qWait(30);
+    return window;
+  }
+  CMDIFrameWnd& Main() { return dynamic_cast<CMDIFrameWnd&>(*app_->m_pMainWnd); }
+  // A menu choice, dispatched only when the current menus offer it enabled.
+  bool Choose(UINT id) { return platform::ui::input::ChooseCommand(Main(), id); }
+  // Window > 1, 2 ... as the user picks it.
+  bool Activate(CMDIChildWnd* child) {
+    const std::vector<CMDIChildWnd*> children = Main().MDIChildren();
+    const auto index = std::find(children.begin(), children.end(), child) - children.begin();
+    const bool chosen = Choose(UINT(AFX_IDM_FIRST_MDICHILD + index));
+    QTest::qWait(30);
+    return chosen;
+  }
+
+  DemoOnQt demo_{Root() + "demo/", "Mapping10K_Xba131"};
+  std::unique_ptr<CQOVAApp> app_;
+
+ private:
+  std::string oldStart_;
+};
+
+}  // namespace qova::test
