@@ -54,7 +54,7 @@ std::variant<MarkerRegion, std::string> ReadLine(std::string_view line, Chromoso
     if (!number) return platform::Format("field %zu is not a whole number that fits an int", k + 1);
     numbers[k] = *number;
   }
-  const auto [kind, c, from, to] = numbers;
+  const std::int32_t kind = numbers[0], c = numbers[1], from = numbers[2], to = numbers[3];
   if (!OfferedKind(kind)) {
     return platform::Format("kind %d is neither an HMM state 0 to %d nor a user marker %d to %d", kind,
                             kOfferedNumbers - 1, MarkerRegion::kUserMarkerBase, kAnalysisMarker);
