@@ -19,7 +19,8 @@ function(qova_library name)
 endfunction()
 
 # qova_test(<name> [LIBS lib...]): one GoogleTest executable of the *_test.cpp
-# files of the calling folder, registered with CTest.
+# files of the calling folder and its sub-folders (but fuzz/), registered with
+# CTest.
 # QOVA_TEST_FILES ("<folder>/<file>_test.cpp" below tests/), when set, keeps
 # only the listed files, and a program left without any is not made: a
 # sanitizer build that runs a few tests compiles just those.
@@ -42,7 +43,8 @@ option(QOVA_TEST_PCH "Precompile the test framework's headers for each test prog
 set(QOVA_TEST_OPTIMIZE "-Og" CACHE STRING "Optimisation of the test programs' own sources in optimised builds")
 function(qova_test name)
   cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
-  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  list(FILTER srcs EXCLUDE REGEX "^${CMAKE_CURRENT_SOURCE_DIR}/fuzz/")
   if(QOVA_TEST_FILES)
     set(kept "")
     foreach(src ${srcs})

@@ -10,15 +10,15 @@
 #include "resources/CommandIds.h"
 #include "resources/FrameResources.h"
 #include "views/ChildFrm.h"
-#include "views/DialogAssociation.h"
-#include "views/DialogEditIntegrate.h"
+#include "views/association/DialogAssociation.h"
+#include "views/multiple/DialogEditIntegrate.h"
 #include "views/MainFrm.h"
-#include "views/QOVAAssDoc.h"
-#include "views/QOVAAssView.h"
-#include "views/QOVAGraphDoc.h"
-#include "views/QOVAGraphView.h"
-#include "views/QOVAView.h"
-#include "views/SingleViewList.h"
+#include "views/association/QOVAAssDoc.h"
+#include "views/association/QOVAAssView.h"
+#include "views/graph/QOVAGraphDoc.h"
+#include "views/graph/QOVAGraphView.h"
+#include "views/main/QOVAView.h"
+#include "views/main/SingleViewList.h"
 
 namespace res = qova::resources;
 

@@ -12,7 +12,7 @@
 #include "resources/FrameResources.h"
 #include "tests/app/DemoOnQt.h"
 #include "tests/support/TempHome.h"
-#include "views/QOVAView.h"
+#include "views/main/QOVAView.h"
 
 namespace qova::test {
 

@@ -19,7 +19,7 @@
 #include "resources/BatchDialogs.h"
 #include "resources/CommandIds.h"
 #include "tests/app/DemoAppOnQt.h"
-#include "tests/views/GraphTestSupport.h"
+#include "tests/views/graph/GraphTestSupport.h"
 
 namespace qova::test {
 namespace {

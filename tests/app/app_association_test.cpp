@@ -8,8 +8,8 @@
 #include "platform/ui/Headless.h"
 #include "resources/CommandIds.h"
 #include "tests/app/AppTestSupport.h"
-#include "views/QOVAAssDoc.h"
-#include "views/QOVAAssView.h"
+#include "views/association/QOVAAssDoc.h"
+#include "views/association/QOVAAssView.h"
 
 namespace qova::test {
 namespace {

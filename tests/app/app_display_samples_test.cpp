@@ -5,12 +5,12 @@
 #include "core/GlobalData.h"
 #include "document/ApplicationData.h"
 #include "document/QOVADoc.h"
-#include "document/SelectResult.h"
+#include "document/display/SelectResult.h"
 #include "platform/Paths.h"
 #include "resources/CommandIds.h"
 #include "resources/DisplaySamplesDialog.h"
 #include "tests/app/AppTestSupport.h"
-#include "views/QOVAView.h"
+#include "views/main/QOVAView.h"
 
 namespace qova::test {
 namespace {

@@ -5,7 +5,7 @@
 #include "platform/File.h"
 #include "platform/ui/Headless.h"
 #include "tests/app/AppTestSupport.h"
-#include "tests/views/GraphTestSupport.h"
+#include "tests/views/graph/GraphTestSupport.h"
 
 namespace qova::test {
 namespace {

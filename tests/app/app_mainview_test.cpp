@@ -2,7 +2,7 @@
 // the state of the active one.
 #include "platform/ui/Frame.h"
 #include "tests/app/AppTestSupport.h"
-#include "views/QOVAView.h"
+#include "views/main/QOVAView.h"
 
 namespace qova::test {
 namespace {

@@ -20,11 +20,11 @@
 #include "tools/datagen/DataGen.h"
 #include "views/ChildFrm.h"
 #include "views/MainFrm.h"
-#include "views/QOVAAssDoc.h"
-#include "views/QOVAAssView.h"
-#include "views/QOVAGraphDoc.h"
-#include "views/QOVAGraphView.h"
-#include "views/QOVAView.h"
+#include "views/association/QOVAAssDoc.h"
+#include "views/association/QOVAAssView.h"
+#include "views/graph/QOVAGraphDoc.h"
+#include "views/graph/QOVAGraphView.h"
+#include "views/main/QOVAView.h"
 
 namespace qova::test {
 namespace {

@@ -14,7 +14,7 @@
 
 #include "platform/Profile.h"
 #include "platform/qt/QtBackend.h"
-#include "tests/document/batch_test_support.h"
+#include "tests/document/batch/batch_test_support.h"
 #include "tools/demo/Demo.h"
 
 #include "tests/app/DemoOnQt.h"

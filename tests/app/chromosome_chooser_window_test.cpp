@@ -16,8 +16,8 @@
 #include "resources/ViewDialogs.h"
 #include "tests/app/DemoAppOnQt.h"
 #include "views/ChSelectDlg.h"
-#include "views/QOVAAssView.h"
-#include "views/QOVAView.h"
+#include "views/association/QOVAAssView.h"
+#include "views/main/QOVAView.h"
 
 namespace qova::test {
 namespace {

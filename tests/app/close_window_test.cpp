@@ -12,7 +12,7 @@
 #include "platform/ui/UserInput.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/platform/ui_workspace.h"
-#include "tests/views/GraphTestSupport.h"
+#include "tests/views/graph/GraphTestSupport.h"
 #ifdef QOVA_TEST_WITH_QT
 #include <QApplication>
 #include <QMdiArea>

@@ -15,7 +15,7 @@
 #include "core/GroupsFile.h"
 #include "platform/Profile.h"
 #include "platform/qt/QtBackend.h"
-#include "tests/document/display_samples_test_support.h"
+#include "tests/document/display/display_samples_test_support.h"
 #include "tools/demo/Demo.h"
 
 #include "tests/app/DemoOnQt.h"

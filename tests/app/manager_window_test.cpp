@@ -22,7 +22,7 @@
 #include <optional>
 
 #include "platform/qt/QtBackend.h"
-#include "tests/document/manager_test_support.h"
+#include "tests/document/samplemanager/manager_test_support.h"
 
 namespace qova::test {
 namespace {

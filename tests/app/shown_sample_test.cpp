@@ -9,9 +9,9 @@
 #include "core/GlobalData.h"
 #include "core/ProgramSetting.h"
 #include "document/ApplicationData.h"
-#include "document/BatchSelect.h"
+#include "document/batch/BatchSelect.h"
 #include "document/QOVADoc.h"
-#include "document/SelectResult.h"
+#include "document/display/SelectResult.h"
 #include "platform/File.h"
 #include "platform/ui/Headless.h"
 #include "platform/ui/RecordingCanvas.h"
@@ -23,7 +23,7 @@
 #include "resources/ViewDialogs.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/support/demo/DemoCopy.h"
-#include "views/QOVAView.h"
+#include "views/main/QOVAView.h"
 #ifdef QOVA_TEST_WITH_QT
 #include "platform/qt/RasterCanvas.h"
 #endif

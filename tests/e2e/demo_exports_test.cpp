@@ -7,7 +7,7 @@
 
 #include "core/GlobalData.h"
 #include "document/ApplicationData.h"
-#include "document/SelectResult.h"
+#include "document/display/SelectResult.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/Strings.h"

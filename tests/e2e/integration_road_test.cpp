@@ -14,7 +14,7 @@
 #include "core/ProgramSetting.h"
 #include "document/ApplicationData.h"
 #include "document/QOVADoc.h"
-#include "document/SelectResult.h"
+#include "document/display/SelectResult.h"
 #include "platform/MessageBox.h"
 #include "platform/ui/App.h"
 #include "platform/ui/Headless.h"

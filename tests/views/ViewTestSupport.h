@@ -14,7 +14,7 @@
 #include "platform/ui/Frame.h"
 #include "platform/ui/RecordingCanvas.h"
 #include "tests/support/TempHome.h"
-#include "views/QOVAView.h"
+#include "views/main/QOVAView.h"
 
 namespace qova::test {
 

@@ -15,7 +15,7 @@
 #include "core/ArrayTypes.h"
 #include "core/GlobalData.h"
 #include "core/ProgramSetting.h"
-#include "document/RawDataFiles.h"
+#include "document/exports/RawDataFiles.h"
 #include "platform/File.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"

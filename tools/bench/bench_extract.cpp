@@ -26,10 +26,10 @@
 #include <vector>
 
 #include "core/ArrayTypes.h"
-#include "document/LibraryLayout.h"
-#include "document/SampleExtraction.h"
-#include "document/SampleExtractionRun.h"
-#include "document/SampleExtractionWithoutChp.h"
+#include "document/extraction/LibraryLayout.h"
+#include "document/extraction/SampleExtraction.h"
+#include "document/extraction/SampleExtractionRun.h"
+#include "document/extraction/SampleExtractionWithoutChp.h"
 #include "platform/ParallelFor.h"
 #include "platform/Strings.h"
 #include "tools/arraygen/ArrayGen.h"

@@ -29,8 +29,8 @@
 #include "platform/ui/Headless.h"
 #include "tools/datagen/DataGen.h"
 #include "tools/samplegen/SampleGen.h"
-#include "views/GraphClustering.h"
-#include "views/QOVAView.h"
+#include "views/graph/GraphClustering.h"
+#include "views/main/QOVAView.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 #include "platform/qt/RasterCanvas.h"
-#include "views/QOVAView.h"
+#include "views/main/QOVAView.h"
 
 namespace viewpics {
 

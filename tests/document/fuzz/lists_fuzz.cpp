@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "document/DataExtract.h"
+#include "document/extraction/DataExtract.h"
 #include "document/DocumentCommands.h"
 #include "resources/ExtractDialogs.h"
 #include "resources/MaintenanceDialogs.h"

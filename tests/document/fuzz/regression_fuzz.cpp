@@ -9,7 +9,7 @@
 #include <cstdlib>
 
 #include "document/DocumentCommands.h"
-#include "document/RegressionWorkFiles.h"
+#include "document/regression/RegressionWorkFiles.h"
 #include "platform/Strings.h"
 #include "tests/document/fuzz/FuzzDocument.h"
 

@@ -9,9 +9,9 @@
 #include "platform/ui/Backend.h"
 #include "platform/ui/Headless.h"
 #include "tests/core/fuzz/FuzzFolder.h"
-#include "views/GraphSetting.h"
-#include "views/QOVAGraphDoc.h"
-#include "views/QOVAGraphView.h"
+#include "views/graph/GraphSetting.h"
+#include "views/graph/QOVAGraphDoc.h"
+#include "views/graph/QOVAGraphView.h"
 
 namespace fuzz_support {
 

@@ -7,8 +7,8 @@
 
 #include "platform/Strings.h"
 #include "tests/views/fuzz/GraphWindow.h"
-#include "views/GraphChangeText.h"
-#include "views/GraphClustering.h"
+#include "views/graph/GraphChangeText.h"
+#include "views/graph/GraphClustering.h"
 
 namespace {
 

@@ -1,0 +1,12 @@
+#include "document/samplemanager/DataManageCache.h"
+
+namespace qova {
+
+SampleManagerCache& SampleManagerCache::OfRun() {
+  static SampleManagerCache cache;
+  return cache;
+}
+
+void SampleManagerCache::Reset() { OfRun() = SampleManagerCache{}; }
+
+}  // namespace qova

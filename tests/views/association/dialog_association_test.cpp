@@ -1,0 +1,200 @@
+// The association method dialog: what it hands back, the statistics that
+// take no sample counts, and the Sample Manager's association action that
+// runs it; and the array-type dialog that opens a new association study.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "analysis/AssociationMethods.h"
+#include "core/AnalyzedData.h"
+#include "document/samplemanager/DataManageCache.h"
+#include "document/DocumentCommands.h"
+#include "resources/AssociationDialogs.h"
+#include "resources/SampleManagerDialog.h"
+#include "tests/document/DocumentTestSupport.h"
+#include "views/association/DialogAssociation.h"
+#include "views/association/DialogSelectArraytype.h"
+
+namespace qova::test {
+namespace {
+
+namespace res = qova::resources;
+using platform::ui::DialogDriver;
+
+class AssociationDialogTest : public DocumentTest {
+ protected:
+  ~AssociationDialogTest() override { CQOVADoc::SetAssociationDialog(nullptr); }
+
+  // Runs the dialog with `script`; the result and the three members.
+  struct Outcome {
+    INT_PTR result = -1;
+    int positive = -1;
+    int negative = -1;
+    int method = -1;
+  };
+  Outcome Run(const std::function<void(DialogDriver&)>& script) {
+    Ui().OnDialog(res::kAssociationDialog, [&script](DialogDriver& d) {
+      script(d);
+      if (d.IsOpen()) d.Cancel();
+    });
+    CDialogAssociation dialog;
+    Outcome outcome;
+    outcome.result = dialog.DoModal();
+    outcome.positive = dialog.m_nPositive;
+    outcome.negative = dialog.m_nNegative;
+    outcome.method = dialog.m_nMethod;
+    return outcome;
+  }
+};
+
+TEST_F(AssociationDialogTest, OkAtOnceGivesNoCountsAndTheChiSquare) {
+  const Outcome outcome = Run([](DialogDriver& d) {
+    EXPECT_EQ(d.Caption(), "Association");
+    EXPECT_EQ(d.Items(res::kAssociationMethod).size(), 9u);
+    EXPECT_EQ(d.Items(res::kAssociationMethod)[2], "10*(RA-RB)*(RA-RB)/(RA+N+/N-)/(RB*N+/N-+1)");
+    EXPECT_EQ(d.Text(res::kAssociationMethod), "chi2");
+    EXPECT_EQ(d.Text(res::kAssociationPositive), "0");
+    EXPECT_EQ(d.Text(res::kAssociationNegative), "0");
+    EXPECT_TRUE(d.IsEnabled(res::kAssociationPositive));
+    EXPECT_TRUE(d.IsEnabled(res::kAssociationNegative));
+    d.Ok();
+  });
+  EXPECT_EQ(outcome.result, IDOK);
+  EXPECT_EQ(outcome.positive, 0);
+  EXPECT_EQ(outcome.negative, 0);
+  EXPECT_EQ(outcome.method, 1);
+}
+
+// Statistics 3, 4, 5 and 7 take no counts: their edits are disabled but keep
+// what was typed, and OK still hands it back.
+TEST_F(AssociationDialogTest, StatisticsWithoutCountsDisableTheEditsWhichKeepTheirValues) {
+  for (int method = 0; method < 9; ++method) {
+    const bool counts = method != 3 && method != 4 && method != 5 && method != 7;
+    const Outcome outcome = Run([&](DialogDriver& d) {
+      d.Type(res::kAssociationPositive, "12").Type(res::kAssociationNegative, "7");
+      // Through a statistic of the other kind first, so both changes show.
+      d.Select(res::kAssociationMethod, counts ? 3 : 2);
+      d.Select(res::kAssociationMethod, method);
+      EXPECT_EQ(d.IsEnabled(res::kAssociationPositive), counts) << method;
+      EXPECT_EQ(d.IsEnabled(res::kAssociationNegative), counts) << method;
+      EXPECT_EQ(d.Text(res::kAssociationPositive), "12");
+      if (!counts) {
+        EXPECT_THROW(d.Type(res::kAssociationNegative, "1"), platform::ui::ScriptError);
+      }
+      d.Ok();
+    });
+    EXPECT_EQ(outcome.result, IDOK);
+    EXPECT_EQ(outcome.positive, 12) << method;
+    EXPECT_EQ(outcome.negative, 7) << method;
+    EXPECT_EQ(outcome.method, method);
+  }
+}
+
+TEST_F(AssociationDialogTest, ACountThatIsNotANumberKeepsTheDialogOpen) {
+  const Outcome outcome = Run([](DialogDriver& d) {
+    d.Type(res::kAssociationPositive, "3x").Ok();
+    EXPECT_TRUE(d.IsOpen());
+    d.Type(res::kAssociationPositive, "3").Ok();
+  });
+  EXPECT_EQ(Messages().size(), 1u);
+  EXPECT_EQ(outcome.result, IDOK);
+  EXPECT_EQ(outcome.positive, 3);
+}
+
+// The Sample Manager's association action on a paired tumour runs the dialog
+// and stores its result; Cancel stores nothing.
+TEST_F(AssociationDialogTest, TheSampleManagersAssociationActionRunsTheDialog) {
+  WriteStudy(1, true);
+  qova::InstallAssociationDialog();
+  Ui().OnDialog(res::kAssociationDialog, [](DialogDriver& d) { d.Cancel(); });
+  Doc().RunSampleAction("Test01", kActionAssociationAnalysis);
+  EXPECT_FALSE(Exists(ResultPath("Test01_A.CFS")));
+  EXPECT_EQ(Doc().Status, kStatusClean);
+
+  Ui().OnDialog(res::kAssociationDialog, [](DialogDriver& d) {
+    d.Type(res::kAssociationPositive, "3").Type(res::kAssociationNegative, "2").Ok();
+  });
+  Doc().RunSampleAction("Test01", kActionAssociationAnalysis);
+  EXPECT_TRUE(Messages().empty()) << Messages()[0];
+  CAnalyzedData stored;
+  stored.LoadFileAllocating(ResultPath("Test01_A.CFS"));
+  EXPECT_EQ(stored.Header.SampleName, "Test01_A");
+  EXPECT_EQ(Doc().Status, kStatusSingle);
+}
+
+// Data > Sample Manager, "Association Analysis" on the selected paired tumour
+// with the statistic |At/Bt - Ar/Br| chosen: the result stored for that
+// sample holds the statistic of its own signals and its normal's.
+TEST_F(AssociationDialogTest, TheSampleManagersAssociationButtonStoresTheStatisticOfTheSelectedSample) {
+  WriteStudy(1, true);
+  samplegen::StudySpec second = Study(1, true, "Test02");
+  second.Seed = 8;
+  WriteStudy(second);
+  SampleManagerCache::Reset();
+  qova::InstallAssociationDialog();
+  Ui().OnDialog(res::kSampleManagerDialog, [](DialogDriver& d) {
+    EXPECT_EQ(d.Items(res::manager::kSampleList), (std::vector<std::string>{"Test01", "Test02"}));
+    d.Select(res::manager::kSampleList, "Test02").Click(res::manager::kAssociationAnalysis);
+  });
+  Ui().OnDialog(res::kAssociationDialog, [](DialogDriver& d) {
+    d.Select(res::kAssociationMethod, qova::analysis::kAssocSignalRatios).Ok();
+  });
+  DocumentTest::Run(qova::command::kSampleManager);
+  SampleManagerCache::Reset();
+
+  EXPECT_EQ(Messages(), std::vector<std::string>{});
+  EXPECT_TRUE(Ui().Failures().empty()) << Ui().Failures()[0];
+  EXPECT_EQ(platform::FindFiles(ResultFolder(), "*"), std::vector<std::string>{"Test02_A.CFS"});
+  CAnalyzedData stored;
+  stored.LoadFileAllocating(ResultPath("Test02_A.CFS"));
+  const CArrayData test = LoadSample("Test02");
+  ASSERT_EQ(test.Header.SelfReference, "Test02N");
+  const CArrayData normal = LoadSample("Test02N");
+  const std::vector<std::int32_t>& row = Annotation().IndexMap;
+  int compared = 0;
+  for (std::int32_t i = global_.ArrayFirstSnpIndex[0]; i <= global_.ArrayLastSnpIndexX[0]; ++i) {
+    const auto j = static_cast<std::size_t>(row[std::size_t(i)]);
+    const double statistic = std::fabs(double(test.SignalA[j]) / test.SignalB[j] - double(normal.SignalA[j]) / normal.SignalB[j]);
+    if (!std::isfinite(statistic)) continue;
+    ASSERT_NEAR(stored.LogRatio[std::size_t(i)], statistic, 1e-5 * std::max(1.0, statistic)) << i;
+    ++compared;
+  }
+  EXPECT_GT(compared, 10000);
+  EXPECT_EQ(Doc().Status, kStatusSingle);
+  EXPECT_EQ(Doc().AnalyzedData.Header.SampleName, "Test02_A");
+}
+
+// OK insists on a type; the type and the check box come back as chosen.
+TEST_F(AssociationDialogTest, TheArrayTypeDialogInsistsOnAType) {
+  struct Case {
+    int index;
+    bool skip;
+    const char* type;
+  };
+  for (const Case& c : {Case{0, false, "Mapping10K_Xba131"}, Case{7, true, "Mapping250K_Nsp"}}) {
+    messages_.Clear();
+    Ui().OnDialog(res::kSelectArrayTypeDialog, [&c](DialogDriver& d) {
+      EXPECT_EQ(d.Caption(), "Select Array type");
+      const std::vector<std::string> types = d.Items(res::kSelectArrayTypeList);
+      ASSERT_EQ(types.size(), 8u);
+      EXPECT_EQ(types[4], "Mendel_Sty");
+      EXPECT_EQ(d.CurSel(res::kSelectArrayTypeList), -1);
+      EXPECT_FALSE(d.IsChecked(res::kSelectArrayTypeSkipCheck));
+      d.SetCheck(res::kSelectArrayTypeSkipCheck, c.skip).Ok();
+      EXPECT_TRUE(d.IsOpen());
+      d.Select(res::kSelectArrayTypeList, c.index).Ok();
+    });
+    CDialogSelectArraytype dialog;
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"select array type"});
+    EXPECT_EQ(dialog.m_strArrayType, c.type);
+    EXPECT_EQ(dialog.m_bSkipTypeCheck, c.skip ? 1 : 0);
+  }
+  Ui().OnDialog(res::kSelectArrayTypeDialog, [](DialogDriver& d) { d.Select(res::kSelectArrayTypeList, 2).Cancel(); });
+  CDialogSelectArraytype cancelled;
+  EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
+  EXPECT_EQ(cancelled.m_strArrayType, "");
+}
+
+}  // namespace
+}  // namespace qova::test

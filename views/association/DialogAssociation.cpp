@@ -1,0 +1,87 @@
+#include "views/association/DialogAssociation.h"
+
+#include <array>
+
+#include "document/QOVADoc.h"
+#include "platform/ui/DataExchange.h"
+#include "resources/AssociationDialogs.h"
+
+namespace res = qova::resources;
+
+namespace {
+
+// The statistics in the order the analysis engine numbers them.
+constexpr std::array<const char*, 9> kMethods = {
+    "modeling",
+    "chi2",
+    "10*(RA-RB)*(RA-RB)/(RA+N+/N-)/(RB*N+/N-+1)",
+    "10*(RA-1)*(1-RB)",
+    "(SA+/SB+)-(SA-/SB-)",
+    "10*SA+/(SA++SB+)-SA-/(SA-+SB-)",
+    "chi2 by PA+=SA+/(SA++SB+)",
+    "10*SA+/(SA++k*SB+)-SA-/(SA-+k*SB-)",
+    "chi2 by PA+=SA+/(SA++k*SB+)",
+};
+constexpr int kChiSquare = 1;
+
+// These statistics take no sample counts.
+bool UsesCounts(int method) { return method != 3 && method != 4 && method != 5 && method != 7; }
+
+}  // namespace
+
+IMPLEMENT_DYNAMIC(CDialogAssociation, CDialog)
+
+BEGIN_MESSAGE_MAP(CDialogAssociation, CDialog)
+  ON_CBN_SELCHANGE(res::kAssociationMethod, &CDialogAssociation::OnMethodChange)
+END_MESSAGE_MAP()
+
+CDialogAssociation::CDialogAssociation(CWnd* parent) : CDialog(res::kAssociationDialog, parent) {
+  res::RegisterAssociationDialogs();
+}
+
+void CDialogAssociation::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  DDX_Text(pDX, res::kAssociationPositive, m_nPositive);
+  DDX_Text(pDX, res::kAssociationNegative, m_nNegative);
+  DDX_Control(pDX, res::kAssociationMethod, m_cbMethod);
+}
+
+BOOL CDialogAssociation::OnInitDialog() {
+  CDialog::OnInitDialog();
+  for (const char* method : kMethods) m_cbMethod.AddString(method);
+  m_cbMethod.SetCurSel(kChiSquare);
+  EnableCounts(kChiSquare);
+  return TRUE;
+}
+
+void CDialogAssociation::OnMethodChange() { EnableCounts(m_cbMethod.GetCurSel()); }
+
+void CDialogAssociation::EnableCounts(int method) {
+  const BOOL enable = UsesCounts(method) ? TRUE : FALSE;
+  GetDlgItem(res::kAssociationPositive)->EnableWindow(enable);
+  GetDlgItem(res::kAssociationNegative)->EnableWindow(enable);
+}
+
+void CDialogAssociation::OnOK() {
+  m_nMethod = m_cbMethod.GetCurSel();
+  CDialog::OnOK();
+}
+
+namespace qova {
+
+namespace {
+
+bool RunAssociationDialog(AssociationChoice& choice) {
+  CDialogAssociation dialog;
+  if (dialog.DoModal() != IDOK) return false;
+  choice.PositiveCount = dialog.m_nPositive;
+  choice.NegativeCount = dialog.m_nNegative;
+  choice.Method = dialog.m_nMethod;
+  return true;
+}
+
+}  // namespace
+
+void InstallAssociationDialog() { CQOVADoc::SetAssociationDialog(&RunAssociationDialog); }
+
+}  // namespace qova
