@@ -1,6 +1,6 @@
 #include "document/Calendar.h"
 
-#include "document/extraction/DataExtract.h"
+#include "document/FilterDates.h"
 #include "platform/ui/DataExchange.h"
 #include "resources/ExtractDialogs.h"
 

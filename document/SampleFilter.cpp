@@ -24,6 +24,13 @@ std::optional<std::string> SelectedFilterValue(const CComboBox& combo) {
   return combo.GetLBText(selected);
 }
 
+int SelectRememberedValue(CComboBox& combo, const std::string& remembered) {
+  for (int i = 0; i < combo.GetCount(); ++i) {
+    if (combo.GetLBText(i) == remembered) return combo.SetCurSel(i);
+  }
+  return combo.SelectString(-1, remembered);
+}
+
 bool NotAnalyzedFilter::IsDone(const std::string& resultPath) const {
   platform::FileStatus status;
   if (!platform::GetFileStatus(resultPath, status) || status.isFolder) return false;

@@ -22,6 +22,9 @@ inline constexpr int kSampleAttributeCount = 5;
 // The value a drop-down filter compares with: its selected entry (text typed
 // into an editable box is not used), or nothing without a selection.
 [[nodiscard]] std::optional<std::string> SelectedFilterValue(const CComboBox& combo);
+// Selects a drop-down's remembered value again: the entry equal to it (case
+// counts), else the first that begins with it ignoring case, else none.
+int SelectRememberedValue(CComboBox& combo, const std::string& remembered);
 
 // "Not analyzed": a sample is done when its non-self result is done and, if it
 // has a self reference, its self result is done too. A result is done when its

@@ -11,7 +11,7 @@
 #include "document/batch/AttributeChange.h"
 #include "document/Calendar.h"
 #include "document/batch/ChangeAttribute.h"
-#include "document/extraction/DataExtract.h"
+#include "document/FilterDates.h"
 #include "document/UnreadableFiles.h"
 #include "platform/MessageBox.h"
 #include "platform/ui/DataExchange.h"

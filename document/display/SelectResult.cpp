@@ -12,7 +12,7 @@
 #include "document/ApplicationData.h"
 #include "document/Calendar.h"
 #include "document/batch/CombineResults.h"
-#include "document/extraction/DataExtract.h"
+#include "document/FilterDates.h"
 #include "document/exports/DialogOutputData.h"
 #include "document/UnreadableFiles.h"
 #include "platform/MessageBox.h"
@@ -155,9 +155,9 @@ void CSelectResult::RestoreFilterState() {
   SetChecked(ids::kRefOnly, state.TestOrRef == kChoiceRef);
   SetChecked(ids::kTestAndRef, state.TestOrRef == kChoiceBoth);
   m_bSelfMode = IsChecked(ids::kSelfAnalysis) ? 1 : 0;
-  SelectRememberedValue(m_arrayTypeFilter, state.ArrayType);
+  qova::SelectRememberedValue(m_arrayTypeFilter, state.ArrayType);
   for (int k = 0; k < kSampleAttributeCount; ++k) {
-    SelectRememberedValue(m_attributeFilter[Index(k)], state.Attributes[Index(k)]);
+    qova::SelectRememberedValue(m_attributeFilter[Index(k)], state.Attributes[Index(k)]);
   }
 }
 

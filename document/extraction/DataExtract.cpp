@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "document/Calendar.h"
+#include "document/FilterDates.h"
 #include "document/extraction/SampleExtraction.h"
 #include "platform/File.h"
 #include "platform/MessageBox.h"
@@ -42,30 +43,6 @@ std::vector<std::string> Texts(const CListBox& list) {
 
 }  // namespace
 
-SYSTEMTIME StartOfDay(SYSTEMTIME date) {
-  date.wHour = 0;
-  date.wMinute = 0;
-  date.wSecond = 0;
-  date.wMilliseconds = 0;
-  return date;
-}
-
-FilterDates StartingFilterDates() {
-  FilterDates dates;
-  GetLocalTime(&dates.To);
-  dates.From = StartOfDay(dates.To);
-  return dates;
-}
-
-std::string FormatFilterDate(const SYSTEMTIME& date) {
-  return platform::Format("%d/ %d/ %d", date.wYear, date.wMonth, date.wDay);
-}
-
-std::int64_t FilterDateLimit(const SYSTEMTIME& date) {
-  if (date.wYear < 1900) return 0;
-  return CTime(date.wYear, date.wMonth, date.wDay, date.wHour, date.wMinute, date.wSecond).GetTime();
-}
-
 std::vector<std::string> MoveSelectedEntries(CListBox& source, CListBox& target) {
   std::vector<std::string> moved;
   const int count = source.GetSelCount();
@@ -90,13 +67,6 @@ std::string ReturnCurrentEntry(CListBox& list, CListBox& found) {
   list.DeleteString(static_cast<UINT>(index));
   if (index < list.GetCount()) list.SetCurSel(index);
   return text;
-}
-
-int SelectRememberedValue(CComboBox& combo, const std::string& remembered) {
-  for (int i = 0; i < combo.GetCount(); ++i) {
-    if (combo.GetLBText(i) == remembered) return combo.SetCurSel(i);
-  }
-  return combo.SelectString(-1, remembered);
 }
 
 std::string SampleFileOfArrayFile(const std::string& fileName, int celMode) {

@@ -74,21 +74,6 @@ class CDataExtract : public CDialog {
   [[nodiscard]] bool IsChosen(const std::string& fileName) const;
 };
 
-// The first moment of `date`'s day: what the date picker hands back.
-[[nodiscard]] SYSTEMTIME StartOfDay(SYSTEMTIME date);
-// The dates the filter dialogs start with, today's by the local clock (the
-// filters read dates as local time). Only the day is shown, so From starts at
-// the day's first moment, as a From date picked for today would: a From
-// filter of today keeps what was made today. To is the clock reading.
-struct FilterDates {
-  SYSTEMTIME From;
-  SYSTEMTIME To;
-};
-[[nodiscard]] FilterDates StartingFilterDates();
-// The date as the dialog shows it: "year/ month/ day".
-[[nodiscard]] std::string FormatFilterDate(const SYSTEMTIME& date);
-// The moment a date limit stands for (local time), or 0 for a year before 1900.
-[[nodiscard]] std::int64_t FilterDateLimit(const SYSTEMTIME& date);
 // Moves the selected entries of the multiple-selection box `source` into
 // `target`, in index order, and returns their texts. When exactly one moved,
 // the entry that takes its index is selected, so that repeated presses walk
@@ -97,9 +82,6 @@ std::vector<std::string> MoveSelectedEntries(CListBox& source, CListBox& target)
 // Moves the current entry of `list` back into `found` and makes the entry
 // that takes its index current; returns its text, empty when none was current.
 std::string ReturnCurrentEntry(CListBox& list, CListBox& found);
-// Selects a drop-down's remembered value again: the entry equal to it (case
-// counts), else the first that begins with it ignoring case, else none.
-int SelectRememberedValue(CComboBox& combo, const std::string& remembered);
 // The sample file that extracting `fileName` writes, by the extraction's own
 // name rules: "<sample name>.CFH" for a CHP file; for a CEL file (CelMode 1)
 // the name in upper case with every ".CEL" turned into ".CFH".

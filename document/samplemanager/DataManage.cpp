@@ -7,7 +7,7 @@
 #include "core/SampleFileList.h"
 #include "document/ApplicationData.h"
 #include "document/Calendar.h"
-#include "document/extraction/DataExtract.h"
+#include "document/FilterDates.h"
 #include "document/UnreadableFiles.h"
 #include "platform/Archive.h"
 #include "platform/MessageBox.h"
@@ -137,9 +137,9 @@ void CDataManage::RestoreFilterState(const SampleManagerCache& cache) {
   if (cache.TestOrRefChoice == qova::kTestOrRefRef) SetChecked(ids::kRefOnly, true);
   if (cache.TestOrRefChoice == qova::kTestOrRefBoth) SetChecked(ids::kTestAndRef, true);
 
-  SelectRememberedValue(m_arrayTypeFilter, cache.ArrayTypeChoice);
+  qova::SelectRememberedValue(m_arrayTypeFilter, cache.ArrayTypeChoice);
   for (int k = 0; k < kSampleAttributeCount; ++k) {
-    SelectRememberedValue(m_attributeFilter[Index(k)], cache.AttributeChoice[Index(k)]);
+    qova::SelectRememberedValue(m_attributeFilter[Index(k)], cache.AttributeChoice[Index(k)]);
   }
 }
 

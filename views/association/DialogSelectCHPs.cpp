@@ -4,6 +4,7 @@
 
 #include "analysis/AssociationData.h"
 #include "document/Calendar.h"
+#include "document/FilterDates.h"
 #include "document/extraction/DataExtract.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"

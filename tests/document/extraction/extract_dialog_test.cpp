@@ -1,5 +1,6 @@
 // The Extract Data dialog and its date picker, driven as a user would.
 #include "document/Calendar.h"
+#include "document/FilterDates.h"
 #include "document/extraction/DataExtract.h"
 #include "platform/Time.h"
 #include "resources/ExtractDialogs.h"

@@ -8,6 +8,7 @@
 #include "platform/File.h"
 #include "platform/Time.h"
 #include "resources/AssociationDialogs.h"
+#include "document/FilterDates.h"
 #include "document/extraction/DataExtract.h"
 #include "resources/ExtractDialogs.h"
 #include "tests/analysis/AssociationTestSupport.h"
