@@ -116,7 +116,7 @@ void ReadSampleHeader(CArchive& ar, SampleHeader& header, SampleFileKind kind) {
   header = std::move(h);
 }
 
-std::vector<std::string> NonSelfReferenceNames(const SampleHeader& header) {
+std::vector<NonSelfReference> NonSelfReferenceList(const SampleHeader& header) {
   std::vector<std::string> tokens;
   std::string current;
   for (char c : header.NonSelfReferences) {
@@ -139,10 +139,16 @@ std::vector<std::string> NonSelfReferenceNames(const SampleHeader& header) {
   };
   bool scored = !tokens.empty() && tokens.size() % 2 == 0;
   for (std::size_t k = 0; scored && k < tokens.size(); k += 2) scored = isNumber(tokens[k]);
-  std::vector<std::string> names;
-  for (std::size_t at = scored ? 1 : 0; at < tokens.size() && names.size() < static_cast<std::size_t>(count);
+  std::vector<NonSelfReference> references;
+  for (std::size_t at = scored ? 1 : 0; at < tokens.size() && references.size() < static_cast<std::size_t>(count);
        at += scored ? 2 : 1) {
-    if (!tokens[at].empty()) names.push_back(tokens[at]);
+    if (!tokens[at].empty()) references.push_back({scored ? tokens[at - 1] : std::string(), tokens[at]});
   }
+  return references;
+}
+
+std::vector<std::string> NonSelfReferenceNames(const SampleHeader& header) {
+  std::vector<std::string> names;
+  for (NonSelfReference& reference : NonSelfReferenceList(header)) names.push_back(std::move(reference.Name));
   return names;
 }

@@ -112,10 +112,19 @@ enum class SampleFileKind {
 // every per-SNP array and the family's annotation table.
 [[nodiscard]] std::string SampleRangeProblem(const SampleHeader& header);
 
-// The names of the non-self references the header lists, at most
-// NonSelfReferenceCount of them. The reference selection writes each as its
-// score and its name ("0.123456$S07$"); a list of names alone is read as it
-// stands.
+// One non-self reference as the header lists it: its score as written
+// ("0.123456"), empty in a list of names alone, and its sample name.
+struct NonSelfReference {
+  std::string Score;
+  std::string Name;
+};
+
+// The non-self references the header lists, at most NonSelfReferenceCount of
+// them. The reference selection writes each as its score and its name
+// ("0.123456$S07$"); a list of names alone (the older candidate lists) is
+// read as it stands. Every reader of the stored list reads it here.
+[[nodiscard]] std::vector<NonSelfReference> NonSelfReferenceList(const SampleHeader& header);
+// The names of that list.
 [[nodiscard]] std::vector<std::string> NonSelfReferenceNames(const SampleHeader& header);
 
 // Writes items 1-16 after setting Version to "1.001". A header whose ranges

@@ -39,22 +39,6 @@ std::string FirstToken(const std::string& line) {
   return line.substr(start, line.find('\t', start) - start);
 }
 
-// The sample names of a reference list "score$name$score$name$...", at most
-// `count` of them; a list shorter than its count ends at its last name.
-std::vector<std::string> ReferenceNames(const std::string& list, std::int32_t count) {
-  std::vector<std::string> tokens;
-  std::size_t start = 0;
-  for (std::size_t bar; (bar = list.find('$', start)) != std::string::npos; start = bar + 1) {
-    tokens.push_back(list.substr(start, bar - start));
-  }
-  if (start < list.size()) tokens.push_back(list.substr(start));
-  std::vector<std::string> names;
-  for (std::size_t k = 1; k < tokens.size() && static_cast<std::int32_t>(names.size()) < count; k += 2) {
-    names.push_back(tokens[k]);
-  }
-  return names;
-}
-
 // Reads the list file's lines, or tells why not.
 bool ReadListFile(CQOVADoc& doc, const std::string& path, std::vector<std::string>& lines) {
   std::string bytes;
@@ -132,8 +116,7 @@ void CQOVADoc::OnCopyListedDataFiles() {
           copy(ArrayDataFolder, sample.Header.SelfReference + ".CFH");
         }
         if (dialog.CopyNonSelfReferences) {
-          for (const std::string& reference :
-               ReferenceNames(sample.Header.NonSelfReferences, sample.Header.NonSelfReferenceCount)) {
+          for (const std::string& reference : NonSelfReferenceNames(sample.Header)) {
             copy(ArrayDataFolder, reference + ".CFH");
           }
         }

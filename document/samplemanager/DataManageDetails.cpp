@@ -1,6 +1,5 @@
 // The Sample Manager's property panel, the rewrite of a sample's header, and
 // the buttons that close the dialog with an action.
-#include <string_view>
 #include <vector>
 
 #include "core/ArrayData.h"
@@ -27,31 +26,18 @@ std::string BaseRangeText(const std::array<std::int32_t, 4>& range) {
   return platform::Format("%d-%d, N=%d", range[kBaseFirstSnp], range[kBaseLastSnp], range[kBaseCopyNumber]);
 }
 
-// The items of a "$"-separated list, empty items left out.
-std::vector<std::string> ListItems(std::string_view list) {
-  std::vector<std::string> items;
-  std::size_t start = 0;
-  while (start <= list.size()) {
-    std::size_t end = list.find('$', start);
-    if (end == std::string_view::npos) end = list.size();
-    if (end > start) items.emplace_back(list.substr(start, end - start));
-    start = end + 1;
-  }
-  return items;
-}
-
-// The two columns of a reference list of `count` (score, name) pairs, one line
-// each; a pair missing from the list shows as empty lines.
-std::pair<std::string, std::string> ReferenceColumns(const std::string& list, std::int32_t count) {
+// The two columns of the header's reference list, a score and a name per
+// line, one line per reference its count promises; a reference missing from
+// the list shows as empty lines.
+std::pair<std::string, std::string> ReferenceColumns(const SampleHeader& header) {
   std::pair<std::string, std::string> columns;
-  if (count <= 0) return columns;
-  const std::vector<std::string> items = ListItems(list);
-  const auto item = [&items](std::size_t i) { return i < items.size() ? items[i] : std::string(); };
+  if (header.NonSelfReferenceCount <= 0) return columns;
+  const std::vector<NonSelfReference> references = NonSelfReferenceList(header);
   // A damaged count must not make the panel grow without bound.
-  const std::size_t pairs = std::min(static_cast<std::size_t>(count), kMaxShownReferences);
-  for (std::size_t p = 0; p < pairs; ++p) {
-    columns.first += item(2 * p) + "\r\n";
-    columns.second += item(2 * p + 1) + "\r\n";
+  const std::size_t lines = std::min(static_cast<std::size_t>(header.NonSelfReferenceCount), kMaxShownReferences);
+  for (std::size_t k = 0; k < lines; ++k) {
+    columns.first += (k < references.size() ? references[k].Score : std::string()) + "\r\n";
+    columns.second += (k < references.size() ? references[k].Name : std::string()) + "\r\n";
   }
   return columns;
 }
@@ -76,7 +62,7 @@ void CDataManage::ShowHeader(const SampleHeader& header) {
   for (int k = 0; k < kSampleAttributeCount; ++k) {
     m_attribute[Index(k)].SetWindowText(qova::AttributeOf(header, k));
   }
-  const auto [scores, names] = ReferenceColumns(header.NonSelfReferences, header.NonSelfReferenceCount);
+  const auto [scores, names] = ReferenceColumns(header);
   show(ids::kReferenceScores, scores);
   show(ids::kReferenceNames, names);
   if (header.Sex == "M" || header.Sex == "F" || header.Sex.empty()) {

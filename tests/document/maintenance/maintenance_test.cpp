@@ -109,6 +109,23 @@ TEST_F(MaintenanceTest, CopyingListedSamplesTakesTheirReferencesAndResultsAndNev
   EXPECT_TRUE(Messages().empty());
 }
 
+// A reference list of names alone, as "Set candidate refs" leaves it, names
+// every reference: each one is copied, not every second.
+TEST_F(MaintenanceTest, CopyingTheReferencesOfAListOfNamesAloneTakesEachOfThem) {
+  for (const char* name : {"T1", "R1", "R2", "R3"}) WriteReference(name);
+  CArrayData sample = LoadSample("T1");
+  sample.Header.NonSelfReferenceCount = 3;
+  sample.Header.NonSelfReferences = "R1$R2$R3$";
+  sample.StoreFile(SamplePath("T1"));
+  ASSERT_TRUE(platform::CreateFolders(CopyFolder()));
+  WriteText(Root() + "list.txt", "T1\n");
+  AnswerCopyDialog(Ui(), Root() + "list.txt", CopyFolder(),
+                   [](DialogDriver& d) { d.SetCheck(kCopyNonSelfReferences, true); });
+  Run(command::kCopyListedDataFiles);
+  EXPECT_EQ(platform::FindFiles(CopyFolder(), "*"), (Items{"R1.CFH", "R2.CFH", "R3.CFH", "T1.CFH"}));
+  EXPECT_EQ(ErrorLogLines(), Items{});
+}
+
 // A list line or a stored reference that names a path, not a sample, would
 // reach outside the array-data and destination folders: it is left out.
 TEST_F(MaintenanceTest, ListedNamesThatArePathsAreNotCopiedOutsideTheFolders) {

@@ -70,6 +70,43 @@ TEST_F(ManagerDetailsTest, ThePanelShowsTheSelectedHeader) {
   EXPECT_EQ(alone[ids::kAttribute[3]], "");
 }
 
+// The two reference columns read the stored list as every other reader of it
+// does: a list of names alone (as "Set candidate refs" copies the old
+// candidate list) shows its names with no scores, and a count past the list
+// shows empty lines.
+TEST_F(ManagerDetailsTest, TheReferenceColumnsShowTheListAsTheAnalysisReadsIt) {
+  const struct {
+    const char* name;
+    std::int32_t count;
+    const char* list;
+    const char* scores;
+    const char* names;
+  } cases[] = {
+      {"scored", 2, "0.120000$RefA$0.250000$RefB$", "0.120000\r\n0.250000\r\n", "RefA\r\nRefB\r\n"},
+      {"namesalone", 3, "R1$R2$R3$", "\r\n\r\n\r\n", "R1\r\nR2\r\nR3\r\n"},
+      {"short", 3, "0.100000$RefA$", "0.100000\r\n\r\n\r\n", "RefA\r\n\r\n\r\n"},
+      {"none", 0, "0.100000$RefA$", "", ""},
+  };
+  for (const auto& c : cases) {
+    WriteListed(c.name, [&c](SampleHeader& h) {
+      h.NonSelfReferenceCount = c.count;
+      h.NonSelfReferences = c.list;
+    });
+  }
+  std::map<std::string, std::pair<std::string, std::string>> shown;
+  WithSelected(cases[0].name, [&](DialogDriver& d) {
+    for (const auto& c : cases) {
+      d.Select(ids::kSampleList, c.name);
+      shown[c.name] = {d.Text(ids::kReferenceScores), d.Text(ids::kReferenceNames)};
+    }
+  });
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(shown[c.name].first, c.scores);
+    EXPECT_EQ(shown[c.name].second, c.names);
+  }
+}
+
 struct EnableCase {
   const char* what;
   int isPaired, isTest, references, candidates;
