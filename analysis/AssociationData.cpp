@@ -9,6 +9,8 @@
 #include "platform/Archive.h"
 #include "platform/Strings.h"
 
+namespace core = qova::core;
+
 namespace {
 
 // Bytes of one position's results in the file: valid and four floats.
@@ -20,7 +22,7 @@ std::int32_t ReadNameCount(CArchive& ar, const char* what) {
   std::int32_t count = 0;
   ar >> count;
   if (count < 0 || static_cast<std::uint64_t>(count) > ar.BytesLeft()) {
-    qova::ThrowFormatProblem(ar, platform::Format("the number of %s, %d, is more than the file can hold", what, count));
+    core::ThrowFormatProblem(ar, platform::Format("the number of %s, %d, is more than the file can hold", what, count));
   }
   return count;
 }
@@ -56,7 +58,7 @@ void AssociationData::ReleaseArrays() {
 }
 
 std::int32_t AssociationData::SnpCount() const {
-  if (qova::FindArrayType(arrayType) == nullptr) return 0;
+  if (core::FindArrayType(arrayType) == nullptr) return 0;
   return global_->ArraySnpCount[ArrayTypeIndex(arrayType)];
 }
 
@@ -107,15 +109,15 @@ void AssociationData::Load(CArchive& ar) {
   ReadNames(ar, ReadNameCount(ar, "cases"), caseNames);
   ReadNames(ar, ReadNameCount(ar, "controls"), controlNames);
   ar >> arrayType;
-  if (qova::FindArrayType(arrayType) == nullptr) {
-    qova::ThrowFormatProblem(ar, platform::Format("the array type \"%s\" is not one this program knows",
+  if (core::FindArrayType(arrayType) == nullptr) {
+    core::ThrowFormatProblem(ar, platform::Format("the array type \"%s\" is not one this program knows",
                                                   arrayType.c_str()));
   }
   const auto n = static_cast<std::uint64_t>(SnpCount());
   const std::uint64_t samples = caseNames.size() + controlNames.size();
   const std::uint64_t expected = samples * n + kResultBytes * n;
   if (ar.BytesLeft() != expected) {
-    qova::ThrowFormatProblem(
+    core::ThrowFormatProblem(
         ar, platform::Format("%llu bytes of calls and results follow the array type, where %llu samples of %s "
                              "take %llu",
                              static_cast<unsigned long long>(ar.BytesLeft()), static_cast<unsigned long long>(samples),

@@ -90,7 +90,7 @@ void DrawChosen(SfmtRandom& random, std::size_t cases, std::vector<std::uint8_t>
 }  // namespace
 
 bool AssociationData::PermutationTest() {
-  const qova::ArrayTypeInfo* type = qova::FindArrayType(arrayType);
+  const qova::core::ArrayTypeInfo* type = qova::core::FindArrayType(arrayType);
   if (!HasArrays() || type == nullptr) return true;
   const auto n = static_cast<std::size_t>(SnpCount());
   if (calls.size() != caseNames.size() + controlNames.size() || valid.size() != n ||

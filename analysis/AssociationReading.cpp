@@ -13,6 +13,8 @@
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 
+namespace core = qova::core;
+
 namespace {
 
 constexpr const char* kCallsNotPerformed = "SNPs call is not performed";
@@ -83,9 +85,9 @@ bool AssociationData::ReadChpChipType(const std::string& path, std::u16string& c
 
 bool AssociationData::ReadGenotypeCalls() {
   const CProgramSetting& setting = *global_->ProgramSetting;
-  const std::string libraryPath = platform::JoinPath(setting.DefaultLibraryFolder, qova::LibraryFileName(arrayType));
+  const std::string libraryPath = platform::JoinPath(setting.DefaultLibraryFolder, core::LibraryFileName(arrayType));
   if (!platform::FileExists(libraryPath)) return false;
-  const qova::ArrayTypeInfo* type = qova::FindArrayType(arrayType);
+  const core::ArrayTypeInfo* type = core::FindArrayType(arrayType);
   const CBasicData* annotation = type ? global_->BasicDataOfType(type->type) : nullptr;
   if (annotation == nullptr || annotation->IndexMap.size() < static_cast<std::size_t>(type->snpCount)) {
     // Without the family's table the calls cannot be put in position order.

@@ -12,6 +12,8 @@
 #include "core/SnpOrder.h"
 #include "platform/Strings.h"
 
+namespace core = qova::core;
+
 namespace {
 
 // The version string every .cfi file begins with; a file with another is refused.
@@ -34,7 +36,7 @@ void RequireRecords(const CArchive& ar, const char* what, std::int32_t count, st
   const std::uint64_t left = ar.BytesLeft();
   if (std::uint64_t(count) <= left / recordBytes) return;
   const std::string bytes = platform::Format(needs, static_cast<unsigned long long>(count * recordBytes));
-  qova::ThrowFormatProblem(ar, platform::Format("%s %d needs %s, %llu remain", what, count, bytes.c_str(),
+  core::ThrowFormatProblem(ar, platform::Format("%s %d needs %s, %llu remain", what, count, bytes.c_str(),
                                                 static_cast<unsigned long long>(left)));
 }
 
@@ -42,7 +44,7 @@ void RequireRecords(const CArchive& ar, const char* what, std::int32_t count, st
 std::int32_t ReadCount(CArchive& ar, const char* what, std::uint64_t recordBytes) {
   std::int32_t count = 0;
   ar >> count;
-  if (count < 0) qova::ThrowFormatProblem(ar, platform::Format("negative %s %d", what, count));
+  if (count < 0) core::ThrowFormatProblem(ar, platform::Format("negative %s %d", what, count));
   RequireRecords(ar, what, count, recordBytes, "at least %llu bytes");
   return count;
 }
@@ -133,7 +135,7 @@ std::vector<IntegrationSegment> IntegrationData::SegmentsOfSample(const std::str
   sample.LoadFileAllocating(path);
 
   const int type = ArrayTypeIndex(sample.Header.ArrayType);
-  const char* typeName = qova::kArrayTypes[std::size_t(type)].name;
+  const char* typeName = core::kArrayTypes[std::size_t(type)].name;
   auto cached = layouts.byType.find(type);
   if (cached == layouts.byType.end()) cached = layouts.byType.emplace(type, LayoutOfType(type, path)).first;
   const qova::analysis::IntegrationLayout& layout = cached->second;
@@ -148,7 +150,7 @@ std::vector<IntegrationSegment> IntegrationData::SegmentsOfSample(const std::str
 }
 
 qova::analysis::IntegrationLayout IntegrationData::LayoutOfType(int type, const std::string& samplePath) const {
-  const char* typeName = qova::kArrayTypes[std::size_t(type)].name;
+  const char* typeName = core::kArrayTypes[std::size_t(type)].name;
   const CBasicData* table = global_->BasicDataOfType(type);
   if (table == nullptr) {
     throw CDataFormatException(samplePath, platform::Format("the annotation table of %s is not loaded", typeName));
@@ -172,7 +174,7 @@ qova::analysis::IntegrationLayout IntegrationData::LayoutOfType(int type, const 
 
 bool IntegrationData::Save(const std::string& path) const {
   try {
-    qova::StoreArchiveFile(path, [this](CArchive& ar) {
+    core::StoreArchiveFile(path, [this](CArchive& ar) {
       ar << std::string(kIntegrationFileVersion) << Mode << Order << Title << MinRun
          << static_cast<std::int32_t>(SampleNames.size()) << static_cast<std::int32_t>(Segments.size());
       for (const std::string& name : SampleNames) ar << name;
@@ -196,7 +198,7 @@ bool IntegrationData::Load(const std::string& path) {
   ar >> version;
   // Every .cfi file begins with its version: without it, it is not one.
   if (version != kIntegrationFileVersion) {
-    qova::ThrowFormatProblem(ar, platform::Format("the version \"%s\" is not the %s of an integration file",
+    core::ThrowFormatProblem(ar, platform::Format("the version \"%s\" is not the %s of an integration file",
                                                   version.substr(0, 32).c_str(), kIntegrationFileVersion));
   }
   ar >> loaded.Mode >> loaded.Order >> loaded.Title >> loaded.MinRun;
@@ -210,10 +212,10 @@ bool IntegrationData::Load(const std::string& path) {
     IntegrationSegment& s = loaded.Segments[std::size_t(k)];
     ar >> s.SampleIndex >> s.Start >> s.End >> s.Chromosome >> s.Kind;
     if (s.SampleIndex < 0 || s.SampleIndex >= names) {
-      qova::ThrowFormatProblem(ar, platform::Format("segment %d names sample %d of %d", k, s.SampleIndex, names));
+      core::ThrowFormatProblem(ar, platform::Format("segment %d names sample %d of %d", k, s.SampleIndex, names));
     }
     if (s.Chromosome < 1 || s.Chromosome > kChromosomeX) {
-      qova::ThrowFormatProblem(ar, platform::Format("segment %d lies on chromosome %d", k, s.Chromosome));
+      core::ThrowFormatProblem(ar, platform::Format("segment %d lies on chromosome %d", k, s.Chromosome));
     }
   }
   ar.Close();

@@ -178,7 +178,7 @@ void CAnalysis::AnalyzeLOHWithLD(CAnalyzedData& analyzed, const CBasicData& basi
   const bool older = ranges.Type <= kLastOlderArrayType;
   const float error = older ? kOlderCallError : kNewerCallError;
   const std::int32_t span = older ? kOlderNeighbourSpan : kNewerNeighbourSpan;
-  const bool sorted = qova::IsCombinedArrayType(ranges.Type);
+  const bool sorted = qova::core::IsCombinedArrayType(ranges.Type);
   const float lnError = Ln(error);
   const float lnRight = Ln(1.0f - error);
   std::vector<float> terms(score.size(), 0.0f);

@@ -13,6 +13,8 @@
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 
+namespace core = qova::core;
+
 namespace {
 
 // Records are moved through a block buffer rather than value by value: a large
@@ -124,7 +126,7 @@ void CAnalyzedData::Allocate(std::int32_t n, AnalysisKind kind) {
 }
 
 void CAnalyzedData::AllocateMax() {
-  Allocate(qova::kSampleSnpCapacity, AnalysisKind::NonSelfAllele);
+  Allocate(core::kSampleSnpCapacity, AnalysisKind::NonSelfAllele);
 }
 
 void CAnalyzedData::FreeArrays() {
@@ -150,19 +152,19 @@ void CAnalyzedData::Serialize(CArchive& ar, AnalysisKind kind) {
 
 void CAnalyzedData::StoreFile(const std::string& path) {
   const AnalysisKind kind = AnalysisKindOfFile(path).value_or(AnalysisKind::NonSelf);
-  qova::StoreArchiveFile(path, [this, kind](CArchive& ar) { SerializeSample(ar, kind, FALSE); });
+  core::StoreArchiveFile(path, [this, kind](CArchive& ar) { SerializeSample(ar, kind, FALSE); });
 }
 
 void CAnalyzedData::LoadFile(const std::string& path, bool headerOnly) {
   const AnalysisKind kind = AnalysisKindOfFile(path).value_or(AnalysisKind::NonSelf);
-  qova::LoadArchiveFile(path, [this, kind, headerOnly](CArchive& ar) {
+  core::LoadArchiveFile(path, [this, kind, headerOnly](CArchive& ar) {
     SerializeSample(ar, kind, headerOnly ? TRUE : FALSE);
   });
 }
 
 void CAnalyzedData::LoadFileAllocating(const std::string& path) {
   const AnalysisKind kind = AnalysisKindOfFile(path).value_or(AnalysisKind::NonSelf);
-  qova::LoadArchiveFile(path, [this, kind](CArchive& ar) { Serialize(ar, kind); });
+  core::LoadArchiveFile(path, [this, kind](CArchive& ar) { Serialize(ar, kind); });
 }
 
 void CAnalyzedData::Store(CArchive& ar, AnalysisKind fileKind) {
@@ -180,7 +182,7 @@ void CAnalyzedData::Store(CArchive& ar, AnalysisKind fileKind) {
                                  AnalysisFileExtension(kind), ColumnSize(column), Header.LastSnpIndex);
     }
   }
-  if (!problem.empty()) qova::ThrowFormatProblem(ar, problem);
+  if (!problem.empty()) core::ThrowFormatProblem(ar, problem);
 
   WriteSampleHeader(ar, Header);
   WriteMarkerRegions(ar, Markers);
@@ -207,7 +209,7 @@ void CAnalyzedData::Store(CArchive& ar, AnalysisKind fileKind) {
 
   // Refresh only once everything was handed to the archive: a failed store
   // must not show on screen as if it had succeeded.
-  qova::RefreshDocumentsAfterStore(*this, Header.SampleName, IsSelf);
+  core::RefreshDocumentsAfterStore(*this, Header.SampleName, IsSelf);
 }
 
 void CAnalyzedData::Load(CArchive& ar, AnalysisKind fileKind, bool headerOnly, bool allocate) {
@@ -229,8 +231,8 @@ void CAnalyzedData::Load(CArchive& ar, AnalysisKind fileKind, bool headerOnly, b
   const std::uint64_t records = static_cast<std::uint64_t>(header.LastSnpIndex - header.FirstSnpIndex) + 1;
   const std::uint64_t recordSize = static_cast<std::uint64_t>(RecordSize(kind));
   constexpr std::uint64_t kSummaryBytes = 2 * sizeof(float);
-  qova::RequireBytesLeft(ar, records * recordSize + kSummaryBytes, 1);
-  qova::RequireNothingAfter(ar, records * recordSize + kSummaryBytes);
+  core::RequireBytesLeft(ar, records * recordSize + kSummaryBytes, 1);
+  core::RequireNothingAfter(ar, records * recordSize + kSummaryBytes);
 
   // SnpCount was checked against the array type, so no size here is taken
   // blindly from the file.

@@ -7,7 +7,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ui/PropertySheet.h"
 
-namespace qova {
+namespace qova::core {
 
 namespace {
 
@@ -84,4 +84,4 @@ void InstallProgramSettingSheet() { CGlobalData::SetProgramSettingSheet(&RunProg
 
 void SetLiveProgramSetting(const CProgramSetting* live) { Live() = live; }
 
-}  // namespace qova
+}  // namespace qova::core

@@ -6,7 +6,7 @@
 struct CDisplaySetting;
 class CProgramSetting;
 
-namespace qova {
+namespace qova::core {
 
 // Runs "Program Setting" with its thirteen pages on `workingCopy`; IDOK when
 // it was closed with OK (the caller then takes the copy and saves it, as
@@ -27,4 +27,4 @@ void InstallProgramSettingSheet();
 // boxes the Items page shows, in every sheet. Null (the default) reads as off.
 void SetLiveProgramSetting(const CProgramSetting* live);
 
-}  // namespace qova
+}  // namespace qova::core

@@ -11,7 +11,7 @@ CDataFormatException::CDataFormatException(std::string fileName, std::string pro
   text_ = m_strFileName.empty() ? problem_ : m_strFileName + ": " + problem_;
 }
 
-namespace qova {
+namespace qova::core {
 
 void ThrowFormatProblem(const CArchive& ar, std::string problem) {
   throw CDataFormatException(ArchiveFileName(ar), std::move(problem));
@@ -39,4 +39,4 @@ void RequireNothingAfter(const CArchive& ar, std::uint64_t bytes) {
   }
 }
 
-}  // namespace qova
+}  // namespace qova::core

@@ -21,7 +21,7 @@ class CDataFormatException : public CArchiveException {
   std::string text_;
 };
 
-namespace qova {
+namespace qova::core {
 
 // Throws CDataFormatException naming the archive's file.
 [[noreturn]] void ThrowFormatProblem(const CArchive& ar, std::string problem);
@@ -42,4 +42,4 @@ void RequireBytesLeft(const CArchive& ar, std::uint64_t count, std::uint64_t rec
 // values shifted into the wrong SNPs.
 void RequireNothingAfter(const CArchive& ar, std::uint64_t bytes);
 
-}  // namespace qova
+}  // namespace qova::core

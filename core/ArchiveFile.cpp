@@ -2,7 +2,7 @@
 
 #include "platform/File.h"
 
-namespace qova {
+namespace qova::core {
 
 void StoreArchiveFile(const std::string& path, const std::function<void(CArchive&)>& write) {
   platform::CAtomicFile file;
@@ -30,4 +30,4 @@ void LoadArchiveFile(const std::string& path, const std::function<void(CArchive&
   file.Close();
 }
 
-}  // namespace qova
+}  // namespace qova::core

@@ -6,7 +6,7 @@
 
 #include "platform/Archive.h"
 
-namespace qova {
+namespace qova::core {
 
 // Writes `path` through a storing archive (4096-byte buffer) and makes it the
 // file's contents only when `write` returned and every byte reached the disk.
@@ -17,4 +17,4 @@ void StoreArchiveFile(const std::string& path, const std::function<void(CArchive
 // cannot be opened; `read` throws what it throws.
 void LoadArchiveFile(const std::string& path, const std::function<void(CArchive&)>& read);
 
-}  // namespace qova
+}  // namespace qova::core

@@ -10,6 +10,8 @@
 #include "platform/ByteOrder.h"
 #include "platform/Strings.h"
 
+namespace core = qova::core;
+
 namespace {
 
 // Records are moved through a block buffer rather than value by value: a large
@@ -59,11 +61,11 @@ void CArrayData::SerializeSample(CArchive& ar, BOOL withData, BOOL withHeader) {
 }
 
 void CArrayData::StoreFile(const std::string& path) {
-  qova::StoreArchiveFile(path, [this](CArchive& ar) { SerializeSample(ar, TRUE, TRUE); });
+  core::StoreArchiveFile(path, [this](CArchive& ar) { SerializeSample(ar, TRUE, TRUE); });
 }
 
 void CArrayData::LoadFile(const std::string& path, bool withData) {
-  qova::LoadArchiveFile(path, [this, withData](CArchive& ar) { SerializeSample(ar, withData, TRUE); });
+  core::LoadArchiveFile(path, [this, withData](CArchive& ar) { SerializeSample(ar, withData, TRUE); });
 }
 
 void CArrayData::Store(CArchive& ar, bool withData, bool withHeader) {
@@ -77,7 +79,7 @@ void CArrayData::Store(CArchive& ar, bool withData, bool withHeader) {
   if (problem.empty() && withData && Header.LastSnpIndex >= Capacity()) {
     problem = platform::Format("the sample holds %d SNPs, its range ends at %d", Capacity(), Header.LastSnpIndex);
   }
-  if (!problem.empty()) qova::ThrowFormatProblem(ar, problem);
+  if (!problem.empty()) core::ThrowFormatProblem(ar, problem);
 
   if (withHeader) WriteSampleHeader(ar, Header);
   if (withData) {
@@ -86,7 +88,7 @@ void CArrayData::Store(CArchive& ar, bool withData, bool withHeader) {
   }
   // Refresh only once everything was handed to the archive: a failed store
   // must not show on screen as if it had succeeded.
-  if (withHeader) qova::RefreshDocumentsAfterStore(*this, Header.SampleName);
+  if (withHeader) core::RefreshDocumentsAfterStore(*this, Header.SampleName);
 }
 
 void CArrayData::Load(CArchive& ar, bool withData, bool withHeader) {
@@ -96,14 +98,14 @@ void CArrayData::Load(CArchive& ar, bool withData, bool withHeader) {
   // A data pass on its own trusts the header already in the object no more
   // than one read from the file.
   if (std::string problem = SampleRangeProblem(Header); !problem.empty()) {
-    qova::ThrowFormatProblem(ar, problem);
+    core::ThrowFormatProblem(ar, problem);
   }
   MarkerRegionList markers;
   std::int32_t markerCount = 0;
   if (Header.Version == kSampleFileVersion) markerCount = ReadMarkerRegions(ar, markers);
   const std::uint64_t records = static_cast<std::uint64_t>(Header.LastSnpIndex - Header.FirstSnpIndex) + 1;
-  qova::RequireBytesLeft(ar, records, kSnpRecordSize);
-  qova::RequireNothingAfter(ar, records * kSnpRecordSize);
+  core::RequireBytesLeft(ar, records, kSnpRecordSize);
+  core::RequireNothingAfter(ar, records * kSnpRecordSize);
 
   MarkerCount = markerCount;
   Markers = std::move(markers);

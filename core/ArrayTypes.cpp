@@ -1,6 +1,8 @@
 #include "core/ArrayTypes.h"
 
-namespace qova {
+namespace core = qova::core;
+
+namespace qova::core {
 
 namespace {
 
@@ -62,14 +64,13 @@ const ArrayTypeInfo* FindArrayType(std::string_view name) {
   return nullptr;
 }
 
-}  // namespace qova
-
+}  // namespace qova::core
 int ArrayTypeIndex(std::string_view name) {
-  const qova::ArrayTypeInfo* info = qova::FindArrayType(name);
+  const core::ArrayTypeInfo* info = core::FindArrayType(name);
   return info ? info->type : 0;
 }
 
 int ArrayClassIndex(std::string_view name) {
-  const qova::ArrayTypeInfo* info = qova::FindArrayType(name);
+  const core::ArrayTypeInfo* info = core::FindArrayType(name);
   return info ? info->family : 0;
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace qova {
+namespace qova::core {
 
 inline constexpr int kArrayTypeCount = 13;
 inline constexpr int kArrayFamilyCount = 7;
@@ -104,9 +104,9 @@ inline constexpr int kAgilentArrayType = 11;
 // chip, "<chip type>.CDF" for every other.
 [[nodiscard]] std::string LibraryFileName(std::string_view chipType);
 
-}  // namespace qova
-
+}  // namespace qova::core
 // The type index 0..12 of a chip name; a name not in the list gives 0.
 [[nodiscard]] int ArrayTypeIndex(std::string_view name);
 // The family index 0..6 of a chip name; a name not in the list gives 0.
 [[nodiscard]] int ArrayClassIndex(std::string_view name);
+

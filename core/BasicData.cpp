@@ -7,6 +7,8 @@
 #include "platform/ByteOrder.h"
 #include "platform/Strings.h"
 
+namespace core = qova::core;
+
 namespace {
 
 constexpr std::int32_t kRowsPerBlock = 2048;
@@ -53,26 +55,26 @@ void CBasicData::SerializeTable(CArchive& ar, std::int32_t n) {
   if (ar.IsStoring()) {
     std::string problem = CapacityProblem(rows);
     if (problem.empty()) problem = RowProblem(rows);
-    if (!problem.empty()) qova::ThrowFormatProblem(ar, problem);
+    if (!problem.empty()) core::ThrowFormatProblem(ar, problem);
     ar << Name;
     WriteRows(ar, rows);
     return;
   }
   loadedRows_ = 0;
-  if (std::string problem = CapacityProblem(rows); !problem.empty()) qova::ThrowFormatProblem(ar, problem);
+  if (std::string problem = CapacityProblem(rows); !problem.empty()) core::ThrowFormatProblem(ar, problem);
   ar >> Name;
-  qova::RequireBytesLeft(ar, static_cast<std::uint64_t>(rows), static_cast<std::uint64_t>(RowSize()));
+  core::RequireBytesLeft(ar, static_cast<std::uint64_t>(rows), static_cast<std::uint64_t>(RowSize()));
   ReadRows(ar, rows);
-  if (std::string problem = RowProblem(rows); !problem.empty()) qova::ThrowFormatProblem(ar, problem);
+  if (std::string problem = RowProblem(rows); !problem.empty()) core::ThrowFormatProblem(ar, problem);
   loadedRows_ = rows;
 }
 
 void CBasicData::StoreFile(const std::string& path, std::int32_t n) {
-  qova::StoreArchiveFile(path, [this, n](CArchive& ar) { SerializeTable(ar, n); });
+  core::StoreArchiveFile(path, [this, n](CArchive& ar) { SerializeTable(ar, n); });
 }
 
 void CBasicData::LoadFile(const std::string& path, std::int32_t n) {
-  qova::LoadArchiveFile(path, [this, n](CArchive& ar) { SerializeTable(ar, n); });
+  core::LoadArchiveFile(path, [this, n](CArchive& ar) { SerializeTable(ar, n); });
 }
 
 void CBasicData::WriteRows(CArchive& ar, std::int32_t n) const {

@@ -2,6 +2,8 @@
 
 #include "core/ProgramSettingProfile.h"
 
+namespace core = qova::core;
+
 namespace {
 
 // The 83 stored keys in block order, each with the value a missing key gives.
@@ -94,20 +96,20 @@ void ForEachStoredKey(Block& d, Visit& visit) {
 }  // namespace
 
 CDisplaySetting::CDisplaySetting() {
-  qova::setting::SetDefaults defaults;
+  core::setting::SetDefaults defaults;
   ForEachStoredKey(*this, defaults);
   ResetLayoutWords();
 }
 
 void CDisplaySetting::LoadFromProfile(const platform::Profile& profile) {
-  qova::setting::Load load{profile};
+  core::setting::Load load{profile};
   ForEachStoredKey(*this, load);
   ResetLayoutWords();
 }
 
 bool CDisplaySetting::SaveToProfile(platform::Profile& profile) const {
   platform::ProfileBatch batch(profile);
-  qova::setting::Save save{profile};
+  core::setting::Save save{profile};
   ForEachStoredKey(*this, save);
   return batch.End() && save.ok;
 }

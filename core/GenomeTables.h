@@ -30,7 +30,7 @@ inline constexpr int CentromerePositionsKb[23] = {
     16000,  15600, 17000, 38200, 22200, 16100, 28500, 27100, 12300, 11800, 59400,
 };
 
-namespace qova::genome {
+namespace qova::core::genome {
 
 // Length of chromosome c (1..23) in bases on the genome axis.
 [[nodiscard]] constexpr long long ChromosomeLength(int chromosome) {
@@ -47,4 +47,4 @@ constexpr bool KbTableAgrees() {
 }  // namespace detail
 static_assert(detail::KbTableAgrees(), "the kilobase starts must follow the 10-base starts");
 
-}  // namespace qova::genome
+}  // namespace qova::core::genome

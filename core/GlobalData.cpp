@@ -8,6 +8,8 @@
 #include "platform/Paths.h"
 #include "platform/Profile.h"
 
+namespace core = qova::core;
+
 namespace {
 
 ProgramSettingSheet& InstalledSheet() {
@@ -24,7 +26,7 @@ constexpr int kRequiredFamilies = 5;
 CGlobalData::CGlobalData()
     : ProgramSetting(std::make_unique<CProgramSetting>()),
       Cytoband(std::make_unique<CCytoband>()),
-      BasicData(std::make_unique<CBasicData[]>(qova::kArrayFamilyCount)),
+      BasicData(std::make_unique<CBasicData[]>(core::kArrayFamilyCount)),
       FileList(std::make_unique<CSampleFileList>(*ProgramSetting)) {
   FillChromosomeTables();
 }
@@ -55,11 +57,11 @@ BOOL CGlobalData::Load() {
 }
 
 void CGlobalData::FillChromosomeTables() {
-  for (int t = 0; t < qova::kArrayTypeCount; ++t) {
-    std::copy(std::begin(qova::kArrayChromosomeStarts[t]), std::end(qova::kArrayChromosomeStarts[t]),
+  for (int t = 0; t < core::kArrayTypeCount; ++t) {
+    std::copy(std::begin(core::kArrayChromosomeStarts[t]), std::end(core::kArrayChromosomeStarts[t]),
               ArrayChromosomeStarts[t]);
-    ArrayLastSnpIndex[t] = qova::kArrayTypes[t].lastSnp;
-    ArraySnpCount[t] = qova::kArrayTypes[t].snpCount;
+    ArrayLastSnpIndex[t] = core::kArrayTypes[t].lastSnp;
+    ArraySnpCount[t] = core::kArrayTypes[t].snpCount;
     ArrayFirstSnpIndex[t] = ArrayChromosomeStarts[t][1];
     ArrayLastSnpIndexX[t] = ArrayChromosomeStarts[t][24] - 1;
     ArrayLastSnpIndexAutosomes[t] = ArrayChromosomeStarts[t][23] - 1;
@@ -68,9 +70,9 @@ void CGlobalData::FillChromosomeTables() {
 
 BOOL CGlobalData::LoadBasicData() {
   FillChromosomeTables();
-  BasicData = std::make_unique<CBasicData[]>(qova::kArrayFamilyCount);
+  BasicData = std::make_unique<CBasicData[]>(core::kArrayFamilyCount);
   const std::string folder = DataFolder();
-  for (const qova::ArrayFamilyInfo& family : qova::kArrayFamilies) {
+  for (const core::ArrayFamilyInfo& family : core::kArrayFamilies) {
     const std::string path = platform::JoinPath(folder, family.annotationFile);
     if (family.family >= kRequiredFamilies && !platform::FileExists(path)) continue;
     if (!LoadFamilyTable(family.family, path)) AfxMessageBox("cannot load " + path);
@@ -79,7 +81,7 @@ BOOL CGlobalData::LoadBasicData() {
 }
 
 bool CGlobalData::LoadFamilyTable(int family, const std::string& path) {
-  const qova::ArrayFamilyInfo& info = qova::kArrayFamilies[family];
+  const core::ArrayFamilyInfo& info = core::kArrayFamilies[family];
   CBasicData& table = BasicData[family];
   table.Allocate(info.snpCount, info.extended ? 1 : 0);
   try {
@@ -93,20 +95,20 @@ bool CGlobalData::LoadFamilyTable(int family, const std::string& path) {
 }
 
 bool CGlobalData::HasBasicData(int family) const {
-  if (!BasicData || family < 0 || family >= qova::kArrayFamilyCount) return false;
+  if (!BasicData || family < 0 || family >= core::kArrayFamilyCount) return false;
   const std::int32_t rows = BasicData[family].LoadedRows();
-  return rows > 0 && rows == qova::kArrayFamilies[family].snpCount;
+  return rows > 0 && rows == core::kArrayFamilies[family].snpCount;
 }
 
 const CBasicData* CGlobalData::BasicDataOfType(int type) const {
-  if (type < 0 || type >= qova::kArrayTypeCount) return nullptr;
-  const int family = qova::kArrayTypes[type].family;
+  if (type < 0 || type >= core::kArrayTypeCount) return nullptr;
+  const int family = core::kArrayTypes[type].family;
   return HasBasicData(family) ? &BasicData[family] : nullptr;
 }
 
 ArrayTypeInfoValues CGlobalData::TypeInfo(int type) const {
   ArrayTypeInfoValues values{};
-  if (type < 0 || type >= qova::kArrayTypeCount) return values;
+  if (type < 0 || type >= core::kArrayTypeCount) return values;
   values[kTypeInfoFirstSnp] = ArrayFirstSnpIndex[type];
   values[kTypeInfoLastSnp] = ArrayLastSnpIndex[type];
   values[kTypeInfoLastSnpX] = ArrayLastSnpIndexX[type];
@@ -116,7 +118,7 @@ ArrayTypeInfoValues CGlobalData::TypeInfo(int type) const {
 }
 
 int CGlobalData::ChromosomeOfSnp(int type, std::int32_t snp) const {
-  if (type < 0 || type >= qova::kArrayTypeCount) return 0;
+  if (type < 0 || type >= core::kArrayTypeCount) return 0;
   const std::int32_t* starts = ArrayChromosomeStarts[type];
   // The chromosome whose range [starts[c], starts[c+1]) holds the SNP; empty
   // chromosomes are skipped by taking the last start not above it.

@@ -81,12 +81,12 @@ class CGlobalData {
   std::unique_ptr<CBasicData[]> BasicData;
   std::unique_ptr<CSampleFileList> FileList;
 
-  std::int32_t ArrayChromosomeStarts[qova::kArrayTypeCount][qova::kChromosomeTableSlots] = {};
-  std::int32_t ArrayFirstSnpIndex[qova::kArrayTypeCount] = {};
-  std::int32_t ArrayLastSnpIndex[qova::kArrayTypeCount] = {};
-  std::int32_t ArrayLastSnpIndexX[qova::kArrayTypeCount] = {};
-  std::int32_t ArrayLastSnpIndexAutosomes[qova::kArrayTypeCount] = {};
-  std::int32_t ArraySnpCount[qova::kArrayTypeCount] = {};
+  std::int32_t ArrayChromosomeStarts[qova::core::kArrayTypeCount][qova::core::kChromosomeTableSlots] = {};
+  std::int32_t ArrayFirstSnpIndex[qova::core::kArrayTypeCount] = {};
+  std::int32_t ArrayLastSnpIndex[qova::core::kArrayTypeCount] = {};
+  std::int32_t ArrayLastSnpIndexX[qova::core::kArrayTypeCount] = {};
+  std::int32_t ArrayLastSnpIndexAutosomes[qova::core::kArrayTypeCount] = {};
+  std::int32_t ArraySnpCount[qova::core::kArrayTypeCount] = {};
 
  private:
   void FillChromosomeTables();

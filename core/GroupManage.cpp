@@ -6,6 +6,7 @@
 #include "resources/GroupDialogs.h"
 
 namespace res = qova::resources;
+namespace core = qova::core;
 
 IMPLEMENT_DYNAMIC(CGroupManage, CDialog)
 
@@ -15,7 +16,7 @@ CGroupManage::CGroupManage(std::string resultFolder, CWnd* parent)
 }
 
 INT_PTR CGroupManage::DoModal() {
-  if (const qova::GroupsFileStatus loaded = qova::LoadGroupsFile(resultFolder_, Groups); !loaded) {
+  if (const core::GroupsFileStatus loaded = core::LoadGroupsFile(resultFolder_, Groups); !loaded) {
     AfxMessageBox(loaded.Message, MB_ICONEXCLAMATION);
     return IDCANCEL;
   }
@@ -65,7 +66,7 @@ void CGroupManage::OnOK() {
       group.Kind = Kind;
     }
   }
-  if (const qova::GroupsFileStatus stored = qova::StoreGroupsFile(resultFolder_, changed); !stored) {
+  if (const core::GroupsFileStatus stored = core::StoreGroupsFile(resultFolder_, changed); !stored) {
     AfxMessageBox(stored.Message, MB_ICONEXCLAMATION);
     return;
   }

@@ -6,7 +6,7 @@
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 
-namespace qova {
+namespace qova::core {
 
 namespace {
 
@@ -42,4 +42,4 @@ GroupsFileStatus StoreGroupsFile(const std::string& resultFolder, const CGrouP& 
   return {};
 }
 
-}  // namespace qova
+}  // namespace qova::core

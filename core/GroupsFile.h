@@ -6,7 +6,7 @@
 
 #include "core/SampleGroup.h"
 
-namespace qova {
+namespace qova::core {
 
 inline constexpr const char* kGroupsFileName = "GroupNames.CFG";
 
@@ -31,4 +31,4 @@ struct GroupsFileStatus {
 // file renamed over the old one: on failure the old file is left as it was.
 [[nodiscard]] GroupsFileStatus StoreGroupsFile(const std::string& resultFolder, const CGrouP& groups);
 
-}  // namespace qova
+}  // namespace qova::core

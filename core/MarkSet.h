@@ -16,7 +16,7 @@
 
 // A row of the per-type chromosome-start table: entry c is the first SNP of
 // chromosome c (1..23), entry 24 one past the last SNP of X.
-using ChromosomeStartRow = std::span<const std::int32_t, qova::kChromosomeTableSlots>;
+using ChromosomeStartRow = std::span<const std::int32_t, qova::core::kChromosomeTableSlots>;
 
 class CMarkSet : public CDialog {
   DECLARE_DYNAMIC(CMarkSet)

@@ -21,8 +21,8 @@ void WriteMarkerRegions(CArchive& ar, const MarkerRegionList& regions) {
 std::int32_t ReadMarkerRegions(CArchive& ar, MarkerRegionList& regions) {
   std::int32_t count = 0;
   ar >> count;
-  if (count < 0) qova::ThrowArchiveError(ar, CArchiveException::badFormat);
-  qova::RequireBytesLeft(ar, static_cast<std::uint64_t>(count), MarkerRegion::kRecordSize);
+  if (count < 0) qova::core::ThrowArchiveError(ar, CArchiveException::badFormat);
+  qova::core::RequireBytesLeft(ar, static_cast<std::uint64_t>(count), MarkerRegion::kRecordSize);
   MarkerRegionList read;
   read.reserve(static_cast<std::size_t>(count));
   for (std::int32_t k = 0; k < count; ++k) {

@@ -5,7 +5,9 @@
 #include "core/ProgramSettingProfile.h"
 #include "platform/Numeric.h"
 
-namespace qova::setting {
+namespace core = qova::core;
+
+namespace qova::core::setting {
 
 float FloatFromStored(int stored) { return static_cast<float>(stored / 1000.0); }
 
@@ -13,8 +15,7 @@ int StoredFromFloat(float value) {
   return platform::SaturatingCast<int>(std::round(static_cast<double>(value) * 1000.0));
 }
 
-}  // namespace qova::setting
-
+}  // namespace qova::core::setting
 namespace {
 
 // The record's stored keys after the display block, in the order they are
@@ -73,7 +74,7 @@ constexpr const char* kNonSelfAlleleKey = "NONSELFALLELE";
 }  // namespace
 
 CProgramSetting::CProgramSetting() {
-  qova::setting::SetDefaults defaults;
+  core::setting::SetDefaults defaults;
   ForEachStoredKey(*this, defaults);
   NONSELFALLELE = 0;
   SetStartOfRunValues();
@@ -84,7 +85,7 @@ CProgramSetting::CProgramSetting() {
 
 void CProgramSetting::LoadFromProfile(const platform::Profile& profile) {
   Display.LoadFromProfile(profile);
-  qova::setting::Load load{profile};
+  core::setting::Load load{profile};
   ForEachStoredKey(*this, load);
   NONSELFALLELE = profile.GetProfileInt(kExtraSection, kNonSelfAlleleKey, 0);
   SetStartOfRunValues();
@@ -93,7 +94,7 @@ void CProgramSetting::LoadFromProfile(const platform::Profile& profile) {
 bool CProgramSetting::SaveToProfile(platform::Profile& profile) const {
   platform::ProfileBatch batch(profile);
   bool ok = Display.SaveToProfile(profile);
-  qova::setting::Save save{profile};
+  core::setting::Save save{profile};
   ForEachStoredKey(*this, save);
   return batch.End() && save.ok && ok;
 }

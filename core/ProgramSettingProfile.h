@@ -9,7 +9,7 @@
 #include "platform/Profile.h"
 #include "platform/Types.h"
 
-namespace qova::setting {
+namespace qova::core::setting {
 
 // Floats are stored as integers in thousandths. Rounding (not truncating) on
 // write and dividing exactly on read give back the same integer for a value
@@ -63,4 +63,4 @@ struct Save {
   }
 };
 
-}  // namespace qova::setting
+}  // namespace qova::core::setting

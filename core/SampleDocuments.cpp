@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace qova {
+namespace qova::core {
 
 namespace {
 
@@ -53,4 +53,4 @@ void RefreshDocumentsAfterStore(const CAnalyzedData& stored, const std::string& 
   });
 }
 
-}  // namespace qova
+}  // namespace qova::core

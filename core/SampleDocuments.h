@@ -35,7 +35,7 @@ class ISampleDocument {
   virtual void SetAnalyzedData(const CAnalyzedData& stored) = 0;
 };
 
-namespace qova {
+namespace qova::core {
 
 // A document joins the list when it opens and leaves it before it is
 // destroyed; the list keeps the order of opening.
@@ -65,4 +65,4 @@ void RefreshDocumentsAfterStore(const CArrayData& stored, const std::string& sam
 // kind gets SetAnalyzedData.
 void RefreshDocumentsAfterStore(const CAnalyzedData& stored, const std::string& sampleName, bool isSelf);
 
-}  // namespace qova
+}  // namespace qova::core

@@ -197,7 +197,7 @@ BOOL CSampleFileList::WriteList(int kind, CArchive* old) {
     }
   };
   try {
-    qova::StoreArchiveFile(GetListFileName(kind), write);
+    qova::core::StoreArchiveFile(GetListFileName(kind), write);
     return TRUE;
   } catch (const std::exception&) {
     return FALSE;

@@ -13,7 +13,7 @@ constexpr std::uint64_t kSmallestName = 1;
 std::int32_t ReadCount(CArchive& ar, std::uint64_t smallestItem, const char* what) {
   std::int32_t count = 0;
   ar >> count;
-  if (count < 0) qova::ThrowFormatProblem(ar, std::string("negative ") + what);
+  if (count < 0) qova::core::ThrowFormatProblem(ar, std::string("negative ") + what);
   ar.CheckAvailable(static_cast<std::uint64_t>(count), smallestItem);
   return count;
 }

@@ -7,6 +7,8 @@
 #include "core/ArrayTypes.h"
 #include "platform/Strings.h"
 
+namespace core = qova::core;
+
 void SampleHeader::SetDefaultHmmParameters() {
   HmmMeans = kDefaultHmmMeans;
   HmmSdFactors = kDefaultHmmSdFactors;
@@ -25,7 +27,7 @@ bool HasSelfBaseRange(SampleFileKind kind, const std::string& version) {
 bool HasAllelePairs(const std::string& version) { return version == kSampleFileVersion; }
 
 std::string SampleRangeProblem(const SampleHeader& h) {
-  const qova::ArrayTypeInfo* type = qova::FindArrayType(h.ArrayType);
+  const core::ArrayTypeInfo* type = core::FindArrayType(h.ArrayType);
   if (type == nullptr) return "unknown array type \"" + h.ArrayType + "\"";
   if (h.SnpCount <= 0 || h.SnpCount > type->snpCount) {
     return platform::Format("SNP count %d does not fit %s (at most %d)", h.SnpCount, type->name, type->snpCount);
@@ -53,7 +55,7 @@ namespace {
 
 void ThrowIfMisfit(const CArchive& ar, const SampleHeader& header) {
   std::string problem = SampleRangeProblem(header);
-  if (!problem.empty()) qova::ThrowFormatProblem(ar, std::move(problem));
+  if (!problem.empty()) core::ThrowFormatProblem(ar, std::move(problem));
 }
 
 void WriteBaseRange(CArchive& ar, const std::array<std::int32_t, 4>& range) {

@@ -10,7 +10,7 @@
 #include "core/SettingValuePages.h"
 #include "platform/ui/PropertySheet.h"
 
-namespace qova {
+namespace qova::core {
 
 // Print, Items, Multiple (items), Color, Color2, Scale, Multiple (colours),
 // Integral, Marker over one block. `liveNonSelfAllele` is the allele-specific
@@ -42,4 +42,4 @@ struct ProgramSettingPages {
   CSettingZenkor zenkor;
 };
 
-}  // namespace qova
+}  // namespace qova::core

@@ -9,7 +9,7 @@ std::int32_t AnnotationRowOfSnp(const CBasicData& table, int type, std::int32_t 
   const std::int32_t rows = table.Capacity();
   auto inside = [rows](std::int32_t i) { return i >= 0 && i < rows; };
   if (!inside(snp)) return -1;
-  if (qova::IsCombinedArrayType(type)) {
+  if (qova::core::IsCombinedArrayType(type)) {
     snp = table.SortMap[snp];
     if (!inside(snp)) return -1;
   }

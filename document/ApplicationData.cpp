@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-namespace qova {
+namespace qova::document {
 
 namespace {
 
@@ -26,4 +26,4 @@ ScopedApplicationData::ScopedApplicationData(CGlobalData& global) : previous_(In
 
 ScopedApplicationData::~ScopedApplicationData() { Installed() = previous_; }
 
-}  // namespace qova
+}  // namespace qova::document

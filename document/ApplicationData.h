@@ -5,7 +5,7 @@
 // removes it before destroying it); tests install their own.
 class CGlobalData;
 
-namespace qova {
+namespace qova::document {
 
 void SetApplicationData(CGlobalData* global);
 // The installed object; throws std::logic_error when none is installed.
@@ -24,4 +24,4 @@ class ScopedApplicationData {
   CGlobalData* previous_;
 };
 
-}  // namespace qova
+}  // namespace qova::document

@@ -3,7 +3,7 @@
 // that only a program sends). The menus and the toolbar use the same numbers.
 #include "platform/Types.h"
 
-namespace qova::command {
+namespace qova::document::command {
 
 inline constexpr UINT kDataExtract = 32772;           // Data > Extract Data
 inline constexpr UINT kSampleManager = 32773;         // Data > Sample Manager
@@ -42,4 +42,4 @@ inline constexpr UINT kOpenIntegration = 32911;
 inline constexpr UINT kSaveIntegration = 32912;
 inline constexpr UINT kEditIntegration = 32913;
 
-}  // namespace qova::command
+}  // namespace qova::document::command

@@ -15,7 +15,7 @@
 
 IMPLEMENT_DYNCREATE(CQOVADoc, CDocument)
 
-namespace cmd = qova::command;
+namespace cmd = qova::document::command;
 
 BEGIN_MESSAGE_MAP(CQOVADoc, CDocument)
   ON_COMMAND(cmd::kDataExtract, &CQOVADoc::OnDataExtract)
@@ -68,7 +68,7 @@ BEGIN_MESSAGE_MAP(CQOVADoc, CDocument)
   ON_UPDATE_COMMAND_UI(cmd::kEditIntegration, &CQOVADoc::OnUpdateIntegrationCommands)
 END_MESSAGE_MAP()
 
-CQOVADoc::CQOVADoc() : CQOVADoc(qova::ApplicationData()) {}
+CQOVADoc::CQOVADoc() : CQOVADoc(qova::document::ApplicationData()) {}
 
 void CQOVADoc::TakeFolders(const CProgramSetting& setting) {
   DataFolder = setting.DefaultDataFolder;
@@ -86,7 +86,7 @@ CQOVADoc::CQOVADoc(CGlobalData& global) : global_(global) {
   TakeFolders(*global.ProgramSetting);
 
   BasicData = global.BasicData.get();
-  for (int t = 0; t < qova::kArrayTypeCount; ++t) ChromosomeStarts[t] = global.ArrayChromosomeStarts[t];
+  for (int t = 0; t < qova::core::kArrayTypeCount; ++t) ChromosomeStarts[t] = global.ArrayChromosomeStarts[t];
   FirstSnpIndex = global.ArrayFirstSnpIndex;
   LastSnpIndex = global.ArrayLastSnpIndex;
   LastXSnpIndex = global.ArrayLastSnpIndexX;
@@ -234,7 +234,7 @@ void CQOVADoc::OnStoreBasicData() {
   }
   std::vector<std::string> notLoaded;
   for (const AnnotationFileToWrite& file : kAnnotationFilesToWrite) {
-    const char* name = qova::kArrayFamilies[file.family].annotationFile;
+    const char* name = qova::core::kArrayFamilies[file.family].annotationFile;
     // An empty table would replace a good file by one that cannot be read.
     if (!global_.HasBasicData(file.family)) {
       notLoaded.push_back(name);

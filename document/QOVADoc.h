@@ -28,7 +28,7 @@ class CGlobalData;
 class CProgramSetting;
 class CAnalysis;
 class IntegrationData;
-namespace qova {
+namespace qova::document::analyses {
 struct CandidateSnapshot;
 }
 
@@ -74,7 +74,7 @@ class CQOVADoc : public CDocument, public ISampleDocument {
 
  public:
   // The sample objects have room for this many SNPs from the start.
-  static constexpr std::int32_t kSampleCapacity = qova::kSampleSnpCapacity;
+  static constexpr std::int32_t kSampleCapacity = qova::core::kSampleSnpCapacity;
 
   // Results of the analyses and of the reference selection.
   enum : int {
@@ -83,7 +83,7 @@ class CQOVADoc : public CDocument, public ISampleDocument {
     kSelectionCancelled = 1,  // the reference choice was cancelled: nothing changed
   };
 
-  // With the installed application-wide data object (qova::ApplicationData).
+  // With the installed application-wide data object (qova::document::ApplicationData).
   CQOVADoc();
   explicit CQOVADoc(CGlobalData& global);
   ~CQOVADoc() override;
@@ -166,7 +166,7 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   [[nodiscard]] static bool KeepsCurrentReferences(const SampleHeader& header, int referenceMode);
   [[nodiscard]] std::optional<std::string> ChooseAutomaticReferences(CArrayData& sample, BOOL sameSex,
                                                                      int referenceMode,
-                                                                     const qova::CandidateSnapshot& candidates,
+                                                                     const qova::document::analyses::CandidateSnapshot& candidates,
                                                                      const CBasicData& basic) const;
   // The sample's paired normal sample becomes its only non-self reference.
   // kFailed, after "This sample does not have self reference", without one.
@@ -273,7 +273,7 @@ class CQOVADoc : public CDocument, public ISampleDocument {
 
   // Into the application-wide data object, which outlives every document.
   CBasicData* BasicData = nullptr;  // seven tables, by family index
-  const std::int32_t* ChromosomeStarts[qova::kArrayTypeCount] = {};
+  const std::int32_t* ChromosomeStarts[qova::core::kArrayTypeCount] = {};
   const std::int32_t* FirstSnpIndex = nullptr;
   const std::int32_t* LastSnpIndex = nullptr;
   const std::int32_t* LastXSnpIndex = nullptr;
@@ -324,5 +324,6 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   std::vector<std::int32_t> usableSnps_;  // AnalyzeCurrentWithin's, for its run
   std::optional<std::vector<std::string>> notices_;
   // Last: leaves the list of open documents before anything else goes.
-  qova::ScopedSampleDocument registration_{this};
+  qova::core::ScopedSampleDocument registration_{this};
 };
+

@@ -3,7 +3,7 @@
 #include "platform/Paths.h"
 #include "platform/ui/Controls.h"
 
-namespace qova {
+namespace qova::document {
 
 namespace {
 
@@ -59,4 +59,4 @@ bool SampleFilter::Passes(const SampleHeader& header) const {
   return !NotAnalyzed || NotAnalyzed->Keeps(header);
 }
 
-}  // namespace qova
+}  // namespace qova::document

@@ -11,7 +11,7 @@
 
 class CComboBox;
 
-namespace qova {
+namespace qova::document {
 
 inline constexpr int kSampleAttributeCount = 5;
 
@@ -54,4 +54,4 @@ struct SampleFilter {
   [[nodiscard]] bool Passes(const SampleHeader& header) const;
 };
 
-}  // namespace qova
+}  // namespace qova::document

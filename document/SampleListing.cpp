@@ -10,7 +10,7 @@
 #include "platform/File.h"
 #include "platform/Paths.h"
 
-namespace qova {
+namespace qova::document {
 
 void SampleListing::ClearListing() {
   Headers.clear();
@@ -79,4 +79,4 @@ void SampleListing::ListResultFolder(const std::string& folder, const std::strin
   }
 }
 
-}  // namespace qova
+}  // namespace qova::document

@@ -13,7 +13,7 @@
 
 class CSampleFileList;
 
-namespace qova {
+namespace qova::document {
 
 struct SampleListing {
   std::vector<SampleHeader> Headers;
@@ -45,4 +45,4 @@ struct SampleListing {
   void ListResultFolder(const std::string& folder, const std::string& pattern, bool self);
 };
 
-}  // namespace qova
+}  // namespace qova::document

@@ -5,7 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
-namespace qova {
+namespace qova::document {
 
 UnreadableFiles::Report*& UnreadableFiles::OpenReport() {
   thread_local Report* open = nullptr;
@@ -64,4 +64,4 @@ std::string UnreadableFiles::Message(const std::vector<UnreadableFile>& files) {
   return text;
 }
 
-}  // namespace qova
+}  // namespace qova::document

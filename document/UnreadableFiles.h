@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace qova {
+namespace qova::document {
 
 struct UnreadableFile {
   std::string Path;
@@ -54,4 +54,4 @@ class UnreadableFiles {
   bool outermost_ = false;
 };
 
-}  // namespace qova
+}  // namespace qova::document

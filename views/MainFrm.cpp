@@ -40,8 +40,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
 }
 
 void CMainFrame::OnParameterDefaultSetting() {
-  if (!qova::HasApplicationData()) return;
-  CGlobalData& global = qova::ApplicationData();
+  if (!qova::document::HasApplicationData()) return;
+  CGlobalData& global = qova::document::ApplicationData();
   if (!global.EditProgramSetting()) return;
   // The documents copied the folders when they were made; the ones chosen now
   // hold for every open document, not only for the next new one.

@@ -21,6 +21,7 @@
 #include "views/main/SingleViewList.h"
 
 namespace res = qova::resources;
+namespace core = qova::core;
 
 IMPLEMENT_DYNAMIC(CQOVAApp, CWinApp)
 
@@ -47,8 +48,8 @@ CQOVAApp::~CQOVAApp() {
     CQOVADoc::SetAssociationDialog(nullptr);
     CQOVADoc::SetSingleViewListFactory({});
     CQOVADoc::SetEditIntegrationDialog({});
-    qova::SetLiveProgramSetting(nullptr);
-    if (qova::HasApplicationData() && &qova::ApplicationData() == m_pGlobalData) qova::SetApplicationData(nullptr);
+    core::SetLiveProgramSetting(nullptr);
+    if (qova::document::HasApplicationData() && &qova::document::ApplicationData() == m_pGlobalData) qova::document::SetApplicationData(nullptr);
     delete m_pGlobalData;
     m_pGlobalData = nullptr;
   }
@@ -63,12 +64,12 @@ BOOL CQOVAApp::InitInstance() {
   LoadStdProfileSettings(0);
 
   m_pGlobalData = new CGlobalData;
-  qova::SetApplicationData(m_pGlobalData);
-  qova::InstallProgramSettingSheet();
+  qova::document::SetApplicationData(m_pGlobalData);
+  core::InstallProgramSettingSheet();
   qova::InstallAssociationDialog();
   qova::InstallEditIntegrationDialog();
   CSingleViewList::Install();
-  qova::SetLiveProgramSetting(m_pGlobalData->ProgramSetting.get());
+  core::SetLiveProgramSetting(m_pGlobalData->ProgramSetting.get());
   // A table that cannot be loaded has been reported; the program runs without it.
   m_pGlobalData->Load();
   // Told once a run, after the settings record was read: a value that was

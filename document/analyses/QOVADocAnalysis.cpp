@@ -232,13 +232,13 @@ int CQOVADoc::AssociationAnalysis(CArrayData* sample) {
 
 void CQOVADoc::OnManualSelection() {
   CArrayData work = ArrayData;
-  if (SelectNonSelfReferences(&work, FALSE, FALSE, qova::kReferenceAutomatic, FALSE) == kSelectionCancelled) return;
+  if (SelectNonSelfReferences(&work, FALSE, FALSE, qova::document::analyses::kReferenceAutomatic, FALSE) == kSelectionCancelled) return;
   NonSelfAnalysis(&work, FALSE);
 }
 
 void CQOVADoc::OnAutomaticSelection() {
   CArrayData work = ArrayData;
-  if (SelectNonSelfReferences(&work, TRUE, FALSE, qova::kReferenceAutomatic, FALSE) == kSelectionCancelled) return;
+  if (SelectNonSelfReferences(&work, TRUE, FALSE, qova::document::analyses::kReferenceAutomatic, FALSE) == kSelectionCancelled) return;
   NonSelfAnalysis(&work, FALSE);
 }
 

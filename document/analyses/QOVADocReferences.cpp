@@ -18,6 +18,8 @@
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 
+namespace analyses = qova::document::analyses;
+
 namespace {
 
 constexpr const char* kNoReferenceFile = "Failure to open the reference file";
@@ -29,23 +31,23 @@ constexpr std::size_t kOldCandidateCount = 5;
 // A sample that already names references keeps them in the "Current" modes.
 bool HasCurrentReferences(const SampleHeader& header) { return header.NonSelfReferenceCount > 0; }
 
-void SetReferences(CArrayData& sample, const std::vector<qova::RankedReference>& references) {
+void SetReferences(CArrayData& sample, const std::vector<analyses::RankedReference>& references) {
   sample.Header.NonSelfReferenceCount = static_cast<std::int32_t>(references.size());
-  sample.SetNonSelfReferences(qova::FormatReferenceList(references));
+  sample.SetNonSelfReferences(analyses::FormatReferenceList(references));
 }
 
 // A candidate that could not be read or scored is left out; the error log
 // says which and why, and the files that could not be read are told once in
 // the command.
-void LogSkipped(const qova::CandidateSearch& search) {
+void LogSkipped(const analyses::CandidateSearch& search) {
   for (const std::string& skipped : search.Skipped) platform::AppendErrorLog("Reference candidate left out: " + skipped);
-  for (const qova::UnreadableFile& file : search.Unreadable) qova::UnreadableFiles::Note(file.Path, file.Why);
+  for (const qova::document::UnreadableFile& file : search.Unreadable) qova::document::UnreadableFiles::Note(file.Path, file.Why);
 }
 
-std::vector<std::string> NamesOf(const std::vector<qova::RankedReference>& references) {
+std::vector<std::string> NamesOf(const std::vector<analyses::RankedReference>& references) {
   std::vector<std::string> names;
   names.reserve(references.size());
-  for (const qova::RankedReference& reference : references) names.push_back(reference.Name);
+  for (const analyses::RankedReference& reference : references) names.push_back(reference.Name);
   return names;
 }
 
@@ -58,11 +60,11 @@ int CQOVADoc::SelectNonSelfReferences(CArrayData* sample, BOOL automatic, BOOL s
   CBasicData* basic = AnnotationFor(*sample);
   if (basic == nullptr) return kSucceeded;
 
-  qova::CandidateSource source;
+  analyses::CandidateSource source;
   source.ArrayDataFolder = ArrayDataFolder;
   source.Index = setting.UseFileList != 0 ? global_.FileList.get() : nullptr;
   source.RefreshIndex = keepSampleIndex == FALSE;
-  const qova::CandidateSnapshot candidates = qova::SnapshotCandidates(source);
+  const analyses::CandidateSnapshot candidates = analyses::SnapshotCandidates(source);
   if (automatic) {
     if (const std::optional<std::string> notice =
             ChooseAutomaticReferences(*sample, sameSex, referenceMode, candidates, *basic)) {
@@ -73,19 +75,19 @@ int CQOVADoc::SelectNonSelfReferences(CArrayData* sample, BOOL automatic, BOOL s
 
   CAnalysis engine(global_);
   PrepareEngine(engine);
-  const qova::CandidateSearch search =
-      qova::FindCandidates(qova::ReferenceFilter::For(sample->Header, setting, sameSex != FALSE), candidates,
+  const analyses::CandidateSearch search =
+      analyses::FindCandidates(analyses::ReferenceFilter::For(sample->Header, setting, sameSex != FALSE), candidates,
                            [&](const CArrayData& candidate) { return engine.CalcCorrectedSD(*sample, candidate, *basic); });
   if (search.NoSampleFile) {
     Notify(kNoReferenceFile);
     return kSucceeded;
   }
   LogSkipped(search);
-  const qova::ReferenceRanking& ranking = search.Ranking;
+  const analyses::ReferenceRanking& ranking = search.Ranking;
   CRefSelect dialog;
   dialog.SetCandidates(ranking.Entries());
   if (dialog.DoModal() != IDOK) return kSelectionCancelled;
-  std::vector<qova::RankedReference> chosen;
+  std::vector<analyses::RankedReference> chosen;
   for (std::size_t i = 0; i < ranking.Size(); ++i) {
     if (dialog.IsSelected(i)) chosen.push_back(ranking.Entries()[i]);
   }
@@ -94,23 +96,23 @@ int CQOVADoc::SelectNonSelfReferences(CArrayData* sample, BOOL automatic, BOOL s
 }
 
 bool CQOVADoc::KeepsCurrentReferences(const SampleHeader& header, int referenceMode) {
-  return (referenceMode == qova::kReferenceCurrentOrAuto || referenceMode == qova::kReferenceCurrentOrFixed) &&
+  return (referenceMode == analyses::kReferenceCurrentOrAuto || referenceMode == analyses::kReferenceCurrentOrFixed) &&
          HasCurrentReferences(header);
 }
 
 std::optional<std::string> CQOVADoc::ChooseAutomaticReferences(CArrayData& sample, BOOL sameSex, int referenceMode,
-                                                               const qova::CandidateSnapshot& candidates,
+                                                               const analyses::CandidateSnapshot& candidates,
                                                                const CBasicData& basic) const {
   const CProgramSetting& setting = *global_.ProgramSetting;
   CAnalysis engine(global_);
   PrepareEngine(engine);
-  const qova::CandidateSearch search = qova::FindCandidates(
-      qova::ReferenceFilter::For(sample.Header, setting, sameSex != FALSE), candidates,
+  const analyses::CandidateSearch search = analyses::FindCandidates(
+      analyses::ReferenceFilter::For(sample.Header, setting, sameSex != FALSE), candidates,
       [&](const CArrayData& candidate) { return engine.CalcCorrectedSD(sample, candidate, basic); });
   if (search.NoSampleFile) return kNoReferenceFile;
   LogSkipped(search);
-  const qova::ReferenceRanking& ranking = search.Ranking;
-  const int count = qova::AutomaticReferenceCount(
+  const analyses::ReferenceRanking& ranking = search.Ranking;
+  const int count = analyses::AutomaticReferenceCount(
       static_cast<int>(ranking.Size()), setting.MAXREF, referenceMode, [&](int n) {
         // The engine's work area is a result of our own: the shown result stays.
         CAnalyzedData work(sample, NonSelfAnalysisKind(setting.NONSELFALLELE != 0));
@@ -132,7 +134,7 @@ int CQOVADoc::SelectSelfAsReference(CArrayData* sample) {
   CAnalysis engine(global_);
   PrepareEngine(engine);
   const float score = engine.CalcCorrectedSD(*sample, self, *basic);
-  SetReferences(*sample, {qova::RankedReference{score, self.Header.SampleName}});
+  SetReferences(*sample, {analyses::RankedReference{score, self.Header.SampleName}});
   return kSucceeded;
 }
 
@@ -144,23 +146,23 @@ int CQOVADoc::SelectNonSelfReferencesOld(CArrayData* work, CArrayData* sample) {
 
   CAnalysis engine(global_);
   PrepareEngine(engine);
-  qova::ReferenceFilter filter;
+  analyses::ReferenceFilter filter;
   filter.ArrayType = sample->Header.ArrayType;
   // The superseded choice knew no other rule; only the test itself never
   // serves as its own reference (it is no reference sample).
   filter.TestName = sample->Header.SampleName;
-  qova::CandidateSource source;
+  analyses::CandidateSource source;
   source.ArrayDataFolder = ArrayDataFolder;
-  const qova::CandidateSearch search = qova::FindCandidates(
+  const analyses::CandidateSearch search = analyses::FindCandidates(
       filter, source, [&](const CArrayData& candidate) { return engine.CalcCorrectedSD(*sample, candidate, *basic); });
   if (search.NoSampleFile) {
     Notify("error");
     return 0;
   }
   LogSkipped(search);
-  const std::vector<qova::RankedReference> best = search.Ranking.Best(kOldCandidateCount);
+  const std::vector<analyses::RankedReference> best = search.Ranking.Best(kOldCandidateCount);
   std::string names;
-  for (const qova::RankedReference& candidate : best) names += candidate.Name + "$";
+  for (const analyses::RankedReference& candidate : best) names += candidate.Name + "$";
   sample->Header.RefCandidateCount = static_cast<std::int32_t>(best.size());
   sample->Header.RefCandidates = names;
   return 0;

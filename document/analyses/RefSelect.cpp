@@ -7,15 +7,17 @@
 #include "platform/ui/DataExchange.h"
 #include "resources/ReferenceDialogs.h"
 
+namespace analyses = qova::document::analyses;
+
 IMPLEMENT_DYNAMIC(CRefSelect, CDialog)
 
 CRefSelect::CRefSelect(CWnd* parent) : CDialog(qova::resources::kRefSelectDialog, parent) {
   qova::resources::RegisterReferenceDialogs();
 }
 
-void CRefSelect::SetCandidates(const std::vector<qova::RankedReference>& candidates) {
+void CRefSelect::SetCandidates(const std::vector<analyses::RankedReference>& candidates) {
   ItemTexts.clear();
-  for (const qova::RankedReference& candidate : candidates) ItemTexts.push_back(qova::FormatCandidateLine(candidate));
+  for (const analyses::RankedReference& candidate : candidates) ItemTexts.push_back(analyses::FormatCandidateLine(candidate));
   Count = static_cast<int>(ItemTexts.size());
   SelectedFlags.assign(ItemTexts.size(), 0);
 }

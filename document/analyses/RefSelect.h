@@ -16,7 +16,7 @@ class CRefSelect : public CDialog {
   explicit CRefSelect(CWnd* parent = nullptr);
 
   // One line per candidate in ranking order ("<name>    <score>"), none checked.
-  void SetCandidates(const std::vector<qova::RankedReference>& candidates);
+  void SetCandidates(const std::vector<qova::document::analyses::RankedReference>& candidates);
   // After IDOK: whether line i was checked.
   [[nodiscard]] bool IsSelected(std::size_t i) const { return i < SelectedFlags.size() && SelectedFlags[i] != 0; }
 

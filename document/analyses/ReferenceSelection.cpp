@@ -11,7 +11,7 @@
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 
-namespace qova {
+namespace qova::document::analyses {
 
 void ReferenceRanking::Insert(float score, std::string name) {
   // upper_bound puts a new score after every equal one: ties stay in the
@@ -130,7 +130,7 @@ CandidateSearch FindCandidates(const ReferenceFilter& filter, const CandidateSna
     }
     if (!filter.Admits(*entry.Header)) continue;
     try {
-      qova::LoadArchiveFile(entry.Path, [&](CArchive& ar) { candidate.SerializeSample(ar, TRUE, TRUE); });
+      qova::core::LoadArchiveFile(entry.Path, [&](CArchive& ar) { candidate.SerializeSample(ar, TRUE, TRUE); });
     } catch (const std::exception& error) {
       search.Skipped.push_back(entry.Path + ": " + error.what());
       search.Unreadable.push_back({entry.Path, error.what()});
@@ -158,4 +158,4 @@ int AutomaticReferenceCount(int ranked, int maxReferences, int mode,
   return std::clamp(optimise(m), 1, m);
 }
 
-}  // namespace qova
+}  // namespace qova::document::analyses

@@ -21,7 +21,7 @@ class CArrayData;
 class CProgramSetting;
 class CSampleFileList;
 
-namespace qova {
+namespace qova::document::analyses {
 
 // How the automatic choice treats a sample (the batch dialog's "Reference
 // selection" list; every other caller uses kReferenceAutomatic).
@@ -129,4 +129,4 @@ struct CandidateSnapshot {
 [[nodiscard]] int AutomaticReferenceCount(int ranked, int maxReferences, int mode,
                                           const std::function<int(int candidates)>& optimise);
 
-}  // namespace qova
+}  // namespace qova::document::analyses

@@ -23,7 +23,7 @@ CSelectRef::CSelectRef(std::string arrayDataFolder, CWnd* parent)
 }
 
 CSelectRef::CSelectRef(CWnd* parent)
-    : CSelectRef(qova::ApplicationData().ProgramSetting->DefaultArrayDataFolder, parent) {}
+    : CSelectRef(qova::document::ApplicationData().ProgramSetting->DefaultArrayDataFolder, parent) {}
 
 void CSelectRef::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);

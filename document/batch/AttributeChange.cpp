@@ -7,7 +7,7 @@
 #include "document/SampleFilter.h"
 #include "platform/Paths.h"
 
-namespace qova {
+namespace qova::document::batch {
 
 void AttributeChange::ApplyTo(SampleHeader& header) const {
   switch (Mode) {
@@ -60,4 +60,4 @@ std::vector<std::string> ChangeSampleFiles(const std::vector<std::string>& names
   return failures;
 }
 
-}  // namespace qova
+}  // namespace qova::document::batch

@@ -7,7 +7,7 @@
 
 struct SampleHeader;
 
-namespace qova {
+namespace qova::document::batch {
 
 struct AttributeChange {
   enum Mode : int { kSetAttribute = 0, kSetTest = 1, kSetReference = 2 };
@@ -31,4 +31,4 @@ struct SampleFolders {
 [[nodiscard]] std::vector<std::string> ChangeSampleFiles(const std::vector<std::string>& names,
                                                          const AttributeChange& change, const SampleFolders& folders);
 
-}  // namespace qova
+}  // namespace qova::document::batch

@@ -18,9 +18,9 @@
 #include "resources/BatchDialogs.h"
 
 namespace ids = qova::resources::batch;
-using qova::kSampleAttributeCount;
-using qova::SampleFilter;
-using qova::SampleListing;
+using qova::document::kSampleAttributeCount;
+using qova::document::SampleFilter;
+using qova::document::SampleListing;
 
 IMPLEMENT_DYNAMIC(CBatchSelect, CDialog)
 
@@ -42,7 +42,7 @@ namespace {
 
 std::size_t Index(int k) { return static_cast<std::size_t>(k); }
 
-const CProgramSetting& Setting() { return *qova::ApplicationData().ProgramSetting; }
+const CProgramSetting& Setting() { return *qova::document::ApplicationData().ProgramSetting; }
 
 std::string NonSelfExtension(const CProgramSetting& setting) {
   return AnalysisFileExtension(NonSelfAnalysisKind(setting.NONSELFALLELE != 0));
@@ -78,14 +78,14 @@ BOOL CBatchSelect::OnInitDialog() {
   SampleListing& listing = Listing();
   listing.ClearListing();
   // Files that could not be listed are told as the dialog opens.
-  qova::UnreadableFiles unreadable;
+  qova::document::UnreadableFiles unreadable;
   if (Setting().UseFileList != 0) {
-    listing.ListIndex(*qova::ApplicationData().FileList);
+    listing.ListIndex(*qova::document::ApplicationData().FileList);
   } else if (!listing.ListFolder(ArrayDataFolder)) {
     AfxMessageBox("error");
     return FALSE;
   }
-  qova::UnreadableFiles::TellNow();
+  qova::document::UnreadableFiles::TellNow();
 
   // The After date, like From, is a lower limit shown as a day.
   const FilterDates today = StartingFilterDates();
@@ -124,7 +124,7 @@ SampleFilter CBatchSelect::CheckedFilters() const {
   if (IsChecked(ids::kUseToDate)) filter.To = CTime(FilterDateLimit(m_to));
   // A checked drop-down filter without a selected value has nothing to compare
   // with, so it filters nothing until a value is picked.
-  if (IsChecked(ids::kUseArrayType)) filter.ArrayType = qova::SelectedFilterValue(m_arrayTypeFilter);
+  if (IsChecked(ids::kUseArrayType)) filter.ArrayType = qova::document::SelectedFilterValue(m_arrayTypeFilter);
   filter.RequireSelfReference = IsChecked(ids::kUseSelfReference);
   if (IsChecked(ids::kUseTestOrRef)) {
     if (IsChecked(ids::kTestOnly)) filter.TestOrRef = SampleFilter::Kind::Test;
@@ -132,11 +132,11 @@ SampleFilter CBatchSelect::CheckedFilters() const {
   }
   for (int k = 0; k < kSampleAttributeCount; ++k) {
     if (IsChecked(ids::kUseAttribute[k])) {
-      filter.Attributes[Index(k)] = qova::SelectedFilterValue(m_attributeFilter[Index(k)]);
+      filter.Attributes[Index(k)] = qova::document::SelectedFilterValue(m_attributeFilter[Index(k)]);
     }
   }
   if (IsChecked(ids::kUseNotAnalyzed)) {
-    qova::NotAnalyzedFilter notAnalyzed;
+    qova::document::NotAnalyzedFilter notAnalyzed;
     notAnalyzed.ResultFolder = Setting().DefaultAnalysisResultFolder;
     notAnalyzed.NonSelfExtension = NonSelfExtension(Setting());
     if (IsChecked(ids::kUseAfterDate)) notAnalyzed.After = CTime(FilterDateLimit(m_after));
@@ -200,12 +200,12 @@ void CBatchSelect::OnBnClickedAutomaticAnalysis() { CloseWith("AutomaticAnalysis
 void CBatchSelect::OnBnClickedChangeAttribute() {
   CChangeAttribute dialog(this);
   if (dialog.DoModal() != IDOK) return;
-  qova::AttributeChange change;
+  qova::document::batch::AttributeChange change;
   change.Mode = dialog.Mode;
   change.Attribute = dialog.AttributeIndex;
   change.Value = dialog.NewValue;
   const CProgramSetting& setting = Setting();
-  const std::vector<std::string> failures = qova::ChangeSampleFiles(
+  const std::vector<std::string> failures = qova::document::batch::ChangeSampleFiles(
       CheckedNames(), change,
       {setting.DefaultArrayDataFolder, setting.DefaultAnalysisResultFolder, NonSelfExtension(setting)});
   if (!failures.empty()) {
@@ -219,7 +219,7 @@ void CBatchSelect::OnBnClickedChangeAttribute() {
 
 void CBatchSelect::OnBnClickedOptions() {
   // OK takes the edited AUTO settings into the running program and saves them.
-  qova::RunAutoSettingSheet(*qova::ApplicationData().ProgramSetting);
+  qova::core::RunAutoSettingSheet(*qova::document::ApplicationData().ProgramSetting);
 }
 
 void CBatchSelect::OnBnClickedOk() { CDialog::OnOK(); }

@@ -27,7 +27,7 @@ class CBatchSelect : public CDialog {
   int ReferenceMode = 0;                 // set by "Automatic Analysis"
 
   // The listing, shared by every opening during a run of the program.
-  static qova::SampleListing& Listing();
+  static qova::document::SampleListing& Listing();
   // Back to the state at program start (tests stand for separate runs).
   static void Reset();
 
@@ -50,9 +50,9 @@ class CBatchSelect : public CDialog {
   DECLARE_MESSAGE_MAP()
 
  private:
-  void FillDropDowns(const qova::SampleListing& listing);
+  void FillDropDowns(const qova::document::SampleListing& listing);
   void PickDate(SYSTEMTIME& date, unsigned editId);
-  [[nodiscard]] qova::SampleFilter CheckedFilters() const;
+  [[nodiscard]] qova::document::SampleFilter CheckedFilters() const;
   void SetAllChecks(int check);
   // The checked entries top to bottom.
   [[nodiscard]] std::vector<std::string> CheckedNames() const;
@@ -67,6 +67,6 @@ class CBatchSelect : public CDialog {
   SYSTEMTIME m_after{};
   CCheckListBox m_sampleList;
   CComboBox m_arrayTypeFilter;
-  std::array<CComboBox, qova::kSampleAttributeCount> m_attributeFilter;
+  std::array<CComboBox, qova::document::kSampleAttributeCount> m_attributeFilter;
   CComboBox m_referenceMode;
 };

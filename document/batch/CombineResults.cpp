@@ -8,7 +8,9 @@
 #include "core/GlobalData.h"
 #include "platform/Paths.h"
 
-namespace qova {
+namespace core = qova::core;
+
+namespace qova::document::batch {
 
 namespace {
 
@@ -49,9 +51,9 @@ CombineOutcome CombineResults(const CGlobalData& global, const CombineRequest& r
       outcome.Result = CombineOutcome::kDifferentArrayType;
       return outcome;
     }
-    const int family = kArrayTypes[static_cast<std::size_t>(combined)].family;
+    const int family = core::kArrayTypes[static_cast<std::size_t>(combined)].family;
     if (!global.HasBasicData(family)) {
-      outcome.Reason = "the annotation table of " + std::string(kArrayTypes[static_cast<std::size_t>(combined)].name) +
+      outcome.Reason = "the annotation table of " + std::string(core::kArrayTypes[static_cast<std::size_t>(combined)].name) +
                        " is not loaded";
       return outcome;
     }
@@ -66,7 +68,7 @@ CombineOutcome CombineResults(const CGlobalData& global, const CombineRequest& r
     result.IsSelf = self;
     result.Header.SelfAnalyzed = self;
     result.Header.Combined = true;
-    const char* name = kArrayTypes[static_cast<std::size_t>(combined)].name;
+    const char* name = core::kArrayTypes[static_cast<std::size_t>(combined)].name;
     result.Header.ArrayType = name;
     result.AnalysisArrayType = name;
     result.Header.FirstSnpIndex = global.ArrayFirstSnpIndex[combined];
@@ -101,4 +103,4 @@ CombineOutcome CombineResults(const CGlobalData& global, const CombineRequest& r
   return outcome;
 }
 
-}  // namespace qova
+}  // namespace qova::document::batch

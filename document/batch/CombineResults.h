@@ -8,7 +8,7 @@
 
 class CGlobalData;
 
-namespace qova {
+namespace qova::document::batch {
 
 struct CombineRequest {
   std::string ResultFolder;  // inputs and output, with its trailing separator
@@ -36,4 +36,4 @@ struct CombineOutcome {
 // files exist, their types make a pair and both could be read and analysed.
 [[nodiscard]] CombineOutcome CombineResults(const CGlobalData& global, const CombineRequest& request);
 
-}  // namespace qova
+}  // namespace qova::document::batch

@@ -38,6 +38,8 @@
 #include "platform/Strings.h"
 #include "platform/ui/Frame.h"
 
+namespace analyses = qova::document::analyses;
+
 namespace {
 
 constexpr const char* kActionSelectNonSelfRefs = "SelectNonSelfRefs";
@@ -64,7 +66,7 @@ struct SampleWork {
   std::vector<std::string> Failed;    // "the self analysis", "the non-self analysis"
   std::vector<std::string> Messages;  // message boxes and notices, in order
   std::vector<std::string> LogLines;
-  std::vector<qova::UnreadableFile> Unreadable;  // files the reference choice could not read
+  std::vector<qova::document::UnreadableFile> Unreadable;  // files the reference choice could not read
 };
 
 // The number of workers: QOVA_BATCH_WORKERS when set, else every hardware thread.
@@ -87,7 +89,7 @@ std::vector<std::optional<std::size_t>> EarlierOccurrences(const std::vector<std
 
 class SampleComputation {
  public:
-  SampleComputation(const CQOVADoc& doc, const BatchPlan& plan, const qova::CandidateSnapshot& candidates)
+  SampleComputation(const CQOVADoc& doc, const BatchPlan& plan, const analyses::CandidateSnapshot& candidates)
       : doc_(doc), plan_(plan), candidates_(candidates) {}
 
   // Runs on a worker thread.
@@ -95,9 +97,9 @@ class SampleComputation {
     SampleWork work;
     platform::ScopedThreadMessageCapture messages;
     platform::ScopedErrorLogCapture log;
-    qova::UnreadableFiles unreadable;
+    qova::document::UnreadableFiles unreadable;
     Compute(name, work);
-    work.Unreadable = qova::UnreadableFiles::TakeUntoldFiles();
+    work.Unreadable = qova::document::UnreadableFiles::TakeUntoldFiles();
     work.Messages = messages.Texts();
     work.LogLines = std::move(log.Lines);
     return work;
@@ -154,7 +156,7 @@ class SampleComputation {
 
   const CQOVADoc& doc_;
   const BatchPlan& plan_;
-  const qova::CandidateSnapshot& candidates_;
+  const analyses::CandidateSnapshot& candidates_;
 };
 
 // The one box at the end of a batch that did not go cleanly.
@@ -175,7 +177,7 @@ std::string BatchSummary(std::size_t analysed, std::size_t picked, const std::ve
 
 void CQOVADoc::OnBatchAnalysis() {
   // A file the list left out is told once, not again for every sample.
-  qova::UnreadableFiles unreadable;
+  qova::document::UnreadableFiles unreadable;
   CBatchSelect dialog;
   dialog.ArrayDataFolder = ArrayDataFolder;
   if (dialog.DoModal() != IDOK) return;
@@ -205,7 +207,7 @@ void CQOVADoc::RunSupersededSelection(const std::vector<std::string>& names) {
       Notify(line);
     }
   }
-  if (const std::optional<std::string> unreadable = qova::UnreadableFiles::TakeUntold()) Notify(*unreadable);
+  if (const std::optional<std::string> unreadable = qova::document::UnreadableFiles::TakeUntold()) Notify(*unreadable);
   EndCollectingNotices();
 }
 
@@ -223,15 +225,15 @@ void CQOVADoc::RunAutomaticAnalysis(const std::vector<std::string>& names, const
 
   // The candidates' headers are read once, here: the index is not shared
   // with the workers.
-  qova::CandidateSource source;
+  analyses::CandidateSource source;
   source.ArrayDataFolder = ArrayDataFolder;
   if (setting.UseFileList != 0) {
     global_.FileList->Update(kFileListExtracted);
     source.Index = global_.FileList.get();
     source.RefreshIndex = false;
   }
-  const qova::CandidateSnapshot candidates =
-      plan.DoNonSelf ? qova::SnapshotCandidates(source) : qova::CandidateSnapshot{};
+  const analyses::CandidateSnapshot candidates =
+      plan.DoNonSelf ? analyses::SnapshotCandidates(source) : analyses::CandidateSnapshot{};
 
   const std::size_t n = names.size();
   std::size_t analysed = 0;
@@ -262,7 +264,7 @@ void CQOVADoc::RunAutomaticAnalysis(const std::vector<std::string>& names, const
       SampleWork work = workers.Take(k, [] { CProgressBar::PumpMessages(); });
       for (const std::string& line : work.LogLines) platform::AppendErrorLog(line);
       for (const std::string& message : work.Messages) Notify(message);
-      for (const qova::UnreadableFile& file : work.Unreadable) qova::UnreadableFiles::Note(file.Path, file.Why);
+      for (const qova::document::UnreadableFile& file : work.Unreadable) qova::document::UnreadableFiles::Note(file.Path, file.Why);
       if (!work.LoadFailure.empty()) {
         const std::string line = names[k] + ": " + work.LoadFailure;
         platform::AppendErrorLog(line);
@@ -282,7 +284,7 @@ void CQOVADoc::RunAutomaticAnalysis(const std::vector<std::string>& names, const
       workers.Committed(k);
     }
     // In the summary, once, however many samples met them.
-    if (const std::optional<std::string> unreadable = qova::UnreadableFiles::TakeUntold()) Notify(*unreadable);
+    if (const std::optional<std::string> unreadable = qova::document::UnreadableFiles::TakeUntold()) Notify(*unreadable);
     notices = std::move(*notices_);
   }
   platform::ui::ShowStatusText(reached < n ? platform::Format("Cancelled after %zu of %zu samples; %zu analysed",

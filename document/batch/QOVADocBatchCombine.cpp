@@ -15,6 +15,8 @@
 #include "platform/Strings.h"
 #include "platform/ui/CommonDialogs.h"
 
+namespace batch = qova::document::batch;
+
 namespace {
 
 // The first two tab-separated names of a line; runs of tabs count as one.
@@ -54,20 +56,20 @@ void CQOVADoc::OnBatchCombine() {
     const auto [first, second] = PairOf(line);
     bool found = false;
     for (const AnalysisKind kind : {nonSelf, AnalysisKind::Self}) {
-      qova::CombineOutcome outcome = qova::CombineResults(global_, {AnalysisResultFolder, first, second, kind});
+      batch::CombineOutcome outcome = batch::CombineResults(global_, {AnalysisResultFolder, first, second, kind});
       switch (outcome.Result) {
-        case qova::CombineOutcome::kNotFound:
+        case batch::CombineOutcome::kNotFound:
           if (kind == AnalysisKind::Self && !found) log(first, second, "Cannot find files");
           break;
-        case qova::CombineOutcome::kDifferentArrayType:
+        case batch::CombineOutcome::kDifferentArrayType:
           found = true;
           log(first, second, "Different Array type");
           break;
-        case qova::CombineOutcome::kFailed:
+        case batch::CombineOutcome::kFailed:
           found = true;
           log(first, second, outcome.Reason);
           break;
-        case qova::CombineOutcome::kWritten:
+        case batch::CombineOutcome::kWritten:
           // Written only: the document goes on showing what it showed.
           found = true;
           break;

@@ -16,6 +16,9 @@
 #include "platform/Strings.h"
 #include "platform/ui/CommonDialogs.h"
 
+namespace batch = qova::document::batch;
+namespace display = qova::document::display;
+
 namespace {
 
 EditIntegrationRunner& InstalledEditIntegrationDialog() {
@@ -40,19 +43,19 @@ void CQOVADoc::SetSingleViewListFactory(SingleViewListFactory factory) {
 }
 
 void CQOVADoc::OnDisplaySamples() {
-  qova::UnreadableFiles unreadable;
+  qova::document::UnreadableFiles unreadable;
   CSelectResult dialog;
   dialog.m_strResultFolder = AnalysisResultFolder;
   if (dialog.DoModal() != IDOK) return;
   DisplayList = dialog.m_listFiles;
   const std::string& mode = dialog.m_strMode;
-  if (mode == qova::kDisplaySingle) {
+  if (mode == display::kDisplaySingle) {
     ShowSingleViewList();
-  } else if (mode == qova::kDisplayMultiple) {
+  } else if (mode == display::kDisplayMultiple) {
     ShowMultipleResults();
-  } else if (mode == qova::kDisplayIntegral) {
+  } else if (mode == display::kDisplayIntegral) {
     BuildIntegralView(dialog.m_bSelfMode);
-  } else if (mode == qova::kDisplayCombine) {
+  } else if (mode == display::kDisplayCombine) {
     CombineDisplayed(dialog.m_bSelfMode);
   }
 }
@@ -132,21 +135,21 @@ void CQOVADoc::CombineDisplayed(BOOL selfMode) {
   if (DisplayList.size() != 2) return;
   const bool self = (selfMode & 0xFF) != 0;
   const AnalysisKind kind = self ? AnalysisKind::Self : NonSelfAnalysisKind(global_.ProgramSetting->NONSELFALLELE != 0);
-  const qova::CombineOutcome outcome =
-      qova::CombineResults(global_, {AnalysisResultFolder, StemOf(DisplayList[0]), StemOf(DisplayList[1]), kind});
+  const batch::CombineOutcome outcome =
+      batch::CombineResults(global_, {AnalysisResultFolder, StemOf(DisplayList[0]), StemOf(DisplayList[1]), kind});
   switch (outcome.Result) {
-    case qova::CombineOutcome::kWritten:
+    case batch::CombineOutcome::kWritten:
       TakeResult(outcome.Combined);
       ShowResult(kStatusSingle);
       return;
-    case qova::CombineOutcome::kDifferentArrayType:
+    case batch::CombineOutcome::kDifferentArrayType:
       AfxMessageBox("Wrong combination");
       return;
-    case qova::CombineOutcome::kNotFound:
+    case batch::CombineOutcome::kNotFound:
       AfxMessageBox("Cannot combine: " + DisplayList[0] + " or " + DisplayList[1] + " is not in " +
                     AnalysisResultFolder);
       return;
-    case qova::CombineOutcome::kFailed:
+    case batch::CombineOutcome::kFailed:
       AfxMessageBox("Cannot combine " + DisplayList[0] + " and " + DisplayList[1] + ": " + outcome.Reason);
       return;
   }

@@ -20,10 +20,11 @@
 #include "resources/DisplaySamplesDialog.h"
 
 namespace ids = qova::resources::display;
-using qova::DisplayFilterState;
-using qova::kSampleAttributeCount;
-using qova::SampleFilter;
-using qova::SampleListing;
+namespace exports = qova::document::exports;
+using qova::document::display::DisplayFilterState;
+using qova::document::kSampleAttributeCount;
+using qova::document::SampleFilter;
+using qova::document::SampleListing;
 
 IMPLEMENT_DYNAMIC(CSelectResult, CDialog)
 
@@ -53,7 +54,7 @@ namespace {
 
 std::size_t Index(int k) { return static_cast<std::size_t>(k); }
 
-const CProgramSetting& Setting() { return *qova::ApplicationData().ProgramSetting; }
+const CProgramSetting& Setting() { return *qova::document::ApplicationData().ProgramSetting; }
 
 AnalysisKind NonSelfKind() { return NonSelfAnalysisKind(Setting().NONSELFALLELE != 0); }
 
@@ -120,10 +121,10 @@ void CSelectResult::ReadResultHeaders() {
   SampleListing& cache = ResultHeaderCache();
   cache.ClearListing();
   // Files that could not be listed are told as the dialog opens.
-  qova::UnreadableFiles unreadable;
+  qova::document::UnreadableFiles unreadable;
   const bool allele = Setting().NONSELFALLELE != 0;
   if (Setting().UseFileList != 0) {
-    CSampleFileList& index = *qova::ApplicationData().FileList;
+    CSampleFileList& index = *qova::document::ApplicationData().FileList;
     index.Update(kFileListSelf | kFileListNonSelf | kFileListNonSelfAllele);
     cache.ListResultIndex(index, allele ? kFileListNonSelfAllele : kFileListNonSelf, false);
     cache.ListResultIndex(index, kFileListSelf, true);
@@ -131,7 +132,7 @@ void CSelectResult::ReadResultHeaders() {
     cache.ListResultFolder(m_strResultFolder, allele ? "*.CFA" : "*.CFN", false);
     cache.ListResultFolder(m_strResultFolder, "*.CFS", true);
   }
-  qova::UnreadableFiles::TellNow();
+  qova::document::UnreadableFiles::TellNow();
 }
 
 void CSelectResult::FillDropDowns() {
@@ -155,9 +156,9 @@ void CSelectResult::RestoreFilterState() {
   SetChecked(ids::kRefOnly, state.TestOrRef == kChoiceRef);
   SetChecked(ids::kTestAndRef, state.TestOrRef == kChoiceBoth);
   m_bSelfMode = IsChecked(ids::kSelfAnalysis) ? 1 : 0;
-  qova::SelectRememberedValue(m_arrayTypeFilter, state.ArrayType);
+  qova::document::SelectRememberedValue(m_arrayTypeFilter, state.ArrayType);
   for (int k = 0; k < kSampleAttributeCount; ++k) {
-    qova::SelectRememberedValue(m_attributeFilter[Index(k)], state.Attributes[Index(k)]);
+    qova::document::SelectRememberedValue(m_attributeFilter[Index(k)], state.Attributes[Index(k)]);
   }
 }
 
@@ -179,12 +180,12 @@ void CSelectResult::SaveFilterState() {
     state.TestOrRef = kChoiceBoth;
   }
   // A drop-down without a chosen entry keeps its remembered value and tick.
-  if (const auto type = qova::SelectedFilterValue(m_arrayTypeFilter)) {
+  if (const auto type = qova::document::SelectedFilterValue(m_arrayTypeFilter)) {
     state.ArrayType = *type;
     state.UseArrayType = IsChecked(ids::kUseArrayType);
   }
   for (int k = 0; k < kSampleAttributeCount; ++k) {
-    if (const auto value = qova::SelectedFilterValue(m_attributeFilter[Index(k)])) {
+    if (const auto value = qova::document::SelectedFilterValue(m_attributeFilter[Index(k)])) {
       state.Attributes[Index(k)] = *value;
       state.UseAttribute[Index(k)] = IsChecked(ids::kUseAttribute[k]);
     }
@@ -200,7 +201,7 @@ bool CSelectResult::Passes(const SampleHeader& header) const {
   if (IsChecked(ids::kUseToDate)) filter.To = CTime(FilterDateLimit(state.To));
   // A ticked drop-down filter without a chosen value has nothing to compare
   // with, so it filters nothing until a value is chosen.
-  if (IsChecked(ids::kUseArrayType)) filter.ArrayType = qova::SelectedFilterValue(m_arrayTypeFilter);
+  if (IsChecked(ids::kUseArrayType)) filter.ArrayType = qova::document::SelectedFilterValue(m_arrayTypeFilter);
   if (IsChecked(ids::kUseTestOrRef)) {
     if (IsChecked(ids::kTestOnly)) {
       filter.TestOrRef = SampleFilter::Kind::Test;
@@ -209,7 +210,7 @@ bool CSelectResult::Passes(const SampleHeader& header) const {
     }
   }
   for (int k = 0; k < kSampleAttributeCount; ++k) {
-    if (IsChecked(ids::kUseAttribute[k])) filter.Attributes[Index(k)] = qova::SelectedFilterValue(m_attributeFilter[Index(k)]);
+    if (IsChecked(ids::kUseAttribute[k])) filter.Attributes[Index(k)] = qova::document::SelectedFilterValue(m_attributeFilter[Index(k)]);
   }
   return filter.Passes(header);
 }
@@ -323,15 +324,15 @@ void CSelectResult::CloseWithRequest() {
 }
 
 void CSelectResult::OnSingleDisplay() {
-  if (TakeCheckedFiles(qova::kDisplaySingle)) CloseWithRequest();
+  if (TakeCheckedFiles(qova::document::display::kDisplaySingle)) CloseWithRequest();
 }
 
 void CSelectResult::OnMultiDisplay() {
-  if (TakeCheckedFiles(qova::kDisplayMultiple)) CloseWithRequest();
+  if (TakeCheckedFiles(qova::document::display::kDisplayMultiple)) CloseWithRequest();
 }
 
 void CSelectResult::OnIntegralView() {
-  if (TakeCheckedFiles(qova::kDisplayIntegral)) CloseWithRequest();
+  if (TakeCheckedFiles(qova::document::display::kDisplayIntegral)) CloseWithRequest();
 }
 
 void CSelectResult::OnCombine() {
@@ -348,11 +349,11 @@ void CSelectResult::OnCombine() {
       if (header.SampleName == names[k]) types[k] = ArrayTypeIndex(header.ArrayType);
     }
   }
-  if (types[0] < 0 || types[1] < 0 || qova::CombinedArrayType(types[0], types[1]) < 0) {
+  if (types[0] < 0 || types[1] < 0 || qova::document::batch::CombinedArrayType(types[0], types[1]) < 0) {
     AfxMessageBox("Wrong combination");
     return;
   }
-  m_strMode = qova::kDisplayCombine;
+  m_strMode = qova::document::display::kDisplayCombine;
   m_listFiles = {ResultFileOf(names[0]), ResultFileOf(names[1])};
   CloseWithRequest();
 }
@@ -361,14 +362,14 @@ void CSelectResult::OnOutputData() {
   CDialogOutputData chooser(this);
   if (chooser.DoModal() != IDOK) return;
   switch (chooser.m_nKind) {
-    case qova::kOutputSampleList: OutputSampleList(); break;
-    case qova::kOutputRawData: OutputRawData(); break;
-    case qova::kOutputCopyNumberChange: OutputCopyNumberChange(); break;
-    case qova::kOutputMarkers: OutputMarkers(); break;
-    case qova::kOutputRegionStatistics: OutputRegionStatistics(); break;
-    case qova::kOutputLOH: OutputLOH(); break;
-    case qova::kOutputABCalc: OutputABCalc(); break;
-    case qova::kOutputNonSelfReferences: OutputNonSelfReferences(); break;
+    case exports::kOutputSampleList: OutputSampleList(); break;
+    case exports::kOutputRawData: OutputRawData(); break;
+    case exports::kOutputCopyNumberChange: OutputCopyNumberChange(); break;
+    case exports::kOutputMarkers: OutputMarkers(); break;
+    case exports::kOutputRegionStatistics: OutputRegionStatistics(); break;
+    case exports::kOutputLOH: OutputLOH(); break;
+    case exports::kOutputABCalc: OutputABCalc(); break;
+    case exports::kOutputNonSelfReferences: OutputNonSelfReferences(); break;
     default: break;
   }
 }

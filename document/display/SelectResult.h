@@ -13,9 +13,11 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
 
-namespace qova {
-
+namespace qova::document::exports {
 struct DisplayExportSource;
+}
+
+namespace qova::document::display {
 
 // The filter choices as the last closing of the dialog left them.
 struct DisplayFilterState {
@@ -39,8 +41,7 @@ inline constexpr const char* kDisplayMultiple = "MultipleSamples";
 inline constexpr const char* kDisplayIntegral = "IntegralView";
 inline constexpr const char* kDisplayCombine = "Combine";
 
-}  // namespace qova
-
+}  // namespace qova::document::display
 class CSelectResult : public CDialog {
   DECLARE_DYNAMIC(CSelectResult)
 
@@ -59,8 +60,8 @@ class CSelectResult : public CDialog {
   // Shared by every opening during a run: the result headers read at the
   // latest opening (their SelfAnalyzed set by the kind of file), which of them
   // the list shows, and the values seen in the drop-downs.
-  static qova::SampleListing& ResultHeaderCache();
-  static qova::DisplayFilterState& FilterState();
+  static qova::document::SampleListing& ResultHeaderCache();
+  static qova::document::display::DisplayFilterState& FilterState();
   // Back to the state at program start (tests stand for separate runs).
   static void Reset();
 
@@ -105,7 +106,7 @@ class CSelectResult : public CDialog {
 
  private:
   // Runs one of the exports that walk the checked samples' SNPs.
-  void RunSnpExport(void (*run)(const qova::DisplayExportSource&));
+  void RunSnpExport(void (*run)(const qova::document::exports::DisplayExportSource&));
   void ReadResultHeaders();
   void FillDropDowns();
   void RestoreFilterState();
@@ -135,6 +136,7 @@ class CSelectResult : public CDialog {
   CCheckListBox m_listSamples;
   CComboBox m_groupCombo;
   CComboBox m_arrayTypeFilter;
-  std::array<CComboBox, qova::kSampleAttributeCount> m_attributeFilter;
+  std::array<CComboBox, qova::document::kSampleAttributeCount> m_attributeFilter;
   std::string groupsUnreadable_;  // why GroupNames.CFG could not be read, or empty
 };
+

@@ -16,58 +16,59 @@
 #include "resources/DisplaySamplesDialog.h"
 
 namespace ids = qova::resources::display;
-using qova::SampleFileRole;
+namespace exports = qova::document::exports;
+using exports::SampleFileRole;
 
 namespace {
 
-const CProgramSetting& Setting() { return *qova::ApplicationData().ProgramSetting; }
+const CProgramSetting& Setting() { return *qova::document::ApplicationData().ProgramSetting; }
 
 }  // namespace
 
 void CSelectResult::OutputSampleList() {
-  const std::vector<std::string> names = qova::CheckedSamples(m_listSamples);
+  const std::vector<std::string> names = exports::CheckedSamples(m_listSamples);
   if (names.empty()) return;
   COutputSampleList columns(this);
   if (columns.DoModal() != IDOK) return;
-  const std::optional<std::string> path = qova::AskTextOutputPath(this);
+  const std::optional<std::string> path = exports::AskTextOutputPath(this);
   if (!path) return;
-  qova::TextExport out;
+  exports::TextExport out;
   if (!out.Open(*path)) return;
 
   const bool whole = columns.NeedsWholeSamples();
-  qova::WriteSampleListHeader(columns, out);
+  exports::WriteSampleListHeader(columns, out);
   for (const std::string& name : names) {
-    if (!qova::IsExportableName(name, out.Skipped())) continue;
+    if (!exports::IsExportableName(name, out.Skipped())) continue;
     // Either result may be missing: its cells then say so.
     const auto read = [&](SampleFileRole role, std::optional<CAnalyzedData>& sample) {
-      const std::string file = qova::SampleFilePath(Setting(), name, role);
+      const std::string file = exports::SampleFilePath(Setting(), name, role);
       if (!platform::FileExists(file)) return true;
-      sample = qova::ReadExportSample(file, whole, name, out.Skipped());
+      sample = exports::ReadExportSample(file, whole, name, out.Skipped());
       return sample.has_value();
     };
     std::optional<CAnalyzedData> self, nonSelf;
     if (!read(SampleFileRole::SelfResult, self) || !read(SampleFileRole::NonSelfResult, nonSelf)) continue;
-    const bool arrayData = platform::FileExists(qova::SampleFilePath(Setting(), name, SampleFileRole::ArrayData));
-    const qova::SampleListRow row{name, self ? &*self : nullptr, nonSelf ? &*nonSelf : nullptr, arrayData};
-    qova::WriteSampleListRow(columns, row, out);
+    const bool arrayData = platform::FileExists(exports::SampleFilePath(Setting(), name, SampleFileRole::ArrayData));
+    const exports::SampleListRow row{name, self ? &*self : nullptr, nonSelf ? &*nonSelf : nullptr, arrayData};
+    exports::WriteSampleListRow(columns, row, out);
   }
   static_cast<void>(out.Finish());
 }
 
 void CSelectResult::OutputRawData() {
-  qova::RawExportRequest request;
+  exports::RawExportRequest request;
   // Read from the control: the export follows what the list shows.
   request.Self = IsChecked(ids::kSelfAnalysis);
-  request.Names = qova::CheckedSamples(m_listSamples);
+  request.Names = exports::CheckedSamples(m_listSamples);
   if (request.Names.empty()) return;
   COutputRawData columns(request.Self || Setting().NONSELFALLELE != 0, this);
   if (columns.DoModal() != IDOK) return;
   request.Columns = columns.Columns();
-  std::vector<qova::SkippedSample> skipped;
+  std::vector<exports::SkippedSample> skipped;
   if (columns.Combined != 0) {
-    qova::WriteRawDataCombined(request, qova::ApplicationData(), skipped);
+    exports::WriteRawDataCombined(request, qova::document::ApplicationData(), skipped);
   } else {
-    qova::WriteRawDataPerSample(request, qova::ApplicationData(), skipped);
+    exports::WriteRawDataPerSample(request, qova::document::ApplicationData(), skipped);
   }
-  qova::TextExport::TellSkipped(skipped);
+  exports::TextExport::TellSkipped(skipped);
 }

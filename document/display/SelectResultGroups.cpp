@@ -6,6 +6,8 @@
 #include "document/display/SelectResult.h"
 #include "platform/MessageBox.h"
 
+namespace core = qova::core;
+
 namespace {
 
 constexpr const char* kSelectSamples = "Select more than one samples";
@@ -15,7 +17,7 @@ constexpr const char* kSelectSamples = "Select more than one samples";
 void CSelectResult::ReadGroups() {
   m_Groups.Groups.clear();
   CGrouP read;
-  const qova::GroupsFileStatus status = qova::LoadGroupsFile(m_strResultFolder, read);
+  const core::GroupsFileStatus status = core::LoadGroupsFile(m_strResultFolder, read);
   if (status) {
     m_Groups = std::move(read);
     groupsUnreadable_.clear();
@@ -41,7 +43,7 @@ bool CSelectResult::GroupsWritable() const {
 }
 
 void CSelectResult::WriteGroups(const CGrouP& before) {
-  const qova::GroupsFileStatus status = qova::StoreGroupsFile(m_strResultFolder, m_Groups);
+  const core::GroupsFileStatus status = core::StoreGroupsFile(m_strResultFolder, m_Groups);
   if (!status) {
     AfxMessageBox(status.Message);
     m_Groups.Groups = before.Groups;  // what the file still holds

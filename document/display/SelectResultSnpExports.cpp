@@ -5,18 +5,20 @@
 #include "document/exports/TextExport.h"
 #include "resources/DisplaySamplesDialog.h"
 
-void CSelectResult::RunSnpExport(void (*run)(const qova::DisplayExportSource&)) {
-  qova::DisplayExportSource source;
-  source.CheckedSamples = [this] { return qova::CheckedSamples(m_listSamples); };
+namespace exports = qova::document::exports;
+
+void CSelectResult::RunSnpExport(void (*run)(const exports::DisplayExportSource&)) {
+  exports::DisplayExportSource source;
+  source.CheckedSamples = [this] { return exports::CheckedSamples(m_listSamples); };
   // The radio button, not m_bSelfMode: the list shows what the button says.
   source.SelfMode = IsChecked(qova::resources::display::kSelfAnalysis);
   source.Parent = this;
   run(source);
 }
 
-void CSelectResult::OutputCopyNumberChange() { RunSnpExport(qova::ExportCopyNumberChange); }
-void CSelectResult::OutputMarkers() { RunSnpExport(qova::ExportMarkers); }
-void CSelectResult::OutputRegionStatistics() { RunSnpExport(qova::ExportRegionStatistics); }
-void CSelectResult::OutputLOH() { RunSnpExport(qova::ExportLoh); }
-void CSelectResult::OutputABCalc() { RunSnpExport(qova::ExportABCalc); }
-void CSelectResult::OutputNonSelfReferences() { RunSnpExport(qova::ExportNonSelfReferences); }
+void CSelectResult::OutputCopyNumberChange() { RunSnpExport(exports::ExportCopyNumberChange); }
+void CSelectResult::OutputMarkers() { RunSnpExport(exports::ExportMarkers); }
+void CSelectResult::OutputRegionStatistics() { RunSnpExport(exports::ExportRegionStatistics); }
+void CSelectResult::OutputLOH() { RunSnpExport(exports::ExportLoh); }
+void CSelectResult::OutputABCalc() { RunSnpExport(exports::ExportABCalc); }
+void CSelectResult::OutputNonSelfReferences() { RunSnpExport(exports::ExportNonSelfReferences); }

@@ -16,7 +16,7 @@
 #include "document/exports/TextExport.h"
 #include "platform/MessageBox.h"
 
-namespace qova {
+namespace qova::document::exports {
 namespace {
 
 constexpr int kNormalState = 2;
@@ -193,4 +193,4 @@ void ExportLoh(const DisplayExportSource& source) {
   static_cast<void>(out.Finish());
 }
 
-}  // namespace qova
+}  // namespace qova::document::exports

@@ -3,6 +3,7 @@
 #include "resources/ExportDialogs.h"
 
 namespace res = qova::resources;
+namespace exports = qova::document::exports;
 
 IMPLEMENT_DYNAMIC(CDialogOutputData, CDialog)
 
@@ -14,18 +15,18 @@ namespace {
 
 struct KindButton {
   unsigned id;
-  qova::OutputDataKind kind;
+  exports::OutputDataKind kind;
 };
 
 constexpr KindButton kButtons[] = {
-    {res::kOutputSampleListButton, qova::kOutputSampleList},
-    {res::kOutputRawDataButton, qova::kOutputRawData},
-    {res::kOutputCopyNumberButton, qova::kOutputCopyNumberChange},
-    {res::kOutputMarkerButton, qova::kOutputMarkers},
-    {res::kOutputRegionStatisticsButton, qova::kOutputRegionStatistics},
-    {res::kOutputLohButton, qova::kOutputLOH},
-    {res::kOutputABCalcButton, qova::kOutputABCalc},
-    {res::kOutputNonSelfReferencesButton, qova::kOutputNonSelfReferences},
+    {res::kOutputSampleListButton, exports::kOutputSampleList},
+    {res::kOutputRawDataButton, exports::kOutputRawData},
+    {res::kOutputCopyNumberButton, exports::kOutputCopyNumberChange},
+    {res::kOutputMarkerButton, exports::kOutputMarkers},
+    {res::kOutputRegionStatisticsButton, exports::kOutputRegionStatistics},
+    {res::kOutputLohButton, exports::kOutputLOH},
+    {res::kOutputABCalcButton, exports::kOutputABCalc},
+    {res::kOutputNonSelfReferencesButton, exports::kOutputNonSelfReferences},
 };
 
 }  // namespace

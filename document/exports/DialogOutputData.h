@@ -4,7 +4,7 @@
 // close it.
 #include "platform/ui/Dialog.h"
 
-namespace qova {
+namespace qova::document::exports {
 
 // The kinds of export, as the chooser numbers them.
 enum OutputDataKind : int {
@@ -19,16 +19,15 @@ enum OutputDataKind : int {
   kOutputNonSelfReferences = 8,
 };
 
-}  // namespace qova
-
+}  // namespace qova::document::exports
 class CDialogOutputData : public CDialog {
   DECLARE_DYNAMIC(CDialogOutputData)
 
  public:
   explicit CDialogOutputData(CWnd* parent = nullptr);
 
-  // The chosen kind after IDOK (qova::OutputDataKind); 0 until a button is pressed.
-  int m_nKind = qova::kOutputNothing;
+  // The chosen kind after IDOK (qova::document::exports::OutputDataKind); 0 until a button is pressed.
+  int m_nKind = qova::document::exports::kOutputNothing;
 
  protected:
   void OnOK() override {}
@@ -36,3 +35,4 @@ class CDialogOutputData : public CDialog {
 
   DECLARE_MESSAGE_MAP()
 };
+

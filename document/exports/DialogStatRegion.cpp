@@ -22,7 +22,7 @@ namespace {
 
 constexpr int kChromosomes = 23;
 
-int LengthOf(int chromosome) { return static_cast<int>(qova::genome::ChromosomeLength(chromosome)); }
+int LengthOf(int chromosome) { return static_cast<int>(qova::core::genome::ChromosomeLength(chromosome)); }
 
 }  // namespace
 

@@ -11,7 +11,7 @@
 
 class CWnd;
 
-namespace qova {
+namespace qova::document::exports {
 
 // What the exports read of the Display Samples dialog.
 struct DisplayExportSource {
@@ -45,4 +45,4 @@ inline constexpr const char* kNeedsNonSelfResults = "This output needs non-self 
 inline constexpr const char* kNeedsAlleleRatios =
     "This output needs the allele ratios of allele-specific non-self results (.CFA); .CFN results hold none";
 
-}  // namespace qova
+}  // namespace qova::document::exports

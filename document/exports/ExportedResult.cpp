@@ -11,7 +11,7 @@
 #include "document/exports/TextExport.h"
 #include "platform/Strings.h"
 
-namespace qova {
+namespace qova::document::exports {
 
 std::int32_t SnpPlaces::Position(std::int32_t snp) const {
   const auto at = [](const std::vector<std::int32_t>& column, std::int32_t i) {
@@ -23,7 +23,7 @@ std::int32_t SnpPlaces::Position(std::int32_t snp) const {
 
 std::optional<SnpPlaces> PlacesOf(const SampleHeader& header, std::size_t arraySize, bool throughSortMap,
                                   std::string& why) {
-  const ArrayTypeInfo* type = FindArrayType(header.ArrayType);
+  const core::ArrayTypeInfo* type = core::FindArrayType(header.ArrayType);
   if (type == nullptr) {
     why = "unknown array type \"" + header.ArrayType + "\"";
     return std::nullopt;
@@ -67,4 +67,4 @@ std::optional<ExportedResult> ReadExportedResult(const std::string& name, Sample
   return ExportedResult{std::move(*data), *places};
 }
 
-}  // namespace qova
+}  // namespace qova::document::exports

@@ -17,7 +17,7 @@ class CBasicData;
 class CWnd;
 struct SampleHeader;
 
-namespace qova {
+namespace qova::document::exports {
 
 // Chromosomes as the exports walk them: 1..22, then 23 for X.
 inline constexpr int kFirstChromosome = 1;
@@ -65,4 +65,4 @@ template <class T>
   return static_cast<std::size_t>(snp) < values.size() ? values[static_cast<std::size_t>(snp)] : T{};
 }
 
-}  // namespace qova
+}  // namespace qova::document::exports

@@ -4,6 +4,7 @@
 #include "resources/ExportDialogs.h"
 
 namespace res = qova::resources;
+namespace exports = qova::document::exports;
 
 IMPLEMENT_DYNAMIC(COutputRawData, CDialog)
 
@@ -14,8 +15,8 @@ struct ColumnBox {
   unsigned id;
 };
 
-// In the order of qova::RawColumn.
-constexpr ColumnBox kBoxes[qova::kRawColumnCount] = {
+// In the order of exports::RawColumn.
+constexpr ColumnBox kBoxes[exports::kRawColumnCount] = {
     {&COutputRawData::Id, res::kRawId},
     {&COutputRawData::VendorSnpId, res::kRawVendorSnpId},
     {&COutputRawData::RsId, res::kRawRsId},
@@ -50,8 +51,8 @@ COutputRawData::COutputRawData(BOOL allele, CWnd* parent)
   res::RegisterExportDialogs();
 }
 
-qova::RawColumnSet COutputRawData::Columns() const {
-  qova::RawColumnSet columns{};
+exports::RawColumnSet COutputRawData::Columns() const {
+  exports::RawColumnSet columns{};
   for (std::size_t c = 0; c < columns.size(); ++c) columns[c] = this->*kBoxes[c].chosen != 0;
   return columns;
 }

@@ -35,7 +35,7 @@ class COutputRawData : public CDialog {
   // One file per array type with the samples side by side.
   int Combined = FALSE;
 
-  [[nodiscard]] qova::RawColumnSet Columns() const;
+  [[nodiscard]] qova::document::exports::RawColumnSet Columns() const;
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;

@@ -14,8 +14,8 @@ IMPLEMENT_DYNAMIC(COutputSampleList, CDialog)
 
 namespace {
 
-using Row = qova::SampleListRow;
-using qova::TextExport;
+using Row = qova::document::exports::SampleListRow;
+using qova::document::exports::TextExport;
 
 const SampleHeader& SharedHeader(const Row& row) {
   static const SampleHeader empty;
@@ -101,7 +101,7 @@ void COutputSampleList::DoDataExchange(CDataExchange* pDX) {
   for (const Column& column : kColumns) DDX_Check(pDX, static_cast<int>(column.id), this->*column.chosen);
 }
 
-namespace qova {
+namespace qova::document::exports {
 
 void WriteSampleListHeader(const COutputSampleList& columns, TextExport& out) {
   bool first = true;
@@ -125,4 +125,4 @@ void WriteSampleListRow(const COutputSampleList& columns, const SampleListRow& r
   out.EndLine();
 }
 
-}  // namespace qova
+}  // namespace qova::document::exports

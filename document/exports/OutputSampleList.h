@@ -7,7 +7,7 @@
 
 class CAnalyzedData;
 
-namespace qova {
+namespace qova::document::exports {
 class TextExport;
 }
 
@@ -45,7 +45,7 @@ class COutputSampleList : public CDialog {
   void DoDataExchange(CDataExchange* pDX) override;
 };
 
-namespace qova {
+namespace qova::document::exports {
 
 // What one row of the list is made of. The header fields both kinds of
 // result carry come from the self result when there is one, else from the
@@ -60,4 +60,4 @@ struct SampleListRow {
 void WriteSampleListHeader(const COutputSampleList& columns, TextExport& out);
 void WriteSampleListRow(const COutputSampleList& columns, const SampleListRow& row, TextExport& out);
 
-}  // namespace qova
+}  // namespace qova::document::exports

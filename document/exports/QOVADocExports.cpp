@@ -13,12 +13,14 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 
+namespace exports = qova::document::exports;
+
 namespace {
 
 // Reads a result file, the header alone when that is all the columns need.
 // Nothing when it cannot be read; the export names it at the end.
-std::optional<CAnalyzedData> ReadResult(const std::string& path, bool whole, qova::TextExport& out) {
-  return qova::ReadExportSample(path, whole, path, out.Skipped());
+std::optional<CAnalyzedData> ReadResult(const std::string& path, bool whole, exports::TextExport& out) {
+  return exports::ReadExportSample(path, whole, path, out.Skipped());
 }
 
 // `path` with its extension's last letter replaced: X.CFS pairs with X.CFA or X.CFN.
@@ -29,9 +31,9 @@ std::string Partner(const std::string& path, char last) { return path.substr(0, 
 void CQOVADoc::OnOutputSampleList() {
   COutputSampleList columns;
   if (columns.DoModal() != IDOK) return;
-  const std::optional<std::string> path = qova::AskTextOutputPath();
+  const std::optional<std::string> path = exports::AskTextOutputPath();
   if (!path) return;
-  qova::TextExport out;
+  exports::TextExport out;
   if (!out.Open(*path)) return;
 
   const bool whole = columns.NeedsWholeSamples();
@@ -40,7 +42,7 @@ void CQOVADoc::OnOutputSampleList() {
   const auto hasArrayData = [this](const SampleHeader& header) {
     return platform::FileExists(ArrayDataFolder + header.SampleName + ".CFH");
   };
-  qova::WriteSampleListHeader(columns, out);
+  exports::WriteSampleListHeader(columns, out);
 
   for (const std::string& name : platform::FindFiles(AnalysisResultFolder, "*.CFS")) {
     const std::string selfPath = AnalysisResultFolder + name;
@@ -52,8 +54,8 @@ void CQOVADoc::OnOutputSampleList() {
       nonSelf = ReadResult(partnerPath, whole, out);
       if (!nonSelf) continue;
     }
-    qova::SampleListRow row{self->Header.SampleName, &*self, nonSelf ? &*nonSelf : nullptr, hasArrayData(self->Header)};
-    qova::WriteSampleListRow(columns, row, out);
+    exports::SampleListRow row{self->Header.SampleName, &*self, nonSelf ? &*nonSelf : nullptr, hasArrayData(self->Header)};
+    exports::WriteSampleListRow(columns, row, out);
   }
 
   const char* nonSelfPattern = alleles ? "*.CFA" : "*.CFN";
@@ -62,8 +64,8 @@ void CQOVADoc::OnOutputSampleList() {
     if (platform::FileExists(Partner(nonSelfPath, 'S'))) continue;
     const std::optional<CAnalyzedData> nonSelf = ReadResult(nonSelfPath, whole, out);
     if (!nonSelf || nonSelf->Header.Combined) continue;
-    qova::SampleListRow row{nonSelf->Header.SampleName, nullptr, &*nonSelf, hasArrayData(nonSelf->Header)};
-    qova::WriteSampleListRow(columns, row, out);
+    exports::SampleListRow row{nonSelf->Header.SampleName, nullptr, &*nonSelf, hasArrayData(nonSelf->Header)};
+    exports::WriteSampleListRow(columns, row, out);
   }
   static_cast<void>(out.Finish());
 }
@@ -74,16 +76,16 @@ void CQOVADoc::OnOutputRawData() {
   if (Status != kStatusAnalysis && Status != kStatusSingle) return;
   const SampleHeader& header = AnalyzedData.Header;
   const bool self = header.SelfAnalyzed;
-  const qova::RawColumnSet columns = qova::DocumentRawColumns(self);
-  qova::RawDataSource source;
-  std::string problem = qova::PrepareRawData(AnalyzedData, global_, columns, source);
-  if (problem.empty() && !qova::IsPlainSampleName(header.SampleName)) problem = qova::kNotPlainName;
+  const exports::RawColumnSet columns = exports::DocumentRawColumns(self);
+  exports::RawDataSource source;
+  std::string problem = exports::PrepareRawData(AnalyzedData, global_, columns, source);
+  if (problem.empty() && !exports::IsPlainSampleName(header.SampleName)) problem = exports::kNotPlainName;
   if (!problem.empty()) {
     AfxMessageBox("The raw data of " + header.SampleName + " cannot be written: " + problem + ".", MB_ICONEXCLAMATION);
     return;
   }
-  qova::TextExport out;
+  exports::TextExport out;
   if (!out.Open(OutputFolder + header.SampleName + (self ? "Self.txt" : "NonSelf.txt"))) return;
-  qova::WriteRawFile(out, source, columns, qova::RawCellEnd::TabBetween);
+  exports::WriteRawFile(out, source, columns, exports::RawCellEnd::TabBetween);
   static_cast<void>(out.Finish());
 }

@@ -9,7 +9,9 @@
 #include "document/exports/TextExport.h"
 #include "platform/Strings.h"
 
-namespace qova {
+namespace core = qova::core;
+
+namespace qova::document::exports {
 namespace {
 
 constexpr const char* kHeaders[kRawColumnCount] = {
@@ -121,7 +123,7 @@ const char* RawColumnHeader(int column) { return column >= 0 && column < kRawCol
 
 std::string PrepareRawData(const CAnalyzedData& sample, const CGlobalData& global, const RawColumnSet& columns,
                            RawDataSource& source) {
-  const ArrayTypeInfo* type = FindArrayType(sample.Header.ArrayType);
+  const core::ArrayTypeInfo* type = core::FindArrayType(sample.Header.ArrayType);
   if (type == nullptr) return "unknown array type \"" + sample.Header.ArrayType + "\"";
   RawDataSource s;
   s.Sample = &sample;
@@ -140,7 +142,7 @@ std::string PrepareRawData(const CAnalyzedData& sample, const CGlobalData& globa
   }
   if (NeedsAnnotation(columns)) {
     if (!global.HasBasicData(type->family)) {
-      return std::string("the annotation table ") + kArrayFamilies[static_cast<std::size_t>(type->family)].annotationFile +
+      return std::string("the annotation table ") + core::kArrayFamilies[static_cast<std::size_t>(type->family)].annotationFile +
              " is not loaded";
     }
     s.Annotation = global.BasicDataOfType(type->type);
@@ -196,4 +198,4 @@ RawColumnSet DocumentRawColumns(bool self) {
   return columns;
 }
 
-}  // namespace qova
+}  // namespace qova::document::exports

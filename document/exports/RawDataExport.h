@@ -14,7 +14,7 @@ class CAnalyzedData;
 class CBasicData;
 class CGlobalData;
 
-namespace qova {
+namespace qova::document::exports {
 
 class TextExport;
 
@@ -77,4 +77,4 @@ void WriteRawFile(TextExport& out, const RawDataSource& source, const RawColumnS
 // non-self result with the LOH likelihood.
 [[nodiscard]] RawColumnSet DocumentRawColumns(bool self);
 
-}  // namespace qova
+}  // namespace qova::document::exports

@@ -13,7 +13,9 @@
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 
-namespace qova {
+namespace core = qova::core;
+
+namespace qova::document::exports {
 namespace {
 
 // Whole results held at once while the side-by-side file is built.
@@ -141,7 +143,7 @@ void RemoveFiles(const std::vector<std::string>& paths) {
 // The side-by-side file of the samples `names`, all of array type `type`.
 void WriteTypeFile(int type, const std::vector<std::string>& names, const RawExportRequest& request,
                    const CGlobalData& global, std::vector<SkippedSample>& skipped) {
-  const std::string typeName = kArrayTypes[static_cast<std::size_t>(type)].name;
+  const std::string typeName = core::kArrayTypes[static_cast<std::size_t>(type)].name;
   const std::string stem = global.ProgramSetting->DefaultOutputFolder + typeName;
   std::vector<std::string> blocks;
   std::vector<LoadedResultPtr> slots;
@@ -195,20 +197,20 @@ void WriteRawDataPerSample(const RawExportRequest& request, const CGlobalData& g
 void WriteRawDataCombined(const RawExportRequest& request, const CGlobalData& global,
                           std::vector<SkippedSample>& skipped) {
   // Sorted by type from the headers alone; a list for every type.
-  std::array<std::vector<std::string>, kArrayTypeCount> byType;
+  std::array<std::vector<std::string>, core::kArrayTypeCount> byType;
   for (const std::string& name : request.Names) {
     if (!IsExportableName(name, skipped)) continue;
     const std::string path = SampleFilePath(*global.ProgramSetting, name, ResultRole(request.Self));
     const std::optional<CAnalyzedData> header = ReadExportSample(path, false, name, skipped);
     if (!header) continue;
-    const ArrayTypeInfo* type = FindArrayType(header->Header.ArrayType);
+    const core::ArrayTypeInfo* type = core::FindArrayType(header->Header.ArrayType);
     if (type == nullptr) {
       skipped.push_back({name, "unknown array type \"" + header->Header.ArrayType + "\""});
       continue;
     }
     byType[static_cast<std::size_t>(type->type)].push_back(name);
   }
-  for (int type = 0; type < kArrayTypeCount; ++type) {
+  for (int type = 0; type < core::kArrayTypeCount; ++type) {
     const auto& names = byType[static_cast<std::size_t>(type)];
     if (!names.empty()) WriteTypeFile(type, names, request, global, skipped);
   }
@@ -252,4 +254,4 @@ std::string MergeBlockFiles(const std::vector<std::string>& blocks, std::int64_t
   return {};
 }
 
-}  // namespace qova
+}  // namespace qova::document::exports

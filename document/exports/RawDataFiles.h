@@ -19,7 +19,7 @@
 
 class CGlobalData;
 
-namespace qova {
+namespace qova::document::exports {
 
 struct RawExportRequest {
   std::vector<std::string> Names;  // sample names, in list order
@@ -41,4 +41,4 @@ void WriteRawDataCombined(const RawExportRequest& request, const CGlobalData& gl
 // fails, nothing changes and the reason is returned. Empty when merged.
 [[nodiscard]] std::string MergeBlockFiles(const std::vector<std::string>& blocks, std::int64_t lines);
 
-}  // namespace qova
+}  // namespace qova::document::exports

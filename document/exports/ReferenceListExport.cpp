@@ -12,7 +12,7 @@
 #include "document/exports/TextExport.h"
 #include "platform/MessageBox.h"
 
-namespace qova {
+namespace qova::document::exports {
 
 void ExportNonSelfReferences(const DisplayExportSource& source) {
   if (source.SelfMode) {
@@ -40,4 +40,4 @@ void ExportNonSelfReferences(const DisplayExportSource& source) {
   static_cast<void>(out.Finish());
 }
 
-}  // namespace qova
+}  // namespace qova::document::exports

@@ -17,7 +17,7 @@
 #include "document/exports/TextExport.h"
 #include "platform/MessageBox.h"
 
-namespace qova {
+namespace qova::document::exports {
 namespace {
 
 // From this LOH likelihood on, a heterozygous SNP counts as lost in the A-B calc.
@@ -238,4 +238,4 @@ void ExportABCalc(const DisplayExportSource& source) {
   static_cast<void>(out.Finish());
 }
 
-}  // namespace qova
+}  // namespace qova::document::exports

@@ -10,7 +10,7 @@
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Controls.h"
 
-namespace qova {
+namespace qova::document::exports {
 namespace {
 
 constexpr const char* kTextFilter = "text file(*.txt)|*.txt|All files(*.*)|*.*||";
@@ -162,4 +162,4 @@ void TextExport::TellSkipped(const std::vector<SkippedSample>& skipped) {
   if (!skipped.empty()) AfxMessageBox(SkippedMessage(skipped), MB_ICONEXCLAMATION);
 }
 
-}  // namespace qova
+}  // namespace qova::document::exports

@@ -17,7 +17,7 @@ class CCheckListBox;
 class CProgramSetting;
 class CWnd;
 
-namespace qova {
+namespace qova::document::exports {
 
 // The files of one sample an export looks at.
 enum class SampleFileRole {
@@ -113,4 +113,4 @@ class TextExport {
   std::string failure_;
 };
 
-}  // namespace qova
+}  // namespace qova::document::exports

@@ -11,6 +11,8 @@
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 
+namespace core = qova::core;
+
 namespace {
 
 // Why the sample cannot take part, or empty.
@@ -25,7 +27,7 @@ std::string TypeProblem(const CArrayData& sample, const std::string& type, const
 void CQOVADoc::OnAverageArrays() {
   CAverageArray dialog(ArrayDataFolder);
   if (dialog.DoModal() != IDOK || dialog.SelectedSamples.empty()) return;
-  const qova::ArrayTypeInfo* type = qova::FindArrayType(dialog.ArrayType);
+  const core::ArrayTypeInfo* type = core::FindArrayType(dialog.ArrayType);
   if (type == nullptr) return;
 
   // Everything is read and checked before anything is written.
@@ -49,7 +51,7 @@ void CQOVADoc::OnAverageArrays() {
   if (basic == nullptr) return;
 
   const std::int32_t first = type->firstSnp, last = type->lastSnp;
-  const std::int32_t lastX = qova::kArrayChromosomeStarts[type->type][kChromosomeX + 1] - 1;
+  const std::int32_t lastX = core::kArrayChromosomeStarts[type->type][kChromosomeX + 1] - 1;
   const std::int32_t capacity = type->snpCount;
   averaged.Allocate(capacity);
   const double n = static_cast<double>(dialog.SelectedSamples.size());

@@ -19,7 +19,7 @@ bool ReadCalledGender(const std::string& path, std::string& gender) {
     const std::unique_ptr<unified_io::UnifiedCHPData> data = unified_io::UnifiedCHPDataReg::Read(path);
     unified_io::UnifiedCHPLegacyData* chp = unified_io::UnifiedCHPLegacyData::FromBase(data.get());
     if (chp == nullptr) return false;
-    gender = extraction::CalledGender(*chp);
+    gender = qova::document::extraction::CalledGender(*chp);
     return true;
   } catch (const std::exception&) {
     return false;

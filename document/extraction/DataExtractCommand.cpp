@@ -67,7 +67,7 @@ void RunExtractData(const CQOVADoc& doc, int celMode, const RunSteps& how) {
     };
     if (how.onWorkers) {
       const int workers = ExtractionWorkers(lists.FileCount());
-      extraction::LibraryLayoutCache libraries(workers);
+      qova::document::extraction::LibraryLayoutCache libraries(workers);
       const ExtractionSteps steps{
           [&](const ExtractionRequest& request) { return PrepareSampleFiles(request, folders, libraries); },
           [&](PreparedSample& prepared) { return tell(StorePreparedSample(prepared)); }};

@@ -7,7 +7,7 @@
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 
-namespace extraction {
+namespace qova::document::extraction {
 
 void Fail(std::string message) { throw Failure{std::move(message)}; }
 
@@ -143,8 +143,8 @@ std::string SnpWalkProbeSetName(unified_io::UnifiedCDFData& cdf, int i, const st
   return name;
 }
 
-ArrayTypeInfoValues TypeInfoValues(const qova::ArrayTypeInfo& type) {
-  const auto& starts = qova::kArrayChromosomeStarts[type.type];
+ArrayTypeInfoValues TypeInfoValues(const qova::core::ArrayTypeInfo& type) {
+  const auto& starts = qova::core::kArrayChromosomeStarts[type.type];
   ArrayTypeInfoValues values{};
   values[kTypeInfoFirstSnp] = type.firstSnp;
   values[kTypeInfoLastSnp] = type.lastSnp;
@@ -154,4 +154,4 @@ ArrayTypeInfoValues TypeInfoValues(const qova::ArrayTypeInfo& type) {
   return values;
 }
 
-}  // namespace extraction
+}  // namespace qova::document::extraction

@@ -18,7 +18,7 @@ namespace unified_io {
 class UnifiedCDFData;
 }
 
-namespace extraction {
+namespace qova::document::extraction {
 
 // A failure of one sample: the user's message, and nothing stored.
 struct Failure {
@@ -87,7 +87,7 @@ class ChpCalls {
   ChpCalls(const ChpCalls&) = delete;
   ChpCalls& operator=(const ChpCalls&) = delete;
 
-  [[nodiscard]] std::string CalledGender() { return extraction::CalledGender(*chp_); }
+  [[nodiscard]] std::string CalledGender() { return qova::document::extraction::CalledGender(*chp_); }
   [[nodiscard]] int Count() const { return count_; }
   // The sample-file call of probe set `index` (within Count()).
   [[nodiscard]] std::int32_t CallOf(int index) const {
@@ -140,6 +140,6 @@ bool KeepTypedFields(const std::string& outputPath, SampleHeader& header);
 }
 
 // The header ranges of an extracted sample of `type`.
-[[nodiscard]] ArrayTypeInfoValues TypeInfoValues(const qova::ArrayTypeInfo& type);
+[[nodiscard]] ArrayTypeInfoValues TypeInfoValues(const qova::core::ArrayTypeInfo& type);
 
-}  // namespace extraction
+}  // namespace qova::document::extraction

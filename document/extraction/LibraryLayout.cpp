@@ -11,7 +11,7 @@
 #include "platform/ParallelFor.h"
 #include "platform/Strings.h"
 
-namespace extraction {
+namespace qova::document::extraction {
 
 namespace {
 
@@ -168,4 +168,4 @@ std::shared_ptr<const LibraryLayout> LibraryLayoutCache::Layout(const std::strin
   return layout;
 }
 
-}  // namespace extraction
+}  // namespace qova::document::extraction

@@ -29,7 +29,7 @@ namespace unified_io {
 class UnifiedCDFData;
 }
 
-namespace extraction {
+namespace qova::document::extraction {
 
 // Left uninitialised when declared without a value: the layout's arrays of
 // millions of cells are filled by the threads that walked them.
@@ -42,7 +42,7 @@ struct LayoutCell {
 class LibraryLayout {
  public:
   // Reads the library file at `path` on `threads` threads; fails
-  // (extraction::Failure) with "The library file <name> cannot be read" when
+  // (qova::document::extraction::Failure) with "The library file <name> cannot be read" when
   // no reader takes it.
   [[nodiscard]] static std::shared_ptr<const LibraryLayout> Read(const std::string& path, int threads = 1);
 
@@ -121,4 +121,4 @@ class LibraryLayoutCache {
   std::map<std::string, std::shared_ptr<const LibraryLayout>> entries_;
 };
 
-}  // namespace extraction
+}  // namespace qova::document::extraction

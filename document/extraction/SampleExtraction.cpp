@@ -19,6 +19,9 @@
 #include "platform/Strings.h"
 #include "platform/UninitializedVector.h"
 
+namespace extraction = qova::document::extraction;
+namespace core = qova::core;
+
 namespace {
 
 using extraction::CelCells;
@@ -145,7 +148,7 @@ void Prepare(const ExtractionFolders& folders, LibraryLayoutCache& libraries, Ex
   const std::string gender = chp.CalledGender();
 
   const std::string& chipType = cel.ChipType();
-  const qova::ArrayTypeInfo* type = qova::FindArrayType(chipType);
+  const core::ArrayTypeInfo* type = core::FindArrayType(chipType);
   if (type == nullptr) {
     Fail(platform::Format("The chip type \"%s\" of %s is not one this program knows", chipType.c_str(),
                           celFileName.c_str()));
@@ -194,7 +197,7 @@ std::string SampleNameProblem(std::string_view name) {
 }
 
 std::string LibraryFilePath(const std::string& libraryFolder, const std::string& chipType) {
-  return platform::JoinPath(libraryFolder, qova::LibraryFileName(chipType));
+  return platform::JoinPath(libraryFolder, core::LibraryFileName(chipType));
 }
 
 PreparedSample::PreparedSample() = default;

@@ -26,7 +26,7 @@
 
 class CArrayData;
 
-namespace extraction {
+namespace qova::document::extraction {
 class LibraryLayoutCache;
 }
 
@@ -110,7 +110,7 @@ struct PreparedSample {
 // nothing and throws nothing, so it may run on any thread; the layouts come
 // from `libraries`.
 [[nodiscard]] PreparedSample PrepareSampleFiles(const ExtractionRequest& request, const ExtractionFolders& folders,
-                                                extraction::LibraryLayoutCache& libraries);
+                                                qova::document::extraction::LibraryLayoutCache& libraries);
 
 // Whether the library file a prepared sample was summed against (or failed
 // to read) has changed on disk since: its size or modification time differs.
@@ -126,4 +126,4 @@ struct PreparedSample {
 // The same, with the library file's layout taken from `libraries`: the
 // samples of one run share one reading of each library file.
 [[nodiscard]] ExtractionResult ExtractSampleFiles(const ExtractionRequest& request, const ExtractionFolders& folders,
-                                                  extraction::LibraryLayoutCache& libraries);
+                                                  qova::document::extraction::LibraryLayoutCache& libraries);

@@ -12,6 +12,8 @@
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 
+namespace extraction = qova::document::extraction;
+
 namespace {
 
 using extraction::Fail;
@@ -193,7 +195,7 @@ void Extract(const ExtractionRequest& request, const ExtractionFolders& folders,
   platform::FileStatus celStatus;
   if (!platform::GetFileStatus(celPath, celStatus)) Fail(kCelStatusUnreadableMessage);
   const std::string& chipType = cel.ChipType();
-  const qova::ArrayTypeInfo* type = qova::FindArrayType(chipType);
+  const qova::core::ArrayTypeInfo* type = qova::core::FindArrayType(chipType);
   if (type == nullptr) {
     Fail(platform::Format("The chip type \"%s\" of %s is not one this program knows", chipType.c_str(),
                           listed.c_str()));

@@ -234,7 +234,7 @@ namespace {
 // six texts of attributes and sex.
 bool HasLongCreateTime(const std::string& path) {
   std::uint32_t word = 0;
-  qova::LoadArchiveFile(path, [&word](CArchive& ar) {
+  qova::core::LoadArchiveFile(path, [&word](CArchive& ar) {
     std::string text;
     std::int32_t number = 0;
     for (int k = 0; k < 3; ++k) ar >> text;

@@ -164,7 +164,7 @@ void CQOVADoc::OnTransferArrangedData() {
     AfxMessageBox("error");
     return;
   }
-  const qova::ArrayTypeInfo& family = *qova::FindArrayType(kFamilyType);
+  const qova::core::ArrayTypeInfo& family = *qova::core::FindArrayType(kFamilyType);
   CArrayData familySample;
   familySample.Header.ArrayType = kFamilyType;
   const CBasicData* basic = AnnotationFor(familySample);

@@ -14,7 +14,8 @@
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 
-using namespace regression;
+using namespace qova::document::regression;
+namespace core = qova::core;
 
 namespace {
 
@@ -379,7 +380,7 @@ void CQOVADoc::OnMakeCNRegression() {
 }
 
 void CQOVADoc::OnIM3ToResult() {
-  const qova::ArrayTypeInfo& type = *qova::FindArrayType(kPipelineType);
+  const core::ArrayTypeInfo& type = *core::FindArrayType(kPipelineType);
   CArrayData typed;
   typed.Header.ArrayType = kPipelineType;
   const CBasicData* basic = AnnotationFor(typed);
@@ -392,7 +393,7 @@ void CQOVADoc::OnIM3ToResult() {
       LeaveOut(kStep8, name, im3Path, why);
       return;
     }
-    const auto& starts = qova::kArrayChromosomeStarts[type.type];
+    const auto& starts = core::kArrayChromosomeStarts[type.type];
     const std::int32_t lastX = starts[kChromosomeX + 1] - 1, lastAutosome = starts[kChromosomeX] - 1;
     CAnalyzedData result;
     SampleHeader& h = result.Header;

@@ -16,7 +16,9 @@
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 
-using namespace regression;
+using namespace qova::document::regression;
+namespace core = qova::core;
+namespace extraction = qova::document::extraction;
 
 namespace {
 
@@ -55,7 +57,7 @@ void CQOVADoc::ExtractIMF(const std::string& chpFileName) {
     extraction::CelCells cel(celPath, celName);
     if (!platform::FileExists(chpPath)) extraction::Fail("the CHP file " + name + " does not exist");
     extraction::ChpCalls chp(chpPath);
-    const qova::ArrayTypeInfo* type = qova::FindArrayType(cel.ChipType());
+    const core::ArrayTypeInfo* type = core::FindArrayType(cel.ChipType());
     if (type == nullptr) extraction::Fail("the chip type " + cel.ChipType() + " is not one this program knows");
     const CBasicData& basic = BasicData[type->family];
     const std::string cdfPath = platform::JoinPath(LibraryFolder, cel.ChipType() + ".CDF");

@@ -12,7 +12,7 @@
 #include "platform/Strings.h"
 #include "platform/ui/CommonDialogs.h"
 
-namespace regression {
+namespace qova::document::regression {
 
 std::string WorkPath(const std::string& fileName) { return kWorkFolder + fileName; }
 
@@ -153,7 +153,7 @@ bool ForEachListedSample(CQOVADoc& doc, const std::function<void(const std::stri
     doc.Notify(platform::Format("The sample list %s cannot be read", open.GetPathName().c_str()));
     return false;
   }
-  const qova::UnreadableFiles leftOut;
+  const qova::document::UnreadableFiles leftOut;
   for (const std::string& name : platform::SplitLines(bytes)) work(name);
   return true;
 }
@@ -177,7 +177,7 @@ int WindowGcCount(const std::string& sequence, int bracket, int offset, bool all
 
 void LeaveOut(const std::string& step, const std::string& what, const std::string& file, const std::string& why) {
   platform::AppendErrorLog(platform::Format("%s: %s is left out: %s", step.c_str(), what.c_str(), why.c_str()));
-  qova::UnreadableFiles::Note(file, why);
+  qova::document::UnreadableFiles::Note(file, why);
 }
 
-}  // namespace regression
+}  // namespace qova::document::regression

@@ -24,7 +24,7 @@
 
 class CQOVADoc;
 
-namespace regression {
+namespace qova::document::regression {
 
 // "C:\QOVA\IMF\": below the drive root.
 inline constexpr const char* kWorkFolder = "C:\\QOVA\\IMF\\";
@@ -118,4 +118,4 @@ bool ForEachListedSample(CQOVADoc& doc, const std::function<void(const std::stri
 // the command's files left out.
 void LeaveOut(const std::string& step, const std::string& what, const std::string& file, const std::string& why);
 
-}  // namespace regression
+}  // namespace qova::document::regression

@@ -17,9 +17,10 @@
 #include "resources/SampleManagerDialog.h"
 
 namespace ids = qova::resources::manager;
-using qova::kSampleAttributeCount;
-using qova::SampleFilter;
-using qova::SampleManagerCache;
+namespace samplemanager = qova::document::samplemanager;
+using qova::document::kSampleAttributeCount;
+using qova::document::SampleFilter;
+using samplemanager::SampleManagerCache;
 
 IMPLEMENT_DYNAMIC(CDataManage, CDialog)
 
@@ -71,16 +72,16 @@ BOOL CDataManage::OnInitDialog() {
   SampleManagerCache& cache = SampleManagerCache::OfRun();
   cache.ClearListing();
   // Files that could not be listed are told as the dialog opens.
-  qova::UnreadableFiles unreadable;
-  if (qova::ApplicationData().ProgramSetting->UseFileList != 0) {
-    cache.ListIndex(*qova::ApplicationData().FileList);
+  qova::document::UnreadableFiles unreadable;
+  if (qova::document::ApplicationData().ProgramSetting->UseFileList != 0) {
+    cache.ListIndex(*qova::document::ApplicationData().FileList);
   } else if (!cache.ListFolder(ArrayDataFolder)) {
     // The dialog still opens, on an empty list: its filters, captions and
     // buttons work as always, and a sample extracted meanwhile shows at the
     // next opening.
     AfxMessageBox("error\nNo sample file (.CFH) in " + platform::NativePath(ArrayDataFolder));
   }
-  qova::UnreadableFiles::TellNow();
+  qova::document::UnreadableFiles::TellNow();
   for (const SampleHeader& header : cache.Headers) m_sampleList.InsertString(-1, header.SampleName);
 
   if (cache.FirstOpening) {
@@ -131,15 +132,15 @@ void CDataManage::RestoreFilterState(const SampleManagerCache& cache) {
   SetChecked(ids::kUseTestOrRef, cache.UseTestOrRef);
   for (int k = 0; k < kSampleAttributeCount; ++k) SetChecked(ids::kUseAttribute[k], cache.UseAttribute[Index(k)]);
 
-  if (cache.SelfReferenceChoice == qova::kSelfReferenceYes) SetChecked(ids::kSelfReferenceYes, true);
-  if (cache.SelfReferenceChoice == qova::kSelfReferenceYesAndNo) SetChecked(ids::kSelfReferenceYesAndNo, true);
-  if (cache.TestOrRefChoice == qova::kTestOrRefTest) SetChecked(ids::kTestOnly, true);
-  if (cache.TestOrRefChoice == qova::kTestOrRefRef) SetChecked(ids::kRefOnly, true);
-  if (cache.TestOrRefChoice == qova::kTestOrRefBoth) SetChecked(ids::kTestAndRef, true);
+  if (cache.SelfReferenceChoice == samplemanager::kSelfReferenceYes) SetChecked(ids::kSelfReferenceYes, true);
+  if (cache.SelfReferenceChoice == samplemanager::kSelfReferenceYesAndNo) SetChecked(ids::kSelfReferenceYesAndNo, true);
+  if (cache.TestOrRefChoice == samplemanager::kTestOrRefTest) SetChecked(ids::kTestOnly, true);
+  if (cache.TestOrRefChoice == samplemanager::kTestOrRefRef) SetChecked(ids::kRefOnly, true);
+  if (cache.TestOrRefChoice == samplemanager::kTestOrRefBoth) SetChecked(ids::kTestAndRef, true);
 
-  qova::SelectRememberedValue(m_arrayTypeFilter, cache.ArrayTypeChoice);
+  qova::document::SelectRememberedValue(m_arrayTypeFilter, cache.ArrayTypeChoice);
   for (int k = 0; k < kSampleAttributeCount; ++k) {
-    qova::SelectRememberedValue(m_attributeFilter[Index(k)], cache.AttributeChoice[Index(k)]);
+    qova::document::SelectRememberedValue(m_attributeFilter[Index(k)], cache.AttributeChoice[Index(k)]);
   }
 }
 
@@ -176,7 +177,7 @@ SampleFilter CDataManage::CheckedFilters() const {
   if (IsChecked(ids::kUseToDate)) filter.To = CTime(FilterDateLimit(cache.ToDate));
   // A checked drop-down filter without a selected value has nothing to compare
   // with, so it filters nothing until a value is picked.
-  if (IsChecked(ids::kUseArrayType)) filter.ArrayType = qova::SelectedFilterValue(m_arrayTypeFilter);
+  if (IsChecked(ids::kUseArrayType)) filter.ArrayType = qova::document::SelectedFilterValue(m_arrayTypeFilter);
   if (IsChecked(ids::kUseSelfReference)) filter.RequireSelfReference = IsChecked(ids::kSelfReferenceYes);
   if (IsChecked(ids::kUseTestOrRef)) {
     if (IsChecked(ids::kTestOnly)) filter.TestOrRef = SampleFilter::Kind::Test;
@@ -184,7 +185,7 @@ SampleFilter CDataManage::CheckedFilters() const {
   }
   for (int k = 0; k < kSampleAttributeCount; ++k) {
     if (IsChecked(ids::kUseAttribute[k])) {
-      filter.Attributes[Index(k)] = qova::SelectedFilterValue(m_attributeFilter[Index(k)]);
+      filter.Attributes[Index(k)] = qova::document::SelectedFilterValue(m_attributeFilter[Index(k)]);
     }
   }
   return filter;
@@ -224,20 +225,20 @@ void CDataManage::SaveState() {
   cache.UseSelfReference = IsChecked(ids::kUseSelfReference);
   cache.UseTestOrRef = IsChecked(ids::kUseTestOrRef);
 
-  if (IsChecked(ids::kSelfReferenceYes)) cache.SelfReferenceChoice = qova::kSelfReferenceYes;
-  else if (IsChecked(ids::kSelfReferenceYesAndNo)) cache.SelfReferenceChoice = qova::kSelfReferenceYesAndNo;
-  if (IsChecked(ids::kTestOnly)) cache.TestOrRefChoice = qova::kTestOrRefTest;
-  else if (IsChecked(ids::kRefOnly)) cache.TestOrRefChoice = qova::kTestOrRefRef;
-  else if (IsChecked(ids::kTestAndRef)) cache.TestOrRefChoice = qova::kTestOrRefBoth;
+  if (IsChecked(ids::kSelfReferenceYes)) cache.SelfReferenceChoice = samplemanager::kSelfReferenceYes;
+  else if (IsChecked(ids::kSelfReferenceYesAndNo)) cache.SelfReferenceChoice = samplemanager::kSelfReferenceYesAndNo;
+  if (IsChecked(ids::kTestOnly)) cache.TestOrRefChoice = samplemanager::kTestOrRefTest;
+  else if (IsChecked(ids::kRefOnly)) cache.TestOrRefChoice = samplemanager::kTestOrRefRef;
+  else if (IsChecked(ids::kTestAndRef)) cache.TestOrRefChoice = samplemanager::kTestOrRefBoth;
 
   // A drop-down without a selection keeps the filter as it was remembered,
   // its check box included.
-  if (const auto type = qova::SelectedFilterValue(m_arrayTypeFilter)) {
+  if (const auto type = qova::document::SelectedFilterValue(m_arrayTypeFilter)) {
     cache.ArrayTypeChoice = *type;
     cache.UseArrayType = IsChecked(ids::kUseArrayType);
   }
   for (int k = 0; k < kSampleAttributeCount; ++k) {
-    if (const auto value = qova::SelectedFilterValue(m_attributeFilter[Index(k)])) {
+    if (const auto value = qova::document::SelectedFilterValue(m_attributeFilter[Index(k)])) {
       cache.AttributeChoice[Index(k)] = *value;
       cache.UseAttribute[Index(k)] = IsChecked(ids::kUseAttribute[k]);
     }

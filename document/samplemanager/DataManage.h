@@ -58,16 +58,16 @@ class CDataManage : public CDialog {
   DECLARE_MESSAGE_MAP()
 
  private:
-  void FillDropDowns(const qova::SampleManagerCache& cache);
-  void RestoreFilterState(const qova::SampleManagerCache& cache);
+  void FillDropDowns(const qova::document::samplemanager::SampleManagerCache& cache);
+  void RestoreFilterState(const qova::document::samplemanager::SampleManagerCache& cache);
   void WriteCaptions();
-  void ShowDates(const qova::SampleManagerCache& cache);
+  void ShowDates(const qova::document::samplemanager::SampleManagerCache& cache);
   // The calendar for a date filter: the picked day is remembered at once, even
   // if the dialog is then cancelled.
   void PickDate(SYSTEMTIME& remembered, unsigned editId);
 
   // The filters whose boxes are checked.
-  [[nodiscard]] qova::SampleFilter CheckedFilters() const;
+  [[nodiscard]] qova::document::SampleFilter CheckedFilters() const;
   // New (false) or Add (true): recomputes the current set and the list.
   void RebuildCurrentSet(bool widen);
 
@@ -84,6 +84,6 @@ class CDataManage : public CDialog {
 
   CListBox m_sampleList;
   CComboBox m_arrayTypeFilter;
-  std::array<CComboBox, qova::kSampleAttributeCount> m_attributeFilter;
-  std::array<CComboBox, qova::kSampleAttributeCount> m_attribute;
+  std::array<CComboBox, qova::document::kSampleAttributeCount> m_attributeFilter;
+  std::array<CComboBox, qova::document::kSampleAttributeCount> m_attribute;
 };

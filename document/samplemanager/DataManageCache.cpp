@@ -1,6 +1,6 @@
 #include "document/samplemanager/DataManageCache.h"
 
-namespace qova {
+namespace qova::document::samplemanager {
 
 SampleManagerCache& SampleManagerCache::OfRun() {
   static SampleManagerCache cache;
@@ -9,4 +9,4 @@ SampleManagerCache& SampleManagerCache::OfRun() {
 
 void SampleManagerCache::Reset() { OfRun() = SampleManagerCache{}; }
 
-}  // namespace qova
+}  // namespace qova::document::samplemanager

@@ -12,7 +12,7 @@
 #include "document/SampleListing.h"
 #include "platform/ui/WinTypes.h"
 
-namespace qova {
+namespace qova::document::samplemanager {
 
 // The remembered choices of the "Available Self-reference" and "Test or Ref"
 // radios (0 until first remembered).
@@ -43,4 +43,4 @@ struct SampleManagerCache : SampleListing {
   static void Reset();
 };
 
-}  // namespace qova
+}  // namespace qova::document::samplemanager

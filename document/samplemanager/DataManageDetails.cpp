@@ -12,8 +12,8 @@
 #include "resources/SampleManagerDialog.h"
 
 namespace ids = qova::resources::manager;
-using qova::kSampleAttributeCount;
-using qova::SampleManagerCache;
+using qova::document::kSampleAttributeCount;
+using qova::document::samplemanager::SampleManagerCache;
 
 namespace {
 
@@ -60,7 +60,7 @@ void CDataManage::ShowHeader(const SampleHeader& header) {
   show(ids::kNonSelfBaseRange, BaseRangeText(header.NonSelfBaseRange));
   show(ids::kSelfBaseRange, header.IsPaired != 0 ? BaseRangeText(header.SelfBaseRange) : "not set");
   for (int k = 0; k < kSampleAttributeCount; ++k) {
-    m_attribute[Index(k)].SetWindowText(qova::AttributeOf(header, k));
+    m_attribute[Index(k)].SetWindowText(qova::document::AttributeOf(header, k));
   }
   const auto [scores, names] = ReferenceColumns(header);
   show(ids::kReferenceScores, scores);
@@ -143,7 +143,7 @@ void CDataManage::OnRefresh() {
       SampleHeader& stored = sample.Header;
       // An empty box keeps the old value: an attribute cannot be cleared here.
       for (int k = 0; k < kSampleAttributeCount; ++k) {
-        if (!typed[Index(k)].empty()) qova::AttributeOf(stored, k) = typed[Index(k)];
+        if (!typed[Index(k)].empty()) qova::document::AttributeOf(stored, k) = typed[Index(k)];
       }
       stored.Sex = sex.value_or(cached.Sex);
       if (transfer) {
@@ -164,7 +164,7 @@ void CDataManage::OnRefresh() {
     // The file holds the new values: now the listing may show them.
     const SampleHeader& stored = sample.Header;
     for (int k = 0; k < kSampleAttributeCount; ++k) {
-      qova::AttributeOf(cached, k) = qova::AttributeOf(stored, k);
+      qova::document::AttributeOf(cached, k) = qova::document::AttributeOf(stored, k);
       const std::string& value = typed[Index(k)];
       if (value.empty() || m_attribute[Index(k)].FindStringExact(-1, value) != CB_ERR) continue;
       cache.AttributeValues[Index(k)].insert(value);

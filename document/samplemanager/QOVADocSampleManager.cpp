@@ -51,7 +51,7 @@ void CQOVADoc::RunSampleAction(const std::string& sampleName, const std::string&
   sample.LoadFile(platform::JoinPath(ArrayDataFolder, sampleName + ".CFH"));
 
   const auto selectThenAnalyse = [&](BOOL automatic, BOOL sameSex) {
-    if (SelectNonSelfReferences(&sample, automatic, sameSex, qova::kReferenceAutomatic, FALSE) == kSelectionCancelled) {
+    if (SelectNonSelfReferences(&sample, automatic, sameSex, qova::document::analyses::kReferenceAutomatic, FALSE) == kSelectionCancelled) {
       return;
     }
     NonSelfAnalysis(&sample, FALSE);

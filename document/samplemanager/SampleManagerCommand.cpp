@@ -6,7 +6,7 @@
 
 void CQOVADoc::OnSampleManager() {
   // A file the list left out is told once, not again by the reference choice.
-  qova::UnreadableFiles unreadable;
+  qova::document::UnreadableFiles unreadable;
   CDataManage dialog;
   dialog.ArrayDataFolder = ArrayDataFolder;
   if (dialog.DoModal() != IDOK) return;

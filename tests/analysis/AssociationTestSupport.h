@@ -58,7 +58,7 @@ class AssociationDataTest : public TempHomeTest {
     CProgramSetting& setting = *global_.ProgramSetting;
     setting.DefaultLibraryFolder = LibraryFolder();
     setting.DefaultDataFolder = DataFolder();
-    const std::int32_t rows = kArrayFamilies[kAssociationFamily].snpCount;
+    const std::int32_t rows = qova::core::kArrayFamilies[kAssociationFamily].snpCount;
     global_.BasicData[kAssociationFamily].Allocate(rows, 0);
     global_.BasicData[kAssociationFamily].LoadFile(
         Root() + "data/" + datagen::AnnotationFileName(kAssociationFamily), rows);

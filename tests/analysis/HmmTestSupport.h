@@ -33,7 +33,7 @@ class HandBuiltTest : public AnalysisTest {
     }
   }
 
-  static std::int32_t Start(int chromosome) { return kArrayChromosomeStarts[kSmallTypeIndex][chromosome]; }
+  static std::int32_t Start(int chromosome) { return qova::core::kArrayChromosomeStarts[kSmallTypeIndex][chromosome]; }
 
   // Sets a per-SNP array over first..last (inclusive).
   template <class T, class V>

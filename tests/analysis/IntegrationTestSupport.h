@@ -34,9 +34,9 @@ class IntegrationTest : public TempHomeTest {
     EXPECT_TRUE(platform::CreateFolders(ResultFolder()));
     global_.Cytoband->LoadFrom(global_.DataFolder());
     for (int family : {0, 2}) {
-      const std::int32_t rows = qova::kArrayFamilies[std::size_t(family)].snpCount;
+      const std::int32_t rows = qova::core::kArrayFamilies[std::size_t(family)].snpCount;
       CBasicData& table = global_.BasicData[family];
-      table.Allocate(rows, qova::kArrayFamilies[std::size_t(family)].extended ? 1 : 0);
+      table.Allocate(rows, qova::core::kArrayFamilies[std::size_t(family)].extended ? 1 : 0);
       table.LoadFile(global_.DataFolder() + datagen::AnnotationFileName(family), rows);
     }
   }

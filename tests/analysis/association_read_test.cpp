@@ -12,6 +12,8 @@
 #include "tools/arraywriters/GenericWriter.h"
 #include "tools/arraywriters/LegacyChpWriters.h"
 
+namespace core = qova::core;
+
 namespace qova::test {
 namespace {
 
@@ -167,7 +169,7 @@ TEST_F(AssociationReadTest, AReaderThatThrowsAndAShortChpFileLoseOnlyWhatTheyCan
 
   // The second control's CHP file holds only the first `rows` probe sets.
   const int rows = 4000;
-  CArrayData sample(kArrayFamilies[1].snpCount);
+  CArrayData sample(core::kArrayFamilies[1].snpCount);
   sample.Header.LastSnpIndex = LastTested();
   for (std::int32_t i = First(); i <= LastTested(); ++i) {
     sample.Call[static_cast<std::size_t>(Annotation().IndexMap[static_cast<std::size_t>(i)])] =
@@ -213,12 +215,12 @@ class AssociationFileTest : public AssociationDataTest {
       data_.reserved2[i] = -1.5f;
     }
     path_ = Root() + "study.AAD";
-    StoreArchiveFile(path_, [this](CArchive& ar) { data_.Serialize(ar); });
+    core::StoreArchiveFile(path_, [this](CArchive& ar) { data_.Serialize(ar); });
     EXPECT_TRUE(platform::ReadWholeFile(path_, bytes_));
   }
 
   void Load(AssociationData& into) const {
-    LoadArchiveFile(path_, [&](CArchive& ar) { into.Serialize(ar); });
+    core::LoadArchiveFile(path_, [&](CArchive& ar) { into.Serialize(ar); });
   }
 
   AssociationData data_;

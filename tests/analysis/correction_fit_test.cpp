@@ -43,7 +43,7 @@ class CorrectionFitTest : public AnalysisTest {
     }
     return sum / n;
   }
-  std::int32_t LastX() const { return kArrayChromosomeStarts[kSmallTypeIndex][24] - 1; }
+  std::int32_t LastX() const { return qova::core::kArrayChromosomeStarts[kSmallTypeIndex][24] - 1; }
 
   CBasicData basic_;
   CAnalyzedData analyzed_;

@@ -14,7 +14,7 @@ constexpr int kFamily = 0;
 
 class DriverTest : public AnalysisTest {
  protected:
-  static std::int32_t Start(int c) { return kArrayChromosomeStarts[kSmallTypeIndex][c]; }
+  static std::int32_t Start(int c) { return qova::core::kArrayChromosomeStarts[kSmallTypeIndex][c]; }
 
   void SetUp() override {
     ASSERT_TRUE(platform::CreateFolders(ResultFolder()));

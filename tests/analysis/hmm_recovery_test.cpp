@@ -20,7 +20,7 @@ constexpr int kType12 = 12;
 
 class RecoveryTest : public AnalysisTest {
  protected:
-  static std::int32_t Start(int c) { return kArrayChromosomeStarts[kType12][c]; }
+  static std::int32_t Start(int c) { return qova::core::kArrayChromosomeStarts[kType12][c]; }
 
   // Events of every planted kind, from 120 to 6000 SNPs long.
   static std::vector<PlantedSegment> Segments() {

@@ -4,6 +4,8 @@
 
 #include "tests/analysis/AnalysisTestSupport.h"
 
+namespace core = qova::core;
+
 namespace qova::test {
 namespace {
 
@@ -12,7 +14,7 @@ class LohLikelihoodTest : public AnalysisTest {
   // An analysed sample of `type` whose every call is heterozygous; tests then
   // write their pattern over it.
   CAnalyzedData Sample(int type) {
-    CArrayData sample("S", kArrayTypes[type].name, global_.TypeInfo(type), CTime(0));
+    CArrayData sample("S", core::kArrayTypes[type].name, global_.TypeInfo(type), CTime(0));
     CAnalyzedData analyzed = AnalyzedFor(sample, false);
     std::fill(analyzed.CallTest.begin(), analyzed.CallTest.end(), kCallAB);
     return analyzed;
@@ -23,10 +25,10 @@ class LohLikelihoodTest : public AnalysisTest {
   std::vector<float> Score(CAnalyzedData& analyzed, int type, float uniformH = 0.5f) {
     auto engine = Engine();
     if (uniformH > 0) engine->SetUniformHeterozygosity(uniformH);
-    engine->AnalyzeLOHWithLD(analyzed, Annotation(kArrayTypes[type].family));
+    engine->AnalyzeLOHWithLD(analyzed, Annotation(core::kArrayTypes[type].family));
     return analyzed.LohLikelihood;
   }
-  static std::int32_t Start(int type, int chromosome) { return kArrayChromosomeStarts[type][chromosome]; }
+  static std::int32_t Start(int type, int chromosome) { return core::kArrayChromosomeStarts[type][chromosome]; }
 
   // Terms at h = 0.5 for a call error e.
   static double Homozygous(double e) { return std::log(1 - e) - std::log(0.5); }

@@ -88,7 +88,7 @@ class NonSelfBytesTest : public AnalysisTest {
   // A test sample with a copy-neutral LOH and a gain, and five references.
   samplegen::Study WriteFiveReferenceStudy(const char* arrayType) {
     const int type = ArrayTypeIndex(arrayType);
-    const std::int32_t chr2 = kArrayChromosomeStarts[type][2], chr4 = kArrayChromosomeStarts[type][4];
+    const std::int32_t chr2 = qova::core::kArrayChromosomeStarts[type][2], chr4 = qova::core::kArrayChromosomeStarts[type][4];
     samplegen::StudySpec spec;
     spec.ArrayType = arrayType;
     spec.Seed = 29;

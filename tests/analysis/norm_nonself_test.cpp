@@ -6,6 +6,8 @@
 
 #include "tests/analysis/AnalysisTestSupport.h"
 
+namespace core = qova::core;
+
 namespace qova::test {
 namespace {
 
@@ -30,7 +32,7 @@ class NonSelfNormalizationTest : public AnalysisTest {
     return Engine()->NormalizeByReferences(test_, basic, analyzed);
   }
 
-  std::int32_t LastX() const { return kArrayChromosomeStarts[kSmallTypeIndex][24] - 1; }
+  std::int32_t LastX() const { return core::kArrayChromosomeStarts[kSmallTypeIndex][24] - 1; }
   double Total(const CArrayData& s, std::int32_t i) const {
     const std::int32_t j = Annotation(kFamily).IndexMap[i];
     return double(s.SignalA[j]) + s.SignalB[j];
@@ -158,7 +160,7 @@ class AlleleSpecificNormalizationTest : public NonSelfNormalizationTest {
 // eight references: inside the events heterozygous population SNPs show one
 // allele lost (loss) or one doubled and one lost (LOH).
 TEST_F(AlleleSpecificNormalizationTest, EventsShowInTheAlleleRatios) {
-  const std::int32_t chr1 = kArrayChromosomeStarts[kSmallTypeIndex][1];
+  const std::int32_t chr1 = core::kArrayChromosomeStarts[kSmallTypeIndex][1];
   MakeStudy(8, {samplegen::CopyNumberSegment(1, chr1 + 100, chr1 + 399, 1),
                 samplegen::CopyNeutralLohSegment(1, chr1 + 500, chr1 + 799)});
   CAnalyzedData analyzed = AnalyzedFor(test_, false);
@@ -201,7 +203,7 @@ TEST_F(AlleleSpecificNormalizationTest, OnXOnlyHeterozygousSnpsStayValid) {
   MakeStudy(4);
   CAnalyzedData analyzed = AnalyzedFor(test_, false);
   ASSERT_EQ(Normalize(analyzed), 0);
-  const std::int32_t firstX = kArrayChromosomeStarts[kSmallTypeIndex][23];
+  const std::int32_t firstX = core::kArrayChromosomeStarts[kSmallTypeIndex][23];
   int heterozygous = 0;
   for (std::int32_t i = firstX; i <= LastX(); ++i) {
     if (analyzed.CallReference[i] != kCallAB) {

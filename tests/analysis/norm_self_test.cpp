@@ -5,6 +5,8 @@
 #include "tests/analysis/AnalysisTestSupport.h"
 #include "platform/MessageBox.h"
 
+using namespace qova::core;
+
 namespace qova::test {
 namespace {
 
@@ -38,7 +40,7 @@ class SelfNormalizationTest : public AnalysisTest {
   }
 
   const ArrayTypeInfo& Type() const { return kArrayTypes[kSmallTypeIndex]; }
-  std::int32_t LastX() const { return kArrayChromosomeStarts[kSmallTypeIndex][24] - 1; }
+  std::int32_t LastX() const { return qova::core::kArrayChromosomeStarts[kSmallTypeIndex][24] - 1; }
 
   samplegen::Study study_;
   CArrayData test_, reference_;

@@ -4,6 +4,8 @@
 
 #include "tests/analysis/AnalysisTestSupport.h"
 
+namespace core = qova::core;
+
 namespace qova::test {
 namespace {
 
@@ -23,7 +25,7 @@ class SmoothStatisticsTest : public AnalysisTest {
     Engine()->SmoothMovingAverage(analyzed_, out, series);
     return out;
   }
-  static std::int32_t Start(int chromosome) { return kArrayChromosomeStarts[kSmallTypeIndex][chromosome]; }
+  static std::int32_t Start(int chromosome) { return core::kArrayChromosomeStarts[kSmallTypeIndex][chromosome]; }
 
   CAnalyzedData analyzed_;
 };
@@ -96,7 +98,7 @@ TEST_F(SmoothStatisticsTest, MeanStateOverTheValidAutosomalSnps) {
 TEST_F(SmoothStatisticsTest, CombinedCopyReordersThroughTheSortMap) {
   constexpr int kCombined = 4;
   const CBasicData& basic = Annotation(2);
-  CArrayData sample("C", kArrayTypes[kCombined].name, global_.TypeInfo(kCombined), CTime(0));
+  CArrayData sample("C", core::kArrayTypes[kCombined].name, global_.TypeInfo(kCombined), CTime(0));
   for (bool self : {false, true}) {
     SCOPED_TRACE(self);
     CAnalyzedData source = AnalyzedFor(sample, true);
@@ -107,7 +109,7 @@ TEST_F(SmoothStatisticsTest, CombinedCopyReordersThroughTheSortMap) {
     CAnalyzedData destination = AnalyzedFor(sample, true);
     destination.Header.SelfAnalyzed = self;
     Engine()->CopyToCombinedArray(source, basic, destination);
-    const std::int32_t lastX = kArrayChromosomeStarts[kCombined][24] - 1;
+    const std::int32_t lastX = core::kArrayChromosomeStarts[kCombined][24] - 1;
     for (std::int32_t i : {0, 1, 5000, lastX}) {
       const std::int32_t from = basic.SortMap[i];
       EXPECT_EQ(destination.LogRatio[i], source.LogRatio[from]) << i;

@@ -28,7 +28,7 @@ class AssociationTest : public AnalysisTest {
     ASSERT_EQ(Engine()->NormalizeBySelfReference(test_, Annotation(kFamily), normalized_), 0);
   }
 
-  static std::int32_t Start(int c) { return kArrayChromosomeStarts[kSmallTypeIndex][c]; }
+  static std::int32_t Start(int c) { return qova::core::kArrayChromosomeStarts[kSmallTypeIndex][c]; }
   static std::int32_t LastX() { return Start(24) - 1; }
   static std::int32_t Row(std::int32_t i) { return Annotation(kFamily).IndexMap[i]; }
 

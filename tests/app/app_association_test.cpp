@@ -60,7 +60,7 @@ TEST_F(AppAssociationTest, CalcChi2ReachesBothWindowsOfANewWindowPair) {
   }
   // Every SNP of the study is heterozygous in both samples: valid, nothing to tell apart.
   const std::vector<std::int32_t>& valid = doc->m_Data.valid;
-  EXPECT_EQ(std::count(valid.begin(), valid.end(), 1), kArrayChromosomeStarts[1][24]);
+  EXPECT_EQ(std::count(valid.begin(), valid.end(), 1), core::kArrayChromosomeStarts[1][24]);
   EXPECT_TRUE(messages_.Empty()) << messages_.Texts()[0];
 }
 

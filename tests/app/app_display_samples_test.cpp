@@ -24,13 +24,13 @@ class AppDisplaySamplesTest : public AppTest {
   AppDisplaySamplesTest() {
     CSelectResult::Reset();
     EXPECT_TRUE(Start());
-    const CProgramSetting& setting = *qova::ApplicationData().ProgramSetting;
+    const CProgramSetting& setting = *qova::document::ApplicationData().ProgramSetting;
     EXPECT_TRUE(platform::CreateFolders(setting.DefaultAnalysisResultFolder));
     EXPECT_TRUE(platform::CreateFolders(setting.DefaultArrayDataFolder));
     // "a" with its extracted sample, "b" without.
     for (const char* name : {"a", "b"}) {
       const char* type = "Mapping10K_Xba131";
-      CArrayData sample(name, type, qova::ApplicationData().TypeInfo(ArrayTypeIndex(type)), CTime(1180656000));
+      CArrayData sample(name, type, qova::document::ApplicationData().TypeInfo(ArrayTypeIndex(type)), CTime(1180656000));
       sample.Header.IsTest = 1;
       if (std::string(name) == "a") sample.StoreFile(setting.DefaultArrayDataFolder + "A.CFH");
       CAnalyzedData(sample, AnalysisKind::Self).StoreFile(setting.DefaultAnalysisResultFolder + name + ".CFS");
@@ -68,7 +68,7 @@ TEST_F(AppDisplaySamplesTest, OneSingleViewListAtATimeAndAPickShowsTheResult) {
   ASSERT_EQ(lists.size(), 2u);
   EXPECT_FALSE(::IsWindow(lists[0]));
   ASSERT_TRUE(::IsWindow(lists[1]));
-  auto* list = dynamic_cast<CWnd*>(qova::ApplicationData().SingleViewList.get());
+  auto* list = dynamic_cast<CWnd*>(qova::document::ApplicationData().SingleViewList.get());
   ASSERT_NE(list, nullptr);
   ASSERT_EQ(list->GetSafeHwnd(), lists[1]);
   DialogDriver driver(*list);
@@ -81,14 +81,14 @@ TEST_F(AppDisplaySamplesTest, OneSingleViewListAtATimeAndAPickShowsTheResult) {
   EXPECT_EQ(doc->GetTitle(), "b");
 
   DisplaySingle({"a"});
-  list = dynamic_cast<CWnd*>(qova::ApplicationData().SingleViewList.get());
+  list = dynamic_cast<CWnd*>(qova::document::ApplicationData().SingleViewList.get());
   ASSERT_NE(list, nullptr);
   DialogDriver(*list).Select(qova::resources::single_view::kNames, 0);
   EXPECT_EQ(doc->Status, kStatusAnalysis);
   EXPECT_EQ(doc->ArrayData.Header.SampleName, "a");
 
   DialogDriver(*list).Click(IDOK);
-  EXPECT_EQ(qova::ApplicationData().SingleViewList, nullptr);
+  EXPECT_EQ(qova::document::ApplicationData().SingleViewList, nullptr);
 }
 
 TEST_F(AppDisplaySamplesTest, APickWithAGraphWindowActiveChangesNoDocument) {
@@ -98,13 +98,13 @@ TEST_F(AppDisplaySamplesTest, APickWithAGraphWindowActiveChangesNoDocument) {
   const std::string status = doc->Status;
   ASSERT_TRUE(Choose(qova::resources::kCmdNewGraph));
   ASSERT_EQ(ActiveDocument(), nullptr);
-  auto* list = dynamic_cast<CWnd*>(qova::ApplicationData().SingleViewList.get());
+  auto* list = dynamic_cast<CWnd*>(qova::document::ApplicationData().SingleViewList.get());
   ASSERT_NE(list, nullptr);
   DialogDriver(*list).Select(qova::resources::single_view::kNames, 1);
   EXPECT_EQ(doc->Status, status);
   EXPECT_NE(doc->GetTitle(), "b");
   DialogDriver(*list).Click(IDOK);
-  EXPECT_EQ(qova::ApplicationData().SingleViewList, nullptr);
+  EXPECT_EQ(qova::document::ApplicationData().SingleViewList, nullptr);
 }
 
 }  // namespace

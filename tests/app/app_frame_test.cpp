@@ -148,19 +148,19 @@ TEST_F(AppFrameTest, MenusHoldTheirItemsInOrder) {
 TEST_F(AppFrameTest, MenuItemsCarryTheCommandsTheirHandlersExpect) {
   const std::vector<MenuEntry> menu = MenuOf(res::kQovaDocumentType);
   const std::pair<const char*, UINT> items[] = {
-      {"Extract Data", qova::command::kDataExtract},
-      {"Sample Manager", qova::command::kSampleManager},
-      {"DisplaySamples", qova::command::kDisplaySamples},
-      {"Output Raw Data", qova::command::kOutputRawData},
-      {"Output Sample List", qova::command::kOutputSampleList},
-      {"Extract without CHP", qova::command::kExtractWithoutChp},
-      {"Batch Analysis", qova::command::kBatchAnalysis},
-      {"Batch Combine", qova::command::kBatchCombine},
-      {"Manual Selection", qova::command::kManualSelection},
-      {"Automatic Selection", qova::command::kAutomaticSelection},
-      {"Select Only Self Ref", qova::command::kSelectOnlySelfRef},
-      {"Self Analysis", qova::command::kSelfAnalysis},
-      {"Re-analysis", qova::command::kReanalysis},
+      {"Extract Data", qova::document::command::kDataExtract},
+      {"Sample Manager", qova::document::command::kSampleManager},
+      {"DisplaySamples", qova::document::command::kDisplaySamples},
+      {"Output Raw Data", qova::document::command::kOutputRawData},
+      {"Output Sample List", qova::document::command::kOutputSampleList},
+      {"Extract without CHP", qova::document::command::kExtractWithoutChp},
+      {"Batch Analysis", qova::document::command::kBatchAnalysis},
+      {"Batch Combine", qova::document::command::kBatchCombine},
+      {"Manual Selection", qova::document::command::kManualSelection},
+      {"Automatic Selection", qova::document::command::kAutomaticSelection},
+      {"Select Only Self Ref", qova::document::command::kSelectOnlySelfRef},
+      {"Self Analysis", qova::document::command::kSelfAnalysis},
+      {"Re-analysis", qova::document::command::kReanalysis},
       {"New(QOVA)", ID_FILE_NEW},
       {"Default Setting", res::kCmdDefaultSetting},
       {"About QOVA...", ID_APP_ABOUT},
@@ -169,28 +169,28 @@ TEST_F(AppFrameTest, MenuItemsCarryTheCommandsTheirHandlersExpect) {
       {"Arrange Icons", ID_WINDOW_ARRANGE},
       {"New(Graph)", res::kCmdNewGraph},
       {"New(Association)", res::kCmdNewAssociation},
-      {"Open integration file...", qova::command::kOpenIntegration},
-      {"Save integration file...", qova::command::kSaveIntegration},
-      {"Edit integration", qova::command::kEditIntegration},
-      {"Average arrays", qova::command::kAverageArrays},
-      {"Called gender from CHP files", qova::command::kUpdateGenderFromChp},
-      {"Update all sample files to the newest version", qova::command::kUpdateFilesToNewestVersion},
-      {"Copy listed data files", qova::command::kCopyListedDataFiles},
-      {"Change attributes and sex as listed file", qova::command::kChangeAttributesAsListed},
-      {"Rewrite sample files in the current format", qova::command::kConvertAllFiles},
-      {"Refresh the sample-file index", qova::command::kRefreshFileLists},
-      {"Transfer old temporary data files", qova::command::kTransferArrangedData},
-      {"1 Intensity files (.IMF) of listed samples", qova::command::kExtractImfFromList},
-      {"2 Probe correlations", qova::command::kImfCorrelation},
-      {"3 SNP information (SNPinfo.txt)", qova::command::kMakeSnpInfo},
-      {"4 .IMF to .IM2", qova::command::kImfToIm2},
-      {"5 Normal average (NormalAve.txt)", qova::command::kMakeNormalAverage},
-      {"6 .IM2 to .IM3", qova::command::kIm2ToIm3},
-      {"7 Copy-number regression", qova::command::kMakeCnRegression},
-      {"8 .IM3 to results (VIRIV*.CFA)", qova::command::kIm3ToResult},
-      {"Two-state segment correction", qova::command::kApplyCorrection},
-      {"Dump CDF file...", qova::command::kDumpCdf},
-      {"Write annotation tables", qova::command::kStoreBasicData},
+      {"Open integration file...", qova::document::command::kOpenIntegration},
+      {"Save integration file...", qova::document::command::kSaveIntegration},
+      {"Edit integration", qova::document::command::kEditIntegration},
+      {"Average arrays", qova::document::command::kAverageArrays},
+      {"Called gender from CHP files", qova::document::command::kUpdateGenderFromChp},
+      {"Update all sample files to the newest version", qova::document::command::kUpdateFilesToNewestVersion},
+      {"Copy listed data files", qova::document::command::kCopyListedDataFiles},
+      {"Change attributes and sex as listed file", qova::document::command::kChangeAttributesAsListed},
+      {"Rewrite sample files in the current format", qova::document::command::kConvertAllFiles},
+      {"Refresh the sample-file index", qova::document::command::kRefreshFileLists},
+      {"Transfer old temporary data files", qova::document::command::kTransferArrangedData},
+      {"1 Intensity files (.IMF) of listed samples", qova::document::command::kExtractImfFromList},
+      {"2 Probe correlations", qova::document::command::kImfCorrelation},
+      {"3 SNP information (SNPinfo.txt)", qova::document::command::kMakeSnpInfo},
+      {"4 .IMF to .IM2", qova::document::command::kImfToIm2},
+      {"5 Normal average (NormalAve.txt)", qova::document::command::kMakeNormalAverage},
+      {"6 .IM2 to .IM3", qova::document::command::kIm2ToIm3},
+      {"7 Copy-number regression", qova::document::command::kMakeCnRegression},
+      {"8 .IM3 to results (VIRIV*.CFA)", qova::document::command::kIm3ToResult},
+      {"Two-state segment correction", qova::document::command::kApplyCorrection},
+      {"Dump CDF file...", qova::document::command::kDumpCdf},
+      {"Write annotation tables", qova::document::command::kStoreBasicData},
   };
   for (const auto& [text, id] : items) EXPECT_EQ(platform::ui::FindMenuItem(menu, text), id) << text;
 }
@@ -225,7 +225,7 @@ TEST_F(AppFrameTest, EveryCommandOfTheMainDocumentsWindowIsInItsMenus) {
                                    static_cast<const CCmdTarget*>(&App())})
     CollectCommands(target->GetMessageMap(), handled);
   // It does nothing at all.
-  handled.erase(qova::command::kNothing);
+  handled.erase(qova::document::command::kNothing);
   ASSERT_GT(handled.size(), 50u);
   const std::vector<MenuEntry> bar = MainFrame().MenuEntries();
   for (UINT id : handled)
@@ -237,7 +237,7 @@ TEST_F(AppFrameTest, EveryCommandOfTheMainDocumentsWindowIsInItsMenus) {
 // Tools offers each command under its own update rule; choosing one runs it.
 TEST_F(AppFrameTest, ToolsCommandsFollowTheirOwnUpdateRules) {
   auto& doc = dynamic_cast<CQOVADoc&>(*MainFrame().GetActiveDocument());
-  namespace cmd = qova::command;
+  namespace cmd = qova::document::command;
   const UINT alwaysEnabled[] = {cmd::kOpenIntegration,        cmd::kAverageArrays,        cmd::kUpdateGenderFromChp,
                                 cmd::kUpdateFilesToNewestVersion, cmd::kCopyListedDataFiles, cmd::kChangeAttributesAsListed,
                                 cmd::kConvertAllFiles,        cmd::kRefreshFileLists,     cmd::kTransferArrangedData,
@@ -255,7 +255,7 @@ TEST_F(AppFrameTest, ToolsCommandsFollowTheirOwnUpdateRules) {
   // The correction needs a non-self result of the allele-specific mode on display.
   doc.Status = kStatusAnalysis;
   doc.AnalyzedData.IsSelf = false;
-  qova::ApplicationData().ProgramSetting->NONSELFALLELE = 1;
+  qova::document::ApplicationData().ProgramSetting->NONSELFALLELE = 1;
   EXPECT_TRUE(MainFrame().IsCommandEnabled(cmd::kApplyCorrection));
   doc.AnalyzedData.IsSelf = true;
   EXPECT_FALSE(MainFrame().IsCommandEnabled(cmd::kApplyCorrection));
@@ -263,7 +263,7 @@ TEST_F(AppFrameTest, ToolsCommandsFollowTheirOwnUpdateRules) {
 
   // Tools > Integration > Open integration file... then Save, which it enables.
   doc.Status = kStatusClean;
-  IntegrationData saved(qova::ApplicationData());
+  IntegrationData saved(qova::document::ApplicationData());
   saved.Mode = "LOH";
   saved.Title = "figure";
   ASSERT_TRUE(saved.Save(home_.Path("Set1.cfi")));
@@ -365,7 +365,7 @@ std::vector<CQOVADoc*> MainDocuments(CWinApp& app) {
 void WriteTestSample(const std::string& folder, const std::string& name) {
   ASSERT_TRUE(platform::CreateFolders(folder));
   const char* type = "Mapping10K_Xba131";
-  CArrayData sample(name, type, ApplicationData().TypeInfo(ArrayTypeIndex(type)), CTime(1180656000));
+  CArrayData sample(name, type, document::ApplicationData().TypeInfo(ArrayTypeIndex(type)), CTime(1180656000));
   sample.Header.IsTest = 1;
   sample.StoreFile(platform::JoinPath(folder, name + ".CFH"));
 }
@@ -403,7 +403,7 @@ TEST_F(AppFrameTest, FoldersChosenInProgramSettingReachEveryOpenMainDocument) {
   for (const CQOVADoc* doc : open) {
     EXPECT_EQ(doc->ArrayDataFolder, arrays + "/");
     EXPECT_EQ(doc->AnalysisResultFolder, results + "/");
-    EXPECT_EQ(doc->DataFolder, ApplicationData().ProgramSetting->DefaultDataFolder);
+    EXPECT_EQ(doc->DataFolder, document::ApplicationData().ProgramSetting->DefaultDataFolder);
   }
 
   // The Sample Manager of a document made before the change lists the new folder.
@@ -412,7 +412,7 @@ TEST_F(AppFrameTest, FoldersChosenInProgramSettingReachEveryOpenMainDocument) {
     listed = d.Items(qova::resources::manager::kSampleList);
     d.Cancel();
   });
-  EXPECT_TRUE(Choose(qova::command::kSampleManager));
+  EXPECT_TRUE(Choose(qova::document::command::kSampleManager));
   EXPECT_EQ(listed, std::vector<std::string>{"InTheNewFolder"});
   EXPECT_TRUE(messages_.Empty()) << ::testing::PrintToString(messages_.Texts());
   EXPECT_TRUE(Ui().Failures().empty());

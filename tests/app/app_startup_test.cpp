@@ -175,9 +175,9 @@ TEST_F(AppStartupTest, SettingsComeFromTheSettingsFileAndAreNotWrittenAtExit) {
   EXPECT_EQ(platform::AppProfile().RegistryKey(), "Local AppWizard-Generated Applications");
   EXPECT_EQ(App().m_pGlobalData->ProgramSetting->DefaultArrayDataFolder, "c:\\arrays\\");
   EXPECT_EQ(App().m_pGlobalData->ProgramSetting->StartFolder, CompleteStartFolder());
-  EXPECT_EQ(&ApplicationData(), App().m_pGlobalData);
+  EXPECT_EQ(&document::ApplicationData(), App().m_pGlobalData);
   app_.reset();
-  EXPECT_FALSE(HasApplicationData());
+  EXPECT_FALSE(document::HasApplicationData());
   EXPECT_EQ(fs::last_write_time(ini), written);
 }
 

@@ -35,7 +35,7 @@ TEST_F(DisplaySamplesWindowTest, TheDemosResultsAreListedWithTheirGroup) {
   ASSERT_FALSE(members.empty());
   CGrouP groups;
   groups.Groups.push_back(SampleGroup{0, static_cast<std::int32_t>(members.size()), members, "Demo tumours"});
-  ASSERT_TRUE(qova::StoreGroupsFile(results, groups));
+  ASSERT_TRUE(qova::core::StoreGroupsFile(results, groups));
 
   CSelectResult dialog;
   dialog.m_strResultFolder = results;

@@ -72,7 +72,7 @@ TEST_F(ExtractStatusWindowTest, TheSummaryOfExtractWithoutChpFitsTheStatusBarOfA
     QTest::mouseClick(dialog->findChild<QPushButton*>(QString::number(IDOK)), Qt::LeftButton);
   });
   user.start();
-  platform::ui::DispatchCommand(doc, qova::command::kExtractWithoutChp);
+  platform::ui::DispatchCommand(doc, qova::document::command::kExtractWithoutChp);
   user.stop();
   QApplication::processEvents();
   ASSERT_EQ(listed, 9);

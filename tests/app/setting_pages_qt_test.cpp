@@ -29,6 +29,8 @@
 #include "tools/datagen/DataGen.h"
 #include "tools/samplegen/SampleGen.h"
 
+namespace core = qova::core;
+
 namespace qova::test {
 namespace {
 
@@ -145,8 +147,8 @@ TEST_F(SettingPagesQt, BothSheetsOpenAtTheirLargestPageWithEveryTabInViewAndKeep
   const struct {
     const char* title;
     std::function<int()> run;
-  } sheets[] = {{"View Setting", [&] { return qova::RunViewSettingSheet(block); }},
-                {"Program Setting", [&] { return qova::RunProgramSettingSheet(setting_); }}};
+  } sheets[] = {{"View Setting", [&] { return core::RunViewSettingSheet(block); }},
+                {"Program Setting", [&] { return core::RunProgramSettingSheet(setting_); }}};
   for (const auto& sheet : sheets) {
     QSize opened, largest(0, 0);
     std::vector<std::string> faults;
@@ -223,7 +225,7 @@ TEST_F(SettingPagesQt, PrintSizesRefuseZeroAndSpinToTheirLimitInASheetWithoutApp
       QTest::mouseClick(modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
     }
   });
-  EXPECT_EQ(qova::RunViewSettingSheet(block), IDOK);
+  EXPECT_EQ(core::RunViewSettingSheet(block), IDOK);
   EXPECT_FALSE(hasApply);
   EXPECT_EQ(boxTexts, std::vector<std::string>{"Please enter an integer between 1 and 10000."});
   EXPECT_EQ(tabAfterRefusal, 0) << "the Print page stays";

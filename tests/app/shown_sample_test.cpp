@@ -60,7 +60,7 @@ class ShownSampleTest : public AppTest {
     std::ostringstream log;
     EXPECT_TRUE(MakeDemo(options, log).empty()) << log.str();
     EXPECT_TRUE(Start(home_.Path("demo/")));
-    CProgramSetting& setting = *qova::ApplicationData().ProgramSetting;
+    CProgramSetting& setting = *qova::document::ApplicationData().ProgramSetting;
     setting.DOSELF = 1;
     setting.DONONSELF = 1;
     setting.SKIPALREADY = 0;
@@ -86,7 +86,7 @@ class ShownSampleTest : public AppTest {
       d.Click(display::kSingleDisplay);
     });
     ASSERT_TRUE(Choose(res::kCmdDisplaySamples));
-    auto* list = dynamic_cast<CWnd*>(qova::ApplicationData().SingleViewList.get());
+    auto* list = dynamic_cast<CWnd*>(qova::document::ApplicationData().SingleViewList.get());
     ASSERT_NE(list, nullptr);
     DialogDriver(*list).Select(res::single_view::kNames, 0);
   }

@@ -28,7 +28,7 @@ TEST_F(StatisticsWindowTest, AMeasureDragShowsTheStatisticsOfTheLoss) {
   ASSERT_TRUE(view->m_bDataShown);
 
   // Over 15 % to 40 % of chromosome 3, inside the planted loss.
-  const int* starts = qova::kArrayChromosomeStarts[0];
+  const int* starts = qova::core::kArrayChromosomeStarts[0];
   const int length = starts[4] - starts[3];
   const auto over = [view](int k) {
     return CPoint(LONG(view->ToDeviceX(view->m_nChromosomeX[3] + k)), LONG(view->ToDeviceY(view->m_nChromosomeY[3] + 500)));

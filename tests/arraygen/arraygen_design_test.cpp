@@ -9,6 +9,8 @@
 #include "tests/arraygen/ArrayGenTestSupport.h"
 #include "tests/support/TempHome.h"
 
+namespace core = qova::core;
+
 namespace {
 
 using arraygen::ArrayDesign;
@@ -21,7 +23,7 @@ using qova::test::SumsOf;
 
 TEST(ArrayDesignTest, SnpProbeSetsCoverTheTypeRangeInTableOrder) {
   const ArrayDesign design("Mapping50K_Xba240", 3);
-  const qova::ArrayTypeInfo& type = *qova::FindArrayType("Mapping50K_Xba240");
+  const core::ArrayTypeInfo& type = *core::FindArrayType("Mapping50K_Xba240");
   EXPECT_EQ(design.FirstSnp(), type.firstSnp);
   ASSERT_EQ(design.SnpProbeSets().size(), static_cast<std::size_t>(type.lastSnp - type.firstSnp + 1));
   EXPECT_GT(design.Layout().probeSets.size(), design.SnpProbeSets().size()) << "controls lie between the SNP sets";
@@ -143,7 +145,7 @@ TEST(ArrayDesignTest, ChpCallsFollowTheSampleAndLeaveOtherSetsUncalled) {
 }
 
 TEST(ArrayDesignTest, SnpSetsBeyondTheTypeRangeGetBackgroundAndNoCall) {
-  const qova::ArrayTypeInfo& type = *qova::FindArrayType("Mapping10K_Xba131");
+  const core::ArrayTypeInfo& type = *core::FindArrayType("Mapping10K_Xba131");
   const std::int32_t range = type.lastSnp - type.firstSnp + 1;
   const ArrayDesign design("Mapping10K_Xba131", 5, SmallLayout(range + 4));
   const CArrayData sample = MakeSample("Mapping10K_Xba131", "S01");
@@ -174,7 +176,7 @@ TEST(ArrayDesignTest, LibraryFileNameIsFullCdfOnlyForGenomeWideSNP5) {
 
 TEST(ArrayDesignTest, RealisticGenomeWideLayoutHasAboutSixAndAHalfMillionCells) {
   const arraygen::LayoutOptions options = arraygen::RealisticLayout("GenomeWideSNP_5");
-  const qova::ArrayTypeInfo& type = *qova::FindArrayType("GenomeWideSNP_5");
+  const core::ArrayTypeInfo& type = *core::FindArrayType("GenomeWideSNP_5");
   const std::int64_t snps = type.lastSnp - type.firstSnp + 1;
   const std::int64_t cells = snps * 2 * options.BlockPairs * options.PerfectMatchCellsPerAllele *
                                  (options.MismatchCells ? 2 : 1) + options.CopyNumberSets;

@@ -66,7 +66,7 @@ inline std::string HandHeaderBytes(const SampleHeader& h, bool withSelfBaseRange
 // are not ours to know here, so the last autosome and X rows are stand-ins
 // inside the type's range.
 inline ArrayTypeInfoValues TypeInfoFor(const std::string& typeName) {
-  const ArrayTypeInfo* type = FindArrayType(typeName);
+  const core::ArrayTypeInfo* type = core::FindArrayType(typeName);
   const std::int32_t lastAuto = type->firstSnp + (type->lastSnp - type->firstSnp) * 9 / 10;
   return {type->firstSnp, type->lastSnp, type->lastSnp, lastAuto, type->snpCount};
 }

@@ -65,7 +65,7 @@ struct AllPages {
     sheet.AddPage(&association);
     sheet.AddPage(&extra);
   }
-  qova::ProgramSettingPages program;
+  qova::core::ProgramSettingPages program;
   CSettingAssociation association;
   CSettingExtra extra;
 };
@@ -80,7 +80,7 @@ class SettingSheetTest : public TempHomeTest {
   ~SettingSheetTest() override {
     Ui().Reset();
     platform::AppProfile().SetStore(std::make_unique<platform::MemorySettingsStore>());
-    qova::SetLiveProgramSetting(nullptr);
+    qova::core::SetLiveProgramSetting(nullptr);
   }
 
   static platform::ui::HeadlessUi& Ui() { return platform::ui::Headless(); }

@@ -12,6 +12,8 @@
 #include "tests/support/TempHome.h"
 #include "tools/datagen/DataGen.h"
 
+namespace core = qova::core;
+
 namespace {
 
 CCytoband ShippedBands() {
@@ -28,7 +30,7 @@ std::int64_t PositionOf(const CBasicData& table, int type, int snp) {
 // Every SNP of every chromosome falls in exactly one band run, in order, and
 // each run ends where the positions reach its band's end.
 void ExpectBandRunsFollowPositions(const CCytoband& bands, const CBasicData& table, int type) {
-  const std::int32_t* starts = qova::kArrayChromosomeStarts[type];
+  const std::int32_t* starts = core::kArrayChromosomeStarts[type];
   for (int c = 1; c <= 23; ++c) {
     int expectedFirst = starts[c];
     for (int b = bands.ChromosomeFirstBand[c]; b < bands.ChromosomeFirstBand[c + 1]; ++b) {
@@ -54,7 +56,7 @@ TEST(CytobandMapTest, BandsOfSingleAndCombinedTypesHoldTheirSnps) {
   for (int type : {2, 3, 4}) {
     CCytoband bands;
     bands.Copy(shipped);
-    EXPECT_TRUE(bands.MapToSnps(type, qova::kArrayChromosomeStarts[type], table));
+    EXPECT_TRUE(bands.MapToSnps(type, core::kArrayChromosomeStarts[type], table));
     ExpectBandRunsFollowPositions(bands, table, type);
   }
 }
@@ -68,7 +70,7 @@ TEST(CytobandMapTest, CombinedTypeGoesThroughTheSortMap) {
   CCytoband first, second, both;
   for (auto [bands, type] : {std::pair{&first, 8}, std::pair{&second, 9}, std::pair{&both, 10}}) {
     bands->Copy(shipped);
-    ASSERT_TRUE(bands->MapToSnps(type, qova::kArrayChromosomeStarts[type], table));
+    ASSERT_TRUE(bands->MapToSnps(type, core::kArrayChromosomeStarts[type], table));
   }
   for (int b = 0; b < shipped.BandCount; ++b) {
     const int count = both.BandLastSnp[b] - both.BandFirstSnp[b] + 1;

@@ -214,7 +214,7 @@ TEST_F(CytobandTest, ShippedTableHoldsTheBandsOfTheGenomeTablesBuild) {
   // fill its column (the axis rounds lengths to 10 kb).
   for (int c = 1; c <= 23; ++c) {
     const long long lastEnd = t.BandEnd[t.ChromosomeFirstBand[c + 1] - 1];
-    EXPECT_LE(std::llabs(lastEnd - qova::genome::ChromosomeLength(c)), 10000) << "chromosome " << c;
+    EXPECT_LE(std::llabs(lastEnd - qova::core::genome::ChromosomeLength(c)), 10000) << "chromosome " << c;
   }
 }
 

@@ -16,6 +16,8 @@
 #include "tests/support/TempHome.h"
 #include "tools/datagen/DataGen.h"
 
+namespace core = qova::core;
+
 namespace {
 
 class GlobalDataTest : public qova::test::TempHomeTest {
@@ -40,14 +42,14 @@ class GlobalDataTest : public qova::test::TempHomeTest {
 };
 
 void ExpectConstantTablesFilled(const CGlobalData& g) {
-  for (int t = 0; t < qova::kArrayTypeCount; ++t) {
+  for (int t = 0; t < core::kArrayTypeCount; ++t) {
     EXPECT_EQ(g.ArrayChromosomeStarts[t][0], 0) << t;
-    for (int c = 1; c < qova::kChromosomeTableSlots; ++c) {
-      EXPECT_EQ(g.ArrayChromosomeStarts[t][c], qova::kArrayChromosomeStarts[t][c]) << t << " " << c;
+    for (int c = 1; c < core::kChromosomeTableSlots; ++c) {
+      EXPECT_EQ(g.ArrayChromosomeStarts[t][c], core::kArrayChromosomeStarts[t][c]) << t << " " << c;
     }
-    EXPECT_EQ(g.ArrayFirstSnpIndex[t], qova::kArrayTypes[t].firstSnp) << t;
-    EXPECT_EQ(g.ArrayLastSnpIndex[t], qova::kArrayTypes[t].lastSnp) << t;
-    EXPECT_EQ(g.ArraySnpCount[t], qova::kArrayTypes[t].snpCount) << t;
+    EXPECT_EQ(g.ArrayFirstSnpIndex[t], core::kArrayTypes[t].firstSnp) << t;
+    EXPECT_EQ(g.ArrayLastSnpIndex[t], core::kArrayTypes[t].lastSnp) << t;
+    EXPECT_EQ(g.ArraySnpCount[t], core::kArrayTypes[t].snpCount) << t;
     EXPECT_EQ(g.ArrayLastSnpIndexX[t], g.ArrayChromosomeStarts[t][24] - 1) << t;
     EXPECT_EQ(g.ArrayLastSnpIndexAutosomes[t], g.ArrayChromosomeStarts[t][23] - 1) << t;
   }
@@ -62,9 +64,9 @@ TEST_F(GlobalDataTest, LoadsEveryTableOfAGeneratedFolderOnce) {
   EXPECT_EQ(g.ProgramSetting->StartFolder, Root());
   EXPECT_EQ(platform::NativePath(g.DataFolder()), platform::NativePath(DataFolder()));
   EXPECT_EQ(g.Cytoband->BandCount, 851);
-  for (int f = 0; f < qova::kArrayFamilyCount; ++f) {
+  for (int f = 0; f < core::kArrayFamilyCount; ++f) {
     EXPECT_TRUE(g.HasBasicData(f)) << f;
-    EXPECT_EQ(g.BasicData[f].LoadedRows(), qova::kArrayFamilies[f].snpCount) << f;
+    EXPECT_EQ(g.BasicData[f].LoadedRows(), core::kArrayFamilies[f].snpCount) << f;
   }
   EXPECT_EQ(g.BasicData[6].IsExtended, 1);
   EXPECT_EQ(g.BasicData[6].LoadedRows(), 500446);
@@ -74,7 +76,7 @@ TEST_F(GlobalDataTest, LoadsEveryTableOfAGeneratedFolderOnce) {
   ExpectConstantTablesFilled(g);
 
   // A second load reads nothing: the tables stay although the files are gone.
-  for (int f = 0; f < qova::kArrayFamilyCount; ++f) ASSERT_TRUE(platform::RemoveFile(AnnotationPath(f)));
+  for (int f = 0; f < core::kArrayFamilyCount; ++f) ASSERT_TRUE(platform::RemoveFile(AnnotationPath(f)));
   ASSERT_TRUE(platform::RemoveFile(DataFolder() + "Cytoband.dtt"));
   EXPECT_TRUE(g.Load());
   EXPECT_TRUE(sink_.Empty());
@@ -130,10 +132,10 @@ TEST_F(GlobalDataTest, MissingRequiredTablesAreNamedAndTheOthersStillLoad) {
                                              "cannot load " + platform::JoinPath(g.DataFolder(), "BasicData500KMendel.dtt"),
                                              "cannot load " + platform::JoinPath(g.DataFolder(), "BasicData500K.dtt")};
   EXPECT_EQ(sink_.Texts(), expected);
-  const bool loaded[qova::kArrayFamilyCount] = {true, false, true, false, false, false, false};
-  for (int f = 0; f < qova::kArrayFamilyCount; ++f) EXPECT_EQ(g.HasBasicData(f), loaded[f]) << f;
-  for (int t = 0; t < qova::kArrayTypeCount; ++t) {
-    EXPECT_EQ(g.BasicDataOfType(t) != nullptr, loaded[qova::kArrayTypes[t].family]) << t;
+  const bool loaded[core::kArrayFamilyCount] = {true, false, true, false, false, false, false};
+  for (int f = 0; f < core::kArrayFamilyCount; ++f) EXPECT_EQ(g.HasBasicData(f), loaded[f]) << f;
+  for (int t = 0; t < core::kArrayTypeCount; ++t) {
+    EXPECT_EQ(g.BasicDataOfType(t) != nullptr, loaded[core::kArrayTypes[t].family]) << t;
   }
 }
 

@@ -36,7 +36,7 @@ TEST(GenomeTablesTest, GenomeAxisKeepsEachChromosomeNearItsAssemblyLength) {
   EXPECT_EQ(ChromosomeStartTable[1], 0);
   for (int c = 1; c <= 23; ++c) {
     const double assembly = bands.BandEnd[bands.ChromosomeFirstBand[c + 1] - 1];
-    EXPECT_NEAR(qova::genome::ChromosomeLength(c) / assembly, 1.0, 0.02) << "chromosome " << c;
+    EXPECT_NEAR(qova::core::genome::ChromosomeLength(c) / assembly, 1.0, 0.02) << "chromosome " << c;
     EXPECT_LT(CentromerePositionsKb[c - 1], ChromosomeStartTableKb[c + 1] - ChromosomeStartTableKb[c]) << c;
   }
 }

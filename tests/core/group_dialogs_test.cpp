@@ -14,6 +14,8 @@
 #include "resources/GroupDialogs.h"
 #include "tests/core/CoreDialogTestSupport.h"
 
+namespace core = qova::core;
+
 namespace qova::test {
 namespace {
 
@@ -40,7 +42,7 @@ class GroupDialogTest : public CoreDialogTest {
   GroupDialogTest() { study_ = WriteStudy(); }
   ~GroupDialogTest() override { platform::SetAtomicStageHook(nullptr); }
 
-  [[nodiscard]] std::string GroupsPath() const { return GroupsFilePath(ResultFolder()); }
+  [[nodiscard]] std::string GroupsPath() const { return core::GroupsFilePath(ResultFolder()); }
   [[nodiscard]] std::string FileBytes() const { return Bytes(GroupsPath()); }
 
   // Runs "modify or make a group" for samples of one kind.
@@ -133,7 +135,7 @@ TEST_F(GroupDialogTest, RefusalsKeepTheDialogOpenAndTheFileAsItWas) {
 }
 
 TEST_F(GroupDialogTest, ZeroGroupsAreFourZeroBytesAndAnEmptyList) {
-  ASSERT_TRUE(StoreGroupsFile(ResultFolder(), CGrouP{}));
+  ASSERT_TRUE(core::StoreGroupsFile(ResultFolder(), CGrouP{}));
   EXPECT_EQ(FileBytes(), std::string(4, '\0'));
   std::vector<std::string> shown{"not shown"};
   Manage(0, {"Ref01"}, [&](DialogDriver& d) {
@@ -146,7 +148,7 @@ TEST_F(GroupDialogTest, ZeroGroupsAreFourZeroBytesAndAnEmptyList) {
 TEST_F(GroupDialogTest, AKindByteTwoReadsAsOneAndIsStoredAsOne) {
   ASSERT_TRUE(platform::WriteWholeFile(GroupsPath(), Int32(1) + GroupBytes("Odd", 2, {"Test01N"})));
   CGrouP groups;
-  ASSERT_TRUE(LoadGroupsFile(ResultFolder(), groups));
+  ASSERT_TRUE(core::LoadGroupsFile(ResultFolder(), groups));
   ASSERT_EQ(groups.Groups.size(), 1u);
   EXPECT_EQ(groups.Groups[0].Kind, 1);
   ASSERT_EQ(Manage(1, {"Test01N", "Test01"}, [](DialogDriver& d) {

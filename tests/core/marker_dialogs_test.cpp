@@ -17,7 +17,7 @@ using namespace qova::resources;
 
 // The small type's chromosome 1 holds SNPs 0..876, chromosome 2 877..1828; the
 // SNPs from 11344 on lie after X.
-const ChromosomeStartRow kStarts{qova::kArrayChromosomeStarts[0]};
+const ChromosomeStartRow kStarts{qova::core::kArrayChromosomeStarts[0]};
 const MarkerRegionList kRegions = {{1, 100, 200, 3}, {2, 900, 950, 39}, {1, 300, 350, 33}};
 
 class MarkerDialogTest : public CoreDialogTest {

@@ -73,7 +73,7 @@ TEST(ArrayDataTest, StoreThenLoadGivesTheSameSampleAndKeepsEntriesOutsideTheRang
   sample.Markers = {{5, 60000, 60010, 1}};
   const std::string bytes = StoreToBytes(sample);
 
-  CArrayData loaded(qova::kSampleSnpCapacity);
+  CArrayData loaded(qova::core::kSampleSnpCapacity);
   loaded.SignalA[10] = 77.0f;       // before the type's range
   loaded.SignalA[116204] = 88.0f;   // after the family's table
   LoadFromBytes(loaded, bytes);
@@ -90,7 +90,7 @@ TEST(ArrayDataTest, StoreThenLoadGivesTheSameSampleAndKeepsEntriesOutsideTheRang
   }
   EXPECT_EQ(loaded.SignalA[10], 77.0f);
   EXPECT_EQ(loaded.SignalA[116204], 88.0f);
-  EXPECT_EQ(loaded.Capacity(), qova::kSampleSnpCapacity);
+  EXPECT_EQ(loaded.Capacity(), qova::core::kSampleSnpCapacity);
 }
 
 TEST(ArrayDataTest, OldVersionFilesHaveNoMarkerBlockAndGetDefaultAlleleParameters) {

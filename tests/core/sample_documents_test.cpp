@@ -12,6 +12,8 @@
 #include "core/SampleDocuments.h"
 #include "tests/core/SampleBytes.h"
 
+namespace core = qova::core;
+
 namespace {
 
 // A document that records what the stores asked of it.
@@ -57,10 +59,10 @@ TEST(SampleDocumentsTest, StoresRefreshOnlyTheDocumentsShowingTheStoredSample) {
       {"Analysis", "s01", false, 0, 0}, {"Analysis", "S02", false, 0, 0},
   };
   std::vector<std::unique_ptr<RecordingDocument>> documents;
-  std::vector<std::unique_ptr<qova::ScopedSampleDocument>> registrations;
+  std::vector<std::unique_ptr<core::ScopedSampleDocument>> registrations;
   for (const Case& c : cases) {
     documents.push_back(std::make_unique<RecordingDocument>(c.status, c.name, c.isSelf));
-    registrations.push_back(std::make_unique<qova::ScopedSampleDocument>(documents.back().get()));
+    registrations.push_back(std::make_unique<core::ScopedSampleDocument>(documents.back().get()));
   }
 
   CArrayData sample = qova::test::MakeSample("Mapping10K_Xba131", "S01");
@@ -90,22 +92,22 @@ TEST(SampleDocumentsTest, StoresRefreshOnlyTheDocumentsShowingTheStoredSample) {
 TEST(SampleDocumentsTest, DocumentsLeaveTheListAndAreNotCalledAfterClosing) {
   RecordingDocument first("Analysis", "S01");
   auto second = std::make_unique<RecordingDocument>("Analysis", "S01");
-  qova::RegisterSampleDocument(&first);
-  qova::RegisterSampleDocument(second.get());
-  qova::RegisterSampleDocument(&first);  // registering twice keeps one entry
-  EXPECT_EQ(qova::OpenSampleDocuments(), (std::vector<ISampleDocument*>{&first, second.get()}));
+  core::RegisterSampleDocument(&first);
+  core::RegisterSampleDocument(second.get());
+  core::RegisterSampleDocument(&first);  // registering twice keeps one entry
+  EXPECT_EQ(core::OpenSampleDocuments(), (std::vector<ISampleDocument*>{&first, second.get()}));
 
   // Refreshing the first closes the second, as a view update may.
   first.onRefresh = [&] {
-    qova::UnregisterSampleDocument(second.get());
+    core::UnregisterSampleDocument(second.get());
     second.reset();
   };
   CArrayData sample;
-  qova::RefreshDocumentsAfterStore(sample, "S01");
+  core::RefreshDocumentsAfterStore(sample, "S01");
   EXPECT_EQ(first.extracted, 1);
   EXPECT_EQ(second, nullptr);
-  qova::UnregisterSampleDocument(&first);
-  EXPECT_TRUE(qova::OpenSampleDocuments().empty());
+  core::UnregisterSampleDocument(&first);
+  EXPECT_TRUE(core::OpenSampleDocuments().empty());
 }
 
 }  // namespace

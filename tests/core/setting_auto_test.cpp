@@ -11,6 +11,8 @@
 #include "tools/datagen/DataGen.h"
 #include "tools/samplegen/SampleGen.h"
 
+namespace core = qova::core;
+
 namespace qova::test {
 namespace {
 
@@ -50,7 +52,7 @@ class SettingAuto : public SettingSheetTest {
       for (int k = 0; k < 5; ++k) lists.push_back(page.Select(ids::kAttribute, k).Items(ids::kValue));
       sheet.Cancel();
     });
-    EXPECT_EQ(qova::RunAutoSettingSheet(setting_), IDCANCEL);
+    EXPECT_EQ(core::RunAutoSettingSheet(setting_), IDCANCEL);
     return lists;
   }
 
@@ -92,7 +94,7 @@ TEST_F(SettingAuto, AFolderWithoutSamplesShowsErrorAndListsNothing) {
     EXPECT_TRUE(sheet.Page().Items(ids::kValue).empty());
     sheet.Cancel();
   });
-  EXPECT_EQ(qova::RunAutoSettingSheet(setting_), IDCANCEL);
+  EXPECT_EQ(core::RunAutoSettingSheet(setting_), IDCANCEL);
   EXPECT_EQ(messages_.Texts(), std::vector<std::string>{"error"});
 }
 
@@ -119,7 +121,7 @@ TEST_F(SettingAuto, LimitReferenceEnablesItsControlsAndTheValueFollowsTheSecondR
       EXPECT_EQ(page.IsEnabled(ids::kAttribute), !c.controls);
       sheet.Cancel();
     });
-    EXPECT_EQ(qova::RunAutoSettingSheet(setting_), IDCANCEL);
+    EXPECT_EQ(core::RunAutoSettingSheet(setting_), IDCANCEL);
   }
 }
 
@@ -140,7 +142,7 @@ TEST_F(SettingAuto, LeavingAsksForAnAttributeAndAValueThenOkStoresThem) {
     page.Click(ids::kGivenValue).Select(ids::kValue, "tumour");
     EXPECT_TRUE(sheet.Ok());
   });
-  EXPECT_EQ(qova::RunAutoSettingSheet(setting_), IDOK);
+  EXPECT_EQ(core::RunAutoSettingSheet(setting_), IDOK);
   EXPECT_EQ(messages_.Texts(),
             (std::vector<std::string>{"Select Attribute", "Enter Attribute type", "Enter Attribute type"}));
   EXPECT_EQ(setting_.LIMITREF, 1);
@@ -156,7 +158,7 @@ TEST_F(SettingAuto, LeavingAsksForAnAttributeAndAValueThenOkStoresThem) {
     page.Select(ids::kAttribute, "Attribute5").Click(ids::kIdentical).Click(ids::kLimitReference);
     EXPECT_TRUE(sheet.Ok());
   });
-  EXPECT_EQ(qova::RunAutoSettingSheet(setting_), IDOK);
+  EXPECT_EQ(core::RunAutoSettingSheet(setting_), IDOK);
   EXPECT_EQ(setting_.LIMITREF, 0);
   EXPECT_EQ(setting_.LIMITREFATTR, 2);
   EXPECT_EQ(setting_.LIMITREFIDENT, 0);

@@ -201,7 +201,7 @@ TEST_F(SettingPages, AlleleBasedNonSelfBoxesFollowTheLiveSwitchAndKeepTheirBits)
   for (int live : {0, 1}) {
     CProgramSetting running;
     running.NONSELFALLELE = live;
-    qova::SetLiveProgramSetting(&running);
+    qova::core::SetLiveProgramSetting(&running);
     CDisplaySetting block;
     block.ITEMS.NONSELF |= hiddenBits;
     block.ITEMS.HMMHONLY = 1;
@@ -213,7 +213,7 @@ TEST_F(SettingPages, AlleleBasedNonSelfBoxesFollowTheLiveSwitchAndKeepTheirBits)
       items.Click(ids::items::kNonSelfHmm).Click(ids::items::kHmmHorizontalOnly);
       EXPECT_TRUE(sheet.Ok());
     });
-    EXPECT_EQ(qova::RunViewSettingSheet(block), IDOK);
+    EXPECT_EQ(qova::core::RunViewSettingSheet(block), IDOK);
     EXPECT_EQ(block.ITEMS.NONSELF, (1079 | hiddenBits) & ~0x4) << live;
     EXPECT_EQ(block.ITEMS.HMMHONLY, 0);
   }

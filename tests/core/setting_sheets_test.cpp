@@ -10,6 +10,8 @@
 #include "platform/Strings.h"
 #include "tests/core/SettingSheetSupport.h"
 
+namespace core = qova::core;
+
 namespace qova::test {
 namespace {
 
@@ -17,7 +19,7 @@ namespace ids = qova::resources::settings;
 
 class SettingSheets : public SettingSheetTest {
  protected:
-  SettingSheets() { qova::InstallProgramSettingSheet(); }
+  SettingSheets() { core::InstallProgramSettingSheet(); }
   ~SettingSheets() override { CGlobalData::SetProgramSettingSheet(nullptr); }
 
   // The settings file's key=value lines by "section/key".
@@ -44,11 +46,11 @@ TEST_F(SettingSheets, EachSheetHasItsTabsAndNoApplyButton) {
       {"Program Setting",
        {"Folders", "Display", "Print", "Items", "Multiple", "Color", "Color2", "Scale", "Multiple", "Integral",
         "Marker", "Automatic", "Zenkor"},
-       [&] { return qova::RunProgramSettingSheet(*global_.ProgramSetting); }},
+       [&] { return core::RunProgramSettingSheet(*global_.ProgramSetting); }},
       {"View Setting",
        {"Print", "Items", "Multiple", "Color", "Color2", "Scale", "Multiple", "Integral", "Marker"},
-       [&] { return qova::RunViewSettingSheet(global_.ProgramSetting->Display); }},
-      {"Setting", {"Automatic"}, [&] { return qova::RunAutoSettingSheet(*global_.ProgramSetting); }},
+       [&] { return core::RunViewSettingSheet(global_.ProgramSetting->Display); }},
+      {"Setting", {"Automatic"}, [&] { return core::RunAutoSettingSheet(*global_.ProgramSetting); }},
   };
   for (const auto& s : sheets) {
     Ui().OnSheet(s.title, [&](SheetDriver& sheet) {
@@ -129,7 +131,7 @@ TEST_F(SettingSheets, ViewSettingOkChangesTheLentBlockAndNotTheFile) {
     sheet.Page().Type(ids::sizes::kAllX, "321");
     EXPECT_TRUE(sheet.Ok());
   });
-  EXPECT_EQ(qova::RunViewSettingSheet(block), IDOK);
+  EXPECT_EQ(core::RunViewSettingSheet(block), IDOK);
   EXPECT_EQ(block.PRINT.ALL_X, 321);
   EXPECT_FALSE(platform::FileExists(SettingsFile()));
 
@@ -138,7 +140,7 @@ TEST_F(SettingSheets, ViewSettingOkChangesTheLentBlockAndNotTheFile) {
     EXPECT_TRUE(sheet.SelectPage(1));
     sheet.Cancel();
   });
-  EXPECT_EQ(qova::RunViewSettingSheet(block), IDCANCEL);
+  EXPECT_EQ(core::RunViewSettingSheet(block), IDCANCEL);
   EXPECT_EQ(block.PRINT.ALL_X, 321) << "Cancel leaves the block as it was";
 }
 
@@ -148,7 +150,7 @@ TEST_F(SettingSheets, SettingSheetOkAssignsAndSavesTheAutomaticOptions) {
     sheet.Page().Type(ids::automatic::kMaxReferences, "42").Click(ids::automatic::kSkipAnalyzed);
     EXPECT_TRUE(sheet.Ok());
   });
-  EXPECT_EQ(qova::RunAutoSettingSheet(live), IDOK);
+  EXPECT_EQ(core::RunAutoSettingSheet(live), IDOK);
   EXPECT_EQ(live.MAXREF, 42);
   EXPECT_EQ(live.SKIPALREADY, 1);
   EXPECT_EQ(FileKeys()["AUTO/MAXREF"], "42");
@@ -158,7 +160,7 @@ TEST_F(SettingSheets, SettingSheetOkAssignsAndSavesTheAutomaticOptions) {
     sheet.Cancel();
   });
   const std::string file = SettingsBytes();
-  EXPECT_EQ(qova::RunAutoSettingSheet(live), IDCANCEL);
+  EXPECT_EQ(core::RunAutoSettingSheet(live), IDCANCEL);
   EXPECT_EQ(live.MAXREF, 42);
   EXPECT_EQ(SettingsBytes(), file);
 }

@@ -45,7 +45,7 @@ class SampleFolderTest : public TempHomeTest {
     EXPECT_TRUE(platform::CreateFolders(ArrayFolder()));
     EXPECT_TRUE(platform::CreateFolders(ResultFolder()));
     global_.Cytoband->LoadFrom(global_.DataFolder());
-    const std::int32_t rows = qova::kArrayFamilies[kSmallFamily].snpCount;
+    const std::int32_t rows = qova::core::kArrayFamilies[kSmallFamily].snpCount;
     global_.BasicData[kSmallFamily].Allocate(rows, 0);
     global_.BasicData[kSmallFamily].LoadFile(global_.DataFolder() + datagen::AnnotationFileName(kSmallFamily), rows);
   }
@@ -130,7 +130,7 @@ class StoreSpy : public ISampleDocument {
   std::string name_;
   bool isSelf_;
   std::string status_;
-  qova::ScopedSampleDocument registration_{this};
+  qova::core::ScopedSampleDocument registration_{this};
 };
 
 // A main document on the generated folders, with a headless user interface.
@@ -165,7 +165,7 @@ class DocumentTest : public SampleFolderTest {
     return false;
   }
 
-  qova::ScopedApplicationData application_;
+  qova::document::ScopedApplicationData application_;
   std::unique_ptr<CQOVADoc> doc_;
 };
 

@@ -10,7 +10,7 @@
 namespace qova::test {
 namespace {
 
-namespace cmd = qova::command;
+namespace cmd = qova::document::command;
 using platform::ui::DialogDriver;
 
 class DocumentFrameTest : public DocumentTest {};
@@ -174,7 +174,7 @@ class AnnotationStoreTest : public DocumentFrameTest {
   // to the start folder's data folder, which starts empty.
   void LoadAllFamilies() {
     datagen::WriteDataFolder(Root() + "generated/", datagen::AllFamilies());
-    for (const qova::ArrayFamilyInfo& family : qova::kArrayFamilies) {
+    for (const qova::core::ArrayFamilyInfo& family : qova::core::kArrayFamilies) {
       CBasicData& table = global_.BasicData[family.family];
       table.Allocate(family.snpCount, family.extended ? 1 : 0);
       table.LoadFile(Root() + "generated/" + family.annotationFile, family.snpCount);

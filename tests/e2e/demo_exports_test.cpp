@@ -68,7 +68,7 @@ TEST_F(DemoExportTest, CopyNumberChangesOfBothTumoursCoverWhatWasPlanted) {
   platform::ScopedRecordingSink messages;
   CGlobalData global;
   ASSERT_TRUE(global.Load());
-  const qova::ScopedApplicationData application(global);
+  const qova::document::ScopedApplicationData application(global);
   platform::ui::Headless().Reset();
   const std::string output = Path("demo/Output/changes.txt");
   platform::ui::Headless().OnFileDialog([output](platform::ui::FileDialogRequest& r) {

@@ -65,7 +65,7 @@ TEST_F(DemoRoadTest, ExtractWithoutChpCallsTheDemosSnpsFromTheCellsAndSaysSo) {
   platform::ScopedRecordingSink messages;
   CGlobalData global;
   ASSERT_TRUE(global.Load());
-  const qova::ScopedApplicationData application(global);
+  const qova::document::ScopedApplicationData application(global);
   platform::ui::Headless().Reset();
   namespace res = qova::resources;
   platform::ui::Headless().OnDialog(res::kDataExtractDialog, [](platform::ui::DialogDriver& d) {
@@ -74,7 +74,7 @@ TEST_F(DemoRoadTest, ExtractWithoutChpCallsTheDemosSnpsFromTheCellsAndSaysSo) {
     d.SelectItems(res::kExtractFoundFiles, all).Click(res::kExtractAddNonPairedTest).Ok();
   });
   CQOVADoc doc;
-  platform::ui::DispatchCommand(doc, qova::command::kExtractWithoutChp);
+  platform::ui::DispatchCommand(doc, qova::document::command::kExtractWithoutChp);
 
   // Eight CEL files carry standard deviations and are called; the compact
   // one keeps none. The status bar says so on one short line; the report at
@@ -92,7 +92,7 @@ TEST_F(DemoRoadTest, ExtractWithoutChpCallsTheDemosSnpsFromTheCellsAndSaysSo) {
   const std::string report = messages.Texts()[0];
   const std::string heading = "SNPs called per sample:\n";
   ASSERT_TRUE(report.starts_with(heading)) << report;
-  const qova::ArrayTypeInfo& type = *qova::FindArrayType(options.ArrayType);
+  const qova::core::ArrayTypeInfo& type = *qova::core::FindArrayType(options.ArrayType);
   const int snps = type.lastSnp - type.firstSnp + 1;
   int called = 0, none = 0;
   std::vector<std::string> samples;

@@ -188,10 +188,10 @@ TEST_F(IntegrationRoadTest, EveryLohModeTheDialogOffersMarksThePlantedLoh) {
   namespace res = qova::resources;
   platform::ScopedRecordingSink boxes;
   CSelectResult::Reset();
-  qova::SetApplicationData(global_.get());
+  qova::document::SetApplicationData(global_.get());
   struct Uninstall {
     ~Uninstall() {
-      qova::SetApplicationData(nullptr);
+      qova::document::SetApplicationData(nullptr);
       CSelectResult::Reset();
     }
   } uninstall;

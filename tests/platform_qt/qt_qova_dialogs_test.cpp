@@ -59,7 +59,7 @@ using platform::ui::DialogDriver;
 using namespace qova::resources;
 
 constexpr const char* kType = "Mapping10K_Xba131";
-const ChromosomeStartRow kStarts{qova::kArrayChromosomeStarts[0]};
+const ChromosomeStartRow kStarts{qova::core::kArrayChromosomeStarts[0]};
 
 const CBasicData& Annotation() {
   static const CBasicData table = datagen::MakeAnnotation(ArrayClassIndex(kType));
@@ -119,7 +119,7 @@ TEST_F(QtQovaDialogTest, GroupDialogsShowTheGroupsOfAStudy) {
   groups.Groups = {{0, 2, {study.Test.Name, "Ref01"}, "Tumours"},
                    {1, 1, {"Test01N"}, "Paired normals"},
                    {0, 3, {"Ref01", "Ref02", "Ref03"}, "Reference panel"}};
-  ASSERT_TRUE(qova::StoreGroupsFile(ResultFolder(), groups));
+  ASSERT_TRUE(qova::core::StoreGroupsFile(ResultFolder(), groups));
 
   CGroupManage manage(ResultFolder());
   manage.MemberNames = {"Test01", "Ref02", "Ref04"};

@@ -97,7 +97,7 @@ Outcome CytobandOutcome(const std::string& bytes) {
 
 TEST_F(TableCorpusTest, DamagedCytobandTableIsReportedAsUnloadable) {
   CCytoband good = TwoBandsAChromosome();
-  qova::StoreArchiveFile(folder_ + "Cytoband.dtt", [&](CArchive& ar) { good.Serialize(ar); });
+  qova::core::StoreArchiveFile(folder_ + "Cytoband.dtt", [&](CArchive& ar) { good.Serialize(ar); });
   const FieldImage image = CytobandImage(good);
   ASSERT_EQ(image.Bytes(), ReadBack(folder_ + "Cytoband.dtt"));
   const int count = good.BandCount;
@@ -147,7 +147,7 @@ TEST_F(TableCorpusTest, CytobandWithExtremePositionsLoadsAndLabelsWithinItsBands
   table.BandEnd[0] = kInt32Max;
   table.BandStart[1] = kInt32Max;
   table.BandEnd[1] = -kInt32Max - 1;
-  qova::StoreArchiveFile(folder_ + "Cytoband.dtt", [&](CArchive& ar) { table.Serialize(ar); });
+  qova::core::StoreArchiveFile(folder_ + "Cytoband.dtt", [&](CArchive& ar) { table.Serialize(ar); });
 
   CCytoband loaded;
   ASSERT_TRUE(loaded.LoadFrom(folder_));

@@ -23,14 +23,16 @@
 #include "platform/MessageBox.h"
 #include "tests/support/TempHome.h"
 
+namespace core = qova::core;
+
 namespace {
 
 // Checks one type's view of the table: each chromosome's SNPs in position
 // order sit on that chromosome, ascending, within its usable length; the
 // single types stay in their own rows.
 void ExpectTypeIsConsistent(const CBasicData& table, int type) {
-  const qova::ArrayTypeInfo& info = qova::kArrayTypes[type];
-  const std::int32_t* starts = qova::kArrayChromosomeStarts[type];
+  const core::ArrayTypeInfo& info = core::kArrayTypes[type];
+  const std::int32_t* starts = core::kArrayChromosomeStarts[type];
   for (int c = 1; c <= 24; ++c) {
     const std::int32_t first = c == 24 ? starts[24] : starts[c];
     const std::int32_t end = c == 24 ? info.lastSnp + 1 : starts[c + 1];
@@ -61,7 +63,7 @@ TEST(DatagenTest, EveryFamilyFitsEveryTypesChromosomeTable) {
   for (int family : datagen::AllFamilies()) {
     SCOPED_TRACE(family);
     const CBasicData table = datagen::MakeAnnotation(family);
-    const qova::ArrayFamilyInfo& info = qova::kArrayFamilies[family];
+    const core::ArrayFamilyInfo& info = core::kArrayFamilies[family];
     ASSERT_EQ(table.Capacity(), info.snpCount);
     EXPECT_EQ(table.IsExtended, info.extended ? 1 : 0);
     ExpectPermutation(table.IndexMap, "IndexMap");
@@ -69,7 +71,7 @@ TEST(DatagenTest, EveryFamilyFitsEveryTypesChromosomeTable) {
     int moved = 0;
     for (std::int32_t s = 0; s < table.Capacity(); ++s) moved += table.IndexMap[s] != s;
     EXPECT_GT(moved, table.Capacity() / 2) << "table order differs from position order";
-    for (const qova::ArrayTypeInfo& type : qova::kArrayTypes) {
+    for (const core::ArrayTypeInfo& type : core::kArrayTypes) {
       if (type.family == family) ExpectTypeIsConsistent(table, type.type);
     }
   }
@@ -102,7 +104,7 @@ TEST(DatagenTest, UsableLengthIsTheShorterOfAssemblyAndGenomeAxis) {
   EXPECT_EQ(datagen::UsableChromosomeLength(0), 0);
   for (int c = 1; c <= 23; ++c) {
     EXPECT_LE(datagen::UsableChromosomeLength(c), datagen::kHg17ChromosomeLength[c]) << c;
-    EXPECT_LE(datagen::UsableChromosomeLength(c), qova::genome::ChromosomeLength(c)) << c;
+    EXPECT_LE(datagen::UsableChromosomeLength(c), core::genome::ChromosomeLength(c)) << c;
   }
 }
 

@@ -5,6 +5,8 @@
 
 #include "tests/analysis/AnalysisTestSupport.h"
 
+using namespace qova::core;
+
 namespace qova::test {
 namespace {
 
@@ -21,7 +23,7 @@ class SampleGenTest : public AnalysisTest {
     spec.Individual = individual;
     return spec;
   }
-  static std::int32_t Start(int chromosome) { return kArrayChromosomeStarts[kSmallTypeIndex][chromosome]; }
+  static std::int32_t Start(int chromosome) { return qova::core::kArrayChromosomeStarts[kSmallTypeIndex][chromosome]; }
 };
 
 TEST_F(SampleGenTest, SameSeedSameSample) {

@@ -65,7 +65,7 @@ ViewTest::ViewTest() {
   setting.DefaultArrayDataFolder = demo + "ArrayData/";
   setting.DefaultAnalysisResultFolder = demo + "Results/";
   EXPECT_TRUE(global_.Cytoband->LoadFrom(demo + "data/"));
-  const std::int32_t rows = qova::kArrayFamilies[0].snpCount;
+  const std::int32_t rows = qova::core::kArrayFamilies[0].snpCount;
   global_.BasicData[0].Allocate(rows, 0);
   global_.BasicData[0].LoadFile(demo + "data/" + datagen::AnnotationFileName(0), rows);
   doc_ = std::make_unique<CQOVADoc>(global_);
@@ -132,8 +132,8 @@ platform::ui::Picture ViewTest::Draw(CQOVAView& view) {
   return canvas.Contents();
 }
 
-int ViewTest::First(int c) const { return qova::kArrayChromosomeStarts[0][c]; }
-int ViewTest::End(int c) const { return qova::kArrayChromosomeStarts[0][c + 1]; }
+int ViewTest::First(int c) const { return qova::core::kArrayChromosomeStarts[0][c]; }
+int ViewTest::End(int c) const { return qova::core::kArrayChromosomeStarts[0][c + 1]; }
 
 std::size_t CountOf(const platform::ui::Picture& picture, platform::ui::DrawOp op, COLORREF colour) {
   std::size_t n = 0;

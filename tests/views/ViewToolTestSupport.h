@@ -30,7 +30,7 @@ class ViewToolTest : public ViewTest {
 
   // The generated annotation table of `family` loaded into the tables.
   const CBasicData& LoadFamily(int family) {
-    const std::int32_t rows = qova::kArrayFamilies[std::size_t(family)].snpCount;
+    const std::int32_t rows = qova::core::kArrayFamilies[std::size_t(family)].snpCount;
     const std::string table = Path("family" + std::to_string(family) + ".dtt");
     datagen::MakeAnnotation(family).StoreFile(table, rows);
     global_.BasicData[family].Allocate(rows, 0);

@@ -35,7 +35,7 @@ TEST(ViewLayoutTest, RowHeightAddsTheEnabledPanels) {
 }
 
 TEST(ViewLayoutTest, GenomeLayoutPutsSixRowsWithAGapBeforeEachChromosome) {
-  const ChromosomeLengths lengths = LengthsInSnpOrder(qova::kArrayChromosomeStarts[0]);
+  const ChromosomeLengths lengths = LengthsInSnpOrder(qova::core::kArrayChromosomeStarts[0]);
   CViewLayout layout;
   const int gap = CViewLayout::Gap(false, 0);
   ASSERT_EQ(gap, 10);

@@ -9,6 +9,8 @@
 #include "tools/arraygen/Hash.h"
 #include "tools/arraywriters/CdfWriters.h"
 
+namespace core = qova::core;
+
 namespace arraygen {
 
 namespace {
@@ -73,11 +75,11 @@ std::uint8_t ChpCallOf(std::int32_t genotypeCall) {
   }
 }
 
-std::string LibraryFileName(const std::string& chipType) { return qova::LibraryFileName(chipType); }
+std::string LibraryFileName(const std::string& chipType) { return core::LibraryFileName(chipType); }
 
 LayoutOptions RealisticLayout(const std::string& arrayType) {
   LayoutOptions options;
-  const qova::ArrayTypeInfo* info = qova::FindArrayType(arrayType);
+  const core::ArrayTypeInfo* info = core::FindArrayType(arrayType);
   if (info != nullptr && info->family == 6) {
     // One copy-number probe set a SNP brings the chip to about 6.5 million cells.
     options.CopyNumberSets = info->lastSnp - info->firstSnp + 1;
@@ -90,7 +92,7 @@ LayoutOptions RealisticLayout(const std::string& arrayType) {
 
 ArrayDesign::ArrayDesign(std::string arrayType, std::uint64_t seed, const LayoutOptions& options)
     : arrayType_(std::move(arrayType)), seed_(seed) {
-  const qova::ArrayTypeInfo* info = qova::FindArrayType(arrayType_);
+  const core::ArrayTypeInfo* info = core::FindArrayType(arrayType_);
   if (info == nullptr) throw std::invalid_argument("unknown array type " + arrayType_);
   if (options.PerfectMatchCellsPerAllele < 1 || options.BlockPairs < 1 || options.BlockPairs > 2 ||
       options.CopyNumberSets < 0 || options.ControlSets < 0 || options.SnpSets < -1) {

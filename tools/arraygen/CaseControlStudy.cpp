@@ -12,6 +12,8 @@
 #include "tools/arraygen/Hash.h"
 #include "tools/arraywriters/GenericWriter.h"
 
+namespace core = qova::core;
+
 namespace arraygen {
 
 namespace {
@@ -45,10 +47,10 @@ std::uint8_t GenotypeOf(double q, double u) {
 }  // namespace
 
 CaseControlCalls MakeCaseControlCalls(const CaseControlSpec& spec) {
-  const qova::ArrayTypeInfo* type = qova::FindArrayType(spec.ArrayType);
+  const core::ArrayTypeInfo* type = core::FindArrayType(spec.ArrayType);
   if (type == nullptr) throw std::invalid_argument("unknown array type " + spec.ArrayType);
   const std::int32_t first = type->firstSnp;
-  const std::int32_t lastTested = qova::kArrayChromosomeStarts[type->type][qova::kChromosomeTableSlots - 1] - 1;
+  const std::int32_t lastTested = core::kArrayChromosomeStarts[type->type][core::kChromosomeTableSlots - 1] - 1;
   if (spec.Cases < 0 || spec.Controls < 0 || spec.AssociatedSnps < 0 ||
       spec.AssociatedSnps > lastTested - first + 1 || spec.NoCallShare < 0.0 || spec.NoCallShare > 1.0) {
     throw std::invalid_argument("case/control study: counts out of range");
@@ -84,7 +86,7 @@ CaseControlCalls MakeCaseControlCalls(const CaseControlSpec& spec) {
 
 CaseControlStudy WriteCaseControlStudy(const std::string& dataFolder, const std::string& libraryFolder,
                                        const CBasicData& annotation, const CaseControlSpec& spec) {
-  const qova::ArrayTypeInfo* type = qova::FindArrayType(spec.ArrayType);
+  const core::ArrayTypeInfo* type = core::FindArrayType(spec.ArrayType);
   if (type == nullptr) throw std::invalid_argument("unknown array type " + spec.ArrayType);
   if (annotation.Capacity() != type->snpCount) throw std::invalid_argument("the annotation table is not the type's family's");
   if (spec.ChpForms.empty()) throw std::invalid_argument("case/control study: no CHP form");

@@ -64,7 +64,7 @@ Workspace& Shared() {
 }
 
 void ReportPerReference(benchmark::State& state, int references) {
-  const double snps = static_cast<double>(qova::kArrayTypes[12].snpCount);
+  const double snps = static_cast<double>(qova::core::kArrayTypes[12].snpCount);
   state.counters["per_reference"] =
       benchmark::Counter(references, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
   state.counters["per_snp_and_reference"] = benchmark::Counter(

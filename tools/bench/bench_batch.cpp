@@ -55,8 +55,8 @@ class Workspace {
     setting.SKIPALREADY = 0;
     setting.MAXREF = kReferences;
     global_.Cytoband->LoadFrom(global_.DataFolder());
-    const std::int32_t rows = qova::kArrayFamilies[kFamily].snpCount;
-    global_.BasicData[kFamily].Allocate(rows, qova::kArrayFamilies[kFamily].extended ? 1 : 0);
+    const std::int32_t rows = qova::core::kArrayFamilies[kFamily].snpCount;
+    global_.BasicData[kFamily].Allocate(rows, qova::core::kArrayFamilies[kFamily].extended ? 1 : 0);
     global_.BasicData[kFamily].LoadFile(global_.DataFolder() + datagen::AnnotationFileName(kFamily), rows);
     for (int k = 1; k <= kTests; ++k) {
       samplegen::StudySpec spec;
@@ -66,7 +66,7 @@ class Workspace {
       spec.NonSelfReferences = k == 1 ? kReferences : 0;
       samplegen::WriteStudy(setting.DefaultArrayDataFolder, global_.BasicData[kFamily], spec);
     }
-    application_ = std::make_unique<qova::ScopedApplicationData>(global_);
+    application_ = std::make_unique<qova::document::ScopedApplicationData>(global_);
     platform::ui::SetBackend(nullptr);
     doc_ = std::make_unique<CQOVADoc>();
   }
@@ -81,7 +81,7 @@ class Workspace {
  private:
   std::string root_;
   CGlobalData global_;
-  std::unique_ptr<qova::ScopedApplicationData> application_;
+  std::unique_ptr<qova::document::ScopedApplicationData> application_;
   std::unique_ptr<CQOVADoc> doc_;
   platform::ScopedRecordingSink messages_;
 };
@@ -109,7 +109,7 @@ void BatchAutomatic(benchmark::State& state) {
   platform::ui::Headless().OnDialog(qova::resources::kBatchSelectDialog, [](platform::ui::DialogDriver& d) {
     d.Click(qova::resources::batch::kCheckAll).Click(qova::resources::batch::kAutomaticAnalysis);
   });
-  for (auto _ : state) platform::ui::DispatchCommand(workspace.Doc(), qova::command::kBatchAnalysis);
+  for (auto _ : state) platform::ui::DispatchCommand(workspace.Doc(), qova::document::command::kBatchAnalysis);
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kTests);
 }
 BENCHMARK(BatchAutomatic)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);

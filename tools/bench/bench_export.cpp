@@ -21,6 +21,8 @@
 #include "platform/Paths.h"
 #include "tools/datagen/DataGen.h"
 
+namespace exports = qova::document::exports;
+
 namespace {
 
 constexpr int kWideFamily = 6;
@@ -47,10 +49,10 @@ class Scene {
     if (!platform::CreateFolders(setting.DefaultAnalysisResultFolder) || !platform::CreateFolders(setting.DefaultOutputFolder))
       std::abort();
     for (int family : {kWideFamily, kSetFamily}) {
-      const std::int32_t rows = qova::kArrayFamilies[static_cast<std::size_t>(family)].snpCount;
+      const std::int32_t rows = qova::core::kArrayFamilies[static_cast<std::size_t>(family)].snpCount;
       const std::string path = root_ + "family" + std::to_string(family) + ".dtt";
       datagen::MakeAnnotation(family).StoreFile(path, rows);
-      global_->BasicData[family].Allocate(rows, qova::kArrayFamilies[static_cast<std::size_t>(family)].extended ? 1 : 0);
+      global_->BasicData[family].Allocate(rows, qova::core::kArrayFamilies[static_cast<std::size_t>(family)].extended ? 1 : 0);
       global_->BasicData[family].LoadFile(path, rows);
     }
     WriteResult("Wide01", kWideType);
@@ -100,11 +102,11 @@ Scene& TheScene() {
 }
 
 // The non-self defaults of the column dialog.
-qova::RawColumnSet DefaultColumns() {
-  qova::RawColumnSet columns{};
-  for (int c : {qova::kRawColumnId, qova::kRawColumnVendorSnpId, qova::kRawColumnRsId, qova::kRawColumnChromosome,
-                qova::kRawColumnPosition, qova::kRawColumnLogRatio, qova::kRawColumnStateAB, qova::kRawColumnCallTest,
-                qova::kRawColumnLohLikelihood})
+exports::RawColumnSet DefaultColumns() {
+  exports::RawColumnSet columns{};
+  for (int c : {exports::kRawColumnId, exports::kRawColumnVendorSnpId, exports::kRawColumnRsId, exports::kRawColumnChromosome,
+                exports::kRawColumnPosition, exports::kRawColumnLogRatio, exports::kRawColumnStateAB, exports::kRawColumnCallTest,
+                exports::kRawColumnLohLikelihood})
     columns[static_cast<std::size_t>(c)] = true;
   return columns;
 }
@@ -112,15 +114,15 @@ qova::RawColumnSet DefaultColumns() {
 void Export(benchmark::State& state, const std::vector<std::string>& names, bool combined) {
   const Scene& scene = TheScene();
   platform::ScopedRecordingSink messages;
-  qova::RawExportRequest request;
+  exports::RawExportRequest request;
   request.Names = names;
   request.Columns = DefaultColumns();
   for (auto _ : state) {
-    std::vector<qova::SkippedSample> skipped;
+    std::vector<exports::SkippedSample> skipped;
     if (combined) {
-      qova::WriteRawDataCombined(request, scene.Global(), skipped);
+      exports::WriteRawDataCombined(request, scene.Global(), skipped);
     } else {
-      qova::WriteRawDataPerSample(request, scene.Global(), skipped);
+      exports::WriteRawDataPerSample(request, scene.Global(), skipped);
     }
     if (!skipped.empty()) state.SkipWithError(skipped.front().Why.c_str());
   }

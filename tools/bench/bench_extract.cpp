@@ -171,7 +171,7 @@ void ExtractRunPerSample(benchmark::State& state) {
   Files();
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    extraction::LibraryLayoutCache libraries;
+    qova::document::extraction::LibraryLayoutCache libraries;
     for (int k = 0; k < kRunSamples; ++k) {
       const ExtractionResult result =
           ExtractSampleFiles({Files().ChpFile(), kExtractUnpairedTest, {}}, Files().Folders(set), libraries);
@@ -258,7 +258,7 @@ class NoProgress : public ExtractionProgress {
 int RunExtractData(const ExtractionFolders& folders, const std::string& chpFile, int workers) {
   ExtractionLists lists;
   lists.NonPairedTests = RunChpFiles(chpFile);
-  extraction::LibraryLayoutCache libraries(workers);
+  qova::document::extraction::LibraryLayoutCache libraries(workers);
   const ExtractionSteps steps{
       [&](const ExtractionRequest& request) { return PrepareSampleFiles(request, folders, libraries); },
       [](PreparedSample& prepared) { return StorePreparedSample(prepared); }};

@@ -20,6 +20,8 @@
 #include "tools/datagen/DataGen.h"
 #include "tools/samplegen/SampleGen.h"
 
+namespace core = qova::core;
+
 namespace {
 
 constexpr int kFamily = 6;  // GenomeWideSNP_5
@@ -43,10 +45,10 @@ class Study {
     spec.ArrayType = "GenomeWideSNP_5";
     spec.Seed = 3;
     spec.NonSelfReferences = kReferences;
-    const std::int32_t chr3 = qova::kArrayChromosomeStarts[12][3];
+    const std::int32_t chr3 = core::kArrayChromosomeStarts[12][3];
     spec.Segments = {samplegen::CopyNumberSegment(3, chr3 + 1000, chr3 + 9000, 1),
-                     samplegen::CopyNeutralLohSegment(5, qova::kArrayChromosomeStarts[12][5] + 2000,
-                                                      qova::kArrayChromosomeStarts[12][5] + 7000)};
+                     samplegen::CopyNeutralLohSegment(5, core::kArrayChromosomeStarts[12][5] + 2000,
+                                                      core::kArrayChromosomeStarts[12][5] + 7000)};
     samplegen::WriteStudy(ArrayFolder(), annotation_, spec);
 
     CArrayData test;

@@ -41,7 +41,7 @@ class Workspace {
     setting.DefaultAnalysisResultFolder = root_ + "Results/";
     std::filesystem::create_directories(setting.DefaultAnalysisResultFolder);
     global_.Cytoband->LoadFrom(global_.DataFolder());
-    const qova::ArrayFamilyInfo& info = qova::kArrayFamilies[std::size_t(family)];
+    const qova::core::ArrayFamilyInfo& info = qova::core::kArrayFamilies[std::size_t(family)];
     global_.BasicData[family].Allocate(info.snpCount, info.extended ? 1 : 0);
     global_.BasicData[family].LoadFile(global_.DataFolder() + datagen::AnnotationFileName(family), info.snpCount);
 

@@ -32,6 +32,8 @@
 #include "views/graph/GraphClustering.h"
 #include "views/main/QOVAView.h"
 
+namespace core = qova::core;
+
 namespace {
 
 constexpr int kFamily = 6;
@@ -55,7 +57,7 @@ class Scene {
     platform::ui::Headless().Reset();
 
     global_ = std::make_unique<CGlobalData>();
-    const std::int32_t rows = qova::kArrayFamilies[kFamily].snpCount;
+    const std::int32_t rows = core::kArrayFamilies[kFamily].snpCount;
     datagen::MakeAnnotation(kFamily).StoreFile(root_ + "family.dtt", rows);
     global_->BasicData[kFamily].Allocate(rows, 1);
     global_->BasicData[kFamily].LoadFile(root_ + "family.dtt", rows);
@@ -70,7 +72,7 @@ class Scene {
     std::mt19937 random(7);
     std::normal_distribution<float> noise(0.0f, 0.2f);
     std::uniform_real_distribution<float> loh(0.0f, 40.0f);
-    const auto& starts = qova::kArrayChromosomeStarts[kType];
+    const auto& starts = core::kArrayChromosomeStarts[kType];
     for (int i = 0; i < starts[24]; ++i) {
       const bool loss = i >= starts[3] + 2000 && i < starts[3] + 12000;
       const bool gain = i >= starts[8] + 5000 && i < starts[8] + 15000;
@@ -172,7 +174,7 @@ class GridScene {
     platform::ui::Headless().Reset();
 
     global_ = std::make_unique<CGlobalData>();
-    const std::int32_t rows = qova::kArrayFamilies[kFamily].snpCount;
+    const std::int32_t rows = core::kArrayFamilies[kFamily].snpCount;
     datagen::MakeAnnotation(kFamily).StoreFile(root_ + "family.dtt", rows);
     global_->BasicData[kFamily].Allocate(rows, 0);
     global_->BasicData[kFamily].LoadFile(root_ + "family.dtt", rows);
@@ -184,7 +186,7 @@ class GridScene {
     spec.Name = "Grid";
     spec.IsTest = true;
     const CArrayData sample = generator.Make(spec);
-    const auto& starts = qova::kArrayChromosomeStarts[kType];
+    const auto& starts = core::kArrayChromosomeStarts[kType];
     std::mt19937 random(3);
     std::normal_distribution<float> noise(0.0f, 0.2f);
     for (int k = 0; k < kSamples; ++k) {

@@ -9,6 +9,8 @@
 #include "platform/File.h"
 #include "platform/Paths.h"
 
+namespace core = qova::core;
+
 #ifndef QOVA_SHIPPED_DATA_DIR
 #error "QOVA_SHIPPED_DATA_DIR must name the repository's data folder"
 #endif
@@ -81,11 +83,11 @@ std::vector<std::int32_t> UniqueIds(Random& random, std::int32_t n, std::int32_t
 // Where chromosome c (1..23, or the tail after X) of a type starts and ends
 // in position order.
 std::int32_t RangeStart(int type, int chromosome) {
-  return qova::kArrayChromosomeStarts[type][chromosome == kTailChromosome ? 24 : chromosome];
+  return core::kArrayChromosomeStarts[type][chromosome == kTailChromosome ? 24 : chromosome];
 }
 std::int32_t RangeEnd(int type, int chromosome) {
-  return chromosome == kTailChromosome ? qova::kArrayTypes[type].lastSnp + 1
-                                       : qova::kArrayChromosomeStarts[type][chromosome + 1];
+  return chromosome == kTailChromosome ? core::kArrayTypes[type].lastSnp + 1
+                                       : core::kArrayChromosomeStarts[type][chromosome + 1];
 }
 
 }  // namespace
@@ -94,16 +96,16 @@ std::int32_t UsableChromosomeLength(int chromosome) {
   if (chromosome == kTailChromosome) return kHg17ChromosomeLength[24];
   if (chromosome < 1 || chromosome > kChromosomeX) return 0;
   return static_cast<std::int32_t>(
-      std::min<long long>(kHg17ChromosomeLength[chromosome], qova::genome::ChromosomeLength(chromosome)));
+      std::min<long long>(kHg17ChromosomeLength[chromosome], core::genome::ChromosomeLength(chromosome)));
 }
 
 std::string AnnotationFileName(int family) {
-  if (family < 0 || family >= qova::kArrayFamilyCount) throw std::invalid_argument("no such array family");
-  return qova::kArrayFamilies[family].annotationFile;
+  if (family < 0 || family >= core::kArrayFamilyCount) throw std::invalid_argument("no such array family");
+  return core::kArrayFamilies[family].annotationFile;
 }
 
 std::vector<int> AllFamilies() {
-  std::vector<int> families(qova::kArrayFamilyCount);
+  std::vector<int> families(core::kArrayFamilyCount);
   std::iota(families.begin(), families.end(), 0);
   return families;
 }
@@ -113,14 +115,14 @@ std::string ShippedCytobandPath() { return platform::JoinPath(QOVA_SHIPPED_DATA_
 std::string ShippedKnownGenesPath() { return platform::JoinPath(QOVA_SHIPPED_DATA_DIR, "knowngenes.txt"); }
 
 CBasicData MakeAnnotation(int family, std::uint64_t seed) {
-  if (family < 0 || family >= qova::kArrayFamilyCount) throw std::invalid_argument("no such array family");
-  const qova::ArrayFamilyInfo& info = qova::kArrayFamilies[family];
+  if (family < 0 || family >= core::kArrayFamilyCount) throw std::invalid_argument("no such array family");
+  const core::ArrayFamilyInfo& info = core::kArrayFamilies[family];
   const std::int32_t n = info.snpCount;
   std::vector<int> singles;
   int combined = -1;
-  for (const qova::ArrayTypeInfo& type : qova::kArrayTypes) {
+  for (const core::ArrayTypeInfo& type : core::kArrayTypes) {
     if (type.family != family) continue;
-    if (qova::IsCombinedArrayType(type.type)) {
+    if (core::IsCombinedArrayType(type.type)) {
       combined = type.type;
     } else {
       singles.push_back(type.type);
@@ -160,15 +162,15 @@ CBasicData MakeAnnotation(int family, std::uint64_t seed) {
   const std::vector<std::int32_t> rsNumber = UniqueIds(random, n, 1000, 17);
   std::vector<std::int32_t> rowOfSnp(n);
   for (int type : singles) {
-    std::vector<std::int32_t> snps(qova::kArrayTypes[type].lastSnp - qova::kArrayTypes[type].firstSnp + 1);
-    std::iota(snps.begin(), snps.end(), qova::kArrayTypes[type].firstSnp);
+    std::vector<std::int32_t> snps(core::kArrayTypes[type].lastSnp - core::kArrayTypes[type].firstSnp + 1);
+    std::iota(snps.begin(), snps.end(), core::kArrayTypes[type].firstSnp);
     std::sort(snps.begin(), snps.end(), [&](std::int32_t a, std::int32_t b) { return vendorId[a] < vendorId[b]; });
-    for (std::size_t j = 0; j < snps.size(); ++j) rowOfSnp[snps[j]] = qova::kArrayTypes[type].firstSnp + static_cast<std::int32_t>(j);
+    for (std::size_t j = 0; j < snps.size(); ++j) rowOfSnp[snps[j]] = core::kArrayTypes[type].firstSnp + static_cast<std::int32_t>(j);
   }
 
   CBasicData table;
   table.Allocate(n, info.extended ? 1 : 0);
-  table.Name = qova::kArrayTypes[combined >= 0 ? combined : singles.front()].name;
+  table.Name = core::kArrayTypes[combined >= 0 ? combined : singles.front()].name;
   for (std::int32_t s = 0; s < n; ++s) {
     const std::int32_t row = rowOfSnp[s];
     table.IndexMap[s] = row;

@@ -188,7 +188,7 @@ void ExtractAll(CQOVADoc& doc, const std::vector<arraygen::SampleFiles>& files) 
     }
     d.Ok();
   });
-  platform::ui::DispatchCommand(doc, qova::command::kDataExtract);
+  platform::ui::DispatchCommand(doc, qova::document::command::kDataExtract);
 }
 
 }  // namespace
@@ -200,7 +200,7 @@ void RunSampleManager(CQOVADoc& doc, const std::string& sample, std::vector<unsi
                                       d.Select(ids::kSampleList, sample);
                                       for (const unsigned button : buttons) d.Click(button);
                                     });
-  platform::ui::DispatchCommand(doc, qova::command::kSampleManager);
+  platform::ui::DispatchCommand(doc, qova::document::command::kSampleManager);
 }
 
 bool IsCalledLoh(const CAnalyzedData& r, std::int32_t i) {
@@ -352,7 +352,7 @@ DemoOutcome RunDemo(const DemoOptions& options, std::ostream& log) {
   platform::ui::Headless().Reset();
   CGlobalData global;
   if (!global.Load()) throw std::runtime_error("the program cannot load its tables from " + folders.Data);
-  const qova::ScopedApplicationData application(global);
+  const qova::document::ScopedApplicationData application(global);
 
   const samplegen::SampleGenerator generator(options.ArrayType, global.BasicData[family], options.Seed);
   const std::vector<DemoSample> samples = PlanSamples(options, generator);

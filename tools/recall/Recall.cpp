@@ -170,7 +170,7 @@ std::vector<Event> LayOutEvents(const samplegen::SampleGenerator& g) {
 }
 
 std::vector<LevelRecall> RunRecall(const RecallOptions& options, std::ostream& log) {
-  if (qova::FindArrayType(options.ArrayType) == nullptr) {
+  if (qova::core::FindArrayType(options.ArrayType) == nullptr) {
     throw std::runtime_error("unknown array type " + options.ArrayType);
   }
   const demo::DemoFolders folders(std::filesystem::absolute(options.Folder).lexically_normal().string());
@@ -183,7 +183,7 @@ std::vector<LevelRecall> RunRecall(const RecallOptions& options, std::ostream& l
   CGlobalData global;
   if (!global.Load()) throw std::runtime_error("the program cannot load its tables from " + folders.Data);
   ApplySettings(options, *global.ProgramSetting);
-  const qova::ScopedApplicationData application(global);
+  const qova::document::ScopedApplicationData application(global);
   const samplegen::SampleGenerator generator(options.ArrayType, global.BasicData[family], options.Seed);
   const std::vector<Event> events = LayOutEvents(generator);
   std::vector<PlantedSegment> planted;

@@ -7,16 +7,18 @@
 #include "core/BasicData.h"
 #include "tools/sampledump/Dump.h"
 
+namespace core = qova::core;
+
 namespace sampledump {
 
 void DumpBasicData(const Options& options, std::FILE* out) {
-  if (options.family < 0 || options.family >= qova::kArrayFamilyCount) {
+  if (options.family < 0 || options.family >= core::kArrayFamilyCount) {
     throw std::invalid_argument("an annotation table needs --family 0.." +
-                                std::to_string(qova::kArrayFamilyCount - 1));
+                                std::to_string(core::kArrayFamilyCount - 1));
   }
-  const qova::ArrayFamilyInfo& family = qova::kArrayFamilies[options.family];
+  const core::ArrayFamilyInfo& family = core::kArrayFamilies[options.family];
   const std::int64_t rows = options.rows >= 0 ? options.rows : family.snpCount;
-  if (rows > qova::kSampleSnpCapacity) throw std::invalid_argument("--rows is larger than any family table");
+  if (rows > core::kSampleSnpCapacity) throw std::invalid_argument("--rows is larger than any family table");
   CBasicData table;
   table.Allocate(static_cast<std::int32_t>(rows), family.extended ? 1 : 0);
   table.LoadFile(options.path, static_cast<std::int32_t>(rows));

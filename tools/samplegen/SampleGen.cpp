@@ -10,6 +10,8 @@
 #include "platform/Strings.h"
 #include "platform/Time.h"
 
+namespace core = qova::core;
+
 namespace samplegen {
 
 namespace {
@@ -97,7 +99,7 @@ SampleBias RandomBias(std::uint64_t seed, const std::string& sampleName, float a
 
 SampleGenerator::SampleGenerator(std::string arrayType, const CBasicData& annotation, std::uint64_t seed)
     : arrayType_(std::move(arrayType)), annotation_(annotation), seed_(seed) {
-  const qova::ArrayTypeInfo* info = qova::FindArrayType(arrayType_);
+  const core::ArrayTypeInfo* info = core::FindArrayType(arrayType_);
   if (info == nullptr) throw std::invalid_argument("unknown array type " + arrayType_);
   type_ = info->type;
   if (annotation.Capacity() < info->snpCount) {
@@ -113,20 +115,20 @@ SampleGenerator::SampleGenerator(std::string arrayType, const CBasicData& annota
 }
 
 std::int32_t SampleGenerator::RowOfSnp(std::int32_t snp) const {
-  if (qova::IsCombinedArrayType(type_)) return annotation_.IndexMap[annotation_.SortMap[snp]];
+  if (core::IsCombinedArrayType(type_)) return annotation_.IndexMap[annotation_.SortMap[snp]];
   return annotation_.IndexMap[snp];
 }
 
 std::int32_t SampleGenerator::ChromosomeBegin(int chromosome) const {
-  return qova::kArrayChromosomeStarts[type_][chromosome];
+  return core::kArrayChromosomeStarts[type_][chromosome];
 }
 
 std::int32_t SampleGenerator::ChromosomeEnd(int chromosome) const {
-  return qova::kArrayChromosomeStarts[type_][chromosome + 1];
+  return core::kArrayChromosomeStarts[type_][chromosome + 1];
 }
 
 CArrayData SampleGenerator::Make(const SampleSpec& spec) const {
-  const qova::ArrayTypeInfo& info = qova::kArrayTypes[type_];
+  const core::ArrayTypeInfo& info = core::kArrayTypes[type_];
   const ArrayTypeInfoValues typeInfo{info.firstSnp, info.lastSnp, ChromosomeEnd(kChromosomeX) - 1,
                                      ChromosomeBegin(kChromosomeX) - 1, info.snpCount};
   CArrayData sample(spec.Name, arrayType_, typeInfo, CTime(kGeneratedCreateTime));

@@ -29,7 +29,7 @@ BEGIN_MESSAGE_MAP(CQOVAAssDoc, CDocument)
   ON_COMMAND(res::kCmdCalcChi2, &CQOVAAssDoc::OnCalcChi2)
 END_MESSAGE_MAP()
 
-CQOVAAssDoc::CQOVAAssDoc() : CQOVAAssDoc(qova::ApplicationData()) {}
+CQOVAAssDoc::CQOVAAssDoc() : CQOVAAssDoc(qova::document::ApplicationData()) {}
 
 CQOVAAssDoc::CQOVAAssDoc(const CGlobalData& global) : m_Data(global), m_pGlobal(&global) {
   if (global.Cytoband) m_Cytoband.Copy(*global.Cytoband);
@@ -51,7 +51,7 @@ BOOL CQOVAAssDoc::OnNewDocument() {
   // Without its library file the calls cannot be placed; a choice of files
   // that ends in nothing would leave the user guessing why.
   const std::string library =
-      platform::JoinPath(m_pGlobal->ProgramSetting->DefaultLibraryFolder, qova::LibraryFileName(types.m_strArrayType));
+      platform::JoinPath(m_pGlobal->ProgramSetting->DefaultLibraryFolder, qova::core::LibraryFileName(types.m_strArrayType));
   if (!platform::FileExists(library)) {
     AfxMessageBox(platform::Format("The library file %s is missing", library.c_str()), MB_ICONEXCLAMATION);
     return FALSE;

@@ -99,7 +99,7 @@ void CQOVAAssView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) {
     Invalidate(TRUE);
     return;
   }
-  if (qova::IsCombinedArrayType(m_nArrayType))
+  if (qova::core::IsCombinedArrayType(m_nArrayType))
     m_nViewFlags |= VIEW_COMBINED_ARRAY;
   else
     m_nViewFlags &= ~VIEW_COMBINED_ARRAY;
@@ -129,7 +129,7 @@ void CQOVAAssView::BindDocumentData() {
 // A study whose type the program does not know, or whose family table is
 // not loaded, has nothing to place its SNPs by; the view stays blank.
 bool CQOVAAssView::IsBound() const {
-  if (!m_pBasicData || !m_pChromosomeStarts || !qova::FindArrayType(GetDocument()->m_Data.arrayType)) return false;
+  if (!m_pBasicData || !m_pChromosomeStarts || !qova::core::FindArrayType(GetDocument()->m_Data.arrayType)) return false;
   const std::size_t end = std::size_t(std::max(0, m_pChromosomeStarts[24]));
   return m_pAssocValid.size() >= end && m_pChiSquare.size() >= end && m_pPermutationP.size() >= end;
 }
@@ -282,7 +282,7 @@ void CQOVAAssView::OnParameterMeasure() {
 
 // The row height follows the item mask, so OK lays the view out again.
 void CQOVAAssView::OnViewSetting() {
-  if (qova::RunViewSettingSheet(*m_pDisplaySetting) != IDOK) return;
+  if (qova::core::RunViewSettingSheet(*m_pDisplaySetting) != IDOK) return;
   if (m_bDataShown) {
     ComputeRowHeight();
     UpdateLayout();

@@ -23,7 +23,7 @@ void CQOVAView::ComputeDotColours() {
   const CDisplaySetting& d = *m_pDisplaySetting;
   m_pDotColour.clear();
   if (m_nViewFlags & VIEW_MULTIPLE) {
-    m_pDotColour.assign(std::size_t(qova::kSampleSnpCapacity), d.COLOR.C7);
+    m_pDotColour.assign(std::size_t(qova::core::kSampleSnpCapacity), d.COLOR.C7);
     return;
   }
   m_pDotColour.assign(std::size_t(std::max(0, m_pAnalyzed->Header.SnpCount)), d.COLOR.C7);

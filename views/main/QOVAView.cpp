@@ -95,7 +95,7 @@ namespace {
 // The settings record of the running program, or null in a bare test.
 const CProgramSetting* Settings(const CQOVADoc* doc) {
   if (doc) return doc->Global().ProgramSetting.get();
-  return qova::HasApplicationData() ? qova::ApplicationData().ProgramSetting.get() : nullptr;
+  return qova::document::HasApplicationData() ? qova::document::ApplicationData().ProgramSetting.get() : nullptr;
 }
 
 template <typename T>
@@ -225,7 +225,7 @@ void CQOVAView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) {
     Invalidate(TRUE);
     return;
   }
-  if (qova::IsCombinedArrayType(m_nArrayType))
+  if (qova::core::IsCombinedArrayType(m_nArrayType))
     m_nViewFlags |= VIEW_COMBINED_ARRAY;
   else
     m_nViewFlags &= ~VIEW_COMBINED_ARRAY;
@@ -382,7 +382,7 @@ bool CQOVAView::IsBound() const {
   // Every slot of the type must reach a row of a loaded table, and every
   // per-SNP array the panels read must cover the slots.
   const std::size_t end = std::size_t(std::max(0, m_pChromosomeStarts[24]));
-  if (m_pBasicData->LoadedRows() < qova::kArrayFamilies[m_nArrayFamily].snpCount) return false;
+  if (m_pBasicData->LoadedRows() < qova::core::kArrayFamilies[m_nArrayFamily].snpCount) return false;
   for (const std::size_t size : {m_pLogRatio.size(), m_pCopyNumberState.size(), m_pValidFlag.size(),
                                  m_pCallTest.size(), std::size_t(std::max(0, m_pAnalyzed->Header.SnpCount))}) {
     if (size < end) return false;

@@ -66,7 +66,7 @@ void CQOVAView::SetSdRange() {
                                  lo, c, PositionOf(lo), hi, c, PositionOf(hi), copies),
                 MB_OK | MB_ICONINFORMATION);
 
-  if (doc->ArrayTypeIndex(m_pAnalyzed->Header.ArrayType) != qova::kAgilentArrayType) {
+  if (doc->ArrayTypeIndex(m_pAnalyzed->Header.ArrayType) != qova::core::kAgilentArrayType) {
     auto& range = (m_nViewFlags & VIEW_SELF_REFERENCE) ? doc->ArrayData.Header.SelfBaseRange
                                                         : doc->ArrayData.Header.NonSelfBaseRange;
     range = {lo, hi, mode, copies};
@@ -108,7 +108,7 @@ void CQOVAView::AdjustAmplitude() {
   const int lo = m_nDragStart, hi = m_nDragEnd;
   CAnalyzedData& a = *m_pAnalyzed;
   // The second array's slots lie from the first slot of the type below on.
-  const int boundary = qova::kArrayChromosomeStarts[m_nArrayType - 1][1];
+  const int boundary = qova::core::kArrayChromosomeStarts[m_nArrayType - 1][1];
   const auto inArray2 = [this, boundary](int i) {
     return std::size_t(i) < m_pSortMap.size() && m_pSortMap[std::size_t(i)] >= boundary;
   };

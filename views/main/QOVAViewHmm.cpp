@@ -18,7 +18,7 @@ namespace {
 bool ShowsAgilentResult(const CQOVAView& view) {
   const CQOVADoc* doc = view.GetDocument();
   return view.m_bDataShown && doc && view.m_pAnalyzed &&
-         doc->ArrayTypeIndex(view.m_pAnalyzed->Header.ArrayType) == qova::kAgilentArrayType;
+         doc->ArrayTypeIndex(view.m_pAnalyzed->Header.ArrayType) == qova::core::kAgilentArrayType;
 }
 
 }  // namespace

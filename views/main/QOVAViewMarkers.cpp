@@ -78,7 +78,7 @@ void CQOVAView::OnParameterEditMarker() {
   // A result shown without its extracted sample is only looked at: the editor
   // opens read-only on the result's own markers.
   const bool readOnly = (m_nViewFlags & VIEW_NOT_ANALYSIS) != 0;
-  CMarkerEdit dialog(m_pBasicData, ChromosomeStartRow(m_pChromosomeStarts, qova::kChromosomeTableSlots),
+  CMarkerEdit dialog(m_pBasicData, ChromosomeStartRow(m_pChromosomeStarts, qova::core::kChromosomeTableSlots),
                      readOnly ? BOOL(VIEW_NOT_ANALYSIS) : FALSE, nullptr,
                      readOnly ? m_pAnalyzed->Markers : m_pArrayData->Markers);
   if (dialog.DoModal() != IDOK || readOnly) return;
@@ -107,7 +107,7 @@ void CQOVAView::OnLoadMarkerList() {
     return;
   }
   views::MarkerListReading reading =
-      views::ReadMarkerList(text, ChromosomeStartRow(m_pChromosomeStarts, qova::kChromosomeTableSlots),
+      views::ReadMarkerList(text, ChromosomeStartRow(m_pChromosomeStarts, qova::core::kChromosomeTableSlots),
                             views::IndexMapPositions(*m_pBasicData));
   if (!reading.skipped.empty()) {
     // A file that is no marker list at all must not cost the markers the

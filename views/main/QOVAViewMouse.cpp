@@ -254,7 +254,7 @@ void CQOVAView::MeasureInGrid() {
 
 void CQOVAView::MarkRange() {
   const int lo = m_nDragStart, hi = m_nDragEnd;
-  CMarkSet dialog(m_pBasicData, ChromosomeStartRow(m_pChromosomeStarts, qova::kChromosomeTableSlots), lo, hi,
+  CMarkSet dialog(m_pBasicData, ChromosomeStartRow(m_pChromosomeStarts, qova::core::kChromosomeTableSlots), lo, hi,
                   m_pCopyNumberState[std::size_t(lo)]);
   m_nMouseMode = MOUSE_NONE;
   if (dialog.DoModal() != IDOK) {

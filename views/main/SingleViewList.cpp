@@ -59,8 +59,8 @@ void CSingleViewList::OnCancel() { DestroyWindow(); }
 
 void CSingleViewList::PostNcDestroy() {
   // The data object owns the open list: letting go of it deletes this.
-  if (qova::HasApplicationData()) {
-    std::unique_ptr<ISingleViewList>& held = qova::ApplicationData().SingleViewList;
+  if (qova::document::HasApplicationData()) {
+    std::unique_ptr<ISingleViewList>& held = qova::document::ApplicationData().SingleViewList;
     if (held.get() == this) held.reset();
   }
 }

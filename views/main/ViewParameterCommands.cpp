@@ -97,7 +97,7 @@ void CQOVAView::OnParameterSdRange() {
     return;
   }
   // An Agilent result sets its SD range without the extracted sample.
-  if (m_nArrayType == qova::kAgilentArrayType) m_nMouseMode = MOUSE_SD_RANGE;
+  if (m_nArrayType == qova::core::kAgilentArrayType) m_nMouseMode = MOUSE_SD_RANGE;
 }
 
 void CQOVAView::OnParameterContaminationRate() { m_nMouseMode = MOUSE_CONTAMINATION; }
@@ -115,7 +115,7 @@ void CQOVAView::OnParameterMeasure() {
 // The sheet works on a copy; OK takes it over. The rows take the height of
 // the panels now switched on at once, so hit tests and the drawing agree.
 void CQOVAView::OnViewSetting() {
-  if (qova::RunViewSettingSheet(*m_pDisplaySetting) != IDOK) return;
+  if (qova::core::RunViewSettingSheet(*m_pDisplaySetting) != IDOK) return;
   if (m_bDataShown) {
     ComputeRowHeight();
     if (m_nViewFlags & VIEW_MULTIPLE) LayoutMultipleView();

@@ -18,7 +18,7 @@ namespace {
 
 void UseTable(CCytoband& table) {
   // Synthetic positions rising by 10 kb a SNP reach every band of a real table.
-  table.MapToSnps(qova::kArrayChromosomeStarts[0], [](int snp) { return std::int64_t{snp} * 10000; });
+  table.MapToSnps(qova::core::kArrayChromosomeStarts[0], [](int snp) { return std::int64_t{snp} * 10000; });
   std::string label;
   for (int chromosome = -1; chromosome <= CCytoband::kChromosomeSlots; ++chromosome) {
     for (int value : {-1, 0, 500, 20000000, 2147483647}) {

@@ -9,6 +9,8 @@
 #include "core/GroupsFile.h"
 #include "tests/core/fuzz/FuzzFolder.h"
 
+namespace core = qova::core;
+
 namespace {
 
 const std::string& Folder(const char* name) {
@@ -26,8 +28,8 @@ void WriteSeeds(const std::string& folder) {
   groups.Groups.push_back({1, 2, {"Tumour01.CFS", "Tumour02.CFS"}, "Self tumours"});
   groups.Groups.push_back({0, 3, {"Cell01.CFN", "Cell02.CFN", "Cell03.CFN"}, "Cell lines"});
   groups.Groups.push_back({0, 0, {}, "Empty"});
-  if (!qova::StoreGroupsFile(folder, groups)) std::abort();
-  std::filesystem::rename(folder + qova::kGroupsFileName, folder + "three-groups");
+  if (!core::StoreGroupsFile(folder, groups)) std::abort();
+  std::filesystem::rename(folder + core::kGroupsFileName, folder + "three-groups");
 }
 
 }  // namespace
@@ -39,9 +41,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string& in = Folder("in");
-  fuzz_support::WriteInput(std::string("in/") + qova::kGroupsFileName, data, size);
+  fuzz_support::WriteInput(std::string("in/") + core::kGroupsFileName, data, size);
   CGrouP groups;
-  const qova::GroupsFileStatus loaded = qova::LoadGroupsFile(in, groups);
+  const core::GroupsFileStatus loaded = core::LoadGroupsFile(in, groups);
   if (!loaded) {
     if (!groups.Groups.empty() || loaded.Message.empty()) std::abort();
     return 0;
@@ -49,8 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const SampleGroup& group : groups.Groups)
     if (group.MemberCount != static_cast<std::int32_t>(group.MemberNames.size())) std::abort();
   const std::string& out = Folder("out");
-  if (!qova::StoreGroupsFile(out, groups)) std::abort();
+  if (!core::StoreGroupsFile(out, groups)) std::abort();
   CGrouP again;
-  if (!qova::LoadGroupsFile(out, again) || !(again == groups)) std::abort();
+  if (!core::LoadGroupsFile(out, again) || !(again == groups)) std::abort();
   return 0;
 }

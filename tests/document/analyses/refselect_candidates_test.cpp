@@ -10,6 +10,9 @@
 #include "document/analyses/ReferenceSelection.h"
 #include "tests/document/DocumentTestSupport.h"
 
+using namespace qova::document::analyses;
+namespace analyses = qova::document::analyses;
+
 namespace qova::test {
 namespace {
 
@@ -20,7 +23,7 @@ std::vector<std::string> NamesOf(const ReferenceRanking& ranking) {
 }
 
 TEST(ReferenceRankingTest, AscendingScoresWithTiesInTheOrderFound) {
-  ReferenceRanking ranking;
+  analyses::ReferenceRanking ranking;
   ranking.Insert(0.3f, "a");
   ranking.Insert(0.1f, "b");
   ranking.Insert(0.3f, "c");
@@ -28,15 +31,15 @@ TEST(ReferenceRankingTest, AscendingScoresWithTiesInTheOrderFound) {
   ranking.Insert(0.2f, "e");
   ranking.Insert(0.1f, "f");
   EXPECT_EQ(NamesOf(ranking), (std::vector<std::string>{"b", "d", "f", "e", "a", "c"}));
-  EXPECT_EQ(ranking.Best(2), (std::vector<RankedReference>{{0.1f, "b"}, {0.1f, "d"}}));
+  EXPECT_EQ(ranking.Best(2), (std::vector<analyses::RankedReference>{{0.1f, "b"}, {0.1f, "d"}}));
   EXPECT_EQ(ranking.Best(10).size(), 6u);
 }
 
 TEST(ReferenceTextTest, ListEntriesAndDialogLinesUseSixDecimals) {
-  EXPECT_EQ(FormatReferenceEntry(0.25f, "Ref01"), "0.250000$Ref01$");
-  EXPECT_EQ(FormatReferenceList({{0.125f, "B"}, {0.5f, "A"}}), "0.125000$B$0.500000$A$");
-  EXPECT_EQ(FormatReferenceList({}), "");
-  EXPECT_EQ(FormatCandidateLine({0.1875f, "Ref 7"}), "Ref 7    0.187500");
+  EXPECT_EQ(analyses::FormatReferenceEntry(0.25f, "Ref01"), "0.250000$Ref01$");
+  EXPECT_EQ(analyses::FormatReferenceList({{0.125f, "B"}, {0.5f, "A"}}), "0.125000$B$0.500000$A$");
+  EXPECT_EQ(analyses::FormatReferenceList({}), "");
+  EXPECT_EQ(analyses::FormatCandidateLine({0.1875f, "Ref 7"}), "Ref 7    0.187500");
 }
 
 // The AUTO settings and the candidate's header against one test sample.
@@ -142,16 +145,16 @@ struct CountCase {
 
 TEST(AutomaticReferenceCountTest, TakesTheBestUpToMaxOptimisedInModesZeroAndTwo) {
   const CountCase cases[] = {
-      {25, 10, kReferenceAutomatic, 4, 4},      {25, 10, kReferenceFixedNumber, 4, 10},
-      {25, 10, kReferenceCurrentOrAuto, 7, 7},  {25, 10, kReferenceCurrentOrFixed, 7, 10},
-      {3, 10, kReferenceAutomatic, 2, 2},       {3, 10, kReferenceFixedNumber, 2, 3},
-      {0, 10, kReferenceAutomatic, 5, 0},       {5, 0, kReferenceAutomatic, 5, 0},
-      {5, -3, kReferenceFixedNumber, 5, 0},     {5, 3, kReferenceAutomatic, 9, 3},
-      {5, 3, kReferenceAutomatic, 0, 1},
+      {25, 10, analyses::kReferenceAutomatic, 4, 4},      {25, 10, analyses::kReferenceFixedNumber, 4, 10},
+      {25, 10, analyses::kReferenceCurrentOrAuto, 7, 7},  {25, 10, analyses::kReferenceCurrentOrFixed, 7, 10},
+      {3, 10, analyses::kReferenceAutomatic, 2, 2},       {3, 10, analyses::kReferenceFixedNumber, 2, 3},
+      {0, 10, analyses::kReferenceAutomatic, 5, 0},       {5, 0, analyses::kReferenceAutomatic, 5, 0},
+      {5, -3, analyses::kReferenceFixedNumber, 5, 0},     {5, 3, analyses::kReferenceAutomatic, 9, 3},
+      {5, 3, analyses::kReferenceAutomatic, 0, 1},
   };
   for (const CountCase& c : cases) {
     int askedWith = -1;
-    const int count = AutomaticReferenceCount(c.ranked, c.maxReferences, c.mode, [&](int m) {
+    const int count = analyses::AutomaticReferenceCount(c.ranked, c.maxReferences, c.mode, [&](int m) {
       askedWith = m;
       return c.optimised;
     });
@@ -206,7 +209,7 @@ TEST_F(CandidateSearchTest, UnreadableOrUnscorableCandidatesAreSkippedAndNamed) 
 
 TEST_F(CandidateSearchTest, AnEmptyFolderIsToldApartFromOneWithoutCandidates) {
   const ReferenceFilter filter = ReferenceFilter::For(TestHeader(), Setting(), false);
-  EXPECT_TRUE(FindCandidates(filter, Folder(), ScoresOf({})).NoSampleFile);
+  EXPECT_TRUE(analyses::FindCandidates(filter, Folder(), ScoresOf({})).NoSampleFile);
   samplegen::SampleSpec spec;
   spec.Name = "T1";
   spec.IsTest = true;
@@ -220,17 +223,17 @@ TEST_F(CandidateSearchTest, TheSampleIndexGivesTheSameCandidates) {
   WriteStudy(3);
   const ReferenceFilter filter = FilterFor("Test01");
   const auto scores = ScoresOf({{"Ref03", 0.05f}, {"Test01N", 0.5f}});
-  CandidateSource index = Folder();
+  analyses::CandidateSource index = Folder();
   index.Index = global_.FileList.get();
   index.RefreshIndex = false;
   // Without a refresh there is no index yet, and no candidate.
-  EXPECT_TRUE(FindCandidates(filter, index, scores).Ranking.Empty());
+  EXPECT_TRUE(analyses::FindCandidates(filter, index, scores).Ranking.Empty());
 
   index.RefreshIndex = true;
   const CandidateSearch fromIndex = FindCandidates(filter, index, scores);
   EXPECT_TRUE(Exists(ArrayFolder() + "filelist_CFH.lst"));
   EXPECT_FALSE(fromIndex.NoSampleFile);
-  EXPECT_EQ(NamesOf(fromIndex.Ranking), NamesOf(FindCandidates(filter, Folder(), scores).Ranking));
+  EXPECT_EQ(NamesOf(fromIndex.Ranking), NamesOf(analyses::FindCandidates(filter, Folder(), scores).Ranking));
   EXPECT_EQ(NamesOf(fromIndex.Ranking), (std::vector<std::string>{"Ref03", "Test01N", "Ref01", "Ref02"}));
 }
 

@@ -7,6 +7,9 @@
 #include "resources/ReferenceDialogs.h"
 #include "tests/document/DocumentTestSupport.h"
 
+using namespace qova::document::analyses;
+namespace analyses = qova::document::analyses;
+
 namespace qova::test {
 namespace {
 
@@ -17,10 +20,10 @@ using qova::resources::kRefSelectDialog;
 class ReferenceChoiceTest : public DocumentTest {
  protected:
   // Every reference of the folder ranked as the engine scores it against `test`.
-  std::vector<RankedReference> Ranked(const CArrayData& test, bool excludeSelf = false) {
+  std::vector<analyses::RankedReference> Ranked(const CArrayData& test, bool excludeSelf = false) {
     CAnalysis engine(global_);
     engine.ArrayDataFolder = ArrayFolder();
-    ReferenceRanking ranking;
+    analyses::ReferenceRanking ranking;
     for (const std::string& file : platform::FindFiles(ArrayFolder(), "*.CFH")) {
       CArrayData candidate;
       candidate.LoadFile(ArrayFolder() + file);
@@ -30,7 +33,7 @@ class ReferenceChoiceTest : public DocumentTest {
     }
     return ranking.Entries();
   }
-  static std::vector<RankedReference> First(std::vector<RankedReference> all, std::size_t n) {
+  static std::vector<analyses::RankedReference> First(std::vector<analyses::RankedReference> all, std::size_t n) {
     all.resize(std::min(n, all.size()));
     return all;
   }
@@ -48,10 +51,10 @@ TEST_F(ReferenceChoiceTest, FixedNumberTakesTheMaxrefBestScores) {
   WriteStudy(6, true);
   Setting().MAXREF = 3;
   CArrayData sample = LoadSample("Test01");
-  ASSERT_EQ(Doc().SelectNonSelfReferences(&sample, TRUE, FALSE, kReferenceFixedNumber, FALSE), CQOVADoc::kSucceeded);
-  const std::vector<RankedReference> best = First(Ranked(sample), 3);
+  ASSERT_EQ(Doc().SelectNonSelfReferences(&sample, TRUE, FALSE, analyses::kReferenceFixedNumber, FALSE), CQOVADoc::kSucceeded);
+  const std::vector<analyses::RankedReference> best = First(Ranked(sample), 3);
   EXPECT_EQ(sample.Header.NonSelfReferenceCount, 3);
-  EXPECT_EQ(sample.Header.NonSelfReferences, FormatReferenceList(best));
+  EXPECT_EQ(sample.Header.NonSelfReferences, analyses::FormatReferenceList(best));
   // The paired normal shares the test's genotypes and matches it best.
   EXPECT_EQ(best[0].Name, "Test01N");
   EXPECT_TRUE(Messages().empty());
@@ -61,11 +64,11 @@ TEST_F(ReferenceChoiceTest, AutomaticModeTakesTheOptimisedNumberOfTheBest) {
   WriteStudy(5, false);
   Setting().MAXREF = 4;
   CArrayData sample = LoadSample("Test01");
-  Doc().SelectNonSelfReferences(&sample, TRUE, FALSE, kReferenceAutomatic, FALSE);
+  Doc().SelectNonSelfReferences(&sample, TRUE, FALSE, analyses::kReferenceAutomatic, FALSE);
   const int k = sample.Header.NonSelfReferenceCount;
   ASSERT_GE(k, 1);
   ASSERT_LE(k, 4);
-  EXPECT_EQ(sample.Header.NonSelfReferences, FormatReferenceList(First(Ranked(sample), std::size_t(k))));
+  EXPECT_EQ(sample.Header.NonSelfReferences, analyses::FormatReferenceList(First(Ranked(sample), std::size_t(k))));
   // The optimisation worked on a result of its own: the shown one is untouched.
   EXPECT_EQ(Doc().AnalyzedData.Header.SampleName, "");
 }
@@ -73,7 +76,7 @@ TEST_F(ReferenceChoiceTest, AutomaticModeTakesTheOptimisedNumberOfTheBest) {
 TEST_F(ReferenceChoiceTest, CurrentModesKeepReferencesTheSampleAlreadyHas) {
   WriteStudy(3, false);
   Setting().MAXREF = 2;
-  for (int mode : {kReferenceCurrentOrAuto, kReferenceCurrentOrFixed}) {
+  for (int mode : {analyses::kReferenceCurrentOrAuto, analyses::kReferenceCurrentOrFixed}) {
     CArrayData sample = LoadSample("Test01");
     const SampleHeader before = sample.Header;
     Doc().SelectNonSelfReferences(&sample, TRUE, FALSE, mode, FALSE);
@@ -82,8 +85,8 @@ TEST_F(ReferenceChoiceTest, CurrentModesKeepReferencesTheSampleAlreadyHas) {
   CArrayData bare = LoadSample("Test01");
   bare.Header.NonSelfReferenceCount = 0;
   bare.SetNonSelfReferences("");
-  Doc().SelectNonSelfReferences(&bare, TRUE, FALSE, kReferenceCurrentOrFixed, FALSE);
-  EXPECT_EQ(bare.Header.NonSelfReferences, FormatReferenceList(First(Ranked(bare), 2)));
+  Doc().SelectNonSelfReferences(&bare, TRUE, FALSE, analyses::kReferenceCurrentOrFixed, FALSE);
+  EXPECT_EQ(bare.Header.NonSelfReferences, analyses::FormatReferenceList(First(Ranked(bare), 2)));
 }
 
 TEST_F(ReferenceChoiceTest, FiltersOfTheSettingsApply) {
@@ -92,14 +95,14 @@ TEST_F(ReferenceChoiceTest, FiltersOfTheSettingsApply) {
   Setting().MAXREF = 10;
   Setting().EXCLUDESELF = 1;
   CArrayData sample = LoadSample("Test01");
-  Doc().SelectNonSelfReferences(&sample, TRUE, TRUE, kReferenceFixedNumber, FALSE);
+  Doc().SelectNonSelfReferences(&sample, TRUE, TRUE, analyses::kReferenceFixedNumber, FALSE);
   EXPECT_EQ(sample.Header.NonSelfReferenceCount, 2);
   EXPECT_EQ(sample.Header.NonSelfReferences.find("Test01N"), std::string::npos);
   EXPECT_EQ(sample.Header.NonSelfReferences.find("Male01"), std::string::npos);
 
   // A test of unknown sex has no reference of the same sex.
   sample.Header.Sex.clear();
-  Doc().SelectNonSelfReferences(&sample, TRUE, TRUE, kReferenceFixedNumber, FALSE);
+  Doc().SelectNonSelfReferences(&sample, TRUE, TRUE, analyses::kReferenceFixedNumber, FALSE);
   EXPECT_EQ(sample.Header.NonSelfReferenceCount, 0);
   EXPECT_EQ(sample.Header.NonSelfReferences, "");
 }
@@ -113,15 +116,15 @@ TEST_F(ReferenceChoiceTest, ManualChoiceWritesTheCheckedNamesInRankingOrder) {
   });
   Doc().RunSampleAction("Test01", kActionSelectNonSelfRef);
 
-  const std::vector<RankedReference> ranked = Ranked(LoadSample("Test01"));
+  const std::vector<analyses::RankedReference> ranked = Ranked(LoadSample("Test01"));
   ASSERT_EQ(lines.size(), 4u);
-  for (std::size_t i = 0; i < ranked.size(); ++i) EXPECT_EQ(lines[i], FormatCandidateLine(ranked[i]));
+  for (std::size_t i = 0; i < ranked.size(); ++i) EXPECT_EQ(lines[i], analyses::FormatCandidateLine(ranked[i]));
   EXPECT_EQ(Messages(), std::vector<std::string>{"2 items selected \n as references"});
   // The analysis followed and stored the sample with its new references.
   EXPECT_TRUE(Exists(ResultPath("Test01.CFN")));
   const CArrayData stored = LoadSample("Test01");
   EXPECT_EQ(stored.Header.NonSelfReferenceCount, 2);
-  EXPECT_EQ(stored.Header.NonSelfReferences, FormatReferenceList({ranked[0], ranked[2]}));
+  EXPECT_EQ(stored.Header.NonSelfReferences, analyses::FormatReferenceList({ranked[0], ranked[2]}));
 }
 
 TEST_F(ReferenceChoiceTest, CancelKeepsTheReferencesAndSkipsTheAnalysis) {
@@ -154,7 +157,7 @@ TEST_F(ReferenceChoiceTest, AFolderWithoutSamplesIsReportedAndChangesNothing) {
   CArrayData sample = LoadSample("Test01");
   const SampleHeader before = sample.Header;
   for (const std::string& file : platform::FindFiles(ArrayFolder(), "*.CFH")) platform::RemoveFile(ArrayFolder() + file);
-  EXPECT_EQ(Doc().SelectNonSelfReferences(&sample, TRUE, FALSE, kReferenceAutomatic, FALSE), CQOVADoc::kSucceeded);
+  EXPECT_EQ(Doc().SelectNonSelfReferences(&sample, TRUE, FALSE, analyses::kReferenceAutomatic, FALSE), CQOVADoc::kSucceeded);
   EXPECT_EQ(Messages(), std::vector<std::string>{"Failure to open the reference file"});
   EXPECT_EQ(sample.Header, before);
 }
@@ -167,7 +170,7 @@ TEST_F(ReferenceChoiceTest, SelfAsReferenceNamesOnlyThePairedNormal) {
   CAnalysis engine(global_);
   const float score = engine.CalcCorrectedSD(stored, LoadSample("Test01N"), Annotation());
   EXPECT_EQ(stored.Header.NonSelfReferenceCount, 1);
-  EXPECT_EQ(stored.Header.NonSelfReferences, FormatReferenceEntry(score, "Test01N"));
+  EXPECT_EQ(stored.Header.NonSelfReferences, analyses::FormatReferenceEntry(score, "Test01N"));
 }
 
 TEST_F(ReferenceChoiceTest, SelfAsReferenceWithoutOneIsRefusedWithoutAnalysis) {

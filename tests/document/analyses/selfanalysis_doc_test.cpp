@@ -7,7 +7,7 @@
 namespace qova::test {
 namespace {
 
-namespace cmd = qova::command;
+namespace cmd = qova::document::command;
 
 class SelfAnalysisTest : public DocumentTest {
  protected:

@@ -8,6 +8,8 @@
 #include "document/DocumentCommands.h"
 #include "tests/document/DocumentTestSupport.h"
 
+namespace core = qova::core;
+
 namespace qova::test {
 namespace {
 
@@ -22,14 +24,14 @@ class BatchCombineTest : public DocumentTest {
   // and non-self: "H" (Hind240) and "X" (Xba240).
   BatchCombineTest() {
     datagen::WriteDataFolder(Root() + "data/", {kFamily});
-    const std::int32_t rows = qova::kArrayFamilies[kFamily].snpCount;
+    const std::int32_t rows = core::kArrayFamilies[kFamily].snpCount;
     global_.BasicData[kFamily].Allocate(rows, 0);
     global_.BasicData[kFamily].LoadFile(global_.DataFolder() + datagen::AnnotationFileName(kFamily), rows);
     for (const auto& [name, type] : {std::pair{"H", kHind}, std::pair{"X", kXba}}) {
       samplegen::StudySpec spec = Study(3, true, name);
-      spec.ArrayType = qova::kArrayTypes[type].name;
-      spec.Segments = {samplegen::CopyNumberSegment(5, kArrayChromosomeStarts[type][5],
-                                                    kArrayChromosomeStarts[type][6] - 1, 1)};
+      spec.ArrayType = core::kArrayTypes[type].name;
+      spec.Segments = {samplegen::CopyNumberSegment(5, core::kArrayChromosomeStarts[type][5],
+                                                    core::kArrayChromosomeStarts[type][6] - 1, 1)};
       samplegen::WriteStudy(ArrayFolder(), global_.BasicData[kFamily], spec);
       // Before the next study replaces the references "Ref01"...: both kinds
       // of non-self result.
@@ -48,7 +50,7 @@ class BatchCombineTest : public DocumentTest {
       request.chosen = {Root() + "pairs.txt"};
       return true;
     });
-    Run(qova::command::kBatchCombine);
+    Run(qova::document::command::kBatchCombine);
   }
 
   CAnalyzedData Load(const std::string& file) const {
@@ -85,15 +87,15 @@ TEST_F(BatchCombineTest, ALossPlantedOnBothHalvesIsCalledOnTheCombinedResult) {
   RunWithList("H\tX\n");
   for (const char* extension : {".CFS", ".CFN"}) {
     const CAnalyzedData combined = Load(std::string("H_AND_X") + extension);
-    const std::int32_t first = kArrayChromosomeStarts[kCombined][5], end = kArrayChromosomeStarts[kCombined][6];
+    const std::int32_t first = core::kArrayChromosomeStarts[kCombined][5], end = core::kArrayChromosomeStarts[kCombined][6];
     int lost = 0;
     for (std::int32_t i = first; i < end; ++i) lost += combined.CopyNumberState[i] == 1 ? 1 : 0;
     EXPECT_GE(lost, (end - first) * 95 / 100) << extension;
     int elsewhere = 0;
-    for (std::int32_t i = kArrayChromosomeStarts[kCombined][1]; i < first; ++i) {
+    for (std::int32_t i = core::kArrayChromosomeStarts[kCombined][1]; i < first; ++i) {
       elsewhere += combined.CopyNumberState[i] == 1 ? 1 : 0;
     }
-    EXPECT_LT(elsewhere, (first - kArrayChromosomeStarts[kCombined][1]) / 20) << extension;
+    EXPECT_LT(elsewhere, (first - core::kArrayChromosomeStarts[kCombined][1]) / 20) << extension;
   }
 }
 
@@ -136,7 +138,7 @@ TEST_F(BatchCombineTest, AnEmptyListCompletesAndAnUnreadableListSaysSo) {
     request.chosen = {Root() + "missing.txt"};
     return true;
   });
-  Run(qova::command::kBatchCombine);
+  Run(qova::document::command::kBatchCombine);
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_THAT(Messages()[0], ::testing::HasSubstr("missing.txt cannot be read"));
 }

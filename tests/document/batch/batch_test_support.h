@@ -38,7 +38,7 @@ class StoreWatch : public ISampleDocument {
   std::string name_;
   std::function<void(const std::string&)> onStore_;
   bool self_ = false;
-  qova::ScopedSampleDocument registration_{this};
+  qova::core::ScopedSampleDocument registration_{this};
 };
 
 class BatchTest : public DocumentTest {
@@ -81,7 +81,7 @@ class BatchTest : public DocumentTest {
       d.Click(action);
       if (d.IsOpen()) d.Cancel();
     });
-    Run(qova::command::kBatchAnalysis);
+    Run(qova::document::command::kBatchAnalysis);
     progress_ = nullptr;
   }
 

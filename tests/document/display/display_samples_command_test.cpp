@@ -11,6 +11,8 @@
 #include "resources/IntegrationDialog.h"
 #include "tests/document/display/display_samples_test_support.h"
 
+namespace core = qova::core;
+
 namespace qova::test {
 namespace {
 
@@ -27,8 +29,8 @@ class DisplayCommandTest : public DisplaySamplesTest {
     for (const char* name : {"T1", "T2"}) {
       samplegen::StudySpec spec = Study(3, true, name);
       spec.Seed = static_cast<std::uint64_t>(chromosome);
-      spec.Segments = {samplegen::CopyNumberSegment(chromosome, kArrayChromosomeStarts[0][chromosome],
-                                                    kArrayChromosomeStarts[0][chromosome + 1] - 1, 1)};
+      spec.Segments = {samplegen::CopyNumberSegment(chromosome, core::kArrayChromosomeStarts[0][chromosome],
+                                                    core::kArrayChromosomeStarts[0][chromosome + 1] - 1, 1)};
       WriteStudy(spec);
       Doc().RunSampleAction(name, kActionSelfAnalysis);
       Doc().RunSampleAction(name, kActionNonSelfAnalysis);
@@ -103,7 +105,7 @@ TEST_F(DisplayCommandTest, MultipleReadsEveryFileAndAFailureKeepsTheOldDisplay) 
   // A group names a sample whose file is gone.
   CGrouP groups;
   groups.Groups.push_back(SampleGroup{1, 2, {"T1", "gone"}, "with gone"});
-  ASSERT_TRUE(qova::StoreGroupsFile(ResultFolder(), groups));
+  ASSERT_TRUE(core::StoreGroupsFile(ResultFolder(), groups));
   Ui().OnDialog(qova::resources::kDisplaySamplesDialog, [](DialogDriver& d) {
     d.Click(ids::kSelfAnalysis).Select(ids::kGroups, "with gone").Click(ids::kSelectGroup).Click(ids::kMultiDisplay);
   });
@@ -195,18 +197,18 @@ TEST_F(DisplayCommandTest, TheLohModesAreOfferedForTheResultsThatHoldAnLohLikeli
 }
 
 TEST_F(DisplayCommandTest, AnIntegrationSavedAndOpenedAgainIsTheSame) {
-  EXPECT_FALSE(Enabled(qova::command::kSaveIntegration));
+  EXPECT_FALSE(Enabled(qova::document::command::kSaveIntegration));
   AnswerIntegration(qova::resources::kIntegrationGainsAndLosses, "figure");
   Display({"T1", "T2"}, ids::kIntegralView);
-  ASSERT_TRUE(Enabled(qova::command::kSaveIntegration));
+  ASSERT_TRUE(Enabled(qova::document::command::kSaveIntegration));
   const IntegrationData built = *Doc().Integration;
   ChooseFile(Root() + "Set1.cfi");
-  Run(qova::command::kSaveIntegration);
+  Run(qova::document::command::kSaveIntegration);
   ASSERT_TRUE(Exists(Root() + "Set1.cfi"));
 
   Doc().Status = kStatusClean;
   Doc().Integration.reset();
-  Run(qova::command::kOpenIntegration);
+  Run(qova::document::command::kOpenIntegration);
   ASSERT_NE(Doc().Integration, nullptr);
   EXPECT_EQ(Doc().Integration->Segments, built.Segments);
   EXPECT_EQ(Doc().Integration->SampleNames, built.SampleNames);
@@ -219,7 +221,7 @@ TEST_F(DisplayCommandTest, AnIntegrationSavedAndOpenedAgainIsTheSame) {
   ASSERT_TRUE(platform::WriteWholeFile(Root() + "bad.cfi", bytes.substr(0, bytes.size() - 7)));
   const auto shown = Doc().Integration;
   ChooseFile(Root() + "bad.cfi");
-  Run(qova::command::kOpenIntegration);
+  Run(qova::document::command::kOpenIntegration);
   EXPECT_EQ(Doc().Integration, shown);
   EXPECT_EQ(Doc().GetTitle(), "Integral: Set1");
   ASSERT_EQ(Messages().size(), 1u);
@@ -263,15 +265,15 @@ class DisplayCombineTest : public DisplaySamplesTest {
   static constexpr int kFamily = 2;
   DisplayCombineTest() {
     datagen::WriteDataFolder(Root() + "data/", {kFamily});
-    const std::int32_t rows = qova::kArrayFamilies[kFamily].snpCount;
+    const std::int32_t rows = core::kArrayFamilies[kFamily].snpCount;
     global_.BasicData[kFamily].Allocate(rows, 0);
     global_.BasicData[kFamily].LoadFile(global_.DataFolder() + datagen::AnnotationFileName(kFamily), rows);
     Setting().NONSELFALLELE = 1;
     for (const auto& [name, type] : {std::pair{"A1", 2}, std::pair{"B2", 3}}) {
       samplegen::StudySpec spec = Study(3, true, name);
-      spec.ArrayType = qova::kArrayTypes[type].name;
-      spec.Segments = {samplegen::CopyNumberSegment(5, kArrayChromosomeStarts[type][5],
-                                                    kArrayChromosomeStarts[type][6] - 1, 1)};
+      spec.ArrayType = core::kArrayTypes[type].name;
+      spec.Segments = {samplegen::CopyNumberSegment(5, core::kArrayChromosomeStarts[type][5],
+                                                    core::kArrayChromosomeStarts[type][6] - 1, 1)};
       samplegen::WriteStudy(ArrayFolder(), global_.BasicData[kFamily], spec);
       Doc().RunSampleAction(name, kActionSelfAnalysis);
       Doc().RunSampleAction(name, kActionNonSelfAnalysis);

@@ -264,7 +264,7 @@ TEST_F(DisplayDialogTest, AGroupMemberWithoutAHeaderMakesNoPair) {
   WriteResult("H.CFN", {}, "Mapping50K_Hind240");
   CGrouP groups;
   groups.Groups.push_back(SampleGroup{0, 2, {"H", "gone"}, "pair"});
-  ASSERT_TRUE(qova::StoreGroupsFile(ResultFolder(), groups));
+  ASSERT_TRUE(qova::core::StoreGroupsFile(ResultFolder(), groups));
   OpenDialog([](DialogDriver& d) {
     d.Select(ids::kGroups, "pair").Click(ids::kSelectGroup).Click(ids::kCombine);
     EXPECT_TRUE(d.IsOpen());

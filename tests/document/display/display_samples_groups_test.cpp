@@ -11,6 +11,8 @@
 #include "resources/GroupDialogs.h"
 #include "tests/document/display/display_samples_test_support.h"
 
+namespace core = qova::core;
+
 namespace qova::test {
 namespace {
 
@@ -32,13 +34,13 @@ class DisplayGroupsTest : public DisplaySamplesTest {
 
   [[nodiscard]] CGrouP Groups() const {
     CGrouP groups;
-    EXPECT_TRUE(qova::LoadGroupsFile(ResultFolder(), groups));
+    EXPECT_TRUE(core::LoadGroupsFile(ResultFolder(), groups));
     return groups;
   }
   void StoreGroups(const std::vector<SampleGroup>& list) {
     CGrouP groups;
     groups.Groups = list;
-    ASSERT_TRUE(qova::StoreGroupsFile(ResultFolder(), groups));
+    ASSERT_TRUE(core::StoreGroupsFile(ResultFolder(), groups));
   }
   void NameNextGroup(const std::string& name) {
     Ui().OnDialog(qova::resources::kGroupSetDialog,
@@ -100,7 +102,7 @@ TEST_F(DisplayGroupsTest, SelectResetAndDeleteActOnTheShownKindsGroupOnly) {
 
 TEST_F(DisplayGroupsTest, DeleteAnsweredNoOrWithoutAGroupLeavesTheFileByteForByte) {
   StoreGroups({Group(0, "keep", {"a", "b"})});
-  const std::string before = Bytes(qova::GroupsFilePath(ResultFolder()));
+  const std::string before = Bytes(core::GroupsFilePath(ResultFolder()));
   messages_.QueueAnswer(IDNO);
   OpenDialog([](DialogDriver& d) {
     d.Click(ids::kDeleteGroup);
@@ -108,12 +110,12 @@ TEST_F(DisplayGroupsTest, DeleteAnsweredNoOrWithoutAGroupLeavesTheFileByteForByt
     EXPECT_EQ(d.Items(ids::kGroups), (Names{"keep"}));
   });
   EXPECT_EQ(Messages(), (Names{"Do you really want to remove this group?"}));
-  EXPECT_EQ(Bytes(qova::GroupsFilePath(ResultFolder())), before);
+  EXPECT_EQ(Bytes(core::GroupsFilePath(ResultFolder())), before);
 }
 
 TEST_F(DisplayGroupsTest, AFailedWriteIsReportedAndTheGroupsStayAsTheFileHoldsThem) {
   StoreGroups({Group(0, "old", {"a"})});
-  const std::string before = Bytes(qova::GroupsFilePath(ResultFolder()));
+  const std::string before = Bytes(core::GroupsFilePath(ResultFolder()));
   ASSERT_EQ(::chmod(ResultFolder().c_str(), 0555), 0);
   // Permissions do not stop the superuser; the replace then fails where a
   // read-only folder would make it fail.
@@ -133,23 +135,23 @@ TEST_F(DisplayGroupsTest, AFailedWriteIsReportedAndTheGroupsStayAsTheFileHoldsTh
     d.Select(ids::kGroups, "old").Click(ids::kResetGroup);
   });
   ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_THAT(Messages()[0], ::testing::HasSubstr(qova::GroupsFilePath(ResultFolder())));
-  EXPECT_NE(Bytes(qova::GroupsFilePath(ResultFolder())), before);
+  EXPECT_THAT(Messages()[0], ::testing::HasSubstr(core::GroupsFilePath(ResultFolder())));
+  EXPECT_NE(Bytes(core::GroupsFilePath(ResultFolder())), before);
   EXPECT_EQ(Groups().Groups, (std::vector<SampleGroup>{Group(0, "old", {"b"})}));
 }
 
 TEST_F(DisplayGroupsTest, AnUnreadableFileIsReportedAndNeverOverwritten) {
   const std::string damaged = std::string("\x02\x00\x00\x00\x03", 5);
-  ASSERT_TRUE(platform::WriteWholeFile(qova::GroupsFilePath(ResultFolder()), damaged));
+  ASSERT_TRUE(platform::WriteWholeFile(core::GroupsFilePath(ResultFolder()), damaged));
   OpenDialog([this](DialogDriver& d) {
     CheckLines(d, {"a"});
     NameNextGroup("new");
     d.Click(ids::kSetAsGroup);
   });
   ASSERT_EQ(Messages().size(), 2u);
-  EXPECT_THAT(Messages()[0], ::testing::HasSubstr(qova::GroupsFilePath(ResultFolder())));
+  EXPECT_THAT(Messages()[0], ::testing::HasSubstr(core::GroupsFilePath(ResultFolder())));
   EXPECT_THAT(Messages()[1], ::testing::HasSubstr("cannot be read"));
-  EXPECT_EQ(Bytes(qova::GroupsFilePath(ResultFolder())), damaged);
+  EXPECT_EQ(Bytes(core::GroupsFilePath(ResultFolder())), damaged);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include "resources/ExportDialogs.h"
 #include "tests/document/display/display_samples_test_support.h"
 
+namespace exports = qova::document::exports;
+
 namespace qova::test {
 namespace {
 
@@ -23,14 +25,14 @@ struct KindButton {
   int kind;
 };
 constexpr KindButton kKindButtons[] = {
-    {ex::kOutputSampleListButton, kOutputSampleList},
-    {ex::kOutputRawDataButton, kOutputRawData},
-    {ex::kOutputCopyNumberButton, kOutputCopyNumberChange},
-    {ex::kOutputMarkerButton, kOutputMarkers},
-    {ex::kOutputRegionStatisticsButton, kOutputRegionStatistics},
-    {ex::kOutputLohButton, kOutputLOH},
-    {ex::kOutputABCalcButton, kOutputABCalc},
-    {ex::kOutputNonSelfReferencesButton, kOutputNonSelfReferences},
+    {ex::kOutputSampleListButton, exports::kOutputSampleList},
+    {ex::kOutputRawDataButton, exports::kOutputRawData},
+    {ex::kOutputCopyNumberButton, exports::kOutputCopyNumberChange},
+    {ex::kOutputMarkerButton, exports::kOutputMarkers},
+    {ex::kOutputRegionStatisticsButton, exports::kOutputRegionStatistics},
+    {ex::kOutputLohButton, exports::kOutputLOH},
+    {ex::kOutputABCalcButton, exports::kOutputABCalc},
+    {ex::kOutputNonSelfReferencesButton, exports::kOutputNonSelfReferences},
 };
 
 class DisplayExportsTest : public DisplaySamplesTest {

@@ -15,6 +15,10 @@
 #include "resources/ExportDialogs.h"
 #include "tests/document/display/display_samples_test_support.h"
 
+namespace command = qova::document::command;
+namespace exports = qova::document::exports;
+namespace core = qova::core;
+
 namespace qova::test {
 namespace {
 
@@ -68,10 +72,10 @@ class RawDataTest : public DisplaySamplesTest {
   void LoadFamily(int family) {
     datagen::WriteDataFolder(Root() + "data/", {family});
     CBasicData& table = global_.BasicData[family];
-    table.Allocate(kArrayFamilies[static_cast<std::size_t>(family)].snpCount,
-                   kArrayFamilies[static_cast<std::size_t>(family)].extended ? 1 : 0);
+    table.Allocate(core::kArrayFamilies[static_cast<std::size_t>(family)].snpCount,
+                   core::kArrayFamilies[static_cast<std::size_t>(family)].extended ? 1 : 0);
     table.LoadFile(global_.DataFolder() + datagen::AnnotationFileName(family),
-                   kArrayFamilies[static_cast<std::size_t>(family)].snpCount);
+                   core::kArrayFamilies[static_cast<std::size_t>(family)].snpCount);
     ASSERT_TRUE(global_.HasBasicData(family));
   }
 
@@ -452,10 +456,10 @@ TEST(RawDataMerge, BlocksAreMergedSideBySideWithoutALineLimitAndRefusedWhenTheir
   ASSERT_TRUE(platform::WriteWholeFile(a, "a1\t\na2\t\r\n"));
   ASSERT_TRUE(platform::WriteWholeFile(b, wide + "\t\nb2\t\n"));
   ASSERT_TRUE(platform::WriteWholeFile(c, "c1\t\n"));
-  EXPECT_THAT(MergeBlockFiles({a, c}, 2), HasSubstr("c.txt ends after 1 lines, not 2"));
-  EXPECT_THAT(MergeBlockFiles({a, b}, 1), HasSubstr("holds more than 1 lines"));
+  EXPECT_THAT(exports::MergeBlockFiles({a, c}, 2), HasSubstr("c.txt ends after 1 lines, not 2"));
+  EXPECT_THAT(exports::MergeBlockFiles({a, b}, 1), HasSubstr("holds more than 1 lines"));
   EXPECT_EQ(platform::FileExists(b), true);
-  EXPECT_EQ(MergeBlockFiles({a, b}, 2), "");
+  EXPECT_EQ(exports::MergeBlockFiles({a, b}, 2), "");
   std::string merged;
   ASSERT_TRUE(platform::ReadWholeFile(a, merged));
   EXPECT_EQ(merged, "a1\t" + wide + "\t\na2\tb2\t\n");

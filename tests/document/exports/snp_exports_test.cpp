@@ -15,6 +15,8 @@
 #include "resources/ExportDialogs.h"
 #include "tests/document/display/display_samples_test_support.h"
 
+namespace core = qova::core;
+
 namespace qova::test {
 namespace {
 
@@ -23,9 +25,9 @@ using platform::ui::DialogDriver;
 using Items = std::vector<std::string>;
 
 // The small type's chromosome 1 and X.
-constexpr std::int32_t kFirstOf1 = kArrayChromosomeStarts[0][1];
-constexpr std::int32_t kFirstOfX = kArrayChromosomeStarts[0][23];
-constexpr std::int32_t kLastOfX = kArrayChromosomeStarts[0][24] - 1;
+constexpr std::int32_t kFirstOf1 = core::kArrayChromosomeStarts[0][1];
+constexpr std::int32_t kFirstOfX = core::kArrayChromosomeStarts[0][23];
+constexpr std::int32_t kLastOfX = core::kArrayChromosomeStarts[0][24] - 1;
 
 class DisplayExportTest : public DisplaySamplesTest {
  protected:
@@ -93,7 +95,7 @@ class DisplayExportTest : public DisplaySamplesTest {
 constexpr const char* kChangeHeader = "Sample_name\tCopyNumber\tChromosome\tStartSNP\tStartPos\tEndSNP\tEndPos";
 
 TEST_F(DisplayExportTest, CopyNumberChangesAreStretchesOfValidSnpsPerChromosome) {
-  const std::int32_t i = kFirstOf1 + 100, j = kFirstOf1 + 300, k = kArrayChromosomeStarts[0][5] + 10;
+  const std::int32_t i = kFirstOf1 + 100, j = kFirstOf1 + 300, k = core::kArrayChromosomeStarts[0][5] + 10;
   WriteResult("Gains.CFN", [&](CAnalyzedData& r) {
     // 3, 3, 1 on consecutive valid SNPs: two stretches.
     SetStates(r, i, {3, 3, 1});
@@ -211,7 +213,7 @@ TEST_F(DisplayExportTest, MarkersAreListedFromTheExtractedSamples) {
 TEST_F(DisplayExportTest, MarkerRegionsOutsideTheirChromosomeAndMissingSamplesAreLeftOutAndTold) {
   const std::int32_t i = kFirstOf1 + 10;
   CArrayData sample("M", kSmallType, global_.TypeInfo(ArrayTypeIndex(kSmallType)), CTime(2007, 6, 1, 10, 0, 0));
-  sample.Markers = {{1, i, kArrayChromosomeStarts[0][2], 33}, {2, 20000, 20001, 1}, {1, i, i, 2}, {0, i, i, 2}};
+  sample.Markers = {{1, i, core::kArrayChromosomeStarts[0][2], 33}, {2, 20000, 20001, 1}, {1, i, i, 2}, {0, i, i, 2}};
   sample.StoreFile(SamplePath("M"));
   WriteResult("M.CFN");
   WriteResult("NoCfh.CFN");
@@ -416,7 +418,7 @@ TEST_F(DisplayExportTest, ABCalcNeedsResultsThatHoldAlleleRatios) {
     const bool refused = c.line[0] == '\0';
     EXPECT_EQ(Run(ids::kOutputABCalcButton, {std::string(c.file, 1)}),
               refused ? "" : std::string("Sample_name\tLOHSNP\tLOHA-B\thomoSNP\thomoA-B\theteroSNP\theteroA-B\n") + c.line);
-    EXPECT_EQ(Messages(), refused ? Items{kNeedsAlleleRatios} : Items{});
+    EXPECT_EQ(Messages(), refused ? Items{qova::document::exports::kNeedsAlleleRatios} : Items{});
     EXPECT_EQ(ShowedDialog(ids::kStatRegionDialog), !refused);
   }
 }
@@ -444,7 +446,7 @@ TEST_F(DisplayExportTest, ExportsOfNonSelfResultsSayWhyTheyDoNothingInSelfMode) 
   for (unsigned run : {ids::kOutputLohButton, ids::kOutputABCalcButton, ids::kOutputNonSelfReferencesButton}) {
     messages_.Clear();
     EXPECT_EQ(Run(run, {"S"}, true), "");
-    EXPECT_EQ(Messages(), Items{kNeedsNonSelfResults});
+    EXPECT_EQ(Messages(), Items{qova::document::exports::kNeedsNonSelfResults});
   }
   EXPECT_FALSE(ShowedDialog(ids::kStatRegionDialog));
 }

@@ -11,6 +11,9 @@
 #include "platform/ui/CommonDialogs.h"
 #include "tests/document/DocumentTestSupport.h"
 
+using namespace qova::document::exports;
+namespace exports = qova::document::exports;
+
 namespace qova::test {
 namespace {
 
@@ -29,13 +32,13 @@ TEST(TextExportNumbers, FixedAndIntegerTextsAreThoseOfPrintf) {
                            std::numeric_limits<double>::quiet_NaN(), 1.7976931348623157e308};
   for (double v : values) {
     std::string text;
-    AppendFixed(text, v);
+    exports::AppendFixed(text, v);
     EXPECT_EQ(text, Printf("%f", v)) << v;
   }
   const std::int64_t ints[] = {0, 7, -1, 2147483647, -2147483647 - 1};
   for (std::int64_t v : ints) {
     std::string text;
-    AppendInt(text, v);
+    exports::AppendInt(text, v);
     EXPECT_EQ(text, std::to_string(v));
   }
 }
@@ -66,7 +69,7 @@ TEST_F(TextExportTest, SampleFilesJoinFolderNameAndTheExtensionOfTheirRole) {
   };
   for (const Case& c : cases) {
     Setting().NONSELFALLELE = c.allele;
-    EXPECT_EQ(SampleFilePath(Setting(), "S1", c.role), c.expected);
+    EXPECT_EQ(exports::SampleFilePath(Setting(), "S1", c.role), c.expected);
   }
 }
 
@@ -78,7 +81,7 @@ TEST_F(TextExportTest, SaveDialogAsksForATextFileAndCancelGivesNothing) {
     r.chosen = {Root() + "out.txt"};
     return answer;
   });
-  EXPECT_EQ(AskTextOutputPath(), Root() + "out.txt");
+  EXPECT_EQ(exports::AskTextOutputPath(), Root() + "out.txt");
   EXPECT_FALSE(seen.open);
   EXPECT_EQ(seen.defaultExtension, "txt");
   EXPECT_EQ(seen.initialName, "");
@@ -86,13 +89,13 @@ TEST_F(TextExportTest, SaveDialogAsksForATextFileAndCancelGivesNothing) {
   using Filters = std::vector<std::pair<std::string, std::string>>;
   EXPECT_EQ(seen.filters, (Filters{{"text file(*.txt)", "*.txt"}, {"All files(*.*)", "*.*"}}));
   answer = false;
-  EXPECT_EQ(AskTextOutputPath(), std::nullopt);
+  EXPECT_EQ(exports::AskTextOutputPath(), std::nullopt);
 }
 
 TEST_F(TextExportTest, TheFileAppearsWholeAtFinishWithLfLinesAndTheSkippedSamplesInOneMessage) {
   const std::string path = Root() + "out.txt";
   ASSERT_TRUE(platform::WriteWholeFile(path, "old\r\n"));
-  TextExport out;
+  exports::TextExport out;
   ASSERT_TRUE(out.Open(path));
   out.Text("a").Tab().Int(-3).Tab().Fixed(0.5).EndLine();
   out.Skip("S2", "no such file");
@@ -114,7 +117,7 @@ TEST_F(TextExportTest, TheFileAppearsWholeAtFinishWithLfLinesAndTheSkippedSample
 TEST_F(TextExportTest, AFileThatCannotBeCreatedIsToldAndNothingIsWritten) {
   // A file where the folder should be stops the creation whoever runs the test.
   ASSERT_TRUE(platform::WriteWholeFile(Root() + "notafolder", "x"));
-  TextExport out;
+  exports::TextExport out;
   EXPECT_FALSE(out.Open(Root() + "notafolder/out.txt"));
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_NE(Messages()[0].find("cannot be created"), std::string::npos);
@@ -128,7 +131,7 @@ TEST_F(TextExportTest, AnAbandonedExportLeavesTheOldFileAndNoTemporary) {
   const std::string path = Root() + "out.txt";
   ASSERT_TRUE(platform::WriteWholeFile(path, "old\n"));
   {
-    TextExport out;
+    exports::TextExport out;
     ASSERT_TRUE(out.Open(path));
     out.Text("new").EndLine();
     out.Abandon();

@@ -6,6 +6,9 @@
 #include "resources/ParameterDialogs.h"
 #include "tests/document/DocumentTestSupport.h"
 
+namespace command = qova::document::command;
+namespace core = qova::core;
+
 namespace qova::test {
 namespace {
 
@@ -38,9 +41,9 @@ class AverageArraysTest : public DocumentTest {
   // T: the sum of both signals over the type's rows up to the end of X, by
   // the annotation's index map.
   double Total(const CArrayData& s) const {
-    const qova::ArrayTypeInfo& type = *qova::FindArrayType(kSmallType);
+    const core::ArrayTypeInfo& type = *core::FindArrayType(kSmallType);
     double total = 0.0;
-    for (std::int32_t j = type.firstSnp; j <= qova::kArrayChromosomeStarts[type.type][kChromosomeX + 1] - 1; ++j) {
+    for (std::int32_t j = type.firstSnp; j <= core::kArrayChromosomeStarts[type.type][kChromosomeX + 1] - 1; ++j) {
       const auto row = static_cast<std::size_t>(Annotation().IndexMap[static_cast<std::size_t>(j)]);
       total += double(s.SignalA[row]) + s.SignalB[row];
     }
@@ -70,7 +73,7 @@ TEST_F(AverageArraysTest, TwoArraysAreWeightedByTheFirstTotalAndDisagreeingCalls
   const CArrayData mean = LoadSample("Mean");
   const double w = Total(a) / Total(b) / 2.0;
   ASSERT_NE(w, 0.5);
-  const qova::ArrayTypeInfo& type = *qova::FindArrayType(kSmallType);
+  const core::ArrayTypeInfo& type = *core::FindArrayType(kSmallType);
   int disagree = 0;
   for (std::int32_t j = type.firstSnp; j <= type.lastSnp; ++j) {
     const auto k = static_cast<std::size_t>(j);
@@ -88,7 +91,7 @@ TEST_F(AverageArraysTest, AHeaderOfAnotherTypeOrAnArrayWithoutSignalIsRefusedAnd
   const char* const other = "Mapping50K_Xba240";
   Average({0}, "H", [&] {
     // H becomes a sample of another type while the dialog is open.
-    CArrayData foreign("H", other, extraction::TypeInfoValues(*qova::FindArrayType(other)), CTime(0));
+    CArrayData foreign("H", other, qova::document::extraction::TypeInfoValues(*core::FindArrayType(other)), CTime(0));
     foreign.StoreFile(SamplePath("H"));
   });
   EXPECT_EQ(Messages(), std::vector<std::string>{
@@ -97,7 +100,7 @@ TEST_F(AverageArraysTest, AHeaderOfAnotherTypeOrAnArrayWithoutSignalIsRefusedAnd
   EXPECT_FALSE(Exists(SamplePath("Mean")));
 
   Write("H", 2);
-  CArrayData dark("Z", kSmallType, extraction::TypeInfoValues(*qova::FindArrayType(kSmallType)), CTime(0));
+  CArrayData dark("Z", kSmallType, qova::document::extraction::TypeInfoValues(*core::FindArrayType(kSmallType)), CTime(0));
   dark.StoreFile(SamplePath("Z"));
   messages_.Clear();
   Average({0, 2}, "H");  // A, Z

@@ -11,6 +11,8 @@
 #include "tests/document/DocumentTestSupport.h"
 #include "tools/arraygen/ArrayGen.h"
 
+namespace command = qova::document::command;
+
 namespace qova::test {
 namespace {
 

@@ -15,6 +15,8 @@
 #include "tests/document/extraction/extract_test_support.h"
 #include "tools/arraywriters/CdfWriters.h"
 
+namespace extraction = qova::document::extraction;
+
 namespace {
 
 using arraygen::ArrayDesign;

@@ -5,6 +5,8 @@
 #include "tests/document/extraction/extract_test_support.h"
 #include "tools/arraywriters/LegacyChpWriters.h"
 
+namespace core = qova::core;
+
 namespace {
 
 using arraygen::ArrayDesign;
@@ -27,7 +29,7 @@ TEST_F(ExtractSampleTest, StoredSumsAreThePerfectMatchSumsOfTheCellsTheLibraryNa
     EXPECT_EQ(result.SampleName, "S01");
 
     const CArrayData stored = LoadOutput("S01");
-    const qova::ArrayTypeInfo& info = *qova::FindArrayType(type);
+    const core::ArrayTypeInfo& info = *core::FindArrayType(type);
     EXPECT_EQ(stored.Header.ArrayType, type);
     EXPECT_EQ(stored.Header.FirstSnpIndex, info.firstSnp);
     EXPECT_EQ(stored.Header.LastSnpIndex, info.lastSnp);
@@ -253,7 +255,7 @@ TEST_F(ExtractFailureTest, UnknownChipTypeIsRefused) {
 }
 
 TEST_F(ExtractFailureTest, LibraryWithMoreSnpProbeSetsThanTheTypeIsRefused) {
-  const qova::ArrayTypeInfo& info = *qova::FindArrayType("Mapping10K_Xba131");
+  const core::ArrayTypeInfo& info = *core::FindArrayType("Mapping10K_Xba131");
   const ArrayDesign oversized("Mapping10K_Xba131", 3, SmallLayout(info.lastSnp - info.firstSnp + 2));
   WriteLibrary(oversized);
   WriteSample(oversized, MakeSample("Mapping10K_Xba131", "F1"));

@@ -17,7 +17,7 @@ using qova::test::SmallLayout;
 
 constexpr const char* kType = "Mapping10K_Xba131";
 
-std::int32_t Start(int chromosome) { return qova::kArrayChromosomeStarts[0][chromosome]; }
+std::int32_t Start(int chromosome) { return qova::core::kArrayChromosomeStarts[0][chromosome]; }
 
 class ExtractStudyTest : public qova::test::ExtractionTest {
  protected:

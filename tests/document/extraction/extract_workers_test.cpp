@@ -107,7 +107,7 @@ class ExtractWorkersTest : public BatchTest {
       add(kExtractAddPairedReference, {"N1.CHP", "N2.CHP"});
       d.Ok();
     });
-    Run(qova::command::kDataExtract);
+    Run(qova::document::command::kDataExtract);
     progress_ = nullptr;
     std::map<std::string, std::string> files;
     for (const std::string& name : platform::FindFiles(ArrayFolder(), "*")) files[name] = Bytes(ArrayFolder() + name);

@@ -40,7 +40,7 @@ class FuzzDocument {
                                       setting.DefaultDataFolder, setting.DefaultLibraryFolder})
       if (!platform::CreateFolders(folder)) std::abort();
     global_.Cytoband->LoadFrom(global_.DataFolder());
-    const std::int32_t rows = qova::kArrayFamilies[family].snpCount;
+    const std::int32_t rows = qova::core::kArrayFamilies[family].snpCount;
     global_.BasicData[family].Allocate(rows, 0);
     global_.BasicData[family].LoadFile(global_.DataFolder() + datagen::AnnotationFileName(family), rows);
     platform::ui::SetBackend(nullptr);
@@ -71,7 +71,7 @@ class FuzzDocument {
 
  private:
   CGlobalData global_;
-  qova::ScopedApplicationData application_{global_};
+  qova::document::ScopedApplicationData application_{global_};
   std::unique_ptr<CQOVADoc> doc_;
 };
 

@@ -65,7 +65,7 @@ void CopyListed() {
   std::error_code ignored;
   std::filesystem::remove_all(CopyFolder(), ignored);
   std::filesystem::create_directories(CopyFolder());
-  Document().Run(qova::command::kCopyListedDataFiles);
+  Document().Run(qova::document::command::kCopyListedDataFiles);
 }
 
 void ImportIntoExtractData() {
@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         r.chosen = {ListPath()};
         return true;
       });
-      Document().Run(qova::command::kChangeAttributesAsListed);
+      Document().Run(qova::document::command::kChangeAttributesAsListed);
       break;
     default:
       ImportIntoExtractData();

@@ -15,8 +15,8 @@
 
 namespace {
 
-using namespace regression;
-namespace command = qova::command;
+using namespace qova::document::regression;
+namespace command = qova::document::command;
 
 constexpr int kFamily = 2;  // that of Mapping50K_Xba240, the pipeline's type
 constexpr int kSnps = 24;

@@ -3,6 +3,8 @@
 #include "document/DocumentCommands.h"
 #include "tests/document/DocumentTestSupport.h"
 
+namespace command = qova::document::command;
+
 namespace qova::test {
 namespace {
 
@@ -14,7 +16,7 @@ class TransferTest : public DocumentTest {
  protected:
   TransferTest() {
     datagen::WriteDataFolder(Root() + "data/", {kFamily});
-    const std::int32_t rows = qova::kArrayFamilies[kFamily].snpCount;
+    const std::int32_t rows = qova::core::kArrayFamilies[kFamily].snpCount;
     global_.BasicData[kFamily].Allocate(rows, 0);
     global_.BasicData[kFamily].LoadFile(global_.DataFolder() + datagen::AnnotationFileName(kFamily), rows);
     EXPECT_TRUE(platform::CreateFolders(Root() + "QOVA/data/"));

@@ -11,10 +11,13 @@
 #include "tests/document/DocumentTestSupport.h"
 #include "tools/arraygen/ArrayGen.h"
 
+namespace command = qova::document::command;
+namespace regression = qova::document::regression;
+
 namespace qova::test {
 namespace {
 
-using namespace regression;
+using namespace qova::document::regression;
 
 class IntensityWorkFileTest : public DocumentTest {};
 
@@ -80,7 +83,7 @@ TEST_F(IntensityWorkFileTest, EachPerfectMatchCellIsItsZScoreAgainstTheMismatchC
   for (const LogBackground& b : background) ASSERT_LT(b.n, 400);
 
   std::string text;
-  ASSERT_TRUE(platform::ReadWholeFile(WorkPath("TEST01.IMF"), text));
+  ASSERT_TRUE(platform::ReadWholeFile(regression::WorkPath("TEST01.IMF"), text));
   const std::vector<std::string> lines = platform::SplitLines(text);
   ASSERT_EQ(lines.size(), design.SnpProbeSets().size());
   int checked = 0;
@@ -95,14 +98,14 @@ TEST_F(IntensityWorkFileTest, EachPerfectMatchCellIsItsZScoreAgainstTheMismatchC
       const int allele = int(b % 2);
       const LogBackground& g = background[allele];
       for (const auto& cell : blocks[b].cells) {
-        if (!PairsUp(cell.probeBase, cell.targetBase) || kept[allele] == kProbesPerAllele) continue;
+        if (!PairsUp(cell.probeBase, cell.targetBase) || kept[allele] == regression::kProbesPerAllele) continue;
         const float got = (allele == 0 ? line.A : line.B)[std::size_t(kept[allele]++)];
         EXPECT_NEAR(got, (std::log(intensity(cell)) - g.Mean()) / g.Deviation(), 2e-5) << "allele " << allele;
         ++checked;
       }
     }
     for (int a = 0; a < 2; ++a)
-      for (int j = kept[std::size_t(a)]; j < kProbesPerAllele; ++j) EXPECT_EQ((a == 0 ? line.A : line.B)[std::size_t(j)], 0.0f);
+      for (int j = kept[std::size_t(a)]; j < regression::kProbesPerAllele; ++j) EXPECT_EQ((a == 0 ? line.A : line.B)[std::size_t(j)], 0.0f);
   }
   EXPECT_EQ(checked, int(lines.size()) * 2 * 4);
 }

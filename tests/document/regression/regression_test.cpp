@@ -14,60 +14,64 @@
 #include "tools/arraygen/ArrayGen.h"
 #include "tools/arraywriters/CdfWriters.h"
 
+namespace command = qova::document::command;
+namespace regression = qova::document::regression;
+namespace core = qova::core;
+
 namespace qova::test {
 namespace {
 
-using namespace regression;
+using namespace qova::document::regression;
 using Items = std::vector<std::string>;
 
 TEST(RegressionWorkFileTest, ReadersSkipEmptyFieldsTakeLeadingNumbersAndRoundTripEveryLayout) {
-  EXPECT_EQ(Fields("\t1\t\t2\t"), (Items{"1", "2"}));
-  EXPECT_EQ(LeadingInt("12abc"), 12);
-  EXPECT_EQ(LeadingInt(""), 0);
-  EXPECT_FLOAT_EQ(LeadingReal("1e-3"), 0.001f);
+  EXPECT_EQ(regression::Fields("\t1\t\t2\t"), (Items{"1", "2"}));
+  EXPECT_EQ(regression::LeadingInt("12abc"), 12);
+  EXPECT_EQ(regression::LeadingInt(""), 0);
+  EXPECT_FLOAT_EQ(regression::LeadingReal("1e-3"), 0.001f);
   // A missing field shifts the ones after it.
-  EXPECT_EQ(ParseValues("1\t\t0.5\t0.25").Valid, 0);
-  EXPECT_FLOAT_EQ(ParseValues("1\t\t0.5\t0.25").A, 0.25f);
+  EXPECT_EQ(regression::ParseValues("1\t\t0.5\t0.25").Valid, 0);
+  EXPECT_FLOAT_EQ(regression::ParseValues("1\t\t0.5\t0.25").A, 0.25f);
 
-  ImfLine imf;
+  regression::ImfLine imf;
   imf.Call = 2;
-  for (int j = 0; j < kProbesPerAllele; ++j) imf.A[j] = 0.5f * j, imf.B[j] = -0.25f * j;
+  for (int j = 0; j < regression::kProbesPerAllele; ++j) imf.A[j] = 0.5f * j, imf.B[j] = -0.25f * j;
   const ImfLine imfBack = ParseImf(Format(imf));
   EXPECT_EQ(imfBack.Call, 2);
   EXPECT_EQ(imfBack.A, imf.A);
   EXPECT_EQ(imfBack.B, imf.B);
   const std::array<float, 20> r{0.5f, -0.25f, 0.75f};
-  EXPECT_EQ(ParseCorrelations(FormatCorrelations(r)), r);
-  EXPECT_EQ(FormatCorrelations(r).substr(FormatCorrelations(r).size() - 2), "\t\n");
+  EXPECT_EQ(regression::ParseCorrelations(regression::FormatCorrelations(r)), r);
+  EXPECT_EQ(regression::FormatCorrelations(r).substr(regression::FormatCorrelations(r).size() - 2), "\t\n");
   const SnpInfoLine info{"1100000000", "0000000001", 12, 3, -7};
   EXPECT_EQ(Format(info), "1100000000\t0000000001\t12\t3\t-7\n");
-  EXPECT_EQ(ParseSnpInfo(Format(info)).Covariate, -7);
-  EXPECT_EQ(Format(ValueLine{3, 1, 0.5f, -1.5f}), "3\t1\t0.500000\t-1.500000\n");
-  NormalAverageLine normal;
+  EXPECT_EQ(regression::ParseSnpInfo(Format(info)).Covariate, -7);
+  EXPECT_EQ(Format(regression::ValueLine{3, 1, 0.5f, -1.5f}), "3\t1\t0.500000\t-1.500000\n");
+  regression::NormalAverageLine normal;
   normal.Flag = 1;
   normal.Means[1] = std::array<float, 2>{0.5f, 0.25f};
   normal.Means[3] = std::array<float, 2>{1.0f, 2.0f};
   EXPECT_EQ(Format(normal), "1\t0\t0\t0.500000\t0.250000\t0\t0\t1.000000\t2.000000\n");
-  EXPECT_EQ(ReferenceOf(Format(normal), 2), (std::array<float, 2>{0.5f, 0.25f}));
-  EXPECT_EQ(ReferenceOf(Format(normal), 0), (std::array<float, 2>{1.0f, 2.0f}));
-  EXPECT_EQ(Format(CalibrationLine{}), "0\t0\t0\t0\t0\t0\t0\t0\t0\n");
+  EXPECT_EQ(regression::ReferenceOf(Format(normal), 2), (std::array<float, 2>{0.5f, 0.25f}));
+  EXPECT_EQ(regression::ReferenceOf(Format(normal), 0), (std::array<float, 2>{1.0f, 2.0f}));
+  EXPECT_EQ(Format(regression::CalibrationLine{}), "0\t0\t0\t0\t0\t0\t0\t0\t0\n");
   const CalibrationLine c{1, {0.9f, 0.01f, 1.5f, 0.25f}, {0.8f, 0.5f, -1.0f, 2.0f}};
-  EXPECT_EQ(ParseCalibration(Format(c)).B, c.B);
+  EXPECT_EQ(regression::ParseCalibration(Format(c)).B, c.B);
 }
 
 TEST(RegressionWorkFileTest, TheGcWindowReadsTheAllelesLetterSkipsTheBracketAndNothingOutside) {
   const std::string q = "TTTTT[A/C]" + std::string(24, 'G') + "TTTT";
   // Offset 5: the window starts at the bracket, so the allele's letter, then
   // the 24 G's after the five characters of "[A/C]".
-  EXPECT_EQ(WindowGcCount(q, 5, 5, true), 24);
-  EXPECT_EQ(WindowGcCount(q, 5, 5, false), 25);
+  EXPECT_EQ(regression::WindowGcCount(q, 5, 5, true), 24);
+  EXPECT_EQ(regression::WindowGcCount(q, 5, 5, false), 25);
   // Offset 10: five T's before, the letter, then 19 G's.
-  EXPECT_EQ(WindowGcCount(q, 5, 10, true), 19);
-  EXPECT_EQ(WindowGcCount(q, 5, 10, false), 20);
+  EXPECT_EQ(regression::WindowGcCount(q, 5, 10, true), 19);
+  EXPECT_EQ(regression::WindowGcCount(q, 5, 10, false), 20);
   // A sequence too short for its window reads nothing outside it.
-  EXPECT_EQ(WindowGcCount("[A/C]", 0, 0, false), 0);
-  EXPECT_EQ(WindowGcCount("GC", 40, -100, true), 0);
-  EXPECT_EQ(WindowGcCount("", 0, 30, true), 0);
+  EXPECT_EQ(regression::WindowGcCount("[A/C]", 0, 0, false), 0);
+  EXPECT_EQ(regression::WindowGcCount("GC", 40, -100, true), 0);
+  EXPECT_EQ(regression::WindowGcCount("", 0, 30, true), 0);
 }
 
 // A study of Mapping50K_Xba240 as array files, and the SNP information file.
@@ -77,7 +81,7 @@ class RegressionPipelineTest : public DocumentTest {
 
   RegressionPipelineTest() {
     datagen::WriteDataFolder(Root() + "data/", {kFamily});
-    const std::int32_t rows = qova::kArrayFamilies[kFamily].snpCount;
+    const std::int32_t rows = core::kArrayFamilies[kFamily].snpCount;
     global_.BasicData[kFamily].Allocate(rows, 0);
     global_.BasicData[kFamily].LoadFile(global_.DataFolder() + datagen::AnnotationFileName(kFamily), rows);
   }
@@ -131,7 +135,7 @@ class RegressionPipelineTest : public DocumentTest {
       text += "SNP\t" + std::to_string(s) + "\t" + sequence + "\t" + std::to_string(int(s % 41) - 20) + "\n";
     }
     ASSERT_TRUE(platform::CreateFolders(Root() + "QOVA/IMF/"));
-    ASSERT_TRUE(platform::WriteWholeFile(Work(kSnpInformationFile), text));
+    ASSERT_TRUE(platform::WriteWholeFile(Work(regression::kSnpInformationFile), text));
   }
 
   // Runs a list-driven step with the list of `names`.
@@ -180,7 +184,7 @@ TEST_F(RegressionPipelineTest, StepsOnHandWrittenWorkFiles) {
   write("R2.IM2", "2\t1\t3.0\t4.0\n2\t0\t9.0\t9.0\n");
   RunListed(command::kMakeNormalAverage, {"R1", "R2"});
   // The flag is the last sample's; groups by call, the all-valid pair last.
-  EXPECT_EQ(Bytes(Work(kNormalAverageFile)),
+  EXPECT_EQ(Bytes(Work(regression::kNormalAverageFile)),
             "1\t1.000000\t2.000000\t3.000000\t4.000000\t0\t0\t2.000000\t3.000000\n"
             "0\t0\t0\t0\t0\t5.000000\t6.000000\t5.000000\t6.000000\n");
 
@@ -189,20 +193,20 @@ TEST_F(RegressionPipelineTest, StepsOnHandWrittenWorkFiles) {
   write("S1.IMF", "2" + probes + probes + "\n1" + probes + probes + "\n");
   write("S2.IMF", "2" + probes + probes + "\n3" + probes + probes + "\n");
   RunListed(command::kImfCorrelation, {"S1", "S2"});
-  const std::vector<std::string> corr = platform::SplitLines(Bytes(Work(kCorrelationFile)));
+  const std::vector<std::string> corr = platform::SplitLines(Bytes(Work(regression::kCorrelationFile)));
   ASSERT_EQ(corr.size(), 2u);
-  EXPECT_EQ(ParseCorrelations(corr[0]), (std::array<float, 20>{}));
+  EXPECT_EQ(regression::ParseCorrelations(corr[0]), (std::array<float, 20>{}));
 
   // The result: three SNPs, found through the index map.
   const CBasicData& family = global_.BasicData[kFamily];
-  const qova::ArrayTypeInfo& type = *qova::FindArrayType(kType);
+  const core::ArrayTypeInfo& type = *core::FindArrayType(kType);
   std::array<std::size_t, 3> at{};
   for (std::int32_t i = type.firstSnp; i <= type.lastSnp; ++i) {
     const std::int64_t s = std::int64_t(family.IndexMap[static_cast<std::size_t>(i)]) - type.firstSnp;
     if (s >= 0 && s < 3) at[static_cast<std::size_t>(s)] = static_cast<std::size_t>(i);
   }
   write("T.IM3", "2\t1\t0.5\t0.5\n1\t1\t0.5\t0.5\n3\t0\t0.5\t0.5\n");
-  write(kCalibrationFile, "0\t0\t0\t0\t0\t0\t0\t0\t0\n"
+  write(regression::kCalibrationFile, "0\t0\t0\t0\t0\t0\t0\t0\t0\n"
                           "1\t0.9\t0.5\t" + platform::Format("%f", std::log(0.2)) + "\t0\t0.9\t0\t" +
                               platform::Format("%f", std::log(4.0)) + "\t0\n"
                           "0\t0\t0\t0\t0\t0\t0\t0\t0\n");
@@ -234,7 +238,7 @@ TEST_F(RegressionPipelineTest, StepsOnHandWrittenWorkFiles) {
     info += platform::Format("1000000000\t1000000000\t%d\t%d\t%d\n", int(g), int(g), int(v));
   }
   write("Q.IMF", imf);
-  write(kSnpInfoFile, info);
+  write(regression::kSnpInfoFile, info);
   RunListed(command::kImfToIm2, {"Q"});
   const std::vector<std::string> im2 = platform::SplitLines(Bytes(Work("Q.IM2")));
   ASSERT_EQ(im2.size(), 200u);
@@ -257,20 +261,20 @@ TEST_F(RegressionPipelineTest, StepsOnHandWrittenWorkFiles) {
     const float x = 2.0f * ref[call] + 1.0f;
     sample += platform::Format("%d\t1\t%f\t%f\n", call, x, x);
   }
-  write(kNormalAverageFile, normalAverage);
+  write(regression::kNormalAverageFile, normalAverage);
   write("P.IM2", sample);
   RunListed(command::kIm2ToIm3, {"P"});
   const std::vector<std::string> im3 = platform::SplitLines(Bytes(Work("P.IM3")));
   const std::vector<std::string> im2p = platform::SplitLines(sample);
   ASSERT_EQ(im3.size(), 30u);
   for (std::size_t s = 0; s < im3.size(); ++s) {
-    const float x = ParseValues(im2p[s]).A;
-    EXPECT_NEAR(ParseValues(im3[s]).A, (x + 0.5f) / 0.5f, 1e-3) << s;
+    const float x = regression::ParseValues(im2p[s]).A;
+    EXPECT_NEAR(regression::ParseValues(im3[s]).A, (x + 0.5f) / 0.5f, 1e-3) << s;
   }
 
   // A work file longer than the pipeline's tables is left out.
   std::string longFile;
-  for (std::size_t k = 0; k <= kMaxSnps; ++k) longFile += "1\t1\t0.5\t0.5\n";
+  for (std::size_t k = 0; k <= regression::kMaxSnps; ++k) longFile += "1\t1\t0.5\t0.5\n";
   write("Long.IM2", longFile);
   RunListed(command::kMakeNormalAverage, {"Long"});
   EXPECT_EQ(ErrorLogLines(), (Items{"Normal average of the work files: Long.IM2 is left out: it has 60001 lines, "
@@ -320,7 +324,7 @@ TEST_F(RegressionPipelineTest, ACovariateTheRegressionCannotHoldLeavesTheSampleO
     // The line of the fuzzer's finding: a flag of one probe each, GC fields
     // that read as 0, and the covariate.
     info += std::string("1\t1\t\x80\t-\t") + c.covariate + "\n";
-    ASSERT_TRUE(platform::WriteWholeFile(Work(kSnpInfoFile), info));
+    ASSERT_TRUE(platform::WriteWholeFile(Work(regression::kSnpInfoFile), info));
     ASSERT_TRUE(platform::WriteWholeFile(Work("C.IMF"), imf + "1\t0.75\t0.5\n"));
     static_cast<void>(platform::RemoveFile(Work("C.IM2")));
     static_cast<void>(platform::RemoveFile(Root() + "errorlog.txt"));
@@ -363,12 +367,12 @@ TEST_F(RegressionPipelineTest, EachStepTellsTheSamplesItLeftOutOnceOnScreen) {
       {"correlation", command::kImfCorrelation, {"S1", "Gone"}, {{"S1.IMF", imf}}, one + Work("Gone.IMF") + unreadable},
       // A covariate of the SNP information the regression cannot hold.
       {"regression", command::kImfToIm2, {"S1", "Gone"},
-       {{"S1.IMF", imf}, {kSnpInfoFile, "1\t1\t3\t4\t7\n1\t1\t\x80\t-\t250050\n"}},
+       {{"S1.IMF", imf}, {regression::kSnpInfoFile, "1\t1\t3\t4\t7\n1\t1\t\x80\t-\t250050\n"}},
        several + Work("S1.IMF") + ": SNPinfo.txt line 2: the covariate (field 5) 250050 lies outside -55000 to 55000\n" +
            Work("Gone.IMF") + unreadable},
       // Two SNPs cannot fix the five coefficients.
       {"regression without a solution", command::kImfToIm2, {"S1"},
-       {{"S1.IMF", imf}, {kSnpInfoFile, "1\t1\t3\t4\t7\n1\t1\t5\t4\t-9\n"}},
+       {{"S1.IMF", imf}, {regression::kSnpInfoFile, "1\t1\t3\t4\t7\n1\t1\t5\t4\t-9\n"}},
        one + Work("S1.IMF") + ": the regression of allele A has no solution"},
       {"normal average", command::kMakeNormalAverage, {"R1", "Gone"}, {{"R1.IM2", im}},
        one + Work("Gone.IM2") + unreadable},
@@ -377,12 +381,12 @@ TEST_F(RegressionPipelineTest, EachStepTellsTheSamplesItLeftOutOnceOnScreen) {
       // Every value the same: no line scales the sample to the references.
       {"scaling", command::kIm2ToIm3, {"P", "Gone"},
        {{"P.IM2", "2\t1\t0.5\t0.5\n2\t1\t0.5\t0.5\n"},
-        {kNormalAverageFile, "1\t1\t1\t2\t2\t3\t3\t4\t4\n1\t1\t1\t2\t2\t3\t3\t4\t4\n"}},
+        {regression::kNormalAverageFile, "1\t1\t1\t2\t2\t3\t3\t4\t4\n1\t1\t1\t2\t2\t3\t3\t4\t4\n"}},
        several + Work("P.IM2") + ": allele A cannot be scaled to the references\n" + Work("Gone.IM2") + unreadable},
       {"calibration", command::kMakeCnRegression, {"R1", "Gone"}, {{"R1.IM3", im}},
        one + Work("Gone.IM3") + unreadable},
       {"results", command::kIm3ToResult, {"T", "Gone"},
-       {{"T.IM3", im}, {kCalibrationFile, "0\t0\t0\t0\t0\t0\t0\t0\t0\n0\t0\t0\t0\t0\t0\t0\t0\t0\n"}},
+       {{"T.IM3", im}, {regression::kCalibrationFile, "0\t0\t0\t0\t0\t0\t0\t0\t0\n0\t0\t0\t0\t0\t0\t0\t0\t0\n"}},
        one + Work("Gone.IM3") + unreadable},
   };
   for (const auto& c : cases) {
@@ -417,7 +421,7 @@ TEST_F(RegressionPipelineTest, ASnpWhoseReferencesShowOneGenotypeGetsTheFlagZero
     ASSERT_TRUE(platform::WriteWholeFile(Work(names.back() + ".IM3"), text));
   }
   RunListed(command::kMakeCnRegression, names);
-  const Items lines = platform::SplitLines(Bytes(Work(kCalibrationFile)));
+  const Items lines = platform::SplitLines(Bytes(Work(regression::kCalibrationFile)));
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[0], "0\t0\t0\t0\t0\t0\t0\t0\t0") << "every reference AB";
   EXPECT_EQ(lines[1], "0\t0\t0\t0\t0\t0\t0\t0\t0") << "every reference AA";
@@ -485,16 +489,16 @@ TEST_F(RegressionPipelineTest, TheEightStepsFindThePlantedLossAndGainAndLeaveOut
 
   // A SNP information file whose covariate the regression cannot hold is
   // refused with its line, and SNPinfo.txt stays as it was.
-  const std::string info = Bytes(Work(kSnpInfoFile));
-  std::vector<std::string> information = platform::SplitLines(Bytes(Work(kSnpInformationFile)));
+  const std::string info = Bytes(Work(regression::kSnpInfoFile));
+  std::vector<std::string> information = platform::SplitLines(Bytes(Work(regression::kSnpInformationFile)));
   information[3] = information[3].substr(0, information[3].rfind('\t')) + "\t60000";
   std::string text;
   for (const std::string& line : information) text += line + "\n";
-  ASSERT_TRUE(platform::WriteWholeFile(Work(kSnpInformationFile), text));
+  ASSERT_TRUE(platform::WriteWholeFile(Work(regression::kSnpInformationFile), text));
   Run(command::kMakeSnpInfo);
   ASSERT_EQ(Messages().size(), 1u);
-  EXPECT_EQ(Messages()[0], Work(kSnpInformationFile) + " line 4: the covariate (field 4) 60000 lies outside -55000 to 55000");
-  EXPECT_EQ(Bytes(Work(kSnpInfoFile)), info);
+  EXPECT_EQ(Messages()[0], Work(regression::kSnpInformationFile) + " line 4: the covariate (field 4) 60000 lies outside -55000 to 55000");
+  EXPECT_EQ(Bytes(Work(regression::kSnpInfoFile)), info);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ class SampleManagerCommandTest : public ManagerTest {
   // Runs the command with `script` as the user's hands on the dialog.
   void RunManager(const std::function<void(DialogDriver&)>& script) {
     Ui().OnDialog(kSampleManagerDialog, script);
-    Run(qova::command::kSampleManager);
+    Run(qova::document::command::kSampleManager);
   }
 
   static samplegen::StudySpec GainStudy(int references, bool withSelf) {

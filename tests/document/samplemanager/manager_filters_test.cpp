@@ -3,6 +3,9 @@
 #include "resources/ExtractDialogs.h"
 #include "tests/document/samplemanager/manager_test_support.h"
 
+using namespace qova::document;
+using namespace qova::document::analyses;
+
 namespace qova::test {
 namespace {
 
@@ -12,7 +15,7 @@ using qova::resources::kCalendarMonth;
 
 struct FilterCase {
   const char* what;
-  std::function<void(SampleFilter&)> filter;
+  std::function<void(qova::document::SampleFilter&)> filter;
   std::function<void(SampleHeader&)> header;
   bool passes;
 };
@@ -27,7 +30,7 @@ TEST_P(SampleFilterTest, KeepsExactlyTheHeadersThatPassEveryCheckedFilter) {
   header.CreateTime = CTime(1000);
   header.Attribute1 = "lung";
   if (c.header) c.header(header);
-  SampleFilter filter;
+  qova::document::SampleFilter filter;
   c.filter(filter);
   EXPECT_EQ(filter.Passes(header), c.passes) << c.what;
 }
@@ -68,13 +71,13 @@ INSTANTIATE_TEST_SUITE_P(
 // Each of the five attribute filters alone keeps the samples with its value
 // and drops every other one.
 TEST(SampleFilterAttributes, EachFilterAloneExcludesExactlyTheOtherValues) {
-  for (int k = 0; k < kSampleAttributeCount; ++k) {
+  for (int k = 0; k < qova::document::kSampleAttributeCount; ++k) {
     SCOPED_TRACE("attribute " + std::to_string(k + 1));
-    SampleFilter filter;
+    qova::document::SampleFilter filter;
     filter.Attributes[std::size_t(k)] = "lung";
-    for (int other = 0; other < kSampleAttributeCount; ++other) {
+    for (int other = 0; other < qova::document::kSampleAttributeCount; ++other) {
       SampleHeader header;
-      AttributeOf(header, other) = "lung";
+      qova::document::AttributeOf(header, other) = "lung";
       EXPECT_EQ(filter.Passes(header), other == k) << "value in attribute " << other + 1;
     }
   }

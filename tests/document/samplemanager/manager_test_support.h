@@ -28,8 +28,8 @@ struct ManagerOutcome {
 class ManagerTest : public DocumentTest {
  protected:
   // Every test is a fresh run of the program.
-  ManagerTest() { SampleManagerCache::Reset(); }
-  ~ManagerTest() override { SampleManagerCache::Reset(); }
+  ManagerTest() { document::samplemanager::SampleManagerCache::Reset(); }
+  ~ManagerTest() override { document::samplemanager::SampleManagerCache::Reset(); }
 
   // A sample of `arrayType` named `name`, a TEST sample unless `edit` says
   // otherwise, written as <name>.CFH.
@@ -74,7 +74,7 @@ class ManagerTest : public DocumentTest {
     d.Window().SendMessage(WM_COMMAND, MAKELONG(WORD(id), WORD(BN_CLICKED)));
   }
 
-  static SampleManagerCache& Cache() { return SampleManagerCache::OfRun(); }
+  static document::samplemanager::SampleManagerCache& Cache() { return document::samplemanager::SampleManagerCache::OfRun(); }
 
   // 2007-06-01 00:00:00 UTC.
   static constexpr std::int64_t kCreated = 1180656000;

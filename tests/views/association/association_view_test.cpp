@@ -43,8 +43,8 @@ constexpr int kType = 1;  // Mapping10K_Xba142
 constexpr int kPeakFrom = 150;
 constexpr int kPeakTo = 190;
 
-int First(int c) { return kArrayChromosomeStarts[kType][c]; }
-int End(int c) { return kArrayChromosomeStarts[kType][c + 1]; }
+int First(int c) { return qova::core::kArrayChromosomeStarts[kType][c]; }
+int End(int c) { return qova::core::kArrayChromosomeStarts[kType][c + 1]; }
 
 class AssociationViewTest : public AssociationDataTest {
  protected:
@@ -61,7 +61,7 @@ class AssociationViewTest : public AssociationDataTest {
 
   // A study of two samples whose results are set by hand: nothing valid.
   void BlankStudy() {
-    const std::size_t n = static_cast<std::size_t>(kArrayFamilies[kAssociationFamily].snpCount);
+    const std::size_t n = static_cast<std::size_t>(qova::core::kArrayFamilies[kAssociationFamily].snpCount);
     SetCalls(doc_->m_Data, 1, {std::vector<std::uint8_t>(n, 0), std::vector<std::uint8_t>(n, 0)});
     doc_->m_strStatus = CQOVAAssDoc::kStatusAnalysis;
   }
@@ -74,7 +74,7 @@ class AssociationViewTest : public AssociationDataTest {
   // Forty cases and forty controls in Hardy-Weinberg proportions, the cases'
   // B allele far more frequent on a stretch of chromosome 8; then CalcChi2.
   void PlantedStudy() {
-    const std::size_t n = static_cast<std::size_t>(kArrayFamilies[kAssociationFamily].snpCount);
+    const std::size_t n = static_cast<std::size_t>(qova::core::kArrayFamilies[kAssociationFamily].snpCount);
     std::mt19937 random(8);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     std::vector<double> frequency(n);

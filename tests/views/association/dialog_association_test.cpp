@@ -15,6 +15,8 @@
 #include "views/association/DialogAssociation.h"
 #include "views/association/DialogSelectArraytype.h"
 
+using namespace qova::document::samplemanager;
+
 namespace qova::test {
 namespace {
 
@@ -139,7 +141,7 @@ TEST_F(AssociationDialogTest, TheSampleManagersAssociationButtonStoresTheStatist
   Ui().OnDialog(res::kAssociationDialog, [](DialogDriver& d) {
     d.Select(res::kAssociationMethod, qova::analysis::kAssocSignalRatios).Ok();
   });
-  DocumentTest::Run(qova::command::kSampleManager);
+  DocumentTest::Run(qova::document::command::kSampleManager);
   SampleManagerCache::Reset();
 
   EXPECT_EQ(Messages(), std::vector<std::string>{});

@@ -46,10 +46,10 @@ class ViewCalibrationTest : public ViewToolTest {
     result.StoreFile(results_ + name + ".CFN");
     doc_->AnalyzedData.LoadFileAllocating(results_ + name + ".CFN");
     doc_->Status = kStatusSingle;
-    type_ = qova::FindArrayType(typeName)->type;
+    type_ = qova::core::FindArrayType(typeName)->type;
     return FramedView();
   }
-  [[nodiscard]] int Start(int c) const { return qova::kArrayChromosomeStarts[type_][c]; }
+  [[nodiscard]] int Start(int c) const { return qova::core::kArrayChromosomeStarts[type_][c]; }
   [[nodiscard]] int Length(int c) const { return Start(c + 1) - Start(c); }
   [[nodiscard]] CAnalyzedData Stored(const std::string& file) const {
     CAnalyzedData result;
@@ -131,7 +131,7 @@ TEST_F(ViewCalibrationTest, SdRangeWritesTheBaseRangeIntoTheSampleAndTheResultTh
 
 // Array 1 of the combined 50K sample lies at 0.4, array 2 at 0.2.
 TEST_F(ViewCalibrationTest, AdjustAmpStretchesTheArrayNearerZeroToTheOther) {
-  const int boundary = qova::kArrayChromosomeStarts[3][1];
+  const int boundary = qova::core::kArrayChromosomeStarts[3][1];
   const CBasicData* table = nullptr;
   const auto madeUp = [&](int i) {
     return table->SortMap[std::size_t(i)] < boundary ? 0.4f : 0.2f;
@@ -249,7 +249,7 @@ class HmmRerunTest : public ViewCalibrationTest {
  protected:
   CQOVAView& ShowAgilent() {
     return ShowMadeUpResult(5, "Agilent244K", "Agilent01", [](int i) {
-      const int* starts = qova::kArrayChromosomeStarts[qova::kAgilentArrayType];
+      const int* starts = qova::core::kArrayChromosomeStarts[qova::core::kAgilentArrayType];
       const int from = starts[4] + (starts[5] - starts[4]) * 3 / 10, to = starts[4] + (starts[5] - starts[4]) * 6 / 10;
       return (i >= from && i < to ? -0.49f : 0.0f) + Wobble(i) / 2;
     });

@@ -221,7 +221,7 @@ TEST_F(ViewIgbTest, ACombinedResultTakesItsPositionsThroughTheSortMap) {
   ASSERT_TRUE(view.m_bDataShown && (view.m_nViewFlags & VIEW_COMBINED_ARRAY));
   Choose([](DialogDriver& d) { d.Click(res::kIgbCopyNumberLog2).Click(res::kIgbHmmCheck); });
   const std::vector<std::string> lines = platform::SplitLines(Written("Combined01.sgr"));
-  const std::int32_t* starts = qova::kArrayChromosomeStarts[4];
+  const std::int32_t* starts = qova::core::kArrayChromosomeStarts[4];
   ASSERT_EQ(lines.size(), std::size_t(starts[24] - starts[1]));
   int elsewhere = 0;  // slots whose own row lies at another position
   for (int c = 1; c <= 23; ++c) {

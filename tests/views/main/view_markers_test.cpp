@@ -167,7 +167,7 @@ TEST_F(ViewMarkerTest, EditMarkerTakesTheEditedListAndIsReadOnlyOnAResultShownAl
 TEST_F(ViewMarkerTest, TheMarkerListReadsBackOnTheSnpsAndSkipsWhatFitsNoChromosome) {
   const CBasicData& table = global_.BasicData[0];
   const views::SlotPosition position = views::IndexMapPositions(table);
-  const ChromosomeStartRow starts(qova::kArrayChromosomeStarts[0], qova::kChromosomeTableSlots);
+  const ChromosomeStartRow starts(qova::core::kArrayChromosomeStarts[0], qova::core::kChromosomeTableSlots);
   const MarkerRegionList regions = {{2, First(2) + 3, First(2) + 40, 33}, {23, First(23), End(23) - 1, 2},
                                     {7, First(7) + 100, First(7) + 100, 38}};
   const std::string text = views::MarkerListText(regions, position);

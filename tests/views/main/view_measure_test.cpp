@@ -223,7 +223,7 @@ TEST_F(ViewMeasureTest, ACombinedSampleGetsTheRegionReport) {
   doc_->Status = kStatusSingle;
   CQOVAView& view = NewView();
   ASSERT_TRUE(view.m_nViewFlags & VIEW_COMBINED_ARRAY);
-  const int* starts = qova::kArrayChromosomeStarts[qova::FindArrayType(kCombined)->type];
+  const int* starts = qova::core::kArrayChromosomeStarts[qova::core::FindArrayType(kCombined)->type];
   const CPoint from = Over(view, 8, starts[8] + 500), to = Over(view, 8, starts[8] + 2000);
   const int lo = SlotAt(view, from), hi = SlotAt(view, to);
   const auto position = [&table](int i) {

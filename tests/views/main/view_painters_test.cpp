@@ -263,7 +263,7 @@ TEST_F(ViewPainterTest, EveryPainterLeavesTheContextAsItFoundIt) {
 TEST_F(ViewPainterTest, ACombinedSampleIsPlacedThroughTheSortMapOnTheBaseAxis) {
   constexpr int kFamily = 2;
   constexpr const char* kCombined = "Mapping50K_Hind+Xba";
-  const std::int32_t rows = qova::kArrayFamilies[kFamily].snpCount;
+  const std::int32_t rows = qova::core::kArrayFamilies[kFamily].snpCount;
   datagen::MakeAnnotation(kFamily).StoreFile(Path("family2.dtt"), rows);
   global_.BasicData[kFamily].Allocate(rows, 0);
   global_.BasicData[kFamily].LoadFile(Path("family2.dtt"), rows);
@@ -282,9 +282,9 @@ TEST_F(ViewPainterTest, ACombinedSampleIsPlacedThroughTheSortMapOnTheBaseAxis) {
   ASSERT_TRUE(view.m_bDataShown);
   EXPECT_TRUE(view.m_nViewFlags & VIEW_COMBINED_ARRAY);
   view.m_nViewFlags |= VIEW_BASE_INTERVAL;
-  const int type = qova::FindArrayType(kCombined)->type;
-  const int first = qova::kArrayChromosomeStarts[type][8];
-  const int end = qova::kArrayChromosomeStarts[type][9];
+  const int type = qova::core::FindArrayType(kCombined)->type;
+  const int first = qova::core::kArrayChromosomeStarts[type][8];
+  const int end = qova::core::kArrayChromosomeStarts[type][9];
   RecordingCanvas dc(kCanvasWidth, kCanvasHeight);
   view.DrawCallBar(&dc, 8, kX, kY);
   const std::vector<DrawRecord> lines = Lines(dc.Contents(), view.m_pDisplaySetting->COLOR.C5);

@@ -121,7 +121,7 @@ TEST_F(ViewSampleTest, ACombinedResultPlacesItsBaseRangeThroughTheSortMap) {
   doc_->Status = kStatusSingle;
   // As the combining of two results marks the one it stores.
   doc_->AnalyzedData.Header.Combined = true;
-  const int* starts = qova::kArrayChromosomeStarts[qova::FindArrayType(kCombined)->type];
+  const int* starts = qova::core::kArrayChromosomeStarts[qova::core::FindArrayType(kCombined)->type];
   doc_->AnalyzedData.Header.NonSelfBaseRange = {starts[6] + 10, starts[6] + 900, 1, 2};
   FramedView();
   const auto position = [&table](int i) {

@@ -52,13 +52,13 @@ class SingleViewCommandsTest : public MultipleViewTest {
       }
       case Shown::Nothing:
         Open("Tumour02", ".CFN");
-        global_.BasicData[0].Allocate(qova::kArrayFamilies[0].snpCount, 0);
+        global_.BasicData[0].Allocate(qova::core::kArrayFamilies[0].snpCount, 0);
         break;
     }
     doc_->UpdateAllViews(nullptr);
   }
   void LoadAnnotation() {
-    const std::int32_t rows = qova::kArrayFamilies[0].snpCount;
+    const std::int32_t rows = qova::core::kArrayFamilies[0].snpCount;
     global_.BasicData[0].Allocate(rows, 0);
     global_.BasicData[0].LoadFile(SmallDemoFolder() + "data/" + datagen::AnnotationFileName(0), rows);
   }

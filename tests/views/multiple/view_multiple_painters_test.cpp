@@ -332,7 +332,7 @@ TEST_F(MultiplePaintersTest, TheSeparatorsAndMarkersOfAWholeGenomeRowFollowItsAx
   } rows[] = {{1, 0, &global_.BasicData[0]}, {3, 3, &xbaTable}};
   const int x = 1000, y = 500;
   for (const auto& row : rows) {
-    const std::int32_t* starts = kArrayChromosomeStarts[row.type];
+    const std::int32_t* starts = qova::core::kArrayChromosomeStarts[row.type];
     const int first = starts[9] + 5, last = starts[9] + 60;
     doc_->LoadedResults[std::size_t(row.sample)]->Markers = {{9, first, last, MarkerRegion::kUserMarkerBase + 1}};
     for (const bool base : {false, true}) {

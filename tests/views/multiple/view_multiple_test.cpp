@@ -242,7 +242,7 @@ TEST_F(MultipleViewTest, SetAsAGroupKeepsTheSelectedSamplesInTheirOrder) {
   (void)OwnCopy();
   view.OnViewSelectSamples();
   CGrouP groups;
-  ASSERT_TRUE(LoadGroupsFile(doc_->AnalysisResultFolder, groups));
+  ASSERT_TRUE(qova::core::LoadGroupsFile(doc_->AnalysisResultFolder, groups));
   ASSERT_EQ(groups.Groups.size(), 1u);
   EXPECT_EQ(groups.Groups[0].MemberNames, (std::vector<std::string>{"S1", "S3", "S2"}));
   EXPECT_EQ(groups.Groups[0].Kind, 1);
@@ -467,7 +467,7 @@ TEST_F(MultipleViewTest, UpdateReadsTheShownResultsAgain) {
 TEST_F(MultipleViewTest, SingleViewOpensTheSampleUnderTheMouseInANewWindow) {
   List({{"Tumour02.CFN", ""}, {"Tumour01.CFS", ""}});
   CQOVAView& view = NewView();
-  SetApplicationData(&global_);
+  qova::document::SetApplicationData(&global_);
   CMultiDocTemplate docTemplate(qova::resources::kQovaDocumentType, RUNTIME_CLASS(CQOVADoc), RUNTIME_CLASS(CChildFrame),
                                 RUNTIME_CLASS(CQOVAView));
   docTemplate.AddDocument(doc_.get());
@@ -483,7 +483,7 @@ TEST_F(MultipleViewTest, SingleViewOpensTheSampleUnderTheMouseInANewWindow) {
   EXPECT_EQ(opened->Status, kStatusAnalysis);
   for (CView* shown : std::vector<CView*>(opened->Views())) shown->GetParentFrame()->DestroyWindow();
   docTemplate.RemoveDocument(doc_.get());
-  SetApplicationData(nullptr);
+  qova::document::SetApplicationData(nullptr);
 }
 
 TEST_F(MultipleViewTest, MeasureReportsThePositionsOfTheSampleUnderTheMouse) {
@@ -514,13 +514,13 @@ TEST_F(MultipleViewTest, MeasureReportsThePositionsOfTheSampleUnderTheMouse) {
   // The slots and positions are those of the first row's type.
   const CBasicData& table = global_.BasicData[1];
   const int lo = view.m_nDragStart, hi = view.m_nDragEnd;
-  EXPECT_GE(lo, kArrayChromosomeStarts[1][4]);
-  EXPECT_LT(hi, kArrayChromosomeStarts[1][5]);
+  EXPECT_GE(lo, qova::core::kArrayChromosomeStarts[1][4]);
+  EXPECT_LT(hi, qova::core::kArrayChromosomeStarts[1][5]);
   const auto position = [&](int s) { return table.Position[std::size_t(table.IndexMap[std::size_t(s)])]; };
   // Each end with the band of the row's type that holds it.
   CCytoband bands;
   bands.Copy(*global_.Cytoband);
-  (void)bands.MapToSnps(1, kArrayChromosomeStarts[1], table);
+  (void)bands.MapToSnps(1, qova::core::kArrayChromosomeStarts[1], table);
   std::string loBand, hiBand;
   bands.GetBandName(loBand, 4, lo, FALSE);
   bands.GetBandName(hiBand, 4, hi, FALSE);
@@ -552,8 +552,8 @@ TEST_F(MultipleViewTest, MeasureOverACombinedRowPlacesItsSlotsThroughTheSortMapW
        {int(view.ToDeviceX(view.m_nChromosomeX[0] + 9000000)), y});
   ASSERT_EQ(messages_.Texts().size(), 1u);
   const int lo = view.m_nDragStart, hi = view.m_nDragEnd;
-  EXPECT_GE(lo, kArrayChromosomeStarts[4][4]);
-  EXPECT_LT(hi, kArrayChromosomeStarts[4][5]);
+  EXPECT_GE(lo, qova::core::kArrayChromosomeStarts[4][4]);
+  EXPECT_LT(hi, qova::core::kArrayChromosomeStarts[4][5]);
   ASSERT_LT(lo, hi);
   const auto position = [&](int s) {
     return table.Position[std::size_t(table.IndexMap[std::size_t(table.SortMap[std::size_t(s)])])];

@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
     } else if (arg == "--library") {
       libraryFolder = value;
     } else if (arg == "--type") {
-      ok = qova::FindArrayType(value) != nullptr;
+      ok = qova::core::FindArrayType(value) != nullptr;
       spec.Study.ArrayType = value;
     } else if (arg == "--seed" && ParseCount(value, number)) {
       spec.Study.Seed = number;

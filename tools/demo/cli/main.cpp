@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     char* end = nullptr;
     const unsigned long long number = std::strtoull(value.c_str(), &end, 10);
     const bool isNumber = !value.empty() && value[0] != '-' && *end == 0;
-    if (arg == "--type" && qova::FindArrayType(value) != nullptr) {
+    if (arg == "--type" && qova::core::FindArrayType(value) != nullptr) {
       options.ArrayType = value;
     } else if (arg == "--seed" && isNumber) {
       options.Seed = number;

@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     const std::string value = argv[++i];
     char* end = nullptr;
     const unsigned long long number = std::strtoull(value.c_str(), &end, 10);
-    if (arg == "--type" && qova::FindArrayType(value) != nullptr) {
+    if (arg == "--type" && qova::core::FindArrayType(value) != nullptr) {
       options.ArrayType = value;
     } else if (arg == "--sd" && ParseNumbers(value, 0.0, 2.0, options.TargetSd)) {
     } else if (arg == "--window" && *end == 0 && number >= 1 && number <= 100) {

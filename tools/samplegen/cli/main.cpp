@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     samplegen::PlantedSegment segment;
     if (arg == "--out" && hasValue) {
       out = value;
-    } else if (arg == "--type" && hasValue && qova::FindArrayType(value) != nullptr) {
+    } else if (arg == "--type" && hasValue && qova::core::FindArrayType(value) != nullptr) {
       spec.ArrayType = value;
     } else if (arg == "--seed" && hasValue && ParseUnsigned(value, number)) {
       spec.Seed = number;
