@@ -12,6 +12,6 @@ CAboutDlg::CAboutDlg() : CDialog(qova::resources::kAboutDialog) { qova::resource
 
 BOOL CAboutDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  SetDlgItemText(qova::resources::kAboutBuildDate, qova::kBuildDate);
+  SetDlgItemText(qova::resources::kAboutBuildDate, qova::app::kBuildDate);
   return TRUE;
 }

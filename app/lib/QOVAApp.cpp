@@ -126,4 +126,4 @@ void CQOVAApp::OnAppAbout() {
   about.DoModal();
 }
 
-void CQOVAApp::OnCheckNewVersion() { qova::CheckForNewVersion(); }
+void CQOVAApp::OnCheckNewVersion() { qova::app::CheckForNewVersion(); }

@@ -14,7 +14,7 @@
 #include "platform/Strings.h"
 #include "platform/ui/Backend.h"
 
-namespace qova {
+namespace qova::app {
 
 namespace {
 
@@ -102,4 +102,4 @@ void CheckForNewVersion(long timeLimitSeconds) {
   }
 }
 
-}  // namespace qova
+}  // namespace qova::app

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace qova {
+namespace qova::app {
 
 // The build date the About box shows and the check compares.
 inline constexpr const char* kBuildDate = "2007.08.09";
@@ -41,4 +41,4 @@ inline constexpr long kVersionTimeLimitSeconds = 30;
 // dialog shows, and its Cancel ends the check without a message.
 void CheckForNewVersion(long timeLimitSeconds = kVersionTimeLimitSeconds);
 
-}  // namespace qova
+}  // namespace qova::app

@@ -10,6 +10,8 @@
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/LocalHttpServer.h"
 
+using namespace qova::app;
+
 namespace qova::test {
 namespace {
 

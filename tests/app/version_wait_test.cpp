@@ -24,6 +24,8 @@
 #include "tests/platform_qt/qt_fixture.h"
 #include "tests/support/TempHome.h"
 
+using namespace qova::app;
+
 namespace qova::test {
 namespace {
 
