@@ -14,9 +14,6 @@
 #include "core/SnpOrder.h"
 #include "document/ApplicationData.h"
 #include "document/QOVADoc.h"
-#include "platform/Numeric.h"
-#include "platform/ui/App.h"
-#include "platform/ui/Frame.h"
 #include "resources/CommandIds.h"
 
 IMPLEMENT_DYNCREATE(CQOVAView, CChromosomeView)

@@ -170,8 +170,8 @@ class CQOVAView : public CChromosomeView, public IViewStateCopy {
   // view's display state.
   void OpenSingleView(const std::string& fileName);
 
-  // --- mouse tools: the range band, the fragment band and the grid's row
-  // drag, and the tools (QOVAViewMouse.cpp) ---
+  // --- mouse tools: the fragment band, the grid's row drag and the tools the
+  // range band runs (QOVAViewMouse.cpp) ---
   void OnLButtonDown(UINT flags, CPoint point) override;
   void OnMouseMove(UINT flags, CPoint point) override;
   void OnLButtonUp(UINT flags, CPoint point) override;
