@@ -83,6 +83,8 @@ class CViewLayout : public ViewMapping {
   static constexpr std::array<std::array<int, 2>, 6> kGenomeRows{{{1, 2}, {3, 5}, {6, 8}, {9, 12}, {13, 17}, {18, 23}}};
   // Height of the label band above each row's panels.
   static constexpr int kLabelBand = 200;
+  // The top of a row's first panel below the row's origin, under its label.
+  static constexpr int kPanelTop = 400;
 
   // The gap between chromosomes: 5 Mb on the base axis, else by array type.
   [[nodiscard]] static int Gap(bool baseInterval, int arrayType);

@@ -1,4 +1,4 @@
-// The drawing pass of the association view and its printing. Per chromosome:
+// The drawing pass of the association view and its print plan. Per chromosome:
 // the label, the chi-square panel, the band ideogram in its frame and the
 // -log10 P panel. Both statistic panels put v = 0 on their bottom grid line
 // and v = 4 on their top one, 50 units per unit of v; larger values are
@@ -18,15 +18,13 @@
 
 namespace {
 
-// Point sizes (in tenths) of the labels: genome-wide and one chromosome; and
-// of the panels' axis labels.
-constexpr int kGenomeFont = 1000;
-constexpr int kChromosomeFont = 500;
+// The point size (in tenths) of the panels' axis labels.
 constexpr int kAxisFont = 500;
-// Tops of the panels below their row's origin.
-constexpr int kChiSquareTop = 400;
-constexpr int kIdeogramTop = 700;
-constexpr int kPValueTop = 800;
+// Tops of the panels below their row's origin: the chi-square panel is the
+// first, then the ideogram and the P-value panel.
+constexpr int kChiSquareTop = CViewLayout::kPanelTop;
+constexpr int kIdeogramTop = kChiSquareTop + 300;
+constexpr int kPValueTop = kChiSquareTop + 400;
 // A panel spans v = 0..4 over this height.
 constexpr int kPanelHeight = 200;
 constexpr float kUnitsPerValue = 50.0f;
@@ -113,60 +111,21 @@ void CQOVAAssView::DrawIdeogram(CDC* dc, int c, int x, int top) {
 void CQOVAAssView::OnDraw(CDC* pDC) {
   const CQOVAAssDoc* doc = GetDocument();
   if (!m_bDataShown || !doc || doc->m_strStatus == CQOVAAssDoc::kStatusClean || !pDC) return;
-  pDC->SetMapMode(MM_ANISOTROPIC);
-  pDC->SetWindowOrg(m_nScrollX, m_nScrollY);
-  pDC->SetWindowExt(m_nScaleX, m_nScaleY);
-  pDC->SetViewportExt(m_nSizeX, m_nSizeY);
-
+  SetMapping(*pDC);
   const bool one = (m_nViewFlags & VIEW_ONE_CHROMOSOME) != 0;
   CFont font;
-  font.CreatePointFont(one ? kChromosomeFont : kGenomeFont, "");
-  const int gap = m_nChromosomeX[0];
+  font.CreatePointFont(LabelFontSize(), "");
   for (int c = 1; c <= 23; ++c) {
     if (one && c != m_nChromosome) continue;
-    const int x = one ? gap : m_nChromosomeX[c];
-    const int y = one ? 0 : m_nChromosomeY[c];
-    const std::string label = c < 23 ? platform::Format("Ch%d", c) : std::string("ChX");
-    CFont* previous = pDC->SelectObject(&font);
-    // One chromosome's label follows the horizontal scrolling.
-    if (one)
-      pDC->TextOut(m_nScrollX + gap / 2, m_nScrollY + kLabelBand, label);
-    else
-      pDC->TextOut(x - gap / 2, y + kLabelBand, label);
-    pDC->SelectObject(previous);
-    DrawStatisticPanel(pDC, c, x, y + kChiSquareTop, &CQOVAAssView::ChiSquareValue);
-    DrawIdeogram(pDC, c, x, y + kIdeogramTop);
-    DrawStatisticPanel(pDC, c, x, y + kPValueTop, &CQOVAAssView::PValueValue);
+    const CPoint origin = ColumnOrigin(c);
+    DrawChromosomeLabel(*pDC, font, c, origin);
+    DrawStatisticPanel(pDC, c, origin.x, origin.y + kChiSquareTop, &CQOVAAssView::ChiSquareValue);
+    DrawIdeogram(pDC, c, origin.x, origin.y + kIdeogramTop);
+    DrawStatisticPanel(pDC, c, origin.x, origin.y + kPValueTop, &CQOVAAssView::PValueValue);
   }
 }
-
-// --- printing ---
-
-BOOL CQOVAAssView::OnPreparePrinting(CPrintInfo* info) { return DoPreparePrinting(info); }
 
 views::PrintPlan CQOVAAssView::PrintPlanFor(CDC* pDC) const {
   return views::WithRoomForLabels(*pDC, views::PrintPlanOf(m_pDisplaySetting->PRINT, m_nViewFlags), ComputePageLayout(),
                                   m_nChromosomeX[0], kAxisFont, kAxisLabels);
-}
-
-views::PageGrid CQOVAAssView::PrintPages(CDC* pDC) const {
-  return views::PrintPages(PrintPlanFor(pDC), ComputePageLayout(), views::PrinterPage(pDC));
-}
-
-void CQOVAAssView::OnBeginPrinting(CDC* pDC, CPrintInfo* info) {
-  info->SetMaxPage(UINT(std::min(PrintPages(pDC).Count(), views::kLastPageNumber)));
-}
-
-void CQOVAAssView::OnPrint(CDC* pDC, CPrintInfo* info) {
-  const ViewMapping screen = *this;
-  static_cast<ViewMapping&>(*this) =
-      views::PrintPageMapping(PrintPlanFor(pDC), ComputePageLayout(), views::PrinterPage(pDC), info->m_nCurPage);
-  CView::OnPrint(pDC, info);
-  static_cast<ViewMapping&>(*this) = screen;
-}
-
-void CQOVAAssView::OnEndPrinting(CDC* pDC, CPrintInfo* info) {
-  (void)pDC;
-  (void)info;
-  Invalidate(TRUE);
 }

@@ -14,30 +14,17 @@
 #include "core/SnpOrder.h"
 #include "document/ApplicationData.h"
 #include "document/QOVADoc.h"
-#include "platform/Numeric.h"
-#include "platform/ui/App.h"
-#include "platform/ui/Frame.h"
 #include "resources/CommandIds.h"
 
-IMPLEMENT_DYNCREATE(CQOVAView, CView)
+IMPLEMENT_DYNCREATE(CQOVAView, CChromosomeView)
 
 namespace cmd = qova::resources;
 
-BEGIN_MESSAGE_MAP(CQOVAView, CView)
-  ON_COMMAND(cmd::kCmdAllGenome, &CQOVAView::OnViewAllGenome)
-  ON_COMMAND(cmd::kCmdEachChromosome, &CQOVAView::OnViewEachChromosome)
-  ON_COMMAND(cmd::kCmdPreviousChromosome, &CQOVAView::OnViewPreviousChromosome)
-  ON_COMMAND(cmd::kCmdNextChromosome, &CQOVAView::OnViewNextChromosome)
-  ON_COMMAND(cmd::kCmdSnpInterval, &CQOVAView::OnViewSnpInterval)
-  ON_COMMAND(cmd::kCmdBaseInterval, &CQOVAView::OnViewBaseInterval)
+// The navigation commands, Measure, View Setting and printing are the
+// chromosome views' (CChromosomeView's map).
+BEGIN_MESSAGE_MAP(CQOVAView, CChromosomeView)
   ON_COMMAND(cmd::kCmdLogScale, &CQOVAView::OnViewLogScale)
   ON_COMMAND(cmd::kCmdLinearScale, &CQOVAView::OnViewLinearScale)
-  ON_UPDATE_COMMAND_UI(cmd::kCmdAllGenome, &CQOVAView::OnUpdateViewAllGenome)
-  ON_UPDATE_COMMAND_UI(cmd::kCmdEachChromosome, &CQOVAView::OnUpdateViewEachChromosome)
-  ON_UPDATE_COMMAND_UI(cmd::kCmdPreviousChromosome, &CQOVAView::OnUpdateViewStepChromosome)
-  ON_UPDATE_COMMAND_UI(cmd::kCmdNextChromosome, &CQOVAView::OnUpdateViewStepChromosome)
-  ON_UPDATE_COMMAND_UI(cmd::kCmdSnpInterval, &CQOVAView::OnUpdateViewSnpInterval)
-  ON_UPDATE_COMMAND_UI(cmd::kCmdBaseInterval, &CQOVAView::OnUpdateViewBaseInterval)
   ON_UPDATE_COMMAND_UI(cmd::kCmdLogScale, &CQOVAView::OnUpdateViewLogScale)
   ON_UPDATE_COMMAND_UI(cmd::kCmdLinearScale, &CQOVAView::OnUpdateViewLinearScale)
   ON_COMMAND(cmd::kCmdAverageMode, &CQOVAView::OnParameterAverageMode)
@@ -46,9 +33,7 @@ BEGIN_MESSAGE_MAP(CQOVAView, CView)
   ON_COMMAND(cmd::kCmdSdRange, &CQOVAView::OnParameterSdRange)
   ON_COMMAND(cmd::kCmdContaminationRate, &CQOVAView::OnParameterContaminationRate)
   ON_COMMAND(cmd::kCmdAdjustAmp, &CQOVAView::OnParameterAdjustAmp)
-  ON_COMMAND(cmd::kCmdMeasure, &CQOVAView::OnParameterMeasure)
   ON_COMMAND(cmd::kCmdMark, &CQOVAView::OnParameterMark)
-  ON_COMMAND(cmd::kCmdViewSetting, &CQOVAView::OnViewSetting)
   ON_UPDATE_COMMAND_UI(cmd::kCmdAverageMode, &CQOVAView::OnUpdateParameterAverageMode)
   ON_UPDATE_COMMAND_UI(cmd::kCmdHmmTotal, &CQOVAView::OnUpdateParameterHmmTotal)
   ON_UPDATE_COMMAND_UI(cmd::kCmdHmmAllele, &CQOVAView::OnUpdateParameterHmmAllele)
@@ -60,8 +45,6 @@ BEGIN_MESSAGE_MAP(CQOVAView, CView)
   ON_UPDATE_COMMAND_UI(cmd::kCmdFragmentLengthPlot, &CQOVAView::OnUpdateParameterAnalysedSample)
   ON_UPDATE_COMMAND_UI(cmd::kCmdFragmentLengthRange, &CQOVAView::OnUpdateParameterAnalysedSample)
   ON_UPDATE_COMMAND_UI(cmd::kCmdAdjustAmp, &CQOVAView::OnUpdateParameterAdjustAmp)
-  ON_UPDATE_COMMAND_UI(cmd::kCmdMeasure, &CQOVAView::OnUpdateParameterMeasure)
-  ON_UPDATE_COMMAND_UI(cmd::kCmdViewSetting, &CQOVAView::OnUpdateViewSetting)
   ON_COMMAND(cmd::kCmdEditMarker, &CQOVAView::OnParameterEditMarker)
   ON_COMMAND(cmd::kCmdSaveMarkerList, &CQOVAView::OnSaveMarkerList)
   ON_COMMAND(cmd::kCmdLoadMarkerList, &CQOVAView::OnLoadMarkerList)
@@ -85,9 +68,6 @@ BEGIN_MESSAGE_MAP(CQOVAView, CView)
   ON_UPDATE_COMMAND_UI(cmd::kCmdGainLossHmm, &CQOVAView::OnUpdateGainLossHmm)
   ON_COMMAND(cmd::kCmdSelectSamples, &CQOVAView::OnViewSelectSamples)
   ON_UPDATE_COMMAND_UI(cmd::kCmdSelectSamples, &CQOVAView::OnUpdateViewSelectSamples)
-  ON_COMMAND(ID_FILE_PRINT, &CView::OnFilePrint)
-  ON_COMMAND(ID_FILE_PRINT_DIRECT, &CView::OnFilePrint)
-  ON_COMMAND(ID_FILE_PRINT_PREVIEW, &CView::OnFilePrintPreview)
 END_MESSAGE_MAP()
 
 namespace {
@@ -105,44 +85,22 @@ std::span<const T> Whole(const std::vector<T>& v) {
 
 }  // namespace
 
-CQOVAView::CQOVAView() : m_pDisplaySetting(std::make_unique<CDisplaySetting>()) {}
-
-CQOVAView::~CQOVAView() = default;
-
 CQOVADoc* CQOVAView::GetDocument() const { return dynamic_cast<CQOVADoc*>(m_pDocument); }
 
 // --- state ---
 
 void CQOVAView::OnInitialUpdate() {
-  const CQOVAView* source = nullptr;
-  if (auto* frame = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd())) {
-    CMDIChildWnd* child = frame->MDIGetActive();
-    auto* active = child ? dynamic_cast<CQOVAView*>(child->GetActiveView()) : nullptr;
-    if (active && active != this && active->m_pDocument == m_pDocument) source = active;
-  }
-  if (source) {
-    *m_pDisplaySetting = *source->m_pDisplaySetting;
-    m_nViewFlags = source->m_nViewFlags;
-    m_nScrollX = source->m_nScrollX;
-    m_nScrollY = source->m_nScrollY;
-    m_nScaleX = source->m_nScaleX;
-    m_nScaleY = source->m_nScaleY;
-    m_nChromosome = source->m_nChromosome;
+  if (const auto* source = dynamic_cast<const CQOVAView*>(OtherViewOfDocument())) {
+    TakeShownState(*source);
     m_nAverageMode = source->m_nAverageMode;
     m_nDrawMode = source->m_nDrawMode;
     m_nAverageNumber = source->m_nAverageNumber;
   } else if (const CProgramSetting* setting = Settings(GetDocument())) {
     *m_pDisplaySetting = setting->Display;
   }
-  const CDisplaySetting::DispKeys& disp = m_pDisplaySetting->DISP;
-  m_nEachSizeX = disp.EACH_X;
-  m_nEachSizeY = disp.EACH_Y;
-  m_nAllSizeX = disp.ALL_X;
-  m_nAllSizeY = disp.ALL_Y;
-  m_nMultiSizeX = disp.MULTI_X;
-  m_nMultiSizeY = disp.MULTI_Y;
-  m_nSizeX = m_nAllSizeX;
-  m_nSizeY = m_nAllSizeY;
+  TakeModeSizes();
+  m_nMultiSizeX = m_pDisplaySetting->DISP.MULTI_X;
+  m_nMultiSizeY = m_pDisplaySetting->DISP.MULTI_Y;
   m_nArrayType = 0;
   CView::OnInitialUpdate();
 }
@@ -171,8 +129,6 @@ bool CQOVAView::CopyStateTo(CView& target) const {
   return true;
 }
 
-int CQOVAView::ScrollCarryFactor(int arrayType) const { return views::ScrollCarryFactor(arrayType); }
-
 void CQOVAView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) {
   (void)sender;
   (void)hint;
@@ -185,9 +141,7 @@ void CQOVAView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) {
   m_pLinearRatio.clear();
   for (auto& average : m_pAverage) average.clear();
 
-  const bool snpOrder = !(m_nViewFlags & VIEW_BASE_INTERVAL);
-  if (snpOrder) m_nScrollX = platform::SaturatingCast(double(m_nScrollX) * ScrollCarryFactor(m_nArrayType));
-
+  CarryScrollPosition();
   if (m_nViewFlags & VIEW_MULTIPLE) {
     m_nMultiSizeX = m_nSizeX;
     m_nMultiSizeY = m_nSizeY;
@@ -195,12 +149,8 @@ void CQOVAView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) {
     m_nSizeY = m_nEachSizeY;
     if (m_nViewFlags & VIEW_ONE_CHROMOSOME) m_nSizeX = m_nMultiSizeX;
     m_nScrollY = 0;
-  } else if (m_nViewFlags & VIEW_ONE_CHROMOSOME) {
-    m_nEachSizeX = m_nSizeX;
-    m_nEachSizeY = m_nSizeY;
   } else {
-    m_nAllSizeX = m_nSizeX;
-    m_nAllSizeY = m_nSizeY;
+    KeepModeSize();
   }
 
   m_aMultiSamples.clear();
@@ -220,16 +170,7 @@ void CQOVAView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) {
     return;
   }
 
-  BindDocumentData();
-  if (!IsBound()) {
-    Invalidate(TRUE);
-    return;
-  }
-  if (qova::core::IsCombinedArrayType(m_nArrayType))
-    m_nViewFlags |= VIEW_COMBINED_ARRAY;
-  else
-    m_nViewFlags &= ~VIEW_COMBINED_ARRAY;
-
+  if (!BindShownData()) return;
   CheckAnnotation();
   BuildDisplayStates();
 
@@ -253,10 +194,7 @@ void CQOVAView::OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) {
   ComputeDotColours();
   if (m_nViewFlags & VIEW_FRAGMENT_PLOT) ComputeFragmentReference();
   m_nMouseMode = 0;
-  ComputeRowHeight();
-  m_bDataShown = TRUE;
-  UpdateLayout();
-  Invalidate(TRUE);
+  ShowLaidOut();
 }
 
 void CQOVAView::ShowMultiple() {
@@ -287,10 +225,7 @@ void CQOVAView::ShowIntegral() {
     return;
   }
   ApplyModeScales();
-  ComputeRowHeight();
-  m_bDataShown = TRUE;
-  UpdateLayout();
-  Invalidate(TRUE);
+  ShowLaidOut();
 }
 
 void CQOVAView::ReadSettings() {
@@ -330,19 +265,7 @@ void CQOVAView::ComputeHmmLevels() {
     m_fAlleleHmmLevel[k] = log ? header.AlleleHmmMeans[k] : std::exp2(header.AlleleHmmMeans[k]);
 }
 
-void CQOVAView::ApplyModeScales() {
-  // The grid draws at the single chromosome's scales in both of its modes.
-  const bool one = (m_nViewFlags & (VIEW_ONE_CHROMOSOME | VIEW_MULTIPLE)) != 0;
-  const views::ModeScales scales =
-      (m_nViewFlags & VIEW_BASE_INTERVAL) ? views::kBaseAxisScales : views::ScalesInSnpOrder(m_nArrayType);
-  m_nScaleX = one ? scales.chromosomeX : scales.genomeX;
-  m_nScaleY = one ? scales.chromosomeY : scales.genomeY;
-}
-
-void CQOVAView::SetScales() {
-  ApplyModeScales();
-  if (!(m_nViewFlags & VIEW_BASE_INTERVAL)) m_nScrollX /= ScrollCarryFactor(m_nArrayType);
-}
+bool CQOVAView::AtChromosomeScales() const { return (m_nViewFlags & (VIEW_ONE_CHROMOSOME | VIEW_MULTIPLE)) != 0; }
 
 // --- binding ---
 
@@ -420,10 +343,6 @@ void CQOVAView::BuildDisplayStates() {
 
 // --- layout ---
 
-ChromosomeLengths CQOVAView::Lengths() const {
-  return (m_nViewFlags & VIEW_BASE_INTERVAL) ? LengthsOnBaseAxis() : LengthsInSnpOrder(m_pChromosomeStarts);
-}
-
 int CQOVAView::ItemMask() const {
   return (m_nViewFlags & VIEW_SELF_REFERENCE) ? m_pDisplaySetting->ITEMS.SELF : m_pDisplaySetting->ITEMS.NONSELF;
 }
@@ -456,38 +375,8 @@ CSize CQOVAView::ComputePageLayout() const {
           LONG(std::min<long long>(height, INT32_MAX))};
 }
 
-void CQOVAView::UpdateLayout() {
-  if (!m_bDataShown || !m_hWnd) return;
-  CViewLayout::UpdateLayout(*this, ComputePageLayout());
-}
-
-void CQOVAView::OnSize(UINT type, int cx, int cy) {
-  CView::OnSize(type, cx, cy);
-  UpdateLayout();
-}
-
-void CQOVAView::OnVScroll(UINT code, UINT pos, CScrollBar* scrollBar) {
-  (void)pos;
-  (void)scrollBar;
-  Scroll(*this, SB_VERT, code);
-}
-
-void CQOVAView::OnHScroll(UINT code, UINT pos, CScrollBar* scrollBar) {
-  (void)pos;
-  (void)scrollBar;
-  Scroll(*this, SB_HORZ, code);
-}
-
-BOOL CQOVAView::HitTest(CPoint& p, int& c, int& result, BOOL findChromosome) const {
-  HitAxis axis;
-  axis.oneChromosome = (m_nViewFlags & VIEW_ONE_CHROMOSOME) != 0;
-  axis.baseInterval = (m_nViewFlags & VIEW_BASE_INTERVAL) != 0;
-  axis.integral = (m_nViewFlags & VIEW_INTEGRATE) != 0;
-  axis.chromosome = m_nChromosome;
-  axis.starts = m_pChromosomeStarts;
-  axis.positionKey = [this](int slot) { return (long long)m_pPosition[std::size_t(RowOf(slot))] / 10; };
-  return CViewLayout::HitTest(p, c, result, findChromosome, axis, Lengths());
-}
+// The integral view's hits are positions on the base axis.
+bool CQOVAView::HitGivesOffset() const { return (m_nViewFlags & VIEW_INTEGRATE) != 0; }
 
 int CQOVAView::ColumnWidth(int c) const {
   if (m_nViewFlags & VIEW_BASE_INTERVAL) return ChromosomeStartTable[c + 1] - ChromosomeStartTable[c];

@@ -7,7 +7,9 @@
 // annotation table's, bound on every update.
 //
 // The work is split by concern: QOVAView.cpp holds the state, the binding and
-// the update; ViewLayout the geometry; ViewPass.cpp the drawing pass; the
+// the update; CChromosomeView what it shares with the association view (the
+// modes, scrolling, the View commands, the context menu's items, the band,
+// printing); ViewLayout the geometry; ViewPass.cpp the drawing pass; the
 // painters live in one file per group of panels.
 #include <algorithm>
 #include <array>
@@ -22,9 +24,7 @@
 #include "platform/Numeric.h"
 #include "document/ViewStateCopy.h"
 #include "views/main/CopyNumberAxes.h"
-#include "platform/ui/DocView.h"
-#include "views/ViewLayout.h"
-#include "views/ViewNavigation.h"
+#include "views/ChromosomeView.h"
 
 class CAnalyzedData;
 class CArrayData;
@@ -33,12 +33,9 @@ class CCytoband;
 class CQOVADoc;
 class IntegrationData;
 
-class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
+class CQOVAView : public CChromosomeView, public IViewStateCopy {
   DECLARE_DYNCREATE(CQOVAView)
  public:
-  CQOVAView();
-  ~CQOVAView() override;
-
   [[nodiscard]] CQOVADoc* GetDocument() const;
 
   // --- state and update ---
@@ -48,7 +45,7 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   void OnUpdate(CView* sender, LPARAM hint, CObject* hintObject) override;
   // Points the view at the document's samples, the annotation table and the
   // chromosome table of the sample's type, and maps the bands to its slots.
-  void BindDocumentData();
+  void BindDocumentData() override;
   // Into another main view: the display block, the flags, the mapping, the
   // chromosome, the averaging, the remembered sizes and the array type.
   void CopyStateTo(CQOVAView& target) const;
@@ -61,15 +58,8 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   void ComputeDotColours();
 
   // --- layout ---
-  void ComputeRowHeight();
-  [[nodiscard]] CSize ComputePageLayout() const;
-  void UpdateLayout();
-  void OnSize(UINT type, int cx, int cy) override;
-  void OnVScroll(UINT code, UINT pos, CScrollBar* scrollBar) override;
-  void OnHScroll(UINT code, UINT pos, CScrollBar* scrollBar) override;
-  BOOL HitTest(CPoint& p, int& c, int& result, BOOL findChromosome) const;
-  // The chromosome lengths of the current axis.
-  [[nodiscard]] ChromosomeLengths Lengths() const;
+  void ComputeRowHeight() override;
+  [[nodiscard]] CSize ComputePageLayout() const override;
 
   // --- drawing ---
   void OnDraw(CDC* pDC) override;
@@ -146,26 +136,15 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
     return x + (i - m_pChromosomeStarts[c]);
   }
   // The column width of chromosome c: its length on the current axis.
-  [[nodiscard]] int ColumnWidth(int c) const;
+  [[nodiscard]] int ColumnWidth(int c) const override;
   // The item mask of the sample's mode.
   [[nodiscard]] int ItemMask() const;
   // The magnification of the sample's mode, in per cent.
   [[nodiscard]] int Magnification() const;
 
-  // --- navigation and scale commands (ViewCommands.cpp) ---
-  void OnViewAllGenome();
-  void OnViewEachChromosome();
-  void OnViewPreviousChromosome();
-  void OnViewNextChromosome();
-  void OnViewSnpInterval();
-  void OnViewBaseInterval();
+  // --- scale commands (ViewCommands.cpp) ---
   void OnViewLogScale();
   void OnViewLinearScale();
-  void OnUpdateViewAllGenome(CCmdUI* cmdUI);
-  void OnUpdateViewEachChromosome(CCmdUI* cmdUI);
-  void OnUpdateViewStepChromosome(CCmdUI* cmdUI);
-  void OnUpdateViewSnpInterval(CCmdUI* cmdUI);
-  void OnUpdateViewBaseInterval(CCmdUI* cmdUI);
   void OnUpdateViewLogScale(CCmdUI* cmdUI);
   void OnUpdateViewLinearScale(CCmdUI* cmdUI);
 
@@ -176,17 +155,14 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   void OnParameterSdRange();
   void OnParameterContaminationRate();
   void OnParameterAdjustAmp();
-  void OnParameterMeasure();
   void OnParameterMark();
-  void OnViewSetting();
   void OnUpdateParameterAverageMode(CCmdUI* cmdUI);
   void OnUpdateParameterHmmTotal(CCmdUI* cmdUI);
   void OnUpdateParameterHmmAllele(CCmdUI* cmdUI);
   // Set Range for SD Calculation, ContaminationRate, Mark and the fragment-length commands.
   void OnUpdateParameterAnalysedSample(CCmdUI* cmdUI);
   void OnUpdateParameterAdjustAmp(CCmdUI* cmdUI);
-  void OnUpdateParameterMeasure(CCmdUI* cmdUI);
-  void OnUpdateViewSetting(CCmdUI* cmdUI);
+  void OnUpdateParameterMeasure(CCmdUI* cmdUI) override;
 
   // --- context menu (ViewContextMenu.cpp) ---
   void OnRButtonDown(UINT flags, CPoint point) override;
@@ -194,7 +170,8 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   // view's display state.
   void OpenSingleView(const std::string& fileName);
 
-  // --- mouse tools: the range band and its release (QOVAViewMouse.cpp) ---
+  // --- mouse tools: the fragment band, the grid's row drag and the tools the
+  // range band runs (QOVAViewMouse.cpp) ---
   void OnLButtonDown(UINT flags, CPoint point) override;
   void OnMouseMove(UINT flags, CPoint point) override;
   void OnLButtonUp(UINT flags, CPoint point) override;
@@ -262,33 +239,15 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   void OnUpdateGainLossHmm(CCmdUI* cmdUI);
 
   // --- printing (ViewPrinting.cpp) ---
-  BOOL OnPreparePrinting(CPrintInfo* info) override;
-  void OnBeginPrinting(CDC* pDC, CPrintInfo* info) override;
-  void OnPrint(CDC* pDC, CPrintInfo* info) override;
-  void OnEndPrinting(CDC* pDC, CPrintInfo* info) override;
-  // The pages of the drawing on the printer of `pDC` (one with the mode's
-  // one-page switch).
-  [[nodiscard]] views::PageGrid PrintPages(CDC* pDC) const;
-  // The print plan of the mode on the printer of `pDC`, with room left of
-  // the drawing for the panels' axis labels.
-  [[nodiscard]] views::PrintPlan PrintPlanFor(CDC* pDC) const;
+  [[nodiscard]] views::PrintPlan PrintPlanFor(CDC* pDC) const override;
 
   // --- members ---
-  BOOL m_bDataShown = FALSE;
-  std::uint32_t m_nViewFlags = 0;
-  std::unique_ptr<CDisplaySetting> m_pDisplaySetting;
-  int m_nEachSizeX = 100, m_nEachSizeY = 100;
-  int m_nAllSizeX = 100, m_nAllSizeY = 100;
   int m_nMultiSizeX = 100, m_nMultiSizeY = 100;
-  int m_nMouseMode = 0;
   int m_nAverageMode = 1;
   int m_nDrawMode = 2;
   int m_nAverageNumber = 10;
-  int m_nChromosome = 1;
   float m_fHmmLevel[7] = {};
   float m_fAlleleHmmLevel[5] = {};
-  int m_nArrayFamily = 0;
-  int m_nArrayType = 0;
 
   // Owned by the view.
   std::vector<COLORREF> m_pDotColour;
@@ -296,8 +255,7 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   std::vector<float> m_pLinearRatio;
   std::vector<std::int32_t> m_pDisplayState;
 
-  // Bound: the document's samples, the annotation table and the type's row
-  // of the chromosome start table.
+  // Bound: the document's samples and the annotation table.
   CBasicData* m_pBasicData = nullptr;
   CAnalyzedData* m_pAnalyzed = nullptr;
   CArrayData* m_pArrayData = nullptr;
@@ -309,20 +267,8 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   std::span<std::int32_t> m_pValidFlag;  // the annotation check clears entries
   std::span<const std::int32_t> m_pIndexMap, m_pSortMap, m_pPosition, m_pFragmentNumber;
   std::span<const float> m_pLohLikelihood;
-  const std::int32_t* m_pChromosomeStarts = nullptr;
   GainLossParameters m_fGainLossParam;  // kept for the view's next gain/loss run
 
-  // The range band of the mouse tools. While it is open: the press's logical
-  // x and slot, the moving edge's logical x, the layout row, the chromosome
-  // and the logical x of the chromosome's right end; after a release the
-  // selected slots, smaller first, in m_nDragStart and m_nDragEnd.
-  int m_nDragStart = 0;
-  int m_nDragStartSlot = 0;
-  int m_nDragEnd = 0;
-  int m_nDragRow = 0;
-  int m_nDragChromosome = 0;
-  int m_nDragLimit = 0;
-  bool m_bBandOpen = false;  // a press hit a chromosome and no release came yet
   // The fragment band runs in client pixels from m_nDragStart to m_nDragEnd.
   bool m_bFragmentBandOpen = false;
 
@@ -368,6 +314,20 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
  protected:
   DECLARE_MESSAGE_MAP()
 
+  [[nodiscard]] int PositionOf(int i) const override;
+  [[nodiscard]] std::string SlotInformation(int s, int c) const override;
+  // A tool that does not apply to the sample stays armed.
+  void RunTool() override;
+  // The grid draws at the single chromosome's scales in both of its modes.
+  [[nodiscard]] bool AtChromosomeScales() const override;
+  // The grid keeps its scales and size; its rows change height.
+  void EnterMode(bool oneChromosome) override;
+  void OnRowHeightChanged() override;
+  [[nodiscard]] bool SnpOrderAllowed() const override;
+  [[nodiscard]] bool HitGivesOffset() const override;
+  void InformationAt(bool ask, int c, int s) override;
+  [[nodiscard]] CRect BandRect(int movingX) const override;
+
  private:
   // The annotation row of slot i.
   [[nodiscard]] std::int32_t RowOf(int i) const {
@@ -382,26 +342,10 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   void ShowIntegral();
   void CheckAnnotation();
   void ComputeAverages();
-  void SetScales();
-  // The default scales of the current mode and axis.
-  void ApplyModeScales();
   void ComputeHmmLevels();
-  // Keeps the current size for the mode left and takes the entered mode's.
-  void SwapModeSizes(bool toOneChromosome);
   void SetRatioScale(bool log);
-  // The layout's scroll bars again, and a repaint with erasing.
-  void Relayout();
-  // Centres the axes on logical point p of a client area `client` large.
-  void CentreOn(CPoint p, CSize client, bool x, bool y);
-  [[nodiscard]] CSize ClientSize() const;
-  // The position of slot i in bases, by the annotation.
-  [[nodiscard]] int PositionOf(int i) const;
-  // The report of "Information" at slot s of chromosome c.
-  [[nodiscard]] std::string SlotInformation(int s, int c) const;
   void PerformMenuItem(UINT id, CPoint client);
-  [[nodiscard]] bool IsBound() const;
-  // Steps of the update that keep the position across array types.
-  [[nodiscard]] int ScrollCarryFactor(int arrayType) const;
+  [[nodiscard]] bool IsBound() const override;
   // The y of `value` at base `yb`, magnification m.
   [[nodiscard]] static int ValueY(int yb, float value, int m) {
     const long long t = platform::SaturatingCast<long long>(double(value) * m);
@@ -424,11 +368,8 @@ class CQOVAView : public CView, public CViewLayout, public IViewStateCopy {
   [[nodiscard]] bool HeterozygousTest(int i) const;
   [[nodiscard]] bool LostHeterozygosity(int i) const;
   // The mouse tools.
-  [[nodiscard]] CRect BandRect(int movingX) const;
-  void InvertBand(int movingX);
   void InvertFragmentBand();
   void EndFragmentBand(int releaseX);
-  void RunTool();
   void Measure();
   // The grid's region report of the range, with band labels.
   void MeasureInGrid();

@@ -1,10 +1,13 @@
 // The left mouse button of the main view with a tool armed: a band dragged
-// along one chromosome selects a range of SNP slots, and its release runs the
-// tool on the range: Measure reports it, Mark marks it, and the calibration
-// tools (QOVAViewCalibration.cpp) analyse the sample again from it.
+// along one chromosome (the chromosome views' band) selects a range of SNP
+// slots, and its release runs the tool on the range: Measure reports it,
+// Mark marks it, and the calibration tools (QOVAViewCalibration.cpp) analyse
+// the sample again from it. Over the fragment-length plot the band selects
+// fragment lengths; in the grid it runs over the row's sample, and without a
+// tool a press drags the row.
 //
-// The band is drawn by inverting it on the window outside a paint, so it
-// comes and goes with two inversions and a repaint wipes it out.
+// The bands are drawn by inverting them on the window outside a paint, so
+// they come and go with two inversions and a repaint wipes them out.
 #include <algorithm>
 
 #include "core/AnalyzedData.h"
@@ -22,9 +25,6 @@
 
 namespace {
 
-// The band's top lies below the row's labels, its bottom on the next row's.
-constexpr int kBandTopOffset = 300;
-constexpr int kBandBottomOffset = 200;
 // The fragment band crosses the plot's upper panel, in client pixels; a
 // client x stands for four bases from x 100 on.
 constexpr int kFragmentBandTop = 100;
@@ -37,22 +37,13 @@ void ShowCursor(int idc) { (void)::SetCursor(platform::ui::StandardCursor(idc));
 }  // namespace
 
 CRect CQOVAView::BandRect(int movingX) const {
-  const int left = std::min(m_nDragStart, movingX);
-  const int right = std::min(std::max(m_nDragStart, movingX), m_nDragLimit);
+  CRect band = CChromosomeView::BandRect(movingX);
   // In the grid the band crosses every row.
-  if (m_nViewFlags & VIEW_MULTIPLE)
-    return {left, 0, right, (m_aMultiOrder.empty() ? 0 : m_aMultiOrder.back()) + kBandBottomOffset};
-  return {left, m_nDragRow * m_nRowHeight + kBandTopOffset, right, (m_nDragRow + 1) * m_nRowHeight + kBandBottomOffset};
-}
-
-void CQOVAView::InvertBand(int movingX) {
-  CClientDC dc(this);
-  dc.SetMapMode(MM_ANISOTROPIC);
-  dc.SetWindowOrg(m_nScrollX, m_nScrollY);
-  dc.SetWindowExt(m_nScaleX, m_nScaleY);
-  dc.SetViewportExt(m_nSizeX, m_nSizeY);
-  const CRect band = BandRect(movingX);
-  dc.InvertRect(&band);
+  if (m_nViewFlags & VIEW_MULTIPLE) {
+    band.top = 0;
+    band.bottom = (m_aMultiOrder.empty() ? 0 : m_aMultiOrder.back()) + kBandBottomOffset;
+  }
+  return band;
 }
 
 void CQOVAView::InvertFragmentBand() {
@@ -108,21 +99,7 @@ void CQOVAView::OnLButtonDown(UINT flags, CPoint point) {
       m_nViewFlags = a.IsSelf ? (m_nViewFlags | VIEW_SELF_REFERENCE) : (m_nViewFlags & ~VIEW_SELF_REFERENCE);
     }
   }
-  CPoint logical = point;
-  int c = 0, slot = 0;
-  if (tool && HitTest(logical, c, slot, TRUE)) {
-    // A release outside the window is never seen: its band goes with the next press.
-    if (m_bBandOpen) InvertBand(m_nDragEnd);
-    const bool one = (m_nViewFlags & VIEW_ONE_CHROMOSOME) != 0;
-    m_nDragStart = m_nDragEnd = logical.x;
-    m_nDragStartSlot = slot;
-    m_nDragChromosome = c;
-    m_nDragRow = one || m_nRowHeight <= 0 ? 0 : m_nChromosomeY[c] / m_nRowHeight;
-    m_nDragLimit = (one ? m_nChromosomeX[0] : m_nChromosomeX[c]) + ColumnWidth(c);
-    m_bBandOpen = true;
-    InvertBand(m_nDragEnd);
-    ShowCursor(IDC_CROSS);
-  }
+  if (tool) OpenBand(point);
   CView::OnLButtonDown(flags, point);
 }
 
@@ -139,14 +116,7 @@ void CQOVAView::OnMouseMove(UINT flags, CPoint point) {
     CView::OnMouseMove(flags, point);
     return;
   }
-  // An update of the view in between disarms the tool and so ends the band.
-  if (m_bBandOpen && m_bDataShown && m_nMouseMode > MOUSE_NONE && (flags & MK_LBUTTON)) {
-    ShowCursor(IDC_CROSS);
-    InvertBand(m_nDragEnd);
-    m_nDragEnd = int(std::clamp<long long>(ToLogicalX(point.x), INT32_MIN, INT32_MAX));
-    InvertBand(m_nDragEnd);
-  }
-  CView::OnMouseMove(flags, point);
+  CChromosomeView::OnMouseMove(flags, point);
 }
 
 void CQOVAView::OnLButtonUp(UINT flags, CPoint point) {
@@ -160,27 +130,17 @@ void CQOVAView::OnLButtonUp(UINT flags, CPoint point) {
     CView::OnLButtonUp(flags, point);
     return;
   }
-  if (m_bBandOpen && m_bDataShown && m_nMouseMode > MOUSE_NONE) {
-    m_bBandOpen = false;
-    ShowCursor(IDC_ARROW);
-    InvertBand(m_nDragEnd);
-    CPoint logical = point;
-    int c = m_nDragChromosome, slot = m_nDragStartSlot;
-    (void)HitTest(logical, c, slot, FALSE);
+  if (BandArmed()) {
+    const BandEnd end = CloseBand(point);
     if (m_nViewFlags & VIEW_INTEGRATE) {
       // Whatever the tool, the band reports its positions.
-      ReportIntegralRange(m_nDragChromosome, m_nDragStartSlot, slot);
+      ReportIntegralRange(m_nDragChromosome, m_nDragStartSlot, end.slot);
       m_nMouseMode = MOUSE_NONE;
       Invalidate(TRUE);
       CView::OnLButtonUp(flags, point);
       return;
     }
-    // Past either end of the chromosome the range ends at its last or first slot.
-    const int first = m_pChromosomeStarts[m_nDragChromosome];
-    const int last = m_pChromosomeStarts[m_nDragChromosome + 1] - 1;
-    slot = c == m_nDragChromosome ? std::clamp(slot, first, last) : m_nDragStartSlot;
-    m_nDragStart = std::min(m_nDragStartSlot, slot);
-    m_nDragEnd = std::max(m_nDragStartSlot, slot);
+    SelectBandSlots(end);
     RunTool();
   }
   CView::OnLButtonUp(flags, point);
@@ -212,15 +172,12 @@ void CQOVAView::RunTool() {
 }
 
 void CQOVAView::Measure() {
-  const int c = m_nDragChromosome, lo = m_nDragStart, hi = m_nDragEnd;
-  const int startPosition = PositionOf(lo), endPosition = PositionOf(hi);
   if (m_nViewFlags & VIEW_COMBINED_ARRAY) {
     // The cytoband table maps only single arrays' slots: no band labels here.
-    const std::string report = views::MeasureReport(c, lo, startPosition, hi, endPosition);
-    if (AfxMessageBox(report, MB_YESNO | MB_ICONINFORMATION) == IDYES)
-      (void)OpenGenomeBrowser(c, this, startPosition, endPosition);
+    OfferBandRegion();
   } else {
-    CShowStat dialog(this, c, lo, hi, startPosition, endPosition);
+    const int lo = m_nDragStart, hi = m_nDragEnd;
+    CShowStat dialog(this, m_nDragChromosome, lo, hi, PositionOf(lo), PositionOf(hi));
     (void)dialog.DoModal();
   }
   m_nMouseMode = MOUSE_NONE;

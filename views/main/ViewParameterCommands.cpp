@@ -1,7 +1,7 @@
 // The Parameter commands of the main view: the averaging of the display
 // curves, the HMM state means of the shown sample (followed by its analysis
-// again), the mouse tools they arm, and View > View Setting over the view's
-// own display settings.
+// again) and the mouse tools they arm; and the grid's rows after View >
+// View Setting.
 #include <array>
 #include <functional>
 #include <span>
@@ -9,7 +9,6 @@
 #include "analysis/Average.h"
 #include "analysis/HMMParameter.h"
 #include "core/AnalyzedData.h"
-#include "core/AppSettingSheet.h"
 #include "core/ArrayData.h"
 #include "core/ArrayTypes.h"
 #include "document/QOVADoc.h"
@@ -108,20 +107,8 @@ void CQOVAView::OnParameterAdjustAmp() {
   if (m_bDataShown && (m_nViewFlags & VIEW_COMBINED_ARRAY)) m_nMouseMode = MOUSE_ADJUST_AMP;
 }
 
-void CQOVAView::OnParameterMeasure() {
-  if (m_bDataShown) m_nMouseMode = MOUSE_MEASURE;
-}
-
-// The sheet works on a copy; OK takes it over. The rows take the height of
-// the panels now switched on at once, so hit tests and the drawing agree.
-void CQOVAView::OnViewSetting() {
-  if (qova::core::RunViewSettingSheet(*m_pDisplaySetting) != IDOK) return;
-  if (m_bDataShown) {
-    ComputeRowHeight();
-    if (m_nViewFlags & VIEW_MULTIPLE) LayoutMultipleView();
-    UpdateLayout();
-  }
-  Invalidate(TRUE);
+void CQOVAView::OnRowHeightChanged() {
+  if (m_nViewFlags & VIEW_MULTIPLE) LayoutMultipleView();
 }
 
 void CQOVAView::OnUpdateParameterAverageMode(CCmdUI* cmdUI) {
@@ -146,5 +133,3 @@ void CQOVAView::OnUpdateParameterAdjustAmp(CCmdUI* cmdUI) {
 void CQOVAView::OnUpdateParameterMeasure(CCmdUI* cmdUI) {
   cmdUI->Enable(m_bDataShown && (!(m_nViewFlags & VIEW_MULTIPLE) || (m_nViewFlags & VIEW_ONE_CHROMOSOME)));
 }
-
-void CQOVAView::OnUpdateViewSetting(CCmdUI* cmdUI) { cmdUI->Enable(TRUE); }

@@ -9,11 +9,6 @@
 
 namespace {
 
-// Point sizes (in tenths) of the title and labels: genome-wide and one chromosome.
-constexpr int kGenomeFont = 1000;
-constexpr int kChromosomeFont = 500;
-// The panel stack starts this far below its row's origin, under the label.
-constexpr int kPanelTop = 400;
 // The integral view's ideogram lies this far into its panel, and the base
 // line of its lanes this far below the ideogram's top.
 constexpr int kIdeogramTop = 15;
@@ -44,10 +39,7 @@ void CQOVAView::OnDraw(CDC* pDC) {
     DrawFragmentLengthPlot(pDC);
     return;
   }
-  pDC->SetMapMode(MM_ANISOTROPIC);
-  pDC->SetWindowOrg(m_nScrollX, m_nScrollY);
-  pDC->SetWindowExt(m_nScaleX, m_nScaleY);
-  pDC->SetViewportExt(m_nSizeX, m_nSizeY);
+  SetMapping(*pDC);
   if (m_nViewFlags & VIEW_MULTIPLE) {
     DrawMultipleView(pDC);
     return;
@@ -56,7 +48,8 @@ void CQOVAView::OnDraw(CDC* pDC) {
 
   const bool one = (m_nViewFlags & VIEW_ONE_CHROMOSOME) != 0;
   CFont font;
-  font.CreatePointFont(one ? kChromosomeFont : kGenomeFont, "");
+  // The title is written in the labels' font.
+  font.CreatePointFont(LabelFontSize(), "");
   CFont* previous = pDC->SelectObject(&font);
   // The page's height sets the font's size on paper, where the line would
   // run past the page's right edge: there it is written smaller.
@@ -65,20 +58,13 @@ void CQOVAView::OnDraw(CDC* pDC) {
 
   const bool self = (m_nViewFlags & VIEW_SELF_REFERENCE) != 0;
   const int m = ItemMask();
-  const int gap = m_nChromosomeX[0];
   for (int c = 1; c <= 23; ++c) {
     if (one && c != m_nChromosome) continue;
-    const std::string label = c < 23 ? platform::Format("Ch%d", c) : std::string("ChX");
-    const int x0 = one ? gap : m_nChromosomeX[c];
-    const int y0 = one ? 0 : m_nChromosomeY[c];
-    previous = pDC->SelectObject(&font);
-    if (one)
-      pDC->TextOut(m_nScrollX + gap / 2, m_nScrollY + kLabelBand, label);
-    else
-      pDC->TextOut(x0 - gap / 2, y0 + kLabelBand, label);
-    pDC->SelectObject(previous);
+    const CPoint origin = ColumnOrigin(c);
+    const int x0 = origin.x;
+    DrawChromosomeLabel(*pDC, font, c, origin);
 
-    int y = y0 + kPanelTop;
+    int y = origin.y + kPanelTop;
     if (integral) {
       y += (m_nRowHeight - 300) / 2;
       DrawCytobandPanel(pDC, c, x0, y + kIdeogramTop);

@@ -416,6 +416,93 @@ TEST_F(AssociationViewTest, ViewSettingClosedWithOkLaysTheViewOutAgain) {
   EXPECT_TRUE(global_.ProgramSetting->Display.ITEMS.NONSELF & 0x1);
 }
 
+// Reached as they may be (a key, a call), All Genome in the genome and Each
+// Chromosome in one chromosome change nothing: no chooser, no sizes swapped.
+TEST_F(AssociationViewTest, TheModeCommandsActOnlyFromTheOtherMode) {
+  BlankStudy();
+  CQOVAAssView& view = NewView();
+  view.m_nSizeX = 137;
+  const int each = view.m_nEachSizeX;
+  view.OnViewAllGenome();
+  EXPECT_EQ(std::pair(view.m_nSizeX, view.m_nEachSizeX), std::pair(137, each));
+  Headless().OnDialog(res::kChromosomeSelectDialog, [](platform::ui::DialogDriver& d) {
+    d.Click(res::kChromosomeRadios[2]).Ok();
+  });
+  view.OnViewEachChromosome();
+  ASSERT_TRUE(view.m_nViewFlags & VIEW_ONE_CHROMOSOME);
+  ASSERT_EQ(view.m_nChromosome, 3);
+  EXPECT_EQ(std::pair(view.m_nSizeX, view.m_nAllSizeX), std::pair(each, 137));
+  view.m_nSizeX = 88;
+  view.OnViewEachChromosome();
+  EXPECT_EQ(Headless().ShownDialogs().size(), 1u);
+  EXPECT_EQ(std::pair(view.m_nSizeX, view.m_nAllSizeX), std::pair(88, 137));
+  EXPECT_TRUE(Headless().Failures().empty());
+}
+
+// The menu's Each Chromosome View puts the clicked SNP in the middle of the
+// window, by its slot in SNP order and by its position on the base axis.
+TEST_F(AssociationViewTest, EachChromosomeViewFromTheMenuCentresTheClickedSnpOnEitherAxis) {
+  BlankStudy();
+  for (const bool base : {false, true}) {
+    SCOPED_TRACE(base ? "base axis" : "SNP order");
+    CQOVAAssView& view = NewView(400, 300);
+    if (base) view.OnViewBaseInterval();
+    ASSERT_EQ(bool(view.m_nViewFlags & VIEW_BASE_INTERVAL), base);
+    const int s = (First(8) + End(8)) / 2;
+    const int offset = base ? Position(s) / 10 : s - First(8);
+    CPoint click(LONG(view.ToDeviceX(view.m_nChromosomeX[8] + offset)), LONG(view.ToDeviceY(view.m_nChromosomeY[8] + 500)));
+    CPoint logical = click;
+    int c = 0, hit = 0;
+    ASSERT_TRUE(view.HitTest(logical, c, hit, TRUE));
+    ASSERT_EQ(c, 8);
+    Headless().OnPopupMenu([](const platform::ui::PopupMenuRequest& request) {
+      return platform::ui::FindMenuItem(request.items, "Each Chromosome View");
+    });
+    platform::ui::input::Mouse(view, WM_RBUTTONDOWN, MK_RBUTTON, click);
+    EXPECT_EQ(view.m_nChromosome, 8);
+    EXPECT_EQ(std::pair(view.m_nScaleX, view.m_nScaleY), base ? std::pair(2500000, 400) : std::pair(50, 400));
+    // Within the logical width of a pixel.
+    EXPECT_NEAR(double(view.ToLogicalX(200)), base ? Position(hit) / 10 : hit - First(8),
+                double(view.m_nScaleX) / view.m_nSizeX + 1);
+  }
+}
+
+// Released over the next column of its row, or the one before, the band ends
+// at its own chromosome's last or first slot.
+TEST_F(AssociationViewTest, AMeasureBandReleasedOverAnotherChromosomeEndsAtItsOwnEnd) {
+  BlankStudy();
+  CQOVAAssView& view = NewView();
+  OneToOne(view, view.m_nChromosomeY[7]);
+  const auto at = [&](int c, int k) {
+    return CPoint(LONG(view.ToDeviceX(view.m_nChromosomeX[c] + k)), LONG(view.ToDeviceY(view.m_nChromosomeY[c] + 900)));
+  };
+  const struct {
+    int releaseOver;
+    int first, last;
+  } cases[] = {{8, First(7) + 100, End(7) - 1}, {6, First(7), First(7) + 100}};
+  for (const auto& c : cases) {
+    view.OnParameterMeasure();
+    messages_.QueueAnswer(IDNO);
+    platform::ui::input::Mouse(view, WM_LBUTTONDOWN, MK_LBUTTON, at(7, 100));
+    platform::ui::input::Mouse(view, WM_LBUTTONUP, 0, at(c.releaseOver, 50));
+    EXPECT_EQ(std::pair(view.m_nDragStart, view.m_nDragEnd), std::pair(c.first, c.last)) << c.releaseOver;
+  }
+  EXPECT_EQ(messages_.AllShown().size(), 2u);
+}
+
+// An update of the study keeps the window where it was along the SNPs.
+TEST_F(AssociationViewTest, AnUpdateKeepsTheScrollPositionInSnpOrder) {
+  BlankStudy();
+  CQOVAAssView& view = NewView();
+  view.m_nSizeX = 1000;
+  view.UpdateLayout();
+  view.m_nScrollX = 1000;
+  view.UpdateLayout();
+  ASSERT_EQ(view.m_nScrollX, 1000);
+  view.OnUpdate(nullptr, 0, nullptr);
+  EXPECT_EQ(view.m_nScrollX, 1000);
+}
+
 #ifdef QOVA_RASTER_CANVAS
 TEST_F(AssociationViewTest, PicturesOfAPlantedDifferenceShowItsPeakOnChromosome8) {
   PlantedStudy();

@@ -19,6 +19,7 @@
 #include "resources/CommandIds.h"
 #include "resources/GroupDialogs.h"
 #include "resources/ParameterDialogs.h"
+#include "resources/SettingPages.h"
 #include "resources/ViewDialogs.h"
 #include "tests/views/multiple/MultipleViewTestSupport.h"
 #include "views/ViewNavigation.h"
@@ -422,6 +423,82 @@ TEST_F(MultipleViewTest, SnpsIntervalNeedsOneArrayTypeForAllRows) {
   // Every row is still drawn, each by its own type's tables.
   const platform::ui::Picture picture = Draw(view);
   for (const char* name : {"S1", "S2", "S3"}) EXPECT_NE(picture.FindText(name), nullptr) << name;
+}
+
+// The mode switches of the View menu and of the context menu leave the grid
+// its own size and one chromosome's scales, and lay its rows out for the
+// mode's items; Measure applies to one chromosome only, and the menu's Each
+// Chromosome View asks which, as the View command does.
+TEST_F(MultipleViewTest, ModeSwitchesKeepTheGridsSizeAndScalesAndLayItsRowsOut) {
+  namespace input = platform::ui::input;
+  ListThree();
+  CQOVAView& view = FramedView();
+  ASSERT_TRUE(view.m_nViewFlags & VIEW_ONE_CHROMOSOME);
+  view.m_nSizeX = 137;
+  view.m_nSizeY = 77;
+  const std::pair each(view.m_nEachSizeX, view.m_nEachSizeY), all(view.m_nAllSizeX, view.m_nAllSizeY);
+  const auto sizes = [&view] {
+    return std::tuple(std::pair(view.m_nSizeX, view.m_nSizeY), std::pair(view.m_nEachSizeX, view.m_nEachSizeY),
+                      std::pair(view.m_nAllSizeX, view.m_nAllSizeY));
+  };
+  const std::pair chromosomeScales(views::kBaseAxisScales.chromosomeX, views::kBaseAxisScales.chromosomeY);
+  const auto scales = [&view] { return std::pair(view.m_nScaleX, view.m_nScaleY); };
+
+  ASSERT_TRUE(input::ChooseCommand(Frame(), res::kCmdAllGenome));
+  EXPECT_FALSE(view.m_nViewFlags & VIEW_ONE_CHROMOSOME);
+  EXPECT_EQ(sizes(), std::tuple(std::pair(137, 77), each, all));
+  EXPECT_EQ(scales(), chromosomeScales);
+  EXPECT_EQ(view.m_nMultiHeaderHeight, 100) << "the whole-genome items' rows";
+  EXPECT_FALSE(Frame().IsCommandEnabled(res::kCmdMeasure));
+
+  ASSERT_TRUE(input::ChooseCommand(Frame(), res::kCmdSnpInterval));
+  EXPECT_EQ(view.m_nScaleX, views::ScalesInSnpOrder(0).chromosomeX);
+  ASSERT_TRUE(input::ChooseCommand(Frame(), res::kCmdBaseInterval));
+  EXPECT_EQ(scales(), chromosomeScales);
+
+  Headless().OnDialog(res::kChromosomeSelectDialog, [](DialogDriver& d) { d.Click(res::kChromosomeRadios[4]).Ok(); });
+  RightClick(view, {100, RowY(view, 1)}, "Each Chromosome View");
+  EXPECT_TRUE(view.m_nViewFlags & VIEW_ONE_CHROMOSOME);
+  EXPECT_EQ(view.m_nChromosome, 5);
+  EXPECT_EQ(sizes(), std::tuple(std::pair(137, 77), each, all));
+  EXPECT_EQ(scales(), chromosomeScales);
+  EXPECT_EQ(view.m_nMultiHeaderHeight, 300) << "the one-chromosome items' rows";
+  EXPECT_TRUE(Frame().IsCommandEnabled(res::kCmdMeasure));
+  EXPECT_EQ(Headless().ShownDialogs().size(), 1u);
+  EXPECT_TRUE(Headless().Failures().empty());
+}
+
+TEST_F(MultipleViewTest, ViewSettingClosedWithOkLaysTheRowsOutForTheNewItems) {
+  ListThree();
+  CQOVAView& view = NewView();
+  ASSERT_TRUE(view.m_nViewFlags & VIEW_ONE_CHROMOSOME);
+  const int self = view.m_nMultiSelfRowHeight, header = view.m_nMultiHeaderHeight;
+  Headless().OnSheet("View Setting", [](platform::ui::SheetDriver& s) {
+    ASSERT_TRUE(s.SelectPage(2));
+    s.Page().Click(res::settings::itemmulti::kCallBar);
+    EXPECT_TRUE(s.Ok());
+  });
+  view.OnViewSetting();
+  EXPECT_EQ(view.m_nMultiSelfRowHeight, self + 100);
+  EXPECT_EQ(view.m_aMultiOrder[1], header + self + 100) << "the rows below move at once";
+}
+
+TEST_F(MultipleViewTest, TheMeasureBandCrossesEveryRow) {
+  namespace input = platform::ui::input;
+  ListThree();
+  CQOVAView& view = NewView();
+  view.OnParameterMeasure();
+  const int x = int(view.ToDeviceX(view.m_nChromosomeX[0] + 3000000)), y = RowY(view, 1);
+  input::Mouse(view, WM_LBUTTONDOWN, MK_LBUTTON, {x, y});
+  input::Mouse(view, WM_MOUSEMOVE, MK_LBUTTON, {x + 50, y});
+  const platform::ui::DrawRecord* band = nullptr;
+  for (const auto& r : Headless().ClientDrawing(view).records)
+    if (r.op == DrawOp::Invert) band = &r;
+  ASSERT_NE(band, nullptr);
+  EXPECT_NEAR(band->Rect().left, x, 1);
+  EXPECT_NEAR(band->Rect().right, x + 50, 1);
+  EXPECT_NEAR(band->Rect().top, view.ToDeviceY(0), 1);
+  EXPECT_NEAR(band->Rect().bottom, view.ToDeviceY(view.m_aMultiOrder.back() + 200), 1);
 }
 
 TEST_F(MultipleViewTest, AverageModeAveragesEverySeriesOfEverySampleAgain) {
