@@ -3,7 +3,7 @@
 #include "views/ViewNavigation.h"
 #include "views/ZoomSetting.h"
 
-namespace views {
+namespace qova::views {
 
 std::vector<PopupItem> ChromosomeContextMenu(bool oneChromosome) {
   std::vector<PopupItem> items;
@@ -59,4 +59,4 @@ bool ApplyZoomItem(UINT id, CWnd& owner, ViewMapping& mapping, CPoint p, CSize c
   return true;
 }
 
-}  // namespace views
+}  // namespace qova::views

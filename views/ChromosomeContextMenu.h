@@ -11,7 +11,7 @@
 
 class CWnd;
 
-namespace views {
+namespace qova::views {
 
 inline constexpr UINT kItemInformation = 101;
 inline constexpr UINT kItemGotoWeb = 102;
@@ -41,4 +41,4 @@ inline constexpr int kBrowserMargin = 100;
 // cancelled).
 bool ApplyZoomItem(UINT id, CWnd& owner, ViewMapping& mapping, CPoint p, CSize client);
 
-}  // namespace views
+}  // namespace qova::views

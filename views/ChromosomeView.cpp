@@ -14,6 +14,8 @@
 #include "resources/CommandIds.h"
 #include "views/ChSelectDlg.h"
 
+namespace views = qova::views;
+
 IMPLEMENT_DYNAMIC(CChromosomeView, CView)
 
 namespace cmd = qova::resources;

@@ -75,10 +75,10 @@ class CChromosomeView : public CView, public CViewLayout {
   void OnEndPrinting(CDC* pDC, CPrintInfo* info) override;
   // The print plan of the mode on the printer of `pDC`, with room left of
   // the drawing for the panels' axis labels.
-  [[nodiscard]] virtual views::PrintPlan PrintPlanFor(CDC* pDC) const = 0;
+  [[nodiscard]] virtual qova::views::PrintPlan PrintPlanFor(CDC* pDC) const = 0;
   // The pages of the drawing on the printer of `pDC` (one with the mode's
   // one-page switch).
-  [[nodiscard]] views::PageGrid PrintPages(CDC* pDC) const;
+  [[nodiscard]] qova::views::PageGrid PrintPages(CDC* pDC) const;
 
   // --- members ---
   BOOL m_bDataShown = FALSE;

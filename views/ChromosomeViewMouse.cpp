@@ -17,7 +17,7 @@
 #include "views/ChromosomeView.h"
 #include "views/GenomeBrowser.h"
 
-using namespace views;
+using namespace qova::views;
 
 namespace {
 

@@ -5,7 +5,9 @@
 #include "platform/Strings.h"
 #include "platform/ui/Backend.h"
 
-namespace views {
+namespace views = qova::views;
+
+namespace qova::views {
 
 std::string GenomeBrowserAddress(const std::string& server, int chromosome, int start, int end) {
   if (chromosome == 23)
@@ -22,8 +24,7 @@ std::string MeasureReport(int chromosome, int first, int p1, int last, int p2) {
          "\n Goto Web Information?";
 }
 
-}  // namespace views
-
+}  // namespace qova::views
 bool OpenGenomeBrowser(int chromosome, CWnd* owner, int start, int end) {
   (void)owner;  // the browser opens on its own; nothing is parented to the view
   std::string server =

@@ -6,7 +6,7 @@
 
 class CWnd;
 
-namespace views {
+namespace qova::views {
 
 // The settings file's key of the browser's scheme and host, in the section
 // the version check reads too.
@@ -23,8 +23,7 @@ inline constexpr int kGenomeBuild = 17;
 // at positions p1..p2 in bases, ending with the offer of the browser.
 [[nodiscard]] std::string MeasureReport(int chromosome, int first, int p1, int last, int p2);
 
-}  // namespace views
-
+}  // namespace qova::views
 // Opens the region in the user's web browser; false, after "Web not
 // connected", when that was refused. `owner` is the window that asks.
 bool OpenGenomeBrowser(int chromosome, CWnd* owner, int start, int end);

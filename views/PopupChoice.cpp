@@ -4,7 +4,7 @@
 #include "platform/ui/Menu.h"
 #include "platform/ui/Wnd.h"
 
-namespace views {
+namespace qova::views {
 
 UINT TrackPopupChoice(CWnd& owner, CPoint point, const std::vector<PopupItem>& items) {
   CMenu menu;
@@ -16,4 +16,4 @@ UINT TrackPopupChoice(CWnd& owner, CPoint point, const std::vector<PopupItem>& i
   return chosen;
 }
 
-}  // namespace views
+}  // namespace qova::views

@@ -9,7 +9,7 @@
 
 class CWnd;
 
-namespace views {
+namespace qova::views {
 
 struct PopupItem {
   UINT id;
@@ -20,4 +20,4 @@ struct PopupItem {
 // button tracking); the chosen id, or 0 when the menu was dismissed.
 [[nodiscard]] UINT TrackPopupChoice(CWnd& owner, CPoint point, const std::vector<PopupItem>& items);
 
-}  // namespace views
+}  // namespace qova::views

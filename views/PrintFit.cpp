@@ -4,7 +4,7 @@
 
 #include "platform/ui/DC.h"
 
-namespace views {
+namespace qova::views {
 
 namespace {
 
@@ -84,4 +84,4 @@ PrintPlan WithRoomForLabels(CDC& dc, PrintPlan plan, CSize extent, int left, int
   return plan;
 }
 
-}  // namespace views
+}  // namespace qova::views

@@ -12,7 +12,7 @@
 
 class CDC;
 
-namespace views {
+namespace qova::views {
 
 // The width of `text` in the font selected into `dc`, in device pixels.
 [[nodiscard]] int DeviceTextWidth(const CDC& dc, std::string_view text);
@@ -29,4 +29,4 @@ void TextOutFittingPage(CDC& dc, int x, int y, std::string_view text);
 [[nodiscard]] PrintPlan WithRoomForLabels(CDC& dc, PrintPlan plan, CSize extent, int left, int pointSize,
                                           std::span<const std::string> labels);
 
-}  // namespace views
+}  // namespace qova::views

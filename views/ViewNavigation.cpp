@@ -5,7 +5,7 @@
 
 #include "platform/ui/DC.h"
 
-namespace views {
+namespace qova::views {
 
 ModeScales ScalesInSnpOrder(int arrayType) {
   switch (arrayType) {
@@ -160,4 +160,46 @@ int LeftRoomFor(PrintPlan plan, CSize extent, CSize page, int left, int width) {
   return plan.leftRoom;
 }
 
-}  // namespace views
+long long RulerStep(long long range) {
+  long long t = range / 7;
+  if (t <= 0) return 0;
+  long long p = 1;
+  while (t >= 10) {
+    t /= 10;
+    p *= 10;
+  }
+  return p * t;
+}
+
+void PixelBatch::Draw(CDC* dc, std::vector<POINT>& points, COLORREF colour) {
+  if (points.empty()) return;
+  dc->LPtoDP(points.data(), int(points.size()));
+  const long long width = dc->GetDeviceCaps(HORZRES), height = dc->GetDeviceCaps(VERTRES);
+  // A printer's page is too large to keep a stamp per pixel: every point is set.
+  const bool stamped = width > 0 && height > 0 && width * height <= kMostStampedPixels;
+  if (stamped) {
+    if (stamps_.size() != std::size_t(width * height) || ++stamp_ == 0) {
+      stamps_.assign(std::size_t(width * height), 0);
+      stamp_ = 1;
+    }
+  }
+  // Column by column: neighbouring SNPs share a column more often than a row.
+  dc->SaveDC();
+  dc->SetMapMode(MM_TEXT);
+  dc->SetWindowOrg(0, 0);
+  dc->SetViewportOrg(0, 0);
+  // Walked backwards, the last point of a pixel is the one that is set, as
+  // when every point is set in order.
+  for (auto p = points.rbegin(); p != points.rend(); ++p) {
+    if (stamped) {
+      if (p->x < 0 || p->y < 0 || p->x >= width || p->y >= height) continue;
+      std::uint8_t& seen = stamps_[std::size_t(p->x * height + p->y)];
+      if (seen == stamp_) continue;
+      seen = stamp_;
+    }
+    dc->SetPixel(p->x, p->y, colour);
+  }
+  dc->RestoreDC(-1);
+}
+
+}  // namespace qova::views

@@ -16,7 +16,7 @@ class CDC;
 
 class CDC;
 
-namespace views {
+namespace qova::views {
 
 // Logical units per display size (m_nSizeX by m_nSizeY pixels).
 struct ModeScales {
@@ -120,4 +120,4 @@ struct PrintPlan {
 // onto the page, or the page's tile at the printed size.
 [[nodiscard]] ViewMapping PrintPageMapping(const PrintPlan& plan, CSize extent, CSize page, long long pageNumber);
 
-}  // namespace views
+}  // namespace qova::views

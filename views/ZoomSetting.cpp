@@ -5,6 +5,7 @@
 #include "views/ViewNavigation.h"
 
 namespace res = qova::resources;
+namespace views = qova::views;
 
 IMPLEMENT_DYNAMIC(CZoomSetting, CDialog)
 

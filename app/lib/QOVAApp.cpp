@@ -22,6 +22,8 @@
 
 namespace res = qova::resources;
 namespace core = qova::core;
+namespace association = qova::views::association;
+namespace multiple = qova::views::multiple;
 
 IMPLEMENT_DYNAMIC(CQOVAApp, CWinApp)
 
@@ -66,8 +68,8 @@ BOOL CQOVAApp::InitInstance() {
   m_pGlobalData = new CGlobalData;
   qova::document::SetApplicationData(m_pGlobalData);
   core::InstallProgramSettingSheet();
-  qova::InstallAssociationDialog();
-  qova::InstallEditIntegrationDialog();
+  association::InstallAssociationDialog();
+  multiple::InstallEditIntegrationDialog();
   CSingleViewList::Install();
   core::SetLiveProgramSetting(m_pGlobalData->ProgramSetting.get());
   // A table that cannot be loaded has been reported; the program runs without it.

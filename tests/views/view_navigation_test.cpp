@@ -13,6 +13,8 @@
 #include "views/ViewNavigation.h"
 #include "views/ZoomSetting.h"
 
+namespace views = qova::views;
+
 namespace qova::test {
 namespace {
 

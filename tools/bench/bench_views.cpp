@@ -33,6 +33,7 @@
 #include "views/main/QOVAView.h"
 
 namespace core = qova::core;
+namespace graph = qova::views::graph;
 
 namespace {
 
@@ -324,7 +325,7 @@ void GraphClustering(benchmark::State& state) {
     }
   }
   for (auto _ : state)
-    benchmark::DoNotOptimize(qova::graph::ClusterSamples(segments, kSamples, qova::graph::ClusterMethod::Bins));
+    benchmark::DoNotOptimize(graph::ClusterSamples(segments, kSamples, graph::ClusterMethod::Bins));
 }
 BENCHMARK(GraphClustering)->Iterations(1)->Unit(benchmark::kMillisecond);
 

@@ -67,7 +67,7 @@ void CDialogAssociation::OnOK() {
   CDialog::OnOK();
 }
 
-namespace qova {
+namespace qova::views::association {
 
 namespace {
 
@@ -84,4 +84,4 @@ bool RunAssociationDialog(AssociationChoice& choice) {
 
 void InstallAssociationDialog() { CQOVADoc::SetAssociationDialog(&RunAssociationDialog); }
 
-}  // namespace qova
+}  // namespace qova::views::association

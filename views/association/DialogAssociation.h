@@ -28,9 +28,9 @@ class CDialogAssociation : public CDialog {
   void EnableCounts(int method);
 };
 
-namespace qova {
+namespace qova::views::association {
 
 // Makes the Sample Manager's association action run this dialog.
 void InstallAssociationDialog();
 
-}  // namespace qova
+}  // namespace qova::views::association

@@ -58,7 +58,7 @@ class CQOVAAssView : public CChromosomeView {
   void OnUpdateSampleInformation(CCmdUI* cmdUI);
 
   // --- printing (QOVAAssViewDraw.cpp) ---
-  [[nodiscard]] views::PrintPlan PrintPlanFor(CDC* pDC) const override;
+  [[nodiscard]] qova::views::PrintPlan PrintPlanFor(CDC* pDC) const override;
 
   // --- members ---
   // Of m_nViewFlags the view reads VIEW_ONE_CHROMOSOME, VIEW_COMBINED_ARRAY

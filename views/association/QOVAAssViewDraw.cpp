@@ -16,6 +16,8 @@
 #include "views/association/QOVAAssDoc.h"
 #include "views/association/QOVAAssView.h"
 
+namespace views = qova::views;
+
 namespace {
 
 // The point size (in tenths) of the panels' axis labels.

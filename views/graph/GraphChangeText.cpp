@@ -5,7 +5,7 @@
 
 #include "platform/File.h"
 
-namespace qova::graph {
+namespace qova::views::graph {
 
 namespace {
 
@@ -82,4 +82,4 @@ bool ReadCopyNumberChanges(std::string_view text, GraphContents& contents, std::
   return true;
 }
 
-}  // namespace qova::graph
+}  // namespace qova::views::graph

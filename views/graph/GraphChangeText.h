@@ -9,7 +9,7 @@
 
 #include "views/graph/QOVAGraphDoc.h"
 
-namespace qova::graph {
+namespace qova::views::graph {
 
 struct GraphContents {
   std::vector<GraphSegment> segments;
@@ -25,4 +25,4 @@ struct GraphContents {
 // line ("line 4: ...") when the text does not fit.
 [[nodiscard]] bool ReadCopyNumberChanges(std::string_view text, GraphContents& contents, std::string& error);
 
-}  // namespace qova::graph
+}  // namespace qova::views::graph

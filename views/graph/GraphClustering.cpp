@@ -8,7 +8,7 @@
 #include "core/GenomeTables.h"
 #include "platform/Strings.h"
 
-namespace qova::graph {
+namespace qova::views::graph {
 
 namespace {
 
@@ -333,4 +333,4 @@ ClusterResult ClusterSamples(const std::vector<GraphSegment>& segments, int samp
   return Clustering(segments, sampleCount, method).Run();
 }
 
-}  // namespace qova::graph
+}  // namespace qova::views::graph

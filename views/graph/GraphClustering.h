@@ -8,7 +8,7 @@
 
 #include "views/graph/QOVAGraphDoc.h"
 
-namespace qova::graph {
+namespace qova::views::graph {
 
 enum class ClusterMethod {
   Bins,          // ClusterAnalysis: 100-kb bins of gains and losses
@@ -42,4 +42,4 @@ struct ClusterResult {
 [[nodiscard]] ClusterResult ClusterSamples(const std::vector<GraphSegment>& segments, int sampleCount,
                                            ClusterMethod method);
 
-}  // namespace qova::graph
+}  // namespace qova::views::graph

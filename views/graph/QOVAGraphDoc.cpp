@@ -9,6 +9,8 @@
 #include "views/graph/GraphChangeText.h"
 #include "views/graph/GraphSetting.h"
 
+namespace graph = qova::views::graph;
+
 namespace {
 
 namespace res = qova::resources;
@@ -46,9 +48,9 @@ BOOL CQOVAGraphDoc::OnOpenDocument(const char* pathName) {
     AfxMessageBox("Cannot read the graph file " + path, MB_ICONEXCLAMATION);
     return FALSE;
   }
-  qova::graph::GraphContents contents;
+  graph::GraphContents contents;
   std::string error;
-  if (!qova::graph::ReadCopyNumberChanges(text, contents, error)) {
+  if (!graph::ReadCopyNumberChanges(text, contents, error)) {
     AfxMessageBox(path + ", " + error, MB_ICONEXCLAMATION);
     return FALSE;
   }

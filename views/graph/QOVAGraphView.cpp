@@ -15,6 +15,8 @@
 #include "views/graph/GraphSetting.h"
 #include "views/graph/QOVAGraphDoc.h"
 
+namespace graph = qova::views::graph;
+
 namespace {
 
 namespace res = qova::resources;
@@ -292,12 +294,12 @@ void CQOVAGraphView::MoveRow(int row, int slot) {
 
 // Clustering.
 
-void CQOVAGraphView::Cluster(qova::graph::ClusterMethod method) {
+void CQOVAGraphView::Cluster(graph::ClusterMethod method) {
   CQOVAGraphDoc* doc = GetDocument();
   if (!doc || doc->m_Samples.size() < 2) return;
-  const qova::graph::ClusterResult result =
-      qova::graph::ClusterSamples(doc->m_Segments, int(doc->m_Samples.size()), method);
-  if (method != qova::graph::ClusterMethod::Weighted && !platform::WriteWholeFile(kTracePath, result.trace))
+  const graph::ClusterResult result =
+      graph::ClusterSamples(doc->m_Segments, int(doc->m_Samples.size()), method);
+  if (method != graph::ClusterMethod::Weighted && !platform::WriteWholeFile(kTracePath, result.trace))
     AfxMessageBox("Cannot write the clustering trace " + platform::NativePath(kTracePath), MB_ICONEXCLAMATION);
   for (std::size_t k = 0; k < result.order.size(); ++k) doc->m_Samples[std::size_t(result.order[k])].row = int(k);
   doc->UpdateAllViews(nullptr, 0, nullptr);

@@ -31,10 +31,10 @@ class CQOVAGraphView : public CView {
 
   void OnExportGraph();
   void OnEditCopy();
-  void OnClusterAnalysis() { Cluster(qova::graph::ClusterMethod::Bins); }
-  void OnCluster2() { Cluster(qova::graph::ClusterMethod::Coverage); }
-  void OnCluster3() { Cluster(qova::graph::ClusterMethod::LongCoverage); }
-  void OnCluster4() { Cluster(qova::graph::ClusterMethod::Weighted); }
+  void OnClusterAnalysis() { Cluster(qova::views::graph::ClusterMethod::Bins); }
+  void OnCluster2() { Cluster(qova::views::graph::ClusterMethod::Coverage); }
+  void OnCluster3() { Cluster(qova::views::graph::ClusterMethod::LongCoverage); }
+  void OnCluster4() { Cluster(qova::views::graph::ClusterMethod::Weighted); }
 
   // The chart drawn on a recording canvas the size of the screen, as the
   // export and the clipboard take it.
@@ -49,7 +49,7 @@ class CQOVAGraphView : public CView {
   DECLARE_MESSAGE_MAP()
 
  private:
-  void Cluster(qova::graph::ClusterMethod method);
+  void Cluster(qova::views::graph::ClusterMethod method);
   // The drawing's mapping on `dc`: the screen's, the metafile's and the
   // clipboard's.
   void PrepareChart(CDC& dc, const GraphLayout& layout) const;

@@ -7,6 +7,9 @@
 #include "views/main/CopyNumberAxes.h"
 #include "views/main/QOVAView.h"
 
+using namespace qova::views::main;
+namespace views = qova::views;
+
 namespace {
 
 // The allele HMM lines keep their own colours, whatever the settings say.
@@ -18,7 +21,7 @@ constexpr COLORREF kAlleleStateB = RGB(0, 255, 0);
 void CQOVAView::DrawAlleleAnalysisPanel(CDC* dc, int c, int x, int y) {
   const bool log = (m_nViewFlags & VIEW_LOG_SCALE) != 0;
   const int m = Magnification();
-  DrawAxes(dc, x, ColumnWidth(c), y, views::AxisLabels(views::AxisKind::AlleleAnalysis, log, m));
+  DrawAxes(dc, x, ColumnWidth(c), y, AxisLabels(AxisKind::AlleleAnalysis, log, m));
   const int yb = log ? y + 100 : y + 100 + m;
   const int mask = ItemMask();
   const CDisplaySetting::ColorKeys& k = m_pDisplaySetting->COLOR;
@@ -63,5 +66,5 @@ void CQOVAView::DrawAlleleAnalysisPanel(CDC* dc, int c, int x, int y) {
 }
 
 void CQOVAView::DrawAlleleDifferencePanel(CDC* dc, int c, int x, int y) {
-  DrawAveragePanel(dc, c, x, y, views::AxisKind::AlleleDifference, m_pAverage[3], true);
+  DrawAveragePanel(dc, c, x, y, AxisKind::AlleleDifference, m_pAverage[3], true);
 }

@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-namespace views {
+namespace qova::views::main {
 
 enum class AxisKind { CopyNumber, AlleleAnalysis, AlleleDifference };
 
@@ -18,4 +18,4 @@ inline constexpr int kAxisLabelFont = 500;
 // number, "1", "0", "2" for an allele; the difference "0", "-1", "1" on both.
 [[nodiscard]] std::array<std::string, 3> AxisLabels(AxisKind kind, bool logScale, int magnification);
 
-}  // namespace views
+}  // namespace qova::views::main

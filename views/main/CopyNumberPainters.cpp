@@ -12,6 +12,9 @@
 #include "views/main/CopyNumberAxes.h"
 #include "views/main/QOVAView.h"
 
+using namespace qova::views::main;
+namespace views = qova::views;
+
 namespace {
 
 // The axis lines lie at the centre and at these offsets from it, in order.
@@ -30,7 +33,7 @@ std::string AxisNumber(double value) {
 
 }  // namespace
 
-namespace views {
+namespace qova::views::main {
 
 std::array<std::string, 3> AxisLabels(AxisKind kind, bool logScale, int magnification) {
   // What the lines at the centre, 100 below and 100 above stand for: log2
@@ -43,8 +46,7 @@ std::array<std::string, 3> AxisLabels(AxisKind kind, bool logScale, int magnific
   return {AxisNumber(copies), AxisNumber(copies * (m - 100) / m), AxisNumber(copies * (m + 100) / m)};
 }
 
-}  // namespace views
-
+}  // namespace qova::views::main
 void CQOVAView::DrawDots(CDC* dc, std::vector<POINT>& points, COLORREF colour) {
   // A pixel per SNP reads as a line wherever the SNPs lie closer than a
   // pixel, and is lost among the axes where they do not. A point is a small
@@ -76,7 +78,7 @@ void CQOVAView::DrawAxes(CDC* dc, int x, int w, int y, const std::array<std::str
   dc->SelectObject(previousPen);
 
   CFont font;
-  font.CreatePointFont(views::kAxisLabelFont, "");
+  font.CreatePointFont(kAxisLabelFont, "");
   CFont* previousFont = dc->SelectObject(&font);
   // Centre, 100 below, 100 above.
   const int lines[3] = {y0, y0 + 100, y0 - 100};
@@ -151,7 +153,7 @@ void CQOVAView::DrawStateLine(CDC* dc, int c, int x, int yb, std::span<const std
 void CQOVAView::DrawCopyNumberPlot(CDC* dc, int c, int x, int y, int itemMask) {
   const bool log = (m_nViewFlags & VIEW_LOG_SCALE) != 0;
   const int m = Magnification();
-  DrawAxes(dc, x, ColumnWidth(c), y, views::AxisLabels(views::AxisKind::CopyNumber, log, m));
+  DrawAxes(dc, x, ColumnWidth(c), y, AxisLabels(AxisKind::CopyNumber, log, m));
   const CDisplaySetting::ColorKeys& k = m_pDisplaySetting->COLOR;
   CPen hmm(PS_SOLID, k.W4, k.C4);
   CPen* previous = dc->SelectObject(&hmm);
@@ -167,11 +169,11 @@ void CQOVAView::DrawCopyNumberPlot(CDC* dc, int c, int x, int y, int itemMask) {
   dc->SelectObject(previous);
 }
 
-void CQOVAView::DrawAveragePanel(CDC* dc, int c, int x, int y, views::AxisKind kind, std::span<const float> average,
+void CQOVAView::DrawAveragePanel(CDC* dc, int c, int x, int y, AxisKind kind, std::span<const float> average,
                                  bool alleleSnps) {
   const bool log = (m_nViewFlags & VIEW_LOG_SCALE) != 0;
   const int m = Magnification();
-  DrawAxes(dc, x, ColumnWidth(c), y, views::AxisLabels(kind, log, m));
+  DrawAxes(dc, x, ColumnWidth(c), y, AxisLabels(kind, log, m));
   const CDisplaySetting::ColorKeys& k = m_pDisplaySetting->COLOR;
   CPen pen(PS_SOLID, k.W1, k.C1);
   CPen* previous = dc->SelectObject(&pen);
@@ -180,5 +182,5 @@ void CQOVAView::DrawAveragePanel(CDC* dc, int c, int x, int y, views::AxisKind k
 }
 
 void CQOVAView::DrawCopyNumberPanel(CDC* dc, int c, int x, int y) {
-  DrawAveragePanel(dc, c, x, y, views::AxisKind::CopyNumber, m_pAverage[0], false);
+  DrawAveragePanel(dc, c, x, y, AxisKind::CopyNumber, m_pAverage[0], false);
 }

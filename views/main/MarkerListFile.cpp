@@ -8,7 +8,7 @@
 #include "platform/File.h"
 #include "platform/Strings.h"
 
-namespace views {
+namespace qova::views::main {
 
 namespace {
 
@@ -133,4 +133,4 @@ std::string SkippedLinesText(const std::vector<SkippedMarkerLine>& skipped) {
   return text;
 }
 
-}  // namespace views
+}  // namespace qova::views::main

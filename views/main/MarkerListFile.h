@@ -16,7 +16,7 @@
 #include "core/MarkSet.h"
 #include "core/MarkerRegion.h"
 
-namespace views {
+namespace qova::views::main {
 
 // The annotated position of a SNP slot, or nothing for a slot the tables do
 // not hold.
@@ -55,4 +55,4 @@ struct MarkerListReading {
 // of them and a count of the rest.
 [[nodiscard]] std::string SkippedLinesText(const std::vector<SkippedMarkerLine>& skipped);
 
-}  // namespace views
+}  // namespace qova::views::main

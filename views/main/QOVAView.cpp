@@ -16,6 +16,8 @@
 #include "document/QOVADoc.h"
 #include "resources/CommandIds.h"
 
+namespace views = qova::views;
+
 IMPLEMENT_DYNCREATE(CQOVAView, CChromosomeView)
 
 namespace cmd = qova::resources;

@@ -239,7 +239,7 @@ class CQOVAView : public CChromosomeView, public IViewStateCopy {
   void OnUpdateGainLossHmm(CCmdUI* cmdUI);
 
   // --- printing (ViewPrinting.cpp) ---
-  [[nodiscard]] views::PrintPlan PrintPlanFor(CDC* pDC) const override;
+  [[nodiscard]] qova::views::PrintPlan PrintPlanFor(CDC* pDC) const override;
 
   // --- members ---
   int m_nMultiSizeX = 100, m_nMultiSizeY = 100;
@@ -293,7 +293,7 @@ class CQOVAView : public CChromosomeView, public IViewStateCopy {
   int m_nAutoScrollY = 0;
   bool m_bRowDragOpen = false;
   int m_nCytobandType = -1;  // the type the bands are mapped to
-  views::PixelBatch m_pixels;  // the whole-genome rows' dots
+  qova::views::PixelBatch m_pixels;  // the whole-genome rows' dots
   // GenomeSnpX(c, 0, i) of every slot of one type on one axis, worked out
   // once for the rows that share them.
   struct GenomeOffsets {
@@ -358,7 +358,7 @@ class CQOVAView : public CChromosomeView, public IViewStateCopy {
   void DrawAxes(CDC* dc, int x, int width, int y, const std::array<std::string, 3>& labels);
   void DrawAverageCurve(CDC* dc, int c, int x, int yb, std::span<const float> average, bool alleleSnps);
   // Axes labelled for `kind`, then `average` in the average pen.
-  void DrawAveragePanel(CDC* dc, int c, int x, int y, views::AxisKind kind, std::span<const float> average,
+  void DrawAveragePanel(CDC* dc, int c, int x, int y, qova::views::main::AxisKind kind, std::span<const float> average,
                         bool alleleSnps);
   void DrawStateLine(CDC* dc, int c, int x, int yb, std::span<const std::int32_t> states, const float* levels,
                      int levelCount, bool alleleSnps);

@@ -19,6 +19,9 @@
 #include "views/main/MarkerListFile.h"
 #include "views/main/QOVAView.h"
 
+using namespace qova::views::main;
+namespace views = qova::views;
+
 namespace {
 
 // Tells which file a failed store was meant to write; its old contents stay.
@@ -91,7 +94,7 @@ void CQOVAView::OnSaveMarkerList() {
   CFileDialog dialog(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT);
   if (dialog.DoModal() != IDOK) return;
   const std::string path = dialog.GetPathName();
-  const std::string text = views::MarkerListText(m_pAnalyzed->Markers, views::IndexMapPositions(*m_pBasicData));
+  const std::string text = MarkerListText(m_pAnalyzed->Markers, IndexMapPositions(*m_pBasicData));
   if (!platform::WriteWholeFile(path, text))
     AfxMessageBox("The marker list " + platform::NativePath(path) + " cannot be written", MB_ICONEXCLAMATION);
 }
@@ -106,9 +109,9 @@ void CQOVAView::OnLoadMarkerList() {
     AfxMessageBox("The marker list " + platform::NativePath(path) + " cannot be read", MB_ICONEXCLAMATION);
     return;
   }
-  views::MarkerListReading reading =
-      views::ReadMarkerList(text, ChromosomeStartRow(m_pChromosomeStarts, qova::core::kChromosomeTableSlots),
-                            views::IndexMapPositions(*m_pBasicData));
+  MarkerListReading reading =
+      ReadMarkerList(text, ChromosomeStartRow(m_pChromosomeStarts, qova::core::kChromosomeTableSlots),
+                            IndexMapPositions(*m_pBasicData));
   if (!reading.skipped.empty()) {
     // A file that is no marker list at all must not cost the markers the
     // sample has; an empty file is the list of a sample without markers.
@@ -117,7 +120,7 @@ void CQOVAView::OnLoadMarkerList() {
                               " can be read; the markers are left as they were:\n"
                         : "These lines of the marker list " + platform::NativePath(path) +
                               " could not be read and are left out:\n") +
-                      views::SkippedLinesText(reading.skipped),
+                      SkippedLinesText(reading.skipped),
                   MB_ICONEXCLAMATION);
     if (none) return;
   }

@@ -10,7 +10,7 @@
 
 namespace res = qova::resources;
 
-namespace views {
+namespace qova::views::main {
 
 namespace {
 
@@ -80,8 +80,7 @@ std::string SampleInformationReport(const CAnalyzedData& analyzed, const CBasicD
   return text;
 }
 
-}  // namespace views
-
+}  // namespace qova::views::main
 IMPLEMENT_DYNAMIC(CSampleInformation, CDialog)
 
 BEGIN_MESSAGE_MAP(CSampleInformation, CDialog)
@@ -99,7 +98,7 @@ CSampleInformation::CSampleInformation(const CAnalyzedData* analyzed, const CBas
 
 BOOL CSampleInformation::OnInitDialog() {
   CDialog::OnInitDialog();
-  if (m_pAnalyzed) SetDlgItemText(res::kSampleInformationText, views::SampleInformationReport(*m_pAnalyzed, m_pBasicData));
+  if (m_pAnalyzed) SetDlgItemText(res::kSampleInformationText, qova::views::main::SampleInformationReport(*m_pAnalyzed, m_pBasicData));
   return TRUE;
 }
 

@@ -11,14 +11,13 @@
 class CAnalyzedData;
 class CBasicData;
 
-namespace views {
+namespace qova::views::main {
 
 // The report, one "label<TAB>value" line each. The base range's slots reach
 // the annotation through the sort map for a combined non-self sample.
 [[nodiscard]] std::string SampleInformationReport(const CAnalyzedData& analyzed, const CBasicData* basic);
 
-}  // namespace views
-
+}  // namespace qova::views::main
 class CSampleInformation : public CDialog {
   DECLARE_DYNAMIC(CSampleInformation)
 

@@ -11,8 +11,10 @@
 #include "views/main/QOVAView.h"
 
 namespace res = qova::resources;
+using namespace qova::views::main;
+namespace views = qova::views;
 
-namespace views {
+namespace qova::views::main {
 
 double SeriesStatistics::Deviation() const {
   const double variance = (sumOfSquares - sum * sum / count) / (count - 1);
@@ -93,8 +95,7 @@ std::string StatisticsClipboardText(const RegionPlace& p, const RegionStatistics
   return text;
 }
 
-}  // namespace views
-
+}  // namespace qova::views::main
 IMPLEMENT_DYNAMIC(CShowStat, CDialog)
 
 BEGIN_MESSAGE_MAP(CShowStat, CDialog)
@@ -119,16 +120,16 @@ BOOL CShowStat::OnInitDialog() {
     v.m_pCytoband->GetBandName(place_.startBand, place_.chromosome, place_.startSlot, FALSE);
     v.m_pCytoband->GetBandName(place_.endBand, place_.chromosome, place_.endSlot, FALSE);
   }
-  views::RegionSeries series;
+  RegionSeries series;
   series.valid = v.m_pValidFlag;
   series.logRatio = v.m_pLogRatio;
   series.logRatioA = v.m_pRatioA;
   series.logRatioB = v.m_pRatioB;
   series.callReference = v.m_pCallReference;
   series.alleleData = (v.m_nViewFlags & VIEW_SELF_REFERENCE) || v.m_bNonSelfAllele;
-  const views::RegionStatistics statistics = views::MeasureRegion(series, place_.startSlot, place_.endSlot);
-  displayText_ = views::StatisticsDisplayText(place_, statistics);
-  clipboardText_ = views::StatisticsClipboardText(place_, statistics);
+  const RegionStatistics statistics = MeasureRegion(series, place_.startSlot, place_.endSlot);
+  displayText_ = StatisticsDisplayText(place_, statistics);
+  clipboardText_ = StatisticsClipboardText(place_, statistics);
   SetDlgItemText(res::kShowStatText, displayText_);
   return TRUE;
 }

@@ -13,7 +13,7 @@
 
 class CQOVAView;
 
-namespace views {
+namespace qova::views::main {
 
 // Running sums of one series.
 struct SeriesStatistics {
@@ -65,8 +65,7 @@ struct RegionPlace {
 [[nodiscard]] std::string StatisticsDisplayText(const RegionPlace& place, const RegionStatistics& statistics);
 [[nodiscard]] std::string StatisticsClipboardText(const RegionPlace& place, const RegionStatistics& statistics);
 
-}  // namespace views
-
+}  // namespace qova::views::main
 class CShowStat : public CDialog {
   DECLARE_DYNAMIC(CShowStat)
 
@@ -86,7 +85,7 @@ class CShowStat : public CDialog {
 
  private:
   CQOVAView* view_;
-  views::RegionPlace place_;
+  qova::views::main::RegionPlace place_;
   std::string displayText_;
   std::string clipboardText_;
 };

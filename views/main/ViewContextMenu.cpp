@@ -14,6 +14,8 @@
 #include "views/ChromosomeContextMenu.h"
 #include "views/main/QOVAView.h"
 
+namespace views = qova::views;
+
 namespace {
 
 // The ids of the items only the main view has.

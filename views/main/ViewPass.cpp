@@ -7,6 +7,8 @@
 #include "views/PrintFit.h"
 #include "views/main/QOVAView.h"
 
+namespace views = qova::views;
+
 namespace {
 
 // The integral view's ideogram lies this far into its panel, and the base

@@ -10,6 +10,9 @@
 #include "views/PrintFit.h"
 #include "views/main/QOVAView.h"
 
+using namespace qova::views::main;
+namespace views = qova::views;
+
 views::PrintPlan CQOVAView::PrintPlanFor(CDC* pDC) const {
   const views::PrintPlan plan = views::PrintPlanOf(m_pDisplaySetting->PRINT, m_nViewFlags);
   // The integral view's lanes and the fragment-length plot have no axis
@@ -17,10 +20,10 @@ views::PrintPlan CQOVAView::PrintPlanFor(CDC* pDC) const {
   if ((m_nViewFlags & VIEW_INTEGRATE) || FragmentPlotShown()) return plan;
   const bool log = (m_nViewFlags & VIEW_LOG_SCALE) != 0;
   std::vector<std::string> labels;
-  for (const views::AxisKind kind : {views::AxisKind::CopyNumber, views::AxisKind::AlleleAnalysis,
-                                     views::AxisKind::AlleleDifference}) {
-    const std::array<std::string, 3> shown = views::AxisLabels(kind, log, Magnification());
+  for (const AxisKind kind : {AxisKind::CopyNumber, AxisKind::AlleleAnalysis,
+                                     AxisKind::AlleleDifference}) {
+    const std::array<std::string, 3> shown = AxisLabels(kind, log, Magnification());
     labels.insert(labels.end(), shown.begin(), shown.end());
   }
-  return views::WithRoomForLabels(*pDC, plan, ComputePageLayout(), m_nChromosomeX[0], views::kAxisLabelFont, labels);
+  return views::WithRoomForLabels(*pDC, plan, ComputePageLayout(), m_nChromosomeX[0], kAxisLabelFont, labels);
 }

@@ -67,7 +67,7 @@ void CDialogEditIntegrate::OnUpdate() {
   EndDialog(IDOK);
 }
 
-namespace qova {
+namespace qova::views::multiple {
 
 void InstallEditIntegrationDialog() {
   CQOVADoc::SetEditIntegrationDialog([](IntegrationData& integration) {
@@ -76,4 +76,4 @@ void InstallEditIntegrationDialog() {
   });
 }
 
-}  // namespace qova
+}  // namespace qova::views::multiple

@@ -23,7 +23,7 @@ class CDialogEditIntegrate : public CDialog {
   DECLARE_MESSAGE_MAP()
 };
 
-namespace qova {
+namespace qova::views::multiple {
 // Lets the main document's Edit integration command run the dialog.
 void InstallEditIntegrationDialog();
-}  // namespace qova
+}  // namespace qova::views::multiple

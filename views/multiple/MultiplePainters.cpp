@@ -11,6 +11,9 @@
 #include "views/main/CopyNumberAxes.h"
 #include "views/main/QOVAView.h"
 
+using namespace qova::views::main;
+namespace views = qova::views;
+
 namespace {
 
 // Rows of the bars inside their panels.
@@ -30,52 +33,6 @@ constexpr int kMarkerPens = 8;  // markers 0..6 and the analysis' own (kind 39)
 COLORREF ChromosomeColour(int c) { return RGB((c / 9) * 85, ((c + c / 3) % 3) * 85, (c % 3) * 85); }
 
 }  // namespace
-
-namespace views {
-
-long long RulerStep(long long range) {
-  long long t = range / 7;
-  if (t <= 0) return 0;
-  long long p = 1;
-  while (t >= 10) {
-    t /= 10;
-    p *= 10;
-  }
-  return p * t;
-}
-
-void PixelBatch::Draw(CDC* dc, std::vector<POINT>& points, COLORREF colour) {
-  if (points.empty()) return;
-  dc->LPtoDP(points.data(), int(points.size()));
-  const long long width = dc->GetDeviceCaps(HORZRES), height = dc->GetDeviceCaps(VERTRES);
-  // A printer's page is too large to keep a stamp per pixel: every point is set.
-  const bool stamped = width > 0 && height > 0 && width * height <= kMostStampedPixels;
-  if (stamped) {
-    if (stamps_.size() != std::size_t(width * height) || ++stamp_ == 0) {
-      stamps_.assign(std::size_t(width * height), 0);
-      stamp_ = 1;
-    }
-  }
-  // Column by column: neighbouring SNPs share a column more often than a row.
-  dc->SaveDC();
-  dc->SetMapMode(MM_TEXT);
-  dc->SetWindowOrg(0, 0);
-  dc->SetViewportOrg(0, 0);
-  // Walked backwards, the last point of a pixel is the one that is set, as
-  // when every point is set in order.
-  for (auto p = points.rbegin(); p != points.rend(); ++p) {
-    if (stamped) {
-      if (p->x < 0 || p->y < 0 || p->x >= width || p->y >= height) continue;
-      std::uint8_t& seen = stamps_[std::size_t(p->x * height + p->y)];
-      if (seen == stamp_) continue;
-      seen = stamp_;
-    }
-    dc->SetPixel(p->x, p->y, colour);
-  }
-  dc->RestoreDC(-1);
-}
-
-}  // namespace views
 
 // --- one chromosome ---
 
@@ -206,7 +163,7 @@ void CQOVAView::DrawGenomeAxes(CDC* dc, int x, int y, const std::array<std::stri
 void CQOVAView::DrawGenomeCopyNumberPlot(CDC* dc, int x, int y) {
   const bool log = (m_nViewFlags & VIEW_LOG_SCALE) != 0;
   const int m = Magnification();
-  DrawGenomeAxes(dc, x, y, views::AxisLabels(views::AxisKind::CopyNumber, log, m));
+  DrawGenomeAxes(dc, x, y, AxisLabels(AxisKind::CopyNumber, log, m));
   const int yb = log ? y + 100 : y + 100 + m;
   if (m_pRatio.size() < std::size_t(std::max(0, m_pChromosomeStarts[24]))) return;
   const std::int32_t* offsets = GenomeOffsetsOfSlots().data();
@@ -226,7 +183,7 @@ void CQOVAView::DrawGenomeCopyNumberPanel(CDC* dc, int x, int y) { DrawGenomeCop
 void CQOVAView::DrawGenomeAllelePlot(CDC* dc, int x, int y) {
   const bool log = (m_nViewFlags & VIEW_LOG_SCALE) != 0;
   const int m = Magnification();
-  DrawGenomeAxes(dc, x, y, views::AxisLabels(views::AxisKind::AlleleAnalysis, log, m));
+  DrawGenomeAxes(dc, x, y, AxisLabels(AxisKind::AlleleAnalysis, log, m));
   const int yb = log ? y + 100 : y + 100 + m;
   const std::size_t needed = std::size_t(std::max(0, m_pChromosomeStarts[24]));
   const std::vector<float>& a = m_pAverage[1];

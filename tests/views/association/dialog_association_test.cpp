@@ -16,6 +16,7 @@
 #include "views/association/DialogSelectArraytype.h"
 
 using namespace qova::document::samplemanager;
+namespace association = qova::views::association;
 
 namespace qova::test {
 namespace {
@@ -107,7 +108,7 @@ TEST_F(AssociationDialogTest, ACountThatIsNotANumberKeepsTheDialogOpen) {
 // and stores its result; Cancel stores nothing.
 TEST_F(AssociationDialogTest, TheSampleManagersAssociationActionRunsTheDialog) {
   WriteStudy(1, true);
-  qova::InstallAssociationDialog();
+  association::InstallAssociationDialog();
   Ui().OnDialog(res::kAssociationDialog, [](DialogDriver& d) { d.Cancel(); });
   Doc().RunSampleAction("Test01", kActionAssociationAnalysis);
   EXPECT_FALSE(Exists(ResultPath("Test01_A.CFS")));
@@ -133,7 +134,7 @@ TEST_F(AssociationDialogTest, TheSampleManagersAssociationButtonStoresTheStatist
   second.Seed = 8;
   WriteStudy(second);
   SampleManagerCache::Reset();
-  qova::InstallAssociationDialog();
+  association::InstallAssociationDialog();
   Ui().OnDialog(res::kSampleManagerDialog, [](DialogDriver& d) {
     EXPECT_EQ(d.Items(res::manager::kSampleList), (std::vector<std::string>{"Test01", "Test02"}));
     d.Select(res::manager::kSampleList, "Test02").Click(res::manager::kAssociationAnalysis);

@@ -10,6 +10,8 @@
 #include "views/graph/GraphChangeText.h"
 #include "views/graph/GraphClustering.h"
 
+namespace graph = qova::views::graph;
+
 namespace {
 
 // The change list of Display Samples: a header, then a stretch a line.
@@ -43,9 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   window.DrawAndDrag();
   const int samples = static_cast<int>(window.Doc().m_Samples.size());
-  for (auto method : {qova::graph::ClusterMethod::Bins, qova::graph::ClusterMethod::Coverage,
-                      qova::graph::ClusterMethod::LongCoverage, qova::graph::ClusterMethod::Weighted}) {
-    const qova::graph::ClusterResult result = qova::graph::ClusterSamples(window.Doc().m_Segments, samples, method);
+  for (auto method : {graph::ClusterMethod::Bins, graph::ClusterMethod::Coverage,
+                      graph::ClusterMethod::LongCoverage, graph::ClusterMethod::Weighted}) {
+    const graph::ClusterResult result = graph::ClusterSamples(window.Doc().m_Segments, samples, method);
     if (samples >= 2 && static_cast<int>(result.order.size()) != samples) std::abort();
   }
   return 0;

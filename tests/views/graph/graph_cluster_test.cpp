@@ -11,11 +11,13 @@
 #include "tests/views/graph/GraphTestSupport.h"
 #include "views/graph/GraphClustering.h"
 
+namespace graph = qova::views::graph;
+
 namespace qova::test {
 namespace {
 
 namespace res = qova::resources;
-using qova::graph::ClusterMethod;
+using graph::ClusterMethod;
 
 constexpr UINT kCommands[] = {res::kCmdClusterAnalysis, res::kCmdCluster2, res::kCmdCluster3, res::kCmdCluster4};
 constexpr ClusterMethod kMethods[] = {ClusterMethod::Bins, ClusterMethod::Coverage, ClusterMethod::LongCoverage,
@@ -24,8 +26,8 @@ constexpr ClusterMethod kMethods[] = {ClusterMethod::Bins, ClusterMethod::Covera
 class GraphClusterTest : public GraphTest {};
 
 TEST(GraphProfileTest, ALossCoversItsBinsByTheShareItCovers) {
-  std::vector<float> profile(qova::graph::kProfileBins, 2.0f);
-  qova::graph::AddCoverage(profile, 1050, 1300, -1.0f);
+  std::vector<float> profile(graph::kProfileBins, 2.0f);
+  graph::AddCoverage(profile, 1050, 1300, -1.0f);
   EXPECT_FLOAT_EQ(profile[9], 2.0f);
   EXPECT_FLOAT_EQ(profile[10], 1.5f);
   EXPECT_FLOAT_EQ(profile[11], 1.0f);
@@ -33,12 +35,12 @@ TEST(GraphProfileTest, ALossCoversItsBinsByTheShareItCovers) {
   EXPECT_FLOAT_EQ(profile[13], 2.0f);
   // A segment is held inside its chromosome; X and unknown chromosomes count nowhere.
   int from = 0, to = 0;
-  ASSERT_TRUE(qova::graph::GenomeSpanKb({0, 1, 22, 40000000, 2000000000}, from, to));
+  ASSERT_TRUE(graph::GenomeSpanKb({0, 1, 22, 40000000, 2000000000}, from, to));
   EXPECT_EQ(from, ChromosomeStartTableKb[22] + 40000);
   EXPECT_EQ(to, ChromosomeStartTableKb[23]);
-  EXPECT_FALSE(qova::graph::GenomeSpanKb({0, 1, 23, 1000, 2000}, from, to));
-  EXPECT_FALSE(qova::graph::GenomeSpanKb({0, 1, 31, 1000, 2000}, from, to));
-  EXPECT_FALSE(qova::graph::GenomeSpanKb({0, 1, 0, 1000, 2000}, from, to));
+  EXPECT_FALSE(graph::GenomeSpanKb({0, 1, 23, 1000, 2000}, from, to));
+  EXPECT_FALSE(graph::GenomeSpanKb({0, 1, 31, 1000, 2000}, from, to));
+  EXPECT_FALSE(graph::GenomeSpanKb({0, 1, 0, 1000, 2000}, from, to));
 }
 
 TEST(GraphMergeTest, EqualDistancesMergeTheSmallerIndexesFirst) {
@@ -46,7 +48,7 @@ TEST(GraphMergeTest, EqualDistancesMergeTheSmallerIndexesFirst) {
   // pairs at distance 0, and the pair with the smaller first index goes first.
   const std::vector<GraphSegment> losses = {{1, 1, 1, 0, 200000000}, {3, 1, 1, 0, 200000000}};
   for (ClusterMethod m : kMethods) {
-    const qova::graph::ClusterResult r = qova::graph::ClusterSamples(losses, 4, m);
+    const graph::ClusterResult r = graph::ClusterSamples(losses, 4, m);
     if (m == ClusterMethod::LongCoverage) {
       // Two segments are too few for a region: every distance is 0, so 0+1, then 2+3.
       EXPECT_EQ(r.order, (std::vector<int>{0, 1, 2, 3}));
@@ -58,9 +60,9 @@ TEST(GraphMergeTest, EqualDistancesMergeTheSmallerIndexesFirst) {
     }
   }
   // Two samples are never merged; one keeps its place.
-  EXPECT_EQ(qova::graph::ClusterSamples({{1, 0, 3, 0, 90000000}}, 2, ClusterMethod::Bins).order,
+  EXPECT_EQ(graph::ClusterSamples({{1, 0, 3, 0, 90000000}}, 2, ClusterMethod::Bins).order,
             (std::vector<int>{0, 1}));
-  EXPECT_EQ(qova::graph::ClusterSamples({}, 1, ClusterMethod::Bins).order, std::vector<int>{0});
+  EXPECT_EQ(graph::ClusterSamples({}, 1, ClusterMethod::Bins).order, std::vector<int>{0});
 }
 
 TEST(GraphMergeTest, AMergedClusterWeighsItsProfilesByTheirSizes) {
@@ -72,9 +74,9 @@ TEST(GraphMergeTest, AMergedClusterWeighsItsProfilesByTheirSizes) {
   // 30,200 that count.
   const std::vector<GraphSegment> losses = {
       {2, 1, 1, 0, 10000000}, {3, 1, 1, 0, 40000000}, {4, 1, 2, 0, 200000000}};
-  const qova::graph::ClusterResult r = qova::graph::ClusterSamples(losses, 5, ClusterMethod::Bins);
-  const double third = (4.0 / 9.0 * 100 + 300) / qova::graph::kDistanceBins;
-  EXPECT_EQ(r.trace, platform::Format("0\t0\t1\t0.000000\n1\t2\t5\t%f\n2\t3\t6\t%f\n", 100.0 / qova::graph::kDistanceBins,
+  const graph::ClusterResult r = graph::ClusterSamples(losses, 5, ClusterMethod::Bins);
+  const double third = (4.0 / 9.0 * 100 + 300) / graph::kDistanceBins;
+  EXPECT_EQ(r.trace, platform::Format("0\t0\t1\t0.000000\n1\t2\t5\t%f\n2\t3\t6\t%f\n", 100.0 / graph::kDistanceBins,
                                       third) +
                          "3\n4\n2\n1\n0\n");
   EXPECT_EQ(r.order, (std::vector<int>{4, 3, 2, 0, 1}));
@@ -106,13 +108,13 @@ TEST_F(GraphClusterTest, SegmentsOnXOrPastTheirChromosomeChangeNothing) {
   wild.push_back({4, 0, 31, 1000, 2000});           // no such chromosome
   wild.push_back({4, 5, 23, 0, 150000000});         // a gain over all of X
   for (ClusterMethod m : kMethods) {
-    const auto plain = qova::graph::ClusterSamples(withoutX, 9, m);
-    EXPECT_EQ(qova::graph::ClusterSamples(Doc().m_Segments, 9, m).order, plain.order) << int(m);
-    EXPECT_EQ(qova::graph::ClusterSamples(wild, 9, m).order, plain.order) << int(m);
+    const auto plain = graph::ClusterSamples(withoutX, 9, m);
+    EXPECT_EQ(graph::ClusterSamples(Doc().m_Segments, 9, m).order, plain.order) << int(m);
+    EXPECT_EQ(graph::ClusterSamples(wild, 9, m).order, plain.order) << int(m);
   }
   // Far past the end of 22: held to the chromosome, no write outside the profiles.
   wild.push_back({2, 4, 22, 1000, 2140000000});
-  for (ClusterMethod m : kMethods) EXPECT_EQ(qova::graph::ClusterSamples(wild, 9, m).order.size(), 9u);
+  for (ClusterMethod m : kMethods) EXPECT_EQ(graph::ClusterSamples(wild, 9, m).order.size(), 9u);
 }
 
 TEST_F(GraphClusterTest, TheTraceOfThreeSamplesHasOneMergeAndThreePositions) {

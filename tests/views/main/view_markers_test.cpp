@@ -24,6 +24,9 @@
 #include "platform/qt/RasterCanvas.h"
 #endif
 
+using namespace qova::views::main;
+namespace views = qova::views;
+
 namespace qova::test {
 namespace {
 
@@ -166,15 +169,15 @@ TEST_F(ViewMarkerTest, EditMarkerTakesTheEditedListAndIsReadOnlyOnAResultShownAl
 // ends move inward to the nearest SNP, bad lines are skipped.
 TEST_F(ViewMarkerTest, TheMarkerListReadsBackOnTheSnpsAndSkipsWhatFitsNoChromosome) {
   const CBasicData& table = global_.BasicData[0];
-  const views::SlotPosition position = views::IndexMapPositions(table);
+  const SlotPosition position = IndexMapPositions(table);
   const ChromosomeStartRow starts(qova::core::kArrayChromosomeStarts[0], qova::core::kChromosomeTableSlots);
   const MarkerRegionList regions = {{2, First(2) + 3, First(2) + 40, 33}, {23, First(23), End(23) - 1, 2},
                                     {7, First(7) + 100, First(7) + 100, 38}};
-  const std::string text = views::MarkerListText(regions, position);
+  const std::string text = MarkerListText(regions, position);
   EXPECT_EQ(text.substr(0, text.find('\n') + 1),
             platform::Format("33\t2\t%d\t%d\n", PositionOfSlot(First(2) + 3), PositionOfSlot(First(2) + 40)));
   EXPECT_EQ(text.find('\r'), std::string::npos);
-  EXPECT_EQ(views::ReadMarkerList(text, starts, position).regions, regions);
+  EXPECT_EQ(ReadMarkerList(text, starts, position).regions, regions);
 
   const int p10 = PositionOfSlot(First(4) + 10), p11 = PositionOfSlot(First(4) + 11);
   const int p20 = PositionOfSlot(First(4) + 20), p21 = PositionOfSlot(First(4) + 21);
@@ -189,10 +192,10 @@ TEST_F(ViewMarkerTest, TheMarkerListReadsBackOnTheSnpsAndSkipsWhatFitsNoChromoso
       "\n"
       "33\t4\t999999999\t999999999\n",  // beyond the chromosome's last SNP
       p10 + 1, p21 - 1, p10 + 1, p11 - 1, p10, p20);
-  const views::MarkerListReading reading = views::ReadMarkerList(edited, starts, position);
+  const MarkerListReading reading = ReadMarkerList(edited, starts, position);
   EXPECT_EQ(reading.regions, (MarkerRegionList{{4, First(4) + 11, First(4) + 20, 34}, {4, First(4) + 10, First(4) + 20, 35}}));
   std::vector<std::pair<int, std::string>> skipped;
-  for (const views::SkippedMarkerLine& line : reading.skipped) skipped.emplace_back(line.line, line.why);
+  for (const SkippedMarkerLine& line : reading.skipped) skipped.emplace_back(line.line, line.why);
   EXPECT_EQ(skipped, (std::vector<std::pair<int, std::string>>{
                          {2, "chromosome 24 is not 1 to 23"},
                          {3, "chromosome 0 is not 1 to 23"},
@@ -202,17 +205,17 @@ TEST_F(ViewMarkerTest, TheMarkerListReadsBackOnTheSnpsAndSkipsWhatFitsNoChromoso
 
 // A file that is no list at all must not make a box screens long.
 TEST_F(ViewMarkerTest, TheLinesLeftOutAreListedTwelveAtMostAndCutToSixtyCharacters) {
-  std::vector<views::SkippedMarkerLine> skipped;
+  std::vector<SkippedMarkerLine> skipped;
   for (int k = 1; k <= 14; ++k) skipped.push_back({k, "x\ty", "why"});
   skipped[0].text = std::string(59, 'a') + "\tbc";
-  const std::string text = views::SkippedLinesText(skipped);
+  const std::string text = SkippedLinesText(skipped);
   const std::vector<std::string> lines = platform::SplitLines(text);
   ASSERT_EQ(lines.size(), 13u) << text;
   EXPECT_EQ(lines[0], "line 1: " + std::string(59, 'a') + " ... (why)");
   EXPECT_EQ(lines[11], "line 12: x y (why)");
   EXPECT_EQ(lines[12], "... and 2 more lines");
   skipped.resize(12);
-  EXPECT_EQ(platform::SplitLines(views::SkippedLinesText(skipped)).back(), "line 12: x y (why)");
+  EXPECT_EQ(platform::SplitLines(SkippedLinesText(skipped)).back(), "line 12: x y (why)");
 }
 
 TEST_F(ViewMarkerTest, SaveThenLoadThroughTheCommandsReplacesTheListAndStoresIt) {

@@ -18,6 +18,9 @@
 #include "views/GenomeBrowser.h"
 #include "views/main/ShowStat.h"
 
+using namespace qova::views::main;
+namespace views = qova::views;
+
 namespace qova::test {
 namespace {
 
@@ -249,11 +252,11 @@ TEST_F(ViewMeasureTest, ACombinedSampleGetsTheRegionReport) {
 TEST(RegionStatisticsTest, AVarianceThatRoundingMadeNegativeShowsAsNoDeviation) {
   const std::vector<std::int32_t> valid(50, 1), calls(50, kCallAB);
   const std::vector<float> ratio(50, 0.7f);
-  views::RegionSeries series{valid, ratio, ratio, ratio, calls, true};
-  const views::RegionStatistics s = views::MeasureRegion(series, 0, 49);
+  RegionSeries series{valid, ratio, ratio, ratio, calls, true};
+  const RegionStatistics s = MeasureRegion(series, 0, 49);
   EXPECT_EQ(s.logTotal.count, 50);
   EXPECT_EQ(s.logTotal.Deviation(), 0.0);
-  const std::string text = views::StatisticsDisplayText({}, s);
+  const std::string text = StatisticsDisplayText({}, s);
   EXPECT_NE(text.find("\nRate AB: Average: 0.700000 SD: 0.000000"), std::string::npos) << text;
   EXPECT_EQ(text.find("nan"), std::string::npos) << text;
 }

@@ -25,6 +25,8 @@
 #include "platform/qt/RasterCanvas.h"
 #endif
 
+namespace views = qova::views;
+
 namespace qova::test {
 namespace {
 

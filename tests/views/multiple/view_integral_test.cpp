@@ -15,6 +15,9 @@
 #include "views/multiple/DialogEditIntegrate.h"
 #include "views/GenomeBrowser.h"
 
+namespace multiple = qova::views::multiple;
+namespace views = qova::views;
+
 namespace qova::test {
 namespace {
 
@@ -145,7 +148,7 @@ TEST_F(IntegralViewTest, TheTitleNamesTheModeOfTheIntegration) {
 }
 
 TEST_F(IntegralViewTest, EditIntegralViewDeletesTheSelectedSamplesAndTheLanesCloseUp) {
-  qova::InstallEditIntegrationDialog();
+  multiple::InstallEditIntegrationDialog();
   IntegrationData& integration = Integrate({"A", "B", "C"}, {{0, 1000000, 2000000, 1, 1},
                                                              {1, 3000000, 4000000, 1, 1},
                                                              {2, 5000000, 6000000, 1, 3}});
@@ -177,7 +180,7 @@ TEST_F(IntegralViewTest, EditIntegralViewDeletesTheSelectedSamplesAndTheLanesClo
 }
 
 TEST_F(IntegralViewTest, UpdateInTheDialogIntegratesTheSelectedSampleAgain) {
-  qova::InstallEditIntegrationDialog();
+  multiple::InstallEditIntegrationDialog();
   IntegrationData& integration = Integrate({"Tumour02.CFN"}, {});
   ASSERT_TRUE(integration.IntegrateSamples({"Tumour02.CFN", "Tumour01.CFS"}));
   const std::vector<IntegrationSegment> integrated = integration.Segments;

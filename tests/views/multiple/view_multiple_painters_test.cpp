@@ -15,6 +15,8 @@
 #include "tests/views/multiple/MultipleViewTestSupport.h"
 #include "views/ViewNavigation.h"
 
+namespace views = qova::views;
+
 namespace qova::test {
 namespace {
 
