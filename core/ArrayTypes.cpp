@@ -65,6 +65,7 @@ const ArrayTypeInfo* FindArrayType(std::string_view name) {
 }
 
 }  // namespace qova::core
+
 int ArrayTypeIndex(std::string_view name) {
   const core::ArrayTypeInfo* info = core::FindArrayType(name);
   return info ? info->type : 0;

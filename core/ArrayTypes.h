@@ -105,6 +105,7 @@ inline constexpr int kAgilentArrayType = 11;
 [[nodiscard]] std::string LibraryFileName(std::string_view chipType);
 
 }  // namespace qova::core
+
 // The type index 0..12 of a chip name; a name not in the list gives 0.
 [[nodiscard]] int ArrayTypeIndex(std::string_view name);
 // The family index 0..6 of a chip name; a name not in the list gives 0.

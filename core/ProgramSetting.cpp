@@ -16,6 +16,7 @@ int StoredFromFloat(float value) {
 }
 
 }  // namespace qova::core::setting
+
 namespace {
 
 // The record's stored keys after the display block, in the order they are

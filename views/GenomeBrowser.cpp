@@ -25,6 +25,7 @@ std::string MeasureReport(int chromosome, int first, int p1, int last, int p2) {
 }
 
 }  // namespace qova::views
+
 bool OpenGenomeBrowser(int chromosome, CWnd* owner, int start, int end) {
   (void)owner;  // the browser opens on its own; nothing is parented to the view
   std::string server =

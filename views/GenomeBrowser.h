@@ -24,6 +24,7 @@ inline constexpr int kGenomeBuild = 17;
 [[nodiscard]] std::string MeasureReport(int chromosome, int first, int p1, int last, int p2);
 
 }  // namespace qova::views
+
 // Opens the region in the user's web browser; false, after "Web not
 // connected", when that was refused. `owner` is the window that asks.
 bool OpenGenomeBrowser(int chromosome, CWnd* owner, int start, int end);

@@ -42,6 +42,7 @@ inline constexpr const char* kDisplayIntegral = "IntegralView";
 inline constexpr const char* kDisplayCombine = "Combine";
 
 }  // namespace qova::document::display
+
 class CSelectResult : public CDialog {
   DECLARE_DYNAMIC(CSelectResult)
 

@@ -20,6 +20,7 @@ enum OutputDataKind : int {
 };
 
 }  // namespace qova::document::exports
+
 class CDialogOutputData : public CDialog {
   DECLARE_DYNAMIC(CDialogOutputData)
 

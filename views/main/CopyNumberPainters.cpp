@@ -47,6 +47,7 @@ std::array<std::string, 3> AxisLabels(AxisKind kind, bool logScale, int magnific
 }
 
 }  // namespace qova::views::main
+
 void CQOVAView::DrawDots(CDC* dc, std::vector<POINT>& points, COLORREF colour) {
   // A pixel per SNP reads as a line wherever the SNPs lie closer than a
   // pixel, and is lost among the axes where they do not. A point is a small

@@ -81,6 +81,7 @@ std::string SampleInformationReport(const CAnalyzedData& analyzed, const CBasicD
 }
 
 }  // namespace qova::views::main
+
 IMPLEMENT_DYNAMIC(CSampleInformation, CDialog)
 
 BEGIN_MESSAGE_MAP(CSampleInformation, CDialog)

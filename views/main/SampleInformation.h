@@ -18,6 +18,7 @@ namespace qova::views::main {
 [[nodiscard]] std::string SampleInformationReport(const CAnalyzedData& analyzed, const CBasicData* basic);
 
 }  // namespace qova::views::main
+
 class CSampleInformation : public CDialog {
   DECLARE_DYNAMIC(CSampleInformation)
 

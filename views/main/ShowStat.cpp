@@ -96,6 +96,7 @@ std::string StatisticsClipboardText(const RegionPlace& p, const RegionStatistics
 }
 
 }  // namespace qova::views::main
+
 IMPLEMENT_DYNAMIC(CShowStat, CDialog)
 
 BEGIN_MESSAGE_MAP(CShowStat, CDialog)

@@ -66,6 +66,7 @@ struct RegionPlace {
 [[nodiscard]] std::string StatisticsClipboardText(const RegionPlace& place, const RegionStatistics& statistics);
 
 }  // namespace qova::views::main
+
 class CShowStat : public CDialog {
   DECLARE_DYNAMIC(CShowStat)
 
