@@ -66,11 +66,20 @@ void FitToWindow(ViewMapping& mapping, CSize extent, CSize client) {
   mapping.m_nScrollY = 0;
 }
 
+namespace {
+
+// The room a print keeps left of the drawing: never more than half the page.
+long long RoomOnPage(int leftRoom, long long pageWidth) {
+  return std::clamp<long long>(leftRoom, 0, std::max<long long>(0, pageWidth) / 2);
+}
+
+}  // namespace
+
 PageGrid PrintPageGrid(CSize extent, CSize page, CSize printedSize, int printScaleX, int leftRoom) {
   const long long px = std::max<long long>(1, printedSize.cx), py = std::max<long long>(1, printedSize.cy);
   const long long width = std::max<long long>(1, page.cx), height = std::max<long long>(1, page.cy);
   const long long scaleX = std::max(1, printScaleX);
-  const long long room = std::clamp<long long>(leftRoom, 0, width / 2);
+  const long long room = RoomOnPage(leftRoom, width);
   PageGrid grid;
   // Pages needed at the printed size (the room first), then the size that fills them.
   const auto fill = [](long long printed, long long drawn, long long pageUnits, long long reserved, long long& pages) {
@@ -123,7 +132,7 @@ long long FloorDiv(long long a, long long b) { return a >= 0 ? a / b : -((-a + b
 ViewMapping PrintPageMapping(const PrintPlan& plan, CSize extent, CSize page, long long pageNumber) {
   ViewMapping mapping;
   const long long scaleX = plan.scaleX;
-  const long long room = std::clamp<long long>(plan.leftRoom, 0, std::max(0, page.cx) / 2);
+  const long long room = RoomOnPage(plan.leftRoom, page.cx);
   mapping.m_nScaleX = plan.scaleX;
   mapping.m_nScaleY = kPrintScaleY;
   long long column = 0, row = 0;

@@ -14,6 +14,7 @@
 #include "core/ProgramSetting.h"
 #include "core/SampleDocuments.h"
 #include "document/ApplicationData.h"
+#include "document/DocumentCommands.h"
 #include "document/QOVADoc.h"
 #include "platform/File.h"
 #include "platform/MessageBox.h"
@@ -26,6 +27,9 @@
 #include "tools/samplegen/SampleGen.h"
 
 namespace qova::test {
+
+// The document's command ids, as the tests send them.
+namespace command = qova::document::command;
 
 // Family 0 keeps the studies small and fast.
 inline constexpr const char* kSmallType = "Mapping10K_Xba131";

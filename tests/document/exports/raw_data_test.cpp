@@ -15,7 +15,6 @@
 #include "resources/ExportDialogs.h"
 #include "tests/document/display/display_samples_test_support.h"
 
-namespace command = qova::document::command;
 namespace exports = qova::document::exports;
 namespace core = qova::core;
 

@@ -10,8 +10,6 @@
 #include "resources/ExportDialogs.h"
 #include "tests/document/DocumentTestSupport.h"
 
-namespace command = qova::document::command;
-
 namespace qova::test {
 namespace {
 

@@ -6,7 +6,6 @@
 #include "resources/ParameterDialogs.h"
 #include "tests/document/DocumentTestSupport.h"
 
-namespace command = qova::document::command;
 namespace core = qova::core;
 
 namespace qova::test {

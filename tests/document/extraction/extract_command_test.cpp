@@ -11,8 +11,6 @@
 #include "tests/document/DocumentTestSupport.h"
 #include "tools/arraygen/ArrayGen.h"
 
-namespace command = qova::document::command;
-
 namespace qova::test {
 namespace {
 
@@ -170,7 +168,6 @@ TEST_F(ExtractCommandTest, FailuresOfALongerRunWaitForOneSummary) {
   EXPECT_FALSE(Exists(SamplePath("C")));
   EXPECT_EQ(LastStatus(), "Extracted 1 of 3 samples into " + platform::NativePath(ArrayFolder()));
 }
-
 
 // The rest of the line of `text` that follows `start`; empty when no line has it.
 std::string LineAfter(const std::string& text, const std::string& start) {

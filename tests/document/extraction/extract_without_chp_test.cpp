@@ -14,8 +14,6 @@
 #include "tools/arraygen/ArrayGen.h"
 #include "tools/arraywriters/CdfWriters.h"
 
-namespace command = qova::document::command;
-
 namespace qova::test {
 namespace {
 

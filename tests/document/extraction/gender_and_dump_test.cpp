@@ -12,8 +12,6 @@
 #include "tools/arraywriters/CdfWriters.h"
 #include "tools/arraywriters/GenericWriter.h"
 
-namespace command = qova::document::command;
-
 namespace qova::test {
 namespace {
 

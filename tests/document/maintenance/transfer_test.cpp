@@ -3,8 +3,6 @@
 #include "document/DocumentCommands.h"
 #include "tests/document/DocumentTestSupport.h"
 
-namespace command = qova::document::command;
-
 namespace qova::test {
 namespace {
 

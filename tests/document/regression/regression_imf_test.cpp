@@ -11,7 +11,6 @@
 #include "tests/document/DocumentTestSupport.h"
 #include "tools/arraygen/ArrayGen.h"
 
-namespace command = qova::document::command;
 namespace regression = qova::document::regression;
 
 namespace qova::test {

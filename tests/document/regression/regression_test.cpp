@@ -14,7 +14,6 @@
 #include "tools/arraygen/ArrayGen.h"
 #include "tools/arraywriters/CdfWriters.h"
 
-namespace command = qova::document::command;
 namespace regression = qova::document::regression;
 namespace core = qova::core;
 
