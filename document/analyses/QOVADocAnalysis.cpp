@@ -282,7 +282,7 @@ void CQOVADoc::OnUpdateFilesToNewestVersion() {
         sample.LoadFile(path);
         sample.Header.HmmMeans[6] = 2.5f;
         if (sample.Header.IsTest != 0) {
-          if (sample.Header.IsPaired != 0) SelfAnalysis(&sample, TRUE);
+          if (IsSelfAnalysable(sample.Header)) SelfAnalysis(&sample, TRUE);
           NonSelfAnalysis(&sample, TRUE);
         }
         sample.StoreFile(path);
