@@ -86,7 +86,7 @@ void CDataManage::OnDblclkSampleList() { OnInput(); }
 void CDataManage::EnableActionsFor(const SampleHeader& header) {
   // The association analysis compares the sample with its self reference.
   Enable(ids::kAssociationAnalysis, header.IsPaired != 0);
-  const bool selfAnalysable = IsSelfAnalysable(header);
+  const bool selfAnalysable = header.IsPaired == 1 && header.IsTest == 1;
   Enable(ids::kAlleleSpecificAnalysis, selfAnalysable);
   Enable(ids::kModeSelfOnly, selfAnalysable);
   if (!selfAnalysable && IsChecked(ids::kModeSelfOnly)) {
