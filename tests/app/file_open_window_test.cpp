@@ -2,8 +2,6 @@
 // types a name into it: a result file or a file of random bytes is refused
 // with one message naming it, and no window comes up; a study opens as before.
 #ifdef QOVA_TEST_WITH_QT
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -22,14 +20,7 @@ class FileOpenWindowTest : public DemoAppOnQtTest {
   // File > Open with `path` typed into the dialog's name field and Return.
   void OpenThroughTheDialog(const std::string& path) {
     bool typed = false;
-    ModalHand hand([path, &typed](QWidget* modal) {
-      auto* files = qobject_cast<QFileDialog*>(modal);
-      auto* name = files ? files->findChild<QLineEdit*>("fileNameEdit") : nullptr;
-      if (!name) return;
-      name->setText(QString::fromStdString(path));
-      typed = true;
-      QTest::keyClick(name, Qt::Key_Return);
-    });
+    ModalHand hand([path, &typed](QWidget* modal) { typed = TypeIntoFileDialog(modal, path) || typed; });
     ASSERT_TRUE(Choose(ID_FILE_OPEN));
     QTest::qWait(50);
     EXPECT_TRUE(typed);
