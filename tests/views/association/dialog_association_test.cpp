@@ -69,7 +69,8 @@ TEST_F(AssociationDialogTest, OkAtOnceGivesNoCountsAndTheChiSquare) {
 }
 
 // Statistics 3, 4, 5 and 7 take no counts: their edits are disabled but keep
-// what was typed, and OK still hands it back.
+// what was typed, and OK still hands it back; a result of theirs left empty
+// is not blamed on a count.
 TEST_F(AssociationDialogTest, StatisticsWithoutCountsDisableTheEditsWhichKeepTheirValues) {
   for (int method = 0; method < 9; ++method) {
     const bool counts = method != 3 && method != 4 && method != 5 && method != 7;
@@ -90,6 +91,9 @@ TEST_F(AssociationDialogTest, StatisticsWithoutCountsDisableTheEditsWhichKeepThe
     EXPECT_EQ(outcome.positive, 12) << method;
     EXPECT_EQ(outcome.negative, 7) << method;
     EXPECT_EQ(outcome.method, method);
+    // An empty result asks for both counts exactly where the dialog takes them.
+    const std::string reason = qova::analysis::AssociationEmptyReason(method, {12.0, 0.0});
+    EXPECT_EQ(reason.find("needs samples of both kinds") != std::string::npos, counts) << method << ": " << reason;
   }
 }
 
