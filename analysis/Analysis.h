@@ -176,8 +176,10 @@ class CAnalysis {
   // --- association ---
 
   // Replaces LogRatio by the per-SNP statistic `method` (0..8) with the two
-  // sample counts of the association dialog. 0, or 1 when a needed reference
-  // is missing.
+  // sample counts of the association dialog. 0; 1 when a needed reference is
+  // missing; kNoValidAssociationSnp when no SNP of the array type is left
+  // valid, a result with nothing to show (AssociationEmptyReason says why).
+  static constexpr int kNoValidAssociationSnp = 2;
   int CalcAssociationStatistic(const CArrayData& test, CAnalyzedData& analyzed, const CBasicData& basic,
                                int positiveCount, int negativeCount, int method);
 

@@ -18,6 +18,15 @@ double RatioStatistic(int method, double a, double b, const SampleCounts& counts
   }
 }
 
+std::string AssociationEmptyReason(int method, const SampleCounts& counts) {
+  const bool weighsByCounts = method != kAssocRatioProduct && method != kAssocSignalRatios &&
+                              method != kAssocFractions && method != kAssocScaledFractions;
+  if (weighsByCounts && (counts.P <= 0.0 || counts.Q <= 0.0)) {
+    return "the method needs samples of both kinds, a number of positive and of negative samples above 0";
+  }
+  return "no SNP has a statistic that is a number (its signals or its references' genotypes do not give one)";
+}
+
 double AlleleFraction(double a, double b, double k) { return a / (a + k * b); }
 
 double ContingencyStatistic(double pt, double pr, const SampleCounts& counts) {

@@ -5,6 +5,7 @@
 // (P "positive", Q "negative", N = P + Q). Pure functions, in double; a zero
 // signal or count gives a non-finite value, which the caller excludes.
 #include <cstdint>
+#include <string>
 
 namespace qova::analysis {
 
@@ -27,6 +28,10 @@ enum AssociationMethod {
   kAssocChiScaled = 8,       // method 6 likewise
 };
 inline constexpr int kAssociationMethodCount = 9;
+
+// Why a statistic left no SNP valid, for the user: the methods that weigh by
+// the counts divide by both, so a count of 0 leaves no number anywhere.
+[[nodiscard]] std::string AssociationEmptyReason(int method, const SampleCounts& counts);
 
 // Methods 1 to 3 on the allele ratios a = 2^LogRatioA and b = 2^LogRatioB.
 [[nodiscard]] double RatioStatistic(int method, double a, double b, const SampleCounts& counts);

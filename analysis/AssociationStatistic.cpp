@@ -142,6 +142,7 @@ int CAnalysis::CalcAssociationStatistic(const CArrayData& test, CAnalyzedData& a
 
   // A statistic that is not a number (a zero signal or count, too few
   // references of a genotype) marks the SNP unused instead of drawing it.
+  std::int32_t valid = 0;
   for (std::int32_t i = first; i <= last; ++i) {
     if (std::isfinite(statistic[i])) {
       analyzed.LogRatio[i] = static_cast<float>(statistic[i]);
@@ -149,8 +150,9 @@ int CAnalysis::CalcAssociationStatistic(const CArrayData& test, CAnalyzedData& a
       analyzed.LogRatio[i] = 0.0f;
       analyzed.ValidFlag[i] = 0;
     }
+    if (analyzed.ValidFlag[i] != 0) ++valid;
   }
-  return 0;
+  return valid > 0 ? 0 : kNoValidAssociationSnp;
 }
 
 bool CAnalysis::ModelAlleleFractions(const CArrayData& test, const CArrayData& self,

@@ -26,6 +26,8 @@ bool HasSelfBaseRange(SampleFileKind kind, const std::string& version) {
 
 bool HasAllelePairs(const std::string& version) { return version == kSampleFileVersion; }
 
+bool IsSelfAnalysable(const SampleHeader& header) { return header.IsTest != 0 && header.IsPaired != 0; }
+
 std::string SampleRangeProblem(const SampleHeader& h) {
   const core::ArrayTypeInfo* type = core::FindArrayType(h.ArrayType);
   if (type == nullptr) return "unknown array type \"" + h.ArrayType + "\"";

@@ -107,6 +107,10 @@ enum class SampleFileKind {
 [[nodiscard]] bool HasSelfBaseRange(SampleFileKind kind, const std::string& version);
 [[nodiscard]] bool HasAllelePairs(const std::string& version);
 
+// Whether the sample is analysed against its paired sample: only a test
+// sample is, never the normal of the pair, which names its tumour too.
+[[nodiscard]] bool IsSelfAnalysable(const SampleHeader& header);
+
 // Why a header's SNP ranges do not fit its array type (or the sample capacity),
 // or empty when they do. Stores and loads refuse such headers: the ranges index
 // every per-SNP array and the family's annotation table.

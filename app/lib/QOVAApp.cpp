@@ -1,5 +1,7 @@
 #include "app/lib/QOVAApp.h"
 
+#include <string>
+
 #include "app/lib/AboutDlg.h"
 #include "app/lib/VersionCheck.h"
 #include "core/AppSettingSheet.h"
@@ -24,6 +26,14 @@ namespace res = qova::resources;
 namespace core = qova::core;
 namespace association = qova::views::association;
 namespace multiple = qova::views::multiple;
+
+namespace {
+
+constexpr const char* kNotOpened =
+    " cannot be opened: File > Open opens graph texts (*.txt) and association studies (*.AAD). Results are shown "
+    "through Data > DisplaySamples.";
+
+}  // namespace
 
 IMPLEMENT_DYNAMIC(CQOVAApp, CWinApp)
 
@@ -117,6 +127,22 @@ void CQOVAApp::OpenNewDocument(int templateIndex) {
       return;
     }
   }
+}
+
+CDocument* CQOVAApp::OpenDocumentFile(const char* pathName) {
+  if (pathName == nullptr) return CWinApp::OpenDocumentFile(pathName);
+  // Only a template that names the file's extension reads the file; the
+  // others would take it as foreign and read nothing.
+  bool opens = false;
+  for (CDocTemplate* t : m_templates) {
+    CDocument* open = nullptr;
+    opens = opens || t->MatchDocType(pathName, open) >= CDocTemplate::yesAttemptNative;
+  }
+  if (!opens) {
+    AfxMessageBox(std::string(pathName) + kNotOpened, MB_ICONEXCLAMATION);
+    return nullptr;
+  }
+  return CWinApp::OpenDocumentFile(pathName);
 }
 
 void CQOVAApp::OnFileNew() { OpenNewDocument(0); }

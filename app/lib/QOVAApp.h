@@ -1,8 +1,8 @@
 #pragma once
 // The application object: it owns the one application-wide data object,
 // registers the three document types, creates the main window and opens a
-// new main document; it answers File > New of each document type, Help >
-// About and Help > Check for new version.
+// new main document; it answers File > New of each document type, File >
+// Open, Help > About and Help > Check for new version.
 #include "platform/ui/App.h"
 
 class CGlobalData;
@@ -21,6 +21,12 @@ class CQOVAApp : public CWinApp {
   // goes on), registers the templates, creates the main window and processes
   // the command line. FALSE ends the program.
   BOOL InitInstance() override;
+
+  // File > Open and the command line: a graph text or an association study,
+  // as the framework opens them. Any other file is refused with one message
+  // and makes no window: the main document reads no file, so it would come
+  // up empty under the file's name as if the file were open.
+  CDocument* OpenDocumentFile(const char* pathName) override;
 
   // New documents of the first, second and third template.
   void OnFileNew();

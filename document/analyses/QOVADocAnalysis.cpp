@@ -2,6 +2,7 @@
 // non-self (against the references its header lists), the association entry,
 // and the Parameter > Analysis commands that repeat them on the shown sample.
 #include "analysis/Analysis.h"
+#include "analysis/AssociationMethods.h"
 #include "core/BasicData.h"
 #include "core/GlobalData.h"
 #include "core/ProgramSetting.h"
@@ -212,8 +213,18 @@ int CQOVADoc::AssociationAnalysis(CArrayData* sample) {
   CAnalysis engine(global_);
   PrepareEngine(engine);
   if (engine.NormalizeBySelfReference(analysed, *basic, result) != 0) return 1;
-  if (engine.CalcAssociationStatistic(analysed, result, *basic, choice.PositiveCount, choice.NegativeCount,
-                                      choice.Method) != 0) {
+  const int computed = engine.CalcAssociationStatistic(analysed, result, *basic, choice.PositiveCount,
+                                                       choice.NegativeCount, choice.Method);
+  if (computed == CAnalysis::kNoValidAssociationSnp) {
+    // Empty panels stored as a result would look like one that is done.
+    const qova::analysis::SampleCounts counts{static_cast<double>(choice.PositiveCount),
+                                              static_cast<double>(choice.NegativeCount)};
+    AfxMessageBox(platform::Format("The association analysis of %s leaves no valid SNP: %s. Nothing is stored.",
+                                   analysed.Header.SampleName.c_str(),
+                                   qova::analysis::AssociationEmptyReason(choice.Method, counts).c_str()));
+    return 1;
+  }
+  if (computed != 0) {
     ReportFailure("The association analysis", analysed.Header.SampleName);
     return 1;
   }
@@ -282,7 +293,7 @@ void CQOVADoc::OnUpdateFilesToNewestVersion() {
         sample.LoadFile(path);
         sample.Header.HmmMeans[6] = 2.5f;
         if (sample.Header.IsTest != 0) {
-          if (sample.Header.IsPaired != 0) SelfAnalysis(&sample, TRUE);
+          if (IsSelfAnalysable(sample.Header)) SelfAnalysis(&sample, TRUE);
           NonSelfAnalysis(&sample, TRUE);
         }
         sample.StoreFile(path);

@@ -115,7 +115,7 @@ class SampleComputation {
       return;
     }
     const std::string results = platform::JoinPath(doc_.AnalysisResultFolder, name);
-    if (plan_.DoSelf && sample.Header.IsPaired != 0 && !(plan_.SkipAlready && platform::FileExists(results + ".CFS"))) {
+    if (plan_.DoSelf && IsSelfAnalysable(sample.Header) && !(plan_.SkipAlready && platform::FileExists(results + ".CFS"))) {
       if (const CBasicData* basic = Annotation(sample)) {
         work.Self = doc_.ComputeSelfAnalysis(sample, *basic);
         if (work.Self) sample = work.Self->Analysed;

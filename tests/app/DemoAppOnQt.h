@@ -4,6 +4,8 @@
 // modal windows it opens. For the tests that follow a user through windows
 // and dialogs on the offscreen platform.
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTest>
@@ -46,6 +48,17 @@ class ModalHand {
   QTimer timer_;
   QPointer<QWidget> last_;
 };
+
+// A user's answer to a file dialog: `path` typed into its name field, then
+// Return. False, and nothing done, when `modal` is another window.
+inline bool TypeIntoFileDialog(QWidget* modal, const std::string& path) {
+  auto* files = qobject_cast<QFileDialog*>(modal);
+  auto* name = files ? files->findChild<QLineEdit*>("fileNameEdit") : nullptr;
+  if (!name) return false;
+  name->setText(QString::fromStdString(path));
+  QTest::keyClick(name, Qt::Key_Return);
+  return true;
+}
 
 class DemoAppOnQtTest : public TempHomeTest {
  protected:

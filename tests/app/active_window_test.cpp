@@ -5,8 +5,6 @@
 // the window the user made active is still the active one, on the screen
 // and in the program.
 #ifdef QOVA_TEST_WITH_QT
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -78,14 +76,7 @@ TEST_F(ActiveWindowTest, TheWindowActiveBeforeACommandIsActiveAfterIt) {
       {"File > Open of a change text that does not fit", sample2,
        [this, broken] {
          bool chosen = false;
-         ModalHand hand([broken, &chosen](QWidget* modal) {
-           auto* files = qobject_cast<QFileDialog*>(modal);
-           auto* name = files ? files->findChild<QLineEdit*>("fileNameEdit") : nullptr;
-           if (!name) return;
-           name->setText(QString::fromStdString(broken));
-           chosen = true;
-           QTest::keyClick(name, Qt::Key_Return);
-         });
+         ModalHand hand([broken, &chosen](QWidget* modal) { chosen = TypeIntoFileDialog(modal, broken) || chosen; });
          ASSERT_TRUE(Choose(ID_FILE_OPEN));
          EXPECT_TRUE(chosen);
        }},

@@ -1,5 +1,6 @@
 // File > Open of a copy-number change text in the program: a graph window
-// with the chart; a file that does not fit opens nothing.
+// with the chart; a file that does not fit opens nothing; on the command
+// line, neither does a file that no document reads.
 #include <gmock/gmock.h>
 
 #include "platform/File.h"
@@ -44,6 +45,20 @@ TEST_F(AppGraphTest, FileOpenOfAChangeTextShowsTheChart) {
 }
 
 class AppCommandLineTest : public AppTest {};
+
+// `qova garbage.dat`: a file that neither a graph nor a study reads is
+// refused with one message naming it, and, as a graph text that does not
+// fit, it ends the start with no document made.
+TEST_F(AppCommandLineTest, AFileNoDocumentReadsIsRefusedWithOneMessageAndNoDocument) {
+  const std::string garbage = home_.Path("garbage.dat");
+  const char bytes[] = "\x89\x01\xFE random bytes\0\x7F";
+  ASSERT_TRUE(platform::WriteWholeFile(garbage, std::string(bytes, sizeof bytes - 1)));
+  EXPECT_FALSE(Start(CompleteStartFolder(), {garbage}));
+  EXPECT_EQ(messages_.Texts(), std::vector<std::string>{garbage + " cannot be opened: File > Open opens graph texts "
+                                                                  "(*.txt) and association studies (*.AAD). Results "
+                                                                  "are shown through Data > DisplaySamples."});
+  for (int index : {0, 1, 2}) EXPECT_EQ(DocumentCount(index), 0) << index;
+}
 
 // `qova /home/user/changes.txt`: the absolute path is the file to open, not a flag.
 TEST_F(AppCommandLineTest, AnAbsolutePathOnTheCommandLineOpensThatFile) {

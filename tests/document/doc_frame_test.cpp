@@ -132,6 +132,8 @@ TEST_F(DocumentFrameTest, TheAssociationEntryKeepsTheSampleNameAndWithoutItsDial
   EXPECT_FALSE(Exists(ResultPath("Test01_A.CFS")));
 
   CQOVADoc::SetAssociationDialog([](AssociationChoice& choice) {
+    choice.PositiveCount = 3;
+    choice.NegativeCount = 2;
     choice.Method = 1;
     return true;
   });

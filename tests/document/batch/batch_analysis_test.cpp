@@ -31,6 +31,7 @@ struct StepCase {
   int doSelf, doNonSelf, skipAlready;
   bool hasSelfResult;  // T1.CFS exists before the batch
   Names written;       // result files written by the batch
+  Names picked = {"T1", "T2"};  // checked in the dialog; T1N is T1's paired normal
 };
 
 class BatchStepTest : public BatchAnalysisTest, public ::testing::WithParamInterface<StepCase> {};
@@ -45,7 +46,8 @@ TEST_P(BatchStepTest, WritesExactlyTheResultsTheSettingsAskFor) {
     EXPECT_TRUE(platform::WriteWholeFile(ResultPath("T1.CFS"), "old"));
   }
   const auto before = Files();
-  RunBatch({"T1", "T2"}, batch_ids::kAutomaticAnalysis);
+  RunBatch(c.picked, batch_ids::kAutomaticAnalysis,
+           [](DialogDriver& d) { d.Click(batch_ids::kTestAndRef).Click(batch_ids::kRefresh); });
   Names written;
   for (const auto& [path, bytes] : Files()) {
     if (path.find("Results") != std::string::npos && (!before.contains(path) || before.at(path) != bytes)) {
@@ -65,7 +67,9 @@ INSTANTIATE_TEST_SUITE_P(
                       StepCase{0, 0, 0, false, {}},
                       StepCase{1, 1, 1, true, {"T1.CFN", "T2.CFN", "T2.CFS"}},
                       StepCase{1, 1, 0, true, {"T1.CFN", "T1.CFS", "T2.CFN", "T2.CFS"}},
-                      StepCase{1, 0, 1, true, {"T2.CFS"}}));
+                      StepCase{1, 0, 1, true, {"T2.CFS"}},
+                      StepCase{1, 0, 0, false, {"T1.CFS"}, {"T1", "T1N"}},
+                      StepCase{1, 1, 0, false, {"T1.CFN", "T1.CFS", "T1N.CFN"}, {"T1N", "T1"}}));
 
 TEST_F(BatchAnalysisTest, SkipAlreadyLooksForTheAlleleSpecificResultWhenSwitchedOn) {
   WriteBatchStudy(1, 4);

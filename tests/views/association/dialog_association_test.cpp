@@ -69,7 +69,8 @@ TEST_F(AssociationDialogTest, OkAtOnceGivesNoCountsAndTheChiSquare) {
 }
 
 // Statistics 3, 4, 5 and 7 take no counts: their edits are disabled but keep
-// what was typed, and OK still hands it back.
+// what was typed, and OK still hands it back; a result of theirs left empty
+// is not blamed on a count.
 TEST_F(AssociationDialogTest, StatisticsWithoutCountsDisableTheEditsWhichKeepTheirValues) {
   for (int method = 0; method < 9; ++method) {
     const bool counts = method != 3 && method != 4 && method != 5 && method != 7;
@@ -90,6 +91,9 @@ TEST_F(AssociationDialogTest, StatisticsWithoutCountsDisableTheEditsWhichKeepThe
     EXPECT_EQ(outcome.positive, 12) << method;
     EXPECT_EQ(outcome.negative, 7) << method;
     EXPECT_EQ(outcome.method, method);
+    // An empty result asks for both counts exactly where the dialog takes them.
+    const std::string reason = qova::analysis::AssociationEmptyReason(method, {12.0, 0.0});
+    EXPECT_EQ(reason.find("needs samples of both kinds") != std::string::npos, counts) << method << ": " << reason;
   }
 }
 
@@ -165,6 +169,58 @@ TEST_F(AssociationDialogTest, TheSampleManagersAssociationButtonStoresTheStatist
   EXPECT_GT(compared, 10000);
   EXPECT_EQ(Doc().Status, kStatusSingle);
   EXPECT_EQ(Doc().AnalyzedData.Header.SampleName, "Test02_A");
+}
+
+// Data > Sample Manager > Association Analysis, one run after the other on
+// one document. The defaults (0, 0, chi2) and any statistic that weighs by
+// the counts with a count of 0 leave no SNP valid: the analysis says why on
+// screen and neither stores nor shows anything, so a result stored before
+// keeps its bytes and stays shown; what gives a result is stored as before.
+TEST_F(AssociationDialogTest, AnAssociationLeavingNoValidSnpIsRefusedAndStoresNothing) {
+  struct Case {
+    const char* positive;
+    const char* negative;
+    int method;
+    bool stored;  // a new Test01_A.CFS is written and shown
+  };
+  WriteStudy(1, true);
+  SampleManagerCache::Reset();
+  association::InstallAssociationDialog();
+  const std::string refused =
+      "The association analysis of Test01 leaves no valid SNP: the method needs samples of both kinds, a number "
+      "of positive and of negative samples above 0. Nothing is stored.";
+  std::string shownBytes;  // of the result last stored, "" before any
+  for (const Case& c : {Case{"0", "0", qova::analysis::kAssocModelRatios, false},
+                        Case{"0", "0", qova::analysis::kAssocSignalRatios, true},
+                        Case{"4", "0", qova::analysis::kAssocChiFractions, false},
+                        Case{"0", "0", qova::analysis::kAssocModeling, false},
+                        Case{"3", "2", qova::analysis::kAssocModelRatios, true}}) {
+    SCOPED_TRACE(std::to_string(c.method) + " with " + c.positive + ", " + c.negative);
+    messages_.Clear();
+    Ui().OnDialog(res::kSampleManagerDialog, [](DialogDriver& d) {
+      d.Select(res::manager::kSampleList, "Test01").Click(res::manager::kAssociationAnalysis);
+    });
+    Ui().OnDialog(res::kAssociationDialog, [&c](DialogDriver& d) {
+      d.Type(res::kAssociationPositive, c.positive).Type(res::kAssociationNegative, c.negative);
+      d.Select(res::kAssociationMethod, c.method).Ok();
+    });
+    DocumentTest::Run(qova::document::command::kSampleManager);
+
+    EXPECT_TRUE(Ui().Failures().empty()) << Ui().Failures()[0];
+    EXPECT_EQ(Messages(), c.stored ? std::vector<std::string>{} : std::vector<std::string>{refused});
+    const std::string bytes = Exists(ResultPath("Test01_A.CFS")) ? Bytes(ResultPath("Test01_A.CFS")) : "";
+    if (c.stored) {
+      EXPECT_FALSE(bytes.empty());
+      EXPECT_FALSE(bytes == shownBytes) << "the result stored before";
+      shownBytes = bytes;
+    }
+    EXPECT_TRUE(bytes == shownBytes) << bytes.size() << " bytes stored, " << shownBytes.size() << " expected";
+    EXPECT_EQ(platform::FindFiles(ResultFolder(), "*").size(), shownBytes.empty() ? 0u : 1u);
+    EXPECT_EQ(Doc().Status, shownBytes.empty() ? kStatusClean : kStatusSingle);
+    EXPECT_EQ(Doc().AnalyzedData.Header.SampleName, shownBytes.empty() ? "" : "Test01_A");
+  }
+  SampleManagerCache::Reset();
+  EXPECT_EQ(ErrorLogLines(), std::vector<std::string>{});
 }
 
 // OK insists on a type; the type and the check box come back as chosen.
