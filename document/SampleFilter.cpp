@@ -40,7 +40,7 @@ bool NotAnalyzedFilter::IsDone(const std::string& resultPath) const {
 bool NotAnalyzedFilter::Keeps(const SampleHeader& header) const {
   const std::string stem = platform::JoinPath(ResultFolder, header.SampleName);
   if (!IsDone(stem + NonSelfExtension)) return true;
-  return header.IsPaired != 0 && !IsDone(stem + ".CFS");
+  return IsSelfAnalysable(header) && !IsDone(stem + ".CFS");
 }
 
 bool SampleFilter::Passes(const SampleHeader& header) const {

@@ -100,9 +100,12 @@ TEST_P(BatchFilterTest, KeepsExactlyWhatTheCheckedFiltersAllow) {
   WriteListed("plain");
   WriteListed("ref", [](SampleHeader& h) { h.IsTest = 0; });
   WriteListed("paired", [](SampleHeader& h) { h.IsPaired = 1; h.Attribute2 = "lung"; });
+  // The normal of a pair names its tumour too, but is analysed only against
+  // references: its non-self result alone makes it analysed.
+  WriteListed("normal", [](SampleHeader& h) { h.IsTest = 0; h.IsPaired = 1; });
   WriteListed("old", [](SampleHeader& h) { h.CreateTime = CTime(kCreated - 86400 * 30); h.Attribute2 = "colon"; });
   // plain: both results, written long ago; paired: its non-self result only.
-  for (const char* file : {"plain.CFN", "paired.CFN", "old.CFA"}) EXPECT_TRUE(platform::WriteWholeFile(ResultPath(file), "r"));
+  for (const char* file : {"plain.CFN", "paired.CFN", "old.CFA", "normal.CFN"}) EXPECT_TRUE(platform::WriteWholeFile(ResultPath(file), "r"));
   platform::SetModificationTime(ResultPath("plain.CFN"), kCreated);
   platform::SetModificationTime(ResultPath("paired.CFN"), kCreated + 86400 * 400);
   const FilterCase& c = GetParam();
@@ -128,8 +131,8 @@ INSTANTIATE_TEST_SUITE_P(
     Filters, BatchFilterTest,
     ::testing::Values(
         FilterCase{"none", [](DialogDriver&) {}, {"old", "paired", "plain"}},
-        FilterCase{"ref", [](DialogDriver& d) { d.Click(ids::kRefOnly); }, {"ref"}},
-        FilterCase{"both", [](DialogDriver& d) { d.Click(ids::kTestAndRef); }, {"old", "paired", "plain", "ref"}},
+        FilterCase{"ref", [](DialogDriver& d) { d.Click(ids::kRefOnly); }, {"normal", "ref"}},
+        FilterCase{"both", [](DialogDriver& d) { d.Click(ids::kTestAndRef); }, {"normal", "old", "paired", "plain", "ref"}},
         FilterCase{"self reference", [](DialogDriver& d) { d.SetCheck(ids::kUseSelfReference, true); }, {"paired"}},
         FilterCase{"attribute 2", [](DialogDriver& d) {
                      d.SetCheck(ids::kUseAttribute[1], true).Select(ids::kAttributeFilter[1], "colon");
@@ -146,6 +149,9 @@ INSTANTIATE_TEST_SUITE_P(
                    }, {"old"}},
         FilterCase{"not analyzed", [](DialogDriver& d) { d.SetCheck(ids::kUseNotAnalyzed, true); },
                    {"old", "paired"}},
+        FilterCase{"not analyzed, both", [](DialogDriver& d) {
+                     d.Click(ids::kTestAndRef).SetCheck(ids::kUseNotAnalyzed, true);
+                   }, {"old", "paired", "ref"}},
         FilterCase{"not analyzed after", [](DialogDriver& d) {
                      PickDate(d, ids::kSetAfterDate, Day(2008, 1, 1));
                      d.SetCheck(ids::kUseNotAnalyzed, true).SetCheck(ids::kUseAfterDate, true);
