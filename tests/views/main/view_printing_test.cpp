@@ -10,6 +10,7 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <tuple>
 
 #include "platform/Strings.h"
 #include "platform/ui/DC.h"
@@ -265,6 +266,85 @@ TEST_F(ViewPrintingTest, PrintedPagesKeepTheTitleLineAndTheAxisLabelsWithinThePa
   ASSERT_NE(shown, nullptr);
   EXPECT_EQ(narrow.Contents().FontOf(*shown).height, 67 * view.m_nSizeY / view.m_nScaleY);
   EXPECT_GT(shown->x2, 300);
+}
+
+// The grey centre lines of the fragment-length plot's two panels, upper first.
+std::vector<platform::ui::DrawRecord> PlotCentreLines(const platform::ui::Picture& picture) {
+  std::vector<platform::ui::DrawRecord> lines;
+  for (const platform::ui::DrawRecord& r : picture.records)
+    if (r.op == platform::ui::DrawOp::Line && r.color == RGB(100, 100, 100) && r.y1 == r.y2) lines.push_back(r);
+  return lines;
+}
+
+// The fragment-length plot prints on one page, printed or previewed, on a
+// sheet upright or across: its two panels fill the page's width (or its
+// height) in the proportions and with the labels' sizes the screen gives
+// them, every label within the page. The screen draws as before.
+TEST_F(ViewPrintingTest, TheFragmentLengthPlotPrintsOnOnePageScaledToThePage) {
+  Open("Tumour02", ".CFN");
+  CQOVAView& view = FramedView();
+  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), qova::resources::kCmdFragmentLengthPlot));
+  ASSERT_TRUE(view.m_nViewFlags & VIEW_FRAGMENT_PLOT);
+  const platform::ui::Picture screen = Draw(view);
+  const std::vector<platform::ui::DrawRecord> shown = PlotCentreLines(screen);
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(std::tuple(shown[0].x1, shown[0].x2, shown[0].y1, shown[1].y1), std::tuple(100, 700, 150, 400));
+  const platform::ui::DrawRecord* screenLabel = screen.FindText("2000");
+  ASSERT_NE(screenLabel, nullptr);
+  const double screenFont = double(screen.FontOf(*screenLabel).height) / (shown[0].x2 - shown[0].x1);
+  EXPECT_EQ(CountedPages(view), 1u);
+
+  struct Case {
+    const char* name;
+    bool preview;
+    platform::ui::PrinterSettings printer;
+  };
+  const Case cases[] = {
+      {"fragment_plot_a4", false, kPrinter},
+      {"fragment_plot_a4_across", false, {"Test printer", 1754, 1240, 150, {}}},
+      {"fragment_plot_short_sheet", false, {"Test printer", 1240, 600, 150, {}}},
+      {"fragment_plot_preview", true, kPrinter},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    Headless().OnPrintDialog([&k](platform::ui::PrintDialogRequest& request) {
+      request.printer = k.printer;
+      return true;
+    });
+    const std::size_t jobs = Headless().PrintJobs().size();
+    ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), k.preview ? ID_FILE_PRINT_PREVIEW : ID_FILE_PRINT));
+    ASSERT_EQ(Headless().PrintJobs().size(), jobs + 1);
+    const std::vector<platform::ui::Picture>& pages = Headless().PrintJobs().back().pages;
+    ASSERT_EQ(pages.size(), 1u);
+    const platform::ui::Picture& page = pages[0];
+    const CSize sheet{page.caps.width, page.caps.height};
+    const std::vector<platform::ui::DrawRecord> lines = PlotCentreLines(page);
+    ASSERT_EQ(lines.size(), 2u);
+    const int width = lines[0].x2 - lines[0].x1, between = lines[1].y1 - lines[0].y1;
+    // The frames take three quarters of the plot's width, the panels' centres
+    // lie 500 of its 1,100 units apart: the plot reaches the page's right
+    // edge or its foot.
+    EXPECT_TRUE(width > sheet.cx * 7 / 10 || between > sheet.cy * 4 / 10) << width << " " << between;
+    EXPECT_LE(lines[0].x2, sheet.cx);
+    EXPECT_NEAR(double(width) / between, 600.0 / 250.0, 0.02);
+    const platform::ui::DrawRecord* label = page.FindText("2000");
+    ASSERT_NE(label, nullptr);
+    EXPECT_NEAR(double(page.FontOf(*label).height) / width, screenFont, screenFont / 10);
+    for (const platform::ui::DrawRecord& r : page.records) {
+      if (r.op != platform::ui::DrawOp::Text) continue;
+      EXPECT_GE(r.x1, 0) << page.TextOf(r);
+      EXPECT_LE(r.x1 + r.x2, sheet.cx) << page.TextOf(r);
+      EXPECT_LE(r.y1 + r.y2, sheet.cy) << page.TextOf(r);
+    }
+    EXPECT_EQ(Keep(pages, k.name), 1);
+  }
+  const platform::ui::Picture after = Draw(view);
+  EXPECT_EQ(after.records, screen.records);
+#ifdef QOVA_RASTER_CANVAS
+  platform::qt::RasterCanvas canvas(kCanvasWidth, kCanvasHeight, RGB(255, 255, 255));
+  view.OnDraw(&canvas);
+  EXPECT_TRUE(canvas.SavePng(Artefact("fragment_plot_screen.png")));
+#endif
 }
 
 #ifdef QOVA_RASTER_CANVAS
