@@ -18,6 +18,7 @@
 #include "platform/ui/UserInput.h"
 #include "resources/CommandIds.h"
 #include "resources/ViewDialogs.h"
+#include "tests/views/PrintArtefacts.h"
 #include "tests/views/ViewTestSupport.h"
 #include "views/ChSelectDlg.h"
 #include "views/ViewNavigation.h"
@@ -58,33 +59,6 @@ class ViewPrintingTest : public ViewTest {
     CPrintInfo info;
     view.OnBeginPrinting(&dc, &info);
     return info.GetMaxPage();
-  }
-  static std::string Artefact(const std::string& name) {
-    const std::filesystem::path folder = std::filesystem::path(BinaryDir()) / "artefacts" / "print";
-    std::filesystem::create_directories(folder);
-    return (folder / name).string();
-  }
-  // Writes the pages as a PDF and the first as a picture; the PDF's page count.
-  static int Keep(const std::vector<platform::ui::Picture>& pages, const std::string& name,
-                  [[maybe_unused]] const std::string& title = {}) {
-#ifdef QOVA_RASTER_CANVAS
-    const std::string pdf = Artefact(name + ".pdf");
-    std::filesystem::remove(pdf);
-    EXPECT_TRUE(platform::qt::WritePdf(pages, pdf, title));
-    const platform::ui::DeviceCaps& caps = pages.front().caps;
-    platform::qt::RasterCanvas canvas(caps.width, caps.height, RGB(255, 255, 255), caps.dpiX);
-    pages.front().ReplayOn(*canvas.Surface());
-    EXPECT_TRUE(canvas.SavePng(Artefact(name + "_page1.png")));
-    std::ifstream in(pdf, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    const std::string text = bytes.str();
-    const std::regex page("/Type\\s*/Page[^s]");
-    return int(std::distance(std::sregex_iterator(text.begin(), text.end(), page), std::sregex_iterator()));
-#else
-    (void)name;
-    return int(pages.size());
-#endif
   }
 };
 
@@ -136,7 +110,7 @@ TEST_F(ViewPrintingTest, AGenomeTiledOverPagesLeftToRightThenDownAndTheScreenKee
       EXPECT_EQ(OnPage(*label), p == expected) << "chromosome " << c << " page " << p + 1;
     }
   }
-  EXPECT_EQ(Keep(pages, "genome_tiled"), int(pages.size()));
+  EXPECT_EQ(KeepPages(pages, "genome_tiled"), int(pages.size()));
 }
 
 TEST_F(ViewPrintingTest, TheOnePageSwitchFitsTheWholeGenomeOntoOnePage) {
@@ -156,7 +130,7 @@ TEST_F(ViewPrintingTest, TheOnePageSwitchFitsTheWholeGenomeOntoOnePage) {
   const CSize extent = view.ComputePageLayout();
   const long long right = 1LL * (extent.cx) * (200LL * kPrinter.width / extent.cx) / 200;
   EXPECT_GT(right, kPrinter.width * 9 / 10);
-  EXPECT_EQ(Keep(pages, "genome_onepage"), 1);
+  EXPECT_EQ(KeepPages(pages, "genome_onepage"), 1);
 }
 
 TEST_F(ViewPrintingTest, PageCountsStayRightOnTheBaseAxisAndWithZeroPrintedSizes) {
@@ -257,7 +231,7 @@ TEST_F(ViewPrintingTest, PrintedPagesKeepTheTitleLineAndTheAxisLabelsWithinThePa
     platform::ui::RecordingSurface surface(pages[0].caps);
     CDC dc(&surface);
     EXPECT_GE(ExpectFirstColumnLabelsOnPaper(pages, view.PrintPages(&dc).columns, "0124"), 6);
-    Keep(pages, k.name);
+    KeepPages(pages, k.name);
   }
   // The screen: the window's mapping, however narrow the window.
   platform::ui::RecordingCanvas narrow(300, 200);
@@ -336,14 +310,14 @@ TEST_F(ViewPrintingTest, TheFragmentLengthPlotPrintsOnOnePageScaledToThePage) {
       EXPECT_LE(r.x1 + r.x2, sheet.cx) << page.TextOf(r);
       EXPECT_LE(r.y1 + r.y2, sheet.cy) << page.TextOf(r);
     }
-    EXPECT_EQ(Keep(pages, k.name), 1);
+    EXPECT_EQ(KeepPages(pages, k.name), 1);
   }
   const platform::ui::Picture after = Draw(view);
   EXPECT_EQ(after.records, screen.records);
 #ifdef QOVA_RASTER_CANVAS
   platform::qt::RasterCanvas canvas(kCanvasWidth, kCanvasHeight, RGB(255, 255, 255));
   view.OnDraw(&canvas);
-  EXPECT_TRUE(canvas.SavePng(Artefact("fragment_plot_screen.png")));
+  EXPECT_TRUE(canvas.SavePng(PrintArtefact("fragment_plot_screen.png")));
 #endif
 }
 
@@ -420,15 +394,15 @@ TEST_F(ViewPrintingTest, APreviewedGenomeFillsItsA4SheetsAndPrintsItsPensAsTheSc
     if (r.op != platform::ui::DrawOp::Text && r.y1 < page.caps.height) lowest = std::max({lowest, r.y1, std::min(r.y2, page.caps.height)});
   EXPECT_GT(lowest, page.caps.height * 9 / 10);
 
-  Keep(job.pages, "genome_preview", job.title);
-  const std::string pdf = Artefact("genome_preview.pdf");
+  KeepPages(job.pages, "genome_preview", job.title);
+  const std::string pdf = PrintArtefact("genome_preview.pdf");
   const std::string info = RunTool("pdfinfo '" + pdf + "'");
   ASSERT_FALSE(info.empty()) << "pdfinfo (poppler-utils) is needed";
   EXPECT_NE(info.find("Title:           Tumour01\n"), std::string::npos) << info;
   EXPECT_NE(info.find("Page size:       595 x 842 pts (A4)"), std::string::npos) << info;
 
   // As the screen shows it: 96 pixels to the inch.
-  const Rendered shown = RenderFirstPage(pdf, 96, Artefact("genome_preview_page1"));
+  const Rendered shown = RenderFirstPage(pdf, 96, PrintArtefact("genome_preview_page1"));
   ASSERT_GT(shown.width, 0) << "pdftoppm (poppler-utils) is needed";
   const auto onScreen = [&](int device) { return int((device + 0.5) * 96 / page.caps.dpiX); };
   // The dotted lines of the copy-number axes show their dots: ink and paper
