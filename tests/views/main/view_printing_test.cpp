@@ -242,6 +242,66 @@ TEST_F(ViewPrintingTest, PrintedPagesKeepTheTitleLineAndTheAxisLabelsWithinThePa
   EXPECT_GT(shown->x2, 300);
 }
 
+// A genome printed on one page, upright, across the sheet and at a finer
+// resolution, and tiled: each chromosome's name ends before the next name of
+// its row begins, a name that would reach it written smaller, and only as
+// much as it must. The screen writes every name at its own size.
+TEST_F(ViewPrintingTest, PrintedChromosomeNamesStandApartFromTheNextOfTheirRow) {
+  Open("Tumour01", ".CFS");
+  CQOVAView& view = FramedView();
+  struct Case {
+    const char* name;
+    bool onePage;
+    platform::ui::PrinterSettings printer;
+    bool shrinks;  // some name has less room than its own size takes
+  };
+  const Case cases[] = {
+      {"names_onepage", true, kPrinter, true},
+      {"names_onepage_600dpi", true, {"PDF", 4960, 7016, 600, {}}, true},
+      {"names_onepage_across", true, {"PDF", 1754, 1240, 150, {}}, false},
+      {"names_tiled", false, kPrinter, true},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    view.m_pDisplaySetting->PRINT.ONE_ALL = k.onePage ? 1 : 0;
+    Headless().OnPrintDialog([&k](platform::ui::PrintDialogRequest& request) {
+      request.printer = k.printer;
+      return true;
+    });
+    const std::vector<platform::ui::Picture>& pages = Print();
+    ASSERT_FALSE(pages.empty());
+    int shrunk = 0;
+    for (const platform::ui::Picture& page : pages) {
+      const platform::ui::DrawRecord* first = Label(page, 1);
+      ASSERT_NE(first, nullptr);
+      const int ownHeight = page.FontOf(*first).height;
+      for (const auto& [from, to] : CViewLayout::kGenomeRows) {
+        for (int c = from; c < to; ++c) {
+          const platform::ui::DrawRecord* name = Label(page, c);
+          const platform::ui::DrawRecord* next = Label(page, c + 1);
+          ASSERT_NE(name, nullptr);
+          ASSERT_NE(next, nullptr);
+          EXPECT_LT(name->x1 + name->x2, next->x1) << "Ch" << c;
+          if (page.FontOf(*name).height < ownHeight) {
+            ++shrunk;
+            EXPECT_GT(name->x1 + name->x2, next->x1 - (next->x1 - name->x1) * 3 / 10) << "Ch" << c << " no smaller than it must be";
+          }
+        }
+      }
+    }
+    EXPECT_EQ(shrunk > 0, k.shrinks);
+    KeepPages(pages, k.name);
+  }
+  const platform::ui::Picture screen = Draw(view);
+  const platform::ui::DrawRecord* first = Label(screen, 1);
+  ASSERT_NE(first, nullptr);
+  for (int c = 2; c <= 23; ++c) {
+    const platform::ui::DrawRecord* name = Label(screen, c);
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(screen.FontOf(*name).height, screen.FontOf(*first).height) << c;
+  }
+}
+
 // The grey centre lines of the fragment-length plot's two panels, upper first.
 std::vector<platform::ui::DrawRecord> PlotCentreLines(const platform::ui::Picture& picture) {
   std::vector<platform::ui::DrawRecord> lines;
