@@ -45,10 +45,16 @@ class ViewPrintingTest : public ViewTest {
       return true;
     });
   }
-  // File > Print of the framed view; the pages printed.
-  const std::vector<platform::ui::Picture>& Print() {
+  // File > Print (or Print Preview) of the framed view on `printer`; the
+  // pages printed.
+  const std::vector<platform::ui::Picture>& PrintOn(const platform::ui::PrinterSettings& printer,
+                                                    bool preview = false) {
+    Headless().OnPrintDialog([printer](platform::ui::PrintDialogRequest& request) {
+      request.printer = printer;
+      return true;
+    });
     const std::size_t jobs = Headless().PrintJobs().size();
-    EXPECT_TRUE(platform::ui::input::ChooseCommand(Frame(), ID_FILE_PRINT));
+    EXPECT_TRUE(platform::ui::input::ChooseCommand(Frame(), preview ? ID_FILE_PRINT_PREVIEW : ID_FILE_PRINT));
     EXPECT_EQ(Headless().PrintJobs().size(), jobs + 1);
     return Headless().PrintJobs().back().pages;
   }
@@ -89,7 +95,7 @@ TEST_F(ViewPrintingTest, AGenomeTiledOverPagesLeftToRightThenDownAndTheScreenKee
   const views::PageGrid grid = views::PrintPageGrid(extent, {kPrinter.width, kPrinter.height}, {300, 60}, 200, room);
   ASSERT_GT(grid.columns, 1);
   ASSERT_GT(grid.rows, 1);
-  const std::vector<platform::ui::Picture>& pages = Print();
+  const std::vector<platform::ui::Picture>& pages = PrintOn(kPrinter);
   ASSERT_EQ(pages.size(), std::size_t(grid.Count()));
   EXPECT_EQ(CountedPages(view), pages.size());
   EXPECT_EQ(view.m_nScrollY, screen.m_nScrollY);
@@ -119,7 +125,7 @@ TEST_F(ViewPrintingTest, TheOnePageSwitchFitsTheWholeGenomeOntoOnePage) {
   view.m_pDisplaySetting->PRINT.ONE_ALL = 1;
   view.m_pDisplaySetting->PRINT.ALL_X = 2000;
   EXPECT_EQ(CountedPages(view), 1u);
-  const std::vector<platform::ui::Picture>& pages = Print();
+  const std::vector<platform::ui::Picture>& pages = PrintOn(kPrinter);
   ASSERT_EQ(pages.size(), 1u);
   for (int c = 1; c <= 23; ++c) {
     const platform::ui::DrawRecord* label = Label(pages[0], c);
@@ -199,14 +205,7 @@ TEST_F(ViewPrintingTest, PrintedPagesKeepTheTitleLineAndTheAxisLabelsWithinThePa
       ASSERT_EQ(view.m_nChromosome, k.chromosome);
     }
     view.m_pDisplaySetting->PRINT.ONE_ALL = view.m_pDisplaySetting->PRINT.ONE_EACH = k.onePage ? 1 : 0;
-    Headless().OnPrintDialog([&k](platform::ui::PrintDialogRequest& request) {
-      request.printer = k.printer;
-      return true;
-    });
-    const std::size_t jobs = Headless().PrintJobs().size();
-    ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), k.preview ? ID_FILE_PRINT_PREVIEW : ID_FILE_PRINT));
-    ASSERT_EQ(Headless().PrintJobs().size(), jobs + 1);
-    const std::vector<platform::ui::Picture>& pages = Headless().PrintJobs().back().pages;
+    const std::vector<platform::ui::Picture>& pages = PrintOn(k.printer, k.preview);
     ASSERT_FALSE(pages.empty());
     const std::string title = view.SampleTitle();
     ASSERT_NE(title.find(k.chromosome ? "self reference : " : "SD="), std::string::npos) << title;
@@ -264,11 +263,7 @@ TEST_F(ViewPrintingTest, PrintedChromosomeNamesStandApartFromTheNextOfTheirRow) 
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
     view.m_pDisplaySetting->PRINT.ONE_ALL = k.onePage ? 1 : 0;
-    Headless().OnPrintDialog([&k](platform::ui::PrintDialogRequest& request) {
-      request.printer = k.printer;
-      return true;
-    });
-    const std::vector<platform::ui::Picture>& pages = Print();
+    const std::vector<platform::ui::Picture>& pages = PrintOn(k.printer);
     ASSERT_FALSE(pages.empty());
     int shrunk = 0;
     for (const platform::ui::Picture& page : pages) {
@@ -341,14 +336,7 @@ TEST_F(ViewPrintingTest, TheFragmentLengthPlotPrintsOnOnePageScaledToThePage) {
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
-    Headless().OnPrintDialog([&k](platform::ui::PrintDialogRequest& request) {
-      request.printer = k.printer;
-      return true;
-    });
-    const std::size_t jobs = Headless().PrintJobs().size();
-    ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), k.preview ? ID_FILE_PRINT_PREVIEW : ID_FILE_PRINT));
-    ASSERT_EQ(Headless().PrintJobs().size(), jobs + 1);
-    const std::vector<platform::ui::Picture>& pages = Headless().PrintJobs().back().pages;
+    const std::vector<platform::ui::Picture>& pages = PrintOn(k.printer, k.preview);
     ASSERT_EQ(pages.size(), 1u);
     const platform::ui::Picture& page = pages[0];
     const CSize sheet{page.caps.width, page.caps.height};
