@@ -13,6 +13,7 @@
 #include "platform/ui/Wnd.h"
 #include "resources/CommandIds.h"
 #include "views/ChSelectDlg.h"
+#include "views/PrintFit.h"
 
 namespace views = qova::views;
 
@@ -221,11 +222,18 @@ void CChromosomeView::DrawChromosomeLabel(CDC& dc, CFont& font, int c, CPoint or
   const std::string label = c < 23 ? platform::Format("Ch%d", c) : std::string("ChX");
   const int gap = m_nChromosomeX[0];
   CFont* previous = dc.SelectObject(&font);
+  const bool lastOfRow =
+      std::any_of(kGenomeRows.begin(), kGenomeRows.end(), [c](const auto& row) { return row[1] == c; });
   // One chromosome's label follows the horizontal scrolling.
-  if (m_nViewFlags & VIEW_ONE_CHROMOSOME)
+  if (m_nViewFlags & VIEW_ONE_CHROMOSOME) {
     dc.TextOut(m_nScrollX + gap / 2, m_nScrollY + kLabelBand, label);
-  else
+  } else if (lastOfRow) {
     dc.TextOut(origin.x - gap / 2, origin.y + kLabelBand, label);
+  } else {
+    // On paper the font follows the page's height and the columns its width:
+    // a name may reach the next name of its row, and is then written smaller.
+    views::TextOutFittingBefore(dc, origin.x - gap / 2, origin.y + kLabelBand, label, m_nChromosomeX[c + 1] - gap / 2);
+  }
   dc.SelectObject(previous);
 }
 

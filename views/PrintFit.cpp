@@ -1,6 +1,7 @@
 #include "views/PrintFit.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/ui/DC.h"
 
@@ -22,14 +23,24 @@ int DeviceTextWidth(const CDC& dc, std::string_view text) {
   return surface ? surface->MeasureText(font, text).width : platform::ui::HeadlessTextSize(font, text).width;
 }
 
-void TextOutFittingPage(CDC& dc, int x, int y, std::string_view text) {
+namespace {
+
+// Writes `text` at logical (x, y); on a printer smaller where it would reach
+// logical x `next` or, without it, the page's right edge.
+void TextOutFitting(CDC& dc, int x, int y, std::string_view text, std::optional<int> next) {
   if (!dc.IsPrinting() || !dc.GetCurrentFont() || text.empty()) {
     dc.TextOut(x, y, text);
     return;
   }
   CPoint at(x, y);
   dc.LPtoDP(&at);
-  const long long room = (dc.GetDeviceCaps(HORZRES) - static_cast<long long>(at.x)) * kFittedShare / kShares;
+  long long edge = dc.GetDeviceCaps(HORZRES);
+  if (next) {
+    CPoint nextAt(*next, y);
+    dc.LPtoDP(&nextAt);
+    edge = nextAt.x;
+  }
+  const long long room = (edge - static_cast<long long>(at.x)) * kFittedShare / kShares;
   const long long width = DeviceTextWidth(dc, text);
   if (width <= room || room <= 0) {
     dc.TextOut(x, y, text);
@@ -59,6 +70,14 @@ void TextOutFittingPage(CDC& dc, int x, int y, std::string_view text) {
   }
   dc.TextOut(at.x, at.y, text);
   dc.RestoreDC(-1);
+}
+
+}  // namespace
+
+void TextOutFittingPage(CDC& dc, int x, int y, std::string_view text) { TextOutFitting(dc, x, y, text, std::nullopt); }
+
+void TextOutFittingBefore(CDC& dc, int x, int y, std::string_view text, int next) {
+  TextOutFitting(dc, x, y, text, next);
 }
 
 PrintPlan WithRoomForLabels(CDC& dc, PrintPlan plan, CSize extent, int left, int pointSize,

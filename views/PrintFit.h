@@ -22,6 +22,12 @@ namespace qova::views {
 // edge, the text is written in a smaller copy of the font that ends within
 // the page; the context's font and mapping are left as they were.
 void TextOutFittingPage(CDC& dc, int x, int y, std::string_view text);
+// Writes `text` at logical (x, y) in the font selected into `dc`. On a
+// printer, where that font would carry the text to logical x `next` (where
+// the next text of its line begins), it is written in a smaller copy of the
+// font that ends before it, on every page alike, whether or not `next` lies
+// on the page.
+void TextOutFittingBefore(CDC& dc, int x, int y, std::string_view text, int next);
 
 // `plan` with the room a page needs left of the drawing for `labels`,
 // written in a font of `pointSize` tenths of a point and right-aligned at

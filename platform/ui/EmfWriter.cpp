@@ -1,8 +1,6 @@
 #include "platform/ui/EmfWriter.h"
 
 #include <algorithm>
-#include <climits>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <array>
@@ -10,6 +8,7 @@
 #include <optional>
 
 #include "platform/Strings.h"
+#include "platform/ui/PictureBounds.h"
 
 namespace platform::ui {
 
@@ -49,17 +48,6 @@ constexpr std::uint32_t kTransparent = 1, kOpaque = 2;
 constexpr std::uint32_t kCopyPen = 13, kNot = 6;
 // A LogFontPanose: the LOGFONTW and the fields after it, all zero.
 constexpr std::size_t kLogFontPanoseSize = 320;
-
-struct Box {
-  long long left = LLONG_MAX, top = LLONG_MAX, right = LLONG_MIN, bottom = LLONG_MIN;
-  void Add(long long x, long long y) {
-    left = std::min(left, x);
-    top = std::min(top, y);
-    right = std::max(right, x);
-    bottom = std::max(bottom, y);
-  }
-  [[nodiscard]] bool Empty() const { return left > right; }
-};
 
 std::int32_t Clamp32(long long v) { return std::int32_t(std::clamp<long long>(v, INT32_MIN, INT32_MAX)); }
 
@@ -160,8 +148,6 @@ class Writer {
         UsePen(r.color, r.width, r.penStyle);
         Record(EMR_MOVETOEX, {U(r.x1), U(r.y1)});
         Record(EMR_LINETO, {U(r.x2), U(r.y2)});
-        bounds_.Add(r.x1, r.y1);
-        bounds_.Add(r.x2, r.y2);
         break;
       case DrawOp::Rectangle:
         SetRop(r.rop);
@@ -174,30 +160,20 @@ class Writer {
         else
           Select(kNullBrush);
         Record(EMR_RECTANGLE, {U(r.x1), U(r.y1), U(r.x2), U(r.y2)});
-        AddRect(r);
         break;
       case DrawOp::FillRect:
         SetRop(kCopyPen);
         FillBox(r.Rect(), r.color);
-        AddRect(r);
         break;
       case DrawOp::Invert:
         SetRop(kNot);
         FillBox(r.Rect(), 0);
-        AddRect(r);
         break;
       case DrawOp::Pixel:
         Record(EMR_SETPIXELV, {U(r.x1), U(r.y1), r.color});
-        bounds_.Add(r.x1, r.y1);
         break;
       case DrawOp::Text: AddText(r); break;
     }
-  }
-
-  void AddRect(const DrawRecord& r) {
-    if (r.x2 <= r.x1 || r.y2 <= r.y1) return;
-    bounds_.Add(r.x1, r.y1);
-    bounds_.Add(r.x2 - 1LL, r.y2 - 1LL);
   }
 
   void AddText(const DrawRecord& r) {
@@ -210,14 +186,7 @@ class Writer {
     const bool opaque = (r.flags & DrawRecord::kOpaque) != 0;
     Record(EMR_SETBKMODE, {opaque ? kOpaque : kTransparent});
     if (opaque) Record(EMR_SETBKCOLOR, {r.fill});
-    // The box turned about its corner by the escapement.
-    const double angle = picture_.fonts[r.font].escapement * M_PI / 1800.0;
-    const double c = std::cos(angle), s = std::sin(angle);
-    Box box;
-    for (const auto& [dx, dy] : {std::pair{0, 0}, {r.x2, 0}, {0, r.y2}, {r.x2, r.y2}})
-      box.Add(std::llround(r.x1 + dx * c + dy * s), std::llround(r.y1 - dx * s + dy * c));
-    bounds_.Add(box.left, box.top);
-    bounds_.Add(box.right, box.bottom);
+    const PixelBox box = TextBoxOf(picture_, r);
     const CRect clip = r.clip ? picture_.clips[r.clip - 1] : CRect();
     const std::uint32_t chars = std::uint32_t(text.size());
     const std::uint32_t stringBytes = (2 * chars + 3) / 4 * 4;
@@ -253,7 +222,8 @@ class Writer {
     Put(h, EMR_HEADER);
     Put(h, kHeaderSize);
     // An empty picture has the bounds (0,0)-(-1,-1).
-    const Box b = bounds_.Empty() ? Box{0, 0, -1, -1} : bounds_;
+    const PixelBox drawn = DrawnBounds(picture_);
+    const PixelBox b = drawn.Empty() ? PixelBox{0, 0, -1, -1} : drawn;
     for (long long v : {b.left, b.top, b.right, b.bottom}) Put(h, U(v));
     // The frame in hundredths of a millimetre.
     Put(h, U(b.left * 2540 / dpiX));
@@ -283,7 +253,6 @@ class Writer {
   const Picture& picture_;
   std::string body_;
   std::uint32_t records_ = 0;
-  Box bounds_;
   bool live_[kHandles] = {};
   std::optional<std::array<std::uint32_t, 3>> pen_;
   std::optional<COLORREF> brush_;

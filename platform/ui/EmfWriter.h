@@ -4,8 +4,8 @@
 // editors elsewhere import. The records are those of the picture in device
 // pixels (MM_TEXT): pens, brushes and fonts (with their escapement) made as
 // each record needs them, lines, rectangles, pixels and text; the header's
-// bounds are those of what was drawn, its frame and reference device those
-// of the picture's device.
+// bounds are those of what was drawn (DrawnBounds), its frame and reference
+// device those of the picture's device.
 #include <string>
 
 #include "platform/ui/RecordingCanvas.h"

@@ -11,6 +11,7 @@
 #include "platform/ui/Backend.h"
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/EmfWriter.h"
+#include "platform/ui/PictureBounds.h"
 #include "resources/CommandIds.h"
 #include "views/graph/GraphSetting.h"
 #include "views/graph/QOVAGraphDoc.h"
@@ -212,7 +213,11 @@ void CQOVAGraphView::OnExportGraph() {
     AfxMessageBox("Cannot write the picture " + path, MB_ICONEXCLAMATION);
 }
 
-void CQOVAGraphView::OnEditCopy() { (void)platform::ui::SetClipboardPicture(RecordChart()); }
+// The picture a program shows when it pastes the exported metafile: the
+// chart's own bounds, not the screen it is recorded against.
+void CQOVAGraphView::OnEditCopy() {
+  (void)platform::ui::SetClipboardPicture(platform::ui::CutToDrawing(RecordChart()));
+}
 
 // Column drag.
 

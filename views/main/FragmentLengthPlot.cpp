@@ -33,6 +33,11 @@ namespace {
 constexpr int kWindowExtentX = 100;
 constexpr int kWindowExtentY = 200;
 constexpr int kViewportExtent = 100;
+// What a page shows of the plot, in its logical units: both frames with
+// their labels, lengths up to 2,800 bases, and values up to three log2 units
+// above the upper panel's centre and below the lower one's.
+constexpr int kPrintedWidth = 800;
+constexpr int kPrintedHeight = 1100;
 // Four bases a unit, length 0 at x 100; the frame ends at 2,400 bases.
 constexpr int kPlotLeft = 100;
 constexpr int kPlotRight = 700;
@@ -153,6 +158,28 @@ void DrawFrame(CDC* dc, const Panel& panel) {
   dc->SelectObject(previousFont);
 }
 
+// The screen's mapping; on paper the plot fills the page's width or its
+// height, whichever it reaches first, in the proportions the screen gives it.
+void MapPlot(CDC& dc) {
+  dc.SetMapMode(MM_ANISOTROPIC);
+  dc.SetWindowOrg(0, 0);
+  if (!dc.IsPrinting()) {
+    dc.SetWindowExt(kWindowExtentX, kWindowExtentY);
+    dc.SetViewportExt(kViewportExtent, kViewportExtent);
+    return;
+  }
+  const long long pageWidth = dc.GetDeviceCaps(HORZRES), pageHeight = dc.GetDeviceCaps(VERTRES);
+  const long long shownWidth = 1LL * kPrintedWidth * kViewportExtent / kWindowExtentX;
+  const long long shownHeight = 1LL * kPrintedHeight * kViewportExtent / kWindowExtentY;
+  long long width = pageWidth, height = pageWidth * shownHeight / shownWidth;
+  if (height > pageHeight) {
+    height = pageHeight;
+    width = pageHeight * shownWidth / shownHeight;
+  }
+  dc.SetWindowExt(kPrintedWidth, kPrintedHeight);
+  dc.SetViewportExt(int(std::max(1LL, width)), int(std::max(1LL, height)));
+}
+
 double TotalSignal(const CArrayData& sample, std::int32_t row) {
   return double(sample.SignalA[std::size_t(row)]) + double(sample.SignalB[std::size_t(row)]);
 }
@@ -252,10 +279,7 @@ void CQOVAView::ComputeFragmentReference() {
 
 void CQOVAView::DrawFragmentLengthPlot(CDC* dc) {
   if (!FragmentPlotShown()) return;
-  dc->SetMapMode(MM_ANISOTROPIC);
-  dc->SetWindowOrg(0, 0);
-  dc->SetWindowExt(kWindowExtentX, kWindowExtentY);
-  dc->SetViewportExt(kViewportExtent, kViewportExtent);
+  MapPlot(*dc);
   const bool log = (m_nViewFlags & VIEW_LOG_SCALE) != 0;
   const int first = m_pChromosomeStarts[1], end = m_pChromosomeStarts[24];
 

@@ -1,6 +1,6 @@
 // The print plan of the main view: the chromosome views' printing (one page
 // or tiles at the mode's printed size) with room before the first column for
-// the axis labels of the panels.
+// the axis labels of the panels; the fragment-length plot on one page.
 #include <array>
 #include <string>
 #include <vector>
@@ -14,10 +14,14 @@ using namespace qova::views::main;
 namespace views = qova::views;
 
 views::PrintPlan CQOVAView::PrintPlanFor(CDC* pDC) const {
-  const views::PrintPlan plan = views::PrintPlanOf(m_pDisplaySetting->PRINT, m_nViewFlags);
-  // The integral view's lanes and the fragment-length plot have no axis
-  // labels left of a column.
-  if ((m_nViewFlags & VIEW_INTEGRATE) || FragmentPlotShown()) return plan;
+  views::PrintPlan plan = views::PrintPlanOf(m_pDisplaySetting->PRINT, m_nViewFlags);
+  // The fragment-length plot is drawn whole on its page, in its own mapping.
+  if (FragmentPlotShown()) {
+    plan.onePage = true;
+    return plan;
+  }
+  // The integral view's lanes have no axis labels left of a column.
+  if (m_nViewFlags & VIEW_INTEGRATE) return plan;
   const bool log = (m_nViewFlags & VIEW_LOG_SCALE) != 0;
   std::vector<std::string> labels;
   for (const AxisKind kind : {AxisKind::CopyNumber, AxisKind::AlleleAnalysis,

@@ -89,11 +89,16 @@ void CQOVAView::DrawLohLevelBar(CDC* dc, int c, int x, int y) { DrawLevelBar(dc,
 
 void CQOVAView::DrawRuler(CDC* dc, int c, int x, int y) {
   const int w = ColumnWidth(c);
-  CRect client;
-  GetClientRect(&client);
+  // What is seen of the drawing: the window's client area, or on paper the
+  // page, which the print's mapping spreads the page's share over.
+  CRect shown;
+  if (dc->IsPrinting())
+    shown.SetRect(0, 0, dc->GetDeviceCaps(HORZRES), dc->GetDeviceCaps(VERTRES));
+  else
+    GetClientRect(&shown);
   // The visible part of the column, in its own units.
-  const long long left = std::max<long long>(0, ToLogicalX(client.left) - x);
-  const long long right = std::min<long long>(w, ToLogicalX(client.right) - x);
+  const long long left = std::max<long long>(0, ToLogicalX(shown.left) - x);
+  const long long right = std::min<long long>(w, ToLogicalX(shown.right) - x);
   CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
   CPen* previousPen = dc->SelectObject(&pen);
   CFont font;

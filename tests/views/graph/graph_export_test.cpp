@@ -11,8 +11,10 @@
 #include "core/GenomeTables.h"
 #include "resources/CommandIds.h"
 #include "tests/views/graph/GraphTestSupport.h"
+#include "platform/ui/PictureBounds.h"
 #ifdef QOVA_RASTER_CANVAS
 #include "platform/qt/PdfPages.h"
+#include "platform/qt/RasterCanvas.h"
 #endif
 
 namespace qova::test {
@@ -214,11 +216,79 @@ TEST_F(GraphExportTest, ThePrintedChartHasItsSizeOnTheScreenOrFillsThePage) {
     (void)std::system(("pdftoppm -png -r 100 -singlefile '" + pdf + "' '" + Artefact(k.name) + "' 2>/dev/null").c_str());
 #endif
 
+    // Copy keeps the screen's size, cut to the chart's bounds.
     Command(ID_EDIT_COPY);
     ASSERT_TRUE(Ui().ClipboardPicture().has_value());
     const CSize copied = ChartCorner(*Ui().ClipboardPicture(), lineColour);
-    EXPECT_EQ(copied.cx, right * k.zoomX / 100);
-    EXPECT_EQ(copied.cy, foot * k.zoomY / 100);
+    const platform::ui::PixelBox drawn = platform::ui::DrawnBounds(Draw());
+    EXPECT_EQ(copied.cx, right * k.zoomX / 100 - drawn.left);
+    EXPECT_EQ(copied.cy, foot * k.zoomY / 100 - drawn.top);
+  }
+}
+
+std::int32_t SignedWord(const std::string& bytes, std::size_t at) { return std::int32_t(Word(bytes, at)); }
+
+// Copy puts on the clipboard the picture that Export Graph's metafile
+// bounds: as large as the chart (not the screen it is recorded against),
+// with the chart's top-left corner at the picture's, for charts small, zoomed
+// and wider than the screen.
+TEST_F(GraphExportTest, CopyGivesThePictureWithinTheExportedMetafilesBounds) {
+  struct Case {
+    const char* name;
+    int samples;
+    long zoomX, zoomY;
+    long numbersX, namesY;  // the chromosome numbers' column and the names' line
+  };
+  const Case cases[] = {
+      {"copy_three_samples", 3, 100, 100, 0, 0},
+      {"copy_zoomed", 12, 200, 150, 0, 0},
+      {"copy_wider_than_the_screen", 20, 600, 60, 0, 0},
+      {"copy_away_from_the_corner", 5, 150, 100, 30, 40},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    ASSERT_TRUE(Open(PatternChangeText(k.samples)));
+    Layout().zoomX = k.zoomX;
+    Layout().zoomY = k.zoomY;
+    Layout().chromosomeX = k.numbersX;
+    Layout().sampleNameY = k.namesY;
+    const std::string emf = Path(std::string(k.name) + ".emf");
+    AnswerFileDialog(emf);
+    Command(res::kCmdExportGraph);
+    std::string bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(emf, bytes));
+    ASSERT_GE(bytes.size(), 24u);
+    const std::int32_t left = SignedWord(bytes, 8), top = SignedWord(bytes, 12);
+    const std::int32_t right = SignedWord(bytes, 16), bottom = SignedWord(bytes, 20);
+    ASSERT_LT(left, right);
+    ASSERT_LT(top, bottom);
+
+    Command(ID_EDIT_COPY);
+    ASSERT_TRUE(Ui().ClipboardPicture().has_value());
+    const Picture& copied = *Ui().ClipboardPicture();
+    EXPECT_EQ(copied.caps.width, right - left + 1);
+    EXPECT_EQ(copied.caps.height, bottom - top + 1);
+    // The chart keeps its size: each name and the chart's corner move by the
+    // bounds' corner alone.
+    const Picture screen = Draw();
+    for (const int n : {1, k.samples}) {
+      const std::string name = platform::Format("S%02d", n);
+      const platform::ui::DrawRecord* shown = screen.FindText(name);
+      const platform::ui::DrawRecord* pasted = copied.FindText(name);
+      ASSERT_NE(shown, nullptr);
+      ASSERT_NE(pasted, nullptr);
+      EXPECT_EQ(std::pair(pasted->x1, pasted->y1), std::pair(shown->x1 - left, shown->y1 - top)) << name;
+    }
+    const COLORREF lineColour = Doc().m_pSetting->m_Colour[6];
+    const CSize corner = ChartCorner(copied, lineColour), shownCorner = ChartCorner(screen, lineColour);
+    EXPECT_EQ(std::pair(corner.cx, corner.cy), std::pair(shownCorner.cx - left, shownCorner.cy - top));
+    EXPECT_LT(corner.cx, copied.caps.width);
+    EXPECT_LE(corner.cy, copied.caps.height);
+#ifdef QOVA_RASTER_CANVAS
+    platform::qt::RasterCanvas canvas(copied.caps.width, copied.caps.height);
+    copied.ReplayOn(*canvas.Surface());
+    EXPECT_TRUE(canvas.SavePng(Artefact(std::string(k.name) + ".png")));
+#endif
   }
 }
 

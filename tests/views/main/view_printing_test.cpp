@@ -10,6 +10,7 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <tuple>
 
 #include "platform/Strings.h"
 #include "platform/ui/DC.h"
@@ -17,6 +18,7 @@
 #include "platform/ui/UserInput.h"
 #include "resources/CommandIds.h"
 #include "resources/ViewDialogs.h"
+#include "tests/views/PrintArtefacts.h"
 #include "tests/views/ViewTestSupport.h"
 #include "views/ChSelectDlg.h"
 #include "views/ViewNavigation.h"
@@ -43,10 +45,16 @@ class ViewPrintingTest : public ViewTest {
       return true;
     });
   }
-  // File > Print of the framed view; the pages printed.
-  const std::vector<platform::ui::Picture>& Print() {
+  // File > Print (or Print Preview) of the framed view on `printer`; the
+  // pages printed.
+  const std::vector<platform::ui::Picture>& PrintOn(const platform::ui::PrinterSettings& printer,
+                                                    bool preview = false) {
+    Headless().OnPrintDialog([printer](platform::ui::PrintDialogRequest& request) {
+      request.printer = printer;
+      return true;
+    });
     const std::size_t jobs = Headless().PrintJobs().size();
-    EXPECT_TRUE(platform::ui::input::ChooseCommand(Frame(), ID_FILE_PRINT));
+    EXPECT_TRUE(platform::ui::input::ChooseCommand(Frame(), preview ? ID_FILE_PRINT_PREVIEW : ID_FILE_PRINT));
     EXPECT_EQ(Headless().PrintJobs().size(), jobs + 1);
     return Headless().PrintJobs().back().pages;
   }
@@ -57,33 +65,6 @@ class ViewPrintingTest : public ViewTest {
     CPrintInfo info;
     view.OnBeginPrinting(&dc, &info);
     return info.GetMaxPage();
-  }
-  static std::string Artefact(const std::string& name) {
-    const std::filesystem::path folder = std::filesystem::path(BinaryDir()) / "artefacts" / "print";
-    std::filesystem::create_directories(folder);
-    return (folder / name).string();
-  }
-  // Writes the pages as a PDF and the first as a picture; the PDF's page count.
-  static int Keep(const std::vector<platform::ui::Picture>& pages, const std::string& name,
-                  [[maybe_unused]] const std::string& title = {}) {
-#ifdef QOVA_RASTER_CANVAS
-    const std::string pdf = Artefact(name + ".pdf");
-    std::filesystem::remove(pdf);
-    EXPECT_TRUE(platform::qt::WritePdf(pages, pdf, title));
-    const platform::ui::DeviceCaps& caps = pages.front().caps;
-    platform::qt::RasterCanvas canvas(caps.width, caps.height, RGB(255, 255, 255), caps.dpiX);
-    pages.front().ReplayOn(*canvas.Surface());
-    EXPECT_TRUE(canvas.SavePng(Artefact(name + "_page1.png")));
-    std::ifstream in(pdf, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    const std::string text = bytes.str();
-    const std::regex page("/Type\\s*/Page[^s]");
-    return int(std::distance(std::sregex_iterator(text.begin(), text.end(), page), std::sregex_iterator()));
-#else
-    (void)name;
-    return int(pages.size());
-#endif
   }
 };
 
@@ -114,7 +95,7 @@ TEST_F(ViewPrintingTest, AGenomeTiledOverPagesLeftToRightThenDownAndTheScreenKee
   const views::PageGrid grid = views::PrintPageGrid(extent, {kPrinter.width, kPrinter.height}, {300, 60}, 200, room);
   ASSERT_GT(grid.columns, 1);
   ASSERT_GT(grid.rows, 1);
-  const std::vector<platform::ui::Picture>& pages = Print();
+  const std::vector<platform::ui::Picture>& pages = PrintOn(kPrinter);
   ASSERT_EQ(pages.size(), std::size_t(grid.Count()));
   EXPECT_EQ(CountedPages(view), pages.size());
   EXPECT_EQ(view.m_nScrollY, screen.m_nScrollY);
@@ -135,7 +116,7 @@ TEST_F(ViewPrintingTest, AGenomeTiledOverPagesLeftToRightThenDownAndTheScreenKee
       EXPECT_EQ(OnPage(*label), p == expected) << "chromosome " << c << " page " << p + 1;
     }
   }
-  EXPECT_EQ(Keep(pages, "genome_tiled"), int(pages.size()));
+  EXPECT_EQ(KeepPages(pages, "genome_tiled"), int(pages.size()));
 }
 
 TEST_F(ViewPrintingTest, TheOnePageSwitchFitsTheWholeGenomeOntoOnePage) {
@@ -144,7 +125,7 @@ TEST_F(ViewPrintingTest, TheOnePageSwitchFitsTheWholeGenomeOntoOnePage) {
   view.m_pDisplaySetting->PRINT.ONE_ALL = 1;
   view.m_pDisplaySetting->PRINT.ALL_X = 2000;
   EXPECT_EQ(CountedPages(view), 1u);
-  const std::vector<platform::ui::Picture>& pages = Print();
+  const std::vector<platform::ui::Picture>& pages = PrintOn(kPrinter);
   ASSERT_EQ(pages.size(), 1u);
   for (int c = 1; c <= 23; ++c) {
     const platform::ui::DrawRecord* label = Label(pages[0], c);
@@ -155,7 +136,7 @@ TEST_F(ViewPrintingTest, TheOnePageSwitchFitsTheWholeGenomeOntoOnePage) {
   const CSize extent = view.ComputePageLayout();
   const long long right = 1LL * (extent.cx) * (200LL * kPrinter.width / extent.cx) / 200;
   EXPECT_GT(right, kPrinter.width * 9 / 10);
-  EXPECT_EQ(Keep(pages, "genome_onepage"), 1);
+  EXPECT_EQ(KeepPages(pages, "genome_onepage"), 1);
 }
 
 TEST_F(ViewPrintingTest, PageCountsStayRightOnTheBaseAxisAndWithZeroPrintedSizes) {
@@ -224,14 +205,7 @@ TEST_F(ViewPrintingTest, PrintedPagesKeepTheTitleLineAndTheAxisLabelsWithinThePa
       ASSERT_EQ(view.m_nChromosome, k.chromosome);
     }
     view.m_pDisplaySetting->PRINT.ONE_ALL = view.m_pDisplaySetting->PRINT.ONE_EACH = k.onePage ? 1 : 0;
-    Headless().OnPrintDialog([&k](platform::ui::PrintDialogRequest& request) {
-      request.printer = k.printer;
-      return true;
-    });
-    const std::size_t jobs = Headless().PrintJobs().size();
-    ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), k.preview ? ID_FILE_PRINT_PREVIEW : ID_FILE_PRINT));
-    ASSERT_EQ(Headless().PrintJobs().size(), jobs + 1);
-    const std::vector<platform::ui::Picture>& pages = Headless().PrintJobs().back().pages;
+    const std::vector<platform::ui::Picture>& pages = PrintOn(k.printer, k.preview);
     ASSERT_FALSE(pages.empty());
     const std::string title = view.SampleTitle();
     ASSERT_NE(title.find(k.chromosome ? "self reference : " : "SD="), std::string::npos) << title;
@@ -256,7 +230,7 @@ TEST_F(ViewPrintingTest, PrintedPagesKeepTheTitleLineAndTheAxisLabelsWithinThePa
     platform::ui::RecordingSurface surface(pages[0].caps);
     CDC dc(&surface);
     EXPECT_GE(ExpectFirstColumnLabelsOnPaper(pages, view.PrintPages(&dc).columns, "0124"), 6);
-    Keep(pages, k.name);
+    KeepPages(pages, k.name);
   }
   // The screen: the window's mapping, however narrow the window.
   platform::ui::RecordingCanvas narrow(300, 200);
@@ -265,6 +239,134 @@ TEST_F(ViewPrintingTest, PrintedPagesKeepTheTitleLineAndTheAxisLabelsWithinThePa
   ASSERT_NE(shown, nullptr);
   EXPECT_EQ(narrow.Contents().FontOf(*shown).height, 67 * view.m_nSizeY / view.m_nScaleY);
   EXPECT_GT(shown->x2, 300);
+}
+
+// A genome printed on one page, upright, across the sheet and at a finer
+// resolution, and tiled: each chromosome's name ends before the next name of
+// its row begins, a name that would reach it written smaller, and only as
+// much as it must. The screen writes every name at its own size.
+TEST_F(ViewPrintingTest, PrintedChromosomeNamesStandApartFromTheNextOfTheirRow) {
+  Open("Tumour01", ".CFS");
+  CQOVAView& view = FramedView();
+  struct Case {
+    const char* name;
+    bool onePage;
+    platform::ui::PrinterSettings printer;
+    bool shrinks;  // some name has less room than its own size takes
+  };
+  const Case cases[] = {
+      {"names_onepage", true, kPrinter, true},
+      {"names_onepage_600dpi", true, {"PDF", 4960, 7016, 600, {}}, true},
+      {"names_onepage_across", true, {"PDF", 1754, 1240, 150, {}}, false},
+      {"names_tiled", false, kPrinter, true},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    view.m_pDisplaySetting->PRINT.ONE_ALL = k.onePage ? 1 : 0;
+    const std::vector<platform::ui::Picture>& pages = PrintOn(k.printer);
+    ASSERT_FALSE(pages.empty());
+    int shrunk = 0;
+    for (const platform::ui::Picture& page : pages) {
+      const platform::ui::DrawRecord* first = Label(page, 1);
+      ASSERT_NE(first, nullptr);
+      const int ownHeight = page.FontOf(*first).height;
+      for (const auto& [from, to] : CViewLayout::kGenomeRows) {
+        for (int c = from; c < to; ++c) {
+          const platform::ui::DrawRecord* name = Label(page, c);
+          const platform::ui::DrawRecord* next = Label(page, c + 1);
+          ASSERT_NE(name, nullptr);
+          ASSERT_NE(next, nullptr);
+          EXPECT_LT(name->x1 + name->x2, next->x1) << "Ch" << c;
+          if (page.FontOf(*name).height < ownHeight) {
+            ++shrunk;
+            EXPECT_GT(name->x1 + name->x2, next->x1 - (next->x1 - name->x1) * 3 / 10) << "Ch" << c << " no smaller than it must be";
+          }
+        }
+      }
+    }
+    EXPECT_EQ(shrunk > 0, k.shrinks);
+    KeepPages(pages, k.name);
+  }
+  const platform::ui::Picture screen = Draw(view);
+  const platform::ui::DrawRecord* first = Label(screen, 1);
+  ASSERT_NE(first, nullptr);
+  for (int c = 2; c <= 23; ++c) {
+    const platform::ui::DrawRecord* name = Label(screen, c);
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(screen.FontOf(*name).height, screen.FontOf(*first).height) << c;
+  }
+}
+
+// The grey centre lines of the fragment-length plot's two panels, upper first.
+std::vector<platform::ui::DrawRecord> PlotCentreLines(const platform::ui::Picture& picture) {
+  std::vector<platform::ui::DrawRecord> lines;
+  for (const platform::ui::DrawRecord& r : picture.records)
+    if (r.op == platform::ui::DrawOp::Line && r.color == RGB(100, 100, 100) && r.y1 == r.y2) lines.push_back(r);
+  return lines;
+}
+
+// The fragment-length plot prints on one page, printed or previewed, on a
+// sheet upright or across: its two panels fill the page's width (or its
+// height) in the proportions and with the labels' sizes the screen gives
+// them, every label within the page. The screen draws as before.
+TEST_F(ViewPrintingTest, TheFragmentLengthPlotPrintsOnOnePageScaledToThePage) {
+  Open("Tumour02", ".CFN");
+  CQOVAView& view = FramedView();
+  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), qova::resources::kCmdFragmentLengthPlot));
+  ASSERT_TRUE(view.m_nViewFlags & VIEW_FRAGMENT_PLOT);
+  const platform::ui::Picture screen = Draw(view);
+  const std::vector<platform::ui::DrawRecord> shown = PlotCentreLines(screen);
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(std::tuple(shown[0].x1, shown[0].x2, shown[0].y1, shown[1].y1), std::tuple(100, 700, 150, 400));
+  const platform::ui::DrawRecord* screenLabel = screen.FindText("2000");
+  ASSERT_NE(screenLabel, nullptr);
+  const double screenFont = double(screen.FontOf(*screenLabel).height) / (shown[0].x2 - shown[0].x1);
+  EXPECT_EQ(CountedPages(view), 1u);
+
+  struct Case {
+    const char* name;
+    bool preview;
+    platform::ui::PrinterSettings printer;
+  };
+  const Case cases[] = {
+      {"fragment_plot_a4", false, kPrinter},
+      {"fragment_plot_a4_across", false, {"Test printer", 1754, 1240, 150, {}}},
+      {"fragment_plot_short_sheet", false, {"Test printer", 1240, 600, 150, {}}},
+      {"fragment_plot_preview", true, kPrinter},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    const std::vector<platform::ui::Picture>& pages = PrintOn(k.printer, k.preview);
+    ASSERT_EQ(pages.size(), 1u);
+    const platform::ui::Picture& page = pages[0];
+    const CSize sheet{page.caps.width, page.caps.height};
+    const std::vector<platform::ui::DrawRecord> lines = PlotCentreLines(page);
+    ASSERT_EQ(lines.size(), 2u);
+    const int width = lines[0].x2 - lines[0].x1, between = lines[1].y1 - lines[0].y1;
+    // The frames take three quarters of the plot's width, the panels' centres
+    // lie 500 of its 1,100 units apart: the plot reaches the page's right
+    // edge or its foot.
+    EXPECT_TRUE(width > sheet.cx * 7 / 10 || between > sheet.cy * 4 / 10) << width << " " << between;
+    EXPECT_LE(lines[0].x2, sheet.cx);
+    EXPECT_NEAR(double(width) / between, 600.0 / 250.0, 0.02);
+    const platform::ui::DrawRecord* label = page.FindText("2000");
+    ASSERT_NE(label, nullptr);
+    EXPECT_NEAR(double(page.FontOf(*label).height) / width, screenFont, screenFont / 10);
+    for (const platform::ui::DrawRecord& r : page.records) {
+      if (r.op != platform::ui::DrawOp::Text) continue;
+      EXPECT_GE(r.x1, 0) << page.TextOf(r);
+      EXPECT_LE(r.x1 + r.x2, sheet.cx) << page.TextOf(r);
+      EXPECT_LE(r.y1 + r.y2, sheet.cy) << page.TextOf(r);
+    }
+    EXPECT_EQ(KeepPages(pages, k.name), 1);
+  }
+  const platform::ui::Picture after = Draw(view);
+  EXPECT_EQ(after.records, screen.records);
+#ifdef QOVA_RASTER_CANVAS
+  platform::qt::RasterCanvas canvas(kCanvasWidth, kCanvasHeight, RGB(255, 255, 255));
+  view.OnDraw(&canvas);
+  EXPECT_TRUE(canvas.SavePng(PrintArtefact("fragment_plot_screen.png")));
+#endif
 }
 
 #ifdef QOVA_RASTER_CANVAS
@@ -340,15 +442,15 @@ TEST_F(ViewPrintingTest, APreviewedGenomeFillsItsA4SheetsAndPrintsItsPensAsTheSc
     if (r.op != platform::ui::DrawOp::Text && r.y1 < page.caps.height) lowest = std::max({lowest, r.y1, std::min(r.y2, page.caps.height)});
   EXPECT_GT(lowest, page.caps.height * 9 / 10);
 
-  Keep(job.pages, "genome_preview", job.title);
-  const std::string pdf = Artefact("genome_preview.pdf");
+  KeepPages(job.pages, "genome_preview", job.title);
+  const std::string pdf = PrintArtefact("genome_preview.pdf");
   const std::string info = RunTool("pdfinfo '" + pdf + "'");
   ASSERT_FALSE(info.empty()) << "pdfinfo (poppler-utils) is needed";
   EXPECT_NE(info.find("Title:           Tumour01\n"), std::string::npos) << info;
   EXPECT_NE(info.find("Page size:       595 x 842 pts (A4)"), std::string::npos) << info;
 
   // As the screen shows it: 96 pixels to the inch.
-  const Rendered shown = RenderFirstPage(pdf, 96, Artefact("genome_preview_page1"));
+  const Rendered shown = RenderFirstPage(pdf, 96, PrintArtefact("genome_preview_page1"));
   ASSERT_GT(shown.width, 0) << "pdftoppm (poppler-utils) is needed";
   const auto onScreen = [&](int device) { return int((device + 0.5) * 96 / page.caps.dpiX); };
   // The dotted lines of the copy-number axes show their dots: ink and paper

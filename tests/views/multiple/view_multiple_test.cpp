@@ -21,6 +21,7 @@
 #include "resources/ParameterDialogs.h"
 #include "resources/SettingPages.h"
 #include "resources/ViewDialogs.h"
+#include "tests/views/PrintArtefacts.h"
 #include "tests/views/multiple/MultipleViewTestSupport.h"
 #include "views/ViewNavigation.h"
 
@@ -379,6 +380,80 @@ TEST_F(MultipleViewTest, TheGridPrintsOnOnePageOrTiledAtItsOwnPrintedSize) {
   view.m_pDisplaySetting->PRINT.MULTI_Y = 400;
   ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), ID_FILE_PRINT));
   EXPECT_GT(Headless().PrintJobs().back().pages.size(), pages);
+}
+
+// The printed ruler of one chromosome, on a page: the labels of its ticks
+// left to right and the device x range of its base line. The header is
+// drawn last, its title first: each tick is a line with its label after it,
+// and the base line follows them.
+struct PrintedRuler {
+  std::vector<platform::ui::DrawRecord> labels;
+  long long lineLeft = 0, lineRight = 0;
+};
+PrintedRuler RulerOf(const platform::ui::Picture& page) {
+  PrintedRuler ruler;
+  const std::vector<platform::ui::DrawRecord>& r = page.records;
+  std::size_t k = r.size();
+  while (k > 0 && !(r[k - 1].op == DrawOp::Text && page.TextOf(r[k - 1]).starts_with("Ch"))) --k;
+  for (; k + 1 < r.size() && r[k].op == DrawOp::Line && r[k].x1 == r[k].x2; k += 2)
+    if (r[k + 1].op == DrawOp::Text) ruler.labels.push_back(r[k + 1]);
+  if (k < r.size() && r[k].op == DrawOp::Line && r[k].y1 == r[k].y2) {
+    ruler.lineLeft = std::min(r[k].x1, r[k].x2);
+    ruler.lineRight = std::max(r[k].x1, r[k].x2);
+  }
+  return ruler;
+}
+
+// Printed from a narrow window onto larger pages, on one page, tiled and
+// across the sheet, the ruler's ticks spread over the part of the column
+// each page shows, and their labels stand apart.
+TEST_F(MultipleViewTest, TheGridsPrintedRulerSpreadsOverThePageWithItsLabelsApart) {
+  ListThree();
+  CQOVAView& view = FramedView(600, 400);
+  ASSERT_TRUE(view.m_nViewFlags & VIEW_ONE_CHROMOSOME);
+  ASSERT_TRUE(view.m_pDisplaySetting->ITEMS.MULTI & 0x100);
+  struct Case {
+    const char* name;
+    bool onePage;
+    platform::ui::PrinterSettings printer;
+  };
+  const platform::ui::PrinterSettings a4{"PDF", 4960, 7016, 600, {}};
+  const Case cases[] = {
+      {"grid_ruler_onepage", true, a4},
+      {"grid_ruler_tiled", false, a4},
+      {"grid_ruler_across", true, {"PDF", 7016, 4960, 600, {}}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    view.m_pDisplaySetting->PRINT.ONE_MULTI = k.onePage ? 1 : 0;
+    Headless().OnPrintDialog([&k](platform::ui::PrintDialogRequest& request) {
+      request.printer = k.printer;
+      return true;
+    });
+    ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), ID_FILE_PRINT));
+    const std::vector<platform::ui::Picture>& pages = Headless().PrintJobs().back().pages;
+    ASSERT_FALSE(pages.empty());
+    int spread = 0;
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+      SCOPED_TRACE("page " + std::to_string(p + 1));
+      const PrintedRuler ruler = RulerOf(pages[p]);
+      const long long left = std::max(0LL, ruler.lineLeft), right = std::min<long long>(k.printer.width, ruler.lineRight);
+      if (right - left < k.printer.width / 4) continue;
+      ASSERT_GE(ruler.labels.size(), 3u);
+      for (std::size_t i = 1; i < ruler.labels.size(); ++i) {
+        const platform::ui::DrawRecord& before = ruler.labels[i - 1];
+        EXPECT_LT(before.x1 + before.x2, ruler.labels[i].x1) << pages[p].TextOf(ruler.labels[i]);
+      }
+      // A tick at least every quarter of the part shown.
+      const long long quarter = (right - left) / 4;
+      EXPECT_LE(ruler.labels.front().x1, left + quarter);
+      EXPECT_GE(ruler.labels.back().x1, right - quarter);
+      EXPECT_LE(ruler.labels.back().x1, k.printer.width);
+      ++spread;
+    }
+    EXPECT_GE(spread, 1);
+    KeepPages(pages, k.name);
+  }
 }
 
 TEST_F(MultipleViewTest, AResultWithoutAlleleArraysDrawsNoAlleleDotsWhileTheAlleleSwitchIsOn) {
