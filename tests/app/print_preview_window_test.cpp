@@ -6,7 +6,8 @@
 // one page, one chromosome, the grid and the integral view. Print Setup's
 // sheet and orientation are what every later print dialog and preview start
 // from, until Print Setup changes them again. The PDFs and the pages poppler
-// renders from them stay in build/artefacts/print/preview.
+// renders from them stay in build/artefacts/print/preview, with a picture of
+// each preview window.
 #ifdef QOVA_TEST_WITH_QT
 #include <QAbstractButton>
 #include <QAction>
@@ -165,6 +166,11 @@ class PrintPreviewWindowTest : public DemoAppOnQtTest {
       pdf.setResolution(print.dpi);
       pdf.setPageLayout(print.layout);
       emit preview->paintRequested(&pdf);
+      // The first two sheets as the preview window shows them, for people to look at.
+      preview->setViewMode(QPrintPreviewWidget::FacingPagesView);
+      preview->fitInView();
+      QApplication::processEvents();
+      modal->grab().save(QString::fromStdString(shown.substr(0, shown.size() - 4) + "_window.png"));
       for (QAction* action : modal->findChildren<QAction*>())
         if (action->text().remove('&').startsWith("Print")) return action->trigger();
       qobject_cast<QDialog*>(modal)->reject();
