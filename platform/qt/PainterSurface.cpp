@@ -339,7 +339,7 @@ void PainterSurface::Text(const platform::ui::TextRun& run) {
   QString text = ToQString(run.text);
   painter_.save();
   painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  if (run.clip) painter_.setClipRect(ToQRect(*run.clip));
+  if (run.clip) painter_.setClipRect(ToQRect(*run.clip), Qt::IntersectClip);
   painter_.translate(run.x, run.y);
   if (run.font->escapement) painter_.rotate(-run.font->escapement / 10.0);
   if (run.opaque)

@@ -28,6 +28,21 @@ QPageSize PageSizeOf(const platform::ui::DeviceCaps& caps) {
 
 }  // namespace
 
+void PaintPage(QPainter& painter, const platform::ui::Picture& page, int deviceDpi) {
+  const platform::ui::DeviceCaps& caps = page.caps;
+  // A page drawn for another resolution keeps its size on paper.
+  const double scale = double(deviceDpi) / std::max(1, caps.dpiX);
+  painter.save();
+  painter.scale(scale, scale);
+  painter.translate(caps.offsetX, caps.offsetY);
+  painter.setClipRect(QRect(0, 0, caps.width, caps.height));
+  {
+    PainterSurface surface(painter, caps);
+    page.ReplayOn(surface);
+  }
+  painter.restore();
+}
+
 bool WritePdf(const std::vector<platform::ui::Picture>& pages, std::string_view path, std::string_view title) {
   if (pages.empty()) return false;
   EnsureQtApplication();
@@ -47,16 +62,7 @@ bool WritePdf(const std::vector<platform::ui::Picture>& pages, std::string_view 
       writer.setPageSize(PageSizeOf(page.caps));
       writer.newPage();
     }
-    // A page drawn for another resolution keeps its size on paper.
-    const double scale = double(dpi) / std::max(1, page.caps.dpiX);
-    painter.save();
-    painter.scale(scale, scale);
-    painter.translate(page.caps.offsetX, page.caps.offsetY);
-    {
-      PainterSurface surface(painter, page.caps);
-      page.ReplayOn(surface);
-    }
-    painter.restore();
+    PaintPage(painter, page, dpi);
   }
   return painter.end() && QFileInfo(file).size() > 0;
 }

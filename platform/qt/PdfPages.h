@@ -8,7 +8,14 @@
 
 #include "platform/ui/RecordingCanvas.h"
 
+class QPainter;
+
 namespace platform::qt {
+
+// Paints `page` on a sheet whose corner is the painter's origin, on a device
+// of `deviceDpi`: the printable area placed at its offset, and nothing drawn
+// outside it, as a printer cannot print there.
+void PaintPage(QPainter& painter, const platform::ui::Picture& page, int deviceDpi);
 
 // False when there is no page or the file cannot be written.
 [[nodiscard]] bool WritePdf(const std::vector<platform::ui::Picture>& pages, std::string_view path,

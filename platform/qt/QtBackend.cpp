@@ -13,11 +13,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <QTimer>
@@ -29,8 +26,8 @@
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 #include "platform/qt/PainterSurface.h"
-#include "platform/qt/PdfPages.h"
 #include "platform/qt/QtPeers.h"
+#include "platform/qt/QtPrinting.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/RasterCanvas.h"
 #include "platform/ui/App.h"
@@ -38,7 +35,6 @@
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Menu.h"
-#include "platform/ui/Paper.h"
 #include "platform/ui/PropertySheet.h"
 #include "platform/ui/RecordingCanvas.h"
 
@@ -155,94 +151,6 @@ LOGFONT ToLogFont(const QFont& font, LOGFONT lf) {
   return lf;
 }
 
-// The sheet of the program's printer on a Qt printer: its size, and the
-// printable area as margins. A printer of its own keeps its own sheet.
-void UsePaper(QPrinter& printer, const platform::ui::PrinterSettings& settings) {
-  if (printer.outputFormat() != QPrinter::PdfFormat && !printer.printerName().isEmpty()) return;
-  const double dpi = std::max(1, settings.dpi);
-  const int width = settings.paperWidth > 0 ? settings.paperWidth : settings.width;
-  const int height = settings.paperHeight > 0 ? settings.paperHeight : settings.height;
-  const QPageSize sheet(QSizeF(width * 72.0 / dpi, height * 72.0 / dpi), QPageSize::Point, QString(),
-                        QPageSize::FuzzyMatch);
-  const QMarginsF margins(settings.offsetX * 72.0 / dpi, settings.offsetY * 72.0 / dpi,
-                          std::max(0, width - settings.offsetX - settings.width) * 72.0 / dpi,
-                          std::max(0, height - settings.offsetY - settings.height) * 72.0 / dpi);
-  printer.setPageLayout(QPageLayout(sheet, QPageLayout::Portrait, margins, QPageLayout::Point));
-}
-
-// The page the printer offers, as the print dialog left it. Printing to a
-// file (the dialog's PDF choice) names the file.
-platform::ui::PrinterSettings PrinterOf(QPrinter& printer) {
-  const int dpi = printer.resolution();
-  const QRect sheet = printer.pageLayout().fullRectPixels(dpi);
-  const QRect area = printer.pageLayout().paintRectPixels(dpi);
-  platform::ui::PrinterSettings settings;
-  settings.name = FromQString(printer.printerName());
-  settings.width = area.width();
-  settings.height = area.height();
-  settings.dpi = dpi;
-  settings.outputFile = FromQString(printer.outputFileName());
-  settings.paperWidth = sheet.width();
-  settings.paperHeight = sheet.height();
-  settings.offsetX = area.x() - sheet.x();
-  settings.offsetY = area.y() - sheet.y();
-  return settings;
-}
-
-// A print job on a printer; a preview collects the pages and shows them.
-class QtPrintJob : public platform::ui::PrintJob {
- public:
-  QtPrintJob(std::unique_ptr<QPrinter> printer, const platform::ui::PrintJobRequest& request)
-      : printer_(std::move(printer)), request_(request) {}
-  platform::ui::DrawSurface& StartPage() override {
-    page_ = std::make_unique<platform::ui::RecordingSurface>(platform::ui::PrinterCaps(request_.printer));
-    return *page_;
-  }
-  void EndPage() override {
-    if (page_) pages_.push_back(page_->Contents());
-    page_.reset();
-  }
-  void End() override {
-    EndPage();
-    printer_->setDocName(ToQString(request_.title));
-    if (request_.preview) {
-      QPrintPreviewDialog preview(printer_.get(), nullptr);
-      QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, [this](QPrinter* printer) { PrintOn(*printer); });
-      preview.exec();
-    } else if (!request_.printer.outputFile.empty()) {
-      if (!WritePdf(pages_, request_.printer.outputFile, request_.title))
-        AfxMessageBox(platform::Format("The file %s cannot be written.", request_.printer.outputFile.c_str()));
-    } else {
-      PrintOn(*printer_);
-    }
-  }
-  void Abort() override { pages_.clear(); }
-
- private:
-  // The pages were drawn for the chosen printer; scale them to the device at hand.
-  void PrintOn(QPrinter& printer) {
-    QPainter painter;
-    if (!painter.begin(&printer)) return;
-    double scale = double(printer.resolution()) / std::max(1, request_.printer.dpi);
-    for (size_t i = 0; i < pages_.size(); ++i) {
-      if (i > 0) printer.newPage();
-      painter.save();
-      painter.scale(scale, scale);
-      {
-        PainterSurface surface(painter, pages_[i].caps);
-        pages_[i].ReplayOn(surface);
-      }
-      painter.restore();
-    }
-    painter.end();
-  }
-
-  std::unique_ptr<QPrinter> printer_;
-  platform::ui::PrintJobRequest request_;
-  std::unique_ptr<platform::ui::RecordingSurface> page_;
-  std::vector<platform::ui::Picture> pages_;
-};
-
 class QtUi : public platform::ui::UiBackend {
  public:
   void WindowCreated(CWnd& wnd) override {
@@ -337,16 +245,20 @@ class QtUi : public platform::ui::UiBackend {
   }
 
   bool RunPrintDialog(platform::ui::PrintDialogRequest& request) override {
-    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    UsePaper(*printer_, request.printer);
-    QPrintDialog dialog(printer_.get(), nullptr);
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    UsePaper(*printer, request.printer);
+    QPrintDialog dialog(printer.get(), nullptr);
+    if (request.setupOnly) dialog.setWindowTitle("Print Setup");
     dialog.setMinMax(request.minPage, std::max(request.minPage, request.maxPage));
     if (dialog.exec() != QDialog::Accepted) return false;
-    request.printer = PrinterOf(*printer_);
+    request.printer = PrinterOf(*printer);
     request.pageRange = dialog.printRange() == QAbstractPrintDialog::PageRange;
     request.fromPage = dialog.fromPage();
     request.toPage = dialog.toPage();
-    request.copies = printer_->copyCount();
+    request.copies = printer->copyCount();
+    // The print that follows goes to this printer (its copies and options
+    // included); Print Setup only leaves its choice in the program's printer.
+    if (!request.setupOnly) printer_ = std::move(printer);
     return true;
   }
 
@@ -369,12 +281,12 @@ class QtUi : public platform::ui::UiBackend {
 
   std::unique_ptr<platform::ui::PrintJob> StartPrintJob(const platform::ui::PrintJobRequest& request) override {
     std::unique_ptr<QPrinter> printer = std::move(printer_);
-    if (!printer) {
+    if (!printer || request.preview) {
       // A preview, or a print without the dialog: the program's printer.
       printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
       UsePaper(*printer, request.printer);
     }
-    return std::make_unique<QtPrintJob>(std::move(printer), request);
+    return MakePrintJob(std::move(printer), request);
   }
 
   platform::ui::DrawSurface& ClientSurface(CWnd& wnd) override {

@@ -44,6 +44,8 @@ class PrintJob {
   virtual void EndPage() = 0;
   virtual void End() = 0;
   virtual void Abort() = 0;
+  // A preview, once ended: whether the user asked in it to print.
+  [[nodiscard]] virtual bool PrintChosen() const { return false; }
 };
 
 class UiBackend {

@@ -347,6 +347,9 @@ void CView::RunPrintJob(BOOL preview) {
   if (pageOpen) job->EndPage();
   OnEndPrinting(&dc, &info);
   job->End();
+  // The preview's Print prints as File > Print does: its dialog, then pages
+  // laid out for the printer chosen there.
+  if (preview && job->PrintChosen()) OnCmdMsg(ID_FILE_PRINT, CN_COMMAND, nullptr, nullptr);
 }
 
 // Templates.

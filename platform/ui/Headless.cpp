@@ -16,7 +16,9 @@ namespace {
 
 class HeadlessPrintJob : public PrintJob {
  public:
-  HeadlessPrintJob(const PrintJobRequest& request, std::function<void(PrintedJob)> done) : done_(std::move(done)) {
+  HeadlessPrintJob(const PrintJobRequest& request, std::function<void(PrintedJob)> done,
+                   std::function<bool(const PrintedJob&)> preview)
+      : done_(std::move(done)), preview_(std::move(preview)) {
     job_.title = request.title;
     job_.preview = request.preview;
     job_.printer = request.printer;
@@ -32,15 +34,19 @@ class HeadlessPrintJob : public PrintJob {
   }
   void End() override {
     EndPage();
+    printChosen_ = job_.preview && preview_ && preview_(job_);
     if (done_) done_(std::move(job_));
     done_ = nullptr;
   }
   void Abort() override { done_ = nullptr; }
+  [[nodiscard]] bool PrintChosen() const override { return printChosen_; }
 
  private:
   PrintedJob job_;
   std::unique_ptr<RecordingSurface> page_;
   std::function<void(PrintedJob)> done_;
+  std::function<bool(const PrintedJob&)> preview_;
+  bool printChosen_ = false;
 };
 
 std::string ClassName(const CWnd& wnd) { return wnd.GetRuntimeClass()->m_lpszClassName; }
@@ -68,6 +74,7 @@ void HeadlessUi::OnColorDialog(std::function<bool(ColorDialogRequest&)> script) 
 void HeadlessUi::OnFontDialog(std::function<bool(FontDialogRequest&)> script) { fontScript_ = std::move(script); }
 void HeadlessUi::OnFolderDialog(std::function<bool(FolderDialogRequest&)> script) { folderScript_ = std::move(script); }
 void HeadlessUi::OnPrintDialog(std::function<bool(PrintDialogRequest&)> script) { printScript_ = std::move(script); }
+void HeadlessUi::OnPrintPreview(std::function<bool(const PrintedJob&)> script) { previewScript_ = std::move(script); }
 void HeadlessUi::OnPopupMenu(std::function<UINT(const PopupMenuRequest&)> script) { popupScript_ = std::move(script); }
 
 void HeadlessUi::Reset() {
@@ -80,6 +87,7 @@ void HeadlessUi::Reset() {
   fontScript_ = nullptr;
   folderScript_ = nullptr;
   printScript_ = nullptr;
+  previewScript_ = nullptr;
   popupScript_ = nullptr;
   shown_.clear();
   urls_.clear();
@@ -238,7 +246,8 @@ UINT HeadlessUi::TrackPopupMenu(const PopupMenuRequest& request) {
 }
 
 std::unique_ptr<PrintJob> HeadlessUi::StartPrintJob(const PrintJobRequest& request) {
-  return std::make_unique<HeadlessPrintJob>(request, [this](PrintedJob job) { jobs_.push_back(std::move(job)); });
+  return std::make_unique<HeadlessPrintJob>(
+      request, [this](PrintedJob job) { jobs_.push_back(std::move(job)); }, previewScript_);
 }
 
 void HeadlessUi::StartTimer(CWnd& wnd, UINT_PTR id, UINT elapse) {

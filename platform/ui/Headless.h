@@ -136,6 +136,8 @@ class HeadlessUi : public UiBackend {
   void OnFontDialog(std::function<bool(FontDialogRequest&)> script);
   void OnFolderDialog(std::function<bool(FolderDialogRequest&)> script);
   void OnPrintDialog(std::function<bool(PrintDialogRequest&)> script);
+  // Called with a preview's pages; true chooses its Print (no script: Close).
+  void OnPrintPreview(std::function<bool(const PrintedJob&)> script);
   // Returns the id to choose (0 dismisses the menu).
   void OnPopupMenu(std::function<UINT(const PopupMenuRequest&)> script);
   // Forgets scripts and records (tests start clean).
@@ -219,6 +221,7 @@ class HeadlessUi : public UiBackend {
   std::function<bool(FontDialogRequest&)> fontScript_;
   std::function<bool(FolderDialogRequest&)> folderScript_;
   std::function<bool(PrintDialogRequest&)> printScript_;
+  std::function<bool(const PrintedJob&)> previewScript_;
   std::function<UINT(const PopupMenuRequest&)> popupScript_;
 
   std::vector<ShownDialog> shown_;

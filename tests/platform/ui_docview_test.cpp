@@ -606,6 +606,44 @@ TEST_F(DocViewTest, PrintingDrawsEveryPageOnThePrinter) {
   EXPECT_TRUE(Ui().PrintJobs()[1].preview);
 }
 
+TEST_F(DocViewTest, ThePreviewsPrintRunsFilePrintWithItsDialog) {
+  ActiveView()->pages = 2;
+  const struct {
+    const char* what;
+    bool printChosen;    // the preview closed by Print... rather than Close
+    bool dialogAccepts;  // the print dialog that follows
+    std::size_t jobs;    // the preview's and the print's
+  } cases[] = {
+      {"closed", false, true, 1},
+      {"print, dialog OK", true, true, 2},
+      {"print, dialog cancelled", true, false, 1},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.what);
+    Ui().Reset();
+    int dialogs = 0;
+    Ui().OnPrintDialog([&](PrintDialogRequest& r) {
+      ++dialogs;
+      r.printer = PrinterSettings{"Chosen printer", 800, 1100, 100, ""};
+      return k.dialogAccepts;
+    });
+    Ui().OnPrintPreview([&](const PrintedJob& preview) {
+      EXPECT_EQ(preview.pages.size(), 2u);
+      return k.printChosen;
+    });
+    const std::size_t before = Ui().PrintJobs().size();
+    Command(ID_FILE_PRINT_PREVIEW);
+    EXPECT_EQ(dialogs, k.printChosen ? 1 : 0);
+    ASSERT_EQ(Ui().PrintJobs().size(), before + k.jobs);
+    EXPECT_TRUE(Ui().PrintJobs()[before].preview);
+    if (k.jobs < 2) continue;
+    const PrintedJob& print = Ui().PrintJobs().back();
+    EXPECT_FALSE(print.preview);
+    ASSERT_EQ(print.pages.size(), 2u);
+    EXPECT_EQ(print.pages[1].caps.width, 800);
+  }
+}
+
 TEST_F(DocViewTest, PopupMenuReturnsTheChosenCommand) {
   CMenu menu;
   menu.CreatePopupMenu();

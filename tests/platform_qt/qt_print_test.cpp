@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPageLayout>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
 
@@ -19,6 +18,7 @@
 
 #include "platform/MessageBox.h"
 #include "platform/qt/PdfPages.h"
+#include "platform/qt/PrintPreview.h"
 #include "platform/ui/Backend.h"
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/DC.h"
@@ -185,9 +185,9 @@ TEST_F(QtPrintTest, APreviewShowsThePagesOnTheLocalesSheetUnderTheDocumentsName)
   QString name;
   QTimer user;
   WhileModal(user, [&](QWidget* modal) {
-    if (auto* preview = qobject_cast<QPrintPreviewDialog*>(modal)) {
-      sheet = preview->printer()->pageLayout().pageSize().id();
-      name = preview->printer()->docName();
+    if (auto* preview = dynamic_cast<platform::qt::PrintPreviewDialog*>(modal)) {
+      sheet = preview->Printer().pageLayout().pageSize().id();
+      name = preview->Printer().docName();
     }
     qobject_cast<QDialog*>(modal)->reject();
   });

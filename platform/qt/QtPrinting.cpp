@@ -1,0 +1,123 @@
+#include "platform/qt/QtPrinting.h"
+
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <algorithm>
+
+#include "platform/MessageBox.h"
+#include "platform/Strings.h"
+#include "platform/qt/PdfPages.h"
+#include "platform/qt/PrintPreview.h"
+#include "platform/qt/QtText.h"
+#include "platform/ui/Paper.h"
+
+namespace platform::qt {
+
+void UsePaper(QPrinter& printer, const platform::ui::PrinterSettings& settings) {
+  // A printer takes its own default sheet when it is chosen, so it is chosen first.
+  if (!settings.outputFile.empty()) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(ToQString(settings.outputFile));
+  } else if (!settings.name.empty() && !QPrinterInfo::printerInfo(ToQString(settings.name)).isNull()) {
+    printer.setPrinterName(ToQString(settings.name));
+  }
+  const int dpi = std::max(1, settings.dpi);
+  printer.setResolution(dpi);
+  const int width = settings.paperWidth > 0 ? settings.paperWidth : settings.width;
+  const int height = settings.paperHeight > 0 ? settings.paperHeight : settings.height;
+  // The sheet is named upright (A4, Letter) and turned when it is wider than high.
+  const bool landscape = width > height;
+  const QPageSize sheet(QSizeF(std::min(width, height) * 72.0 / dpi, std::max(width, height) * 72.0 / dpi),
+                        QPageSize::Point, QString(), QPageSize::FuzzyMatch);
+  const QMarginsF margins(settings.offsetX * 72.0 / dpi, settings.offsetY * 72.0 / dpi,
+                          std::max(0, width - settings.offsetX - settings.width) * 72.0 / dpi,
+                          std::max(0, height - settings.offsetY - settings.height) * 72.0 / dpi);
+  printer.setPageLayout(QPageLayout(sheet, landscape ? QPageLayout::Landscape : QPageLayout::Portrait, margins,
+                                    QPageLayout::Point));
+}
+
+platform::ui::PrinterSettings PrinterOf(QPrinter& printer) {
+  const int dpi = printer.resolution();
+  const QRect sheet = printer.pageLayout().fullRectPixels(dpi);
+  const QRect area = printer.pageLayout().paintRectPixels(dpi);
+  platform::ui::PrinterSettings settings;
+  settings.name = FromQString(printer.printerName());
+  settings.width = area.width();
+  settings.height = area.height();
+  settings.dpi = dpi;
+  settings.outputFile = FromQString(printer.outputFileName());
+  settings.paperWidth = sheet.width();
+  settings.paperHeight = sheet.height();
+  settings.offsetX = area.x() - sheet.x();
+  settings.offsetY = area.y() - sheet.y();
+  return settings;
+}
+
+void PaintPages(QPrinter& printer, const std::vector<platform::ui::Picture>& pages) {
+  // Pages place themselves on the sheet, as in a PDF file.
+  printer.setFullPage(true);
+  QPainter painter;
+  if (!painter.begin(&printer)) return;
+  for (std::size_t i = 0; i < pages.size(); ++i) {
+    if (i > 0) printer.newPage();
+    PaintPage(painter, pages[i], printer.resolution());
+  }
+  painter.end();
+}
+
+namespace {
+
+// A print job on a printer: the pages are recorded for the page the printer
+// gives, then previewed, written as a PDF file or printed.
+class QtPrintJob : public platform::ui::PrintJob {
+ public:
+  QtPrintJob(std::unique_ptr<QPrinter> printer, const platform::ui::PrintJobRequest& request)
+      : printer_(std::move(printer)), request_(request), caps_(platform::ui::PrinterCaps(PrinterOf(*printer_))) {}
+  platform::ui::DrawSurface& StartPage() override {
+    page_ = std::make_unique<platform::ui::RecordingSurface>(caps_);
+    return *page_;
+  }
+  void EndPage() override {
+    if (page_) pages_.push_back(page_->Contents());
+    page_.reset();
+  }
+  void End() override {
+    EndPage();
+    printer_->setDocName(ToQString(request_.title));
+    const std::string file = FromQString(printer_->outputFileName());
+    if (request_.preview) {
+      PrintPreviewDialog preview(*printer_, pages_, ToQString(request_.title));
+      preview.exec();
+      printChosen_ = preview.PrintChosen();
+    } else if (!file.empty()) {
+      if (!WritePdf(pages_, file, request_.title))
+        AfxMessageBox(platform::Format("The file %s cannot be written.", file.c_str()));
+    } else {
+      PaintPages(*printer_, pages_);
+    }
+  }
+  void Abort() override { pages_.clear(); }
+  [[nodiscard]] bool PrintChosen() const override { return printChosen_; }
+
+ private:
+  std::unique_ptr<QPrinter> printer_;
+  platform::ui::PrintJobRequest request_;
+  platform::ui::DeviceCaps caps_;
+  std::unique_ptr<platform::ui::RecordingSurface> page_;
+  std::vector<platform::ui::Picture> pages_;
+  bool printChosen_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::ui::PrintJob> MakePrintJob(std::unique_ptr<QPrinter> printer,
+                                                     const platform::ui::PrintJobRequest& request) {
+  return std::make_unique<QtPrintJob>(std::move(printer), request);
+}
+
+}  // namespace platform::qt

@@ -1,0 +1,341 @@
+// File > Print, File > Print Preview and File > Print Setup in the program on
+// the offscreen Qt platform, with Tumour01 shown. A preview is the print: the
+// preview holds the pages File > Print writes, each sheet the same size with
+// the same drawing on it and nothing outside its printable area, and its
+// Print button prints as File > Print does; for the main view tiled and on
+// one page, one chromosome, the grid and the integral view. Print Setup's
+// sheet and orientation are what every later print dialog and preview start
+// from, until Print Setup changes them again. The PDFs and the pages poppler
+// renders from them stay in build/artefacts/print/preview, with a picture of
+// each preview window.
+#ifdef QOVA_TEST_WITH_QT
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QPageLayout>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/IntegrationData.h"
+#include "core/AnalyzedData.h"
+#include "document/QOVADoc.h"
+#include "resources/CommandIds.h"
+#include "tests/app/DemoAppOnQt.h"
+#include "views/main/QOVAView.h"
+
+namespace qova::test {
+namespace {
+
+namespace res = qova::resources;
+
+// A PDF as poppler renders it at 50 dpi: per page the sheet's size and the
+// box of what is drawn on it, in pixels.
+struct RenderedPages {
+  std::vector<QSize> sheets;
+  std::vector<QRect> inked;
+};
+
+constexpr int kRenderDpi = 50;
+
+// `path` rendered page by page into `path`-N.png (none when the file is missing).
+RenderedPages Render(const std::string& path) {
+  RenderedPages rendered;
+  if (!std::filesystem::exists(path)) return rendered;
+  const QString stem = QString::fromStdString(path.substr(0, path.size() - 4));
+  QProcess poppler;
+  poppler.start("pdftoppm", {"-png", "-r", QString::number(kRenderDpi), QString::fromStdString(path), stem});
+  if (!poppler.waitForFinished(120000) || poppler.exitCode() != 0) return rendered;
+  const QStringList pictures =
+      QDir(QFileInfo(stem).path()).entryList({QFileInfo(stem).fileName() + "-*.png"}, QDir::Files, QDir::Name);
+  for (const QString& name : pictures) {
+    const QImage page(QFileInfo(stem).path() + "/" + name);
+    QRect inked;
+    for (int y = 0; y < page.height(); ++y)
+      for (int x = 0; x < page.width(); ++x)
+        if (qGray(page.pixel(x, y)) < 200) inked |= QRect(x, y, 1, 1);
+    rendered.sheets.push_back(page.size());
+    rendered.inked.push_back(inked);
+  }
+  return rendered;
+}
+
+void RemoveRendered(const std::string& path) {
+  std::filesystem::remove(path);
+  const std::filesystem::path pdf(path);
+  for (const auto& entry : std::filesystem::directory_iterator(pdf.parent_path()))
+    if (entry.path().filename().string().starts_with(pdf.stem().string() + "-")) std::filesystem::remove(entry.path());
+}
+
+// An A4 sheet at 150 dpi whose printable area lies 60 pixels (0.4 inch) in from every edge.
+platform::ui::PrinterSettings A4WithMargins() {
+  platform::ui::PrinterSettings printer{"", 1120, 1634, 150, {}};
+  printer.paperWidth = 1240;
+  printer.paperHeight = 1754;
+  printer.offsetX = printer.offsetY = 60;
+  return printer;
+}
+constexpr int kMarginAt50Dpi = 20;
+
+class PrintPreviewWindowTest : public DemoAppOnQtTest {
+ protected:
+  // The program started with Tumour01's result in its main view.
+  CQOVAView* ShowTumour01() {
+    if (!Start()) return nullptr;
+    doc_ = dynamic_cast<CQOVADoc*>(Main().GetActiveDocument());
+    if (!doc_ || doc_->OpenSingleResult(nullptr, "Tumour01.CFS") != CQOVADoc::kSucceeded) return nullptr;
+    return dynamic_cast<CQOVAView*>(Main().MDIGetActive()->GetActiveView());
+  }
+  static std::string Artefact(const std::string& name) {
+    const std::filesystem::path folder = std::filesystem::path(BinaryDir()) / "artefacts" / "print" / "preview";
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / (name + ".pdf")).string();
+    RemoveRendered(path);
+    return path;
+  }
+  // What the print dialog's Properties showed: the sheet and the orientation ticked.
+  struct Seen {
+    std::string sheet;
+    std::string orientation;
+    QPageLayout layout;  // the dialog's printer's, as it opened
+    int dpi = 0;
+  };
+  // A user's answer to the print dialog and its Properties: looks at the
+  // sheet and orientation, ticks `pick` ("portrait", "landscape") if given,
+  // and prints to `pdf`. False when `modal` is neither.
+  static bool AnswerPrintDialog(QWidget* modal, const std::string& pdf, const char* pick, Seen& seen) {
+    if (modal->inherits("QPrintPropertiesDialog")) {
+      if (auto* sheet = modal->findChild<QComboBox*>("pageSizeCombo")) seen.sheet = sheet->currentText().toStdString();
+      for (const char* name : {"portrait", "landscape"})
+        if (auto* radio = modal->findChild<QRadioButton*>(name); radio && radio->isChecked()) seen.orientation = name;
+      if (pick) modal->findChild<QRadioButton*>(pick)->click();
+      qobject_cast<QDialog*>(modal)->accept();
+      return true;
+    }
+    auto* dialog = qobject_cast<QPrintDialog*>(modal);
+    if (!dialog) return false;
+    seen.layout = dialog->printer()->pageLayout();
+    seen.dpi = dialog->printer()->resolution();
+    modal->findChild<QAbstractButton*>("properties")->click();
+    modal->findChild<QLineEdit*>("filename")->setText(QString::fromStdString(pdf));
+    dialog->accept();
+    return true;
+  }
+  // File > Print into `pdf`; what its dialog showed.
+  Seen PrintTo(const std::string& pdf) {
+    Seen seen;
+    ModalHand hand([&](QWidget* modal) {
+      if (!AnswerPrintDialog(modal, pdf, nullptr, seen)) qobject_cast<QDialog*>(modal)->reject();
+    });
+    EXPECT_TRUE(Choose(ID_FILE_PRINT));
+    return seen;
+  }
+  // File > Print Preview: what the preview paints goes into `shown` (on a
+  // PDF printer set up as the print dialog `print` opened), then its Print
+  // button is pressed and the print dialog that follows writes `printed`.
+  // The preview's page count and orientation.
+  std::pair<int, QPageLayout::Orientation> Preview(const Seen& print, const std::string& shown,
+                                                   const std::string& printed) {
+    int pages = -1;
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    Seen seen;
+    ModalHand hand([&](QWidget* modal) {
+      if (AnswerPrintDialog(modal, printed, nullptr, seen)) return;
+      auto* preview = modal->findChild<QPrintPreviewWidget*>();
+      if (!preview) return qobject_cast<QDialog*>(modal)->reject();
+      preview->updatePreview();
+      pages = preview->pageCount();
+      orientation = preview->orientation();
+      QPrinter pdf(QPrinter::HighResolution);
+      pdf.setOutputFormat(QPrinter::PdfFormat);
+      pdf.setOutputFileName(QString::fromStdString(shown));
+      pdf.setResolution(print.dpi);
+      pdf.setPageLayout(print.layout);
+      emit preview->paintRequested(&pdf);
+      // The first two sheets as the preview window shows them, for people to look at.
+      preview->setViewMode(QPrintPreviewWidget::FacingPagesView);
+      preview->fitInView();
+      QApplication::processEvents();
+      modal->grab().save(QString::fromStdString(shown.substr(0, shown.size() - 4) + "_window.png"));
+      for (QAction* action : modal->findChildren<QAction*>())
+        if (action->text().remove('&').startsWith("Print")) return action->trigger();
+      qobject_cast<QDialog*>(modal)->reject();
+    });
+    EXPECT_TRUE(Choose(ID_FILE_PRINT_PREVIEW));
+    return {pages, orientation};
+  }
+
+  CQOVADoc* doc_ = nullptr;
+};
+
+TEST_F(PrintPreviewWindowTest, ThePreviewHoldsThePagesFilePrintWritesAndItsPrintButtonPrintsThem) {
+  CQOVAView* view = ShowTumour01();
+  ASSERT_NE(view, nullptr);
+  app_->m_printer = A4WithMargins();
+  view->m_pDisplaySetting->PRINT.ONE_ALL = view->m_pDisplaySetting->PRINT.ONE_EACH = 0;
+  view->m_pDisplaySetting->PRINT.ONE_MULTI = 0;
+
+  enum class Shows { Genome, Chromosome8, Grid, Integral };
+  const struct {
+    const char* name;
+    Shows shows;
+    bool onePage;
+    int pages;  // File > Print's page count
+  } cases[] = {
+      {"genome_tiled", Shows::Genome, false, 4},
+      {"genome_one_page", Shows::Genome, true, 1},
+      {"chr8_tiled", Shows::Chromosome8, false, 1},
+      {"grid_tiled", Shows::Grid, false, 7},
+      {"integral_tiled", Shows::Integral, false, 27},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    if (k.shows == Shows::Chromosome8 && !(view->m_nViewFlags & VIEW_ONE_CHROMOSOME)) {
+      ModalHand chooser([](QWidget* modal) {
+        for (QRadioButton* radio : modal->findChildren<QRadioButton*>())
+          if (radio->text() == "Ch8") QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
+        QTest::mouseClick(modal->findChild<QPushButton*>(QString::number(IDOK)), Qt::LeftButton);
+      });
+      ASSERT_TRUE(Choose(res::kCmdEachChromosome));
+      ASSERT_EQ(view->m_nChromosome, 8);
+    }
+    if (k.shows != Shows::Chromosome8 && (view->m_nViewFlags & VIEW_ONE_CHROMOSOME)) {
+      ASSERT_TRUE(Choose(res::kCmdAllGenome));
+    }
+    if (k.shows == Shows::Grid) {
+      doc_->LoadedResults.clear();
+      doc_->DisplayList.clear();
+      for (const char* file : {"Tumour01.CFS", "Tumour02.CFN", "Tumour01.CFS", "Tumour02.CFN"}) {
+        auto result = std::make_unique<CAnalyzedData>();
+        result->LoadFileAllocating(doc_->AnalysisResultFolder + file);
+        doc_->LoadedResults.push_back(std::move(result));
+        doc_->DisplayList.push_back(file);
+      }
+      doc_->Status = kStatusMultiple;
+      view->OnInitialUpdate();
+      ASSERT_TRUE(view->m_nViewFlags & VIEW_MULTIPLE);
+    }
+    if (k.shows == Shows::Integral) {
+      auto integration = std::make_shared<IntegrationData>(doc_->Global());
+      integration->Mode = "AddDel";
+      integration->Order = "ID";
+      integration->Title = "Family";
+      integration->SampleNames = {"Tumour01", "Tumour02"};
+      integration->Segments = {{0, 10000000, 40000000, 1, 1}, {1, 20000000, 60000000, 1, 3},
+                               {0, 5000000, 9000000, 8, 2}, {1, 1000000, 90000000, 23, 4}};
+      doc_->Integration = integration;
+      doc_->Status = kStatusIntegrate;
+      view->OnInitialUpdate();
+      ASSERT_TRUE(view->m_nViewFlags & VIEW_INTEGRATE);
+    }
+    view->m_pDisplaySetting->PRINT.ONE_ALL = view->m_pDisplaySetting->PRINT.ONE_EACH = k.onePage ? 1 : 0;
+
+    const std::string name = k.name;
+    const std::string print = Artefact(name + "_print"), shown = Artefact(name + "_preview");
+    const std::string printed = Artefact(name + "_preview_print");
+    const Seen seen = PrintTo(print);
+    EXPECT_EQ(seen.sheet, "A4");
+    const auto [previewPages, orientation] = Preview(seen, shown, printed);
+
+    const RenderedPages fromPrint = Render(print), fromPreview = Render(shown), fromButton = Render(printed);
+    ASSERT_EQ(fromPrint.sheets.size(), std::size_t(k.pages));
+    EXPECT_EQ(previewPages, k.pages);
+    EXPECT_EQ(orientation, QPageLayout::Portrait);
+    ASSERT_EQ(fromPreview.sheets.size(), fromPrint.sheets.size());
+    ASSERT_EQ(fromButton.sheets.size(), fromPrint.sheets.size());
+    for (std::size_t p = 0; p < fromPrint.sheets.size(); ++p) {
+      SCOPED_TRACE("page " + std::to_string(p + 1));
+      // A4 at 50 dpi.
+      EXPECT_NEAR(fromPrint.sheets[p].width(), 413, 1);
+      EXPECT_NEAR(fromPrint.sheets[p].height(), 585, 1);
+      EXPECT_EQ(fromPreview.sheets[p], fromPrint.sheets[p]);
+      EXPECT_EQ(fromButton.sheets[p], fromPrint.sheets[p]);
+      const QRect inked = fromPrint.inked[p];
+      ASSERT_FALSE(inked.isEmpty());
+      // The drawing of the printable area, and nothing in the margins around it.
+      EXPECT_GE(inked.left(), kMarginAt50Dpi - 1);
+      EXPECT_GE(inked.top(), kMarginAt50Dpi - 1);
+      EXPECT_LE(inked.right(), fromPrint.sheets[p].width() - kMarginAt50Dpi);
+      EXPECT_LE(inked.bottom(), fromPrint.sheets[p].height() - kMarginAt50Dpi);
+      for (const QRect& other : {fromPreview.inked[p], fromButton.inked[p]}) {
+        EXPECT_NEAR(other.left(), inked.left(), 1);
+        EXPECT_NEAR(other.top(), inked.top(), 1);
+        EXPECT_NEAR(other.right(), inked.right(), 1);
+        EXPECT_NEAR(other.bottom(), inked.bottom(), 1);
+      }
+    }
+  }
+}
+
+TEST_F(PrintPreviewWindowTest, PrintSetupsSheetAndOrientationStayWithEveryPrintAndPreviewUntilChanged) {
+  CQOVAView* view = ShowTumour01();
+  ASSERT_NE(view, nullptr);
+  app_->m_printer = A4WithMargins();
+  view->m_pDisplaySetting->PRINT.ONE_ALL = 1;
+
+  const struct {
+    const char* name;
+    UINT command;
+    const char* pick;   // Print Setup's choice in Properties
+    const char* shown;  // the orientation the dialog's Properties or the preview shows
+    QSizeF sheet;       // File > Print's PDF, points
+  } steps[] = {
+      {"print setup: landscape", ID_FILE_PRINT_SETUP, "landscape", "portrait", {}},
+      {"print", ID_FILE_PRINT, nullptr, "landscape", {842, 595}},
+      {"print again", ID_FILE_PRINT, nullptr, "landscape", {842, 595}},
+      {"preview", ID_FILE_PRINT_PREVIEW, nullptr, "landscape", {}},
+      {"print setup: portrait", ID_FILE_PRINT_SETUP, "portrait", "landscape", {}},
+      {"print after portrait", ID_FILE_PRINT, nullptr, "portrait", {595, 842}},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.name);
+    std::string file = std::string("setup_") + step.name;
+    std::replace_if(file.begin(), file.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+    const std::string pdf = Artefact(file);
+    Seen seen;
+    int pages = -1;
+    std::string previewed;
+    ModalHand hand([&](QWidget* modal) {
+      if (AnswerPrintDialog(modal, pdf, step.pick, seen)) return;
+      if (auto* preview = modal->findChild<QPrintPreviewWidget*>()) {
+        preview->updatePreview();
+        previewed = preview->orientation() == QPageLayout::Landscape ? "landscape" : "portrait";
+        pages = preview->pageCount();
+      }
+      qobject_cast<QDialog*>(modal)->reject();
+    });
+    ASSERT_TRUE(Choose(step.command));
+    if (step.command == ID_FILE_PRINT_PREVIEW) {
+      EXPECT_EQ(previewed, step.shown);
+      EXPECT_EQ(pages, 1);
+    } else {
+      EXPECT_EQ(seen.orientation, step.shown);
+      EXPECT_EQ(seen.sheet, "A4");
+    }
+    if (step.sheet.isEmpty()) continue;
+    const RenderedPages printed = Render(pdf);
+    ASSERT_EQ(printed.sheets.size(), 1u);
+    EXPECT_NEAR(printed.sheets[0].width(), step.sheet.width() * kRenderDpi / 72, 1);
+    EXPECT_NEAR(printed.sheets[0].height(), step.sheet.height() * kRenderDpi / 72, 1);
+  }
+  EXPECT_EQ(app_->m_printer.paperWidth, 1240);
+  EXPECT_EQ(app_->m_printer.paperHeight, 1754);
+}
+
+}  // namespace
+}  // namespace qova::test
+#endif
