@@ -299,11 +299,9 @@ void PlaceWindow(CWnd& wnd, const CRect& place, int showState) {
   WindowState& s = *wnd.m_hWnd;
   bool maximized = showState == SW_SHOWMAXIMIZED, minimized = showState == SW_MINIMIZE;
   bool stateChanged = s.maximized != maximized || s.minimized != minimized;
-  // The state first: the move is mirrored on screen, and a window moved while
-  // still held maximised would be maximised again.
+  if (!maximized && !minimized && place != s.rect) wnd.MoveWindow(&place, FALSE);
   s.maximized = maximized;
   s.minimized = minimized;
-  if (!maximized && !minimized && place != s.rect) wnd.MoveWindow(&place, FALSE);
   if (!stateChanged) return;
   if (auto* child = dynamic_cast<CMDIChildWnd*>(&wnd); child && child->GetMDIFrame()) {
     if (!minimized) child->MDIActivate();
