@@ -662,19 +662,15 @@ TEST_F(QtFrameTest, AMessageBoxKeepsItsLinesWholeAndItsTitleInView) {
   for (const auto& c : cases) {
     int height = 0, lineSpacing = 0, width = 0, room = 0;
     QTimer user;
-    WhileModal(user, [&](QWidget* modal) {
-      auto* box = qobject_cast<QMessageBox*>(modal);
-      if (!box) return;
-      auto* label = box->findChild<QLabel*>("qt_msgbox_label");
-      ASSERT_NE(label, nullptr);
-      height = label->height();
-      lineSpacing = label->fontMetrics().lineSpacing();
-      width = box->width();
+    WhileMessageBox(user, [&](QMessageBox& box, QLabel& label) {
+      height = label.height();
+      lineSpacing = label.fontMetrics().lineSpacing();
+      width = box.width();
       // The title, the window's icon and three buttons two lines wide.
       const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
-      room = title.horizontalAdvance(box->windowTitle()) + 8 * title.height();
-      box->grab().save(ArtefactPath(QString("message_box_%1_lines.png").arg(c.lines)));
-      box->button(QMessageBox::Ok)->click();
+      room = title.horizontalAdvance(box.windowTitle()) + 8 * title.height();
+      box.grab().save(ArtefactPath(QString("message_box_%1_lines.png").arg(c.lines)));
+      box.button(QMessageBox::Ok)->click();
     });
     AfxMessageBox(c.text, MB_OK | MB_ICONINFORMATION);
     EXPECT_LT(height, (c.lines + 1) * lineSpacing) << c.text;

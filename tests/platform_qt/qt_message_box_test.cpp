@@ -55,26 +55,22 @@ class QtMessageBoxTest : public QtUiTest {
   Shown ShowFailures(const QString& picture) {
     Shown shown;
     QTimer user;
-    WhileModal(user, [&](QWidget* modal) {
-      auto* box = qobject_cast<QMessageBox*>(modal);
-      if (!box) return;
-      auto* label = box->findChild<QLabel*>("qt_msgbox_label");
-      ASSERT_NE(label, nullptr);
-      shown.boxWidth = box->width();
-      shown.label = label->geometry();
-      shown.wraps = label->wordWrap();
-      shown.heightNeeded = shown.wraps ? label->heightForWidth(label->width()) : label->sizeHint().height();
-      shown.lines = label->text().split('\n');
-      for (const QString& line : shown.lines) shown.lineWidths.push_back(label->fontMetrics().horizontalAdvance(line));
-      shown.selectable = label->textInteractionFlags() & Qt::TextSelectableByMouse;
-      box->grab().save(ArtefactPath(picture));
+    WhileMessageBox(user, [&](QMessageBox& box, QLabel& label) {
+      shown.boxWidth = box.width();
+      shown.label = label.geometry();
+      shown.wraps = label.wordWrap();
+      shown.heightNeeded = shown.wraps ? label.heightForWidth(label.width()) : label.sizeHint().height();
+      shown.lines = label.text().split('\n');
+      for (const QString& line : shown.lines) shown.lineWidths.push_back(label.fontMetrics().horizontalAdvance(line));
+      shown.selectable = label.textInteractionFlags() & Qt::TextSelectableByMouse;
+      box.grab().save(ArtefactPath(picture));
       QGuiApplication::clipboard()->clear();
       // A click in the text, then Ctrl+A and Ctrl+C.
-      QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(2, 2));
-      QTest::keyClick(label, Qt::Key_A, Qt::ControlModifier);
-      QTest::keyClick(label, Qt::Key_C, Qt::ControlModifier);
+      QTest::mouseClick(&label, Qt::LeftButton, {}, QPoint(2, 2));
+      QTest::keyClick(&label, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClick(&label, Qt::Key_C, Qt::ControlModifier);
       shown.copied = QGuiApplication::clipboard()->text();
-      box->button(QMessageBox::Ok)->click();
+      box.button(QMessageBox::Ok)->click();
     });
     AfxMessageBox(kFailures, MB_OK | MB_ICONEXCLAMATION);
     return shown;
