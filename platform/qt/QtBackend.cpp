@@ -50,18 +50,30 @@ QString Caption() {
   return ToQString(app && !app->m_strAppTitle.empty() ? app->m_strAppTitle : std::string("QOVA"));
 }
 
+// The widest Qt lets a message box grow on a screen this wide, whatever its
+// text: the whole of a small screen, else 480 pixels less, and never past
+// 1000. A label wider than that is cut at the box's right edge.
+int WidestMessageBox(int screenWidth) {
+  return screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+}
+
 // Qt breaks a message's lines at spaces once the box would pass half the
 // screen: "Cytoband=" and its band would part. The system keeps a line whole
 // while it fits the screen: the text is at least as wide as its widest line
-// then, and the box grows to it.
-void KeepLinesWhole(QMessageBox& box, int widest) {
+// then, and the box grows to it. A line wider than the box can grow (the
+// reason of a failure in a list of them) is wrapped at spaces at the widest
+// the box allows, so that it is read whole all the same.
+void KeepLinesWhole(QMessageBox& box, int widestBox) {
   auto* label = box.findChild<QLabel*>("qt_msgbox_label");
-  if (!label) return;
+  if (!label || !box.layout()) return;
   const bool wraps = label->wordWrap();
   label->setWordWrap(false);
   const int natural = label->sizeHint().width();
   label->setWordWrap(wraps);
-  if (natural <= widest) label->setMinimumWidth(natural);
+  label->setMinimumWidth(natural);
+  box.layout()->invalidate();
+  const int beside = box.layout()->totalMinimumSize().width() - natural;  // the icon and the margins
+  label->setMinimumWidth(std::max(0, std::min(natural, widestBox - beside)));
 }
 
 // The box is at least as wide as its title beside the window's icon and
@@ -108,8 +120,10 @@ class QtMessageSink : public platform::MessageSink {
     }
     // Once the box has its icon, which lays it out anew.
     const QScreen* screen = QGuiApplication::primaryScreen();
-    KeepLinesWhole(box, std::min(1000, (screen ? screen->availableGeometry().width() : 1024) * 3 / 4));
+    KeepLinesWhole(box, WidestMessageBox(screen ? screen->availableGeometry().width() : 1024));
     MakeRoomForTitle(box);
+    // A reason can be copied into a report or a search.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     box.exec();
     QMessageBox::StandardButton pressed = box.standardButton(box.clickedButton());
     for (auto [button, answer] : buttons)

@@ -20,6 +20,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QWheelEvent>
+#include <QWindowStateChangeEvent>
 
 #include "platform/qt/PainterSurface.h"
 #include "platform/qt/QtPeers.h"
@@ -206,7 +207,11 @@ class ChildWindow : public QMdiSubWindow {
   }
   void changeEvent(QEvent* event) override {
     QMdiSubWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange) UserPlaced();
+    // Qt's own passes through the states while it changes one (restoring a
+    // window passes through "normal" while the window still has its
+    // maximised size) come as overrides: only the state it ends in counts.
+    if (event->type() == QEvent::WindowStateChange && !static_cast<QWindowStateChangeEvent*>(event)->isOverride())
+      UserPlaced();
   }
 
  private:
@@ -506,6 +511,7 @@ void CreateFramePeer(CWnd& frame) {
   if (frame.IsKindOf(RUNTIME_CLASS(CMDIFrameWnd))) {
     peer->mdi = new QMdiArea(window);
     peer->mdi->setObjectName("mdi");
+    peer->mdi->setOption(QMdiArea::DontMaximizeSubWindowOnActivation);
     window->setCentralWidget(peer->mdi);
     peer->mdi->viewport()->installEventFilter(new WorkspaceWatcher(hwnd, peer->mdi));
     QObject::connect(peer->mdi, &QMdiArea::subWindowActivated, peer->Context(), [hwnd](QMdiSubWindow* sub) {

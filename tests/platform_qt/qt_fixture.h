@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QPointer>
 #include <QDir>
+#include <QLabel>
+#include <QMessageBox>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -79,6 +81,17 @@ class QtUiTest : public ::testing::Test {
           Qt::QueuedConnection);
     });
     timer.start();
+  }
+
+  // Calls `act` with each message box that comes up and the label of its text.
+  static void WhileMessageBox(QTimer& timer, std::function<void(QMessageBox&, QLabel&)> act) {
+    WhileModal(timer, [act](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      if (!box) return;
+      auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+      ASSERT_NE(label, nullptr);
+      act(*box, *label);
+    });
   }
 };
 

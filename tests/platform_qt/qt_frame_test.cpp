@@ -404,6 +404,70 @@ TEST_F(QtFrameTest, AfterTileTheMainTitleNamesTheActiveWindowAlone) {
   EXPECT_EQ(window_->windowTitle(), "QOVA - Doc1:2");
 }
 
+// The Restore button at the right of the menu bar while a window is
+// maximised: the middle of the three the maximised window puts there.
+void ClickRestoreInTheMenuBar(QMainWindow& window) {
+  QWidget* buttons = window.menuBar()->cornerWidget(Qt::TopRightCorner);
+  ASSERT_NE(buttons, nullptr);
+  QTest::mouseClick(buttons, Qt::LeftButton, {}, buttons->rect().center());
+  QTest::qWait(30);
+}
+
+TEST_F(QtFrameTest, NewWindowWhileMaximisedThenRestoreBringsEveryWindowBackWithItsFrameAtItsPlace) {
+  Settle();
+  auto* mdi = window_->findChild<QMdiArea*>("mdi");
+  ASSERT_NE(mdi, nullptr);
+  auto placeOf = [](CMDIChildWnd* child) {
+    const CRect& r = child->m_hWnd->rect;
+    return QRect(r.left, r.top, r.Width(), r.Height());
+  };
+  auto subOf = [](CMDIChildWnd* child) { return qobject_cast<QMdiSubWindow*>(platform::qt::WidgetOf(*child)); };
+  // Which window is active when Restore is pressed: the new one, or the
+  // first one chosen again from the Window menu.
+  const struct {
+    const char* activeAtRestore;
+    const char* title;
+  } cases[] = {{"&2 Doc1:2", "QOVA - Doc1:2"}, {"&1 Doc1:1", "QOVA - Doc1:1"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.activeAtRestore);
+    while (Frame().MDIChildren().size() > 1) Frame().MDIChildren().back()->SendMessage(WM_CLOSE);
+    QTest::qWait(30);
+    CMDIChildWnd* first = Frame().MDIChildren().front();
+    const QRect firstPlace = placeOf(first);
+    subOf(first)->showMaximized();
+    QTest::qWait(30);
+    Frame().SendMessage(WM_COMMAND, ID_WINDOW_NEW);
+    QTest::qWait(30);
+    ASSERT_EQ(Frame().MDIChildren().size(), 2u);
+    CMDIChildWnd* second = Frame().MDIChildren().back();
+    const QRect secondPlace = placeOf(second);
+    EXPECT_NE(secondPlace, firstPlace);
+    EXPECT_EQ(window_->windowTitle().toStdString(), "QOVA - [Doc1:2]");
+    // The first hands its maximised state on and goes back to its place.
+    EXPECT_TRUE(subOf(second)->isMaximized());
+    EXPECT_FALSE(subOf(first)->isMaximized());
+    EXPECT_EQ(subOf(first)->geometry(), firstPlace);
+    QString checked;
+    WindowListOf(Menu(2), &checked);
+    Action(Menu(2), c.activeAtRestore)->trigger();
+    QTest::qWait(30);
+    ClickRestoreInTheMenuBar(*window_);
+    window_->grab().save(ArtefactPath(QString("mdi_restored_after_new_window_%1.png").arg(c.activeAtRestore[1])));
+    for (CMDIChildWnd* child : {first, second}) {
+      SCOPED_TRACE(child->GetWindowText());
+      QMdiSubWindow* sub = subOf(child);
+      EXPECT_FALSE(child->m_hWnd->maximized);
+      EXPECT_FALSE(sub->isMaximized());
+      EXPECT_EQ(placeOf(child), child == first ? firstPlace : secondPlace);
+      EXPECT_EQ(sub->geometry(), placeOf(child));
+      // Its own title bar, the height of a line or more, above its view.
+      EXPECT_GE(sub->widget()->geometry().top(), sub->fontMetrics().height());
+    }
+    EXPECT_EQ(window_->windowTitle().toStdString(), c.title);
+    EXPECT_EQ(window_->menuBar()->cornerWidget(Qt::TopRightCorner), nullptr);
+  }
+}
+
 TEST_F(QtFrameTest, NewWindowsCascadeInsideTheWorkspace) {
   Settle();
   auto* mdi = window_->findChild<QMdiArea*>("mdi");
@@ -598,19 +662,15 @@ TEST_F(QtFrameTest, AMessageBoxKeepsItsLinesWholeAndItsTitleInView) {
   for (const auto& c : cases) {
     int height = 0, lineSpacing = 0, width = 0, room = 0;
     QTimer user;
-    WhileModal(user, [&](QWidget* modal) {
-      auto* box = qobject_cast<QMessageBox*>(modal);
-      if (!box) return;
-      auto* label = box->findChild<QLabel*>("qt_msgbox_label");
-      ASSERT_NE(label, nullptr);
-      height = label->height();
-      lineSpacing = label->fontMetrics().lineSpacing();
-      width = box->width();
+    WhileMessageBox(user, [&](QMessageBox& box, QLabel& label) {
+      height = label.height();
+      lineSpacing = label.fontMetrics().lineSpacing();
+      width = box.width();
       // The title, the window's icon and three buttons two lines wide.
       const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
-      room = title.horizontalAdvance(box->windowTitle()) + 8 * title.height();
-      box->grab().save(ArtefactPath(QString("message_box_%1_lines.png").arg(c.lines)));
-      box->button(QMessageBox::Ok)->click();
+      room = title.horizontalAdvance(box.windowTitle()) + 8 * title.height();
+      box.grab().save(ArtefactPath(QString("message_box_%1_lines.png").arg(c.lines)));
+      box.button(QMessageBox::Ok)->click();
     });
     AfxMessageBox(c.text, MB_OK | MB_ICONINFORMATION);
     EXPECT_LT(height, (c.lines + 1) * lineSpacing) << c.text;
