@@ -9,9 +9,9 @@ namespace qova::views {
 
 namespace {
 
-// The pages are laid out with the program's own measure of the text, which
-// the printer's font can exceed by a few per cent (digits and capitals run
-// wider): a fitted line takes nine tenths of the room it has.
+// A fitted line takes nine tenths of the room it has: the tenth left shows
+// it apart from the next text, and covers a measure that rounds a face's
+// widths a little short.
 constexpr long long kFittedShare = 9;
 constexpr long long kShares = 10;
 

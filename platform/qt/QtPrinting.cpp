@@ -1,5 +1,6 @@
 #include "platform/qt/QtPrinting.h"
 
+#include <QFontMetricsF>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -8,9 +9,11 @@
 #include <QPrinterInfo>
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/MessageBox.h"
 #include "platform/Strings.h"
+#include "platform/qt/PainterSurface.h"
 #include "platform/qt/PdfPages.h"
 #include "platform/qt/PrintPreview.h"
 #include "platform/qt/QtText.h"
@@ -72,6 +75,24 @@ void PaintPages(QPrinter& printer, const std::vector<platform::ui::Picture>& pag
 
 namespace {
 
+// A printed page recorded with the widths its text takes in the printer's
+// fonts: what is laid out to fit (a name before the next, a line within the
+// page) fits on the sheet, where the headless estimate runs a sixth short
+// of the printed face.
+class PrinterPageSurface : public platform::ui::RecordingSurface {
+ public:
+  PrinterPageSurface(platform::ui::DeviceCaps caps, QPrinter& printer) : RecordingSurface(caps), printer_(printer) {}
+  [[nodiscard]] platform::ui::TextSize MeasureText(const platform::ui::DeviceFont& font,
+                                                   std::string_view text) override {
+    const QFontMetricsF metrics(ToQFont(font), &printer_);
+    return {int(std::ceil(metrics.horizontalAdvance(ToQString(text)))), int(std::ceil(metrics.height())),
+            int(std::ceil(metrics.ascent()))};
+  }
+
+ private:
+  QPrinter& printer_;
+};
+
 // A print job on a printer: the pages are recorded for the page the printer
 // gives, then previewed, written as a PDF file or printed.
 class QtPrintJob : public platform::ui::PrintJob {
@@ -79,7 +100,7 @@ class QtPrintJob : public platform::ui::PrintJob {
   QtPrintJob(std::unique_ptr<QPrinter> printer, const platform::ui::PrintJobRequest& request)
       : printer_(std::move(printer)), request_(request), caps_(platform::ui::PrinterCaps(PrinterOf(*printer_))) {}
   platform::ui::DrawSurface& StartPage() override {
-    page_ = std::make_unique<platform::ui::RecordingSurface>(caps_);
+    page_ = std::make_unique<PrinterPageSurface>(caps_, *printer_);
     return *page_;
   }
   void EndPage() override {

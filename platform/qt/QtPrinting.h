@@ -3,9 +3,10 @@
 // printable area, the printer's name or an output file) is put on a
 // QPrinter and read back from one, so that Print Setup, Print and Print
 // Preview all start from one set-up. A print job records its pages for the
-// printer's page as that QPrinter gives it, and the pages are painted the
-// same way on a printer, into a PDF file and in the preview: from the
-// sheet's corner, each clipped to its printable area.
+// printer's page as that QPrinter gives it, measuring their text in the
+// printer's fonts, and the pages are painted the same way on a printer,
+// into a PDF file and in the preview: from the sheet's corner, each clipped
+// to its printable area.
 #include <memory>
 
 #include "platform/ui/Backend.h"

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QMap>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
@@ -22,6 +23,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <algorithm>
@@ -36,6 +38,7 @@
 #include "document/QOVADoc.h"
 #include "resources/CommandIds.h"
 #include "tests/app/DemoAppOnQt.h"
+#include "views/ViewLayout.h"
 #include "views/main/QOVAView.h"
 
 namespace qova::test {
@@ -72,6 +75,24 @@ RenderedPages Render(const std::string& path) {
     rendered.inked.push_back(inked);
   }
   return rendered;
+}
+
+// The chromosome names ("Ch1" .. "ChX") on the first page of the PDF at
+// `path`, each with the box poppler gives its glyphs, in points; names that
+// touch come out as one word and are missing.
+QMap<QString, QRectF> PrintedNames(const std::string& path) {
+  QMap<QString, QRectF> names;
+  QProcess poppler;
+  poppler.start("pdftotext", {"-bbox", "-f", "1", "-l", "1", QString::fromStdString(path), "-"});
+  if (!poppler.waitForFinished(120000) || poppler.exitCode() != 0) return names;
+  static const QRegularExpression word(
+      R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">(Ch(?:\d+|X))</word>)re");
+  for (auto it = word.globalMatch(QString::fromUtf8(poppler.readAllStandardOutput())); it.hasNext();) {
+    const QRegularExpressionMatch m = it.next();
+    names[m.captured(5)] = QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                  QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()));
+  }
+  return names;
 }
 
 void RemoveRendered(const std::string& path) {
@@ -331,6 +352,18 @@ TEST_F(PrintPreviewWindowTest, PrintSetupsSheetAndOrientationStayWithEveryPrintA
     ASSERT_EQ(printed.sheets.size(), 1u);
     EXPECT_NEAR(printed.sheets[0].width(), step.sheet.width() * kRenderDpi / 72, 1);
     EXPECT_NEAR(printed.sheets[0].height(), step.sheet.height() * kRenderDpi / 72, 1);
+    // Each name of a row ends before the next begins, with a gap of at
+    // least a twentieth of the distance between their starts.
+    const QMap<QString, QRectF> names = PrintedNames(pdf);
+    const auto nameOf = [](int c) { return c < 23 ? QString("Ch%1").arg(c) : QString("ChX"); };
+    for (const auto& [from, to] : CViewLayout::kGenomeRows) {
+      for (int c = from; c < to; ++c) {
+        SCOPED_TRACE(nameOf(c).toStdString());
+        ASSERT_TRUE(names.contains(nameOf(c)) && names.contains(nameOf(c + 1)));
+        const QRectF name = names[nameOf(c)], next = names[nameOf(c + 1)];
+        EXPECT_LE(name.right() + (next.left() - name.left()) / 20, next.left());
+      }
+    }
   }
   EXPECT_EQ(app_->m_printer.paperWidth, 1240);
   EXPECT_EQ(app_->m_printer.paperHeight, 1754);
