@@ -3,7 +3,8 @@
 // preview holds the pages File > Print writes, each sheet the same size with
 // the same drawing on it and nothing outside its printable area, and its
 // Print button prints as File > Print does; for the main view tiled and on
-// one page, one chromosome, the grid and the integral view. Print Setup's
+// one page, one chromosome, the fragment-length plot, the grid, the integral
+// view and a graph window. Print Setup's
 // sheet and orientation are what every later print dialog and preview start
 // from, until Print Setup changes them again. The PDFs and the pages poppler
 // renders from them stay in build/artefacts/print/preview, with a picture of
@@ -38,6 +39,7 @@
 #include "document/QOVADoc.h"
 #include "resources/CommandIds.h"
 #include "tests/app/DemoAppOnQt.h"
+#include "tests/views/graph/GraphTestSupport.h"
 #include "views/ViewLayout.h"
 #include "views/main/QOVAView.h"
 
@@ -210,7 +212,7 @@ TEST_F(PrintPreviewWindowTest, ThePreviewHoldsThePagesFilePrintWritesAndItsPrint
   view->m_pDisplaySetting->PRINT.ONE_ALL = view->m_pDisplaySetting->PRINT.ONE_EACH = 0;
   view->m_pDisplaySetting->PRINT.ONE_MULTI = 0;
 
-  enum class Shows { Genome, Chromosome8, Grid, Integral };
+  enum class Shows { Genome, Chromosome8, FragmentPlot, Grid, Integral, Graph };
   const struct {
     const char* name;
     Shows shows;
@@ -220,8 +222,10 @@ TEST_F(PrintPreviewWindowTest, ThePreviewHoldsThePagesFilePrintWritesAndItsPrint
       {"genome_tiled", Shows::Genome, false, 4},
       {"genome_one_page", Shows::Genome, true, 1},
       {"chr8_tiled", Shows::Chromosome8, false, 1},
+      {"fragment_plot", Shows::FragmentPlot, false, 1},
       {"grid_tiled", Shows::Grid, false, 7},
       {"integral_tiled", Shows::Integral, false, 27},
+      {"graph", Shows::Graph, false, 1},
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(k.name);
@@ -236,6 +240,14 @@ TEST_F(PrintPreviewWindowTest, ThePreviewHoldsThePagesFilePrintWritesAndItsPrint
     }
     if (k.shows != Shows::Chromosome8 && (view->m_nViewFlags & VIEW_ONE_CHROMOSOME)) {
       ASSERT_TRUE(Choose(res::kCmdAllGenome));
+    }
+    if ((k.shows == Shows::FragmentPlot) != bool(view->m_nViewFlags & VIEW_FRAGMENT_PLOT)) {
+      ASSERT_TRUE(Choose(res::kCmdFragmentLengthPlot));
+    }
+    if (k.shows == Shows::Graph) {
+      const std::string graph = Path("graph6.txt");
+      ASSERT_TRUE(platform::WriteWholeFile(graph, PatternChangeText(6)));
+      ASSERT_NE(app_->OpenDocumentFile(graph.c_str()), nullptr);
     }
     if (k.shows == Shows::Grid) {
       doc_->LoadedResults.clear();
