@@ -5,8 +5,6 @@
 #ifdef QOVA_TEST_WITH_QT
 #include <QLabel>
 #include <QListWidget>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 
 #include <filesystem>
@@ -20,32 +18,6 @@ namespace qova::test {
 namespace {
 
 namespace res = qova::resources;
-
-// The menu bar's item of command `id`, in any menu below it.
-QAction* MenuItemOf(const QList<QAction*>& actions, UINT id) {
-  for (QAction* a : actions) {
-    if (a->menu()) {
-      if (QAction* found = MenuItemOf(a->menu()->actions(), id)) return found;
-    } else if (!a->isSeparator() && a->data().toUInt() == id) {
-      return a;
-    }
-  }
-  return nullptr;
-}
-
-// Opens the menu of command `id` in the menu bar, as the user's click on its
-// title does (the menu takes the commands' states then), and chooses it.
-bool ChooseFromMenuBar(QMainWindow& window, UINT id) {
-  for (QAction* title : window.menuBar()->actions()) {
-    if (!title->menu() || !MenuItemOf(title->menu()->actions(), id)) continue;
-    Q_EMIT title->menu()->aboutToShow();
-    QAction* item = MenuItemOf(title->menu()->actions(), id);
-    if (!item || !item->isEnabled()) return false;
-    item->trigger();
-    return true;
-  }
-  return false;
-}
 
 class StatusPaneWindowTest : public DemoAppOnQtTest {};
 
