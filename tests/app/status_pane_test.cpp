@@ -71,8 +71,13 @@ TEST_F(StatusPaneTest, ASummaryStaysUntilAnotherCommandIsChosenThenThePaneIsRead
   } steps[] = {
       {"the program starts", [] { return true; }, true, "Ready"},
       {"Data > Extract Data", [&] { return ExtractBoth(); }, true, into},
-      // A disabled command cannot be chosen: the summary stays.
-      {"Data > Output Raw Data, disabled", [&] { return Choose(res::kCmdOutputRawData); }, false, into},
+      // A command that is disabled is not chosen, by its key either: the summary stays.
+      {"F6 (Next Chromosome) with no sample shown",
+       [&] {
+         platform::ui::input::Key(MainFrame(), VK_F6);
+         return MainFrame().IsCommandEnabled(res::kCmdNextChromosome) != FALSE;
+       },
+       false, into},
       {"Data > Sample Manager, closed",
        [&] {
          Ui().OnDialog(res::kSampleManagerDialog, [](DialogDriver& d) { d.Cancel(); });
