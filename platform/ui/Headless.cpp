@@ -207,8 +207,10 @@ bool HeadlessUi::RunFileDialog(FileDialogRequest& request) {
   if (!fileScript_) Fail("no script for a file dialog");
   if (request.initialFolder.empty()) request.initialFolder = lastFileFolder_;
   if (!fileScript_(request)) return false;
-  for (std::string& path : request.chosen)
-    if (!request.initialFolder.empty() && platform::IsPlainFileName(path)) path = platform::JoinPath(request.initialFolder, path);
+  for (std::string& path : request.chosen) {
+    if (!request.initialFolder.empty() && platform::IsPlainFileName(path))
+      path = platform::JoinPath(request.initialFolder, path);
+  }
   if (!request.chosen.empty()) lastFileFolder_ = platform::FolderOf(request.chosen.front());
   return true;
 }
