@@ -5,6 +5,7 @@
 
 #include "core/AnalyzedData.h"
 #include "core/ProgramSetting.h"
+#include "document/ExportDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/ui/CommonDialogs.h"
@@ -43,6 +44,7 @@ std::vector<std::string> CheckedSamples(const CCheckListBox& list) {
 
 std::optional<std::string> AskTextOutputPath(CWnd* parent) {
   CFileDialog dialog(FALSE, "txt", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kTextFilter, parent);
+  StartInOutputFolder(dialog);
   if (dialog.DoModal() != IDOK) return std::nullopt;
   return dialog.GetPathName();
 }

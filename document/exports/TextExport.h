@@ -34,8 +34,8 @@ enum class SampleFileRole {
 // the user is told "Select more than one sample" and the result is empty.
 [[nodiscard]] std::vector<std::string> CheckedSamples(const CCheckListBox& list);
 
-// Asks for the text file to write (save dialog, "txt", overwrite prompt);
-// nothing when the user cancels.
+// Asks for the text file to write (save dialog, "txt", overwrite prompt,
+// opening in the Output folder); nothing when the user cancels.
 [[nodiscard]] std::optional<std::string> AskTextOutputPath(CWnd* parent = nullptr);
 
 // printf's "%d" and "%f" (six decimals), appended.

@@ -1,6 +1,7 @@
 // The cell layout of a legacy library file as text: per probe set its name,
 // its number of groups and the x and y of every cell of every group.
 #include "arrayfiles/cdf/LegacyCDFFile.h"
+#include "document/ExportDialog.h"
 #include "document/QOVADoc.h"
 #include "platform/File.h"
 #include "platform/Paths.h"
@@ -11,6 +12,7 @@ void CQOVADoc::OnDumpCDF() {
   CFileDialog open(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr);
   if (open.DoModal() != IDOK) return;
   CFileDialog save(FALSE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, nullptr);
+  qova::document::StartInOutputFolder(save);
   if (save.DoModal() != IDOK) return;
   const std::string cdfPath = open.GetPathName();
   const std::string outPath = save.GetPathName();

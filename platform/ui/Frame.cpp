@@ -296,6 +296,9 @@ BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
   CFrameWnd* top = TopFrame(this);
   if (!top) top = this;
   if (!top->IsCommandEnabled(id)) return FALSE;
+  // The last command's summary ends here: the pane is idle again unless this
+  // command writes one of its own.
+  top->SetMessageText(AFX_IDS_IDLEMESSAGE);
   return platform::ui::DispatchCommand(*top, id);
 }
 

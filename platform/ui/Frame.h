@@ -174,9 +174,10 @@ class CMDIFrameWnd : public CFrameWnd {
 };
 
 namespace platform::ui {
-// Says `text` in the main window's status bar, where it stays until the next
-// text replaces it: how a long command tells what it did without a box to
-// close. Every text is also handed to the backend (the headless one records it).
+// Says `text` in the main window's status bar, where it stays until the user
+// chooses another command (the pane then says "Ready" again) or another text
+// replaces it: how a long command tells what it did without a box to close.
+// Every text is also handed to the backend (the headless one records it).
 void ShowStatusText(std::string_view text);
 // The templates the frames bring with them (Window > Windows...'s list).
 inline constexpr UINT kWindowListDialog = 0x7802;

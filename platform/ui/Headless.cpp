@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/Paths.h"
 #include "platform/Strings.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialog.h"
@@ -100,6 +101,7 @@ void HeadlessUi::Reset() {
   jobs_.clear();
   popups_.clear();
   statusTexts_.clear();
+  lastFileFolder_.clear();
   failures_.clear();
   clientDrawings_.clear();
   invalidated_.clear();
@@ -203,7 +205,14 @@ void HeadlessUi::RunPropertySheet(CPropertySheet& sheet) {
 bool HeadlessUi::RunFileDialog(FileDialogRequest& request) {
   shown_.push_back({0, request.open ? "CFileDialog(open)" : "CFileDialog(save)", request.title});
   if (!fileScript_) Fail("no script for a file dialog");
-  return fileScript_(request);
+  if (request.initialFolder.empty()) request.initialFolder = lastFileFolder_;
+  if (!fileScript_(request)) return false;
+  for (std::string& path : request.chosen) {
+    if (!request.initialFolder.empty() && platform::IsPlainFileName(path))
+      path = platform::JoinPath(request.initialFolder, path);
+  }
+  if (!request.chosen.empty()) lastFileFolder_ = platform::FolderOf(request.chosen.front());
+  return true;
 }
 
 bool HeadlessUi::RunColorDialog(ColorDialogRequest& request) {

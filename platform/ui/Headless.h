@@ -131,6 +131,9 @@ class HeadlessUi : public UiBackend {
   void OnSheet(std::string_view classOrCaption, SheetScript script);
   // Called when a modeless dialog of the template is created.
   void OnModeless(UINT templateId, DialogScript script);
+  // A file dialog opens in the request's initial folder, else where the last
+  // one was left, as the system's does; the script sees that folder as
+  // `initialFolder`, and a bare file name it answers lands in it.
   void OnFileDialog(std::function<bool(FileDialogRequest&)> script);
   void OnColorDialog(std::function<bool(ColorDialogRequest&)> script);
   void OnFontDialog(std::function<bool(FontDialogRequest&)> script);
@@ -235,6 +238,7 @@ class HeadlessUi : public UiBackend {
   std::vector<PrintedJob> jobs_;
   std::vector<PopupMenuRequest> popups_;
   std::vector<std::string> statusTexts_;
+  std::string lastFileFolder_;
   std::vector<std::string> failures_;
   std::map<HWND, std::unique_ptr<RecordingSurface>> clientDrawings_;
   std::map<HWND, bool> invalidated_;

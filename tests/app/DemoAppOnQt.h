@@ -7,6 +7,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -58,6 +60,32 @@ inline bool TypeIntoFileDialog(QWidget* modal, const std::string& path) {
   name->setText(QString::fromStdString(path));
   QTest::keyClick(name, Qt::Key_Return);
   return true;
+}
+
+// The menu bar's item of command `id`, in any menu below it.
+inline QAction* MenuItemOf(const QList<QAction*>& actions, UINT id) {
+  for (QAction* a : actions) {
+    if (a->menu()) {
+      if (QAction* found = MenuItemOf(a->menu()->actions(), id)) return found;
+    } else if (!a->isSeparator() && a->data().toUInt() == id) {
+      return a;
+    }
+  }
+  return nullptr;
+}
+
+// Opens the menu of command `id` in the menu bar, as the user's click on its
+// title does (the menu takes the commands' states then), and chooses it.
+inline bool ChooseFromMenuBar(QMainWindow& window, UINT id) {
+  for (QAction* title : window.menuBar()->actions()) {
+    if (!title->menu() || !MenuItemOf(title->menu()->actions(), id)) continue;
+    Q_EMIT title->menu()->aboutToShow();
+    QAction* item = MenuItemOf(title->menu()->actions(), id);
+    if (!item || !item->isEnabled()) return false;
+    item->trigger();
+    return true;
+  }
+  return false;
 }
 
 class DemoAppOnQtTest : public TempHomeTest {

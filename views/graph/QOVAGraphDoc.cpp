@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "document/ExportDialog.h"
 #include "platform/File.h"
 #include "platform/MessageBox.h"
 #include "platform/ui/CommonDialogs.h"
@@ -17,9 +18,15 @@ namespace res = qova::resources;
 
 constexpr const char* kTextFilter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
 
+// What a text-file dialog is for: the settings file is read back where the
+// user keeps it, while an export starts in the Output folder.
+enum class TextFileUse { LoadSetting, SaveSetting, Export };
+
 // The path chosen in a text-file dialog, or empty when it was cancelled.
-std::string ChooseTextFile(bool open) {
-  CFileDialog dialog(open ? TRUE : FALSE, "txt", nullptr, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kTextFilter);
+std::string ChooseTextFile(TextFileUse use) {
+  CFileDialog dialog(use == TextFileUse::LoadSetting ? TRUE : FALSE, "txt", nullptr,
+                     OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, kTextFilter);
+  if (use == TextFileUse::Export) qova::document::StartInOutputFolder(dialog);
   if (dialog.DoModal() != IDOK) return {};
   return dialog.GetPathName();
 }
@@ -82,13 +89,13 @@ void CQOVAGraphDoc::OnSetting() {
 }
 
 void CQOVAGraphDoc::OnSaveSetting() {
-  const std::string path = ChooseTextFile(false);
+  const std::string path = ChooseTextFile(TextFileUse::SaveSetting);
   if (path.empty()) return;
   if (!m_pSetting->SaveSettings(path)) AfxMessageBox("Cannot write the graph settings file " + path, MB_ICONEXCLAMATION);
 }
 
 void CQOVAGraphDoc::OnLoadSetting() {
-  const std::string path = ChooseTextFile(true);
+  const std::string path = ChooseTextFile(TextFileUse::LoadSetting);
   if (path.empty()) return;
   std::string error;
   if (!m_pSetting->LoadSettings(path, error)) {
@@ -99,7 +106,7 @@ void CQOVAGraphDoc::OnLoadSetting() {
 }
 
 void CQOVAGraphDoc::OnOutputSampleOrder() {
-  const std::string path = ChooseTextFile(false);
+  const std::string path = ChooseTextFile(TextFileUse::Export);
   if (path.empty()) return;
   std::string text = "Sample_name";
   if (m_bHasAliases) text += "\tAlias_name";

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/GenomeTables.h"
+#include "document/ExportDialog.h"
 #include "platform/File.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
@@ -207,6 +208,7 @@ platform::ui::Picture CQOVAGraphView::RecordChart() {
 void CQOVAGraphView::OnExportGraph() {
   CFileDialog dialog(FALSE, "emf", nullptr, OFN_OVERWRITEPROMPT,
                      "Enhanced meta files (*.emf)|*.emf|All Files (*.*)|*.*||", this);
+  qova::document::StartInOutputFolder(dialog);
   if (dialog.DoModal() != IDOK) return;
   const std::string path = dialog.GetPathName();
   if (!platform::WriteWholeFile(path, platform::ui::EnhancedMetafileOf(RecordChart())))
