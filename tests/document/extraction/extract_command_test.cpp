@@ -20,7 +20,7 @@ using Items = std::vector<std::string>;
 
 class ExtractCommandTest : public DocumentTest {
  protected:
-  ExtractCommandTest() : design_(kSmallType, 3, SmallLayout(40)) {
+  ExtractCommandTest() : design_(kSmallType, 3, SmallLayout(-1)) {
     design_.WriteCdf(Doc().LibraryFolder + arraygen::LibraryFileName(kSmallType), arraygen::CdfForm::kXda);
   }
 
@@ -163,7 +163,7 @@ TEST_F(ExtractCommandTest, FailuresOfALongerRunWaitForOneSummary) {
   Run(command::kDataExtract);
   EXPECT_EQ(Messages(), Items{"2 of 3 files could not be extracted:\n"
                               "A.CHP: Cel file not found\n    Cel file name should not be modified\n"
-                              "C.CHP: The CEL file C.CEL cannot be read"});
+                              "C.CHP: The CEL file C.CEL cannot be read: it is in no CEL form this program reads"});
   EXPECT_TRUE(Exists(SamplePath("B")));
   EXPECT_FALSE(Exists(SamplePath("C")));
   EXPECT_EQ(LastStatus(), "Extracted 1 of 3 samples into " + platform::NativePath(ArrayFolder()));
