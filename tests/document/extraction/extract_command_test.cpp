@@ -267,7 +267,6 @@ TEST_F(ExtractCommandTest, ALibraryThatDoesNotFitTheScanIsRefusedAndTheSampleFil
   const arraygen::ArrayDesign other("Mapping10K_Xba142", 11, SmallLayout(-1));
   arraywriters::CdfLayout fewer = design_.Layout();
   fewer.probeSets[static_cast<std::size_t>(design_.SnpProbeSets().back())].name = "AFFX-last";
-  const auto& [cols, rows] = std::pair{design_.Layout().cols, design_.Layout().rows};
   struct Case {
     const char* what;
     std::function<void()> write;
@@ -276,8 +275,8 @@ TEST_F(ExtractCommandTest, ALibraryThatDoesNotFitTheScanIsRefusedAndTheSampleFil
   const Case cases[] = {
       {"another array, binary", [&] { other.WriteCdf(library, arraygen::CdfForm::kXda); },
        platform::Format("The library file %s is of %d x %d cells, the CEL file A.CEL of %d x %d cells",
-                        arraygen::LibraryFileName(kSmallType).c_str(), other.Layout().cols, other.Layout().rows, cols,
-                        rows)},
+                        arraygen::LibraryFileName(kSmallType).c_str(), other.Layout().cols, other.Layout().rows,
+                        design_.Layout().cols, design_.Layout().rows)},
       {"another array, generic", [&] { other.WriteCdf(library, arraygen::CdfForm::kGeneric); },
        platform::Format("The library file %s holds 10204 SNP probe sets, the chip type %s has 11560 SNPs",
                         arraygen::LibraryFileName(kSmallType).c_str(), kSmallType)},
