@@ -159,6 +159,16 @@ class CLegacyCELFile {
   bool FailAt(const std::string& detail);
   // The error of a header that ends at the cursor's position.
   bool FailCutHeader(const ByteCursor& in, const char* form);
+  // The error of a text form that ends before `what` ("before its [MASKS]
+  // section"), naming its last line: a file cut short.
+  bool FailTextEnds(const std::string& what);
+  // The error of the line just read from `in` that is not `what` ("a cell
+  // of its [INTENSITY] section"): the file's unfinished last line when the
+  // text ends inside it, else by its number.
+  bool FailTextLine(std::istream& in, const char* what);
+  // Lines of the text file among its first `bytes` bytes (all of it when
+  // negative), an unfinished last line counted.
+  [[nodiscard]] std::size_t TextLinesIn(std::int64_t bytes) const;
   // Adds a coordinate to a set, refusing one outside the grid; `offset` is
   // where its record starts.
   bool AddCell(const char* table, std::uint64_t offset, std::map<int, bool>& cells, std::int64_t x, std::int64_t y);

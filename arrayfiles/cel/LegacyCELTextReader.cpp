@@ -1,12 +1,14 @@
 // The text forms of CLegacyCELFile: version 3 ("[CEL]" with its sections) and
 // version 2 ("COLS/ROWS=" and one line per cell).
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <limits>
 
 #include "arrayfiles/cel/CELTextScan.h"
 #include "arrayfiles/cel/LegacyCELFile.h"
 #include "platform/Paths.h"
+#include "platform/Strings.h"
 
 namespace {
 
@@ -79,14 +81,16 @@ bool CLegacyCELFile::ReadTextFormat(bool headerOnly) {
 
   // Every cell takes a line of several bytes: a table larger than the file
   // is a lie of the header.
-  if (h.numCells_ > fileSize) return Fail(kWrongFormat);
+  if (h.numCells_ > fileSize) {
+    return FailTextEnds(platform::Format("%lld bytes, too few for its %d cells", static_cast<long long>(fileSize),
+                                         h.numCells_));
+  }
   textCells_.assign(static_cast<std::size_t>(h.numCells_), TextCell{});
   return version == 2 ? ReadTextVersion2Cells(in) : ReadTextVersion3Cells(in);
 }
 
 bool CLegacyCELFile::ReadTextVersion3Header(std::istream& in) {
-  // Running out of lines before a section is a failure without a message.
-  if (!SkipToLineStartingWith(in, "[HEADER]")) return false;
+  if (!SkipToLineStartingWith(in, "[HEADER]")) return FailTextEnds("before its [HEADER] section");
   CLegacyCELHeader& h = header_;
   std::string line;
   NextLine(in, line);
@@ -107,7 +111,7 @@ bool CLegacyCELFile::ReadTextVersion3Header(std::istream& in) {
       return true;
     }
   }
-  return false;
+  return FailTextEnds("inside its [HEADER] section, before its AlgorithmParameters");
 }
 
 bool CLegacyCELFile::ReadTextVersion2Cells(std::istream& in) {
@@ -115,12 +119,14 @@ bool CLegacyCELFile::ReadTextVersion2Cells(std::istream& in) {
   for (std::int32_t i = 0; i < header_.numCells_; ++i) {
     int x = 0, y = 0, pixels = 0;
     TextCell cell;
-    if (!NextLine(in, line)) return Fail(kWrongFormat);
+    if (!NextLine(in, line)) {
+      return FailTextEnds("after " + std::to_string(i) + " of its " + std::to_string(header_.numCells_) + " cells");
+    }
     Scanner scan(line);
     scan.Int(x).Literal(" ").Int(y).Literal(" ").Float(cell.intensity).Literal(" ").Float(cell.stdv);
     scan.Literal(" ").Int(pixels);
     int index = CellIndex(x, y);
-    if (!scan.Ok() || index < 0) return Fail(kWrongFormat);
+    if (!scan.Ok() || index < 0) return FailTextLine(in, "a cell");
     cell.pixels = static_cast<std::int16_t>(pixels);
     textCells_[static_cast<std::size_t>(index)] = cell;
   }
@@ -128,7 +134,7 @@ bool CLegacyCELFile::ReadTextVersion2Cells(std::istream& in) {
 }
 
 bool CLegacyCELFile::ReadTextVersion3Cells(std::istream& in) {
-  if (!SkipToLineStartingWith(in, "[INTENSITY]")) return false;
+  if (!SkipToLineStartingWith(in, "[INTENSITY]")) return FailTextEnds("before its [INTENSITY] section");
   std::string line;
   NextLine(in, line);  // cell count
   NextLine(in, line);  // column heads
@@ -139,7 +145,7 @@ bool CLegacyCELFile::ReadTextVersion3Cells(std::istream& in) {
     scan.Int(x).Literal("\t").Int(y).Literal("\t").Float(cell.intensity).Literal("\t").Float(cell.stdv);
     scan.Literal("\t").Int(pixels);
     int index = CellIndex(x, y);
-    if (!scan.Ok() || index < 0) return Fail(kWrongFormat);
+    if (!scan.Ok() || index < 0) return FailTextLine(in, "a cell of its [INTENSITY] section");
     cell.pixels = static_cast<std::int16_t>(pixels);
     textCells_[static_cast<std::size_t>(index)] = cell;
   }
@@ -149,7 +155,7 @@ bool CLegacyCELFile::ReadTextVersion3Cells(std::istream& in) {
 
 bool CLegacyCELFile::ReadTextCoordinateSection(std::istream& in, const char* section, bool keep,
                                                std::uint32_t& count, std::map<int, bool>& cells) {
-  if (!SkipToLineStartingWith(in, section)) return false;
+  if (!SkipToLineStartingWith(in, section)) return FailTextEnds(std::string("before its ") + section + " section");
   std::string line;
   NextLine(in, line);
   int declared = 0;
@@ -166,4 +172,31 @@ bool CLegacyCELFile::ReadTextCoordinateSection(std::istream& in, const char* sec
     if (!AddCell(section, static_cast<std::uint64_t>(std::max<std::streamoff>(at, 0)), cells, x, y)) return false;
   }
   return true;
+}
+
+bool CLegacyCELFile::FailTextEnds(const std::string& what) {
+  return FailAt(platform::Format("the text ends at line %zu, %s", TextLinesIn(-1), what.c_str()));
+}
+
+bool CLegacyCELFile::FailTextLine(std::istream& in, const char* what) {
+  // A line read up to the end of the file left the stream at its end: the
+  // file was cut inside it.
+  if (in.eof()) return FailAt(platform::Format("the text ends inside line %zu, %s", TextLinesIn(-1), what));
+  return FailAt(platform::Format("line %zu is not %s", TextLinesIn(in.tellg()), what));
+}
+
+std::size_t CLegacyCELFile::TextLinesIn(std::int64_t bytes) const {
+  std::ifstream in(platform::NativePath(fileName_), std::ios::binary);
+  std::size_t lines = 0;
+  char last = '\n';
+  std::array<char, 65536> block;
+  for (std::int64_t left = bytes < 0 ? std::numeric_limits<std::int64_t>::max() : bytes; left > 0 && in;) {
+    in.read(block.data(), static_cast<std::streamsize>(std::min<std::int64_t>(left, block.size())));
+    const auto got = static_cast<std::size_t>(in.gcount());
+    if (got == 0) break;
+    lines += static_cast<std::size_t>(std::count(block.begin(), block.begin() + std::ptrdiff_t(got), '\n'));
+    last = block[got - 1];
+    left -= static_cast<std::int64_t>(got);
+  }
+  return lines + (last == '\n' ? 0 : 1);
 }

@@ -1,6 +1,9 @@
 #include "document/extraction/ExtractionParts.h"
 
+#include <algorithm>
+
 #include "arrayfiles/cdf/UnifiedCDFData.h"
+#include "arrayfiles/cel/LegacyCELFile.h"
 #include "arrayfiles/common/StringUtils.h"
 #include "arrayfiles/generic/GenericExceptions.h"
 #include "core/BasicData.h"
@@ -36,6 +39,17 @@ std::string LocatedReason(const std::string& error, std::string_view where) {
   return {};
 }
 
+// Why a CEL file cannot be read, as ": ..." after its name: where the reader
+// found it damaged, else the reader's own words, else that it is in no form
+// the program reads.
+std::string CelReason(const std::string& error) {
+  if (std::string located = LocatedReason(error, "CEL file: "); !located.empty()) return located;
+  if (error.empty() || error == CLegacyCELFile::kUnrecognizedText || error == CLegacyCELFile::kWrongFormat) {
+    return ": it is in no CEL form this program reads";
+  }
+  return ": " + error;
+}
+
 }  // namespace
 
 CelCells::CelCells(const std::string& path, const std::string& fileName) : fileName_(fileName) {
@@ -52,7 +66,7 @@ CelCells::CelCells(const std::string& path, const std::string& fileName) : fileN
       reason = StringUtils::WideToNarrow(cel_.GetError());
     } catch (const generic_exceptions::GenericException&) {
     }
-    Fail(platform::Format("The CEL file %s cannot be read", fileName.c_str()) + LocatedReason(reason, "CEL file: "));
+    Fail(platform::Format("The CEL file %s cannot be read", fileName.c_str()) + CelReason(reason));
   }
   cols_ = cel_.GetCols();
   rows_ = cel_.GetRows();
@@ -66,6 +80,29 @@ CelCells::~CelCells() {
 void CelCells::FailOutside(int x, int y, const std::string& libraryFile) const {
   Fail(platform::Format("The library file %s names the cell (%d, %d), outside the CEL file %s of %d x %d cells",
                         libraryFile.c_str(), x, y, fileName_.c_str(), cols_, rows_));
+}
+
+void CelCells::RequireGrid(int cols, int rows, const std::string& libraryFile) const {
+  if ((cols == 0 && rows == 0) || (cols == cols_ && rows == rows_)) return;
+  Fail(platform::Format("The library file %s is of %d x %d cells, the CEL file %s of %d x %d cells",
+                        libraryFile.c_str(), cols, rows, fileName_.c_str(), cols_, rows_));
+}
+
+void CelCells::RequireData(std::span<const float> intensities, const std::string& libraryFile) const {
+  if (std::none_of(intensities.begin(), intensities.end(), [](float v) { return v != 0.0f; })) FailNoData(libraryFile);
+}
+
+void CelCells::FailNoData(const std::string& libraryFile) const {
+  Fail(platform::Format("The CEL file %s holds no data: every cell the library file %s names is 0", fileName_.c_str(),
+                        libraryFile.c_str()));
+}
+
+void RequireSnpPositions(std::size_t snpProbeSets, const qova::core::ArrayTypeInfo& type,
+                         const std::string& libraryFile) {
+  const auto positions = static_cast<std::size_t>(type.lastSnp - type.firstSnp + 1);
+  if (snpProbeSets == positions) return;
+  Fail(platform::Format("The library file %s holds %zu SNP probe sets, the chip type %s has %zu SNPs",
+                        libraryFile.c_str(), snpProbeSets, type.name, positions));
 }
 
 const unified_io::UnifiedCELFileEntry& CelCells::Entry(int x, int y, const std::string& libraryFile) {

@@ -49,6 +49,14 @@ class CelCells {
   [[nodiscard]] bool Holds(int x, int y) const { return x >= 0 && y >= 0 && x < cols_ && y < rows_; }
   // Fails with the message of a library cell outside the file's grid.
   [[noreturn]] void FailOutside(int x, int y, const std::string& libraryFile) const;
+  // Fails, naming both grids, when the library file declares a grid of
+  // `cols` x `rows` cells other than this file's: its cells would be read at
+  // the wrong places. A library that declares none (0 x 0) is not compared.
+  void RequireGrid(int cols, int rows, const std::string& libraryFile) const;
+  // Fails, naming this file, when `intensities` (those of every cell the
+  // library file names) are all 0: a scan without data.
+  void RequireData(std::span<const float> intensities, const std::string& libraryFile) const;
+  [[noreturn]] void FailNoData(const std::string& libraryFile) const;
   // The intensities of the cells at `indexes` (y * Cols() + x), in one pass.
   void Intensities(std::span<const std::int32_t> indexes, std::span<float> intensities) {
     cel_.GetIntensities(indexes, intensities);
@@ -138,6 +146,12 @@ bool KeepTypedFields(const std::string& outputPath, SampleHeader& header);
   const char pair = kPair[static_cast<unsigned char>(probe)];
   return pair != 0 && pair == target;
 }
+
+// Fails, naming both counts, unless the `snpProbeSets` SNP probe sets of the
+// library file fill the SNP positions of `type` one to one: they are matched
+// to the positions by order, and positions left over would be stored as 0.
+void RequireSnpPositions(std::size_t snpProbeSets, const qova::core::ArrayTypeInfo& type,
+                         const std::string& libraryFile);
 
 // The header ranges of an extracted sample of `type`.
 [[nodiscard]] ArrayTypeInfoValues TypeInfoValues(const qova::core::ArrayTypeInfo& type);

@@ -76,6 +76,8 @@ std::shared_ptr<const LibraryLayout> LibraryLayout::Read(const std::string& path
   cdf.SetFileName(path);
   if (!cdf.Read()) FailUnreadable(layout->fileName_);
   layout->probeSetCount_ = SnpWalkProbeSetCount(cdf, "The library file " + layout->fileName_);
+  layout->cols_ = cdf.GetHeader().GetCols();
+  layout->rows_ = cdf.GetHeader().GetRows();
   // Walking on several threads pays only for a reader that can be copied:
   // the binary legacy form's reader reads each record when asked, so its
   // walk is the larger part of the work. The text form's reader parses the

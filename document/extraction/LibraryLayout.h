@@ -54,6 +54,10 @@ class LibraryLayout {
   [[nodiscard]] const platform::FileStatus& Status() const { return status_; }
   // Probe sets of the library file, SNP or not.
   [[nodiscard]] int ProbeSetCount() const { return probeSetCount_; }
+  // The cell grid the library file declares; 0 x 0 for the generic form,
+  // which declares none.
+  [[nodiscard]] int Cols() const { return cols_; }
+  [[nodiscard]] int Rows() const { return rows_; }
   [[nodiscard]] std::size_t SnpCount() const { return probeSets_.size(); }
   // The cells of every SNP probe set: CellsA(0), CellsB(0), CellsA(1), ...
   [[nodiscard]] std::span<const LayoutCell> Cells() const { return cells_; }
@@ -92,6 +96,8 @@ class LibraryLayout {
   platform::FileStatus status_;
   bool statusKnown_ = false;
   int probeSetCount_ = 0;
+  int cols_ = 0;
+  int rows_ = 0;
   platform::UninitializedVector<std::int32_t> probeSets_;
   // SNP k's name is names_[nameEnds_[k - 1] .. nameEnds_[k]).
   platform::UninitializedVector<char> names_;

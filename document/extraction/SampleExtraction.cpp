@@ -93,19 +93,16 @@ LibraryIntensities ReadLibraryCells(const LibraryLayout& library, CelCells& cel)
 }
 
 // Sums the perfect-match intensities of every SNP probe set into `sample`,
-// with the CHP calls of the same probe-set indexes.
+// whose SNP positions they fill, with the CHP calls of the same probe-set
+// indexes.
 void ExtractSnpProbeSets(const LibraryLayout& library, const std::string& chpFileName, ChpCalls& chp, CelCells& cel,
                          CArrayData& sample) {
   const std::string& libraryFile = library.FileName();
-  const std::int32_t last = sample.Header.LastSnpIndex;
   std::int32_t position = sample.Header.FirstSnpIndex;
   const LibraryIntensities intensities = ReadLibraryCells(library, cel);
+  cel.RequireData(intensities.values, libraryFile);
   const float* next = intensities.values.data();
   for (std::size_t k = 0; k < library.SnpCount(); ++k) {
-    if (position > last) {
-      Fail(platform::Format("The library file %s holds more SNP probe sets than the chip type %s has SNPs (%d)",
-                            libraryFile.c_str(), sample.Header.ArrayType.c_str(), last - sample.Header.FirstSnpIndex + 1));
-    }
     const int i = library.ProbeSetIndex(k);
     if (i >= chp.Count()) {
       Fail(platform::Format("The CHP file %s has no result for probe set %d of the library file %s",
@@ -171,6 +168,10 @@ void Prepare(const ExtractionFolders& folders, LibraryLayoutCache& libraries, Ex
   const std::shared_ptr<const LibraryLayout> library = libraries.Layout(prepared.LibraryPath);
   prepared.LibraryStatusKnown = library->StatusKnown();
   prepared.LibraryStatus = library->Status();
+  // What both files declare is compared before a cell is read: a library of
+  // another array would be read at the wrong cells without a word.
+  cel.RequireGrid(library->Cols(), library->Rows(), library->FileName());
+  extraction::RequireSnpPositions(library->SnpCount(), *type, library->FileName());
   ExtractSnpProbeSets(*library, chpFileName, chp, cel, *sample);
   prepared.Sample = std::move(sample);
 }

@@ -158,13 +158,17 @@ struct CallTally {
   std::int32_t called = 0;
   std::size_t mostQuartets = 0;  // complete quartets of the best-furnished SNP
   bool anyStdv = false;
+  bool anyIntensity = false;
 
   void Add(const SnpCellLists& lists, std::int32_t call) {
     called += call != kCallNone ? 1 : 0;
     mostQuartets = std::max(mostQuartets, std::min({lists.PerfectA.size(), lists.MismatchA.size(),
                                                     lists.PerfectB.size(), lists.MismatchB.size()}));
     for (const auto* list : {&lists.PerfectA, &lists.MismatchA, &lists.PerfectB, &lists.MismatchB}) {
-      for (const QuartetCell& cell : *list) anyStdv = anyStdv || cell.Stdv != 0.0f;
+      for (const QuartetCell& cell : *list) {
+        anyStdv = anyStdv || cell.Stdv != 0.0f;
+        anyIntensity = anyIntensity || cell.Intensity != 0.0f;
+      }
     }
   }
 
@@ -206,6 +210,7 @@ void Extract(const ExtractionRequest& request, const ExtractionFolders& folders,
   unified_io::UnifiedCDFData cdf;
   cdf.SetFileName(cdfPath);
   if (!cdf.Read()) Fail(platform::Format("The library file %s cannot be read", libraryFile.c_str()));
+  cel.RequireGrid(cdf.GetHeader().GetCols(), cdf.GetHeader().GetRows(), libraryFile);
 
   CArrayData sample(result.SampleName, chipType, extraction::TypeInfoValues(*type), CTime(celStatus.creationTime));
   const bool test = request.Mode == kExtractUnpairedTest || request.Mode == kExtractPairedTest;
@@ -216,17 +221,17 @@ void Extract(const ExtractionRequest& request, const ExtractionFolders& folders,
 
   const std::string library = "The library file " + libraryFile;
   const int probeSets = extraction::SnpWalkProbeSetCount(cdf, library);
-  const std::int32_t last = sample.Header.LastSnpIndex;
+  // The SNP probe sets are counted by their names before a cell is read.
+  std::vector<int> snpSets;
+  for (int i = 0; i < probeSets; ++i) {
+    if (extraction::SnpWalkProbeSetName(cdf, i, library).starts_with("SNP")) snpSets.push_back(i);
+  }
+  extraction::RequireSnpPositions(snpSets.size(), *type, libraryFile);
   std::int32_t position = sample.Header.FirstSnpIndex;
   unified_io::UnifiedCDFProbeSetInformation set;
   SnpCellLists lists;
   CallTally tally;
-  for (int i = 0; i < probeSets; ++i) {
-    if (!extraction::SnpWalkProbeSetName(cdf, i, library).starts_with("SNP")) continue;
-    if (position > last) {
-      Fail(platform::Format("The library file %s holds more SNP probe sets than the chip type %s has SNPs (%d)",
-                            libraryFile.c_str(), chipType.c_str(), last - sample.Header.FirstSnpIndex + 1));
-    }
+  for (const int i : snpSets) {
     cdf.GetProbeSetInformation(i, set);
     ReadSnpCells(set, cel, libraryFile, lists);
     // Allele A sums its perfect-match cells; allele B as many of its own as
@@ -242,6 +247,7 @@ void Extract(const ExtractionRequest& request, const ExtractionFolders& folders,
     tally.Add(lists, sample.Call[p]);
     ++position;
   }
+  if (!tally.anyIntensity) cel.FailNoData(libraryFile);
   result.SnpCount = position - sample.Header.FirstSnpIndex;
   result.CalledSnps = tally.called;
   if (tally.called == 0 && result.SnpCount > 0) result.NoCallReason = tally.Reason(libraryFile);

@@ -2,7 +2,10 @@
 // the adapter choice and the legacy adapter's own rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "arrayfiles/cel/CELData.h"
+#include "arrayfiles/common/StringUtils.h"
 #include "arrayfiles/generic/GenericExceptions.h"
 #include "arrayfiles/unified/LegacyCELDataAdapter.h"
 #include "arrayfiles/unified/UnifiedCELData.h"
@@ -127,11 +130,16 @@ TEST_F(UnifiedCelTest, JunkAndMissingFilesRaiseUnableToOpen) {
 TEST_F(UnifiedCelTest, FailedReadLeavesZeroEntries) {
   // The header reads, so the legacy adapter is chosen; the cells then fail.
   std::string image = CelImage(CelForm::kTextV3, SmallArray());
-  image.replace(image.find("\n  2\t  1\t"), 9, "\n  7\t  1\t");
+  const std::size_t at = image.find("\n  2\t  1\t");
+  image.replace(at, 9, "\n  7\t  1\t");
+  // The error names the line of the cell outside the grid.
+  const auto line = std::count(image.begin(), image.begin() + std::ptrdiff_t(at) + 1, '\n') + 1;
   UnifiedCELData cel;
   cel.SetFileName(Save(image));
   EXPECT_FALSE(cel.Read(true));
-  EXPECT_EQ(cel.GetError(), u"The file does not appear to be the correct format.");
+  EXPECT_EQ(StringUtils::WideToNarrow(cel.GetError()),
+            "The file does not appear to be the correct format. CEL file: line " + std::to_string(line) +
+                " is not a cell of its [INTENSITY] section.");
   UnifiedCELFileEntry entry;
   entry.Intensity = 9;
   cel.GetEntry(1, 1, entry);

@@ -47,6 +47,15 @@ inline arraygen::LayoutOptions SmallLayout(std::int32_t snpSets = 120) {
   return options;
 }
 
+// A layout whose SNP probe sets fill the array type's SNPs, as an extraction
+// requires, with one perfect-match cell per allele, so files stay small.
+inline arraygen::LayoutOptions LeanLayout() {
+  arraygen::LayoutOptions options = SmallLayout(-1);
+  options.PerfectMatchCellsPerAllele = 1;
+  options.MismatchCells = false;
+  return options;
+}
+
 inline bool PairsUp(char probe, char target) {
   const std::string pairs = "ATTAGCCGattagccg";
   for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {

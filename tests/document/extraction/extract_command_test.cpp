@@ -2,14 +2,20 @@
 // progress dialog, Cancel, and how failures are told.
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "document/DocumentCommands.h"
 #include "document/extraction/SampleExtraction.h"
+#include "platform/Strings.h"
 #include "resources/ExtractDialogs.h"
 #include "resources/ProgressDialog.h"
 #include "resources/SampleManagerDialog.h"
 #include "tests/arraygen/ArrayGenTestSupport.h"
 #include "tests/document/DocumentTestSupport.h"
 #include "tools/arraygen/ArrayGen.h"
+#include "tools/arraywriters/CdfWriters.h"
+#include "tools/arraywriters/CelWriters.h"
 
 namespace qova::test {
 namespace {
@@ -20,7 +26,7 @@ using Items = std::vector<std::string>;
 
 class ExtractCommandTest : public DocumentTest {
  protected:
-  ExtractCommandTest() : design_(kSmallType, 3, SmallLayout(40)) {
+  ExtractCommandTest() : design_(kSmallType, 3, SmallLayout(-1)) {
     design_.WriteCdf(Doc().LibraryFolder + arraygen::LibraryFileName(kSmallType), arraygen::CdfForm::kXda);
   }
 
@@ -163,7 +169,7 @@ TEST_F(ExtractCommandTest, FailuresOfALongerRunWaitForOneSummary) {
   Run(command::kDataExtract);
   EXPECT_EQ(Messages(), Items{"2 of 3 files could not be extracted:\n"
                               "A.CHP: Cel file not found\n    Cel file name should not be modified\n"
-                              "C.CHP: The CEL file C.CEL cannot be read"});
+                              "C.CHP: The CEL file C.CEL cannot be read: it is in no CEL form this program reads"});
   EXPECT_TRUE(Exists(SamplePath("B")));
   EXPECT_FALSE(Exists(SamplePath("C")));
   EXPECT_EQ(LastStatus(), "Extracted 1 of 3 samples into " + platform::NativePath(ArrayFolder()));
@@ -239,6 +245,118 @@ TEST_F(ExtractCommandTest, ACutShortChpFileOfEveryFormIsToldWithWhereItEndsAndNo
   EXPECT_TRUE(Exists(SamplePath("A")));
   EXPECT_TRUE(Exists(SamplePath("E")));
   EXPECT_EQ(LastStatus(), "Extracted 2 of 6" + storedIn);
+}
+
+// Both commands over the one file of each of their lists: Extract Data
+// lists the CHP files, Extract without CHP the CEL files.
+constexpr std::uint32_t kBothCommands[] = {command::kDataExtract, command::kExtractWithoutChp};
+
+TEST_F(ExtractCommandTest, ALibraryThatDoesNotFitTheScanIsRefusedAndTheSampleFileStays) {
+  WriteArrays("A");
+  ChooseInDialog({{kExtractAddNonPairedTest, {0}}});
+  Run(command::kDataExtract);
+  ASSERT_TRUE(Messages().empty()) << Messages().front();
+  const std::string good = Bytes(SamplePath("A"));
+  const std::string library = Doc().LibraryFolder + arraygen::LibraryFileName(kSmallType);
+  const std::string goodLibrary = Bytes(library);
+  const std::string storedIn = " samples into " + platform::NativePath(ArrayFolder());
+
+  // Another array's library under this chip's name, in the binary form that
+  // declares its grid and in the generic form that does not; and this chip's
+  // own library with its last SNP probe set named as no SNP.
+  const arraygen::ArrayDesign other("Mapping10K_Xba142", 11, SmallLayout(-1));
+  arraywriters::CdfLayout fewer = design_.Layout();
+  fewer.probeSets[static_cast<std::size_t>(design_.SnpProbeSets().back())].name = "AFFX-last";
+  struct Case {
+    const char* what;
+    std::function<void()> write;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"another array, binary", [&] { other.WriteCdf(library, arraygen::CdfForm::kXda); },
+       platform::Format("The library file %s is of %d x %d cells, the CEL file A.CEL of %d x %d cells",
+                        arraygen::LibraryFileName(kSmallType).c_str(), other.Layout().cols, other.Layout().rows,
+                        design_.Layout().cols, design_.Layout().rows)},
+      {"another array, generic", [&] { other.WriteCdf(library, arraygen::CdfForm::kGeneric); },
+       platform::Format("The library file %s holds 10204 SNP probe sets, the chip type %s has 11560 SNPs",
+                        arraygen::LibraryFileName(kSmallType).c_str(), kSmallType)},
+      {"one SNP fewer", [&] { ASSERT_TRUE(arraywriters::WriteBytes(library, arraywriters::XdaCdfImage(fewer))); },
+       platform::Format("The library file %s holds 11559 SNP probe sets, the chip type %s has 11560 SNPs",
+                        arraygen::LibraryFileName(kSmallType).c_str(), kSmallType)},
+  };
+  for (const Case& c : cases) {
+    c.write();
+    for (const std::uint32_t id : kBothCommands) {
+      SCOPED_TRACE(std::string(c.what) + (id == command::kDataExtract ? ", Extract Data" : ", without CHP"));
+      messages_.Clear();
+      ChooseInDialog({{kExtractAddNonPairedTest, {0}}});
+      Run(id);
+      EXPECT_EQ(Messages(), Items{c.message});
+      EXPECT_EQ(Bytes(SamplePath("A")), good);
+      EXPECT_EQ(LastStatus(), "Extracted 0 of 1" + storedIn);
+    }
+  }
+  // The library mended, the sample is extracted again over its file.
+  ASSERT_TRUE(arraywriters::WriteBytes(library, goodLibrary));
+  messages_.Clear();
+  ChooseInDialog({{kExtractAddNonPairedTest, {0}}});
+  Run(command::kDataExtract);
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_EQ(LastStatus(), "Extracted 1 of 1" + storedIn + ", 1 replaced (attributes kept)");
+}
+
+TEST_F(ExtractCommandTest, EveryRefusedCelFileIsToldWithItsReasonAndNothingIsStoredForIt) {
+  arraygen::SampleFileOptions text;
+  text.Cel = arraygen::CelForm::kTextV3;
+  WriteArrays("A");
+  for (const char* name : {"B", "C", "D", "Z"}) WriteArrays(name, text);
+  const auto cel = [this](const std::string& name) { return Doc().DataFolder + name + ".CEL"; };
+  // B: a binary file's size of zero bytes. C and D: the text cut inside a
+  // cell's line and at the end of one. Z: a whole text scan of zeros.
+  const std::string binary = Bytes(cel("A"));
+  ASSERT_TRUE(arraywriters::WriteBytes(cel("B"), std::string(binary.size(), '\0')));
+  const std::string whole = Bytes(cel("C"));
+  const std::size_t lineEnd = whole.find('\n', whole.size() / 2);
+  const std::string insideLine = whole.substr(0, lineEnd + 4), atLineEnd = whole.substr(0, lineEnd + 1);
+  ASSERT_TRUE(arraywriters::WriteBytes(cel("C"), insideLine));
+  ASSERT_TRUE(arraywriters::WriteBytes(cel("D"), atLineEnd));
+  arraywriters::CelArray zeros = design_.MakeCel(MakeSample(kSmallType, "Z"));
+  for (arraywriters::CelCell& cell : zeros.cells) cell.intensity = 0.0f;
+  ASSERT_TRUE(arraywriters::SaveCelFile(cel("Z"), arraywriters::CelForm::kTextV3, zeros));
+  const auto lines = [](const std::string& bytes) { return std::count(bytes.begin(), bytes.end(), '\n'); };
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"B", "The CEL file B.CEL cannot be read: it is in no CEL form this program reads"},
+      {"C", platform::Format("The CEL file C.CEL cannot be read: the text ends inside line %d, a cell of its "
+                             "[INTENSITY] section.",
+                             static_cast<int>(lines(insideLine)) + 1)},
+      {"D", platform::Format("The CEL file D.CEL cannot be read: the text ends at line %d, before its [MASKS] "
+                             "section.",
+                             static_cast<int>(lines(atLineEnd)))},
+      {"Z", platform::Format("The CEL file Z.CEL holds no data: every cell the library file %s names is 0",
+                             arraygen::LibraryFileName(kSmallType).c_str())},
+  };
+  for (const std::uint32_t id : kBothCommands) {
+    const std::string listed = id == command::kDataExtract ? ".CHP" : ".CEL";
+    SCOPED_TRACE(listed);
+    messages_.Clear();
+    for (const char* name : {"A", "B", "C", "D", "Z"}) platform::RemoveFile(SamplePath(name));
+    ChooseInDialog({{kExtractAddNonPairedTest, {0, 1, 2, 3, 4}}});
+    Run(id);
+    std::string summary = "4 of 5 files could not be extracted:";
+    for (const auto& [name, reason] : refused) summary += "\n" + name + listed + ": " + reason;
+    // The calls made from the cells of A: too few quartets in these libraries.
+    const bool fromCells = id == command::kExtractWithoutChp;
+    if (fromCells) {
+      summary += platform::Format("\n\nSNPs called per sample:\nA none: too few quartets per allele: the library "
+                                  "file %s gives at most 3 per SNP, and a call needs 6, or 8 to 10",
+                                  arraygen::LibraryFileName(kSmallType).c_str());
+    }
+    EXPECT_EQ(Messages(), Items{summary});
+    EXPECT_TRUE(Exists(SamplePath("A")));
+    for (const auto& [name, reason] : refused) EXPECT_FALSE(Exists(SamplePath(name))) << name;
+    EXPECT_EQ(LastStatus(), "Extracted 1 of 5 samples into " + platform::NativePath(ArrayFolder()) +
+                                (fromCells ? "; SNPs called in 0 samples, none in A" : ""));
+  }
 }
 
 }  // namespace

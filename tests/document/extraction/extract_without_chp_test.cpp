@@ -137,7 +137,7 @@ TEST(QuartetCallTest, TheRanksFollowTheSizeOfTheMarginsNotTheirSignOrOrder) {
 class ExtractWithoutChpTest : public DocumentTest {
  protected:
   static arraygen::LayoutOptions Layout(int cells, bool mismatch = true) {
-    arraygen::LayoutOptions options = SmallLayout(60);
+    arraygen::LayoutOptions options = SmallLayout(-1);
     options.PerfectMatchCellsPerAllele = cells;
     options.MismatchCells = mismatch;
     return options;
@@ -219,7 +219,7 @@ TEST_F(ExtractWithoutChpTest, EveryCelAndLibraryFormGivesThePerfectMatchSumsAndC
       const std::string name = "S" + std::to_string(k);
       const CArrayData got = LoadSample(name);
       const auto called = std::count_if(got.Call.begin(), got.Call.end(), [](std::int32_t c) { return c != 0; });
-      calls += "\n" + (called > 0 ? name + " " + std::to_string(called) + " of 60"
+      calls += "\n" + (called > 0 ? name + " " + std::to_string(called) + " of " + std::to_string(design.SnpProbeSets().size())
                                   : name + " none: no standard deviations in the CEL file (a compact CEL file keeps none)");
     }
     EXPECT_EQ(Messages(), Items{calls});
@@ -294,7 +294,7 @@ TEST_F(ExtractWithoutChpTest, ALibraryWithTooFewQuartetsCallsNothingAndTheReport
   Choose({{kExtractAddNonPairedTest, {0, 1}}});  // A.CEL, C.CEL
   Run(command::kExtractWithoutChp);
   EXPECT_EQ(Messages(), Items{std::string("1 of 2 files could not be extracted:\nC.CEL: The CEL file C.CEL cannot be "
-                                          "read\n\nSNPs called per sample:\nA none: too few quartets per allele: the "
+                                          "read: it is in no CEL form this program reads\n\nSNPs called per sample:\nA none: too few quartets per allele: the "
                                           "library file ") +
                               kSmallType + ".CDF gives at most 3 per SNP, and a call needs 6, or 8 to 10"});
   // Seven quartets fall short of the 10-quartet table too; six and eight reach it.
@@ -331,7 +331,8 @@ TEST_F(ExtractWithoutChpTest, BadInputsAreToldAndWriteNothing) {
   messages_.Clear();
   Choose({{kExtractAddNonPairedTest, {0, 1}}});  // A.CEL, C.CEL
   Run(command::kExtractWithoutChp);
-  EXPECT_EQ(Messages(), Items{"1 of 2 files could not be extracted:\nC.CEL: The CEL file C.CEL cannot be read"});
+  EXPECT_EQ(Messages(), Items{"1 of 2 files could not be extracted:\nC.CEL: The CEL file C.CEL cannot be read: it is in no CEL "
+                              "form this program reads"});
   EXPECT_TRUE(Exists(SamplePath("A")));
   EXPECT_FALSE(Exists(SamplePath("C")));
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "platform/Strings.h"
 #include "tests/arraygen/ArrayGenTestSupport.h"
 #include "tests/document/batch/batch_test_support.h"
 #include "tools/arraygen/ArrayGen.h"
@@ -33,10 +34,10 @@ struct ExtractOutcome {
 // Eight samples: three non-paired tests, a non-paired reference and two
 // pairs, their CEL and CHP files in every form the writers have. T2's CHP
 // file is damaged, and R1's scan is half the library's grid, so the library
-// names cells outside it. N1 was extracted before and given an attribute.
+// does not fit it. N1 was extracted before and given an attribute.
 class ExtractWorkersTest : public BatchTest {
  protected:
-  ExtractWorkersTest() : design_(kSmallType, 3, SmallLayout(120)) {
+  ExtractWorkersTest() : design_(kSmallType, 3, SmallLayout(-1)) {
     platform::SetClock([]() -> std::int64_t { return 1'200'000'000; });
     EXPECT_TRUE(platform::CreateFolders(Doc().LibraryFolder));
     WriteLibrary(design_.Layout());
@@ -139,7 +140,10 @@ TEST_F(ExtractWorkersTest, FourWorkersWriteAndTellWhatOneWorkerDoes) {
   EXPECT_FALSE(one.files.contains("R1.CFH"));
   ASSERT_EQ(one.messages.size(), 1u);
   EXPECT_THAT(one.messages[0], HasSubstr("2 of 8 files could not be extracted:\nT2.CHP: SNPs call is not performed"));
-  EXPECT_THAT(one.messages[0], HasSubstr("\nR1.CHP: The library file Mapping10K_Xba131.CDF names the cell ("));
+  EXPECT_THAT(one.messages[0], HasSubstr(platform::Format("\nR1.CHP: The library file Mapping10K_Xba131.CDF is of %d x %d cells, the "
+                                                            "CEL file R1.CEL of %d x %d cells",
+                                                            design_.Layout().cols, design_.Layout().rows,
+                                                            design_.Layout().cols, design_.Layout().rows / 2)));
   EXPECT_TRUE(one.log.empty());
   EXPECT_EQ(LoadSample("N1").Header.Attribute1, "typed") << "the earlier file's attribute is kept";
   EXPECT_THAT(one.statusBar.back(), HasSubstr("Extracted 6 of 8 samples into "));
