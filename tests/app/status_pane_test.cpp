@@ -42,7 +42,7 @@ class StatusPaneTest : public AppTest {
 
   // Two samples' array files in the document's data folder, with the library.
   void WriteArrayFiles() {
-    const arraygen::ArrayDesign design(kType, 3, SmallLayout(40));
+    const arraygen::ArrayDesign design(kType, 3, LeanLayout());
     CQOVADoc& doc = Document();
     ASSERT_TRUE(platform::CreateFolders(doc.DataFolder));
     ASSERT_TRUE(platform::CreateFolders(doc.LibraryFolder));
