@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyleFactory>
 #include <QTest>
 
 #include <cstdlib>
@@ -98,12 +99,19 @@ TEST_F(QtMessageBoxTest, AListOfFailuresIsReadWholeOnEveryScreenAndItsTextCanBeC
   // where a box may take the whole width, to one where it stops at 1000; in
   // the style most desktops give and in one that leaves a box's text alone.
   TempHome home;
+  // Qt's base styles are Fusion and a plain one that lets no label's text
+  // be selected unless asked.
+  const QString fusion = "Fusion";
+  QString plain;
+  for (const QString& key : QStyleFactory::keys())
+    if (key.compare(fusion, Qt::CaseInsensitive) != 0 && plain.isEmpty()) plain = key;
+  ASSERT_FALSE(plain.isEmpty());
   const struct {
     int screen;
-    const char* style;
-  } cases[] = {{800, "Fusion"}, {1280, "Fusion"}, {1440, "Windows"}, {1920, "Windows"}};
+    QString style;
+  } cases[] = {{800, fusion}, {1280, fusion}, {1440, plain}, {1920, plain}};
   for (const auto& [screen, style] : cases) {
-    SCOPED_TRACE(std::to_string(screen) + " " + style);
+    SCOPED_TRACE(std::to_string(screen) + " " + style.toStdString());
     const QString config = QString::fromStdString(home.Path("screen.json"));
     QFile file(config);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));

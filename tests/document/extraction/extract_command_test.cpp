@@ -266,7 +266,7 @@ TEST_F(ExtractCommandTest, ALibraryThatDoesNotFitTheScanIsRefusedAndTheSampleFil
   // own library with its last SNP probe set named as no SNP.
   const arraygen::ArrayDesign other("Mapping10K_Xba142", 11, SmallLayout(-1));
   arraywriters::CdfLayout fewer = design_.Layout();
-  fewer.probeSets[static_cast<std::size_t>(design_.SnpProbeSets().back())].name = "AFFX-last";
+  fewer.probeSets[static_cast<std::size_t>(design_.SnpProbeSets().back())].name = "CONTROL-last";
   struct Case {
     const char* what;
     std::function<void()> write;
