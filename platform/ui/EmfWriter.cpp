@@ -49,8 +49,6 @@ constexpr std::uint32_t kCopyPen = 13, kNot = 6;
 // A LogFontPanose: the LOGFONTW and the fields after it, all zero.
 constexpr std::size_t kLogFontPanoseSize = 320;
 
-std::int32_t Clamp32(long long v) { return std::int32_t(std::clamp<long long>(v, INT32_MIN, INT32_MAX)); }
-
 class Writer {
  public:
   explicit Writer(const Picture& picture) : picture_(picture) {}

@@ -6,12 +6,6 @@
 
 namespace platform::ui {
 
-namespace {
-
-std::int32_t Clamp32(long long v) { return std::int32_t(std::clamp<long long>(v, INT32_MIN, INT32_MAX)); }
-
-}  // namespace
-
 void PixelBox::Add(long long x, long long y) {
   left = std::min(left, x);
   top = std::min(top, y);

@@ -2,11 +2,18 @@
 // The device pixels a recorded picture draws on: the bounds an enhanced
 // metafile states for it, and the picture cut to them, as a program that
 // pastes the metafile shows it.
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 
 #include "platform/ui/RecordingCanvas.h"
 
 namespace platform::ui {
+
+// A 64-bit pixel coordinate held in the 32 bits records and metafiles have.
+[[nodiscard]] inline std::int32_t Clamp32(long long v) {
+  return std::int32_t(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
+}
 
 // Pixels from (left, top) to (right, bottom), both corners inside; empty
 // while nothing was added.
