@@ -262,6 +262,12 @@ void platform::ui::ShowStatusText(std::string_view text) {
   Backend().StatusTextShown(text);
 }
 
+void platform::ui::ShowIdleStatus(CWnd& from) {
+  CFrameWnd* top = TopFrame(&from);
+  if (!top && from.IsKindOf(RUNTIME_CLASS(CFrameWnd))) top = static_cast<CFrameWnd*>(&from);
+  if (top) top->SetMessageText(AFX_IDS_IDLEMESSAGE);
+}
+
 void CFrameWnd::SetMessageText(UINT id) {
   std::string prompt = AfxLoadString(id);
   SetMessageText(prompt.substr(0, prompt.find('\n')));
@@ -298,7 +304,7 @@ BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (!top->IsCommandEnabled(id)) return FALSE;
   // The last command's summary ends here: the pane is idle again unless this
   // command writes one of its own.
-  top->SetMessageText(AFX_IDS_IDLEMESSAGE);
+  platform::ui::ShowIdleStatus(*top);
   return platform::ui::DispatchCommand(*top, id);
 }
 

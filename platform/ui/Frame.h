@@ -179,6 +179,9 @@ namespace platform::ui {
 // replaces it: how a long command tells what it did without a box to close.
 // Every text is also handed to the backend (the headless one records it).
 void ShowStatusText(std::string_view text);
+// Puts "Ready" back in the status bar of the frame that holds `from`: the
+// user has chosen another command, so the last summary has been read.
+void ShowIdleStatus(CWnd& from);
 // The templates the frames bring with them (Window > Windows...'s list).
 inline constexpr UINT kWindowListDialog = 0x7802;
 inline constexpr UINT kWindowListBox = 1000;

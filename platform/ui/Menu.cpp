@@ -1,6 +1,7 @@
 #include "platform/ui/Menu.h"
 
 #include "platform/ui/Backend.h"
+#include "platform/ui/Frame.h"
 #include "platform/ui/Wnd.h"
 
 IMPLEMENT_DYNAMIC(CMenu, CObject)
@@ -152,6 +153,9 @@ BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, LPCRECT rect) 
   request.flags = flags;
   request.owner = owner;
   UINT chosen = platform::ui::Backend().TrackPopupMenu(request);
+  // A command chosen from a context menu ends the last summary as one chosen
+  // from the menu bar does.
+  if (chosen && owner) platform::ui::ShowIdleStatus(*owner);
   if (flags & TPM_RETURNCMD) return BOOL(chosen);
   if (chosen && owner) owner->PostMessage(WM_COMMAND, chosen, 0);
   return chosen ? TRUE : FALSE;

@@ -650,10 +650,15 @@ TEST_F(DocViewTest, PopupMenuReturnsTheChosenCommand) {
   menu.AppendMenu(MF_STRING, 104, "Zoom In");
   menu.AppendMenu(MF_STRING, 105, "Zoom Out");
   menu.AppendMenu(MF_STRING | MF_GRAYED, 106, "Gray");
-  Ui().OnPopupMenu([](const PopupMenuRequest& r) { return FindMenuItem(r.items, "Zoom Out"); });
-  EXPECT_EQ(menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, 10, 10, ActiveView()), 105);
+  // A context menu closed without a choice leaves the last summary; a command
+  // chosen from it puts "Ready" back, as one chosen from the menu bar does.
+  platform::ui::ShowStatusText("Extracted 2 of 2 samples");
   Ui().OnPopupMenu([](const PopupMenuRequest&) { return 0u; });
   EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD, 10, 10, ActiveView()), 0);
+  EXPECT_EQ(Frame().m_wndStatusBar.GetPaneText(0), "Extracted 2 of 2 samples");
+  Ui().OnPopupMenu([](const PopupMenuRequest& r) { return FindMenuItem(r.items, "Zoom Out"); });
+  EXPECT_EQ(menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, 10, 10, ActiveView()), 105);
+  EXPECT_EQ(Frame().m_wndStatusBar.GetPaneText(0), "Ready");
   Ui().OnPopupMenu([](const PopupMenuRequest&) { return 106u; });
   EXPECT_THROW(menu.TrackPopupMenu(TPM_RETURNCMD, 10, 10, ActiveView()), ScriptError);
   // Without TPM_RETURNCMD the choice arrives later as a command.

@@ -23,6 +23,7 @@
 #include "platform/qt/QtBackend.h"
 #include "platform/ui/Backend.h"
 #include "platform/ui/Resources.h"
+#include "tests/support/TempHome.h"
 
 namespace qova::test {
 
@@ -41,10 +42,10 @@ class QtUiTest : public ::testing::Test {
     platform::ui::Resources::Instance().Clear();
   }
 
-  // The folder for test artefacts: <build>/artefacts.
+  // The folder for test artefacts: <build>/artefacts, wherever the test is
+  // run from, so a test run by hand never writes into the source tree.
   static QString ArtefactPath(const QString& name) {
-    const char* build = std::getenv("QOVA_BINARY_DIR");
-    QString folder = QString::fromUtf8(build ? build : ".") + "/artefacts";
+    QString folder = QString::fromStdString(BinaryDir()) + "artefacts";
     QDir().mkpath(folder);
     return folder + "/" + name;
   }

@@ -5,6 +5,8 @@
 
 #include <QImage>
 
+#include <filesystem>
+
 #include "platform/qt/RasterCanvas.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/RecordingCanvas.h"
@@ -157,3 +159,19 @@ TEST_F(RasterCanvasTest, DashedPenLeavesGaps) {
 }
 
 }  // namespace
+
+// A test run by hand from any folder, the source tree's included, leaves its
+// pictures in the build folder and nothing where it was run.
+TEST_F(RasterCanvasTest, PicturesLandInTheBuildFolderWhereverTheTestIsRun) {
+  const qova::test::TempHome elsewhere;
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(elsewhere.Root());
+  const std::string path = ArtefactPath("where_pictures_land.png").toStdString();
+  RasterCanvas raster(4, 4);
+  const bool saved = raster.SavePng(path);
+  std::filesystem::current_path(before);
+  EXPECT_TRUE(saved);
+  EXPECT_EQ(std::filesystem::path(path).parent_path(),
+            std::filesystem::path(qova::test::BinaryDir()) / "artefacts");
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(elsewhere.Root()) / "artefacts"));
+}
