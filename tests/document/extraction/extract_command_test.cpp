@@ -181,7 +181,8 @@ TEST_F(ExtractCommandTest, FailuresOfALongerRunWaitForOneSummary) {
 std::map<std::string, std::string> FilesUnder(const std::string& folder) {
   std::map<std::string, std::string> files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-    if (entry.is_regular_file()) files[entry.path().lexically_relative(folder).string()] = FileBytes(entry.path().string());
+    if (!entry.is_regular_file()) continue;
+    files[entry.path().lexically_relative(folder).string()] = FileBytes(entry.path().string());
   }
   return files;
 }
