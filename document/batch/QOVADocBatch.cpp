@@ -58,16 +58,57 @@ struct BatchPlan {
   std::string NonSelfExtension;
 };
 
+// A chosen step that ran and stored nothing, with what it told meanwhile.
+struct StepFailure {
+  std::string Step;    // "the self analysis", "the non-self analysis"
+  std::string Reason;  // its boxes and error-log lines, or empty
+};
+
 // What the compute step of one sample hands to its commit.
 struct SampleWork {
   std::string LoadFailure;  // the sample file could not be read
   std::optional<CQOVADoc::AnalysisRun> Self;
   std::optional<CQOVADoc::AnalysisRun> NonSelf;
-  std::vector<std::string> Failed;    // "the self analysis", "the non-self analysis"
-  std::vector<std::string> Messages;  // message boxes and notices, in order
+  std::vector<StepFailure> Failed;
+  std::vector<std::string> NotApplicable;  // why a chosen step does not apply to this sample
+  std::vector<std::string> AlreadyStored;  // results a skipped step found
+  std::vector<std::string> Messages;       // message boxes and notices, in order
   std::vector<std::string> LogLines;
   std::vector<qova::document::UnreadableFile> Unreadable;  // files the reference choice could not read
 };
+
+std::string Joined(const std::vector<std::string>& parts, const char* separator) {
+  std::string text;
+  for (const std::string& part : parts) text += (text.empty() ? "" : separator) + part;
+  return text;
+}
+
+// Runs one analysis with what it tells kept apart from the rest of the
+// sample's messages: when it fails, its boxes and error-log lines are its
+// reason in the summary, and a box is not told again among the notices.
+// The log lines are written either way.
+template <class Analyse>
+std::optional<CQOVADoc::AnalysisRun> Traced(const char* step, Analyse analyse, SampleWork& work) {
+  std::vector<std::string> told;
+  std::vector<std::string> lines;
+  std::optional<CQOVADoc::AnalysisRun> run;
+  {
+    platform::ScopedThreadMessageCapture messages;
+    platform::ScopedErrorLogCapture log;
+    run = analyse();
+    told = messages.Texts();
+    lines = std::move(log.Lines);
+  }
+  if (!run) {
+    std::vector<std::string> reasons = told;
+    reasons.insert(reasons.end(), lines.begin(), lines.end());
+    work.Failed.push_back({step, Joined(reasons, "; ")});
+  } else {
+    for (const std::string& text : told) AfxMessageBox(text);
+  }
+  for (const std::string& line : lines) platform::AppendErrorLog(line);
+  return run;
+}
 
 // The number of workers: QOVA_BATCH_WORKERS when set, else every hardware thread.
 int RequestedWorkers() {
@@ -115,25 +156,41 @@ class SampleComputation {
       return;
     }
     const std::string results = platform::JoinPath(doc_.AnalysisResultFolder, name);
-    if (plan_.DoSelf && IsSelfAnalysable(sample.Header) && !(plan_.SkipAlready && platform::FileExists(results + ".CFS"))) {
-      if (const CBasicData* basic = Annotation(sample)) {
-        work.Self = doc_.ComputeSelfAnalysis(sample, *basic);
-        if (work.Self) sample = work.Self->Analysed;
-      }
-      if (!work.Self) work.Failed.push_back("the self analysis");
+    if (!plan_.DoSelf && !plan_.DoNonSelf) work.NotApplicable.push_back("neither analysis is chosen");
+    if (plan_.DoSelf && !IsSelfAnalysable(sample.Header)) {
+      work.NotApplicable.push_back(sample.Header.IsTest == 0
+                                       ? "a reference sample gets no self analysis"
+                                       : "a sample without a paired normal gets no self analysis");
+    } else if (plan_.DoSelf && plan_.SkipAlready && platform::FileExists(results + ".CFS")) {
+      work.AlreadyStored.push_back(name + ".CFS");
+    } else if (plan_.DoSelf) {
+      work.Self = Analyse("the self analysis", sample, work,
+                          [&](const CBasicData& basic) { return doc_.ComputeSelfAnalysis(sample, basic); });
+      if (work.Self) sample = work.Self->Analysed;
       if (plan_.Transfer) {
         // Only the first and last SNP: mode and N stay the non-self analysis's own.
         sample.Header.NonSelfBaseRange[0] = sample.Header.SelfBaseRange[0];
         sample.Header.NonSelfBaseRange[1] = sample.Header.SelfBaseRange[1];
       }
     }
-    if (plan_.DoNonSelf && !(plan_.SkipAlready && platform::FileExists(results + plan_.NonSelfExtension))) {
+    if (plan_.DoNonSelf && plan_.SkipAlready && platform::FileExists(results + plan_.NonSelfExtension)) {
+      work.AlreadyStored.push_back(name + plan_.NonSelfExtension);
+    } else if (plan_.DoNonSelf) {
       ChooseReferences(sample);
-      if (const CBasicData* basic = Annotation(sample)) {
-        work.NonSelf = doc_.ComputeNonSelfAnalysis(sample, *basic, TRUE);
-      }
-      if (!work.NonSelf) work.Failed.push_back("the non-self analysis");
+      work.NonSelf = Analyse("the non-self analysis", sample, work,
+                             [&](const CBasicData& basic) { return doc_.ComputeNonSelfAnalysis(sample, basic, TRUE); });
     }
+  }
+
+  // One analysis of `sample` with its family's annotation table, traced.
+  template <class Compute>
+  std::optional<CQOVADoc::AnalysisRun> Analyse(const char* step, const CArrayData& sample, SampleWork& work,
+                                               Compute compute) const {
+    return Traced(step, [&]() -> std::optional<CQOVADoc::AnalysisRun> {
+      const CBasicData* basic = Annotation(sample);
+      if (basic == nullptr) return std::nullopt;
+      return compute(*basic);
+    }, work);
   }
 
   void ChooseReferences(CArrayData& sample) const {
@@ -159,15 +216,45 @@ class SampleComputation {
   const analyses::CandidateSnapshot& candidates_;
 };
 
+// What the commits of a batch found, for its summary.
+struct BatchTally {
+  std::size_t Analysed = 0;              // samples that stored a result and failed in nothing
+  std::vector<std::string> Failures;     // one line per failure, with its reason
+  std::vector<std::string> NotAnalysed;  // samples that stored nothing and did not fail, with why
+  std::size_t LoggedLines = 0;           // lines this batch wrote to the error log
+
+  void Log(const std::string& line) {
+    if (platform::AppendErrorLog(line)) ++LoggedLines;
+  }
+
+  // One sample's outcome: `failures` are its own lines (without the name),
+  // `stored` the results it stored.
+  void Add(const std::string& name, std::vector<std::string> failures, const std::vector<std::string>& stored,
+           const SampleWork& work) {
+    if (failures.empty() && !stored.empty()) {
+      ++Analysed;
+    } else if (failures.empty()) {
+      std::vector<std::string> why = work.NotApplicable;
+      if (!work.AlreadyStored.empty()) why.push_back("already analysed (" + Joined(work.AlreadyStored, ", ") + ")");
+      NotAnalysed.push_back(name + ": " + Joined(why, "; "));
+    } else {
+      // A half-done sample keeps what it stored: the summary says which.
+      if (!stored.empty()) {
+        failures.back() += "; " + Joined(stored, ", ") + (stored.size() == 1 ? " was" : " were") + " stored";
+      }
+      for (const std::string& failure : failures) Failures.push_back(name + ": " + failure);
+    }
+  }
+};
+
 // The one box at the end of a batch that did not go cleanly.
-std::string BatchSummary(std::size_t analysed, std::size_t picked, const std::vector<std::string>& failures,
-                         const std::string& notices) {
-  std::string text = platform::Format("%zu of %zu samples were analysed.", analysed, picked);
-  if (!failures.empty()) {
-    text += "\nFailed:";
-    for (const std::string& failure : failures) text += "\n" + failure;
-    text += "\nThe reasons of failed analyses are written in the error log " +
-            platform::NativePath(platform::kErrorLogPath) + ".";
+std::string BatchSummary(const BatchTally& tally, std::size_t picked, const std::string& notices) {
+  std::string text = platform::Format("%zu of %zu samples were analysed.", tally.Analysed, picked);
+  if (!tally.Failures.empty()) text += "\nFailed:\n" + Joined(tally.Failures, "\n");
+  if (!tally.NotAnalysed.empty()) text += "\nNot analysed:\n" + Joined(tally.NotAnalysed, "\n");
+  if (tally.LoggedLines > 0) {
+    text += platform::Format("\nThis batch wrote %zu line%s to the error log %s.", tally.LoggedLines,
+                             tally.LoggedLines == 1 ? "" : "s", platform::NativePath(platform::kErrorLogPath).c_str());
   }
   if (!notices.empty()) text += "\n" + notices;
   return text;
@@ -236,8 +323,7 @@ void CQOVADoc::RunAutomaticAnalysis(const std::vector<std::string>& names, const
       plan.DoNonSelf ? analyses::SnapshotCandidates(source) : analyses::CandidateSnapshot{};
 
   const std::size_t n = names.size();
-  std::size_t analysed = 0;
-  std::vector<std::string> failures;
+  BatchTally tally;
   // The notices go into the summary, also when the batch ends by an exception.
   BeginCollectingNotices();
   struct StopCollecting {
@@ -262,35 +348,41 @@ void CQOVADoc::RunAutomaticAnalysis(const std::vector<std::string>& names, const
       if (keepGoing == FALSE) break;
       reached = k + 1;
       SampleWork work = workers.Take(k, [] { CProgressBar::PumpMessages(); });
-      for (const std::string& line : work.LogLines) platform::AppendErrorLog(line);
+      for (const std::string& line : work.LogLines) tally.Log(line);
       for (const std::string& message : work.Messages) Notify(message);
       for (const qova::document::UnreadableFile& file : work.Unreadable) qova::document::UnreadableFiles::Note(file.Path, file.Why);
+      std::vector<std::string> failures;
+      std::vector<std::string> stored;
       if (!work.LoadFailure.empty()) {
-        const std::string line = names[k] + ": " + work.LoadFailure;
-        platform::AppendErrorLog(line);
-        failures.push_back(line);
+        tally.Log(names[k] + ": " + work.LoadFailure);
+        failures.push_back(work.LoadFailure);
       }
       try {
-        if (work.Self) CommitAnalysis(nullptr, *work.Self, TRUE);
-        if (work.NonSelf) CommitAnalysis(nullptr, *work.NonSelf, TRUE);
+        for (std::optional<AnalysisRun>* run : {&work.Self, &work.NonSelf}) {
+          if (!*run) continue;
+          CommitAnalysis(nullptr, **run, TRUE);
+          stored.push_back(names[k] + AnalysisFileExtension((*run)->Kind));
+        }
       } catch (const std::exception& error) {
-        const std::string line = names[k] + ": cannot be stored: " + error.what();
-        platform::AppendErrorLog(line);
-        failures.push_back(line);
-        work.LoadFailure = line;
+        const std::string failure = std::string("cannot be stored: ") + error.what();
+        tally.Log(names[k] + ": " + failure);
+        failures.push_back(failure);
       }
-      for (const std::string& step : work.Failed) failures.push_back(names[k] + ": " + step + " failed");
-      if (work.LoadFailure.empty() && work.Failed.empty()) ++analysed;
+      for (const StepFailure& step : work.Failed) {
+        failures.push_back(step.Step + " failed" + (step.Reason.empty() ? "" : ": " + step.Reason));
+      }
+      tally.Add(names[k], std::move(failures), stored, work);
       workers.Committed(k);
     }
     // In the summary, once, however many samples met them.
     if (const std::optional<std::string> unreadable = qova::document::UnreadableFiles::TakeUntold()) Notify(*unreadable);
     notices = std::move(*notices_);
   }
+  const std::size_t analysed = tally.Analysed;
   platform::ui::ShowStatusText(reached < n ? platform::Format("Cancelled after %zu of %zu samples; %zu analysed",
                                                               reached, n, analysed)
                                            : platform::Format("Analysed %zu of %zu samples", analysed, n));
-  if (!failures.empty() || !notices.empty()) {
-    AfxMessageBox(BatchSummary(analysed, n, failures, SummarizeNotices(notices)));
+  if (!tally.Failures.empty() || !tally.NotAnalysed.empty() || !notices.empty()) {
+    AfxMessageBox(BatchSummary(tally, n, SummarizeNotices(notices)));
   }
 }

@@ -3,6 +3,7 @@
 // their failure, the CEL file read whole, the perfect-match test of a cell and
 // the header ranges of an array type.
 #include <array>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <span>
@@ -116,6 +117,10 @@ class ChpCalls {
 // gave none. True when there was an earlier file; one that cannot be read
 // gives nothing.
 bool KeepTypedFields(const std::string& outputPath, SampleHeader& header);
+
+// The message of a sample file at `outputPath` that `error` kept from being
+// stored, with why: its folder does not exist, else the store's own words.
+[[nodiscard]] std::string SampleFileNotWritten(const std::string& outputPath, const std::exception& error);
 
 // For walks over a library's SNP probe sets, which pass over every probe set
 // whose name does not start with "SNP". `library` names the file as a

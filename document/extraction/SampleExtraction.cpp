@@ -229,9 +229,8 @@ ExtractionResult StorePreparedSample(PreparedSample& prepared) {
   result.Replaced = extraction::KeepTypedFields(result.OutputPath, sample->Header);
   try {
     sample->StoreFile(result.OutputPath);
-  } catch (const std::exception&) {
-    result.Message =
-        platform::Format("The sample file %s cannot be written", platform::FileNameOf(result.OutputPath).c_str());
+  } catch (const std::exception& error) {
+    result.Message = extraction::SampleFileNotWritten(result.OutputPath, error);
     result.Replaced = false;
     return result;
   }

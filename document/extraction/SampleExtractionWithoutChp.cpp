@@ -254,8 +254,8 @@ void Extract(const ExtractionRequest& request, const ExtractionFolders& folders,
 
   try {
     sample.StoreFile(result.OutputPath);
-  } catch (const std::exception&) {
-    Fail(platform::Format("The sample file %s cannot be written", platform::FileNameOf(result.OutputPath).c_str()));
+  } catch (const std::exception& error) {
+    Fail(extraction::SampleFileNotWritten(result.OutputPath, error));
   }
   result.Stored = true;
 }

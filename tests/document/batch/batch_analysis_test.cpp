@@ -30,15 +30,27 @@ class BatchAnalysisTest : public BatchTest {
 struct StepCase {
   int doSelf, doNonSelf, skipAlready;
   bool hasSelfResult;  // T1.CFS exists before the batch
+  // Checked in the dialog, which lists them by name; T1N is T1's paired
+  // normal, U1 a test without one.
+  Names picked;
   Names written;       // result files written by the batch
-  Names picked = {"T1", "T2"};  // checked in the dialog; T1N is T1's paired normal
+  std::string status;  // the status bar's summary
+  std::string box;     // the summary box, or "" for none
 };
+
+void PrintTo(const StepCase& c, std::ostream* os) {
+  *os << "self " << c.doSelf << ", non-self " << c.doNonSelf << ", skip " << c.skipAlready << ", picked "
+      << ::testing::PrintToString(c.picked);
+}
 
 class BatchStepTest : public BatchAnalysisTest, public ::testing::WithParamInterface<StepCase> {};
 
-TEST_P(BatchStepTest, WritesExactlyTheResultsTheSettingsAskFor) {
+TEST_P(BatchStepTest, WritesExactlyTheResultsTheSettingsAskForAndCountsOnlyThose) {
   const StepCase& c = GetParam();
   WriteBatchStudy(2, 4);
+  samplegen::StudySpec unpaired = Study(0, false, "U1");
+  unpaired.Seed = 301;
+  WriteStudy(unpaired);
   Setting().DOSELF = c.doSelf;
   Setting().DONONSELF = c.doNonSelf;
   Setting().SKIPALREADY = c.skipAlready;
@@ -55,21 +67,38 @@ TEST_P(BatchStepTest, WritesExactlyTheResultsTheSettingsAskFor) {
     }
   }
   EXPECT_EQ(written, c.written);
-  EXPECT_TRUE(Messages().empty()) << Messages()[0];
+  EXPECT_EQ(Ui().StatusTexts(), Names{c.status});
+  EXPECT_EQ(Messages(), c.box.empty() ? Names{} : Names{c.box});
   EXPECT_TRUE(ErrorLogLines().empty());
 }
 
+const Names kAllKinds = {"T1", "T1N", "Ref01", "U1"};
+constexpr const char* kNoSelfForReferences =
+    "\nRef01: a reference sample gets no self analysis\nT1N: a reference sample gets no self analysis";
+
 INSTANTIATE_TEST_SUITE_P(
     Settings, BatchStepTest,
-    ::testing::Values(StepCase{1, 1, 0, false, {"T1.CFN", "T1.CFS", "T2.CFN", "T2.CFS"}},
-                      StepCase{1, 0, 0, false, {"T1.CFS", "T2.CFS"}},
-                      StepCase{0, 1, 0, false, {"T1.CFN", "T2.CFN"}},
-                      StepCase{0, 0, 0, false, {}},
-                      StepCase{1, 1, 1, true, {"T1.CFN", "T2.CFN", "T2.CFS"}},
-                      StepCase{1, 1, 0, true, {"T1.CFN", "T1.CFS", "T2.CFN", "T2.CFS"}},
-                      StepCase{1, 0, 1, true, {"T2.CFS"}},
-                      StepCase{1, 0, 0, false, {"T1.CFS"}, {"T1", "T1N"}},
-                      StepCase{1, 1, 0, false, {"T1.CFN", "T1.CFS", "T1N.CFN"}, {"T1N", "T1"}}));
+    ::testing::Values(
+        StepCase{1, 1, 0, false, {"T1", "T2"}, {"T1.CFN", "T1.CFS", "T2.CFN", "T2.CFS"}, "Analysed 2 of 2 samples", ""},
+        StepCase{1, 0, 0, false, {"T1", "T2"}, {"T1.CFS", "T2.CFS"}, "Analysed 2 of 2 samples", ""},
+        StepCase{0, 1, 0, false, {"T1", "T2"}, {"T1.CFN", "T2.CFN"}, "Analysed 2 of 2 samples", ""},
+        StepCase{0, 0, 0, false, {"T1", "T2"}, {}, "Analysed 0 of 2 samples",
+                 "0 of 2 samples were analysed.\nNot analysed:\nT1: neither analysis is chosen\n"
+                 "T2: neither analysis is chosen"},
+        StepCase{1, 1, 1, true, {"T1", "T2"}, {"T1.CFN", "T2.CFN", "T2.CFS"}, "Analysed 2 of 2 samples", ""},
+        StepCase{1, 1, 0, true, {"T1", "T2"}, {"T1.CFN", "T1.CFS", "T2.CFN", "T2.CFS"}, "Analysed 2 of 2 samples", ""},
+        StepCase{1, 0, 1, true, {"T1", "T2"}, {"T2.CFS"}, "Analysed 1 of 2 samples",
+                 "1 of 2 samples were analysed.\nNot analysed:\nT1: already analysed (T1.CFS)"},
+        // Self only: the references and the test without a normal get nothing.
+        StepCase{1, 0, 0, false, kAllKinds, {"T1.CFS"}, "Analysed 1 of 4 samples",
+                 std::string("1 of 4 samples were analysed.\nNot analysed:") + kNoSelfForReferences +
+                     "\nU1: a sample without a paired normal gets no self analysis"},
+        StepCase{1, 0, 0, false, {"T1N"}, {}, "Analysed 0 of 1 samples",
+                 "0 of 1 samples were analysed.\nNot analysed:\nT1N: a reference sample gets no self analysis"},
+        StepCase{0, 1, 0, false, kAllKinds, {"Ref01.CFN", "T1.CFN", "T1N.CFN", "U1.CFN"}, "Analysed 4 of 4 samples",
+                 ""},
+        StepCase{1, 1, 0, false, kAllKinds, {"Ref01.CFN", "T1.CFN", "T1.CFS", "T1N.CFN", "U1.CFN"},
+                 "Analysed 4 of 4 samples", ""}));
 
 TEST_F(BatchAnalysisTest, SkipAlreadyLooksForTheAlleleSpecificResultWhenSwitchedOn) {
   WriteBatchStudy(1, 4);
@@ -177,6 +206,48 @@ TEST_F(BatchAnalysisTest, AnUnreadableSampleIsLoggedSkippedAndNamedInTheSummary)
   EXPECT_EQ(Ui().StatusTexts(), std::vector<std::string>{"Analysed 2 of 3 samples"});
 }
 
+TEST_F(BatchAnalysisTest, AHalfDoneSampleIsNamedWithItsReasonWhatItStoredAndTheLogOnlyWhenWritten) {
+  WriteBatchStudy(1, 4);
+  const std::string log = platform::NativePath(Root() + "errorlog.txt");
+  struct Case {
+    const char* moved;  // the file taken away before the batch
+    int referenceMode;
+    Names stored;
+    std::string box;
+    Names logLines;
+  };
+  const Case cases[] = {
+      // The self analysis tells its reason in a box, and writes no log line.
+      {"T1N", 0, {"T1.CFN"},
+       "0 of 1 samples were analysed.\nFailed:\nT1: the self analysis failed: The self reference file does not "
+       "exist in the ArrayData folder; T1.CFN was stored",
+       {}},
+      // Kept references, one gone: the non-self analysis writes its reason into the log.
+      {"Ref01", 3, {"T1.CFS"},
+       "0 of 1 samples were analysed.\nFailed:\nT1: the non-self analysis failed: The reference file does not exist "
+       "for test sample T1; T1.CFS was stored\nThis batch wrote 1 line to the error log " + log + ".",
+       {"The reference file does not exist for test sample T1"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.moved);
+    const std::string away = Root() + "away.CFH";
+    ASSERT_TRUE(platform::RenameFile(SamplePath(c.moved), away));
+    RunBatch({"T1"}, batch_ids::kAutomaticAnalysis,
+             [&](DialogDriver& d) { d.Select(batch_ids::kReferenceMode, c.referenceMode); });
+    EXPECT_EQ(platform::FindFiles(ResultFolder(), "*"), c.stored);
+    EXPECT_EQ(Ui().StatusTexts(), Names{"Analysed 0 of 1 samples"});
+    EXPECT_EQ(Messages(), Names{c.box});
+    EXPECT_EQ(Exists(Root() + "errorlog.txt"), !c.logLines.empty());
+    EXPECT_EQ(ErrorLogLines(), c.logLines);
+    ASSERT_TRUE(platform::RenameFile(away, SamplePath(c.moved)));
+    for (const std::string& name : platform::FindFiles(ResultFolder(), "*")) {
+      platform::RemoveFile(ResultFolder() + name);
+    }
+    messages_.Clear();
+    Ui().Reset();
+  }
+}
+
 // What a batch leaves behind: every file, the error log, the boxes and what
 // the progress dialog showed at each store.
 struct BatchOutcome {
@@ -244,9 +315,11 @@ TEST_F(BatchWorkersTest, FourWorkersWriteAndTellWhatOneWorkerDoes) {
   ASSERT_EQ(one.messages.size(), 2u);
   EXPECT_THAT(one.messages[0], HasSubstr("This file could not be read and is left out:\n"));
   EXPECT_THAT(one.messages[0], HasSubstr(platform::NativePath(SamplePath("Bad"))));
-  EXPECT_THAT(one.messages[1], HasSubstr("8 of 9 samples were analysed."));
-  EXPECT_THAT(one.messages[1], HasSubstr("T5: the self analysis failed"));
-  EXPECT_THAT(one.messages[1], Not(HasSubstr("Bad")));
+  // The second T3 found both results of the first and stored none.
+  EXPECT_EQ(one.messages[1], "7 of 9 samples were analysed.\nFailed:\nT5: the self analysis failed: The self reference "
+                             "file does not exist in the ArrayData folder; T5.CFN was stored\nNot analysed:\n"
+                             "T3: already analysed (T3.CFS, T3.CFN)\nThis batch wrote 8 lines to the error log " +
+                                 platform::NativePath(Root() + "errorlog.txt") + ".");
 }
 
 TEST_F(BatchWorkersTest, CancelAfterTheThirdSampleGivesTheSameFilesOnFourWorkers) {

@@ -3,7 +3,9 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
+#include <map>
 
 #include "document/DocumentCommands.h"
 #include "document/extraction/SampleExtraction.h"
@@ -173,6 +175,51 @@ TEST_F(ExtractCommandTest, FailuresOfALongerRunWaitForOneSummary) {
   EXPECT_TRUE(Exists(SamplePath("B")));
   EXPECT_FALSE(Exists(SamplePath("C")));
   EXPECT_EQ(LastStatus(), "Extracted 1 of 3 samples into " + platform::NativePath(ArrayFolder()));
+}
+
+// Every file under `folder` with its bytes, by its path below the folder.
+std::map<std::string, std::string> FilesUnder(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    if (!entry.is_regular_file()) continue;
+    files[entry.path().lexically_relative(folder).string()] = FileBytes(entry.path().string());
+  }
+  return files;
+}
+
+TEST_F(ExtractCommandTest, AnArrayDataFolderThatIsGoneIsTheReasonGivenAndNothingElseChanges) {
+  for (const char* name : {"A", "B"}) WriteArrays(name);
+  ChooseInDialog({{kExtractAddNonPairedTest, {0}}});
+  Run(command::kDataExtract);
+  ASSERT_TRUE(Exists(SamplePath("A")));
+  // The user points the Array Data folder at a new folder, then deletes it.
+  const std::string gone = Root() + "Moved/";
+  ASSERT_TRUE(platform::CreateFolders(gone));
+  Doc().ArrayDataFolder = gone;
+  std::filesystem::remove(gone);
+  const auto before = FilesUnder(Root());
+  const std::string reason = "cannot be written: the folder " + platform::NativePath(gone) + " does not exist";
+  struct Case {
+    std::vector<int> picked;
+    Items messages;
+    std::string status;
+  };
+  const Case cases[] = {
+      {{0}, {"The sample file A.CFH " + reason}, "Extracted 0 of 1 samples into " + platform::NativePath(gone)},
+      {{0, 1},
+       {"2 of 2 files could not be extracted:\nA.CHP: The sample file A.CFH " + reason +
+        "\nB.CHP: The sample file B.CFH " + reason},
+       "Extracted 0 of 2 samples into " + platform::NativePath(gone)},
+  };
+  for (const Case& c : cases) {
+    messages_.Clear();
+    ChooseInDialog({{kExtractAddNonPairedTest, c.picked}});
+    Run(command::kDataExtract);
+    EXPECT_EQ(Messages(), c.messages);
+    EXPECT_EQ(LastStatus(), c.status);
+    EXPECT_FALSE(platform::FolderExists(gone));
+    EXPECT_TRUE(FilesUnder(Root()) == before);
+  }
 }
 
 // The rest of the line of `text` that follows `start`; empty when no line has it.

@@ -336,11 +336,20 @@ TEST_F(ExtractFailureTest, NamesThatWouldBreakListsOrPathsAreRefused) {
   EXPECT_EQ(qova::test::FileBytes(OutputPath("F1")), "old contents");
 }
 
-TEST_F(ExtractFailureTest, OutputThatCannotBeWrittenIsReported) {
-  folders_.ArrayDataFolder = Path("ArrayData/F1.CFH/");  // a file where the folder should be
-  const ExtractionResult result = Extract("F1.CHP");
+TEST_F(ExtractFailureTest, OutputThatCannotBeWrittenIsReportedWithWhy) {
+  // A file where the folder should be: the system's words.
+  folders_.ArrayDataFolder = Path("ArrayData/F1.CFH/");
+  ExtractionResult result = Extract("F1.CHP");
   EXPECT_FALSE(result.Stored);
-  EXPECT_EQ(result.Message, "The sample file F1.CFH cannot be written");
+  EXPECT_EQ(result.Message, "The sample file F1.CFH cannot be written: " + OutputPath("F1") +
+                                " contains an incorrect path.");
+  // A folder that is not there, given the Windows way.
+  folders_.ArrayDataFolder = Path("Gone") + "\\";
+  result = Extract("F1.CHP");
+  EXPECT_FALSE(result.Stored);
+  EXPECT_EQ(result.Message,
+            "The sample file F1.CFH cannot be written: the folder " + Path("Gone/") + " does not exist");
+  EXPECT_FALSE(platform::FolderExists(Path("Gone")));
 }
 
 }  // namespace

@@ -349,6 +349,15 @@ TEST_F(ExtractWithoutChpTest, BadInputsAreToldAndWriteNothing) {
                                                "InvalidFileTypeException",
                                                kSmallType, snp)});
   EXPECT_FALSE(Exists(SamplePath("A")));
+
+  // An array-data folder that is not there is the reason given.
+  WriteLibrary(design, arraygen::CdfForm::kXda);
+  Doc().ArrayDataFolder = Root() + "Gone/";
+  messages_.Clear();
+  Doc().ExtractSampleWithoutCHP(kExtractUnpairedTest, "A.CEL", "");
+  EXPECT_EQ(Messages(), Items{"The sample file A.CFH cannot be written: the folder " +
+                              platform::NativePath(Root() + "Gone/") + " does not exist"});
+  EXPECT_FALSE(platform::FolderExists(Root() + "Gone/"));
 }
 
 }  // namespace
