@@ -205,7 +205,7 @@ TEST_F(ViewIgbTest, AnOutputFolderThatDoesNotExistIsNamedAndNothingIsWritten) {
 }
 
 // OK refuses a checked kind without a file name and two checked kinds naming
-// one file (names match in any case), naming the fields: the dialog stays
+// one file (names match in any case, either separator), naming the fields: the dialog stays
 // open on the edit to mend and nothing is written. Unchecked kinds' names do
 // not count.
 TEST_F(ViewIgbTest, ACheckedKindNeedsAFileNameOfItsOwn) {
@@ -225,6 +225,9 @@ TEST_F(ViewIgbTest, ACheckedKindNeedsAFileNameOfItsOwn) {
        res::kIgbLohFile, untouched},
       {[](DialogDriver& d) { d.Type(res::kIgbHmmFile, "TUMOUR02LOH.sgr"); },
        "\"LOH\" and \"HMM\" name one file, TUMOUR02LOH.sgr. Please give each a file name of its own.",
+       res::kIgbHmmFile, untouched},
+      {[](DialogDriver& d) { d.Type(res::kIgbLohFile, "sub/Tumour02.sgr").Type(res::kIgbHmmFile, "SUB\\tumour02.sgr"); },
+       "\"LOH\" and \"HMM\" name one file, SUB\\tumour02.sgr. Please give each a file name of its own.",
        res::kIgbHmmFile, untouched},
       {[](DialogDriver& d) { d.Type(res::kIgbCopyNumberFile, ""); }, "Please enter a file name for \"Copy number\".",
        res::kIgbCopyNumberFile, untouched},
