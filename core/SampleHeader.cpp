@@ -28,6 +28,8 @@ bool HasAllelePairs(const std::string& version) { return version == kSampleFileV
 
 bool IsSelfAnalysable(const SampleHeader& header) { return header.IsTest != 0 && header.IsPaired != 0; }
 
+bool IsSexValue(const std::string& sex) { return sex == "M" || sex == "F" || sex.empty(); }
+
 std::string SampleRangeProblem(const SampleHeader& h) {
   const core::ArrayTypeInfo* type = core::FindArrayType(h.ArrayType);
   if (type == nullptr) return "unknown array type \"" + h.ArrayType + "\"";

@@ -111,6 +111,10 @@ enum class SampleFileKind {
 // sample is, never the normal of the pair, which names its tumour too.
 [[nodiscard]] bool IsSelfAnalysable(const SampleHeader& header);
 
+// Whether `sex` is a value the program uses for the header's Sex: "M", "F" or
+// empty (not determined), exactly so.
+[[nodiscard]] bool IsSexValue(const std::string& sex);
+
 // Why a header's SNP ranges do not fit its array type (or the sample capacity),
 // or empty when they do. Stores and loads refuse such headers: the ranges index
 // every per-SNP array and the family's annotation table.

@@ -3,6 +3,8 @@
 // creation time is stored in the 64-bit form.
 #include <exception>
 #include <map>
+#include <optional>
+#include <string_view>
 
 #include "core/AnalyzedData.h"
 #include "core/ArchiveFile.h"
@@ -50,11 +52,26 @@ bool ReadListFile(CQOVADoc& doc, const std::string& path, std::vector<std::strin
   return true;
 }
 
-void TellUnreadable(CQOVADoc& doc, const std::vector<std::string>& unread) {
-  if (unread.empty()) return;
-  std::string text = "These sample files could not be read or written and were left as they were:";
-  for (const std::string& line : unread) text += "\n" + line;
-  doc.Notify(text);
+// A heading and its lines, or nothing when there is no line.
+std::string Listing(std::string_view heading, const std::vector<std::string>& lines) {
+  if (lines.empty()) return {};
+  std::string text(heading);
+  for (const std::string& line : lines) text += "\n" + line;
+  return text;
+}
+
+// One box for everything a command left out, its listings apart.
+void TellLeftOut(CQOVADoc& doc, const std::vector<std::string>& listings) {
+  std::string text;
+  for (const std::string& listing : listings) {
+    if (listing.empty()) continue;
+    text += (text.empty() ? "" : "\n\n") + listing;
+  }
+  if (!text.empty()) doc.Notify(text);
+}
+
+std::string UnreadableListing(const std::vector<std::string>& unread) {
+  return Listing("These sample files could not be read or written and were left as they were:", unread);
 }
 
 }  // namespace
@@ -146,6 +163,14 @@ const ListedField kListedFields[] = {
     {"Attribute5", &SampleHeader::Attribute5}, {"Sex", &SampleHeader::Sex},
 };
 
+// The listed sex when the list names one that the program does not use.
+std::optional<std::string> UnusedSex(const std::map<const ListedField*, std::string>& listed) {
+  for (const auto& [field, value] : listed) {
+    if (field->field == &SampleHeader::Sex && !IsSexValue(value)) return value;
+  }
+  return std::nullopt;
+}
+
 // Takes the listed values; true when any differed.
 bool TakeListed(SampleHeader& header, const std::map<const ListedField*, std::string>& listed) {
   bool changed = false;
@@ -179,7 +204,7 @@ void CQOVADoc::OnChangeAttributesAsListed() {
     AfxMessageBox("Sample_name field dose not exist");
     return;
   }
-  std::vector<std::string> unread;
+  std::vector<std::string> unread, refused;
   for (std::size_t l = 1; l < lines.size(); ++l) {
     const std::vector<std::string> fields = TabFields(lines[l]);
     const auto field = [&](int c) { return c < static_cast<int>(fields.size()) ? fields[static_cast<std::size_t>(c)] : std::string(); };
@@ -191,6 +216,12 @@ void CQOVADoc::OnChangeAttributesAsListed() {
     }
     std::map<const ListedField*, std::string> listed;
     for (const auto& [c, f] : columns) listed[f] = field(c);
+    // A header's sex is "M", "F" or empty; a line giving another is left out
+    // whole, so that no file of that sample takes half of it.
+    if (const std::optional<std::string> sex = UnusedSex(listed)) {
+      refused.push_back(platform::Format("line %zu: %s \"%s\"", l + 1, name.c_str(), sex->c_str()));
+      continue;
+    }
 
     const std::string cfh = platform::JoinPath(ArrayDataFolder, name + ".CFH");
     bool sampleChanged = false;
@@ -224,7 +255,10 @@ void CQOVADoc::OnChangeAttributesAsListed() {
     }
     if (!found) unread.push_back(name + ": no sample file (.CFH) and no result file of this name");
   }
-  TellUnreadable(*this, unread);
+  TellLeftOut(*this, {Listing("These lines give a sex other than \"M\", \"F\" or empty, and their samples were left "
+                              "as they were:",
+                              refused),
+                      UnreadableListing(unread)});
 }
 
 namespace {
@@ -281,5 +315,5 @@ void CQOVADoc::OnConvertAllFiles() {
       }
     }
   }
-  TellUnreadable(*this, unread);
+  TellLeftOut(*this, {UnreadableListing(unread)});
 }

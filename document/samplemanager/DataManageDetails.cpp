@@ -65,11 +65,11 @@ void CDataManage::ShowHeader(const SampleHeader& header) {
   const auto [scores, names] = ReferenceColumns(header);
   show(ids::kReferenceScores, scores);
   show(ids::kReferenceNames, names);
-  if (header.Sex == "M" || header.Sex == "F" || header.Sex.empty()) {
-    SetChecked(ids::kMale, header.Sex == "M");
-    SetChecked(ids::kFemale, header.Sex == "F");
-    SetChecked(ids::kSexNotDetermined, header.Sex.empty());
-  }
+  // A value none of the radios stands for checks none of them, so that
+  // Refresh keeps it rather than writing the sex shown before.
+  SetChecked(ids::kMale, header.Sex == "M");
+  SetChecked(ids::kFemale, header.Sex == "F");
+  SetChecked(ids::kSexNotDetermined, header.Sex.empty());
   Enable(ids::kTransferDiploidRegion, header.IsPaired != 0);
 }
 

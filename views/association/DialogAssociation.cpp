@@ -3,6 +3,8 @@
 #include <array>
 
 #include "document/QOVADoc.h"
+#include "platform/MessageBox.h"
+#include "platform/Strings.h"
 #include "platform/ui/DataExchange.h"
 #include "resources/AssociationDialogs.h"
 
@@ -27,6 +29,18 @@ constexpr int kChiSquare = 1;
 // These statistics take no sample counts.
 bool UsesCounts(int method) { return method != 3 && method != 4 && method != 5 && method != 7; }
 
+// A count of samples below 0 is no count: refused as the exchange refuses a
+// text that is not an integer, naming the field, and only while the edit just
+// exchanged takes a count (a statistic without counts hands back what its
+// disabled edits hold).
+void DDV_SampleCount(CDataExchange* pDX, int count, const char* field) {
+  if (!pDX->m_bSaveAndValidate || count >= 0) return;
+  const CWnd* edit = pDX->m_pDlgWnd ? pDX->m_pDlgWnd->GetDlgItem(int(pDX->m_idLastControl)) : nullptr;
+  if (!edit || !edit->IsWindowEnabled()) return;
+  AfxMessageBox(platform::Format("Please enter a number of %s samples of 0 or more.", field), MB_ICONEXCLAMATION);
+  pDX->Fail();
+}
+
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CDialogAssociation, CDialog)
@@ -42,7 +56,9 @@ CDialogAssociation::CDialogAssociation(CWnd* parent) : CDialog(res::kAssociation
 void CDialogAssociation::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);
   DDX_Text(pDX, res::kAssociationPositive, m_nPositive);
+  DDV_SampleCount(pDX, m_nPositive, "positive");
   DDX_Text(pDX, res::kAssociationNegative, m_nNegative);
+  DDV_SampleCount(pDX, m_nNegative, "negative");
   DDX_Control(pDX, res::kAssociationMethod, m_cbMethod);
 }
 

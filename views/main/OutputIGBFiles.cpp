@@ -1,9 +1,25 @@
 #include "views/main/OutputIGBFiles.h"
 
+#include <algorithm>
+#include <iterator>
+
+#include "platform/MessageBox.h"
+#include "platform/Strings.h"
 #include "platform/ui/DataExchange.h"
 #include "resources/OutputDialogs.h"
 
 namespace res = qova::resources;
+
+namespace {
+
+// Whether two names given in the dialog reach one file: names are looked up
+// in any case, and either separator stands for a folder.
+bool SameFile(std::string a, std::string b) {
+  for (std::string* name : {&a, &b}) std::replace(name->begin(), name->end(), '\\', '/');
+  return platform::EqualsNoCase(a, b);
+}
+
+}  // namespace
 
 IMPLEMENT_DYNAMIC(COutputIGBFiles, CDialog)
 
@@ -32,6 +48,39 @@ void COutputIGBFiles::DoDataExchange(CDataExchange* pDX) {
   DDX_Check(pDX, res::kIgbLohCheck, m_bLoh);
   DDX_Check(pDX, res::kIgbHmmCheck, m_bHmm);
   DDX_Check(pDX, res::kIgbSkipExcluded, m_bSkipExcluded);
+  DDV_FileNames(pDX);
+}
+
+// Every checked kind needs a file of its own: the command writes the kinds
+// one after the other, so a second kind under the same name would replace the
+// first, and an empty name is no file. Refused before anything is written.
+void COutputIGBFiles::DDV_FileNames(CDataExchange* pDX) {
+  if (!pDX->m_bSaveAndValidate) return;
+  struct Kind {
+    const char* label;
+    BOOL checked;
+    unsigned edit;
+    const std::string& name;
+  };
+  const Kind kinds[] = {{"Copy number", m_bCopyNumber, res::kIgbCopyNumberFile, m_strCopyNumberFile},
+                        {"LOH", m_bLoh, res::kIgbLohFile, m_strLohFile},
+                        {"HMM", m_bHmm, res::kIgbHmmFile, m_strHmmFile}};
+  const auto refuse = [pDX](unsigned edit, const std::string& message) {
+    pDX->PrepareEditCtrl(int(edit));
+    AfxMessageBox(message, MB_ICONEXCLAMATION);
+    pDX->Fail();
+  };
+  for (const Kind& kind : kinds) {
+    if (kind.checked && kind.name.empty())
+      refuse(kind.edit, platform::Format("Please enter a file name for \"%s\".", kind.label));
+  }
+  for (std::size_t k = 0; k < std::size(kinds); ++k) {
+    for (std::size_t earlier = 0; earlier < k; ++earlier) {
+      if (!kinds[k].checked || !kinds[earlier].checked || !SameFile(kinds[k].name, kinds[earlier].name)) continue;
+      refuse(kinds[k].edit, platform::Format("\"%s\" and \"%s\" name one file, %s. Please give each a file name of its own.",
+                                             kinds[earlier].label, kinds[k].label, kinds[k].name.c_str()));
+    }
+  }
 }
 
 BOOL COutputIGBFiles::OnInitDialog() {

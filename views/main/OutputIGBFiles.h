@@ -31,6 +31,9 @@ class COutputIGBFiles : public CDialog {
   void OnOK() override;
   // Each file's name and scale are editable only while its box is checked.
   void ApplyEnablingRules();
+  // Refuses a checked kind without a file name, and two checked kinds that
+  // name one file, naming their fields.
+  void DDV_FileNames(CDataExchange* pDX);
 
   DECLARE_MESSAGE_MAP()
 };

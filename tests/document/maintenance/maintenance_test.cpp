@@ -2,6 +2,7 @@
 // the progress dialog, copying listed samples' files with its dialog,
 // changing attributes as a list says, and rewriting files with 64-bit times.
 #include <cstring>
+#include <map>
 
 #include "document/maintenance/CopyListedFiles.h"
 #include "document/DocumentCommands.h"
@@ -311,6 +312,44 @@ TEST_F(AttributeListTest, AListedNameWithoutAnyFileIsNamedAndSamplesHoldingTheir
   solo.LoadFileAllocating(ResultPath("Solo.CFN"));
   EXPECT_EQ(solo.Header.Attribute2, "liver");
   EXPECT_FALSE(Exists(SamplePath("Tumuor01")));
+}
+
+// A listed sex is "M", "F" or empty, exactly: a line with any other is left
+// out whole (its attribute too) and named with its line number, and the files
+// of its sample keep their bytes, while the other lines are taken.
+TEST_F(AttributeListTest, ALineGivingASexTheProgramDoesNotUseIsLeftOutAndNamed) {
+  WriteStudy(4, true);
+  CAnalyzedData(LoadSample("Ref01"), AnalysisKind::NonSelf).StoreFile(ResultPath("Ref01.CFN"));
+  const struct {
+    const char* name;
+    const char* sex;
+    bool taken;
+  } lines[] = {{"Test01", "F", true},   {"Ref01", "male", false}, {"Ref02", "m", false},
+               {"Ref03", " M", false},  {"Test01N", "", true},    {"Ref04", "M", true}};
+  std::string list = "Sample_name\tAttribute2\tSex\n";
+  std::map<std::string, std::string> before;
+  for (const auto& line : lines) {
+    list += std::string(line.name) + "\tlisted\t" + line.sex + "\n";
+    before[line.name] = Bytes(SamplePath(line.name));
+  }
+  const std::string resultBefore = Bytes(ResultPath("Ref01.CFN"));
+  RunWithList(list + "Ghost\tlisted\tF\n");
+
+  EXPECT_EQ(Messages(), Items{"These lines give a sex other than \"M\", \"F\" or empty, and their samples were left as "
+                              "they were:\nline 3: Ref01 \"male\"\nline 4: Ref02 \"m\"\nline 5: Ref03 \" M\"\n\n"
+                              "These sample files could not be read or written and were left as they were:\n"
+                              "Ghost: no sample file (.CFH) and no result file of this name"});
+  for (const auto& line : lines) {
+    SCOPED_TRACE(line.name);
+    if (!line.taken) {
+      EXPECT_TRUE(Bytes(SamplePath(line.name)) == before[line.name]);
+      continue;
+    }
+    const CArrayData after = LoadSample(line.name);
+    EXPECT_EQ(after.Header.Sex, line.sex);
+    EXPECT_EQ(after.Header.Attribute2, "listed");
+  }
+  EXPECT_TRUE(Bytes(ResultPath("Ref01.CFN")) == resultBefore);
 }
 
 // The byte offset of the creation time in a sample file: after three texts,

@@ -289,6 +289,44 @@ TEST_F(ManagerDetailsTest, RefreshRewritesOnlyTheEditedFields) {
   EXPECT_EQ(Cache().AttributeValues[1].count("new2"), 1u);
 }
 
+// "M", "F" and empty check Male, Female and N.D.; any other sex checks none,
+// whatever the sample shown before had, and Refresh then keeps it.
+TEST_F(ManagerDetailsTest, ASexNoneOfTheRadiosStandsForChecksNoneAndRefreshKeepsIt) {
+  WriteListed("Female", [](SampleHeader& h) { h.Sex = "F"; });
+  WriteListed("Male", [](SampleHeader& h) { h.Sex = "M"; });
+  WriteListed("Unknown", [](SampleHeader& h) { h.Sex = ""; });
+  WriteListed("Odd", [](SampleHeader& h) {
+    h.Sex = "male";
+    h.Attribute1 = "kept";
+  });
+  const SampleHeader odd = LoadSample("Odd").Header;
+  const struct {
+    const char* name;
+    unsigned checked;  // 0: none
+  } shown[] = {{"Female", ids::kFemale}, {"Odd", 0},   {"Male", ids::kMale},        {"Odd", 0},
+               {"Unknown", ids::kSexNotDetermined}, {"Female", ids::kFemale}, {"Odd", 0}};
+  std::vector<unsigned> checked;
+  WithSelected("Female", [&](DialogDriver& d) {
+    for (const auto& s : shown) {
+      d.Select(ids::kSampleList, s.name);
+      unsigned which = 0;
+      for (unsigned id : {ids::kMale, ids::kFemale, ids::kSexNotDetermined}) which += d.IsChecked(id) ? id : 0;
+      checked.push_back(which);
+    }
+    d.Click(ids::kRefresh);
+  });
+  std::vector<unsigned> expected;
+  for (const auto& s : shown) expected.push_back(s.checked);
+  EXPECT_EQ(checked, expected);
+  SampleHeader after = LoadSample("Odd").Header;
+  EXPECT_EQ(after.Sex, "male");
+  after.SaveTime = odd.SaveTime;
+  EXPECT_EQ(after, odd);
+  for (const SampleHeader& cached : Cache().Headers) {
+    EXPECT_EQ(cached.Sex, LoadSample(cached.SampleName).Header.Sex) << cached.SampleName;
+  }
+}
+
 void FailBeforeRename(platform::AtomicStage stage, const std::string&) {
   if (stage == platform::AtomicStage::BeforeRename) throw CFileException(CFileException::diskFull, 0, "T1.CFH");
 }

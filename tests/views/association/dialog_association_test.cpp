@@ -97,15 +97,51 @@ TEST_F(AssociationDialogTest, StatisticsWithoutCountsDisableTheEditsWhichKeepThe
   }
 }
 
-TEST_F(AssociationDialogTest, ACountThatIsNotANumberKeepsTheDialogOpen) {
-  const Outcome outcome = Run([](DialogDriver& d) {
-    d.Type(res::kAssociationPositive, "3x").Ok();
-    EXPECT_TRUE(d.IsOpen());
-    d.Type(res::kAssociationPositive, "3").Ok();
-  });
-  EXPECT_EQ(Messages().size(), 1u);
-  EXPECT_EQ(outcome.result, IDOK);
-  EXPECT_EQ(outcome.positive, 3);
+// OK refuses a count that is not an integer, or one below 0 while the edits
+// take counts, naming it; the dialog stays open on that edit and takes the
+// values typed next. Statistics without counts hand back what the disabled
+// edits hold, a negative count too.
+TEST_F(AssociationDialogTest, ACountThatIsNotANumberOrBelowZeroKeepsTheDialogOpen) {
+  struct Case {
+    int method;
+    const char* positive;
+    const char* negative;
+    const char* message;  // nullptr: OK takes the values at once
+    unsigned focus;
+  };
+  const char* const belowZeroPositive = "Please enter a number of positive samples of 0 or more.";
+  const char* const belowZeroNegative = "Please enter a number of negative samples of 0 or more.";
+  const unsigned positive = res::kAssociationPositive, negative = res::kAssociationNegative;
+  for (const Case& c : {Case{1, "3x", "3", "Please enter an integer.", positive},
+                        Case{1, "-1", "3", belowZeroPositive, positive},
+                        Case{1, "3", "-1", belowZeroNegative, negative},
+                        Case{0, "-2", "-5", belowZeroPositive, positive},
+                        Case{2, "0", "-2147483648", belowZeroNegative, negative},
+                        Case{6, "4", "-3", belowZeroNegative, negative},
+                        Case{8, "-7", "0", belowZeroPositive, positive},
+                        Case{3, "-1", "-2", nullptr, 0},
+                        Case{4, "-1", "3", nullptr, 0},
+                        Case{5, "3", "-1", nullptr, 0},
+                        Case{7, "-4", "-4", nullptr, 0}}) {
+    SCOPED_TRACE(std::to_string(c.method) + " with " + c.positive + ", " + c.negative);
+    messages_.Clear();
+    bool open = false;
+    unsigned focus = 0;
+    const Outcome outcome = Run([&](DialogDriver& d) {
+      d.Type(positive, c.positive).Type(negative, c.negative).Select(res::kAssociationMethod, c.method).Ok();
+      open = d.IsOpen();
+      if (!open) return;
+      focus = d.Focus();
+      d.Type(positive, "3").Type(negative, "2").Ok();
+    });
+    EXPECT_EQ(open, c.message != nullptr);
+    EXPECT_EQ(Messages(), c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+    EXPECT_EQ(focus, c.focus);
+    EXPECT_EQ(outcome.result, IDOK);
+    EXPECT_EQ(outcome.positive, c.message ? 3 : std::stoi(c.positive));
+    EXPECT_EQ(outcome.negative, c.message ? 2 : std::stoi(c.negative));
+    EXPECT_EQ(outcome.method, c.method);
+  }
 }
 
 // The Sample Manager's association action on a paired tumour runs the dialog
@@ -176,12 +212,15 @@ TEST_F(AssociationDialogTest, TheSampleManagersAssociationButtonStoresTheStatist
 // the counts with a count of 0 leave no SNP valid: the analysis says why on
 // screen and neither stores nor shows anything, so a result stored before
 // keeps its bytes and stays shown; what gives a result is stored as before.
+// A count below 0 is refused in the dialog, which is then cancelled: nothing
+// runs, and the result stored before keeps its bytes.
 TEST_F(AssociationDialogTest, AnAssociationLeavingNoValidSnpIsRefusedAndStoresNothing) {
   struct Case {
     const char* positive;
     const char* negative;
     int method;
     bool stored;  // a new Test01_A.CFS is written and shown
+    const char* dialogSays = nullptr;  // the dialog refuses the counts, and is cancelled
   };
   WriteStudy(1, true);
   SampleManagerCache::Reset();
@@ -194,7 +233,11 @@ TEST_F(AssociationDialogTest, AnAssociationLeavingNoValidSnpIsRefusedAndStoresNo
                         Case{"0", "0", qova::analysis::kAssocSignalRatios, true},
                         Case{"4", "0", qova::analysis::kAssocChiFractions, false},
                         Case{"0", "0", qova::analysis::kAssocModeling, false},
-                        Case{"3", "2", qova::analysis::kAssocModelRatios, true}}) {
+                        Case{"3", "2", qova::analysis::kAssocModelRatios, true},
+                        Case{"-1", "3", qova::analysis::kAssocModelRatios, false,
+                             "Please enter a number of positive samples of 0 or more."},
+                        Case{"3", "-3", qova::analysis::kAssocModeling, false,
+                             "Please enter a number of negative samples of 0 or more."}}) {
     SCOPED_TRACE(std::to_string(c.method) + " with " + c.positive + ", " + c.negative);
     messages_.Clear();
     Ui().OnDialog(res::kSampleManagerDialog, [](DialogDriver& d) {
@@ -203,11 +246,13 @@ TEST_F(AssociationDialogTest, AnAssociationLeavingNoValidSnpIsRefusedAndStoresNo
     Ui().OnDialog(res::kAssociationDialog, [&c](DialogDriver& d) {
       d.Type(res::kAssociationPositive, c.positive).Type(res::kAssociationNegative, c.negative);
       d.Select(res::kAssociationMethod, c.method).Ok();
+      if (d.IsOpen()) d.Cancel();
     });
     DocumentTest::Run(qova::document::command::kSampleManager);
 
     EXPECT_TRUE(Ui().Failures().empty()) << Ui().Failures()[0];
-    EXPECT_EQ(Messages(), c.stored ? std::vector<std::string>{} : std::vector<std::string>{refused});
+    const std::string told = c.dialogSays ? c.dialogSays : refused;
+    EXPECT_EQ(Messages(), c.stored ? std::vector<std::string>{} : std::vector<std::string>{told});
     const std::string bytes = Exists(ResultPath("Test01_A.CFS")) ? Bytes(ResultPath("Test01_A.CFS")) : "";
     if (c.stored) {
       EXPECT_FALSE(bytes.empty());

@@ -204,6 +204,67 @@ TEST_F(ViewIgbTest, AnOutputFolderThatDoesNotExistIsNamedAndNothingIsWritten) {
   EXPECT_FALSE(std::filesystem::exists(Path("missing")));
 }
 
+// OK refuses a checked kind without a file name and two checked kinds naming
+// one file (names match in any case, either separator), naming the fields: the dialog stays
+// open on the edit to mend and nothing is written. Unchecked kinds' names do
+// not count.
+TEST_F(ViewIgbTest, ACheckedKindNeedsAFileNameOfItsOwn) {
+  struct Case {
+    std::function<void(DialogDriver&)> fill;
+    const char* message;  // nullptr: written
+    unsigned focus;
+    std::vector<std::string> listed;  // the output folder afterwards
+  };
+  const std::vector<std::string> untouched{"Tumour02.sgr"};
+  const Case cases[] = {
+      {[](DialogDriver& d) { d.Type(res::kIgbLohFile, "Tumour02.sgr"); },
+       "\"Copy number\" and \"LOH\" name one file, Tumour02.sgr. Please give each a file name of its own.",
+       res::kIgbLohFile, untouched},
+      {[](DialogDriver& d) { d.Type(res::kIgbLohFile, "tumour02.SGR"); },
+       "\"Copy number\" and \"LOH\" name one file, tumour02.SGR. Please give each a file name of its own.",
+       res::kIgbLohFile, untouched},
+      {[](DialogDriver& d) { d.Type(res::kIgbHmmFile, "TUMOUR02LOH.sgr"); },
+       "\"LOH\" and \"HMM\" name one file, TUMOUR02LOH.sgr. Please give each a file name of its own.",
+       res::kIgbHmmFile, untouched},
+      {[](DialogDriver& d) { d.Type(res::kIgbLohFile, "sub/Tumour02.sgr").Type(res::kIgbHmmFile, "SUB\\tumour02.sgr"); },
+       "\"LOH\" and \"HMM\" name one file, SUB\\tumour02.sgr. Please give each a file name of its own.",
+       res::kIgbHmmFile, untouched},
+      {[](DialogDriver& d) { d.Type(res::kIgbCopyNumberFile, ""); }, "Please enter a file name for \"Copy number\".",
+       res::kIgbCopyNumberFile, untouched},
+      {[](DialogDriver& d) { d.Type(res::kIgbHmmFile, "").Type(res::kIgbLohFile, "Tumour02HMM.sgr"); },
+       "Please enter a file name for \"HMM\".", res::kIgbHmmFile, untouched},
+      {[](DialogDriver& d) { d.Type(res::kIgbCopyNumberFile, "Tumour02LOH.sgr").Click(res::kIgbCopyNumberCheck); },
+       nullptr, 0, {"Tumour02.sgr", "Tumour02HMM.sgr", "Tumour02LOH.sgr"}},
+      {[](DialogDriver& d) { d.Type(res::kIgbHmmFile, "").Click(res::kIgbHmmCheck).Click(res::kIgbCopyNumberCheck); },
+       nullptr, 0, {"Tumour02.sgr", "Tumour02LOH.sgr"}},
+  };
+  Show("Tumour02", ".CFN");
+  const std::string earlier = "an earlier file\n";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message ? c.message : "written");
+    std::filesystem::remove_all(Path("out"));
+    std::filesystem::create_directories(Path("out"));
+    ASSERT_TRUE(platform::WriteWholeFile(Path("out/Tumour02.sgr"), earlier));
+    messages_.Clear();
+    bool open = false;
+    unsigned focus = 0;
+    Headless().OnDialog(res::kOutputIgbFilesDialog, [&](DialogDriver& d) {
+      c.fill(d);
+      d.Ok();
+      open = d.IsOpen();
+      focus = open ? d.Focus() : 0;
+      if (open) d.Cancel();
+    });
+    ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), res::kCmdOutputIgbFiles));
+    EXPECT_EQ(open, c.message != nullptr);
+    EXPECT_EQ(focus, c.focus);
+    EXPECT_EQ(messages_.Texts(), c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+    EXPECT_EQ(platform::FindFiles(Path("out"), "*"), c.listed);
+    // Copy number is written only where it is checked, and never here.
+    EXPECT_EQ(Written("Tumour02.sgr"), earlier);
+  }
+}
+
 TEST_F(ViewIgbTest, ACombinedResultTakesItsPositionsThroughTheSortMap) {
   constexpr const char* kCombined = "Mapping50K_Hind+Xba";
   const CBasicData& table = LoadFamily(2);
