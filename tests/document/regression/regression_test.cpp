@@ -189,8 +189,9 @@ TEST_F(RegressionPipelineTest, StepsOnHandWrittenWorkFiles) {
 
   // Every called sample AB at the first SNP: no spread of allele counts.
   const std::string probes = "\t0.5\t0.6\t0.7\t0.8\t0.9\t1\t1.1\t1.2\t1.3\t1.4";
+  const std::string higher = "\t1.5\t1.6\t1.7\t1.8\t1.9\t2\t2.1\t2.2\t2.3\t2.4";
   write("S1.IMF", "2" + probes + probes + "\n1" + probes + probes + "\n");
-  write("S2.IMF", "2" + probes + probes + "\n3" + probes + probes + "\n");
+  write("S2.IMF", "2" + probes + probes + "\n3" + higher + higher + "\n");
   RunListed(command::kImfCorrelation, {"S1", "S2"});
   const std::vector<std::string> corr = platform::SplitLines(Bytes(Work(regression::kCorrelationFile)));
   ASSERT_EQ(corr.size(), 2u);
@@ -337,20 +338,26 @@ TEST_F(RegressionPipelineTest, ACovariateTheRegressionCannotHoldLeavesTheSampleO
       const std::string limit = std::string(c.covariate).size() > 7 ? "-2147483648" : c.covariate;
       const std::string why = "SNPinfo.txt line 9: the covariate (field 5) " + limit + " lies outside -55000 to 55000";
       EXPECT_EQ(ErrorLogLines(), (Items{"Work files .IM2: C is left out: " + why}));
-      EXPECT_EQ(Messages(), Items{"This file could not be read and is left out:\n" + Work("C.IMF") + ": " + why});
+      EXPECT_EQ(Messages(), Items{"This file could not be read and is left out:\n" + Work("C.IMF") + ": " + why +
+                                  "\nNothing was written."});
     }
   }
 }
 
 // Every step that takes a sample list tells the samples it left out, with
-// their file and why, in one message after the last sample; a step that left
-// none out shows nothing.
+// their file and why, in one message after the last sample (which adds that
+// nothing was written when it left every sample out); a step that left none
+// out shows nothing.
 TEST_F(RegressionPipelineTest, EachStepTellsTheSamplesItLeftOutOnceOnScreen) {
   ASSERT_TRUE(platform::CreateFolders(Root() + "QOVA/IMF/"));
   using Files = std::vector<std::pair<std::string, std::string>>;
   const std::string probes = "\t0.5\t0.6\t0.7\t0.8\t0.9\t1\t1.1\t1.2\t1.3\t1.4";
+  const std::string higher = "\t1.5\t1.6\t1.7\t1.8\t1.9\t2\t2.1\t2.2\t2.3\t2.4";
   const std::string imf = "2" + probes + probes + "\n1" + probes + probes + "\n";
+  const std::string otherImf = "1" + higher + higher + "\n3" + higher + higher + "\n";
   const std::string im = "1\t1\t1.0\t2.0\n3\t1\t5.0\t6.0\n";
+  const std::string otherIm = "3\t1\t2.0\t1.0\n1\t1\t4.0\t7.0\n";
+  const std::string nothing = "\nNothing was written.";
   const std::string unreadable = ": it cannot be read";
   const std::string one = "This file could not be read and is left out:\n";
   const std::string several = "These files could not be read and are left out:\n";
@@ -362,17 +369,18 @@ TEST_F(RegressionPipelineTest, EachStepTellsTheSamplesItLeftOutOnceOnScreen) {
     std::string told;  // empty: nothing shown
   } cases[] = {
       {"intensities", command::kExtractImfFromList, {"Ghost"}, {},
-       one + Root() + "Cel/GHOST.CHP: the CEL file GHOST.CEL does not exist"},
-      {"correlation", command::kImfCorrelation, {"S1", "Gone"}, {{"S1.IMF", imf}}, one + Work("Gone.IMF") + unreadable},
+       one + Root() + "Cel/GHOST.CHP: the CEL file GHOST.CEL does not exist" + nothing},
+      {"correlation", command::kImfCorrelation, {"S1", "Gone", "S2"}, {{"S1.IMF", imf}, {"S2.IMF", otherImf}},
+       one + Work("Gone.IMF") + unreadable},
       // A covariate of the SNP information the regression cannot hold.
       {"regression", command::kImfToIm2, {"S1", "Gone"},
        {{"S1.IMF", imf}, {regression::kSnpInfoFile, "1\t1\t3\t4\t7\n1\t1\t\x80\t-\t250050\n"}},
        several + Work("S1.IMF") + ": SNPinfo.txt line 2: the covariate (field 5) 250050 lies outside -55000 to 55000\n" +
-           Work("Gone.IMF") + unreadable},
+           Work("Gone.IMF") + unreadable + nothing},
       // Two SNPs cannot fix the five coefficients.
       {"regression without a solution", command::kImfToIm2, {"S1"},
        {{"S1.IMF", imf}, {regression::kSnpInfoFile, "1\t1\t3\t4\t7\n1\t1\t5\t4\t-9\n"}},
-       one + Work("S1.IMF") + ": the regression of allele A has no solution"},
+       one + Work("S1.IMF") + ": the regression of allele A has no solution" + nothing},
       {"normal average", command::kMakeNormalAverage, {"R1", "Gone"}, {{"R1.IM2", im}},
        one + Work("Gone.IM2") + unreadable},
       {"normal average, every sample kept", command::kMakeNormalAverage, {"R1", "R2"},
@@ -381,8 +389,9 @@ TEST_F(RegressionPipelineTest, EachStepTellsTheSamplesItLeftOutOnceOnScreen) {
       {"scaling", command::kIm2ToIm3, {"P", "Gone"},
        {{"P.IM2", "2\t1\t0.5\t0.5\n2\t1\t0.5\t0.5\n"},
         {regression::kNormalAverageFile, "1\t1\t1\t2\t2\t3\t3\t4\t4\n1\t1\t1\t2\t2\t3\t3\t4\t4\n"}},
-       several + Work("P.IM2") + ": allele A cannot be scaled to the references\n" + Work("Gone.IM2") + unreadable},
-      {"calibration", command::kMakeCnRegression, {"R1", "Gone"}, {{"R1.IM3", im}},
+       several + Work("P.IM2") + ": allele A cannot be scaled to the references\n" + Work("Gone.IM2") + unreadable +
+           nothing},
+      {"calibration", command::kMakeCnRegression, {"R1", "Gone", "R2"}, {{"R1.IM3", im}, {"R2.IM3", otherIm}},
        one + Work("Gone.IM3") + unreadable},
       {"results", command::kIm3ToResult, {"T", "Gone"},
        {{"T.IM3", im}, {regression::kCalibrationFile, "0\t0\t0\t0\t0\t0\t0\t0\t0\n0\t0\t0\t0\t0\t0\t0\t0\t0\n"}},
