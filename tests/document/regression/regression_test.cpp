@@ -2,6 +2,9 @@
 // steps, and the eight commands end to end on a generated Mapping50K_Xba240
 // study with a planted loss and gain.
 #include <cmath>
+#include <filesystem>
+#include <functional>
+#include <map>
 #include <numeric>
 
 #include "document/DocumentCommands.h"
@@ -87,7 +90,9 @@ class RegressionPipelineTest : public DocumentTest {
 
   std::string Work(const std::string& file) const { return Root() + "QOVA/IMF/" + file; }
 
-  void WriteStudy() {
+  // Test01 with `references` references, then Test02 and Test03 unless
+  // `test01Only`.
+  void WriteStudy(int references = 10, bool test01Only = false) {
     const samplegen::SampleGenerator generator(kType, AnnotationOf(kType), 11);
     const auto stretch = [&](int c, double from, double to, int copies) {
       const std::int32_t b = generator.ChromosomeBegin(c), n = generator.ChromosomeEnd(c) - b;
@@ -100,20 +105,22 @@ class RegressionPipelineTest : public DocumentTest {
     spec.Study.Seed = 11;
     spec.Study.TestName = "Test01";
     spec.Study.WithSelfReference = false;
-    spec.Study.NonSelfReferences = 10;
+    spec.Study.NonSelfReferences = references;
     spec.Study.Segments = {loss_};
     spec.Layout.PerfectMatchCellsPerAllele = 4;
     spec.Layout.MismatchCells = true;
     spec.Layout.ControlSets = 2;
     spec.Cdf = arraygen::CdfForm::kText;
     arraygen::WriteArrayStudy(Doc().DataFolder, Doc().LibraryFolder, AnnotationOf(kType), spec);
-    spec.Study.TestName = "Test02";
-    spec.Study.NonSelfReferences = 0;
-    spec.Study.Segments = {gain_};
-    arraygen::WriteArrayStudy(Doc().DataFolder, Doc().LibraryFolder, AnnotationOf(kType), spec);
-    spec.Study.TestName = "Test03";
-    spec.Study.Segments.clear();
-    arraygen::WriteArrayStudy(Doc().DataFolder, Doc().LibraryFolder, AnnotationOf(kType), spec);
+    if (!test01Only) {
+      spec.Study.TestName = "Test02";
+      spec.Study.NonSelfReferences = 0;
+      spec.Study.Segments = {gain_};
+      arraygen::WriteArrayStudy(Doc().DataFolder, Doc().LibraryFolder, AnnotationOf(kType), spec);
+      spec.Study.TestName = "Test03";
+      spec.Study.Segments.clear();
+      arraygen::WriteArrayStudy(Doc().DataFolder, Doc().LibraryFolder, AnnotationOf(kType), spec);
+    }
     snps_ = arraygen::ArrayDesign(kType, 11, spec.Layout).SnpProbeSets().size();
     WriteSnpInformation();
   }
@@ -147,6 +154,19 @@ class RegressionPipelineTest : public DocumentTest {
       return true;
     });
     Run(command);
+  }
+
+  // Each file of the work and result folders: its size and a digest of its bytes.
+  using Digests = std::map<std::string, std::pair<std::size_t, std::size_t>>;
+  static Digests::mapped_type Digest(const std::string& bytes) { return {bytes.size(), std::hash<std::string>{}(bytes)}; }
+  Digests Folders() const {
+    Digests files;
+    for (const std::string& folder : {Work(""), ResultFolder()}) {
+      for (const auto& entry : std::filesystem::directory_iterator(platform::NativePath(folder))) {
+        files[entry.path().string()] = Digest(Bytes(entry.path().string()));
+      }
+    }
+    return files;
   }
 
   Items References() const {
@@ -442,6 +462,107 @@ TEST_F(RegressionPipelineTest, ASnpWhoseReferencesShowOneGenotypeGetsTheFlagZero
       EXPECT_GE(allele[1], 0.01f) << lines[s];
       EXPECT_LE(allele[1], 5.0f) << lines[s];
       EXPECT_NE(allele[3], 0.0f) << lines[s];
+    }
+  }
+}
+
+// A step that leaves every listed sample out, or finds nothing valid to
+// compute, writes nothing: no file of the work and result folders changes or
+// appears, and one message names the files left out and that nothing was
+// written. Good names among wrong ones still write, the same bytes as before.
+TEST_F(RegressionPipelineTest, AStepWithNothingToComputeKeepsEveryFileAndSaysNothingWasWritten) {
+  WriteStudy(2, true);
+  const Items samples = {"Test01", "Ref01", "Ref02"}, references = {"Ref01", "Ref02"};
+  RunListed(command::kExtractImfFromList, samples);
+  RunListed(command::kImfCorrelation, samples);
+  Run(command::kMakeSnpInfo);
+  RunListed(command::kImfToIm2, samples);
+  RunListed(command::kMakeNormalAverage, references);
+  RunListed(command::kIm2ToIm3, samples);
+  RunListed(command::kMakeCnRegression, references);
+  RunListed(command::kIm3ToResult, {"Test01"});
+  ASSERT_EQ(Messages(), Items{});
+  const Digests before = Folders();
+  ASSERT_EQ(before.size(), 15u);
+
+  const Items wrong = {"XRef01", "XRef02"};
+  // The message's list of the two wrong names' files.
+  const auto wrongFiles = [&](const std::string& extension) {
+    return "These files could not be read and are left out:\n" + Work("XRef01" + extension) +
+           ": it cannot be read\n" + Work("XRef02" + extension) + ": it cannot be read";
+  };
+  const auto kept = [&](const std::string& file) { return "Nothing was written; " + Work(file) + " is kept as it was."; };
+  const std::string nothing = "Nothing was written.";
+  // A library of one control probe set and no SNP.
+  arraywriters::CdfLayout controls;
+  controls.chipName = kType;
+  controls.rows = controls.cols = 2;
+  arraywriters::CdfProbeSet control;
+  control.name = "AFFX-Control";
+  control.type = arraywriters::kCdfExpressionControl;
+  control.blocks.push_back({"AFFX-Control", 1, 1, 0, 0, {{0, 0, 'A', 'T', 0, 0}}});
+  controls.probeSets = {control};
+  const std::string library = Doc().LibraryFolder + arraygen::LibraryFileName(kType);
+  const struct {
+    const char* step;
+    UINT command;
+    Items names;
+    std::string leftOut, outcome;  // the two parts of the message, either may be empty
+    std::string removed = {};                           // removed first, then written again
+    std::pair<std::string, std::string> replaced = {};  // a file's bytes for this run only
+  } cases[] = {
+      {"intensities", command::kExtractImfFromList, wrong,
+       "These files could not be read and are left out:\n" + Root() +
+           "Cel/XREF01.CHP: the CEL file XREF01.CEL does not exist\n" + Root() +
+           "Cel/XREF02.CHP: the CEL file XREF02.CEL does not exist",
+       nothing},
+      {"correlation", command::kImfCorrelation, wrong, wrongFiles(".IMF"), kept(kCorrelationFile)},
+      {"correlation of one sample", command::kImfCorrelation, {"Test01"}, "",
+       "No SNP of the samples read has a correlation. " + kept(kCorrelationFile)},
+      {"correlation, good names among wrong ones", command::kImfCorrelation,
+       {"XRef01", "Test01", "Ref01", "XRef02", "Ref02"}, wrongFiles(".IMF"), "", kCorrelationFile},
+      {"SNP selection", command::kMakeSnpInfo, {}, "",
+       Work(kCorrelationFile) + ": it has no lines. " + kept(kSnpInfoFile), {}, {Work(kCorrelationFile), ""}},
+      {"SNP selection from a library without SNPs", command::kMakeSnpInfo, {}, "",
+       platform::NativePath(library) + ": it has no SNP probe sets. " + kept(kSnpInfoFile), {},
+       {library, arraywriters::TextCdfImage(controls)}},
+      {"regression", command::kImfToIm2, wrong, wrongFiles(".IMF"), nothing},
+      {"normal average", command::kMakeNormalAverage, wrong, wrongFiles(".IM2"), kept(kNormalAverageFile)},
+      {"normal average of an empty list", command::kMakeNormalAverage, {}, "",
+       "The sample list " + Root() + "list.txt names no sample. " + kept(kNormalAverageFile)},
+      {"normal average without a valid SNP", command::kMakeNormalAverage, {"Ref01"}, "",
+       "No SNP of the samples read is valid. " + kept(kNormalAverageFile), {}, {Work("Ref01.IM2"), "2\t0\t0\t0\n"}},
+      {"scaling", command::kIm2ToIm3, wrong, wrongFiles(".IM2"), nothing},
+      {"scaling, a good name among wrong ones", command::kIm2ToIm3, {"XRef01", "Test01"},
+       "This file could not be read and is left out:\n" + Work("XRef01.IM2") + ": it cannot be read", "",
+       "Test01.IM3"},
+      {"calibration", command::kMakeCnRegression, wrong, wrongFiles(".IM3"), kept(kCalibrationFile)},
+      {"calibration of one sample", command::kMakeCnRegression, {"Test01"}, "",
+       "No SNP of the samples read can be calibrated. " + kept(kCalibrationFile)},
+      {"results", command::kIm3ToResult, wrong, wrongFiles(".IM3"), nothing},
+  };
+  for (const auto& c : cases) {
+    Digests expected = before;
+    std::string saved;
+    if (const auto& [file, bytes] = c.replaced; !file.empty()) {
+      saved = Bytes(file);
+      ASSERT_TRUE(platform::WriteWholeFile(file, bytes));
+      if (const auto at = expected.find(platform::NativePath(file)); at != expected.end()) at->second = Digest(bytes);
+    }
+    if (!c.removed.empty()) {
+      ASSERT_TRUE(platform::RemoveFile(Work(c.removed))) << c.step;
+    }
+    messages_.Clear();
+    if (c.command == command::kMakeSnpInfo) {
+      Run(c.command);
+    } else {
+      RunListed(c.command, c.names);
+    }
+    const std::string told = c.leftOut + (c.leftOut.empty() || c.outcome.empty() ? "" : "\n") + c.outcome;
+    EXPECT_EQ(Messages(), Items{told}) << c.step;
+    EXPECT_EQ(Folders(), expected) << c.step;
+    if (!c.replaced.first.empty()) {
+      ASSERT_TRUE(platform::WriteWholeFile(c.replaced.first, saved));
     }
   }
 }
