@@ -472,18 +472,20 @@ TEST_F(RegressionPipelineTest, ASnpWhoseReferencesShowOneGenotypeGetsTheFlagZero
 // written. Good names among wrong ones still write, the same bytes as before.
 TEST_F(RegressionPipelineTest, AStepWithNothingToComputeKeepsEveryFileAndSaysNothingWasWritten) {
   WriteStudy(2, true);
-  const Items samples = {"Test01", "Ref01", "Ref02"}, references = {"Ref01", "Ref02"};
-  RunListed(command::kExtractImfFromList, samples);
-  RunListed(command::kImfCorrelation, samples);
-  Run(command::kMakeSnpInfo);
-  RunListed(command::kImfToIm2, samples);
-  RunListed(command::kMakeNormalAverage, references);
-  RunListed(command::kIm2ToIm3, samples);
-  RunListed(command::kMakeCnRegression, references);
-  RunListed(command::kIm3ToResult, {"Test01"});
+  // The two references alone keep the run short.
+  const Items samples = {"Ref01", "Ref02"};
+  for (UINT step : {command::kExtractImfFromList, command::kImfCorrelation, command::kMakeSnpInfo, command::kImfToIm2,
+                    command::kMakeNormalAverage, command::kIm2ToIm3, command::kMakeCnRegression}) {
+    if (step == command::kMakeSnpInfo) {
+      Run(step);
+    } else {
+      RunListed(step, samples);
+    }
+  }
+  RunListed(command::kIm3ToResult, {"Ref01"});
   ASSERT_EQ(Messages(), Items{});
   const Digests before = Folders();
-  ASSERT_EQ(before.size(), 15u);
+  ASSERT_EQ(before.size(), 12u);
 
   const Items wrong = {"XRef01", "XRef02"};
   // The message's list of the two wrong names' files.
@@ -517,10 +519,10 @@ TEST_F(RegressionPipelineTest, AStepWithNothingToComputeKeepsEveryFileAndSaysNot
            "Cel/XREF02.CHP: the CEL file XREF02.CEL does not exist",
        nothing},
       {"correlation", command::kImfCorrelation, wrong, wrongFiles(".IMF"), kept(kCorrelationFile)},
-      {"correlation of one sample", command::kImfCorrelation, {"Test01"}, "",
+      {"correlation of one sample", command::kImfCorrelation, {"Ref01"}, "",
        "No SNP of the samples read has a correlation. " + kept(kCorrelationFile)},
       {"correlation, good names among wrong ones", command::kImfCorrelation,
-       {"XRef01", "Test01", "Ref01", "XRef02", "Ref02"}, wrongFiles(".IMF"), "", kCorrelationFile},
+       {"XRef01", "Ref01", "XRef02", "Ref02"}, wrongFiles(".IMF"), "", kCorrelationFile},
       {"SNP selection", command::kMakeSnpInfo, {}, "",
        Work(kCorrelationFile) + ": it has no lines. " + kept(kSnpInfoFile), {}, {Work(kCorrelationFile), ""}},
       {"SNP selection from a library without SNPs", command::kMakeSnpInfo, {}, "",
@@ -533,11 +535,11 @@ TEST_F(RegressionPipelineTest, AStepWithNothingToComputeKeepsEveryFileAndSaysNot
       {"normal average without a valid SNP", command::kMakeNormalAverage, {"Ref01"}, "",
        "No SNP of the samples read is valid. " + kept(kNormalAverageFile), {}, {Work("Ref01.IM2"), "2\t0\t0\t0\n"}},
       {"scaling", command::kIm2ToIm3, wrong, wrongFiles(".IM2"), nothing},
-      {"scaling, a good name among wrong ones", command::kIm2ToIm3, {"XRef01", "Test01"},
+      {"scaling, a good name among wrong ones", command::kIm2ToIm3, {"XRef01", "Ref02"},
        "This file could not be read and is left out:\n" + Work("XRef01.IM2") + ": it cannot be read", "",
-       "Test01.IM3"},
+       "Ref02.IM3"},
       {"calibration", command::kMakeCnRegression, wrong, wrongFiles(".IM3"), kept(kCalibrationFile)},
-      {"calibration of one sample", command::kMakeCnRegression, {"Test01"}, "",
+      {"calibration of one sample", command::kMakeCnRegression, {"Ref01"}, "",
        "No SNP of the samples read can be calibrated. " + kept(kCalibrationFile)},
       {"results", command::kIm3ToResult, wrong, wrongFiles(".IM3"), nothing},
   };
