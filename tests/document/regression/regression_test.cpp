@@ -472,6 +472,12 @@ TEST_F(RegressionPipelineTest, ASnpWhoseReferencesShowOneGenotypeGetsTheFlagZero
 // written. Good names among wrong ones still write, the same bytes as before.
 TEST_F(RegressionPipelineTest, AStepWithNothingToComputeKeepsEveryFileAndSaysNothingWasWritten) {
   WriteStudy(2, true);
+  // Before the first run no empty work file appears either.
+  RunListed(command::kImfCorrelation, {"XRef01"});
+  EXPECT_EQ(Messages(), Items{"This file could not be read and is left out:\n" + Work("XRef01.IMF") +
+                              ": it cannot be read\nNothing was written."});
+  EXPECT_FALSE(Exists(Work(kCorrelationFile)));
+  messages_.Clear();
   // The two references alone keep the run short.
   const Items samples = {"Ref01", "Ref02"};
   for (UINT step : {command::kExtractImfFromList, command::kImfCorrelation, command::kMakeSnpInfo, command::kImfToIm2,
