@@ -262,7 +262,7 @@ void CQOVADoc::OnMakeNormalAverage() {
   std::vector<int> lastFlag;
   std::vector<std::array<Group, 4>> groups;  // AA, AB, BB, all valid
   std::size_t lastLines = 0;
-  const auto add = [&](const std::string& name) {
+  const auto read = [&](const std::string& name) {
     const std::string path = WorkPath(name + ".IM2");
     std::string why;
     const auto lines = ReadWorkLines(path, why);
@@ -306,7 +306,7 @@ void CQOVADoc::OnMakeNormalAverage() {
     Write(*this, WorkPath(kNormalAverageFile), text);
     return {};
   };
-  ForEachListedSample(*this, WorkPath(kNormalAverageFile), add, write);
+  ForEachListedSample(*this, WorkPath(kNormalAverageFile), read, write);
 }
 
 void CQOVADoc::OnIM2ToIM3() {
@@ -360,7 +360,7 @@ void CQOVADoc::OnIM2ToIM3() {
 void CQOVADoc::OnMakeCNRegression() {
   std::vector<CalibrationTally> tallies;
   std::size_t lastLines = 0;
-  const auto add = [&](const std::string& name) {
+  const auto read = [&](const std::string& name) {
     const std::string path = WorkPath(name + ".IM3");
     std::string why;
     const auto lines = ReadWorkLines(path, why);
@@ -398,7 +398,7 @@ void CQOVADoc::OnMakeCNRegression() {
     Write(*this, WorkPath(kCalibrationFile), text);
     return {};
   };
-  ForEachListedSample(*this, WorkPath(kCalibrationFile), add, write);
+  ForEachListedSample(*this, WorkPath(kCalibrationFile), read, write);
 }
 
 void CQOVADoc::OnIM3ToResult() {

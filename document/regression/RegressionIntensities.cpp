@@ -149,7 +149,7 @@ void CQOVADoc::OnIMFCorrelation() {
   std::vector<Sums> sums;
   std::size_t lastLines = 0;
   const std::string corrPath = WorkPath(kCorrelationFile);
-  const auto add = [&](const std::string& name) {
+  const auto read = [&](const std::string& name) {
     const std::string path = WorkPath(name + ".IMF");
     std::string why;
     const auto lines = ReadWorkLines(path, why);
@@ -208,7 +208,7 @@ void CQOVADoc::OnIMFCorrelation() {
     }
     return {};
   };
-  ForEachListedSample(*this, corrPath, add, write);
+  ForEachListedSample(*this, corrPath, read, write);
 }
 
 void CQOVADoc::OnMakeSNPInfo() {
