@@ -237,8 +237,9 @@ class CQOVADoc : public CDocument, public ISampleDocument {
   void OnChangeAttributesAsListed();
   void OnNothing();
   void OnExtractIMFFromList();
-  // One sample's intensity work file; `chpFileName` as the list gives it plus ".CHP".
-  void ExtractIMF(const std::string& chpFileName);
+  // One sample's intensity work file; `chpFileName` as the list gives it plus
+  // ".CHP". False when the sample was left out and nothing was written.
+  bool ExtractIMF(const std::string& chpFileName);
   void OnIMFCorrelation();
   void OnMakeSNPInfo();
   void OnIMFToIM2();

@@ -86,16 +86,78 @@ bool Write(CQOVADoc& doc, const std::string& path, const std::string& text) {
   return false;
 }
 
+// The sums of one SNP over the reference samples' .IM3 lines.
+struct CalibrationTally {
+  int flag = 0;                               // that of the last sample read
+  std::array<int, 3> n{};                     // AA, AB, BB
+  std::array<std::array<float, 3>, 2> sum{};  // per allele and genotype
+  std::array<float, 2> squares{};
+};
+
+// The calibration line of one SNP: per allele the offset whose log copy
+// numbers correlate best with the values, and the line through them.
+CalibrationLine Calibrate(const CalibrationTally& t) {
+  CalibrationLine line;
+  line.Flag = t.flag;
+  const int total = t.n[0] + t.n[1] + t.n[2];
+  // References of one genotype leave the correlation 0/0 at every offset;
+  // in floating point it would come out as rounding noise, so the counts decide.
+  const int genotypes = (t.n[0] > 0) + (t.n[1] > 0) + (t.n[2] > 0);
+  if (genotypes < 2) line = CalibrationLine{};
+  for (int a = 0; a < 2 && line.Flag != 0; ++a) {
+    const std::array<float, 3>& sums = t.sum[static_cast<std::size_t>(a)];
+    const float sz = sums[0] + sums[1] + sums[2];
+    const double dz = double(total) * t.squares[static_cast<std::size_t>(a)] - double(sz) * sz;
+    // Copies of the allele by genotype AA, AB, BB.
+    const std::array<int, 3> copies = a == 0 ? std::array<int, 3>{2, 1, 0} : std::array<int, 3>{0, 1, 2};
+    float best = -1.0f;
+    int bestK = 0;
+    for (int k = 1; k <= 500; ++k) {
+      const float offset = static_cast<float>(k) * 0.01f;
+      float sx = 0, sxx = 0, sxy = 0;
+      for (std::size_t g = 0; g < 3; ++g) {
+        const float x = static_cast<float>(std::log(offset + static_cast<float>(copies[g])));
+        sx += float(t.n[g]) * x;
+        sxx += float(t.n[g]) * x * x;
+        sxy += sums[g] * x;
+      }
+      const float r = static_cast<float>((double(total) * sxy - double(sx) * sz) /
+                                         std::sqrt((double(total) * sxx - double(sx) * sx) * dz));
+      if (std::isfinite(r) && r > best) {
+        best = r;
+        bestK = k;
+      }
+    }
+    // No offset gives a defined correlation: the SNP is not calibrated.
+    if (bestK == 0) {
+      line = CalibrationLine{};
+      break;
+    }
+    const double offset = bestK * 0.01;
+    float sx = 0, sxy = 0;
+    for (std::size_t g = 0; g < 3; ++g) {
+      const double x = std::log(offset + copies[g]);
+      sx += static_cast<float>(t.n[g] * x);
+      sxy += static_cast<float>(sums[g] * x);
+    }
+    std::array<float, 4>& out = a == 0 ? line.A : line.B;
+    out = {best, static_cast<float>(offset),
+           static_cast<float>((double(sx) * t.squares[static_cast<std::size_t>(a)] - double(sz) * sxy) / dz),
+           static_cast<float>((double(total) * sxy - double(sx) * sz) / dz)};
+  }
+  return line;
+}
+
 }  // namespace
 
 void CQOVADoc::OnIMFToIM2() {
-  ForEachListedSample(*this, [this](const std::string& name) {
+  ForEachListedSample(*this, {}, [this](const std::string& name) {
     const std::string imfPath = WorkPath(name + ".IMF");
     std::vector<std::string> imf, info;
     std::string why;
     if (!ReadPair(imfPath, WorkPath(kSnpInfoFile), imf, info, why)) {
       LeaveOut(kStep4, name, imfPath, why);
-      return;
+      return false;
     }
     const std::size_t n = imf.size();
     std::vector<float> mean[2] = {std::vector<float>(n), std::vector<float>(n)};
@@ -106,7 +168,7 @@ void CQOVADoc::OnIMFToIM2() {
       const SnpInfoLine selection = ParseSnpInfo(info[s]);
       if (const std::string refusal = CovariateRefusal(selection.Covariate, kSnpInfoFile, s + 1, 5); !refusal.empty()) {
         LeaveOut(kStep4, name, imfPath, refusal);
-        return;
+        return false;
       }
       call[s] = values.Call;
       covariate[s] = selection.Covariate;
@@ -170,7 +232,7 @@ void CQOVADoc::OnIMFToIM2() {
       if (!SolveNormalEquations(m, r, coefficients[a])) {
         LeaveOut(kStep4, name, imfPath,
                  platform::Format("the regression of allele %c has no solution", a == 0 ? 'A' : 'B'));
-        return;
+        return false;
       }
     }
     std::string text;
@@ -188,7 +250,7 @@ void CQOVADoc::OnIMFToIM2() {
       }
       text += Format(line);
     }
-    Write(*this, WorkPath(name + ".IM2"), text);
+    return Write(*this, WorkPath(name + ".IM2"), text);
   });
 }
 
@@ -200,13 +262,13 @@ void CQOVADoc::OnMakeNormalAverage() {
   std::vector<int> lastFlag;
   std::vector<std::array<Group, 4>> groups;  // AA, AB, BB, all valid
   std::size_t lastLines = 0;
-  const bool listed = ForEachListedSample(*this, [&](const std::string& name) {
+  const auto read = [&](const std::string& name) {
     const std::string path = WorkPath(name + ".IM2");
     std::string why;
     const auto lines = ReadWorkLines(path, why);
     if (!lines) {
       LeaveOut(kStep5, name + ".IM2", path, why);
-      return;
+      return false;
     }
     if (groups.size() < lines->size()) {
       groups.resize(lines->size());
@@ -225,29 +287,36 @@ void CQOVADoc::OnMakeNormalAverage() {
       if (v.Call >= 1 && v.Call <= 3) add(groups[s][static_cast<std::size_t>(v.Call - 1)]);
     }
     lastLines = lines->size();
-  });
-  if (!listed) return;
-  std::string text;
-  for (std::size_t s = 0; s < lastLines; ++s) {
-    NormalAverageLine line;
-    line.Flag = lastFlag[s];
-    for (std::size_t g = 0; g < 4; ++g) {
-      const Group& group = groups[s][g];
-      if (group.n >= 1) line.Means[g] = std::array<float, 2>{group.a / float(group.n), group.b / float(group.n)};
+    return true;
+  };
+  const auto write = [&]() -> std::string {
+    std::string text;
+    bool anyValid = false;
+    for (std::size_t s = 0; s < lastLines; ++s) {
+      NormalAverageLine line;
+      line.Flag = lastFlag[s];
+      for (std::size_t g = 0; g < 4; ++g) {
+        const Group& group = groups[s][g];
+        if (group.n >= 1) line.Means[g] = std::array<float, 2>{group.a / float(group.n), group.b / float(group.n)};
+      }
+      anyValid = anyValid || line.Means[3].has_value();
+      text += Format(line);
     }
-    text += Format(line);
-  }
-  Write(*this, WorkPath(kNormalAverageFile), text);
+    if (!anyValid) return "No SNP of the samples read is valid.";
+    Write(*this, WorkPath(kNormalAverageFile), text);
+    return {};
+  };
+  ForEachListedSample(*this, WorkPath(kNormalAverageFile), read, write);
 }
 
 void CQOVADoc::OnIM2ToIM3() {
-  ForEachListedSample(*this, [this](const std::string& name) {
+  ForEachListedSample(*this, {}, [this](const std::string& name) {
     const std::string im2Path = WorkPath(name + ".IM2");
     std::vector<std::string> im2, normal;
     std::string why;
     if (!ReadPair(im2Path, WorkPath(kNormalAverageFile), im2, normal, why)) {
       LeaveOut(kStep6, name, im2Path, why);
-      return;
+      return false;
     }
     std::vector<ValueLine> values(im2.size());
     float n[2] = {0, 0}, sx[2] = {0, 0}, sxx[2] = {0, 0}, sy[2] = {0, 0}, sxy[2] = {0, 0};
@@ -272,7 +341,7 @@ void CQOVADoc::OnIM2ToIM3() {
       if (d == 0.0f || slope[a] == 0.0f || !std::isfinite(slope[a]) || !std::isfinite(intercept[a])) {
         LeaveOut(kStep6, name, im2Path,
                  platform::Format("allele %c cannot be scaled to the references", a == 0 ? 'A' : 'B'));
-        return;
+        return false;
       }
     }
     std::string text;
@@ -284,31 +353,25 @@ void CQOVADoc::OnIM2ToIM3() {
       }
       text += Format(scaled);
     }
-    Write(*this, WorkPath(name + ".IM3"), text);
+    return Write(*this, WorkPath(name + ".IM3"), text);
   });
 }
 
 void CQOVADoc::OnMakeCNRegression() {
-  struct Tally {
-    int flag = 0;
-    std::array<int, 3> n{};                 // AA, AB, BB
-    std::array<std::array<float, 3>, 2> sum{};  // per allele and genotype
-    std::array<float, 2> squares{};
-  };
-  std::vector<Tally> tallies;
+  std::vector<CalibrationTally> tallies;
   std::size_t lastLines = 0;
-  const bool listed = ForEachListedSample(*this, [&](const std::string& name) {
+  const auto read = [&](const std::string& name) {
     const std::string path = WorkPath(name + ".IM3");
     std::string why;
     const auto lines = ReadWorkLines(path, why);
     if (!lines) {
       LeaveOut(kStep7, name + ".IM3", path, why);
-      return;
+      return false;
     }
     if (tallies.size() < lines->size()) tallies.resize(lines->size());
     for (std::size_t s = 0; s < lines->size(); ++s) {
       const ValueLine v = ParseValues((*lines)[s]);
-      Tally& t = tallies[s];
+      CalibrationTally& t = tallies[s];
       t.flag = v.Valid;
       if (v.Valid == 0 || v.Call < 1) continue;
       if (v.Call <= 3) {
@@ -321,62 +384,21 @@ void CQOVADoc::OnMakeCNRegression() {
       t.squares[1] += v.B * v.B;
     }
     lastLines = lines->size();
-  });
-  if (!listed) return;
-  std::string text;
-  for (std::size_t s = 0; s < lastLines; ++s) {
-    const Tally& t = tallies[s];
-    CalibrationLine line;
-    line.Flag = t.flag;
-    const int total = t.n[0] + t.n[1] + t.n[2];
-    // References of one genotype leave the correlation 0/0 at every offset;
-    // in floating point it would come out as rounding noise, so the counts decide.
-    const int genotypes = (t.n[0] > 0) + (t.n[1] > 0) + (t.n[2] > 0);
-    if (genotypes < 2) line = CalibrationLine{};
-    for (int a = 0; a < 2 && line.Flag != 0; ++a) {
-      const std::array<float, 3>& sums = t.sum[static_cast<std::size_t>(a)];
-      const float sz = sums[0] + sums[1] + sums[2];
-      const double dz = double(total) * t.squares[static_cast<std::size_t>(a)] - double(sz) * sz;
-      // Copies of the allele by genotype AA, AB, BB.
-      const std::array<int, 3> copies = a == 0 ? std::array<int, 3>{2, 1, 0} : std::array<int, 3>{0, 1, 2};
-      float best = -1.0f;
-      int bestK = 0;
-      for (int k = 1; k <= 500; ++k) {
-        const float offset = static_cast<float>(k) * 0.01f;
-        float sx = 0, sxx = 0, sxy = 0;
-        for (std::size_t g = 0; g < 3; ++g) {
-          const float x = static_cast<float>(std::log(offset + static_cast<float>(copies[g])));
-          sx += float(t.n[g]) * x;
-          sxx += float(t.n[g]) * x * x;
-          sxy += sums[g] * x;
-        }
-        const float r = static_cast<float>((double(total) * sxy - double(sx) * sz) /
-                                           std::sqrt((double(total) * sxx - double(sx) * sx) * dz));
-        if (std::isfinite(r) && r > best) {
-          best = r;
-          bestK = k;
-        }
-      }
-      // No offset gives a defined correlation: the SNP is not calibrated.
-      if (bestK == 0) {
-        line = CalibrationLine{};
-        break;
-      }
-      const double offset = bestK * 0.01;
-      float sx = 0, sxy = 0;
-      for (std::size_t g = 0; g < 3; ++g) {
-        const double x = std::log(offset + copies[g]);
-        sx += static_cast<float>(t.n[g] * x);
-        sxy += static_cast<float>(sums[g] * x);
-      }
-      std::array<float, 4>& out = a == 0 ? line.A : line.B;
-      out = {best, static_cast<float>(offset),
-             static_cast<float>((double(sx) * t.squares[static_cast<std::size_t>(a)] - double(sz) * sxy) / dz),
-             static_cast<float>((double(total) * sxy - double(sx) * sz) / dz)};
+    return true;
+  };
+  const auto write = [&]() -> std::string {
+    std::string text;
+    bool calibrated = false;
+    for (std::size_t s = 0; s < lastLines; ++s) {
+      const CalibrationLine line = Calibrate(tallies[s]);
+      calibrated = calibrated || line.Flag != 0;
+      text += Format(line);
     }
-    text += Format(line);
-  }
-  Write(*this, WorkPath(kCalibrationFile), text);
+    if (!calibrated) return "No SNP of the samples read can be calibrated.";
+    Write(*this, WorkPath(kCalibrationFile), text);
+    return {};
+  };
+  ForEachListedSample(*this, WorkPath(kCalibrationFile), read, write);
 }
 
 void CQOVADoc::OnIM3ToResult() {
@@ -385,13 +407,13 @@ void CQOVADoc::OnIM3ToResult() {
   typed.Header.ArrayType = kPipelineType;
   const CBasicData* basic = AnnotationFor(typed);
   if (basic == nullptr) return;
-  ForEachListedSample(*this, [&](const std::string& name) {
+  ForEachListedSample(*this, {}, [&](const std::string& name) {
     const std::string im3Path = WorkPath(name + ".IM3");
     std::vector<std::string> im3, calibration;
     std::string why;
     if (!ReadPair(im3Path, WorkPath(kCalibrationFile), im3, calibration, why)) {
       LeaveOut(kStep8, name, im3Path, why);
-      return;
+      return false;
     }
     const auto& starts = core::kArrayChromosomeStarts[type.type];
     const std::int32_t lastX = starts[kChromosomeX + 1] - 1, lastAutosome = starts[kChromosomeX] - 1;
@@ -434,8 +456,10 @@ void CQOVADoc::OnIM3ToResult() {
     const std::string path = platform::JoinPath(AnalysisResultFolder, kResultPrefix + name + ".CFA");
     try {
       result.StoreFile(path);
+      return true;
     } catch (const std::exception& error) {
       Notify(platform::Format("The result file %s cannot be written: %s", path.c_str(), error.what()));
+      return false;
     }
   });
 }

@@ -45,7 +45,7 @@ constexpr const char* kStep2 = "Work-file correlation";
 
 }  // namespace
 
-void CQOVADoc::ExtractIMF(const std::string& chpFileName) {
+bool CQOVADoc::ExtractIMF(const std::string& chpFileName) {
   const std::string name = platform::ToUpper(chpFileName);
   const std::string chpPath = platform::JoinPath(DataFolder, name);
   const std::string celName = ReplaceAll(name, ".CHP", ".CEL");
@@ -126,15 +126,17 @@ void CQOVADoc::ExtractIMF(const std::string& chpFileName) {
     if (!platform::CreateFolders(kWorkFolder) || !platform::WriteWholeFile(outPath, text)) {
       extraction::Fail("the work file " + outPath + " cannot be written");
     }
+    return true;
   } catch (const extraction::Failure& failure) {
     LeaveOut(kStep1, name, chpPath, failure.message);
   } catch (const std::exception& error) {
     LeaveOut(kStep1, name, chpPath, error.what());
   }
+  return false;
 }
 
 void CQOVADoc::OnExtractIMFFromList() {
-  ForEachListedSample(*this, [this](const std::string& name) { ExtractIMF(name + ".CHP"); });
+  ForEachListedSample(*this, {}, [this](const std::string& name) { return ExtractIMF(name + ".CHP"); });
 }
 
 void CQOVADoc::OnIMFCorrelation() {
@@ -146,13 +148,14 @@ void CQOVADoc::OnIMFCorrelation() {
   };
   std::vector<Sums> sums;
   std::size_t lastLines = 0;
-  const bool listed = ForEachListedSample(*this, [&](const std::string& name) {
+  const std::string corrPath = WorkPath(kCorrelationFile);
+  const auto read = [&](const std::string& name) {
     const std::string path = WorkPath(name + ".IMF");
     std::string why;
     const auto lines = ReadWorkLines(path, why);
     if (!lines) {
       LeaveOut(kStep2, name + ".IMF", path, why);
-      return;
+      return false;
     }
     if (sums.size() < lines->size()) sums.resize(lines->size());
     for (std::size_t s = 0; s < lines->size(); ++s) {
@@ -176,27 +179,36 @@ void CQOVADoc::OnIMFCorrelation() {
       }
     }
     lastLines = lines->size();
-  });
-  if (!listed) return;
-  std::string text;
-  for (std::size_t s = 0; s < lastLines; ++s) {
-    const Sums& t = sums[s];
-    const float n = static_cast<float>(t.n);
-    const float dx = std::sqrt(n * t.sxx - t.sx * t.sx);
-    std::array<float, 2 * kProbesPerAllele> r{};
-    for (std::size_t k = 0; k < r.size(); ++k) {
-      const float sx = k < kProbesPerAllele ? t.sx : 2.0f * n - t.sx;
-      const float dy = std::sqrt(n * t.syy[k] - t.sy[k] * t.sy[k]);
-      // Undefined correlations (no called sample, or a probe that does not
-      // vary) are written as 0.
-      const float value = dx != 0.0f && dy != 0.0f ? ((n * t.sxy[k] - sx * t.sy[k]) / dx) / dy : 0.0f;
-      r[k] = std::isfinite(value) ? value : 0.0f;
+    return true;
+  };
+  const auto write = [&]() -> std::string {
+    std::string text;
+    bool defined = false;
+    for (std::size_t s = 0; s < lastLines; ++s) {
+      const Sums& t = sums[s];
+      const float n = static_cast<float>(t.n);
+      const float dx = std::sqrt(n * t.sxx - t.sx * t.sx);
+      std::array<float, 2 * kProbesPerAllele> r{};
+      for (std::size_t k = 0; k < r.size(); ++k) {
+        const float sx = k < kProbesPerAllele ? t.sx : 2.0f * n - t.sx;
+        const float dy = std::sqrt(n * t.syy[k] - t.sy[k] * t.sy[k]);
+        // Undefined correlations (no called sample, or a probe that does not
+        // vary) are written as 0.
+        const float value = dx != 0.0f && dy != 0.0f ? ((n * t.sxy[k] - sx * t.sy[k]) / dx) / dy : 0.0f;
+        const bool known = dx != 0.0f && dy != 0.0f && std::isfinite(value);
+        r[k] = known ? value : 0.0f;
+        defined = defined || known;
+      }
+      text += FormatCorrelations(r);
     }
-    text += FormatCorrelations(r);
-  }
-  if (!platform::CreateFolders(kWorkFolder) || !platform::WriteWholeFile(WorkPath(kCorrelationFile), text)) {
-    Notify(platform::Format("The work file %s cannot be written", WorkPath(kCorrelationFile).c_str()));
-  }
+    // Every correlation 0 would select no probe at any SNP in the next step.
+    if (!defined) return "No SNP of the samples read has a correlation.";
+    if (!platform::CreateFolders(kWorkFolder) || !platform::WriteWholeFile(corrPath, text)) {
+      Notify(platform::Format("The work file %s cannot be written", corrPath.c_str()));
+    }
+    return {};
+  };
+  ForEachListedSample(*this, corrPath, read, write);
 }
 
 void CQOVADoc::OnMakeSNPInfo() {
@@ -211,15 +223,27 @@ void CQOVADoc::OnMakeSNPInfo() {
     Notify(platform::Format("The library file %s cannot be read: %s", cdfPath.c_str(), cdf.GetError().c_str()));
     return;
   }
+  const std::string snpInfoPath = WorkPath(kSnpInfoFile);
+  const auto refuse = [&](const std::string& file, const std::string& why) {
+    Notify(platform::Format("%s: %s. %s", platform::NativePath(file).c_str(), why.c_str(),
+                            NothingWritten(snpInfoPath).c_str()));
+  };
   std::string why;
   const auto correlations = ReadWorkLines(WorkPath(kCorrelationFile), why);
+  if (!correlations) {
+    refuse(WorkPath(kCorrelationFile), why);
+    return;
+  }
   std::string informationBytes;
-  if (!correlations || !platform::ReadWholeFile(WorkPath(kSnpInformationFile), informationBytes)) {
-    Notify(platform::Format("The work files %s and %s are needed", WorkPath(kCorrelationFile).c_str(),
-                            WorkPath(kSnpInformationFile).c_str()));
+  if (!platform::ReadWholeFile(WorkPath(kSnpInformationFile), informationBytes)) {
+    refuse(WorkPath(kSnpInformationFile), "it cannot be read");
     return;
   }
   const std::vector<std::string> information = platform::SplitLines(informationBytes);
+  if (information.size() < 2) {
+    refuse(WorkPath(kSnpInformationFile), "it has no line after its header");
+    return;
+  }
   std::string text;
   std::size_t s = 0;
   int bracket = 0;  // kept from one SNP to the next, as the sequences are
@@ -270,7 +294,11 @@ void CQOVADoc::OnMakeSNPInfo() {
     }
     text += Format(line);
   }
-  if (!platform::WriteWholeFile(WorkPath(kSnpInfoFile), text)) {
-    Notify(platform::Format("The work file %s cannot be written", WorkPath(kSnpInfoFile).c_str()));
+  if (s == 0) {
+    refuse(cdfPath, "it has no SNP probe sets");
+    return;
+  }
+  if (!platform::WriteWholeFile(snpInfoPath, text)) {
+    Notify(platform::Format("The work file %s cannot be written", snpInfoPath.c_str()));
   }
 }

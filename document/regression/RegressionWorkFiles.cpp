@@ -8,6 +8,7 @@
 #include "document/UnreadableFiles.h"
 #include "platform/ErrorLog.h"
 #include "platform/File.h"
+#include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 #include "platform/ui/CommonDialogs.h"
@@ -131,6 +132,10 @@ std::optional<std::vector<std::string>> ReadWorkLines(const std::string& path, s
     return std::nullopt;
   }
   std::vector<std::string> lines = platform::SplitLines(bytes);
+  if (lines.empty()) {
+    why = "it has no lines";
+    return std::nullopt;
+  }
   if (lines.size() > kMaxSnps) {
     why = platform::Format("it has %zu lines, more than the %zu SNPs the pipeline holds", lines.size(), kMaxSnps);
     return std::nullopt;
@@ -144,18 +149,38 @@ std::string CovariateRefusal(int covariate, const std::string& file, std::size_t
                           covariate, -kCovariateLimit, kCovariateLimit);
 }
 
-bool ForEachListedSample(CQOVADoc& doc, const std::function<void(const std::string& name)>& work) {
+void ForEachListedSample(CQOVADoc& doc, const std::string& kept,
+                         const std::function<bool(const std::string& name)>& work,
+                         const std::function<std::string()>& finish) {
   CFileDialog open(TRUE, "txt", nullptr, OFN_FILEMUSTEXIST | OFN_HIDEREADONLY,
                    "text file(*.txt)|*.txt|All files(*.*)|*.*||");
-  if (open.DoModal() != IDOK) return false;
+  if (open.DoModal() != IDOK) return;
   std::string bytes;
   if (!platform::ReadWholeFile(open.GetPathName(), bytes)) {
     doc.Notify(platform::Format("The sample list %s cannot be read", open.GetPathName().c_str()));
-    return false;
+    return;
   }
   const qova::document::UnreadableFiles leftOut;
-  for (const std::string& name : platform::SplitLines(bytes)) work(name);
-  return true;
+  const std::vector<std::string> names = platform::SplitLines(bytes);
+  std::size_t used = 0;
+  for (const std::string& name : names) used += work(name) ? 1 : 0;
+  std::string refusal;
+  if (names.empty()) {
+    refusal = platform::Format("The sample list %s names no sample.", platform::NativePath(open.GetPathName()).c_str());
+  } else if (used > 0) {
+    if (finish) refusal = finish();
+    if (refusal.empty()) return;
+  }
+  // The files left out lead the message, so that it is the command's only one.
+  std::string text = qova::document::UnreadableFiles::TakeUntold().value_or("");
+  if (!text.empty()) text += "\n";
+  if (!refusal.empty()) text += refusal + " ";
+  AfxMessageBox(text + NothingWritten(kept), MB_ICONEXCLAMATION);
+}
+
+std::string NothingWritten(const std::string& kept) {
+  if (kept.empty() || !platform::FileExists(kept)) return "Nothing was written.";
+  return "Nothing was written; " + platform::NativePath(kept) + " is kept as it was.";
 }
 
 int WindowGcCount(const std::string& sequence, int bracket, int offset, bool alleleA) {

@@ -92,8 +92,8 @@ struct CalibrationLine {
 [[nodiscard]] std::array<float, 2> ReferenceOf(const std::string& normalAverageLine, int call);
 [[nodiscard]] CalibrationLine ParseCalibration(const std::string& line);
 
-// The lines of a work file, or nothing when it cannot be read or is longer
-// than kMaxSnps lines (its reason in `why`).
+// The lines of a work file, or nothing when it cannot be read, has no line
+// or is longer than kMaxSnps lines (its reason in `why`).
 [[nodiscard]] std::optional<std::vector<std::string>> ReadWorkLines(const std::string& path, std::string& why);
 
 // Why a covariate read from field `field` of line `line` (counted from 1) of
@@ -101,10 +101,22 @@ struct CalibrationLine {
 [[nodiscard]] std::string CovariateRefusal(int covariate, const std::string& file, std::size_t line, int field);
 
 // The list-driven frame of the steps: the open dialog for the sample list,
-// then `work` for each of its lines in order; the samples left out are told
-// in one message after the last. False when the dialog was cancelled or the
-// list cannot be read.
-bool ForEachListedSample(CQOVADoc& doc, const std::function<void(const std::string& name)>& work);
+// then `work` for each of its lines in order, true when it used the sample
+// (wrote its file, or took its file into the sums), then `finish` when one
+// sample at least was used. `finish` writes the step's file, or returns why
+// there is nothing valid to write. `kept` is the file a step of sums would
+// replace, empty for a step that writes one file per sample.
+//
+// An empty result is a failure: when the list names no sample, when every
+// sample is left out or when `finish` refuses, the step has written nothing,
+// and one message tells the samples left out and that nothing was written.
+// Otherwise the samples left out are told in one message after the last.
+void ForEachListedSample(CQOVADoc& doc, const std::string& kept,
+                         const std::function<bool(const std::string& name)>& work,
+                         const std::function<std::string()>& finish = {});
+
+// "Nothing was written", and that `kept` keeps its bytes where it exists.
+[[nodiscard]] std::string NothingWritten(const std::string& kept);
 
 // GC bases of a probe's 25-base window in a SNP's sequence: position
 // p = bracket + 5 - offset + d for d = 0..24, the allele's own letter where p

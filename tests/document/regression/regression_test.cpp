@@ -2,6 +2,9 @@
 // steps, and the eight commands end to end on a generated Mapping50K_Xba240
 // study with a planted loss and gain.
 #include <cmath>
+#include <filesystem>
+#include <functional>
+#include <map>
 #include <numeric>
 
 #include "document/DocumentCommands.h"
@@ -87,7 +90,9 @@ class RegressionPipelineTest : public DocumentTest {
 
   std::string Work(const std::string& file) const { return Root() + "QOVA/IMF/" + file; }
 
-  void WriteStudy() {
+  // Test01 with `references` references, then Test02 and Test03 unless
+  // `test01Only`; the library in the text form or `cdf`.
+  void WriteStudy(int references = 10, bool test01Only = false, arraygen::CdfForm cdf = arraygen::CdfForm::kText) {
     const samplegen::SampleGenerator generator(kType, AnnotationOf(kType), 11);
     const auto stretch = [&](int c, double from, double to, int copies) {
       const std::int32_t b = generator.ChromosomeBegin(c), n = generator.ChromosomeEnd(c) - b;
@@ -100,20 +105,22 @@ class RegressionPipelineTest : public DocumentTest {
     spec.Study.Seed = 11;
     spec.Study.TestName = "Test01";
     spec.Study.WithSelfReference = false;
-    spec.Study.NonSelfReferences = 10;
+    spec.Study.NonSelfReferences = references;
     spec.Study.Segments = {loss_};
     spec.Layout.PerfectMatchCellsPerAllele = 4;
     spec.Layout.MismatchCells = true;
     spec.Layout.ControlSets = 2;
-    spec.Cdf = arraygen::CdfForm::kText;
+    spec.Cdf = cdf;
     arraygen::WriteArrayStudy(Doc().DataFolder, Doc().LibraryFolder, AnnotationOf(kType), spec);
-    spec.Study.TestName = "Test02";
-    spec.Study.NonSelfReferences = 0;
-    spec.Study.Segments = {gain_};
-    arraygen::WriteArrayStudy(Doc().DataFolder, Doc().LibraryFolder, AnnotationOf(kType), spec);
-    spec.Study.TestName = "Test03";
-    spec.Study.Segments.clear();
-    arraygen::WriteArrayStudy(Doc().DataFolder, Doc().LibraryFolder, AnnotationOf(kType), spec);
+    if (!test01Only) {
+      spec.Study.TestName = "Test02";
+      spec.Study.NonSelfReferences = 0;
+      spec.Study.Segments = {gain_};
+      arraygen::WriteArrayStudy(Doc().DataFolder, Doc().LibraryFolder, AnnotationOf(kType), spec);
+      spec.Study.TestName = "Test03";
+      spec.Study.Segments.clear();
+      arraygen::WriteArrayStudy(Doc().DataFolder, Doc().LibraryFolder, AnnotationOf(kType), spec);
+    }
     snps_ = arraygen::ArrayDesign(kType, 11, spec.Layout).SnpProbeSets().size();
     WriteSnpInformation();
   }
@@ -147,6 +154,19 @@ class RegressionPipelineTest : public DocumentTest {
       return true;
     });
     Run(command);
+  }
+
+  // Each file of the work and result folders: its size and a digest of its bytes.
+  using Digests = std::map<std::string, std::pair<std::size_t, std::size_t>>;
+  static Digests::mapped_type Digest(const std::string& bytes) { return {bytes.size(), std::hash<std::string>{}(bytes)}; }
+  Digests Folders() const {
+    Digests files;
+    for (const std::string& folder : {Work(""), ResultFolder()}) {
+      for (const auto& entry : std::filesystem::directory_iterator(platform::NativePath(folder))) {
+        files[entry.path().string()] = Digest(Bytes(entry.path().string()));
+      }
+    }
+    return files;
   }
 
   Items References() const {
@@ -189,8 +209,9 @@ TEST_F(RegressionPipelineTest, StepsOnHandWrittenWorkFiles) {
 
   // Every called sample AB at the first SNP: no spread of allele counts.
   const std::string probes = "\t0.5\t0.6\t0.7\t0.8\t0.9\t1\t1.1\t1.2\t1.3\t1.4";
+  const std::string higher = "\t1.5\t1.6\t1.7\t1.8\t1.9\t2\t2.1\t2.2\t2.3\t2.4";
   write("S1.IMF", "2" + probes + probes + "\n1" + probes + probes + "\n");
-  write("S2.IMF", "2" + probes + probes + "\n3" + probes + probes + "\n");
+  write("S2.IMF", "2" + probes + probes + "\n3" + higher + higher + "\n");
   RunListed(command::kImfCorrelation, {"S1", "S2"});
   const std::vector<std::string> corr = platform::SplitLines(Bytes(Work(regression::kCorrelationFile)));
   ASSERT_EQ(corr.size(), 2u);
@@ -337,20 +358,26 @@ TEST_F(RegressionPipelineTest, ACovariateTheRegressionCannotHoldLeavesTheSampleO
       const std::string limit = std::string(c.covariate).size() > 7 ? "-2147483648" : c.covariate;
       const std::string why = "SNPinfo.txt line 9: the covariate (field 5) " + limit + " lies outside -55000 to 55000";
       EXPECT_EQ(ErrorLogLines(), (Items{"Work files .IM2: C is left out: " + why}));
-      EXPECT_EQ(Messages(), Items{"This file could not be read and is left out:\n" + Work("C.IMF") + ": " + why});
+      EXPECT_EQ(Messages(), Items{"This file could not be read and is left out:\n" + Work("C.IMF") + ": " + why +
+                                  "\nNothing was written."});
     }
   }
 }
 
 // Every step that takes a sample list tells the samples it left out, with
-// their file and why, in one message after the last sample; a step that left
-// none out shows nothing.
+// their file and why, in one message after the last sample (which adds that
+// nothing was written when it left every sample out); a step that left none
+// out shows nothing.
 TEST_F(RegressionPipelineTest, EachStepTellsTheSamplesItLeftOutOnceOnScreen) {
   ASSERT_TRUE(platform::CreateFolders(Root() + "QOVA/IMF/"));
   using Files = std::vector<std::pair<std::string, std::string>>;
   const std::string probes = "\t0.5\t0.6\t0.7\t0.8\t0.9\t1\t1.1\t1.2\t1.3\t1.4";
+  const std::string higher = "\t1.5\t1.6\t1.7\t1.8\t1.9\t2\t2.1\t2.2\t2.3\t2.4";
   const std::string imf = "2" + probes + probes + "\n1" + probes + probes + "\n";
+  const std::string otherImf = "1" + higher + higher + "\n3" + higher + higher + "\n";
   const std::string im = "1\t1\t1.0\t2.0\n3\t1\t5.0\t6.0\n";
+  const std::string otherIm = "3\t1\t2.0\t1.0\n1\t1\t4.0\t7.0\n";
+  const std::string nothing = "\nNothing was written.";
   const std::string unreadable = ": it cannot be read";
   const std::string one = "This file could not be read and is left out:\n";
   const std::string several = "These files could not be read and are left out:\n";
@@ -362,17 +389,18 @@ TEST_F(RegressionPipelineTest, EachStepTellsTheSamplesItLeftOutOnceOnScreen) {
     std::string told;  // empty: nothing shown
   } cases[] = {
       {"intensities", command::kExtractImfFromList, {"Ghost"}, {},
-       one + Root() + "Cel/GHOST.CHP: the CEL file GHOST.CEL does not exist"},
-      {"correlation", command::kImfCorrelation, {"S1", "Gone"}, {{"S1.IMF", imf}}, one + Work("Gone.IMF") + unreadable},
+       one + Root() + "Cel/GHOST.CHP: the CEL file GHOST.CEL does not exist" + nothing},
+      {"correlation", command::kImfCorrelation, {"S1", "Gone", "S2"}, {{"S1.IMF", imf}, {"S2.IMF", otherImf}},
+       one + Work("Gone.IMF") + unreadable},
       // A covariate of the SNP information the regression cannot hold.
       {"regression", command::kImfToIm2, {"S1", "Gone"},
        {{"S1.IMF", imf}, {regression::kSnpInfoFile, "1\t1\t3\t4\t7\n1\t1\t\x80\t-\t250050\n"}},
        several + Work("S1.IMF") + ": SNPinfo.txt line 2: the covariate (field 5) 250050 lies outside -55000 to 55000\n" +
-           Work("Gone.IMF") + unreadable},
+           Work("Gone.IMF") + unreadable + nothing},
       // Two SNPs cannot fix the five coefficients.
       {"regression without a solution", command::kImfToIm2, {"S1"},
        {{"S1.IMF", imf}, {regression::kSnpInfoFile, "1\t1\t3\t4\t7\n1\t1\t5\t4\t-9\n"}},
-       one + Work("S1.IMF") + ": the regression of allele A has no solution"},
+       one + Work("S1.IMF") + ": the regression of allele A has no solution" + nothing},
       {"normal average", command::kMakeNormalAverage, {"R1", "Gone"}, {{"R1.IM2", im}},
        one + Work("Gone.IM2") + unreadable},
       {"normal average, every sample kept", command::kMakeNormalAverage, {"R1", "R2"},
@@ -381,8 +409,9 @@ TEST_F(RegressionPipelineTest, EachStepTellsTheSamplesItLeftOutOnceOnScreen) {
       {"scaling", command::kIm2ToIm3, {"P", "Gone"},
        {{"P.IM2", "2\t1\t0.5\t0.5\n2\t1\t0.5\t0.5\n"},
         {regression::kNormalAverageFile, "1\t1\t1\t2\t2\t3\t3\t4\t4\n1\t1\t1\t2\t2\t3\t3\t4\t4\n"}},
-       several + Work("P.IM2") + ": allele A cannot be scaled to the references\n" + Work("Gone.IM2") + unreadable},
-      {"calibration", command::kMakeCnRegression, {"R1", "Gone"}, {{"R1.IM3", im}},
+       several + Work("P.IM2") + ": allele A cannot be scaled to the references\n" + Work("Gone.IM2") + unreadable +
+           nothing},
+      {"calibration", command::kMakeCnRegression, {"R1", "Gone", "R2"}, {{"R1.IM3", im}, {"R2.IM3", otherIm}},
        one + Work("Gone.IM3") + unreadable},
       {"results", command::kIm3ToResult, {"T", "Gone"},
        {{"T.IM3", im}, {regression::kCalibrationFile, "0\t0\t0\t0\t0\t0\t0\t0\t0\n0\t0\t0\t0\t0\t0\t0\t0\t0\n"}},
@@ -433,6 +462,119 @@ TEST_F(RegressionPipelineTest, ASnpWhoseReferencesShowOneGenotypeGetsTheFlagZero
       EXPECT_GE(allele[1], 0.01f) << lines[s];
       EXPECT_LE(allele[1], 5.0f) << lines[s];
       EXPECT_NE(allele[3], 0.0f) << lines[s];
+    }
+  }
+}
+
+// A step that leaves every listed sample out, or finds nothing valid to
+// compute, writes nothing: no file of the work and result folders changes or
+// appears, and one message names the files left out and that nothing was
+// written. Good names among wrong ones still write, the same bytes as before.
+TEST_F(RegressionPipelineTest, AStepWithNothingToComputeKeepsEveryFileAndSaysNothingWasWritten) {
+  // The binary library is the quicker to write and read.
+  WriteStudy(2, true, arraygen::CdfForm::kXda);
+  // Before the first run no empty work file appears either.
+  RunListed(command::kImfCorrelation, {"XRef01"});
+  EXPECT_EQ(Messages(), Items{"This file could not be read and is left out:\n" + Work("XRef01.IMF") +
+                              ": it cannot be read\nNothing was written."});
+  EXPECT_FALSE(Exists(Work(kCorrelationFile)));
+  messages_.Clear();
+  // The two references alone keep the run short.
+  const Items samples = {"Ref01", "Ref02"};
+  for (UINT step : {command::kExtractImfFromList, command::kImfCorrelation, command::kMakeSnpInfo, command::kImfToIm2,
+                    command::kMakeNormalAverage, command::kIm2ToIm3, command::kMakeCnRegression}) {
+    if (step == command::kMakeSnpInfo) {
+      Run(step);
+    } else {
+      RunListed(step, samples);
+    }
+  }
+  RunListed(command::kIm3ToResult, {"Ref01"});
+  ASSERT_EQ(Messages(), Items{});
+  const Digests before = Folders();
+  ASSERT_EQ(before.size(), 12u);
+
+  const Items wrong = {"XRef01", "XRef02"};
+  // The message's list of the two wrong names' files.
+  const auto wrongFiles = [&](const std::string& extension) {
+    return "These files could not be read and are left out:\n" + Work("XRef01" + extension) +
+           ": it cannot be read\n" + Work("XRef02" + extension) + ": it cannot be read";
+  };
+  const auto kept = [&](const std::string& file) { return "Nothing was written; " + Work(file) + " is kept as it was."; };
+  const std::string nothing = "Nothing was written.";
+  // A library of one control probe set and no SNP.
+  arraywriters::CdfLayout controls;
+  controls.chipName = kType;
+  controls.rows = controls.cols = 2;
+  arraywriters::CdfProbeSet control;
+  control.name = "AFFX-Control";
+  control.type = arraywriters::kCdfExpressionControl;
+  control.blocks.push_back({"AFFX-Control", 1, 1, 0, 0, {{0, 0, 'A', 'T', 0, 0}}});
+  controls.probeSets = {control};
+  const std::string library = Doc().LibraryFolder + arraygen::LibraryFileName(kType);
+  const struct {
+    const char* step;
+    UINT command;
+    Items names;
+    std::string leftOut, outcome;  // the two parts of the message, either may be empty
+    std::string removed = {};                           // removed first, then written again
+    std::pair<std::string, std::string> replaced = {};  // a file's bytes for this run only
+  } cases[] = {
+      {"intensities", command::kExtractImfFromList, wrong,
+       "These files could not be read and are left out:\n" + Root() +
+           "Cel/XREF01.CHP: the CEL file XREF01.CEL does not exist\n" + Root() +
+           "Cel/XREF02.CHP: the CEL file XREF02.CEL does not exist",
+       nothing},
+      {"correlation", command::kImfCorrelation, wrong, wrongFiles(".IMF"), kept(kCorrelationFile)},
+      {"correlation of one sample", command::kImfCorrelation, {"Ref01"}, "",
+       "No SNP of the samples read has a correlation. " + kept(kCorrelationFile)},
+      {"correlation, good names among wrong ones", command::kImfCorrelation,
+       {"XRef01", "Ref01", "XRef02", "Ref02"}, wrongFiles(".IMF"), "", kCorrelationFile},
+      {"SNP selection", command::kMakeSnpInfo, {}, "",
+       Work(kCorrelationFile) + ": it has no lines. " + kept(kSnpInfoFile), {}, {Work(kCorrelationFile), ""}},
+      {"SNP selection without SNP information", command::kMakeSnpInfo, {}, "",
+       Work(kSnpInformationFile) + ": it has no line after its header. " + kept(kSnpInfoFile), {},
+       {Work(kSnpInformationFile), "Probe Set ID\tSNP ID\tSequence\tCovariate\n"}},
+      {"SNP selection from a library without SNPs", command::kMakeSnpInfo, {}, "",
+       platform::NativePath(library) + ": it has no SNP probe sets. " + kept(kSnpInfoFile), {},
+       {library, arraywriters::TextCdfImage(controls)}},
+      {"regression", command::kImfToIm2, wrong, wrongFiles(".IMF"), nothing},
+      {"normal average", command::kMakeNormalAverage, wrong, wrongFiles(".IM2"), kept(kNormalAverageFile)},
+      {"normal average of an empty list", command::kMakeNormalAverage, {}, "",
+       "The sample list " + Root() + "list.txt names no sample. " + kept(kNormalAverageFile)},
+      {"normal average without a valid SNP", command::kMakeNormalAverage, {"Ref01"}, "",
+       "No SNP of the samples read is valid. " + kept(kNormalAverageFile), {}, {Work("Ref01.IM2"), "2\t0\t0\t0\n"}},
+      {"scaling", command::kIm2ToIm3, wrong, wrongFiles(".IM2"), nothing},
+      {"scaling, a good name among wrong ones", command::kIm2ToIm3, {"XRef01", "Ref02"},
+       "This file could not be read and is left out:\n" + Work("XRef01.IM2") + ": it cannot be read", "",
+       "Ref02.IM3"},
+      {"calibration", command::kMakeCnRegression, wrong, wrongFiles(".IM3"), kept(kCalibrationFile)},
+      {"calibration of one sample", command::kMakeCnRegression, {"Ref01"}, "",
+       "No SNP of the samples read can be calibrated. " + kept(kCalibrationFile)},
+      {"results", command::kIm3ToResult, wrong, wrongFiles(".IM3"), nothing},
+  };
+  for (const auto& c : cases) {
+    Digests expected = before;
+    std::string saved;
+    if (const auto& [file, bytes] = c.replaced; !file.empty()) {
+      saved = Bytes(file);
+      ASSERT_TRUE(platform::WriteWholeFile(file, bytes));
+      if (const auto at = expected.find(platform::NativePath(file)); at != expected.end()) at->second = Digest(bytes);
+    }
+    if (!c.removed.empty()) {
+      ASSERT_TRUE(platform::RemoveFile(Work(c.removed))) << c.step;
+    }
+    messages_.Clear();
+    if (c.command == command::kMakeSnpInfo) {
+      Run(c.command);
+    } else {
+      RunListed(c.command, c.names);
+    }
+    const std::string told = c.leftOut + (c.leftOut.empty() || c.outcome.empty() ? "" : "\n") + c.outcome;
+    EXPECT_EQ(Messages(), Items{told}) << c.step;
+    EXPECT_EQ(Folders(), expected) << c.step;
+    if (!c.replaced.first.empty()) {
+      ASSERT_TRUE(platform::WriteWholeFile(c.replaced.first, saved));
     }
   }
 }
