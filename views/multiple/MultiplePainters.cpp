@@ -81,8 +81,7 @@ void DrawPrintedTicks(CDC* dc, int x, int y, long long left, long long right, lo
     const std::string label = RulerLabel(v);
     const long long width = views::DeviceTextWidth(*dc, label);
     long long at = DeviceX(*dc, tick);
-    if (at < 0) continue;
-    if (at + width > page) at = page - width;
+    if (at >= 0 && at + width > page) at = page - width;
     if (at < 0 || (previousEnd != LLONG_MIN && at < previousEnd + gap)) continue;
     if (at == DeviceX(*dc, tick)) {
       dc->TextOut(tick, y, label);

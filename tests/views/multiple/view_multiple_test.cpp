@@ -138,6 +138,8 @@ TEST_F(MultipleViewTest, ChromosomeXHasNoStateOrLohLevelBar) {
 TEST_F(MultipleViewTest, TheRulerStepsByALeadingDigitAndDrawsNoTicksOutsideTheWindow) {
   for (const auto& [range, step] : {std::pair{700LL, 100LL}, {1999LL, 200LL}, {7LL, 1LL}, {6LL, 0LL}, {0LL, 0LL}})
     EXPECT_EQ(views::RulerStep(range), step) << range;
+  for (const auto& [step, next] : {std::pair{1LL, 2LL}, {9LL, 10LL}, {20LL, 30LL}, {3000000LL, 4000000LL}, {90000LL, 100000LL}})
+    EXPECT_EQ(views::NextRulerStep(step), next) << step;
 
   ListThree();
   CQOVAView& view = NewView();
