@@ -148,6 +148,19 @@ class PrintPreviewWindowTest : public DemoAppOnQtTest {
     if (!doc_ || doc_->OpenSingleResult(nullptr, "Tumour01.CFS") != CQOVADoc::kSucceeded) return nullptr;
     return dynamic_cast<CQOVAView*>(Main().MDIGetActive()->GetActiveView());
   }
+  // The view shows the grid of the results `files`, as Display Samples loads them.
+  void ShowGrid(CQOVAView& view, const std::vector<const char*>& files) {
+    doc_->LoadedResults.clear();
+    doc_->DisplayList.clear();
+    for (const char* file : files) {
+      auto result = std::make_unique<CAnalyzedData>();
+      result->LoadFileAllocating(doc_->AnalysisResultFolder + file);
+      doc_->LoadedResults.push_back(std::move(result));
+      doc_->DisplayList.push_back(file);
+    }
+    doc_->Status = kStatusMultiple;
+    view.OnInitialUpdate();
+  }
   static std::string Artefact(const std::string& name) {
     const std::filesystem::path folder = std::filesystem::path(BinaryDir()) / "artefacts" / "print" / "preview";
     std::filesystem::create_directories(folder);
@@ -275,16 +288,7 @@ TEST_F(PrintPreviewWindowTest, ThePreviewHoldsThePagesFilePrintWritesAndItsPrint
       ASSERT_NE(app_->OpenDocumentFile(graph.c_str()), nullptr);
     }
     if (k.shows == Shows::Grid) {
-      doc_->LoadedResults.clear();
-      doc_->DisplayList.clear();
-      for (const char* file : {"Tumour01.CFS", "Tumour02.CFN", "Tumour01.CFS", "Tumour02.CFN"}) {
-        auto result = std::make_unique<CAnalyzedData>();
-        result->LoadFileAllocating(doc_->AnalysisResultFolder + file);
-        doc_->LoadedResults.push_back(std::move(result));
-        doc_->DisplayList.push_back(file);
-      }
-      doc_->Status = kStatusMultiple;
-      view->OnInitialUpdate();
+      ShowGrid(*view, {"Tumour01.CFS", "Tumour02.CFN", "Tumour01.CFS", "Tumour02.CFN"});
       ASSERT_TRUE(view->m_nViewFlags & VIEW_MULTIPLE);
     }
     if (k.shows == Shows::Integral) {
@@ -370,16 +374,7 @@ TEST_F(PrintPreviewWindowTest, TheGridsPrintedRulerLabelsStandApartWholeAndBenea
   for (const auto& k : cases) {
     SCOPED_TRACE(k.name);
     app_->m_printer = k.upright ? A4WithMargins() : across;
-    doc_->LoadedResults.clear();
-    doc_->DisplayList.clear();
-    for (const char* file : k.rows) {
-      auto result = std::make_unique<CAnalyzedData>();
-      result->LoadFileAllocating(doc_->AnalysisResultFolder + file);
-      doc_->LoadedResults.push_back(std::move(result));
-      doc_->DisplayList.push_back(file);
-    }
-    doc_->Status = kStatusMultiple;
-    view->OnInitialUpdate();
+    ShowGrid(*view, k.rows);
     ASSERT_TRUE(view->m_nViewFlags & VIEW_MULTIPLE);
     ASSERT_TRUE(view->m_nViewFlags & VIEW_ONE_CHROMOSOME);
     ASSERT_EQ(view->m_nChromosome, 1);

@@ -503,13 +503,14 @@ TEST_F(MultipleViewTest, TheGridsPrintedRulerSpreadsOverEachPageWithItsLabelsApa
               EXPECT_EQ(difference, step);
               EXPECT_TRUE(OneLeadingDigit(difference / 10)) << difference;
             }
-            // Ticks with a label each are what the page leaves room for.
             std::vector<long long> shown;
             for (const long long t : ruler.ticks)
               if (t >= left && t <= right) shown.push_back(t);
-            leftOut += int(shown.size()) - int(ruler.labels.size()) > 0;
-            if (step / 10 > views::RulerStep(std::max<long long>(1, (right - left) * w / std::max(1LL, ruler.lineRight - ruler.lineLeft))))
-              ++coarser;
+            // For the table's reach: pages with a tick left bare, and pages
+            // whose step is coarser than the rule's over the part shown.
+            leftOut += shown.size() > ruler.labels.size();
+            const long long range = (right - left) * w / std::max(1LL, ruler.lineRight - ruler.lineLeft);
+            coarser += step / 10 > views::RulerStep(std::max(1LL, range));
             // Spread over the part shown: no more than a step is left bare at either end.
             if (right - left < printer.width / 2) continue;
             ASSERT_GE(shown.size(), 2u);
