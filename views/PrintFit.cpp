@@ -23,11 +23,19 @@ int DeviceTextWidth(const CDC& dc, std::string_view text) {
   return surface ? surface->MeasureText(font, text).width : platform::ui::HeadlessTextSize(font, text).width;
 }
 
+int DeviceTextHeight(const CDC& dc, std::string_view text) {
+  const platform::ui::DeviceFont font = dc.ResolvedFont();
+  platform::ui::DrawSurface* surface = dc.Surface();
+  return surface ? surface->MeasureText(font, text).height : platform::ui::HeadlessTextSize(font, text).height;
+}
+
 namespace {
 
 // Writes `text` at logical (x, y); on a printer smaller where it would reach
-// logical x `next` or, without it, the page's right edge.
-void TextOutFitting(CDC& dc, int x, int y, std::string_view text, std::optional<int> next) {
+// logical x `next` or, without it, the page's right edge, or, with `bottom`,
+// where its line would reach logical y `bottom`.
+void TextOutFitting(CDC& dc, int x, int y, std::string_view text, std::optional<int> next,
+                    std::optional<int> bottom = std::nullopt) {
   if (!dc.IsPrinting() || !dc.GetCurrentFont() || text.empty()) {
     dc.TextOut(x, y, text);
     return;
@@ -42,7 +50,16 @@ void TextOutFitting(CDC& dc, int x, int y, std::string_view text, std::optional<
   }
   const long long room = (edge - static_cast<long long>(at.x)) * kFittedShare / kShares;
   const long long width = DeviceTextWidth(dc, text);
-  if (width <= room || room <= 0) {
+  // The line's room below its top; the whole line is kept within it.
+  long long below = 0;
+  const long long lineHeight = bottom ? DeviceTextHeight(dc, text) : 0;
+  if (bottom) {
+    CPoint bottomAt(x, *bottom);
+    dc.LPtoDP(&bottomAt);
+    below = bottomAt.y - static_cast<long long>(at.y);
+  }
+  const bool wide = width > room && room > 0, tall = bottom && lineHeight > below && below > 0;
+  if (!wide && !tall) {
     dc.TextOut(x, y, text);
     return;
   }
@@ -50,7 +67,10 @@ void TextOutFitting(CDC& dc, int x, int y, std::string_view text, std::optional<
   // logical unit of height can be many pixels.
   const platform::ui::DeviceFont device = dc.ResolvedFont();
   LOGFONT lf = dc.GetCurrentFont()->m_logFont;
-  int height = int(std::max<long long>(1, device.height * room / width));
+  long long fitted = device.height;
+  if (wide) fitted = std::min(fitted, device.height * room / width);
+  if (tall) fitted = std::min(fitted, device.height * below / lineHeight);
+  int height = int(std::max<long long>(1, fitted));
   const auto make = [&](CFont& font) {
     lf.lfHeight = -height;
     lf.lfWidth = int(static_cast<long long>(device.width) * height / std::max(1, device.height));
@@ -60,13 +80,13 @@ void TextOutFitting(CDC& dc, int x, int y, std::string_view text, std::optional<
   dc.SetMapMode(MM_TEXT);
   dc.SetWindowOrg(0, 0);
   dc.SetViewportOrg(0, 0);
-  CFont fitted;
-  make(fitted);
-  dc.SelectObject(&fitted);
+  CFont smaller;
+  make(smaller);
+  dc.SelectObject(&smaller);
   // Rounding in the face's widths can leave a pixel or two over.
-  while (height > 1 && DeviceTextWidth(dc, text) > room) {
+  while (height > 1 && ((wide && DeviceTextWidth(dc, text) > room) || (tall && DeviceTextHeight(dc, text) > below))) {
     --height;
-    make(fitted);
+    make(smaller);
   }
   dc.TextOut(at.x, at.y, text);
   dc.RestoreDC(-1);
@@ -78,6 +98,27 @@ void TextOutFittingPage(CDC& dc, int x, int y, std::string_view text) { TextOutF
 
 void TextOutFittingBefore(CDC& dc, int x, int y, std::string_view text, int next) {
   TextOutFitting(dc, x, y, text, next);
+}
+
+void TextOutFittingAbove(CDC& dc, int x, int y, std::string_view text, int bottom) {
+  TextOutFitting(dc, x, y, text, std::nullopt, bottom);
+}
+
+void TextOutAtDevice(CDC& dc, CPoint at, std::string_view text) {
+  if (!dc.GetCurrentFont()) return;
+  const platform::ui::DeviceFont device = dc.ResolvedFont();
+  LOGFONT lf = dc.GetCurrentFont()->m_logFont;
+  lf.lfHeight = lf.lfHeight > 0 ? device.height : -device.height;
+  lf.lfWidth = device.width;
+  dc.SaveDC();
+  dc.SetMapMode(MM_TEXT);
+  dc.SetWindowOrg(0, 0);
+  dc.SetViewportOrg(0, 0);
+  CFont font;
+  font.CreateFontIndirect(&lf);
+  dc.SelectObject(&font);
+  dc.TextOut(at.x, at.y, text);
+  dc.RestoreDC(-1);
 }
 
 PrintPlan WithRoomForLabels(CDC& dc, PrintPlan plan, CSize extent, int left, int pointSize,

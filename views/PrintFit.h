@@ -16,6 +16,8 @@ namespace qova::views {
 
 // The width of `text` in the font selected into `dc`, in device pixels.
 [[nodiscard]] int DeviceTextWidth(const CDC& dc, std::string_view text);
+// The height of the line of `text` in the font selected into `dc`, in device pixels.
+[[nodiscard]] int DeviceTextHeight(const CDC& dc, std::string_view text);
 
 // Writes `text` at logical (x, y) in the font selected into `dc`. On a
 // printer, where that font would carry the text past the page's right
@@ -28,6 +30,15 @@ void TextOutFittingPage(CDC& dc, int x, int y, std::string_view text);
 // font that ends before it, on every page alike, whether or not `next` lies
 // on the page.
 void TextOutFittingBefore(CDC& dc, int x, int y, std::string_view text, int next);
+// Writes `text` at logical (x, y) in the font selected into `dc`. On a
+// printer, where that font's line would reach logical y `bottom` (where what
+// is drawn beneath it begins), it is written in a smaller copy of the font
+// whose line ends above it (and within the page's right edge).
+void TextOutFittingAbove(CDC& dc, int x, int y, std::string_view text, int bottom);
+// Writes `text` with its top-left corner at device point `at`, in the font
+// selected into `dc` as the mapping sizes it: for a text placed against
+// the page's edge to the pixel, which a logical x may not reach.
+void TextOutAtDevice(CDC& dc, CPoint at, std::string_view text);
 
 // `plan` with the room a page needs left of the drawing for `labels`,
 // written in a font of `pointSize` tenths of a point and right-aligned at

@@ -180,6 +180,13 @@ long long RulerStep(long long range) {
   return p * t;
 }
 
+long long NextRulerStep(long long step) {
+  if (step <= 0) return 1;
+  long long p = 1;
+  while (step / p >= 10) p *= 10;
+  return step / p * p + p;
+}
+
 void PixelBatch::Draw(CDC* dc, std::vector<POINT>& points, COLORREF colour) {
   if (points.empty()) return;
   dc->LPtoDP(points.data(), int(points.size()));

@@ -49,6 +49,9 @@ inline constexpr int kLargestDisplaySize = 1 << 30;
 // The step of a position ruler over `range` visible units: one leading digit
 // times a power of ten, about a seventh of the range; 0 (no ticks) below 7.
 [[nodiscard]] long long RulerStep(long long range);
+// The next coarser step of the same kind: (d + 1) times the power of ten,
+// and after 9 the next power of ten.
+[[nodiscard]] long long NextRulerStep(long long step);
 
 // Pixels of one colour set on a device context, each device pixel once: in a
 // whole-genome row hundreds of SNPs fall on one pixel of the window.

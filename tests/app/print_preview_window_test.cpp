@@ -97,6 +97,31 @@ QMap<QString, QRectF> PrintedNames(const std::string& path) {
   return names;
 }
 
+// The words poppler finds on each page of the PDF at `path`, with their
+// boxes in points, and each page's size.
+struct PrintedPage {
+  QSizeF size;
+  std::vector<std::pair<QString, QRectF>> words;
+};
+std::vector<PrintedPage> PrintedWords(const std::string& path) {
+  std::vector<PrintedPage> pages;
+  QProcess poppler;
+  poppler.start("pdftotext", {"-bbox", QString::fromStdString(path), "-"});
+  if (!poppler.waitForFinished(120000) || poppler.exitCode() != 0) return pages;
+  static const QRegularExpression item(
+      R"re(<page width="(-?[\d.]+)" height="(-?[\d.]+)">|<word xMin="(-?[\d.]+)" yMin="(-?[\d.]+)" xMax="(-?[\d.]+)" yMax="(-?[\d.]+)">([^<]*)</word>)re");
+  for (auto it = item.globalMatch(QString::fromUtf8(poppler.readAllStandardOutput())); it.hasNext();) {
+    const QRegularExpressionMatch m = it.next();
+    if (!m.captured(1).isEmpty()) {
+      pages.push_back({QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()), {}});
+    } else if (!pages.empty()) {
+      pages.back().words.emplace_back(m.captured(7), QRectF(QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()),
+                                                            QPointF(m.captured(5).toDouble(), m.captured(6).toDouble())));
+    }
+  }
+  return pages;
+}
+
 void RemoveRendered(const std::string& path) {
   std::filesystem::remove(path);
   const std::filesystem::path pdf(path);
@@ -122,6 +147,19 @@ class PrintPreviewWindowTest : public DemoAppOnQtTest {
     doc_ = dynamic_cast<CQOVADoc*>(Main().GetActiveDocument());
     if (!doc_ || doc_->OpenSingleResult(nullptr, "Tumour01.CFS") != CQOVADoc::kSucceeded) return nullptr;
     return dynamic_cast<CQOVAView*>(Main().MDIGetActive()->GetActiveView());
+  }
+  // The view shows the grid of the results `files`, as Display Samples loads them.
+  void ShowGrid(CQOVAView& view, const std::vector<const char*>& files) {
+    doc_->LoadedResults.clear();
+    doc_->DisplayList.clear();
+    for (const char* file : files) {
+      auto result = std::make_unique<CAnalyzedData>();
+      result->LoadFileAllocating(doc_->AnalysisResultFolder + file);
+      doc_->LoadedResults.push_back(std::move(result));
+      doc_->DisplayList.push_back(file);
+    }
+    doc_->Status = kStatusMultiple;
+    view.OnInitialUpdate();
   }
   static std::string Artefact(const std::string& name) {
     const std::filesystem::path folder = std::filesystem::path(BinaryDir()) / "artefacts" / "print" / "preview";
@@ -250,16 +288,7 @@ TEST_F(PrintPreviewWindowTest, ThePreviewHoldsThePagesFilePrintWritesAndItsPrint
       ASSERT_NE(app_->OpenDocumentFile(graph.c_str()), nullptr);
     }
     if (k.shows == Shows::Grid) {
-      doc_->LoadedResults.clear();
-      doc_->DisplayList.clear();
-      for (const char* file : {"Tumour01.CFS", "Tumour02.CFN", "Tumour01.CFS", "Tumour02.CFN"}) {
-        auto result = std::make_unique<CAnalyzedData>();
-        result->LoadFileAllocating(doc_->AnalysisResultFolder + file);
-        doc_->LoadedResults.push_back(std::move(result));
-        doc_->DisplayList.push_back(file);
-      }
-      doc_->Status = kStatusMultiple;
-      view->OnInitialUpdate();
+      ShowGrid(*view, {"Tumour01.CFS", "Tumour02.CFN", "Tumour01.CFS", "Tumour02.CFN"});
       ASSERT_TRUE(view->m_nViewFlags & VIEW_MULTIPLE);
     }
     if (k.shows == Shows::Integral) {
@@ -310,6 +339,109 @@ TEST_F(PrintPreviewWindowTest, ThePreviewHoldsThePagesFilePrintWritesAndItsPrint
         EXPECT_NEAR(other.right(), inked.right(), 1);
         EXPECT_NEAR(other.bottom(), inked.bottom(), 1);
       }
+    }
+  }
+}
+
+// The grid of Ch1 with one, two and five rows, printed on one page and
+// tiled, upright on a sheet with margins and across one without: on every
+// page, and in the preview, the ruler's labels as the printer's fonts write
+// them stand apart, read the values of ticks one step apart, lie whole
+// within the printable area and beneath the title.
+TEST_F(PrintPreviewWindowTest, TheGridsPrintedRulerLabelsStandApartWholeAndBeneathTheTitle) {
+  CQOVAView* view = ShowTumour01();
+  ASSERT_NE(view, nullptr);
+  platform::ui::PrinterSettings across{"", 1754, 1240, 150, {}};
+  const struct {
+    const char* name;
+    std::vector<const char*> rows;
+    bool onePage;
+    bool upright;
+  } cases[] = {
+      {"grid_1_row_onepage_portrait", {"Tumour01.CFS"}, true, true},
+      {"grid_1_row_tiled_portrait", {"Tumour01.CFS"}, false, true},
+      {"grid_1_row_onepage_landscape", {"Tumour01.CFS"}, true, false},
+      {"grid_1_row_tiled_landscape", {"Tumour01.CFS"}, false, false},
+      {"grid_2_rows_onepage_portrait", {"Tumour02.CFN", "Tumour02.CFN"}, true, true},
+      {"grid_2_rows_tiled_portrait", {"Tumour02.CFN", "Tumour02.CFN"}, false, true},
+      {"grid_2_rows_onepage_landscape", {"Tumour02.CFN", "Tumour02.CFN"}, true, false},
+      {"grid_2_rows_tiled_landscape", {"Tumour02.CFN", "Tumour02.CFN"}, false, false},
+      {"grid_5_rows_onepage_portrait", std::vector<const char*>(5, "Tumour02.CFN"), true, true},
+      {"grid_5_rows_tiled_portrait", std::vector<const char*>(5, "Tumour02.CFN"), false, true},
+      {"grid_5_rows_onepage_landscape", std::vector<const char*>(5, "Tumour02.CFN"), true, false},
+      {"grid_5_rows_tiled_landscape", std::vector<const char*>(5, "Tumour02.CFN"), false, false},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    app_->m_printer = k.upright ? A4WithMargins() : across;
+    ShowGrid(*view, k.rows);
+    ASSERT_TRUE(view->m_nViewFlags & VIEW_MULTIPLE);
+    ASSERT_TRUE(view->m_nViewFlags & VIEW_ONE_CHROMOSOME);
+    ASSERT_EQ(view->m_nChromosome, 1);
+    view->m_pDisplaySetting->PRINT.ONE_MULTI = k.onePage ? 1 : 0;
+
+    const std::string print = Artefact(std::string(k.name) + "_print"), shown = Artefact(std::string(k.name) + "_preview");
+    const Seen seen = PrintTo(print);
+    Preview(seen, shown, Artefact(std::string(k.name) + "_preview_print"));
+    (void)Render(print);
+    (void)Render(shown);
+    const platform::ui::PrinterSettings& printer = app_->m_printer;
+    const double left = printer.offsetX * 72.0 / printer.dpi, right = (printer.offsetX + printer.width) * 72.0 / printer.dpi;
+    for (const std::string& pdf : {print, shown}) {
+      SCOPED_TRACE(pdf);
+      const std::vector<PrintedPage> pages = PrintedWords(pdf);
+      ASSERT_FALSE(pages.empty()) << "pdftotext (poppler-utils) is needed";
+      const auto number = [](const QString& word) {
+        return !word.isEmpty() && std::all_of(word.begin(), word.end(), [](QChar c) { return c.isDigit(); });
+      };
+      const auto titleOf = [](const PrintedPage& page) {
+        return std::find_if(page.words.begin(), page.words.end(), [](const auto& word) { return word.first == "Ch1"; });
+      };
+      // The header is drawn at the top of every page; on the first, where
+      // the rows begin beneath it, the numbers in the band under the title
+      // are the ruler's labels, and give their line and height. Lower pages
+      // also show the rows' axis labels there.
+      ASSERT_NE(titleOf(pages[0]), pages[0].words.end());
+      const QRectF firstTitle = titleOf(pages[0])->second;
+      QRectF ruler;
+      for (const auto& word : pages[0].words)
+        if (number(word.first) && word.second.top() < firstTitle.top() + 3 * firstTitle.height() &&
+            (ruler.isNull() || word.second.top() < ruler.top()))
+          ruler = word.second;
+      ASSERT_FALSE(ruler.isNull());
+      int labelled = 0;
+      for (std::size_t p = 0; p < pages.size(); ++p) {
+        SCOPED_TRACE("page " + std::to_string(p + 1));
+        const auto title = titleOf(pages[p]);
+        ASSERT_NE(title, pages[p].words.end());
+        const QRectF band = title->second;
+        std::vector<std::pair<QString, QRectF>> labels;
+        for (const auto& word : pages[p].words)
+          if (number(word.first) && std::abs(word.second.top() - ruler.top()) < 0.5 &&
+              std::abs(word.second.height() - ruler.height()) < 0.5)
+            labels.push_back(word);
+        std::sort(labels.begin(), labels.end(), [](const auto& a, const auto& b) { return a.second.left() < b.second.left(); });
+        labelled += labels.size() >= 2;
+        long long step = 0;
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+          const auto& [text, box] = labels[i];
+          SCOPED_TRACE(text.toStdString());
+          EXPECT_TRUE(text == "0" || !text.startsWith('0'));
+          EXPECT_GE(box.left(), left - 0.5);
+          EXPECT_LE(box.right(), right + 0.5);
+          EXPECT_LE(band.bottom(), box.top() + 0.5);
+          if (i == 0) continue;
+          const auto& [beforeText, before] = labels[i - 1];
+          EXPECT_LE(before.right() + box.height() / 4, box.left());
+          const long long difference = text.toLongLong() - beforeText.toLongLong();
+          if (i == 1) step = difference;
+          EXPECT_EQ(difference, step);
+          long long digit = difference;
+          while (digit > 0 && digit % 10 == 0) digit /= 10;
+          EXPECT_TRUE(digit > 0 && digit < 10) << difference;
+        }
+      }
+      EXPECT_GE(labelled, 1);
     }
   }
 }

@@ -3,12 +3,16 @@
 // whole-genome rows, where chromosomes 1..23 lie side by side and twenty SNPs
 // (or 2,000 bases) share one logical x.
 #include <algorithm>
+#include <climits>
+#include <string>
 
 #include "core/AnalyzedData.h"
 #include "core/GenomeTables.h"
 #include "platform/Strings.h"
 #include "platform/ui/DC.h"
 #include "views/main/CopyNumberAxes.h"
+#include "views/PrintFit.h"
+#include "views/ViewNavigation.h"
 #include "views/main/QOVAView.h"
 
 using namespace qova::views::main;
@@ -31,6 +35,64 @@ constexpr int kMarkerPens = 8;  // markers 0..6 and the analysis' own (kind 39)
 
 // Each chromosome of a whole-genome row has its own colour.
 COLORREF ChromosomeColour(int c) { return RGB((c / 9) * 85, ((c + c / 3) % 3) * 85, (c % 3) * 85); }
+
+// The logical x of the ruler's tick at v units into a column at x.
+int TickX(int x, long long v) { return int(std::clamp<long long>(x + v, INT32_MIN, INT32_MAX)); }
+
+// The ruler's label of the tick at v: bases on both axes.
+std::string RulerLabel(long long v) { return platform::Format("%lld", v * 10); }
+
+// The device x of logical x on the page.
+long long DeviceX(const CDC& dc, int x) {
+  CPoint at(x, 0);
+  dc.LPtoDP(&at);
+  return at.x;
+}
+
+// A printed ruler's labels keep at least a digit's width between them.
+long long LabelGap(const CDC& dc) { return views::DeviceTextWidth(dc, "0"); }
+
+// Whether every label of the ticks `step` apart over [left, right] of a
+// column at x ends a gap before the next label begins.
+bool LabelsStandApart(const CDC& dc, int x, long long left, long long right, long long step) {
+  const long long gap = LabelGap(dc);
+  const long long last = right / step * step;
+  for (long long v = left / step * step; v < last; v += step)
+    if (DeviceX(dc, TickX(x, v)) + views::DeviceTextWidth(dc, RulerLabel(v)) + gap > DeviceX(dc, TickX(x, v + step)))
+      return false;
+  return true;
+}
+
+// On paper the labels' font follows the page's height, and the ticks the
+// page's width: with few rows the labels grow wider than the step the
+// window's rule gives, so the step is made coarser, of the same kind, until
+// they stand apart. A label that would run over the page's edge is written
+// ending at the right edge where that keeps it apart from the one before,
+// and otherwise left out: cut, it would read as another number. A label whose
+// tick lies before the page's left edge belongs to the page before.
+void DrawPrintedTicks(CDC* dc, int x, int y, long long left, long long right, long long step) {
+  while (step <= right && !LabelsStandApart(*dc, x, left, right, step)) step = views::NextRulerStep(step);
+  const long long page = dc->GetDeviceCaps(HORZRES), gap = LabelGap(*dc);
+  long long previousEnd = LLONG_MIN;  // device x where the last label written ends
+  for (long long v = left / step * step; v <= right / step * step; v += step) {
+    const int tick = TickX(x, v);
+    dc->MoveTo(tick, y + 40);
+    dc->LineTo(tick, y + 60);
+    const std::string label = RulerLabel(v);
+    const long long width = views::DeviceTextWidth(*dc, label);
+    long long at = DeviceX(*dc, tick);
+    if (at >= 0 && at + width > page) at = page - width;
+    if (at < 0 || (previousEnd != LLONG_MIN && at < previousEnd + gap)) continue;
+    if (at == DeviceX(*dc, tick)) {
+      dc->TextOut(tick, y, label);
+    } else {
+      CPoint top(tick, y);
+      dc->LPtoDP(&top);
+      views::TextOutAtDevice(*dc, CPoint(int(at), top.y), label);
+    }
+    previousEnd = at + width;
+  }
+}
 
 }  // namespace
 
@@ -106,12 +168,14 @@ void CQOVAView::DrawRuler(CDC* dc, int c, int x, int y) {
   CFont* previousFont = dc->SelectObject(&font);
   // A column outside the window, or too narrow a part of it, has no ticks.
   const long long step = right > left ? views::RulerStep(right - left) : 0;
-  if (step > 0) {
+  if (step > 0 && dc->IsPrinting()) {
+    DrawPrintedTicks(dc, x, y, left, right, step);
+  } else if (step > 0) {
     for (long long v = left / step * step; v <= right / step * step; v += step) {
-      const int tick = int(std::clamp<long long>(x + v, INT32_MIN, INT32_MAX));
+      const int tick = TickX(x, v);
       dc->MoveTo(tick, y + 40);
       dc->LineTo(tick, y + 60);
-      dc->TextOut(tick, y, platform::Format("%lld", v * 10));
+      dc->TextOut(tick, y, RulerLabel(v));
     }
   }
   dc->MoveTo(x, y + 50);

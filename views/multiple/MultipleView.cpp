@@ -14,6 +14,7 @@
 #include "platform/Strings.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/DC.h"
+#include "views/PrintFit.h"
 #include "views/multiple/MultiViewSelect.h"
 #include "views/main/QOVAView.h"
 
@@ -424,7 +425,9 @@ void CQOVAView::DrawMultipleHeader(CDC* dc, int c, int x) {
   CFont font;
   font.CreatePointFont(kHeaderTitleFont, "");
   CFont* previous = dc->SelectObject(&font);
-  dc->TextOut(m_nScrollX, m_nScrollY, c < 23 ? platform::Format("Ch%d", c) : std::string("ChX"));
+  // On paper the title's line ends above the ruler beneath it.
+  qova::views::TextOutFittingAbove(*dc, m_nScrollX, m_nScrollY, c < 23 ? platform::Format("Ch%d", c) : std::string("ChX"),
+                             m_nScrollY + kHeaderHeight);
   dc->SelectObject(previous);
   int y = m_nScrollY + kHeaderHeight;
   const int m = m_pDisplaySetting->ITEMS.MULTI;

@@ -138,6 +138,8 @@ TEST_F(MultipleViewTest, ChromosomeXHasNoStateOrLohLevelBar) {
 TEST_F(MultipleViewTest, TheRulerStepsByALeadingDigitAndDrawsNoTicksOutsideTheWindow) {
   for (const auto& [range, step] : {std::pair{700LL, 100LL}, {1999LL, 200LL}, {7LL, 1LL}, {6LL, 0LL}, {0LL, 0LL}})
     EXPECT_EQ(views::RulerStep(range), step) << range;
+  for (const auto& [step, next] : {std::pair{1LL, 2LL}, {9LL, 10LL}, {20LL, 30LL}, {3000000LL, 4000000LL}, {90000LL, 100000LL}})
+    EXPECT_EQ(views::NextRulerStep(step), next) << step;
 
   ListThree();
   CQOVAView& view = NewView();
@@ -382,12 +384,14 @@ TEST_F(MultipleViewTest, TheGridPrintsOnOnePageOrTiledAtItsOwnPrintedSize) {
   EXPECT_GT(Headless().PrintJobs().back().pages.size(), pages);
 }
 
-// The printed ruler of one chromosome, on a page: the labels of its ticks
-// left to right and the device x range of its base line. The header is
-// drawn last, its title first: each tick is a line with its label after it,
-// and the base line follows them.
+// The printed ruler of one chromosome, on a page: the title, the labels of
+// its ticks left to right, the ticks' device x and the device x range of its
+// base line. The header is drawn last, its title first; the ticks, each
+// with its label unless the page leaves it out, and the base line follow.
 struct PrintedRuler {
+  const platform::ui::DrawRecord* title = nullptr;
   std::vector<platform::ui::DrawRecord> labels;
+  std::vector<long long> ticks;
   long long lineLeft = 0, lineRight = 0;
 };
 PrintedRuler RulerOf(const platform::ui::Picture& page) {
@@ -395,65 +399,135 @@ PrintedRuler RulerOf(const platform::ui::Picture& page) {
   const std::vector<platform::ui::DrawRecord>& r = page.records;
   std::size_t k = r.size();
   while (k > 0 && !(r[k - 1].op == DrawOp::Text && page.TextOf(r[k - 1]).starts_with("Ch"))) --k;
-  for (; k + 1 < r.size() && r[k].op == DrawOp::Line && r[k].x1 == r[k].x2; k += 2)
-    if (r[k + 1].op == DrawOp::Text) ruler.labels.push_back(r[k + 1]);
-  if (k < r.size() && r[k].op == DrawOp::Line && r[k].y1 == r[k].y2) {
-    ruler.lineLeft = std::min(r[k].x1, r[k].x2);
-    ruler.lineRight = std::max(r[k].x1, r[k].x2);
+  if (k > 0) ruler.title = &r[k - 1];
+  for (; k < r.size(); ++k) {
+    if (r[k].op == DrawOp::Text) {
+      ruler.labels.push_back(r[k]);
+    } else if (r[k].op == DrawOp::Line && r[k].x1 == r[k].x2) {
+      ruler.ticks.push_back(r[k].x1);
+    } else {
+      if (r[k].op == DrawOp::Line && r[k].y1 == r[k].y2) {
+        ruler.lineLeft = std::min(r[k].x1, r[k].x2);
+        ruler.lineRight = std::max(r[k].x1, r[k].x2);
+      }
+      break;
+    }
   }
   return ruler;
 }
 
-// Printed from a narrow window onto larger pages, on one page, tiled and
-// across the sheet, the ruler's ticks spread over the part of the column
-// each page shows, and their labels stand apart.
-TEST_F(MultipleViewTest, TheGridsPrintedRulerSpreadsOverThePageWithItsLabelsApart) {
-  ListThree();
-  CQOVAView& view = FramedView(600, 400);
-  ASSERT_TRUE(view.m_nViewFlags & VIEW_ONE_CHROMOSOME);
-  ASSERT_TRUE(view.m_pDisplaySetting->ITEMS.MULTI & 0x100);
-  struct Case {
-    const char* name;
-    bool onePage;
-    platform::ui::PrinterSettings printer;
-  };
-  const platform::ui::PrinterSettings a4{"PDF", 4960, 7016, 600, {}};
-  const Case cases[] = {
-      {"grid_ruler_onepage", true, a4},
-      {"grid_ruler_tiled", false, a4},
-      {"grid_ruler_across", true, {"PDF", 7016, 4960, 600, {}}},
-  };
-  for (const Case& k : cases) {
-    SCOPED_TRACE(k.name);
-    view.m_pDisplaySetting->PRINT.ONE_MULTI = k.onePage ? 1 : 0;
-    Headless().OnPrintDialog([&k](platform::ui::PrintDialogRequest& request) {
-      request.printer = k.printer;
-      return true;
-    });
-    ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), ID_FILE_PRINT));
-    const std::vector<platform::ui::Picture>& pages = Headless().PrintJobs().back().pages;
-    ASSERT_FALSE(pages.empty());
-    int spread = 0;
-    for (std::size_t p = 0; p < pages.size(); ++p) {
-      SCOPED_TRACE("page " + std::to_string(p + 1));
-      const PrintedRuler ruler = RulerOf(pages[p]);
-      const long long left = std::max(0LL, ruler.lineLeft), right = std::min<long long>(k.printer.width, ruler.lineRight);
-      if (right - left < k.printer.width / 4) continue;
-      ASSERT_GE(ruler.labels.size(), 3u);
-      for (std::size_t i = 1; i < ruler.labels.size(); ++i) {
-        const platform::ui::DrawRecord& before = ruler.labels[i - 1];
-        EXPECT_LT(before.x1 + before.x2, ruler.labels[i].x1) << pages[p].TextOf(ruler.labels[i]);
+// A step of one leading digit times a power of ten.
+bool OneLeadingDigit(long long step) {
+  if (step <= 0) return false;
+  while (step % 10 == 0) step /= 10;
+  return step < 10;
+}
+
+// Printed from a narrow window onto larger pages, with one to five rows, on
+// one page and tiled, upright and across the sheet, on both axes: on each
+// page the ruler's ticks spread over the part of the column the page shows;
+// its labels stand apart, a step of one leading digit times a power of ten
+// between them, beneath the title, each whole within the page at its own
+// tick, or ending at the page's right edge where its tick lies nearer it.
+TEST_F(MultipleViewTest, TheGridsPrintedRulerSpreadsOverEachPageWithItsLabelsApartAndWhole) {
+  const Listed self{"Tumour01.CFS", ""}, nonSelf{"Tumour02.CFN", ""};
+  const std::vector<std::vector<Listed>> rowSets = {
+      {self}, {nonSelf, nonSelf}, {self, nonSelf, self}, {self, nonSelf, self, nonSelf},
+      {nonSelf, nonSelf, nonSelf, nonSelf, nonSelf}};
+  const platform::ui::PrinterSettings portrait{"PDF", 4960, 7016, 600, {}}, landscape{"PDF", 7016, 4960, 600, {}};
+  int pagesRead = 0, coarser = 0, movedIn = 0, leftOut = 0;
+  for (const std::vector<Listed>& rows : rowSets) {
+    List(rows);
+    CQOVAView& view = FramedView(600, 400);
+    ASSERT_TRUE(view.m_nViewFlags & VIEW_ONE_CHROMOSOME);
+    ASSERT_TRUE(view.m_pDisplaySetting->ITEMS.MULTI & 0x100);
+    for (const bool base : {true, false}) {
+      if (bool(view.m_nViewFlags & VIEW_BASE_INTERVAL) != base) {
+        ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), base ? res::kCmdBaseInterval : res::kCmdSnpInterval));
       }
-      // A tick at least every quarter of the part shown.
-      const long long quarter = (right - left) / 4;
-      EXPECT_LE(ruler.labels.front().x1, left + quarter);
-      EXPECT_GE(ruler.labels.back().x1, right - quarter);
-      EXPECT_LE(ruler.labels.back().x1, k.printer.width);
-      ++spread;
+      ASSERT_EQ(bool(view.m_nViewFlags & VIEW_BASE_INTERVAL), base);
+      const long long w = view.ColumnWidth(1);
+      for (const bool onePage : {true, false}) {
+        for (const bool upright : {true, false}) {
+          const std::string name = platform::Format("grid_ruler_%zu_rows_%s_%s%s", rows.size(),
+                                                    onePage ? "onepage" : "tiled", upright ? "portrait" : "landscape",
+                                                    base ? "" : "_snps");
+          SCOPED_TRACE(name);
+          const platform::ui::PrinterSettings& printer = upright ? portrait : landscape;
+          view.m_pDisplaySetting->PRINT.ONE_MULTI = onePage ? 1 : 0;
+          Headless().OnPrintDialog([&printer](platform::ui::PrintDialogRequest& request) {
+            request.printer = printer;
+            return true;
+          });
+          ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), ID_FILE_PRINT));
+          const std::vector<platform::ui::Picture>& pages = Headless().PrintJobs().back().pages;
+          ASSERT_FALSE(pages.empty());
+          for (std::size_t p = 0; p < pages.size(); ++p) {
+            SCOPED_TRACE("page " + std::to_string(p + 1));
+            const PrintedRuler ruler = RulerOf(pages[p]);
+            ASSERT_NE(ruler.title, nullptr);
+            const long long left = std::max(0LL, ruler.lineLeft);
+            const long long right = std::min<long long>(printer.width, ruler.lineRight);
+            if (right - left < printer.width / 2 && ruler.labels.empty()) continue;
+            ++pagesRead;
+            // Where the tick of the value a label reads would lie.
+            const auto tickOf = [&](const platform::ui::DrawRecord& label) {
+              const long long value = std::stoll(std::string(pages[p].TextOf(label)));
+              return ruler.lineLeft + (ruler.lineRight - ruler.lineLeft) * value / (10 * w);
+            };
+            long long step = 0;
+            for (std::size_t i = 0; i < ruler.labels.size(); ++i) {
+              const platform::ui::DrawRecord& label = ruler.labels[i];
+              const std::string text(pages[p].TextOf(label));
+              SCOPED_TRACE(text);
+              ASSERT_EQ(text.find_first_not_of("0123456789"), std::string::npos);
+              EXPECT_GE(label.x1, 0);
+              EXPECT_LE(label.x1 + label.x2, printer.width);
+              EXPECT_GE(label.y1, ruler.title->y1 + ruler.title->y2);
+              // The label reads the value of a tick drawn: at the tick, or
+              // moved in to end at the page's edge from a tick beyond its start.
+              const long long tick = tickOf(label);
+              EXPECT_TRUE(std::any_of(ruler.ticks.begin(), ruler.ticks.end(),
+                                      [&](long long t) { return std::llabs(t - tick) <= 2; }));
+              if (std::llabs(label.x1 - tick) > 2) {
+                EXPECT_EQ(label.x1 + label.x2, printer.width);
+                EXPECT_GT(tick, label.x1);
+                ++movedIn;
+              }
+              if (i == 0) continue;
+              const platform::ui::DrawRecord& before = ruler.labels[i - 1];
+              EXPECT_LE(before.x1 + before.x2 + before.y2 / 4, label.x1);
+              const long long difference =
+                  std::stoll(text) - std::stoll(std::string(pages[p].TextOf(before)));
+              if (i == 1) step = difference;
+              EXPECT_EQ(difference, step);
+              EXPECT_TRUE(OneLeadingDigit(difference / 10)) << difference;
+            }
+            std::vector<long long> shown;
+            for (const long long t : ruler.ticks)
+              if (t >= left && t <= right) shown.push_back(t);
+            // For the table's reach: pages with a tick left bare, and pages
+            // whose step is coarser than the rule's over the part shown.
+            leftOut += shown.size() > ruler.labels.size();
+            const long long range = (right - left) * w / std::max(1LL, ruler.lineRight - ruler.lineLeft);
+            coarser += step / 10 > views::RulerStep(std::max(1LL, range));
+            // Spread over the part shown: no more than a step is left bare at either end.
+            if (right - left < printer.width / 2) continue;
+            ASSERT_GE(shown.size(), 2u);
+            const long long between = shown[1] - shown[0];
+            EXPECT_LE(shown.front(), left + between + 2);
+            EXPECT_GE(shown.back(), right - between - 2);
+          }
+          if (rows.size() != 3 && rows.size() != 4 && base) KeepPages(pages, name);
+        }
+      }
     }
-    EXPECT_GE(spread, 1);
-    KeepPages(pages, k.name);
   }
+  // The table reaches the cases it is for.
+  EXPECT_GE(pagesRead, 40);
+  EXPECT_GE(coarser, 10);
+  EXPECT_GT(movedIn, 0);
+  EXPECT_GT(leftOut, 0);
 }
 
 TEST_F(MultipleViewTest, AResultWithoutAlleleArraysDrawsNoAlleleDotsWhileTheAlleleSwitchIsOn) {
