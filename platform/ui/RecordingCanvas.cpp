@@ -15,7 +15,12 @@ void Picture::ReplayOn(DrawSurface& surface) const {
         break;
       }
       case DrawOp::FillRect: surface.FillRect(r.Rect(), r.color); break;
-      case DrawOp::Pixel: surface.SetPixel(r.x1, r.y1, r.color); break;
+      case DrawOp::Pixel:
+        if (r.flags & DrawRecord::kPixelCell)
+          surface.SetPixelCell(r.Rect(), r.color);
+        else
+          surface.SetPixel(r.x1, r.y1, r.color);
+        break;
       case DrawOp::Invert: surface.InvertRect(r.Rect()); break;
       case DrawOp::Text: {
         TextRun run;
@@ -103,6 +108,18 @@ void RecordingSurface::SetPixel(int x, int y, COLORREF color) {
   r.op = DrawOp::Pixel;
   r.x1 = x;
   r.y1 = y;
+  r.color = color;
+  picture_.records.push_back(r);
+}
+
+void RecordingSurface::SetPixelCell(const CRect& cell, COLORREF color) {
+  DrawRecord r;
+  r.op = DrawOp::Pixel;
+  r.flags = DrawRecord::kPixelCell;
+  r.x1 = cell.left;
+  r.y1 = cell.top;
+  r.x2 = cell.right;
+  r.y2 = cell.bottom;
   r.color = color;
   picture_.records.push_back(r);
 }
