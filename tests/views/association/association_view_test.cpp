@@ -109,6 +109,20 @@ class AssociationViewTest : public AssociationDataTest {
     view.OnInitialUpdate();
     return view;
   }
+  // Printed pages kept under <build>/artefacts/association for people to
+  // look at, where the windowed interface is built: a PDF and the pictures
+  // poppler makes of it with `pictures` (its options).
+  static void KeepPrint([[maybe_unused]] const std::vector<Picture>& pages, [[maybe_unused]] const std::string& name,
+                        [[maybe_unused]] const std::string& pictures) {
+#ifdef QOVA_RASTER_CANVAS
+    const std::filesystem::path folder = std::filesystem::path(BinaryDir()) / "artefacts" / "association";
+    std::filesystem::create_directories(folder);
+    const std::string pdf = (folder / (name + ".pdf")).string();
+    EXPECT_TRUE(platform::qt::WritePdf(pages, pdf, name));
+    const std::string png = (folder / name).string();
+    (void)std::system(("pdftoppm -png " + pictures + " '" + pdf + "' '" + png + "' 2>/dev/null").c_str());
+#endif
+  }
   static Picture Draw(CQOVAAssView& view) {
     platform::ui::RecordingCanvas canvas(kCanvasWidth, kCanvasHeight);
     view.OnDraw(&canvas);
@@ -341,8 +355,6 @@ TEST_F(AssociationViewTest, PrintedPagesKeepTheAxisLabelsAndTheIdeogramFramesOnT
       {"print_genome_base_onepage_600", 0, true, true, a4At600},
       {"print_genome_snp_150", 0, false, false, a4At150},
   };
-  const std::filesystem::path folder = std::filesystem::path(BinaryDir()) / "artefacts" / "association";
-  std::filesystem::create_directories(folder);
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
     CQOVAAssView& view = FramedView(1200, 700);
@@ -384,12 +396,7 @@ TEST_F(AssociationViewTest, PrintedPagesKeepTheAxisLabelsAndTheIdeogramFramesOnT
       for (const DrawRecord& r : page.records)
         edges += r.op == DrawOp::Line && r.color == RGB(0, 0, 0) && r.x1 == r.x2 && onPage(r.x1, r.y1);
     EXPECT_EQ(edges, 2 * (k.chromosome ? 1 : 23));
-#ifdef QOVA_RASTER_CANVAS
-    const std::string pdf = (folder / (std::string(k.name) + ".pdf")).string();
-    EXPECT_TRUE(platform::qt::WritePdf(pages, pdf, k.name));
-    const std::string png = (folder / k.name).string();
-    (void)std::system(("pdftoppm -png -r 60 -f 1 -l 1 -singlefile '" + pdf + "' '" + png + "' 2>/dev/null").c_str());
-#endif
+    KeepPrint(pages, k.name, "-r 60 -f 1 -l 1 -singlefile");
     frame_->DestroyWindow();
     frame_ = nullptr;
   }
@@ -411,8 +418,6 @@ TEST_F(AssociationViewTest, OneChromosomePrintsAtTheSingleChromosomeSize) {
                {"print_ch4_300", 300, 300, false, 1},
                {"print_ch4_300_onepage", 300, 300, true, 1},
                {"print_ch4_3000x300", 3000, 300, false, 2}};
-  const std::filesystem::path folder = std::filesystem::path(BinaryDir()) / "artefacts" / "association";
-  std::filesystem::create_directories(folder);
   for (const auto& k : cases) {
     SCOPED_TRACE(k.name);
     CQOVAAssView& view = FramedView(1200, 700);
@@ -453,12 +458,7 @@ TEST_F(AssociationViewTest, OneChromosomePrintsAtTheSingleChromosomeSize) {
     else
       // A page starts at a whole unit: the next may repeat part of one.
       EXPECT_NEAR(right - left, double(End(4) - First(4)) * k.sizeX / 200, k.sizeX / 200.0 + 1);
-#ifdef QOVA_RASTER_CANVAS
-    const std::string pdf = (folder / (std::string(k.name) + ".pdf")).string();
-    EXPECT_TRUE(platform::qt::WritePdf(pages, pdf, k.name));
-    const std::string png = (folder / k.name).string();
-    (void)std::system(("pdftoppm -png -r 30 '" + pdf + "' '" + png + "' 2>/dev/null").c_str());
-#endif
+    KeepPrint(pages, k.name, "-r 30");
     frame_->DestroyWindow();
     frame_ = nullptr;
   }
