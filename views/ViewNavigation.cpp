@@ -75,20 +75,21 @@ long long RoomOnPage(int leftRoom, long long pageWidth) {
 
 }  // namespace
 
-PageGrid PrintPageGrid(CSize extent, CSize page, CSize printedSize, int printScaleX, int leftRoom) {
+PageGrid PrintPageGrid(CSize extent, CSize page, CSize printedSize, int printScaleX, int leftRoom, bool fill) {
   const long long px = std::max<long long>(1, printedSize.cx), py = std::max<long long>(1, printedSize.cy);
   const long long width = std::max<long long>(1, page.cx), height = std::max<long long>(1, page.cy);
   const long long scaleX = std::max(1, printScaleX);
   const long long room = RoomOnPage(leftRoom, width);
   PageGrid grid;
   // Pages needed at the printed size (the room first), then the size that fills them.
-  const auto fill = [](long long printed, long long drawn, long long pageUnits, long long reserved, long long& pages) {
+  const auto spread = [fill](long long printed, long long drawn, long long pageUnits, long long reserved,
+                             long long& pages) {
     drawn = std::max<long long>(1, drawn);
     pages = std::max<long long>(1, (printed * drawn + reserved + pageUnits - 1) / pageUnits);
-    return ClampDisplaySize((pageUnits * pages - reserved) / drawn);
+    return ClampDisplaySize(fill ? (pageUnits * pages - reserved) / drawn : printed);
   };
-  grid.printedWidth = fill(px, extent.cx, width * scaleX, room * scaleX, grid.columns);
-  grid.printedHeight = fill(py, extent.cy, height * kPrintScaleY, 0, grid.rows);
+  grid.printedWidth = spread(px, extent.cx, width * scaleX, room * scaleX, grid.columns);
+  grid.printedHeight = spread(py, extent.cy, height * kPrintScaleY, 0, grid.rows);
   return grid;
 }
 
@@ -115,7 +116,7 @@ CSize PrinterPage(CDC* dc) { return {dc->GetDeviceCaps(HORZRES), dc->GetDeviceCa
 
 PageGrid PrintPages(const PrintPlan& plan, CSize extent, CSize page) {
   if (plan.onePage) return {};
-  return PrintPageGrid(extent, page, plan.printedSize, plan.scaleX, plan.leftRoom);
+  return PrintPageGrid(extent, page, plan.printedSize, plan.scaleX, plan.leftRoom, plan.fillsPages);
 }
 
 namespace {

@@ -81,7 +81,8 @@ void FitToWindow(ViewMapping& mapping, CSize extent, CSize client);
 // units (200 along y). Printed sizes below 1 count as 1. The drawing takes
 // as many columns and rows of pages as it needs at its printed size, and is
 // then drawn larger until it fills them, as the screen's drawing fills the
-// window: no page shows a strip of drawing over blank paper.
+// window: no page shows a strip of drawing over blank paper. Without
+// `fill` it keeps its printed size on those pages.
 struct PageGrid {
   long long columns = 1;
   long long rows = 1;
@@ -97,7 +98,8 @@ inline constexpr long long kLastPageNumber = 0xFFFE;
 [[nodiscard]] CSize PrinterPage(CDC* dc);
 // `leftRoom` printer pixels are kept free left of the drawing on the first
 // column of pages: the drawing spreads over the rest.
-[[nodiscard]] PageGrid PrintPageGrid(CSize extent, CSize page, CSize printedSize, int printScaleX, int leftRoom = 0);
+[[nodiscard]] PageGrid PrintPageGrid(CSize extent, CSize page, CSize printedSize, int printScaleX, int leftRoom = 0,
+                                     bool fill = true);
 
 // What a view's mode asks of printing: the printed size and one-page switch
 // of the display settings' PRINT keys, and the x units per printed size.
@@ -110,6 +112,9 @@ struct PrintPlan {
   // before the column; on paper the fonts follow the page's height, and
   // the gap can be too narrow for them).
   int leftRoom = 0;
+  // Whether tiles are drawn larger until they fill their pages (PageGrid);
+  // else at the printed size.
+  bool fillsPages = true;
 };
 [[nodiscard]] PrintPlan PrintPlanOf(const CDisplaySetting::PrintKeys& print, std::uint32_t viewFlags);
 // The room `plan` must keep left of the drawing on pages of `page` pixels so

@@ -166,15 +166,19 @@ void PainterSurface::PathLine(int x1, int y1, int x2, int y2, const DevicePen& p
   pathEnd_ = std::pair(x2, y2);
 }
 
-void PainterSurface::PathPixel(int x, int y, COLORREF color) {
+void PainterSurface::PathPixelRect(const QRectF& rect, int x1, int y1, int x2, int y2, COLORREF color) {
   if (pathKind_ != PathKind::Pixels || pathPen_.color != color) {
     Flush();
     pathKind_ = PathKind::Pixels;
     pathPen_.color = color;
   }
-  if (!pathPieces_.insert({Cell(x), Cell(y), Cell(x), Cell(y)}).second) return;
+  if (pathPieces_.insert({x1, y1, x2, y2}).second) pathPixels_.push_back(rect);
+}
+
+void PainterSurface::PathPixel(int x, int y, COLORREF color) {
   const double side = ScreenPixel();
-  pathPixels_.emplace_back(CellMiddle(x) - side / 2, CellMiddle(y) - side / 2, side, side);
+  PathPixelRect(QRectF(CellMiddle(x) - side / 2, CellMiddle(y) - side / 2, side, side), Cell(x), Cell(y), Cell(x),
+                Cell(y), color);
 }
 
 bool PainterSurface::UseRop(int rop, COLORREF& color) {
@@ -308,6 +312,19 @@ void PainterSurface::SetPixel(int x, int y, COLORREF color) {
   pen.setCosmetic(true);
   painter_.setPen(pen);
   painter_.drawPoint(x, y);
+}
+
+void PainterSurface::SetPixelCell(const CRect& cell, COLORREF color) {
+  if (!vector_) {
+    SetPixel(cell.left, cell.top, color);
+    return;
+  }
+  // Along an axis where the unit is narrower, the cell takes a screen pixel.
+  // Its key runs from corner to corner (left < right), so it never meets a
+  // screen pixel's key, whose corners are one cell.
+  const double side = ScreenPixel();
+  const double width = std::max<double>(cell.Width(), side), height = std::max<double>(cell.Height(), side);
+  PathPixelRect(QRectF(cell.left, cell.top, width, height), cell.left, cell.top, cell.right, cell.bottom, color);
 }
 
 void PainterSurface::InvertRect(const CRect& rect) {

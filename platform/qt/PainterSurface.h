@@ -9,7 +9,8 @@
 // and a pixel a screen pixel's square. Joined lines go out as one polyline
 // that keeps, within each screen pixel's column, its first, lowest, highest
 // and last points; single lines and pixels go out once per screen pixel they
-// fall in; the lines and pixels of one pen make one path. So a page of a
+// fall in, a pixel of a drawing that the page magnifies beyond a screen pixel
+// over its whole unit; the lines and pixels of one pen make one path. So a page of a
 // quarter million SNPs stays small and looks as it does on the screen.
 #include <QFont>
 #include <QPen>
@@ -48,6 +49,7 @@ class PainterSurface : public platform::ui::DrawSurface {
   void Rectangle(const CRect& rect, const platform::ui::DevicePen* pen, const COLORREF* brush, int rop) override;
   void FillRect(const CRect& rect, COLORREF color) override;
   void SetPixel(int x, int y, COLORREF color) override;
+  void SetPixelCell(const CRect& cell, COLORREF color) override;
   void InvertRect(const CRect& rect) override;
   void Text(const platform::ui::TextRun& run) override;
   [[nodiscard]] platform::ui::TextSize MeasureText(const platform::ui::DeviceFont& font,
@@ -65,6 +67,9 @@ class PainterSurface : public platform::ui::DrawSurface {
   // A printer's page: adds the line or the pixel to the path of its pen or colour.
   void PathLine(int x1, int y1, int x2, int y2, const platform::ui::DevicePen& pen);
   void PathPixel(int x, int y, COLORREF color);
+  // Adds `rect` to the path of pixels of `color`, once for the cells (or
+  // device pixels) it spans from (x1, y1) to (x2, y2).
+  void PathPixelRect(const QRectF& rect, int x1, int y1, int x2, int y2, COLORREF color);
   // Adds the joined lines gathered so far to the path.
   void EndRun();
   // The screen pixel's cell that device pixel `v` lies in, and its middle.

@@ -6,6 +6,7 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QImage>
@@ -16,6 +17,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
@@ -262,7 +264,13 @@ class QtUi : public platform::ui::UiBackend {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     UsePaper(*printer, request.printer);
     QPrintDialog dialog(printer.get(), nullptr);
-    if (request.setupOnly) dialog.setWindowTitle("Print Setup");
+    if (request.setupOnly) {
+      dialog.setWindowTitle("Print Setup");
+      // Print Setup only chooses the printer and its sheet: its button says
+      // so, as a setup box's does, where the print dialog's says "Print".
+      if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText("OK");
+    }
     dialog.setMinMax(request.minPage, std::max(request.minPage, request.maxPage));
     if (dialog.exec() != QDialog::Accepted) return false;
     request.printer = PrinterOf(*printer);

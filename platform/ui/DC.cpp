@@ -389,11 +389,25 @@ DevicePen CDC::ResolvePen() const {
   d.width = int(std::clamp<long long>(width, 1, kDeviceLimit));
   // Wide pens draw solid, as the system's styled pens do. On paper a pen no
   // wider than a pixel of the screen keeps its dots and dashes, as it has
-  // them on the screen.
-  const int widest = IsPrinting() ? std::max(1, surface_->Caps().dpiX / 96) : 1;
-  d.style = (d.width > widest && pen.m_nStyle != PS_NULL) ? PS_SOLID : pen.m_nStyle;
+  // them on the screen; so does a pen one unit wide, the drawing's thinnest
+  // line, on a page that magnifies its units beyond a pixel of the screen.
+  const bool printing = IsPrinting();
+  const int widest = printing ? std::max(1, surface_->Caps().dpiX / 96) : 1;
+  const bool thinnest = printing && pen.m_nWidth <= 1;
+  d.style = (d.width > widest && !thinnest && pen.m_nStyle != PS_NULL) ? PS_SOLID : pen.m_nStyle;
   c = {&pen, pen.m_nStyle, pen.m_nWidth, state_.mapMode, pen.m_color, state_.windowExt.cx, viewportExt, d};
   return d;
+}
+
+bool CDC::UnitsBeyondScreenPixel() const {
+  if (!IsPrinting() || state_.mapMode == MM_TEXT) return false;
+  const platform::ui::DeviceCaps caps = surface_->Caps();
+  const CSize v = EffectiveViewportExt();
+  // Device pixels of one unit against those of a screen pixel (96 dpi).
+  const auto beyond = [](long long viewport, long long window, int dpi) {
+    return window != 0 && std::llabs(viewport) * 96 > std::llabs(window) * std::max(96, dpi);
+  };
+  return beyond(v.cx, state_.windowExt.cx, caps.dpiX) || beyond(v.cy, state_.windowExt.cy, caps.dpiY);
 }
 
 DeviceFont CDC::ResolvedFont() const {
@@ -500,6 +514,10 @@ BOOL CDC::SetPixelV(int x, int y, COLORREF color) {
   if (!surface_) return TRUE;
   long long dx = MapX(x), dy = MapY(y);
   if (dx < INT32_MIN || dx > INT32_MAX || dy < INT32_MIN || dy > INT32_MAX) return FALSE;
+  if (UnitsBeyondScreenPixel()) {
+    surface_->SetPixelCell(DeviceRect(x, y, x + 1, y + 1), color);
+    return TRUE;
+  }
   surface_->SetPixel(int(dx), int(dy), color);
   return TRUE;
 }

@@ -92,6 +92,11 @@ class DrawSurface {
   virtual void Rectangle(const CRect& rect, const DevicePen* pen, const COLORREF* brush, int rop) = 0;
   virtual void FillRect(const CRect& rect, COLORREF color) = 0;
   virtual void SetPixel(int x, int y, COLORREF color) = 0;
+  // On paper, a pixel of a drawing that the page magnifies beyond a pixel of
+  // the screen: it covers `cell`, the device pixels of its logical unit, so
+  // that neighbouring units' pixels touch as they do on the screen. A surface
+  // that is no page sets the cell's first pixel.
+  virtual void SetPixelCell(const CRect& cell, COLORREF color) { SetPixel(cell.left, cell.top, color); }
   virtual void InvertRect(const CRect& rect) = 0;
   virtual void Text(const TextRun& run) = 0;
   [[nodiscard]] virtual TextSize MeasureText(const DeviceFont& font, std::string_view text) = 0;

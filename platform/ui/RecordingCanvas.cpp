@@ -15,7 +15,12 @@ void Picture::ReplayOn(DrawSurface& surface) const {
         break;
       }
       case DrawOp::FillRect: surface.FillRect(r.Rect(), r.color); break;
-      case DrawOp::Pixel: surface.SetPixel(r.x1, r.y1, r.color); break;
+      case DrawOp::Pixel:
+        if (r.flags & DrawRecord::kPixelCell)
+          surface.SetPixelCell(r.Rect(), r.color);
+        else
+          surface.SetPixel(r.x1, r.y1, r.color);
+        break;
       case DrawOp::Invert: surface.InvertRect(r.Rect()); break;
       case DrawOp::Text: {
         TextRun run;
@@ -87,15 +92,24 @@ void RecordingSurface::Rectangle(const CRect& rect, const DevicePen* pen, const 
   picture_.records.push_back(r);
 }
 
-void RecordingSurface::FillRect(const CRect& rect, COLORREF color) {
+namespace {
+
+// A record of `op` over `rect` in `color`.
+DrawRecord AreaRecord(DrawOp op, const CRect& rect, COLORREF color) {
   DrawRecord r;
-  r.op = DrawOp::FillRect;
+  r.op = op;
   r.x1 = rect.left;
   r.y1 = rect.top;
   r.x2 = rect.right;
   r.y2 = rect.bottom;
   r.color = color;
-  picture_.records.push_back(r);
+  return r;
+}
+
+}  // namespace
+
+void RecordingSurface::FillRect(const CRect& rect, COLORREF color) {
+  picture_.records.push_back(AreaRecord(DrawOp::FillRect, rect, color));
 }
 
 void RecordingSurface::SetPixel(int x, int y, COLORREF color) {
@@ -107,14 +121,15 @@ void RecordingSurface::SetPixel(int x, int y, COLORREF color) {
   picture_.records.push_back(r);
 }
 
+void RecordingSurface::SetPixelCell(const CRect& cell, COLORREF color) {
+  DrawRecord r = AreaRecord(DrawOp::Pixel, cell, color);
+  r.flags = DrawRecord::kPixelCell;
+  picture_.records.push_back(r);
+}
+
 void RecordingSurface::InvertRect(const CRect& rect) {
-  DrawRecord r;
-  r.op = DrawOp::Invert;
+  DrawRecord r = AreaRecord(DrawOp::Invert, rect, 0);
   r.rop = 6;  // R2_NOT
-  r.x1 = rect.left;
-  r.y1 = rect.top;
-  r.x2 = rect.right;
-  r.y2 = rect.bottom;
   picture_.records.push_back(r);
 }
 

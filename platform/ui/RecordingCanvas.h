@@ -16,10 +16,10 @@ enum class DrawOp : std::uint8_t { Line, Rectangle, FillRect, Pixel, Invert, Tex
 
 // One call in device pixels. Lines: (x1, y1) to (x2, y2), the end point left
 // out for one-pixel pens. Rectangles, fills and inversions: [x1, x2) x [y1, y2).
-// Pixels: (x1, y1). Text: the box's top-left corner (x1, y1) and its size
+// Pixels: (x1, y1); a pixel cell of a page: [x1, x2) x [y1, y2). Text: the box's top-left corner (x1, y1) and its size
 // (x2 wide, y2 high) before the escapement turns it.
 struct DrawRecord {
-  enum Flags : std::uint8_t { kHasPen = 1, kHasBrush = 2, kOpaque = 4 };
+  enum Flags : std::uint8_t { kHasPen = 1, kHasBrush = 2, kOpaque = 4, kPixelCell = 8 };
   DrawOp op = DrawOp::Pixel;
   std::uint8_t rop = 13;  // R2_COPYPEN
   std::uint8_t penStyle = 0;
@@ -65,6 +65,7 @@ class RecordingSurface : public DrawSurface {
   void Rectangle(const CRect& rect, const DevicePen* pen, const COLORREF* brush, int rop) override;
   void FillRect(const CRect& rect, COLORREF color) override;
   void SetPixel(int x, int y, COLORREF color) override;
+  void SetPixelCell(const CRect& cell, COLORREF color) override;
   void InvertRect(const CRect& rect) override;
   void Text(const TextRun& run) override;
   [[nodiscard]] TextSize MeasureText(const DeviceFont& font, std::string_view text) override;

@@ -6,13 +6,15 @@
 // one page, one chromosome, the fragment-length plot, the grid, the integral
 // view and a graph window. Print Setup's
 // sheet and orientation are what every later print dialog and preview start
-// from, until Print Setup changes them again. The PDFs and the pages poppler
+// from, until Print Setup changes them again; its button says OK, the print
+// dialog's Print. The PDFs and the pages poppler
 // renders from them stay in build/artefacts/print/preview, with a picture of
 // each preview window.
 #ifdef QOVA_TEST_WITH_QT
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
@@ -174,6 +176,7 @@ class PrintPreviewWindowTest : public DemoAppOnQtTest {
     std::string orientation;
     QPageLayout layout;  // the dialog's printer's, as it opened
     int dpi = 0;
+    std::string ok;  // the text of the dialog's OK button
   };
   // A user's answer to the print dialog and its Properties: looks at the
   // sheet and orientation, ticks `pick` ("portrait", "landscape") if given,
@@ -191,6 +194,9 @@ class PrintPreviewWindowTest : public DemoAppOnQtTest {
     if (!dialog) return false;
     seen.layout = dialog->printer()->pageLayout();
     seen.dpi = dialog->printer()->resolution();
+    if (auto* buttons = modal->findChild<QDialogButtonBox*>())
+      seen.ok = buttons->button(QDialogButtonBox::Ok)->text().remove('&').toStdString();
+    if (pick) modal->grab().save(QString::fromStdString(pdf.substr(0, pdf.size() - 4) + "_dialog.png"));
     modal->findChild<QAbstractButton*>("properties")->click();
     modal->findChild<QLineEdit*>("filename")->setText(QString::fromStdString(pdf));
     dialog->accept();
@@ -490,6 +496,8 @@ TEST_F(PrintPreviewWindowTest, PrintSetupsSheetAndOrientationStayWithEveryPrintA
     } else {
       EXPECT_EQ(seen.orientation, step.shown);
       EXPECT_EQ(seen.sheet, "A4");
+      // Print Setup prints nothing: its button is a setup box's OK.
+      EXPECT_EQ(seen.ok, step.command == ID_FILE_PRINT_SETUP ? "OK" : "Print");
     }
     if (step.sheet.isEmpty()) continue;
     const RenderedPages printed = Render(pdf);

@@ -5,16 +5,24 @@
 // preview shows the pages on the program's sheet.
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QProcess>
+#include <QScreen>
+#include <QTimer>
 
+#include <cstdlib>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "platform/MessageBox.h"
 #include "platform/qt/PdfPages.h"
@@ -194,6 +202,89 @@ TEST_F(QtPrintTest, APreviewShowsThePagesOnTheLocalesSheetUnderTheDocumentsName)
   job->End();
   EXPECT_EQ(sheet, QPageSize::Letter);
   EXPECT_EQ(name.toStdString(), "Tumour01");
+}
+
+// The room a desktop's title bar and borders take round a window.
+constexpr QMargins kDesktopFrame(4, 32, 4, 4);
+constexpr const char* kScreenHeightVariable = "QOVA_TEST_PREVIEW_SCREEN_HEIGHT";
+
+// The preview of four pages opens within its screen, with room there for a
+// desktop's frame round it, on a screen 1024 pixels high and on a larger one,
+// and says which page (or pages, in Two Page) it shows of how many, through
+// Next Page, Prev Page and Two Page and back. Each screen runs in a process
+// of its own, the test's own program started on an offscreen screen of that
+// size.
+TEST_F(QtPrintTest, ThePreviewOpensWithinItsScreenAndSaysWhichPagesItShows) {
+  if (const char* height = std::getenv(kScreenHeightVariable)) {
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_EQ(available.height(), std::atoi(height));
+    PrintJobRequest request;
+    request.printer = PrinterSettings{"PDF", 1240, 1754, 150, {}};
+    request.title = "Tumour01";
+    request.preview = true;
+    std::unique_ptr<PrintJob> job = Backend().StartPrintJob(request);
+    for (int p = 1; p <= 4; ++p) {
+      CDC dc(&job->StartPage());
+      dc.TextOut(100, 100, "Page " + std::to_string(p));
+      job->EndPage();
+    }
+    QRect frame;
+    std::vector<std::string> said;
+    QTimer user;
+    WhileModal(user, [&](QWidget* modal) {
+      auto* preview = dynamic_cast<platform::qt::PrintPreviewDialog*>(modal);
+      if (!preview) return qobject_cast<QDialog*>(modal)->reject();
+      frame = preview->frameGeometry();
+      auto* indicator = preview->findChild<QLabel*>("pageIndicator");
+      const auto press = [&](const char* button) {
+        for (QAction* action : preview->findChildren<QAction*>())
+          if (action->text().remove('&') == button) action->trigger();
+        QApplication::processEvents();
+        said.push_back(indicator ? indicator->text().toStdString() : "");
+      };
+      said.push_back(indicator ? indicator->text().toStdString() : "");
+      for (const char* button : {"Next Page", "Next Page", "Prev Page", "Two Page", "Next Page", "Next Page",
+                                 "Prev Page", "Prev Page", "Next Page", "One Page", "Next Page"}) {
+        press(button);
+        if (said.size() == 5)
+          preview->grab().save(ArtefactPath(QString("print/preview_window_%1_two_pages.png").arg(height)));
+      }
+      preview->grab().save(ArtefactPath(QString("print/preview_window_%1.png").arg(height)));
+      preview->reject();
+    });
+    user.start();
+    job->End();
+    EXPECT_TRUE(available.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x"
+                                           << frame.height();
+    EXPECT_LE(frame.height() + kDesktopFrame.top() + kDesktopFrame.bottom(), available.height());
+    EXPECT_LE(frame.width() + kDesktopFrame.left() + kDesktopFrame.right(), available.width());
+    EXPECT_EQ(said, (std::vector<std::string>{"Page 1 of 4", "Page 2 of 4", "Page 3 of 4", "Page 2 of 4",
+                                              "Pages 2-3 of 4", "Page 4 of 4", "Page 4 of 4", "Pages 2-3 of 4",
+                                              "Page 1 of 4", "Pages 2-3 of 4", "Page 2 of 4", "Page 3 of 4"}));
+    return;
+  }
+  for (const QSize screen : {QSize(1280, 1024), QSize(1920, 1200)}) {
+    SCOPED_TRACE(screen.height());
+    QDir().mkpath(ArtefactPath("print"));
+    const QString config = ArtefactPath(QString("print/preview_screen_%1.json").arg(screen.height()));
+    QFile file(config);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QString(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": %1, "height": %2}]})")
+                   .arg(screen.width())
+                   .arg(screen.height())
+                   .toUtf8());
+    file.close();
+    QProcess run;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config);
+    environment.insert(kScreenHeightVariable, QString::number(screen.height()));
+    run.setProcessEnvironment(environment);
+    run.setProcessChannelMode(QProcess::MergedChannels);
+    run.start(QCoreApplication::applicationFilePath(),
+              {"--gtest_filter=QtPrintTest.ThePreviewOpensWithinItsScreenAndSaysWhichPagesItShows"});
+    ASSERT_TRUE(run.waitForFinished(60000));
+    EXPECT_EQ(run.exitCode(), 0) << run.readAll().toStdString();
+  }
 }
 
 }  // namespace

@@ -128,6 +128,10 @@ void CQOVAAssView::OnDraw(CDC* pDC) {
 }
 
 views::PrintPlan CQOVAAssView::PrintPlanFor(CDC* pDC) const {
-  return views::WithRoomForLabels(*pDC, views::PrintPlanOf(m_pDisplaySetting->PRINT, m_nViewFlags), ComputePageLayout(),
-                                  m_nChromosomeX[0], kAxisFont, kAxisLabels);
+  views::PrintPlan plan = views::PrintPlanOf(m_pDisplaySetting->PRINT, m_nViewFlags);
+  // One chromosome of a study is a single row, a page or less at most
+  // printed sizes: drawn larger to fill its pages, every size would print
+  // alike. Its tiles keep Single chromosome's size.
+  if (m_nViewFlags & VIEW_ONE_CHROMOSOME) plan.fillsPages = false;
+  return views::WithRoomForLabels(*pDC, plan, ComputePageLayout(), m_nChromosomeX[0], kAxisFont, kAxisLabels);
 }

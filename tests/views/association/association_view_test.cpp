@@ -5,6 +5,7 @@
 // labels and the ideogram's frame on the paper, and the pictures of a study
 // with a planted case/control difference on chromosome 8, kept under
 // <build>/artefacts/association for people to look at.
+#include <algorithm>
 #include <filesystem>
 #include <random>
 
@@ -107,6 +108,20 @@ class AssociationViewTest : public AssociationDataTest {
                                                              res::kAssociationDocumentType, width, height, frame_));
     view.OnInitialUpdate();
     return view;
+  }
+  // Printed pages kept under <build>/artefacts/association for people to
+  // look at, where the windowed interface is built: a PDF and the pictures
+  // poppler makes of it with `pictures` (its options).
+  static void KeepPrint([[maybe_unused]] const std::vector<Picture>& pages, [[maybe_unused]] const std::string& name,
+                        [[maybe_unused]] const std::string& pictures) {
+#ifdef QOVA_RASTER_CANVAS
+    const std::filesystem::path folder = std::filesystem::path(BinaryDir()) / "artefacts" / "association";
+    std::filesystem::create_directories(folder);
+    const std::string pdf = (folder / (name + ".pdf")).string();
+    EXPECT_TRUE(platform::qt::WritePdf(pages, pdf, name));
+    const std::string png = (folder / name).string();
+    (void)std::system(("pdftoppm -png " + pictures + " '" + pdf + "' '" + png + "' 2>/dev/null").c_str());
+#endif
   }
   static Picture Draw(CQOVAAssView& view) {
     platform::ui::RecordingCanvas canvas(kCanvasWidth, kCanvasHeight);
@@ -340,8 +355,6 @@ TEST_F(AssociationViewTest, PrintedPagesKeepTheAxisLabelsAndTheIdeogramFramesOnT
       {"print_genome_base_onepage_600", 0, true, true, a4At600},
       {"print_genome_snp_150", 0, false, false, a4At150},
   };
-  const std::filesystem::path folder = std::filesystem::path(BinaryDir()) / "artefacts" / "association";
-  std::filesystem::create_directories(folder);
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
     CQOVAAssView& view = FramedView(1200, 700);
@@ -383,12 +396,69 @@ TEST_F(AssociationViewTest, PrintedPagesKeepTheAxisLabelsAndTheIdeogramFramesOnT
       for (const DrawRecord& r : page.records)
         edges += r.op == DrawOp::Line && r.color == RGB(0, 0, 0) && r.x1 == r.x2 && onPage(r.x1, r.y1);
     EXPECT_EQ(edges, 2 * (k.chromosome ? 1 : 23));
-#ifdef QOVA_RASTER_CANVAS
-    const std::string pdf = (folder / (std::string(k.name) + ".pdf")).string();
-    EXPECT_TRUE(platform::qt::WritePdf(pages, pdf, k.name));
-    const std::string png = (folder / k.name).string();
-    (void)std::system(("pdftoppm -png -r 60 -f 1 -l 1 -singlefile '" + pdf + "' '" + png + "' 2>/dev/null").c_str());
-#endif
+    KeepPrint(pages, k.name, "-r 60 -f 1 -l 1 -singlefile");
+    frame_->DestroyWindow();
+    frame_ = nullptr;
+  }
+}
+
+// One chromosome prints at View Setting's Single chromosome size, tiled over
+// the pages it needs, or fitted to one page with its switch: on an A4 sheet
+// at 1200 dpi its ideogram is three times as wide at 300 by 300 as at 100 by
+// 100, and at 3000 by 300 it runs on from the first page onto a second.
+TEST_F(AssociationViewTest, OneChromosomePrintsAtTheSingleChromosomeSize) {
+  PlantedStudy();
+  const platform::ui::PrinterSettings printer{"PDF", 9583, 13699, 1200, {}};
+  const struct {
+    const char* name;
+    int sizeX, sizeY;
+    bool onePage;
+    std::size_t pages;
+  } cases[] = {{"print_ch4_100", 100, 100, false, 1},
+               {"print_ch4_300", 300, 300, false, 1},
+               {"print_ch4_300_onepage", 300, 300, true, 1},
+               {"print_ch4_3000x300", 3000, 300, false, 2}};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    CQOVAAssView& view = FramedView(1200, 700);
+    Headless().OnDialog(res::kChromosomeSelectDialog, [](platform::ui::DialogDriver& d) {
+      d.Click(res::kChromosomeRadios[3]).Ok();
+    });
+    ASSERT_TRUE(platform::ui::input::ChooseCommand(*frame_, res::kCmdEachChromosome));
+    ASSERT_EQ(view.m_nChromosome, 4);
+    Headless().OnSheet("View Setting", [&k](platform::ui::SheetDriver& s) {
+      const std::vector<std::string> tabs = s.Tabs();
+      ASSERT_TRUE(s.SelectPage(int(std::find(tabs.begin(), tabs.end(), "Print") - tabs.begin())));
+      namespace sizes = res::settings::sizes;
+      s.Page().Type(sizes::kEachX, std::to_string(k.sizeX)).Type(sizes::kEachY, std::to_string(k.sizeY));
+      s.Page().SetCheck(sizes::kOnePageEach, k.onePage);
+      EXPECT_TRUE(s.Ok());
+    });
+    ASSERT_TRUE(platform::ui::input::ChooseCommand(*frame_, res::kCmdViewSetting));
+    Headless().OnPrintDialog([&printer](platform::ui::PrintDialogRequest& request) {
+      request.printer = printer;
+      return true;
+    });
+    const std::size_t jobs = Headless().PrintJobs().size();
+    ASSERT_TRUE(platform::ui::input::ChooseCommand(*frame_, ID_FILE_PRINT));
+    ASSERT_EQ(Headless().PrintJobs().size(), jobs + 1);
+    const std::vector<Picture>& pages = Headless().PrintJobs().back().pages;
+    ASSERT_EQ(pages.size(), k.pages);
+    // The ideogram frame's upright edges, black, on the pages side by side.
+    int left = INT32_MAX, right = INT32_MIN;
+    for (std::size_t p = 0; p < pages.size(); ++p)
+      for (const DrawRecord& r : pages[p].records)
+        if (r.op == DrawOp::Line && r.color == RGB(0, 0, 0) && r.x1 == r.x2 && r.x1 >= 0 && r.x1 < printer.width) {
+          left = std::min(left, r.x1 + int(p) * printer.width);
+          right = std::max(right, r.x1 + int(p) * printer.width);
+        }
+    ASSERT_LT(left, right);
+    if (k.onePage)
+      EXPECT_GT(right - left, printer.width * 8 / 10) << "fitted to the page";
+    else
+      // A page starts at a whole unit: the next may repeat part of one.
+      EXPECT_NEAR(right - left, double(End(4) - First(4)) * k.sizeX / 200, k.sizeX / 200.0 + 1);
+    KeepPrint(pages, k.name, "-r 30");
     frame_->DestroyWindow();
     frame_ = nullptr;
   }

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <tuple>
@@ -381,28 +383,45 @@ std::string RunTool(const std::string& command) {
   return out;
 }
 
-// A page rendered by poppler, as RGB rows.
+// A page rendered by poppler, as RGB rows, or the part of it from (left, top).
 struct Rendered {
+  int left = 0, top = 0;
   int width = 0, height = 0;
   std::vector<unsigned char> rgb;
+  [[nodiscard]] const unsigned char* At(int x, int y) const {
+    x -= left;
+    y -= top;
+    if (x < 0 || y < 0 || x >= width || y >= height) return nullptr;
+    return &rgb[(std::size_t(y) * width + x) * 3];
+  }
   [[nodiscard]] bool Ink(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width || y >= height) return false;
-    const unsigned char* p = &rgb[(std::size_t(y) * width + x) * 3];
-    return p[0] + p[1] + p[2] < 3 * 200;
+    const unsigned char* p = At(x, y);
+    return p && p[0] + p[1] + p[2] < 3 * 200;
+  }
+  [[nodiscard]] bool Red(int x, int y) const {
+    const unsigned char* p = At(x, y);
+    return p && p[0] > 150 && p[1] < 120 && p[2] < 120;
   }
   [[nodiscard]] bool Blue(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width || y >= height) return false;
-    const unsigned char* p = &rgb[(std::size_t(y) * width + x) * 3];
-    return p[2] > 150 && p[0] < 120 && p[1] < 120;
+    const unsigned char* p = At(x, y);
+    return p && p[2] > 150 && p[0] < 120 && p[1] < 120;
   }
 };
 
-// Page 1 of `pdf` rendered at `dpi` into <stem>.png for people and read back from <stem>.ppm.
-Rendered RenderFirstPage(const std::string& pdf, int dpi, const std::string& stem) {
-  const std::string common = "pdftoppm -r " + std::to_string(dpi) + " -f 1 -l 1 -singlefile '" + pdf + "' '" + stem + "'";
-  RunTool(common);
-  RunTool("pdftoppm -png -r " + std::to_string(dpi) + " -f 1 -l 1 -singlefile '" + pdf + "' '" + stem + "'");
+// Page 1 of `pdf` rendered at `dpi` into <stem>.png for people and read back
+// from <stem>.ppm; with `part`, only that part of it.
+Rendered RenderFirstPage(const std::string& pdf, int dpi, const std::string& stem, std::optional<CRect> part = {}) {
+  std::string common = "pdftoppm -r " + std::to_string(dpi) + " -f 1 -l 1 -singlefile";
+  if (part)
+    common += platform::Format(" -x %ld -y %ld -W %ld -H %ld", long(part->left), long(part->top), long(part->Width()),
+                               long(part->Height()));
+  RunTool(common + " '" + pdf + "' '" + stem + "'");
+  RunTool(common + " -png '" + pdf + "' '" + stem + "'");
   Rendered page;
+  if (part) {
+    page.left = part->left;
+    page.top = part->top;
+  }
   std::ifstream in(stem + ".ppm", std::ios::binary);
   std::string magic;
   int maxValue = 0;
@@ -412,6 +431,65 @@ Rendered RenderFirstPage(const std::string& pdf, int dpi, const std::string& ste
   page.rgb.resize(std::size_t(page.width) * page.height * 3);
   in.read(reinterpret_cast<char*>(page.rgb.data()), std::streamsize(page.rgb.size()));
   return in ? page : Rendered{};
+}
+
+// Across, the page gives the fragment-length plot's units more room than a
+// pixel of the screen, upright a little less. Either way it prints as the
+// screen draws it: its grid lines dash-dot and dash-dot-dot, and its dots
+// close enough that no column of the dense cloud about the centre line is
+// left white.
+TEST_F(ViewPrintingTest, TheFragmentLengthPlotPrintsAcrossAsUpright) {
+  Open("Tumour02", ".CFN");
+  FramedView();
+  ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), qova::resources::kCmdFragmentLengthPlot));
+  struct Case {
+    const char* name;
+    platform::ui::PrinterSettings printer;
+  };
+  const Case cases[] = {
+      {"fragment_plot_upright_1200", {"PDF", 9583, 13699, 1200, {}}},
+      {"fragment_plot_across_1200", {"PDF", 13699, 9583, 1200, {}}},
+      {"fragment_plot_across_150", {"Test printer", 1754, 1240, 150, {}}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    const std::vector<platform::ui::Picture>& pages = PrintOn(k.printer);
+    ASSERT_EQ(pages.size(), 1u);
+    const platform::ui::Picture& page = pages[0];
+    std::map<int, int> grid;  // black lines by pen style
+    for (const platform::ui::DrawRecord& r : page.records)
+      if (r.op == platform::ui::DrawOp::Line && r.color == RGB(0, 0, 0)) ++grid[r.penStyle];
+    EXPECT_EQ(grid, (std::map<int, int>{{PS_DASHDOT, 14}, {PS_DASHDOTDOT, 4}}));
+    const std::vector<platform::ui::DrawRecord> centres = PlotCentreLines(page);
+    ASSERT_EQ(centres.size(), 2u);
+    // Device pixels of the plot's logical units, from the upper frame's centre line.
+    const double unitX = (centres[0].x2 - centres[0].x1) / 600.0;
+    const double unitY = (centres[1].y1 - centres[0].y1) / 500.0;
+    const auto deviceX = [&](int logical) { return centres[0].x1 + int((logical - 100) * unitX); };
+    const auto deviceY = [&](int logical) { return centres[0].y1 + int((logical - 300) * unitY); };
+
+    KeepPages(pages, k.name);
+    // Fragments of 200 to 480 bases just above the centre line, left of the
+    // label "500" and the grid line over it, and the upper frame's top line,
+    // at the page's resolution.
+    const int top = deviceY(200);
+    const CRect part(deviceX(110), top - 2, deviceX(690), deviceY(310) + 1);
+    const Rendered shown = RenderFirstPage(PrintArtefact(std::string(k.name) + ".pdf"), k.printer.dpi,
+                                           PrintArtefact(std::string(k.name) + "_part"), part);
+    ASSERT_GT(shown.width, 0) << "pdftoppm (poppler-utils) is needed";
+    int white = 0;
+    for (int x = deviceX(150); x < deviceX(220); ++x) {
+      bool red = false;
+      for (int y = deviceY(290); y <= deviceY(303) && !red; ++y) red = shown.Red(x, y);
+      white += !red;
+    }
+    EXPECT_EQ(white, 0) << "of " << deviceX(220) - deviceX(150) << " columns";
+    // The top line takes turns of ink and paper along it.
+    int turns = 0;
+    const auto ink = [&](int x) { return shown.Ink(x, top - 1) || shown.Ink(x, top) || shown.Ink(x, top + 1); };
+    for (int x = part.left; x + 1 < part.right; ++x) turns += ink(x) != ink(x + 1);
+    EXPECT_GT(turns, 40);
+  }
 }
 
 TEST_F(ViewPrintingTest, APreviewedGenomeFillsItsA4SheetsAndPrintsItsPensAsTheScreenDrawsThem) {
