@@ -341,7 +341,10 @@ void CQOVAView::DrawMultipleView(CDC* dc) {
       dc->SelectObject(previous);
     }
   }
-  if (one) DrawMultipleHeader(dc, c, x);
+  // On paper the header is printed once, at the top of the drawing: a page
+  // further down holds rows where the header would go, and a white band over
+  // them would lose them.
+  if (one && (!dc->IsPrinting() || m_nScrollY <= 0)) DrawMultipleHeader(dc, c, x);
 }
 
 void CQOVAView::DrawGenomeRow(CDC* dc, int x, int y, bool self) {
