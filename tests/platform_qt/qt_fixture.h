@@ -6,7 +6,11 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QProcess>
+#include <QSize>
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMessageBox>
 #include <QString>
@@ -19,6 +23,7 @@
 #include <vector>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "platform/qt/QtBackend.h"
 #include "platform/ui/Backend.h"
@@ -48,6 +53,29 @@ class QtUiTest : public ::testing::Test {
     QString folder = QString::fromStdString(BinaryDir()) + "artefacts";
     QDir().mkpath(folder);
     return folder + "/" + name;
+  }
+
+  // Runs the test `filter` of this program again, in a process of its own, on
+  // an offscreen screen of `size` described in the file `config`, with the
+  // environment's `variables` added; fails with the run's output when it does.
+  static void RunOnScreen(QSize size, const QString& config, const QString& filter,
+                          const std::vector<std::pair<QString, QString>>& variables) {
+    QFile file(config);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QString(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": %1, "height": %2}]})")
+                   .arg(size.width())
+                   .arg(size.height())
+                   .toUtf8());
+    file.close();
+    QProcess run;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config);
+    for (const auto& [name, value] : variables) environment.insert(name, value);
+    run.setProcessEnvironment(environment);
+    run.setProcessChannelMode(QProcess::MergedChannels);
+    run.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=" + filter});
+    ASSERT_TRUE(run.waitForFinished(60000));
+    EXPECT_EQ(run.exitCode(), 0) << run.readAll().toStdString();
   }
 
   // The modal window on top: a message box over its dialog, else the dialog.

@@ -6,11 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
-#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyleFactory>
@@ -112,24 +110,9 @@ TEST_F(QtMessageBoxTest, AListOfFailuresIsReadWholeOnEveryScreenAndItsTextCanBeC
   } cases[] = {{800, fusion}, {1280, fusion}, {1440, plain}, {1920, plain}};
   for (const auto& [screen, style] : cases) {
     SCOPED_TRACE(std::to_string(screen) + " " + style.toStdString());
-    const QString config = QString::fromStdString(home.Path("screen.json"));
-    QFile file(config);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QString(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": %1, "height": 1024}]})")
-                   .arg(screen)
-                   .toUtf8());
-    file.close();
-    QProcess run;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config);
-    environment.insert(kScreenVariable, QString::number(screen));
-    environment.insert("QT_STYLE_OVERRIDE", style);
-    run.setProcessEnvironment(environment);
-    run.setProcessChannelMode(QProcess::MergedChannels);
-    run.start(QCoreApplication::applicationFilePath(),
-              {"--gtest_filter=QtMessageBoxTest.AListOfFailuresIsReadWholeOnEveryScreenAndItsTextCanBeCopied"});
-    ASSERT_TRUE(run.waitForFinished(60000));
-    EXPECT_EQ(run.exitCode(), 0) << run.readAll().toStdString();
+    RunOnScreen(QSize(screen, 1024), QString::fromStdString(home.Path("screen.json")),
+                "QtMessageBoxTest.AListOfFailuresIsReadWholeOnEveryScreenAndItsTextCanBeCopied",
+                {{kScreenVariable, QString::number(screen)}, {"QT_STYLE_OVERRIDE", style}});
   }
 }
 

@@ -266,24 +266,9 @@ TEST_F(QtPrintTest, ThePreviewOpensWithinItsScreenAndSaysWhichPagesItShows) {
   for (const QSize screen : {QSize(1280, 1024), QSize(1920, 1200)}) {
     SCOPED_TRACE(screen.height());
     QDir().mkpath(ArtefactPath("print"));
-    const QString config = ArtefactPath(QString("print/preview_screen_%1.json").arg(screen.height()));
-    QFile file(config);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QString(R"({"screens": [{"name": "screen", "x": 0, "y": 0, "width": %1, "height": %2}]})")
-                   .arg(screen.width())
-                   .arg(screen.height())
-                   .toUtf8());
-    file.close();
-    QProcess run;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen:configfile=" + config);
-    environment.insert(kScreenHeightVariable, QString::number(screen.height()));
-    run.setProcessEnvironment(environment);
-    run.setProcessChannelMode(QProcess::MergedChannels);
-    run.start(QCoreApplication::applicationFilePath(),
-              {"--gtest_filter=QtPrintTest.ThePreviewOpensWithinItsScreenAndSaysWhichPagesItShows"});
-    ASSERT_TRUE(run.waitForFinished(60000));
-    EXPECT_EQ(run.exitCode(), 0) << run.readAll().toStdString();
+    RunOnScreen(screen, ArtefactPath(QString("print/preview_screen_%1.json").arg(screen.height())),
+                "QtPrintTest.ThePreviewOpensWithinItsScreenAndSaysWhichPagesItShows",
+                {{kScreenHeightVariable, QString::number(screen.height())}});
   }
 }
 
