@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QTest>
 
@@ -97,17 +98,17 @@ TEST_F(QtMessageBoxTest, AListOfFailuresIsReadWholeOnEveryScreenAndItsTextCanBeC
   // where a box may take the whole width, to one where it stops at 1000; in
   // the style most desktops give and in one that leaves a box's text alone.
   TempHome home;
-  // Qt's base styles are Fusion and a plain one that lets no label's text
-  // be selected unless asked.
-  const QString fusion = "Fusion";
+  // The style the program starts with, and Qt's other base style, a plain
+  // one that lets no label's text be selected unless asked.
+  const QString standard = QApplication::style()->name();
   QString plain;
   for (const QString& key : QStyleFactory::keys())
-    if (key.compare(fusion, Qt::CaseInsensitive) != 0 && plain.isEmpty()) plain = key;
+    if (key.compare(standard, Qt::CaseInsensitive) != 0 && plain.isEmpty()) plain = key;
   ASSERT_FALSE(plain.isEmpty());
   const struct {
     int screen;
     QString style;
-  } cases[] = {{800, fusion}, {1280, fusion}, {1440, plain}, {1920, plain}};
+  } cases[] = {{800, standard}, {1280, standard}, {1440, plain}, {1920, plain}};
   for (const auto& [screen, style] : cases) {
     SCOPED_TRACE(std::to_string(screen) + " " + style.toStdString());
     RunOnScreen(QSize(screen, 1024), QString::fromStdString(home.Path("screen.json")),

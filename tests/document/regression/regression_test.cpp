@@ -507,9 +507,9 @@ TEST_F(RegressionPipelineTest, AStepWithNothingToComputeKeepsEveryFileAndSaysNot
   controls.chipName = kType;
   controls.rows = controls.cols = 2;
   arraywriters::CdfProbeSet control;
-  control.name = "AFFX-Control";
+  control.name = "CONTROL-1";
   control.type = arraywriters::kCdfExpressionControl;
-  control.blocks.push_back({"AFFX-Control", 1, 1, 0, 0, {{0, 0, 'A', 'T', 0, 0}}});
+  control.blocks.push_back({"CONTROL-1", 1, 1, 0, 0, {{0, 0, 'A', 'T', 0, 0}}});
   controls.probeSets = {control};
   const std::string library = Doc().LibraryFolder + arraygen::LibraryFileName(kType);
   const struct {
