@@ -1,5 +1,7 @@
 #include "core/ArrayTypes.h"
 
+#include "platform/Strings.h"
+
 namespace core = qova::core;
 
 namespace qova::core {
@@ -62,6 +64,10 @@ const ArrayTypeInfo* FindArrayType(std::string_view name) {
     if (name == info.name) return &info;
   }
   return nullptr;
+}
+
+std::string UnknownArrayType(std::string_view name) {
+  return "unknown array type \"" + platform::Printable(name) + "\"";
 }
 
 }  // namespace qova::core

@@ -100,6 +100,10 @@ inline constexpr int kAgilentArrayType = 11;
 // program does not know.
 [[nodiscard]] const ArrayTypeInfo* FindArrayType(std::string_view name);
 
+// Why a sample of type `name` is refused when FindArrayType does not know it:
+// the name quoted with the bytes of a damaged file escaped.
+[[nodiscard]] std::string UnknownArrayType(std::string_view name);
+
 // The library (CDF) file of a chip type: "GenomeWideSNP_5.Full.cdf" for that
 // chip, "<chip type>.CDF" for every other.
 [[nodiscard]] std::string LibraryFileName(std::string_view chipType);

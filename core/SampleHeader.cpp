@@ -32,7 +32,7 @@ bool IsSexValue(const std::string& sex) { return sex == "M" || sex == "F" || sex
 
 std::string SampleRangeProblem(const SampleHeader& h) {
   const core::ArrayTypeInfo* type = core::FindArrayType(h.ArrayType);
-  if (type == nullptr) return "unknown array type \"" + h.ArrayType + "\"";
+  if (type == nullptr) return core::UnknownArrayType(h.ArrayType);
   if (h.SnpCount <= 0 || h.SnpCount > type->snpCount) {
     return platform::Format("SNP count %d does not fit %s (at most %d)", h.SnpCount, type->name, type->snpCount);
   }

@@ -100,4 +100,53 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
   return text.size() >= suffix.size() && EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
+std::size_t Utf8SequenceAt(std::string_view text, std::size_t at) {
+  if (at >= text.size()) return 0;
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  // The lead byte gives the length and the range of the byte after it, which
+  // shuts out overlong forms (E0, F0), surrogates (ED) and beyond U+10FFFF (F4).
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (text.size() - at < length) return 0;
+  if (byte(1) < low || byte(1) > high) return 0;
+  for (std::size_t i = 2; i < length; ++i)
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  return length;
+}
+
+std::string Printable(std::string_view value) {
+  std::string out;
+  out.reserve(value.size());
+  for (std::size_t at = 0; at < value.size();) {
+    const auto c = static_cast<unsigned char>(value[at]);
+    const std::size_t length = Utf8SequenceAt(value, at);
+    if (c >= 0x20 && c < 0x7F) {
+      out.push_back(char(c));
+      at += 1;
+    } else if (length > 1) {
+      out.append(value.substr(at, length));
+      at += length;
+    } else {
+      out += Format("\\x%02X", c);
+      at += 1;
+    }
+  }
+  return out;
+}
+
 }  // namespace platform

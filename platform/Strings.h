@@ -3,6 +3,7 @@
 // array format are 16-bit code units (std::u16string). Conversions between the
 // two never consult the locale: each byte maps to the code unit of the same value.
 #include <cstdarg>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -35,5 +36,17 @@ namespace platform {
 [[nodiscard]] bool EqualsNoCase(std::string_view a, std::string_view b);
 [[nodiscard]] bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 [[nodiscard]] bool EndsWithNoCase(std::string_view text, std::string_view suffix);
+
+// The length of the well-formed UTF-8 sequence that starts at text[at], or 0
+// where none starts there: a stray continuation byte, a sequence cut short,
+// an overlong form, a surrogate or a code point beyond U+10FFFF. Texts mix
+// the program's UTF-8 with bytes from elsewhere (a Latin-1 file name, a
+// damaged file), so each sequence is judged on its own.
+[[nodiscard]] std::size_t Utf8SequenceAt(std::string_view text, std::size_t at);
+
+// A value read from a file, fit to quote in a message: printable ASCII and
+// well-formed UTF-8 stay as they are, every other byte is written \xNN, so
+// the bytes of a damaged file neither garble the text round them nor hide.
+[[nodiscard]] std::string Printable(std::string_view value);
 
 }  // namespace platform

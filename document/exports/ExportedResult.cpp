@@ -25,7 +25,7 @@ std::optional<SnpPlaces> PlacesOf(const SampleHeader& header, std::size_t arrayS
                                   std::string& why) {
   const core::ArrayTypeInfo* type = core::FindArrayType(header.ArrayType);
   if (type == nullptr) {
-    why = "unknown array type \"" + header.ArrayType + "\"";
+    why = core::UnknownArrayType(header.ArrayType);
     return std::nullopt;
   }
   const CGlobalData& global = ApplicationData();

@@ -124,7 +124,7 @@ const char* RawColumnHeader(int column) { return column >= 0 && column < kRawCol
 std::string PrepareRawData(const CAnalyzedData& sample, const CGlobalData& global, const RawColumnSet& columns,
                            RawDataSource& source) {
   const core::ArrayTypeInfo* type = core::FindArrayType(sample.Header.ArrayType);
-  if (type == nullptr) return "unknown array type \"" + sample.Header.ArrayType + "\"";
+  if (type == nullptr) return core::UnknownArrayType(sample.Header.ArrayType);
   RawDataSource s;
   s.Sample = &sample;
   s.Type = type->type;

@@ -205,7 +205,7 @@ void WriteRawDataCombined(const RawExportRequest& request, const CGlobalData& gl
     if (!header) continue;
     const core::ArrayTypeInfo* type = core::FindArrayType(header->Header.ArrayType);
     if (type == nullptr) {
-      skipped.push_back({name, "unknown array type \"" + header->Header.ArrayType + "\""});
+      skipped.push_back({name, core::UnknownArrayType(header->Header.ArrayType)});
       continue;
     }
     byType[static_cast<std::size_t>(type->type)].push_back(name);

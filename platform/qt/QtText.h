@@ -1,7 +1,8 @@
 #pragma once
 // Texts between the program's byte strings and Qt. The program's own texts
-// are UTF-8 (a few captions are not ASCII); bytes that are not UTF-8 are
-// taken one character per byte, as the rest of the program reads them.
+// are UTF-8 (a few captions are not ASCII); a byte that is not part of a
+// well-formed UTF-8 sequence is taken as one character of its value, as the
+// rest of the program reads such bytes, while the UTF-8 round it stays UTF-8.
 #include <QString>
 
 #include <string>

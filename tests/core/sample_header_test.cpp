@@ -148,6 +148,9 @@ TEST(SampleHeaderTest, RangesThatDoNotFitTheArrayTypeAreRefusedOnReadAndWrite) {
   const std::vector<Case> cases = {
       {"unknown type", [](SampleHeader& h) { h.ArrayType = "mapping250k_nsp"; }, "unknown array type"},
       {"empty type", [](SampleHeader& h) { h.ArrayType.clear(); }, "unknown array type"},
+      // A damaged file's bytes are quoted escaped; its UTF-8 stays.
+      {"damaged type", [](SampleHeader& h) { h.ArrayType = std::string("Map\0\x9F\xE6\x97\xA5\n", 9); },
+       "unknown array type \"Map\\x00\\x9F\xE6\x97\xA5\\x0A\""},
       {"first before the type", [](SampleHeader& h) { h.FirstSnpIndex = 238303; }, "SNP range 238303..500567"},
       {"last past the type", [](SampleHeader& h) { h.LastSnpIndex = 500568; }, "SNP range"},
       {"last at the count", [](SampleHeader& h) { h.SnpCount = h.LastSnpIndex; }, "SNP range"},

@@ -678,6 +678,28 @@ TEST_F(QtFrameTest, AMessageBoxKeepsItsLinesWholeAndItsTitleInView) {
   }
 }
 
+// A path in UTF-8 beside bytes quoted from a damaged file: the path's letters
+// are shown as letters and only the foreign bytes one character per byte, in
+// a message box as in a window's title.
+TEST_F(QtFrameTest, AMessageAndATitleShowTheirUtf8AsLettersBesideForeignBytes) {
+  Settle();
+  const std::string path = "/data/\xC3\x9C" "berpr\xC3\xBC" "fung \xE6\x97\xA5\xE6\x9C\xAC/T\xC3\xBCmor \xE6\x97\xA5\xE6\x9C\xAC 01.CFS";
+  const QString shownPath = QString::fromUtf8("/data/\u00DCberpr\u00FCfung \u65E5\u672C/T\u00FCmor \u65E5\u672C 01.CFS");
+  const std::string message = path + ": unknown array type \"\xE6\x97\xFF\x9F\"";
+  QString boxText;
+  QTimer user;
+  WhileMessageBox(user, [&](QMessageBox& box, QLabel&) {
+    boxText = box.text();
+    box.button(QMessageBox::Ok)->click();
+  });
+  AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
+  EXPECT_EQ(boxText, shownPath + ": unknown array type \"" + QChar(0xE6) + QChar(0x97) + QChar(0xFF) + QChar(0x9F) + "\"");
+
+  Frame().GetActiveDocument()->SetTitle(path + "\xA9");
+  QApplication::processEvents();
+  EXPECT_EQ(window_->windowTitle(), "QOVA - " + shownPath + QChar(0xA9));
+}
+
 // Counts its paints.
 class PaintCounter : public QWidget {
  public:
