@@ -10,15 +10,21 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
+#include <QGraphicsView>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QPageLayout>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <regex>
 #include <string>
@@ -206,69 +212,180 @@ TEST_F(QtPrintTest, APreviewShowsThePagesOnTheLocalesSheetUnderTheDocumentsName)
 
 // The room a desktop's title bar and borders take round a window.
 constexpr QMargins kDesktopFrame(4, 32, 4, 4);
-constexpr const char* kScreenHeightVariable = "QOVA_TEST_PREVIEW_SCREEN_HEIGHT";
+constexpr const char* kScreenVariable = "QOVA_TEST_PREVIEW_SCREEN";
 
-// The preview of four pages opens within its screen, with room there for a
-// desktop's frame round it, on a screen 1024 pixels high and on a larger one,
-// and says which page (or pages, in Two Page) it shows of how many, through
-// Next Page, Prev Page and Two Page and back. Each screen runs in a process
-// of its own, the test's own program started on an offscreen screen of that
-// size.
-TEST_F(QtPrintTest, ThePreviewOpensWithinItsScreenAndSaysWhichPagesItShows) {
-  if (const char* height = std::getenv(kScreenHeightVariable)) {
+// What a user does in each preview, in order: the preview's buttons, the
+// window made narrower, the scroll bar dragged to its end and back. After
+// each the test lets the preview settle: a bounded number of turns of the
+// event loop, or until the preview has said its view changed more often than
+// one that lays itself out once ever does, so that one laying itself out
+// without end fails the case instead of hanging the run.
+constexpr const char* kPresses[] = {
+    "Two Page",  "Next Page", "Next Page", "Next Page", "Next Page", "Next Page", "Prev Page",
+    "Prev Page", "Prev Page", "Prev Page", "Prev Page", "Next Page", "One Page",  "Next Page",
+    "Two Page",  "Narrower",  "Zoom In",   "Next Page", "Zoom Out",  "Prev Page", "One Page",
+    "Zoom In",   "Prev Page", "Next Page", "Zoom In",   "Scroll to the end", "Scroll to the start"};
+constexpr int kSettleTurns = 200;
+constexpr int kMostChanges = 20;
+constexpr int kEndless = 10000;
+
+// What the user does as `press` in the preview `dialog`.
+void Press(QDialog& dialog, QGraphicsView& view, const QString& press) {
+  if (press == "Narrower") return dialog.resize(dialog.width() * 2 / 3, dialog.height());
+  if (press.startsWith("Scroll"))
+    return view.verticalScrollBar()->triggerAction(press.endsWith("end") ? QAbstractSlider::SliderToMaximum
+                                                                         : QAbstractSlider::SliderToMinimum);
+  for (QAction* action : dialog.findChildren<QAction*>())
+    if (action->text().remove('&') == press) action->trigger();
+}
+
+// "2-3" of 5 as the indicator says it: "Pages 2-3 of 5"; "4" of 5: "Page 4 of 5".
+std::string Indicated(const QString& shown, int count) {
+  return QString(shown.contains('-') ? "Pages %1 of %2" : "Page %1 of %2").arg(shown).arg(count).toStdString();
+}
+
+// The page items of the preview's view in reading order: page 1 first.
+std::vector<QGraphicsItem*> PageItems(QGraphicsView& view) {
+  std::vector<QGraphicsItem*> items;
+  for (QGraphicsItem* item : view.scene()->items())
+    if (!item->parentItem()) items.push_back(item);
+  std::sort(items.begin(), items.end(), [](QGraphicsItem* a, QGraphicsItem* b) {
+    return std::pair(a->pos().y(), a->pos().x()) < std::pair(b->pos().y(), b->pos().x());
+  });
+  return items;
+}
+
+// The preview of two to eight pages, upright and across, opens within its
+// screen, with room there for a desktop's frame round it, on screens 768,
+// 1024 and 1200 pixels high. Through Two Page and One Page, Next Page and
+// Prev Page to either end and past it, a narrower window, Zoom In and Zoom
+// Out and a scroll to either end, it settles after each, says which page (or
+// pages, in Two Page: the first alone, then two by two) it shows of how many,
+// and shows them: inside the window while it fits them to it, in view once
+// zoomed. Each screen runs in a process of its own, the test's own program
+// started on an offscreen screen of that size.
+TEST_F(QtPrintTest, ThePreviewOpensWithinItsScreenStepsThroughItsPagesAndSettlesAfterEachPress) {
+  if (const char* screen = std::getenv(kScreenVariable)) {
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-    ASSERT_EQ(available.height(), std::atoi(height));
-    PrintJobRequest request;
-    request.printer = PrinterSettings{"PDF", 1240, 1754, 150, {}};
-    request.title = "Tumour01";
-    request.preview = true;
-    std::unique_ptr<PrintJob> job = Backend().StartPrintJob(request);
-    for (int p = 1; p <= 4; ++p) {
-      CDC dc(&job->StartPage());
-      dc.TextOut(100, 100, "Page " + std::to_string(p));
-      job->EndPage();
-    }
-    QRect frame;
-    std::vector<std::string> said;
-    QTimer user;
-    WhileModal(user, [&](QWidget* modal) {
-      auto* preview = dynamic_cast<platform::qt::PrintPreviewDialog*>(modal);
-      if (!preview) return qobject_cast<QDialog*>(modal)->reject();
-      frame = preview->frameGeometry();
-      auto* indicator = preview->findChild<QLabel*>("pageIndicator");
-      const auto press = [&](const char* button) {
-        for (QAction* action : preview->findChildren<QAction*>())
-          if (action->text().remove('&') == button) action->trigger();
-        QApplication::processEvents();
-        said.push_back(indicator ? indicator->text().toStdString() : "");
-      };
-      said.push_back(indicator ? indicator->text().toStdString() : "");
-      for (const char* button : {"Next Page", "Next Page", "Prev Page", "Two Page", "Next Page", "Next Page",
-                                 "Prev Page", "Prev Page", "Next Page", "One Page", "Next Page"}) {
-        press(button);
-        if (said.size() == 5)
-          preview->grab().save(ArtefactPath(QString("print/preview_window_%1_two_pages.png").arg(height)));
+    ASSERT_EQ(QString("%1x%2").arg(available.width()).arg(available.height()).toStdString(), screen);
+    // Per page count, the pages shown on opening and after each press.
+    const struct {
+      int pages;
+      const char* shown;
+    } cases[] = {
+        {2, "1  1 2 2 2 2 2  1 1 1 1 1  2 2 2  2 2 2 2 2 1  1 1 1 2 2  2 1"},
+        {3, "1  1 2-3 2-3 2-3 2-3 2-3  1 1 1 1 1  2-3 2 3  2-3 2-3 2-3 2-3 2-3 1  1 1 1 2 2  3 1"},
+        {4, "1  1 2-3 4 4 4 4  2-3 1 1 1 1  2-3 2 3  2-3 2-3 2-3 4 4 2-3  2 2 1 2 2  4 1"},
+        {5, "1  1 2-3 4-5 4-5 4-5 4-5  2-3 1 1 1 1  2-3 2 3  2-3 2-3 2-3 4-5 4-5 2-3  2 2 1 2 2  5 1"},
+        {8, "1  1 2-3 4-5 6-7 8 8  6-7 4-5 2-3 1 1  2-3 2 3  2-3 2-3 2-3 4-5 4-5 2-3  2 2 1 2 2  8 1"},
+    };
+    for (const auto& k : cases) {
+      for (const bool across : {false, true}) {
+        const QString name = QString("%1_%2_pages_%3").arg(screen).arg(k.pages).arg(across ? "across" : "upright");
+        SCOPED_TRACE(name.toStdString());
+        const QStringList shown = QString(k.shown).split(' ', Qt::SkipEmptyParts);
+        ASSERT_EQ(std::size_t(shown.size()), std::size(kPresses) + 1);
+        PrintJobRequest request;
+        request.printer = across ? PrinterSettings{"PDF", 1754, 1240, 150, {}} : PrinterSettings{"PDF", 1240, 1754, 150, {}};
+        request.title = "Tumour01";
+        request.preview = true;
+        std::unique_ptr<PrintJob> job = Backend().StartPrintJob(request);
+        for (int p = 1; p <= k.pages; ++p) {
+          CDC dc(&job->StartPage());
+          dc.TextOut(100, 100, "Page " + std::to_string(p));
+          job->EndPage();
+        }
+        QRect frame;
+        std::vector<std::string> said;
+        std::vector<int> changed;
+        QTimer user;
+        WhileModal(user, [&](QWidget* modal) {
+          auto* preview = dynamic_cast<platform::qt::PrintPreviewDialog*>(modal);
+          if (!preview) return qobject_cast<QDialog*>(modal)->reject();
+          frame = preview->frameGeometry();
+          auto* indicator = preview->findChild<QLabel*>("pageIndicator");
+          auto* view = preview->Preview().findChild<QGraphicsView*>();
+          ASSERT_TRUE(indicator && view);
+          int changes = 0;
+          QObject counting;
+          const auto count = [&changes, view] {
+            // A preview that lays itself out without end does so inside one
+            // turn of the event loop: fixing its scroll bars stops it, so
+            // that the case fails and the run goes on.
+            if (++changes == kEndless) {
+              view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+              view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            }
+          };
+          QObject::connect(&preview->Preview(), &QPrintPreviewWidget::previewChanged, &counting, count);
+          QObject::connect(view->horizontalScrollBar(), &QScrollBar::rangeChanged, &counting, count);
+          QObject::connect(view->verticalScrollBar(), &QScrollBar::rangeChanged, &counting, count);
+          bool fitted = true;
+          const auto settle = [&] {
+            for (int turn = 0; turn < kSettleTurns && changes <= kMostChanges; ++turn) QApplication::processEvents();
+            changed.push_back(changes);
+            said.push_back(indicator->text().toStdString());
+            // The pages said to be shown, inside the window or, zoomed, at least in view.
+            const QStringList pages = shown[int(said.size()) - 1].split('-');
+            const std::vector<QGraphicsItem*> items = PageItems(*view);
+            ASSERT_EQ(int(items.size()), k.pages);
+            for (const QString& page : pages) {
+              const QRect place = view->mapFromScene(items[page.toInt() - 1]->sceneBoundingRect()).boundingRect();
+              const QRect window = view->viewport()->rect();
+              EXPECT_TRUE(fitted ? window.adjusted(-1, -1, 1, 1).contains(place) : window.intersects(place))
+                  << "page " << page.toStdString() << " at " << place.x() << "," << place.y() << " " << place.width()
+                  << "x" << place.height() << " in " << window.width() << "x" << window.height();
+            }
+          };
+          settle();
+          for (const QString press : kPresses) {
+            SCOPED_TRACE(press.toStdString() + ", " + std::to_string(said.size()));
+            const QRect window = view->viewport()->rect();
+            const double scale = view->transform().m11();
+            const QPointF middle = view->mapToScene(window.center());
+            changes = 0;
+            Press(*preview, *view, press);
+            // Zooming leaves the fit; One Page and Two Page fit the pages to the window again.
+            if (press.startsWith("Zoom")) fitted = false;
+            if (press == "One Page" || press == "Two Page") fitted = true;
+            settle();
+            // Zoom In keeps the middle of the window where it was (Zoom Out
+            // may find no room to), and Next and Prev keep the zoom.
+            if (press == "Zoom In") {
+              EXPECT_GT(view->transform().m11(), scale * 1.05);
+              const QPointF moved = view->mapFromScene(middle) - QPointF(view->viewport()->rect().center());
+              EXPECT_TRUE(std::abs(moved.x()) <= 2 && std::abs(moved.y()) <= 2) << moved.x() << "," << moved.y();
+            } else if (press == "Zoom Out") {
+              EXPECT_LT(view->transform().m11(), scale / 1.05);
+            } else if (press.endsWith("Page") && !fitted) {
+              EXPECT_EQ(view->transform().m11(), scale);
+            }
+            if (said.size() == 3) preview->grab().save(ArtefactPath("print/preview_window_" + name + "_two_pages.png"));
+          }
+          preview->reject();
+        });
+        user.start();
+        job->End();
+        EXPECT_TRUE(available.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x"
+                                               << frame.height();
+        EXPECT_LE(frame.height() + kDesktopFrame.top() + kDesktopFrame.bottom(), available.height());
+        EXPECT_LE(frame.width() + kDesktopFrame.left() + kDesktopFrame.right(), available.width());
+        std::vector<std::string> expected;
+        for (const QString& pages : shown) expected.push_back(Indicated(pages, k.pages));
+        EXPECT_EQ(said, expected);
+        EXPECT_LE(*std::max_element(changed.begin(), changed.end()), kMostChanges)
+            << ::testing::PrintToString(changed);
       }
-      preview->grab().save(ArtefactPath(QString("print/preview_window_%1.png").arg(height)));
-      preview->reject();
-    });
-    user.start();
-    job->End();
-    EXPECT_TRUE(available.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x"
-                                           << frame.height();
-    EXPECT_LE(frame.height() + kDesktopFrame.top() + kDesktopFrame.bottom(), available.height());
-    EXPECT_LE(frame.width() + kDesktopFrame.left() + kDesktopFrame.right(), available.width());
-    EXPECT_EQ(said, (std::vector<std::string>{"Page 1 of 4", "Page 2 of 4", "Page 3 of 4", "Page 2 of 4",
-                                              "Pages 2-3 of 4", "Page 4 of 4", "Page 4 of 4", "Pages 2-3 of 4",
-                                              "Page 1 of 4", "Pages 2-3 of 4", "Page 2 of 4", "Page 3 of 4"}));
+    }
     return;
   }
-  for (const QSize screen : {QSize(1280, 1024), QSize(1920, 1200)}) {
-    SCOPED_TRACE(screen.height());
+  for (const QSize screen : {QSize(1024, 768), QSize(1280, 1024), QSize(1280, 1200), QSize(1920, 1200)}) {
+    const QString size = QString("%1x%2").arg(screen.width()).arg(screen.height());
+    SCOPED_TRACE(size.toStdString());
     QDir().mkpath(ArtefactPath("print"));
-    RunOnScreen(screen, ArtefactPath(QString("print/preview_screen_%1.json").arg(screen.height())),
-                "QtPrintTest.ThePreviewOpensWithinItsScreenAndSaysWhichPagesItShows",
-                {{kScreenHeightVariable, QString::number(screen.height())}});
+    RunOnScreen(screen, ArtefactPath("print/preview_screen_" + size + ".json"),
+                "QtPrintTest.ThePreviewOpensWithinItsScreenStepsThroughItsPagesAndSettlesAfterEachPress",
+                {{kScreenVariable, size}});
   }
 }
 
