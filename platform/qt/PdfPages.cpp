@@ -43,26 +43,39 @@ void PaintPage(QPainter& painter, const platform::ui::Picture& page, int deviceD
   painter.restore();
 }
 
-bool WritePdf(const std::vector<platform::ui::Picture>& pages, std::string_view path, std::string_view title) {
-  if (pages.empty()) return false;
+std::vector<const platform::ui::Picture*> SheetsOf(const std::vector<platform::ui::Picture>& pages,
+                                                   const std::vector<std::size_t>& sheets) {
+  std::vector<const platform::ui::Picture*> printed;
+  if (sheets.empty()) {
+    for (const platform::ui::Picture& page : pages) printed.push_back(&page);
+  } else {
+    for (std::size_t page : sheets)
+      if (page < pages.size()) printed.push_back(&pages[page]);
+  }
+  return printed;
+}
+
+bool WritePdf(const std::vector<platform::ui::Picture>& pages, std::string_view path, std::string_view title,
+              const std::vector<std::size_t>& sheets) {
+  const std::vector<const platform::ui::Picture*> printed = SheetsOf(pages, sheets);
+  if (printed.empty()) return false;
   EnsureQtApplication();
   const QString file = ToQString(platform::NativePath(path));
-  const int dpi = std::max(1, pages.front().caps.dpiX);
+  const int dpi = std::max(1, printed.front()->caps.dpiX);
   QPdfWriter writer(file);
   writer.setResolution(dpi);
   writer.setTitle(ToQString(title));
   writer.setCreator("QOVA");
   writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-  writer.setPageSize(PageSizeOf(pages.front().caps));
+  writer.setPageSize(PageSizeOf(printed.front()->caps));
   QPainter painter;
   if (!painter.begin(&writer)) return false;
-  for (std::size_t i = 0; i < pages.size(); ++i) {
-    const platform::ui::Picture& page = pages[i];
+  for (std::size_t i = 0; i < printed.size(); ++i) {
     if (i > 0) {
-      writer.setPageSize(PageSizeOf(page.caps));
+      writer.setPageSize(PageSizeOf(printed[i]->caps));
       writer.newPage();
     }
-    PaintPage(painter, page, dpi);
+    PaintPage(painter, *printed[i], dpi);
   }
   return painter.end() && QFileInfo(file).size() > 0;
 }

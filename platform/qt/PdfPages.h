@@ -3,6 +3,7 @@
 // device gives (the printable area placed where it lies on the sheet), with
 // the document's title. The print job writes there when the print dialog
 // chose a file; the tests look at printed pages through it.
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -17,8 +18,15 @@ namespace platform::qt {
 // outside it, as a printer cannot print there.
 void PaintPage(QPainter& painter, const platform::ui::Picture& page, int deviceDpi);
 
-// False when there is no page or the file cannot be written.
+// The pages of the indexes in `sheets`, in that order; without `sheets`,
+// every page once.
+[[nodiscard]] std::vector<const platform::ui::Picture*> SheetsOf(const std::vector<platform::ui::Picture>& pages,
+                                                                 const std::vector<std::size_t>& sheets);
+
+// False when there is no page or the file cannot be written. With `sheets`,
+// the PDF's pages are the pages of those indexes, in that order (a page once
+// for each copy); without, every page once.
 [[nodiscard]] bool WritePdf(const std::vector<platform::ui::Picture>& pages, std::string_view path,
-                            std::string_view title = {});
+                            std::string_view title = {}, const std::vector<std::size_t>& sheets = {});
 
 }  // namespace platform::qt

@@ -278,8 +278,10 @@ class QtUi : public platform::ui::UiBackend {
     request.fromPage = dialog.fromPage();
     request.toPage = dialog.toPage();
     request.copies = printer->copyCount();
-    // The print that follows goes to this printer (its copies and options
-    // included); Print Setup only leaves its choice in the program's printer.
+    request.collate = printer->collateCopies();
+    request.reverse = printer->pageOrder() == QPrinter::LastPageFirst;
+    // The print that follows goes to this printer (its options included);
+    // Print Setup only leaves its choice in the program's printer.
     if (!request.setupOnly) printer_ = std::move(printer);
     return true;
   }

@@ -61,14 +61,16 @@ platform::ui::PrinterSettings PrinterOf(QPrinter& printer) {
   return settings;
 }
 
-void PaintPages(QPrinter& printer, const std::vector<platform::ui::Picture>& pages) {
+void PaintPages(QPrinter& printer, const std::vector<platform::ui::Picture>& pages,
+                const std::vector<std::size_t>& sheets) {
   // Pages place themselves on the sheet, as in a PDF file.
   printer.setFullPage(true);
   QPainter painter;
   if (!painter.begin(&printer)) return;
-  for (std::size_t i = 0; i < pages.size(); ++i) {
+  const std::vector<const platform::ui::Picture*> printed = SheetsOf(pages, sheets);
+  for (std::size_t i = 0; i < printed.size(); ++i) {
     if (i > 0) printer.newPage();
-    PaintPage(painter, pages[i], printer.resolution());
+    PaintPage(painter, *printed[i], printer.resolution());
   }
   painter.end();
 }
@@ -116,10 +118,14 @@ class QtPrintJob : public platform::ui::PrintJob {
       preview.exec();
       printChosen_ = preview.PrintChosen();
     } else if (!file.empty()) {
-      if (!WritePdf(pages_, file, request_.title))
+      if (!WritePdf(pages_, file, request_.title, platform::ui::SheetOrder(pages_.size(), request_)))
         AfxMessageBox(platform::Format("The file %s cannot be written.", file.c_str()));
     } else {
-      PaintPages(*printer_, pages_);
+      // The sheets carry the copies and the order: a driver that repeats or
+      // turns pages itself must not do it again.
+      printer_->setCopyCount(1);
+      printer_->setPageOrder(QPrinter::FirstPageFirst);
+      PaintPages(*printer_, pages_, platform::ui::SheetOrder(pages_.size(), request_));
     }
   }
   void Abort() override { pages_.clear(); }

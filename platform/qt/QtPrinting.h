@@ -7,7 +7,9 @@
 // printer's fonts, and the pages are painted the same way on a printer,
 // into a PDF file and in the preview: from the sheet's corner, each clipped
 // to its printable area.
+#include <cstddef>
 #include <memory>
+#include <vector>
 
 #include "platform/ui/Backend.h"
 #include "platform/ui/CommonDialogs.h"
@@ -24,8 +26,10 @@ void UsePaper(QPrinter& printer, const platform::ui::PrinterSettings& settings);
 // The page `printer` offers, as its dialog left it.
 [[nodiscard]] platform::ui::PrinterSettings PrinterOf(QPrinter& printer);
 
-// Paints recorded pages on `printer`, one sheet each, scaled to its resolution.
-void PaintPages(QPrinter& printer, const std::vector<platform::ui::Picture>& pages);
+// Paints recorded pages on `printer`, one sheet each, scaled to its
+// resolution; with `sheets`, the pages of those indexes, in that order.
+void PaintPages(QPrinter& printer, const std::vector<platform::ui::Picture>& pages,
+                const std::vector<std::size_t>& sheets = {});
 
 // A print job on `printer`: previewed, written as a PDF file or printed.
 [[nodiscard]] std::unique_ptr<platform::ui::PrintJob> MakePrintJob(std::unique_ptr<QPrinter> printer,

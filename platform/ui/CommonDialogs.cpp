@@ -1,5 +1,7 @@
 #include "platform/ui/CommonDialogs.h"
 
+#include <algorithm>
+
 #include "platform/Paths.h"
 #include "platform/ui/App.h"
 #include "platform/ui/Backend.h"
@@ -25,6 +27,17 @@ std::vector<std::pair<std::string, std::string>> ParseFilter(std::string_view fi
 }
 
 bool BrowseForFolder(FolderDialogRequest& request) { return Backend().RunFolderDialog(request); }
+
+std::vector<std::size_t> SheetOrder(std::size_t pages, const PrintJobRequest& request) {
+  const std::size_t copies = std::size_t(std::max(1, request.copies));
+  const auto page = [&](std::size_t i) { return request.reverse ? pages - 1 - i : i; };
+  std::vector<std::size_t> order;
+  order.reserve(pages * copies);
+  for (std::size_t outer = 0; outer < (request.collate ? copies : pages); ++outer)
+    for (std::size_t inner = 0; inner < (request.collate ? pages : copies); ++inner)
+      order.push_back(page(request.collate ? inner : outer));
+  return order;
+}
 
 }  // namespace platform::ui
 
@@ -137,10 +150,14 @@ INT_PTR CPrintDialog::DoModal() {
   request.fromPage = m_pd.nMinPage;
   request.toPage = m_pd.nMaxPage;
   request.copies = m_pd.nCopies;
+  request.collate = (m_pd.Flags & PD_COLLATE) != 0;
+  request.reverse = reverse_ != FALSE;
   request.printer = printer_;
   if (!platform::ui::Backend().RunPrintDialog(request)) return IDCANCEL;
   printer_ = request.printer;
-  m_pd.nCopies = WORD(request.copies);
+  m_pd.nCopies = WORD(std::clamp(request.copies, 1, 0xFFFF));
+  m_pd.Flags = request.collate ? (m_pd.Flags | PD_COLLATE) : (m_pd.Flags & ~PD_COLLATE);
+  reverse_ = request.reverse ? TRUE : FALSE;
   if (request.pageRange) {
     m_pd.Flags |= PD_PAGENUMS;
     m_pd.nFromPage = WORD(request.fromPage);

@@ -2,6 +2,7 @@
 // The common dialogs: file open and save, folder browser, colour, font and
 // print. Each fills a request that the current implementation answers (a
 // test script headless, a real dialog on screen).
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -35,6 +36,7 @@ constexpr DWORD PD_ALLPAGES = 0x00000000;
 constexpr DWORD PD_SELECTION = 0x00000001;
 constexpr DWORD PD_PAGENUMS = 0x00000002;
 constexpr DWORD PD_NOSELECTION = 0x00000004;
+constexpr DWORD PD_COLLATE = 0x00000010;
 constexpr DWORD PD_RETURNDC = 0x00000100;
 constexpr DWORD PD_PRINTSETUP = 0x00000040;
 constexpr DWORD PD_USEDEVMODECOPIES = 0x00040000;
@@ -86,11 +88,14 @@ struct PrintDialogRequest {
   DWORD flags = 0;
   int minPage = 1;
   int maxPage = 0xFFFF;
-  // The answer: the page range and the printer's page in pixels.
+  // The answer: the page range, the copies and their order, and the
+  // printer's page in pixels.
   int fromPage = 1;
   int toPage = 0xFFFF;
   bool pageRange = false;
   int copies = 1;
+  bool collate = true;   // 1,2,1,2 rather than 1,1,2,2
+  bool reverse = false;  // the last page first
   PrinterSettings printer;
 };
 
@@ -98,7 +103,18 @@ struct PrintJobRequest {
   PrinterSettings printer;
   std::string title;
   bool preview = false;
+  // The sheets the printer is handed: every page `copies` times, collated or
+  // not, the last page first with `reverse`.
+  int copies = 1;
+  bool collate = true;
+  bool reverse = false;
 };
+
+// The pages of a job of `pages` pages (indexes from 0) in the order its
+// sheets come out of the printer, a page once for each copy. Printers and
+// PDF files alike get the sheets in this order: few drivers repeat or turn
+// pages themselves, and a file never does.
+[[nodiscard]] std::vector<std::size_t> SheetOrder(std::size_t pages, const PrintJobRequest& request);
 
 // Shows the folder browser; true with `request.chosen` set when the user chose one.
 bool BrowseForFolder(FolderDialogRequest& request);
@@ -194,11 +210,16 @@ class CPrintDialog : public CCommonDialog {
   [[nodiscard]] int GetFromPage() const { return m_pd.nFromPage; }
   [[nodiscard]] int GetToPage() const { return m_pd.nToPage; }
   [[nodiscard]] BOOL PrintRange() const { return (m_pd.Flags & PD_PAGENUMS) ? TRUE : FALSE; }
+  [[nodiscard]] int GetCopies() const { return m_pd.nCopies; }
+  [[nodiscard]] BOOL PrintCollate() const { return (m_pd.Flags & PD_COLLATE) ? TRUE : FALSE; }
+  // The last page first, as the dialog's Reverse asks.
+  [[nodiscard]] BOOL PrintReverse() const { return reverse_; }
   [[nodiscard]] const platform::ui::PrinterSettings& Printer() const { return printer_; }
 
   PRINTDLG m_pd;
 
  private:
   BOOL setupOnly_;
+  BOOL reverse_ = FALSE;
   platform::ui::PrinterSettings printer_;
 };

@@ -32,6 +32,19 @@ constexpr const char* kAskToSave = "Save changes to %1?";
 constexpr const char* kFailedToOpen = "Failed to open document.";
 constexpr const char* kFailedToSave = "Failed to save document.";
 
+// Why a print put nothing on paper: the pages asked for are not in it.
+std::string NothingPrinted(const CPrintInfo& info) {
+  if (!info.m_pPD->PrintRange()) return "There is nothing to print.";
+  const UINT from = info.GetFromPage(), to = info.GetToPage();
+  const std::string asked =
+      from == to ? platform::Format("Page %u is", from) : platform::Format("Pages %u to %u are", from, to);
+  if (info.GetMaxPage() == 0xFFFF || info.GetMaxPage() < info.GetMinPage())
+    return asked + " not in this print: nothing was printed.";
+  const UINT count = info.GetMaxPage() - info.GetMinPage() + 1;
+  return platform::Format("%s not in this print, which has %u page%s: nothing was printed.", asked.c_str(), count,
+                          count == 1 ? "" : "s");
+}
+
 std::vector<CFrameWnd*> FramesOf(const CDocument& doc) {
   std::vector<CFrameWnd*> frames;
   for (CView* view : doc.Views()) {
@@ -291,7 +304,11 @@ BOOL CView::DoPreparePrinting(CPrintInfo* info) {
   dialog.m_pd.nMinPage = WORD(std::min<UINT>(info->GetMinPage(), 0xFFFF));
   dialog.m_pd.nMaxPage = WORD(std::min<UINT>(info->GetMaxPage(), 0xFFFF));
   if (info->m_bDirect || info->m_bPreview) return TRUE;
-  return dialog.DoModal() == IDOK ? TRUE : FALSE;
+  if (dialog.DoModal() != IDOK) return FALSE;
+  // The printer and the sheet chosen for this print stay the program's, as
+  // Print Setup's do: later prints and previews start from them.
+  if (CWinApp* app = AfxGetApp()) app->m_printer = dialog.Printer();
+  return TRUE;
 }
 
 void CView::OnBeginPrinting(CDC* pDC, CPrintInfo* info) {
@@ -322,6 +339,9 @@ void CView::RunPrintJob(BOOL preview) {
   request.printer = info.m_pPD->Printer();
   request.title = m_pDocument ? m_pDocument->GetTitle() : std::string();
   request.preview = preview != FALSE;
+  request.copies = info.m_pPD->GetCopies();
+  request.collate = info.m_pPD->PrintCollate() != FALSE;
+  request.reverse = info.m_pPD->PrintReverse() != FALSE;
   std::unique_ptr<platform::ui::PrintJob> job = platform::ui::Backend().StartPrintJob(request);
   if (!job) return;
   // The page count is known only after OnBeginPrinting, so a DC on the first
@@ -331,10 +351,9 @@ void CView::RunPrintJob(BOOL preview) {
   OnBeginPrinting(&dc, &info);
   UINT first = std::max(info.GetFromPage(), info.GetMinPage());
   UINT last = std::min(info.GetToPage(), info.GetMaxPage());
-  bool pageOpen = true;
+  UINT printed = 0;
   for (UINT page = first; page <= last; ++page) {
-    if (!pageOpen) surface = &job->StartPage();
-    pageOpen = false;
+    if (printed > 0) surface = &job->StartPage();
     CDC pageDC(surface);
     info.m_nCurPage = page;
     info.m_rectDraw = CRect(0, 0, pageDC.GetDeviceCaps(HORZRES), pageDC.GetDeviceCaps(VERTRES));
@@ -342,10 +361,16 @@ void CView::RunPrintJob(BOOL preview) {
     if (!info.m_bContinuePrinting) break;
     OnPrint(&pageDC, &info);
     job->EndPage();
+    ++printed;
     if (page == 0xFFFF) break;
   }
-  if (pageOpen) job->EndPage();
   OnEndPrinting(&dc, &info);
+  if (printed == 0) {
+    // A range beyond the last page: no blank sheet, and the user learns why.
+    job->Abort();
+    AfxMessageBox(NothingPrinted(info), MB_ICONEXCLAMATION);
+    return;
+  }
   job->End();
   // The preview's Print prints as File > Print does: its dialog, then pages
   // laid out for the printer chosen there.

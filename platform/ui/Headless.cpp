@@ -19,7 +19,7 @@ class HeadlessPrintJob : public PrintJob {
  public:
   HeadlessPrintJob(const PrintJobRequest& request, std::function<void(PrintedJob)> done,
                    std::function<bool(const PrintedJob&)> preview)
-      : done_(std::move(done)), preview_(std::move(preview)) {
+      : request_(request), done_(std::move(done)), preview_(std::move(preview)) {
     job_.title = request.title;
     job_.preview = request.preview;
     job_.printer = request.printer;
@@ -35,6 +35,15 @@ class HeadlessPrintJob : public PrintJob {
   }
   void End() override {
     EndPage();
+    // What comes out of the printer: the sheets, copies and order as asked.
+    std::vector<Picture> sheets;
+    for (std::size_t page : SheetOrder(job_.pages.size(), request_)) {
+      if (request_.copies > 1)
+        sheets.push_back(job_.pages[page]);
+      else
+        sheets.push_back(std::move(job_.pages[page]));
+    }
+    job_.pages = std::move(sheets);
     printChosen_ = job_.preview && preview_ && preview_(job_);
     if (done_) done_(std::move(job_));
     done_ = nullptr;
@@ -43,6 +52,7 @@ class HeadlessPrintJob : public PrintJob {
   [[nodiscard]] bool PrintChosen() const override { return printChosen_; }
 
  private:
+  PrintJobRequest request_;
   PrintedJob job_;
   std::unique_ptr<RecordingSurface> page_;
   std::function<void(PrintedJob)> done_;

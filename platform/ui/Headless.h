@@ -116,6 +116,7 @@ struct PrintedJob {
   std::string title;
   bool preview = false;
   PrinterSettings printer;
+  // The sheets printed, in the order they came out, a page once per copy.
   std::vector<Picture> pages;
 };
 

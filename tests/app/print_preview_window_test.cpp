@@ -4,18 +4,22 @@
 // the same drawing on it and nothing outside its printable area, and its
 // Print button prints as File > Print does; for the main view tiled and on
 // one page, one chromosome, the fragment-length plot, the grid, the integral
-// view and a graph window. Print Setup's
-// sheet and orientation are what every later print dialog and preview start
-// from, until Print Setup changes them again; its button says OK, the print
+// view and a graph window. The copies, their collation, Reverse and the
+// range chosen in File > Print's dialog are the pages of the PDF it writes.
+// The sheet, orientation and margins chosen in Print Setup or in File >
+// Print's dialog are what every later print dialog and preview start from,
+// until either changes them again; Print Setup's button says OK, the print
 // dialog's Print. The PDFs and the pages poppler
 // renders from them stay in build/artefacts/print/preview, with a picture of
 // each preview window.
 #ifdef QOVA_TEST_WITH_QT
 #include <QAbstractButton>
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QMap>
@@ -27,18 +31,22 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTest>
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "analysis/IntegrationData.h"
 #include "core/AnalyzedData.h"
 #include "document/QOVADoc.h"
+#include "platform/qt/PrintPreview.h"
 #include "resources/CommandIds.h"
 #include "tests/app/DemoAppOnQt.h"
 #include "tests/views/graph/GraphTestSupport.h"
@@ -178,15 +186,30 @@ class PrintPreviewWindowTest : public DemoAppOnQtTest {
     int dpi = 0;
     std::string ok;  // the text of the dialog's OK button
   };
+  // What a user picks in the print dialog's Properties: nothing by default.
+  struct Pick {
+    const char* orientation = nullptr;  // "portrait", "landscape"
+    const char* sheet = nullptr;        // as the list of sheets names it
+    double marginMm = 0;                // every margin, when above 0
+    [[nodiscard]] bool Any() const { return orientation || sheet || marginMm > 0; }
+  };
   // A user's answer to the print dialog and its Properties: looks at the
-  // sheet and orientation, ticks `pick` ("portrait", "landscape") if given,
-  // and prints to `pdf`. False when `modal` is neither.
-  static bool AnswerPrintDialog(QWidget* modal, const std::string& pdf, const char* pick, Seen& seen) {
+  // sheet and orientation, picks `pick` there, and prints to `pdf`. False
+  // when `modal` is neither.
+  static bool AnswerPrintDialog(QWidget* modal, const std::string& pdf, const Pick& pick, Seen& seen) {
     if (modal->inherits("QPrintPropertiesDialog")) {
-      if (auto* sheet = modal->findChild<QComboBox*>("pageSizeCombo")) seen.sheet = sheet->currentText().toStdString();
+      auto* sheet = modal->findChild<QComboBox*>("pageSizeCombo");
+      if (sheet) seen.sheet = sheet->currentText().toStdString();
       for (const char* name : {"portrait", "landscape"})
         if (auto* radio = modal->findChild<QRadioButton*>(name); radio && radio->isChecked()) seen.orientation = name;
-      if (pick) modal->findChild<QRadioButton*>(pick)->click();
+      if (pick.sheet) sheet->setCurrentIndex(sheet->findText(pick.sheet));
+      if (pick.orientation) modal->findChild<QRadioButton*>(pick.orientation)->click();
+      if (pick.marginMm > 0) {
+        auto* unit = modal->findChild<QComboBox*>("unitCombo");
+        unit->setCurrentIndex(unit->findText("Millimeters (mm)"));
+        for (const char* side : {"topMargin", "bottomMargin", "leftMargin", "rightMargin"})
+          modal->findChild<QDoubleSpinBox*>(side)->setValue(pick.marginMm);
+      }
       qobject_cast<QDialog*>(modal)->accept();
       return true;
     }
@@ -196,7 +219,7 @@ class PrintPreviewWindowTest : public DemoAppOnQtTest {
     seen.dpi = dialog->printer()->resolution();
     if (auto* buttons = modal->findChild<QDialogButtonBox*>())
       seen.ok = buttons->button(QDialogButtonBox::Ok)->text().remove('&').toStdString();
-    if (pick) modal->grab().save(QString::fromStdString(pdf.substr(0, pdf.size() - 4) + "_dialog.png"));
+    if (pick.Any()) modal->grab().save(QString::fromStdString(pdf.substr(0, pdf.size() - 4) + "_dialog.png"));
     modal->findChild<QAbstractButton*>("properties")->click();
     modal->findChild<QLineEdit*>("filename")->setText(QString::fromStdString(pdf));
     dialog->accept();
@@ -206,7 +229,7 @@ class PrintPreviewWindowTest : public DemoAppOnQtTest {
   Seen PrintTo(const std::string& pdf) {
     Seen seen;
     ModalHand hand([&](QWidget* modal) {
-      if (!AnswerPrintDialog(modal, pdf, nullptr, seen)) qobject_cast<QDialog*>(modal)->reject();
+      if (!AnswerPrintDialog(modal, pdf, {}, seen)) qobject_cast<QDialog*>(modal)->reject();
     });
     EXPECT_TRUE(Choose(ID_FILE_PRINT));
     return seen;
@@ -221,7 +244,7 @@ class PrintPreviewWindowTest : public DemoAppOnQtTest {
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     Seen seen;
     ModalHand hand([&](QWidget* modal) {
-      if (AnswerPrintDialog(modal, printed, nullptr, seen)) return;
+      if (AnswerPrintDialog(modal, printed, {}, seen)) return;
       auto* preview = modal->findChild<QPrintPreviewWidget*>();
       if (!preview) return qobject_cast<QDialog*>(modal)->reject();
       preview->updatePreview();
@@ -459,25 +482,122 @@ TEST_F(PrintPreviewWindowTest, TheGridsPrintedRulerLabelsStandApartWholeAndBenea
   }
 }
 
-TEST_F(PrintPreviewWindowTest, PrintSetupsSheetAndOrientationStayWithEveryPrintAndPreviewUntilChanged) {
+// File > Print's copies, collated or not, its Reverse and its range of
+// pages are the pages of the PDF it writes, each on the program's sheet;
+// a range past the last page writes no file and says why.
+TEST_F(PrintPreviewWindowTest, TheCopiesOrderAndPagesChosenInFilePrintAreThePdfsPages) {
+  CQOVAView* view = ShowTumour01();
+  ASSERT_NE(view, nullptr);
+  app_->m_printer = A4WithMargins();
+  struct Choice {
+    int copies = 1;
+    bool collate = true;
+    bool reverse = false;
+    int from = 0, to = 0;  // Pages from .. to, or 0 for Print all
+  };
+  const struct {
+    const char* name;
+    bool onePage;  // the genome on one page, else tiled over four
+    Choice choice;
+    std::vector<int> pages;  // the PDF's, by page number
+    const char* message;
+  } cases[] = {
+      {"tiled", false, {}, {1, 2, 3, 4}, nullptr},
+      {"one_page", true, {}, {1}, nullptr},
+      {"one_page_2_copies", true, {2}, {1, 1}, nullptr},
+      {"tiled_3_copies_collated", false, {3, true}, {1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4}, nullptr},
+      {"tiled_2_copies_not_collated", false, {2, false}, {1, 1, 2, 2, 3, 3, 4, 4}, nullptr},
+      {"tiled_reverse", false, {1, true, true}, {4, 3, 2, 1}, nullptr},
+      {"tiled_pages_2_3_reverse_2_copies", false, {2, true, true, 2, 3}, {3, 2, 3, 2}, nullptr},
+      {"tiled_pages_3_9", false, {1, true, false, 3, 9}, {3, 4}, nullptr},
+      {"tiled_pages_7_9", false, {1, true, false, 7, 9}, {},
+       "Pages 7 to 9 are not in this print, which has 4 pages: nothing was printed."},
+  };
+  // Each page's words, as the first print of the mode wrote it once.
+  std::map<bool, std::vector<QString>> once;
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    view->m_pDisplaySetting->PRINT.ONE_ALL = k.onePage ? 1 : 0;
+    const std::string pdf = Artefact(std::string("choice_") + k.name);
+    ModalHand hand([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QPrintDialog*>(modal);
+      if (!dialog) return qobject_cast<QDialog*>(modal)->reject();
+      dialog->findChild<QSpinBox*>("copies")->setValue(k.choice.copies);
+      dialog->findChild<QCheckBox*>("collate")->setChecked(k.choice.collate);
+      dialog->findChild<QCheckBox*>("reverse")->setChecked(k.choice.reverse);
+      if (k.choice.from > 0) {
+        dialog->findChild<QRadioButton*>("printRange")->click();
+        dialog->findChild<QSpinBox*>("from")->setValue(k.choice.from);
+        dialog->findChild<QSpinBox*>("to")->setValue(k.choice.to);
+      }
+      dialog->findChild<QLineEdit*>("filename")->setText(QString::fromStdString(pdf));
+      dialog->accept();
+    });
+    const std::size_t boxes = demo_.Shown().size();
+    ASSERT_TRUE(Choose(ID_FILE_PRINT));
+    std::vector<std::string> shown = demo_.Shown();
+    shown.erase(shown.begin(), shown.begin() + std::ptrdiff_t(boxes));
+    EXPECT_EQ(shown, k.message ? std::vector<std::string>{k.message} : std::vector<std::string>{});
+    if (k.pages.empty()) {
+      EXPECT_FALSE(std::filesystem::exists(pdf));
+      continue;
+    }
+    (void)Render(pdf);
+    std::vector<QString> words;
+    for (const PrintedPage& page : PrintedWords(pdf)) {
+      // A4, whatever the copies and the order.
+      EXPECT_NEAR(page.size.width(), 595.3, 0.5);
+      EXPECT_NEAR(page.size.height(), 841.9, 0.5);
+      QStringList texts;
+      for (const auto& word : page.words) texts << word.first;
+      words.push_back(texts.join(' '));
+    }
+    std::vector<QString>& pages = once[k.onePage];
+    if (pages.empty()) {
+      pages = words;
+      ASSERT_EQ(std::set<QString>(pages.begin(), pages.end()).size(), k.pages.size()) << "pages that read alike";
+    }
+    std::vector<int> numbers;
+    for (const QString& page : words)
+      numbers.push_back(int(std::find(pages.begin(), pages.end(), page) - pages.begin()) + 1);
+    EXPECT_EQ(numbers, k.pages);
+  }
+}
+
+// The sheet, orientation and margins chosen in Print Setup, or in File >
+// Print's own dialog, are what every later print dialog, print and preview
+// start from, until either changes them again.
+TEST_F(PrintPreviewWindowTest, TheSheetChosenInPrintSetupOrFilePrintStaysWithEveryPrintAndPreviewUntilChanged) {
   CQOVAView* view = ShowTumour01();
   ASSERT_NE(view, nullptr);
   app_->m_printer = A4WithMargins();
   view->m_pDisplaySetting->PRINT.ONE_ALL = 1;
 
+  constexpr double kA4Margin = 60 * 25.4 / 150;  // millimetres
+  const QSizeF a4(595.3, 841.9), letter(612, 792);
+  const QSizeF a4Across = a4.transposed(), letterAcross = letter.transposed();
   const struct {
     const char* name;
     UINT command;
-    const char* pick;   // Print Setup's choice in Properties
+    Pick pick;          // the choice in the dialog's Properties
     const char* shown;  // the orientation the dialog's Properties or the preview shows
-    QSizeF sheet;       // File > Print's PDF, points
+    const char* sheetShown;  // the sheet the dialog's Properties shows
+    QSizeF sheet;       // the PDF's or the preview's, points
+    double margin;      // the printable area's distance from every edge of it, millimetres
   } steps[] = {
-      {"print setup: landscape", ID_FILE_PRINT_SETUP, "landscape", "portrait", {}},
-      {"print", ID_FILE_PRINT, nullptr, "landscape", {842, 595}},
-      {"print again", ID_FILE_PRINT, nullptr, "landscape", {842, 595}},
-      {"preview", ID_FILE_PRINT_PREVIEW, nullptr, "landscape", {}},
-      {"print setup: portrait", ID_FILE_PRINT_SETUP, "portrait", "landscape", {}},
-      {"print after portrait", ID_FILE_PRINT, nullptr, "portrait", {595, 842}},
+      {"print setup: landscape", ID_FILE_PRINT_SETUP, {"landscape"}, "portrait", "A4", {}, 0},
+      {"print", ID_FILE_PRINT, {}, "landscape", "A4", a4Across, kA4Margin},
+      {"print again", ID_FILE_PRINT, {}, "landscape", "A4", a4Across, kA4Margin},
+      {"preview", ID_FILE_PRINT_PREVIEW, {}, "landscape", nullptr, a4Across, kA4Margin},
+      {"print setup: portrait", ID_FILE_PRINT_SETUP, {"portrait"}, "landscape", "A4", {}, 0},
+      {"print after portrait", ID_FILE_PRINT, {}, "portrait", "A4", a4, kA4Margin},
+      {"print: letter, 20 mm", ID_FILE_PRINT, {nullptr, "Letter / ANSI A", 20}, "portrait", "A4", letter, 20},
+      {"print after letter", ID_FILE_PRINT, {}, "portrait", "Letter / ANSI A", letter, 20},
+      {"preview after letter", ID_FILE_PRINT_PREVIEW, {}, "portrait", nullptr, letter, 20},
+      {"print: landscape", ID_FILE_PRINT, {"landscape"}, "portrait", "Letter / ANSI A", letterAcross, 20},
+      {"preview after landscape", ID_FILE_PRINT_PREVIEW, {}, "landscape", nullptr, letterAcross, 20},
+      {"print setup after print", ID_FILE_PRINT_SETUP, {}, "landscape", "Letter / ANSI A", {}, 0},
+      {"print after print setup", ID_FILE_PRINT, {}, "landscape", "Letter / ANSI A", letterAcross, 20},
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(step.name);
@@ -487,6 +607,7 @@ TEST_F(PrintPreviewWindowTest, PrintSetupsSheetAndOrientationStayWithEveryPrintA
     Seen seen;
     int pages = -1;
     std::string previewed;
+    QPageLayout previewLayout;
     ModalHand hand([&](QWidget* modal) {
       if (AnswerPrintDialog(modal, pdf, step.pick, seen)) return;
       if (auto* preview = modal->findChild<QPrintPreviewWidget*>()) {
@@ -494,23 +615,38 @@ TEST_F(PrintPreviewWindowTest, PrintSetupsSheetAndOrientationStayWithEveryPrintA
         previewed = preview->orientation() == QPageLayout::Landscape ? "landscape" : "portrait";
         pages = preview->pageCount();
       }
+      if (auto* dialog = dynamic_cast<platform::qt::PrintPreviewDialog*>(modal))
+        previewLayout = dialog->Printer().pageLayout();
       qobject_cast<QDialog*>(modal)->reject();
     });
     ASSERT_TRUE(Choose(step.command));
     if (step.command == ID_FILE_PRINT_PREVIEW) {
       EXPECT_EQ(previewed, step.shown);
       EXPECT_EQ(pages, 1);
-    } else {
-      EXPECT_EQ(seen.orientation, step.shown);
-      EXPECT_EQ(seen.sheet, "A4");
-      // Print Setup prints nothing: its button is a setup box's OK.
-      EXPECT_EQ(seen.ok, step.command == ID_FILE_PRINT_SETUP ? "OK" : "Print");
+      const QRectF sheet = previewLayout.fullRect(QPageLayout::Point);
+      EXPECT_NEAR(sheet.width(), step.sheet.width(), 1);
+      EXPECT_NEAR(sheet.height(), step.sheet.height(), 1);
+      const QMarginsF margins = previewLayout.margins(QPageLayout::Millimeter);
+      for (const double margin : {margins.left(), margins.top(), margins.right(), margins.bottom()})
+        EXPECT_NEAR(margin, step.margin, 0.5);
+      continue;
     }
+    EXPECT_EQ(seen.orientation, step.shown);
+    EXPECT_EQ(seen.sheet, step.sheetShown);
+    // Print Setup prints nothing: its button is a setup box's OK.
+    EXPECT_EQ(seen.ok, step.command == ID_FILE_PRINT_SETUP ? "OK" : "Print");
     if (step.sheet.isEmpty()) continue;
     const RenderedPages printed = Render(pdf);
     ASSERT_EQ(printed.sheets.size(), 1u);
     EXPECT_NEAR(printed.sheets[0].width(), step.sheet.width() * kRenderDpi / 72, 1);
     EXPECT_NEAR(printed.sheets[0].height(), step.sheet.height() * kRenderDpi / 72, 1);
+    // The drawing fills the printable area from its corner, and stays inside it.
+    const double margin = step.margin * kRenderDpi / 25.4;
+    const QRect inked = printed.inked[0];
+    EXPECT_NEAR(inked.left(), margin, 2);
+    EXPECT_NEAR(inked.top(), margin, 3);
+    EXPECT_LE(inked.right(), printed.sheets[0].width() - margin);
+    EXPECT_LE(inked.bottom(), printed.sheets[0].height() - margin);
     // Each name of a row ends before the next begins, with a gap of at
     // least a twentieth of the distance between their starts.
     const QMap<QString, QRectF> names = PrintedNames(pdf);
@@ -524,8 +660,9 @@ TEST_F(PrintPreviewWindowTest, PrintSetupsSheetAndOrientationStayWithEveryPrintA
       }
     }
   }
-  EXPECT_EQ(app_->m_printer.paperWidth, 1240);
-  EXPECT_EQ(app_->m_printer.paperHeight, 1754);
+  // Letter across at 150 dpi.
+  EXPECT_EQ(app_->m_printer.paperWidth, 1650);
+  EXPECT_EQ(app_->m_printer.paperHeight, 1275);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // (scroll bars, mouse capture, timers, cursors, clipboard, printing).
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "platform/Archive.h"
 #include "platform/File.h"
 #include "platform/ui/App.h"
@@ -89,6 +91,10 @@ class CTestView : public CView {
     if (pDC->IsPrinting()) pDC->TextOut(0, 20, "page");
   }
   void OnBeginPrinting(CDC*, CPrintInfo* info) override { info->SetMaxPage(UINT(pages)); }
+  void OnPrint(CDC* pDC, CPrintInfo* info) override {
+    CView::OnPrint(pDC, info);
+    pDC->TextOut(0, 40, "page " + std::to_string(info->m_nCurPage));
+  }
   void OnLButtonDown(UINT, CPoint point) override {
     SetCapture();
     ::SetCursor(AfxGetApp()->LoadStandardCursor(IDC_CROSS));
@@ -604,6 +610,92 @@ TEST_F(DocViewTest, PrintingDrawsEveryPageOnThePrinter) {
   Command(ID_FILE_PRINT_PREVIEW);  // no dialog for a preview
   ASSERT_EQ(Ui().PrintJobs().size(), 2u);
   EXPECT_TRUE(Ui().PrintJobs()[1].preview);
+}
+
+// The page numbers on the sheets of a print, in the order they came out.
+std::vector<int> SheetNumbers(const PrintedJob& job) {
+  std::vector<int> numbers;
+  for (const Picture& sheet : job.pages)
+    for (const DrawRecord& r : sheet.records)
+      if (r.op == DrawOp::Text && sheet.TextOf(r).starts_with("page "))
+        numbers.push_back(std::stoi(std::string(sheet.TextOf(r).substr(5))));
+  return numbers;
+}
+
+// What is chosen in File > Print's dialog: the copies, collated or not, the
+// last page first, a range of pages (one beyond the last page prints nothing
+// and says so), and the printer and its sheet, which the next print's dialog
+// and the next preview start from, as after Print Setup; a cancelled dialog
+// leaves the program's printer as it was.
+TEST_F(DocViewTest, APrintHasTheCopiesOrderAndPagesChosenAndItsPrinterStays) {
+  const PrinterSettings letter{"Letter printer", 1155, 1500, 150, ""};
+  const PrinterSettings across{"Across printer", 1654, 1120, 150, ""};
+  const struct {
+    const char* what;
+    int pages;  // the view's
+    int copies;
+    bool collate;
+    bool reverse;
+    int from, to;  // a range, or 0 for all pages
+    bool accept;
+    const PrinterSettings* printer;  // chosen in the dialog
+    std::vector<int> sheets;
+    const char* message;  // the one shown, if any
+  } cases[] = {
+      {"two copies of one page", 1, 2, true, false, 0, 0, true, &letter, {1, 1}, nullptr},
+      {"three copies of two pages, collated", 2, 3, true, false, 0, 0, true, &across, {1, 2, 1, 2, 1, 2}, nullptr},
+      {"three copies of two pages, not collated", 2, 3, false, false, 0, 0, true, &letter, {1, 1, 1, 2, 2, 2}, nullptr},
+      {"five pages reversed", 5, 1, true, true, 0, 0, true, &across, {5, 4, 3, 2, 1}, nullptr},
+      {"two collated copies reversed", 3, 2, true, true, 0, 0, true, &letter, {3, 2, 1, 3, 2, 1}, nullptr},
+      {"pages 2-4 of 6 reversed, two copies not collated", 6, 2, false, true, 2, 4, true, &across,
+       {4, 4, 3, 3, 2, 2}, nullptr},
+      {"pages 5-9 of 6", 6, 1, true, false, 5, 9, true, &letter, {5, 6}, nullptr},
+      {"pages 7-9 of 6", 6, 1, true, false, 7, 9, true, &across, {},
+       "Pages 7 to 9 are not in this print, which has 6 pages: nothing was printed."},
+      {"page 2 of 1, two copies", 1, 2, true, false, 2, 2, true, &letter, {},
+       "Page 2 is not in this print, which has 1 page: nothing was printed."},
+      {"cancelled", 2, 2, true, false, 0, 0, false, &across, {}, nullptr},
+  };
+  PrinterSettings kept = app_->m_printer;
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.what);
+    Ui().Reset();
+    messages_.Clear();
+    ActiveView()->pages = k.pages;
+    PrinterSettings offered;
+    Ui().OnPrintDialog([&](PrintDialogRequest& r) {
+      offered = r.printer;
+      r.copies = k.copies;
+      r.collate = k.collate;
+      r.reverse = k.reverse;
+      r.pageRange = k.from > 0;
+      r.fromPage = k.from;
+      r.toPage = k.to;
+      r.printer = *k.printer;
+      return k.accept;
+    });
+    Command(ID_FILE_PRINT);
+    EXPECT_EQ(offered.width, kept.width);
+    EXPECT_EQ(offered.name, kept.name);
+    const bool printed = !k.sheets.empty();
+    ASSERT_EQ(Ui().PrintJobs().size(), printed ? 1u : 0u);
+    if (printed) {
+      EXPECT_EQ(SheetNumbers(Ui().PrintJobs()[0]), k.sheets);
+      EXPECT_EQ(Ui().PrintJobs()[0].printer.width, k.printer->width);
+    }
+    EXPECT_EQ(messages_.Texts(), k.message ? std::vector<std::string>{k.message} : std::vector<std::string>{});
+    if (k.accept) kept = *k.printer;
+    EXPECT_EQ(app_->m_printer.name, kept.name);
+    // The preview after it shows its pages once each, in order, on that sheet.
+    Command(ID_FILE_PRINT_PREVIEW);
+    ASSERT_EQ(Ui().PrintJobs().size(), printed ? 2u : 1u);
+    const PrintedJob& preview = Ui().PrintJobs().back();
+    std::vector<int> all(std::size_t(k.pages));
+    std::iota(all.begin(), all.end(), 1);
+    EXPECT_EQ(SheetNumbers(preview), all);
+    EXPECT_EQ(preview.printer.width, kept.width);
+    EXPECT_EQ(preview.printer.height, kept.height);
+  }
 }
 
 TEST_F(DocViewTest, ThePreviewsPrintRunsFilePrintWithItsDialog) {
