@@ -113,6 +113,7 @@ TEST_F(PathsTest, TwoPathsLeadToOneFileWhereTheSystemWouldOpenOne) {
       {"c:\\Elsewhere\\y.sgr", "c:\\Out\\link\\..\\y.sgr", true, elsewhere + "y.sgr"},
       {"c:\\Out\\y.sgr", "c:\\Out\\link\\..\\y.sgr", false, elsewhere + "y.sgr"},
       {"c:\\Out\\x.sgr", "c:\\Out\\x.sgr.sgr", false, out + "x.sgr.sgr"},
+      {"c:\\Out\\new", "c:\\Out\\new.sgr", false, out + "new.sgr"},
       {"c:\\Out\\x.sgr", "c:\\Out2\\x.sgr", false, Root() + "Out2/x.sgr"},
   };
   for (const auto& c : cases) {
