@@ -5,6 +5,7 @@
 #include "core/GlobalData.h"
 #include "core/SettingSheetPages.h"
 #include "platform/MessageBox.h"
+#include "platform/Profile.h"
 #include "platform/ui/PropertySheet.h"
 
 namespace qova::core {
@@ -76,7 +77,7 @@ int RunAutoSettingSheet(CProgramSetting& setting) {
   const int result = int(sheet.DoModal());
   if (result != IDOK) return result;
   setting = copy;
-  if (!setting.SaveToProfile()) AfxMessageBox("The settings could not be saved.");
+  if (!setting.SaveToProfile()) AfxMessageBox(platform::AppProfile().NotSavedMessage());
   return result;
 }
 

@@ -133,6 +133,6 @@ bool CGlobalData::EditProgramSetting() {
   CProgramSetting workingCopy(*ProgramSetting);
   if (sheet(workingCopy) != IDOK) return false;
   *ProgramSetting = workingCopy;
-  if (!ProgramSetting->SaveToProfile()) AfxMessageBox("The settings could not be saved.");
+  if (!ProgramSetting->SaveToProfile()) AfxMessageBox(platform::AppProfile().NotSavedMessage());
   return true;
 }

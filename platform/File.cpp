@@ -368,14 +368,21 @@ bool ReadWholeFile(std::string_view path, std::string& bytes) {
 }
 
 bool WriteWholeFile(std::string_view path, std::string_view bytes) {
+  std::string why;
+  return WriteWholeFile(path, bytes, why);
+}
+
+bool WriteWholeFile(std::string_view path, std::string_view bytes, std::string& why) {
   try {
     CAtomicFile file;
-    if (!file.Open(path)) return false;
+    CFileException error;
+    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite, &error)) throw error;
     for (std::size_t done = 0; done < bytes.size(); done += kMaxChunk)
       file.Write(bytes.data() + done, UINT(std::min(kMaxChunk, bytes.size() - done)));
     file.Commit();
     return true;
-  } catch (const CFileException&) {
+  } catch (const CFileException& error) {
+    why = error.what();
     return false;
   }
 }

@@ -168,6 +168,9 @@ void SetAtomicStageHook(AtomicStageHook hook);
 [[nodiscard]] bool ReadWholeFile(std::string_view path, std::string& bytes);
 // Replaces a whole file atomically. False (and nothing changed) on failure.
 [[nodiscard]] bool WriteWholeFile(std::string_view path, std::string_view bytes);
+// The same, with the system's words for a failure in `why` ("Access to ...
+// was denied.").
+[[nodiscard]] bool WriteWholeFile(std::string_view path, std::string_view bytes, std::string& why);
 
 // Splits text into lines, accepting LF and CR LF; the last line may lack its end.
 [[nodiscard]] std::vector<std::string> SplitLines(std::string_view text);

@@ -88,7 +88,59 @@ std::string ResolveCase(const std::string& fixed, const std::string& rest) {
   return result;
 }
 
+// A resolved path in two parts: the longest leading part that exists, as the
+// system resolves it, and the rest, lexically normal and without a trailing
+// separator.
+struct Resolution {
+  std::filesystem::path existing;
+  std::string missing;
+};
+
+Resolution Resolve(std::string_view path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::path whole = fs::absolute(fs::path(NativePath(path)), ec);
+  Resolution r;
+  // A ".." in the missing part can climb back into the part that exists; a
+  // second pass over the joined path settles it (its ".." are gone by then).
+  for (int pass = 0; pass < 2; ++pass) {
+    fs::path existing = whole.root_path(), missing;
+    for (const fs::path& component : whole.relative_path()) {
+      if (component.empty()) continue;
+      struct stat st;
+      if (missing.empty() && ::stat((existing / component).c_str(), &st) == 0) {
+        existing /= component;
+      } else {
+        missing /= component;
+      }
+    }
+    r.existing = fs::canonical(existing, ec);
+    if (ec) r.existing = existing.lexically_normal();
+    fs::path rest = missing.lexically_normal();
+    if (rest.empty() || rest == ".") {
+      r.missing.clear();
+    } else if (*rest.begin() == ".." && pass == 0) {
+      whole = (r.existing / rest).lexically_normal();
+      continue;
+    } else {
+      r.missing = WithoutTrailingSlashes(rest.generic_string());
+    }
+    break;
+  }
+  return r;
+}
+
 }  // namespace
+
+std::string ResolvedPath(std::string_view path) {
+  const Resolution r = Resolve(path);
+  return r.missing.empty() ? r.existing.string() : (r.existing / r.missing).string();
+}
+
+bool LeadToOneFile(std::string_view a, std::string_view b) {
+  const Resolution first = Resolve(a), second = Resolve(b);
+  return first.existing == second.existing && EqualsNoCase(first.missing, second.missing);
+}
 
 std::string DriveRoot() {
   std::string root = EnvOrEmpty("QOVA_HOME");

@@ -25,6 +25,16 @@ namespace platform {
 // created under a folder found ignoring case).
 [[nodiscard]] std::string NativePath(std::string_view path);
 
+// Where a path leads: NativePath's translation made absolute against the
+// current folder, with ".", ".." and symbolic links resolved as the system
+// resolves them in the part that exists; the part that does not exist yet
+// follows as given, its "." and ".." taken by name. No trailing separator.
+[[nodiscard]] std::string ResolvedPath(std::string_view path);
+// Whether two paths lead to one file. The parts that exist are compared as
+// resolved; the parts that do not exist yet ignoring case, because once the
+// first file is written the other name finds it by the lookup that ignores case.
+[[nodiscard]] bool LeadToOneFile(std::string_view a, std::string_view b);
+
 // Joins a folder and a name with exactly one separator between them.
 [[nodiscard]] std::string JoinPath(std::string_view folder, std::string_view name);
 // A folder value with a trailing separator ('\' kept if the value uses '\').

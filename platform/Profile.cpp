@@ -235,8 +235,17 @@ bool IniSettingsStore::Persist() {
     for (const Entry& entry : s.entries) text += entry.key + '=' + entry.value + '\n';
   }
   std::string folder = FolderOf(path_);
-  if (!folder.empty() && !CreateFolders(folder)) return false;
-  return WriteWholeFile(path_, text);
+  if (!folder.empty() && !CreateFolders(folder)) {
+    writeFailure_ = "the folder " + NativePath(folder) + " cannot be created";
+    return false;
+  }
+  std::string why;
+  if (!WriteWholeFile(path_, text, why)) {
+    writeFailure_ = why;
+    return false;
+  }
+  writeFailure_.clear();
+  return true;
 }
 
 std::string DefaultSettingsPath() { return ConfigHome() + "/qova/QOVA.ini"; }
@@ -286,6 +295,12 @@ std::optional<std::string> Profile::UnreadableLinesMessage() const {
   for (std::size_t i = 0; i < lines.size() && i < kListed; ++i) text += "\n" + lines[i];
   if (lines.size() > kListed) text += platform::Format("\n... and %zu more lines", lines.size() - kListed);
   return text;
+}
+
+std::string Profile::NotSavedMessage() const {
+  const std::string why = store_->WriteFailure();
+  if (why.empty() || store_->Origin().empty()) return "The settings could not be saved.";
+  return "The settings file " + NativePath(store_->Origin()) + " cannot be written: " + why;
 }
 
 Profile& AppProfile() {

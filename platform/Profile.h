@@ -31,6 +31,9 @@ class SettingsStore {
   [[nodiscard]] virtual std::vector<std::string> UnreadableLines() const { return {}; }
   // The file the store reads, or empty.
   [[nodiscard]] virtual std::string Origin() const { return {}; }
+  // Why the store's file could not be written the last time a write failed
+  // (the system's words), or empty.
+  [[nodiscard]] virtual std::string WriteFailure() const { return {}; }
 };
 
 class MemorySettingsStore : public SettingsStore {
@@ -57,6 +60,7 @@ class IniSettingsStore : public SettingsStore {
   void NoteUnusableValue(std::string_view section, std::string_view key, std::string_view why) override;
   [[nodiscard]] std::vector<std::string> UnreadableLines() const override;
   [[nodiscard]] std::string Origin() const override { return path_; }
+  [[nodiscard]] std::string WriteFailure() const override { return writeFailure_; }
   [[nodiscard]] const std::string& Path() const { return path_; }
 
  private:
@@ -79,6 +83,7 @@ class IniSettingsStore : public SettingsStore {
   std::string path_;
   std::vector<Section> sections_;
   std::vector<UnreadableLine> unreadable_;
+  std::string writeFailure_;
   int batchDepth_ = 0;
 };
 
@@ -108,6 +113,9 @@ class Profile {
   // The message that names the lines of the settings file that could not be
   // read, or nothing when every line was read.
   [[nodiscard]] std::optional<std::string> UnreadableLinesMessage() const;
+  // The message for settings that could not be saved: the settings file and
+  // why it could not be written, where the store knows them.
+  [[nodiscard]] std::string NotSavedMessage() const;
 
  private:
   std::unique_ptr<SettingsStore> store_;

@@ -82,7 +82,7 @@ bool SolveNormalEquations(std::array<std::array<double, 5>, 5> m, const std::arr
 
 bool Write(CQOVADoc& doc, const std::string& path, const std::string& text) {
   if (platform::CreateFolders(kWorkFolder) && platform::WriteWholeFile(path, text)) return true;
-  doc.Notify(platform::Format("The work file %s cannot be written", path.c_str()));
+  doc.Notify(platform::Format("The work file %s cannot be written", platform::NativePath(path).c_str()));
   return false;
 }
 
@@ -166,7 +166,9 @@ void CQOVADoc::OnIMFToIM2() {
     for (std::size_t s = 0; s < n; ++s) {
       const ImfLine values = ParseImf(imf[s]);
       const SnpInfoLine selection = ParseSnpInfo(info[s]);
-      if (const std::string refusal = CovariateRefusal(selection.Covariate, kSnpInfoFile, s + 1, 5); !refusal.empty()) {
+      if (const std::string refusal =
+              CovariateRefusal(selection.Covariate, platform::NativePath(WorkPath(kSnpInfoFile)), s + 1, 5);
+          !refusal.empty()) {
         LeaveOut(kStep4, name, imfPath, refusal);
         return false;
       }
@@ -453,7 +455,9 @@ void CQOVADoc::OnIM3ToResult() {
       result.LogRatioA[k] = std::log(std::max(cA, cB)) / std::log(2.0f);
       result.LogRatioB[k] = std::log(std::min(cA, cB)) / std::log(2.0f);
     }
-    const std::string path = platform::JoinPath(AnalysisResultFolder, kResultPrefix + name + ".CFA");
+    // On disk from the start, so that the store's own words name the same file.
+    const std::string path =
+        platform::NativePath(platform::JoinPath(AnalysisResultFolder, kResultPrefix + name + ".CFA"));
     try {
       result.StoreFile(path);
       return true;

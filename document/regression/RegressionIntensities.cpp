@@ -61,8 +61,9 @@ bool CQOVADoc::ExtractIMF(const std::string& chpFileName) {
     if (type == nullptr) extraction::Fail("the chip type " + cel.ChipType() + " is not one this program knows");
     const CBasicData& basic = BasicData[type->family];
     const std::string cdfPath = platform::JoinPath(LibraryFolder, cel.ChipType() + ".CDF");
-    if (!platform::FileExists(cdfPath)) extraction::Fail("the library file " + cdfPath + " does not exist");
-    const std::string libraryFile = platform::FileNameOf(cdfPath);
+    // The library file as it is on disk, in every message that names it.
+    const std::string libraryFile = platform::NativePath(cdfPath);
+    if (!platform::FileExists(cdfPath)) extraction::Fail("the library file " + libraryFile + " does not exist");
     unified_io::UnifiedCDFData cdf;
     cdf.SetFileName(cdfPath);
     if (!cdf.Read()) extraction::Fail("the library file " + libraryFile + " cannot be read");
@@ -124,7 +125,7 @@ bool CQOVADoc::ExtractIMF(const std::string& chpFileName) {
       text += Format(lines[s]);
     }
     if (!platform::CreateFolders(kWorkFolder) || !platform::WriteWholeFile(outPath, text)) {
-      extraction::Fail("the work file " + outPath + " cannot be written");
+      extraction::Fail("the work file " + platform::NativePath(outPath) + " cannot be written");
     }
     return true;
   } catch (const extraction::Failure& failure) {
@@ -204,7 +205,7 @@ void CQOVADoc::OnIMFCorrelation() {
     // Every correlation 0 would select no probe at any SNP in the next step.
     if (!defined) return "No SNP of the samples read has a correlation.";
     if (!platform::CreateFolders(kWorkFolder) || !platform::WriteWholeFile(corrPath, text)) {
-      Notify(platform::Format("The work file %s cannot be written", corrPath.c_str()));
+      Notify(platform::Format("The work file %s cannot be written", platform::NativePath(corrPath).c_str()));
     }
     return {};
   };
@@ -217,10 +218,11 @@ void CQOVADoc::OnMakeSNPInfo() {
     Notify("Indicate the folder that contains Library files");
     return;
   }
+  const std::string libraryFile = platform::NativePath(cdfPath);
   CLegacyCDFFile cdf;
   cdf.SetFileName(cdfPath);
   if (!cdf.Read()) {
-    Notify(platform::Format("The library file %s cannot be read: %s", cdfPath.c_str(), cdf.GetError().c_str()));
+    Notify(platform::Format("The library file %s cannot be read: %s", libraryFile.c_str(), cdf.GetError().c_str()));
     return;
   }
   const std::string snpInfoPath = WorkPath(kSnpInfoFile);
@@ -253,7 +255,7 @@ void CQOVADoc::OnMakeSNPInfo() {
   for (int i = 0; i < cdf.HeaderRecord().GetNumProbeSets(); ++i) {
     if (!cdf.GetProbeSetName(i).starts_with("SNP")) continue;
     if (s == kMaxSnps) {
-      Notify(platform::Format("The library file %s holds more than %zu SNP probe sets", cdfPath.c_str(), kMaxSnps));
+      Notify(platform::Format("The library file %s holds more than %zu SNP probe sets", libraryFile.c_str(), kMaxSnps));
       return;
     }
     const std::string corr = s < correlations->size() ? (*correlations)[s] : std::string();
@@ -275,7 +277,7 @@ void CQOVADoc::OnMakeSNPInfo() {
       line.FlagsB += r[static_cast<std::size_t>(kProbesPerAllele + j)] > 0.6f ? '1' : '0';
     }
     if (!cdf.GetProbeSetInformation(i, set)) {
-      Notify(platform::Format("The library file %s cannot be read at probe set %d", cdfPath.c_str(), i));
+      Notify(platform::Format("The library file %s cannot be read at probe set %d", libraryFile.c_str(), i));
       return;
     }
     int n[2] = {0, 0};
@@ -299,6 +301,6 @@ void CQOVADoc::OnMakeSNPInfo() {
     return;
   }
   if (!platform::WriteWholeFile(snpInfoPath, text)) {
-    Notify(platform::Format("The work file %s cannot be written", snpInfoPath.c_str()));
+    Notify(platform::Format("The work file %s cannot be written", platform::NativePath(snpInfoPath).c_str()));
   }
 }

@@ -157,7 +157,7 @@ void ForEachListedSample(CQOVADoc& doc, const std::string& kept,
   if (open.DoModal() != IDOK) return;
   std::string bytes;
   if (!platform::ReadWholeFile(open.GetPathName(), bytes)) {
-    doc.Notify(platform::Format("The sample list %s cannot be read", open.GetPathName().c_str()));
+    doc.Notify(platform::Format("The sample list %s cannot be read", platform::NativePath(open.GetPathName()).c_str()));
     return;
   }
   const qova::document::UnreadableFiles leftOut;

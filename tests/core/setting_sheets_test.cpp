@@ -1,6 +1,11 @@
 // The three settings sheets as their callers run them: their tabs, OK and
 // Cancel only, and what OK and Cancel leave in the record and the settings file.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -214,6 +219,67 @@ TEST_F(SettingSheets, ZenkorOptionListsShowTheStoredChoiceAndKeepOneTheyDoNotHol
     global_.EditProgramSetting();
     EXPECT_EQ(FileKeys()["ASCN/LOHOP"], round.fileLoh);
     EXPECT_EQ(FileKeys()["ASCN/XOP"], round.fileX);
+  }
+}
+
+// OK whose save fails says so once, naming the settings file and why, from
+// Parameter > Default Setting and from the automatic options' own sheet: the
+// settings file keeps its bytes and no temporary file is left beside it.
+TEST_F(SettingSheets, ASaveThatFailsNamesTheSettingsFileAndWhy) {
+  const std::string folder = platform::FolderOf(SettingsFile());
+  const std::string kept = "[AUTO]\nMAXREF=9\n";
+  const std::string denied = "Access to " + SettingsFile() + " was denied.";
+  const auto programSheet = [&] { global_.EditProgramSetting(); };
+  const auto autoSheet = [&] { EXPECT_EQ(core::RunAutoSettingSheet(*global_.ProgramSetting), IDOK); };
+  const struct {
+    const char* sheet;
+    std::function<void()> run;
+    bool folderTaken;  // a file stands where the settings folder should be; else the folder is read-only
+    std::string why;
+  } cases[] = {
+      {"Program Setting", programSheet, false, denied},
+      {"Setting", autoSheet, false, denied},
+      {"Program Setting", programSheet, true, "the folder " + folder + " cannot be created"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.sheet) + (c.folderTaken ? ", folder taken" : ", read-only"));
+    std::filesystem::remove_all(folder);
+    if (c.folderTaken) {
+      ASSERT_TRUE(platform::WriteWholeFile(SettingsFile().substr(0, folder.size() - 1), kept));
+    } else {
+      ASSERT_TRUE(platform::CreateFolders(folder));
+      ASSERT_TRUE(platform::WriteWholeFile(SettingsFile(), kept));
+      ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+      // Permissions do not stop the superuser; the replace then fails where a
+      // read-only folder makes it fail.
+      if (::geteuid() == 0) {
+        platform::SetAtomicStageHook([](platform::AtomicStage stage, const std::string& target) {
+          if (stage == platform::AtomicStage::TempCreated)
+            throw CFileException(CFileException::accessDenied, EACCES, target);
+        });
+      }
+    }
+    platform::AppProfile().UseSettingsFile();
+    global_.ProgramSetting->LoadFromProfile();
+    // What OK says, not what the pages said on opening.
+    Ui().OnSheet(c.sheet, [&](SheetDriver& sheet) {
+      messages_.Clear();
+      EXPECT_TRUE(sheet.Ok());
+    });
+    c.run();
+    platform::SetAtomicStageHook(nullptr);
+    const std::string holder = c.folderTaken ? SettingsFile().substr(0, folder.size() - 1) : SettingsFile();
+    std::vector<std::string> listed;
+    for (const auto& entry : std::filesystem::directory_iterator(platform::FolderOf(holder)))
+      listed.push_back(entry.path().filename().string());
+    std::sort(listed.begin(), listed.end());
+    if (!c.folderTaken) ::chmod(folder.c_str(), 0755);
+    EXPECT_EQ(messages_.Texts(),
+              std::vector<std::string>{"The settings file " + SettingsFile() + " cannot be written: " + c.why});
+    std::string bytes;
+    ASSERT_TRUE(platform::ReadWholeFile(holder, bytes));
+    EXPECT_EQ(bytes, kept);
+    EXPECT_EQ(listed, (std::vector<std::string>{c.folderTaken ? "qova" : "QOVA.ini"}));
   }
 }
 

@@ -91,6 +91,39 @@ TEST_F(PathsTest, ExactCaseWinsOverAnotherCase) {
   EXPECT_EQ(NativePath("c:\\many\\s.cfh"), Path("many/S.CFH"));
 }
 
+// Where a name leads: the part that exists as the system resolves it (a link
+// followed before its ".."), the part that does not yet compared ignoring case.
+TEST_F(PathsTest, TwoPathsLeadToOneFileWhereTheSystemWouldOpenOne) {
+  Touch("Out/x.sgr");
+  Touch("Elsewhere/deep/y.sgr");
+  ASSERT_TRUE(CreateFolders(Path("Out/sub")));
+  std::filesystem::create_symlink(Path("Elsewhere/deep"), Path("Out/link"));
+  const std::string out = std::filesystem::canonical(Path("Out")).string() + "/";
+  const std::string elsewhere = std::filesystem::canonical(Path("Elsewhere")).string() + "/";
+  const struct {
+    const char* a;
+    const char* b;
+    bool one;
+    std::string leads;  // where b leads
+  } cases[] = {
+      {"c:\\Out\\x.sgr", "c:\\out\\SUB\\..\\.\\X.SGR", true, out + "x.sgr"},
+      {"c:\\Out\\new.sgr", "c:/OUT/sub/../NEW.sgr", true, out + "NEW.sgr"},
+      {"c:\\Out\\new.sgr", "c:\\Out\\gone\\..\\new.sgr", true, out + "new.sgr"},
+      {"c:\\Out\\gone\\new.sgr", "c:\\Out\\GONE\\new.sgr", true, out + "GONE/new.sgr"},
+      {"c:\\Elsewhere\\y.sgr", "c:\\Out\\link\\..\\y.sgr", true, elsewhere + "y.sgr"},
+      {"c:\\Out\\y.sgr", "c:\\Out\\link\\..\\y.sgr", false, elsewhere + "y.sgr"},
+      {"c:\\Out\\x.sgr", "c:\\Out\\x.sgr.sgr", false, out + "x.sgr.sgr"},
+      {"c:\\Out\\new", "c:\\Out\\new.sgr", false, out + "new.sgr"},
+      {"c:\\Out\\x.sgr", "c:\\Out2\\x.sgr", false, Root() + "Out2/x.sgr"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.a) + " | " + c.b);
+    EXPECT_EQ(LeadToOneFile(c.a, c.b), c.one);
+    EXPECT_EQ(LeadToOneFile(c.b, c.a), c.one);
+    EXPECT_EQ(ResolvedPath(c.b), c.leads);
+  }
+}
+
 TEST_F(PathsTest, FindFilesMatchesAnyCaseInAStableOrder) {
   Touch("b.cfh");
   Touch("B.CFH");

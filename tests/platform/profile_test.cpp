@@ -243,6 +243,9 @@ TEST_F(ProfileTest, FailedWriteIsReportedAndKeepsTheOldValue) {
   profile.UseSettingsFile(Path("blocker/qova/QOVA.ini"));
   EXPECT_FALSE(profile.WriteProfileInt("PRINT", "ALL_X", 5));
   EXPECT_EQ(profile.GetProfileInt("PRINT", "ALL_X", 100), 100);
+  EXPECT_EQ(profile.NotSavedMessage(), "The settings file " + Path("blocker/qova/QOVA.ini") +
+                                           " cannot be written: the folder " + Path("blocker/qova/") +
+                                           " cannot be created");
 
   // The settings file's name taken by a folder after the file was read.
   profile.UseSettingsFile(Path("taken/QOVA.ini"));
@@ -251,6 +254,8 @@ TEST_F(ProfileTest, FailedWriteIsReportedAndKeepsTheOldValue) {
   ASSERT_TRUE(CreateFolders(Path("taken/QOVA.ini/")));
   EXPECT_FALSE(profile.WriteProfileString("AUTO", "LIMITREFSTR", "new"));
   EXPECT_EQ(profile.GetProfileString("AUTO", "LIMITREFSTR"), "old");
+  EXPECT_EQ(profile.NotSavedMessage(), "The settings file " + Path("taken/QOVA.ini") +
+                                           " cannot be written: Access to " + Path("taken/QOVA.ini") + " was denied.");
   EXPECT_FALSE(profile.WriteProfileString("AUTO", "LIMITREFSTR", "two\nlines"));
 }
 

@@ -308,7 +308,7 @@ TEST_F(QtQovaDialogTest, MarkSetRefusesANumberOffItsChromosomeThenTakesAnHmmNumb
 }
 
 TEST_F(QtQovaDialogTest, OutputIgbFilesShowsTheSampleNamesAndDisablesAnUncheckedRow) {
-  COutputIGBFiles igb("Tumour02", FALSE);
+  COutputIGBFiles igb("Tumour02", FALSE, home_.Path("Output/"));
   Photograph(igb, [](DialogDriver& d) { d.Click(kIgbHmmCheck).SetCheck(kIgbSkipExcluded, true); });
 }
 

@@ -1,25 +1,14 @@
 #include "views/main/OutputIGBFiles.h"
 
-#include <algorithm>
 #include <iterator>
 
 #include "platform/MessageBox.h"
+#include "platform/Paths.h"
 #include "platform/Strings.h"
 #include "platform/ui/DataExchange.h"
 #include "resources/OutputDialogs.h"
 
 namespace res = qova::resources;
-
-namespace {
-
-// Whether two names given in the dialog reach one file: names are looked up
-// in any case, and either separator stands for a folder.
-bool SameFile(std::string a, std::string b) {
-  for (std::string* name : {&a, &b}) std::replace(name->begin(), name->end(), '\\', '/');
-  return platform::EqualsNoCase(a, b);
-}
-
-}  // namespace
 
 IMPLEMENT_DYNAMIC(COutputIGBFiles, CDialog)
 
@@ -29,14 +18,20 @@ BEGIN_MESSAGE_MAP(COutputIGBFiles, CDialog)
   ON_BN_CLICKED(res::kIgbHmmCheck, &COutputIGBFiles::ApplyEnablingRules)
 END_MESSAGE_MAP()
 
-COutputIGBFiles::COutputIGBFiles(const std::string& sampleName, BOOL self, CWnd* parent)
+COutputIGBFiles::COutputIGBFiles(const std::string& sampleName, BOOL self, const std::string& outputFolder,
+                                 CWnd* parent)
     : CDialog(res::kOutputIgbFilesDialog, parent),
       m_strCopyNumberFile(sampleName + ".sgr"),
       m_strLohFile(sampleName + "LOH.sgr"),
       m_strHmmFile(sampleName + "HMM.sgr"),
       m_bLoh(self ? FALSE : TRUE),
-      m_bSelf(self) {
+      m_bSelf(self),
+      m_strOutputFolder(outputFolder) {
   res::RegisterOutputDialogs();
+}
+
+std::string COutputIGBFiles::FilePath(const std::string& name) const {
+  return platform::JoinPath(m_strOutputFolder, name);
 }
 
 void COutputIGBFiles::DoDataExchange(CDataExchange* pDX) {
@@ -52,8 +47,9 @@ void COutputIGBFiles::DoDataExchange(CDataExchange* pDX) {
 }
 
 // Every checked kind needs a file of its own: the command writes the kinds
-// one after the other, so a second kind under the same name would replace the
-// first, and an empty name is no file. Refused before anything is written.
+// one after the other, so a second kind whose name leads to the same file
+// ("./x", "X", "../Output/x" beside "x") would replace the first, and an empty
+// name is no file. Refused before anything is written.
 void COutputIGBFiles::DDV_FileNames(CDataExchange* pDX) {
   if (!pDX->m_bSaveAndValidate) return;
   struct Kind {
@@ -76,9 +72,14 @@ void COutputIGBFiles::DDV_FileNames(CDataExchange* pDX) {
   }
   for (std::size_t k = 0; k < std::size(kinds); ++k) {
     for (std::size_t earlier = 0; earlier < k; ++earlier) {
-      if (!kinds[k].checked || !kinds[earlier].checked || !SameFile(kinds[k].name, kinds[earlier].name)) continue;
-      refuse(kinds[k].edit, platform::Format("\"%s\" and \"%s\" name one file, %s. Please give each a file name of its own.",
-                                             kinds[earlier].label, kinds[k].label, kinds[k].name.c_str()));
+      const Kind& first = kinds[earlier];
+      const Kind& second = kinds[k];
+      if (!first.checked || !second.checked || !platform::LeadToOneFile(FilePath(first.name), FilePath(second.name)))
+        continue;
+      // Names spelt apart are shown the file they both lead to.
+      const std::string file = first.name == second.name ? second.name : platform::ResolvedPath(FilePath(first.name));
+      refuse(second.edit, platform::Format("\"%s\" and \"%s\" name one file, %s. Please give each a file name of its own.",
+                                           first.label, second.label, file.c_str()));
     }
   }
 }

@@ -3,7 +3,8 @@
 // are written (copy number, LOH likelihood, HMM state), their names, linear
 // or log2 scores, and whether excluded SNPs are skipped. A self-reference
 // sample has no LOH score to give: its LOH box starts off and stays disabled.
-// The caller reads the members after IDOK.
+// Names are taken within the output folder. The caller reads the members
+// after IDOK.
 #include <string>
 
 #include "platform/ui/Dialog.h"
@@ -12,7 +13,10 @@ class COutputIGBFiles : public CDialog {
   DECLARE_DYNAMIC(COutputIGBFiles)
 
  public:
-  COutputIGBFiles(const std::string& sampleName, BOOL self, CWnd* parent = nullptr);
+  COutputIGBFiles(const std::string& sampleName, BOOL self, const std::string& outputFolder, CWnd* parent = nullptr);
+
+  // The file a name given in the dialog stands for.
+  [[nodiscard]] std::string FilePath(const std::string& name) const;
 
   std::string m_strCopyNumberFile;
   std::string m_strLohFile;
@@ -24,6 +28,7 @@ class COutputIGBFiles : public CDialog {
   BOOL m_bCopyNumberLog2 = FALSE;
   BOOL m_bLohLog2 = FALSE;
   BOOL m_bSelf = FALSE;
+  std::string m_strOutputFolder;
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override;
@@ -31,8 +36,8 @@ class COutputIGBFiles : public CDialog {
   void OnOK() override;
   // Each file's name and scale are editable only while its box is checked.
   void ApplyEnablingRules();
-  // Refuses a checked kind without a file name, and two checked kinds that
-  // name one file, naming their fields.
+  // Refuses a checked kind without a file name, and two checked kinds whose
+  // names lead to one file, naming their fields.
   void DDV_FileNames(CDataExchange* pDX);
 
   DECLARE_MESSAGE_MAP()

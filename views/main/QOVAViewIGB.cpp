@@ -54,7 +54,8 @@ void AddScoreLine(ScoreFile& file, const std::string& sequence, int position, fl
 void CQOVAView::OnDataOutputIgbFiles() {
   const CQOVADoc* doc = GetDocument();
   if (!doc || !m_bDataShown || !m_pBasicData || (m_nViewFlags & (VIEW_MULTIPLE | VIEW_INTEGRATE))) return;
-  COutputIGBFiles dialog(m_pAnalyzed->Header.SampleName, (m_nViewFlags & VIEW_SELF_REFERENCE) ? TRUE : FALSE);
+  COutputIGBFiles dialog(m_pAnalyzed->Header.SampleName, (m_nViewFlags & VIEW_SELF_REFERENCE) ? TRUE : FALSE,
+                         doc->OutputFolder);
   if (dialog.DoModal() != IDOK) return;
 
   ScoreFile copyNumber{dialog.m_bCopyNumber != 0, dialog.m_strCopyNumberFile, {}, 0};
@@ -79,7 +80,7 @@ void CQOVAView::OnDataOutputIgbFiles() {
   std::string leftOut;
   for (const ScoreFile* file : {&copyNumber, &loh, &hmm}) {
     if (!file->chosen) continue;
-    const std::string path = platform::JoinPath(doc->OutputFolder, file->name);
+    const std::string path = dialog.FilePath(file->name);
     if (file->name.empty() || !platform::WriteWholeFile(path, file->text)) {
       AfxMessageBox("The IGB file " + platform::NativePath(path) + " cannot be written", MB_ICONEXCLAMATION);
       continue;

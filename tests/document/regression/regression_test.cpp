@@ -169,6 +169,22 @@ class RegressionPipelineTest : public DocumentTest {
     return files;
   }
 
+  // Steps 1 to 8 on two references: every work file and one result, the
+  // library written in the binary form, which is the quicker to write and read.
+  void WriteEveryFileOfTwoReferences() {
+    WriteStudy(2, true, arraygen::CdfForm::kXda);
+    const Items samples = {"Ref01", "Ref02"};
+    for (UINT step : {command::kExtractImfFromList, command::kImfCorrelation, command::kMakeSnpInfo, command::kImfToIm2,
+                      command::kMakeNormalAverage, command::kIm2ToIm3, command::kMakeCnRegression}) {
+      if (step == command::kMakeSnpInfo) {
+        Run(step);
+      } else {
+        RunListed(step, samples);
+      }
+    }
+    RunListed(command::kIm3ToResult, {"Ref01"});
+  }
+
   Items References() const {
     Items names;
     for (int k = 1; k <= 10; ++k) names.push_back(platform::Format("Ref%02d", k));
@@ -322,9 +338,10 @@ TEST_F(RegressionPipelineTest, ALibrarySnpWhoseNameCannotBeReadLeavesTheSampleOu
   Doc().ExtractIMF("Test01.CHP");
   const Items log = ErrorLogLines();
   ASSERT_EQ(log.size(), 1u);
+  const std::string libraryFile = platform::NativePath(Doc().LibraryFolder + arraygen::LibraryFileName(kType));
   EXPECT_NE(log[0].find(platform::Format("TEST01.CHP is left out: the library file %s cannot be read at its probe "
                                          "set %d: InvalidFileTypeException",
-                                         arraygen::LibraryFileName(kType).c_str(), snp)),
+                                         libraryFile.c_str(), snp)),
             std::string::npos)
       << log[0];
   EXPECT_FALSE(Exists(Work("TEST01.IMF")));
@@ -356,7 +373,8 @@ TEST_F(RegressionPipelineTest, ACovariateTheRegressionCannotHoldLeavesTheSampleO
       EXPECT_TRUE(Messages().empty()) << c.covariate;
     } else {
       const std::string limit = std::string(c.covariate).size() > 7 ? "-2147483648" : c.covariate;
-      const std::string why = "SNPinfo.txt line 9: the covariate (field 5) " + limit + " lies outside -55000 to 55000";
+      const std::string why = Work(regression::kSnpInfoFile) + " line 9: the covariate (field 5) " + limit +
+                              " lies outside -55000 to 55000";
       EXPECT_EQ(ErrorLogLines(), (Items{"Work files .IM2: C is left out: " + why}));
       EXPECT_EQ(Messages(), Items{"This file could not be read and is left out:\n" + Work("C.IMF") + ": " + why +
                                   "\nNothing was written."});
@@ -395,7 +413,8 @@ TEST_F(RegressionPipelineTest, EachStepTellsTheSamplesItLeftOutOnceOnScreen) {
       // A covariate of the SNP information the regression cannot hold.
       {"regression", command::kImfToIm2, {"S1", "Gone"},
        {{"S1.IMF", imf}, {regression::kSnpInfoFile, "1\t1\t3\t4\t7\n1\t1\t\x80\t-\t250050\n"}},
-       several + Work("S1.IMF") + ": SNPinfo.txt line 2: the covariate (field 5) 250050 lies outside -55000 to 55000\n" +
+       several + Work("S1.IMF") + ": " + Work(regression::kSnpInfoFile) +
+           " line 2: the covariate (field 5) 250050 lies outside -55000 to 55000\n" +
            Work("Gone.IMF") + unreadable + nothing},
       // Two SNPs cannot fix the five coefficients.
       {"regression without a solution", command::kImfToIm2, {"S1"},
@@ -426,8 +445,8 @@ TEST_F(RegressionPipelineTest, EachStepTellsTheSamplesItLeftOutOnceOnScreen) {
   // The error log keeps its own line for each.
   const Items log = ErrorLogLines();
   ASSERT_EQ(log.size(), 10u) << Bytes(Root() + "errorlog.txt");
-  EXPECT_EQ(log[2], "Work files .IM2: S1 is left out: SNPinfo.txt line 2: the covariate (field 5) 250050 lies outside "
-                    "-55000 to 55000");
+  EXPECT_EQ(log[2], "Work files .IM2: S1 is left out: " + Work(regression::kSnpInfoFile) +
+                        " line 2: the covariate (field 5) 250050 lies outside -55000 to 55000");
 }
 
 // Calibration needs the references of a SNP to show two genotypes at least:
@@ -471,7 +490,6 @@ TEST_F(RegressionPipelineTest, ASnpWhoseReferencesShowOneGenotypeGetsTheFlagZero
 // appears, and one message names the files left out and that nothing was
 // written. Good names among wrong ones still write, the same bytes as before.
 TEST_F(RegressionPipelineTest, AStepWithNothingToComputeKeepsEveryFileAndSaysNothingWasWritten) {
-  // The binary library is the quicker to write and read.
   WriteStudy(2, true, arraygen::CdfForm::kXda);
   // Before the first run no empty work file appears either.
   RunListed(command::kImfCorrelation, {"XRef01"});
@@ -480,16 +498,7 @@ TEST_F(RegressionPipelineTest, AStepWithNothingToComputeKeepsEveryFileAndSaysNot
   EXPECT_FALSE(Exists(Work(kCorrelationFile)));
   messages_.Clear();
   // The two references alone keep the run short.
-  const Items samples = {"Ref01", "Ref02"};
-  for (UINT step : {command::kExtractImfFromList, command::kImfCorrelation, command::kMakeSnpInfo, command::kImfToIm2,
-                    command::kMakeNormalAverage, command::kIm2ToIm3, command::kMakeCnRegression}) {
-    if (step == command::kMakeSnpInfo) {
-      Run(step);
-    } else {
-      RunListed(step, samples);
-    }
-  }
-  RunListed(command::kIm3ToResult, {"Ref01"});
+  WriteEveryFileOfTwoReferences();
   ASSERT_EQ(Messages(), Items{});
   const Digests before = Folders();
   ASSERT_EQ(before.size(), 12u);
@@ -575,6 +584,97 @@ TEST_F(RegressionPipelineTest, AStepWithNothingToComputeKeepsEveryFileAndSaysNot
     EXPECT_EQ(Folders(), expected) << c.step;
     if (!c.replaced.first.empty()) {
       ASSERT_TRUE(platform::WriteWholeFile(c.replaced.first, saved));
+    }
+  }
+}
+
+// Every message of the pipeline that names a work, library, result or list
+// file names it as it is on disk, whichever way the folders are given (the
+// program's own defaults are Windows-style): a file that cannot be written
+// because a folder stands in its place, a damaged library, a list that cannot
+// be read. The other files keep their bytes and no temporary file is left.
+TEST_F(RegressionPipelineTest, EveryMessageNamesItsFileAsItIsOnDisk) {
+  WriteEveryFileOfTwoReferences();
+  ASSERT_EQ(Messages(), Items{});
+  Doc().DataFolder = "c:\\Cel\\";
+  Doc().LibraryFolder = "C:\\library\\";
+  Doc().AnalysisResultFolder = "c:\\Results\\";
+  const Digests before = Folders();
+  const std::string library = Root() + "Library/" + arraygen::LibraryFileName(kType);
+  const std::string one = "This file could not be read and is left out:\n" + Root() + "Cel/Ref01.CHP: ";
+  const std::string nothing = "Nothing was written.";
+  const auto unwritable = [](const std::string& path) { return "work file " + path + " cannot be written"; };
+  const Items both = {"Ref01", "Ref02"}, first = {"Ref01"};
+  const struct {
+    const char* step;
+    UINT command;
+    Items names;
+    std::string blocked;                           // a folder stands in this file's place
+    std::pair<std::string, std::string> replaced;  // a file's bytes for this run only
+    Items told;
+    std::string list = {};  // the list as the open dialog gives it; empty: a list of `names`
+  } cases[] = {
+      {"intensities", command::kExtractImfFromList, first, Work("REF01.IMF"), {},
+       {one + "the " + unwritable(Work("REF01.IMF")) + "\n" + nothing}},
+      {"intensities from a damaged library", command::kExtractImfFromList, first, "", {library, "not a library"},
+       {one + "the library file " + library + " cannot be read\n" + nothing}},
+      {"intensities without a library", command::kExtractImfFromList, first, library, {},
+       {one + "the library file " + library + " does not exist\n" + nothing}},
+      {"correlation", command::kImfCorrelation, both, Work(kCorrelationFile), {},
+       {"The " + unwritable(Work(kCorrelationFile))}},
+      {"SNP selection", command::kMakeSnpInfo, {}, Work(kSnpInfoFile), {}, {"The " + unwritable(Work(kSnpInfoFile))}},
+      {"SNP selection from a damaged library", command::kMakeSnpInfo, {}, "", {library, "not a library"},
+       {"The library file " + library + " cannot be read: Unknown file format."}},
+      {"regression", command::kImfToIm2, first, Work("Ref01.IM2"), {},
+       {"The " + unwritable(Work("Ref01.IM2")), nothing}},
+      {"normal average", command::kMakeNormalAverage, both, Work(kNormalAverageFile), {},
+       {"The " + unwritable(Work(kNormalAverageFile))}},
+      {"scaling", command::kIm2ToIm3, first, Work("Ref01.IM3"), {}, {"The " + unwritable(Work("Ref01.IM3")), nothing}},
+      {"calibration", command::kMakeCnRegression, both, Work(kCalibrationFile), {},
+       {"The " + unwritable(Work(kCalibrationFile))}},
+      {"results", command::kIm3ToResult, first, ResultPath("VIRIVRef01.CFA"), {},
+       {"The result file " + ResultPath("VIRIVRef01.CFA") + " cannot be written: Access to " +
+            ResultPath("VIRIVRef01.CFA") + " was denied.",
+        nothing}},
+      {"an unreadable list", command::kMakeNormalAverage, {}, Root() + "lists.txt", {},
+       {"The sample list " + Root() + "lists.txt cannot be read"}, "c:\\Lists.TXT"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.step);
+    Digests expected = before;
+    std::string saved, savedBlocked;
+    if (const auto& [file, bytes] = c.replaced; !file.empty()) {
+      saved = Bytes(file);
+      ASSERT_TRUE(platform::WriteWholeFile(file, bytes));
+    }
+    if (!c.blocked.empty()) {
+      savedBlocked = Bytes(c.blocked);
+      static_cast<void>(platform::RemoveFile(c.blocked));
+      ASSERT_TRUE(platform::CreateFolders(c.blocked));
+      if (const auto at = expected.find(c.blocked); at != expected.end()) at->second = Digest("");
+    }
+    messages_.Clear();
+    if (c.command == command::kMakeSnpInfo) {
+      Run(c.command);
+    } else if (c.list.empty()) {
+      RunListed(c.command, c.names);
+    } else {
+      Ui().OnFileDialog([&](platform::ui::FileDialogRequest& r) {
+        r.chosen = {c.list};
+        return true;
+      });
+      Run(c.command);
+    }
+    EXPECT_EQ(Messages(), c.told);
+    EXPECT_EQ(Folders(), expected);
+    if (!c.replaced.first.empty()) {
+      ASSERT_TRUE(platform::WriteWholeFile(c.replaced.first, saved));
+    }
+    if (!c.blocked.empty()) {
+      std::filesystem::remove_all(c.blocked);
+      if (!savedBlocked.empty()) {
+        ASSERT_TRUE(platform::WriteWholeFile(c.blocked, savedBlocked));
+      }
     }
   }
 }

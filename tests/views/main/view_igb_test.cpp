@@ -5,7 +5,9 @@
 // does not exist.
 #include <gmock/gmock.h>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 
 #include "core/AnalyzedData.h"
@@ -204,10 +206,9 @@ TEST_F(ViewIgbTest, AnOutputFolderThatDoesNotExistIsNamedAndNothingIsWritten) {
   EXPECT_FALSE(std::filesystem::exists(Path("missing")));
 }
 
-// OK refuses a checked kind without a file name and two checked kinds naming
-// one file (names match in any case, either separator), naming the fields: the dialog stays
-// open on the edit to mend and nothing is written. Unchecked kinds' names do
-// not count.
+// OK refuses a checked kind without a file name and two checked kinds given
+// one name, naming the fields: the dialog stays open on the edit to mend and
+// nothing is written. Unchecked kinds' names do not count.
 TEST_F(ViewIgbTest, ACheckedKindNeedsAFileNameOfItsOwn) {
   struct Case {
     std::function<void(DialogDriver&)> fill;
@@ -220,15 +221,6 @@ TEST_F(ViewIgbTest, ACheckedKindNeedsAFileNameOfItsOwn) {
       {[](DialogDriver& d) { d.Type(res::kIgbLohFile, "Tumour02.sgr"); },
        "\"Copy number\" and \"LOH\" name one file, Tumour02.sgr. Please give each a file name of its own.",
        res::kIgbLohFile, untouched},
-      {[](DialogDriver& d) { d.Type(res::kIgbLohFile, "tumour02.SGR"); },
-       "\"Copy number\" and \"LOH\" name one file, tumour02.SGR. Please give each a file name of its own.",
-       res::kIgbLohFile, untouched},
-      {[](DialogDriver& d) { d.Type(res::kIgbHmmFile, "TUMOUR02LOH.sgr"); },
-       "\"LOH\" and \"HMM\" name one file, TUMOUR02LOH.sgr. Please give each a file name of its own.",
-       res::kIgbHmmFile, untouched},
-      {[](DialogDriver& d) { d.Type(res::kIgbLohFile, "sub/Tumour02.sgr").Type(res::kIgbHmmFile, "SUB\\tumour02.sgr"); },
-       "\"LOH\" and \"HMM\" name one file, SUB\\tumour02.sgr. Please give each a file name of its own.",
-       res::kIgbHmmFile, untouched},
       {[](DialogDriver& d) { d.Type(res::kIgbCopyNumberFile, ""); }, "Please enter a file name for \"Copy number\".",
        res::kIgbCopyNumberFile, untouched},
       {[](DialogDriver& d) { d.Type(res::kIgbHmmFile, "").Type(res::kIgbLohFile, "Tumour02HMM.sgr"); },
@@ -262,6 +254,75 @@ TEST_F(ViewIgbTest, ACheckedKindNeedsAFileNameOfItsOwn) {
     EXPECT_EQ(platform::FindFiles(Path("out"), "*"), c.listed);
     // Copy number is written only where it is checked, and never here.
     EXPECT_EQ(Written("Tumour02.sgr"), earlier);
+  }
+}
+
+// Names spelt apart that lead to one file in the output folder are refused
+// as one name twice, before anything is written, the message naming the
+// fields and the file; a name that only shares a prefix with another (or a
+// folder that does) is a file of its own, and both are written.
+TEST_F(ViewIgbTest, TwoSpellingsOfOneFileAreRefusedAndTwoFilesAreWritten) {
+  struct Case {
+    const char* spelling;
+    unsigned edit;             // of the name typed; copy number keeps "Tumour02.sgr"
+    const char* fields;        // the two fields the refusal names; nullptr: written
+    const char* file;          // the file named, within the output folder
+    const char* written;       // where the typed kind's scores land when written
+  };
+  const Case cases[] = {
+      {"./Tumour02.sgr", res::kIgbLohFile, "\"Copy number\" and \"LOH\"", "Tumour02.sgr", nullptr},
+      {"sub/../Tumour02.sgr", res::kIgbLohFile, "\"Copy number\" and \"LOH\"", "Tumour02.sgr", nullptr},
+      {"../out/Tumour02.sgr", res::kIgbHmmFile, "\"Copy number\" and \"HMM\"", "Tumour02.sgr", nullptr},
+      {"tumour02.SGR", res::kIgbLohFile, "\"Copy number\" and \"LOH\"", "Tumour02.sgr", nullptr},
+      {"sub\\..\\Tumour02.sgr", res::kIgbHmmFile, "\"Copy number\" and \"HMM\"", "Tumour02.sgr", nullptr},
+      {"..\\OUT\\.\\TUMOUR02.sgr", res::kIgbLohFile, "\"Copy number\" and \"LOH\"", "Tumour02.sgr", nullptr},
+      // Neither file there yet: the second would find the first ignoring case.
+      {"./TUMOUR02LOH.SGR", res::kIgbHmmFile, "\"LOH\" and \"HMM\"", "Tumour02LOH.sgr", nullptr},
+      {"Tumour02.sgr.sgr", res::kIgbLohFile, nullptr, nullptr, "out/Tumour02.sgr.sgr"},
+      {"Tumour02", res::kIgbLohFile, nullptr, nullptr, "out/Tumour02"},
+      {"../out2/Tumour02.sgr", res::kIgbLohFile, nullptr, nullptr, "out2/Tumour02.sgr"},
+  };
+  Show("Tumour02", ".CFN");
+  const std::string earlier = "an earlier file\n";
+  const std::string lohLine = platform::Format("chr1\t%d\t%f", PositionOfSlot(First(1)),
+                                               double(doc_->AnalyzedData.LohLikelihood[std::size_t(First(1))]));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.spelling);
+    for (const char* folder : {"out", "out2"}) std::filesystem::remove_all(Path(folder));
+    for (const char* folder : {"out/sub", "out2"}) std::filesystem::create_directories(Path(folder));
+    ASSERT_TRUE(platform::WriteWholeFile(Path("out/Tumour02.sgr"), earlier));
+    messages_.Clear();
+    unsigned focus = 0;
+    Headless().OnDialog(res::kOutputIgbFilesDialog, [&](DialogDriver& d) {
+      d.Type(c.edit, c.spelling);
+      d.Ok();
+      focus = d.IsOpen() ? d.Focus() : 0;
+      if (d.IsOpen()) d.Cancel();
+    });
+    ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), res::kCmdOutputIgbFiles));
+    const std::vector<std::string> out = platform::FindFiles(Path("out"), "*"), out2 = platform::FindFiles(Path("out2"), "*");
+    if (c.fields) {
+      const std::string file = std::filesystem::canonical(Path("out")).string() + "/" + c.file;
+      EXPECT_EQ(messages_.Texts(), std::vector<std::string>{std::string(c.fields) + " name one file, " + file +
+                                                            ". Please give each a file name of its own."});
+      EXPECT_EQ(focus, c.edit);
+      EXPECT_EQ(out, std::vector<std::string>{"Tumour02.sgr"});
+      EXPECT_TRUE(out2.empty());
+      EXPECT_TRUE(Written("Tumour02.sgr") == earlier) << "the earlier file is replaced";
+      continue;
+    }
+    EXPECT_THAT(messages_.Texts(), testing::IsEmpty());
+    EXPECT_EQ(focus, 0u);
+    std::vector<std::string> expected{"Tumour02.sgr", "Tumour02HMM.sgr"};
+    if (platform::FolderOf(c.written) == "out/") expected.push_back(platform::FileNameOf(c.written));
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(out, expected);
+    EXPECT_EQ(out2, platform::FolderOf(c.written) == "out2/" ? std::vector<std::string>{"Tumour02.sgr"}
+                                                               : std::vector<std::string>{});
+    std::string loh;
+    ASSERT_TRUE(platform::ReadWholeFile(Path(c.written), loh));
+    EXPECT_EQ(platform::SplitLines(loh).front(), lohLine);
+    EXPECT_EQ(platform::SplitLines(Written("Tumour02.sgr")).front(), CopyNumberLine(1, First(1), false));
   }
 }
 
