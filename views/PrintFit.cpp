@@ -31,6 +31,33 @@ int DeviceTextHeight(const CDC& dc, std::string_view text) {
 
 namespace {
 
+// Puts `dc` in the device's own mapping (the caller saves and restores the
+// context) and selects `font` into it: a copy of the selected font made in
+// device pixels, as a page's scale can make one logical unit of height many
+// pixels, at most `height` pixels high and smaller until the line of `text`
+// is at most `room` wide and `below` high, where given.
+void SelectSmallerFont(CDC& dc, CFont& font, long long height, std::string_view text, std::optional<long long> room,
+                       std::optional<long long> below) {
+  const platform::ui::DeviceFont device = dc.ResolvedFont();
+  LOGFONT lf = dc.GetCurrentFont()->m_logFont;
+  int pixels = int(std::max<long long>(1, std::min<long long>(height, device.height)));
+  const auto make = [&] {
+    lf.lfHeight = -pixels;
+    lf.lfWidth = int(static_cast<long long>(device.width) * pixels / std::max(1, device.height));
+    font.CreateFontIndirect(&lf);
+  };
+  dc.SetMapMode(MM_TEXT);
+  dc.SetWindowOrg(0, 0);
+  dc.SetViewportOrg(0, 0);
+  make();
+  dc.SelectObject(&font);
+  // Rounding in the face's widths can leave a pixel or two over.
+  while (pixels > 1 && ((room && DeviceTextWidth(dc, text) > *room) || (below && DeviceTextHeight(dc, text) > *below))) {
+    --pixels;
+    make();
+  }
+}
+
 // Writes `text` at logical (x, y); on a printer smaller where it would reach
 // logical x `next` or, without it, the page's right edge, or, with `bottom`,
 // where its line would reach logical y `bottom`.
@@ -63,31 +90,14 @@ void TextOutFitting(CDC& dc, int x, int y, std::string_view text, std::optional<
     dc.TextOut(x, y, text);
     return;
   }
-  // The smaller font is made in device pixels: at a page's scale one
-  // logical unit of height can be many pixels.
   const platform::ui::DeviceFont device = dc.ResolvedFont();
-  LOGFONT lf = dc.GetCurrentFont()->m_logFont;
   long long fitted = device.height;
   if (wide) fitted = std::min(fitted, device.height * room / width);
   if (tall) fitted = std::min(fitted, device.height * below / lineHeight);
-  int height = int(std::max<long long>(1, fitted));
-  const auto make = [&](CFont& font) {
-    lf.lfHeight = -height;
-    lf.lfWidth = int(static_cast<long long>(device.width) * height / std::max(1, device.height));
-    font.CreateFontIndirect(&lf);
-  };
   dc.SaveDC();
-  dc.SetMapMode(MM_TEXT);
-  dc.SetWindowOrg(0, 0);
-  dc.SetViewportOrg(0, 0);
   CFont smaller;
-  make(smaller);
-  dc.SelectObject(&smaller);
-  // Rounding in the face's widths can leave a pixel or two over.
-  while (height > 1 && ((wide && DeviceTextWidth(dc, text) > room) || (tall && DeviceTextHeight(dc, text) > below))) {
-    --height;
-    make(smaller);
-  }
+  SelectSmallerFont(dc, smaller, fitted, text, wide ? std::optional(room) : std::nullopt,
+                    tall ? std::optional(below) : std::nullopt);
   dc.TextOut(at.x, at.y, text);
   dc.RestoreDC(-1);
 }
@@ -102,6 +112,26 @@ void TextOutFittingBefore(CDC& dc, int x, int y, std::string_view text, int next
 
 void TextOutFittingAbove(CDC& dc, int x, int y, std::string_view text, int bottom) {
   TextOutFitting(dc, x, y, text, std::nullopt, bottom);
+}
+
+void TextOutNearestWithin(CDC& dc, CPoint at, std::string_view text, const CRect& area) {
+  if (!dc.GetCurrentFont() || text.empty() || area.IsRectEmpty()) return;
+  const auto place = [&](long long width, long long height) {
+    return CPoint(int(std::max<long long>(area.left, std::min<long long>(at.x, area.right - width))),
+                  int(std::max<long long>(area.top, std::min<long long>(at.y, area.bottom - height))));
+  };
+  const long long room = area.Width(), width = DeviceTextWidth(dc, text);
+  if (width <= room) {
+    TextOutAtDevice(dc, place(width, DeviceTextHeight(dc, text)), text);
+    return;
+  }
+  // A line wider than the area is written smaller, across the whole of it.
+  dc.SaveDC();
+  CFont smaller;
+  SelectSmallerFont(dc, smaller, dc.ResolvedFont().height * room / std::max(1LL, width), text, room, std::nullopt);
+  const CPoint fitted = place(DeviceTextWidth(dc, text), DeviceTextHeight(dc, text));
+  dc.TextOut(fitted.x, fitted.y, text);
+  dc.RestoreDC(-1);
 }
 
 void TextOutAtDevice(CDC& dc, CPoint at, std::string_view text) {

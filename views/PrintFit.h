@@ -35,6 +35,12 @@ void TextOutFittingBefore(CDC& dc, int x, int y, std::string_view text, int next
 // is drawn beneath it begins), it is written in a smaller copy of the font
 // whose line ends above it (and within the page's right edge).
 void TextOutFittingAbove(CDC& dc, int x, int y, std::string_view text, int bottom);
+// Writes `text` in the font selected into `dc` whole within `area` (device
+// pixels), as near as it can to device point `at`, its top-left corner:
+// moved in where it would reach past an edge of the area, and in a smaller
+// copy of the font where it is wider than the area. The context's font and
+// mapping are left as they were.
+void TextOutNearestWithin(CDC& dc, CPoint at, std::string_view text, const CRect& area);
 // Writes `text` with its top-left corner at device point `at`, in the font
 // selected into `dc` as the mapping sizes it: for a text placed against
 // the page's edge to the pixel, which a logical x may not reach.

@@ -9,9 +9,10 @@
 // and a pixel a screen pixel's square. Joined lines go out as one polyline
 // that keeps, within each screen pixel's column, its first, lowest, highest
 // and last points; single lines and pixels go out once per screen pixel they
-// fall in, a pixel of a drawing that the page magnifies beyond a screen pixel
-// over its whole unit; the lines and pixels of one pen make one path. So a page of a
-// quarter million SNPs stays small and looks as it does on the screen.
+// fall in, a pixel of a drawing whose units are wider than the whole device
+// pixels of a screen pixel over its whole unit; the lines and pixels of one
+// pen make one path. So a page of a quarter million SNPs stays small and
+// looks as it does on the screen.
 #include <QFont>
 #include <QPen>
 #include <QPoint>

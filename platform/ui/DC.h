@@ -349,9 +349,10 @@ class CDC : public CObject {
   }
   // Resolves the selected pen and keeps it in the cache.
   [[nodiscard]] platform::ui::DevicePen ResolvePen() const;
-  // On paper, whether a logical unit covers more device pixels than a pixel
-  // of the screen does, along either axis.
-  [[nodiscard]] bool UnitsBeyondScreenPixel() const;
+  // On paper, whether a dot covers its whole logical unit: where the unit
+  // is wider than the whole device pixels a pixel of the screen holds,
+  // along either axis.
+  [[nodiscard]] bool DotsCoverTheirUnits() const;
   [[nodiscard]] CRect DeviceRect(LONG left, LONG top, LONG right, LONG bottom) const;
   void DrawLine(CPoint from, CPoint to);
   void DrawTextAt(long long x, long long y, std::string_view text, const platform::ui::DeviceFont& font,

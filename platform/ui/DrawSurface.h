@@ -92,10 +92,10 @@ class DrawSurface {
   virtual void Rectangle(const CRect& rect, const DevicePen* pen, const COLORREF* brush, int rop) = 0;
   virtual void FillRect(const CRect& rect, COLORREF color) = 0;
   virtual void SetPixel(int x, int y, COLORREF color) = 0;
-  // On paper, a pixel of a drawing that the page magnifies beyond a pixel of
-  // the screen: it covers `cell`, the device pixels of its logical unit, so
-  // that neighbouring units' pixels touch as they do on the screen. A surface
-  // that is no page sets the cell's first pixel.
+  // On paper, a pixel of a drawing whose logical unit is wider than the whole
+  // device pixels a pixel of the screen holds: it covers `cell`, the device
+  // pixels of its unit, so that neighbouring units' pixels touch as they do
+  // on the screen. A surface that is no page sets the cell's first pixel.
   virtual void SetPixelCell(const CRect& cell, COLORREF color) { SetPixel(cell.left, cell.top, color); }
   virtual void InvertRect(const CRect& rect) = 0;
   virtual void Text(const TextRun& run) = 0;

@@ -39,6 +39,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -47,16 +48,21 @@
 #include "core/AnalyzedData.h"
 #include "document/QOVADoc.h"
 #include "platform/qt/PrintPreview.h"
+#include "platform/ui/DC.h"
+#include "platform/ui/Paper.h"
+#include "platform/ui/RecordingCanvas.h"
 #include "resources/CommandIds.h"
 #include "tests/app/DemoAppOnQt.h"
 #include "tests/views/graph/GraphTestSupport.h"
 #include "views/ViewLayout.h"
+#include "views/ViewNavigation.h"
 #include "views/main/QOVAView.h"
 
 namespace qova::test {
 namespace {
 
 namespace res = qova::resources;
+namespace views = qova::views;
 
 // A PDF as poppler renders it at 50 dpi: per page the sheet's size and the
 // box of what is drawn on it, in pixels.
@@ -480,6 +486,146 @@ TEST_F(PrintPreviewWindowTest, TheGridsPrintedRulerLabelsStandApartWholeAndBenea
       EXPECT_GE(labelled, 1);
     }
   }
+}
+
+// The grid of Tumour01 and Tumour02, over the genome and of Ch3, printed
+// tiled at 100, 300 and 1000 on A4 at 600 dpi, and of Ch3 at 1000 across a
+// sheet with margins: every sheet that shows enough of a row to hold its
+// name has it once, whole within the printable area and within the part of
+// the sheet the row takes, at its top; where the window's place of the name
+// fits the sheet it stands there, at one x on every sheet, else it ends at
+// the sheet's right edge. No sheet names a row it does not show.
+TEST_F(PrintPreviewWindowTest, TheGridsRowNamesStandWholeOnEverySheetOfTheirRows) {
+  CQOVAView* view = ShowTumour01();
+  ASSERT_NE(view, nullptr);
+  platform::ui::PrinterSettings across{"", 6536, 4481, 600, {}};
+  across.paperWidth = 7016;
+  across.paperHeight = 4961;
+  across.offsetX = across.offsetY = 240;
+  const platform::ui::PrinterSettings upright{"", 4961, 7016, 600, {}};
+  const int items = view->m_pDisplaySetting->ITEMS.MULTI;
+  const struct {
+    const char* name;
+    bool genome;
+    int size;  // Print: Multiple view, x and y
+    const platform::ui::PrinterSettings& printer;
+    int pages;
+    bool movedIn;  // the names' place lies beyond the right edge
+    int items;     // of the grid of one chromosome
+  } cases[] = {
+      {"grid_names_genome_100", true, 100, upright, 2, false, items},
+      {"grid_names_genome_300", true, 300, upright, 5, false, items},
+      {"grid_names_genome_1000", true, 1000, upright, 17, true, items},
+      {"grid_names_ch3_100", false, 100, upright, 3, false, items},
+      {"grid_names_ch3_300", false, 300, upright, 7, false, items},
+      {"grid_names_ch3_1000", false, 1000, upright, 44, true, items},
+      {"grid_names_ch3_1000_across", false, 1000, across, 51, true, items},
+      // Rows without panels, so low that the page's height makes the names
+      // wider than the sheet: they are written smaller, across it.
+      {"grid_names_ch3_100_no_panels", false, 100, upright, 3, true, 0},
+      // Without the bands in the header the first row ends just below the
+      // foot of the first row of pages.
+      {"grid_names_ch3_600_across_no_bands", false, 600, across, 20, false, items & ~0x200},
+  };
+  int slivers = 0;  // sheets that show a row too little to hold its name
+  const std::vector<const char*> rows = {"Tumour01.CFS", "Tumour02.CFN"};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    app_->m_printer = k.printer;
+    ShowGrid(*view, rows);
+    if (k.genome && (view->m_nViewFlags & VIEW_ONE_CHROMOSOME)) {
+      ASSERT_TRUE(Choose(res::kCmdAllGenome));
+    } else if (!k.genome && !(view->m_nViewFlags & VIEW_ONE_CHROMOSOME)) {
+      ModalHand chooser([](QWidget* modal) {
+        for (QRadioButton* radio : modal->findChildren<QRadioButton*>())
+          if (radio->text() == "Ch3") QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2));
+        QTest::mouseClick(modal->findChild<QPushButton*>(QString::number(IDOK)), Qt::LeftButton);
+      });
+      ASSERT_TRUE(Choose(res::kCmdEachChromosome));
+    }
+    ASSERT_EQ(bool(view->m_nViewFlags & VIEW_ONE_CHROMOSOME), !k.genome);
+    if (!k.genome) {
+      ASSERT_EQ(view->m_nChromosome, 3);
+    }
+    // As View Setting leaves the items, for the grid's next layout.
+    view->m_pDisplaySetting->ITEMS.MULTI = k.items;
+    view->LayoutMultipleView();
+    view->UpdateLayout();
+    view->m_pDisplaySetting->PRINT.MULTI_X = view->m_pDisplaySetting->PRINT.MULTI_Y = k.size;
+    view->m_pDisplaySetting->PRINT.ONE_MULTI = 0;
+    const std::string print = Artefact(std::string(k.name) + "_print");
+    PrintTo(print);
+    (void)Render(print);
+    const std::vector<PrintedPage> pages = PrintedWords(print);
+    ASSERT_FALSE(pages.empty()) << "pdftotext (poppler-utils) is needed";
+    EXPECT_EQ(int(pages.size()), k.pages);
+
+    // Where each row lies on each sheet: the print's rows of pages, as the
+    // view's page grid spreads the grid's height over them.
+    const platform::ui::PrinterSettings& printer = app_->m_printer;
+    platform::ui::RecordingSurface surface(platform::ui::PrinterCaps(printer));
+    CDC dc(&surface);
+    const views::PrintPlan plan = view->PrintPlanFor(&dc);
+    const CSize extent = view->ComputePageLayout(), page(printer.width, printer.height);
+    const auto points = [&](long long pixels, int offset) { return (offset + pixels) * 72.0 / printer.dpi; };
+    const double left = points(0, printer.offsetX), right = points(printer.width, printer.offsetX);
+    const double top = points(0, printer.offsetY), bottom = points(printer.height, printer.offsetY);
+    std::vector<std::pair<int, int>> bands;  // logical top and bottom of each row
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const int rowTop = view->m_nChromosomeY[0] + view->m_aMultiOrder[i];
+      bands.emplace_back(rowTop, rowTop + (doc_->LoadedResults[i]->IsSelf ? view->m_nMultiSelfRowHeight
+                                                                          : view->m_nMultiNonSelfRowHeight));
+    }
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const QString name = QString::fromStdString(doc_->LoadedResults[i]->Header.SampleName);
+      SCOPED_TRACE(name.toStdString());
+      // The name's height, from where it is printed.
+      double height = 0;
+      for (const PrintedPage& p : pages)
+        for (const auto& word : p.words)
+          if (word.first == name) height = std::max(height, word.second.height());
+      if (height <= 0) {
+        ADD_FAILURE() << "no sheet names the row";
+        continue;
+      }
+      std::optional<double> place;  // the left of the name where it stands at its place
+      int named = 0;
+      for (std::size_t n = 0; n < pages.size(); ++n) {
+        SCOPED_TRACE("page " + std::to_string(n + 1));
+        const ViewMapping mapping = views::PrintPageMapping(plan, extent, page, (long long)n + 1);
+        const double rowTop = points(std::clamp<long long>(mapping.ToDeviceY(bands[i].first), 0, printer.height), printer.offsetY);
+        const double rowBottom = points(std::clamp<long long>(mapping.ToDeviceY(bands[i].second), 0, printer.height), printer.offsetY);
+        std::vector<QRectF> found;
+        for (const auto& word : pages[n].words)
+          if (word.first == name) found.push_back(word.second);
+        if (rowBottom <= rowTop) {
+          EXPECT_TRUE(found.empty()) << "on a sheet without its row";
+          continue;
+        }
+        slivers += rowBottom - rowTop < height;
+        if (rowBottom - rowTop >= 2 * height) {
+          EXPECT_EQ(found.size(), 1u);
+        }
+        for (const QRectF& box : found) {
+          ++named;
+          EXPECT_GE(box.left(), left - 0.5);
+          EXPECT_LE(box.right(), right + 0.5);
+          EXPECT_GE(box.top(), std::max(top, rowTop) - 0.5);
+          EXPECT_LE(box.bottom(), std::min(bottom, rowBottom) + 0.5);
+          EXPECT_LE(box.top(), rowTop + height / 2) << "below its row's top";
+          if (k.movedIn) {
+            EXPECT_NEAR(box.right(), right, 1.0);
+          } else {
+            EXPECT_LT(box.right(), right - 1.0);
+            if (!place) place = box.left();
+            EXPECT_NEAR(box.left(), *place, 0.5);
+          }
+        }
+      }
+      EXPECT_GE(named, int(pages.size()) / 2);
+    }
+  }
+  EXPECT_GT(slivers, 0);
 }
 
 // File > Print's copies, collated or not, its Reverse and its range of

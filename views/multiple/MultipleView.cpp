@@ -4,6 +4,7 @@
 // the single-sample view; the pass leaves the view bound as it found it.
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #include "core/AnalyzedData.h"
 #include "core/ArrayTypes.h"
@@ -125,6 +126,31 @@ class LentSeries {
   CQOVAView& view_;
   std::size_t first_;
 };
+
+// On paper a row's name stands where the window has it wherever it lies
+// whole on the page. Its distance from the page's left grows with the
+// printed size and can carry it past the right edge, and a row can begin
+// near a page's foot or go on over the pages below: there the name is
+// written nearest its place within the part of the page the row takes
+// (logical rowTop to rowBottom), and left off a page that shows too little
+// of the row to hold it.
+void PrintRowName(CDC& dc, CPoint place, int rowTop, int rowBottom, std::string_view name) {
+  CPoint at = place;
+  dc.LPtoDP(&at);
+  const long long width = qova::views::DeviceTextWidth(dc, name), height = qova::views::DeviceTextHeight(dc, name);
+  const long long pageWidth = dc.GetDeviceCaps(HORZRES), pageHeight = dc.GetDeviceCaps(VERTRES);
+  if (at.x >= 0 && at.y >= 0 && at.x + width <= pageWidth && at.y + height <= pageHeight) {
+    dc.TextOut(place.x, place.y, name);
+    return;
+  }
+  CPoint top(place.x, rowTop), bottom(place.x, rowBottom);
+  dc.LPtoDP(&top);
+  dc.LPtoDP(&bottom);
+  const long long shownTop = std::max<long long>(0, std::min(top.y, bottom.y));
+  const long long shownBottom = std::min<long long>(pageHeight, std::max(top.y, bottom.y));
+  if (shownBottom - shownTop < height) return;
+  qova::views::TextOutNearestWithin(dc, at, name, CRect(0, int(shownTop), int(pageWidth), int(shownBottom)));
+}
 
 }  // namespace
 
@@ -336,8 +362,12 @@ void CQOVAView::DrawMultipleView(CDC* dc) {
       CFont* previous = dc->SelectObject(&font);
       const long long nameX = 1LL * setting.MultiNameX * x / std::max(1, setting.MultiGapPercent) +
                               (setting.MultiNameScrolls == 0 ? m_nScrollX : 0);
-      dc->TextOut(int(std::clamp<long long>(nameX, INT32_MIN, INT32_MAX)), setting.MultiNameY + rowTop,
-                  a.Header.SampleName);
+      const CPoint place(int(std::clamp<long long>(nameX, INT32_MIN, INT32_MAX)), setting.MultiNameY + rowTop);
+      if (dc->IsPrinting())
+        PrintRowName(*dc, place, rowTop, rowTop + (self ? m_nMultiSelfRowHeight : m_nMultiNonSelfRowHeight),
+                     a.Header.SampleName);
+      else
+        dc->TextOut(place.x, place.y, a.Header.SampleName);
       dc->SelectObject(previous);
     }
   }

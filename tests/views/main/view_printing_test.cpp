@@ -4,6 +4,8 @@
 // mapping put back. Where the windowed interface is built the pages also go
 // into PDF files and pictures under <build>/artefacts/print, and a page that
 // poppler renders from its PDF is looked at as the screen would show it.
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -402,6 +404,10 @@ struct Rendered {
     const unsigned char* p = At(x, y);
     return p && p[0] > 150 && p[1] < 120 && p[2] < 120;
   }
+  [[nodiscard]] bool Green(int x, int y) const {
+    const unsigned char* p = At(x, y);
+    return p && p[1] > 150 && p[0] < 120 && p[2] < 120;
+  }
   [[nodiscard]] bool Blue(int x, int y) const {
     const unsigned char* p = At(x, y);
     return p && p[2] > 150 && p[0] < 120 && p[1] < 120;
@@ -433,13 +439,37 @@ Rendered RenderFirstPage(const std::string& pdf, int dpi, const std::string& ste
   return in ? page : Rendered{};
 }
 
-// Across, the page gives the fragment-length plot's units more room than a
-// pixel of the screen, upright a little less. Either way it prints as the
-// screen draws it: its grid lines dash-dot and dash-dot-dot, and its dots
-// close enough that no column of the dense cloud about the centre line is
-// left white.
-TEST_F(ViewPrintingTest, TheFragmentLengthPlotPrintsAcrossAsUpright) {
-  Open("Tumour02", ".CFN");
+// The dots of `colour` on a printed page, counted by the device x they
+// start at: where a unit of the drawing is wider than a device pixel, one x
+// is one unit.
+std::map<int, int> DotsByX(const platform::ui::Picture& page, COLORREF colour) {
+  std::map<int, int> dots;
+  for (const platform::ui::DrawRecord& r : page.records)
+    if (r.op == platform::ui::DrawOp::Pixel && r.color == colour) ++dots[r.x1];
+  return dots;
+}
+
+// The device x range of a cloud's dense part: from its first unit on, each
+// next unit present with at least `least` dots; it ends where the next
+// unit begins.
+std::pair<int, int> DenseRun(const std::map<int, int>& dots, double unit, int least) {
+  if (dots.empty() || dots.begin()->second < least) return {0, 0};
+  auto it = dots.begin();
+  const int first = it->first;
+  for (auto next = std::next(it); next != dots.end(); it = next++)
+    if (next->first - it->first > int(std::ceil(unit)) || next->second < least) return {first, next->first};
+  return {first, it->first + int(std::ceil(unit))};
+}
+
+// Upright or across, on a whole A4 sheet as a PDF printer gives it and
+// within margins, at 150 to 1200 dpi, the fragment-length plot prints as the
+// screen draws it: its grid lines dash-dot and dash-dot-dot, and in each of
+// its clouds every column of lengths that holds dots shows them. The PDF is
+// rendered at 150, 300 and 600 dpi and read column by column over the
+// cloud's dense part, from its shortest fragments to past 1,500 bases,
+// leaving out the grid lines drawn over it.
+TEST_F(ViewPrintingTest, TheFragmentLengthPlotPrintsEveryColumnOfItsCloudsUprightAndAcrossAtAnyResolution) {
+  Open("Tumour01", ".CFS");
   FramedView();
   ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), qova::resources::kCmdFragmentLengthPlot));
   struct Case {
@@ -447,18 +477,32 @@ TEST_F(ViewPrintingTest, TheFragmentLengthPlotPrintsAcrossAsUpright) {
     platform::ui::PrinterSettings printer;
   };
   const Case cases[] = {
-      {"fragment_plot_upright_1200", {"PDF", 9583, 13699, 1200, {}}},
-      {"fragment_plot_across_1200", {"PDF", 13699, 9583, 1200, {}}},
-      {"fragment_plot_across_150", {"Test printer", 1754, 1240, 150, {}}},
+      {"fragment_plot_upright_150", {"PDF", 1240, 1754, 150, {}}},
+      {"fragment_plot_across_150", {"PDF", 1754, 1240, 150, {}}},
+      {"fragment_plot_upright_300", {"PDF", 2480, 3508, 300, {}}},
+      {"fragment_plot_across_300", {"PDF", 3508, 2480, 300, {}}},
+      {"fragment_plot_upright_600", {"PDF", 4960, 7016, 600, {}}},
+      {"fragment_plot_across_600", {"PDF", 7016, 4960, 600, {}}},
+      {"fragment_plot_upright_1200", {"PDF", 9921, 14031, 1200, {}}},
+      {"fragment_plot_across_1200", {"PDF", 14031, 9921, 1200, {}}},
+      // Within margins of 0.4 and 0.14 inch.
+      {"fragment_plot_upright_150_margins", {"Test printer", 1120, 1634, 150, {}}},
+      {"fragment_plot_upright_1200_margins", {"PDF", 9583, 13699, 1200, {}}},
   };
+  constexpr int kDense = 8;  // dots a unit holds in the cloud's dense part
+  constexpr COLORREF kUpper = RGB(255, 0, 0), kLower = RGB(0, 255, 0);
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
     const std::vector<platform::ui::Picture>& pages = PrintOn(k.printer);
     ASSERT_EQ(pages.size(), 1u);
     const platform::ui::Picture& page = pages[0];
     std::map<int, int> grid;  // black lines by pen style
-    for (const platform::ui::DrawRecord& r : page.records)
-      if (r.op == platform::ui::DrawOp::Line && r.color == RGB(0, 0, 0)) ++grid[r.penStyle];
+    std::vector<int> lengthLines;  // the device x of the lines at 0, 500, ... 2,000 bases
+    for (const platform::ui::DrawRecord& r : page.records) {
+      if (r.op != platform::ui::DrawOp::Line || r.color != RGB(0, 0, 0)) continue;
+      ++grid[r.penStyle];
+      if (r.x1 == r.x2) lengthLines.push_back(r.x1);
+    }
     EXPECT_EQ(grid, (std::map<int, int>{{PS_DASHDOT, 14}, {PS_DASHDOTDOT, 4}}));
     const std::vector<platform::ui::DrawRecord> centres = PlotCentreLines(page);
     ASSERT_EQ(centres.size(), 2u);
@@ -467,28 +511,60 @@ TEST_F(ViewPrintingTest, TheFragmentLengthPlotPrintsAcrossAsUpright) {
     const double unitY = (centres[1].y1 - centres[0].y1) / 500.0;
     const auto deviceX = [&](int logical) { return centres[0].x1 + int((logical - 100) * unitX); };
     const auto deviceY = [&](int logical) { return centres[0].y1 + int((logical - 300) * unitY); };
-
     KeepPages(pages, k.name);
-    // Fragments of 200 to 480 bases just above the centre line, left of the
-    // label "500" and the grid line over it, and the upper frame's top line,
-    // at the page's resolution.
-    const int top = deviceY(200);
-    const CRect part(deviceX(110), top - 2, deviceX(690), deviceY(310) + 1);
-    const Rendered shown = RenderFirstPage(PrintArtefact(std::string(k.name) + ".pdf"), k.printer.dpi,
-                                           PrintArtefact(std::string(k.name) + "_part"), part);
-    ASSERT_GT(shown.width, 0) << "pdftoppm (poppler-utils) is needed";
-    int white = 0;
-    for (int x = deviceX(150); x < deviceX(220); ++x) {
-      bool red = false;
-      for (int y = deviceY(290); y <= deviceY(303) && !red; ++y) red = shown.Red(x, y);
-      white += !red;
+
+    // Each cloud's dense part reaches past 1,500 bases (x 475).
+    const std::pair<int, int> clouds[] = {DenseRun(DotsByX(page, kUpper), unitX, kDense),
+                                          DenseRun(DotsByX(page, kLower), unitX, kDense)};
+    for (const auto& [from, to] : clouds) {
+      EXPECT_LE(from, deviceX(155));
+      EXPECT_GE(to, deviceX(480));
     }
-    EXPECT_EQ(white, 0) << "of " << deviceX(220) - deviceX(150) << " columns";
-    // The top line takes turns of ink and paper along it.
-    int turns = 0;
-    const auto ink = [&](int x) { return shown.Ink(x, top - 1) || shown.Ink(x, top) || shown.Ink(x, top + 1); };
-    for (int x = part.left; x + 1 < part.right; ++x) turns += ink(x) != ink(x + 1);
-    EXPECT_GT(turns, 40);
+    // A grid line covers a screen pixel or its unit about its x.
+    const double screenPixel = k.printer.dpi / 96.0;
+    const double reach = std::max(unitX, screenPixel) + 1;
+    const int top = deviceY(200);
+    for (const int dpi : {150, 300, 600}) {
+      SCOPED_TRACE(platform::Format("rendered at %d dpi", dpi));
+      const double scale = double(dpi) / k.printer.dpi;
+      const auto rendered = [&](double device) { return int(std::floor(device * scale)); };
+      const CRect part(rendered(std::min(clouds[0].first, clouds[1].first)), rendered(top - screenPixel) - 2,
+                       rendered(std::max(clouds[0].second, clouds[1].second)) + 1, rendered(deviceY(900)) + 2);
+      const Rendered shown = RenderFirstPage(PrintArtefact(std::string(k.name) + ".pdf"), dpi,
+                                             PrintArtefact(platform::Format("%s_at_%d", k.name, dpi)), part);
+      ASSERT_GT(shown.width, 0) << "pdftoppm (poppler-utils) is needed";
+      const auto holds = [&](int x, COLORREF colour) {
+        for (int y = part.top; y < part.bottom; ++y)
+          if (colour == kUpper ? shown.Red(x, y) : shown.Green(x, y)) return true;
+        return false;
+      };
+      for (const COLORREF colour : {kUpper, kLower}) {
+        const auto& [from, to] = clouds[colour == kUpper ? 0 : 1];
+        std::vector<int> empty;  // lengths in bases
+        int read = 0;
+        for (int x = rendered(from) + 1; x + 1 < rendered(to); ++x) {
+          const double left = x / scale, right = (x + 1) / scale;
+          if (std::any_of(lengthLines.begin(), lengthLines.end(),
+                          [&](int line) { return right > line - reach && left < line + reach; }))
+            continue;
+          ++read;
+          if (!holds(x, colour)) empty.push_back(int((left - centres[0].x1) / unitX) * 4);
+        }
+        EXPECT_GT(read, rendered(to - from) * 9 / 10);
+        EXPECT_TRUE(empty.empty()) << (colour == kUpper ? "upper" : "lower") << ": " << empty.size() << " of " << read
+                                   << " columns hold no dot, the first at " << (empty.empty() ? 0 : empty[0])
+                                   << " bases";
+      }
+      // The top line, within a screen pixel of its y, takes turns of ink and paper along it.
+      int turns = 0;
+      const auto ink = [&](int x) {
+        for (int y = rendered(top - screenPixel); y <= rendered(top + screenPixel); ++y)
+          if (shown.Ink(x, y)) return true;
+        return false;
+      };
+      for (int x = part.left; x + 1 < part.right; ++x) turns += ink(x) != ink(x + 1);
+      EXPECT_GT(turns, 40);
+    }
   }
 }
 
