@@ -268,8 +268,16 @@ class QtUi : public platform::ui::UiBackend {
       dialog.setWindowTitle("Print Setup");
       // Print Setup only chooses the printer and its sheet: its button says
       // so, as a setup box's does, where the print dialog's says "Print".
-      if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+      if (auto* buttons = dialog.findChild<QDialogButtonBox*>(QString(), Qt::FindDirectChildrenOnly)) {
         if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText("OK");
+        // Nor does it write the output file the last print chose, which the
+        // printer keeps for the next File > Print: its OK takes the choice
+        // without the print button's questions about that file (whether it
+        // may be replaced, whether it can be opened), which File > Print asks
+        // when it prints there.
+        QObject::disconnect(buttons, &QDialogButtonBox::accepted, &dialog, nullptr);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QPrintDialog::accept);
+      }
     }
     dialog.setMinMax(request.minPage, std::max(request.minPage, request.maxPage));
     if (dialog.exec() != QDialog::Accepted) return false;

@@ -23,6 +23,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMap>
+#include <QMessageBox>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
@@ -47,6 +48,7 @@
 #include "analysis/IntegrationData.h"
 #include "core/AnalyzedData.h"
 #include "document/QOVADoc.h"
+#include "platform/File.h"
 #include "platform/qt/PrintPreview.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Paper.h"
@@ -809,6 +811,69 @@ TEST_F(PrintPreviewWindowTest, TheSheetChosenInPrintSetupOrFilePrintStaysWithEve
   // Letter across at 150 dpi.
   EXPECT_EQ(app_->m_printer.paperWidth, 1650);
   EXPECT_EQ(app_->m_printer.paperHeight, 1275);
+}
+
+// A print into a PDF file, then Print Setup's OK pressed with nothing
+// changed: Print Setup writes nothing, so it asks nothing about the file the
+// print wrote, which keeps its bytes; the next File > Print offers that file
+// again, and asks there whether to replace it.
+TEST_F(PrintPreviewWindowTest, PrintSetupAfterAPrintIntoAFileAsksNothingAndTheNextPrintOffersTheFile) {
+  CQOVAView* view = ShowTumour01();
+  ASSERT_NE(view, nullptr);
+  view->m_pDisplaySetting->PRINT.ONE_ALL = 1;
+  const std::string pdf = Artefact("setup_after_print_to_file");
+  const auto press = [](QWidget* dialog, QDialogButtonBox::StandardButton which) {
+    auto* buttons = dialog->findChild<QDialogButtonBox*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_NE(buttons, nullptr);
+    QTest::mouseClick(buttons->button(which), Qt::LeftButton);
+  };
+  // What each print dialog offered as its file, and every question asked, in order.
+  std::vector<std::string> offered, questions;
+  const auto answer = [&](const char* file, QDialogButtonBox::StandardButton button) {
+    return [&, file, button](QWidget* modal) {
+      if (auto* question = qobject_cast<QMessageBox*>(modal)) {
+        questions.push_back(question->text().toStdString());
+        // Yes lets the dialog close, so that a question asked fails the test and not the run.
+        return QTest::mouseClick(question->button(QMessageBox::Yes), Qt::LeftButton);
+      }
+      if (!qobject_cast<QPrintDialog*>(modal)) return qobject_cast<QDialog*>(modal)->reject();
+      auto* name = modal->findChild<QLineEdit*>("filename");
+      offered.push_back(name->text().toStdString());
+      if (file) name->setText(QString::fromStdString(file));
+      press(modal, button);
+    };
+  };
+  {
+    ModalHand hand(answer(pdf.c_str(), QDialogButtonBox::Ok));
+    ASSERT_TRUE(Choose(ID_FILE_PRINT));
+  }
+  ASSERT_TRUE(std::filesystem::exists(pdf));
+  std::string printed;
+  ASSERT_TRUE(platform::ReadWholeFile(pdf, printed));
+  const auto modified = std::filesystem::last_write_time(pdf);
+  {
+    ModalHand hand(answer(nullptr, QDialogButtonBox::Ok));
+    ASSERT_TRUE(Choose(ID_FILE_PRINT_SETUP));
+  }
+  EXPECT_EQ(questions, std::vector<std::string>{});
+  std::string after;
+  ASSERT_TRUE(platform::ReadWholeFile(pdf, after));
+  EXPECT_TRUE(after == printed) << "the PDF changed";
+  EXPECT_EQ(std::filesystem::last_write_time(pdf), modified);
+  EXPECT_EQ(app_->m_printer.outputFile, pdf);
+  {
+    ModalHand hand(answer(nullptr, QDialogButtonBox::Cancel));
+    ASSERT_TRUE(Choose(ID_FILE_PRINT));
+  }
+  ASSERT_EQ(offered.size(), 3u);
+  EXPECT_EQ(offered[2], pdf);
+  // The print that replaces the file asks first, as before.
+  questions.clear();
+  {
+    ModalHand hand(answer(nullptr, QDialogButtonBox::Ok));
+    ASSERT_TRUE(Choose(ID_FILE_PRINT));
+  }
+  EXPECT_EQ(questions, std::vector<std::string>{pdf + " already exists.\nDo you want to overwrite it?"});
 }
 
 }  // namespace
