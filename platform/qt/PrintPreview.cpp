@@ -238,22 +238,42 @@ void PrintPreviewDialog::MoveToShown() {
 void PrintPreviewDialog::FollowScroll() {
   following_ = false;
   if (!view_) return;
-  const QPoint now(view_->horizontalScrollBar()->value(), view_->verticalScrollBar()->value());
+  QScrollBar* down = view_->verticalScrollBar();
+  const QPoint now(view_->horizontalScrollBar()->value(), down->value());
   if (now == moved_) return;
   moved_ = now;
-  const QRect port = view_->viewport()->rect();
   const std::vector<QRectF> places = PagePlaces();
-  long long most = 0;
-  for (std::size_t p = 0; p < places.size(); ++p) {
-    const QRect seen = view_->mapFromScene(places[p]).boundingRect() & port;
-    const long long area = seen.isEmpty() ? 0 : 1LL * seen.width() * seen.height();
-    if (area > most) {
-      most = area;
-      page_ = int(p) + 1;
-    }
+  if (places.empty()) return;
+  if (down->maximum() > down->minimum() && now.y() == down->minimum()) {
+    page_ = 1;
+  } else if (down->maximum() > down->minimum() && now.y() == down->maximum()) {
+    page_ = int(places.size());
+  } else {
+    page_ = FirstPageInView(places);
   }
   page_ = ShownPages().first;
   UpdateIndicator();
+}
+
+int PrintPreviewDialog::FirstPageInView(const std::vector<QRectF>& places) const {
+  // Read from the top of the window: the first sheet of which at least half
+  // is in view (half the window, for a sheet taller than the window), so
+  // that a sliver of a row scrolled nearly out of sight does not count;
+  // failing that, the sheet most in view.
+  const QRect port = view_->viewport()->rect();
+  int most = 1;
+  long long largest = 0;
+  for (std::size_t p = 0; p < places.size(); ++p) {
+    const QRect sheet = view_->mapFromScene(places[p]).boundingRect();
+    const QRect seen = sheet & port;
+    if (seen.isEmpty()) continue;
+    if (2 * seen.height() >= std::min(sheet.height(), port.height())) return int(p) + 1;
+    if (1LL * seen.width() * seen.height() > largest) {
+      largest = 1LL * seen.width() * seen.height();
+      most = int(p) + 1;
+    }
+  }
+  return most;
 }
 
 void PrintPreviewDialog::UpdateIndicator() { indicator_->setText(PageIndicator()); }

@@ -64,8 +64,11 @@ class PrintPreviewDialog : public QDialog {
   // inside and call for another fit.
   void Fit();
   void MoveToShown();
-  // After a scroll by the user: the page most in view becomes the page shown.
+  // After a scroll by the user: the page shown becomes page 1 at the top of
+  // the scroll range, the last page at its end, and in between the first
+  // page in view from the top of the window.
   void FollowScroll();
+  [[nodiscard]] int FirstPageInView(const std::vector<QRectF>& places) const;
   void UpdateIndicator();
 
   QPrinter& printer_;

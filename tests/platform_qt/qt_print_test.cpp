@@ -22,10 +22,15 @@
 #include <QProcess>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <QWheelEvent>
 #include <QTimer>
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -386,6 +391,176 @@ TEST_F(QtPrintTest, ThePreviewOpensWithinItsScreenStepsThroughItsPagesAndSettles
     RunOnScreen(screen, ArtefactPath("print/preview_screen_" + size + ".json"),
                 "QtPrintTest.ThePreviewOpensWithinItsScreenStepsThroughItsPagesAndSettlesAfterEachPress",
                 {{kScreenVariable, size}});
+  }
+}
+
+constexpr const char* kScrollScreenVariable = "QOVA_TEST_PREVIEW_SCROLL_SCREEN";
+
+// The wheel turned one notch over the preview's sheets, down (-1) or up (+1).
+void TurnWheel(QGraphicsView& view, int notches) {
+  const QPointF at = QRectF(view.viewport()->rect()).center();
+  QWheelEvent wheel(at, view.viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(view.viewport(), &wheel);
+}
+
+// A click on the arrow at the foot (down) or the head (up) of the preview's scroll bar.
+void ClickScrollArrow(QGraphicsView& view, bool down) {
+  QScrollBar& bar = *view.verticalScrollBar();
+  QStyleOptionSlider option;
+  option.initFrom(&bar);
+  option.orientation = Qt::Vertical;
+  option.minimum = bar.minimum();
+  option.maximum = bar.maximum();
+  option.sliderPosition = option.sliderValue = bar.value();
+  option.singleStep = bar.singleStep();
+  option.pageStep = bar.pageStep();
+  option.subControls = QStyle::SC_All;
+  const QRect arrow = bar.style()->subControlRect(
+      QStyle::CC_ScrollBar, &option, down ? QStyle::SC_ScrollBarAddLine : QStyle::SC_ScrollBarSubLine, &bar);
+  QTest::mouseClick(&bar, Qt::LeftButton, Qt::NoModifier, arrow.center());
+}
+
+// After a scroll by the wheel, the scroll bar's arrows or the keys, the
+// indicator names the first page (or pair, in Two Page) in view from the
+// top of the window: page 1 at the top of the range, the last page or pair
+// at its end, and Next and Prev step from it. Fitted in Two Page and zoomed
+// out in One Page, with several rows of sheets in the window, on a screen
+// 768 and one 1200 pixels high, each in a process of its own.
+TEST_F(QtPrintTest, AfterAScrollThePreviewNamesThePagesInViewFromTheTopAndStepsFromThem) {
+  if (const char* screen = std::getenv(kScrollScreenVariable)) {
+    const struct {
+      int pages;
+      bool across;
+      const char* mode;  // "Two Page", or "One Page" zoomed out
+      const char* last;  // the last page or pair
+      const char* beforeLast;
+    } cases[] = {
+        {38, true, "Two Page", "38", "36-37"},
+        {37, true, "Two Page", "36-37", "34-35"},
+        {9, false, "Two Page", "8-9", "6-7"},
+        {38, true, "One Page", "38", "37"},
+    };
+    for (const auto& k : cases) {
+      const QString name =
+          QString("%1_%2_%3_%4").arg(screen).arg(k.pages).arg(k.across ? "across" : "upright").arg(k.mode).replace(' ', '_');
+      SCOPED_TRACE(name.toStdString());
+      PrintJobRequest request;
+      request.printer = k.across ? PrinterSettings{"PDF", 1754, 1240, 150, {}} : PrinterSettings{"PDF", 1240, 1754, 150, {}};
+      request.preview = true;
+      std::unique_ptr<PrintJob> job = Backend().StartPrintJob(request);
+      for (int p = 1; p <= k.pages; ++p) {
+        CDC dc(&job->StartPage());
+        dc.TextOut(100, 100, "Page " + std::to_string(p));
+        job->EndPage();
+      }
+      QTimer user;
+      // The user's presses and scrolls; the preview closes after them, whatever they found.
+      const auto use = [&](platform::qt::PrintPreviewDialog* preview) {
+        auto* indicator = preview->findChild<QLabel*>("pageIndicator");
+        auto* view = preview->Preview().findChild<QGraphicsView*>();
+        ASSERT_TRUE(indicator && view);
+        const auto settle = [] {
+          for (int turn = 0; turn < 50; ++turn) QApplication::processEvents();
+        };
+        const auto press = [&](const QString& button) {
+          for (QAction* action : preview->findChildren<QAction*>())
+            if (action->text().remove('&') == button) action->trigger();
+          settle();
+        };
+        const auto said = [&] { return indicator->text().toStdString(); };
+        QScrollBar& bar = *view->verticalScrollBar();
+        settle();
+        if (QString(k.mode) == "Two Page") {
+          press("Two Page");
+        } else {
+          // Out until three sheets stand whole in the window.
+          for (int zoom = 0; zoom < 20 && !view->viewport()->rect().contains(
+                                              view->mapFromScene(PageItems(*view)[2]->sceneBoundingRect()).boundingRect());
+               ++zoom)
+            press("Zoom Out");
+        }
+        press("Prev Page");
+        preview->grab().save(ArtefactPath("print/preview_scroll_" + name + ".png"));
+        ASSERT_EQ(said(), Indicated("1", k.pages));
+        ASSERT_GT(bar.maximum(), 0) << "nothing to scroll";
+        // Sheets across: several rows in the window, the first two whole.
+        const std::vector<QGraphicsItem*> items = PageItems(*view);
+        const QRect window = view->viewport()->rect();
+        const QRect third = view->mapFromScene(items[2]->sceneBoundingRect()).boundingRect();
+        if (k.across) {
+          ASSERT_TRUE(window.adjusted(-1, -1, 1, 1).contains(third)) << "the third page is not whole in the window";
+        }
+        const std::string first = Indicated("1", k.pages);
+        const std::string next = Indicated(QString(k.mode) == "Two Page" ? "2-3" : "2", k.pages);
+        // A scroll down and back up, by the wheel, by the arrows and by the keys.
+        const std::function<void(bool)> scrolls[] = {
+            [&](bool down) { TurnWheel(*view, down ? -1 : 1); },
+            [&](bool down) { ClickScrollArrow(*view, down); },
+            [&](bool down) { QTest::keyClick(view, down ? Qt::Key_Down : Qt::Key_Up); },
+            [&](bool down) { QTest::keyClick(view, down ? Qt::Key_PageDown : Qt::Key_PageUp); },
+        };
+        for (std::size_t s = 0; s < std::size(scrolls); ++s) {
+          SCOPED_TRACE("scroll " + std::to_string(s));
+          const int top = bar.value();
+          scrolls[s](true);
+          settle();
+          EXPECT_GT(bar.value(), top);
+          scrolls[s](false);
+          settle();
+          EXPECT_EQ(bar.value(), top);
+          EXPECT_EQ(said(), first);
+          press("Next Page");
+          EXPECT_EQ(said(), next);
+          press("Prev Page");
+          EXPECT_EQ(said(), first);
+        }
+        // Down the range a notch at a time: each page or pair named is in
+        // view, and none before it is more than half in view; Next names
+        // the page or pair after it, Prev brings it back.
+        std::vector<std::string> named;
+        for (int turn = 0; turn < 200 && bar.value() < bar.maximum(); ++turn) {
+          TurnWheel(*view, -1);
+          settle();
+          const std::string now = said();
+          if (bar.value() == bar.maximum()) break;
+          const QStringList shown = indicator->text().split(' ')[1].split('-');
+          const int page = shown[0].toInt();
+          const QRect port = view->viewport()->rect();
+          const QRect place = view->mapFromScene(items[page - 1]->sceneBoundingRect()).boundingRect();
+          EXPECT_TRUE(port.intersects(place)) << now << " is not in view";
+          for (int before = 1; before < page; ++before) {
+            const QRect sheet = view->mapFromScene(items[before - 1]->sceneBoundingRect()).boundingRect();
+            EXPECT_LT((sheet & port).height() * 2, std::min(sheet.height(), port.height()))
+                << "page " << before << " is more in view than " << now;
+          }
+          if (named.empty() || named.back() != now) named.push_back(now);
+        }
+        EXPECT_GT(named.size(), 2u) << "the pages named do not follow the scroll";
+        EXPECT_EQ(bar.value(), bar.maximum());
+        EXPECT_EQ(said(), Indicated(k.last, k.pages));
+        press("Prev Page");
+        EXPECT_EQ(said(), Indicated(k.beforeLast, k.pages));
+        press("Next Page");
+        EXPECT_EQ(said(), Indicated(k.last, k.pages));
+      };
+      WhileModal(user, [&](QWidget* modal) {
+        auto* preview = dynamic_cast<platform::qt::PrintPreviewDialog*>(modal);
+        if (preview) use(preview);
+        qobject_cast<QDialog*>(modal)->reject();
+      });
+      user.start();
+      job->End();
+    }
+    return;
+  }
+  for (const QSize screen : {QSize(1024, 768), QSize(1920, 1200)}) {
+    const QString size = QString("%1x%2").arg(screen.width()).arg(screen.height());
+    SCOPED_TRACE(size.toStdString());
+    QDir().mkpath(ArtefactPath("print"));
+    RunOnScreen(screen, ArtefactPath("print/preview_scroll_screen_" + size + ".json"),
+                "QtPrintTest.AfterAScrollThePreviewNamesThePagesInViewFromTheTopAndStepsFromThem",
+                {{kScrollScreenVariable, size}});
   }
 }
 
