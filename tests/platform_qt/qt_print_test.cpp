@@ -249,6 +249,22 @@ std::string Indicated(const QString& shown, int count) {
   return QString(shown.contains('-') ? "Pages %1 of %2" : "Page %1 of %2").arg(shown).arg(count).toStdString();
 }
 
+// A preview of `pages` A4 pages at 150 dpi, upright or across, each with its
+// number; its End opens the preview window.
+std::unique_ptr<PrintJob> PreviewOfNumberedPages(int pages, bool across) {
+  PrintJobRequest request;
+  request.printer = across ? PrinterSettings{"PDF", 1754, 1240, 150, {}} : PrinterSettings{"PDF", 1240, 1754, 150, {}};
+  request.title = "Tumour01";
+  request.preview = true;
+  std::unique_ptr<PrintJob> job = Backend().StartPrintJob(request);
+  for (int p = 1; p <= pages; ++p) {
+    CDC dc(&job->StartPage());
+    dc.TextOut(100, 100, "Page " + std::to_string(p));
+    job->EndPage();
+  }
+  return job;
+}
+
 // The page items of the preview's view in reading order: page 1 first.
 std::vector<QGraphicsItem*> PageItems(QGraphicsView& view) {
   std::vector<QGraphicsItem*> items;
@@ -290,16 +306,7 @@ TEST_F(QtPrintTest, ThePreviewOpensWithinItsScreenStepsThroughItsPagesAndSettles
         SCOPED_TRACE(name.toStdString());
         const QStringList shown = QString(k.shown).split(' ', Qt::SkipEmptyParts);
         ASSERT_EQ(std::size_t(shown.size()), std::size(kPresses) + 1);
-        PrintJobRequest request;
-        request.printer = across ? PrinterSettings{"PDF", 1754, 1240, 150, {}} : PrinterSettings{"PDF", 1240, 1754, 150, {}};
-        request.title = "Tumour01";
-        request.preview = true;
-        std::unique_ptr<PrintJob> job = Backend().StartPrintJob(request);
-        for (int p = 1; p <= k.pages; ++p) {
-          CDC dc(&job->StartPage());
-          dc.TextOut(100, 100, "Page " + std::to_string(p));
-          job->EndPage();
-        }
+        std::unique_ptr<PrintJob> job = PreviewOfNumberedPages(k.pages, across);
         QRect frame;
         std::vector<std::string> said;
         std::vector<int> changed;
@@ -445,15 +452,7 @@ TEST_F(QtPrintTest, AfterAScrollThePreviewNamesThePagesInViewFromTheTopAndStepsF
       const QString name =
           QString("%1_%2_%3_%4").arg(screen).arg(k.pages).arg(k.across ? "across" : "upright").arg(k.mode).replace(' ', '_');
       SCOPED_TRACE(name.toStdString());
-      PrintJobRequest request;
-      request.printer = k.across ? PrinterSettings{"PDF", 1754, 1240, 150, {}} : PrinterSettings{"PDF", 1240, 1754, 150, {}};
-      request.preview = true;
-      std::unique_ptr<PrintJob> job = Backend().StartPrintJob(request);
-      for (int p = 1; p <= k.pages; ++p) {
-        CDC dc(&job->StartPage());
-        dc.TextOut(100, 100, "Page " + std::to_string(p));
-        job->EndPage();
-      }
+      std::unique_ptr<PrintJob> job = PreviewOfNumberedPages(k.pages, k.across);
       QTimer user;
       // The user's presses and scrolls; the preview closes after them, whatever they found.
       const auto use = [&](platform::qt::PrintPreviewDialog* preview) {
