@@ -199,7 +199,8 @@ bool IntegrationData::Load(const std::string& path) {
   // Every .cfi file begins with its version: without it, it is not one.
   if (version != kIntegrationFileVersion) {
     core::ThrowFormatProblem(ar, platform::Format("the version \"%s\" is not the %s of an integration file",
-                                                  version.substr(0, 32).c_str(), kIntegrationFileVersion));
+                                                  platform::Printable(version.substr(0, 32)).c_str(),
+                                                  kIntegrationFileVersion));
   }
   ar >> loaded.Mode >> loaded.Order >> loaded.Title >> loaded.MinRun;
   const std::int32_t names = ReadCount(ar, "sample count", kSmallestNameBytes);

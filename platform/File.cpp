@@ -367,6 +367,41 @@ bool ReadWholeFile(std::string_view path, std::string& bytes) {
   return true;
 }
 
+namespace {
+
+std::string ReasonNamingFile(std::string_view path, CFileException::Cause cause, int error) {
+  if (std::optional<std::string> missing = MissingFolderReason(path)) return *missing;
+  return CFileException(cause, error, NativePath(path)).what();
+}
+
+}  // namespace
+
+std::optional<std::string> MissingFolderReason(std::string_view path) {
+  const std::string folder = FolderOf(NativePath(path));
+  std::string walked = !folder.empty() && folder.front() == '/' ? "/" : "";
+  std::size_t at = walked.size();
+  while (at < folder.size()) {
+    const std::size_t end = std::min(folder.find('/', at), folder.size());
+    if (end > at) {
+      walked.append(folder, at, end - at);
+      struct stat st;
+      if (::stat(walked.c_str(), &st) != 0) {
+        // Past a component that is not a folder the system says ENOTDIR; a
+        // link that leads nowhere is there, only broken.
+        if (errno != ENOENT || ::lstat(walked.c_str(), &st) == 0) return std::nullopt;
+        return "the folder " + walked + "/ does not exist";
+      }
+      walked += '/';
+    }
+    at = end + 1;
+  }
+  return std::nullopt;
+}
+
+std::string WriteFailureReason(std::string_view path, int error) {
+  return ReasonNamingFile(path, CauseFromErrno(error), error);
+}
+
 bool WriteWholeFile(std::string_view path, std::string_view bytes) {
   std::string why;
   return WriteWholeFile(path, bytes, why);
@@ -382,7 +417,7 @@ bool WriteWholeFile(std::string_view path, std::string_view bytes, std::string& 
     file.Commit();
     return true;
   } catch (const CFileException& error) {
-    why = error.what();
+    why = ReasonNamingFile(path, error.m_cause, error.m_lOsError);
     return false;
   }
 }

@@ -3,6 +3,7 @@
 // Paths.h, failures reported as CFileException carrying the cause and the name.
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -168,9 +169,21 @@ void SetAtomicStageHook(AtomicStageHook hook);
 [[nodiscard]] bool ReadWholeFile(std::string_view path, std::string& bytes);
 // Replaces a whole file atomically. False (and nothing changed) on failure.
 [[nodiscard]] bool WriteWholeFile(std::string_view path, std::string_view bytes);
-// The same, with the system's words for a failure in `why` ("Access to ...
-// was denied.").
+// The same, with WriteFailureReason's words for a failure in `why`.
 [[nodiscard]] bool WriteWholeFile(std::string_view path, std::string_view bytes, std::string& why);
+
+// Why the file at `path` (a program path) could not be written, the system
+// having said `error` (an errno value), for a message that has named the file:
+// MissingFolderReason where a folder on the way is missing, else the system's
+// words naming the file as it is on disk ("Access to /.../x.sgr was denied.").
+[[nodiscard]] std::string WriteFailureReason(std::string_view path, int error);
+// "the folder F does not exist", F being the first folder on the way to the
+// file at `path` that is missing, walking from the root of its native path,
+// with its trailing separator ("Output/sub/../x" without "sub" names
+// ".../Output/sub/"). Nothing when every folder is there, or where the walk
+// meets a component that is not a folder or that cannot be looked at: the
+// system's own words tell those better.
+[[nodiscard]] std::optional<std::string> MissingFolderReason(std::string_view path);
 
 // Splits text into lines, accepting LF and CR LF; the last line may lack its end.
 [[nodiscard]] std::vector<std::string> SplitLines(std::string_view text);

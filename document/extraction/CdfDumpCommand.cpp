@@ -51,7 +51,8 @@ void CQOVADoc::OnDumpCDF() {
     text += '\n';
   }
   cdf.Close();
-  if (!platform::WriteWholeFile(outPath, text)) {
-    Notify(platform::Format("The file %s cannot be written", platform::FileNameOf(outPath).c_str()));
+  std::string why;
+  if (!platform::WriteWholeFile(outPath, text, why)) {
+    Notify(platform::Format("The file %s cannot be written: %s", platform::NativePath(outPath).c_str(), why.c_str()));
   }
 }

@@ -7,6 +7,7 @@
 #include "arrayfiles/common/StringUtils.h"
 #include "arrayfiles/generic/GenericExceptions.h"
 #include "core/BasicData.h"
+#include "platform/File.h"
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 
@@ -151,16 +152,7 @@ std::int32_t SampleCallOf(std::uint8_t code) {
 std::string SampleFileNotWritten(const std::string& outputPath, const std::exception& error) {
   const std::string message =
       platform::Format("The sample file %s cannot be written: ", platform::FileNameOf(outputPath).c_str());
-  std::string folder = platform::FolderOf(outputPath);
-  // Without its separator, so that a file standing where the folder should be
-  // is found and left to the store's own words.
-  while (!folder.empty() && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
-  platform::FileStatus status;
-  if (!folder.empty() && !platform::GetFileStatus(folder, status)) {
-    return message + platform::Format("the folder %s does not exist",
-                                      platform::NativePath(platform::FolderOf(outputPath)).c_str());
-  }
-  return message + error.what();
+  return message + platform::MissingFolderReason(outputPath).value_or(error.what());
 }
 
 bool KeepTypedFields(const std::string& outputPath, SampleHeader& header) {

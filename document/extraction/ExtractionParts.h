@@ -119,7 +119,7 @@ class ChpCalls {
 bool KeepTypedFields(const std::string& outputPath, SampleHeader& header);
 
 // The message of a sample file at `outputPath` that `error` kept from being
-// stored, with why: its folder does not exist, else the store's own words.
+// stored, with why: a folder on its way does not exist, else the store's own words.
 [[nodiscard]] std::string SampleFileNotWritten(const std::string& outputPath, const std::exception& error);
 
 // For walks over a library's SNP probe sets, which pass over every probe set

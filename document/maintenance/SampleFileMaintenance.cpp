@@ -102,13 +102,17 @@ void CQOVADoc::OnCopyListedDataFiles() {
   std::vector<std::string> lines;
   if (!ReadListFile(*this, dialog.SampleListFile, lines)) return;
   const std::string& to = dialog.DestinationFolder;
-  bool logWorks = true;
+  // Why the log could not be written, the first time it could not.
+  std::optional<std::string> logFailure;
+  const auto log = [&logFailure](const std::string& line) {
+    std::string why;
+    if (!platform::AppendErrorLog(line, &why) && !logFailure) logFailure = why;
+  };
   // A list line or a stored reference that names a path would reach outside
   // the two folders.
   const auto plain = [&](const std::string& name) {
     if (platform::IsPlainFileName(name)) return true;
-    logWorks = platform::AppendErrorLog(platform::Format("Cannot copy %s: it is not a file name", name.c_str())) &&
-               logWorks;
+    log(platform::Format("Cannot copy %s: it is not a file name", name.c_str()));
     return false;
   };
   const auto copy = [&](const std::string& folder, const std::string& file) {
@@ -116,8 +120,7 @@ void CQOVADoc::OnCopyListedDataFiles() {
     const std::string source = platform::JoinPath(folder, file);
     std::string why;
     if (CopyFileContents(source, platform::JoinPath(to, file), why)) return;
-    logWorks = platform::AppendErrorLog(platform::Format("Cannot copy %s: %s", source.c_str(), why.c_str())) &&
-               logWorks;
+    log(platform::Format("Cannot copy %s: %s", source.c_str(), why.c_str()));
   };
   for (const std::string& line : lines) {
     const std::string name = FirstToken(line);
@@ -138,16 +141,17 @@ void CQOVADoc::OnCopyListedDataFiles() {
           }
         }
       } catch (const std::exception& error) {
-        logWorks = platform::AppendErrorLog(platform::Format("Cannot read the references of %s: %s", cfh.c_str(),
-                                                             error.what())) &&
-                   logWorks;
+        log(platform::Format("Cannot read the references of %s: %s", cfh.c_str(), error.what()));
       }
     }
     if (dialog.CopyCfs) copy(AnalysisResultFolder, name + ".CFS");
     if (dialog.CopyCfn) copy(AnalysisResultFolder, name + ".CFN");
     if (dialog.CopyCfa) copy(AnalysisResultFolder, name + ".CFA");
   }
-  if (!logWorks) Notify(platform::Format("The error log %s cannot be written", platform::NativePath(platform::kErrorLogPath).c_str()));
+  if (logFailure) {
+    Notify(platform::Format("The error log %s cannot be written: %s",
+                            platform::NativePath(platform::kErrorLogPath).c_str(), logFailure->c_str()));
+  }
 }
 
 namespace {

@@ -220,8 +220,9 @@ void CQOVADoc::OnTransferArrangedData() {
       failures.push_back(file + ": " + error.what());
     }
   }
-  if (!platform::WriteWholeFile(kNotTransferredLog, notTransferred)) {
-    failures.push_back(platform::Format("%s cannot be written", platform::NativePath(kNotTransferredLog).c_str()));
+  if (std::string why; !platform::WriteWholeFile(kNotTransferredLog, notTransferred, why)) {
+    failures.push_back(platform::Format("%s cannot be written: %s", platform::NativePath(kNotTransferredLog).c_str(),
+                                        why.c_str()));
   }
   if (failures.empty()) return;
   std::string text = "These temporary files could not be transferred:";

@@ -81,8 +81,9 @@ bool SolveNormalEquations(std::array<std::array<double, 5>, 5> m, const std::arr
 }
 
 bool Write(CQOVADoc& doc, const std::string& path, const std::string& text) {
-  if (platform::CreateFolders(kWorkFolder) && platform::WriteWholeFile(path, text)) return true;
-  doc.Notify(platform::Format("The work file %s cannot be written", platform::NativePath(path).c_str()));
+  std::string failure;
+  if (WriteWorkFile(path, text, failure)) return true;
+  doc.Notify("The " + failure);
   return false;
 }
 

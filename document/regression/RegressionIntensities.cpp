@@ -124,9 +124,7 @@ bool CQOVADoc::ExtractIMF(const std::string& chpFileName) {
       }
       text += Format(lines[s]);
     }
-    if (!platform::CreateFolders(kWorkFolder) || !platform::WriteWholeFile(outPath, text)) {
-      extraction::Fail("the work file " + platform::NativePath(outPath) + " cannot be written");
-    }
+    if (std::string failure; !WriteWorkFile(outPath, text, failure)) extraction::Fail("the " + failure);
     return true;
   } catch (const extraction::Failure& failure) {
     LeaveOut(kStep1, name, chpPath, failure.message);
@@ -204,9 +202,7 @@ void CQOVADoc::OnIMFCorrelation() {
     }
     // Every correlation 0 would select no probe at any SNP in the next step.
     if (!defined) return "No SNP of the samples read has a correlation.";
-    if (!platform::CreateFolders(kWorkFolder) || !platform::WriteWholeFile(corrPath, text)) {
-      Notify(platform::Format("The work file %s cannot be written", platform::NativePath(corrPath).c_str()));
-    }
+    if (std::string failure; !WriteWorkFile(corrPath, text, failure)) Notify("The " + failure);
     return {};
   };
   ForEachListedSample(*this, corrPath, read, write);
@@ -300,7 +296,5 @@ void CQOVADoc::OnMakeSNPInfo() {
     refuse(cdfPath, "it has no SNP probe sets");
     return;
   }
-  if (!platform::WriteWholeFile(snpInfoPath, text)) {
-    Notify(platform::Format("The work file %s cannot be written", platform::NativePath(snpInfoPath).c_str()));
-  }
+  if (std::string failure; !WriteWorkFile(snpInfoPath, text, failure)) Notify("The " + failure);
 }

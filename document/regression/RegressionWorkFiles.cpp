@@ -143,6 +143,17 @@ std::optional<std::vector<std::string>> ReadWorkLines(const std::string& path, s
   return lines;
 }
 
+bool WriteWorkFile(const std::string& path, const std::string& text, std::string& failure) {
+  std::string why;
+  if (!platform::CreateFolders(kWorkFolder)) {
+    why = "the folder " + platform::NativePath(kWorkFolder) + " cannot be created";
+  } else if (platform::WriteWholeFile(path, text, why)) {
+    return true;
+  }
+  failure = "work file " + platform::NativePath(path) + " cannot be written: " + why;
+  return false;
+}
+
 std::string CovariateRefusal(int covariate, const std::string& file, std::size_t line, int field) {
   if (covariate >= -kCovariateLimit && covariate <= kCovariateLimit) return {};
   return platform::Format("%s line %zu: the covariate (field %d) %d lies outside %d to %d", file.c_str(), line, field,

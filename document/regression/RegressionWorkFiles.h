@@ -96,6 +96,11 @@ struct CalibrationLine {
 // or is longer than kMaxSnps lines (its reason in `why`).
 [[nodiscard]] std::optional<std::vector<std::string>> ReadWorkLines(const std::string& path, std::string& why);
 
+// Writes a work file whole, making the work folder first. False when it
+// cannot, with `failure` saying so for a sentence to begin: "work file F
+// cannot be written: " and why, F named as it is on disk.
+[[nodiscard]] bool WriteWorkFile(const std::string& path, const std::string& text, std::string& failure);
+
 // Why a covariate read from field `field` of line `line` (counted from 1) of
 // `file` is refused, or empty when the regression can hold it.
 [[nodiscard]] std::string CovariateRefusal(int covariate, const std::string& file, std::size_t line, int field);

@@ -1,13 +1,13 @@
 #include "platform/qt/PdfPages.h"
 
-#include <QFileInfo>
+#include <QBuffer>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 
 #include <algorithm>
 
-#include "platform/Paths.h"
+#include "platform/File.h"
 #include "platform/qt/PainterSurface.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/RasterCanvas.h"
@@ -56,28 +56,39 @@ std::vector<const platform::ui::Picture*> SheetsOf(const std::vector<platform::u
 }
 
 bool WritePdf(const std::vector<platform::ui::Picture>& pages, std::string_view path, std::string_view title,
-              const std::vector<std::size_t>& sheets) {
+              const std::vector<std::size_t>& sheets, std::string* why) {
   const std::vector<const platform::ui::Picture*> printed = SheetsOf(pages, sheets);
   if (printed.empty()) return false;
   EnsureQtApplication();
-  const QString file = ToQString(platform::NativePath(path));
-  const int dpi = std::max(1, printed.front()->caps.dpiX);
-  QPdfWriter writer(file);
-  writer.setResolution(dpi);
-  writer.setTitle(ToQString(title));
-  writer.setCreator("QOVA");
-  writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-  writer.setPageSize(PageSizeOf(printed.front()->caps));
-  QPainter painter;
-  if (!painter.begin(&writer)) return false;
-  for (std::size_t i = 0; i < printed.size(); ++i) {
-    if (i > 0) {
-      writer.setPageSize(PageSizeOf(printed[i]->caps));
-      writer.newPage();
+  // Made in memory and then written whole, so that a failed write says why
+  // and leaves an earlier file as it was.
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  {
+    const int dpi = std::max(1, printed.front()->caps.dpiX);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(dpi);
+    writer.setTitle(ToQString(title));
+    writer.setCreator("QOVA");
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setPageSize(PageSizeOf(printed.front()->caps));
+    QPainter painter;
+    if (!painter.begin(&writer)) return false;
+    for (std::size_t i = 0; i < printed.size(); ++i) {
+      if (i > 0) {
+        writer.setPageSize(PageSizeOf(printed[i]->caps));
+        writer.newPage();
+      }
+      PaintPage(painter, *printed[i], dpi);
     }
-    PaintPage(painter, *printed[i], dpi);
+    if (!painter.end()) return false;
   }
-  return painter.end() && QFileInfo(file).size() > 0;
+  const QByteArray& bytes = buffer.data();
+  if (bytes.isEmpty()) return false;
+  std::string reason;
+  if (platform::WriteWholeFile(path, std::string_view(bytes.constData(), std::size_t(bytes.size())), reason)) return true;
+  if (why != nullptr) *why = reason;
+  return false;
 }
 
 }  // namespace platform::qt

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "platform/MessageBox.h"
+#include "platform/Paths.h"
 #include "platform/Strings.h"
 #include "platform/qt/PainterSurface.h"
 #include "platform/qt/PdfPages.h"
@@ -118,8 +119,11 @@ class QtPrintJob : public platform::ui::PrintJob {
       preview.exec();
       printChosen_ = preview.PrintChosen();
     } else if (!file.empty()) {
-      if (!WritePdf(pages_, file, request_.title, platform::ui::SheetOrder(pages_.size(), request_)))
-        AfxMessageBox(platform::Format("The file %s cannot be written.", file.c_str()));
+      std::string why;
+      if (!WritePdf(pages_, file, request_.title, platform::ui::SheetOrder(pages_.size(), request_), &why)) {
+        AfxMessageBox(why.empty() ? platform::Format("The file %s cannot be written.", file.c_str())
+                                  : "The file " + platform::NativePath(file) + " cannot be written: " + why);
+      }
     } else {
       // The sheets carry the copies and the order: a driver that repeats or
       // turns pages itself must not do it again.

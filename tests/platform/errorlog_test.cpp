@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/File.h"
+#include "platform/Paths.h"
 #include "tests/support/TempHome.h"
 
 namespace {
@@ -29,11 +30,24 @@ TEST_F(ErrorLogTest, CreatesAMissingDriveRoot) {
   EXPECT_EQ(text, "first\n");
 }
 
-TEST_F(ErrorLogTest, UnwritableLogIsReported) {
+TEST_F(ErrorLogTest, UnwritableLogIsReportedWithWhy) {
   ASSERT_TRUE(platform::WriteWholeFile(Path("plainfile"), "x"));
-  std::string drive = Path("plainfile");
-  setenv("QOVA_HOME", drive.c_str(), 1);
-  EXPECT_FALSE(platform::AppendErrorLog("lost"));
+  ASSERT_TRUE(platform::CreateFolders(Path("taken/errorlog.txt/")));
+  const struct {
+    const char* drive;
+    std::string why;
+  } cases[] = {
+      {"plainfile", "the folder " + Path("plainfile/") + " cannot be created"},
+      {"taken", "Access to " + Path("taken/errorlog.txt") + " was denied."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.drive);
+    setenv("QOVA_HOME", Path(c.drive).c_str(), 1);
+    std::string why;
+    EXPECT_FALSE(platform::AppendErrorLog("lost", &why));
+    EXPECT_EQ(why, c.why);
+    EXPECT_FALSE(platform::AppendErrorLog("lost"));
+  }
 }
 
 }  // namespace

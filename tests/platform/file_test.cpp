@@ -309,6 +309,50 @@ TEST_F(FileTest, WholeFileReadAndWrite) {
   EXPECT_FALSE(ReadWholeFile("c:\\", untouched));
 }
 
+// What a failed write says after naming its file: the first folder missing
+// on the way, else the system's words naming the file as it is on disk; the
+// same from WriteWholeFile and from the system's error number.
+TEST_F(FileTest, AFailedWriteTellsTheMissingFolderOrTheSystemsWordsNamingTheFileOnDisk) {
+  ASSERT_TRUE(CreateFolders(Path("out/")));
+  ASSERT_TRUE(CreateFolders(Path("taken/")));
+  ASSERT_TRUE(CreateFolders(Path("Locked/")));
+  ASSERT_TRUE(WriteWholeFile(Path("plain"), "a file where a folder should be"));
+  std::filesystem::create_symlink(Path("nowhere"), Path("link"));
+  ASSERT_EQ(::chmod(Path("Locked").c_str(), 0555), 0);
+  // Permissions do not stop the superuser: the replace then fails where a
+  // read-only folder makes it fail.
+  if (::geteuid() == 0) {
+    SetAtomicStageHook([](AtomicStage stage, const std::string& target) {
+      if (stage == AtomicStage::TempCreated && FolderOf(target).ends_with("/Locked/"))
+        throw CFileException(CFileException::accessDenied, EACCES, target);
+    });
+  }
+  const struct {
+    std::string path;
+    int error;  // what the system says of the write
+    std::string why;
+  } cases[] = {
+      {Path("gone/x.txt"), ENOENT, "the folder " + Path("gone/") + " does not exist"},
+      {Path("gone/deeper/x.txt"), ENOENT, "the folder " + Path("gone/") + " does not exist"},
+      {Path("out/sub/../x.txt"), ENOENT, "the folder " + Path("out/sub/") + " does not exist"},
+      {"c:\\x\\y.txt", ENOENT, "the folder " + Path("x/") + " does not exist"},
+      {Path("taken"), EISDIR, "Access to " + Path("taken") + " was denied."},
+      {"c:\\LOCKED\\y.txt", EACCES, "Access to " + Path("Locked/y.txt") + " was denied."},
+      {Path("plain/x.txt"), ENOTDIR, Path("plain/x.txt") + " contains an incorrect path."},
+      {Path("link/x.txt"), ENOENT, Path("link/x.txt") + " was not found."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    std::string why;
+    EXPECT_FALSE(WriteWholeFile(c.path, "x", why));
+    EXPECT_EQ(why, c.why);
+    EXPECT_EQ(WriteFailureReason(c.path, c.error), c.why);
+  }
+  ::chmod(Path("Locked").c_str(), 0755);
+  EXPECT_FALSE(FolderExists(Path("gone")));
+  EXPECT_TRUE(Leftovers().empty());
+}
+
 TEST(SplitLinesTest, AcceptsLfAndCrLf) {
   using Lines = std::vector<std::string>;
   EXPECT_EQ(SplitLines(""), Lines{});

@@ -29,12 +29,14 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <functional>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "platform/File.h"
 #include "platform/MessageBox.h"
 #include "platform/qt/PdfPages.h"
 #include "platform/qt/PrintPreview.h"
@@ -100,14 +102,47 @@ TEST_F(QtPrintTest, AJobWithAnOutputFileWritesEveryPageAtThePrintersPageSize) {
   EXPECT_NEAR(std::stod(box[2]), 841.92, 0.5);
 }
 
+// The file is named as it is on disk, with why; an earlier file in its
+// place is left as it was.
 TEST_F(QtPrintTest, AFileThatCannotBeWrittenIsReportedAndNothingIsPrinted) {
-  platform::ScopedRecordingSink messages;
-  const std::string path = ArtefactPath("print/no such folder/x.pdf").toStdString();
-  PrintPages(path, 1);
-  ASSERT_EQ(messages.Texts().size(), 1u);
-  EXPECT_NE(messages.Texts()[0].find("no such folder/x.pdf"), std::string::npos) << messages.Texts()[0];
-  EXPECT_FALSE(platform::qt::WritePdf({}, ArtefactPath("print/empty.pdf").toStdString()));
-  EXPECT_FALSE(QFile::exists(ArtefactPath("print/empty.pdf")));
+  const TempHome home;
+  ASSERT_TRUE(QDir().mkpath(QString::fromStdString(home.Path("taken.pdf"))));
+  ASSERT_TRUE(platform::WriteWholeFile(home.Path("old.pdf"), "an earlier file"));
+  const struct {
+    std::string path;
+    bool diskFull;  // the disk fills before the new file takes the old one's place
+    std::string told;
+  } cases[] = {
+      {home.Path("no such folder/x.pdf"), false,
+       "The file " + home.Path("no such folder/x.pdf") + " cannot be written: the folder " +
+           home.Path("no such folder/") + " does not exist"},
+      {home.Path("taken.pdf"), false,
+       "The file " + home.Path("taken.pdf") + " cannot be written: Access to " + home.Path("taken.pdf") + " was denied."},
+      {home.Path("old.pdf"), true,
+       "The file " + home.Path("old.pdf") + " cannot be written: Disk full while accessing " + home.Path("old.pdf") +
+           "."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    platform::ScopedRecordingSink messages;
+    if (c.diskFull) {
+      platform::SetAtomicStageHook([](platform::AtomicStage stage, const std::string& target) {
+        if (stage == platform::AtomicStage::BeforeRename) throw CFileException(CFileException::diskFull, ENOSPC, target);
+      });
+    }
+    PrintPages(c.path, 1);
+    platform::SetAtomicStageHook(nullptr);
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{c.told});
+  }
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(home.Path("no such folder"))));
+  EXPECT_TRUE(QFileInfo(QString::fromStdString(home.Path("taken.pdf"))).isDir());
+  std::string old;
+  ASSERT_TRUE(platform::ReadWholeFile(home.Path("old.pdf"), old));
+  EXPECT_EQ(old, "an earlier file");
+  std::string why = "untouched";
+  EXPECT_FALSE(platform::qt::WritePdf({}, home.Path("empty.pdf"), {}, {}, &why));
+  EXPECT_EQ(why, "untouched");
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(home.Path("empty.pdf"))));
 }
 
 TEST_F(QtPrintTest, APdfIsTheSheetWithTheDrawingInsideItsMarginsAndTheDocumentsTitle) {

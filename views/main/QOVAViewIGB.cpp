@@ -81,8 +81,11 @@ void CQOVAView::OnDataOutputIgbFiles() {
   for (const ScoreFile* file : {&copyNumber, &loh, &hmm}) {
     if (!file->chosen) continue;
     const std::string path = dialog.FilePath(file->name);
-    if (file->name.empty() || !platform::WriteWholeFile(path, file->text)) {
-      AfxMessageBox("The IGB file " + platform::NativePath(path) + " cannot be written", MB_ICONEXCLAMATION);
+    std::string why;
+    // An empty name, which the dialog refuses, has no reason to give.
+    if (file->name.empty() || !platform::WriteWholeFile(path, file->text, why)) {
+      AfxMessageBox("The IGB file " + platform::NativePath(path) + " cannot be written" + (why.empty() ? "" : ": " + why),
+                    MB_ICONEXCLAMATION);
       continue;
     }
     if (file->leftOut > 0)

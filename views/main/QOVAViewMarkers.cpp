@@ -95,8 +95,8 @@ void CQOVAView::OnSaveMarkerList() {
   if (dialog.DoModal() != IDOK) return;
   const std::string path = dialog.GetPathName();
   const std::string text = MarkerListText(m_pAnalyzed->Markers, IndexMapPositions(*m_pBasicData));
-  if (!platform::WriteWholeFile(path, text))
-    AfxMessageBox("The marker list " + platform::NativePath(path) + " cannot be written", MB_ICONEXCLAMATION);
+  if (std::string why; !platform::WriteWholeFile(path, text, why))
+    AfxMessageBox("The marker list " + platform::NativePath(path) + " cannot be written: " + why, MB_ICONEXCLAMATION);
 }
 
 void CQOVAView::OnLoadMarkerList() {

@@ -226,6 +226,16 @@ TEST_F(DisplayCommandTest, AnIntegrationSavedAndOpenedAgainIsTheSame) {
   EXPECT_EQ(Doc().GetTitle(), "Integral: Set1");
   ASSERT_EQ(Messages().size(), 1u);
   EXPECT_THAT(Messages()[0], HasSubstr("bad.cfi"));
+
+  // A damaged version is quoted with its control bytes written out.
+  ASSERT_EQ(bytes.substr(0, 6), std::string("\x05" "1.000"));
+  ASSERT_TRUE(platform::WriteWholeFile(Root() + "version.cfi", "\x05" "1\x1b[0\xff" + bytes.substr(6)));
+  ChooseFile(Root() + "version.cfi");
+  messages_.Clear();
+  Run(qova::document::command::kOpenIntegration);
+  EXPECT_EQ(Doc().Integration, shown);
+  EXPECT_EQ(Messages(), std::vector<std::string>{Root() + "version.cfi: the version \"1\\x1B[0\\xFF\" is not the 1.000 "
+                                                 "of an integration file"});
 }
 
 TEST_F(DisplayCommandTest, RefreshReadsTheShownResultsAgainByStatus) {

@@ -135,10 +135,25 @@ TEST_F(CdfDumpTest, AGenericLibraryAMissingOneAndAnUnwritableOutputAreToldAndLea
   EXPECT_EQ(Messages(), Items{"The library file none.cdf does not exist"});
   EXPECT_FALSE(Exists(Root() + "n.txt"));
 
+  // An output that cannot be written is named as it is on disk, with why.
   design.WriteCdf(Root() + "x.cdf", arraygen::CdfForm::kXda);
-  messages_.Clear();
-  Dump(Root() + "x.cdf", Root() + "no/such/folder/x.txt");
-  EXPECT_EQ(Messages(), Items{"The file x.txt cannot be written"});
+  ASSERT_TRUE(platform::CreateFolders(Root() + "taken.txt/"));
+  const struct {
+    std::string out;
+    std::string told;
+  } unwritable[] = {
+      {Root() + "no/such/folder/x.txt", "The file " + Root() + "no/such/folder/x.txt cannot be written: the folder " +
+                                            Root() + "no/ does not exist"},
+      {"c:\\Taken.TXT", "The file " + Root() + "taken.txt cannot be written: Access to " + Root() +
+                             "taken.txt was denied."},
+  };
+  for (const auto& c : unwritable) {
+    SCOPED_TRACE(c.out);
+    messages_.Clear();
+    Dump(Root() + "x.cdf", c.out);
+    EXPECT_EQ(Messages(), Items{c.told});
+  }
+  EXPECT_FALSE(Exists(Root() + "no"));
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // Sample-file maintenance: updating every file to the newest version under
 // the progress dialog, copying listed samples' files with its dialog,
 // changing attributes as a list says, and rewriting files with 64-bit times.
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <map>
 
 #include "document/maintenance/CopyListedFiles.h"
@@ -165,6 +167,41 @@ TEST_F(MaintenanceTest, ACopyThatFailsAtItsRenameLeavesNoFileAndAnUnreadableList
   AnswerCopyDialog(Ui(), Root() + "missing.txt", CopyFolder());
   Run(command::kCopyListedDataFiles);
   EXPECT_EQ(Messages(), Items{"The list file " + Root() + "missing.txt cannot be read"});
+}
+
+// An error log that cannot be written is told once, named as it is on disk,
+// with why.
+TEST_F(MaintenanceTest, AnErrorLogThatCannotBeWrittenIsToldWithWhy) {
+  WriteReference("R1");
+  WriteText(Root() + "list.txt", "Ghost\nR1\n../Outside\n");
+  WriteText(Root() + "plain", "a file where the drive root should be");
+  ASSERT_TRUE(platform::CreateFolders(CopyFolder()));
+  const std::string home = std::getenv("QOVA_HOME");
+  const struct {
+    std::string drive;      // QOVA_HOME
+    std::string logFolder;  // a folder stands in the log's place there
+    std::string told;
+  } cases[] = {
+      {Root(), Root() + "errorlog.txt/",
+       "The error log " + Root() + "errorlog.txt cannot be written: Access to " + Root() + "errorlog.txt was denied."},
+      {Root() + "plain", "",
+       "The error log " + Root() + "plain/errorlog.txt cannot be written: the folder " + Root() +
+           "plain/ cannot be created"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.drive);
+    if (!c.logFolder.empty()) {
+      ASSERT_TRUE(platform::CreateFolders(c.logFolder));
+    }
+    setenv("QOVA_HOME", c.drive.c_str(), 1);
+    messages_.Clear();
+    AnswerCopyDialog(Ui(), Root() + "list.txt", CopyFolder());
+    Run(command::kCopyListedDataFiles);
+    setenv("QOVA_HOME", home.c_str(), 1);
+    EXPECT_EQ(Messages(), Items{c.told});
+    if (!c.logFolder.empty()) std::filesystem::remove_all(c.logFolder);
+    static_cast<void>(platform::RemoveFile(CopyFolder() + "R1.CFH"));
+  }
 }
 
 TEST_F(MaintenanceTest, TheCopyDialogChecksInOrderKeepsTogglesAndEndsTheFolderWithOneSeparator) {

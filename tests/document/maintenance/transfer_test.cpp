@@ -1,6 +1,10 @@
 // The old temporary-data transfer: .temp files in the old layout carried over
 // into samples of the Mapping50K family through synthetic order tables.
+#include <filesystem>
+#include <string>
+
 #include "document/DocumentCommands.h"
+#include "platform/File.h"
 #include "tests/document/DocumentTestSupport.h"
 
 namespace qova::test {
@@ -120,6 +124,42 @@ TEST_F(TransferTest, BadTablesAndTemporaryFilesAreRefused) {
   EXPECT_EQ(Bytes(SamplePath("A")), before);
   ASSERT_EQ(ErrorLogLines().size(), 1u);
   EXPECT_EQ(ErrorLogLines()[0], "a.temp is not transferred: its array part is 3, not 1 or 2");
+}
+
+// The list of the files not transferred is written last, once the samples
+// are stored: a folder of its own removed by then, or a folder standing in
+// its place, is told with the list named as it is on disk.
+TEST_F(TransferTest, AListOfFilesNotTransferredThatCannotBeWrittenIsToldWithWhy) {
+  static std::string s_lastStore, s_removed, s_made;
+  s_lastStore = platform::NativePath(SamplePath("A"));
+  const std::string list = Root() + "QOVA/Not_tranfered_files.txt";
+  const struct {
+    std::string removed, made;  // once A.CFH is stored
+    std::string told;
+  } cases[] = {
+      {Root() + "QOVA", "",
+       list + " cannot be written: the folder " + Root() + "QOVA/ does not exist"},
+      {list, list, list + " cannot be written: Access to " + list + " was denied."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.told);
+    WriteTables();
+    WriteSample("A", true);
+    WriteTemp("a.temp", 60000, 70000, "");
+    s_removed = c.removed;
+    s_made = c.made;
+    platform::SetAtomicStageHook([](platform::AtomicStage stage, const std::string& target) {
+      if (stage != platform::AtomicStage::AfterRename || target != s_lastStore) return;
+      std::filesystem::remove_all(s_removed);
+      if (!s_made.empty()) std::filesystem::create_directories(s_made);
+    });
+    messages_.Clear();
+    Run(command::kTransferArrangedData);
+    platform::SetAtomicStageHook(nullptr);
+    EXPECT_EQ(Messages(), Items{"These temporary files could not be transferred:\n" + c.told});
+    std::filesystem::remove_all(Root() + "QOVA");
+    for (const char* folder : {"QOVA/data/", "QOVA/temporary files/"}) ASSERT_TRUE(platform::CreateFolders(Root() + folder));
+  }
 }
 
 }  // namespace

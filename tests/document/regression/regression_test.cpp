@@ -603,7 +603,9 @@ TEST_F(RegressionPipelineTest, EveryMessageNamesItsFileAsItIsOnDisk) {
   const std::string library = Root() + "Library/" + arraygen::LibraryFileName(kType);
   const std::string one = "This file could not be read and is left out:\n" + Root() + "Cel/Ref01.CHP: ";
   const std::string nothing = "Nothing was written.";
-  const auto unwritable = [](const std::string& path) { return "work file " + path + " cannot be written"; };
+  const auto unwritable = [](const std::string& path) {
+    return "work file " + path + " cannot be written: Access to " + path + " was denied.";
+  };
   const Items both = {"Ref01", "Ref02"}, first = {"Ref01"};
   const struct {
     const char* step;
@@ -677,6 +679,17 @@ TEST_F(RegressionPipelineTest, EveryMessageNamesItsFileAsItIsOnDisk) {
       }
     }
   }
+
+  // A file standing where the work folder should be.
+  std::filesystem::rename(Work(""), Root() + "QOVA/IMF.kept");
+  ASSERT_TRUE(platform::WriteWholeFile(Root() + "QOVA/IMF", "a file where the work folder should be"));
+  messages_.Clear();
+  RunListed(command::kExtractImfFromList, first);
+  EXPECT_EQ(Messages(), Items{one + "the work file " + Work("REF01.IMF") + " cannot be written: the folder " +
+                              Work("") + " cannot be created\n" + nothing});
+  ASSERT_TRUE(platform::RemoveFile(Root() + "QOVA/IMF"));
+  std::filesystem::rename(Root() + "QOVA/IMF.kept", Work(""));
+  EXPECT_EQ(Folders(), before);
 }
 
 // Also: a listed sample without array files, and a sample whose .IM2 file

@@ -196,14 +196,37 @@ TEST_F(ViewIgbTest, LinearLohAboveTheFloatRangeIsLeftOutAndCounted) {
   EXPECT_THAT(messages_.Texts()[0], testing::HasSubstr("Tumour02.sgr: 1 lines"));
 }
 
-TEST_F(ViewIgbTest, AnOutputFolderThatDoesNotExistIsNamedAndNothingIsWritten) {
+// A file that cannot be written is named as it is on disk, with why: the
+// first folder missing on its way, or the system's words.
+TEST_F(ViewIgbTest, AFileThatCannotBeWrittenIsNamedWithWhyAndNothingIsWritten) {
+  const struct {
+    const char* output;  // the output folder
+    const char* typed;   // the copy-number file's name; LOH and HMM unchecked
+    std::string told;
+  } cases[] = {
+      {"missing/", "Tumour02.sgr",
+       "The IGB file " + Path("missing/Tumour02.sgr") + " cannot be written: the folder " + Path("missing/") +
+           " does not exist"},
+      {"out/", "sub/../Tumour02.sgr",
+       "The IGB file " + Path("out/sub/../Tumour02.sgr") + " cannot be written: the folder " + Path("out/sub/") +
+           " does not exist"},
+      {"out/", "Taken.sgr",
+       "The IGB file " + Path("out/taken.sgr") + " cannot be written: Access to " + Path("out/taken.sgr") +
+           " was denied."},
+  };
   Show("Tumour02", ".CFN");
-  doc_->OutputFolder = Path("missing/");
-  Choose([](DialogDriver& d) { d.Click(res::kIgbLohCheck); });
-  EXPECT_THAT(messages_.Texts(),
-              testing::ElementsAre(testing::HasSubstr(platform::NativePath(Path("missing/Tumour02.sgr"))),
-                                   testing::HasSubstr(platform::NativePath(Path("missing/Tumour02HMM.sgr")))));
+  ASSERT_TRUE(platform::CreateFolders(Path("out/taken.sgr/")));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    doc_->OutputFolder = Path(c.output);
+    messages_.Clear();
+    Choose([&c](DialogDriver& d) {
+      d.Type(res::kIgbCopyNumberFile, c.typed).Click(res::kIgbLohCheck).Click(res::kIgbHmmCheck);
+    });
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{c.told});
+  }
   EXPECT_FALSE(std::filesystem::exists(Path("missing")));
+  EXPECT_EQ(platform::FindFiles(Path("out"), "*"), std::vector<std::string>{});
 }
 
 // OK refuses a checked kind without a file name and two checked kinds given

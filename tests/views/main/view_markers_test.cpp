@@ -261,6 +261,33 @@ TEST_F(ViewMarkerTest, SaveThenLoadThroughTheCommandsReplacesTheListAndStoresIt)
   EXPECT_TRUE(Frame().IsCommandEnabled(res::kCmdSaveMarkerList));
 }
 
+// A list that cannot be saved is named as it is on disk, with why.
+TEST_F(ViewMarkerTest, AMarkerListThatCannotBeSavedIsNamedWithWhy) {
+  ShowTumour01();
+  FramedView();
+  ASSERT_TRUE(platform::CreateFolders(Path("taken.txt/")));
+  const struct {
+    std::string chosen;
+    std::string told;
+  } cases[] = {
+      {Path("gone/deeper/markers.txt"), "The marker list " + Path("gone/deeper/markers.txt") +
+                                            " cannot be written: the folder " + Path("gone/") + " does not exist"},
+      {Path("Taken.TXT"), "The marker list " + Path("taken.txt") + " cannot be written: Access to " +
+                              Path("taken.txt") + " was denied."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.chosen);
+    Headless().OnFileDialog([&c](platform::ui::FileDialogRequest& r) {
+      r.chosen = {c.chosen};
+      return true;
+    });
+    messages_.Clear();
+    ASSERT_TRUE(platform::ui::input::ChooseCommand(Frame(), res::kCmdSaveMarkerList));
+    EXPECT_EQ(messages_.Texts(), std::vector<std::string>{c.told});
+  }
+  EXPECT_FALSE(platform::FolderExists(Path("gone")));
+}
+
 // A saved list loads back whole; a list mixing lines that hold a region with
 // lines that cannot: the regions are loaded and stored, the others named in
 // one box; a list of which no line can be read leaves the markers and the
