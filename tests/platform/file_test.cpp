@@ -339,6 +339,7 @@ TEST_F(FileTest, AFailedWriteTellsTheMissingFolderOrTheSystemsWordsNamingTheFile
       {Path("taken"), EISDIR, "Access to " + Path("taken") + " was denied."},
       {"c:\\LOCKED\\y.txt", EACCES, "Access to " + Path("Locked/y.txt") + " was denied."},
       {Path("plain/x.txt"), ENOTDIR, Path("plain/x.txt") + " contains an incorrect path."},
+      {Path("plain/sub/x.txt"), ENOTDIR, Path("plain/sub/x.txt") + " contains an incorrect path."},
       {Path("link/x.txt"), ENOENT, Path("link/x.txt") + " was not found."},
   };
   for (const auto& c : cases) {
