@@ -31,7 +31,7 @@ bool AppendErrorLog(std::string_view line, std::string* why) {
     if (why != nullptr) *why = std::move(reason);
     return false;
   };
-  if (!folder.empty() && !CreateFolders(folder)) return fail("the folder " + folder + " cannot be created");
+  if (!folder.empty() && !CreateFolders(folder)) return fail(FolderNotCreatedReason(folder));
   int fd = ::open(native.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) return fail(WriteFailureReason(native, errno));
   // One write per line, so lines of two writers never interleave.

@@ -398,6 +398,10 @@ std::optional<std::string> MissingFolderReason(std::string_view path) {
   return std::nullopt;
 }
 
+std::string FolderNotCreatedReason(std::string_view folder) {
+  return "the folder " + NativePath(folder) + " cannot be created";
+}
+
 std::string WriteFailureReason(std::string_view path, int error) {
   return ReasonNamingFile(path, CauseFromErrno(error), error);
 }

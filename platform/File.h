@@ -184,6 +184,9 @@ void SetAtomicStageHook(AtomicStageHook hook);
 // meets a component that is not a folder or that cannot be looked at: the
 // system's own words tell those better.
 [[nodiscard]] std::optional<std::string> MissingFolderReason(std::string_view path);
+// "the folder F cannot be created", F being `folder` as it is on disk: why a
+// file could not be written where CreateFolders failed first.
+[[nodiscard]] std::string FolderNotCreatedReason(std::string_view folder);
 
 // Splits text into lines, accepting LF and CR LF; the last line may lack its end.
 [[nodiscard]] std::vector<std::string> SplitLines(std::string_view text);

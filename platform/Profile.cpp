@@ -236,7 +236,7 @@ bool IniSettingsStore::Persist() {
   }
   std::string folder = FolderOf(path_);
   if (!folder.empty() && !CreateFolders(folder)) {
-    writeFailure_ = "the folder " + NativePath(folder) + " cannot be created";
+    writeFailure_ = FolderNotCreatedReason(folder);
     return false;
   }
   std::string why;

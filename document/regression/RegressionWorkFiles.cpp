@@ -146,7 +146,7 @@ std::optional<std::vector<std::string>> ReadWorkLines(const std::string& path, s
 bool WriteWorkFile(const std::string& path, const std::string& text, std::string& failure) {
   std::string why;
   if (!platform::CreateFolders(kWorkFolder)) {
-    why = "the folder " + platform::NativePath(kWorkFolder) + " cannot be created";
+    why = platform::FolderNotCreatedReason(kWorkFolder);
   } else if (platform::WriteWholeFile(path, text, why)) {
     return true;
   }

@@ -86,9 +86,8 @@ bool WritePdf(const std::vector<platform::ui::Picture>& pages, std::string_view 
   const QByteArray& bytes = buffer.data();
   if (bytes.isEmpty()) return false;
   std::string reason;
-  if (platform::WriteWholeFile(path, std::string_view(bytes.constData(), std::size_t(bytes.size())), reason)) return true;
-  if (why != nullptr) *why = reason;
-  return false;
+  return platform::WriteWholeFile(path, std::string_view(bytes.constData(), std::size_t(bytes.size())),
+                                  why != nullptr ? *why : reason);
 }
 
 }  // namespace platform::qt

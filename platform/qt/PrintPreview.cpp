@@ -244,9 +244,10 @@ void PrintPreviewDialog::FollowScroll() {
   moved_ = now;
   const std::vector<QRectF> places = PagePlaces();
   if (places.empty()) return;
-  if (down->maximum() > down->minimum() && now.y() == down->minimum()) {
+  const bool scrolls = down->maximum() > down->minimum();
+  if (scrolls && now.y() == down->minimum()) {
     page_ = 1;
-  } else if (down->maximum() > down->minimum() && now.y() == down->maximum()) {
+  } else if (scrolls && now.y() == down->maximum()) {
     page_ = int(places.size());
   } else {
     page_ = FirstPageInView(places);
