@@ -198,6 +198,12 @@ void PrintPreviewDialog::Zoom(bool in) {
   view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   in ? preview_->zoomIn() : preview_->zoomOut();
   view_->centerOn(middle);
+  // A window that now holds more rows than the one shown shows that row at its top, as Next and Prev do.
+  const QRect place = view_->mapFromScene(ShownRoom()).boundingRect();
+  if (!place.isEmpty() && HoldsMoreRows(place)) {
+    QScrollBar* down = view_->verticalScrollBar();
+    down->setValue(down->value() + place.top() - view_->viewport()->rect().top());
+  }
   moved_ = QPoint(view_->horizontalScrollBar()->value(), view_->verticalScrollBar()->value());
 }
 
@@ -219,10 +225,16 @@ void PrintPreviewDialog::Fit() {
   view_->setTransform(QTransform::fromScale(scale, scale));
 }
 
+bool PrintPreviewDialog::HoldsMoreRows(const QRect& place) const {
+  return 2 * place.height() <= view_->viewport()->height();
+}
+
 void PrintPreviewDialog::MoveToShown() {
   const QRectF room = ShownRoom();
   if (!view_ || room.isEmpty()) return;
-  // The room in the middle of the window where it fits, else its top left corner at the window's.
+  // The room in the middle of the window where it fits, else its top left
+  // corner at the window's; its row at the top of a window that holds more
+  // rows, as a scroll back to that place reads it.
   const QRect place = view_->mapFromScene(room).boundingRect();
   const QRect port = view_->viewport()->rect();
   const auto offset = [](int from, int length, int window) {
@@ -230,8 +242,9 @@ void PrintPreviewDialog::MoveToShown() {
   };
   QScrollBar* across = view_->horizontalScrollBar();
   QScrollBar* down = view_->verticalScrollBar();
+  const int top = place.top() - port.top();
   across->setValue(across->value() + offset(place.left() - port.left(), place.width(), port.width()));
-  down->setValue(down->value() + offset(place.top() - port.top(), place.height(), port.height()));
+  down->setValue(down->value() + (HoldsMoreRows(place) ? top : offset(top, place.height(), port.height())));
   moved_ = QPoint(across->value(), down->value());
 }
 

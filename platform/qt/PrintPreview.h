@@ -6,6 +6,7 @@
 // File > Print gives. It opens within the available part of its screen.
 #include <QDialog>
 #include <QPoint>
+#include <QRect>
 #include <QRectF>
 #include <QString>
 
@@ -58,11 +59,20 @@ class PrintPreviewDialog : public QDialog {
   void Step(int direction);
   void ShowPage(int page);
   void SetTwoPages(bool two);
+  // Zoom In or Out about the window's middle; a window that then holds more
+  // rows than the one shown shows that row at its top.
   void Zoom(bool in);
   // The room shown as large as the window holds it, the scroll bars kept as
   // they are whatever the size, so that fitting cannot resize the window's
   // inside and call for another fit.
   void Fit();
+  // Whether the window is at least twice as high as `place`, a row of
+  // sheets as the view shows it. A row shown then stands at the window's
+  // top, where a scroll back reads it first. Where one row fills the window
+  // it stands in the middle: the slivers of the rows above and below it are
+  // less than half a sheet, which a scroll back passes over.
+  [[nodiscard]] bool HoldsMoreRows(const QRect& place) const;
+  // The page or pair shown brought into view: Next and Prev, a page mode, a fit.
   void MoveToShown();
   // After a scroll by the user: the page shown becomes page 1 at the top of
   // the scroll range, the last page at its end, and in between the first

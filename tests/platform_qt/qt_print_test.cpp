@@ -397,11 +397,21 @@ TEST_F(QtPrintTest, ThePreviewOpensWithinItsScreenStepsThroughItsPagesAndSettles
             if (press == "One Page" || press == "Two Page") fitted = true;
             settle();
             // Zoom In keeps the middle of the window where it was (Zoom Out
-            // may find no room to), and Next and Prev keep the zoom.
+            // may find no room to), but for a window that then holds more
+            // rows than the one shown: that row stands at its top, as far as
+            // the range allows. Next and Prev keep the zoom.
             if (press == "Zoom In") {
               EXPECT_GT(view->transform().m11(), scale * 1.05);
               const QPointF moved = view->mapFromScene(middle) - QPointF(view->viewport()->rect().center());
-              EXPECT_TRUE(std::abs(moved.x()) <= 2 && std::abs(moved.y()) <= 2) << moved.x() << "," << moved.y();
+              const int first = shown[int(said.size()) - 1].split('-')[0].toInt();
+              const QRect row = view->mapFromScene(PageItems(*view)[first - 1]->sceneBoundingRect()).boundingRect();
+              const QScrollBar& down = *view->verticalScrollBar();
+              if (2 * row.height() > view->viewport()->height())
+                EXPECT_TRUE(std::abs(moved.x()) <= 2 && std::abs(moved.y()) <= 2) << moved.x() << "," << moved.y();
+              else if (down.value() < down.maximum())
+                EXPECT_TRUE(std::abs(moved.x()) <= 2 && row.top() == 0) << moved.x() << ", row at " << row.top();
+              else
+                EXPECT_TRUE(std::abs(moved.x()) <= 2 && row.top() >= 0) << moved.x() << ", row at " << row.top();
             } else if (press == "Zoom Out") {
               EXPECT_LT(view->transform().m11(), scale / 1.05);
             } else if (press.endsWith("Page") && !fitted) {
@@ -595,6 +605,197 @@ TEST_F(QtPrintTest, AfterAScrollThePreviewNamesThePagesInViewFromTheTopAndStepsF
     RunOnScreen(screen, ArtefactPath("print/preview_scroll_screen_" + size + ".json"),
                 "QtPrintTest.AfterAScrollThePreviewNamesThePagesInViewFromTheTopAndStepsFromThem",
                 {{kScrollScreenVariable, size}});
+  }
+}
+
+constexpr const char* kStepScreenVariable = "QOVA_TEST_PREVIEW_STEP_SCREEN";
+
+// Next and Prev bring their page or pair into view as a scroll reads it
+// back: where the window holds more rows than that one, its row stands at
+// the top of the window, so that a wheel notch down and back up names what
+// the button named and the next press moves on from there; where one row
+// fills the window it stands in the middle, as it always has. Next never
+// moves the window up, nor Prev down; near the end of the range, where the
+// last rows cannot reach the top, the window stands at its end and names
+// what the button named. A zoom, a resize and a page mode put the row
+// where Next does. 38 sheets across, zoomed out and fitted, in Two Page and
+// One Page, on a screen 1200 and one 1024 pixels high, each in a process of
+// its own.
+TEST_F(QtPrintTest, NextAndPrevPutTheirRowWhereAScrollBackReadsItAndNeverMoveTheWindowBack) {
+  if (const char* screen = std::getenv(kStepScreenVariable)) {
+    constexpr int kPages = 38;
+    const struct {
+      const char* mode;  // "Two Page" or "One Page"
+      int zoomOuts;      // Zoom Out presses: 0 leaves the pages fitted
+      bool rowAtTop;     // whether the window holds more rows than the named one
+    } cases[] = {
+        {"Two Page", 3, true},
+        {"One Page", 6, true},
+        {"Two Page", 0, true},
+        {"One Page", 0, false},
+    };
+    for (const auto& k : cases) {
+      const bool two = QString(k.mode) == "Two Page";
+      const QString name =
+          QString("%1_%2_%3").arg(screen).arg(k.mode).arg(k.zoomOuts ? "zoomed_out" : "fitted").replace(' ', '_');
+      SCOPED_TRACE(name.toStdString());
+      // The page or pair each Next names from page 1, in order.
+      std::vector<QString> steps{"1"};
+      for (int p = 2; p <= kPages; p += two ? 2 : 1)
+        steps.push_back(two && p < kPages ? QString("%1-%2").arg(p).arg(p + 1) : QString::number(p));
+      std::unique_ptr<PrintJob> job = PreviewOfNumberedPages(kPages, true);
+      QTimer user;
+      const auto use = [&](platform::qt::PrintPreviewDialog* preview) {
+        auto* indicator = preview->findChild<QLabel*>("pageIndicator");
+        auto* view = preview->Preview().findChild<QGraphicsView*>();
+        ASSERT_TRUE(indicator && view);
+        const auto settle = [] {
+          for (int turn = 0; turn < 50; ++turn) QApplication::processEvents();
+        };
+        const auto press = [&](const QString& button) {
+          for (QAction* action : preview->findChildren<QAction*>())
+            if (action->text().remove('&') == button) action->trigger();
+          settle();
+        };
+        const auto said = [&] { return indicator->text().toStdString(); };
+        QScrollBar& bar = *view->verticalScrollBar();
+        settle();
+        if (two) press("Two Page");
+        for (int zoom = 0; zoom < k.zoomOuts; ++zoom) press("Zoom Out");
+        const std::vector<QGraphicsItem*> items = PageItems(*view);
+        ASSERT_EQ(int(items.size()), kPages);
+        const auto place = [&](int page) {
+          return view->mapFromScene(items[page - 1]->sceneBoundingRect()).boundingRect();
+        };
+        // The row of a step: its first sheet.
+        const auto row = [&](const QString& step) { return place(step.split('-')[0].toInt()); };
+        const auto window = [&] { return view->viewport()->rect(); };
+        const auto holdsMoreRows = [&] { return 2 * row("2").height() <= window().height(); };
+        ASSERT_EQ(holdsMoreRows(), k.rowAtTop) << "rows of " << row("2").height() << " in a window "
+                                               << window().height() << " high";
+        ASSERT_GT(bar.maximum(), 0) << "nothing to scroll";
+        ASSERT_EQ(said(), Indicated("1", kPages));
+        // Where the named row stands after a press: at the top of a window
+        // that holds more rows, else in its middle, as far as the range
+        // allows; no sheet before it is half in view, and a notch of the
+        // wheel away and back names it again.
+        bool held = false;  // whether the last check ran to its end
+        const auto check = [&](const QString& step) {
+          SCOPED_TRACE("at " + step.toStdString());
+          held = false;
+          ASSERT_EQ(said(), Indicated(step, kPages));
+          const QRect port = window(), shown = row(step);
+          ASSERT_TRUE(port.intersects(shown)) << "not in view: " << shown.y() << " in " << port.height();
+          const int value = bar.value();
+          if (value > bar.minimum() && value < bar.maximum()) {
+            if (holdsMoreRows())
+              EXPECT_NEAR(shown.top(), port.top(), 1) << "the row is not at the top";
+            else
+              EXPECT_NEAR(shown.center().y(), port.center().y(), 1) << "the row is not in the middle";
+          }
+          // At the end of the range the last rows cannot reach the top, and a scroll back reads the end.
+          if (value == bar.maximum()) {
+            held = true;
+            return;
+          }
+          for (int before = 1; before < step.split('-')[0].toInt(); ++before) {
+            const QRect sheet = place(before);
+            EXPECT_LT((sheet & port).height() * 2, std::min(sheet.height(), port.height()))
+                << "page " << before << " is half in view";
+          }
+          // A notch towards the farther end of the range and one back, so that neither stops at an end.
+          const int away = bar.maximum() - value >= value - bar.minimum() ? -1 : 1;
+          TurnWheel(*view, away);
+          settle();
+          ASSERT_NE(bar.value(), value);
+          TurnWheel(*view, -away);
+          settle();
+          ASSERT_EQ(bar.value(), value);
+          EXPECT_EQ(said(), Indicated(value == bar.minimum() ? "1" : step, kPages)) << "after a scroll back";
+          held = true;
+        };
+        check("1");
+        if (!held) return;
+        preview->grab().save(ArtefactPath("print/preview_step_" + name + "_1.png"));
+        // Next to the end and past it: the window never moves up.
+        for (std::size_t s = 1; s < steps.size() + 1; ++s) {
+          const QString step = steps[std::min(s, steps.size() - 1)];
+          const int before = bar.value();
+          press("Next Page");
+          EXPECT_GE(bar.value(), before) << "Next to " << step.toStdString() << " moved the window up";
+          if (bar.value() == before && before < bar.maximum() && s < steps.size())
+            ADD_FAILURE() << "Next to " << step.toStdString() << " did not move the window";
+          check(step);
+          if (!held) return;
+          if (s != 6) continue;
+          preview->grab().save(ArtefactPath("print/preview_step_" + name + "_6th_next.png"));
+          // The other steps that bring the page shown into view put it where Next does.
+          if (k.zoomOuts) {
+            // Zoomed, after two notches down: the page read from the window,
+            // its row at the top after Zoom Out and Zoom In.
+            TurnWheel(*view, -1);
+            TurnWheel(*view, -1);
+            settle();
+            const QString read = indicator->text().split(' ')[1];
+            for (const QString zoom : {"Zoom Out", "Zoom In"}) {
+              SCOPED_TRACE(zoom.toStdString());
+              press(zoom);
+              ASSERT_TRUE(holdsMoreRows());
+              check(read);
+              if (!held) return;
+            }
+          } else {
+            // Fitted: a narrower window and the width again, One Page and back.
+            // Page 7 is shown in Two Page as 6-7, and 6-7 in One Page as 6.
+            const int page = step.split('-')[0].toInt(), pair = page - page % 2;
+            const QString other = two ? QString::number(page) : QString("%1-%2").arg(pair).arg(pair + 1);
+            const int width = preview->width();
+            const std::pair<std::function<void()>, QString> moves[] = {
+                {[&] { preview->resize(width * 2 / 3, preview->height()); }, step},
+                {[&] { preview->resize(width, preview->height()); }, step},
+                {[&] { press(two ? "One Page" : "Two Page"); }, other},
+                {[&] { press(k.mode); }, two ? step : QString::number(pair)},
+            };
+            for (const auto& [move, named] : moves) {
+              move();
+              settle();
+              check(named);
+              if (!held) return;
+            }
+          }
+          // Back to the page of the sixth Next by the buttons.
+          const auto first = [&] { return indicator->text().split(' ')[1].split('-')[0].toInt(); };
+          for (int back = 0; back < 5 && first() != step.split('-')[0].toInt(); ++back)
+            press(first() > step.split('-')[0].toInt() ? "Prev Page" : "Next Page");
+          check(step);
+          if (!held) return;
+        }
+        // Prev back to page 1: the window never moves down.
+        for (std::size_t s = steps.size() - 1; s-- > 0;) {
+          const int before = bar.value();
+          press("Prev Page");
+          EXPECT_LE(bar.value(), before) << "Prev to " << steps[s].toStdString() << " moved the window down";
+          check(steps[s]);
+          if (!held) return;
+        }
+      };
+      WhileModal(user, [&](QWidget* modal) {
+        auto* preview = dynamic_cast<platform::qt::PrintPreviewDialog*>(modal);
+        if (preview) use(preview);
+        qobject_cast<QDialog*>(modal)->reject();
+      });
+      user.start();
+      job->End();
+    }
+    return;
+  }
+  for (const QSize screen : {QSize(1920, 1200), QSize(1280, 1024)}) {
+    const QString size = QString("%1x%2").arg(screen.width()).arg(screen.height());
+    SCOPED_TRACE(size.toStdString());
+    QDir().mkpath(ArtefactPath("print"));
+    RunOnScreen(screen, ArtefactPath("print/preview_step_screen_" + size + ".json"),
+                "QtPrintTest.NextAndPrevPutTheirRowWhereAScrollBackReadsItAndNeverMoveTheWindowBack",
+                {{kStepScreenVariable, size}});
   }
 }
 
