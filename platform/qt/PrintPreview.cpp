@@ -199,10 +199,10 @@ void PrintPreviewDialog::Zoom(bool in) {
   in ? preview_->zoomIn() : preview_->zoomOut();
   view_->centerOn(middle);
   // A window that now holds more rows than the one shown shows that row at its top, as Next and Prev do.
-  const QRect place = view_->mapFromScene(ShownRoom()).boundingRect();
-  if (!place.isEmpty() && HoldsMoreRows(place)) {
+  if (const QRectF room = ShownRoom(); !room.isEmpty()) {
+    const QRect place = view_->mapFromScene(room).boundingRect();
     QScrollBar* down = view_->verticalScrollBar();
-    down->setValue(down->value() + place.top() - view_->viewport()->rect().top());
+    if (HoldsMoreRows(place)) down->setValue(down->value() + place.top() - view_->viewport()->rect().top());
   }
   moved_ = QPoint(view_->horizontalScrollBar()->value(), view_->verticalScrollBar()->value());
 }
