@@ -32,6 +32,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <functional>
+#include <initializer_list>
 #include <regex>
 #include <string>
 #include <vector>
@@ -50,6 +51,24 @@ namespace qova::test {
 namespace {
 
 using namespace platform::ui;
+
+// A user's hand on an open preview: its tool bar's buttons pressed and its
+// page indicator read, the event loop let run after each press.
+struct PreviewHand {
+  platform::qt::PrintPreviewDialog& preview;
+  QLabel& indicator;
+  QGraphicsView& view;
+
+  static void Settle() {
+    for (int turn = 0; turn < 50; ++turn) QApplication::processEvents();
+  }
+  void Press(const QString& button) const {
+    for (QAction* action : preview.findChildren<QAction*>())
+      if (action->text().remove('&') == button) action->trigger();
+    Settle();
+  }
+  [[nodiscard]] std::string Said() const { return indicator.text().toStdString(); }
+};
 
 class QtPrintTest : public QtUiTest {
  protected:
@@ -79,6 +98,37 @@ class QtPrintTest : public QtUiTest {
     process.start(program, arguments);
     if (!process.waitForFinished(60000) || process.exitCode() != 0) return {};
     return QString::fromUtf8(process.readAllStandardOutput());
+  }
+  // Ends `job`, which opens its preview, and lets `use` work in it; the
+  // preview closes after it, whatever it found.
+  static void UsePreview(PrintJob& job, const std::function<void(PreviewHand&)>& use) {
+    QTimer user;
+    WhileModal(user, [&](QWidget* modal) {
+      if (auto* preview = dynamic_cast<platform::qt::PrintPreviewDialog*>(modal)) {
+        auto* indicator = preview->findChild<QLabel*>("pageIndicator");
+        auto* view = preview->Preview().findChild<QGraphicsView*>();
+        EXPECT_TRUE(indicator && view);
+        if (indicator && view) {
+          PreviewHand hand{*preview, *indicator, *view};
+          PreviewHand::Settle();
+          use(hand);
+        }
+      }
+      qobject_cast<QDialog*>(modal)->reject();
+    });
+    user.start();
+    job.End();
+  }
+  // Runs the test `test` again on an offscreen screen of each size, each in
+  // a process of its own, with `variable` set to the size ("1920x1200").
+  static void RunOnScreens(std::initializer_list<QSize> sizes, const char* test, const char* variable) {
+    QDir().mkpath(ArtefactPath("print"));
+    for (const QSize screen : sizes) {
+      const QString size = QString("%1x%2").arg(screen.width()).arg(screen.height());
+      SCOPED_TRACE(size.toStdString());
+      RunOnScreen(screen, ArtefactPath(QString("print/%1_%2.json").arg(variable, size)),
+                  QString("QtPrintTest.") + test, {{variable, size}});
+    }
   }
   static int PageCount(const std::string& pdf) {
     const std::regex page("/Type\\s*/Page[^s]");
@@ -436,14 +486,8 @@ TEST_F(QtPrintTest, ThePreviewOpensWithinItsScreenStepsThroughItsPagesAndSettles
     }
     return;
   }
-  for (const QSize screen : {QSize(1024, 768), QSize(1280, 1024), QSize(1280, 1200), QSize(1920, 1200)}) {
-    const QString size = QString("%1x%2").arg(screen.width()).arg(screen.height());
-    SCOPED_TRACE(size.toStdString());
-    QDir().mkpath(ArtefactPath("print"));
-    RunOnScreen(screen, ArtefactPath("print/preview_screen_" + size + ".json"),
-                "QtPrintTest.ThePreviewOpensWithinItsScreenStepsThroughItsPagesAndSettlesAfterEachPress",
-                {{kScreenVariable, size}});
-  }
+  RunOnScreens({QSize(1024, 768), QSize(1280, 1024), QSize(1280, 1200), QSize(1920, 1200)},
+               "ThePreviewOpensWithinItsScreenStepsThroughItsPagesAndSettlesAfterEachPress", kScreenVariable);
 }
 
 constexpr const char* kScrollScreenVariable = "QOVA_TEST_PREVIEW_SCROLL_SCREEN";
@@ -498,40 +542,26 @@ TEST_F(QtPrintTest, AfterAScrollThePreviewNamesThePagesInViewFromTheTopAndStepsF
           QString("%1_%2_%3_%4").arg(screen).arg(k.pages).arg(k.across ? "across" : "upright").arg(k.mode).replace(' ', '_');
       SCOPED_TRACE(name.toStdString());
       std::unique_ptr<PrintJob> job = PreviewOfNumberedPages(k.pages, k.across);
-      QTimer user;
-      // The user's presses and scrolls; the preview closes after them, whatever they found.
-      const auto use = [&](platform::qt::PrintPreviewDialog* preview) {
-        auto* indicator = preview->findChild<QLabel*>("pageIndicator");
-        auto* view = preview->Preview().findChild<QGraphicsView*>();
-        ASSERT_TRUE(indicator && view);
-        const auto settle = [] {
-          for (int turn = 0; turn < 50; ++turn) QApplication::processEvents();
-        };
-        const auto press = [&](const QString& button) {
-          for (QAction* action : preview->findChildren<QAction*>())
-            if (action->text().remove('&') == button) action->trigger();
-          settle();
-        };
-        const auto said = [&] { return indicator->text().toStdString(); };
-        QScrollBar& bar = *view->verticalScrollBar();
-        settle();
+      // The user's presses and scrolls.
+      UsePreview(*job, [&](PreviewHand& hand) {
+        QScrollBar& bar = *hand.view.verticalScrollBar();
         if (QString(k.mode) == "Two Page") {
-          press("Two Page");
+          hand.Press("Two Page");
         } else {
           // Out until three sheets stand whole in the window.
-          for (int zoom = 0; zoom < 20 && !view->viewport()->rect().contains(
-                                              view->mapFromScene(PageItems(*view)[2]->sceneBoundingRect()).boundingRect());
+          for (int zoom = 0; zoom < 20 && !hand.view.viewport()->rect().contains(
+                                              hand.view.mapFromScene(PageItems(hand.view)[2]->sceneBoundingRect()).boundingRect());
                ++zoom)
-            press("Zoom Out");
+            hand.Press("Zoom Out");
         }
-        press("Prev Page");
-        preview->grab().save(ArtefactPath("print/preview_scroll_" + name + ".png"));
-        ASSERT_EQ(said(), Indicated("1", k.pages));
+        hand.Press("Prev Page");
+        hand.preview.grab().save(ArtefactPath("print/preview_scroll_" + name + ".png"));
+        ASSERT_EQ(hand.Said(), Indicated("1", k.pages));
         ASSERT_GT(bar.maximum(), 0) << "nothing to scroll";
         // Sheets across: several rows in the window, the first two whole.
-        const std::vector<QGraphicsItem*> items = PageItems(*view);
-        const QRect window = view->viewport()->rect();
-        const QRect third = view->mapFromScene(items[2]->sceneBoundingRect()).boundingRect();
+        const std::vector<QGraphicsItem*> items = PageItems(hand.view);
+        const QRect window = hand.view.viewport()->rect();
+        const QRect third = hand.view.mapFromScene(items[2]->sceneBoundingRect()).boundingRect();
         if (k.across) {
           ASSERT_TRUE(window.adjusted(-1, -1, 1, 1).contains(third)) << "the third page is not whole in the window";
         }
@@ -539,42 +569,42 @@ TEST_F(QtPrintTest, AfterAScrollThePreviewNamesThePagesInViewFromTheTopAndStepsF
         const std::string next = Indicated(QString(k.mode) == "Two Page" ? "2-3" : "2", k.pages);
         // A scroll down and back up, by the wheel, by the arrows and by the keys.
         const std::function<void(bool)> scrolls[] = {
-            [&](bool down) { TurnWheel(*view, down ? -1 : 1); },
-            [&](bool down) { ClickScrollArrow(*view, down); },
-            [&](bool down) { QTest::keyClick(view, down ? Qt::Key_Down : Qt::Key_Up); },
-            [&](bool down) { QTest::keyClick(view, down ? Qt::Key_PageDown : Qt::Key_PageUp); },
+            [&](bool down) { TurnWheel(hand.view, down ? -1 : 1); },
+            [&](bool down) { ClickScrollArrow(hand.view, down); },
+            [&](bool down) { QTest::keyClick(&hand.view, down ? Qt::Key_Down : Qt::Key_Up); },
+            [&](bool down) { QTest::keyClick(&hand.view, down ? Qt::Key_PageDown : Qt::Key_PageUp); },
         };
         for (std::size_t s = 0; s < std::size(scrolls); ++s) {
           SCOPED_TRACE("scroll " + std::to_string(s));
           const int top = bar.value();
           scrolls[s](true);
-          settle();
+          PreviewHand::Settle();
           EXPECT_GT(bar.value(), top);
           scrolls[s](false);
-          settle();
+          PreviewHand::Settle();
           EXPECT_EQ(bar.value(), top);
-          EXPECT_EQ(said(), first);
-          press("Next Page");
-          EXPECT_EQ(said(), next);
-          press("Prev Page");
-          EXPECT_EQ(said(), first);
+          EXPECT_EQ(hand.Said(), first);
+          hand.Press("Next Page");
+          EXPECT_EQ(hand.Said(), next);
+          hand.Press("Prev Page");
+          EXPECT_EQ(hand.Said(), first);
         }
         // Down the range a notch at a time: each page or pair named is in
         // view, and none before it is more than half in view; Next names
         // the page or pair after it, Prev brings it back.
         std::vector<std::string> named;
         for (int turn = 0; turn < 200 && bar.value() < bar.maximum(); ++turn) {
-          TurnWheel(*view, -1);
-          settle();
-          const std::string now = said();
+          TurnWheel(hand.view, -1);
+          PreviewHand::Settle();
+          const std::string now = hand.Said();
           if (bar.value() == bar.maximum()) break;
-          const QStringList shown = indicator->text().split(' ')[1].split('-');
+          const QStringList shown = hand.indicator.text().split(' ')[1].split('-');
           const int page = shown[0].toInt();
-          const QRect port = view->viewport()->rect();
-          const QRect place = view->mapFromScene(items[page - 1]->sceneBoundingRect()).boundingRect();
+          const QRect port = hand.view.viewport()->rect();
+          const QRect place = hand.view.mapFromScene(items[page - 1]->sceneBoundingRect()).boundingRect();
           EXPECT_TRUE(port.intersects(place)) << now << " is not in view";
           for (int before = 1; before < page; ++before) {
-            const QRect sheet = view->mapFromScene(items[before - 1]->sceneBoundingRect()).boundingRect();
+            const QRect sheet = hand.view.mapFromScene(items[before - 1]->sceneBoundingRect()).boundingRect();
             EXPECT_LT((sheet & port).height() * 2, std::min(sheet.height(), port.height()))
                 << "page " << before << " is more in view than " << now;
           }
@@ -582,30 +612,17 @@ TEST_F(QtPrintTest, AfterAScrollThePreviewNamesThePagesInViewFromTheTopAndStepsF
         }
         EXPECT_GT(named.size(), 2u) << "the pages named do not follow the scroll";
         EXPECT_EQ(bar.value(), bar.maximum());
-        EXPECT_EQ(said(), Indicated(k.last, k.pages));
-        press("Prev Page");
-        EXPECT_EQ(said(), Indicated(k.beforeLast, k.pages));
-        press("Next Page");
-        EXPECT_EQ(said(), Indicated(k.last, k.pages));
-      };
-      WhileModal(user, [&](QWidget* modal) {
-        auto* preview = dynamic_cast<platform::qt::PrintPreviewDialog*>(modal);
-        if (preview) use(preview);
-        qobject_cast<QDialog*>(modal)->reject();
+        EXPECT_EQ(hand.Said(), Indicated(k.last, k.pages));
+        hand.Press("Prev Page");
+        EXPECT_EQ(hand.Said(), Indicated(k.beforeLast, k.pages));
+        hand.Press("Next Page");
+        EXPECT_EQ(hand.Said(), Indicated(k.last, k.pages));
       });
-      user.start();
-      job->End();
     }
     return;
   }
-  for (const QSize screen : {QSize(1024, 768), QSize(1920, 1200)}) {
-    const QString size = QString("%1x%2").arg(screen.width()).arg(screen.height());
-    SCOPED_TRACE(size.toStdString());
-    QDir().mkpath(ArtefactPath("print"));
-    RunOnScreen(screen, ArtefactPath("print/preview_scroll_screen_" + size + ".json"),
-                "QtPrintTest.AfterAScrollThePreviewNamesThePagesInViewFromTheTopAndStepsFromThem",
-                {{kScrollScreenVariable, size}});
-  }
+  RunOnScreens({QSize(1024, 768), QSize(1920, 1200)},
+               "AfterAScrollThePreviewNamesThePagesInViewFromTheTopAndStepsFromThem", kScrollScreenVariable);
 }
 
 constexpr const char* kStepScreenVariable = "QOVA_TEST_PREVIEW_STEP_SCREEN";
@@ -644,37 +661,23 @@ TEST_F(QtPrintTest, NextAndPrevPutTheirRowWhereAScrollBackReadsItAndNeverMoveThe
       for (int p = 2; p <= kPages; p += two ? 2 : 1)
         steps.push_back(two && p < kPages ? QString("%1-%2").arg(p).arg(p + 1) : QString::number(p));
       std::unique_ptr<PrintJob> job = PreviewOfNumberedPages(kPages, true);
-      QTimer user;
-      const auto use = [&](platform::qt::PrintPreviewDialog* preview) {
-        auto* indicator = preview->findChild<QLabel*>("pageIndicator");
-        auto* view = preview->Preview().findChild<QGraphicsView*>();
-        ASSERT_TRUE(indicator && view);
-        const auto settle = [] {
-          for (int turn = 0; turn < 50; ++turn) QApplication::processEvents();
-        };
-        const auto press = [&](const QString& button) {
-          for (QAction* action : preview->findChildren<QAction*>())
-            if (action->text().remove('&') == button) action->trigger();
-          settle();
-        };
-        const auto said = [&] { return indicator->text().toStdString(); };
-        QScrollBar& bar = *view->verticalScrollBar();
-        settle();
-        if (two) press("Two Page");
-        for (int zoom = 0; zoom < k.zoomOuts; ++zoom) press("Zoom Out");
-        const std::vector<QGraphicsItem*> items = PageItems(*view);
+      UsePreview(*job, [&](PreviewHand& hand) {
+        QScrollBar& bar = *hand.view.verticalScrollBar();
+        if (two) hand.Press("Two Page");
+        for (int zoom = 0; zoom < k.zoomOuts; ++zoom) hand.Press("Zoom Out");
+        const std::vector<QGraphicsItem*> items = PageItems(hand.view);
         ASSERT_EQ(int(items.size()), kPages);
         const auto place = [&](int page) {
-          return view->mapFromScene(items[page - 1]->sceneBoundingRect()).boundingRect();
+          return hand.view.mapFromScene(items[page - 1]->sceneBoundingRect()).boundingRect();
         };
         // The row of a step: its first sheet.
         const auto row = [&](const QString& step) { return place(step.split('-')[0].toInt()); };
-        const auto window = [&] { return view->viewport()->rect(); };
+        const auto window = [&] { return hand.view.viewport()->rect(); };
         const auto holdsMoreRows = [&] { return 2 * row("2").height() <= window().height(); };
         ASSERT_EQ(holdsMoreRows(), k.rowAtTop) << "rows of " << row("2").height() << " in a window "
                                                << window().height() << " high";
         ASSERT_GT(bar.maximum(), 0) << "nothing to scroll";
-        ASSERT_EQ(said(), Indicated("1", kPages));
+        ASSERT_EQ(hand.Said(), Indicated("1", kPages));
         // Where the named row stands after a press: at the top of a window
         // that holds more rows, else in its middle, as far as the range
         // allows; no sheet before it is half in view, and a notch of the
@@ -683,7 +686,7 @@ TEST_F(QtPrintTest, NextAndPrevPutTheirRowWhereAScrollBackReadsItAndNeverMoveThe
         const auto check = [&](const QString& step) {
           SCOPED_TRACE("at " + step.toStdString());
           held = false;
-          ASSERT_EQ(said(), Indicated(step, kPages));
+          ASSERT_EQ(hand.Said(), Indicated(step, kPages));
           const QRect port = window(), shown = row(step);
           ASSERT_TRUE(port.intersects(shown)) << "not in view: " << shown.y() << " in " << port.height();
           const int value = bar.value();
@@ -705,41 +708,41 @@ TEST_F(QtPrintTest, NextAndPrevPutTheirRowWhereAScrollBackReadsItAndNeverMoveThe
           }
           // A notch towards the farther end of the range and one back, so that neither stops at an end.
           const int away = bar.maximum() - value >= value - bar.minimum() ? -1 : 1;
-          TurnWheel(*view, away);
-          settle();
+          TurnWheel(hand.view, away);
+          PreviewHand::Settle();
           ASSERT_NE(bar.value(), value);
-          TurnWheel(*view, -away);
-          settle();
+          TurnWheel(hand.view, -away);
+          PreviewHand::Settle();
           ASSERT_EQ(bar.value(), value);
-          EXPECT_EQ(said(), Indicated(value == bar.minimum() ? "1" : step, kPages)) << "after a scroll back";
+          EXPECT_EQ(hand.Said(), Indicated(value == bar.minimum() ? "1" : step, kPages)) << "after a scroll back";
           held = true;
         };
         check("1");
         if (!held) return;
-        preview->grab().save(ArtefactPath("print/preview_step_" + name + "_1.png"));
+        hand.preview.grab().save(ArtefactPath("print/preview_step_" + name + "_1.png"));
         // Next to the end and past it: the window never moves up.
         for (std::size_t s = 1; s < steps.size() + 1; ++s) {
           const QString step = steps[std::min(s, steps.size() - 1)];
           const int before = bar.value();
-          press("Next Page");
+          hand.Press("Next Page");
           EXPECT_GE(bar.value(), before) << "Next to " << step.toStdString() << " moved the window up";
           if (bar.value() == before && before < bar.maximum() && s < steps.size())
             ADD_FAILURE() << "Next to " << step.toStdString() << " did not move the window";
           check(step);
           if (!held) return;
           if (s != 6) continue;
-          preview->grab().save(ArtefactPath("print/preview_step_" + name + "_6th_next.png"));
+          hand.preview.grab().save(ArtefactPath("print/preview_step_" + name + "_6th_next.png"));
           // The other steps that bring the page shown into view put it where Next does.
           if (k.zoomOuts) {
             // Zoomed, after two notches down: the page read from the window,
             // its row at the top after Zoom Out and Zoom In.
-            TurnWheel(*view, -1);
-            TurnWheel(*view, -1);
-            settle();
-            const QString read = indicator->text().split(' ')[1];
+            TurnWheel(hand.view, -1);
+            TurnWheel(hand.view, -1);
+            PreviewHand::Settle();
+            const QString read = hand.indicator.text().split(' ')[1];
             for (const QString zoom : {"Zoom Out", "Zoom In"}) {
               SCOPED_TRACE(zoom.toStdString());
-              press(zoom);
+              hand.Press(zoom);
               ASSERT_TRUE(holdsMoreRows());
               check(read);
               if (!held) return;
@@ -749,54 +752,41 @@ TEST_F(QtPrintTest, NextAndPrevPutTheirRowWhereAScrollBackReadsItAndNeverMoveThe
             // Page 7 is shown in Two Page as 6-7, and 6-7 in One Page as 6.
             const int page = step.split('-')[0].toInt(), pair = page - page % 2;
             const QString other = two ? QString::number(page) : QString("%1-%2").arg(pair).arg(pair + 1);
-            const int width = preview->width();
+            const int width = hand.preview.width();
             const std::pair<std::function<void()>, QString> moves[] = {
-                {[&] { preview->resize(width * 2 / 3, preview->height()); }, step},
-                {[&] { preview->resize(width, preview->height()); }, step},
-                {[&] { press(two ? "One Page" : "Two Page"); }, other},
-                {[&] { press(k.mode); }, two ? step : QString::number(pair)},
+                {[&] { hand.preview.resize(width * 2 / 3, hand.preview.height()); }, step},
+                {[&] { hand.preview.resize(width, hand.preview.height()); }, step},
+                {[&] { hand.Press(two ? "One Page" : "Two Page"); }, other},
+                {[&] { hand.Press(k.mode); }, two ? step : QString::number(pair)},
             };
             for (const auto& [move, named] : moves) {
               move();
-              settle();
+              PreviewHand::Settle();
               check(named);
               if (!held) return;
             }
           }
           // Back to the page of the sixth Next by the buttons.
-          const auto first = [&] { return indicator->text().split(' ')[1].split('-')[0].toInt(); };
+          const auto first = [&] { return hand.indicator.text().split(' ')[1].split('-')[0].toInt(); };
           for (int back = 0; back < 5 && first() != step.split('-')[0].toInt(); ++back)
-            press(first() > step.split('-')[0].toInt() ? "Prev Page" : "Next Page");
+            hand.Press(first() > step.split('-')[0].toInt() ? "Prev Page" : "Next Page");
           check(step);
           if (!held) return;
         }
         // Prev back to page 1: the window never moves down.
         for (std::size_t s = steps.size() - 1; s-- > 0;) {
           const int before = bar.value();
-          press("Prev Page");
+          hand.Press("Prev Page");
           EXPECT_LE(bar.value(), before) << "Prev to " << steps[s].toStdString() << " moved the window down";
           check(steps[s]);
           if (!held) return;
         }
-      };
-      WhileModal(user, [&](QWidget* modal) {
-        auto* preview = dynamic_cast<platform::qt::PrintPreviewDialog*>(modal);
-        if (preview) use(preview);
-        qobject_cast<QDialog*>(modal)->reject();
       });
-      user.start();
-      job->End();
     }
     return;
   }
-  for (const QSize screen : {QSize(1920, 1200), QSize(1280, 1024)}) {
-    const QString size = QString("%1x%2").arg(screen.width()).arg(screen.height());
-    SCOPED_TRACE(size.toStdString());
-    QDir().mkpath(ArtefactPath("print"));
-    RunOnScreen(screen, ArtefactPath("print/preview_step_screen_" + size + ".json"),
-                "QtPrintTest.NextAndPrevPutTheirRowWhereAScrollBackReadsItAndNeverMoveTheWindowBack",
-                {{kStepScreenVariable, size}});
-  }
+  RunOnScreens({QSize(1920, 1200), QSize(1280, 1024)},
+               "NextAndPrevPutTheirRowWhereAScrollBackReadsItAndNeverMoveTheWindowBack", kStepScreenVariable);
 }
 
 }  // namespace
