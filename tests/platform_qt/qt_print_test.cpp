@@ -68,7 +68,12 @@ struct PreviewHand {
     Settle();
   }
   [[nodiscard]] std::string Said() const { return indicator.text().toStdString(); }
+  // The page or pair the indicator names: "12-13" of "Pages 12-13 of 38".
+  [[nodiscard]] QString Shown() const { return indicator.text().split(' ')[1]; }
 };
+
+// The first page of "12-13", or of "7".
+int FirstPage(const QString& shown) { return shown.split('-')[0].toInt(); }
 
 class QtPrintTest : public QtUiTest {
  protected:
@@ -453,15 +458,16 @@ TEST_F(QtPrintTest, ThePreviewOpensWithinItsScreenStepsThroughItsPagesAndSettles
             if (press == "Zoom In") {
               EXPECT_GT(view->transform().m11(), scale * 1.05);
               const QPointF moved = view->mapFromScene(middle) - QPointF(view->viewport()->rect().center());
-              const int first = shown[int(said.size()) - 1].split('-')[0].toInt();
+              const int first = FirstPage(shown[int(said.size()) - 1]);
               const QRect row = view->mapFromScene(PageItems(*view)[first - 1]->sceneBoundingRect()).boundingRect();
               const QScrollBar& down = *view->verticalScrollBar();
+              EXPECT_LE(std::abs(moved.x()), 2);
               if (2 * row.height() > view->viewport()->height())
-                EXPECT_TRUE(std::abs(moved.x()) <= 2 && std::abs(moved.y()) <= 2) << moved.x() << "," << moved.y();
+                EXPECT_LE(std::abs(moved.y()), 2);
               else if (down.value() < down.maximum())
-                EXPECT_TRUE(std::abs(moved.x()) <= 2 && row.top() == 0) << moved.x() << ", row at " << row.top();
+                EXPECT_EQ(row.top(), 0) << "the row is not at the top";
               else
-                EXPECT_TRUE(std::abs(moved.x()) <= 2 && row.top() >= 0) << moved.x() << ", row at " << row.top();
+                EXPECT_GE(row.top(), 0) << "the row is above the window";
             } else if (press == "Zoom Out") {
               EXPECT_LT(view->transform().m11(), scale / 1.05);
             } else if (press.endsWith("Page") && !fitted) {
@@ -598,8 +604,7 @@ TEST_F(QtPrintTest, AfterAScrollThePreviewNamesThePagesInViewFromTheTopAndStepsF
           PreviewHand::Settle();
           const std::string now = hand.Said();
           if (bar.value() == bar.maximum()) break;
-          const QStringList shown = hand.indicator.text().split(' ')[1].split('-');
-          const int page = shown[0].toInt();
+          const int page = FirstPage(hand.Shown());
           const QRect port = hand.view.viewport()->rect();
           const QRect place = hand.view.mapFromScene(items[page - 1]->sceneBoundingRect()).boundingRect();
           EXPECT_TRUE(port.intersects(place)) << now << " is not in view";
@@ -671,7 +676,7 @@ TEST_F(QtPrintTest, NextAndPrevPutTheirRowWhereAScrollBackReadsItAndNeverMoveThe
           return hand.view.mapFromScene(items[page - 1]->sceneBoundingRect()).boundingRect();
         };
         // The row of a step: its first sheet.
-        const auto row = [&](const QString& step) { return place(step.split('-')[0].toInt()); };
+        const auto row = [&](const QString& step) { return place(FirstPage(step)); };
         const auto window = [&] { return hand.view.viewport()->rect(); };
         const auto holdsMoreRows = [&] { return 2 * row("2").height() <= window().height(); };
         ASSERT_EQ(holdsMoreRows(), k.rowAtTop) << "rows of " << row("2").height() << " in a window "
@@ -701,7 +706,7 @@ TEST_F(QtPrintTest, NextAndPrevPutTheirRowWhereAScrollBackReadsItAndNeverMoveThe
             held = true;
             return;
           }
-          for (int before = 1; before < step.split('-')[0].toInt(); ++before) {
+          for (int before = 1; before < FirstPage(step); ++before) {
             const QRect sheet = place(before);
             EXPECT_LT((sheet & port).height() * 2, std::min(sheet.height(), port.height()))
                 << "page " << before << " is half in view";
@@ -739,7 +744,7 @@ TEST_F(QtPrintTest, NextAndPrevPutTheirRowWhereAScrollBackReadsItAndNeverMoveThe
             TurnWheel(hand.view, -1);
             TurnWheel(hand.view, -1);
             PreviewHand::Settle();
-            const QString read = hand.indicator.text().split(' ')[1];
+            const QString read = hand.Shown();
             for (const QString zoom : {"Zoom Out", "Zoom In"}) {
               SCOPED_TRACE(zoom.toStdString());
               hand.Press(zoom);
@@ -750,7 +755,7 @@ TEST_F(QtPrintTest, NextAndPrevPutTheirRowWhereAScrollBackReadsItAndNeverMoveThe
           } else {
             // Fitted: a narrower window and the width again, One Page and back.
             // Page 7 is shown in Two Page as 6-7, and 6-7 in One Page as 6.
-            const int page = step.split('-')[0].toInt(), pair = page - page % 2;
+            const int page = FirstPage(step), pair = page - page % 2;
             const QString other = two ? QString::number(page) : QString("%1-%2").arg(pair).arg(pair + 1);
             const int width = hand.preview.width();
             const std::pair<std::function<void()>, QString> moves[] = {
@@ -767,9 +772,8 @@ TEST_F(QtPrintTest, NextAndPrevPutTheirRowWhereAScrollBackReadsItAndNeverMoveThe
             }
           }
           // Back to the page of the sixth Next by the buttons.
-          const auto first = [&] { return hand.indicator.text().split(' ')[1].split('-')[0].toInt(); };
-          for (int back = 0; back < 5 && first() != step.split('-')[0].toInt(); ++back)
-            hand.Press(first() > step.split('-')[0].toInt() ? "Prev Page" : "Next Page");
+          for (int back = 0; back < 5 && FirstPage(hand.Shown()) != FirstPage(step); ++back)
+            hand.Press(FirstPage(hand.Shown()) > FirstPage(step) ? "Prev Page" : "Next Page");
           check(step);
           if (!held) return;
         }
